@@ -1,0 +1,16 @@
+#include "platform/tavi/CodeLocation.hpp"
+
+#include "platform/host/zuAssert.hpp"
+
+namespace TAVI {
+
+CodeLocation::CodeLocation(std::string_view path, int lineNumber)
+    : sourcePath(zuRepositoryPath(path)), line(lineNumber) {}
+
+std::string CodeLocation::toString() const {
+    if (sourcePath.empty())
+        return {};
+    return sourcePath + ":" + std::to_string(line);
+}
+
+} // namespace TAVI

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace TAVI {
+
+// Base of the toolkit's exceptions: a message.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message);
+    ~Exception() override;
+
+    const char* what() const noexcept override;
+    const std::string& getMessage() const { return message; }
+
+private:
+    std::string message;
+};
+
+} // namespace TAVI

@@ -1,0 +1,14 @@
+#include "platform/tavi/ReferencedTemplate.hpp"
+
+#include "platform/host/zuAssert.hpp"
+
+#include <string>
+
+namespace TAVI {
+
+void reportReferencedObjectDestroyedWhileHeld(unsigned long count) {
+    zu_assertstr(count == 0, "a reference-counted object was deleted while holders still refer to it",
+                 std::to_string(count) + " holder(s)");
+}
+
+} // namespace TAVI
