@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/nimb/Emitter_p.hpp"
+#include "platform/nimb/Packet.hpp"
+#include "platform/nimb/Thread.hpp"
+
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+#include <QSemaphore>
+#include <QThread>
+
+namespace NIMB {
+
+// Carries one packet for one connection to the connection's thread.
+class DeliveryEvent : public QEvent {
+public:
+    static QEvent::Type eventType();
+
+    DeliveryEvent(Connection* connection, const Packet& packet, QSemaphore* done)
+        : QEvent(eventType()), m_connection(connection), m_packet(packet), m_done(done) {}
+    // Also runs when the event is dropped undelivered (its thread ended), so a waiting sender
+    // is never left hanging.
+    ~DeliveryEvent() override
+    {
+        if (m_done)
+            m_done->release();
+    }
+    void deliver() { m_connection->invoke(m_packet); }
+
+private:
+    ConnectionRef m_connection;
+    Packet m_packet;
+    QSemaphore* m_done;
+};
+
+// Lives in its thread and runs the deliveries queued to it.
+class Dispatcher : public QObject {
+public:
+    bool event(QEvent* event) override;
+};
+
+class ThreadPrivate {
+public:
+    QPointer<QThread> thread;
+    Dispatcher* dispatcher = nullptr;  // owned by its thread's object tree; null once the thread is gone
+
+    // Queues a delivery; false when the thread has gone and nothing was queued.
+    bool post(Connection* connection, const Packet& packet, QSemaphore* done);
+};
+
+} // namespace NIMB
