@@ -23,6 +23,8 @@ struct GLPoint {
     constexpr GLPoint operator-(const GLPoint& o) const { return {x - o.x, y - o.y}; }
     constexpr GLPoint& operator+=(const GLPoint& o) { x += o.x; y += o.y; return *this; }
     constexpr GLPoint& operator-=(const GLPoint& o) { x -= o.x; y -= o.y; return *this; }
+    constexpr GLPoint operator*(T factor) const { return {x * factor, y * factor}; }
+    constexpr GLPoint operator-() const { return {-x, -y}; }
     constexpr bool operator==(const GLPoint& o) const = default;
 };
 
@@ -55,6 +57,39 @@ struct GLRect {
     constexpr bool intersects(const GLRect& o) const {
         return x <= o.x + o.width && o.x <= x + width && y <= o.y + o.height && o.y <= y + height;
     }
+
+    constexpr GLRect translated(const GLPoint<T>& offset) const {
+        return {x + offset.x, y + offset.y, width, height};
+    }
+    // The same rectangle with a non-negative width and height.
+    constexpr GLRect normalized() const {
+        GLRect r = *this;
+        if (r.width < 0) { r.x += r.width; r.width = -r.width; }
+        if (r.height < 0) { r.y += r.height; r.height = -r.height; }
+        return r;
+    }
+    // The smallest rectangle holding both; an empty rectangle adds nothing.
+    constexpr GLRect united(const GLRect& o) const {
+        if (o.isEmpty())
+            return *this;
+        if (isEmpty())
+            return o;
+        const T l = x < o.x ? x : o.x;
+        const T t = y < o.y ? y : o.y;
+        const T r = right() > o.right() ? right() : o.right();
+        const T b = bottom() > o.bottom() ? bottom() : o.bottom();
+        return {l, t, r - l, b - t};
+    }
+    // The common part; an empty rectangle at the origin when they do not overlap.
+    constexpr GLRect intersected(const GLRect& o) const {
+        const T l = x > o.x ? x : o.x;
+        const T t = y > o.y ? y : o.y;
+        const T r = right() < o.right() ? right() : o.right();
+        const T b = bottom() < o.bottom() ? bottom() : o.bottom();
+        if (r <= l || b <= t)
+            return {};
+        return {l, t, r - l, b - t};
+    }
     constexpr bool operator==(const GLRect& o) const = default;
 };
 
@@ -62,6 +97,7 @@ struct GLRect {
 struct Size {
     int width = 0;
     int height = 0;
+    constexpr bool isEmpty() const { return width <= 0 || height <= 0; }
     constexpr bool operator==(const Size& o) const = default;
 };
 

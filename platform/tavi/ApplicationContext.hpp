@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace TAVI {
+
+// The application's context service: facts about the running installation.
+// The root directory is the installation root under which resources are looked
+// up ("<root>/toolbox/shared/orbis/resources/..."). It is the source tree's
+// resources/ folder unless the program sets another.
+class ApplicationContext {
+public:
+    static ApplicationContext& instance();
+
+    std::string getRootDirectory() const;
+    // An empty path restores the default.
+    void setRootDirectory(const std::string& path);
+    static std::string defaultRootDirectory();
+
+private:
+    ApplicationContext();
+    std::string root;
+};
+
+} // namespace TAVI
