@@ -1,0 +1,87 @@
+#include "platform/host/CosCommonClassInfo.hpp"
+
+#include "platform/host/BindingRegistry.hpp"
+#include "platform/host/COSPackage.hpp"
+#include "platform/host/HostObject.hpp"
+#include "platform/host/zuAssert.hpp"
+
+namespace NOX {
+
+CosCommonClassInfo::CosCommonClassInfo(std::string name, std::string description)
+    : m_name(std::move(name)), m_fullName(m_name), m_description(std::move(description))
+{
+}
+
+CosCommonClassInfo::~CosCommonClassInfo() = default;
+
+void CosCommonClassInfo::ensurePopulated()
+{
+    if (m_populated || m_populating)
+        return;
+    m_populating = true;
+    populate();
+    m_populating = false;
+    m_populated = true;
+}
+
+CosCommonClassInfo* CosCommonClassInfo::superclass()
+{
+    ensurePopulated();
+    if (m_superclassName.empty() || m_superclassName == m_fullName)
+        return nullptr;
+    return COSPackage::findClass(m_superclassName);
+}
+
+bool CosCommonClassInfo::isSubclassOf(const std::string& fullName)
+{
+    // Bounded, so that a cycle of superclasses cannot hang the host.
+    CosCommonClassInfo* record = this;
+    for (int depth = 0; record && depth < 64; ++depth) {
+        if (record->m_fullName == fullName)
+            return true;
+        record = record->superclass();
+    }
+    return false;
+}
+
+std::vector<const MethodEntry*> CosCommonClassInfo::findMethods(const std::string& name)
+{
+    std::vector<const MethodEntry*> found;
+    CosCommonClassInfo* record = this;
+    for (int depth = 0; record && depth < 64; ++depth) {
+        record->ensurePopulated();
+        auto own = record->m_byName.find(name);
+        if (own != record->m_byName.end())
+            found.insert(found.end(), own->second.begin(), own->second.end());
+        record = record->superclass();
+    }
+    return found;
+}
+
+std::vector<const MethodEntry*> CosCommonClassInfo::methods()
+{
+    ensurePopulated();
+    std::vector<const MethodEntry*> result;
+    for (const auto& entry : m_methods)
+        result.push_back(entry.get());
+    return result;
+}
+
+void CosCommonClassInfo::addMethod(const NoxMethod& method, const Signature& signature, MethodAdapter adapter)
+{
+    zu_assertstr(static_cast<bool>(adapter), "CosCommonClassInfo::addMethod: method without adapter",
+                 m_fullName + "." + method.name());
+    if (!adapter)
+        return;
+    auto entry = std::make_unique<MethodEntry>(MethodEntry{method, signature, std::move(adapter), this});
+    m_byName[method.name()].push_back(entry.get());
+    m_methods.push_back(std::move(entry));
+}
+
+void CosCommonClassInfo::deallocateInstance(HostObject* object)
+{
+    BindingRegistry::remove(object);
+    object->dropInstance();
+}
+
+} // namespace NOX

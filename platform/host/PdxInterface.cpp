@@ -1,0 +1,6 @@
+#include "platform/host/PdxInterface.hpp"
+
+vxArray* ConvertPdxIToArray(const NOX::COSInterfacePtr& object)
+{
+    return object ? object->toArray() : vxCreateEmptyArray();
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/host/vxHostError.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace NOX {
+class HostObject;
+class HostObjectRef;
+}
+
+// The host's arrays: the values passed to and returned from host methods and functions.
+// An array is two-dimensional (m by n) and of one class; arrays of host objects carry the
+// host class name even when they have no elements (an empty "KITE.Editor" array is a typed
+// empty value). Arrays are owned by whoever created them and freed with vxDestroyArray, or
+// held in a vxArrayPtr.
+enum vxClassID {
+    vxDOUBLE_CLASS,
+    vxLOGICAL_CLASS,
+    vxINT32_CLASS,
+    vxCHAR_CLASS,
+    vxOBJECT_CLASS,
+};
+
+enum vxComplexity { vxREAL };
+
+class vxArray {
+public:
+    vxClassID classID() const { return m_class; }
+    std::size_t rows() const { return m_rows; }
+    std::size_t columns() const { return m_columns; }
+    std::size_t numberOfElements() const { return m_rows * m_columns; }
+    bool isEmpty() const { return numberOfElements() == 0; }
+    bool isScalar() const { return numberOfElements() == 1; }
+    // "double", "logical", "int32", "char", or the class name of an object array.
+    std::string className() const;
+
+    // The element as a number, whatever the numeric class (logical counts as 0 or 1).
+    double numberAt(std::size_t index) const;
+    double* doubles() { return m_doubles.data(); }
+    const double* doubles() const { return m_doubles.data(); }
+    const std::string& chars() const { return m_chars; }
+    NOX::HostObject* objectAt(std::size_t index) const;
+
+    static vxArray* makeDouble(std::size_t rows, std::size_t columns);
+    static vxArray* makeLogical(bool value);
+    static vxArray* makeInt32(std::int32_t value);
+    static vxArray* makeChar(std::string text);
+    static vxArray* makeObjects(std::string className, std::vector<NOX::HostObjectRef> objects);
+    vxArray* duplicate() const;
+
+    ~vxArray();
+    vxArray(const vxArray&) = delete;
+    vxArray& operator=(const vxArray&) = delete;
+
+private:
+    vxArray();
+
+    vxClassID m_class = vxDOUBLE_CLASS;
+    std::size_t m_rows = 0;
+    std::size_t m_columns = 0;
+    std::vector<double> m_doubles;      // double, logical and int32 values
+    std::string m_chars;                // character rows, one byte per element
+    std::string m_className;            // object arrays only
+    std::vector<NOX::HostObject*> m_objects;  // each holds a count on its host object
+};
+
+struct vxArrayDeleter {
+    void operator()(vxArray* array) const;
+};
+using vxArrayPtr = std::unique_ptr<vxArray, vxArrayDeleter>;
+
+// Creation. Every function returns a new array that the caller owns.
+vxArray* vxCreateDoubleMatrix_730(std::size_t rows, std::size_t columns, vxComplexity complexity);
+vxArray* vxCreateDoubleScalar(double value);
+vxArray* vxCreateEmptyArray();  // a 0-by-0 double array, the host's "[]"
+vxArray* vxCreateLogicalScalar(bool value);
+vxArray* vxCreateInt32Scalar(std::int32_t value);
+vxArray* vxCreateString(const char* text);  // a character row; null gives an empty one
+// An array of host objects (a row), taking a count on each.
+vxArray* vxCreateObjectArray(const char* className, const std::vector<NOX::HostObjectRef>& objects);
+vxArray* vxDuplicateArray(const vxArray* array);
+void vxDestroyArray(vxArray* array);  // null is fine
+
+// Inspection. Null arrays count as empty doubles.
+std::size_t vxGetNumberOfElements(const vxArray* array);
+std::size_t vxGetM(const vxArray* array);
+std::size_t vxGetN(const vxArray* array);
+vxClassID vxGetClassID(const vxArray* array);
+std::string vxGetClassName(const vxArray* array);
+bool vxIsEmpty(const vxArray* array);
+bool vxIsChar(const vxArray* array);
+bool vxIsObject(const vxArray* array);
+double* vxGetPr(vxArray* array);  // the values of a double array; null for other classes
+// The first element as a number; raises "QUASAR:vx:notNumeric" for non-numeric or empty arrays.
+double vxGetScalar(const vxArray* array);
+// The element of an object array (not counted); null when out of range or not objects.
+NOX::HostObject* vxGetObject(const vxArray* array, std::size_t index);
+
+// The text of a character array in memory from vxMalloc, which the caller frees with vxFree;
+// null when the array is not characters.
+char* vxArray2String(const vxArray* array);
+void* vxMalloc(std::size_t size);
+void vxFree(void* memory);  // null is fine
+
+// Raises a host error with that id and text. Never returns.
+[[noreturn]] void vxErrMsgIdAndTxt(const char* id, const char* text);
