@@ -17,20 +17,10 @@ using namespace NIMB;
 
 namespace {
 
-// Queued deliveries need an application for the main thread's event loop.
+// Queued deliveries to the main thread run in its event loop: the binary's test environment
+// provides the application.
 class ThreadTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!QCoreApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "nimb_tests";
-            static char* argv[] = {name, nullptr};
-            static QCoreApplication* app = new QCoreApplication(argc, argv);
-            (void)app;
-        }
-    }
-
     void SetUp() override
     {
         worker.start();
