@@ -1,0 +1,740 @@
+#include "platform/veld/ClassObject.hpp"
+
+#include "platform/veld/Exception.hpp"
+#include "platform/veld/Meta.hpp"
+#include "platform/veld/MetaModelBuilder.hpp"
+#include "platform/veld/Model.hpp"
+#include "platform/veld/Object.hpp"
+#include "platform/veld/Sequence.hpp"
+#include "platform/veld/detail/Meta.hpp"
+
+#include <algorithm>
+
+namespace VELD {
+
+using namespace detail;
+
+namespace {
+
+PropertyInfo* propertyOf(const ImmutableProperty& property, const char* operation) {
+    PropertyInfo* p = property.propertyInfo();
+    if (!p)
+        throw Exception(std::string(operation) + ": invalid property handle");
+    return p;
+}
+
+std::uint32_t slotOf(const ObjectCore* core, const PropertyInfo* p, const char* operation) {
+    const int slot = core->cls->slotOf(p);
+    if (slot < 0)
+        throw Exception(std::string(operation) + ": class '" + core->cls->qualifiedName(".") +
+                        "' has no property '" + p->qualifiedName(".") + "' (owned by '" +
+                        p->owner->qualifiedName(".") + "')");
+    return static_cast<std::uint32_t>(slot);
+}
+
+const DeriveFunction& deriverOf(const PropertyInfo* p) {
+    return *static_cast<const DeriveFunction*>(p->deriver.get());
+}
+
+ImmutableObject slotValue(const PropertyInfo* p, SlotKind kind, const Slot& s, ViewCore* view) {
+    switch (kind) {
+    case SlotKind::Object:
+        if (!exists(view, s.obj))
+            return {};  // references to objects gone from this view read as unset
+        return ImmutableObject(ImmutableClassObject(s.obj, ViewRef(view)));
+    case SlotKind::Literal:
+        return s.obj ? ImmutableObject(ImmutableEnumerationLiteral(
+                           ImmutableClassObject(s.obj, ViewRef(metaView()))))
+                     : ImmutableObject();
+    case SlotKind::Bool: return ImmutableObject::fromBoolean(s.b);
+    case SlotKind::Double: return ImmutableObject::fromDouble(s.d);
+    case SlotKind::String: return ImmutableObject::fromString(s.s ? s.s->view() : std::string_view{});
+    case SlotKind::Int:
+        return p->type.primitive == PrimitiveKind::UnlimitedNatural
+                   ? ImmutableObject::fromUnlimitedNatural(s.i)
+                   : ImmutableObject::fromInteger(s.i);
+    case SlotKind::Multi: break;
+    }
+    return {};
+}
+
+// The raw positions of the items of a multi-valued slot that the view shows.
+bool itemVisible(SlotKind kind, const Slot& item, ViewCore* view) {
+    return kind != SlotKind::Object || exists(view, item.obj);
+}
+
+// Converts a value for storage in property p, checking its type. Strings are made owned.
+Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, const char* operation) {
+    Slot s{};
+    const std::string where = std::string(operation) + ": property '" + p->name + "'";
+    if (p->type.cls) {
+        const ImmutableClassObject o = v.asClassObject();
+        if (!v.isClassObject() || !o.isValid())
+            throw Exception(where + " needs a valid object of class '" +
+                            p->type.cls->qualifiedName(".") + "'");
+        if (!o.core()->cls->isa(p->type.cls))
+            throw Exception(where + ": an object of class '" + o.core()->cls->qualifiedName(".") +
+                            "' is not a '" + p->type.cls->qualifiedName(".") + "'");
+        if (o.core()->model != view->model)
+            throw Exception(where + ": the object belongs to another model");
+        s.obj = o.core();
+        return s;
+    }
+    if (p->type.enumeration) {
+        const LiteralInfo* l = v.literal();
+        if (v.isPrimitive() && v.primitiveKind() == PrimitiveKind::String)
+            l = p->type.enumeration->literalNamed(v.toStringValue());
+        if (!l || l->enumeration != p->type.enumeration)
+            throw Exception(where + " needs a literal of '" +
+                            p->type.enumeration->qualifiedName(".") + "', not '" + v.toString() + "'");
+        s.obj = l->core;
+        return s;
+    }
+    const PrimitiveKind want = p->type.primitive;
+    const PrimitiveKind have = v.isPrimitive() ? v.primitiveKind() : PrimitiveKind::None;
+    const bool integral = have == PrimitiveKind::Integer || have == PrimitiveKind::UnlimitedNatural;
+    switch (want) {
+    case PrimitiveKind::Boolean:
+        if (have == PrimitiveKind::Boolean) {
+            s.b = v.toBoolean();
+            return s;
+        }
+        break;
+    case PrimitiveKind::Integer:
+        if (integral) {
+            s.i = v.toInteger();
+            return s;
+        }
+        break;
+    case PrimitiveKind::UnlimitedNatural:
+        if (integral && v.toInteger() >= -1) {
+            s.i = v.toInteger();
+            return s;
+        }
+        break;
+    case PrimitiveKind::Double:
+        if (have == PrimitiveKind::Double || integral) {
+            s.d = v.toDouble();
+            return s;
+        }
+        break;
+    case PrimitiveKind::String:
+        if (have == PrimitiveKind::String) {
+            s.s = StrRep::make(std::get<std::string>(v.raw()));
+            return s;
+        }
+        break;
+    case PrimitiveKind::None: break;
+    }
+    throw Exception(where + " needs a " + primitiveName(want) + " value, not '" + v.toString() +
+                    "'" + (have == PrimitiveKind::None ? "" : std::string(" (") + primitiveName(have) + ")"));
+}
+
+void releaseSlot(SlotKind kind, Slot& s) {
+    if (kind == SlotKind::String)
+        StrRep::release(s.s);
+    s.bits = 0;
+}
+
+MultiRep*& writableMulti(State& st, std::uint32_t slot, SlotKind elementKind) {
+    MultiRep*& m = st.slots()[slot].m;
+    if (!m)
+        m = new MultiRep{1, elementKind, {}};
+    else if (m->refs > 1) {
+        MultiRep* copy = m->clone();
+        MultiRep::release(m);
+        m = copy;
+    }
+    return m;
+}
+
+DeviantCore& checkedWritable(const ImmutableClassObject& o, const PropertyInfo* p, const char* op) {
+    DeviantCore& d = writableView(o.view(), op);
+    if (!o.isValid())
+        throw Exception(std::string(op) + ": invalid object handle");
+    if (p && p->readOnly)
+        throw Exception(std::string(op) + ": property '" + p->name + "' is " +
+                        (p->derived ? "derived" : "read-only"));
+    return d;
+}
+
+// Takes child out of its container's slot (the child's own state is left to the caller).
+void detachFromContainer(DeviantCore& d, ObjectCore* child) {
+    const State* cs = lookup(&d, child);
+    ObjectCore* container = cs ? cs->container : nullptr;
+    if (!container || !exists(&d, container))
+        return;
+    const std::uint32_t slot = cs->containerSlot;
+    State& w = writableState(d, container);
+    const ClassInfo& c = *container->cls;
+    if (c.slotKinds[slot] == SlotKind::Multi) {
+        MultiRep*& m = writableMulti(w, slot, SlotKind::Object);
+        auto it = std::find_if(m->items.begin(), m->items.end(),
+                               [&](const Slot& s) { return s.obj == child; });
+        if (it != m->items.end())
+            m->items.erase(it);
+    } else if (w.slots()[slot].obj == child) {
+        w.slots()[slot].obj = nullptr;
+        w.setBit(c, slot, false);
+    }
+}
+
+// Prepares child to go into (owner, slot): refuses cycles, takes it from its old container.
+void adoptChild(DeviantCore& d, ObjectCore* owner, std::uint32_t slot, ObjectCore* child,
+                const char* op) {
+    for (ObjectCore* up = owner; up;) {
+        if (up == child)
+            throw Exception(std::string(op) + ": an object cannot be put into itself or its own descendant");
+        const State* s = lookup(&d, up);
+        up = s ? s->container : nullptr;
+    }
+    detachFromContainer(d, child);
+    State& cs = writableState(d, child);
+    cs.container = owner;
+    cs.containerSlot = slot;
+}
+
+void orphan(DeviantCore& d, ObjectCore* child) {
+    if (!exists(&d, child))
+        return;
+    State& cs = writableState(d, child);
+    cs.container = nullptr;
+    cs.containerSlot = 0;
+}
+
+void setSingle(const ImmutableClassObject& o, const PropertyInfo* p, std::uint32_t slot,
+               const ImmutableObject& value, const char* op) {
+    DeviantCore& d = checkedWritable(o, p, op);
+    ObjectCore* core = o.core();
+    if (value.isNull()) {
+        const State* cur = lookup(&d, core);
+        ObjectCore* oldChild = p->composite && cur->isSet(*core->cls, slot) ? cur->slots()[slot].obj : nullptr;
+        State& w = writableState(d, core);
+        releaseSlot(p->kind, w.slots()[slot]);
+        w.setBit(*core->cls, slot, false);
+        if (oldChild)
+            orphan(d, oldChild);
+        return;
+    }
+    Slot s = toSlot(p, value, &d, op);
+    if (p->composite) {
+        const State* cur = lookup(&d, core);
+        ObjectCore* oldChild = cur->isSet(*core->cls, slot) ? cur->slots()[slot].obj : nullptr;
+        if (oldChild == s.obj)
+            return;
+        adoptChild(d, core, slot, s.obj, op);
+        if (oldChild)
+            orphan(d, oldChild);
+    }
+    State& w = writableState(d, core);
+    releaseSlot(p->kind, w.slots()[slot]);
+    w.slots()[slot] = s;
+    w.setBit(*core->cls, slot, true);
+}
+
+// Inserts at a raw position of a multi-valued slot (-1: at the end).
+void insertMulti(const ImmutableClassObject& o, const PropertyInfo* p, std::uint32_t slot,
+                 int rawIndex, const ImmutableObject& value, const char* op) {
+    DeviantCore& d = checkedWritable(o, p, op);
+    ObjectCore* core = o.core();
+    if (p->upper > 1) {
+        const State* cur = lookup(&d, core);
+        const MultiRep* m = cur->slots()[slot].m;
+        int count = 0;
+        if (m)
+            for (const Slot& it : m->items)
+                count += itemVisible(p->elementKind, it, &d) ? 1 : 0;
+        if (count >= p->upper)
+            throw Exception(std::string(op) + ": property '" + p->name + "' holds at most " +
+                            std::to_string(p->upper) + " values");
+    }
+    Slot s = toSlot(p, value, &d, op);
+    if (p->elementKind == SlotKind::Object) {
+        const State* cur = lookup(&d, core);
+        if (const MultiRep* m = cur->slots()[slot].m) {
+            auto at = std::find_if(m->items.begin(), m->items.end(),
+                                   [&](const Slot& it) { return it.obj == s.obj; });
+            if (at != m->items.end()) {
+                if (!p->composite)
+                    throw Exception(std::string(op) + ": property '" + p->name +
+                                    "' holds that object already");
+                // Moving within the same list: take it out first, keep the requested place.
+                const int from = static_cast<int>(at - m->items.begin());
+                if (rawIndex > from)
+                    --rawIndex;
+            }
+        }
+        if (p->composite)
+            adoptChild(d, core, slot, s.obj, op);
+    }
+    State& w = writableState(d, core);
+    MultiRep*& m = writableMulti(w, slot, p->elementKind);
+    if (rawIndex < 0 || rawIndex > static_cast<int>(m->items.size()))
+        rawIndex = static_cast<int>(m->items.size());
+    m->items.insert(m->items.begin() + rawIndex, s);
+    w.setBit(*core->cls, slot, true);
+}
+
+void eraseMulti(const ImmutableClassObject& o, const PropertyInfo* p, std::uint32_t slot,
+                int rawIndex, const char* op) {
+    DeviantCore& d = checkedWritable(o, p, op);
+    ObjectCore* core = o.core();
+    State& w = writableState(d, core);
+    MultiRep*& m = writableMulti(w, slot, p->elementKind);
+    if (rawIndex < 0 || rawIndex >= static_cast<int>(m->items.size()))
+        return;
+    Slot removed = m->items[rawIndex];
+    m->items.erase(m->items.begin() + rawIndex);
+    if (p->composite)
+        orphan(d, removed.obj);
+    else
+        releaseSlot(p->elementKind, removed);
+}
+
+// A property's values as a live sequence: reads follow the model, writes change it.
+template <typename T>
+class PropertySequence : public SequenceImpl<T> {
+public:
+    PropertySequence(ImmutableClassObject owner, PropertyInfo* p, std::uint32_t slot)
+        : owner_(std::move(owner)), p_(p), slot_(slot) {}
+
+    int size() const override {
+        if (p_->deriver)
+            return static_cast<int>(derived().size());
+        const State* s = lookup(owner_.view(), owner_.core());
+        if (!s)
+            return 0;
+        if (!p_->multi)
+            return single(*s).isNull() ? 0 : 1;
+        int n = 0;
+        if (const MultiRep* m = s->slots()[slot_].m)
+            for (const Slot& it : m->items)
+                n += itemVisible(p_->elementKind, it, owner_.view()) ? 1 : 0;
+        return n;
+    }
+    T at(int index) const override {
+        if (p_->deriver)
+            return T(derived()[index]);
+        const State* s = lookup(owner_.view(), owner_.core());
+        if (!s)
+            return T();
+        if (!p_->multi)
+            return T(single(*s));
+        const int raw = rawIndex(*s, index);
+        return raw < 0 ? T() : T(slotValue(p_, p_->elementKind, s->slots()[slot_].m->items[raw], owner_.view()));
+    }
+    bool insert(int index, const T& value) override {
+        static const char* op = "Sequence::insert";
+        if (!p_->multi) {
+            const State* s = lookup(owner_.view(), owner_.core());
+            if (s && !single(*s).isNull())
+                throw Exception(std::string(op) + ": single-valued property '" + p_->name + "' has a value already");
+            setSingle(owner_, p_, slot_, value, op);
+            return true;
+        }
+        const State* s = lookup(owner_.view(), owner_.core());
+        insertMulti(owner_, p_, slot_, s ? rawIndex(*s, index) : -1, value, op);
+        return true;
+    }
+    void erase(int index) override {
+        if (!p_->multi) {
+            setSingle(owner_, p_, slot_, ImmutableObject(), "Sequence::erase");
+            return;
+        }
+        const State* s = lookup(owner_.view(), owner_.core());
+        if (s)
+            eraseMulti(owner_, p_, slot_, rawIndex(*s, index), "Sequence::erase");
+    }
+    void clear() override {
+        while (size() > 0)
+            erase(size() - 1);
+    }
+    bool readOnly() const override { return p_->readOnly; }
+    const char* readOnlyMessage() const override { return "the property is read-only or derived"; }
+
+private:
+    ImmutableObject single(const State& s) const {
+        if (!s.isSet(*owner_.core()->cls, slot_))
+            return {};
+        return slotValue(p_, p_->kind, s.slots()[slot_], owner_.view());
+    }
+    int rawIndex(const State& s, int index) const {
+        const MultiRep* m = s.slots()[slot_].m;
+        if (!m)
+            return index == 0 ? 0 : -1;
+        int seen = 0;
+        for (std::size_t i = 0; i < m->items.size(); ++i) {
+            if (!itemVisible(p_->elementKind, m->items[i], owner_.view()))
+                continue;
+            if (seen++ == index)
+                return static_cast<int>(i);
+        }
+        return index == seen ? static_cast<int>(m->items.size()) : -1;
+    }
+    std::vector<ImmutableObject> derived() const {
+        if (!owner_.isValid())
+            return {};
+        return deriverOf(p_)(owner_);
+    }
+
+    ImmutableClassObject owner_;
+    PropertyInfo* p_;
+    std::uint32_t slot_;
+};
+
+template <typename T>
+std::shared_ptr<SequenceImpl<T>> propertySequence(const ImmutableClassObject& o,
+                                                  const ImmutableProperty& property,
+                                                  const char* op) {
+    if (!o.isValid())
+        throw Exception(std::string(op) + ": invalid object handle");
+    PropertyInfo* p = propertyOf(property, op);
+    return std::make_shared<PropertySequence<T>>(o, p, slotOf(o.core(), p, op));
+}
+
+} // namespace
+
+// --- reading --------------------------------------------------------------------------------
+
+ImmutableClass ImmutableClassObject::MetaClass() {
+    return ImmutableClass(metaHandle(meta().classObjectClass));
+}
+
+const State& ImmutableClassObject::state(const char* operation) const {
+    const State* s = lookup(view_.get(), core_);
+    if (!s)
+        throw Exception(std::string(operation) + ": invalid object handle");
+    return *s;
+}
+
+ImmutableClass ImmutableClassObject::getMetaClass() const {
+    if (!isValid())
+        return {};
+    return ImmutableClass(metaHandle(core_->cls));
+}
+
+bool ImmutableClassObject::isa(const ImmutableClass& cls) const {
+    return isValid() && cls.classInfo() && core_->cls->isa(cls.classInfo());
+}
+
+ImmutableClassObject ImmutableClassObject::getContainerVELD() const {
+    const State* s = lookup(view_.get(), core_);
+    if (!s || !s->container || !exists(view_.get(), s->container))
+        return {};
+    return ImmutableClassObject(s->container, view_);
+}
+
+ImmutableProperty ImmutableClassObject::getContainingProperty() const {
+    const State* s = lookup(view_.get(), core_);
+    if (!s || !s->container)
+        return {};
+    return ImmutableProperty(metaHandle(s->container->cls->slotProps[s->containerSlot]));
+}
+
+ImmutableSequence<ImmutableClassObject> ImmutableClassObject::getContaineeVELDs() const {
+    auto out = MakeSequence::create<ImmutableClassObject>();
+    const State* s = lookup(view_.get(), core_);
+    if (!s)
+        return out;
+    const ClassInfo& c = *core_->cls;
+    for (std::uint32_t i = 0; i < c.slotProps.size(); ++i) {
+        if (!c.slotProps[i]->composite || c.slotProps[i]->derived)
+            continue;
+        const Slot& slot = s->slots()[i];
+        if (c.slotKinds[i] == SlotKind::Multi) {
+            if (slot.m)
+                for (const Slot& it : slot.m->items)
+                    if (exists(view_.get(), it.obj))
+                        out.append(ImmutableClassObject(it.obj, view_));
+        } else if (s->isSet(c, i) && exists(view_.get(), slot.obj)) {
+            out.append(ImmutableClassObject(slot.obj, view_));
+        }
+    }
+    return out;
+}
+
+ImmutableSequence<ImmutableObject> ImmutableClassObject::get(const ImmutableProperty& property) const {
+    return ImmutableSequence<ImmutableObject>(
+        propertySequence<ImmutableObject>(*this, property, "ClassObject::get"));
+}
+
+ImmutableObject ImmutableClassObject::getOne(const ImmutableProperty& property) const {
+    static const char* op = "ClassObject::getOne";
+    const State& s = state(op);
+    PropertyInfo* p = propertyOf(property, op);
+    const std::uint32_t slot = slotOf(core_, p, op);
+    if (p->deriver) {
+        auto values = deriverOf(p)(*this);
+        return values.empty() ? ImmutableObject() : values.front();
+    }
+    if (p->multi) {
+        if (const MultiRep* m = s.slots()[slot].m)
+            for (const Slot& it : m->items)
+                if (itemVisible(p->elementKind, it, view_.get()))
+                    return slotValue(p, p->elementKind, it, view_.get());
+        return {};
+    }
+    if (!s.isSet(*core_->cls, slot)) {
+        if (!p->hasDefault)
+            return {};
+        return slotValue(p, p->kind, p->defaultValue, view_.get());
+    }
+    return slotValue(p, p->kind, s.slots()[slot], view_.get());
+}
+
+ImmutableObject ImmutableClassObject::getOne(std::string_view propertyName) const {
+    const State& s = state("ClassObject::getOne");
+    (void)s;
+    PropertyInfo* p = core_->cls->propertyNamed(propertyName);
+    if (!p)
+        throw Exception("ClassObject::getOne: class '" + core_->cls->qualifiedName(".") +
+                        "' has no property '" + std::string(propertyName) + "'");
+    return getOne(ImmutableProperty(metaHandle(p)));
+}
+
+bool ImmutableClassObject::isSet(const ImmutableProperty& property) const {
+    static const char* op = "ClassObject::isSet";
+    const State& s = state(op);
+    PropertyInfo* p = propertyOf(property, op);
+    const std::uint32_t slot = slotOf(core_, p, op);
+    if (p->multi) {
+        const MultiRep* m = s.slots()[slot].m;
+        return m && std::any_of(m->items.begin(), m->items.end(), [&](const Slot& it) {
+                   return itemVisible(p->elementKind, it, view_.get());
+               });
+    }
+    if (p->kind == SlotKind::Object)
+        return s.isSet(*core_->cls, slot) && exists(view_.get(), s.slots()[slot].obj);
+    return s.isSet(*core_->cls, slot);
+}
+
+namespace {
+template <typename R>
+R typedRead(const ImmutableClassObject& o, const ImmutableProperty& property, SlotKind want,
+            const char* op, R (*pick)(const Slot&)) {
+    const State* s = lookup(o.view(), o.core());
+    if (!s)
+        throw Exception(std::string(op) + ": invalid object handle");
+    PropertyInfo* p = propertyOf(property, op);
+    const std::uint32_t slot = slotOf(o.core(), p, op);
+    if (p->kind != want || p->deriver)
+        throw Exception(std::string(op) + ": property '" + p->name + "' is not of that type");
+    if (!s->isSet(*o.core()->cls, slot))
+        return p->hasDefault ? pick(p->defaultValue) : R();
+    return pick(s->slots()[slot]);
+}
+} // namespace
+
+bool ImmutableClassObject::getBoolean(const ImmutableProperty& property) const {
+    return typedRead<bool>(*this, property, SlotKind::Bool, "ClassObject::getBoolean",
+                           [](const Slot& s) { return s.b; });
+}
+
+std::int64_t ImmutableClassObject::getInteger(const ImmutableProperty& property) const {
+    return typedRead<std::int64_t>(*this, property, SlotKind::Int, "ClassObject::getInteger",
+                                   [](const Slot& s) { return s.i; });
+}
+
+double ImmutableClassObject::getDouble(const ImmutableProperty& property) const {
+    return typedRead<double>(*this, property, SlotKind::Double, "ClassObject::getDouble",
+                             [](const Slot& s) { return s.d; });
+}
+
+std::string ImmutableClassObject::getString(const ImmutableProperty& property) const {
+    return typedRead<std::string>(*this, property, SlotKind::String, "ClassObject::getString",
+                                  [](const Slot& s) { return s.s ? std::string(s.s->view()) : std::string(); });
+}
+
+ImmutableClassObject ImmutableClassObject::getObject(const ImmutableProperty& property) const {
+    ObjectCore* target = typedRead<ObjectCore*>(*this, property, SlotKind::Object,
+                                                "ClassObject::getObject",
+                                                [](const Slot& s) { return s.obj; });
+    if (!exists(view_.get(), target))
+        return {};
+    return ImmutableClassObject(target, view_);
+}
+
+ImmutableModel ImmutableClassObject::getModelVELD() const {
+    if (!view_)
+        return {};
+    return ImmutableModel(view_);
+}
+
+ImmutableModel ImmutableClassObject::getRootModel() const {
+    if (!core_ || !view_ || !view_->alive)
+        return {};
+    ModelCore* m = core_->isMeta() ? &metaModel() : view_->model;
+    if (!m->alive || !m->root)
+        return {};
+    return ImmutableModel(ViewRef(m->root));
+}
+
+ImmutableClassObject ImmutableClassObject::asDeviant(const ImmutableModel& deviant) const {
+    if (!core_)
+        return {};
+    return ImmutableClassObject(core_, deviant.viewRef());
+}
+
+const char* ImmutableClassObject::getFullyQualifiedNoxTypeName() const {
+    return core_ ? core_->cls->hostTypeName.c_str() : "VELD.ClassObject";
+}
+
+std::string ImmutableClassObject::toString() const {
+    if (!core_)
+        return "<null>";
+    std::string out = core_->cls->qualifiedName(".");
+    const State* s = lookup(view_.get(), core_);
+    if (!s)
+        return out + "#" + std::to_string(core_->serial) + " (invalid)";
+    if (PropertyInfo* name = core_->cls->propertyNamed("name")) {
+        const int slot = core_->cls->slotOf(name);
+        if (name->kind == SlotKind::String && s->isSet(*core_->cls, slot))
+            return out + " '" + std::string(slotString(*s, *core_->cls, slot)) + "'";
+    }
+    return out + "#" + std::to_string(core_->serial);
+}
+
+ImmutableClass ImmutableClassObject::asClass() const { return ImmutableClass(*this); }
+ImmutableProperty ImmutableClassObject::asProperty() const { return ImmutableProperty(*this); }
+ImmutableType ImmutableClassObject::asType() const { return ImmutableType(*this); }
+ImmutableEnumeration ImmutableClassObject::asEnumeration() const { return ImmutableEnumeration(*this); }
+ImmutableEnumerationLiteral ImmutableClassObject::asEnumerationLiteral() const {
+    return ImmutableEnumerationLiteral(*this);
+}
+ImmutableNamespace ImmutableClassObject::asNamespace() const { return ImmutableNamespace(*this); }
+
+// --- changing -------------------------------------------------------------------------------
+
+ClassObject ClassObject::getContainerVELD() const {
+    return ClassObject(ImmutableClassObject::getContainerVELD());
+}
+
+ClassObject ClassObject::asDeviant(const ImmutableModel& deviant) const {
+    return ClassObject(ImmutableClassObject::asDeviant(deviant));
+}
+
+Sequence<Object> ClassObject::get(const ImmutableProperty& property) const {
+    return Sequence<Object>(propertySequence<Object>(*this, property, "ClassObject::get"));
+}
+
+void ClassObject::set(const ImmutableProperty& property, const ImmutableObject& value) const {
+    static const char* op = "ClassObject::set";
+    PropertyInfo* p = propertyOf(property, op);
+    checkedWritable(*this, p, op);
+    const std::uint32_t slot = slotOf(core_, p, op);
+    if (p->multi)
+        throw Exception(std::string(op) + ": property '" + p->name + "' is multi-valued; use add or get()");
+    setSingle(*this, p, slot, value, op);
+}
+
+void ClassObject::setOrAdd(const ImmutableProperty& property, const ImmutableObject& value) const {
+    static const char* op = "ClassObject::setOrAdd";
+    PropertyInfo* p = propertyOf(property, op);
+    checkedWritable(*this, p, op);
+    const std::uint32_t slot = slotOf(core_, p, op);
+    if (p->multi)
+        insertMulti(*this, p, slot, -1, value, op);
+    else
+        setSingle(*this, p, slot, value, op);
+}
+
+void ClassObject::add(const ImmutableProperty& property, const ImmutableObject& value) const {
+    static const char* op = "ClassObject::add";
+    PropertyInfo* p = propertyOf(property, op);
+    checkedWritable(*this, p, op);
+    const std::uint32_t slot = slotOf(core_, p, op);
+    if (p->multi) {
+        insertMulti(*this, p, slot, -1, value, op);
+        return;
+    }
+    if (isSet(property))
+        throw Exception(std::string(op) + ": single-valued property '" + p->name +
+                        "' has a value already");
+    setSingle(*this, p, slot, value, op);
+}
+
+void ClassObject::unset(const ImmutableProperty& property) const {
+    static const char* op = "ClassObject::unset";
+    PropertyInfo* p = propertyOf(property, op);
+    checkedWritable(*this, p, op);
+    const std::uint32_t slot = slotOf(core_, p, op);
+    if (!p->multi) {
+        setSingle(*this, p, slot, ImmutableObject(), op);
+        return;
+    }
+    Sequence<Object>(propertySequence<Object>(*this, property, op)).clear();
+}
+
+namespace {
+template <typename F>
+void typedWrite(const ClassObject& o, const ImmutableProperty& property, SlotKind want,
+                const char* op, F&& store) {
+    PropertyInfo* p = propertyOf(property, op);
+    DeviantCore& d = checkedWritable(o, p, op);
+    const std::uint32_t slot = slotOf(o.core(), p, op);
+    if (p->kind != want)
+        throw Exception(std::string(op) + ": property '" + p->name + "' is not of that type");
+    State& w = writableState(d, o.core());
+    store(w.slots()[slot]);
+    w.setBit(*o.core()->cls, slot, true);
+}
+} // namespace
+
+void ClassObject::setBoolean(const ImmutableProperty& property, bool value) const {
+    typedWrite(*this, property, SlotKind::Bool, "ClassObject::setBoolean",
+               [&](Slot& s) { s.b = value; });
+}
+
+void ClassObject::setInteger(const ImmutableProperty& property, std::int64_t value) const {
+    PropertyInfo* p = propertyOf(property, "ClassObject::setInteger");
+    if (p->type.primitive == PrimitiveKind::UnlimitedNatural && value < -1)
+        throw Exception("ClassObject::setInteger: " + std::to_string(value) +
+                        " is not an UnlimitedNatural");
+    typedWrite(*this, property, SlotKind::Int, "ClassObject::setInteger",
+               [&](Slot& s) { s.i = value; });
+}
+
+void ClassObject::setDouble(const ImmutableProperty& property, double value) const {
+    typedWrite(*this, property, SlotKind::Double, "ClassObject::setDouble",
+               [&](Slot& s) { s.d = value; });
+}
+
+void ClassObject::setString(const ImmutableProperty& property, std::string_view value) const {
+    StrRep* rep = nullptr;
+    typedWrite(*this, property, SlotKind::String, "ClassObject::setString", [&](Slot& s) {
+        rep = StrRep::make(value);
+        StrRep::release(s.s);
+        s.s = rep;
+    });
+}
+
+void ClassObject::setObject(const ImmutableProperty& property, const ImmutableClassObject& value) const {
+    set(property, value.isNull() ? ImmutableObject() : ImmutableObject(value));
+}
+
+void ClassObject::destroy() const {
+    static const char* op = "ClassObject::destroy";
+    DeviantCore& d = checkedWritable(*this, nullptr, op);
+    if (core_->isMeta())
+        throw Exception(std::string(op) + ": meta-data cannot be destroyed");
+    if (view_->model->rootObject == core_)
+        throw Exception(std::string(op) + ": the root object of a model cannot be destroyed");
+    std::vector<ObjectCore*> subtree{core_};
+    for (std::size_t i = 0; i < subtree.size(); ++i) {
+        const ImmutableClassObject node(subtree[i], view_);
+        for (const ImmutableClassObject& child : node.getContaineeVELDs())
+            subtree.push_back(child.core());
+    }
+    detachFromContainer(d, core_);
+    for (ObjectCore* o : subtree) {
+        writableState(d, o);
+        if (d.kind == ViewKind::Root) {
+            releaseContents(o->root, *o->cls);
+            o->flags &= ~ExistsInRoot;
+        } else {
+            d.entries[o].state.reset();
+        }
+    }
+}
+
+} // namespace VELD

@@ -1,0 +1,434 @@
+#include "platform/veld/Model.hpp"
+
+#include "platform/veld/Asserter.hpp"
+#include "platform/veld/Exception.hpp"
+#include "platform/veld/Meta.hpp"
+#include "platform/veld/Object.hpp"
+#include "platform/veld/detail/Meta.hpp"
+
+#include <algorithm>
+
+namespace VELD {
+
+using namespace detail;
+
+namespace {
+
+void retainIfAlive(ModelOwnerRef& owner, const ViewRef& view) {
+    if (view && view->alive && !view->model->meta)
+        owner = ModelOwnerRef(view->model);
+}
+
+// Shows every open working copy of the model the root as it was before the record was
+// applied, for the objects the record touched that the copy has no view of its own of.
+void pinIntoDeviants(ModelCore& m, const Record& record) {
+    for (DeviantCore* d : m.deviants) {
+        if (!d->alive)
+            continue;
+        for (const JournalEntry& e : record.entries)
+            d->entries.try_emplace(e.core, DeviantEntry{e.existed ? e.old : StatePtr(), false});
+    }
+}
+
+void notify(DeviantCore& d, const std::shared_ptr<const Record>& record) {
+    if (d.listeners.empty() || record->entries.empty())
+        return;
+    ViewRef self(&d);  // listeners may end the model; keep the deviant's memory meanwhile
+    ViewRef before(new BeforeCore(self, record));
+    ++d.delivering;
+    const std::size_t n = d.listeners.size();
+    for (std::size_t i = 0; i < n && d.alive && i < d.listeners.size(); ++i) {
+        ListenerSink* sink = d.listeners[i];
+        if (!sink)
+            continue;
+        try {
+            sink->transactionCompleted(d, record, before);
+        } catch (const std::exception& ex) {
+            VELD_ASSERT(false, std::string("a listener failed on a change report: ") + ex.what());
+        }
+    }
+    if (--d.delivering == 0)
+        d.listeners.erase(std::remove(d.listeners.begin(), d.listeners.end(), nullptr),
+                          d.listeners.end());
+}
+
+void rollbackJournal(DeviantCore& d) {
+    Record journal = std::move(d.txn.journal);
+    d.txn.journal = Record{};
+    d.txn.touched.clear();
+    d.txn.depth = 0;
+    ++d.txn.generation;
+    for (auto it = journal.entries.rbegin(); it != journal.entries.rend(); ++it) {
+        JournalEntry& e = *it;
+        ObjectCore* core = e.core;
+        if (d.kind == ViewKind::Root) {
+            core->flags &= ~TouchedInRootTransaction;
+            releaseContents(core->root, *core->cls);
+            if (e.existed) {
+                copyContents(core->root, *e.old.get(), *core->cls);
+                core->flags |= ExistsInRoot;
+            } else {
+                core->flags &= ~ExistsInRoot;
+            }
+        } else if (e.hadEntry) {
+            d.entries[core] = DeviantEntry{e.old, e.wasOwn};
+        } else {
+            d.entries.erase(core);
+        }
+    }
+}
+
+// Applies an undo or redo record to the root: swaps each object's current state with the
+// recorded one, so that afterwards the record holds the states from before (its inverse).
+void applyRecord(ModelCore& m, std::shared_ptr<Record>& record) {
+    if (record.use_count() > 1)  // a report still shows these states: leave them be
+        record = std::make_shared<Record>(*record);
+    for (JournalEntry& e : record->entries) {
+        ObjectCore* core = e.core;
+        const ClassInfo& c = *core->cls;
+        const bool current = core->existsInRoot();
+        if (e.existed && current) {
+            if (e.old->refs == 1) {
+                swapContents(core->root, *e.old.get(), c);
+            } else {
+                StatePtr now = cloneState(core->root, c);
+                releaseContents(core->root, c);
+                copyContents(core->root, *e.old.get(), c);
+                e.old = now;
+            }
+        } else if (e.existed) {
+            copyContents(core->root, *e.old.get(), c);
+            e.old.reset();
+            core->flags |= ExistsInRoot;
+        } else if (current) {
+            e.old = cloneState(core->root, c);
+            releaseContents(core->root, c);
+            core->flags &= ~ExistsInRoot;
+        }
+        e.existed = current;
+    }
+    (void)m;
+}
+
+DeviantCore* findDeviant(ModelCore& m, std::string_view name) {
+    for (DeviantCore* d : m.deviants)
+        if (d->name == name)
+            return d;
+    return nullptr;
+}
+
+} // namespace
+
+// --- ImmutableModel -------------------------------------------------------------------------
+
+ImmutableModel::ImmutableModel(ViewRef view) : view_(std::move(view)) {
+    retainIfAlive(owner_, view_);
+}
+
+ImmutableClass ImmutableModel::MetaClass() { return ImmutableClass(metaHandle(meta().modelClass)); }
+
+DeviantCore& ImmutableModel::deviant(const char* operation) const {
+    if (!view_ || !view_->alive)
+        throw Exception(std::string(operation) + ": the model or working copy is gone");
+    if (view_->kind == ViewKind::Before)
+        throw Exception(std::string(operation) + ": an old state of a report cannot be changed");
+    return static_cast<DeviantCore&>(*view_.get());
+}
+
+std::string ImmutableModel::getUri() const { return isValid() ? view_->model->uri : std::string(); }
+
+ImmutableClass ImmutableModel::getMetaModel() const {
+    if (!isValid() || !view_->model->modelClass)
+        return {};
+    return ImmutableClass(metaHandle(view_->model->modelClass));
+}
+
+std::string ImmutableModel::getName() const {
+    if (!view_ || view_->kind != ViewKind::Deviant)
+        return {};
+    return static_cast<const DeviantCore*>(view_.get())->name;
+}
+
+bool ImmutableModel::isRootDeviant() const { return view_ && view_->kind == ViewKind::Root; }
+
+ImmutableModel ImmutableModel::getRootDeviant() const {
+    if (!isValid() || !view_->model->root)
+        return {};
+    return ImmutableModel(ViewRef(view_->model->root));
+}
+
+ImmutableClassObject ImmutableModel::getRootObject() const {
+    if (!isValid())
+        return {};
+    return ImmutableClassObject(view_->model->rootObject, view_);
+}
+
+int ImmutableModel::getCurrentChangeLevel() const {
+    return isValid() ? static_cast<int>(view_->model->undoStack.size()) : 0;
+}
+int ImmutableModel::getUndoStackLength() const { return getCurrentChangeLevel(); }
+int ImmutableModel::getRedoStackLength() const {
+    return isValid() ? static_cast<int>(view_->model->redoStack.size()) : 0;
+}
+
+bool ImmutableModel::hasObjectsDeviatingFromRoot() const {
+    if (!isValid() || view_->kind != ViewKind::Deviant)
+        return false;
+    return !static_cast<const DeviantCore*>(view_.get())->entries.empty();
+}
+
+bool ImmutableModel::isInTransaction() const {
+    if (!isValid() || view_->kind == ViewKind::Before)
+        return false;
+    return static_cast<const DeviantCore*>(view_.get())->txn.depth > 0;
+}
+
+// --- transactions ---------------------------------------------------------------------------
+
+void Model::beginTransaction(std::string_view name) const {
+    DeviantCore& d = deviant("Model::beginTransaction");
+    if (d.kind == ViewKind::Root && view_->model->applyingHistory)
+        throw Exception("Model::beginTransaction: the model is being undone or redone");
+    if (d.txn.depth++ == 0)
+        d.txn.name = std::string(name);
+}
+
+void Model::commitTransaction() const {
+    DeviantCore& d = deviant("Model::commitTransaction");
+    if (d.txn.depth == 0)
+        throw Exception("Model::commitTransaction: no transaction is open");
+    if (--d.txn.depth > 0)
+        return;
+    auto record = std::make_shared<Record>(std::move(d.txn.journal));
+    d.txn.journal = Record{};
+    d.txn.touched.clear();
+    ++d.txn.generation;
+    ModelCore& m = *d.model;
+    if (d.kind == ViewKind::Root) {
+        for (const JournalEntry& e : record->entries)
+            e.core->flags &= ~TouchedInRootTransaction;
+        if (record->entries.empty())
+            return;
+        m.undoStack.push_back(record);
+        m.redoStack.clear();
+        pinIntoDeviants(m, *record);
+    }
+    notify(d, record);
+}
+
+void Model::rollbackTransaction() const {
+    DeviantCore& d = deviant("Model::rollbackTransaction");
+    if (d.txn.depth == 0)
+        throw Exception("Model::rollbackTransaction: no transaction is open");
+    rollbackJournal(d);
+}
+
+void Model::undoToChangeLevel(int level) const {
+    DeviantCore& d = deviant("Model::undoToChangeLevel");
+    ModelCore& m = *d.model;
+    if (d.kind != ViewKind::Root)
+        throw Exception("Model::undoToChangeLevel: only the root deviant has undo");
+    if (d.txn.depth > 0)
+        throw Exception("Model::undoToChangeLevel: a transaction is open");
+    if (level < 0 || level > static_cast<int>(m.undoStack.size()))
+        throw Exception("Model::undoToChangeLevel: no change level " + std::to_string(level) +
+                        " (current " + std::to_string(m.undoStack.size()) + ")");
+    ViewRef keep(&d);
+    while (static_cast<int>(m.undoStack.size()) > level && d.alive) {
+        std::shared_ptr<Record> record = std::move(m.undoStack.back());
+        m.undoStack.pop_back();
+        m.applyingHistory = true;
+        applyRecord(m, record);
+        m.applyingHistory = false;
+        m.redoStack.push_back(record);
+        pinIntoDeviants(m, *record);
+        notify(d, record);
+    }
+}
+
+void Model::redoToChangeLevel(int level) const {
+    DeviantCore& d = deviant("Model::redoToChangeLevel");
+    ModelCore& m = *d.model;
+    if (d.kind != ViewKind::Root)
+        throw Exception("Model::redoToChangeLevel: only the root deviant has redo");
+    if (d.txn.depth > 0)
+        throw Exception("Model::redoToChangeLevel: a transaction is open");
+    const int current = static_cast<int>(m.undoStack.size());
+    if (level < current || level > current + static_cast<int>(m.redoStack.size()))
+        throw Exception("Model::redoToChangeLevel: no change level " + std::to_string(level) +
+                        " to redo to (current " + std::to_string(current) + ")");
+    ViewRef keep(&d);
+    while (static_cast<int>(m.undoStack.size()) < level && d.alive) {
+        std::shared_ptr<Record> record = std::move(m.redoStack.back());
+        m.redoStack.pop_back();
+        m.applyingHistory = true;
+        applyRecord(m, record);
+        m.applyingHistory = false;
+        m.undoStack.push_back(record);
+        pinIntoDeviants(m, *record);
+        notify(d, record);
+    }
+}
+
+// --- working copies -------------------------------------------------------------------------
+
+Model Model::createDeviantWithName(std::string_view name) const {
+    DeviantCore& d = deviant("Model::createDeviantWithName");
+    ModelCore& m = *d.model;
+    if (name.empty())
+        throw Exception("Model::createDeviantWithName: a working copy needs a name");
+    if (findDeviant(m, name))
+        throw Exception("Model::createDeviantWithName: a working copy named '" + std::string(name) +
+                        "' exists already");
+    auto* dev = new DeviantCore(ViewKind::Deviant, &m, std::string(name));
+    retainView(dev);
+    m.deviants.push_back(dev);
+    return Model(ViewRef(dev));
+}
+
+bool Model::removeDeviantWithName(std::string_view name) const {
+    DeviantCore& d = deviant("Model::removeDeviantWithName");
+    ModelCore& m = *d.model;
+    DeviantCore* dev = findDeviant(m, name);
+    if (!dev)
+        return false;
+    m.deviants.erase(std::find(m.deviants.begin(), m.deviants.end(), dev));
+    dev->alive = false;
+    std::vector<ListenerSink*> sinks = dev->listeners;
+    dev->listeners.clear();
+    for (ListenerSink* s : sinks)
+        if (s)
+            s->deviantDestroyed();
+    dev->entries.clear();
+    dev->txn = TransactionState{};
+    releaseView(dev);
+    return true;
+}
+
+Model Model::getDeviantWithName(std::string_view name) const {
+    DeviantCore& d = deviant("Model::getDeviantWithName");
+    DeviantCore* dev = findDeviant(*d.model, name);
+    return dev ? Model(ViewRef(dev)) : Model();
+}
+
+void Model::syncFromRoot() const {
+    DeviantCore& d = deviant("Model::syncFromRoot");
+    if (d.kind == ViewKind::Root || d.entries.empty())
+        return;
+    const bool ownTransaction = d.txn.depth == 0;
+    if (ownTransaction)
+        beginTransaction("syncFromRoot");
+    for (auto& [core, entry] : d.entries) {
+        if (d.txn.touched.try_emplace(core, static_cast<std::uint32_t>(d.txn.journal.entries.size())).second) {
+            JournalEntry e;
+            e.core = core;
+            e.hadEntry = true;
+            e.wasOwn = entry.own;
+            e.old = entry.state;
+            e.existed = static_cast<bool>(entry.state);
+            d.txn.journal.entries.push_back(std::move(e));
+        }
+    }
+    d.entries.clear();
+    if (ownTransaction)
+        commitTransaction();
+}
+
+void Model::registerObservingListener(ListenerSink* listener) const {
+    DeviantCore& d = deviant("Model::registerObservingListener");
+    if (!listener)
+        throw Exception("Model::registerObservingListener: null listener");
+    if (std::find(d.listeners.begin(), d.listeners.end(), listener) == d.listeners.end())
+        d.listeners.push_back(listener);
+}
+
+void Model::unregisterObservingListener(ListenerSink* listener) const {
+    if (!view_ || view_->kind == ViewKind::Before)
+        return;
+    auto& d = static_cast<DeviantCore&>(*view_.get());
+    auto it = std::find(d.listeners.begin(), d.listeners.end(), listener);
+    if (it == d.listeners.end())
+        return;
+    if (d.delivering > 0)
+        *it = nullptr;  // removed after the delivery in progress
+    else
+        d.listeners.erase(it);
+}
+
+void Model::destroy() const {
+    if (view_ && !view_->model->meta)
+        view_->model->destroyContents();
+}
+
+FactoryObject Model::getFactory() const {
+    if (!isValid())
+        throw Exception("Model::getFactory: the model is gone");
+    return FactoryObject(*this, view_->model->package);
+}
+
+// --- Transaction ----------------------------------------------------------------------------
+
+Transaction::Transaction(const Model& model, std::string_view name) : model_(model) {
+    model_.beginTransaction(name);
+    generation_ = static_cast<DeviantCore*>(model_.view())->txn.generation;
+}
+
+Transaction::~Transaction() {
+    if (!done_)
+        rollback();
+}
+
+void Transaction::commit() {
+    if (done_)
+        throw Exception("Transaction::commit: the transaction has ended already");
+    auto* d = static_cast<DeviantCore*>(model_.view());
+    done_ = true;
+    if (!d->alive || d->txn.generation != generation_ || d->txn.depth == 0)
+        throw Exception("Transaction::commit: the transaction was rolled back by a nested one");
+    model_.commitTransaction();
+}
+
+void Transaction::rollback() {
+    if (done_)
+        return;
+    done_ = true;
+    auto* d = static_cast<DeviantCore*>(model_.view());
+    if (d->alive && d->txn.generation == generation_ && d->txn.depth > 0)
+        rollbackJournal(*d);
+}
+
+// --- FactoryObject --------------------------------------------------------------------------
+
+FactoryObject::FactoryObject(Model model, PackageInfo* package)
+    : model_(std::move(model)), package_(package) {}
+
+ClassObject FactoryObject::createFromString(std::string_view className) const {
+    MetaInfo* found = nullptr;
+    if (package_)
+        for (MetaInfo* m : package_->members)
+            if (m->metaKind == MetaKind::Class && m->name == className)
+                found = m;
+    if (!found)
+        found = meta().findQualified(className);
+    if (!found || found->metaKind != MetaKind::Class)
+        throw Exception("FactoryObject::createFromString: unknown class '" + std::string(className) + "'");
+    return create(ImmutableClass(metaHandle(found)));
+}
+
+ClassObject FactoryObject::create(const ImmutableClass& cls) const {
+    DeviantCore& d = writableView(model_.view(), "FactoryObject::create");
+    ClassInfo* c = cls.classInfo();
+    if (!c)
+        throw Exception("FactoryObject::create: invalid class handle");
+    if (c->isAbstract)
+        throw Exception("FactoryObject::create: class '" + c->qualifiedName(".") + "' is abstract");
+    if (c->package == meta().kernelPackage && c != meta().modelClass)
+        throw Exception("FactoryObject::create: meta-data are made by MetaModelBuilder");
+    return ClassObject(createObject(d, *c), model_.viewRef());
+}
+
+Object FactoryObject::createFromString(std::string_view typeName, std::string_view text) const {
+    return Object(ValueObjectFactory::createFromString(typeName, text));
+}
+
+} // namespace VELD

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "platform/veld/ClassObject.hpp"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace VELD {
+
+class FactoryObject;
+class ImmutableClass;
+
+namespace detail {
+// Keeps a model alive: every Model handle holds one.
+class ModelOwnerRef {
+public:
+    ModelOwnerRef() = default;
+    explicit ModelOwnerRef(ModelCore* m) : m_(m) { retainModelOwner(m_); }
+    ModelOwnerRef(const ModelOwnerRef& o) : m_(o.m_) { retainModelOwner(m_); }
+    ModelOwnerRef(ModelOwnerRef&& o) noexcept : m_(o.m_) { o.m_ = nullptr; }
+    ModelOwnerRef& operator=(ModelOwnerRef o) noexcept { std::swap(m_, o.m_); return *this; }
+    ~ModelOwnerRef() { releaseModelOwner(m_); }
+    ModelCore* get() const { return m_; }
+
+private:
+    ModelCore* m_ = nullptr;
+};
+} // namespace detail
+
+// A read-only handle to a model as one of its deviants shows it: the root deviant (the model
+// itself), a named working copy, or the state before a transaction (in change reports).
+// Model handles keep their model alive; when the last one goes, the model ends and every
+// handle into it becomes invalid.
+class ImmutableModel {
+public:
+    ImmutableModel() = default;
+    explicit ImmutableModel(detail::ViewRef view);
+
+    static ImmutableClass MetaClass();  // "VELD.Model", the generic model class
+
+    bool isNull() const { return !view_; }
+    bool isValid() const { return view_ && view_->alive; }
+    explicit operator bool() const { return isValid(); }
+
+    std::string getUri() const;
+    ImmutableClass getMetaModel() const;  // the class of the model's root object
+    std::string getName() const;          // the deviant's name; "" for the root
+    bool isRootDeviant() const;
+    ImmutableModel getRootDeviant() const;
+    ImmutableClassObject getRootObject() const;
+    operator ImmutableClassObject() const { return getRootObject(); }  // NOLINT
+
+    int getCurrentChangeLevel() const;
+    int getUndoStackLength() const;
+    int getRedoStackLength() const;
+    bool hasObjectsDeviatingFromRoot() const;
+    bool isInTransaction() const;
+
+    bool operator==(const ImmutableModel& o) const { return view_ == o.view_; }
+    std::size_t hash() const { return std::hash<const void*>()(view_.get()); }
+
+    detail::ViewCore* view() const { return view_.get(); }
+    const detail::ViewRef& viewRef() const { return view_; }
+    detail::ModelCore* modelCore() const { return view_ ? view_->model : nullptr; }
+
+protected:
+    detail::DeviantCore& deviant(const char* operation) const;  // throws unless a live deviant
+
+    detail::ViewRef view_;
+    detail::ModelOwnerRef owner_;
+};
+
+inline std::size_t gHash(const ImmutableModel& m) { return m.hash(); }
+
+class ListenerBase;
+namespace detail {
+class ListenerSink;
+}
+
+// A model or one of its working copies, for changing it. Every change happens inside a
+// transaction on one deviant; nested transactions join the outermost one.
+class Model : public ImmutableModel {
+public:
+    Model() = default;
+    explicit Model(detail::ViewRef view) : ImmutableModel(std::move(view)) {}
+    explicit Model(const ImmutableModel& m) : ImmutableModel(m) {}
+
+    operator ClassObject() const { return getRootObject(); }  // NOLINT
+    ClassObject getRootObject() const { return ClassObject(ImmutableModel::getRootObject()); }
+    Model getRootDeviant() const { return Model(ImmutableModel::getRootDeviant()); }
+    FactoryObject getFactory() const;
+
+    void beginTransaction(std::string_view name = "") const;
+    void commitTransaction() const;
+    // Undoes every change of the outermost open transaction.
+    void rollbackTransaction() const;
+
+    // Root only; VELD::Exception for a level outside the stacks or with a transaction open.
+    void undoToChangeLevel(int level) const;
+    void redoToChangeLevel(int level) const;
+
+    // Working copies: made from the root in O(1), they store only what differs from it.
+    Model createDeviantWithName(std::string_view name) const;
+    bool removeDeviantWithName(std::string_view name) const;
+    Model getDeviantWithName(std::string_view name) const;  // null handle when none
+    // Drops everything the working copy holds of its own and shows the root as it is now,
+    // reporting each object whose view changed. Joins an open transaction or makes one.
+    void syncFromRoot() const;
+
+    void registerObservingListener(detail::ListenerSink* listener) const;
+    void unregisterObservingListener(detail::ListenerSink* listener) const;
+
+    // Ends the model now, whoever else holds it; every handle into it becomes invalid.
+    void destroy() const;
+};
+
+using Deviant = Model;
+
+// A scoped transaction: rolled back whole when destroyed without commit (also when left by an
+// exception). Nested ones join the outermost transaction of their deviant.
+class Transaction {
+public:
+    explicit Transaction(const Model& model, std::string_view name = "");
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+    void rollback();
+
+private:
+    Model model_;
+    std::uint64_t generation_ = 0;
+    bool done_ = false;
+};
+
+// Makes objects of a meta-model's classes in one model, and values from text.
+class FactoryObject {
+public:
+    FactoryObject() = default;
+    FactoryObject(Model model, detail::PackageInfo* package);
+
+    // A new object of the class with that simple name (of the factory's meta-model, or any
+    // registered class by qualified name). Needs an open transaction on the model.
+    ClassObject createFromString(std::string_view className) const;
+    ClassObject create(const ImmutableClass& cls) const;
+    // A value of the named type from text.
+    Object createFromString(std::string_view typeName, std::string_view text) const;
+
+    const Model& getModel() const { return model_; }
+
+private:
+    Model model_;
+    detail::PackageInfo* package_ = nullptr;
+};
+
+// Base of kernel commands: run against one deviant, inside a transaction the caller opens.
+class Command {
+public:
+    Command() = default;
+    virtual ~Command() = default;
+    virtual void execute(const Model& deviant) = 0;
+};
+
+} // namespace VELD

@@ -1,0 +1,196 @@
+#include "platform/veld/Object.hpp"
+
+#include "platform/veld/Exception.hpp"
+#include "platform/veld/Meta.hpp"
+#include "platform/veld/detail/Meta.hpp"
+
+namespace VELD {
+
+using namespace detail;
+
+ImmutableObject::ImmutableObject(const ImmutableClassObject& object) {
+    if (object.isNull())
+        return;
+    kind_ = Kind::Object;
+    object_ = object;
+}
+
+ImmutableObject::ImmutableObject(const ImmutableEnumerationLiteral& literal) {
+    if (!literal.literalInfo())
+        return;
+    kind_ = Kind::Literal;
+    literal_ = literal.literalInfo();
+}
+
+ImmutableObject ImmutableObject::fromBoolean(bool v) {
+    ImmutableObject o;
+    o.kind_ = Kind::Primitive;
+    o.primitive_ = PrimitiveKind::Boolean;
+    o.value_ = v;
+    return o;
+}
+
+ImmutableObject ImmutableObject::fromInteger(std::int64_t v) {
+    ImmutableObject o;
+    o.kind_ = Kind::Primitive;
+    o.primitive_ = PrimitiveKind::Integer;
+    o.value_ = v;
+    return o;
+}
+
+ImmutableObject ImmutableObject::fromUnlimitedNatural(std::int64_t v) {
+    if (v < -1)
+        throw Exception("ImmutableObject::fromUnlimitedNatural: " + std::to_string(v) +
+                        " is not an UnlimitedNatural");
+    ImmutableObject o = fromInteger(v);
+    o.primitive_ = PrimitiveKind::UnlimitedNatural;
+    return o;
+}
+
+ImmutableObject ImmutableObject::fromDouble(double v) {
+    ImmutableObject o;
+    o.kind_ = Kind::Primitive;
+    o.primitive_ = PrimitiveKind::Double;
+    o.value_ = v;
+    return o;
+}
+
+ImmutableObject ImmutableObject::fromString(std::string_view v) {
+    ImmutableObject o;
+    o.kind_ = Kind::Primitive;
+    o.primitive_ = PrimitiveKind::String;
+    o.value_ = std::string(v);
+    return o;
+}
+
+bool ImmutableObject::isNull() const { return kind_ == Kind::Null; }
+
+ImmutableType ImmutableObject::getMetaType() const {
+    switch (kind_) {
+    case Kind::Object: return ImmutableType(object_.getMetaClass());
+    case Kind::Literal: return ImmutableType(metaHandle(literal_->enumeration));
+    case Kind::Primitive: return ImmutableType(metaHandle(meta().primitives[int(primitive_)]));
+    case Kind::Null: break;
+    }
+    return {};
+}
+
+std::string ImmutableObject::toString() const {
+    switch (kind_) {
+    case Kind::Object: return object_.toString();
+    case Kind::Literal: return literal_->name;
+    case Kind::Primitive: {
+        Slot s{};
+        if (auto* b = std::get_if<bool>(&value_))
+            s.b = *b;
+        else if (auto* i = std::get_if<std::int64_t>(&value_))
+            s.i = *i;
+        else if (auto* d = std::get_if<double>(&value_))
+            s.d = *d;
+        else
+            return std::get<std::string>(value_);
+        return formatPrimitive(primitive_, s);
+    }
+    case Kind::Null: break;
+    }
+    return {};
+}
+
+ImmutableClassObject ImmutableObject::asClassObject() const {
+    return kind_ == Kind::Object ? object_ : ImmutableClassObject();
+}
+
+ImmutableEnumerationLiteral ImmutableObject::asEnumerationLiteral() const {
+    return kind_ == Kind::Literal ? ImmutableEnumerationLiteral(metaHandle(literal_))
+                                  : ImmutableEnumerationLiteral();
+}
+
+namespace {
+[[noreturn]] void wrongType(const ImmutableObject& o, const char* want) {
+    throw Exception(std::string("ImmutableObject: '") + o.toString() + "' is not a " + want);
+}
+} // namespace
+
+bool ImmutableObject::toBoolean() const {
+    if (auto* b = std::get_if<bool>(&value_))
+        return *b;
+    wrongType(*this, "Boolean");
+}
+
+std::int64_t ImmutableObject::toInteger() const {
+    if (auto* i = std::get_if<std::int64_t>(&value_))
+        return *i;
+    wrongType(*this, "Integer");
+}
+
+double ImmutableObject::toDouble() const {
+    if (auto* d = std::get_if<double>(&value_))
+        return *d;
+    if (auto* i = std::get_if<std::int64_t>(&value_))
+        return static_cast<double>(*i);
+    wrongType(*this, "Double");
+}
+
+std::string ImmutableObject::toStringValue() const {
+    if (auto* s = std::get_if<std::string>(&value_))
+        return *s;
+    wrongType(*this, "String");
+}
+
+bool ImmutableObject::operator==(const ImmutableObject& o) const {
+    if (kind_ != o.kind_)
+        return false;
+    switch (kind_) {
+    case Kind::Null: return true;
+    case Kind::Object: return object_ == o.object_;
+    case Kind::Literal: return literal_ == o.literal_;
+    case Kind::Primitive: {
+        // Doubles compare by their bits, so NaN equals itself and 0.0 differs from -0.0.
+        auto* a = std::get_if<double>(&value_);
+        auto* b = std::get_if<double>(&o.value_);
+        if (a && b)
+            return std::memcmp(a, b, sizeof(double)) == 0;
+        return primitive_ == o.primitive_ && value_ == o.value_;
+    }
+    }
+    return false;
+}
+
+ValueObject::ValueObject(const ImmutableObject& o) : ImmutableObject(o) {
+    if (isClassObject())
+        throw Exception("ValueObject: '" + o.toString() + "' is an object, not a value");
+}
+
+ValueObject ValueObjectFactory::createFromString(std::string_view typeName, std::string_view text) {
+    MetaRegistry& reg = meta();
+    for (int k = 1; k <= 5; ++k) {
+        const auto kind = PrimitiveKind(k);
+        const std::string name = primitiveName(kind);
+        if (typeName != name && typeName != "VELD." + name)
+            continue;
+        Slot s{};
+        std::string owned;
+        if (!parsePrimitive(kind, text, s, owned))
+            throw Exception("ValueObjectFactory::createFromString: '" + std::string(text) +
+                            "' is not a valid " + name);
+        switch (kind) {
+        case PrimitiveKind::Boolean: return ValueObject(ImmutableObject::fromBoolean(s.b));
+        case PrimitiveKind::Integer: return ValueObject(ImmutableObject::fromInteger(s.i));
+        case PrimitiveKind::UnlimitedNatural:
+            return ValueObject(ImmutableObject::fromUnlimitedNatural(s.i));
+        case PrimitiveKind::Double: return ValueObject(ImmutableObject::fromDouble(s.d));
+        default: return ValueObject(ImmutableObject::fromString(owned));
+        }
+    }
+    MetaInfo* m = reg.findQualified(typeName);
+    if (m && m->metaKind == MetaKind::Enumeration) {
+        LiteralInfo* l = static_cast<EnumInfo*>(m)->literalNamed(text);
+        if (!l)
+            throw Exception("ValueObjectFactory::createFromString: '" + std::string(text) +
+                            "' is not a literal of '" + std::string(typeName) + "'");
+        return ValueObject(ImmutableObject(ImmutableEnumerationLiteral(metaHandle(l))));
+    }
+    throw Exception("ValueObjectFactory::createFromString: unknown type '" + std::string(typeName) + "'");
+}
+
+} // namespace VELD

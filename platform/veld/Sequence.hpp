@@ -1,0 +1,254 @@
+#pragma once
+
+#include "platform/veld/Asserter.hpp"
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace VELD {
+
+namespace detail {
+inline constexpr const char* kNullSequence =
+    "Cannot access NULL sequence. Use MakeSequence to create sequences.";
+inline constexpr const char* kOutOfBounds = "sequence index out of bounds";
+inline constexpr const char* kNegativeIndex = "sequence index must be positive";
+inline constexpr const char* kEmpty = "sequence is empty";
+inline constexpr const char* kFilteredInsert = "insertion not supported by filtered sequence";
+
+// What a sequence is: a list, a unique list, a view bound to a property, a filter.
+template <typename T>
+class SequenceImpl {
+public:
+    virtual ~SequenceImpl() = default;
+    virtual int size() const = 0;
+    virtual T at(int index) const = 0;  // index checked by the caller
+    virtual bool insert(int index, const T& value) = 0;
+    virtual void erase(int index) = 0;
+    virtual void clear() = 0;
+    virtual int indexOf(const T& value) const {
+        const int n = size();
+        for (int i = 0; i < n; ++i)
+            if (at(i) == value)
+                return i;
+        return -1;
+    }
+    virtual bool readOnly() const { return false; }
+    virtual const char* readOnlyMessage() const { return kFilteredInsert; }
+};
+
+template <typename T>
+class ListImpl : public SequenceImpl<T> {
+public:
+    explicit ListImpl(bool unique) : unique_(unique) {}
+    int size() const override { return static_cast<int>(items_.size()); }
+    T at(int index) const override { return items_[index]; }
+    bool insert(int index, const T& value) override {
+        if (unique_ && indexOf(value) >= 0)
+            return false;  // identity-indexed: each element at most once
+        items_.insert(items_.begin() + index, value);
+        return true;
+    }
+    void erase(int index) override { items_.erase(items_.begin() + index); }
+    void clear() override { items_.clear(); }
+    int indexOf(const T& value) const override {
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            if (items_[i] == value)
+                return static_cast<int>(i);
+        return -1;
+    }
+    void reserve(std::size_t n) { items_.reserve(n); }
+    void push(T value) { items_.push_back(std::move(value)); }
+
+private:
+    bool unique_;
+    std::vector<T> items_;
+};
+
+template <typename T>
+class FilteredImpl : public SequenceImpl<T> {
+public:
+    FilteredImpl(std::shared_ptr<SequenceImpl<T>> base, std::function<bool(const T&)> keep)
+        : base_(std::move(base)), keep_(std::move(keep)) {}
+    int size() const override { return static_cast<int>(positions().size()); }
+    T at(int index) const override { return base_->at(positions()[index]); }
+    bool insert(int, const T&) override { return false; }
+    void erase(int) override {}
+    void clear() override {}
+    bool readOnly() const override { return true; }
+
+private:
+    // Recomputed on each access: the view follows its base as that changes.
+    std::vector<int> positions() const {
+        std::vector<int> out;
+        const int n = base_ ? base_->size() : 0;
+        for (int i = 0; i < n; ++i)
+            if (keep_(base_->at(i)))
+                out.push_back(i);
+        return out;
+    }
+    std::shared_ptr<SequenceImpl<T>> base_;
+    std::function<bool(const T&)> keep_;
+};
+} // namespace detail
+
+// A read-only sequence of values or handles. A default-constructed sequence is the null
+// sequence: using it is reported through the kernel's asserter and yields nothing.
+template <typename T>
+class ImmutableSequence {
+public:
+    ImmutableSequence() = default;
+    explicit ImmutableSequence(std::shared_ptr<detail::SequenceImpl<T>> impl)
+        : impl_(std::move(impl)) {}
+
+    bool isNull() const { return !impl_; }
+    int size() const { return check() ? impl_->size() : 0; }
+    bool empty() const { return size() == 0; }
+    bool isEmpty() const { return empty(); }
+
+    T at(int index) const {
+        if (!checkIndex(index, false))
+            return T();
+        return impl_->at(index);
+    }
+    T operator[](int index) const { return at(index); }
+    T front() const { return checkNotEmpty() ? impl_->at(0) : T(); }
+    T back() const { return checkNotEmpty() ? impl_->at(impl_->size() - 1) : T(); }
+    bool contains(const T& value) const { return check() && impl_->indexOf(value) >= 0; }
+    int indexOf(const T& value) const { return check() ? impl_->indexOf(value) : -1; }
+
+    class const_iterator {
+    public:
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        const_iterator(const ImmutableSequence* s, int i) : s_(s), i_(i) {}
+        T operator*() const { return s_->impl_->at(i_); }
+        const_iterator& operator++() { ++i_; return *this; }
+        bool operator==(const const_iterator& o) const { return i_ == o.i_; }
+        bool operator!=(const const_iterator& o) const { return i_ != o.i_; }
+
+    private:
+        const ImmutableSequence* s_;
+        int i_;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    std::vector<T> toVector() const {
+        std::vector<T> out;
+        for (T v : *this)
+            out.push_back(v);
+        return out;
+    }
+
+    const std::shared_ptr<detail::SequenceImpl<T>>& impl() const { return impl_; }
+
+protected:
+    bool check() const {
+        if (impl_)
+            return true;
+        VELD_ASSERT(impl_, detail::kNullSequence);
+        return false;
+    }
+    bool checkIndex(int index, bool forInsert) const {
+        if (!check())
+            return false;
+        if (index < 0) {
+            VELD_ASSERT(index >= 0, detail::kNegativeIndex);
+            return false;
+        }
+        const int limit = impl_->size() + (forInsert ? 1 : 0);
+        if (index >= limit) {
+            VELD_ASSERT(index < limit, detail::kOutOfBounds);
+            return false;
+        }
+        return true;
+    }
+    bool checkNotEmpty() const {
+        if (!check())
+            return false;
+        if (impl_->size() == 0) {
+            VELD_ASSERT(impl_->size() > 0, detail::kEmpty);
+            return false;
+        }
+        return true;
+    }
+    bool checkWritable() const {
+        if (!check())
+            return false;
+        if (impl_->readOnly()) {
+            VELD_ASSERT(!impl_->readOnly(), impl_->readOnlyMessage());
+            return false;
+        }
+        return true;
+    }
+
+    std::shared_ptr<detail::SequenceImpl<T>> impl_;
+};
+
+// A sequence that can be changed. Copies share the same elements.
+template <typename T>
+class Sequence : public ImmutableSequence<T> {
+public:
+    Sequence() = default;
+    explicit Sequence(std::shared_ptr<detail::SequenceImpl<T>> impl)
+        : ImmutableSequence<T>(std::move(impl)) {}
+
+    // Returns false when a unique sequence has the value already.
+    bool append(const T& value) const {
+        return this->checkWritable() && this->impl_->insert(this->impl_->size(), value);
+    }
+    bool push_back(const T& value) const { return append(value); }
+    bool insert(int index, const T& value) const {
+        return this->checkWritable() && this->checkIndex(index, true) &&
+               this->impl_->insert(index, value);
+    }
+    void erase(int index) const {
+        if (this->checkWritable() && this->checkIndex(index, false))
+            this->impl_->erase(index);
+    }
+    // Removes the first occurrence; false when there is none.
+    bool remove(const T& value) const {
+        if (!this->checkWritable())
+            return false;
+        const int i = this->impl_->indexOf(value);
+        if (i < 0)
+            return false;
+        this->impl_->erase(i);
+        return true;
+    }
+    void clear() const {
+        if (this->checkWritable())
+            this->impl_->clear();
+    }
+};
+
+class MakeSequence {
+public:
+    // A list, or (unique) a list in which each element, by identity, appears at most once.
+    template <typename T>
+    static Sequence<T> create(bool unique = false) {
+        return Sequence<T>(std::make_shared<detail::ListImpl<T>>(unique));
+    }
+    template <typename T>
+    static Sequence<T> createUnique() {
+        return create<T>(true);
+    }
+    // A read-only view of base with the elements for which keep is true; it follows base.
+    template <typename T>
+    static ImmutableSequence<T> filter(const ImmutableSequence<T>& base,
+                                       std::function<bool(const T&)> keep) {
+        return ImmutableSequence<T>(
+            std::make_shared<detail::FilteredImpl<T>>(base.impl(), std::move(keep)));
+    }
+    // The empty sequence shared by everyone; it cannot be changed.
+    template <typename T>
+    static ImmutableSequence<T> empty() {
+        static const ImmutableSequence<T> none(
+            std::make_shared<detail::FilteredImpl<T>>(nullptr, [](const T&) { return false; }));
+        return none;
+    }
+};
+
+} // namespace VELD

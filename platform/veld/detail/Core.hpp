@@ -1,0 +1,385 @@
+#pragma once
+
+// The kernel's storage. Only the kernel's own sources include this header.
+//
+// Every object is an ObjectCore allocated in its model's arena; it carries the object's state
+// as the root sees it inline. Working copies (deviants) store only the states that differ from
+// the root, and transactions journal the states they replace, so a change costs what it
+// touches, never the size of the model.
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace VELD::detail {
+
+struct ObjectCore;
+struct ClassInfo;
+struct PropertyInfo;
+struct ModelCore;
+struct ViewCore;
+struct DeviantCore;
+
+// --- values ---------------------------------------------------------------------------------
+
+enum class SlotKind : std::uint8_t { Bool, Int, Double, String, Literal, Object, Multi };
+enum class PrimitiveKind : std::uint8_t { None, Boolean, Integer, Double, String, UnlimitedNatural };
+
+// An immutable, reference-counted UTF-8 string.
+struct StrRep {
+    std::uint32_t refs;
+    std::uint32_t size;
+    char* data() { return reinterpret_cast<char*>(this + 1); }
+    const char* data() const { return reinterpret_cast<const char*>(this + 1); }
+    std::string_view view() const { return {data(), size}; }
+
+    static StrRep* make(std::string_view text);
+    static void retain(StrRep* s) { if (s) ++s->refs; }
+    static void release(StrRep* s);
+};
+
+struct MultiRep;
+
+// One stored value; what it holds follows from the property's slot kind.
+union Slot {
+    bool b;
+    std::int64_t i;
+    double d;
+    StrRep* s;
+    ObjectCore* obj;  // object values and enumeration literals
+    MultiRep* m;
+    std::uint64_t bits;
+};
+static_assert(sizeof(Slot) == 8);
+
+// The values of a multi-valued property, shared copy-on-write between states.
+struct MultiRep {
+    std::uint32_t refs = 1;
+    SlotKind kind;
+    std::vector<Slot> items;
+
+    static void retain(MultiRep* m) { if (m) ++m->refs; }
+    static void release(MultiRep* m);
+    MultiRep* clone() const;
+};
+
+// --- meta-data ------------------------------------------------------------------------------
+
+enum class MetaKind : std::uint8_t { None, Class, Property, PrimitiveType, Enumeration, Literal, Package };
+
+struct MetaInfo {
+    MetaKind metaKind = MetaKind::None;
+    ObjectCore* core = nullptr;  // the kernel object that stands for this meta element
+    std::string name;
+    struct PackageInfo* package = nullptr;
+    virtual ~MetaInfo() = default;
+    std::string qualifiedName(std::string_view separator) const;
+};
+
+struct PackageInfo : MetaInfo {
+    std::string uri;
+    PackageInfo* parent = nullptr;
+    std::vector<MetaInfo*> members;   // classes, types, enumerations, sub-packages
+    std::vector<MetaInfo*> imported;  // members of other packages made visible here
+    ClassInfo* modelClass = nullptr;  // class of the root object of models of this package
+};
+
+struct TypeRef {
+    PrimitiveKind primitive = PrimitiveKind::None;
+    struct EnumInfo* enumeration = nullptr;
+    ClassInfo* cls = nullptr;
+    MetaInfo* meta() const;
+};
+
+struct EnumInfo : MetaInfo {
+    std::vector<struct LiteralInfo*> literals;
+    struct LiteralInfo* literalNamed(std::string_view n) const;
+};
+
+struct LiteralInfo : MetaInfo {
+    EnumInfo* enumeration = nullptr;
+    std::uint32_t index = 0;
+};
+
+struct PrimitiveInfo : MetaInfo {
+    PrimitiveKind kind = PrimitiveKind::None;
+};
+
+class ImmutableClassObjectAccess;
+
+struct PropertyInfo : MetaInfo {
+    std::uint32_t id = 0;  // process-wide dense id, for per-class slot lookup
+    ClassInfo* owner = nullptr;
+    TypeRef type;
+    bool composite = false;
+    bool derived = false;
+    bool readOnly = false;
+    bool multi = false;
+    std::int32_t lower = 0;
+    std::int32_t upper = 1;  // -1 for unlimited
+    SlotKind kind = SlotKind::Int;
+    SlotKind elementKind = SlotKind::Int;  // for multi-valued properties
+    bool hasDefault = false;
+    Slot defaultValue{};  // strings owned by the property
+    std::string defaultText;
+    // Derived properties compute their values: a VELD::DeriveFunction, kept type-erased so that
+    // this header needs no handle types.
+    std::shared_ptr<const void> deriver;
+};
+
+struct ClassInfo : MetaInfo {
+    std::uint32_t id = 0;
+    bool isAbstract = false;
+    std::string hostTypeName;  // "KITE.GraphNode" for library classes; qualified name otherwise
+    std::vector<ClassInfo*> supers;
+    std::vector<ClassInfo*> subs;
+    std::vector<PropertyInfo*> owned;
+    // Layout: every property, inherited ones included, gets one slot.
+    std::vector<PropertyInfo*> slotProps;
+    std::vector<SlotKind> slotKinds;
+    std::vector<std::uint32_t> pointerSlots;  // slots holding StrRep or MultiRep
+    std::vector<std::int32_t> slotById;       // property id -> slot, -1 when absent
+    std::vector<std::uint32_t> ancestorIds;   // sorted, self included
+    std::uint32_t maskWords = 0;
+    std::size_t stateBytes = 0;
+    std::size_t coreBytes = 0;
+
+    int slotOf(const PropertyInfo* p) const {
+        return p && p->id < slotById.size() ? slotById[p->id] : -1;
+    }
+    bool isa(const ClassInfo* base) const;
+    PropertyInfo* propertyNamed(std::string_view n) const;  // inherited included
+    PropertyInfo* ownedPropertyNamed(std::string_view n) const;
+};
+
+// --- states ---------------------------------------------------------------------------------
+
+// An object's container and values. Followed in memory by the slots and the set-bit mask.
+struct State {
+    ObjectCore* container = nullptr;
+    std::uint32_t containerSlot = 0;
+    std::uint32_t refs = 1;  // heap states only: journals, deviants and reports share them
+
+    Slot* slots() { return reinterpret_cast<Slot*>(this + 1); }
+    const Slot* slots() const { return reinterpret_cast<const Slot*>(this + 1); }
+    std::uint64_t* mask(const ClassInfo& c) {
+        return reinterpret_cast<std::uint64_t*>(slots() + c.slotProps.size());
+    }
+    const std::uint64_t* mask(const ClassInfo& c) const {
+        return reinterpret_cast<const std::uint64_t*>(slots() + c.slotProps.size());
+    }
+    bool isSet(const ClassInfo& c, std::uint32_t slot) const {
+        return (mask(c)[slot >> 6] >> (slot & 63)) & 1u;
+    }
+    void setBit(const ClassInfo& c, std::uint32_t slot, bool on) {
+        auto& w = mask(c)[slot >> 6];
+        const std::uint64_t bit = std::uint64_t(1) << (slot & 63);
+        w = on ? (w | bit) : (w & ~bit);
+    }
+};
+
+// Heap states are shared by reference count; this is their owning pointer.
+class StatePtr {
+public:
+    StatePtr() = default;
+    StatePtr(State* s, const ClassInfo* c) : s_(s), c_(c) {}
+    StatePtr(const StatePtr& o) : s_(o.s_), c_(o.c_) { if (s_) ++s_->refs; }
+    StatePtr(StatePtr&& o) noexcept : s_(o.s_), c_(o.c_) { o.s_ = nullptr; }
+    StatePtr& operator=(StatePtr o) noexcept { std::swap(s_, o.s_); std::swap(c_, o.c_); return *this; }
+    ~StatePtr() { reset(); }
+    void reset();
+    State* get() const { return s_; }
+    State* operator->() const { return s_; }
+    explicit operator bool() const { return s_ != nullptr; }
+    const ClassInfo* cls() const { return c_; }
+
+private:
+    State* s_ = nullptr;
+    const ClassInfo* c_ = nullptr;
+};
+
+StatePtr newState(const ClassInfo& c);                 // empty values
+StatePtr cloneState(const State& from, const ClassInfo& c);
+void copyContents(State& to, const State& from, const ClassInfo& c);  // retains pointers
+void releaseContents(State& s, const ClassInfo& c);   // releases pointers, zeroes values
+void swapContents(State& a, State& b, const ClassInfo& c);
+
+// --- objects --------------------------------------------------------------------------------
+
+enum ObjectFlags : std::uint32_t {
+    ExistsInRoot = 1u << 0,
+    TouchedInRootTransaction = 1u << 1,
+    MetaObject = 1u << 2,
+};
+
+struct ObjectCore {
+    ClassInfo* cls = nullptr;
+    ModelCore* model = nullptr;
+    std::uint32_t flags = 0;
+    std::uint32_t serial = 0;  // creation number within the model; stable identity for files
+    State root;                // the root's state, followed by its slots
+
+    bool existsInRoot() const { return flags & ExistsInRoot; }
+    bool isMeta() const { return flags & MetaObject; }
+};
+
+// --- views: the root, deviants, and the before-images of reports ----------------------------
+
+enum class ViewKind : std::uint8_t { Root, Deviant, Before };
+
+struct ViewCore {
+    std::uint32_t refs = 0;
+    bool alive = true;
+    ViewKind kind;
+    ModelCore* model;
+    ViewCore(ViewKind k, ModelCore* m);
+    virtual ~ViewCore();
+};
+
+void retainView(ViewCore* v);
+void releaseView(ViewCore* v);
+
+// Counted pointer to a view; handles carry one.
+class ViewRef {
+public:
+    ViewRef() = default;
+    ViewRef(ViewCore* v) : v_(v) { retainView(v_); }
+    ViewRef(const ViewRef& o) : v_(o.v_) { retainView(v_); }
+    ViewRef(ViewRef&& o) noexcept : v_(o.v_) { o.v_ = nullptr; }
+    ViewRef& operator=(ViewRef o) noexcept { std::swap(v_, o.v_); return *this; }
+    ~ViewRef() { releaseView(v_); }
+    ViewCore* get() const { return v_; }
+    ViewCore* operator->() const { return v_; }
+    explicit operator bool() const { return v_ != nullptr; }
+    bool operator==(const ViewRef& o) const { return v_ == o.v_; }
+
+private:
+    ViewCore* v_ = nullptr;
+};
+
+// One object's replaced state in a transaction journal or an undo record.
+struct JournalEntry {
+    ObjectCore* core = nullptr;
+    StatePtr old;          // the state before; null when the object did not exist
+    bool existed = false;  // whether it existed in the view before
+    bool hadEntry = false; // deviants: whether the deviant had its own entry before
+    bool wasOwn = false;   // deviants: whether that entry was the deviant's own change
+};
+
+struct Record {
+    std::vector<JournalEntry> entries;
+};
+
+class ListenerSink;
+
+struct TransactionState {
+    int depth = 0;
+    std::uint64_t generation = 0;  // changes when an outermost transaction ends
+    std::string name;
+    Record journal;
+    std::unordered_map<ObjectCore*, std::uint32_t> touched;  // deviants only
+};
+
+// A deviant's own view of one object.
+struct DeviantEntry {
+    StatePtr state;      // null when the object does not exist in the deviant
+    bool own = false;    // the deviant's own change (false: a pinned snapshot of the root)
+};
+
+struct DeviantCore : ViewCore {
+    std::string name;
+    std::unordered_map<ObjectCore*, DeviantEntry> entries;
+    TransactionState txn;
+    std::vector<ListenerSink*> listeners;
+    int delivering = 0;
+    DeviantCore(ViewKind k, ModelCore* m, std::string n);
+};
+
+// The deviant as it was before a transaction: the replaced states over the current view.
+struct BeforeCore : ViewCore {
+    ViewRef base;
+    std::shared_ptr<const Record> record;
+    mutable std::unordered_map<ObjectCore*, const JournalEntry*> index;  // built on first use
+    BeforeCore(ViewRef b, std::shared_ptr<const Record> r);
+    const JournalEntry* find(ObjectCore* c) const;
+};
+
+// Receives change reports of one deviant (implemented by the listener holders).
+class ListenerSink {
+public:
+    virtual ~ListenerSink() = default;
+    virtual void transactionCompleted(DeviantCore& deviant, const std::shared_ptr<const Record>& r,
+                                      const ViewRef& before) = 0;
+    virtual void deviantDestroyed() = 0;
+};
+
+// --- models ---------------------------------------------------------------------------------
+
+// Bump allocation of object cores; cores live as long as the model's memory.
+class Arena {
+public:
+    ~Arena();
+    void* allocate(std::size_t bytes);
+    template <typename F>
+    void forEachCore(F&& f);  // in allocation order
+    std::size_t bytesUsed() const { return used_; }
+
+private:
+    struct Chunk {
+        char* data;
+        std::size_t size;
+        std::size_t used;
+    };
+    std::vector<Chunk> chunks_;
+    std::size_t used_ = 0;
+};
+
+struct ModelCore {
+    std::uint32_t memRefs = 0;  // views that point here
+    std::uint32_t owners = 0;   // Model handles
+    bool alive = true;
+    bool meta = false;          // the meta-data's own model: never destroyed
+    std::string uri;
+    PackageInfo* package = nullptr;
+    ClassInfo* modelClass = nullptr;
+    ObjectCore* rootObject = nullptr;
+    Arena arena;
+    std::uint32_t nextSerial = 1;
+    DeviantCore* root = nullptr;  // the root deviant (a counted reference is held)
+    std::vector<DeviantCore*> deviants;  // named working copies (counted references held)
+    std::vector<std::shared_ptr<Record>> undoStack;
+    std::vector<std::shared_ptr<Record>> redoStack;
+    bool applyingHistory = false;
+
+    ~ModelCore();
+    void destroyContents();  // the model ends: every view and state goes
+};
+
+void retainModelOwner(ModelCore* m);
+void releaseModelOwner(ModelCore* m);
+
+// --- operations on views --------------------------------------------------------------------
+
+// The state of an object as a view shows it; null when the object does not exist there.
+const State* lookup(const ViewCore* view, const ObjectCore* core);
+inline bool exists(const ViewCore* view, const ObjectCore* core) {
+    return core && view && lookup(view, core) != nullptr;
+}
+
+DeviantCore& writableView(ViewCore* view, const char* operation);  // throws unless in a txn
+State& writableState(DeviantCore& view, ObjectCore* core);        // journals first touch
+ObjectCore* createObject(DeviantCore& view, ClassInfo& cls);
+
+// Deviant states of the meta-data's own model.
+ModelCore& metaModel();
+ViewCore* metaView();
+
+// Readable value helpers.
+std::string_view slotString(const State& s, const ClassInfo& c, std::uint32_t slot);
+
+} // namespace VELD::detail

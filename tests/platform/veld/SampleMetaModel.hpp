@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/veld/Veld.hpp"
+
+// A small meta-model for the kernel's tests: a system of blocks, nested blocks and links.
+struct Sample {
+    VELD::ImmutableNamespace package;
+    VELD::ImmutableClass system, block, link, special;
+    VELD::ImmutableProperty name, blocks, links, x, y, children, target, color, tags, count,
+        serial, childCount, src, dst, flag, limit;
+
+    static const Sample& get();
+    static constexpr const char* uri = "test:lib";
+
+    // A new model with its root System in it, and the factory.
+    VELD::Model newModel() const { return VELD::DomainRegistry::instance().createModel(uri); }
+    VELD::ClassObject makeBlock(const VELD::Model& m, const std::string& blockName,
+                                double px = 0) const;
+};

@@ -1,0 +1,68 @@
+#include "tests/platform/veld/SampleMetaModel.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace VELD;
+
+namespace {
+struct SequenceTest : ::testing::Test {
+    void SetUp() override { Asserter::clearReports(); }
+    void TearDown() override { Asserter::clearReports(); }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const auto& r : Asserter::reports())
+            out.push_back(r.message);
+        return out;
+    }
+};
+} // namespace
+
+TEST_F(SequenceTest, ListsKeepOrderAndUniqueListsKeepOneOfEach) {
+    Sequence<int> list = MakeSequence::create<int>();
+    list.append(3);
+    list.append(1);
+    list.insert(1, 2);
+    list.append(3);
+    EXPECT_EQ(list.toVector(), (std::vector<int>{3, 2, 1, 3}));
+    EXPECT_TRUE(list.remove(3));
+    EXPECT_EQ(list.toVector(), (std::vector<int>{2, 1, 3}));
+    EXPECT_EQ(list.front(), 2);
+    EXPECT_EQ(list.back(), 3);
+
+    Sequence<int> unique = MakeSequence::createUnique<int>();
+    EXPECT_TRUE(unique.append(1));
+    EXPECT_FALSE(unique.append(1));
+    EXPECT_EQ(unique.size(), 1);
+
+    Sequence<int> shared = list;
+    shared.clear();
+    EXPECT_TRUE(list.empty());  // copies share their elements
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(SequenceTest, MisuseIsReportedWithTheKernelsMessages) {
+    Sequence<int> null;
+    EXPECT_EQ(null.size(), 0);
+    Sequence<int> list = MakeSequence::create<int>();
+    EXPECT_EQ(list.at(0), 0);
+    EXPECT_EQ(list.at(-1), 0);
+    EXPECT_EQ(list.front(), 0);
+    auto filtered = MakeSequence::filter<int>(list, [](const int&) { return true; });
+    Sequence<int>(filtered.impl()).append(1);
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              "Cannot access NULL sequence. Use MakeSequence to create sequences.",
+                              "sequence index out of bounds", "sequence index must be positive",
+                              "sequence is empty", "insertion not supported by filtered sequence"}));
+}
+
+TEST_F(SequenceTest, FilteredViewsFollowTheirBase) {
+    Sequence<int> list = MakeSequence::create<int>();
+    auto even = MakeSequence::filter<int>(list, [](const int& v) { return v % 2 == 0; });
+    list.append(1);
+    list.append(2);
+    list.append(4);
+    EXPECT_EQ(even.toVector(), (std::vector<int>{2, 4}));
+    list.erase(1);
+    EXPECT_EQ(even.toVector(), (std::vector<int>{4}));
+    EXPECT_TRUE(MakeSequence::empty<int>().empty());
+}
