@@ -1,0 +1,123 @@
+#include "platform/datamodel/Diagram.hpp"
+#include "platform/veld/Veld.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace KITE;
+using TAVI::GLPoint;
+
+namespace {
+// A client meta-model built on the diagram model: blocks joined by connections.
+struct BlockDiagrams {
+    VELD::ImmutableNamespace package;
+    static const BlockDiagrams& get() {
+        static const BlockDiagrams b = [] {
+            diagramMetaModel();
+            VELD::MetaModelBuilder builder("blocks", "test:blocks");
+            builder.addClass("Block", {"KITE.GraphNode"}).attribute("gain", "Double");
+            builder.addClass("Connection", {"KITE.GraphEdge"}).attribute("label", "String");
+            builder.addClass("Sheet").attribute("name", "String").containment("diagrams", "KITE.Diagram");
+            builder.setModelClass("Sheet");
+            return BlockDiagrams{builder.build()};
+        }();
+        return b;
+    }
+};
+
+struct DiagramTest : ::testing::Test {
+    VELD::Model model = (BlockDiagrams::get(), VELD::DomainRegistry::instance().createModel("test:blocks"));
+    Factory factory = Factory::createNewFactory(model);
+    Diagram diagram;
+    GraphNode outer, inner, other;
+    GraphEdge edge;
+
+    void SetUp() override {
+        VELD::Transaction t(model);
+        model.getRootObject().setString(model.getRootObject().getMetaClass().getProperty("name"), "sheet");
+        diagram = factory.createDiagram("main");
+        model.getRootObject().add(model.getRootObject().getMetaClass().getProperty("diagrams"), diagram);
+        outer = GraphNode(model.getFactory().createFromString("Block"));
+        inner = factory.createGraphNode();
+        other = factory.createGraphNode();
+        diagram.addContained(outer);
+        GraphElement(outer).addContained(inner);
+        diagram.addContained(other);
+        outer.setPosition({100, 50});
+        inner.setPosition({10, 5});
+        inner.setSize({30, 20});
+        edge = GraphEdge(model.getFactory().createFromString("Connection"));
+        diagram.addContained(edge);
+        edge.setSrcElement(inner);
+        edge.setDstElement(other);
+        t.commit();
+    }
+};
+} // namespace
+
+TEST_F(DiagramTest, PositionsAreRelativeAndAbsolutePositionsAddUp) {
+    EXPECT_EQ(inner.getPosition(), (GLPoint<double>{10, 5}));
+    EXPECT_EQ(inner.getAbsPosition(), (GLPoint<double>{110, 55}));
+    EXPECT_EQ(inner.getSize(), (GLPoint<double>{30, 20}));
+    EXPECT_EQ(inner.getContainer(), outer);
+    EXPECT_EQ(inner.getDiagram(), diagram);
+    EXPECT_EQ(diagram.getDiagram(), diagram);
+    EXPECT_EQ(diagram.getContained().size(), 3);
+    EXPECT_EQ(diagram.getFullName(), "sheet/main");
+}
+
+TEST_F(DiagramTest, EdgesKnowTheirEndsAndEndsKnowTheirEdges) {
+    EXPECT_EQ(edge.getSrcElement(), inner);
+    EXPECT_EQ(edge.getDstElement(), other);
+    EXPECT_EQ(inner.getEdges().size(), 1);
+    EXPECT_EQ(other.getEdges().front(), edge);
+    EXPECT_TRUE(outer.getEdges().empty());
+
+    VELD::Transaction t(model);
+    edge.setDstElement(outer);
+    t.commit();
+    EXPECT_TRUE(other.getEdges().empty());
+    EXPECT_EQ(outer.getEdges().size(), 1);
+}
+
+TEST_F(DiagramTest, ClientClassesDeriveFromTheDiagramClasses) {
+    EXPECT_TRUE(outer.isValid());
+    EXPECT_TRUE(outer.isa(ImmutableGraphNode::MetaClass()));
+    EXPECT_TRUE(edge.isa(ImmutableGraphEdge::MetaClass()));
+    EXPECT_TRUE(VELD::isa(ImmutableGraphNode::MetaClass(), ImmutableDiagramElement::MetaClass()));
+    EXPECT_STREQ(diagram.getFullyQualifiedNoxTypeName(), "KITE.Diagram");
+    EXPECT_STREQ(outer.getFullyQualifiedNoxTypeName(), "blocks.Block");
+    // A handle of the wrong kind is null.
+    EXPECT_TRUE(GraphEdge(outer).isNull());
+    EXPECT_TRUE(ImmutableDiagram(inner).isNull());
+    EXPECT_TRUE(TerminalNode(inner).isNull());
+}
+
+TEST_F(DiagramTest, DestroyingAContainerTakesItsContentsAndUndoBringsThemBack) {
+    {
+        VELD::Transaction t(model);
+        DiagramElement(outer).destroy();
+        t.commit();
+    }
+    EXPECT_FALSE(inner.isValid());
+    EXPECT_FALSE(edge.getSrcElement().isValid());
+    EXPECT_EQ(diagram.getContained().size(), 2);
+    model.undoToChangeLevel(model.getCurrentChangeLevel() - 1);
+    EXPECT_EQ(edge.getSrcElement(), inner);
+    EXPECT_EQ(inner.getAbsPosition(), (GLPoint<double>{110, 55}));
+}
+
+TEST_F(DiagramTest, WorkingCopyShowsTheDiagramThroughItself) {
+    VELD::Model wc = model.createDeviantWithName("1");
+    Diagram mine = diagram.asDeviant(wc);
+    {
+        VELD::Transaction t(wc);
+        DiagramElement(inner.asDeviant(wc)).setPosition({0, 0});
+        TerminalNode end = Factory::createNewFactory(wc).createTerminalNode();
+        mine.addContained(end);
+        t.commit();
+    }
+    EXPECT_EQ(mine.getContained().size(), 4);
+    EXPECT_EQ(diagram.getContained().size(), 3);
+    EXPECT_EQ(inner.getPosition(), (GLPoint<double>{10, 5}));
+    EXPECT_EQ(inner.asDeviant(wc).getAbsPosition(), (GLPoint<double>{100, 50}));
+}
