@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/tavi/Holder.hpp"
+#include "platform/tavi/ReferencedTemplate.hpp"
+#include "platform/tavi/StringID.hpp"
+#include "platform/zeph/Tool.hpp"
+
+namespace ZEPH {
+
+// Makes the tool of one role on request (Scene::addToolByRole). Counted; a scene
+// holds the constructors registered with it.
+class AbstractToolConstructor : public TAVI::Referenced {
+public:
+    ~AbstractToolConstructor() override = default;
+
+    virtual TAVI::StringID getRole() const = 0;
+    // A new tool; an empty holder when none can be made now.
+    virtual TAVI::Holder<Tool> createTool() const = 0;
+};
+
+} // namespace ZEPH

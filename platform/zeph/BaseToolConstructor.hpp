@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/zeph/AbstractToolConstructor.hpp"
+
+namespace ZEPH {
+
+// A tool constructor that knows its role; subclasses make the tool.
+class BaseToolConstructor : public AbstractToolConstructor {
+public:
+    explicit BaseToolConstructor(const TAVI::StringID& role) : constructorRole(role) {}
+
+    TAVI::StringID getRole() const override { return constructorRole; }
+
+private:
+    TAVI::StringID constructorRole;
+};
+
+} // namespace ZEPH

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/zeph/Event.hpp"
+
+namespace ZEPH {
+
+// Key codes used by the library's tools (the widget toolkit's values).
+enum Key : int {
+    Key_Escape = 0x01000000,
+    Key_Delete = 0x01000007,
+    Key_Shift = 0x01000020,
+    Key_Control = 0x01000021,
+    Key_Alt = 0x01000023,
+};
+
+// A key pressed or released while the canvas has the focus.
+class KeyEvent : public Event {
+public:
+    explicit KeyEvent(int key, int modifiers = NoModifier, bool autoRepeat = false,
+                      GLCanvas* canvas = nullptr)
+        : Event(canvas), keyCode(key), keyModifiers(modifiers), repeated(autoRepeat)
+    {
+    }
+
+    int key() const { return keyCode; }
+    int modifiers() const { return keyModifiers; }
+    // True for the presses a held key repeats; tools that do not ask for them never see them.
+    bool isAutoRepeat() const { return repeated; }
+
+private:
+    int keyCode;
+    int keyModifiers;
+    bool repeated;
+};
+
+} // namespace ZEPH

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/tavi/StringID.hpp"
+
+#include <QGraphicsItem>
+
+#include <memory>
+#include <vector>
+
+namespace ZEPH {
+
+class NodePrivate;
+class ScenePrivate;
+
+// Ties a graphics item back to the node that owns it, so that hit tests on the
+// scene's index find nodes without a lookup table.
+struct NodeLink {
+    NodePrivate* node = nullptr;
+    virtual ~NodeLink() = default;
+};
+
+template <class Item>
+class LinkedItem : public Item, public NodeLink {
+public:
+    using Item::Item;
+};
+
+// An item that draws nothing: the scene's root and container nodes.
+class EmptyItem : public QGraphicsItem {
+public:
+    EmptyItem() { setFlag(ItemHasNoContents); }
+    QRectF boundingRect() const override { return {}; }
+    void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
+};
+
+// The implementation behind Node handles. It owns its item and its child nodes;
+// a scene owns its top-level nodes; handles share it. Once removed, the item is
+// gone and every handle to it reports invalid.
+class NodePrivate : public std::enable_shared_from_this<NodePrivate> {
+public:
+    enum Kind { Container, Rect, Ellipse, Line, Text };
+
+    NodePrivate(Kind kind, QGraphicsItem* item, NodeLink* link);
+    ~NodePrivate();
+    NodePrivate(const NodePrivate&) = delete;
+    NodePrivate& operator=(const NodePrivate&) = delete;
+
+    bool isAlive() const { return item != nullptr; }
+    // Deletes the item after the children's, and leaves every handle invalid.
+    void destroy();
+    void setSceneRecursive(ScenePrivate* newScene);
+    // Takes this node out of its parent's or scene's keeping; the caller holds it.
+    std::shared_ptr<NodePrivate> detach();
+    bool isAncestorOf(const NodePrivate* other) const;
+
+    static NodePrivate* fromItem(QGraphicsItem* item);
+
+    const Kind kind;
+    QGraphicsItem* item;  // owned; null once removed
+    NodePrivate* parent = nullptr;
+    std::vector<std::shared_ptr<NodePrivate>> children;  // in stacking order
+    ScenePrivate* scene = nullptr;
+    std::vector<TAVI::StringID> tags;
+    bool movable = false;
+};
+
+template <class Item>
+std::shared_ptr<NodePrivate> makeNodePrivate(NodePrivate::Kind kind)
+{
+    auto* item = new LinkedItem<Item>();
+    return std::make_shared<NodePrivate>(kind, item, item);
+}
+
+} // namespace ZEPH

@@ -1,0 +1,188 @@
+#include "platform/zeph/Scene.hpp"
+
+#include "platform/tavi/TypedException.hpp"
+#include "platform/zeph/Node_p.hpp"
+#include "platform/zeph/Scene_p.hpp"
+
+namespace ZEPH {
+
+ScenePrivate::ScenePrivate(Scene* owner) : q(owner), root(new EmptyItem), tools(owner)
+{
+    qtScene.addItem(root);
+}
+
+ScenePrivate::~ScenePrivate()
+{
+    // Tools first: they may hold nodes and act on being taken off.
+    tools.clearToolStack();
+    const auto nodes = std::move(topLevel);
+    topLevel.clear();
+    for (const auto& entry : nodes)
+        entry.second->destroy();
+}
+
+void ScenePrivate::adoptTopLevel(const std::shared_ptr<NodePrivate>& node)
+{
+    topLevel.emplace(node.get(), node);
+    node->setSceneRecursive(this);
+}
+
+TAVI::Holder<Scene> Scene::createScene()
+{
+    return TAVI::Holder<Scene>(new Scene);
+}
+
+Scene::Scene() : d(new ScenePrivate(this)) {}
+
+Scene::~Scene()
+{
+    delete d;
+}
+
+void Scene::addNode(const Node& node)
+{
+    if (!node.isValid())
+        throw TAVI::TypedException(TAVI_HERE, "Scene::addNode: invalid node");
+    NodePrivate* impl = node.d.get();
+    if (impl->scene && impl->scene != d)
+        throw TAVI::TypedException(TAVI_HERE, "Scene::addNode: the node is in another scene");
+    if (impl->parent)
+        throw TAVI::TypedException(TAVI_HERE, "Scene::addNode: the node is a child node");
+    if (impl->scene == d)
+        return;
+    impl->item->setParentItem(d->root);
+    d->adoptTopLevel(node.d);
+}
+
+void Scene::removeNode(const Node& node)
+{
+    if (!node.isValid())
+        throw TAVI::TypedException(TAVI_HERE, "Scene::removeNode: invalid node");
+    if (node.d->scene != d)
+        throw TAVI::TypedException(TAVI_HERE, "Scene::removeNode: the node is not in this scene");
+    node.d->detach()->destroy();
+}
+
+Node Scene::getNodeAt(const TAVI::GLPoint<double>& point) const
+{
+    // The scene's index gives the candidates top-most first.
+    const QList<QGraphicsItem*> items =
+        d->qtScene.items(QPointF(point.x, point.y), Qt::IntersectsItemShape, Qt::DescendingOrder);
+    for (QGraphicsItem* item : items) {
+        if (!item->isVisible())
+            continue;
+        if (NodePrivate* node = NodePrivate::fromItem(item))
+            return Node(node->shared_from_this());
+    }
+    return {};
+}
+
+std::vector<Node> Scene::getNodesIn(const TAVI::GLRect<double>& rect, bool intersecting) const
+{
+    std::vector<Node> result;
+    const QRectF area = QRectF(rect.x, rect.y, rect.width, rect.height).normalized();
+    const QList<QGraphicsItem*> items = d->qtScene.items(
+        area, intersecting ? Qt::IntersectsItemShape : Qt::ContainsItemShape, Qt::DescendingOrder);
+    for (QGraphicsItem* item : items) {
+        if (!item->isVisible())
+            continue;
+        if (NodePrivate* node = NodePrivate::fromItem(item))
+            result.push_back(Node(node->shared_from_this()));
+    }
+    return result;
+}
+
+std::vector<Node> Scene::getTopLevelNodes() const
+{
+    std::vector<Node> result;
+    for (QGraphicsItem* item : d->root->childItems())
+        if (NodePrivate* node = NodePrivate::fromItem(item))
+            result.push_back(Node(node->shared_from_this()));
+    return result;
+}
+
+std::vector<Node> Scene::getSelectedNodes() const
+{
+    std::vector<Node> result;
+    for (QGraphicsItem* item : d->qtScene.selectedItems())
+        if (NodePrivate* node = NodePrivate::fromItem(item))
+            result.push_back(Node(node->shared_from_this()));
+    return result;
+}
+
+void Scene::clearSelection()
+{
+    d->qtScene.clearSelection();
+}
+
+TAVI::GLRect<double> Scene::getItemsBounds() const
+{
+    const QRectF r = d->qtScene.itemsBoundingRect();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+void Scene::addToolConstructor(const TAVI::Holder<AbstractToolConstructor>& constructor)
+{
+    if (!constructor)
+        throw TAVI::TypedException(TAVI_HERE, "Scene::addToolConstructor: null constructor");
+    const TAVI::StringID role = constructor->getRole();
+    if (role.isEmpty())
+        throw TAVI::TypedException(TAVI_HERE, "Scene::addToolConstructor: empty role");
+    d->constructors[role] = constructor;
+}
+
+bool Scene::hasToolConstructor(const TAVI::StringID& role) const
+{
+    return d->constructors.count(role) != 0;
+}
+
+TAVI::Holder<Tool> Scene::addToolByRole(const TAVI::StringID& role)
+{
+    if (TAVI::Holder<Tool> existing = d->tools.getToolByRole(role))
+        return existing;
+    const auto it = d->constructors.find(role);
+    if (it == d->constructors.end())
+        return {};
+    // Keep the constructor while it works: it may replace its own registration.
+    const TAVI::Holder<AbstractToolConstructor> constructor = it->second;
+    TAVI::Holder<Tool> tool = constructor->createTool();
+    if (tool)
+        d->tools.addTool(tool, role);
+    return tool;
+}
+
+TAVI::StringID Scene::addTool(const TAVI::Holder<Tool>& tool) { return d->tools.addTool(tool); }
+void Scene::addTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role) { d->tools.addTool(tool, role); }
+TAVI::StringID Scene::delegateToTool(const TAVI::Holder<Tool>& tool) { return d->tools.delegateToTool(tool); }
+TAVI::StringID Scene::getUniqueToolRoleBasedOn(const TAVI::StringID& role) const { return d->tools.getUniqueToolRoleBasedOn(role); }
+bool Scene::hasTool(const TAVI::Holder<Tool>& tool) const { return d->tools.hasTool(tool); }
+bool Scene::hasTool(const TAVI::StringID& role) const { return d->tools.hasTool(role); }
+bool Scene::removeTool(const TAVI::Holder<Tool>& tool) { return d->tools.removeTool(tool); }
+bool Scene::removeToolByRole(const TAVI::StringID& role) { return d->tools.removeToolByRole(role); }
+TAVI::Holder<Tool> Scene::getToolByRole(const TAVI::StringID& role) const { return d->tools.getToolByRole(role); }
+TAVI::StringID Scene::getRoleByTool(const TAVI::Holder<Tool>& tool) const { return d->tools.getRoleByTool(tool); }
+void Scene::clearToolStack() { d->tools.clearToolStack(); }
+std::vector<TAVI::Holder<Tool>> Scene::getTools() const { return d->tools.getTools(); }
+TAVI::Holder<Tool> Scene::getTopTool() const { return d->tools.getTopTool(); }
+
+void Scene::handleMouseMoveEvent(MouseEvent& e) { d->tools.handleMouseMoveEvent(e); }
+void Scene::handleMousePressEvent(MouseEvent& e) { d->tools.handleMousePressEvent(e); }
+void Scene::handleMouseReleaseEvent(MouseEvent& e) { d->tools.handleMouseReleaseEvent(e); }
+void Scene::handleMouseDoubleClickEvent(MouseEvent& e) { d->tools.handleMouseDoubleClickEvent(e); }
+void Scene::handleDragEvent(DragEvent& e) { d->tools.handleDragEvent(e); }
+void Scene::handleDropEvent(DragEvent& e) { d->tools.handleDropEvent(e); }
+void Scene::handleFocusInEvent(Event& e) { d->tools.handleFocusInEvent(e); }
+void Scene::handleFocusOutEvent(Event& e) { d->tools.handleFocusOutEvent(e); }
+void Scene::handleEnterCanvasEvent(Event& e) { d->tools.handleEnterCanvasEvent(e); }
+void Scene::handleLeaveCanvasEvent(Event& e) { d->tools.handleLeaveCanvasEvent(e); }
+void Scene::handleContextMenuEvent(MouseEvent& e) { d->tools.handleContextMenuEvent(e); }
+void Scene::handleWheelEvent(WheelEvent& e) { d->tools.handleWheelEvent(e); }
+void Scene::handleKeyPressEvent(KeyEvent& e) { d->tools.handleKeyPressEvent(e); }
+void Scene::handleKeyReleaseEvent(KeyEvent& e) { d->tools.handleKeyReleaseEvent(e); }
+
+QGraphicsScene* Scene::qtScene() const
+{
+    return &d->qtScene;
+}
+
+} // namespace ZEPH

@@ -1,0 +1,153 @@
+#include "platform/tavi/TypedException.hpp"
+#include "platform/zeph/ContainerNode.hpp"
+#include "platform/zeph/EllipseNode.hpp"
+#include "platform/zeph/RectNode.hpp"
+#include "platform/zeph/Scene.hpp"
+#include "platform/zeph/TextNode.hpp"
+
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace ZEPH;
+using Rect = TAVI::GLRect<double>;
+
+namespace {
+
+TEST(SceneTest, AddNodeRefusesInvalidChildAndForeignNodes)
+{
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    TAVI::Holder<Scene> other = Scene::createScene();
+    RectNode parent = RectNode::create({0, 0, 10, 10});
+    RectNode child = RectNode::create({0, 0, 5, 5});
+    child.setParent(parent);
+    other->addNode(parent);
+
+    EXPECT_THROW(scene->addNode(Node()), TAVI::TypedException);
+    EXPECT_THROW(scene->addNode(parent), TAVI::TypedException);
+    EXPECT_THROW(other->addNode(child), TAVI::TypedException);
+    EXPECT_THROW(scene->removeNode(parent), TAVI::TypedException);
+    EXPECT_TRUE(parent.isValid());
+    // Adding a top-level node again changes nothing.
+    other->addNode(parent);
+    EXPECT_EQ(other->getTopLevelNodes(), (std::vector<Node>{parent}));
+
+    other->removeNode(child);
+    EXPECT_FALSE(child.isValid());
+    EXPECT_TRUE(parent.getChildren().empty());
+}
+
+TEST(SceneTest, NodeAddedWithChildrenBringsThemAlong)
+{
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    ContainerNode group = ContainerNode::create();
+    RectNode child = RectNode::create({0, 0, 5, 5});
+    child.setParent(group);
+    EXPECT_EQ(child.getScene(), nullptr);
+    scene->addNode(group);
+    EXPECT_EQ(child.getScene(), scene.get());
+    EXPECT_EQ(scene->getNodeAt({2, 2}), child);
+}
+
+TEST(SceneTest, GetNodeAtFindsTheTopMostVisibleNodeUnderThePoint)
+{
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode back = RectNode::create({0, 0, 100, 100});
+    RectNode front = RectNode::create({0, 0, 50, 50});
+    front.setPosition({25, 25});
+    scene->addNode(back);
+    scene->addNode(front);
+    EllipseNode badge = EllipseNode::create({0, 0, 10, 10});
+    badge.setPosition({40, 40});  // inside front: (65..75, 65..75) on the scene
+    badge.setParent(front);
+
+    EXPECT_EQ(scene->getNodeAt({5, 5}), back);
+    EXPECT_EQ(scene->getNodeAt({30, 30}), front);
+    EXPECT_EQ(scene->getNodeAt({70, 70}), badge);
+    // The ellipse's corner is outside its shape: the rectangle below is hit.
+    EXPECT_EQ(scene->getNodeAt({66, 66}), front);
+    EXPECT_FALSE(scene->getNodeAt({150, 150}).isValid());
+
+    front.setVisible(false);
+    EXPECT_EQ(scene->getNodeAt({70, 70}), back);
+    front.setVisible(true);
+    badge.remove();
+    EXPECT_EQ(scene->getNodeAt({70, 70}), front);
+}
+
+TEST(SceneTest, ContainersAreFoundThroughTheirChildrenOnly)
+{
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    ContainerNode group = ContainerNode::create();
+    RectNode left = RectNode::create({0, 0, 10, 10});
+    RectNode right = RectNode::create({0, 0, 10, 10});
+    right.setPosition({50, 0});
+    left.setParent(group);
+    right.setParent(group);
+    scene->addNode(group);
+    EXPECT_FALSE(scene->getNodeAt({30, 5}).isValid());
+    EXPECT_EQ(scene->getNodeAt({55, 5}).getParent(), group);
+}
+
+TEST(SceneTest, GetNodesInListsContainedOrTouchedNodes)
+{
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode inside = RectNode::create({10, 10, 10, 10});
+    RectNode across = RectNode::create({45, 10, 10, 10});
+    RectNode outside = RectNode::create({100, 100, 10, 10});
+    scene->addNode(inside);
+    scene->addNode(across);
+    scene->addNode(outside);
+    EXPECT_EQ(scene->getNodesIn({0, 0, 50, 50}), (std::vector<Node>{inside}));
+    // A rectangle dragged up and to the left covers the same area.
+    EXPECT_EQ(scene->getNodesIn({50, 50, -50, -50}), (std::vector<Node>{inside}));
+    EXPECT_EQ(scene->getNodesIn({0, 0, 50, 50}, true), (std::vector<Node>{across, inside}));
+}
+
+TEST(SceneTest, AllNodesHangBelowOneRootItem)
+{
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    for (int i = 0; i < 50; ++i) {
+        RectNode node = RectNode::create({0, 0, 80, 40});
+        node.setPosition({i * 100.0, 0});
+        scene->addNode(node);
+        TextNode label = TextNode::create("n" + std::to_string(i));
+        label.setParent(node);
+    }
+    int topLevelItems = 0;
+    for (QGraphicsItem* item : scene->qtScene()->items())
+        if (!item->parentItem())
+            ++topLevelItems;
+    EXPECT_EQ(topLevelItems, 1);
+    EXPECT_EQ(scene->getTopLevelNodes().size(), 50u);
+    EXPECT_EQ(scene->qtScene()->items().size(), 101);
+}
+
+TEST(SceneTest, NodesAreDrawnWithTheirFillAndStroke)
+{
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode red = RectNode::create({0, 0, 40, 40});
+    red.setFill(TAVI::Color(1, 0, 0));
+    red.setStroke(TAVI::Color(0, 0, 1), 4.0);
+    scene->addNode(red);
+    RectNode hollow = RectNode::create({60, 0, 40, 40});
+    hollow.setFill(TAVI::Color());
+    hollow.setStroke(TAVI::Color());
+    scene->addNode(hollow);
+
+    QImage image(100, 40, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        scene->qtScene()->render(&painter, QRectF(0, 0, 100, 40), QRectF(0, 0, 100, 40));
+    }
+    EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(1, 20), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(80, 20), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(60, 20), QColor(Qt::white));
+}
+
+} // namespace

@@ -1,0 +1,291 @@
+#include "platform/tavi/TypedException.hpp"
+#include "platform/zeph/Scene.hpp"
+#include "platform/zeph/ToolConstructor.hpp"
+#include "platform/zeph/ToolStack.hpp"
+#include "tests/platform/zeph/RecordingTool.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace ZEPH;
+using ZephTest::RecordingTool;
+using Log = std::vector<std::string>;
+
+namespace {
+
+TAVI::Holder<RecordingTool> makeTool(const std::string& name, Log& log,
+                                     std::set<std::string> consumes = {})
+{
+    return TAVI::Holder<RecordingTool>(new RecordingTool(name, &log, std::move(consumes)));
+}
+
+MouseEvent pressAt(double x, double y)
+{
+    return MouseEvent({x, y}, LeftButton, LeftButton);
+}
+
+// Three tools, bottom "a" to top "c", on a fresh stack.
+class ToolStackTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        stack.addTool(a, "A");
+        stack.addTool(b, "B");
+        stack.addTool(c, "C");
+    }
+
+    Log log;
+    ToolStack stack;
+    TAVI::Holder<RecordingTool> a = makeTool("a", log);
+    TAVI::Holder<RecordingTool> b = makeTool("b", log);
+    TAVI::Holder<RecordingTool> c = makeTool("c", log);
+};
+
+TEST_F(ToolStackTest, DeliversTopFirstAndStopsAtTheToolThatConsumes)
+{
+    b->consumes = {"press"};
+    MouseEvent press = pressAt(1, 2);
+    stack.handleMousePressEvent(press);
+    EXPECT_EQ(log, (Log{"c:press", "b:press"}));
+    EXPECT_TRUE(press.isConsumed());
+
+    log.clear();
+    MouseEvent move({3, 4});
+    stack.handleMouseMoveEvent(move);
+    EXPECT_EQ(log, (Log{"c:move", "b:move", "a:move"}));
+    EXPECT_FALSE(move.isConsumed());
+}
+
+TEST_F(ToolStackTest, EveryKindOfEventReachesItsOwnHandler)
+{
+    c->consumes = {"move",  "press",    "release", "double",  "drag",    "drop",     "focusIn",
+                   "focusOut", "enter", "leave",   "context", "wheel",   "keyPress", "keyRelease"};
+    MouseEvent mouse({0, 0});
+    DragEvent drag({0, 0});
+    WheelEvent wheel({0, 0}, 120);
+    KeyEvent key(Key_Delete);
+    Event plain;
+    stack.handleMouseMoveEvent(mouse);
+    stack.handleMousePressEvent(mouse);
+    stack.handleMouseReleaseEvent(mouse);
+    stack.handleMouseDoubleClickEvent(mouse);
+    stack.handleDragEvent(drag);
+    stack.handleDropEvent(drag);
+    stack.handleFocusInEvent(plain);
+    stack.handleFocusOutEvent(plain);
+    stack.handleEnterCanvasEvent(plain);
+    stack.handleLeaveCanvasEvent(plain);
+    stack.handleContextMenuEvent(mouse);
+    stack.handleWheelEvent(wheel);
+    stack.handleKeyPressEvent(key);
+    stack.handleKeyReleaseEvent(key);
+    EXPECT_EQ(log, (Log{"c:move", "c:press", "c:release", "c:double", "c:drag", "c:drop",
+                        "c:focusIn", "c:focusOut", "c:enter", "c:leave", "c:context", "c:wheel",
+                        "c:keyPress", "c:keyRelease"}));
+}
+
+TEST_F(ToolStackTest, ToolDoneAfterAnEventLeavesAndIsToldBeforeTheNextToolGetsIt)
+{
+    c->doneAfter = {"release"};
+    MouseEvent press = pressAt(0, 0);
+    stack.handleMousePressEvent(press);
+    EXPECT_TRUE(stack.hasTool(TAVI::Holder<Tool>(c)));
+
+    log.clear();
+    MouseEvent release({0, 0}, LeftButton, NoButton);
+    stack.handleMouseReleaseEvent(release);
+    EXPECT_EQ(log, (Log{"c:release", "c:removed", "b:release", "a:release"}));
+    EXPECT_FALSE(stack.hasTool(TAVI::Holder<Tool>(c)));
+    EXPECT_FALSE(stack.hasTool("C"));
+    EXPECT_EQ(c->getToolStack(), nullptr);
+
+    log.clear();
+    stack.handleMouseReleaseEvent(release);
+    EXPECT_EQ(log, (Log{"b:release", "a:release"}));
+}
+
+TEST_F(ToolStackTest, ToolTakenOffByAHandlerAboveItDoesNotGetTheEvent)
+{
+    c->onEvent = [this](const std::string&, Event&) { stack.removeTool(TAVI::Holder<Tool>(b)); };
+    MouseEvent move({0, 0});
+    stack.handleMouseMoveEvent(move);
+    EXPECT_EQ(log, (Log{"c:move", "b:removed", "a:move"}));
+}
+
+TEST_F(ToolStackTest, ToolAddedDuringDeliveryWaitsForTheNextEvent)
+{
+    auto late = makeTool("late", log);
+    c->onEvent = [&](const std::string&, Event&) {
+        if (!stack.hasTool(TAVI::Holder<Tool>(late)))
+            stack.addTool(late, "Late");
+    };
+    MouseEvent move({0, 0});
+    stack.handleMouseMoveEvent(move);
+    EXPECT_EQ(log, (Log{"c:move", "b:move", "a:move"}));
+    log.clear();
+    stack.handleMouseMoveEvent(move);
+    EXPECT_EQ(log, (Log{"late:move", "c:move", "b:move", "a:move"}));
+}
+
+TEST_F(ToolStackTest, DelegatedToolGetsTheSameEventAndDeliveryEndsThere)
+{
+    auto mover = makeTool("mover", log);
+    mover->role = "Move";
+    b->onEvent = [&](const std::string& what, Event&) {
+        if (what == "move" && !stack.hasTool(TAVI::Holder<Tool>(mover))) {
+            EXPECT_EQ(stack.delegateToTool(mover), TAVI::StringID("Move"));
+        }
+    };
+    MouseEvent move({5, 5}, NoButton, LeftButton);
+    stack.handleMouseMoveEvent(move);
+    EXPECT_EQ(log, (Log{"c:move", "b:move", "mover:move"}));
+    EXPECT_TRUE(move.isConsumed());
+    EXPECT_EQ(stack.getTopTool(), TAVI::Holder<Tool>(mover));
+
+    log.clear();
+    mover->consumes = {"move"};
+    stack.handleMouseMoveEvent(move);
+    EXPECT_EQ(log, (Log{"mover:move"}));
+}
+
+TEST_F(ToolStackTest, DelegationOutsideADeliveryOnlyAddsTheTool)
+{
+    auto mover = makeTool("mover", log);
+    EXPECT_EQ(stack.delegateToTool(mover), TAVI::StringID("Probe"));
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(stack.getTopTool(), TAVI::Holder<Tool>(mover));
+}
+
+TEST_F(ToolStackTest, AutoRepeatedKeysReachOnlyToolsThatAskForThem)
+{
+    b->wantsAutoRepeat = true;
+    KeyEvent repeated(Key_Delete, NoModifier, true);
+    stack.handleKeyPressEvent(repeated);
+    EXPECT_EQ(log, (Log{"b:keyPress"}));
+    log.clear();
+    KeyEvent first(Key_Delete);
+    stack.handleKeyPressEvent(first);
+    EXPECT_EQ(log, (Log{"c:keyPress", "b:keyPress", "a:keyPress"}));
+}
+
+TEST_F(ToolStackTest, RolesAreUniqueAndFindToolsBothWays)
+{
+    EXPECT_EQ(stack.getToolByRole("B"), TAVI::Holder<Tool>(b));
+    EXPECT_EQ(stack.getRoleByTool(TAVI::Holder<Tool>(c)), TAVI::StringID("C"));
+    EXPECT_TRUE(stack.getToolByRole("Nope").isNull());
+    EXPECT_TRUE(stack.getRoleByTool(makeTool("x", log)).isEmpty());
+
+    auto p1 = makeTool("p1", log), p2 = makeTool("p2", log), p3 = makeTool("p3", log);
+    EXPECT_EQ(stack.addTool(p1), TAVI::StringID("Probe"));
+    EXPECT_EQ(stack.addTool(p2), TAVI::StringID("Probe1"));
+    EXPECT_EQ(stack.getUniqueToolRoleBasedOn("Probe"), TAVI::StringID("Probe2"));
+    EXPECT_EQ(stack.getUniqueToolRoleBasedOn("Free"), TAVI::StringID("Free"));
+    EXPECT_TRUE(stack.removeToolByRole("Probe"));
+    // A freed role is reused before a higher number.
+    EXPECT_EQ(stack.addTool(p3), TAVI::StringID("Probe"));
+    EXPECT_EQ(stack.getTools(), (std::vector<TAVI::Holder<Tool>>{p3, p2, c, b, a}));
+    EXPECT_EQ(log, (Log{"p1:removed"}));
+}
+
+TEST_F(ToolStackTest, RefusesNullToolsTakenRolesAndToolsAlreadyOnAStack)
+{
+    auto extra = makeTool("extra", log);
+    EXPECT_THROW(stack.addTool(TAVI::Holder<Tool>()), TAVI::TypedException);
+    EXPECT_THROW(stack.addTool(extra, "B"), TAVI::TypedException);
+    EXPECT_THROW(stack.addTool(extra, ""), TAVI::TypedException);
+    EXPECT_THROW(stack.addTool(b, "Other"), TAVI::TypedException);
+    ToolStack otherStack;
+    EXPECT_THROW(otherStack.addTool(c), TAVI::TypedException);
+    EXPECT_EQ(stack.getTools().size(), 3u);
+    EXPECT_EQ(stack.getRoleByTool(b), TAVI::StringID("B"));
+}
+
+TEST_F(ToolStackTest, RemovingToolsTellsOnlyToolsThatWereOnTheStack)
+{
+    EXPECT_FALSE(stack.removeTool(makeTool("stranger", log)));
+    EXPECT_FALSE(stack.removeToolByRole("Nope"));
+    EXPECT_TRUE(log.empty());
+    stack.clearToolStack();
+    EXPECT_EQ(log, (Log{"c:removed", "b:removed", "a:removed"}));
+    EXPECT_TRUE(stack.getTools().empty());
+    // Off the stack, a tool may go on another.
+    ToolStack other;
+    other.addTool(a, "A");
+    EXPECT_EQ(a->getToolStack(), &other);
+}
+
+TEST(ToolStackLifetimeTest, DestroyingAStackTellsItsTools)
+{
+    Log log;
+    auto tool = makeTool("t", log);
+    {
+        ToolStack stack;
+        stack.addTool(tool);
+    }
+    EXPECT_EQ(log, (Log{"t:removed"}));
+    EXPECT_EQ(tool->getToolStack(), nullptr);
+}
+
+// A tool made for an editor-like argument, counting how many exist.
+class ArgumentTool : public Tool {
+public:
+    explicit ArgumentTool(int* counter) : counter(counter) { ++*counter; }
+    ~ArgumentTool() override { --*counter; }
+    int* counter;
+};
+
+TEST(SceneToolTest, AddToolByRoleMakesOneToolFromTheRoleConstructor)
+{
+    int alive = 0;
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    scene->addToolConstructor(
+        TAVI::Holder<AbstractToolConstructor>(new ToolConstructor<ArgumentTool, int*>("Arg", &alive)));
+    EXPECT_TRUE(scene->hasToolConstructor("Arg"));
+    EXPECT_TRUE(scene->addToolByRole("Unknown").isNull());
+
+    TAVI::Holder<Tool> first = scene->addToolByRole("Arg");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(alive, 1);
+    EXPECT_EQ(static_cast<ArgumentTool*>(first.get())->counter, &alive);
+    EXPECT_EQ(scene->getRoleByTool(first), TAVI::StringID("Arg"));
+    EXPECT_EQ(first->getToolStack(), scene.get());
+    // The role is on the stack already: no second tool.
+    EXPECT_EQ(scene->addToolByRole("Arg"), first);
+    EXPECT_EQ(alive, 1);
+
+    scene->removeTool(first);
+    first.reset();
+    EXPECT_EQ(alive, 0);
+    TAVI::Holder<Tool> second = scene->addToolByRole("Arg");
+    EXPECT_EQ(alive, 1);
+    scene.reset();
+    second.reset();
+    EXPECT_EQ(alive, 0);
+}
+
+TEST(SceneToolTest, RefusesNullConstructorsAndEmptyRoles)
+{
+    int alive = 0;
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    EXPECT_THROW(scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>()),
+                 TAVI::TypedException);
+    EXPECT_THROW(scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
+                     new ToolConstructor<ArgumentTool, int*>("", &alive))),
+                 TAVI::TypedException);
+    EXPECT_FALSE(scene->hasToolConstructor(""));
+}
+
+TEST(SceneToolTest, SceneDeliversInjectedEventsToItsTools)
+{
+    Log log;
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    auto bottom = makeTool("bottom", log, {"press"});
+    auto top = makeTool("top", log);
+    scene->addTool(bottom, "Bottom");
+    scene->addTool(top, "Top");
+    MouseEvent press = pressAt(10, 10);
+    scene->handleMousePressEvent(press);
+    EXPECT_EQ(log, (Log{"top:press", "bottom:press"}));
+    EXPECT_TRUE(press.isConsumed());
+}
+
+} // namespace
