@@ -15,6 +15,14 @@ namespace VELD {
 using namespace detail;
 
 namespace {
+thread_local int readOnlyWriteScopes = 0;
+} // namespace
+
+ReadOnlyWriteScope::ReadOnlyWriteScope() { ++readOnlyWriteScopes; }
+ReadOnlyWriteScope::~ReadOnlyWriteScope() { --readOnlyWriteScopes; }
+bool ReadOnlyWriteScope::active() { return readOnlyWriteScopes > 0; }
+
+namespace {
 
 PropertyInfo* propertyOf(const ImmutableProperty& property, const char* operation) {
     PropertyInfo* p = property.propertyInfo();
@@ -152,7 +160,7 @@ DeviantCore& checkedWritable(const ImmutableClassObject& o, const PropertyInfo* 
     DeviantCore& d = writableView(o.view(), op);
     if (!o.isValid())
         throw Exception(std::string(op) + ": invalid object handle");
-    if (p && p->readOnly)
+    if (p && p->readOnly && (p->derived || !ReadOnlyWriteScope::active()))
         throw Exception(std::string(op) + ": property '" + p->name + "' is " +
                         (p->derived ? "derived" : "read-only"));
     return d;
@@ -251,7 +259,14 @@ void insertMulti(const ImmutableClassObject& o, const PropertyInfo* p, std::uint
     Slot s = toSlot(p, value, &d, op);
     if (p->elementKind == SlotKind::Object) {
         const State* cur = lookup(&d, core);
-        if (const MultiRep* m = cur->slots()[slot].m) {
+        // A child's own state says whether it is in this list already, so appending children
+        // stays O(1); plain references have no such back link and are searched.
+        bool mayHoldIt = true;
+        if (p->composite) {
+            const State* child = lookup(&d, s.obj);
+            mayHoldIt = child && child->container == core && child->containerSlot == slot;
+        }
+        if (const MultiRep* m = mayHoldIt ? cur->slots()[slot].m : nullptr) {
             auto at = std::find_if(m->items.begin(), m->items.end(),
                                    [&](const Slot& it) { return it.obj == s.obj; });
             if (at != m->items.end()) {

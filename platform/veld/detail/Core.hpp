@@ -379,6 +379,17 @@ ObjectCore* createObject(DeviantCore& view, ClassInfo& cls);
 ModelCore& metaModel();
 ViewCore* metaView();
 
+// A file loader fills a new model as it was saved, read-only values included: while a scope
+// lives on this thread, read-only (not derived) properties accept writes.
+class ReadOnlyWriteScope {
+public:
+    ReadOnlyWriteScope();
+    ~ReadOnlyWriteScope();
+    ReadOnlyWriteScope(const ReadOnlyWriteScope&) = delete;
+    ReadOnlyWriteScope& operator=(const ReadOnlyWriteScope&) = delete;
+    static bool active();
+};
+
 // Readable value helpers.
 std::string_view slotString(const State& s, const ClassInfo& c, std::uint32_t slot);
 

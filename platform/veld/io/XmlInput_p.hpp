@@ -1,0 +1,53 @@
+#pragma once
+
+// Strict reading of the kernel's XML files, shared by the model and meta-model readers: every
+// failure becomes a FileError at the reader's position, and anything the formats do not
+// define (DTDs, stray text, unknown attributes) is refused instead of skipped.
+
+#include "platform/veld/io/FileError.hpp"
+
+#include <QtCore/QByteArray>
+#include <QtCore/QXmlStreamReader>
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace VELD::io {
+
+class XmlInput {
+public:
+    XmlInput(QByteArray data, std::string sourceName);
+
+    QXmlStreamReader& reader() { return reader_; }
+    const std::string& sourceName() const { return source_; }
+
+    // The next start or end element, or EndDocument. Comments and processing instructions
+    // are skipped, whitespace between elements too; anything else fails.
+    QXmlStreamReader::TokenType next();
+    // The text of the current element, which must hold no elements.
+    QString elementText();
+
+    std::string name() const;  // of the current element
+    std::optional<std::string> attribute(std::string_view name) const;
+    std::string required(std::string_view name) const;
+    bool boolean(std::string_view name, bool fallback) const;
+    // Fails when the current element has an attribute not in the list.
+    void allowOnly(std::initializer_list<std::string_view> names) const;
+
+    [[noreturn]] void fail(const std::string& what) const;
+    [[noreturn]] void failAt(std::int64_t line, std::int64_t column, const std::string& what) const;
+    std::int64_t line() const { return reader_.lineNumber(); }
+    std::int64_t column() const { return reader_.columnNumber(); }
+
+private:
+    QByteArray data_;
+    QXmlStreamReader reader_;
+    std::string source_;
+};
+
+// Files hold UTF-8; these convert at the border.
+std::string toStd(QStringView s);
+
+} // namespace VELD::io
