@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/nimb/Emitter.hpp"
+#include "platform/tavi/Geometry.hpp"
+#include "platform/tavi/Holder.hpp"
+#include "platform/zeph/Scene.hpp"
+
+#include <QPoint>
+
+namespace ZEPH {
+
+class GLCanvas;
+
+class GLCanvasPrivate {
+public:
+    explicit GLCanvasPrivate(GLCanvas* owner) : q(owner) {}
+
+    GLCanvas* q;
+    TAVI::Holder<Scene> scene;
+    NIMB::Emitter<TAVI::GLPoint<int>> contextMenuEmitter;
+    NIMB::Emitter<void> viewChangedEmitter;
+    bool panning = false;
+    QPoint lastPanPosition;
+};
+
+} // namespace ZEPH

@@ -1,0 +1,308 @@
+#include "platform/nimb/ConnectionImpl.hpp"
+#include "platform/nimb/Listener.hpp"
+#include "platform/zeph/GLCanvas.hpp"
+#include "platform/zeph/RectNode.hpp"
+#include "tests/platform/zeph/RecordingTool.hpp"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace ZEPH;
+using Point = TAVI::GLPoint<double>;
+using Log = std::vector<std::string>;
+
+namespace {
+
+// Drags the node under the pointer with the left button; done on release.
+class DragTool : public Tool {
+public:
+    explicit DragTool(std::vector<std::string>* log) : log(log) {}
+
+    void handleMousePressEvent(MouseEvent& event) override
+    {
+        Scene* scene = event.canvas() ? event.canvas()->getScene() : nullptr;
+        if (!scene || event.button() != LeftButton)
+            return;
+        target = scene->getNodeAt(event.scenePos());
+        if (!target.isValid())
+            return;
+        start = event.scenePos();
+        startPosition = target.getPosition();
+        event.consume();
+    }
+    void handleMouseMoveEvent(MouseEvent& event) override
+    {
+        if (!target.isValid() || !(event.buttons() & LeftButton))
+            return;
+        target.setPosition(startPosition + (event.scenePos() - start));
+        event.consume();
+    }
+    void handleMouseReleaseEvent(MouseEvent& event) override
+    {
+        if (!target.isValid())
+            return;
+        finished = true;
+        event.consume();
+    }
+    void onRemoveFromStack() override { log->push_back("drag:removed"); }
+    bool isDone() const override { return finished; }
+    Cursor overrideCursor() const override { return Cursor::ClosedHand; }
+
+    std::vector<std::string>* log;
+    Node target;
+    Point start;
+    Point startPosition;
+    bool finished = false;
+};
+
+class SignalCounter : public NIMB::Listener {
+public:
+    void onViewChanged() { ++viewChanges; }
+    void onContextMenu(const TAVI::GLPoint<int>& position) { menus.push_back(position); }
+    int viewChanges = 0;
+    std::vector<TAVI::GLPoint<int>> menus;
+};
+
+// A shown 400x300 canvas on a scene with a large backdrop (so the view can
+// scroll) and a red 80x40 rectangle at (0, 0).
+class GLCanvasTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        backdrop = RectNode::create({-2000, -2000, 4000, 4000});
+        backdrop.setFill(TAVI::Color(1, 1, 1));
+        backdrop.setStroke(TAVI::Color());
+        scene->addNode(backdrop);
+        box = RectNode::create({0, 0, 80, 40});
+        box.setFill(TAVI::Color(1, 0, 0));
+        scene->addNode(box);
+        canvas = GLCanvas::create("qt");
+        ASSERT_NE(canvas, nullptr);
+        canvas->resize(400, 300);
+        canvas->setScene(scene);
+        canvas->show();
+        canvas->showSceneRect({40, 20, 0, 0});
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        delete canvas;
+        scene->clearToolStack();
+    }
+
+    QPointF viewPointOf(const Point& scenePoint) const
+    {
+        const Point p = canvas->scenePointToViewPoint(scenePoint);
+        return {p.x, p.y};
+    }
+    void sendMouse(QEvent::Type type, const QPointF& at, Qt::MouseButton button,
+                   Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QMouseEvent event(type, at, canvas->viewport()->mapToGlobal(at), button, buttons, modifiers);
+        QApplication::sendEvent(canvas->viewport(), &event);
+    }
+    void sendWheel(const QPointF& at, int delta)
+    {
+        QWheelEvent event(at, canvas->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas->viewport(), &event);
+    }
+
+    Log log;  // outlives the scene, whose tools write to it until they go
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode backdrop;
+    RectNode box;
+    GLCanvas* canvas = nullptr;
+};
+
+TEST_F(GLCanvasTest, MadeOnlyForTheQtToolkit)
+{
+    EXPECT_EQ(GLCanvas::create("gtk"), nullptr);
+    EXPECT_EQ(canvas->getScene(), scene.get());
+}
+
+TEST_F(GLCanvasTest, RealMouseEventsReachTheToolsAtScenePoints)
+{
+    TAVI::Holder<ZephTest::RecordingTool> probe(new ZephTest::RecordingTool("probe", &log));
+    bool seen = false;
+    Point seenPoint;
+    int seenButton = -1, seenModifiers = -1;
+    probe->onEvent = [&](const std::string& what, Event& event) {
+        if (what != "press")
+            return;
+        auto& mouse = static_cast<MouseEvent&>(event);
+        seen = true;
+        seenPoint = mouse.scenePos();
+        seenButton = mouse.button();
+        seenModifiers = mouse.modifiers();
+        EXPECT_EQ(mouse.canvas(), canvas);
+    };
+    scene->addTool(probe);
+
+    const QPointF at = viewPointOf({60, 30});
+    sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(seen);
+    EXPECT_NEAR(seenPoint.x, 60, 0.5);
+    EXPECT_NEAR(seenPoint.y, 30, 0.5);
+    EXPECT_EQ(seenButton, LeftButton);
+    EXPECT_EQ(seenModifiers, ShiftModifier);
+    EXPECT_EQ(log, (Log{"probe:press", "probe:release"}));
+}
+
+TEST_F(GLCanvasTest, DraggingWithRealMouseEventsMovesTheNodeAndTheToolLeaves)
+{
+    TAVI::Holder<DragTool> drag(new DragTool(&log));
+    scene->addTool(drag, "Drag");
+    const double zoom = canvas->getZoomFactor();
+    const QPointF from = viewPointOf({20, 20});
+    const QPointF to = from + QPointF(30, 10);
+
+    sendMouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(drag->target, box);
+    EXPECT_EQ(canvas->viewport()->cursor().shape(), Qt::ClosedHandCursor);
+    sendMouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+
+    EXPECT_NEAR(box.getPosition().x, 30 / zoom, 0.5);
+    EXPECT_NEAR(box.getPosition().y, 10 / zoom, 0.5);
+    EXPECT_EQ(log, (Log{"drag:removed"}));
+    EXPECT_FALSE(scene->hasTool("Drag"));
+    EXPECT_EQ(canvas->viewport()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(GLCanvasTest, ShowSceneRectFillsTheViewAndCentresZeroSizeRectangles)
+{
+    EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), 1.0);
+    const QPointF centre(canvas->viewport()->width() / 2.0, canvas->viewport()->height() / 2.0);
+    Point middle = canvas->viewPointToScenePoint({centre.x(), centre.y()});
+    EXPECT_NEAR(middle.x, 40, 1.0);
+    EXPECT_NEAR(middle.y, 20, 1.0);
+
+    canvas->showSceneRect({0, 0, 80, 40});
+    const double zoom = canvas->getZoomFactor();
+    // The rectangle's width limits: it spans (almost) the whole viewport width.
+    EXPECT_NEAR(80 * zoom, canvas->viewport()->width(), 10.0);
+    const QPointF topLeft = viewPointOf({0, 0});
+    const QPointF bottomRight = viewPointOf({80, 40});
+    EXPECT_GE(topLeft.x(), 0);
+    EXPECT_LE(bottomRight.x(), canvas->viewport()->width());
+    EXPECT_GE(topLeft.y(), 0);
+    EXPECT_LE(bottomRight.y(), canvas->viewport()->height());
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    canvas->showSceneRect({nan, 0, 10, 10});
+    canvas->showSceneRect({0, 0, 0, 0});
+    canvas->showSceneRect({0, 0, 500, 0});
+    EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), zoom);
+    canvas->showSceneRect({0, 0, 1e-6, 1e-6});
+    EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
+}
+
+TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointer)
+{
+    SignalCounter counter;
+    new NIMB::ConnectionImpl0<SignalCounter>(&counter, canvas->getViewChangedEmitter(), nullptr,
+                                             &SignalCounter::onViewChanged);
+    const QPointF at = viewPointOf({10, 10});
+    sendWheel(at, 120);
+    EXPECT_NEAR(canvas->getZoomFactor(), 1.15, 1e-9);
+    const Point under = canvas->viewPointToScenePoint({at.x(), at.y()});
+    EXPECT_NEAR(under.x, 10, 1.0);
+    EXPECT_NEAR(under.y, 10, 1.0);
+    EXPECT_GE(counter.viewChanges, 1);
+
+    TAVI::Holder<ZephTest::RecordingTool> wheelTool(
+        new ZephTest::RecordingTool("wheel", &log, {"wheel"}));
+    scene->addTool(wheelTool);
+    sendWheel(at, 120);
+    EXPECT_NEAR(canvas->getZoomFactor(), 1.15, 1e-9);
+    EXPECT_EQ(log, (Log{"wheel:wheel"}));
+
+    canvas->setZoomFactor(1000.0);
+    EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
+    canvas->setZoomFactor(-1.0);
+    EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
+}
+
+TEST_F(GLCanvasTest, MiddleButtonPansWhenNoToolTakesIt)
+{
+    const QPointF from(200, 150);
+    const Point before = canvas->viewPointToScenePoint({from.x(), from.y()});
+    sendMouse(QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton);
+    sendMouse(QEvent::MouseMove, from + QPointF(50, 20), Qt::NoButton, Qt::MiddleButton);
+    sendMouse(QEvent::MouseButtonRelease, from + QPointF(50, 20), Qt::MiddleButton, Qt::NoButton);
+    const Point after = canvas->viewPointToScenePoint({from.x(), from.y()});
+    EXPECT_NEAR(after.x, before.x - 50, 0.5);
+    EXPECT_NEAR(after.y, before.y - 20, 0.5);
+}
+
+TEST_F(GLCanvasTest, ContextMenuRequestsNoToolConsumedGoToTheSignal)
+{
+    SignalCounter counter;
+    new NIMB::ConnectionImpl1<SignalCounter, TAVI::GLPoint<int>>(
+        &counter, canvas->getContextMenuEmitter(), nullptr, &SignalCounter::onContextMenu);
+    const QPoint at(100, 100);
+    const QPoint global = canvas->viewport()->mapToGlobal(at);
+    QContextMenuEvent first(QContextMenuEvent::Mouse, at, global);
+    QApplication::sendEvent(canvas->viewport(), &first);
+    ASSERT_EQ(counter.menus.size(), 1u);
+    EXPECT_EQ(counter.menus[0], (TAVI::GLPoint<int>{global.x(), global.y()}));
+
+    scene->addTool(TAVI::Holder<ZephTest::RecordingTool>(
+        new ZephTest::RecordingTool("menu", &log, {"context"})));
+    QContextMenuEvent second(QContextMenuEvent::Mouse, at, global);
+    QApplication::sendEvent(canvas->viewport(), &second);
+    EXPECT_EQ(counter.menus.size(), 1u);
+    EXPECT_EQ(log, (Log{"menu:context"}));
+}
+
+TEST_F(GLCanvasTest, KeysReachTheToolsWithTheirCodes)
+{
+    TAVI::Holder<ZephTest::RecordingTool> keys(new ZephTest::RecordingTool("keys", &log));
+    int seenKey = 0;
+    keys->onEvent = [&](const std::string& what, Event& event) {
+        if (what == "keyPress")
+            seenKey = static_cast<KeyEvent&>(event).key();
+    };
+    keys->consumes = {"keyPress", "keyRelease"};
+    scene->addTool(keys);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &press);
+    QApplication::sendEvent(canvas, &release);
+    EXPECT_EQ(seenKey, Key_Delete);
+    EXPECT_EQ(log, (Log{"keys:keyPress", "keys:keyRelease"}));
+}
+
+TEST_F(GLCanvasTest, ScreenshotShowsTheNodes)
+{
+    const QImage shot = canvas->viewport()->grab().toImage();
+    const QPointF inside = viewPointOf({40, 20});
+    const QPointF outside = viewPointOf({-40, -40});
+    EXPECT_EQ(shot.pixelColor(inside.toPoint()), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(outside.toPoint()), QColor(Qt::white));
+}
+
+TEST_F(GLCanvasTest, DestroyLetsGoOfTheSceneAndDeletesTheCanvasLater)
+{
+    QPointer<GLCanvas> watched(canvas);
+    canvas->destroy();
+    EXPECT_EQ(canvas->getScene(), nullptr);
+    EXPECT_EQ(scene->getRefCount(), 1u);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+    canvas = nullptr;
+    EXPECT_TRUE(box.isValid());
+}
+
+} // namespace
