@@ -16,8 +16,10 @@ function(kite_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE -Wall -Wextra)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+    # Tests find their data files through this path, wherever the build tree is.
+    target_compile_definitions(${name} PRIVATE KITE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     gtest_discover_tests(${name}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KITE_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -257,30 +257,18 @@ void insertMulti(const ImmutableClassObject& o, const PropertyInfo* p, std::uint
                             std::to_string(p->upper) + " values");
     }
     Slot s = toSlot(p, value, &d, op);
-    if (p->elementKind == SlotKind::Object) {
-        const State* cur = lookup(&d, core);
-        // A child's own state says whether it is in this list already, so appending children
-        // stays O(1); plain references have no such back link and are searched.
-        bool mayHoldIt = true;
-        if (p->composite) {
-            const State* child = lookup(&d, s.obj);
-            mayHoldIt = child && child->container == core && child->containerSlot == slot;
+    if (p->composite) {
+        // The child tells whether it is in this list already: no search of a long list.
+        const State* child = lookup(&d, s.obj);
+        if (child && child->container == core && child->containerSlot == slot) {
+            const MultiRep* m = lookup(&d, core)->slots()[slot].m;
+            const auto at = std::find_if(m->items.begin(), m->items.end(),
+                                         [&](const Slot& it) { return it.obj == s.obj; });
+            // Moving within the same list: it is taken out first, so later places shift.
+            if (at != m->items.end() && rawIndex > static_cast<int>(at - m->items.begin()))
+                --rawIndex;
         }
-        if (const MultiRep* m = mayHoldIt ? cur->slots()[slot].m : nullptr) {
-            auto at = std::find_if(m->items.begin(), m->items.end(),
-                                   [&](const Slot& it) { return it.obj == s.obj; });
-            if (at != m->items.end()) {
-                if (!p->composite)
-                    throw Exception(std::string(op) + ": property '" + p->name +
-                                    "' holds that object already");
-                // Moving within the same list: take it out first, keep the requested place.
-                const int from = static_cast<int>(at - m->items.begin());
-                if (rawIndex > from)
-                    --rawIndex;
-            }
-        }
-        if (p->composite)
-            adoptChild(d, core, slot, s.obj, op);
+        adoptChild(d, core, slot, s.obj, op);
     }
     State& w = writableState(d, core);
     MultiRep*& m = writableMulti(w, slot, p->elementKind);

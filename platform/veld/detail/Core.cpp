@@ -90,17 +90,20 @@ PropertyInfo* ClassInfo::ownedPropertyNamed(std::string_view n) const {
 
 void StatePtr::reset() {
     if (s_ && --s_->refs == 0) {
-        releaseContents(*s_, *c_);
-        ::operator delete(s_);
+        auto* prefix = reinterpret_cast<const ClassInfo**>(s_) - 1;
+        releaseContents(*s_, **prefix);
+        ::operator delete(prefix);
     }
     s_ = nullptr;
 }
 
 StatePtr newState(const ClassInfo& c) {
-    void* mem = ::operator new(c.stateBytes);
-    std::memset(mem, 0, c.stateBytes);
-    auto* s = new (mem) State();
-    return StatePtr(s, &c);
+    void* mem = ::operator new(sizeof(const ClassInfo*) + c.stateBytes);
+    auto* prefix = static_cast<const ClassInfo**>(mem);
+    *prefix = &c;
+    std::memset(prefix + 1, 0, c.stateBytes);
+    auto* s = new (prefix + 1) State();
+    return StatePtr(s);
 }
 
 void copyContents(State& to, const State& from, const ClassInfo& c) {

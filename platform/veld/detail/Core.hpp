@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -183,24 +184,24 @@ struct State {
     }
 };
 
-// Heap states are shared by reference count; this is their owning pointer.
+// Heap states are shared by reference count; this is their owning pointer. A heap state keeps
+// its class just before itself, so the pointer is one word (journals hold one per object).
 class StatePtr {
 public:
     StatePtr() = default;
-    StatePtr(State* s, const ClassInfo* c) : s_(s), c_(c) {}
-    StatePtr(const StatePtr& o) : s_(o.s_), c_(o.c_) { if (s_) ++s_->refs; }
-    StatePtr(StatePtr&& o) noexcept : s_(o.s_), c_(o.c_) { o.s_ = nullptr; }
-    StatePtr& operator=(StatePtr o) noexcept { std::swap(s_, o.s_); std::swap(c_, o.c_); return *this; }
+    explicit StatePtr(State* s) : s_(s) {}
+    StatePtr(const StatePtr& o) : s_(o.s_) { if (s_) ++s_->refs; }
+    StatePtr(StatePtr&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
+    StatePtr& operator=(StatePtr o) noexcept { std::swap(s_, o.s_); return *this; }
     ~StatePtr() { reset(); }
     void reset();
     State* get() const { return s_; }
     State* operator->() const { return s_; }
     explicit operator bool() const { return s_ != nullptr; }
-    const ClassInfo* cls() const { return c_; }
+    const ClassInfo* cls() const { return s_ ? reinterpret_cast<const ClassInfo* const*>(s_)[-1] : nullptr; }
 
 private:
     State* s_ = nullptr;
-    const ClassInfo* c_ = nullptr;
 };
 
 StatePtr newState(const ClassInfo& c);                 // empty values
@@ -271,8 +272,10 @@ struct JournalEntry {
     bool wasOwn = false;   // deviants: whether that entry was the deviant's own change
 };
 
+// A deque: a transaction that makes a million objects journals them without the slack of a
+// doubling vector, and the journal becomes the undo record as it is.
 struct Record {
-    std::vector<JournalEntry> entries;
+    std::deque<JournalEntry> entries;
 };
 
 class ListenerSink;

@@ -3,6 +3,7 @@
 #include "platform/veld/DomainRegistry.hpp"
 #include "platform/veld/io/XmlInput_p.hpp"
 
+#include <QtCore/QBuffer>
 #include <QtCore/QFile>
 
 #include <charconv>
@@ -13,6 +14,7 @@
 namespace VELD {
 
 using io::XmlInput;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -56,7 +58,7 @@ struct Position {
 ImmutableNamespace parse(XmlInput& in) {
     if (in.next() != QXmlStreamReader::StartElement || in.name() != "veld-metamodel")
         in.fail("not a meta-model file: the document must start with <veld-metamodel>");
-    in.allowOnly({"version", "name", "uri", "modelClass"});
+    in.allowOnly({"version"_L1, "name"_L1, "uri"_L1, "modelClass"_L1});
     if (in.required("version") != "1")
         in.fail("unsupported meta-model file version '" + *in.attribute("version") + "'");
     const std::string uri = in.required("uri");
@@ -71,21 +73,21 @@ ImmutableNamespace parse(XmlInput& in) {
     while (in.next() == QXmlStreamReader::StartElement) {
         const std::string kind = in.name();
         if (kind == "enumeration") {
-            in.allowOnly({"name"});
+            in.allowOnly({"name"_L1});
             const std::string enumName = in.required("name");
             positions.push_back({"enumeration '" + enumName + "'", in.line(), in.column()});
             std::vector<std::string> literals;
             while (in.next() == QXmlStreamReader::StartElement) {
                 if (in.name() != "literal")
                     in.fail("<enumeration> holds <literal> elements only, not <" + in.name() + ">");
-                in.allowOnly({"name"});
+                in.allowOnly({"name"_L1});
                 literals.push_back(in.required("name"));
                 if (in.next() != QXmlStreamReader::EndElement)
                     in.fail("<literal> holds nothing");
             }
             builder.addEnumeration(enumName, std::move(literals));
         } else if (kind == "class") {
-            in.allowOnly({"name", "superClasses", "abstract", "hostTypeName"});
+            in.allowOnly({"name"_L1, "superClasses"_L1, "abstract"_L1, "hostTypeName"_L1});
             const std::string className = in.required("name");
             positions.push_back({"class '" + className + "'", in.line(), in.column()});
             ClassSpec& cls = builder.addClass(className, splitNames(in.attribute("superClasses").value_or("")),
@@ -94,8 +96,7 @@ ImmutableNamespace parse(XmlInput& in) {
             while (in.next() == QXmlStreamReader::StartElement) {
                 if (in.name() != "property")
                     in.fail("<class> holds <property> elements only, not <" + in.name() + ">");
-                in.allowOnly({"name", "type", "composite", "derived", "readOnly", "lower", "upper",
-                              "default", "function"});
+                in.allowOnly({"name"_L1, "type"_L1, "composite"_L1, "derived"_L1, "readOnly"_L1, "lower"_L1, "upper"_L1, "default"_L1, "function"_L1});
                 PropertySpec p(in.required("name"), in.required("type"));
                 positions.push_back({"property '" + className + "." + p.name + "'", in.line(), in.column()});
                 p.composite = in.boolean("composite", false);
@@ -141,7 +142,10 @@ ImmutableNamespace parse(XmlInput& in) {
 } // namespace
 
 ImmutableNamespace readMetaModel(std::string_view bytes, std::string_view sourceName) {
-    XmlInput in(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), std::string(sourceName));
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    XmlInput in(&buffer, std::string(sourceName));
     return parse(in);
 }
 
@@ -150,11 +154,14 @@ ImmutableNamespace loadMetaModel(std::string_view path) {
     QFile file(qpath);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(std::string(path), 0, 0, "cannot open: " + io::toStd(file.errorString()));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(std::string(path), 0, 0, "cannot read: " + io::toStd(file.errorString()));
-    XmlInput in(data, std::string(path));
-    return parse(in);
+    XmlInput in(&file, std::string(path));
+    try {
+        return parse(in);
+    } catch (const FileError&) {
+        if (file.error() != QFileDevice::NoError)  // the parser saw it as a truncated file
+            throw FileError(std::string(path), 0, 0, "cannot read: " + io::toStd(file.errorString()));
+        throw;
+    }
 }
 
 void registerDeriveFunction(std::string key, DeriveFunction function) {

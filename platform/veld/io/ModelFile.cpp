@@ -23,6 +23,7 @@ namespace VELD {
 
 using namespace detail;
 using io::XmlInput;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -130,9 +131,9 @@ public:
         walk(m.rootObject, [&](ObjectCore* core, const PropertyInfo* containing, const State& st) {
             w_.writeStartElement(QStringLiteral("object"));
             if (containing)
-                w_.writeAttribute(QStringLiteral("property"), qstr(containing->name));
+                w_.writeAttribute(QStringLiteral("property"), nameOf(containing, false));
             w_.writeAttribute(QStringLiteral("id"), QString::number(core->serial));
-            w_.writeAttribute(QStringLiteral("class"), qstr(core->cls->qualifiedName(".")));
+            w_.writeAttribute(QStringLiteral("class"), nameOf(core->cls, true));
             writeValues(core, st);
         }, [&] { w_.writeEndElement(); });
         w_.writeEndElement();
@@ -195,15 +196,15 @@ private:
             if (!exists(view_, s.obj))
                 return;  // a reference to an object this view does not show reads as unset
             w_.writeEmptyElement(QStringLiteral("ref"));
-            w_.writeAttribute(QStringLiteral("property"), qstr(p->name));
+            w_.writeAttribute(QStringLiteral("property"), nameOf(p, false));
             w_.writeAttribute(QStringLiteral("to"), QString::number(s.obj->serial));
             return;
         }
         w_.writeStartElement(QStringLiteral("value"));
-        w_.writeAttribute(QStringLiteral("property"), qstr(p->name));
+        w_.writeAttribute(QStringLiteral("property"), nameOf(p, false));
         if (p->type.enumeration) {
             const MetaInfo* literal = meta().find(s.obj);
-            w_.writeCharacters(literal ? qstr(literal->name) : QString());
+            w_.writeCharacters(literal ? nameOf(literal, false) : QString());
         } else if (p->type.primitive == PrimitiveKind::String) {
             const std::string_view text = s.s ? s.s->view() : std::string_view();
             if (xmlSafe(text)) {
@@ -214,12 +215,22 @@ private:
                 w_.writeCharacters(QString::fromLatin1(raw.toBase64()));
             }
         } else {
-            w_.writeCharacters(qstr(formatPrimitive(p->type.primitive, s)));
+            const std::string text = formatPrimitive(p->type.primitive, s);
+            w_.writeCharacters(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
         }
         w_.writeEndElement();
     }
 
+    // Names are written over and over: converted once.
+    const QString& nameOf(const MetaInfo* info, bool qualified) {
+        auto [it, added] = names_.try_emplace(info);
+        if (added)
+            it->second = qstr(qualified ? info->qualifiedName(".") : info->name);
+        return it->second;
+    }
+
     QXmlStreamWriter w_;
+    std::unordered_map<const MetaInfo*, QString> names_;
     ImmutableModel model_;
     ViewCore* view_ = nullptr;
 };
@@ -235,8 +246,8 @@ struct PendingRef {
 };
 
 struct Frame {
-    ClassObject object;
-    std::vector<const PropertyInfo*> singlesGiven;
+    ObjectCore* object;
+    std::size_t givenFrom;  // where this object's single-valued properties start in given_
 };
 
 class ModelReader {
@@ -244,10 +255,10 @@ public:
     explicit ModelReader(XmlInput& in) : in_(in) {}
 
     Model read() {
-        if (in_.next() != QXmlStreamReader::StartElement || in_.name() != "veld-model")
+        if (in_.next() != QXmlStreamReader::StartElement || !in_.isNamed("veld-model"_L1))
             in_.fail("not a model file: the document must start with <veld-model>");
-        in_.allowOnly({"version", "metamodel"});
-        if (in_.required("version") != "1")
+        in_.allowOnly({"version"_L1, "metamodel"_L1});
+        if (in_.requiredRaw("version"_L1) != "1"_L1)
             in_.fail("unsupported model file version '" + *in_.attribute("version") + "'");
         const std::string uri = in_.required("metamodel");
         auto pkg = meta().byUri.find(uri);
@@ -255,8 +266,8 @@ public:
             in_.fail("unknown meta-model URI '" + uri + "' (no such meta-model is registered)");
         declared_.push_back(pkg->second);
 
-        while (in_.next() == QXmlStreamReader::StartElement && in_.name() == "uses") {
-            in_.allowOnly({"uri"});
+        while (in_.next() == QXmlStreamReader::StartElement && in_.isNamed("uses"_L1)) {
+            in_.allowOnly({"uri"_L1});
             const std::string used = in_.required("uri");
             auto it = meta().byUri.find(used);
             if (it == meta().byUri.end())
@@ -265,7 +276,7 @@ public:
             if (in_.next() != QXmlStreamReader::EndElement)
                 in_.fail("<uses> holds nothing");
         }
-        if (in_.reader().tokenType() != QXmlStreamReader::StartElement || in_.name() != "object")
+        if (in_.reader().tokenType() != QXmlStreamReader::StartElement || !in_.isNamed("object"_L1))
             in_.fail("a model file holds one root <object>");
 
         model_ = DomainRegistry::instance().createModel(uri);
@@ -283,30 +294,31 @@ private:
     void fill() {
         ReadOnlyWriteScope writeReadOnly;
         model_.beginTransaction("load");
+        root_ = model_.modelCore()->root;
         factory_ = model_.getFactory();
-        ClassObject root = model_.getRootObject();
-        in_.allowOnly({"id", "class"});
+        ObjectCore* root = model_.modelCore()->rootObject;
+        in_.allowOnly({"id"_L1, "class"_L1});
         const std::string rootClass = in_.required("class");
-        if (rootClass != root.core()->cls->qualifiedName("."))
+        if (rootClass != root->cls->qualifiedName("."))
             in_.fail("the root object of a '" + model_.modelCore()->uri + "' model is a '" +
-                     root.core()->cls->qualifiedName(".") + "', not a '" + rootClass + "'");
-        registerId(root.core());
-        stack_.push_back({root, {}});
+                     root->cls->qualifiedName(".") + "', not a '" + rootClass + "'");
+        registerId(root);
+        stack_.push_back({root, 0});
 
         while (!stack_.empty()) {
             if (in_.next() == QXmlStreamReader::EndElement) {
+                given_.resize(stack_.back().givenFrom);
                 stack_.pop_back();
                 continue;
             }
-            const std::string kind = in_.name();
-            if (kind == "object")
-                readObject();
-            else if (kind == "value")
+            if (in_.isNamed("value"_L1))
                 readValue();
-            else if (kind == "ref")
+            else if (in_.isNamed("object"_L1))
+                readObject();
+            else if (in_.isNamed("ref"_L1))
                 readRef();
             else
-                in_.fail("unknown element <" + kind + "> in an object");
+                in_.fail("unknown element <" + in_.name() + "> in an object");
         }
         if (in_.next() != QXmlStreamReader::EndElement)
             in_.fail("a model file holds one root <object>");
@@ -344,114 +356,174 @@ private:
     }
 
     // The property named by the current element, checked for what the element may do.
-    const PropertyInfo* namedProperty(Frame& frame) {
-        const std::string name = in_.required("property");
-        const ClassInfo& cls = *frame.object.core()->cls;
-        const PropertyInfo* p = cls.propertyNamed(name);
+    const PropertyInfo* namedProperty(const Frame& frame) {
+        const QStringView name = in_.requiredRaw("property"_L1);
+        const ClassInfo* cls = frame.object->cls;
+        auto& known = properties_[cls];
+        if (known.empty())
+            for (const PropertyInfo* p : cls->slotProps)
+                known.emplace_back(QString::fromStdString(p->name), p);
+        const PropertyInfo* p = nullptr;
+        for (const auto& [n, prop] : known)
+            if (n == name) {
+                p = prop;
+                break;
+            }
         if (!p)
-            in_.fail("class '" + cls.qualifiedName(".") + "' has no property '" + name + "'");
+            in_.fail("class '" + cls->qualifiedName(".") + "' has no property '" + io::toStd(name) + "'");
         if (p->derived)
-            in_.fail("property '" + name + "' is derived: it is computed, not stored");
+            in_.fail("property '" + p->name + "' is derived: it is computed, not stored");
         if (!p->multi) {
-            if (std::find(frame.singlesGiven.begin(), frame.singlesGiven.end(), p) != frame.singlesGiven.end())
-                in_.fail("single-valued property '" + name + "' is given twice");
-            frame.singlesGiven.push_back(p);
+            if (std::find(given_.begin() + frame.givenFrom, given_.end(), p) != given_.end())
+                in_.fail("single-valued property '" + p->name + "' is given twice");
+            given_.push_back(p);
         }
         return p;
     }
 
-    std::uint32_t parseId(const std::string& text) {
-        std::uint32_t id = 0;
-        auto r = std::from_chars(text.data(), text.data() + text.size(), id);
-        if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || id == 0 ||
-            id == std::numeric_limits<std::uint32_t>::max())
-            in_.fail("'" + text + "' is not an id (a positive integer below 4294967295)");
-        return id;
+    std::uint32_t parseId(QStringView text) {
+        std::uint64_t id = 0;
+        bool ok = !text.empty() && text.size() <= 10;
+        for (QChar c : text) {
+            ok = ok && c >= u'0' && c <= u'9';
+            id = id * 10 + (c.unicode() - u'0');
+        }
+        if (!ok || id == 0 || id >= std::numeric_limits<std::uint32_t>::max())
+            in_.fail("'" + io::toStd(text) + "' is not an id (a positive integer below 4294967295)");
+        return static_cast<std::uint32_t>(id);
     }
 
     void registerId(ObjectCore* core) {
-        const std::uint32_t id = parseId(in_.required("id"));
+        const std::uint32_t id = parseId(in_.requiredRaw("id"_L1));
         if (!ids_.emplace(id, core).second)
             in_.fail("duplicate id " + std::to_string(id));
         core->serial = id;
         maxId_ = std::max(maxId_, id);
     }
 
-    void readObject() {
-        in_.allowOnly({"property", "id", "class"});
-        if (stack_.size() >= kMaxDepth)
-            in_.fail("objects nest deeper than " + std::to_string(kMaxDepth) + " levels");
-        Frame& parent = stack_.back();
-        const PropertyInfo* p = namedProperty(parent);
-        if (!p->composite)
-            in_.fail("property '" + p->name + "' is not a containment: refer to the object with <ref>");
-        const std::string className = in_.required("class");
+    const ClassInfo* namedClass() {
+        const QStringView name = in_.requiredRaw("class"_L1);
+        for (const auto& [n, cls] : classes_)
+            if (n == name)
+                return cls;
+        const std::string className = io::toStd(name);
         const MetaInfo* info = meta().findQualified(className);
         if (!info || info->metaKind != MetaKind::Class)
             in_.fail("unknown class '" + className + "'");
         if (std::find(declared_.begin(), declared_.end(), info->package) == declared_.end())
             in_.fail("class '" + className + "' belongs to a meta-model the file does not declare with <uses>");
-        const ImmutableClass cls(metaHandle(info));
+        const auto* cls = static_cast<const ClassInfo*>(info);
+        classes_.emplace_back(name.toString(), cls);
+        return cls;
+    }
+
+    void readObject() {
+        in_.allowOnly({"property"_L1, "id"_L1, "class"_L1});
+        if (stack_.size() >= kMaxDepth)
+            in_.fail("objects nest deeper than " + std::to_string(kMaxDepth) + " levels");
+        const Frame parent = stack_.back();
+        const PropertyInfo* p = namedProperty(parent);
+        if (!p->composite)
+            in_.fail("property '" + p->name + "' is not a containment: refer to the object with <ref>");
+        const ImmutableClass cls(metaHandle(namedClass()));
         ClassObject child;
         guarded(in_.line(), in_.column(), [&] {
             child = factory_.create(cls);
-            parent.object.add(property(p), child);
+            ClassObject(parent.object, model_.viewRef()).add(property(p), child);
         });
         registerId(child.core());
-        stack_.push_back({child, {}});
+        stack_.push_back({child.core(), given_.size()});
     }
 
     void readValue() {
-        in_.allowOnly({"property", "encoding"});
-        Frame& frame = stack_.back();
+        in_.allowOnly({"property"_L1, "encoding"_L1});
+        const Frame frame = stack_.back();
         const PropertyInfo* p = namedProperty(frame);
         if (p->type.cls)
             in_.fail("property '" + p->name + "' holds objects: use <ref> or a nested <object>");
-        const std::optional<std::string> encoding = in_.attribute("encoding");
-        if (encoding && *encoding != "base64")
-            in_.fail("unknown encoding '" + *encoding + "'");
+        const bool base64 = in_.has("encoding"_L1);
+        if (base64 && in_.raw("encoding"_L1) != "base64"_L1)
+            in_.fail("unknown encoding '" + io::toStd(in_.raw("encoding"_L1)) + "'");
         const std::int64_t line = in_.line(), column = in_.column();
         const QString text = in_.elementText();
-        std::string value;
-        if (encoding) {
-            auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(),
-                                                          QByteArray::AbortOnBase64DecodingErrors);
+        if (base64) {
+            auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
             if (!decoded)
                 in_.failAt(line, column, "the value is not valid base64");
-            value.assign(decoded.decoded.constData(), static_cast<std::size_t>(decoded.decoded.size()));
+            text_.assign(decoded.decoded.constData(), static_cast<std::size_t>(decoded.decoded.size()));
         } else {
-            value = io::toStd(text);
+            io::toStd(text, text_);
         }
-        const std::string typeName = p->type.enumeration ? p->type.enumeration->qualifiedName(".")
-                                                         : primitiveName(p->type.primitive);
-        guarded(line, column, [&] {
-            const ValueObject v = ValueObjectFactory::createFromString(typeName, value);
-            frame.object.add(property(p), v);
-        });
+        Slot slot{};
+        if (p->type.enumeration) {
+            const LiteralInfo* literal = p->type.enumeration->literalNamed(text_);
+            if (!literal)
+                in_.failAt(line, column, "'" + text_ + "' is not a literal of '" +
+                                             p->type.enumeration->qualifiedName(".") + "'");
+            slot.obj = literal->core;
+        } else if (p->type.primitive != PrimitiveKind::String) {
+            std::string unused;
+            if (!parsePrimitive(p->type.primitive, text_, slot, unused))
+                in_.failAt(line, column, "'" + text_ + "' is not a valid " + primitiveName(p->type.primitive));
+        }
+        ObjectCore* core = frame.object;
+        if (p->multi) {
+            guarded(line, column, [&] {
+                ClassObject(core, model_.viewRef()).add(property(p), valueOf(p, slot));
+            });
+            return;
+        }
+        // A single value is stored straight into the new object's slot, which is unset (a
+        // second one was refused above): no conversions or checks beyond those made here.
+        const auto index = static_cast<std::uint32_t>(core->cls->slotOf(p));
+        State& st = writableState(*root_, core);
+        if (p->type.primitive == PrimitiveKind::String)
+            slot.s = StrRep::make(text_);
+        st.slots()[index] = slot;
+        st.setBit(*core->cls, index, true);
+    }
+
+    ImmutableObject valueOf(const PropertyInfo* p, const Slot& s) const {
+        if (p->type.enumeration)
+            return ImmutableObject(ImmutableEnumerationLiteral(metaHandle(meta().find(s.obj))));
+        switch (p->type.primitive) {
+        case PrimitiveKind::Boolean: return ImmutableObject::fromBoolean(s.b);
+        case PrimitiveKind::Integer: return ImmutableObject::fromInteger(s.i);
+        case PrimitiveKind::UnlimitedNatural: return ImmutableObject::fromUnlimitedNatural(s.i);
+        case PrimitiveKind::Double: return ImmutableObject::fromDouble(s.d);
+        case PrimitiveKind::String: return ImmutableObject::fromString(text_);
+        case PrimitiveKind::None: break;
+        }
+        return {};
     }
 
     void readRef() {
-        in_.allowOnly({"property", "to"});
-        Frame& frame = stack_.back();
+        in_.allowOnly({"property"_L1, "to"_L1});
+        const Frame frame = stack_.back();
         const PropertyInfo* p = namedProperty(frame);
         if (!p->type.cls)
             in_.fail("property '" + p->name + "' holds values, not objects: use <value>");
         if (p->composite)
             in_.fail("property '" + p->name + "' is a containment: its objects are nested, not referred to "
                      "(a reference could place an object twice or inside itself)");
-        refs_.push_back({frame.object.core(), p, parseId(in_.required("to")), in_.line(), in_.column()});
+        refs_.push_back({frame.object, p, parseId(in_.requiredRaw("to"_L1)), in_.line(), in_.column()});
         if (in_.next() != QXmlStreamReader::EndElement)
             in_.fail("<ref> holds nothing");
     }
 
     XmlInput& in_;
     Model model_;
+    DeviantCore* root_ = nullptr;
     FactoryObject factory_;
     std::vector<const PackageInfo*> declared_;
     std::vector<Frame> stack_;
+    std::vector<const PropertyInfo*> given_;
     std::vector<PendingRef> refs_;
     std::unordered_map<std::uint32_t, ObjectCore*> ids_;
     std::uint32_t maxId_ = 0;
+    std::unordered_map<const ClassInfo*, std::vector<std::pair<QString, const PropertyInfo*>>> properties_;
+    std::vector<std::pair<QString, const ClassInfo*>> classes_;
+    std::string text_;
 };
 
 std::string pathString(std::string_view path) { return std::string(path); }
@@ -459,7 +531,10 @@ std::string pathString(std::string_view path) { return std::string(path); }
 } // namespace
 
 Model readModel(std::string_view bytes, std::string_view sourceName) {
-    XmlInput in(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), std::string(sourceName));
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    XmlInput in(&buffer, std::string(sourceName));
     return ModelReader(in).read();
 }
 
@@ -467,12 +542,14 @@ Model loadModel(std::string_view path) {
     QFile file(qstr(path));
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(pathString(path), 0, 0, "cannot open: " + io::toStd(file.errorString()));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(pathString(path), 0, 0, "cannot read: " + io::toStd(file.errorString()));
-    file.close();
-    XmlInput in(data, pathString(path));
-    return ModelReader(in).read();
+    XmlInput in(&file, pathString(path));
+    try {
+        return ModelReader(in).read();
+    } catch (const FileError&) {
+        if (file.error() != QFileDevice::NoError)  // the parser saw it as a truncated file
+            throw FileError(pathString(path), 0, 0, "cannot read: " + io::toStd(file.errorString()));
+        throw;
+    }
 }
 
 std::string writeModel(const ImmutableModel& model) {

@@ -7,10 +7,21 @@ std::string toStd(QStringView s) {
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 
-XmlInput::XmlInput(QByteArray data, std::string sourceName)
-    : data_(std::move(data)), source_(std::move(sourceName)) {
-    reader_.addData(data_);
-    // Whole documents only: no declared entities to expand, no namespaces to resolve.
+const std::string& toStd(QStringView s, std::string& buffer) {
+    buffer.resize(static_cast<std::size_t>(s.size()));
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c >= 0x80) {
+            buffer = toStd(s);
+            return buffer;
+        }
+        buffer[static_cast<std::size_t>(i)] = static_cast<char>(c);
+    }
+    return buffer;
+}
+
+XmlInput::XmlInput(QIODevice* device, std::string sourceName) : source_(std::move(sourceName)) {
+    reader_.setDevice(device);
     reader_.setNamespaceProcessing(false);
 }
 
@@ -25,6 +36,8 @@ QXmlStreamReader::TokenType XmlInput::next() {
         const auto token = reader_.readNext();
         switch (token) {
         case QXmlStreamReader::StartElement:
+            attributes_ = reader_.attributes();
+            return token;
         case QXmlStreamReader::EndElement:
         case QXmlStreamReader::EndDocument:
             return token;
@@ -64,12 +77,17 @@ QString XmlInput::elementText() {
 
 std::string XmlInput::name() const { return toStd(reader_.name()); }
 
+QStringView XmlInput::requiredRaw(QLatin1StringView name) const {
+    if (!attributes_.hasAttribute(name))
+        fail("<" + this->name() + "> needs the attribute '" + toStd(QString(name)) + "'");
+    return attributes_.value(name);
+}
+
 std::optional<std::string> XmlInput::attribute(std::string_view name) const {
-    const QString key = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    const QXmlStreamAttributes attrs = reader_.attributes();
-    if (!attrs.hasAttribute(key))
+    const QLatin1StringView key(name.data(), static_cast<qsizetype>(name.size()));
+    if (!attributes_.hasAttribute(key))
         return std::nullopt;
-    return toStd(attrs.value(key));
+    return toStd(attributes_.value(key));
 }
 
 std::string XmlInput::required(std::string_view name) const {
@@ -90,14 +108,13 @@ bool XmlInput::boolean(std::string_view name, bool fallback) const {
     fail("attribute '" + std::string(name) + "' must be true or false, not '" + *v + "'");
 }
 
-void XmlInput::allowOnly(std::initializer_list<std::string_view> names) const {
-    for (const QXmlStreamAttribute& a : reader_.attributes()) {
-        const std::string n = toStd(a.qualifiedName());
+void XmlInput::allowOnly(std::initializer_list<QLatin1StringView> names) const {
+    for (const QXmlStreamAttribute& a : attributes_) {
         bool known = false;
-        for (std::string_view allowed : names)
-            known = known || n == allowed;
+        for (QLatin1StringView allowed : names)
+            known = known || a.qualifiedName() == allowed;
         if (!known)
-            fail("<" + name() + "> has an unknown attribute '" + n + "'");
+            fail("<" + name() + "> has an unknown attribute '" + toStd(a.qualifiedName()) + "'");
     }
 }
 

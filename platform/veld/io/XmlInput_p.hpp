@@ -6,7 +6,7 @@
 
 #include "platform/veld/io/FileError.hpp"
 
-#include <QtCore/QByteArray>
+#include <QtCore/QIODevice>
 #include <QtCore/QXmlStreamReader>
 
 #include <initializer_list>
@@ -18,7 +18,8 @@ namespace VELD::io {
 
 class XmlInput {
 public:
-    XmlInput(QByteArray data, std::string sourceName);
+    // Reads from the device as it goes, so that a file is never held whole in memory.
+    XmlInput(QIODevice* device, std::string sourceName);
 
     QXmlStreamReader& reader() { return reader_; }
     const std::string& sourceName() const { return source_; }
@@ -30,11 +31,17 @@ public:
     QString elementText();
 
     std::string name() const;  // of the current element
+    bool isNamed(QLatin1StringView name) const { return reader_.name() == name; }
+
+    // Attributes of the current start element.
+    bool has(QLatin1StringView name) const { return attributes_.hasAttribute(name); }
+    QStringView raw(QLatin1StringView name) const { return attributes_.value(name); }
+    QStringView requiredRaw(QLatin1StringView name) const;
     std::optional<std::string> attribute(std::string_view name) const;
     std::string required(std::string_view name) const;
     bool boolean(std::string_view name, bool fallback) const;
     // Fails when the current element has an attribute not in the list.
-    void allowOnly(std::initializer_list<std::string_view> names) const;
+    void allowOnly(std::initializer_list<QLatin1StringView> names) const;
 
     [[noreturn]] void fail(const std::string& what) const;
     [[noreturn]] void failAt(std::int64_t line, std::int64_t column, const std::string& what) const;
@@ -42,12 +49,14 @@ public:
     std::int64_t column() const { return reader_.columnNumber(); }
 
 private:
-    QByteArray data_;
     QXmlStreamReader reader_;
+    QXmlStreamAttributes attributes_;
     std::string source_;
 };
 
 // Files hold UTF-8; these convert at the border.
 std::string toStd(QStringView s);
+// Into a buffer kept by the caller: names and numbers are ASCII, converted without allocating.
+const std::string& toStd(QStringView s, std::string& buffer);
 
 } // namespace VELD::io

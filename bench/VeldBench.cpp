@@ -1,0 +1,259 @@
+// The kernel's costs on a System of N Blocks and N/2 Links: creating, changing every block,
+// undo and redo, an interactive edit seen by a listener and a working copy, a working-copy
+// preview with sync, and the memory a block takes.
+
+#include "platform/veld/Veld.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <vector>
+
+using namespace VELD;
+
+namespace {
+
+struct BenchMeta {
+    ImmutableClass system, block, link;
+    ImmutableProperty blocks, links, name, x, y, width, height, target, linkName, src, dst;
+
+    static const BenchMeta& get() {
+        static const BenchMeta m = [] {
+            MetaModelBuilder b("bench", "bench:blocks");
+            b.addClass("System").containment("blocks", "Block").containment("links", "Link");
+            b.addClass("Block")
+                .attribute("name", "String")
+                .attribute("x", "Double")
+                .attribute("y", "Double")
+                .attribute("width", "Double")
+                .attribute("height", "Double")
+                .containment("children", "Block")
+                .reference("target", "Block");
+            b.addClass("Link").attribute("name", "String").reference("src", "Block").reference("dst", "Block");
+            b.setModelClass("System");
+            const ImmutableNamespace pkg = b.build();
+            BenchMeta r;
+            r.system = pkg.getClass("System");
+            r.block = pkg.getClass("Block");
+            r.link = pkg.getClass("Link");
+            r.blocks = r.system.getProperty("blocks");
+            r.links = r.system.getProperty("links");
+            r.name = r.block.getProperty("name");
+            r.x = r.block.getProperty("x");
+            r.y = r.block.getProperty("y");
+            r.width = r.block.getProperty("width");
+            r.height = r.block.getProperty("height");
+            r.target = r.block.getProperty("target");
+            r.linkName = r.link.getProperty("name");
+            r.src = r.link.getProperty("src");
+            r.dst = r.link.getProperty("dst");
+            return r;
+        }();
+        return m;
+    }
+};
+
+struct BuiltModel {
+    Model model;
+    std::vector<ClassObject> blocks;
+};
+
+// Workload 1: one transaction making the System's N blocks and N/2 links.
+BuiltModel build(std::int64_t n, bool keepHandles) {
+    const BenchMeta& m = BenchMeta::get();
+    BuiltModel out{DomainRegistry::instance().createModel("bench:blocks"), {}};
+    const FactoryObject factory = out.model.getFactory();
+    const ClassObject system = out.model.getRootObject();
+    const ImmutableClass blockClass = m.block, linkClass = m.link;
+    if (keepHandles)
+        out.blocks.reserve(n);
+    Transaction t(out.model);
+    ClassObject previous;
+    for (std::int64_t i = 0; i < n; ++i) {
+        ClassObject b = factory.create(blockClass);
+        b.setString(m.name, "Block" + std::to_string(i));
+        b.setDouble(m.x, double(i % 1000) * 20);
+        b.setDouble(m.y, double(i / 1000) * 20);
+        b.setDouble(m.width, 10);
+        b.setDouble(m.height, 10);
+        system.add(m.blocks, b);
+        if (i % 2 == 1) {
+            ClassObject l = factory.create(linkClass);
+            l.setString(m.linkName, "Link" + std::to_string(i / 2));
+            l.setObject(m.src, previous);
+            l.setObject(m.dst, b);
+            system.add(m.links, l);
+        }
+        if (keepHandles)
+            out.blocks.push_back(b);
+        previous = b;
+    }
+    t.commit();
+    return out;
+}
+
+struct ReportSink {
+    std::int64_t seen = 0;
+    void transactionCompleted(const ReportOfChanges<ImmutableClassObject>& r) {
+        seen += r.getModified().size() + r.getAdded().size() + r.getRemoved().size();
+    }
+};
+
+void moveEvery(const BuiltModel& b) {
+    const BenchMeta& m = BenchMeta::get();
+    Transaction t(b.model);
+    for (const ClassObject& block : b.blocks)
+        block.setDouble(m.x, block.getDouble(m.x) + 1);
+    t.commit();
+}
+
+void BM_Create(benchmark::State& state) {
+    BenchMeta::get();
+    for (auto _ : state) {
+        BuiltModel b = build(state.range(0), false);
+        benchmark::DoNotOptimize(b.model.getCurrentChangeLevel());
+        state.PauseTiming();
+        b = BuiltModel{};
+        state.ResumeTiming();
+    }
+    state.counters["blocks/s"] = benchmark::Counter(double(state.range(0)) * state.iterations(),
+                                                    benchmark::Counter::kIsRate);
+}
+
+// Workload 6: heap bytes per block (values, links and lists included) after workload 1.
+void BM_MemoryPerBlock(benchmark::State& state) {
+    BenchMeta::get();
+    double perBlock = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        const std::size_t before = mallinfo2().uordblks + mallinfo2().hblkhd;
+        BuiltModel b = build(state.range(0), false);
+        const std::size_t after = mallinfo2().uordblks + mallinfo2().hblkhd;
+        perBlock = double(after - before) / double(state.range(0));
+        state.PauseTiming();
+        b = BuiltModel{};
+        state.ResumeTiming();
+    }
+    state.counters["bytes_per_block"] = perBlock;
+}
+
+// Workload 2: one transaction moving every block, its change report built for a listener.
+void BM_ModifyAll(benchmark::State& state) {
+    BuiltModel b = build(state.range(0), true);
+    ReportSink sink;
+    internal::ListenerHolder<ImmutableModel, ReportSink> holder(&sink);
+    b.model.registerObservingListener(&holder);
+    for (auto _ : state) {
+        moveEvery(b);
+        state.PauseTiming();
+        b.model.undoToChangeLevel(b.model.getCurrentChangeLevel() - 1);  // keeps memory flat
+        state.ResumeTiming();
+    }
+    b.model.unregisterObservingListener(&holder);
+    state.counters["blocks/s"] = benchmark::Counter(double(state.range(0)) * state.iterations(),
+                                                    benchmark::Counter::kIsRate);
+}
+
+// Workload 3: undo of that transaction, and its redo.
+void BM_Undo(benchmark::State& state) {
+    BuiltModel b = build(state.range(0), true);
+    for (auto _ : state) {
+        state.PauseTiming();
+        moveEvery(b);
+        state.ResumeTiming();
+        b.model.undoToChangeLevel(b.model.getCurrentChangeLevel() - 1);
+    }
+}
+
+void BM_Redo(benchmark::State& state) {
+    BuiltModel b = build(state.range(0), true);
+    for (auto _ : state) {
+        state.PauseTiming();
+        moveEvery(b);
+        b.model.undoToChangeLevel(b.model.getCurrentChangeLevel() - 1);
+        state.ResumeTiming();
+        b.model.redoToChangeLevel(b.model.getCurrentChangeLevel() + 1);
+        state.PauseTiming();
+        b.model.undoToChangeLevel(b.model.getCurrentChangeLevel() - 1);
+        state.ResumeTiming();
+    }
+}
+
+// The editor's pattern: a listener on the root, and a working copy that syncs after every
+// root commit and reports to its own listener.
+struct Editorish {
+    Model root, copy;
+    ReportSink rootSink, copySink;
+    struct Syncer {
+        Editorish* e;
+        void transactionCompleted(const ReportOfChanges<ImmutableClassObject>& r) {
+            e->rootSink.transactionCompleted(r);
+            e->copy.beginTransaction();
+            e->copy.syncFromRoot();
+            e->copy.commitTransaction();
+        }
+    } syncer{this};
+    internal::ListenerHolder<ImmutableModel, Syncer> rootHolder{&syncer};
+    internal::ListenerHolder<ImmutableModel, ReportSink> copyHolder{&copySink};
+
+    explicit Editorish(const Model& m) : root(m), copy(m.createDeviantWithName("1")) {
+        root.registerObservingListener(&rootHolder);
+        copy.registerObservingListener(&copyHolder);
+    }
+    ~Editorish() {
+        root.unregisterObservingListener(&rootHolder);
+        copy.unregisterObservingListener(&copyHolder);
+        root.removeDeviantWithName("1");
+    }
+};
+
+// Workload 4: one root transaction moving 10 blocks, with both reports.
+void BM_Interactive(benchmark::State& state) {
+    const BenchMeta& m = BenchMeta::get();
+    BuiltModel b = build(state.range(0), true);
+    Editorish editor(b.model);
+    std::size_t at = 0;
+    for (auto _ : state) {
+        Transaction t(b.model);
+        for (int k = 0; k < 10; ++k) {
+            const ClassObject& block = b.blocks[(at += 7919) % b.blocks.size()];
+            block.setDouble(m.x, block.getDouble(m.x) + 1);
+        }
+        t.commit();
+    }
+    benchmark::DoNotOptimize(editor.copySink.seen);
+}
+
+// Workload 5: a working copy changes 10 blocks, then syncs from the root.
+void BM_WorkingCopyPreviewAndSync(benchmark::State& state) {
+    const BenchMeta& m = BenchMeta::get();
+    BuiltModel b = build(state.range(0), true);
+    Model copy = b.model.createDeviantWithName("preview");
+    std::size_t at = 0;
+    for (auto _ : state) {
+        Transaction t(copy);
+        for (int k = 0; k < 10; ++k) {
+            const ClassObject block = b.blocks[(at += 7919) % b.blocks.size()].asDeviant(copy);
+            block.setDouble(m.x, block.getDouble(m.x) + 1);
+        }
+        t.commit();
+        copy.syncFromRoot();
+    }
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+    for (std::int64_t n : {1000, 10000, 100000, 1000000})
+        b->Arg(n);
+    b->Unit(benchmark::kMicrosecond);
+}
+
+} // namespace
+
+BENCHMARK(BM_Create)->Apply(sizes);
+BENCHMARK(BM_MemoryPerBlock)->Apply(sizes)->Iterations(1);
+BENCHMARK(BM_ModifyAll)->Apply(sizes);
+BENCHMARK(BM_Undo)->Apply(sizes);
+BENCHMARK(BM_Redo)->Apply(sizes);
+BENCHMARK(BM_Interactive)->Apply(sizes);
+BENCHMARK(BM_WorkingCopyPreviewAndSync)->Apply(sizes);
