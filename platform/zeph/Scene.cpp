@@ -140,15 +140,20 @@ TAVI::Holder<Tool> Scene::addToolByRole(const TAVI::StringID& role)
 {
     if (TAVI::Holder<Tool> existing = d->tools.getToolByRole(role))
         return existing;
+    TAVI::Holder<Tool> tool = createToolByRole(role);
+    if (tool)
+        d->tools.addTool(tool, role);
+    return tool;
+}
+
+TAVI::Holder<Tool> Scene::createToolByRole(const TAVI::StringID& role) const
+{
     const auto it = d->constructors.find(role);
     if (it == d->constructors.end())
         return {};
     // Keep the constructor while it works: it may replace its own registration.
     const TAVI::Holder<AbstractToolConstructor> constructor = it->second;
-    TAVI::Holder<Tool> tool = constructor->createTool();
-    if (tool)
-        d->tools.addTool(tool, role);
-    return tool;
+    return constructor->createTool();
 }
 
 TAVI::StringID Scene::addTool(const TAVI::Holder<Tool>& tool) { return d->tools.addTool(tool); }

@@ -58,6 +58,9 @@ public:
     // role's constructor pushed on top. Empty when neither exists (or the
     // constructor made none).
     TAVI::Holder<Tool> addToolByRole(const TAVI::StringID& role);
+    // A new tool from the role's constructor, not put on the stack; empty when
+    // the role has no constructor.
+    TAVI::Holder<Tool> createToolByRole(const TAVI::StringID& role) const;
 
     TAVI::StringID addTool(const TAVI::Holder<Tool>& tool) override;
     void addTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role) override;

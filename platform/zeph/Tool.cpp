@@ -1,5 +1,7 @@
 #include "platform/zeph/Tool.hpp"
 
+#include "platform/zeph/Scene.hpp"
+
 namespace ZEPH {
 
 Tool::Tool() = default;
@@ -20,6 +22,11 @@ TAVI::StringID Tool::getDefaultRole() const
 bool Tool::requiresKeyAutoRepeat() const
 {
     return false;
+}
+
+Scene* Tool::getScene() const
+{
+    return dynamic_cast<Scene*>(toolStack);
 }
 
 Cursor Tool::overrideCursor() const

@@ -7,6 +7,7 @@
 namespace ZEPH {
 
 class IToolStack;
+class Scene;
 
 // The pointer shapes a tool may ask the canvas for while it is on top of the stack.
 enum class Cursor {
@@ -44,6 +45,8 @@ public:
 
     // The stack the tool is on; null when it is on none.
     IToolStack* getToolStack() const { return toolStack; }
+    // The scene whose stack the tool is on; null when it is on none.
+    Scene* getScene() const;
 
 protected:
     Tool();

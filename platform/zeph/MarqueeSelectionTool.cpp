@@ -1,0 +1,116 @@
+#include "platform/zeph/MarqueeSelectionTool.hpp"
+
+#include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/Scene.hpp"
+#include "platform/zeph/SelectionTool.hpp"
+
+#include <limits>
+
+namespace ZEPH {
+
+MarqueeSelectionTool::MarqueeSelectionTool() = default;
+
+MarqueeSelectionTool::~MarqueeSelectionTool()
+{
+    dropBand();
+}
+
+TAVI::StringID MarqueeSelectionTool::getDefaultRole() const
+{
+    return TAVI::StringID("MarqueeSelection");
+}
+
+Cursor MarqueeSelectionTool::overrideCursor() const
+{
+    return Cursor::Cross;
+}
+
+TAVI::GLRect<double> MarqueeSelectionTool::getMarqueeRect() const
+{
+    const TAVI::GLPoint<double> start = getStartScenePosition();
+    return TAVI::GLRect<double>(start.x, start.y, current.x - start.x, current.y - start.y)
+        .normalized();
+}
+
+std::vector<Node> MarqueeSelectionTool::nodesInMarquee() const
+{
+    std::vector<Node> nodes;
+    Scene* scene = getScene();
+    if (!scene)
+        return nodes;
+    for (const Node& node : scene->getNodesIn(getMarqueeRect()))
+        if (!(node == band) && node.isSelectable())
+            nodes.push_back(node);
+    return nodes;
+}
+
+SelectionTool* MarqueeSelectionTool::findSelectionTool() const
+{
+    Scene* scene = getScene();
+    return scene ? dynamic_cast<SelectionTool*>(scene->getToolByRole("Selection").get()) : nullptr;
+}
+
+void MarqueeSelectionTool::dropBand()
+{
+    if (band.isValid())
+        band.remove();
+    band = RectNode();
+}
+
+void MarqueeSelectionTool::handleMouseMoveEvent(MouseEvent& event)
+{
+    if (isDone())
+        return;
+    current = event.scenePos();
+    Scene* scene = getScene();
+    if (!band.isValid() && scene) {
+        band = RectNode::create();
+        band.setFill(TAVI::Color(0.2, 0.4, 0.9, 0.15));
+        band.setStroke(TAVI::Color(0.2, 0.4, 0.9, 1.0), 0.0);
+        band.setZValue(std::numeric_limits<double>::max());
+        scene->addNode(band);
+    }
+    band.setRect(getMarqueeRect());
+    event.consume();
+}
+
+void MarqueeSelectionTool::handleMouseReleaseEvent(MouseEvent& event)
+{
+    if (isDone() || event.button() != LeftButton)
+        return;
+    current = event.scenePos();
+    const std::vector<Node> covered = nodesInMarquee();
+    dropBand();
+    const bool extend = (getStartModifiers() & (ShiftModifier | ControlModifier)) != 0;
+    if (SelectionTool* selection = findSelectionTool()) {
+        if (!extend)
+            selection->deselectAll();
+        for (const Node& node : covered)
+            selection->selectNode(node);
+    } else if (Scene* scene = getScene()) {
+        if (!extend)
+            scene->clearSelection();
+        for (Node node : covered)
+            node.setSelected(true);
+    }
+    finish();
+    event.consume();
+}
+
+void MarqueeSelectionTool::handleKeyPressEvent(KeyEvent& event)
+{
+    if (isDone() || event.key() != Key_Escape)
+        return;
+    dropBand();
+    finish();
+    event.consume();
+}
+
+void MarqueeSelectionTool::onRemoveFromStack()
+{
+    // Taken off in mid-drag (the stack cleared): the band must not stay behind.
+    dropBand();
+}
+
+} // namespace ZEPH

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/tavi/Geometry.hpp"
+#include "platform/zeph/GestureTool.hpp"
+#include "platform/zeph/RectNode.hpp"
+
+#include <vector>
+
+namespace ZEPH {
+
+class SelectionTool;
+
+// Drags a rubber band from the start position; on release selects the
+// selectable nodes the band covers wholly, through the selection tool on the
+// stack (role "Selection") when there is one so that its overrides apply. Shift
+// or Control (held when the drag began) add to the selection, else it is
+// replaced. Escape drops the band without selecting. The tool leaves the stack
+// after release or Escape.
+class MarqueeSelectionTool : public GestureTool {
+public:
+    MarqueeSelectionTool();
+    ~MarqueeSelectionTool() override;
+
+    void handleMouseMoveEvent(MouseEvent& event) override;
+    void handleMouseReleaseEvent(MouseEvent& event) override;
+    void handleKeyPressEvent(KeyEvent& event) override;
+    void onRemoveFromStack() override;
+
+    TAVI::StringID getDefaultRole() const override;
+    Cursor overrideCursor() const override;
+
+    // The band's rectangle in scene coordinates, normalised.
+    TAVI::GLRect<double> getMarqueeRect() const;
+
+protected:
+    // The nodes the band selects.
+    virtual std::vector<Node> nodesInMarquee() const;
+
+private:
+    SelectionTool* findSelectionTool() const;
+    void dropBand();
+
+    TAVI::GLPoint<double> current;
+    RectNode band;
+};
+
+} // namespace ZEPH

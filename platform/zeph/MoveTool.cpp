@@ -1,0 +1,122 @@
+#include "platform/zeph/MoveTool.hpp"
+
+#include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/Scene.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ZEPH {
+
+MoveTool::MoveTool() = default;
+MoveTool::~MoveTool() = default;
+
+TAVI::StringID MoveTool::getDefaultRole() const
+{
+    return TAVI::StringID("Move");
+}
+
+Cursor MoveTool::overrideCursor() const
+{
+    return Cursor::SizeAll;
+}
+
+std::vector<Node> MoveTool::buildMovingSet()
+{
+    std::vector<Node> nodes;
+    Scene* scene = getScene();
+    if (!scene)
+        return nodes;
+    if (singleMove) {
+        for (Node node = scene->getNodeAt(getStartScenePosition()); node.isValid();
+             node = node.getParent())
+            if (node.isMovable())
+                return {node};
+        return nodes;
+    }
+    const std::vector<Node> selected = scene->getSelectedNodes();
+    const auto isSelected = [&selected](const Node& node) {
+        return std::find(selected.begin(), selected.end(), node) != selected.end();
+    };
+    for (const Node& node : selected) {
+        if (!node.isMovable())
+            continue;
+        // A node moves with a moving ancestor already; moving it too would move it twice.
+        bool underMovingAncestor = false;
+        for (Node up = node.getParent(); up.isValid() && !underMovingAncestor; up = up.getParent())
+            underMovingAncestor = up.isMovable() && isSelected(up);
+        if (!underMovingAncestor)
+            nodes.push_back(node);
+    }
+    return nodes;
+}
+
+void MoveTool::storeStartingPositions()
+{
+    startingPositions.clear();
+    for (const Node& node : movingSet)
+        startingPositions.push_back(node.getPosition());
+}
+
+void MoveTool::duringMove()
+{
+    for (std::size_t i = 0; i < movingSet.size() && i < startingPositions.size(); ++i)
+        movingSet[i].setPosition(startingPositions[i] + delta);
+}
+
+void MoveTool::finishMove() {}
+
+void MoveTool::cancelMove()
+{
+    delta = {};
+    duringMove();
+}
+
+void MoveTool::begin()
+{
+    started = true;
+    movingSet = buildMovingSet();
+    storeStartingPositions();
+}
+
+void MoveTool::handleMouseMoveEvent(MouseEvent& event)
+{
+    if (isDone())
+        return;
+    if (!started)
+        begin();
+    TAVI::GLPoint<double> travel = event.scenePos() - getStartScenePosition();
+    if (event.hasModifier(ShiftModifier)) {
+        if (std::fabs(travel.x) >= std::fabs(travel.y))
+            travel.y = 0;
+        else
+            travel.x = 0;
+    }
+    setDelta(travel);
+    duringMove();
+    event.consume();
+}
+
+void MoveTool::handleMouseReleaseEvent(MouseEvent& event)
+{
+    if (isDone() || event.button() != LeftButton)
+        return;
+    if (!started)
+        begin();
+    finishMove();
+    finish();
+    event.consume();
+}
+
+void MoveTool::handleKeyPressEvent(KeyEvent& event)
+{
+    if (isDone() || event.key() != Key_Escape)
+        return;
+    if (started)
+        cancelMove();
+    finish();
+    event.consume();
+}
+
+} // namespace ZEPH

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/tavi/Geometry.hpp"
+#include "platform/tavi/StringID.hpp"
+#include "platform/zeph/Node.hpp"
+#include "platform/zeph/Tool.hpp"
+
+namespace ZEPH {
+
+// The base tool of an editor: a click selects the selectable node under the
+// pointer (or its nearest selectable ancestor); Shift adds to the selection,
+// Control toggles; a click on empty space clears it. A drag that passes a few
+// pixels starts another tool by its role, from the scene's tool constructors:
+// on a movable selected node the move tool, on empty space the marquee tool.
+// The selection tool never leaves the stack by itself. Subclasses override the
+// selection operations to keep their own selection model in step.
+class SelectionTool : public Tool {
+public:
+    SelectionTool();
+    ~SelectionTool() override;
+
+    void handleMouseMoveEvent(MouseEvent& event) override;
+    void handleMousePressEvent(MouseEvent& event) override;
+    void handleMouseReleaseEvent(MouseEvent& event) override;
+
+    TAVI::StringID getDefaultRole() const override;
+
+    // The node a click at the point selects; invalid when none.
+    virtual Node getSelectableNodeAt(const TAVI::GLPoint<double>& scenePoint) const;
+    virtual void selectNode(const Node& node);
+    virtual void deselectNode(const Node& node);
+    virtual void deselectAll();
+    // Whether a drag that starts on node moves the selection.
+    virtual bool canStartMove(const Node& node) const;
+
+    void setMoveToolRole(const TAVI::StringID& role) { moveRole = role; }
+    TAVI::StringID getMoveToolRole() const { return moveRole; }
+    void setMarqueeToolRole(const TAVI::StringID& role) { marqueeRole = role; }
+    TAVI::StringID getMarqueeToolRole() const { return marqueeRole; }
+
+    // How far (in view pixels) the pointer goes before a press becomes a drag.
+    static constexpr double dragThreshold = 3.0;
+
+private:
+    void startGesture(const TAVI::StringID& role, MouseEvent& event);
+
+    TAVI::StringID moveRole;
+    TAVI::StringID marqueeRole;
+    bool pressed = false;
+    TAVI::GLPoint<double> pressPoint;
+    int pressModifiers = 0;
+    Node pressedNode;
+    // A plain click on a node already selected keeps the selection (it may start
+    // a move of all of it) and selects only that node if no drag follows.
+    bool selectOnlyOnRelease = false;
+};
+
+} // namespace ZEPH

@@ -1,0 +1,265 @@
+#include "platform/zeph/ContainerNode.hpp"
+#include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/MarqueeSelectionTool.hpp"
+#include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/MoveTool.hpp"
+#include "platform/zeph/RectNode.hpp"
+#include "platform/zeph/Scene.hpp"
+#include "platform/zeph/SelectionTool.hpp"
+#include "platform/zeph/TextNode.hpp"
+#include "platform/zeph/ToolConstructor.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace ZEPH;
+using Point = TAVI::GLPoint<double>;
+
+namespace {
+
+// A selection tool that records what its selection operations are asked to do.
+class RecordingSelectionTool : public SelectionTool {
+public:
+    void selectNode(const Node& node) override
+    {
+        selected.push_back(node);
+        SelectionTool::selectNode(node);
+    }
+    void deselectAll() override
+    {
+        ++deselectAllCalls;
+        SelectionTool::deselectAll();
+    }
+    std::vector<Node> selected;
+    int deselectAllCalls = 0;
+};
+
+// A scene with the selection tool at the bottom of the stack, the move and
+// marquee tools known by role, and three selectable, movable 40x40 boxes at
+// x = 0, 100 and 200 (the first with a label that is not selectable itself).
+class BaseToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        scene->addTool(selection, "Selection");
+        scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
+            new ToolConstructor<MoveTool>("Move")));
+        scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
+            new ToolConstructor<MarqueeSelectionTool>("MarqueeSelection")));
+        for (int i = 0; i < 3; ++i) {
+            RectNode box = RectNode::create({0, 0, 40, 40});
+            box.setPosition({i * 100.0, 0});
+            box.setSelectable(true);
+            box.setMovable(true);
+            scene->addNode(box);
+            boxes.push_back(box);
+        }
+        label = TextNode::create("A");
+        label.setPosition({5, 5});
+        label.setParent(boxes[0]);
+    }
+
+    void press(double x, double y, int modifiers = NoModifier)
+    {
+        MouseEvent event({x, y}, LeftButton, LeftButton, modifiers);
+        scene->handleMousePressEvent(event);
+    }
+    void move(double x, double y, int modifiers = NoModifier)
+    {
+        MouseEvent event({x, y}, NoButton, LeftButton, modifiers);
+        scene->handleMouseMoveEvent(event);
+    }
+    void release(double x, double y, int modifiers = NoModifier)
+    {
+        MouseEvent event({x, y}, LeftButton, NoButton, modifiers);
+        scene->handleMouseReleaseEvent(event);
+    }
+    void click(double x, double y, int modifiers = NoModifier)
+    {
+        press(x, y, modifiers);
+        release(x, y, modifiers);
+    }
+    std::vector<Node> selected() const { return scene->getSelectedNodes(); }
+    std::size_t selectedCount() const { return scene->getSelectedNodes().size(); }
+
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    TAVI::Holder<RecordingSelectionTool> selection{new RecordingSelectionTool};
+    std::vector<RectNode> boxes;
+    TextNode label;
+};
+
+TEST_F(BaseToolsTest, ClickSelectsTheNearestSelectableNodeUnderThePointer)
+{
+    ASSERT_EQ(scene->getNodeAt({8, 8}), label);
+    click(8, 8);
+    EXPECT_EQ(selected(), (std::vector<Node>{boxes[0]}));
+    click(110, 10);
+    EXPECT_EQ(selected(), (std::vector<Node>{boxes[1]}));
+    EXPECT_EQ(scene->getTools().size(), 1u);
+}
+
+TEST_F(BaseToolsTest, ShiftExtendsControlTogglesAndAClickOnEmptySpaceClears)
+{
+    click(10, 10);
+    click(110, 10, ShiftModifier);
+    EXPECT_EQ(selectedCount(), 2u);
+    click(10, 10, ControlModifier);
+    EXPECT_FALSE(boxes[0].isSelected());
+    EXPECT_TRUE(boxes[1].isSelected());
+    click(10, 10, ControlModifier);
+    EXPECT_TRUE(boxes[0].isSelected());
+    // Modified clicks on empty space keep the selection; a plain one clears it.
+    click(70, 70, ShiftModifier);
+    EXPECT_EQ(selectedCount(), 2u);
+    click(70, 70);
+    EXPECT_EQ(selectedCount(), 0u);
+}
+
+TEST_F(BaseToolsTest, PlainClickOnASelectedNodeSelectsOnlyItOnRelease)
+{
+    click(10, 10);
+    click(110, 10, ShiftModifier);
+    press(10, 10);
+    EXPECT_EQ(selectedCount(), 2u);
+    release(10, 10);
+    EXPECT_EQ(selected(), (std::vector<Node>{boxes[0]}));
+}
+
+TEST_F(BaseToolsTest, DragOnASelectedMovableNodeMovesTheWholeSelection)
+{
+    click(10, 10);
+    click(110, 10, ShiftModifier);
+    press(10, 10);
+    move(11, 11);  // under the threshold: nothing moves yet
+    EXPECT_EQ(scene->getTools().size(), 1u);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
+
+    move(20, 15);
+    ASSERT_TRUE(scene->hasTool("Move"));
+    EXPECT_EQ(boxes[0].getPosition(), (Point{10, 5}));
+    EXPECT_EQ(boxes[1].getPosition(), (Point{110, 5}));
+    EXPECT_EQ(boxes[2].getPosition(), (Point{200, 0}));
+    auto* mover = dynamic_cast<MoveTool*>(scene->getToolByRole("Move").get());
+    ASSERT_NE(mover, nullptr);
+    EXPECT_EQ(mover->getStartScenePosition(), (Point{10, 10}));
+    EXPECT_EQ(mover->getMovingSet().size(), 2u);
+
+    move(40, 30);
+    release(40, 30);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{30, 20}));
+    EXPECT_EQ(boxes[1].getPosition(), (Point{130, 20}));
+    EXPECT_FALSE(scene->hasTool("Move"));
+    EXPECT_EQ(scene->getTools().size(), 1u);
+    // The drag kept the selection.
+    EXPECT_EQ(selectedCount(), 2u);
+}
+
+TEST_F(BaseToolsTest, ShiftKeepsAMoveOnItsLongerAxis)
+{
+    press(10, 10);
+    move(30, 14, ShiftModifier);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{20, 0}));
+    move(14, 40, ShiftModifier);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{0, 30}));
+    move(14, 40);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{4, 30}));
+    release(14, 40);
+}
+
+TEST_F(BaseToolsTest, EscapePutsTheMovedNodesBack)
+{
+    press(10, 10);
+    move(50, 50);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{40, 40}));
+    KeyEvent escape(Key_Escape);
+    scene->handleKeyPressEvent(escape);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
+    EXPECT_FALSE(scene->hasTool("Move"));
+    release(50, 50);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
+}
+
+TEST_F(BaseToolsTest, ANodeMovesOnceWhenItsAncestorMovesToo)
+{
+    RectNode inner = RectNode::create({0, 0, 10, 10});
+    inner.setPosition({20, 20});
+    inner.setSelectable(true);
+    inner.setMovable(true);
+    inner.setParent(boxes[2]);
+    click(210, 10);
+    click(225, 25, ShiftModifier);
+    EXPECT_EQ(selectedCount(), 2u);
+    press(210, 10);
+    move(220, 10);
+    release(220, 10);
+    EXPECT_EQ(boxes[2].getPosition(), (Point{210, 0}));
+    EXPECT_EQ(inner.getPosition(), (Point{20, 20}));
+}
+
+TEST_F(BaseToolsTest, NodesThatAreNotMovableStay)
+{
+    boxes[1].setMovable(false);
+    press(110, 10);
+    move(150, 10);
+    release(150, 10);
+    EXPECT_EQ(boxes[1].getPosition(), (Point{100, 0}));
+    EXPECT_FALSE(scene->hasTool("Move"));
+    EXPECT_EQ(scene->getTools().size(), 1u);
+}
+
+TEST_F(BaseToolsTest, MarqueeSelectsTheNodesItCoversThroughTheSelectionTool)
+{
+    const std::size_t before = scene->getTopLevelNodes().size();
+    press(-10, -10);
+    move(150, 50);
+    ASSERT_TRUE(scene->hasTool("MarqueeSelection"));
+    // The band is drawn while the drag goes on.
+    EXPECT_EQ(scene->getTopLevelNodes().size(), before + 1);
+    auto* marquee =
+        dynamic_cast<MarqueeSelectionTool*>(scene->getToolByRole("MarqueeSelection").get());
+    ASSERT_NE(marquee, nullptr);
+    EXPECT_EQ(marquee->getMarqueeRect(), (TAVI::GLRect<double>{-10, -10, 160, 60}));
+
+    selection->selected.clear();
+    selection->deselectAllCalls = 0;
+    release(150, 50);
+    EXPECT_EQ(selected().size(), 2u);
+    EXPECT_TRUE(boxes[0].isSelected());
+    EXPECT_TRUE(boxes[1].isSelected());
+    EXPECT_FALSE(boxes[2].isSelected());
+    EXPECT_EQ(selection->deselectAllCalls, 1);
+    EXPECT_EQ(selection->selected.size(), 2u);
+    EXPECT_EQ(scene->getTopLevelNodes().size(), before);
+    EXPECT_FALSE(scene->hasTool("MarqueeSelection"));
+}
+
+TEST_F(BaseToolsTest, MarqueeWithShiftAddsAndEscapeSelectsNothing)
+{
+    click(210, 10);
+    press(-10, -10, ShiftModifier);
+    move(50, 50, ShiftModifier);
+    release(50, 50, ShiftModifier);
+    EXPECT_TRUE(boxes[0].isSelected());
+    EXPECT_TRUE(boxes[2].isSelected());
+
+    const std::size_t before = scene->getTopLevelNodes().size();
+    press(90, -10);
+    move(150, 50);
+    KeyEvent escape(Key_Escape);
+    scene->handleKeyPressEvent(escape);
+    EXPECT_EQ(scene->getTopLevelNodes().size(), before);
+    EXPECT_FALSE(scene->hasTool("MarqueeSelection"));
+    // The press on empty space cleared the selection; the cancelled band selected nothing.
+    EXPECT_EQ(selectedCount(), 0u);
+}
+
+TEST_F(BaseToolsTest, ClearingTheStackInMidDragTakesTheBandAway)
+{
+    const std::size_t before = scene->getTopLevelNodes().size();
+    press(-10, -10);
+    move(150, 50);
+    EXPECT_EQ(scene->getTopLevelNodes().size(), before + 1);
+    scene->clearToolStack();
+    EXPECT_EQ(scene->getTopLevelNodes().size(), before);
+}
+
+} // namespace
