@@ -74,17 +74,18 @@ bool itemVisible(SlotKind kind, const Slot& item, ViewCore* view) {
 // Converts a value for storage in property p, checking its type. Strings are made owned.
 Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, const char* operation) {
     Slot s{};
-    const std::string where = std::string(operation) + ": property '" + p->name + "'";
+    // Only a failure needs the text: values are stored far more often than refused.
+    const auto where = [&] { return std::string(operation) + ": property '" + p->name + "'"; };
     if (p->type.cls) {
         const ImmutableClassObject o = v.asClassObject();
         if (!v.isClassObject() || !o.isValid())
-            throw Exception(where + " needs a valid object of class '" +
+            throw Exception(where() + " needs a valid object of class '" +
                             p->type.cls->qualifiedName(".") + "'");
         if (!o.core()->cls->isa(p->type.cls))
-            throw Exception(where + ": an object of class '" + o.core()->cls->qualifiedName(".") +
+            throw Exception(where() + ": an object of class '" + o.core()->cls->qualifiedName(".") +
                             "' is not a '" + p->type.cls->qualifiedName(".") + "'");
         if (o.core()->model != view->model)
-            throw Exception(where + ": the object belongs to another model");
+            throw Exception(where() + ": the object belongs to another model");
         s.obj = o.core();
         return s;
     }
@@ -93,7 +94,7 @@ Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, con
         if (v.isPrimitive() && v.primitiveKind() == PrimitiveKind::String)
             l = p->type.enumeration->literalNamed(v.toStringValue());
         if (!l || l->enumeration != p->type.enumeration)
-            throw Exception(where + " needs a literal of '" +
+            throw Exception(where() + " needs a literal of '" +
                             p->type.enumeration->qualifiedName(".") + "', not '" + v.toString() + "'");
         s.obj = l->core;
         return s;
@@ -134,7 +135,7 @@ Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, con
         break;
     case PrimitiveKind::None: break;
     }
-    throw Exception(where + " needs a " + primitiveName(want) + " value, not '" + v.toString() +
+    throw Exception(where() + " needs a " + primitiveName(want) + " value, not '" + v.toString() +
                     "'" + (have == PrimitiveKind::None ? "" : std::string(" (") + primitiveName(have) + ")"));
 }
 

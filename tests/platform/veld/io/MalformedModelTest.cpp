@@ -109,9 +109,6 @@ INSTANTIATE_TEST_SUITE_P(
                                         "<ref property=\"next\" to=\"2\"/></object>"),
             "given twice", 6},
         Bad{"SingleValueTwice", doc("<value property=\"title\">a</value>\n<value property=\"title\">b</value>"), "given twice", 5},
-        Bad{"SameObjectTwiceInAList", doc("<ref property=\"pinned\" to=\"2\"/>\n<ref property=\"pinned\" to=\"2\"/>\n"
-                                          "<object property=\"items\" id=\"2\" class=\"io.Item\"/>"),
-            "already", 5},
         Bad{"DocumentType", "<!DOCTYPE veld-model [<!ENTITY x \"y\">]>\n" + doc("<value property=\"title\">&x;</value>"),
             "document type", 1},
         Bad{"TrailingContent", kGood + "<more/>", "", 0},
