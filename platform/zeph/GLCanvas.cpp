@@ -2,6 +2,7 @@
 
 #include "platform/zeph/DragEvent.hpp"
 #include "platform/zeph/GLCanvas_p.hpp"
+#include "platform/zeph/GlobalViewerInfo.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/WheelEvent.hpp"
 
@@ -123,8 +124,10 @@ void GLCanvas::showSceneRect(const TAVI::GLRect<double>& rect)
             scale(allowed / fitted, allowed / fitted);
     }
     centerOn(area.center());
-    if (getZoomFactor() != before)
+    if (getZoomFactor() != before) {
+        GlobalViewerInfo::instance().setZoomFactor(getZoomFactor());
         d->viewChangedEmitter.send();
+    }
 }
 
 TAVI::GLPoint<double> GLCanvas::viewPointToScenePoint(const TAVI::GLPoint<double>& viewPoint) const
@@ -163,6 +166,7 @@ void GLCanvas::zoomAbout(const QPointF& viewPoint, double factor)
     const QPointF drift = viewportTransform().map(scenePoint) - viewPoint;
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(drift.x()));
     verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(drift.y()));
+    GlobalViewerInfo::instance().setZoomFactor(getZoomFactor());
     d->viewChangedEmitter.send();
 }
 
@@ -310,6 +314,7 @@ void GLCanvas::keyReleaseEvent(QKeyEvent* event)
 void GLCanvas::focusInEvent(QFocusEvent* event)
 {
     QGraphicsView::focusInEvent(event);
+    GlobalViewerInfo::instance().setZoomFactor(getZoomFactor());
     if (d->scene) {
         Event focus(this);
         const TAVI::Holder<Scene> keep = d->scene;

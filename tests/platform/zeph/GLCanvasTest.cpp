@@ -1,6 +1,7 @@
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/zeph/GLCanvas.hpp"
+#include "platform/zeph/GlobalViewerInfo.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
 
@@ -228,8 +229,12 @@ TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointer)
     EXPECT_NEAR(canvas->getZoomFactor(), 1.15, 1e-9);
     EXPECT_EQ(log, (Log{"wheel:wheel"}));
 
+    EXPECT_NEAR(GlobalViewerInfo::instance().getZoomFactor(), 1.15, 1e-9);
     canvas->setZoomFactor(1000.0);
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
+    EXPECT_DOUBLE_EQ(GlobalViewerInfo::instance().getZoomFactor(), GLCanvas::maximumZoom);
+    GlobalViewerInfo::instance().setZoomFactor(0.0);
+    EXPECT_DOUBLE_EQ(GlobalViewerInfo::instance().getZoomFactor(), GLCanvas::maximumZoom);
     canvas->setZoomFactor(-1.0);
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
 }

@@ -1,5 +1,8 @@
 #include "platform/tavi/TypedException.hpp"
+#include "platform/zeph/Bounds.hpp"
 #include "platform/zeph/ContainerNode.hpp"
+#include "platform/zeph/LineNode.hpp"
+#include "platform/zeph/ZephError.hpp"
 #include "platform/zeph/EllipseNode.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
@@ -148,6 +151,29 @@ TEST(SceneTest, NodesAreDrawnWithTheirFillAndStroke)
     EXPECT_EQ(image.pixelColor(1, 20), QColor(Qt::blue));
     EXPECT_EQ(image.pixelColor(80, 20), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(60, 20), QColor(Qt::white));
+}
+
+TEST(BoundsTest, BoundingRectCoversTheNodesOnTheSceneAndSkipsInvalidOnes)
+{
+    RectNode box = RectNode::create({0, 0, 10, 10});
+    box.setPosition({100, 100});
+    LineNode flat = LineNode::create({0, 0}, {50, 0});
+    flat.setPosition({-20, 5});
+    RectNode gone = RectNode::create({0, 0, 1000, 1000});
+    gone.remove();
+    EXPECT_EQ(Bounds::boundingRect({box, flat, gone, Node()}), (Rect{-20, 5, 130, 105}));
+    EXPECT_EQ(Bounds::boundingRect({flat}), (Rect{-20, 5, 50, 0}));
+    EXPECT_EQ(Bounds::boundingRect({}), Rect());
+}
+
+TEST(ZephErrorTest, ThrowErrorNamesTheCode)
+{
+    try {
+        throwError(42);
+        FAIL() << "throwError returned";
+    } catch (const TAVI::TypedException& error) {
+        EXPECT_NE(std::string(error.what()).find("42"), std::string::npos);
+    }
 }
 
 } // namespace
