@@ -61,22 +61,22 @@ protected:
 };
 
 TEST_F(MetaModelFileTest, RegistersClassesPropertiesAndEnumerations) {
-    const ImmutableNamespace pkg = readMetaModel(metaFile("test:flow", "flow", kFlowBody), "flow.veldmeta");
+    const ImmutableNamespace pkg = readMetaModel(metaFile("test:flow", "flowtest", kFlowBody), "flow.veldmeta");
     ASSERT_TRUE(DomainRegistry::instance().isRegistered("test:flow"));
-    EXPECT_EQ(pkg.getName(), "flow");
-    const ImmutableClass step = DomainRegistry::instance().findClass("flow.Step");
+    EXPECT_EQ(pkg.getName(), "flowtest");
+    const ImmutableClass step = DomainRegistry::instance().findClass("flowtest.Step");
     ASSERT_TRUE(step.isValid());
     EXPECT_TRUE(VELD::isa(step, KITE::ImmutableGraphNode::MetaClass()));
-    EXPECT_TRUE(VELD::isa(step, DomainRegistry::instance().findClass("flow.Named")));
-    EXPECT_TRUE(DomainRegistry::instance().findClass("flow.Named").isAbstract());
+    EXPECT_TRUE(VELD::isa(step, DomainRegistry::instance().findClass("flowtest.Named")));
+    EXPECT_TRUE(DomainRegistry::instance().findClass("flowtest.Named").isAbstract());
     EXPECT_FALSE(step.isAbstract());
     EXPECT_STREQ(step.getHostTypeName(), "FLOW.Step");
     EXPECT_EQ(step.getProperty("name").lowerBound(), 1);
     EXPECT_EQ(step.getProperty("next").upperBound(), 3);
     EXPECT_TRUE(step.getProperty("code").isReadOnly());
     EXPECT_TRUE(step.getProperty("nextCount").isDerived());
-    EXPECT_TRUE(DomainRegistry::instance().findClass("flow.Flow").getProperty("steps").isComposite());
-    EXPECT_EQ(ImmutableEnumeration(DomainRegistry::instance().findType("flow.Kind")).getOwnedLiterals().size(), 2);
+    EXPECT_TRUE(DomainRegistry::instance().findClass("flowtest.Flow").getProperty("steps").isComposite());
+    EXPECT_EQ(ImmutableEnumeration(DomainRegistry::instance().findType("flowtest.Kind")).getOwnedLiterals().size(), 2);
 
     // A model of the loaded meta-model works like any other, and goes through a file too.
     Model model = DomainRegistry::instance().createModel("test:flow");
