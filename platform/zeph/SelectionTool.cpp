@@ -3,13 +3,17 @@
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/GestureTool.hpp"
 #include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/ResizeBehavior.hpp"
 #include "platform/zeph/Scene.hpp"
 
 #include <cmath>
 
 namespace ZEPH {
 
-SelectionTool::SelectionTool() : moveRole("Move"), marqueeRole("MarqueeSelection") {}
+SelectionTool::SelectionTool()
+    : moveRole("Move"), resizeRole("Resize"), marqueeRole("MarqueeSelection")
+{
+}
 SelectionTool::~SelectionTool() = default;
 
 TAVI::StringID SelectionTool::getDefaultRole() const
@@ -52,6 +56,11 @@ bool SelectionTool::canStartMove(const Node& node) const
     return node.isValid() && node.isMovable() && node.isSelected();
 }
 
+bool SelectionTool::canResize(const Node& node) const
+{
+    return node.isValid() && node.isSelected() && node.isMovable();
+}
+
 void SelectionTool::handleMousePressEvent(MouseEvent& event)
 {
     if (event.button() != LeftButton)
@@ -60,6 +69,25 @@ void SelectionTool::handleMousePressEvent(MouseEvent& event)
     pressPoint = event.scenePos();
     pressModifiers = event.modifiers();
     selectOnlyOnRelease = false;
+    resizeTarget = Node();
+    resizeHandle = ResizeBehavior::NoHandle;
+    // A handle of a selected node takes the press before whatever lies under it.
+    if (Scene* scene = getScene()) {
+        const double zoom = event.canvas() ? event.canvas()->getZoomFactor() : 1.0;
+        for (const Node& node : scene->getSelectedNodes()) {
+            if (!canResize(node))
+                continue;
+            const auto handle =
+                ResizeBehavior::handleAt(node.getSceneBounds(), pressPoint, handleTolerance / zoom);
+            if (handle != ResizeBehavior::NoHandle) {
+                resizeTarget = node;
+                resizeHandle = handle;
+                pressedNode = node;
+                event.consume();
+                return;
+            }
+        }
+    }
     pressedNode = getSelectableNodeAt(pressPoint);
     const bool toggle = event.hasModifier(ControlModifier);
     const bool extend = event.hasModifier(ShiftModifier);
@@ -91,7 +119,9 @@ void SelectionTool::handleMouseMoveEvent(MouseEvent& event)
         event.consume();
         return;
     }
-    if (pressedNode.isValid()) {
+    if (resizeTarget.isValid()) {
+        startGesture(resizeRole, event);
+    } else if (pressedNode.isValid()) {
         if (!canStartMove(pressedNode)) {
             event.consume();
             return;
@@ -107,6 +137,10 @@ void SelectionTool::startGesture(const TAVI::StringID& role, MouseEvent& event)
     pressed = false;
     selectOnlyOnRelease = false;
     pressedNode = Node();
+    const Node target = resizeTarget;
+    const int handle = resizeHandle;
+    resizeTarget = Node();
+    resizeHandle = ResizeBehavior::NoHandle;
     Scene* scene = getScene();
     TAVI::Holder<Tool> tool = scene ? scene->createToolByRole(role) : TAVI::Holder<Tool>();
     if (!tool) {
@@ -116,6 +150,10 @@ void SelectionTool::startGesture(const TAVI::StringID& role, MouseEvent& event)
     if (auto* gesture = dynamic_cast<GestureTool*>(tool.get())) {
         gesture->setStartScenePosition(pressPoint);
         gesture->setStartModifiers(pressModifiers);
+    }
+    if (auto* resize = dynamic_cast<ResizeBehavior*>(tool.get())) {
+        resize->setTargetNode(target);
+        resize->setHandle(static_cast<ResizeBehavior::Handle>(handle));
     }
     scene->delegateToTool(tool);
 }
@@ -134,6 +172,7 @@ void SelectionTool::handleMouseReleaseEvent(MouseEvent& event)
     }
     selectOnlyOnRelease = false;
     pressedNode = Node();
+    resizeTarget = Node();
     event.consume();
 }
 

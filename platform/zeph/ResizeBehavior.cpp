@@ -1,0 +1,212 @@
+#include "platform/zeph/ResizeBehavior.hpp"
+
+#include "platform/zeph/EllipseNode.hpp"
+#include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/RectNode.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ZEPH {
+
+namespace {
+
+// Which edges a handle moves: -1 the left (top) edge, 1 the right (bottom), 0 neither.
+int horizontalSide(ResizeBehavior::Handle handle)
+{
+    switch (handle) {
+    case ResizeBehavior::TopLeft:
+    case ResizeBehavior::Left:
+    case ResizeBehavior::BottomLeft:
+        return -1;
+    case ResizeBehavior::TopRight:
+    case ResizeBehavior::Right:
+    case ResizeBehavior::BottomRight:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int verticalSide(ResizeBehavior::Handle handle)
+{
+    switch (handle) {
+    case ResizeBehavior::TopLeft:
+    case ResizeBehavior::Top:
+    case ResizeBehavior::TopRight:
+        return -1;
+    case ResizeBehavior::BottomLeft:
+    case ResizeBehavior::Bottom:
+    case ResizeBehavior::BottomRight:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+ResizeBehavior::ResizeBehavior() = default;
+ResizeBehavior::~ResizeBehavior() = default;
+
+TAVI::StringID ResizeBehavior::getDefaultRole() const
+{
+    return TAVI::StringID("Resize");
+}
+
+Cursor ResizeBehavior::overrideCursor() const
+{
+    switch (handle) {
+    case TopLeft:
+    case BottomRight:
+        return Cursor::SizeBackwardDiagonal;
+    case TopRight:
+    case BottomLeft:
+        return Cursor::SizeForwardDiagonal;
+    case Top:
+    case Bottom:
+        return Cursor::SizeVertical;
+    case Left:
+    case Right:
+        return Cursor::SizeHorizontal;
+    case NoHandle:
+        break;
+    }
+    return Cursor::NoOverride;
+}
+
+ResizeBehavior::Handle ResizeBehavior::handleAt(const TAVI::GLRect<double>& rect,
+                                                const TAVI::GLPoint<double>& point,
+                                                double tolerance)
+{
+    const TAVI::GLRect<double> r = rect.normalized();
+    const double xs[3] = {r.left(), r.left() + r.width / 2, r.right()};
+    const double ys[3] = {r.top(), r.top() + r.height / 2, r.bottom()};
+    // Corners first, so that on a small rectangle they are still reachable.
+    static const Handle order[8] = {TopLeft, TopRight, BottomRight, BottomLeft,
+                                    Top, Right, Bottom, Left};
+    for (Handle h : order) {
+        const int col = horizontalSide(h) + 1;
+        const int row = verticalSide(h) + 1;
+        if (std::fabs(point.x - xs[col]) <= tolerance && std::fabs(point.y - ys[row]) <= tolerance)
+            return h;
+    }
+    return NoHandle;
+}
+
+TAVI::GLRect<double> ResizeBehavior::resizedRect(const TAVI::GLRect<double>& rect, Handle handle,
+                                                 const TAVI::GLPoint<double>& delta, int modifiers)
+{
+    const TAVI::GLRect<double> r = rect.normalized();
+    const int hx = horizontalSide(handle);
+    const int hy = verticalSide(handle);
+    if (hx == 0 && hy == 0)
+        return r;
+    const bool aboutCentre = (modifiers & AltModifier) != 0;
+    // Growth of the width and height; about the centre both sides move.
+    double width = r.width + hx * delta.x * (aboutCentre ? 2 : 1);
+    double height = r.height + hy * delta.y * (aboutCentre ? 2 : 1);
+    width = std::max(width, minimumSize);
+    height = std::max(height, minimumSize);
+    if ((modifiers & ShiftModifier) && r.width > 0 && r.height > 0) {
+        const double aspect = r.width / r.height;
+        if (hx != 0 && hy != 0) {
+            // A corner follows the direction that grew relatively more.
+            if (width / r.width >= height / r.height)
+                height = width / aspect;
+            else
+                width = height * aspect;
+        } else if (hx != 0) {
+            height = width / aspect;
+        } else {
+            width = height * aspect;
+        }
+        if (width < minimumSize || height < minimumSize) {
+            const double grow = std::max(minimumSize / width, minimumSize / height);
+            width *= grow;
+            height *= grow;
+        }
+    }
+    double left, top;
+    const TAVI::GLPoint<double> centre = r.center();
+    if (aboutCentre) {
+        left = centre.x - width / 2;
+        top = centre.y - height / 2;
+    } else {
+        // The edge opposite the handle stays; an edge handle keeps the other axis centred.
+        left = hx < 0 ? r.right() - width : hx > 0 ? r.left() : centre.x - width / 2;
+        top = hy < 0 ? r.bottom() - height : hy > 0 ? r.top() : centre.y - height / 2;
+    }
+    return {left, top, width, height};
+}
+
+void ResizeBehavior::recordStartingConditions()
+{
+    startingRect = getTargetNode().getSceneBounds();
+}
+
+TAVI::GLRect<double> ResizeBehavior::calculateRect(const TAVI::GLPoint<double>& delta,
+                                                   int modifiers) const
+{
+    return resizedRect(startingRect, handle, delta, modifiers);
+}
+
+void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
+{
+    Node node = getTargetNode();
+    if (!node.isValid())
+        return;
+    // The node's origin goes to the rectangle's corner; its geometry starts there.
+    const Node parent = node.getParent();
+    const TAVI::GLPoint<double> corner =
+        parent.isValid() ? parent.mapSceneToLocal(sceneRect.topLeft()) : sceneRect.topLeft();
+    const TAVI::GLRect<double> local(0, 0, sceneRect.width, sceneRect.height);
+    if (RectNode rect(node); rect.isValid()) {
+        rect.setRect(local);
+        rect.setPosition(corner);
+    } else if (EllipseNode ellipse(node); ellipse.isValid()) {
+        ellipse.setRect(local);
+        ellipse.setPosition(corner);
+    }
+}
+
+void ResizeBehavior::commit() {}
+
+void ResizeBehavior::handleMouseMoveEvent(MouseEvent& event)
+{
+    if (isDone())
+        return;
+    if (!getTargetNode().isValid() || handle == NoHandle) {
+        finish();
+        return;
+    }
+    if (!started) {
+        started = true;
+        recordStartingConditions();
+    }
+    modifyTarget(calculateRect(event.scenePos() - getStartScenePosition(), event.modifiers()));
+    event.consume();
+}
+
+void ResizeBehavior::handleMouseReleaseEvent(MouseEvent& event)
+{
+    if (isDone() || event.button() != LeftButton)
+        return;
+    if (started)
+        commit();
+    finish();
+    event.consume();
+}
+
+void ResizeBehavior::handleKeyPressEvent(KeyEvent& event)
+{
+    if (isDone() || event.key() != Key_Escape)
+        return;
+    if (started)
+        modifyTarget(startingRect);
+    finish();
+    event.consume();
+}
+
+} // namespace ZEPH
