@@ -13,6 +13,8 @@ struct Bad {
     int line;              // 0: any
 };
 
+void PrintTo(const Bad& bad, std::ostream* out) { *out << bad.name; }
+
 std::string doc(const std::string& body, const std::string& head = "") {
     return "<?xml version=\"1.0\"?>\n<veld-model version=\"1\" metamodel=\"test:io\">" + head +
            "\n<object id=\"1\" class=\"io.Doc\">\n" + body + "\n</object>\n</veld-model>\n";
