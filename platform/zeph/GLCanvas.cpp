@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -73,6 +74,9 @@ GLCanvas::GLCanvas(QWidget* parent) : QGraphicsView(parent), d(new GLCanvasPriva
     setTransformationAnchor(QGraphicsView::NoAnchor);
     setResizeAnchor(QGraphicsView::AnchorViewCenter);
     setRenderHint(QPainter::Antialiasing);
+    // Resize handles reach past their nodes' bounds, which the minimal update
+    // regions leave out: stale handle pixels would stay behind a moved node.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 }
 
 GLCanvas* GLCanvas::create(const TAVI::StringID& toolkit, QWidget* parent)
@@ -412,6 +416,30 @@ void GLCanvas::scrollContentsBy(int dx, int dy)
 {
     QGraphicsView::scrollContentsBy(dx, dy);
     d->viewChangedEmitter.send();
+}
+
+void GLCanvas::drawForeground(QPainter* painter, const QRectF& rect)
+{
+    QGraphicsView::drawForeground(painter, rect);
+    if (!d->scene)
+        return;
+    // Handles keep their size in pixels whatever the zoom.
+    const double side = handleSize / getZoomFactor();
+    painter->save();
+    painter->setPen(QPen(QBrush(Qt::white), 0));
+    painter->setBrush(QColor::fromRgb(QRgb(handleColor)));
+    for (const Node& node : d->scene->getSelectedNodes()) {
+        if (!node.isMovable() || !node.isVisible())
+            continue;
+        const TAVI::GLRect<double> b = node.getSceneBounds();
+        const double xs[3] = {b.left(), b.left() + b.width / 2, b.right()};
+        const double ys[3] = {b.top(), b.top() + b.height / 2, b.bottom()};
+        for (int col = 0; col < 3; ++col)
+            for (int row = 0; row < 3; ++row)
+                if (col != 1 || row != 1)
+                    painter->drawRect(QRectF(xs[col] - side / 2, ys[row] - side / 2, side, side));
+    }
+    painter->restore();
 }
 
 } // namespace ZEPH

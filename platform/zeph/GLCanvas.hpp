@@ -15,7 +15,8 @@ class GLCanvasPrivate;
 // The widget that shows a scene. It turns the widget toolkit's input into ZEPH
 // events for the scene's tool stack; what no tool consumes it uses itself: the
 // wheel zooms about the pointer, the middle button pans, an unconsumed context
-// menu request goes to the context-menu signal. The canvas holds its scene.
+// menu request goes to the context-menu signal. Selected movable nodes get the
+// eight resize handles drawn around their bounds. The canvas holds its scene.
 class GLCanvas : public QGraphicsView {
 public:
     explicit GLCanvas(QWidget* parent = nullptr);
@@ -43,6 +44,9 @@ public:
     void setZoomFactor(double factor);
     static constexpr double minimumZoom = 0.02;
     static constexpr double maximumZoom = 50.0;
+    // Side of a resize handle in view pixels, and its fill colour (RGB).
+    static constexpr double handleSize = 7.0;
+    static constexpr unsigned handleColor = 0x0078d7;
 
     // Lets go of the scene and deletes the canvas once control returns to the event loop.
     void destroy();
@@ -69,6 +73,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
 
 private:
     void zoomAbout(const QPointF& viewPoint, double factor);

@@ -298,6 +298,23 @@ TEST_F(GLCanvasTest, ScreenshotShowsTheNodes)
     EXPECT_EQ(shot.pixelColor(outside.toPoint()), QColor(Qt::white));
 }
 
+TEST_F(GLCanvasTest, SelectedMovableNodesShowTheirHandles)
+{
+    const QColor handle = QColor::fromRgb(QRgb(GLCanvas::handleColor));
+    const QPoint corner = viewPointOf({80, 40}).toPoint();
+    EXPECT_NE(canvas->viewport()->grab().toImage().pixelColor(corner), handle);
+    box.setSelectable(true);
+    box.setSelected(true);
+    // Selected but not movable: no handles.
+    EXPECT_NE(canvas->viewport()->grab().toImage().pixelColor(corner), handle);
+    box.setMovable(true);
+    canvas->viewport()->update();
+    const QImage shot = canvas->viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(corner), handle);
+    EXPECT_EQ(shot.pixelColor(viewPointOf({40, 0}).toPoint()), handle);
+    EXPECT_NE(shot.pixelColor(viewPointOf({40, 20}).toPoint()), handle);
+}
+
 TEST_F(GLCanvasTest, DestroyLetsGoOfTheSceneAndDeletesTheCanvasLater)
 {
     QPointer<GLCanvas> watched(canvas);
