@@ -48,6 +48,9 @@ QRectF ownGeometry(const NodePrivate& node)
     }
     case NodePrivate::Text:
         return static_cast<QGraphicsSimpleTextItem*>(node.item)->boundingRect();
+    case NodePrivate::Image:
+    case NodePrivate::Custom:
+        return node.item->boundingRect();
     case NodePrivate::Container:
         break;
     }

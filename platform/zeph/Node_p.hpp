@@ -38,7 +38,7 @@ public:
 // gone and every handle to it reports invalid.
 class NodePrivate : public std::enable_shared_from_this<NodePrivate> {
 public:
-    enum Kind { Container, Rect, Ellipse, Line, Text };
+    enum Kind { Container, Rect, Ellipse, Line, Text, Image, Custom };
 
     NodePrivate(Kind kind, QGraphicsItem* item, NodeLink* link);
     ~NodePrivate();
