@@ -8,6 +8,9 @@
 
 #include <malloc.h>
 
+#include <charconv>
+#include <string_view>
+
 #include <vector>
 
 using namespace VELD;
@@ -70,9 +73,15 @@ BuiltModel build(std::int64_t n, bool keepHandles) {
         out.blocks.reserve(n);
     Transaction t(out.model);
     ClassObject previous;
+    char blockName[32] = "Block";
+    char linkName[32] = "Link";
+    auto numbered = [](char* buffer, std::size_t prefix, std::int64_t i) {
+        char* end = std::to_chars(buffer + prefix, buffer + 31, i).ptr;
+        return std::string_view(buffer, end - buffer);
+    };
     for (std::int64_t i = 0; i < n; ++i) {
         ClassObject b = factory.create(blockClass);
-        b.setString(m.name, "Block" + std::to_string(i));
+        b.setString(m.name, numbered(blockName, 5, i));
         b.setDouble(m.x, double(i % 1000) * 20);
         b.setDouble(m.y, double(i / 1000) * 20);
         b.setDouble(m.width, 10);
@@ -80,7 +89,7 @@ BuiltModel build(std::int64_t n, bool keepHandles) {
         system.add(m.blocks, b);
         if (i % 2 == 1) {
             ClassObject l = factory.create(linkClass);
-            l.setString(m.linkName, "Link" + std::to_string(i / 2));
+            l.setString(m.linkName, numbered(linkName, 4, i / 2));
             l.setObject(m.src, previous);
             l.setObject(m.dst, b);
             system.add(m.links, l);
@@ -208,8 +217,32 @@ struct Editorish {
     }
 };
 
-// Workload 4: one root transaction moving 10 blocks, with both reports.
+// Ten blocks spread over the whole model: a selection being dragged.
+std::vector<ClassObject> selection(const BuiltModel& b) {
+    std::vector<ClassObject> out;
+    for (std::size_t k = 0; k < 10; ++k)
+        out.push_back(b.blocks[(k * 7919 * 13) % b.blocks.size()]);
+    return out;
+}
+
+// Workload 4: one root transaction moving 10 blocks, with both reports. Each step moves the
+// same selection, as successive steps of a drag do.
 void BM_Interactive(benchmark::State& state) {
+    const BenchMeta& m = BenchMeta::get();
+    BuiltModel b = build(state.range(0), true);
+    Editorish editor(b.model);
+    const std::vector<ClassObject> dragged = selection(b);
+    for (auto _ : state) {
+        Transaction t(b.model);
+        for (const ClassObject& block : dragged)
+            block.setDouble(m.x, block.getDouble(m.x) + 1);
+        t.commit();
+    }
+    benchmark::DoNotOptimize(editor.copySink.seen);
+}
+
+// The same with 10 other blocks on every step: each touches memory the caches have not seen.
+void BM_InteractiveScattered(benchmark::State& state) {
     const BenchMeta& m = BenchMeta::get();
     BuiltModel b = build(state.range(0), true);
     Editorish editor(b.model);
@@ -225,18 +258,18 @@ void BM_Interactive(benchmark::State& state) {
     benchmark::DoNotOptimize(editor.copySink.seen);
 }
 
-// Workload 5: a working copy changes 10 blocks, then syncs from the root.
+// Workload 5: a working copy changes 10 blocks (a preview), then syncs from the root.
 void BM_WorkingCopyPreviewAndSync(benchmark::State& state) {
     const BenchMeta& m = BenchMeta::get();
     BuiltModel b = build(state.range(0), true);
     Model copy = b.model.createDeviantWithName("preview");
-    std::size_t at = 0;
+    std::vector<ClassObject> dragged;
+    for (const ClassObject& block : selection(b))
+        dragged.push_back(block.asDeviant(copy));
     for (auto _ : state) {
         Transaction t(copy);
-        for (int k = 0; k < 10; ++k) {
-            const ClassObject block = b.blocks[(at += 7919) % b.blocks.size()].asDeviant(copy);
+        for (const ClassObject& block : dragged)
             block.setDouble(m.x, block.getDouble(m.x) + 1);
-        }
         t.commit();
         copy.syncFromRoot();
     }
@@ -256,4 +289,5 @@ BENCHMARK(BM_ModifyAll)->Apply(sizes);
 BENCHMARK(BM_Undo)->Apply(sizes);
 BENCHMARK(BM_Redo)->Apply(sizes);
 BENCHMARK(BM_Interactive)->Apply(sizes);
+BENCHMARK(BM_InteractiveScattered)->Apply(sizes);
 BENCHMARK(BM_WorkingCopyPreviewAndSync)->Apply(sizes);

@@ -77,8 +77,8 @@ Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, con
     // Only a failure needs the text: values are stored far more often than refused.
     const auto where = [&] { return std::string(operation) + ": property '" + p->name + "'"; };
     if (p->type.cls) {
-        const ImmutableClassObject o = v.asClassObject();
-        if (!v.isClassObject() || !o.isValid())
+        const ImmutableClassObject& o = v.objectHandle();
+        if (!v.isClassObject() || !exists(view, o.core()))
             throw Exception(where() + " needs a valid object of class '" +
                             p->type.cls->qualifiedName(".") + "'");
         if (!o.core()->cls->isa(p->type.cls))
@@ -211,9 +211,8 @@ void orphan(DeviantCore& d, ObjectCore* child) {
     cs.containerSlot = 0;
 }
 
-void setSingle(const ImmutableClassObject& o, const PropertyInfo* p, std::uint32_t slot,
-               const ImmutableObject& value, const char* op) {
-    DeviantCore& d = checkedWritable(o, p, op);
+void setSingle(DeviantCore& d, const ImmutableClassObject& o, const PropertyInfo* p,
+               std::uint32_t slot, const ImmutableObject& value, const char* op) {
     ObjectCore* core = o.core();
     if (value.isNull()) {
         const State* cur = lookup(&d, core);
@@ -242,9 +241,8 @@ void setSingle(const ImmutableClassObject& o, const PropertyInfo* p, std::uint32
 }
 
 // Inserts at a raw position of a multi-valued slot (-1: at the end).
-void insertMulti(const ImmutableClassObject& o, const PropertyInfo* p, std::uint32_t slot,
-                 int rawIndex, const ImmutableObject& value, const char* op) {
-    DeviantCore& d = checkedWritable(o, p, op);
+void insertMulti(DeviantCore& d, const ImmutableClassObject& o, const PropertyInfo* p,
+                 std::uint32_t slot, int rawIndex, const ImmutableObject& value, const char* op) {
     ObjectCore* core = o.core();
     if (p->upper > 1) {
         const State* cur = lookup(&d, core);
@@ -279,9 +277,8 @@ void insertMulti(const ImmutableClassObject& o, const PropertyInfo* p, std::uint
     w.setBit(*core->cls, slot, true);
 }
 
-void eraseMulti(const ImmutableClassObject& o, const PropertyInfo* p, std::uint32_t slot,
-                int rawIndex, const char* op) {
-    DeviantCore& d = checkedWritable(o, p, op);
+void eraseMulti(DeviantCore& d, const ImmutableClassObject& o, const PropertyInfo* p,
+                std::uint32_t slot, int rawIndex) {
     ObjectCore* core = o.core();
     State& w = writableState(d, core);
     MultiRep*& m = writableMulti(w, slot, p->elementKind);
@@ -333,21 +330,24 @@ public:
             const State* s = lookup(owner_.view(), owner_.core());
             if (s && !single(*s).isNull())
                 throw Exception(std::string(op) + ": single-valued property '" + p_->name + "' has a value already");
-            setSingle(owner_, p_, slot_, value, op);
+            setSingle(checkedWritable(owner_, p_, op), owner_, p_, slot_, value, op);
             return true;
         }
         const State* s = lookup(owner_.view(), owner_.core());
-        insertMulti(owner_, p_, slot_, s ? rawIndex(*s, index) : -1, value, op);
+        insertMulti(checkedWritable(owner_, p_, op), owner_, p_, slot_, s ? rawIndex(*s, index) : -1,
+                    value, op);
         return true;
     }
     void erase(int index) override {
         if (!p_->multi) {
-            setSingle(owner_, p_, slot_, ImmutableObject(), "Sequence::erase");
+            setSingle(checkedWritable(owner_, p_, "Sequence::erase"), owner_, p_, slot_,
+                      ImmutableObject(), "Sequence::erase");
             return;
         }
         const State* s = lookup(owner_.view(), owner_.core());
         if (s)
-            eraseMulti(owner_, p_, slot_, rawIndex(*s, index), "Sequence::erase");
+            eraseMulti(checkedWritable(owner_, p_, "Sequence::erase"), owner_, p_, slot_,
+                       rawIndex(*s, index));
     }
     void clear() override {
         while (size() > 0)
@@ -624,46 +624,46 @@ Sequence<Object> ClassObject::get(const ImmutableProperty& property) const {
 void ClassObject::set(const ImmutableProperty& property, const ImmutableObject& value) const {
     static const char* op = "ClassObject::set";
     PropertyInfo* p = propertyOf(property, op);
-    checkedWritable(*this, p, op);
+    DeviantCore& d = checkedWritable(*this, p, op);
     const std::uint32_t slot = slotOf(core_, p, op);
     if (p->multi)
         throw Exception(std::string(op) + ": property '" + p->name + "' is multi-valued; use add or get()");
-    setSingle(*this, p, slot, value, op);
+    setSingle(d, *this, p, slot, value, op);
 }
 
 void ClassObject::setOrAdd(const ImmutableProperty& property, const ImmutableObject& value) const {
     static const char* op = "ClassObject::setOrAdd";
     PropertyInfo* p = propertyOf(property, op);
-    checkedWritable(*this, p, op);
+    DeviantCore& d = checkedWritable(*this, p, op);
     const std::uint32_t slot = slotOf(core_, p, op);
     if (p->multi)
-        insertMulti(*this, p, slot, -1, value, op);
+        insertMulti(d, *this, p, slot, -1, value, op);
     else
-        setSingle(*this, p, slot, value, op);
+        setSingle(d, *this, p, slot, value, op);
 }
 
 void ClassObject::add(const ImmutableProperty& property, const ImmutableObject& value) const {
     static const char* op = "ClassObject::add";
     PropertyInfo* p = propertyOf(property, op);
-    checkedWritable(*this, p, op);
+    DeviantCore& d = checkedWritable(*this, p, op);
     const std::uint32_t slot = slotOf(core_, p, op);
     if (p->multi) {
-        insertMulti(*this, p, slot, -1, value, op);
+        insertMulti(d, *this, p, slot, -1, value, op);
         return;
     }
     if (isSet(property))
         throw Exception(std::string(op) + ": single-valued property '" + p->name +
                         "' has a value already");
-    setSingle(*this, p, slot, value, op);
+    setSingle(d, *this, p, slot, value, op);
 }
 
 void ClassObject::unset(const ImmutableProperty& property) const {
     static const char* op = "ClassObject::unset";
     PropertyInfo* p = propertyOf(property, op);
-    checkedWritable(*this, p, op);
+    DeviantCore& d = checkedWritable(*this, p, op);
     const std::uint32_t slot = slotOf(core_, p, op);
     if (!p->multi) {
-        setSingle(*this, p, slot, ImmutableObject(), op);
+        setSingle(d, *this, p, slot, ImmutableObject(), op);
         return;
     }
     Sequence<Object>(propertySequence<Object>(*this, property, op)).clear();
@@ -673,14 +673,25 @@ namespace {
 template <typename F>
 void typedWrite(const ClassObject& o, const ImmutableProperty& property, SlotKind want,
                 const char* op, F&& store) {
-    PropertyInfo* p = propertyOf(property, op);
+    PropertyInfo* p = property.propertyInfo();
+    ObjectCore* core = o.core();
+    if (p && p->kind == want && !p->readOnly && fastRootWrite(o.view(), core)) {
+        const int slot = core->cls->slotOf(p);
+        if (slot >= 0) {
+            State& w = writableState(*static_cast<DeviantCore*>(o.view()), core);
+            store(w.slots()[slot]);
+            w.setBit(*core->cls, static_cast<std::uint32_t>(slot), true);
+            return;
+        }
+    }
+    p = propertyOf(property, op);
     DeviantCore& d = checkedWritable(o, p, op);
-    const std::uint32_t slot = slotOf(o.core(), p, op);
+    const std::uint32_t slot = slotOf(core, p, op);
     if (p->kind != want)
         throw Exception(std::string(op) + ": property '" + p->name + "' is not of that type");
-    State& w = writableState(d, o.core());
+    State& w = writableState(d, core);
     store(w.slots()[slot]);
-    w.setBit(*o.core()->cls, slot, true);
+    w.setBit(*core->cls, slot, true);
 }
 } // namespace
 

@@ -42,6 +42,7 @@ public:
     bool operator==(const ImmutableObject& o) const;
 
     // Kernel-internal representation.
+    const ImmutableClassObject& objectHandle() const { return object_; }
     detail::PrimitiveKind primitiveKind() const { return primitive_; }
     const detail::LiteralInfo* literal() const { return literal_; }
     const std::variant<std::monostate, bool, std::int64_t, double, std::string>& raw() const {

@@ -231,7 +231,7 @@ DeviantCore& writableView(ViewCore* view, const char* operation) {
     return d;
 }
 
-State& writableState(DeviantCore& view, ObjectCore* core) {
+State& journalAndWrite(DeviantCore& view, ObjectCore* core) {
     const ClassInfo& cls = *core->cls;
     if (view.kind == ViewKind::Root) {
         if (!(core->flags & TouchedInRootTransaction)) {

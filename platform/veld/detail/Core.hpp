@@ -375,7 +375,21 @@ inline bool exists(const ViewCore* view, const ObjectCore* core) {
 }
 
 DeviantCore& writableView(ViewCore* view, const char* operation);  // throws unless in a txn
-State& writableState(DeviantCore& view, ObjectCore* core);        // journals first touch
+State& journalAndWrite(DeviantCore& view, ObjectCore* core);
+// The state to change, journalling its first touch in the transaction. Inline for the common
+// case of an object the root's transaction has touched already.
+inline State& writableState(DeviantCore& view, ObjectCore* core) {
+    if (view.kind == ViewKind::Root && (core->flags & TouchedInRootTransaction))
+        return core->root;
+    return journalAndWrite(view, core);
+}
+// True when a root-deviant write of core may skip the checks: live root in a transaction, the
+// object in it. Anything else takes the checked path.
+inline bool fastRootWrite(const ViewCore* view, const ObjectCore* core) {
+    return view && core && view->kind == ViewKind::Root && view->alive &&
+           core->model == view->model && core->existsInRoot() &&
+           static_cast<const DeviantCore*>(view)->txn.depth > 0;
+}
 ObjectCore* createObject(DeviantCore& view, ClassInfo& cls);
 
 // Deviant states of the meta-data's own model.
