@@ -183,6 +183,27 @@ bool ImmutableModel::isInTransaction() const {
     return static_cast<const DeviantCore*>(view_.get())->txn.depth > 0;
 }
 
+ObjectState ImmutableModel::getObjectState(const ImmutableClassObject& object) const {
+    ObjectCore* core = object.core();
+    const ViewCore* v = view_.get();
+    if (!core || !v || !v->alive || (!core->isMeta() && core->model != v->model))
+        return ObjectState::InvalidObject;
+    while (v->kind == ViewKind::Before) {
+        const auto* b = static_cast<const BeforeCore*>(v);
+        if (const JournalEntry* e = b->find(core))
+            return e->existed ? ObjectState::OwnState : ObjectState::InvalidObject;
+        v = b->base.get();
+    }
+    if (v->kind == ViewKind::Deviant && !core->isMeta()) {
+        const auto* d = static_cast<const DeviantCore*>(v);
+        auto it = d->entries.find(core);
+        if (it == d->entries.end())
+            return ObjectState::FallBackToRoot;
+        return it->second.state ? ObjectState::OwnState : ObjectState::InvalidObject;
+    }
+    return lookup(v, core) ? ObjectState::OwnState : ObjectState::InvalidObject;
+}
+
 // --- transactions ---------------------------------------------------------------------------
 
 void Model::beginTransaction(std::string_view name) const {
@@ -297,8 +318,10 @@ bool Model::removeDeviantWithName(std::string_view name) const {
     std::vector<ListenerSink*> sinks = dev->listeners;
     dev->listeners.clear();
     for (ListenerSink* s : sinks)
-        if (s)
+        if (s) {
+            s->detached(dev);
             s->deviantDestroyed();
+        }
     dev->entries.clear();
     dev->txn = TransactionState{};
     releaseView(dev);
@@ -338,21 +361,20 @@ void Model::registerObservingListener(ListenerSink* listener) const {
     DeviantCore& d = deviant("Model::registerObservingListener");
     if (!listener)
         throw Exception("Model::registerObservingListener: null listener");
-    if (std::find(d.listeners.begin(), d.listeners.end(), listener) == d.listeners.end())
+    if (std::find(d.listeners.begin(), d.listeners.end(), listener) == d.listeners.end()) {
         d.listeners.push_back(listener);
+        listener->attached(&d);
+    }
 }
 
 void Model::unregisterObservingListener(ListenerSink* listener) const {
     if (!view_ || view_->kind == ViewKind::Before)
         return;
     auto& d = static_cast<DeviantCore&>(*view_.get());
-    auto it = std::find(d.listeners.begin(), d.listeners.end(), listener);
-    if (it == d.listeners.end())
+    if (std::find(d.listeners.begin(), d.listeners.end(), listener) == d.listeners.end())
         return;
-    if (d.delivering > 0)
-        *it = nullptr;  // removed after the delivery in progress
-    else
-        d.listeners.erase(it);
+    detachListener(d, listener);
+    listener->detached(&d);
 }
 
 void Model::destroy() const {

@@ -11,6 +11,10 @@ namespace VELD {
 class FactoryObject;
 class ImmutableClass;
 
+// What a deviant holds of an object: nothing (the object does not exist there), nothing of
+// its own (it shows the root's state), or a state of its own.
+enum class ObjectState { InvalidObject, FallBackToRoot, OwnState };
+
 namespace detail {
 // Keeps a model alive: every Model handle holds one.
 class ModelOwnerRef {
@@ -56,6 +60,7 @@ public:
     int getRedoStackLength() const;
     bool hasObjectsDeviatingFromRoot() const;
     bool isInTransaction() const;
+    ObjectState getObjectState(const ImmutableClassObject& object) const;
 
     bool operator==(const ImmutableModel& o) const { return view_ == o.view_; }
     std::size_t hash() const { return std::hash<const void*>()(view_.get()); }

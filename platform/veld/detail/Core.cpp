@@ -217,6 +217,34 @@ const State* lookup(const ViewCore* view, const ObjectCore* core) {
     return nullptr;
 }
 
+// --- listeners ------------------------------------------------------------------------------
+
+ListenerSink::~ListenerSink() {
+    const std::vector<ViewRef> views = std::move(registeredOn_);
+    for (const ViewRef& v : views)
+        detachListener(static_cast<DeviantCore&>(*v.get()), this);
+}
+
+void ListenerSink::attached(DeviantCore* d) { registeredOn_.emplace_back(d); }
+
+void ListenerSink::detached(DeviantCore* d) {
+    for (auto it = registeredOn_.begin(); it != registeredOn_.end(); ++it)
+        if (it->get() == d) {
+            registeredOn_.erase(it);
+            return;
+        }
+}
+
+void detachListener(DeviantCore& d, ListenerSink* listener) {
+    auto it = std::find(d.listeners.begin(), d.listeners.end(), listener);
+    if (it == d.listeners.end())
+        return;
+    if (d.delivering > 0)
+        *it = nullptr;  // removed after the delivery in progress
+    else
+        d.listeners.erase(it);
+}
+
 // --- changes --------------------------------------------------------------------------------
 
 DeviantCore& writableView(ViewCore* view, const char* operation) {
@@ -341,8 +369,10 @@ void ModelCore::destroyContents() {
         std::vector<ListenerSink*> sinks = d->listeners;
         d->listeners.clear();
         for (ListenerSink* s : sinks)
-            if (s)
+            if (s) {
+                s->detached(d);
                 s->deviantDestroyed();
+            }
         d->entries.clear();
         d->txn = TransactionState{};
     }

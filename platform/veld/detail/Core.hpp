@@ -313,13 +313,27 @@ struct BeforeCore : ViewCore {
 };
 
 // Receives change reports of one deviant (implemented by the listener holders).
+// A sink remembers where it is registered and leaves on destruction, so a listener that is
+// destroyed without unregistering is never called again.
 class ListenerSink {
 public:
-    virtual ~ListenerSink() = default;
+    ListenerSink() = default;
+    ListenerSink(const ListenerSink&) = delete;
+    ListenerSink& operator=(const ListenerSink&) = delete;
+    virtual ~ListenerSink();
     virtual void transactionCompleted(DeviantCore& deviant, const std::shared_ptr<const Record>& r,
                                       const ViewRef& before) = 0;
     virtual void deviantDestroyed() = 0;
+
+    void attached(DeviantCore* d);
+    void detached(DeviantCore* d);
+
+private:
+    std::vector<ViewRef> registeredOn_;
 };
+
+// Takes listener off the deviant's list (safe while that list is being delivered to).
+void detachListener(DeviantCore& d, ListenerSink* listener);
 
 // --- models ---------------------------------------------------------------------------------
 

@@ -90,3 +90,21 @@ TEST_F(DeviantTest, RemovedCopyInvalidatesItsHandlesAndNamesAreUnique) {
     EXPECT_THROW(wc.beginTransaction(), Exception);
     EXPECT_TRUE(block.isValid());
 }
+
+TEST_F(DeviantTest, CopyTellsWhetherItHoldsAnObjectsStateOfItsOwn) {
+    EXPECT_EQ(wc.getObjectState(block), ObjectState::FallBackToRoot);
+    EXPECT_EQ(model.getObjectState(block), ObjectState::OwnState);
+    {
+        Transaction t(wc);
+        block.asDeviant(wc).setDouble(s.x, 3.0);
+        t.commit();
+    }
+    EXPECT_EQ(wc.getObjectState(block), ObjectState::OwnState);
+    {
+        Transaction t(wc);
+        block.asDeviant(wc).destroy();
+        t.commit();
+    }
+    EXPECT_EQ(wc.getObjectState(block), ObjectState::InvalidObject);
+    EXPECT_EQ(wc.getObjectState(s.newModel().getRootObject()), ObjectState::InvalidObject);
+}

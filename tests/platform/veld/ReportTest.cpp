@@ -175,3 +175,14 @@ TEST_F(ReportTest, ListenersHearWhenTheirCopyGoes) {
     model.removeDeviantWithName("wc");
     EXPECT_EQ(copyRecorder.destroyed, 1);
 }
+
+TEST_F(ReportTest, ListenerDestroyedWithoutUnregisteringIsNotCalled) {
+    {
+        Recorder forgetful;
+        model.registerObservingListener(&forgetful.holder);
+    }
+    Transaction t(model);
+    block.setDouble(s.x, 4.0);
+    t.commit();  // would call the destroyed listener if the kernel still held it
+    EXPECT_EQ(recorder.reports.size(), 1u);
+}
