@@ -271,9 +271,10 @@ void insertMulti(DeviantCore& d, const ImmutableClassObject& o, const PropertyIn
     }
     State& w = writableState(d, core);
     MultiRep*& m = writableMulti(w, slot, p->elementKind);
-    if (rawIndex < 0 || rawIndex > static_cast<int>(m->items.size()))
-        rawIndex = static_cast<int>(m->items.size());
-    m->items.insert(m->items.begin() + rawIndex, s);
+    if (rawIndex < 0 || rawIndex >= static_cast<int>(m->items.size()))
+        m->items.push_back(s);
+    else
+        m->items.insert(m->items.begin() + rawIndex, s);
     w.setBit(*core->cls, slot, true);
 }
 
