@@ -3,6 +3,7 @@
 #include "platform/veld/ClassObject.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -159,12 +160,29 @@ private:
     detail::PackageInfo* package_ = nullptr;
 };
 
-// Base of kernel commands: run against one deviant, inside a transaction the caller opens.
+// A change to run against one deviant, inside a transaction the caller opens. The change is a
+// function given to the command; subclasses may override execute instead. An empty command
+// changes nothing.
 class Command {
 public:
+    using Function = std::function<void(const Model& deviant)>;
+
     Command() = default;
+    explicit Command(Function change) : change_(std::move(change)) {}
     virtual ~Command() = default;
-    virtual void execute(const Model& deviant) = 0;
+
+    virtual void execute(const Model& deviant) const {
+        if (change_)
+            change_(deviant);
+    }
+    void setFunction(Function change) { change_ = std::move(change); }
+    bool isEmpty() const { return !change_; }
+
+private:
+    Function change_;
 };
+
+// Change levels and other integral model values.
+using Integer = std::int64_t;
 
 } // namespace VELD

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/tavi/CodeLocation.hpp"
+
+#include <cstdint>
+#include <string>
+
+namespace TAVI {
+class ErrorHolder;
+}
+
+namespace KITE {
+
+// The library's messages: facility 0x6e in the upper 16 bits, the message number below.
+enum class Message : std::uint32_t {
+    CannotFindTabForEditor = 0x6e0001,
+    DomainAlreadyRegistered = 0x6e0002,
+    DomainNotFound = 0x6e0003,
+    DomainNotFoundForModelType = 0x6e0004,
+    IncompatibleDomain = 0x6e0005,
+    ErrorExecutingCommand = 0x6e0006,
+    GlyphAlreadyExists = 0x6e0007,
+};
+
+// The id of a message ("KITE_DomainNotFound").
+const char* messageId(Message message);
+
+// Registers the catalog with the host's message tables, English and Japanese ("ja").
+// Registering again changes nothing; returns whether the catalog is registered afterwards.
+bool registerMessageCatalog();
+
+// Puts a catalog error (id, code, location, one argument) into errors, replacing what it held.
+void reportError(TAVI::ErrorHolder& errors, const TAVI::CodeLocation& location, Message message,
+                 const std::string& argument = std::string());
+
+} // namespace KITE
