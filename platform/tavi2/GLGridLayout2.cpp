@@ -1,0 +1,61 @@
+#include "platform/tavi2/GLGridLayout2.hpp"
+
+#include "platform/tavi/TypedException.hpp"
+#include "platform/tavi2/GLWidget2.hpp"
+
+#include <QGridLayout>
+#include <QWidget>
+
+#include <string>
+
+namespace TAVI {
+
+namespace {
+
+QGridLayout* grid(const GLLayout2* layout) { return static_cast<QGridLayout*>(layout->getQLayout()); }
+
+void checkCell(const char* operation, int row, int column, int rowSpan, int columnSpan)
+{
+    if (row < 0 || column < 0 || rowSpan < 1 || columnSpan < 1)
+        throw TypedException(TAVI_HERE, std::string(operation) + ": bad cell (" + std::to_string(row) +
+                                            ", " + std::to_string(column) + ") span " +
+                                            std::to_string(rowSpan) + "x" + std::to_string(columnSpan));
+}
+
+} // namespace
+
+GLGridLayout2::GLGridLayout2() : GLLayout2(new QGridLayout) {}
+GLGridLayout2::~GLGridLayout2() = default;
+
+void GLGridLayout2::addWidget(GLWidget2* widget, int row, int column, int rowSpan, int columnSpan,
+                              int alignment)
+{
+    if (!widget)
+        throw TypedException(TAVI_HERE, "GLGridLayout2::addWidget: null widget");
+    checkCell("GLGridLayout2::addWidget", row, column, rowSpan, columnSpan);
+    grid(this)->addWidget(widget->getQWidget(), row, column, rowSpan, columnSpan,
+                          Qt::Alignment::fromInt(alignment));
+}
+
+void GLGridLayout2::addLayout(GLLayout2* layout, int row, int column, int rowSpan, int columnSpan)
+{
+    if (!layout || layout == this)
+        throw TypedException(TAVI_HERE, "GLGridLayout2::addLayout: null layout or the layout itself");
+    if (layout->isInUse())
+        throw TypedException(TAVI_HERE, "GLGridLayout2::addLayout: the layout is in use elsewhere");
+    checkCell("GLGridLayout2::addLayout", row, column, rowSpan, columnSpan);
+    grid(this)->addLayout(layout->getQLayout(), row, column, rowSpan, columnSpan);
+}
+
+void GLGridLayout2::setRowStretch(int row, int stretch) { grid(this)->setRowStretch(row, stretch); }
+void GLGridLayout2::setColumnStretch(int column, int stretch) { grid(this)->setColumnStretch(column, stretch); }
+int GLGridLayout2::getRowCount() const { return grid(this)->rowCount(); }
+int GLGridLayout2::getColumnCount() const { return grid(this)->columnCount(); }
+
+GLWidget2* GLGridLayout2::getWidgetAt(int row, int column) const
+{
+    QLayoutItem* item = grid(this)->itemAtPosition(row, column);
+    return item ? GLWidget2::fromQWidget(item->widget()) : nullptr;
+}
+
+} // namespace TAVI

@@ -1,0 +1,72 @@
+#include "platform/tavi2/GLLayout2.hpp"
+
+#include "platform/tavi/TypedException.hpp"
+#include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/QtTie_p.hpp"
+
+#include <QLayout>
+#include <QVariant>
+#include <QWidget>
+
+#include <memory>
+
+namespace TAVI {
+
+namespace {
+constexpr char ownerProperty[] = "tavi2_owner";
+}
+
+class GLLayout2Private {
+public:
+    QLayout* layout;  // owned through the tie
+    std::unique_ptr<QtTie> tie;
+};
+
+GLLayout2::GLLayout2(QLayout* layout) : d(new GLLayout2Private{layout, nullptr})
+{
+    layout->setProperty(ownerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+    d->tie = std::make_unique<QtTie>(layout, [this]() {
+        d->layout = nullptr;
+        delete this;
+    });
+}
+
+GLLayout2::~GLLayout2()
+{
+    if (d->layout)
+        d->layout->setProperty(ownerProperty, QVariant());
+    d->tie.reset();
+    delete d;
+}
+
+QLayout* GLLayout2::getQLayout() const { return d->layout; }
+
+GLLayout2* GLLayout2::fromQLayout(const QLayout* layout)
+{
+    if (!layout)
+        return nullptr;
+    const QVariant owner = layout->property(ownerProperty);
+    return owner.isValid() ? reinterpret_cast<GLLayout2*>(owner.value<quintptr>()) : nullptr;
+}
+
+void GLLayout2::setMargin(int margin)
+{
+    margin = margin < 0 ? 0 : margin;
+    d->layout->setContentsMargins(margin, margin, margin, margin);
+}
+
+int GLLayout2::getMargin() const { return d->layout->contentsMargins().left(); }
+void GLLayout2::setSpacing(int spacing) { d->layout->setSpacing(spacing); }
+int GLLayout2::getSpacing() const { return d->layout->spacing(); }
+int GLLayout2::count() const { return d->layout->count(); }
+
+void GLLayout2::removeWidget(GLWidget2* widget)
+{
+    if (!widget)
+        throw TypedException(TAVI_HERE, "GLLayout2::removeWidget: null widget");
+    d->layout->removeWidget(widget->getQWidget());
+}
+
+bool GLLayout2::isInUse() const { return d->layout->parent() != nullptr; }
+
+} // namespace TAVI
