@@ -397,6 +397,35 @@ std::shared_ptr<SequenceImpl<T>> propertySequence(const ImmutableClassObject& o,
     return std::make_shared<PropertySequence<T>>(o, p, slotOf(o.core(), p, op));
 }
 
+// The object value may go into p of core on the root: it is a live object of the same model
+// whose class fits. Anything else takes the checked path, which explains the refusal.
+bool fitsFast(const PropertyInfo* p, const ObjectCore* core, const ObjectCore* value) {
+    return value && value->model == core->model && value->existsInRoot() && p->type.cls &&
+           value->cls->isa(p->type.cls) && !p->readOnly;
+}
+
+// Appends a root object without a container to a containment list of another root object.
+bool appendChildFast(const ClassObject& owner, const PropertyInfo* p, ObjectCore* child) {
+    ObjectCore* core = owner.core();
+    if (!p->composite || !p->multi || p->upper > 1 || !fitsFast(p, core, child) ||
+        child->root.container)
+        return false;
+    for (const ObjectCore* up = core; up; up = up->root.container)
+        if (up == child)
+            return false;  // a cycle: the checked path refuses it
+    const int slot = core->cls->slotOf(p);
+    if (slot < 0)
+        return false;
+    auto& d = *static_cast<DeviantCore*>(owner.view());
+    State& cs = writableState(d, child);
+    cs.container = core;
+    cs.containerSlot = static_cast<std::uint32_t>(slot);
+    State& w = writableState(d, core);
+    writableMulti(w, static_cast<std::uint32_t>(slot), SlotKind::Object)->items.push_back(Slot{.obj = child});
+    w.setBit(*core->cls, static_cast<std::uint32_t>(slot), true);
+    return true;
+}
+
 } // namespace
 
 // --- reading --------------------------------------------------------------------------------
@@ -645,7 +674,11 @@ void ClassObject::setOrAdd(const ImmutableProperty& property, const ImmutableObj
 
 void ClassObject::add(const ImmutableProperty& property, const ImmutableObject& value) const {
     static const char* op = "ClassObject::add";
-    PropertyInfo* p = propertyOf(property, op);
+    PropertyInfo* p = property.propertyInfo();
+    if (p && value.isClassObject() && fastRootWrite(view(), core_) &&
+        appendChildFast(*this, p, value.objectHandle().core()))
+        return;
+    p = propertyOf(property, op);
     DeviantCore& d = checkedWritable(*this, p, op);
     const std::uint32_t slot = slotOf(core_, p, op);
     if (p->multi) {
@@ -725,6 +758,18 @@ void ClassObject::setString(const ImmutableProperty& property, std::string_view 
 }
 
 void ClassObject::setObject(const ImmutableProperty& property, const ImmutableClassObject& value) const {
+    // References (not containments) to live root objects skip the general path.
+    const PropertyInfo* p = property.propertyInfo();
+    if (p && !p->composite && !p->multi && fastRootWrite(view(), core_) &&
+        fitsFast(p, core_, value.core())) {
+        const int slot = core_->cls->slotOf(p);
+        if (slot >= 0) {
+            State& w = writableState(*static_cast<DeviantCore*>(view()), core_);
+            w.slots()[slot].obj = value.core();
+            w.setBit(*core_->cls, static_cast<std::uint32_t>(slot), true);
+            return;
+        }
+    }
     set(property, value.isNull() ? ImmutableObject() : ImmutableObject(value));
 }
 
