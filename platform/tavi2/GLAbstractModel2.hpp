@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/nimb/Emitter.hpp"
+#include "platform/tavi/ReferencedTemplate.hpp"
+#include "platform/tavi2/GLEvents2.hpp"
+
+#include <vector>
+
+namespace TAVI {
+
+class GLAbstractModel2Private;
+class GLModelObserver2;
+
+// The rows and columns of a model that views show. Rows and columns are identified by unsigned
+// ids the model gives out (from 1; ids are never reused); row 0 is the invisible root whose
+// children are the top-level rows, and every row may have child rows. Rows are appended at
+// the end of their parent and removed with their descendants.
+//
+// Changes inside beginTransaction/endTransaction reach views when the outermost transaction
+// ends: rows appended meanwhile appear then, in one step per parent, and changed cells are
+// repainted once. Removals reach views at once, as views must not see rows that are gone.
+// Outside a transaction every change reaches views at once. A model is plain C++; the toolkit
+// shows it through a Qt item model of its own. Held by Holder.
+class GLAbstractModel2 : public Referenced {
+public:
+    static constexpr unsigned rootRow = 0;
+
+    ~GLAbstractModel2() override;
+    GLAbstractModel2(const GLAbstractModel2&) = delete;
+    GLAbstractModel2& operator=(const GLAbstractModel2&) = delete;
+
+    // Columns, in order; returns the new columns' ids.
+    std::vector<unsigned> appendColumns(unsigned count);
+    unsigned getColumnCount() const;
+    // Throws TypedException for an index past the end.
+    unsigned getColumnUID(unsigned index) const;
+    int getColumnIndex(unsigned columnUID) const;  // -1 for an unknown column
+    bool hasColumn(unsigned columnUID) const;
+
+    // Appends count rows under parentUID and returns their ids, in order. Throws
+    // TypedException for an unknown parent.
+    std::vector<unsigned> appendRows(unsigned parentUID, unsigned count);
+    unsigned appendRow(unsigned parentUID);
+    // Removes rows with their descendants. A row listed twice, or under another listed row,
+    // is removed once. Throws TypedException, changing nothing, when a row is unknown or root.
+    void removeRows(const std::vector<unsigned>& rowUIDs);
+    // Removes every row but the root.
+    void removeAllRows();
+
+    bool hasRow(unsigned rowUID) const;
+    // Child rows of a row, in order; empty for an unknown row.
+    const std::vector<unsigned>& getChildRows(unsigned parentUID) const;
+    unsigned getRowCount(unsigned parentUID) const;
+    // Throws TypedException for an unknown parent or an index past the end.
+    unsigned getRowUID(unsigned parentUID, unsigned index) const;
+    // The row's parent (0 for top-level rows); throws TypedException for an unknown row or root.
+    unsigned getParentRow(unsigned rowUID) const;
+    // The row's place among its parent's children; -1 for an unknown row and for root.
+    int getRowIndex(unsigned rowUID) const;
+    // All rows but the root.
+    unsigned getTotalRowCount() const;
+
+    // Transactions nest; views hear of the changes when the outermost one ends. An
+    // endTransaction without a transaction is reported as a host assertion and ignored.
+    void beginTransaction();
+    void endTransaction();
+    bool isInTransaction() const;
+
+    // Sent for each change of a cell's contents, at once (also inside transactions).
+    NIMB::Emitter<GLDataChangeEvent2>& getDataChangeEmitter();
+
+protected:
+    GLAbstractModel2();
+    // Tells views and listeners that a cell shows something else now: subclasses that
+    // compute their cells call it when what they compute from changed. Column 0 means every
+    // column of the row.
+    void notifyCellChanged(unsigned rowUID, unsigned columnUID);
+
+    GLAbstractModel2Private* d_func() { return d; }
+    const GLAbstractModel2Private* d_func() const { return d; }
+
+private:
+    friend class GLModelObserver2;
+    friend class GLItemModelAdapter2;
+    GLAbstractModel2Private* d;  // owned
+};
+
+} // namespace TAVI

@@ -1,0 +1,276 @@
+#include "platform/tavi2/GLAbstractView2.hpp"
+
+#include "platform/tavi/TypedException.hpp"
+#include "platform/tavi2/GLAbstractView2_p.hpp"
+
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+namespace TAVI {
+
+QWidget* GLItemDelegate2::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                       const QModelIndex& index) const
+{
+    GLAbstractView2Private* d = view->d;
+    const GLModelCellRef2 cell = d->cellOf(index);
+    d->offeredEditor = nullptr;
+    if (d->editRequest) {
+        d->requestingEditor = true;
+        d->editRequest->send(GLEditRequestEvent2(view, cell.rowUID, cell.columnUID));
+        d->requestingEditor = false;
+    }
+    EditorState state{cell.rowUID, cell.columnUID, false, false};
+    QWidget* editor = nullptr;
+    if (GLWidget2* offered = std::exchange(d->offeredEditor, nullptr)) {
+        editor = offered->getQWidget();
+        editor->setParent(parent);
+        state.own = true;
+    } else {
+        editor = QStyledItemDelegate::createEditor(parent, option, index);
+    }
+    if (editor)
+        editors.insert(editor, state);
+    return editor;
+}
+
+void GLItemDelegate2::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    // A listener's editor is filled by the listener.
+    if (!editors.value(editor).own)
+        QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void GLItemDelegate2::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    auto it = editors.find(editor);
+    if (it == editors.end())
+        return;
+    it->committed = true;
+    if (!it->own)
+        QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) const
+{
+    const EditorState state = editors.take(editor);
+    GLAbstractView2Private* d = view->d;
+    if (d->editComplete && state.row != 0)
+        d->editComplete->send(GLEditCompleteEvent2(view, state.row, state.column, state.committed));
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+GLAbstractView2Private::GLAbstractView2Private(GLAbstractView2* q, QAbstractItemView* view)
+    : q(q), view(view), delegate(new GLItemDelegate2(q))
+{
+    delegate->setParent(view);
+    view->setItemDelegate(delegate);
+}
+
+QModelIndex GLAbstractView2Private::index(unsigned rowUID, unsigned columnUID, const char* operation) const
+{
+    const int column = columnUID == 0 ? 0 : (model ? model->getColumnIndex(columnUID) : -1);
+    if (!model || rowUID == 0 || !model->hasRow(rowUID) || column < 0)
+        throw TypedException(TAVI_HERE, std::string(operation) + ": no cell (" + std::to_string(rowUID) + ", " +
+                                            std::to_string(columnUID) + ")");
+    return adapter->indexOf(rowUID, unsigned(column));
+}
+
+GLModelCellRef2 GLAbstractView2Private::cellOf(const QModelIndex& index) const
+{
+    if (!index.isValid() || !adapter)
+        return {};
+    return {adapter->rowOf(index), adapter->columnOf(index)};
+}
+
+GLAbstractView2::GLAbstractView2(QAbstractItemView* view, GLWidget2* parent)
+    : GLWidget2(view, parent, view->viewport()), d(new GLAbstractView2Private(this, view))
+{
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+}
+
+GLAbstractView2::~GLAbstractView2()
+{
+    // Let go of the model while the Qt view still lives, so it stops reading from it.
+    QObject::disconnect(d->selectionConnection);
+    if (getQWidget()) {
+        QItemSelectionModel* selection = d->view->selectionModel();
+        d->view->setModel(nullptr);
+        delete selection;
+    }
+    delete d;
+}
+
+void GLAbstractView2::setModel(const Holder<GLAbstractViewModel2>& model)
+{
+    if (d->model == model)
+        return;
+    QItemSelectionModel* oldSelection = d->view->selectionModel();
+    QObject::disconnect(d->selectionConnection);
+    d->adapter = model ? GLItemModelAdapter2::forModel(model.get()) : nullptr;
+    d->view->setModel(d->adapter);
+    // Qt makes a selection model per item model and leaves the old one to the caller.
+    delete oldSelection;
+    d->model = model;
+    if (QItemSelectionModel* selection = d->view->selectionModel()) {
+        d->selectionConnection =
+            QObject::connect(selection, &QItemSelectionModel::selectionChanged, selection, [this]() {
+                if (d->selectionChanged)
+                    d->selectionChanged->send(GLViewSelectionChangeEvent2(this));
+            });
+    }
+}
+
+GLAbstractViewModel2* GLAbstractView2::getModel() const { return d->model.get(); }
+
+void GLAbstractView2::setSelectionMode(int mode)
+{
+    if (mode < NoSelection || mode > ContiguousSelection)
+        throw TypedException(TAVI_HERE, "GLAbstractView2::setSelectionMode: unknown mode " + std::to_string(mode));
+    // The modes' numbers are those of QAbstractItemView::SelectionMode.
+    d->view->setSelectionMode(static_cast<QAbstractItemView::SelectionMode>(mode));
+}
+
+int GLAbstractView2::getSelectionMode() const { return d->view->selectionMode(); }
+
+void GLAbstractView2::setSelectedRows(const std::vector<unsigned>& rowUIDs)
+{
+    QItemSelectionModel* selectionModel = d->view->selectionModel();
+    for (unsigned uid : rowUIDs)
+        d->index(uid, 0, "GLAbstractView2::setSelectedRows");  // checks every row first
+    if (!selectionModel)
+        return;
+    // One range per run of neighbouring rows, so selecting many rows costs little.
+    std::map<unsigned, std::vector<int>> byParent;
+    for (unsigned uid : rowUIDs) {
+        const QModelIndex index = d->adapter->indexOf(uid);
+        if (index.isValid())
+            byParent[d->model->getParentRow(uid)].push_back(index.row());
+    }
+    const int lastColumn = d->adapter->columnCount() - 1;
+    QItemSelection selection;
+    for (auto& [parentUID, rows] : byParent) {
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        const QModelIndex parent = d->adapter->indexOf(parentUID);
+        std::size_t begin = 0;
+        while (begin < rows.size()) {
+            std::size_t end = begin + 1;
+            while (end < rows.size() && rows[end] == rows[end - 1] + 1)
+                ++end;
+            selection.append(QItemSelectionRange(d->adapter->index(rows[begin], 0, parent),
+                                                 d->adapter->index(rows[end - 1], lastColumn, parent)));
+            begin = end;
+        }
+    }
+    selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+std::vector<unsigned> GLAbstractView2::getSelectedRows() const
+{
+    std::vector<unsigned> result;
+    QItemSelectionModel* selectionModel = d->view->selectionModel();
+    if (!selectionModel || !d->adapter)
+        return result;
+    std::map<unsigned, std::vector<int>> byParent;  // rows of each parent, to order them
+    for (const QItemSelectionRange& range : selectionModel->selection()) {
+        const unsigned parentUID = d->adapter->rowOf(range.parent());
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            byParent[parentUID].push_back(row);
+    }
+    for (auto& [parentUID, rows] : byParent) {
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        const std::vector<unsigned>& children = d->model->getChildRows(parentUID);
+        for (int row : rows)
+            result.push_back(children[std::size_t(row)]);
+    }
+    return result;
+}
+
+void GLAbstractView2::clearSelection() { d->view->clearSelection(); }
+
+void GLAbstractView2::setCurrentCell(unsigned rowUID, unsigned columnUID)
+{
+    const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::setCurrentCell");
+    if (index.isValid())
+        d->view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+}
+
+GLModelCellRef2 GLAbstractView2::getCurrentCell() const { return d->cellOf(d->view->currentIndex()); }
+
+void GLAbstractView2::scrollTo(unsigned rowUID, unsigned columnUID)
+{
+    const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::scrollTo");
+    if (index.isValid())
+        d->view->scrollTo(index, QAbstractItemView::EnsureVisible);
+}
+
+GLModelCellRef2 GLAbstractView2::getModelCellAt(int x, int y) const { return d->cellOf(d->view->indexAt(QPoint(x, y))); }
+
+void GLAbstractView2::setEditTriggers(int triggers)
+{
+    d->view->setEditTriggers(QAbstractItemView::EditTriggers::fromInt(triggers & AllEditTriggers));
+}
+
+int GLAbstractView2::getEditTriggers() const { return d->view->editTriggers().toInt(); }
+
+bool GLAbstractView2::editCell(unsigned rowUID, unsigned columnUID)
+{
+    const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::editCell");
+    if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
+        return false;
+    d->view->setCurrentIndex(index);
+    d->view->edit(index);
+    return isEditing();
+}
+
+bool GLAbstractView2::isEditing() const { return d->delegate->hasOpenEditor(); }
+
+void GLAbstractView2::setEditorWidget(GLWidget2* editor)
+{
+    if (!d->requestingEditor)
+        throw TypedException(TAVI_HERE, "GLAbstractView2::setEditorWidget: no edit request is being handled");
+    d->offeredEditor = editor;
+}
+
+void GLAbstractView2::setCellWidget(unsigned rowUID, unsigned columnUID, GLWidget2* widget)
+{
+    const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::setCellWidget");
+    if (!index.isValid())
+        return;
+    // Qt deletes a widget it replaces, and the toolkit widget goes with it.
+    d->view->setIndexWidget(index, widget ? widget->getQWidget() : nullptr);
+}
+
+GLWidget2* GLAbstractView2::getCellWidget(unsigned rowUID, unsigned columnUID) const
+{
+    const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::getCellWidget");
+    return index.isValid() ? GLWidget2::fromQWidget(d->view->indexWidget(index)) : nullptr;
+}
+
+NIMB::Emitter<GLViewSelectionChangeEvent2>& GLAbstractView2::getSelectionChangeEmitter()
+{
+    if (!d->selectionChanged)
+        d->selectionChanged = std::make_unique<NIMB::Emitter<GLViewSelectionChangeEvent2>>();
+    return *d->selectionChanged;
+}
+
+NIMB::Emitter<GLEditRequestEvent2>& GLAbstractView2::getEditRequestEmitter()
+{
+    if (!d->editRequest)
+        d->editRequest = std::make_unique<NIMB::Emitter<GLEditRequestEvent2>>();
+    return *d->editRequest;
+}
+
+NIMB::Emitter<GLEditCompleteEvent2>& GLAbstractView2::getEditCompleteEmitter()
+{
+    if (!d->editComplete)
+        d->editComplete = std::make_unique<NIMB::Emitter<GLEditCompleteEvent2>>();
+    return *d->editComplete;
+}
+
+} // namespace TAVI

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/tavi2/GLAbstractModel2_p.hpp"
+
+#include <QAbstractItemModel>
+#include <QHash>
+#include <QIcon>
+
+namespace TAVI {
+
+class GLAbstractViewModel2;
+
+// Shows a view model to Qt's views. An index carries its row's id, so finding a row's index
+// and its parent costs a lookup, never a search. Owned by its model; one per model, shared by
+// all views of it.
+class GLItemModelAdapter2 : public QAbstractItemModel, public GLModelObserver2 {
+public:
+    // The model's adapter, made on first request.
+    static GLItemModelAdapter2* forModel(GLAbstractViewModel2* model);
+
+    GLAbstractViewModel2* viewModel() const { return model; }
+    // The index of a row's cell; invalid for the root, unknown rows and rows views do not
+    // know yet (appended in an open transaction).
+    QModelIndex indexOf(unsigned rowUID, unsigned columnIndex = 0) const;
+    unsigned rowOf(const QModelIndex& index) const { return index.isValid() ? unsigned(index.internalId()) : 0; }
+    unsigned columnOf(const QModelIndex& index) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void beginInsertRows(unsigned parentUID, unsigned first, unsigned last) override;
+    void endInsertRows() override;
+    void beginRemoveRows(unsigned parentUID, unsigned first, unsigned last) override;
+    void endRemoveRows() override;
+    void beginInsertColumns(unsigned first, unsigned last) override;
+    void endInsertColumns() override;
+    void cellsChanged(unsigned parentUID, unsigned firstRow, unsigned lastRow, unsigned firstColumn,
+                      unsigned lastColumn) override;
+    void headerChanged(unsigned firstColumn, unsigned lastColumn) override;
+
+private:
+    explicit GLItemModelAdapter2(GLAbstractViewModel2* model);
+    const GLAbstractModel2Private* store() const;
+    QIcon icon(const Icon& icon) const;
+
+    GLAbstractViewModel2* model;
+    // Qt caches a decoded image per QIcon: keep one QIcon per set of files.
+    mutable QHash<QString, QIcon> icons;
+};
+
+} // namespace TAVI

@@ -1,0 +1,416 @@
+#include "platform/tavi/TypedException.hpp"
+#include "platform/tavi2/GLAbstractViewModel2.hpp"
+#include "platform/tavi2/GLCheckBox2.hpp"
+#include "platform/tavi2/GLPanel2.hpp"
+#include "platform/tavi2/GLTreeView2.hpp"
+#include "tests/platform/tavi2/EventRecorder.hpp"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QBrush>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace TAVI;
+using KiteTest::EventRecorder;
+
+namespace {
+
+using Rows = std::vector<unsigned>;
+
+std::string imageFile(const char* name) { return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name; }
+
+// Counts the structural and data signals of the Qt model a view reads.
+struct QtSignals {
+    explicit QtSignals(QAbstractItemModel* model)
+    {
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, &context,
+                         [this](const QModelIndex&, int first, int last) { inserted.push_back({first, last}); });
+        QObject::connect(model, &QAbstractItemModel::rowsRemoved, &context,
+                         [this](const QModelIndex&, int first, int last) { removed.push_back({first, last}); });
+        QObject::connect(model, &QAbstractItemModel::dataChanged, &context,
+                         [this](const QModelIndex& from, const QModelIndex& to) {
+                             changed.push_back({from.row(), to.row()});
+                         });
+    }
+    std::vector<std::pair<int, int>> inserted;
+    std::vector<std::pair<int, int>> removed;
+    std::vector<std::pair<int, int>> changed;
+    QObject context;
+};
+
+class GLTreeView2Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        model = new GLAbstractViewModel2;
+        columns = model->appendColumns({"Name", "Value"});
+        view = std::make_unique<GLTreeView2>("qt");
+        view->setModel(model);
+        qtView = static_cast<QTreeView*>(view->getQWidget());
+        // Checks every answer and signal of the Qt model against Qt's rules as the test runs.
+        tester = std::make_unique<QAbstractItemModelTester>(qtView->model(),
+                                                            QAbstractItemModelTester::FailureReportingMode::Fatal);
+    }
+    void TearDown() override
+    {
+        tester.reset();
+        view.reset();
+    }
+
+    QAbstractItemModel* qtModel() const { return qtView->model(); }
+    QModelIndex qtIndex(unsigned row, int column = 0) const
+    {
+        if (row == 0)
+            return QModelIndex();
+        const QModelIndex parent = qtIndex(model->getParentRow(row));
+        return qtModel()->index(model->getRowIndex(row), column, parent);
+    }
+
+    Holder<GLAbstractViewModel2> model;
+    Rows columns;
+    std::unique_ptr<GLTreeView2> view;
+    QTreeView* qtView = nullptr;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+};
+
+} // namespace
+
+TEST_F(GLTreeView2Test, TransactionShowsAppendedRowsWhenItEnds)
+{
+    QtSignals qt(qtModel());
+    model->beginTransaction();
+    const Rows top = model->appendRows(0, 3);
+    const Rows more = model->appendRows(0, 2);
+    const Rows children = model->appendRows(top[0], 4);
+    model->setValue(top[0], columns[0], std::string("first"));
+    EXPECT_EQ(qtModel()->rowCount(), 0);
+    EXPECT_TRUE(qt.inserted.empty());
+    EXPECT_TRUE(qt.changed.empty());
+    model->endTransaction();
+
+    // One insertion for all five top-level rows; the children came with their parent.
+    EXPECT_EQ(qt.inserted, (std::vector<std::pair<int, int>>{{0, 4}}));
+    EXPECT_EQ(qtModel()->rowCount(), 5);
+    EXPECT_EQ(qtModel()->rowCount(qtIndex(top[0])), 4);
+    EXPECT_EQ(qtModel()->data(qtIndex(top[0])).toString(), "first");
+    EXPECT_EQ(qtModel()->index(1, 0, qtIndex(top[0])), qtIndex(children[1]));
+
+    // Outside a transaction each append is shown at once.
+    model->appendRow(more[1]);
+    EXPECT_EQ(qt.inserted.size(), 2u);
+    EXPECT_EQ(qtModel()->rowCount(qtIndex(more[1])), 1);
+}
+
+TEST_F(GLTreeView2Test, CellChangesInATransactionRepaintOnce)
+{
+    const Rows rows = model->appendRows(0, 10);
+    QtSignals qt(qtModel());
+    model->beginTransaction();
+    model->setValue(rows[7], columns[1], 1);
+    model->setValue(rows[2], columns[0], 2);
+    model->setValue(rows[4], columns[1], 3);
+    EXPECT_TRUE(qt.changed.empty());
+    model->endTransaction();
+    EXPECT_EQ(qt.changed, (std::vector<std::pair<int, int>>{{2, 7}}));
+
+    model->setValue(rows[9], columns[0], 4);
+    model->setValue(rows[0], columns[0], 5);
+    EXPECT_EQ(qt.changed, (std::vector<std::pair<int, int>>{{2, 7}, {9, 9}, {0, 0}}));
+    EXPECT_EQ(qtModel()->data(qtIndex(rows[9])).toString(), "4");
+}
+
+TEST_F(GLTreeView2Test, RemovalsReachTheViewAtOnceAndPendingRowsGoSilently)
+{
+    const Rows rows = model->appendRows(0, 6);
+    QtSignals qt(qtModel());
+    model->beginTransaction();
+    const Rows pending = model->appendRows(0, 2);
+    model->setValue(rows[5], columns[0], std::string("changed"));
+    // Two runs of shown rows, one pending row.
+    model->removeRows({rows[1], rows[2], rows[4], pending[0]});
+    EXPECT_EQ(qt.removed, (std::vector<std::pair<int, int>>{{4, 4}, {1, 2}}));
+    EXPECT_EQ(qtModel()->rowCount(), 3);
+    model->endTransaction();
+
+    EXPECT_EQ(qt.inserted, (std::vector<std::pair<int, int>>{{3, 3}}));
+    EXPECT_EQ(qtModel()->rowCount(), 4);
+    EXPECT_EQ(qtIndex(pending[1]).row(), 3);
+    EXPECT_EQ(qtModel()->data(qtIndex(rows[5])).toString(), "changed");
+    ASSERT_EQ(qt.changed.size(), 1u);
+    EXPECT_LE(qt.changed[0].first, 2);
+    EXPECT_GE(qt.changed[0].second, 2);
+}
+
+TEST_F(GLTreeView2Test, ViewShowsTextIconsColoursHeaderAndEditableFlags)
+{
+    const unsigned row = model->appendRow(0);
+    model->setValue(row, columns[0], std::string("Gain"));
+    model->setValue(row, columns[1], 42);
+    model->setIcon(row, columns[0], Icon(imageFile("red.png"), 0, 0));
+    model->setColor(row, columns[1], GLAbstractViewModel2::BackgroundColor, Color(1.0, 0.0, 0.0));
+    model->setReadOnly(row, columns[0], true);
+
+    EXPECT_EQ(qtModel()->data(qtIndex(row, 0)).toString(), "Gain");
+    EXPECT_EQ(qtModel()->data(qtIndex(row, 1)).toString(), "42");
+    EXPECT_FALSE(qtModel()->data(qtIndex(row, 0), Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_EQ(qtModel()->data(qtIndex(row, 1), Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::red));
+    EXPECT_FALSE(qtModel()->data(qtIndex(row, 0), Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(qtModel()->flags(qtIndex(row, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(qtModel()->flags(qtIndex(row, 1)) & Qt::ItemIsEditable);
+    EXPECT_EQ(qtModel()->headerData(1, Qt::Horizontal).toString(), "Value");
+
+    model->setColumnLabel(columns[1], "Amount");
+    EXPECT_EQ(qtView->header()->model()->headerData(1, Qt::Horizontal).toString(), "Amount");
+}
+
+TEST_F(GLTreeView2Test, SelectionRoundTripInTreeOrder)
+{
+    const Rows top = model->appendRows(0, 5);
+    const Rows children = model->appendRows(top[2], 3);
+    view->setSelectionMode(GLAbstractView2::ExtendedSelection);
+    EventRecorder<GLViewSelectionChangeEvent2> changes(view->getSelectionChangeEmitter());
+
+    view->setSelectedRows({top[3], children[1], top[0], top[1]});
+    EXPECT_EQ(view->getSelectedRows(), (Rows{top[0], top[1], top[3], children[1]}));
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes.events[0].view(), view.get());
+
+    view->setSelectedRows({children[2]});
+    EXPECT_EQ(view->getSelectedRows(), (Rows{children[2]}));
+    EXPECT_EQ(changes.size(), 2u);
+
+    // Removing a selected row takes it out of the selection.
+    model->removeRows({children[2]});
+    EXPECT_TRUE(view->getSelectedRows().empty());
+
+    view->setSelectedRows({top[4]});
+    view->clearSelection();
+    EXPECT_TRUE(view->getSelectedRows().empty());
+    EXPECT_THROW(view->setSelectedRows({top[0], 999}), TypedException);
+    EXPECT_THROW(view->setSelectionMode(5), TypedException);
+    EXPECT_EQ(view->getSelectionMode(), GLAbstractView2::ExtendedSelection);
+}
+
+TEST_F(GLTreeView2Test, ExpansionRoundTripWithEventsInOrder)
+{
+    const Rows top = model->appendRows(0, 3);
+    const Rows children = model->appendRows(top[1], 2);
+    const Rows grandchildren = model->appendRows(children[0], 2);
+    EventRecorder<GLTreeExpandEvent2> expanded(view->getExpandEmitter());
+    EventRecorder<GLTreeCollapseEvent2> collapsed(view->getCollapseEmitter());
+
+    view->expand(top[1]);
+    view->expand(top[1]);  // already open: no second event
+    EXPECT_TRUE(view->isExpanded(top[1]));
+    EXPECT_TRUE(view->isRowVisible(children[0]));
+    EXPECT_FALSE(view->isRowVisible(grandchildren[0]));
+    view->collapse(top[1]);
+    ASSERT_EQ(expanded.size(), 1u);
+    ASSERT_EQ(collapsed.size(), 1u);
+    EXPECT_EQ(expanded.events[0].rowUID(), top[1]);
+    EXPECT_EQ(collapsed.events[0].rowUID(), top[1]);
+
+    // Setting the expanded rows opens their ancestors; getting them lists them in tree order.
+    view->setExpandedRows({children[0]});
+    EXPECT_EQ(view->getExpandedRows(), (Rows{top[1], children[0]}));
+    EXPECT_TRUE(view->isRowVisible(grandchildren[1]));
+
+    view->setRowHidden(grandchildren[1], true);
+    EXPECT_FALSE(view->isRowVisible(grandchildren[1]));
+    EXPECT_TRUE(view->isRowHidden(grandchildren[1]));
+
+    view->collapseAll();
+    EXPECT_TRUE(view->getExpandedRows().empty());
+    view->expandAll();
+    EXPECT_EQ(view->getExpandedRows(), (Rows{top[1], children[0]}));
+    EXPECT_THROW(view->expand(1234), TypedException);
+}
+
+TEST_F(GLTreeView2Test, ScrollToBringsARowIntoViewAndCellAtFindsIt)
+{
+    model->beginTransaction();
+    const Rows rows = model->appendRows(0, 1000);
+    for (unsigned i = 0; i < rows.size(); ++i)
+        model->setValue(rows[i], columns[0], int(i));
+    model->endTransaction();
+    view->resize(300, 200);
+    view->show();
+    EXPECT_EQ(view->getRowsInView().front(), rows[0]);
+    EXPECT_LT(view->getRowsInView().size(), 100u);
+
+    view->scrollTo(rows[900]);
+    const Rows inView = view->getRowsInView();
+    EXPECT_NE(std::find(inView.begin(), inView.end(), rows[900]), inView.end());
+    EXPECT_EQ(std::find(inView.begin(), inView.end(), rows[0]), inView.end());
+
+    const QRect rect = qtView->visualRect(qtIndex(rows[900], 1));
+    EXPECT_EQ(view->getModelCellAt(rect.center().x(), rect.center().y()), (GLModelCellRef2{rows[900], columns[1]}));
+    EXPECT_FALSE(view->getModelCellAt(5, 10000).isValid());
+}
+
+TEST_F(GLTreeView2Test, HeaderColumnsAndRowColours)
+{
+    view->setHeaderVisible(false);
+    EXPECT_FALSE(view->isHeaderVisible());
+    EXPECT_TRUE(qtView->isHeaderHidden());
+    view->setHeaderVisible(true);
+
+    view->setColumnsMovable(true);
+    EXPECT_TRUE(view->areColumnsMovable());
+    view->moveColumn(columns[1], 0);
+    EXPECT_EQ(view->getVisualColumnIndex(columns[1]), 0);
+    EXPECT_EQ(view->getVisualColumnIndex(columns[0]), 1);
+    EXPECT_THROW(view->moveColumn(columns[1], 2), TypedException);
+
+    view->setColumnWidth(columns[0], 123);
+    EXPECT_EQ(view->getColumnWidth(columns[0]), 123);
+
+    view->setAlternatingRowColors(true);
+    EXPECT_TRUE(view->hasAlternatingRowColors());
+    EXPECT_TRUE(qtView->alternatingRowColors());
+}
+
+TEST_F(GLTreeView2Test, EditingWithTheTextFieldCommitsOrCancels)
+{
+    const unsigned row = model->appendRow(0);
+    model->setValue(row, columns[1], std::string("old"));
+    model->setReadOnly(row, columns[0], true);
+    view->resize(300, 200);
+    view->show();
+    EventRecorder<GLEditRequestEvent2> requests(view->getEditRequestEmitter());
+    EventRecorder<GLEditCompleteEvent2> completes(view->getEditCompleteEmitter());
+
+    EXPECT_FALSE(view->editCell(row, columns[0]));
+    EXPECT_EQ(requests.size(), 0u);
+
+    ASSERT_TRUE(view->editCell(row, columns[1]));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests.events[0].rowUID(), row);
+    EXPECT_EQ(requests.events[0].columnUID(), columns[1]);
+    auto* field = qtView->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->text(), "old");
+    field->setText("new");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QCoreApplication::processEvents();  // the commit is queued by Qt's delegate
+    EXPECT_EQ(model->getText(row, columns[1]), "new");
+    ASSERT_EQ(completes.size(), 1u);
+    EXPECT_TRUE(completes.events[0].isCommitted());
+    EXPECT_FALSE(view->isEditing());
+
+    ASSERT_TRUE(view->editCell(row, columns[1]));
+    field = nullptr;
+    for (QLineEdit* candidate : qtView->findChildren<QLineEdit*>())
+        if (candidate->isVisible())
+            field = candidate;
+    ASSERT_NE(field, nullptr);
+    field->setText("discarded");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(field, &escape);
+    EXPECT_EQ(model->getText(row, columns[1]), "new");
+    ASSERT_EQ(completes.size(), 2u);
+    EXPECT_FALSE(completes.events[1].isCommitted());
+}
+
+namespace {
+
+// Offers a check box as the editor of every cell it is asked for.
+class CheckBoxEditorOffer : public NIMB::Listener {
+public:
+    explicit CheckBoxEditorOffer(GLAbstractView2& view)
+    {
+        new NIMB::ConnectionImpl1<CheckBoxEditorOffer, GLEditRequestEvent2>(this, view.getEditRequestEmitter(), nullptr,
+                                                                             &CheckBoxEditorOffer::offer);
+    }
+    GLCheckBox2* offered = nullptr;
+
+private:
+    void offer(const GLEditRequestEvent2& request)
+    {
+        offered = new GLCheckBox2("qt");
+        request.view()->setEditorWidget(offered);
+    }
+};
+
+} // namespace
+
+TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorWidget)
+{
+    const unsigned row = model->appendRow(0);
+    view->resize(300, 200);
+    view->show();
+    CheckBoxEditorOffer offer(*view);
+    EventRecorder<GLEditCompleteEvent2> completes(view->getEditCompleteEmitter());
+    ASSERT_TRUE(view->editCell(row, columns[1]));
+    ASSERT_NE(offer.offered, nullptr);
+    QPointer<QWidget> editor = offer.offered->getQWidget();
+    EXPECT_EQ(editor->parentWidget(), qtView->viewport());
+    EXPECT_EQ(qtView->findChild<QLineEdit*>(), nullptr);
+
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(completes.size(), 1u);
+    EXPECT_TRUE(completes.events[0].isCommitted());
+    EXPECT_EQ(completes.events[0].columnUID(), columns[1]);
+    // The view owned the editor and lets it go once the event loop runs.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(editor.isNull());
+
+    // Outside a request there is nothing to place an editor for.
+    GLPanel2 stray("qt");
+    EXPECT_THROW(view->setEditorWidget(&stray), TypedException);
+}
+
+TEST_F(GLTreeView2Test, CellWidgetsStayUntilReplaced)
+{
+    const unsigned row = model->appendRow(0);
+    auto* first = new GLCheckBox2("qt");
+    view->setCellWidget(row, columns[1], first);
+    EXPECT_EQ(view->getCellWidget(row, columns[1]), first);
+    QPointer<QWidget> firstQt = first->getQWidget();
+    view->setCellWidget(row, columns[1], new GLCheckBox2("qt"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(firstQt.isNull());
+    EXPECT_NE(view->getCellWidget(row, columns[1]), nullptr);
+    EXPECT_EQ(view->getCellWidget(row, columns[0]), nullptr);
+}
+
+TEST(GLTreeView2LargeModelTest, HundredThousandRowsAppendAndRemoveInSingleSteps)
+{
+    Holder<GLAbstractViewModel2> model(new GLAbstractViewModel2);
+    const unsigned column = model->appendColumns(1).front();
+    GLTreeView2 view("qt");
+    view.setModel(model);
+    view.resize(300, 400);
+    view.show();
+    auto* qtModel = static_cast<QTreeView*>(view.getQWidget())->model();
+    QtSignals qt(qtModel);
+
+    model->beginTransaction();
+    const Rows rows = model->appendRows(0, 100000);
+    model->setValue(rows[99999], column, std::string("last"));
+    model->endTransaction();
+    EXPECT_EQ(qt.inserted, (std::vector<std::pair<int, int>>{{0, 99999}}));
+    EXPECT_EQ(qtModel->rowCount(), 100000);
+    view.scrollTo(rows[99999]);
+    const Rows inView = view.getRowsInView();
+    ASSERT_FALSE(inView.empty());
+    EXPECT_EQ(inView.back(), rows[99999]);
+
+    model->removeRows(Rows(rows.begin() + 10, rows.begin() + 60010));
+    EXPECT_EQ(qt.removed, (std::vector<std::pair<int, int>>{{10, 60009}}));
+    EXPECT_EQ(qtModel->rowCount(), 40000);
+    EXPECT_EQ(model->getRowIndex(rows[99999]), 39999);
+    EXPECT_EQ(qtModel->data(qtModel->index(39999, 0)).toString(), "last");
+}
