@@ -4,7 +4,10 @@
 
 #include <functional>
 #include <memory>
+#include <cstdint>
+#include <type_traits>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace VELD {
@@ -34,8 +37,34 @@ public:
                 return i;
         return -1;
     }
+    virtual bool contains(const T& value) const { return indexOf(value) >= 0; }
     virtual bool readOnly() const { return false; }
     virtual const char* readOnlyMessage() const { return kFilteredInsert; }
+    // Changes whenever the elements change; 0 when the sequence cannot tell (it follows
+    // something else, such as the model).
+    virtual std::uint64_t version() const { return 0; }
+};
+
+// How a unique list indexes its elements: by their own hash() (kernel handles of every kind),
+// else by std::hash; types with neither are searched.
+template <typename T, typename = void>
+struct HasOwnHash : std::false_type {};
+template <typename T>
+struct HasOwnHash<T, std::void_t<decltype(std::declval<const T&>().hash())>> : std::true_type {};
+template <typename T, typename = void>
+struct HasStdHash : std::false_type {};
+template <typename T>
+struct HasStdHash<T, std::void_t<decltype(std::hash<T>()(std::declval<const T&>()))>> : std::true_type {};
+template <typename T>
+struct IsHashable : std::bool_constant<HasOwnHash<T>::value || HasStdHash<T>::value> {};
+template <typename T>
+struct ElementHash {
+    std::size_t operator()(const T& v) const {
+        if constexpr (HasOwnHash<T>::value)
+            return v.hash();
+        else
+            return std::hash<T>()(v);
+    }
 };
 
 template <typename T>
@@ -45,25 +74,57 @@ public:
     int size() const override { return static_cast<int>(items_.size()); }
     T at(int index) const override { return items_[index]; }
     bool insert(int index, const T& value) override {
-        if (unique_ && indexOf(value) >= 0)
+        if (unique_ && contains(value))
             return false;  // identity-indexed: each element at most once
         items_.insert(items_.begin() + index, value);
+        if constexpr (IsHashable<T>::value)
+            if (unique_)
+                index_.insert(value);
+        ++version_;
         return true;
     }
-    void erase(int index) override { items_.erase(items_.begin() + index); }
-    void clear() override { items_.clear(); }
+    void erase(int index) override {
+        if constexpr (IsHashable<T>::value)
+            if (unique_)
+                index_.erase(items_[index]);
+        items_.erase(items_.begin() + index);
+        ++version_;
+    }
+    void clear() override {
+        items_.clear();
+        if constexpr (IsHashable<T>::value)
+            index_.clear();
+        ++version_;
+    }
     int indexOf(const T& value) const override {
         for (std::size_t i = 0; i < items_.size(); ++i)
             if (items_[i] == value)
                 return static_cast<int>(i);
         return -1;
     }
+    bool contains(const T& value) const override {
+        if constexpr (IsHashable<T>::value)
+            if (unique_)
+                return index_.count(value) > 0;
+        return indexOf(value) >= 0;
+    }
+    std::uint64_t version() const override { return version_; }
     void reserve(std::size_t n) { items_.reserve(n); }
-    void push(T value) { items_.push_back(std::move(value)); }
+    void push(T value) {
+        if constexpr (IsHashable<T>::value)
+            if (unique_)
+                index_.insert(value);
+        items_.push_back(std::move(value));
+        ++version_;
+    }
 
 private:
+    struct NoIndex {};
+    using Index = std::conditional_t<IsHashable<T>::value, std::unordered_multiset<T, ElementHash<T>>, NoIndex>;
     bool unique_;
     std::vector<T> items_;
+    Index index_;
+    std::uint64_t version_ = 1;
 };
 
 template <typename T>
@@ -79,17 +140,24 @@ public:
     bool readOnly() const override { return true; }
 
 private:
-    // Recomputed on each access: the view follows its base as that changes.
-    std::vector<int> positions() const {
-        std::vector<int> out;
+    // The view follows its base: positions are kept only while the base reports no change,
+    // and recomputed on each access for a base that cannot tell.
+    const std::vector<int>& positions() const {
+        const std::uint64_t v = base_ ? base_->version() : 1;
+        if (v != 0 && v == cachedVersion_)
+            return cached_;
+        cached_.clear();
         const int n = base_ ? base_->size() : 0;
         for (int i = 0; i < n; ++i)
             if (keep_(base_->at(i)))
-                out.push_back(i);
-        return out;
+                cached_.push_back(i);
+        cachedVersion_ = v;
+        return cached_;
     }
     std::shared_ptr<SequenceImpl<T>> base_;
     std::function<bool(const T&)> keep_;
+    mutable std::vector<int> cached_;
+    mutable std::uint64_t cachedVersion_ = 0;
 };
 } // namespace detail
 
@@ -115,7 +183,7 @@ public:
     T operator[](int index) const { return at(index); }
     T front() const { return checkNotEmpty() ? impl_->at(0) : T(); }
     T back() const { return checkNotEmpty() ? impl_->at(impl_->size() - 1) : T(); }
-    bool contains(const T& value) const { return check() && impl_->indexOf(value) >= 0; }
+    bool contains(const T& value) const { return check() && impl_->contains(value); }
     int indexOf(const T& value) const { return check() ? impl_->indexOf(value) : -1; }
 
     class const_iterator {

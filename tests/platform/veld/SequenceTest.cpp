@@ -66,3 +66,36 @@ TEST_F(SequenceTest, FilteredViewsFollowTheirBase) {
     EXPECT_EQ(even.toVector(), (std::vector<int>{4}));
     EXPECT_TRUE(MakeSequence::empty<int>().empty());
 }
+
+TEST_F(SequenceTest, UniqueListsOfHandlesFindMembersByIdentity) {
+    const Sample& s = Sample::get();
+    Model model = s.newModel();
+    Transaction t(model);
+    ClassObject a = s.makeBlock(model, "a");
+    ClassObject b = s.makeBlock(model, "b");
+    t.commit();
+    Sequence<ImmutableClassObject> selection = MakeSequence::createUnique<ImmutableClassObject>();
+    selection.append(a);
+    EXPECT_FALSE(selection.append(a.asDeviant(model.createDeviantWithName("wc"))));
+    EXPECT_TRUE(selection.contains(a));
+    EXPECT_FALSE(selection.contains(b));
+    selection.erase(0);
+    EXPECT_FALSE(selection.contains(a));
+    EXPECT_TRUE(selection.append(a));
+}
+
+TEST_F(SequenceTest, FilteredViewOfAPropertyFollowsTheModel) {
+    const Sample& s = Sample::get();
+    Model model = s.newModel();
+    Transaction t(model);
+    s.makeBlock(model, "a", 1);
+    auto blocks = ImmutableClassObject(model.getRootObject()).get(s.blocks);
+    auto moved = MakeSequence::filter<ImmutableObject>(blocks, [&](const ImmutableObject& o) {
+        return o.asClassObject().getDouble(s.x) > 0;
+    });
+    EXPECT_EQ(moved.size(), 1);
+    s.makeBlock(model, "b", 2);
+    s.makeBlock(model, "c", 0);
+    EXPECT_EQ(moved.size(), 2);
+    t.commit();
+}
