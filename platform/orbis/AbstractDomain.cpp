@@ -1,0 +1,7 @@
+#include "platform/orbis/AbstractDomain.hpp"
+
+namespace PLATFORM {
+
+AbstractDomain::~AbstractDomain() = default;
+
+} // namespace PLATFORM

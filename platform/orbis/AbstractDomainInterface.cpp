@@ -1,0 +1,7 @@
+#include "platform/orbis/AbstractDomainInterface.hpp"
+
+namespace PLATFORM {
+
+AbstractDomainInterface::~AbstractDomainInterface() = default;
+
+} // namespace PLATFORM

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/orbis/AbstractDomainInterface.hpp"
+
+namespace PLATFORM {
+
+class Studio;
+
+// The usual base of a domain front: keeps its studio, takes its menus from the
+// domain, and offers no clipboard operations (can* are false, do* do nothing).
+class DomainInterface : public AbstractDomainInterface {
+public:
+    explicit DomainInterface(Studio* studio);
+    ~DomainInterface() override;
+    DomainInterface(const DomainInterface&) = delete;
+    DomainInterface& operator=(const DomainInterface&) = delete;
+
+    const char* getFullyQualifiedNoxTypeName() const override;  // "PLATFORM.DomainInterface"
+    void activate() override;
+    void deactivate() override;
+    // The domain's menu interface; an empty one when there is no domain.
+    Util::MenuInterface getMenuInterface() const override;
+    bool canCut() const override;
+    bool canCopy() const override;
+    bool canPaste() const override;
+    void doCut() override;
+    void doCopy() override;
+    void doPaste() override;
+
+    Studio* getStudio() const { return studio; }
+    bool isActive() const { return active; }
+
+private:
+    Studio* studio;  // not owned
+    bool active = false;
+};
+
+} // namespace PLATFORM

@@ -1,0 +1,63 @@
+#include "platform/orbis/StudioComponentBase.hpp"
+
+#include "platform/orbis/AbstractDomainInterface.hpp"
+
+namespace PLATFORM {
+
+StudioComponentBase::StudioComponentBase(Studio* studio, const std::string& name)
+    : studio(studio), name(name)
+{
+}
+
+StudioComponentBase::~StudioComponentBase() = default;
+
+void StudioComponentBase::initialize(TAVI::ErrorHolder&) {}
+
+void StudioComponentBase::terminate(TAVI::ErrorHolder&) {}
+
+std::string StudioComponentBase::getDisplayTitle() const
+{
+    return name;
+}
+
+TAVI::GLWidget2* StudioComponentBase::getDefaultFocusWidget()
+{
+    return getWidget();
+}
+
+const char* StudioComponentBase::getFullyQualifiedNoxTypeName() const
+{
+    return "PLATFORM.StudioComponent";
+}
+
+std::string StudioComponentBase::getTypeName() const
+{
+    return name;
+}
+
+bool StudioComponentBase::canAccept(const TAVI::GLMimeData2*) const
+{
+    return false;
+}
+
+TAVI::AbstractUndoRedoCommandTarget* StudioComponentBase::getUndoRedoTarget()
+{
+    return nullptr;
+}
+
+void StudioComponentBase::setDomain(const TAVI::Holder<AbstractDomainInterface>& newDomain)
+{
+    domain = newDomain;
+}
+
+AbstractDomainInterface* StudioComponentBase::getDomain() const
+{
+    return domain.get();
+}
+
+bool StudioComponentBase::isVisible() const
+{
+    return shown;
+}
+
+} // namespace PLATFORM

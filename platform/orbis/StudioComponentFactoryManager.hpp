@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/orbis/GenericRegistry.hpp"
+#include "platform/orbis/StudioComponentFactory.hpp"
+
+namespace PLATFORM {
+
+// The process-wide registry of component factories by type name. Made on
+// first use, lives until the process ends; user-interface thread only.
+class StudioComponentFactoryManager : public GenericRegistry<StudioComponentFactory> {
+public:
+    static StudioComponentFactoryManager* instance();
+
+    // A new component of the type, or null with PLATFORM_ComponentTypeNotFound
+    // (no factory) or PLATFORM_ComponentNotCreated (the factory made none).
+    StudioComponentBase* createComponent(const TAVI::StringID& typeName, Studio* studio,
+                                         const std::string& name, TAVI::ErrorHolder& errors) const;
+
+private:
+    StudioComponentFactoryManager() = default;
+};
+
+} // namespace PLATFORM

@@ -1,0 +1,14 @@
+#include "platform/orbis/StudioEventServiceBase.hpp"
+
+namespace PLATFORM {
+
+StudioEventServiceBase::StudioEventServiceBase(const TAVI::StringID& name) : StudioService(name) {}
+
+StudioEventServiceBase::~StudioEventServiceBase() = default;
+
+const char* StudioEventServiceBase::getFullyQualifiedNoxTypeName() const
+{
+    return "PLATFORM.StudioEventService";
+}
+
+} // namespace PLATFORM

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/orbis/StudioService.hpp"
+
+namespace NIMB {
+class EmitterBase;
+}
+
+namespace PLATFORM {
+
+// A studio service that carries one kind of event on a signal. The framework
+// (or a script acting through it) can raise an event without knowing its
+// record type: raiseDefault sends a default record.
+class StudioEventServiceBase : public StudioService {
+public:
+    explicit StudioEventServiceBase(const TAVI::StringID& name);
+    ~StudioEventServiceBase() override;
+
+    const char* getFullyQualifiedNoxTypeName() const override;
+    virtual void raiseDefault() = 0;
+    virtual NIMB::EmitterBase& getEmitter() = 0;
+};
+
+} // namespace PLATFORM

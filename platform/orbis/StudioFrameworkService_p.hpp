@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/orbis/StudioFrameworkService.hpp"
+
+#include <QPointer>
+
+#include <map>
+#include <memory>
+
+class QDockWidget;
+class QTabWidget;
+class QWidget;
+
+namespace PLATFORM {
+
+class StudioWindow;
+
+// Where one component of the studio is, and what the framework made to hold it.
+struct ComponentRecord {
+    enum Kind { Unplaced, Docked, InTab, InStatusArea };
+
+    TAVI::Holder<StudioComponentBase> component;
+    Kind kind = Unplaced;
+    int dockPosition = -1;
+    QPointer<QDockWidget> dock;  // owned by the window while docked
+    QPointer<QWidget> tabPage;   // the page of its tab, owned by the tab widget
+};
+
+class StudioFrameworkServicePrivate {
+public:
+    StudioFrameworkServicePrivate(StudioFrameworkService* q, Studio* studio);
+
+    ComponentRecord* find(const StudioComponentBase* component) const;
+    ComponentRecord* findByName(const std::string& name) const;
+    // The record of a component of this studio; reports PLATFORM_NullArgument or
+    // PLATFORM_ComponentNotFound otherwise.
+    ComponentRecord* require(const StudioComponentBase* component, const char* operation,
+                             TAVI::ErrorHolder& errors) const;
+    // The component's Qt widget; reports PLATFORM_NullArgument when it has none.
+    QWidget* requireWidget(const ComponentRecord& record, const char* operation,
+                           TAVI::ErrorHolder& errors) const;
+    bool requireUnplaced(const ComponentRecord& record, TAVI::ErrorHolder& errors) const;
+    bool checkTab(std::uint32_t index, TAVI::ErrorHolder& errors) const;
+    bool takeIn(const TAVI::Holder<StudioComponentBase>& component, TAVI::ErrorHolder& errors);
+
+    void placeInPage(ComponentRecord& record, QWidget* widget, QWidget* page);
+    void detach(ComponentRecord& record);
+    void setProbe(ComponentRecord& record);
+    // Takes the record out of the list, terminates its component and lets it go.
+    void remove(ComponentRecord* record, TAVI::ErrorHolder& errors);
+    std::string title(const ComponentRecord& record, const std::string& given) const;
+
+    StudioFrameworkService* q;
+    Studio* studio;  // not owned
+    QPointer<StudioWindow> window;
+    QPointer<QTabWidget> tabs;  // the window's central widget
+    std::vector<std::unique_ptr<ComponentRecord>> records;  // in the order components came in
+    std::map<std::string, ContextMenuSchema> menus;
+    // Menus popped up earlier may outlive the service; their actions check this.
+    std::shared_ptr<int> alive = std::make_shared<int>(0);
+};
+
+} // namespace PLATFORM

@@ -1,0 +1,14 @@
+#include "platform/orbis/StudioService.hpp"
+
+namespace PLATFORM {
+
+StudioService::StudioService(const TAVI::StringID& name) : name(name) {}
+
+StudioService::~StudioService() = default;
+
+const char* StudioService::getFullyQualifiedNoxTypeName() const
+{
+    return "PLATFORM.StudioService";
+}
+
+} // namespace PLATFORM

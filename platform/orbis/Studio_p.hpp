@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/orbis/Studio.hpp"
+
+#include <map>
+#include <memory>
+
+namespace PLATFORM {
+
+class StudioEventServiceBase;
+
+class StudioPrivate {
+public:
+    explicit StudioPrivate(Studio* q);
+
+    // Terminates the application and the components, drops the services and
+    // hides the window; run once, by close() or by the destructor.
+    void shutDown();
+
+    Studio* q;
+    StudioWindow* window = nullptr;  // owned; deleteLater'd by ~Studio
+    TAVI::Holder<Application> application;
+    StudioServiceRegistry services;
+    TAVI::Holder<StudioFrameworkService> framework;
+    std::map<TAVI::StringID, std::unique_ptr<AbstractDomainImpl>> domainImpls;
+    bool open = true;
+    bool shuttingDown = false;
+};
+
+} // namespace PLATFORM
