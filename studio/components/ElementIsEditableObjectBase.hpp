@@ -1,0 +1,28 @@
+#pragma once
+
+#include "studio/components/VisitorTable.hpp"
+
+namespace KITE {
+
+// Tells whether an object's display text may be edited in place. Registration as for
+// ElementDescriberBase.
+class ElementIsEditableObjectBase {
+public:
+    using Table = VisitorTable<ElementIsEditableObjectBase, bool, unsigned int>;
+
+    virtual ~ElementIsEditableObjectBase();
+
+    bool isEditable(const VELD::ImmutableClassObject& object, unsigned int flag);
+    void registerDescribableTypes();
+
+protected:
+    explicit ElementIsEditableObjectBase(Table* table);
+    virtual void internalRegisterDescribableTypes() = 0;
+    Table* getDispatchTable() const { return table; }
+
+private:
+    Table* table;  // shared by every instance of the concrete class; not owned
+    bool registered = false;
+};
+
+} // namespace KITE

@@ -1,0 +1,149 @@
+#include "studio/components/GenericElementDescriber.hpp"
+#include "tests/studio/components/PresentationTestModel.hpp"
+
+#include "platform/host/zuPrint.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace VELD;
+
+namespace {
+
+struct ElementVisitorsTest : ::testing::Test {
+    const PresentationModel& p = PresentationModel::get();
+    Model model = p.newModel();
+    KITE::DefaultElementDescriber describer;
+    KITE::DefaultElementSetDescription setter;
+    KITE::DefaultElementIsEditableObject editable;
+
+    ClassObject make(const char* className) {
+        Transaction t(model);
+        ClassObject o = p.make(model, className);
+        t.commit();
+        return o;
+    }
+    ClassObject block(const char* name) {
+        Transaction t(model);
+        ClassObject o = p.make(model, "Block");
+        o.setString(p.blockName, name);
+        t.commit();
+        return o;
+    }
+};
+
+// A domain's describer: its own text for blocks, the generic one for the rest.
+class BlockDescriber : public KITE::DefaultElementDescriber {
+public:
+    BlockDescriber() : DefaultElementDescriber(Table::forClass<BlockDescriber>()) {}
+    std::string visitBlock(const ClassObject& block, unsigned int) {
+        return "Block " + block.getOne("name").toString();
+    }
+
+protected:
+    void internalRegisterDescribableTypes() override {
+        DefaultElementDescriber::internalRegisterDescribableTypes();
+        getDispatchTable()->registerHandler(PresentationModel::get().block,
+                                            Table::member(&BlockDescriber::visitBlock));
+    }
+};
+
+} // namespace
+
+TEST_F(ElementVisitorsTest, DescribesANamedObjectWithItsClass) {
+    const ClassObject gain = block("Gain1");
+    EXPECT_EQ(describer.describe(gain, 0), "Gain1 (pres.Block)");
+    EXPECT_EQ(describer.describe(gain, 1), "Gain1");
+    EXPECT_EQ(describer.describe(gain, 7), "Gain1");
+    EXPECT_TRUE(editable.isEditable(gain, 0));
+}
+
+TEST_F(ElementVisitorsTest, AnObjectWithoutANameAttributeHasNoNameAndIsNotEditable) {
+    const ClassObject nameless = make("Nameless");
+    EXPECT_EQ(describer.describe(nameless, 0), "<No Name> (pres.Nameless)");
+    EXPECT_EQ(describer.describe(nameless, 1), "");
+    EXPECT_FALSE(editable.isEditable(nameless, 0));
+    // Writing a name it has no attribute for does nothing.
+    Transaction t(model);
+    EXPECT_NO_THROW(setter.setDescription(nameless, "x"));
+    t.commit();
+    EXPECT_EQ(describer.describe(nameless, 0), "<No Name> (pres.Nameless)");
+}
+
+TEST_F(ElementVisitorsTest, AnEmptyNameDescribesAsTheNameType) {
+    const ClassObject empty = block("");
+    const std::string typeName = ":" + p.blockName.getType().getQualifiedName();
+    EXPECT_EQ(typeName, ":VELD.String");
+    EXPECT_EQ(describer.describe(empty, 0), typeName);
+    EXPECT_EQ(describer.describe(empty, 1), typeName);
+    EXPECT_FALSE(editable.isEditable(empty, 0));
+    // An unset name is no name at all.
+    const ClassObject unset = make("Block");
+    EXPECT_EQ(describer.describe(unset, 0), "<No Name> (pres.Block)");
+    EXPECT_FALSE(editable.isEditable(unset, 0));
+}
+
+TEST_F(ElementVisitorsTest, AnInheritedNameIsWrittenButNotDescribed) {
+    const ClassObject derived = make("DerivedNamed");
+    {
+        Transaction t(model);
+        setter.setDescription(derived, "Renamed");
+        t.commit();
+    }
+    EXPECT_EQ(derived.getString(p.blockName), "Renamed");
+    EXPECT_EQ(describer.describe(derived, 0), "<No Name> (pres.DerivedNamed)");
+    EXPECT_FALSE(editable.isEditable(derived, 0));
+}
+
+TEST_F(ElementVisitorsTest, TheTextIsConvertedToTheNameTypeAndKernelErrorsReachTheCaller) {
+    const ClassObject numbered = make("Numbered");
+    const ImmutableProperty name = p.numbered.getProperty("name");
+    {
+        Transaction t(model);
+        setter.setDescription(numbered, "12");
+        t.commit();
+    }
+    EXPECT_EQ(numbered.getInteger(name), 12);
+    EXPECT_EQ(describer.describe(numbered, 0), "12 (pres.Numbered)");
+    {
+        Transaction t(model);
+        EXPECT_THROW(setter.setDescription(numbered, "twelve"), Exception);
+    }
+    EXPECT_EQ(numbered.getInteger(name), 12);
+    // No transaction is opened for the caller.
+    EXPECT_THROW(setter.setDescription(numbered, "13"), Exception);
+    EXPECT_EQ(numbered.getInteger(name), 12);
+}
+
+TEST_F(ElementVisitorsTest, AnUnreadableNameIsCaughtAndReported) {
+    const ClassObject broken = make("Broken");
+    ZuPrintCapture capture;
+    EXPECT_EQ(describer.describe(broken, 0), "<No Name> (pres.Broken)");
+    EXPECT_EQ(describer.describe(broken, 1), "");
+    EXPECT_FALSE(editable.isEditable(broken, 0));
+    EXPECT_EQ(capture.text(), "DefaultElementDescriber::visit::exception caught\n"
+                              "DefaultElementDescriber::visit::exception caught\n"
+                              "DefaultElementDescriber::visit::exception caught\n");
+}
+
+TEST_F(ElementVisitorsTest, VisitingANullObjectIsReportedByTheKernel) {
+    Asserter::clearReports();
+    EXPECT_EQ(describer.describe(ImmutableClassObject(), 0), "");
+    EXPECT_FALSE(editable.isEditable(ImmutableClassObject(), 0));
+    setter.setDescription(ClassObject(), "x");
+    ASSERT_EQ(Asserter::reports().size(), 3u);
+    for (const AssertionReport& r : Asserter::reports())
+        EXPECT_EQ(r.message, "Visitation on null object");
+    Asserter::clearReports();
+}
+
+TEST_F(ElementVisitorsTest, EachVisitorClassHasItsOwnTable) {
+    const ClassObject gain = block("Gain1");
+    const ClassObject nameless = make("Nameless");
+    BlockDescriber domainDescriber;
+    EXPECT_EQ(domainDescriber.describe(gain, 0), "Block Gain1");
+    EXPECT_EQ(domainDescriber.describe(nameless, 0), "<No Name> (pres.Nameless)");
+    // The block entry belongs to the domain's describer only.
+    EXPECT_EQ(describer.describe(gain, 0), "Gain1 (pres.Block)");
+    KITE::DefaultElementDescriber another;
+    EXPECT_EQ(another.describe(gain, 0), "Gain1 (pres.Block)");
+}

@@ -1,0 +1,102 @@
+// Draws the object icons of the model tree as 16x16 PNG files:
+//   BlockIcon.png        a block with an input and an output port (any model object)
+//   CorvidModelIcon.png  a sheet with two blocks joined by a line (a diagram)
+// Usage: kite_icongen <output folder>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kSize = 16;
+
+QImage canvas() {
+    QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+void drawBlock(QPainter& p, const QRectF& body, const QColor& fill, const QColor& edge) {
+    p.setPen(QPen(edge, 1.0));
+    p.setBrush(fill);
+    p.drawRoundedRect(body, 0.5, 0.5);
+}
+
+QImage blockIcon() {
+    QImage image = canvas();
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor edge(0x2a, 0x4d, 0x7a);
+    // Ports first, so the body covers their inner ends.
+    p.setPen(QPen(edge, 2.0));
+    p.drawLine(QPointF(0.0, 8.0), QPointF(4.0, 8.0));
+    p.drawLine(QPointF(12.0, 8.0), QPointF(16.0, 8.0));
+    QLinearGradient shade(0, 3, 0, 13);
+    shade.setColorAt(0, QColor(0xd6, 0xe6, 0xfa));
+    shade.setColorAt(1, QColor(0x8f, 0xb4, 0xe3));
+    p.setPen(QPen(edge, 1.0));
+    p.setBrush(shade);
+    p.drawRoundedRect(QRectF(3.5, 3.5, 9, 9), 1.5, 1.5);
+    return image;
+}
+
+QImage modelIcon() {
+    QImage image = canvas();
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A sheet with a folded corner.
+    QPainterPath sheet;
+    sheet.moveTo(1.5, 0.5);
+    sheet.lineTo(11.0, 0.5);
+    sheet.lineTo(14.5, 4.0);
+    sheet.lineTo(14.5, 15.5);
+    sheet.lineTo(1.5, 15.5);
+    sheet.closeSubpath();
+    p.setPen(QPen(QColor(0x55, 0x5b, 0x66), 1.0));
+    p.setBrush(QColor(0xfb, 0xfb, 0xf8));
+    p.drawPath(sheet);
+    p.drawLine(QPointF(11.0, 0.5), QPointF(11.0, 4.0));
+    p.drawLine(QPointF(11.0, 4.0), QPointF(14.5, 4.0));
+    // Two blocks joined by a right-angled line, on whole pixels so they stay crisp.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor edge(0x2a, 0x4d, 0x7a);
+    p.setPen(QPen(edge, 1.0));
+    p.drawLine(QPoint(8, 6), QPoint(10, 6));
+    p.drawLine(QPoint(10, 6), QPoint(10, 10));
+    drawBlock(p, QRectF(3, 4, 5, 4), QColor(0xa9, 0xc7, 0xee), edge);
+    drawBlock(p, QRectF(8, 10, 5, 3), QColor(0xf2, 0xc1, 0x7e), QColor(0x8a, 0x5a, 0x1c));
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kite_icongen <output folder>\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.exists() && !QDir().mkpath(out.path())) {
+        std::fprintf(stderr, "kite_icongen: cannot make %s\n", argv[1]);
+        return 1;
+    }
+    const struct {
+        const char* file;
+        QImage image;
+    } icons[] = {{"BlockIcon.png", blockIcon()}, {"CorvidModelIcon.png", modelIcon()}};
+    for (const auto& icon : icons) {
+        const QString path = out.filePath(QString::fromLatin1(icon.file));
+        if (!icon.image.save(path, "PNG")) {
+            std::fprintf(stderr, "kite_icongen: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/veld/Meta.hpp"
+
+#include <vector>
+
+namespace KITE::Util {
+
+// Replaces out with cls followed by all its ancestors, each once, ordered by generation: the
+// class, then its superclasses, then theirs, each generation in depth-first order of
+// getSuperClasses. Results are cached by qualified name until clearCacheMaps(); an invalid
+// class gives an empty list.
+void buildClassList(const VELD::ImmutableClass& cls, std::vector<VELD::ImmutableClass>& out);
+
+} // namespace KITE::Util

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "utils/XMLFilterBase.hpp"
+
+namespace KITE::Util {
+
+// The attribute filter driven by data. The tree ("Tree") shows composite properties and, by
+// the lists, others; the property browser ("Property") shows plain properties, derived ones
+// only in mode "All" or when listed as derived exceptions. Results are cached per filter
+// instance key, class and read-only setting: equal filters share them until clearCacheMaps().
+class XMLFilterMatch : public XMLFilterBase {
+public:
+    XMLFilterMatch(std::string family, std::string nameSpace,
+                   TAVI::XMLDB::DatabaseGetter getter = &TAVI::XMLDB::DefaultGetDatabase,
+                   bool allowReadOnly = false);
+    ~XMLFilterMatch() override;
+
+    // The owned attributes of cls that pass; all of them, unfiltered, for an invalid class.
+    VELD::ImmutableSequence<VELD::ImmutableProperty> execute(const VELD::ImmutableClass& cls,
+                                                             const std::string& mode) override;
+    const std::string& doGetOurName() const override;
+    bool doCompositeTest(const std::string& name, bool isComposite,
+                         FilterTestResult* result) const override;
+    bool doDerivedTest(const std::string& name, bool isDerived,
+                       FilterTestResult* result) const override;
+};
+
+} // namespace KITE::Util
