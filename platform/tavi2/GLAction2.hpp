@@ -57,6 +57,7 @@ public:
 
 private:
     friend class GLMenu2;
+    friend class GLToolBar2;
     explicit GLAction2(QAction* adopted);  // a separator or other action Qt made
     GLAction2Private* d;  // owned
 };

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/tavi/any.hpp"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class QMimeData;
+
+namespace TAVI {
+
+// What a drag carries: values by format. Inside the process a drop site gets the values
+// themselves (an element handle, a list of names); to other programs only text values travel,
+// as UTF-8 bytes. A value copy: copying copies the values.
+class GLMimeData2 {
+public:
+    GLMimeData2() = default;
+
+    // Replaces the value of a format. An empty format is refused with false.
+    bool setData(const std::string& format, const any& value);
+    // The value; empty when the format is absent.
+    any getData(const std::string& format) const;
+    bool hasFormat(const std::string& format) const;
+    std::vector<std::string> getFormats() const;
+    bool isEmpty() const { return values.empty(); }
+    void clear() { values.clear(); }
+
+    // A Qt mime data object carrying these values, owned by the caller (a drag takes it).
+    QMimeData* toQMimeData() const;
+    // The values of a Qt mime data object: all of them when it came from toQMimeData, else
+    // each format's bytes as a string.
+    static GLMimeData2 fromQMimeData(const QMimeData* data);
+
+private:
+    std::map<std::string, any> values;
+};
+
+} // namespace TAVI
