@@ -96,6 +96,9 @@ GLAbstractView2::~GLAbstractView2()
 {
     // Let go of the model while the Qt view still lives, so it stops reading from it.
     QObject::disconnect(d->selectionConnection);
+    // Editors closed by the teardown below must not reach listeners with a half-gone view.
+    d->editComplete.reset();
+    d->editRequest.reset();
     if (getQWidget()) {
         QItemSelectionModel* selection = d->view->selectionModel();
         d->view->setModel(nullptr);

@@ -12,6 +12,9 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTreeView>
 
@@ -413,4 +416,87 @@ TEST(GLTreeView2LargeModelTest, HundredThousandRowsAppendAndRemoveInSingleSteps)
     EXPECT_EQ(qtModel->rowCount(), 40000);
     EXPECT_EQ(model->getRowIndex(rows[99999]), 39999);
     EXPECT_EQ(qtModel->data(qtModel->index(39999, 0)).toString(), "last");
+}
+
+namespace {
+
+void sendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(target->mapToGlobal(pos)), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+TEST_F(GLTreeView2Test, EditTriggersDecideWhatStartsAnEdit)
+{
+    const unsigned row = model->appendRow(0);
+    view->resize(300, 200);
+    view->show();
+    EventRecorder<GLEditRequestEvent2> requests(view->getEditRequestEmitter());
+    const QPoint cell = qtView->visualRect(qtIndex(row, 1)).center();
+
+    view->setEditTriggers(GLAbstractView2::NoEditTriggers);
+    EXPECT_EQ(view->getEditTriggers(), 0);
+    sendMouse(qtView->viewport(), QEvent::MouseButtonPress, cell, Qt::LeftButton);
+    sendMouse(qtView->viewport(), QEvent::MouseButtonRelease, cell, Qt::LeftButton);
+    sendMouse(qtView->viewport(), QEvent::MouseButtonDblClick, cell, Qt::LeftButton);
+    EXPECT_EQ(requests.size(), 0u);
+    EXPECT_FALSE(view->isEditing());
+
+    view->setEditTriggers(GLAbstractView2::DoubleClicked);
+    EXPECT_EQ(view->getEditTriggers(), GLAbstractView2::DoubleClicked);
+    sendMouse(qtView->viewport(), QEvent::MouseButtonDblClick, cell, Qt::LeftButton);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests.events[0].rowUID(), row);
+    EXPECT_EQ(requests.events[0].columnUID(), columns[1]);
+    EXPECT_TRUE(view->isEditing());
+}
+
+TEST_F(GLTreeView2Test, MouseAndContextMenuArriveFromTheRowsArea)
+{
+    const Rows rows = model->appendRows(0, 3);
+    view->resize(300, 200);
+    view->show();
+    EventRecorder<GLMouseEvent2> presses(view->getMousePressEmitter());
+    EventRecorder<GLContextMenuEvent2> menus(view->getContextMenuEmitter());
+    const QPoint cell = qtView->visualRect(qtIndex(rows[2], 0)).center();
+
+    sendMouse(qtView->viewport(), QEvent::MouseButtonPress, cell, Qt::RightButton);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, cell, qtView->viewport()->mapToGlobal(cell));
+    QApplication::sendEvent(qtView->viewport(), &request);
+
+    // Reported once each, though Qt hands unused input on from the rows' area to the view.
+    ASSERT_EQ(presses.size(), 1u);
+    EXPECT_EQ(presses.events[0].button(), GLMouseButton2::Right);
+    ASSERT_EQ(menus.size(), 1u);
+    const GLPoint<int> at = menus.events[0].pos();
+    EXPECT_EQ(view->getModelCellAt(at.x, at.y), (GLModelCellRef2{rows[2], columns[0]}));
+}
+
+TEST_F(GLTreeView2Test, PaintedRowsShowTheModelsColours)
+{
+    const Rows rows = model->appendRows(0, 3);
+    for (unsigned row : rows)
+        model->setValue(row, columns[0], std::string(" "));
+    model->setColor(rows[1], columns[0], GLAbstractViewModel2::BackgroundColor, Color(1.0, 0.0, 0.0));
+    view->resize(300, 200);
+    view->show();
+
+    auto colourAt = [&](unsigned row) {
+        const QRect rect = qtView->visualRect(qtIndex(row, 0));
+        const QImage image = qtView->viewport()->grab().toImage();
+        return image.pixelColor(rect.right() - 4, rect.center().y());
+    };
+    EXPECT_EQ(colourAt(rows[1]), QColor(Qt::red));
+    EXPECT_NE(colourAt(rows[0]), QColor(Qt::red));
+
+    // A change inside a transaction is painted once it ends.
+    model->beginTransaction();
+    model->setColor(rows[2], columns[0], GLAbstractViewModel2::BackgroundColor, Color(0.0, 0.0, 1.0));
+    model->setColor(rows[1], columns[0], GLAbstractViewModel2::BackgroundColor, Color(Color::Default));
+    model->endTransaction();
+    EXPECT_EQ(colourAt(rows[2]), QColor(Qt::blue));
+    EXPECT_NE(colourAt(rows[1]), QColor(Qt::red));
 }
