@@ -278,6 +278,10 @@ void Studio::close()
 bool Studio::saveScreenshot(const std::string& file, TAVI::ErrorHolder& errors)
 {
     StudioWindow* window = d->window;
+    if (!d->open) {
+        reportError(errors, TAVI_HERE, Messages::StudioClosed, window->windowTitle().toStdString());
+        return false;
+    }
     if (!window->isVisible()) {
         // A window that was never shown has no layout yet; show it without
         // putting it on a real screen.

@@ -86,7 +86,8 @@ public:
     void close();
 
     // Writes a PNG image of the window as it is laid out now, showing it
-    // (off screen under the offscreen platform) when it was never shown.
+    // (without putting it on a screen) when it was never shown. Errors:
+    // PLATFORM_ScreenshotFailed, PLATFORM_StudioClosed.
     bool saveScreenshot(const std::string& file, TAVI::ErrorHolder& errors);
 
 private:

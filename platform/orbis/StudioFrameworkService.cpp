@@ -574,7 +574,7 @@ bool StudioFrameworkService::requestTabClose(std::uint32_t index, TAVI::ErrorHol
     if (!d->checkTab(index, errors))
         return false;
     // Listeners may close the studio, and with it drop this service.
-    const TAVI::Holder<StudioFrameworkService> self(this);
+    const TAVI::Holder<StudioFrameworkService> self(getRefCount() ? this : nullptr);
     const std::weak_ptr<int> token = d->alive;
     const QPointer<QWidget> page = d->tabs->widget(static_cast<int>(index));
     if (d->studio) {

@@ -256,4 +256,11 @@ TEST(StudioTest, ScreenshotToAnUnwritablePlaceIsAnError) {
     EXPECT_FALSE(fixture.studio->saveScreenshot("/nonexistent-folder/studio.png", errors));
     EXPECT_EQ(errors.id(), "PLATFORM_ScreenshotFailed");
     EXPECT_NE(errors.what().find("/nonexistent-folder/studio.png"), std::string::npos);
+
+    QTemporaryDir dir;
+    fixture.studio->close();
+    errors.clear();
+    EXPECT_FALSE(fixture.studio->saveScreenshot(dir.filePath("closed.png").toStdString(), errors));
+    EXPECT_EQ(errors.id(), "PLATFORM_StudioClosed");
+    EXPECT_FALSE(fixture.studio->getWindow()->isVisible());
 }
