@@ -111,6 +111,18 @@ void NodePrivate::destroy()
     scene = nullptr;
 }
 
+void NodePrivate::abandonItems()
+{
+    const std::vector<std::shared_ptr<NodePrivate>> ownChildren = std::move(children);
+    children.clear();
+    for (const auto& child : ownChildren) {
+        child->parent = nullptr;
+        child->abandonItems();
+    }
+    item = nullptr;
+    scene = nullptr;
+}
+
 void NodePrivate::setSceneRecursive(ScenePrivate* newScene)
 {
     scene = newScene;
@@ -208,14 +220,11 @@ void Node::unparent()
     const QPointF scenePosition = self->item->scenePos();
     ScenePrivate* scene = self->scene;
     const std::shared_ptr<NodePrivate> keep = self->detach();
-    if (scene) {
-        self->item->setParentItem(scene->root);
-        self->item->setPos(scene->root->mapFromScene(scenePosition));
+    // An item taken from its parent stays in the parent's scene, as a top-level item.
+    self->item->setParentItem(nullptr);
+    self->item->setPos(scenePosition);
+    if (scene)
         scene->adoptTopLevel(keep);
-    } else {
-        self->item->setParentItem(nullptr);
-        self->item->setPos(scenePosition);
-    }
 }
 
 std::vector<Node> Node::getChildren() const

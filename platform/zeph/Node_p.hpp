@@ -48,6 +48,9 @@ public:
     bool isAlive() const { return item != nullptr; }
     // Deletes the item after the children's, and leaves every handle invalid.
     void destroy();
+    // As destroy, but leaves the items to whoever deletes them all at once (the
+    // scene going away): deleting items one by one from a scene costs far more.
+    void abandonItems();
     void setSceneRecursive(ScenePrivate* newScene);
     // Takes this node out of its parent's or scene's keeping; the caller holds it.
     std::shared_ptr<NodePrivate> detach();

@@ -6,10 +6,7 @@
 
 namespace ZEPH {
 
-ScenePrivate::ScenePrivate(Scene* owner) : q(owner), root(new EmptyItem), tools(owner)
-{
-    qtScene.addItem(root);
-}
+ScenePrivate::ScenePrivate(Scene* owner) : q(owner), tools(owner) {}
 
 ScenePrivate::~ScenePrivate()
 {
@@ -18,7 +15,8 @@ ScenePrivate::~ScenePrivate()
     const auto nodes = std::move(topLevel);
     topLevel.clear();
     for (const auto& entry : nodes)
-        entry.second->destroy();
+        entry.second->abandonItems();
+    qtScene.clear();
 }
 
 void ScenePrivate::adoptTopLevel(const std::shared_ptr<NodePrivate>& node)
@@ -50,7 +48,7 @@ void Scene::addNode(const Node& node)
         throw TAVI::TypedException(TAVI_HERE, "Scene::addNode: the node is a child node");
     if (impl->scene == d)
         return;
-    impl->item->setParentItem(d->root);
+    d->qtScene.addItem(impl->item);
     d->adoptTopLevel(node.d);
 }
 
@@ -95,8 +93,8 @@ std::vector<Node> Scene::getNodesIn(const TAVI::GLRect<double>& rect, bool inter
 std::vector<Node> Scene::getTopLevelNodes() const
 {
     std::vector<Node> result;
-    for (QGraphicsItem* item : d->root->childItems())
-        if (NodePrivate* node = NodePrivate::fromItem(item))
+    for (QGraphicsItem* item : d->qtScene.items(Qt::AscendingOrder))
+        if (NodePrivate* node = item->parentItem() ? nullptr : NodePrivate::fromItem(item))
             result.push_back(Node(node->shared_from_this()));
     return result;
 }

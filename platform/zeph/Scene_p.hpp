@@ -25,9 +25,9 @@ public:
 
     Scene* q;
     QGraphicsScene qtScene;
-    // Every node item hangs below this one: the scene then keeps one top-level
-    // item, and its per-update passes over top-level items stay short.
-    QGraphicsItem* root;  // owned by qtScene
+    // Top-level nodes are top-level items: Qt's hit tests and painting cull
+    // through the scene index only at the top level, and visit every child of
+    // an item they reach, so one root above all nodes would make both O(N).
     std::unordered_map<NodePrivate*, std::shared_ptr<NodePrivate>> topLevel;
     ToolStack tools;
     std::map<TAVI::StringID, TAVI::Holder<AbstractToolConstructor>> constructors;
