@@ -31,6 +31,9 @@ public:
 GLTreeView2::GLTreeView2(const StringID& toolkit, GLWidget2* parent)
     : GLAbstractView2(makeTree(toolkit), parent), d(new GLTreeView2Private)
 {
+    // Rows are one line of icon and text: with equal heights Qt lays out a large model
+    // without asking every row for its size.
+    tree(this)->setUniformRowHeights(true);
     QObject::connect(tree(this), &QTreeView::expanded, &d->context, [this](const QModelIndex& index) {
         if (d->expanded)
             d->expanded->send(GLTreeExpandEvent2(this, viewPrivate()->adapter->rowOf(index)));
