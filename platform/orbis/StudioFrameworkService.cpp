@@ -36,6 +36,53 @@ Qt::DockWidgetArea dockArea(int position)
     }
 }
 
+struct NamedValue {
+    const char* name;
+    int value;
+};
+
+const NamedValue areas[] = {
+    {"DockWidget", StudioFrameworkService::DockArea},
+    {"TabWidget", StudioFrameworkService::TabArea},
+    {"StatusWidget", StudioFrameworkService::StatusArea},
+    {"Invisible", StudioFrameworkService::InvisibleArea},
+    {"Unknown", StudioFrameworkService::UnknownArea},
+};
+
+const NamedValue positions[] = {
+    {"Left", StudioFrameworkService::Left},
+    {"Right", StudioFrameworkService::Right},
+    {"Top", StudioFrameworkService::Top},
+    {"Bottom", StudioFrameworkService::Bottom},
+};
+
+bool equalsIgnoringCase(const std::string& a, const char* b)
+{
+    const std::size_t length = std::char_traits<char>::length(b);
+    if (a.size() != length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+template <std::size_t N>
+int lookUp(const NamedValue (&table)[N], const std::string& text, int otherwise)
+{
+    for (const NamedValue& entry : table) {
+        if (text == entry.name)
+            return entry.value;
+    }
+    for (const NamedValue& entry : table) {
+        if (equalsIgnoringCase(text, entry.name))
+            return entry.value;
+    }
+    return otherwise;
+}
+
 std::string trimmed(const std::string& text)
 {
     const auto first = text.find_first_not_of(" \t\r");
@@ -487,6 +534,34 @@ bool StudioFrameworkService::hideComponent(StudioComponentBase* component, TAVI:
     }
     d->setProbe(*record);
     return true;
+}
+
+int StudioFrameworkService::areaValue(const std::string& area)
+{
+    return lookUp(areas, area, OtherArea);
+}
+
+int StudioFrameworkService::positionValue(const std::string& position)
+{
+    return lookUp(positions, position, OtherPosition);
+}
+
+bool StudioFrameworkService::placeComponent(StudioComponentBase* component, const std::string& area,
+                                            const std::string& position, TAVI::ErrorHolder& errors)
+{
+    ComponentRecord* record = d->require(component, "placeComponent", errors);
+    if (!record)
+        return false;
+    switch (areaValue(area)) {
+    case DockArea:
+        return addDockWidget(component, std::string(), positionValue(position), errors);
+    case TabArea:
+        return addTab(component, std::string(), false, errors) != NoTab;
+    case StatusArea:
+        return setStatusWidget(component, errors);
+    default:
+        return true;
+    }
 }
 
 bool StudioFrameworkService::isDocked(const StudioComponentBase* component) const

@@ -37,7 +37,21 @@ class StudioFrameworkServicePrivate;
 class StudioFrameworkService : public StudioService {
 public:
     static constexpr std::uint32_t NoTab = 0xFFFFFFFFu;
-    enum DockPosition : int { Left = 0, Right = 1, Top = 2, Bottom = 3 };
+    enum DockPosition : int { Left = 0, Right = 1, Top = 2, Bottom = 3, OtherPosition = 5 };
+    // Where placeComponent puts a component.
+    enum Area : int {
+        DockArea = 0,       // "DockWidget"
+        TabArea = 1,        // "TabWidget"
+        StatusArea = 2,     // "StatusWidget"
+        InvisibleArea = 3,  // "Invisible": not placed
+        UnknownArea = 4,    // "Unknown": not placed
+        OtherArea = 6       // any other string: not placed
+    };
+
+    // The values of placement strings, matched exactly first and then without
+    // regard to ASCII case.
+    static int areaValue(const std::string& area);
+    static int positionValue(const std::string& position);
 
     explicit StudioFrameworkService(Studio* studio);
     ~StudioFrameworkService() override;
@@ -75,6 +89,13 @@ public:
     bool detachComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors);
     bool showComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors);
     bool hideComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors);
+    // Places by strings: "DockWidget" docks at the position ("Left", "Right",
+    // "Top", "Bottom"; any other is refused with PLATFORM_BadDockPosition),
+    // "TabWidget" adds a tab that is not made current, "StatusWidget" makes it
+    // the status area; every other area leaves the component unplaced (true).
+    // Docks and tabs get the component's display title.
+    bool placeComponent(StudioComponentBase* component, const std::string& area,
+                        const std::string& position, TAVI::ErrorHolder& errors);
     bool isDocked(const StudioComponentBase* component) const;
     // The dock position of a docked component, or -1.
     int getDockPosition(const StudioComponentBase* component) const;
