@@ -4,6 +4,12 @@
 
 namespace KITE::Util {
 
+namespace {
+std::uint64_t lastGeneration = 0;
+} // namespace
+
+FilterCaches::FilterCaches() : generation(++lastGeneration) {}
+
 FilterCaches& FilterCaches::instance() {
     static FilterCaches* caches = nullptr;
     if (!caches) {
@@ -22,6 +28,7 @@ void FilterCaches::clear() {
     rules.clear();
     classLists.clear();
     names.clear();
+    generation = ++lastGeneration;
 }
 
 } // namespace KITE::Util

@@ -5,6 +5,7 @@
 #include "utils/FastStringLess.hpp"
 #include "utils/XMLFilterBase.hpp"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -25,6 +26,11 @@ struct FilterCaches {
     // XMLFilterNamedTypeMatch::doTestName: instance key;name -> decision.
     std::map<std::string, bool, FastStringLess> names;
 
+    // Changes whenever the caches are emptied or made anew, so that shortcuts into them can
+    // tell they are stale.
+    std::uint64_t generation;
+
+    FilterCaches();
     static FilterCaches& instance();
     void clear();
 };

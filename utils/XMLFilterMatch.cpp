@@ -2,6 +2,8 @@
 
 #include "utils/FilterCaches_p.hpp"
 
+#include <unordered_map>
+
 namespace KITE::Util {
 
 namespace {
@@ -9,14 +11,45 @@ const std::string kTree = "Tree";
 const std::string kProperty = "Property";
 } // namespace
 
+struct XMLFilterMatch::RecentResults {
+    struct Entry {
+        std::string family;
+        std::string mode;
+        bool allowReadOnly = false;
+        std::uint64_t generation = 0;
+        std::string instanceKey;
+        std::string className;
+        // Weak: the cache owns the result, and the result's view owns this filter.
+        std::weak_ptr<VELD::detail::SequenceImpl<VELD::ImmutableProperty>> result;
+    };
+    std::unordered_map<const void*, Entry> byClass;
+};
+
 XMLFilterMatch::XMLFilterMatch(std::string family, std::string nameSpace,
                                TAVI::XMLDB::DatabaseGetter getter, bool allowReadOnly)
-    : XMLFilterBase(std::move(family), std::move(nameSpace), getter, allowReadOnly) {}
+    : XMLFilterBase(std::move(family), std::move(nameSpace), getter, allowReadOnly),
+      recent(std::make_unique<RecentResults>()) {}
 
 XMLFilterMatch::~XMLFilterMatch() = default;
 
 VELD::ImmutableSequence<VELD::ImmutableProperty>
 XMLFilterMatch::execute(const VELD::ImmutableClass& cls, const std::string& mode) {
+    FilterCaches& caches = FilterCaches::instance();
+    // The same question as before for this class: the cache's answer without forming its key.
+    const auto known = recent->byClass.find(cls.core());
+    if (known != recent->byClass.end()) {
+        const RecentResults::Entry& e = known->second;
+        if (e.generation == caches.generation && e.allowReadOnly == getAllowReadOnly() &&
+            e.mode == mode && e.family == getFamily()) {
+            if (auto result = e.result.lock()) {
+                setFilterMode(mode);
+                setInstanceKey(e.instanceKey);
+                setDebugName(e.className);
+                return VELD::ImmutableSequence<VELD::ImmutableProperty>(std::move(result));
+            }
+        }
+    }
+
     setFilterMode(mode);
     setInstanceKey(buildUniqueFilterInstanceString());
     const std::string className = cls.getQualifiedName();
@@ -25,14 +58,17 @@ XMLFilterMatch::execute(const VELD::ImmutableClass& cls, const std::string& mode
     key += className;
     key += getAllowReadOnly() ? ";true" : ";false";
 
-    auto& cache = FilterCaches::instance().attributes;
+    VELD::ImmutableSequence<VELD::ImmutableProperty> result;
+    auto& cache = caches.attributes;
     if (const auto hit = cache.find(key); hit != cache.end()) {
         setDebugName(className);
-        return hit->second;
+        result = hit->second;
+    } else {
+        result = buildFilter(cls, mode) ? makeView(cls.getOwnedAttributes()) : cls.getOwnedAttributes();
+        cache.emplace(std::move(key), result);
     }
-    VELD::ImmutableSequence<VELD::ImmutableProperty> result =
-        buildFilter(cls, mode) ? makeView(cls.getOwnedAttributes()) : cls.getOwnedAttributes();
-    cache.emplace(std::move(key), result);
+    recent->byClass[cls.core()] = {getFamily(), mode, getAllowReadOnly(), caches.generation,
+                                   getInstanceKey(), className, result.impl()};
     return result;
 }
 

@@ -2,12 +2,16 @@
 
 #include "utils/XMLFilterBase.hpp"
 
+#include <memory>
+
 namespace KITE::Util {
 
 // The attribute filter driven by data. The tree ("Tree") shows composite properties and, by
 // the lists, others; the property browser ("Property") shows plain properties, derived ones
 // only in mode "All" or when listed as derived exceptions. Results are cached per filter
 // instance key, class and read-only setting: equal filters share them until clearCacheMaps().
+// The instance key of this filter and of classes derived from it depends only on the type
+// name, the family and the mode.
 class XMLFilterMatch : public XMLFilterBase {
 public:
     XMLFilterMatch(std::string family, std::string nameSpace,
@@ -23,6 +27,12 @@ public:
                          FilterTestResult* result) const override;
     bool doDerivedTest(const std::string& name, bool isDerived,
                        FilterTestResult* result) const override;
+
+private:
+    struct RecentResults;
+    // The cached results this filter was handed, by class: a tree walk asks for the same few
+    // classes again and again.
+    std::unique_ptr<RecentResults> recent;
 };
 
 } // namespace KITE::Util

@@ -1,5 +1,6 @@
 #include "studio/components/GetChildrenBase.hpp"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace KITE {
@@ -63,15 +64,26 @@ GetChildrenBase::internalGetFilteredObjectsByType(const VELD::ImmutableClassObje
 
 void GetChildrenBase::getFilteredChildren(const VELD::ImmutableClassObject& object,
                                           std::vector<VELD::ImmutableClassObject>* out) {
-    // A child reached through two attributes appears once, at its first place. A set keeps
-    // that linear for objects with many children.
-    std::unordered_set<VELD::ImmutableClassObject> present(out->begin(), out->end());
+    // A child reached through two attributes appears once, at its first place. Most objects
+    // have a handful of children, searched in place; past that a set keeps the cost linear.
+    constexpr std::size_t kSearchLimit = 16;
+    std::unordered_set<VELD::ImmutableClassObject> present;
+    bool indexed = false;
+    auto isNew = [&](const VELD::ImmutableClassObject& child) {
+        if (!indexed && out->size() >= kSearchLimit) {
+            present.insert(out->begin(), out->end());
+            indexed = true;
+        }
+        if (indexed)
+            return present.insert(child).second;
+        return std::find(out->begin(), out->end(), child) == out->end();
+    };
     for (const VELD::ImmutableProperty& attribute : internalGetFilteredAttributes(object)) {
         for (const VELD::ImmutableObject& value : internalGetFilteredObjectsByType(object, attribute)) {
             if (!value.isClassObject())
                 continue;
             VELD::ImmutableClassObject child = value.asClassObject();
-            if (present.insert(child).second)
+            if (isNew(child))
                 out->push_back(std::move(child));
         }
     }

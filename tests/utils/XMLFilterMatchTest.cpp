@@ -202,3 +202,22 @@ TEST_F(XMLFilterMatchTest, AMalformedDataFileIsReportedAndTheOthersStillFilter) 
     auto f = boost::make_shared<XMLFilterMatch>("Tree", "", [] () -> TAVI::XMLDB::Database& { return db; });
     EXPECT_EQ(FilterModel::names(f->execute(m.a, "Simple")), (Names{"hidden", "factory"}));
 }
+
+TEST_F(XMLFilterMatchTest, ChangedSettingsAreNotAnsweredFromEarlierResults) {
+    auto f = filter("Tree");
+    EXPECT_EQ(FilterModel::names(f->execute(m.a, "Simple")), (Names{"parts", "factory"}));
+    // Another mode: "hidden" is listed for Simple only.
+    EXPECT_EQ(FilterModel::names(f->execute(m.a, "Other")), (Names{"parts", "hidden", "factory"}));
+    EXPECT_EQ(f->getInstanceKey(), "XMLFilterMatch;Tree;Other");
+    f->setAllowReadOnly(true);
+    EXPECT_EQ(FilterModel::names(f->execute(m.a, "Simple")),
+              (Names{"parts", "factory", "frozen", "computed"}));
+    f->setFamily("Property");
+    EXPECT_EQ(FilterModel::names(f->execute(m.a, "Simple")),
+              (Names{"name", "size", "locked", "total", "parts", "refs"}));
+    EXPECT_EQ(f->getInstanceKey(), "XMLFilterMatch;Property;Simple");
+    f->setFamily("Tree");
+    f->setAllowReadOnly(false);
+    EXPECT_EQ(FilterModel::names(f->execute(m.a, "Simple")), (Names{"parts", "factory"}));
+    EXPECT_EQ(f->getInstanceKey(), "XMLFilterMatch;Tree;Simple");
+}
