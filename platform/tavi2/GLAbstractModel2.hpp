@@ -9,7 +9,6 @@
 namespace TAVI {
 
 class GLAbstractModel2Private;
-class GLModelObserver2;
 
 // The rows and columns of a model that views show. Rows and columns are identified by unsigned
 // ids the model gives out (from 1; ids are never reused); row 0 is the invisible root whose
@@ -80,7 +79,6 @@ protected:
     const GLAbstractModel2Private* d_func() const { return d; }
 
 private:
-    friend class GLModelObserver2;
     friend class GLItemModelAdapter2;
     GLAbstractModel2Private* d;  // owned
 };

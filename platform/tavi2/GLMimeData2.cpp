@@ -2,6 +2,8 @@
 
 #include <QMimeData>
 
+#include <optional>
+
 namespace TAVI {
 
 namespace {
@@ -12,6 +14,19 @@ public:
     explicit CarriedMimeData(const GLMimeData2& data) : carried(data) {}
     GLMimeData2 carried;
 };
+
+// The text of values that have one (strings, names, numbers, truth values); none for others.
+std::optional<std::string> textOf(const any& value)
+{
+    if (const std::string* text = value.get<std::string>())
+        return *text;
+    if (const StringID* name = value.get<StringID>())
+        return name->getString();
+    if (value.get<int>() || value.get<unsigned>() || value.get<long>() || value.get<unsigned long>() ||
+        value.get<long long>() || value.get<unsigned long long>() || value.get<double>() || value.get<bool>())
+        return value.convertToString();
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -43,11 +58,10 @@ QMimeData* GLMimeData2::toQMimeData() const
 {
     auto* data = new CarriedMimeData(*this);
     for (const auto& [format, value] : values) {
-        // Only text can leave the process; other values are there for drop sites in it.
-        QByteArray bytes;
-        if (const std::string* text = value.get<std::string>())
-            bytes = QByteArray::fromStdString(*text);
-        data->setData(QString::fromStdString(format), bytes);
+        // Only text can leave the process (or reach drop sites that read bytes, such as the
+        // canvas); other values are there for drop sites that take GLMimeData2.
+        const std::optional<std::string> text = textOf(value);
+        data->setData(QString::fromStdString(format), text ? QByteArray::fromStdString(*text) : QByteArray());
     }
     return data;
 }

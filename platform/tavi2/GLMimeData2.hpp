@@ -10,9 +10,10 @@ class QMimeData;
 
 namespace TAVI {
 
-// What a drag carries: values by format. Inside the process a drop site gets the values
-// themselves (an element handle, a list of names); to other programs only text values travel,
-// as UTF-8 bytes. A value copy: copying copies the values.
+// What a drag carries: values by format. A drop site that takes GLMimeData2 gets the values
+// themselves (an element handle, a list of ids); drop sites that read bytes (other programs,
+// the canvas) get the text of strings, names, numbers and truth values as UTF-8, and no bytes
+// for other values. A value copy: copying copies the values.
 class GLMimeData2 {
 public:
     GLMimeData2() = default;

@@ -4,7 +4,6 @@
 #include "platform/tavi2/QtTie_p.hpp"
 
 #include <QObject>
-#include <QPointer>
 
 #include <memory>
 

@@ -31,12 +31,18 @@ TEST(GLMimeData2Test, ValuesStayWholeInTheProcessAndTextLeavesIt)
     GLMimeData2 data;
     EXPECT_TRUE(data.setData("application/x-kite-ids", std::vector<unsigned>{4, 2}));
     EXPECT_TRUE(data.setData("text/plain", std::string("Block")));
+    EXPECT_TRUE(data.setData("application/x-kite-count", 12));
+    EXPECT_TRUE(data.setData("application/x-kite-role", StringID("Select")));
     EXPECT_FALSE(data.setData("", 1));
-    EXPECT_EQ(data.getFormats(), (std::vector<std::string>{"application/x-kite-ids", "text/plain"}));
+    EXPECT_EQ(data.getFormats(), (std::vector<std::string>{"application/x-kite-count", "application/x-kite-ids",
+                                                           "application/x-kite-role", "text/plain"}));
 
     std::unique_ptr<QMimeData> qt(data.toQMimeData());
     EXPECT_EQ(qt->text(), "Block");
+    EXPECT_EQ(qt->data("application/x-kite-count"), "12");
+    EXPECT_EQ(qt->data("application/x-kite-role"), "Select");
     EXPECT_TRUE(qt->hasFormat("application/x-kite-ids"));
+    EXPECT_TRUE(qt->data("application/x-kite-ids").isEmpty());
 
     const GLMimeData2 back = GLMimeData2::fromQMimeData(qt.get());
     EXPECT_EQ(any_cast<std::vector<unsigned>>(back.getData("application/x-kite-ids")), (std::vector<unsigned>{4, 2}));
