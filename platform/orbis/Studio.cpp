@@ -71,13 +71,19 @@ void StudioPrivate::shutDown()
         application->terminate(ignored);
     if (framework)
         framework->removeAllComponents(ignored);
-    domainImpls.clear();
-    services.clear();
-    framework.reset();
     if (window)
         window->hide();
     open = false;
     shuttingDown = false;
+}
+
+void StudioPrivate::release()
+{
+    // Services and domain implementations stay until the studio goes, so that
+    // pointers an application kept to them stay good after the window closed.
+    domainImpls.clear();
+    services.clear();
+    framework.reset();
 }
 
 // ---------------------------------------------------------------- Studio
@@ -87,6 +93,7 @@ Studio::Studio() : d(new StudioPrivate(this)) {}
 Studio::~Studio()
 {
     d->shutDown();
+    d->release();
     if (d->application)
         d->application->studio = nullptr;
     d->application.reset();

@@ -31,8 +31,9 @@ using StudioServiceRegistry = GenericRegistry<StudioService>;
 // domain implementations. Counted: spawnStudio hands out a holder, and the
 // framework keeps the studio alive while its window is open (allStudios).
 // Closing the window (by the user or close()) terminates the application,
-// removes the components and lets the framework's hold go. User-interface
-// thread only; needs a QApplication.
+// removes the components, hides the window and lets the framework's hold go;
+// services and domain implementations stay until the studio is destroyed.
+// User-interface thread only; needs a QApplication.
 class Studio : public TAVI::ReferencedTemplate<unsigned int>, public NOX::Wrappable {
 public:
     // A new window for the application, with the framework's services made
@@ -68,7 +69,8 @@ public:
     StudioServiceRegistry& getServiceManager();
     // The service of that name; null with PLATFORM_ServiceNotFound when none.
     StudioService* getService2(const TAVI::StringID& name, TAVI::ErrorHolder& errors) const;
-    // The window's "StudioFrameworkService"; null once the studio is closed.
+    // The window's "StudioFrameworkService". It and the other services live as
+    // long as the studio, also after the window closed.
     StudioFrameworkService* getFrameworkService() const;
 
     // The component of that name; null with PLATFORM_ComponentNotFound when none.

@@ -13,9 +13,11 @@ class StudioPrivate {
 public:
     explicit StudioPrivate(Studio* q);
 
-    // Terminates the application and the components, drops the services and
-    // hides the window; run once, by close() or by the destructor.
+    // Terminates the application and the components and hides the window;
+    // run once, by close() or by the destructor.
     void shutDown();
+    // Lets go of the services and domain implementations (the destructor).
+    void release();
 
     Studio* q;
     StudioWindow* window = nullptr;  // owned; deleteLater'd by ~Studio

@@ -69,7 +69,11 @@ TEST(StudioTest, ClosingTerminatesOnceAndRemovesComponents) {
     EXPECT_EQ(destroyed, 1);
     EXPECT_FALSE(fixture.studio->isOpen());
     EXPECT_FALSE(isOpenStudio(fixture.studio.get()));
-    EXPECT_EQ(fixture.studio->getFrameworkService(), nullptr);
+    // The services stay for whoever kept pointers to them.
+    ASSERT_NE(fixture.studio->getFrameworkService(), nullptr);
+    EXPECT_TRUE(fixture.studio->getFrameworkService()->getComponents().empty());
+    TAVI::ErrorHolder lookup;
+    EXPECT_NE(fixture.studio->getService2("TabCloseEvents", lookup), nullptr);
     EXPECT_FALSE(fixture.studio->getWindow()->isVisible());
 
     fixture.studio->close();
@@ -80,12 +84,17 @@ TEST(StudioTest, ClosingTerminatesOnceAndRemovesComponents) {
 
 TEST(StudioTest, TheApplicationIsLetGoWithTheStudio) {
     TAVI::Holder<RecordingApplication> app(new RecordingApplication);
+    TAVI::Holder<StudioService> service(new StudioEventService<Event>("KITE:StudioClosed"));
     {
         TAVI::Holder<Studio> studio = Studio::spawnStudio(app);
         ASSERT_TRUE(studio);
         EXPECT_EQ(app->getRefCount(), 2u);
+        TAVI::ErrorHolder errors;
+        studio->getServiceManager().registerObject(service, errors);
         studio->close();
+        EXPECT_EQ(service->getRefCount(), 2u);
     }
+    EXPECT_EQ(service->getRefCount(), 1u);
     EXPECT_EQ(app->getRefCount(), 1u);
     EXPECT_EQ(app->getStudio(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
