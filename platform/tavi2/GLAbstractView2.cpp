@@ -255,6 +255,14 @@ GLWidget2* GLAbstractView2::getCellWidget(unsigned rowUID, unsigned columnUID) c
     return index.isValid() ? GLWidget2::fromQWidget(d->view->indexWidget(index)) : nullptr;
 }
 
+void GLAbstractView2::setDragEnabled(bool enabled)
+{
+    d->view->setDragEnabled(enabled);
+    d->view->setDragDropMode(enabled ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
+bool GLAbstractView2::isDragEnabled() const { return d->view->dragEnabled(); }
+
 NIMB::Emitter<GLViewSelectionChangeEvent2>& GLAbstractView2::getSelectionChangeEmitter()
 {
     if (!d->selectionChanged)

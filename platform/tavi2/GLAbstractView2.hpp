@@ -82,6 +82,10 @@ public:
     void setCellWidget(unsigned rowUID, unsigned columnUID, GLWidget2* widget);
     GLWidget2* getCellWidget(unsigned rowUID, unsigned columnUID) const;
 
+    // Lets the user drag the selected rows, carrying what the model's getDragData gives.
+    void setDragEnabled(bool enabled);
+    bool isDragEnabled() const;
+
     NIMB::Emitter<GLViewSelectionChangeEvent2>& getSelectionChangeEmitter();
     NIMB::Emitter<GLEditRequestEvent2>& getEditRequestEmitter();
     NIMB::Emitter<GLEditCompleteEvent2>& getEditCompleteEmitter();

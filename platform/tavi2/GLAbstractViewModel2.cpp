@@ -137,4 +137,6 @@ bool GLAbstractViewModel2::setValueFromEditor(unsigned rowUID, unsigned columnUI
     return true;
 }
 
+bool GLAbstractViewModel2::getDragData(const std::vector<unsigned>&, GLMimeData2&) const { return false; }
+
 } // namespace TAVI

@@ -10,6 +10,8 @@
 
 namespace TAVI {
 
+class GLMimeData2;
+
 // A model whose cells views can show: a value (shown as its text), an icon, a foreground and
 // a background colour, and whether the user may edit it; and a label per column. Cells store
 // what the setters give them; a subclass that computes its cells overrides the getters and
@@ -47,6 +49,10 @@ public:
     // Takes the text the user typed into a cell's editor. By default a cell that is not read
     // only stores it as its value (a string); returns whether the value was taken.
     virtual bool setValueFromEditor(unsigned rowUID, unsigned columnUID, const std::string& text);
+
+    // What dragging these rows (in view order) from a view carries; false when they cannot be
+    // dragged, which is the default.
+    virtual bool getDragData(const std::vector<unsigned>& rowUIDs, GLMimeData2& data) const;
 };
 
 } // namespace TAVI

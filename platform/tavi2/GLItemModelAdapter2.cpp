@@ -1,9 +1,14 @@
 #include "platform/tavi2/GLItemModelAdapter2_p.hpp"
 
 #include "platform/tavi2/GLAbstractViewModel2.hpp"
+#include "platform/tavi2/GLMimeData2.hpp"
+#include "platform/tavi2/MimeRegistry.hpp"
 #include "platform/tavi2/QtConversions_p.hpp"
 
 #include <QBrush>
+#include <QMimeData>
+
+#include <unordered_set>
 
 namespace TAVI {
 
@@ -130,6 +135,35 @@ QVariant GLItemModelAdapter2::headerData(int section, Qt::Orientation orientatio
         return QVariant();
     return toQString(model->getColumnLabel(d->columns[std::size_t(section)].uid));
 }
+
+QStringList GLItemModelAdapter2::mimeTypes() const
+{
+    QStringList types{QStringLiteral("text/plain")};
+    for (const std::string& type : MimeRegistry::getRegisteredTypes())
+        types.append(toQString(type));
+    return types;
+}
+
+std::vector<unsigned> GLItemModelAdapter2::rowsOf(const QModelIndexList& indexes) const
+{
+    std::vector<unsigned> rows;
+    std::unordered_set<unsigned> seen;
+    for (const QModelIndex& index : indexes)
+        if (index.isValid() && seen.insert(rowOf(index)).second)
+            rows.push_back(rowOf(index));
+    return rows;
+}
+
+QMimeData* GLItemModelAdapter2::mimeData(const QModelIndexList& indexes) const
+{
+    GLMimeData2 data;
+    const std::vector<unsigned> rows = rowsOf(indexes);
+    if (rows.empty() || !model->getDragData(rows, data) || data.isEmpty())
+        return nullptr;
+    return data.toQMimeData();
+}
+
+Qt::DropActions GLItemModelAdapter2::supportedDragActions() const { return Qt::CopyAction | Qt::MoveAction; }
 
 void GLItemModelAdapter2::beginInsertRows(unsigned parentUID, unsigned first, unsigned last)
 {

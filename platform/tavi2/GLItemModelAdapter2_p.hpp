@@ -34,6 +34,11 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+    // The distinct rows of some indexes, in their order.
+    std::vector<unsigned> rowsOf(const QModelIndexList& indexes) const;
 
     void beginInsertRows(unsigned parentUID, unsigned first, unsigned last) override;
     void endInsertRows() override;

@@ -2,6 +2,8 @@
 
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAbstractView2_p.hpp"
+#include "platform/tavi2/GLDragManager2.hpp"
+#include "platform/tavi2/GLMimeData2.hpp"
 #include "platform/tavi2/QtConversions_p.hpp"
 
 #include <QHeaderView>
@@ -13,11 +15,28 @@
 namespace TAVI {
 
 namespace {
+
+// Runs its drags through the drag manager, so that drop sites see them like any other.
+class TreeWidget : public QTreeView {
+protected:
+    void startDrag(Qt::DropActions supportedActions) override
+    {
+        auto* owner = static_cast<GLAbstractView2*>(GLWidget2::fromQWidget(this));
+        GLAbstractViewModel2* model = owner ? owner->getModel() : nullptr;
+        GLMimeData2 data;
+        if (!model || GLDragManager2::isDragging() || !model->getDragData(owner->getSelectedRows(), data) ||
+            data.isEmpty())
+            return;
+        GLDragManager2::start(owner, data, supportedActions.toInt());
+    }
+};
+
 QTreeView* makeTree(const StringID& toolkit)
 {
     checkToolkit(toolkit, "GLTreeView2");
-    return new QTreeView;
+    return new TreeWidget;
 }
+
 QTreeView* tree(const GLWidget2* widget) { return static_cast<QTreeView*>(widget->getQWidget()); }
 } // namespace
 
@@ -167,6 +186,30 @@ bool GLTreeView2::isRowVisible(unsigned rowUID) const
         if (!tree(this)->isExpanded(parent) || tree(this)->isRowHidden(parent.row(), parent.parent()))
             return false;
     return true;
+}
+
+std::vector<unsigned> GLTreeView2::getVisibleRows() const
+{
+    std::vector<unsigned> result;
+    const GLItemModelAdapter2* adapter = viewPrivate()->adapter;
+    if (!adapter)
+        return result;
+    // Depth first, into expanded rows only: the rows one would pass scrolling from top to end.
+    std::vector<QModelIndex> stack;
+    auto pushChildren = [&](const QModelIndex& parent) {
+        for (int row = adapter->rowCount(parent) - 1; row >= 0; --row)
+            if (!tree(this)->isRowHidden(row, parent))
+                stack.push_back(adapter->index(row, 0, parent));
+    };
+    pushChildren(QModelIndex());
+    while (!stack.empty()) {
+        const QModelIndex index = stack.back();
+        stack.pop_back();
+        result.push_back(adapter->rowOf(index));
+        if (tree(this)->isExpanded(index))
+            pushChildren(index);
+    }
+    return result;
 }
 
 std::vector<unsigned> GLTreeView2::getRowsInView() const

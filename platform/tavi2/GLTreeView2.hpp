@@ -49,6 +49,8 @@ public:
     // Shown in the tree: not hidden, and every ancestor expanded and not hidden. Whether it is
     // scrolled into view does not matter.
     bool isRowVisible(unsigned rowUID) const;
+    // The rows shown in the tree, top to bottom, whether scrolled into view or not.
+    std::vector<unsigned> getVisibleRows() const;
     // The rows that the view's area shows now, top to bottom.
     std::vector<unsigned> getRowsInView() const;
 

@@ -1,6 +1,7 @@
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAbstractViewModel2.hpp"
 #include "platform/tavi2/GLCheckBox2.hpp"
+#include "platform/tavi2/GLMimeData2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
 #include "platform/tavi2/GLTreeView2.hpp"
 #include "tests/platform/tavi2/EventRecorder.hpp"
@@ -12,6 +13,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QMouseEvent>
@@ -499,4 +501,62 @@ TEST_F(GLTreeView2Test, PaintedRowsShowTheModelsColours)
     model->endTransaction();
     EXPECT_EQ(colourAt(rows[2]), QColor(Qt::blue));
     EXPECT_NE(colourAt(rows[1]), QColor(Qt::red));
+}
+
+TEST_F(GLTreeView2Test, VisibleRowsFollowExpansionAndHiding)
+{
+    const Rows top = model->appendRows(0, 3);
+    const Rows children = model->appendRows(top[0], 2);
+    const Rows grandchildren = model->appendRows(children[1], 1);
+    EXPECT_EQ(view->getVisibleRows(), top);
+    view->expand(top[0]);
+    EXPECT_EQ(view->getVisibleRows(), (Rows{top[0], children[0], children[1], top[1], top[2]}));
+    view->expand(children[1]);
+    view->setRowHidden(top[1], true);
+    EXPECT_EQ(view->getVisibleRows(), (Rows{top[0], children[0], children[1], grandchildren[0], top[2]}));
+}
+
+namespace {
+
+// Rows carry their ids when dragged, except row ids above 100.
+class DraggableModel : public GLAbstractViewModel2 {
+public:
+    bool getDragData(const Rows& rows, GLMimeData2& data) const override
+    {
+        for (unsigned row : rows)
+            if (row > 100)
+                return false;
+        data.setData("application/x-kite-test-rows", rows);
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(GLTreeView2DragTest, DraggedRowsCarryWhatTheModelGives)
+{
+    Holder<GLAbstractViewModel2> model(new DraggableModel);
+    model->appendColumns(2);
+    const Rows rows = model->appendRows(0, 3);
+    GLTreeView2 view("qt");
+    view.setModel(model);
+    view.setDragEnabled(true);
+    EXPECT_TRUE(view.isDragEnabled());
+    QAbstractItemModel* qtModel = static_cast<QTreeView*>(view.getQWidget())->model();
+
+    // Both cells of row 3, then row 1: each row once, in that order.
+    std::unique_ptr<QMimeData> qt(
+        qtModel->mimeData({qtModel->index(2, 0), qtModel->index(2, 1), qtModel->index(0, 1)}));
+    ASSERT_NE(qt, nullptr);
+    const GLMimeData2 data = GLMimeData2::fromQMimeData(qt.get());
+    EXPECT_EQ(any_cast<Rows>(data.getData("application/x-kite-test-rows")), (Rows{rows[2], rows[0]}));
+    EXPECT_TRUE(qtModel->supportedDragActions() & Qt::MoveAction);
+
+    // A model that refuses gives Qt nothing to drag.
+    Holder<GLAbstractViewModel2> plain(new GLAbstractViewModel2);
+    plain->appendColumns(1);
+    plain->appendRow(0);
+    view.setModel(plain);
+    qtModel = static_cast<QTreeView*>(view.getQWidget())->model();
+    EXPECT_EQ(qtModel->mimeData({qtModel->index(0, 0)}), nullptr);
 }
