@@ -202,12 +202,22 @@ bool StudioFrameworkServicePrivate::takeIn(const TAVI::Holder<StudioComponentBas
     return true;
 }
 
+QWidget* StudioFrameworkServicePrivate::embeddedWidget(const ComponentRecord& record) const
+{
+    TAVI::GLWidget2* glWidget = record.component->getWidget();
+    QWidget* widget = glWidget ? glWidget->getQWidget() : nullptr;
+    return widget && widget->parentWidget() ? widget : nullptr;
+}
+
 void StudioFrameworkServicePrivate::setProbe(ComponentRecord& record)
 {
     StudioComponentBase* component = record.component.get();
     component->shown = false;
     switch (record.kind) {
     case ComponentRecord::Unplaced:
+        // A widget shown inside another component's counts as placed there.
+        if (QWidget* widget = embeddedWidget(record))
+            component->shown = !widget->isHidden();
         return;
     case ComponentRecord::Docked:
         component->shown = record.dock && !record.dock->isHidden();
@@ -235,7 +245,8 @@ void StudioFrameworkServicePrivate::detach(ComponentRecord& record)
     QWidget* widget = glWidget ? glWidget->getQWidget() : nullptr;
     // The widget belongs to the component: take it out of what the framework
     // made before that goes, or Qt would delete it along with the dock or page.
-    if (widget && widget->parentWidget() && window) {
+    // A widget that is not placed stays where its owner put it.
+    if (record.kind != ComponentRecord::Unplaced && widget && widget->parentWidget() && window) {
         if (record.kind == ComponentRecord::InStatusArea)
             window->statusBar()->removeWidget(widget);
         widget->setParent(nullptr);
@@ -516,6 +527,8 @@ bool StudioFrameworkService::showComponent(StudioComponentBase* component, TAVI:
     } else if (record->kind != ComponentRecord::Unplaced) {
         if (TAVI::GLWidget2* widget = component->getWidget())
             widget->show();
+    } else if (QWidget* widget = d->embeddedWidget(*record)) {
+        widget->show();
     }
     d->setProbe(*record);
     return true;
@@ -531,6 +544,8 @@ bool StudioFrameworkService::hideComponent(StudioComponentBase* component, TAVI:
     } else if (record->kind != ComponentRecord::Unplaced) {
         if (TAVI::GLWidget2* widget = component->getWidget())
             widget->hide();
+    } else if (QWidget* widget = d->embeddedWidget(*record)) {
+        widget->hide();
     }
     d->setProbe(*record);
     return true;

@@ -85,8 +85,12 @@ public:
     // Replaces (and detaches) the component shown in the status area.
     bool setStatusWidget(StudioComponentBase* component, TAVI::ErrorHolder& errors);
     // Takes the component out of its spot; it stays in the studio. A
-    // component that is not placed is left as it is.
+    // component that is not placed is left as it is (a widget its owner put
+    // inside another widget stays there).
     bool detachComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors);
+    // Shows or hides its dock, or its widget in a tab, the status area or
+    // inside another widget. A free-standing unplaced widget is never shown
+    // as a window of its own.
     bool showComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors);
     bool hideComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors);
     // Places by strings: "DockWidget" docks at the position ("Left", "Right",

@@ -45,6 +45,10 @@ public:
 
     void placeInPage(ComponentRecord& record, QWidget* widget, QWidget* page);
     void detach(ComponentRecord& record);
+    // The widget of an unplaced component that lives inside another widget
+    // (an explorer bar inside its editor); null for a free-standing one.
+    QWidget* embeddedWidget(const ComponentRecord& record) const;
+    // Brings the component's visible flag up to date.
     void setProbe(ComponentRecord& record);
     // Takes the record out of the list, terminates its component and lets it go.
     void remove(ComponentRecord* record, TAVI::ErrorHolder& errors);

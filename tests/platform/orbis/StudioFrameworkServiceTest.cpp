@@ -371,3 +371,28 @@ TEST_F(StudioFrameworkServiceTest, TitleIsTheWindowTitle) {
     EXPECT_EQ(fixture.studio->getWindow()->windowTitle(), "Block diagrams");
     EXPECT_EQ(framework().getTitle(), "Block diagrams");
 }
+
+TEST_F(StudioFrameworkServiceTest, AComponentShownInsideAnotherStaysThereWhenDetached) {
+    // An editor whose widget holds its explorer bar's widget.
+    PanelComponent* editor = fixture.addPanel("editor");
+    PanelComponent* bar = fixture.addPanel("bar");
+    bar->getWidget()->setParent(editor->getWidget());
+    bar->getWidget()->show();
+    framework().addTab(editor, "", true, errors);
+
+    EXPECT_TRUE(framework().hideComponent(bar, errors));
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(bar->getWidget()->isHidden());
+    EXPECT_TRUE(framework().showComponent(bar, errors));
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(framework().detachComponent(bar, errors));
+    EXPECT_EQ(bar->getWidget()->getParent(), editor->getWidget());
+    EXPECT_TRUE(bar->isVisible());
+
+    // A free-standing unplaced widget never becomes a window of its own.
+    PanelComponent* loose = fixture.addPanel("loose");
+    EXPECT_TRUE(framework().showComponent(loose, errors));
+    EXPECT_FALSE(loose->getWidget()->getQWidget()->isVisible());
+    EXPECT_FALSE(loose->isVisible());
+    EXPECT_FALSE(errors.hasError()) << errors.what();
+}
