@@ -15,6 +15,8 @@ namespace TAVI {
 QWidget* GLItemDelegate2::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const
 {
+    if (!view)
+        return QStyledItemDelegate::createEditor(parent, option, index);
     GLAbstractView2Private* d = view->d;
     const GLModelCellRef2 cell = d->cellOf(index);
     d->offeredEditor = nullptr;
@@ -57,8 +59,8 @@ void GLItemDelegate2::setModelData(QWidget* editor, QAbstractItemModel* model, c
 void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) const
 {
     const EditorState state = editors.take(editor);
-    GLAbstractView2Private* d = view->d;
-    if (d->editComplete && state.row != 0)
+    GLAbstractView2Private* d = view ? view->d : nullptr;
+    if (d && d->editComplete && state.row != 0)
         d->editComplete->send(GLEditCompleteEvent2(view, state.row, state.column, state.committed));
     QStyledItemDelegate::destroyEditor(editor, index);
 }
@@ -66,7 +68,7 @@ void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) c
 GLAbstractView2Private::GLAbstractView2Private(GLAbstractView2* q, QAbstractItemView* view)
     : q(q), view(view), delegate(new GLItemDelegate2(q))
 {
-    delegate->setParent(view);
+    delegate->setParent(view);  // Qt's view does not own its delegate; its children go with it
     view->setItemDelegate(delegate);
 }
 
@@ -96,6 +98,8 @@ GLAbstractView2::~GLAbstractView2()
 {
     // Let go of the model while the Qt view still lives, so it stops reading from it.
     QObject::disconnect(d->selectionConnection);
+    if (d->delegate)
+        d->delegate->detach();
     // Editors closed by the teardown below must not reach listeners with a half-gone view.
     d->editComplete.reset();
     d->editRequest.reset();
@@ -231,7 +235,7 @@ bool GLAbstractView2::editCell(unsigned rowUID, unsigned columnUID)
     return isEditing();
 }
 
-bool GLAbstractView2::isEditing() const { return d->delegate->hasOpenEditor(); }
+bool GLAbstractView2::isEditing() const { return d->delegate && d->delegate->hasOpenEditor(); }
 
 void GLAbstractView2::setEditorWidget(GLWidget2* editor)
 {

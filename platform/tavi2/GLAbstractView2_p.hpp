@@ -24,6 +24,9 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
     bool hasOpenEditor() const { return !editors.isEmpty(); }
+    // The view is going while Qt's view may still close editors: from now on behave as Qt's
+    // own delegate.
+    void detach() { view = nullptr; }
 
 private:
     GLAbstractView2* view;
@@ -44,7 +47,7 @@ public:
     QAbstractItemView* view;  // owned by the widget base
     Holder<GLAbstractViewModel2> model;
     GLItemModelAdapter2* adapter = nullptr;  // the model's
-    GLItemDelegate2* delegate;               // a child of the view
+    QPointer<GLItemDelegate2> delegate;      // a child of the view
     GLWidget2* offeredEditor = nullptr;      // set by a handler of the edit request
     bool requestingEditor = false;
     QMetaObject::Connection selectionConnection;

@@ -560,3 +560,37 @@ TEST(GLTreeView2DragTest, DraggedRowsCarryWhatTheModelGives)
     qtModel = static_cast<QTreeView*>(view.getQWidget())->model();
     EXPECT_EQ(qtModel->mimeData({qtModel->index(0, 0)}), nullptr);
 }
+
+TEST(GLTreeView2LifetimeTest, ViewGoingAwayWithAnOpenEditorIsQuiet)
+{
+    Holder<GLAbstractViewModel2> model(new GLAbstractViewModel2);
+    const unsigned column = model->appendColumns(1).front();
+    const unsigned row = model->appendRow(0);
+
+    // Deleted as a toolkit widget, and as a Qt child of a window that goes.
+    for (bool throughParent : {false, true}) {
+        SCOPED_TRACE(throughParent);
+        auto* window = new GLPanel2("qt");
+        auto* view = new GLTreeView2("qt", window);
+        view->setModel(model);
+        window->resize(300, 200);
+        window->show();
+        view->resize(300, 200);
+        CheckBoxEditorOffer offer(*view);
+        EventRecorder<GLEditCompleteEvent2> completes(view->getEditCompleteEmitter());
+        ASSERT_TRUE(view->editCell(row, column));
+        QPointer<QWidget> editor = offer.offered->getQWidget();
+        if (throughParent)
+            delete window;
+        else
+            delete view;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(completes.size(), 0u);
+        EXPECT_TRUE(editor.isNull());
+        if (!throughParent)
+            delete window;
+    }
+    // The model outlives its views and still works.
+    model->setValue(row, column, 1);
+    EXPECT_EQ(model->getText(row, column), "1");
+}
