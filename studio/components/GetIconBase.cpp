@@ -1,5 +1,6 @@
 #include "studio/components/GetIconBase.hpp"
 
+#include "platform/orbis/IconManager.hpp"
 #include "platform/tavi/ApplicationContext.hpp"
 #include "platform/veld/Asserter.hpp"
 #include "platform/veld/Sequence.hpp"
@@ -25,6 +26,12 @@ void GetIconBase::registerVisitableTypes() {
 void GetIconBase::populateIconManager() {
     if (iconStorageMap.empty())
         doPopulateIconStorageMap(iconStorageMap);
+    PLATFORM::IconManager* manager = PLATFORM::IconManager::getInstance();
+    for (const auto& [type, node] : iconStorageMap) {
+        // Views key icons by file path; an icon already known under that key is left alone.
+        if (!manager->getIcon(node.name).isValid())
+            manager->addFileToIcon(node.tag, node.name, 0, 1);
+    }
 }
 
 const IconNode& GetIconBase::getIconNodeGivenType(const VELD::ImmutableType& type) {

@@ -22,7 +22,8 @@ public:
     std::string execute(const VELD::ImmutableClassObject& object);
     void registerVisitableTypes();
 
-    // Registers every stored icon with the studio framework's icon manager.
+    // Registers every stored icon with the studio framework's icon manager, under its tag, as
+    // the normal "on" image (icons the storage learns later by inheritance are not included).
     virtual void populateIconManager();
     virtual const IconNode& getIconNodeGivenType(const VELD::ImmutableType& type);
     virtual const std::string& getNameGivenType(const VELD::ImmutableType& type);

@@ -2,6 +2,7 @@
 #include "tests/studio/components/PresentationTestModel.hpp"
 
 #include "platform/datamodel/Diagram.hpp"
+#include "platform/orbis/IconManager.hpp"
 #include "platform/tavi/ApplicationContext.hpp"
 
 #include <QFileInfo>
@@ -137,4 +138,27 @@ TEST(GetIconTest, AnInvalidObjectIsReported) {
     EXPECT_EQ(Asserter::reports()[0].message, "");
     EXPECT_EQ(Asserter::reports()[1].message, "Visitation on null object");
     Asserter::clearReports();
+}
+
+TEST(GetIconTest, StoredIconsAreRegisteredWithTheIconManagerUnderTheirTags) {
+    PLATFORM::IconManager* manager = PLATFORM::IconManager::getInstance();
+    manager->removeIcon("KITE:Diagram");
+    manager->removeIcon("VELD:ClassObject");
+    KITE::DefaultGetIcon icons;
+    icons.populateIconManager();
+    const std::string resources =
+        TAVI::ApplicationContext::instance().getRootDirectory() + "/toolbox/shared/orbis/resources/";
+    const TAVI::Icon diagram = manager->getIcon("KITE:Diagram");
+    EXPECT_TRUE(diagram.isValid());
+    EXPECT_EQ(diagram.getEntries(),
+              (std::vector<TAVI::Icon::Entry>{{resources + "CorvidModelIcon.png", 0, 1}}));
+    EXPECT_EQ(manager->getIcon("VELD:ClassObject").getEntries(),
+              (std::vector<TAVI::Icon::Entry>{{resources + "BlockIcon.png", 0, 1}}));
+    // The default icon is not a stored one.
+    EXPECT_FALSE(manager->hasIcon("KITE:Unknown"));
+    // A second registration adds nothing.
+    icons.populateIconManager();
+    EXPECT_EQ(manager->getIcon("KITE:Diagram").getEntries().size(), 1u);
+    manager->removeIcon("KITE:Diagram");
+    manager->removeIcon("VELD:ClassObject");
 }
