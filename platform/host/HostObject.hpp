@@ -92,8 +92,11 @@ public:
             if constexpr (std::is_base_of_v<Wrappable, T>)
                 return m_instance ? dynamic_cast<T*>(m_instance->wrappable()) : nullptr;
         }
-        if (auto* value = dynamic_cast<ValueInstance<T>*>(m_instance.get()))
-            return value->get();
+        // Only concrete types can be held as values; abstract bases come as counted objects.
+        if constexpr (!std::is_abstract_v<T>) {
+            if (auto* value = dynamic_cast<ValueInstance<T>*>(m_instance.get()))
+                return value->get();
+        }
         return nullptr;
     }
 
