@@ -8,7 +8,7 @@ Application::~Application() = default;
 
 const char* Application::getFullyQualifiedNoxTypeName() const
 {
-    return "PLATFORM.Application";
+    return noxTypeName;
 }
 
 void Application::initialize(TAVI::ErrorHolder&) {}

@@ -23,7 +23,11 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    const char* getFullyQualifiedNoxTypeName() const override;  // "PLATFORM.Application"
+    // The host class of its objects.
+
+    static constexpr const char* noxTypeName = "ORB.Application";
+
+    const char* getFullyQualifiedNoxTypeName() const override;
     // The base versions do nothing; subclasses run theirs first or last as they need.
     virtual void initialize(TAVI::ErrorHolder& errors);
     virtual void terminate(TAVI::ErrorHolder& errors);

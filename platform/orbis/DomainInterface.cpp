@@ -10,7 +10,7 @@ DomainInterface::~DomainInterface() = default;
 
 const char* DomainInterface::getFullyQualifiedNoxTypeName() const
 {
-    return "PLATFORM.DomainInterface";
+    return noxTypeName;
 }
 
 void DomainInterface::activate()

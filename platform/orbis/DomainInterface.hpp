@@ -15,7 +15,11 @@ public:
     DomainInterface(const DomainInterface&) = delete;
     DomainInterface& operator=(const DomainInterface&) = delete;
 
-    const char* getFullyQualifiedNoxTypeName() const override;  // "PLATFORM.DomainInterface"
+    // The host class of its objects.
+
+    static constexpr const char* noxTypeName = "ORB.DomainInterface";
+
+    const char* getFullyQualifiedNoxTypeName() const override;
     void activate() override;
     void deactivate() override;
     // The domain's menu interface; an empty one when there is no domain.

@@ -2,6 +2,7 @@
 
 #include "platform/nimb/Thread.hpp"
 #include "platform/orbis/OrbisMessages.hpp"
+#include "platform/orbis/OrbisPackage.hpp"
 #include "platform/tavi/CodeLocation.hpp"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ bool haveGuiApplication()
 void QSInitialize_orbis()
 {
     PLATFORM::registerOrbisMessages();
+    ORB::mi::addOrbisPackage();
 }
 
 void initialize_orbis(TAVI::ErrorHolder& errors)

@@ -9,7 +9,8 @@ namespace TAVI {
 class ErrorHolder;
 }
 
-// The host entry point: registers the framework's message table.
+// The host entry point: registers the framework's message table and adds its
+// host package "ORB" (platform/orbis/OrbisPackage.hpp).
 void QSInitialize_orbis();
 // As QSInitialize_orbis; reports PLATFORM_NoGuiApplication when no QApplication
 // exists, since no studio window can be made without one.

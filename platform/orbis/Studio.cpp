@@ -159,7 +159,7 @@ std::vector<TAVI::Holder<Studio>> Studio::allStudios()
 
 const char* Studio::getFullyQualifiedNoxTypeName() const
 {
-    return "PLATFORM.Studio";
+    return noxTypeName;
 }
 
 StudioWindow* Studio::getWindow() const

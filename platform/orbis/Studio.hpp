@@ -52,7 +52,11 @@ public:
     Studio(const Studio&) = delete;
     Studio& operator=(const Studio&) = delete;
 
-    const char* getFullyQualifiedNoxTypeName() const override;  // "PLATFORM.Studio"
+    // The host class of its objects.
+
+    static constexpr const char* noxTypeName = "ORB.Studio";
+
+    const char* getFullyQualifiedNoxTypeName() const override;
 
     // The window (a QMainWindow; include "platform/orbis/StudioWindow.hpp").
     StudioWindow* getWindow() const;

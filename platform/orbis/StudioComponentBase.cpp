@@ -27,7 +27,7 @@ TAVI::GLWidget2* StudioComponentBase::getDefaultFocusWidget()
 
 const char* StudioComponentBase::getFullyQualifiedNoxTypeName() const
 {
-    return "PLATFORM.StudioComponent";
+    return noxTypeName;
 }
 
 std::string StudioComponentBase::getTypeName() const

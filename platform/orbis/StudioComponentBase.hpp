@@ -43,7 +43,9 @@ public:
     virtual std::string getDisplayTitle() const;
     // The widget that takes the focus when the component is shown; getWidget() in the base.
     virtual TAVI::GLWidget2* getDefaultFocusWidget();
-    const char* getFullyQualifiedNoxTypeName() const override;  // "PLATFORM.StudioComponent"
+    // The host class of its objects.
+    static constexpr const char* noxTypeName = "ORB.StudioComponent";
+    const char* getFullyQualifiedNoxTypeName() const override;
     // The type name it is made under; the name in the base.
     virtual std::string getTypeName() const;
     // Whether a drop of that data is welcome; false in the base.

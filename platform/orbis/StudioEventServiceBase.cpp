@@ -8,7 +8,7 @@ StudioEventServiceBase::~StudioEventServiceBase() = default;
 
 const char* StudioEventServiceBase::getFullyQualifiedNoxTypeName() const
 {
-    return "PLATFORM.StudioEventService";
+    return noxTypeName;
 }
 
 } // namespace PLATFORM

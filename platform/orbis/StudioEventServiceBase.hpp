@@ -16,6 +16,10 @@ public:
     explicit StudioEventServiceBase(const TAVI::StringID& name);
     ~StudioEventServiceBase() override;
 
+    // The host class of its objects.
+
+    static constexpr const char* noxTypeName = "ORB.StudioEventService";
+
     const char* getFullyQualifiedNoxTypeName() const override;
     virtual void raiseDefault() = 0;
     virtual NIMB::EmitterBase& getEmitter() = 0;

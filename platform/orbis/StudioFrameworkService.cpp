@@ -314,7 +314,7 @@ StudioFrameworkService::~StudioFrameworkService()
 
 const char* StudioFrameworkService::getFullyQualifiedNoxTypeName() const
 {
-    return "PLATFORM.StudioFrameworkService";
+    return noxTypeName;
 }
 
 Studio* StudioFrameworkService::getStudio() const

@@ -58,7 +58,11 @@ public:
     StudioFrameworkService(const StudioFrameworkService&) = delete;
     StudioFrameworkService& operator=(const StudioFrameworkService&) = delete;
 
-    const char* getFullyQualifiedNoxTypeName() const override;  // "PLATFORM.StudioFrameworkService"
+    // The host class of its objects.
+
+    static constexpr const char* noxTypeName = "ORB.StudioFrameworkService";
+
+    const char* getFullyQualifiedNoxTypeName() const override;
     Studio* getStudio() const;
 
     void setTitle(const std::string& title);

@@ -8,7 +8,7 @@ StudioService::~StudioService() = default;
 
 const char* StudioService::getFullyQualifiedNoxTypeName() const
 {
-    return "PLATFORM.StudioService";
+    return noxTypeName;
 }
 
 } // namespace PLATFORM

@@ -16,6 +16,8 @@ public:
     StudioService& operator=(const StudioService&) = delete;
 
     const TAVI::StringID& getName() const { return name; }
+    // The host class of its objects.
+    static constexpr const char* noxTypeName = "ORB.StudioService";
     const char* getFullyQualifiedNoxTypeName() const override;
 
 private:
