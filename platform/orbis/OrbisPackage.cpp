@@ -75,6 +75,13 @@ protected:
                       raiseIfError(errors);
                       call.setObject(component);
                   });
+        addMethod(NoxMethod("getService", NoxPublic, "The service of that name"),
+                  Invoker::createSignature("ORB.StudioService", {"char"}), [](Studio& self, CallContext& call) {
+                      TAVI::ErrorHolder errors;
+                      PLATFORM::StudioService* service = self.getService2(call.stringArgument(0), errors);
+                      raiseIfError(errors);
+                      call.setObject(service);
+                  });
         addMethod(NoxMethod("toggleComponent", NoxPublic, "Shows or hides a component; true when it is shown"),
                   Invoker::createSignature("logical scalar", {"char"}), [](Studio& self, CallContext& call) {
                       TAVI::ErrorHolder errors;

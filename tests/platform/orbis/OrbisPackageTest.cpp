@@ -5,6 +5,8 @@
 #include "platform/host/Invoker.hpp"
 #include "platform/orbis/ModuleSetup.hpp"
 #include "platform/orbis/OrbisPackage.hpp"
+#include "platform/nimb/Listener.hpp"
+#include "platform/orbis/StudioEventService.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 
@@ -81,6 +83,33 @@ TEST_F(OrbisPackageTest, ScriptsReachStudiosTheirApplicationsAndComponents) {
         EXPECT_EQ(vxGetNumberOfElements(all.at(0).get()), PLATFORM::Studio::allStudios().size());
     }
     EXPECT_EQ(fixture.studio->getRefCount(), 2u) << "host objects kept their counts";
+}
+
+TEST_F(OrbisPackageTest, ScriptsRaiseEventsThroughTheirServices) {
+    struct Event {};
+    struct Listener : NIMB::Listener {
+        void onEvent(Event) { ++received; }
+        int received = 0;
+    };
+    OrbisTest::StudioFixture fixture;
+    TAVI::Holder<PLATFORM::StudioEventService<Event>> service(new PLATFORM::StudioEventService<Event>("KITE:ModelAdded"));
+    TAVI::ErrorHolder errors;
+    fixture.studio->getServiceManager().registerObject(service, errors);
+    Listener listener;
+    service->connect(&listener, &Listener::onEvent);
+    {
+        const vxArrayPtr studio = hostObject(fixture.studio.get());
+        const vxArrayPtr name(vxCreateString("KITE:ModelAdded"));
+        auto found = Invoker::callMethod("getService", {studio.get(), name.get()}, 1);
+        EXPECT_EQ(vxGetClassName(found.at(0).get()), "ORB.StudioEventService");
+        EXPECT_EQ(text(Invoker::callMethod("getName", {found.at(0).get()}, 1).at(0)), "KITE:ModelAdded");
+        Invoker::callMethod("raiseDefault", {found.at(0).get()});
+        EXPECT_EQ(listener.received, 1);
+
+        const vxArrayPtr missing(vxCreateString("KITE:Nothing"));
+        EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getService", {studio.get(), missing.get()}, 1); }),
+                  "PLATFORM_ServiceNotFound");
+    }
 }
 
 TEST_F(OrbisPackageTest, FrameworkErrorsBecomeHostErrorsWithTheirIds) {
