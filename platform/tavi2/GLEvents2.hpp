@@ -6,6 +6,7 @@
 // toolkit underneath, as the constants below give them.
 
 #include "platform/tavi/Geometry.hpp"
+#include "platform/tavi2/GLMimeData2.hpp"
 
 #include <string>
 
@@ -228,6 +229,25 @@ private:
     Type kind;
     std::string txt;
     int idx;
+};
+
+// Data dropped on a widget that accepts its format (GLWidget2::setDropFormats). pos is in the
+// widget (for views: in the area that shows the rows); action is GLDragManager2's drop action
+// the drag proposed.
+class GLDropEvent2 {
+public:
+    GLDropEvent2(GLWidget2* widget, GLPoint<int> pos, GLMimeData2 data, int action)
+        : w(widget), local(pos), mime(std::move(data)), act(action) {}
+    GLWidget2* widget() const { return w; }
+    GLPoint<int> pos() const { return local; }
+    const GLMimeData2& data() const { return mime; }
+    int action() const { return act; }
+
+private:
+    GLWidget2* w;
+    GLPoint<int> local;
+    GLMimeData2 mime;
+    int act;
 };
 
 // A cell of a view model changed its contents (value, icon, colour or read-only flag).

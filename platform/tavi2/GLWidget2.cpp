@@ -6,6 +6,8 @@
 #include "platform/tavi2/QtConversions_p.hpp"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLayout>
@@ -71,7 +73,35 @@ bool GLWidgetEventFilter::eventFilter(QObject* watched, QEvent* event)
         if (d->widgetEvent && fromWidget)
             d->widgetEvent->send(GLWidgetEvent2(d->q, type));
     };
+    // A drag of a format the widget takes is the widget's: Qt's own handling (a view's) would
+    // refuse it otherwise.
+    auto takesDrag = [&](const QMimeData* data) {
+        if (!fromInputArea || !data)
+            return false;
+        for (const std::string& format : d->dropFormats)
+            if (data->hasFormat(toQString(format)))
+                return true;
+        return false;
+    };
     switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!takesDrag(drag->mimeData()))
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!takesDrag(drop->mimeData()))
+            return false;
+        drop->acceptProposedAction();
+        if (d->drop)
+            d->drop->send(GLDropEvent2(d->q, point(drop->position().toPoint()),
+                                       GLMimeData2::fromQMimeData(drop->mimeData()), int(drop->dropAction())));
+        return true;
+    }
     case QEvent::MouseButtonPress: sendMouse(d->mousePress); break;
     case QEvent::MouseButtonRelease: sendMouse(d->mouseRelease); break;
     case QEvent::MouseButtonDblClick: sendMouse(d->mouseDoubleClick); break;
@@ -239,6 +269,16 @@ void GLWidget2::setLayout(GLLayout2* layout)
 
 GLLayout2* GLWidget2::getLayout() const { return GLLayout2::fromQLayout(d->widget->layout()); }
 
+void GLWidget2::setDropFormats(const std::vector<std::string>& formats)
+{
+    d->dropFormats = formats;
+    const bool accept = !formats.empty();
+    d->widget->setAcceptDrops(accept);
+    d->inputArea->setAcceptDrops(accept);
+}
+
+std::vector<std::string> GLWidget2::getDropFormats() const { return d->dropFormats; }
+
 void GLWidget2::destroy()
 {
     d->widget->hide();
@@ -261,6 +301,7 @@ TAVI2_EMITTER(getKeyPressEmitter, keyPress, GLKeyEvent2)
 TAVI2_EMITTER(getKeyReleaseEmitter, keyRelease, GLKeyEvent2)
 TAVI2_EMITTER(getContextMenuEmitter, contextMenu, GLContextMenuEvent2)
 TAVI2_EMITTER(getWidgetEventEmitter, widgetEvent, GLWidgetEvent2)
+TAVI2_EMITTER(getDropEmitter, drop, GLDropEvent2)
 
 #undef TAVI2_EMITTER
 

@@ -6,6 +6,7 @@
 #include "platform/tavi2/GLEvents2.hpp"
 
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -99,6 +100,11 @@ public:
     void setLayout(GLLayout2* layout);
     GLLayout2* getLayout() const;
 
+    // Accepts drags that carry at least one of these formats, and sends what is dropped to
+    // getDropEmitter. An empty list accepts no drags.
+    void setDropFormats(const std::vector<std::string>& formats);
+    std::vector<std::string> getDropFormats() const;
+
     // Hides the widget at once and deletes it (with its Qt widget and children) once control
     // returns to the event loop, so a widget may destroy itself from one of its own handlers.
     void destroy();
@@ -111,6 +117,7 @@ public:
     NIMB::Emitter<GLKeyEvent2>& getKeyReleaseEmitter();
     NIMB::Emitter<GLContextMenuEvent2>& getContextMenuEmitter();
     NIMB::Emitter<GLWidgetEvent2>& getWidgetEventEmitter();
+    NIMB::Emitter<GLDropEvent2>& getDropEmitter();
 
 protected:
     // Takes ownership of widget and makes it a child of parent's Qt widget (when given).

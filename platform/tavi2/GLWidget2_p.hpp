@@ -6,6 +6,8 @@
 #include <QObject>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QEvent;
 
@@ -39,6 +41,8 @@ public:
     std::unique_ptr<NIMB::Emitter<GLKeyEvent2>> keyRelease;
     std::unique_ptr<NIMB::Emitter<GLContextMenuEvent2>> contextMenu;
     std::unique_ptr<NIMB::Emitter<GLWidgetEvent2>> widgetEvent;
+    std::unique_ptr<NIMB::Emitter<GLDropEvent2>> drop;
+    std::vector<std::string> dropFormats;
 };
 
 } // namespace TAVI

@@ -3,14 +3,20 @@
 #include "platform/tavi2/GLMimeData2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
 #include "platform/tavi2/MimeRegistry.hpp"
+#include "platform/tavi2/GLTreeView2.hpp"
+#include "tests/platform/tavi2/EventRecorder.hpp"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QMimeData>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace TAVI;
+using KiteTest::EventRecorder;
 
 TEST(MimeRegistryTest, RegistersWellFormedTypesOnce)
 {
@@ -73,4 +79,75 @@ TEST(GLDragManager2Test, DragWithoutADropSiteIsIgnoredAndLeavesNoState)
 
     EXPECT_THROW(GLDragManager2::start(nullptr, data), TypedException);
     EXPECT_THROW(GLDragManager2::start(&source, GLMimeData2()), TypedException);
+}
+
+namespace {
+
+// Sends a drag entering a widget and dropping at a point; returns whether each was accepted.
+std::pair<bool, bool> dragAndDrop(QWidget* target, const GLMimeData2& data, QPoint at)
+{
+    std::unique_ptr<QMimeData> qt(data.toQMimeData());
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, qt.get(), Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, qt.get(), Qt::LeftButton, Qt::NoModifier);
+    drop.setAccepted(false);
+    QApplication::sendEvent(target, &drop);
+    return {enter.isAccepted(), drop.isAccepted()};
+}
+
+} // namespace
+
+TEST(GLWidget2DropTest, OnlyTheWidgetsFormatsAreTakenAndDropped)
+{
+    GLPanel2 target("qt");
+    target.resize(100, 100);
+    target.show();
+    EventRecorder<GLDropEvent2> drops(target.getDropEmitter());
+    GLMimeData2 element;
+    element.setData("application/x-kite-test-element", std::vector<unsigned>{7});
+
+    EXPECT_EQ(dragAndDrop(target.getQWidget(), element, QPoint(10, 20)), std::make_pair(false, false));
+    EXPECT_EQ(drops.size(), 0u);
+
+    target.setDropFormats({"text/plain", "application/x-kite-test-element"});
+    EXPECT_TRUE(target.getQWidget()->acceptDrops());
+    EXPECT_EQ(dragAndDrop(target.getQWidget(), element, QPoint(10, 20)), std::make_pair(true, true));
+    ASSERT_EQ(drops.size(), 1u);
+    EXPECT_EQ(drops.events[0].widget(), &target);
+    EXPECT_EQ(drops.events[0].pos(), (GLPoint<int>{10, 20}));
+    EXPECT_EQ(any_cast<std::vector<unsigned>>(drops.events[0].data().getData("application/x-kite-test-element")),
+              std::vector<unsigned>{7});
+
+    GLMimeData2 other;
+    other.setData("application/x-unrelated", std::string("x"));
+    EXPECT_EQ(dragAndDrop(target.getQWidget(), other, QPoint(5, 5)), std::make_pair(false, false));
+    EXPECT_EQ(drops.size(), 1u);
+
+    target.setDropFormats({});
+    EXPECT_FALSE(target.getQWidget()->acceptDrops());
+}
+
+TEST(GLWidget2DropTest, TreeViewTakesDropsOnItsRows)
+{
+    Holder<GLAbstractViewModel2> model(new GLAbstractViewModel2);
+    model->appendColumns(1);
+    const unsigned row = model->appendRow(0);
+    model->setValue(row, model->getColumnUID(0), std::string("Target"));
+    GLTreeView2 view("qt");
+    view.setModel(model);
+    view.resize(200, 200);
+    view.show();
+    view.setDropFormats({"text/plain"});
+    EventRecorder<GLDropEvent2> drops(view.getDropEmitter());
+    GLMimeData2 text;
+    text.setData("text/plain", std::string("Gain"));
+
+    QWidget* rowsArea = static_cast<QAbstractScrollArea*>(view.getQWidget())->viewport();
+    const QPoint onRow = static_cast<QTreeView*>(view.getQWidget())->visualRect(
+        static_cast<QTreeView*>(view.getQWidget())->model()->index(0, 0)).center();
+    EXPECT_EQ(dragAndDrop(rowsArea, text, onRow), std::make_pair(true, true));
+    ASSERT_EQ(drops.size(), 1u);
+    const GLPoint<int> at = drops.events[0].pos();
+    EXPECT_EQ(view.getModelCellAt(at.x, at.y).rowUID, row);
 }
