@@ -24,7 +24,6 @@ public:
     Application& operator=(const Application&) = delete;
 
     // The host class of its objects.
-
     static constexpr const char* noxTypeName = "ORB.Application";
 
     const char* getFullyQualifiedNoxTypeName() const override;

@@ -16,7 +16,6 @@ public:
     DomainInterface& operator=(const DomainInterface&) = delete;
 
     // The host class of its objects.
-
     static constexpr const char* noxTypeName = "ORB.DomainInterface";
 
     const char* getFullyQualifiedNoxTypeName() const override;

@@ -53,7 +53,6 @@ public:
     Studio& operator=(const Studio&) = delete;
 
     // The host class of its objects.
-
     static constexpr const char* noxTypeName = "ORB.Studio";
 
     const char* getFullyQualifiedNoxTypeName() const override;

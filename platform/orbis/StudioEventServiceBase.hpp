@@ -17,7 +17,6 @@ public:
     ~StudioEventServiceBase() override;
 
     // The host class of its objects.
-
     static constexpr const char* noxTypeName = "ORB.StudioEventService";
 
     const char* getFullyQualifiedNoxTypeName() const override;

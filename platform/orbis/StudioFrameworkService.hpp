@@ -59,7 +59,6 @@ public:
     StudioFrameworkService& operator=(const StudioFrameworkService&) = delete;
 
     // The host class of its objects.
-
     static constexpr const char* noxTypeName = "ORB.StudioFrameworkService";
 
     const char* getFullyQualifiedNoxTypeName() const override;
