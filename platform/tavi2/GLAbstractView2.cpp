@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <QMetaProperty>
 
 #include <algorithm>
 #include <map>
@@ -51,9 +52,13 @@ void GLItemDelegate2::setModelData(QWidget* editor, QAbstractItemModel* model, c
     auto it = editors.find(editor);
     if (it == editors.end())
         return;
-    it->committed = true;
-    if (!it->own)
-        QStyledItemDelegate::setModelData(editor, model, index);
+    if (it->own) {
+        it->committed = true;  // the listener's editor writes its value itself
+        return;
+    }
+    // As Qt's delegate does, but a value the model refuses is no commit.
+    const QByteArray property = editor->metaObject()->userProperty().name();
+    it->committed = !property.isEmpty() && model->setData(index, editor->property(property), Qt::EditRole);
 }
 
 void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) const

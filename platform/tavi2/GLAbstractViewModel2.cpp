@@ -3,6 +3,9 @@
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAbstractModel2_p.hpp"
 
+#include <charconv>
+#include <cmath>
+
 namespace TAVI {
 
 namespace {
@@ -14,6 +17,20 @@ GLModelCell2* checkedCell(GLAbstractModel2Private* d, unsigned rowUID, unsigned 
         throw TypedException(TAVI_HERE, std::string(operation) + ": no cell (" + std::to_string(rowUID) + ", " +
                                             std::to_string(columnUID) + ")");
     return cell;
+}
+
+// Reads all of text (surrounding spaces allowed) as a number.
+template <typename T>
+bool parseWhole(const std::string& text, T& number)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
+    if (first == std::string::npos)
+        return false;
+    const char* begin = text.data() + first;
+    const char* end = text.data() + last + 1;
+    const auto [stop, error] = std::from_chars(begin, end, number);
+    return error == std::errc() && stop == end;
 }
 
 const GLModelCell2* readCell(const GLAbstractModel2Private* d, unsigned rowUID, unsigned columnUID)
@@ -133,7 +150,35 @@ bool GLAbstractViewModel2::setValueFromEditor(unsigned rowUID, unsigned columnUI
 {
     if (!hasRow(rowUID) || rowUID == rootRow || !hasColumn(columnUID) || isReadOnly(rowUID, columnUID))
         return false;
-    setValue(rowUID, columnUID, any(text));
+    // The cell keeps the kind of value it had: text that does not read as one is refused, so
+    // a typing slip never turns a number into a string.
+    const any old = getValue(rowUID, columnUID);
+    any value;
+    if (old.get<double>()) {
+        double number = 0;
+        if (!parseWhole(text, number) || !std::isfinite(number))
+            return false;
+        value = number;
+    } else if (old.get<int>()) {
+        int number = 0;
+        if (!parseWhole(text, number))
+            return false;
+        value = number;
+    } else if (old.get<unsigned>()) {
+        unsigned number = 0;
+        if (!parseWhole(text, number))
+            return false;
+        value = number;
+    } else if (old.get<bool>()) {
+        if (text != "true" && text != "false")
+            return false;
+        value = text == "true";
+    } else if (old.get<StringID>()) {
+        value = StringID(text);
+    } else {
+        value = text;
+    }
+    setValue(rowUID, columnUID, value);
     return true;
 }
 

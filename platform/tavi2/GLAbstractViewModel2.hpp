@@ -46,8 +46,11 @@ public:
     void setReadOnly(unsigned rowUID, unsigned columnUID, bool readOnly);
     virtual bool isReadOnly(unsigned rowUID, unsigned columnUID) const;
 
-    // Takes the text the user typed into a cell's editor. By default a cell that is not read
-    // only stores it as its value (a string); returns whether the value was taken.
+    // Takes the text the user typed into a cell's editor; returns whether the value was taken.
+    // By default a cell that is not read only keeps the kind of value it holds: a number
+    // (double, int, unsigned) or truth value ("true", "false") takes text that reads as one
+    // and refuses other text; a name takes the text as a StringID; any other cell stores the
+    // text as a string.
     virtual bool setValueFromEditor(unsigned rowUID, unsigned columnUID, const std::string& text);
 
     // What dragging these rows (in view order) from a view carries; false when they cannot be

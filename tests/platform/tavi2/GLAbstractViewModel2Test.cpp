@@ -108,6 +108,42 @@ TEST(GLAbstractModel2Test, CellsKeepValuesIconsColoursAndReadOnlyFlags)
     EXPECT_EQ(model->getText(row, 77), "");
 }
 
+TEST(GLAbstractModel2Test, EditedTextKeepsTheKindOfValue)
+{
+    struct Case {
+        const char* name;
+        any before;
+        std::string typed;
+        bool taken;
+        std::string after;  // the cell's text afterwards
+    };
+    const std::vector<Case> cases = {
+        {"double", 2.5, "1e3", true, "1000"},
+        {"double refuses words", 2.5, "ten", false, "2.5"},
+        {"double refuses trailing text", 2.5, "3kg", false, "2.5"},
+        {"double refuses infinity", 2.5, "1e999", false, "2.5"},
+        {"int with spaces", 4, " 12 ", true, "12"},
+        {"int refuses fractions", 4, "1.5", false, "4"},
+        {"unsigned refuses negatives", 7u, "-1", false, "7"},
+        {"bool", true, "false", true, "false"},
+        {"bool refuses other words", true, "yes", false, "true"},
+        {"name", StringID("Gain"), "Offset", true, "Offset"},
+        {"string", std::string("a"), "anything", true, "anything"},
+        {"empty cell takes text", any(), "first", true, "first"},
+    };
+    auto model = makeModel();
+    const unsigned column = model->appendColumns(1).front();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const unsigned row = model->appendRow(0);
+        if (!c.before.empty())
+            model->setValue(row, column, c.before);
+        EXPECT_EQ(model->setValueFromEditor(row, column, c.typed), c.taken);
+        EXPECT_EQ(model->getText(row, column), c.after);
+        EXPECT_EQ(model->getValue(row, column).type(), c.before.empty() ? TypeInfo::get<std::string>() : c.before.type());
+    }
+}
+
 TEST(GLAbstractModel2Test, EachCellChangeSendsOneEventEvenInATransaction)
 {
     auto model = makeModel();

@@ -325,6 +325,21 @@ TEST_F(GLTreeView2Test, EditingWithTheTextFieldCommitsOrCancels)
     EXPECT_EQ(model->getText(row, columns[1]), "new");
     ASSERT_EQ(completes.size(), 2u);
     EXPECT_FALSE(completes.events[1].isCommitted());
+
+    // Text the model refuses (a word for a number) ends the edit uncommitted.
+    model->setValue(row, columns[1], 3.0);
+    ASSERT_TRUE(view->editCell(row, columns[1]));
+    field = nullptr;
+    for (QLineEdit* candidate : qtView->findChildren<QLineEdit*>())
+        if (candidate->isVisible())
+            field = candidate;
+    ASSERT_NE(field, nullptr);
+    field->setText("three");
+    QApplication::sendEvent(field, &enter);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model->getText(row, columns[1]), "3");
+    ASSERT_EQ(completes.size(), 3u);
+    EXPECT_FALSE(completes.events[2].isCommitted());
 }
 
 namespace {
