@@ -1,0 +1,46 @@
+#include "application/AbstractKiteDomainInterface.hpp"
+
+#include "application/AbstractKiteDomain.hpp"
+
+namespace KITE {
+
+const char* const AbstractKiteDomainInterface::noxTypeName = "KITE.AbstractDomain";
+
+AbstractKiteDomainInterface::AbstractKiteDomainInterface(PLATFORM::Studio* studio)
+    : PLATFORM::DomainInterface(studio) {}
+
+AbstractKiteDomainInterface::~AbstractKiteDomainInterface() = default;
+
+const char* AbstractKiteDomainInterface::getFullyQualifiedNoxTypeName() const { return noxTypeName; }
+
+TAVI::StringID AbstractKiteDomainInterface::getName() const { return getKiteDomain()->getName(); }
+
+TAVI::StringID AbstractKiteDomainInterface::getModelClassFullName() const {
+    return getKiteDomain()->getModelClassFullName();
+}
+
+GlyphFactory* AbstractKiteDomainInterface::getGlyphFactory() const {
+    return getKiteDomain()->getGlyphFactory();
+}
+
+void AbstractKiteDomainInterface::initializeEdgeCreationRuleSet() {
+    getKiteDomain()->initializeEdgeCreationRuleSet();
+}
+
+const boost::shared_ptr<GetIconBase>& AbstractKiteDomainInterface::getIconController() const {
+    return getKiteDomain()->getIconController();
+}
+
+const boost::shared_ptr<ElementDescriberBase>& AbstractKiteDomainInterface::getElementDescriber() const {
+    return getKiteDomain()->getElementDescriber();
+}
+
+boost::shared_ptr<GetChildrenBase> AbstractKiteDomainInterface::getTreePopulator() {
+    return getKiteDomain()->getTreePopulator();
+}
+
+const EdgeCreationRuleSet& AbstractKiteDomainInterface::getEdgeCreationRuleSet() const {
+    return getKiteDomain()->getEdgeCreationRuleSet();
+}
+
+} // namespace KITE

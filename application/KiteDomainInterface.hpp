@@ -1,0 +1,34 @@
+#pragma once
+
+#include "application/AbstractKiteDomainInterface.hpp"
+
+namespace KITE {
+
+class KiteDomainImpl;
+
+// The default domain's front in one studio ("KITE.Domain"). Every front of one studio shares
+// the studio's single KiteDomainImpl.
+class KiteDomainInterface : public AbstractKiteDomainInterface {
+public:
+    static const char* const noxTypeName;  // "KITE.Domain"
+
+    explicit KiteDomainInterface(PLATFORM::Studio* studio);
+
+    const char* getFullyQualifiedNoxTypeName() const override;
+    void activate() override;
+    void deactivate() override;
+    PLATFORM::AbstractDomain* getDomain() const override;
+
+    virtual void showEditorContextMenu(int x, int y) const;
+    bool isTreeComponentVisible() const;
+    void toggleTreeComponent();
+
+protected:
+    AbstractKiteDomain* getKiteDomain() const override;
+    AbstractKiteDomainImpl* getKiteDomainImpl() const override;
+
+private:
+    KiteDomainImpl* impl = nullptr;  // not owned: the studio owns it
+};
+
+} // namespace KITE
