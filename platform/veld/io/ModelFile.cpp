@@ -7,14 +7,21 @@
 #include "platform/veld/detail/Core.hpp"
 #include "platform/veld/detail/Meta.hpp"
 #include "platform/veld/io/XmlInput_p.hpp"
+#include "platform/veld/io/XmlScanner_p.hpp"
 
-#include <QtCore/QBuffer>
+#include <QtCore/QByteArray>
 #include <QtCore/QFile>
 #include <QtCore/QSaveFile>
-#include <QtCore/QXmlStreamWriter>
+
+#ifdef Q_OS_UNIX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <functional>
 #include <limits>
 #include <unordered_map>
 #include <vector>
@@ -22,8 +29,7 @@
 namespace VELD {
 
 using namespace detail;
-using io::XmlInput;
-using namespace Qt::Literals::StringLiterals;
+using io::XmlScanner;
 
 namespace {
 
@@ -34,14 +40,15 @@ constexpr std::size_t kMaxDepth = 10000;
 QString qstr(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // True when text is valid UTF-8 of characters that XML 1.0 text carries unchanged. Carriage
-// returns are excluded too: readers turn them into line feeds. Other text goes as base64.
-bool xmlSafe(std::string_view text) {
+// returns are excluded too unless asked for (attribute values escape them): readers turn
+// them into line feeds. Other text goes as base64.
+bool xmlSafe(std::string_view text, bool carriageReturns = false) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n;) {
         const unsigned char c = s[i];
         if (c < 0x80) {
-            if (c < 0x20 && c != '\t' && c != '\n')
+            if (c < 0x20 && c != '\t' && c != '\n' && (c != '\r' || !carriageReturns))
                 return false;
             ++i;
             continue;
@@ -97,12 +104,109 @@ void containedOf(ViewCore* view, const ObjectCore* core, const State& st, std::v
     }
 }
 
+// The bytes of a file being written, appended at a cursor into a large buffer so that the
+// small fixed pieces of markup are copied without a call each. A full buffer is handed to
+// drain and reused, or grows when there is no drain.
+class Output {
+public:
+    using Drain = std::function<void(std::string_view)>;
+
+    Output(std::string& buffer, std::size_t size, Drain drain = {}) : buf_(buffer), drain_(std::move(drain)) {
+        buf_.resize(size);
+    }
+
+    template <std::size_t N>
+    Output& operator+=(const char (&literal)[N]) {
+        put(literal, N - 1);
+        return *this;
+    }
+    Output& operator+=(std::string_view text) {
+        put(text.data(), text.size());
+        return *this;
+    }
+    Output& operator+=(char c) {
+        room(1);
+        buf_[used_++] = c;
+        return *this;
+    }
+    void append(std::size_t n, char c) {
+        room(n);
+        std::memset(buf_.data() + used_, c, n);
+        used_ += n;
+    }
+    void put(const char* text, std::size_t n) {
+        room(n);
+        std::memcpy(buf_.data() + used_, text, n);
+        used_ += n;
+    }
+
+    // Drains what is left, or trims the buffer to what was written.
+    void finish() {
+        if (drain_ && used_) {
+            drain_(std::string_view(buf_.data(), used_));
+            used_ = 0;
+        }
+        buf_.resize(used_);
+    }
+
+private:
+    void room(std::size_t n) {
+        if (used_ + n > buf_.size())
+            grow(n);
+    }
+    void grow(std::size_t n) {
+        if (drain_ && used_) {
+            drain_(std::string_view(buf_.data(), used_));
+            used_ = 0;
+        }
+        if (used_ + n > buf_.size())
+            buf_.resize(std::max(buf_.size() * 2, used_ + n));
+    }
+
+    std::string& buf_;
+    Drain drain_;
+    std::size_t used_ = 0;
+};
+
+// Appends text with the characters that markup would take escaped. In text: & < > and ",
+// as Qt's writer escapes them (so files stay byte for byte what they were); in attribute
+// values also tabs and line ends, which readers would otherwise turn into spaces.
+template <typename Out>
+void appendEscaped(Out& out, std::string_view text, bool attribute) {
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        std::string_view entity;
+        switch (c) {
+        case '&': entity = "&amp;"; break;
+        case '<': entity = "&lt;"; break;
+        case '>': entity = "&gt;"; break;
+        case '"': entity = "&quot;"; break;
+        case '\t': entity = attribute ? "&#9;" : ""; break;
+        case '\n': entity = attribute ? "&#10;" : ""; break;
+        case '\r': entity = attribute ? "&#13;" : ""; break;
+        default: break;
+        }
+        if (entity.empty())
+            continue;
+        out += text.substr(plain, i - plain);
+        out += entity;
+        plain = i + 1;
+    }
+    out += text.substr(plain);
+}
+
+void appendNumber(Output& out, std::uint64_t n) {
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, n);
+    out.put(digits, static_cast<std::size_t>(r.ptr - digits));
+}
+
+// Writes the file's text by hand: the markup is a handful of fixed elements, and a general
+// XML writer costs several times the rest of saving.
 class ModelWriter {
 public:
-    ModelWriter(QIODevice& device, const ImmutableModel& model) : w_(&device), model_(model) {
-        w_.setAutoFormatting(true);
-        w_.setAutoFormattingIndent(1);
-    }
+    ModelWriter(Output& out, const ImmutableModel& model) : out_(out), model_(model) {}
 
     // Throws Exception (without a file) when the model cannot be written.
     void write() {
@@ -120,29 +224,55 @@ public:
                 used.push_back(pkg);
         }, [] {});
 
-        w_.writeStartDocument();
-        w_.writeStartElement(QStringLiteral("veld-model"));
-        w_.writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
-        w_.writeAttribute(QStringLiteral("metamodel"), qstr(m.uri));
+        out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<veld-model version=\"1\" metamodel=\"";
+        appendName(m.uri);
+        out_ += "\">";
         for (const PackageInfo* pkg : used) {
-            w_.writeEmptyElement(QStringLiteral("uses"));
-            w_.writeAttribute(QStringLiteral("uri"), qstr(pkg->uri));
+            out_ += "\n <uses uri=\"";
+            appendName(pkg->uri);
+            out_ += "\"/>";
         }
+        std::size_t depth = 1;
+        bool open = false;  // the last start tag is not closed yet: the object may stay empty
         walk(m.rootObject, [&](ObjectCore* core, const PropertyInfo* containing, const State& st) {
-            w_.writeStartElement(QStringLiteral("object"));
-            if (containing)
-                w_.writeAttribute(QStringLiteral("property"), nameOf(containing, false));
-            w_.writeAttribute(QStringLiteral("id"), QString::number(core->serial));
-            w_.writeAttribute(QStringLiteral("class"), nameOf(core->cls, true));
-            writeValues(core, st);
-        }, [&] { w_.writeEndElement(); });
-        w_.writeEndElement();
-        w_.writeEndDocument();
+            if (open)
+                out_ += '>';
+            newLine(depth);
+            const Names& names = namesOf(core->cls);
+            out_ += "<object";
+            if (containing) {
+                out_ += " property=\"";
+                out_ += containmentName(containing);
+                out_ += '"';
+            }
+            out_ += " id=\"";
+            appendNumber(out_, core->serial);
+            out_ += "\" class=\"";
+            out_ += names.cls;
+            out_ += '"';
+            open = true;
+            ++depth;
+            writeValues(core, st, names, depth, open);
+        }, [&] {
+            --depth;
+            if (open) {
+                out_ += "/>";
+                open = false;
+            } else {
+                newLine(depth);
+                out_ += "</object>";
+            }
+        });
+        out_ += "\n</veld-model>\n";
+        out_.finish();
     }
 
-    bool hasError() const { return w_.hasError(); }
-
 private:
+    struct Names {
+        std::string cls;                      // qualified, escaped
+        std::vector<std::string> properties;  // by slot, escaped
+    };
+
     // Visits objects depth first in document order: enter(core, containing property, state)
     // before what it contains, leave() after.
     template <typename Enter, typename Leave>
@@ -175,7 +305,23 @@ private:
         }
     }
 
-    void writeValues(const ObjectCore* core, const State& st) {
+    void newLine(std::size_t depth) {
+        out_ += '\n';
+        out_.append(depth, ' ');
+    }
+
+    const std::string& containmentName(const PropertyInfo* p) {
+        if (p != lastContainment_) {
+            auto [it, added] = containments_.try_emplace(p);
+            if (added)
+                it->second = escapedName(p->name, true);
+            lastContainment_ = p;
+            lastContainmentName_ = &it->second;
+        }
+        return *lastContainmentName_;
+    }
+
+    void writeValues(const ObjectCore* core, const State& st, const Names& names, std::size_t depth, bool& open) {
         const ClassInfo& c = *core->cls;
         for (std::size_t i = 0; i < c.slotProps.size(); ++i) {
             const PropertyInfo* p = c.slotProps[i];
@@ -183,56 +329,97 @@ private:
                 continue;
             const Slot& s = st.slots()[i];
             if (!p->multi) {
-                writeValue(p, s);
+                writeValue(p, names.properties[i], s, depth, open);
             } else if (s.m) {
                 for (const Slot& item : s.m->items)
-                    writeValue(p, item);
+                    writeValue(p, names.properties[i], item, depth, open);
             }
         }
     }
 
-    void writeValue(const PropertyInfo* p, const Slot& s) {
+    void writeValue(const PropertyInfo* p, const std::string& name, const Slot& s, std::size_t depth, bool& open) {
+        if (p->type.cls && !exists(view_, s.obj))
+            return;  // a reference to an object this view does not show reads as unset
+        if (open) {
+            out_ += '>';
+            open = false;
+        }
+        newLine(depth);
         if (p->type.cls) {
-            if (!exists(view_, s.obj))
-                return;  // a reference to an object this view does not show reads as unset
-            w_.writeEmptyElement(QStringLiteral("ref"));
-            w_.writeAttribute(QStringLiteral("property"), nameOf(p, false));
-            w_.writeAttribute(QStringLiteral("to"), QString::number(s.obj->serial));
+            out_ += "<ref property=\"";
+            out_ += name;
+            out_ += "\" to=\"";
+            appendNumber(out_, s.obj->serial);
+            out_ += "\"/>";
             return;
         }
-        w_.writeStartElement(QStringLiteral("value"));
-        w_.writeAttribute(QStringLiteral("property"), nameOf(p, false));
+        out_ += "<value property=\"";
+        out_ += name;
         if (p->type.enumeration) {
-            const MetaInfo* literal = meta().find(s.obj);
-            w_.writeCharacters(literal ? nameOf(literal, false) : QString());
+            out_ += "\">";
+            if (const MetaInfo* literal = meta().find(s.obj))
+                out_ += literalName(literal);
         } else if (p->type.primitive == PrimitiveKind::String) {
             const std::string_view text = s.s ? s.s->view() : std::string_view();
             if (xmlSafe(text)) {
-                w_.writeCharacters(qstr(text));
+                out_ += "\">";
+                appendEscaped(out_, text, false);
             } else {
-                w_.writeAttribute(QStringLiteral("encoding"), QStringLiteral("base64"));
-                const QByteArray raw(text.data(), static_cast<qsizetype>(text.size()));
-                w_.writeCharacters(QString::fromLatin1(raw.toBase64()));
+                out_ += "\" encoding=\"base64\">";
+                const QByteArray raw = QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size()));
+                const QByteArray encoded = raw.toBase64();
+                out_.put(encoded.constData(), static_cast<std::size_t>(encoded.size()));
             }
         } else {
-            const std::string text = formatPrimitive(p->type.primitive, s);
-            w_.writeCharacters(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+            out_ += "\">";
+            out_ += formatPrimitive(p->type.primitive, s);
         }
-        w_.writeEndElement();
+        out_ += "</value>";
     }
 
-    // Names are written over and over: converted once.
-    const QString& nameOf(const MetaInfo* info, bool qualified) {
-        auto [it, added] = names_.try_emplace(info);
-        if (added)
-            it->second = qstr(qualified ? info->qualifiedName(".") : info->name);
+    // Names of the meta-model, escaped once. Text a file cannot carry is refused rather than
+    // written in a form that would not read back the same.
+    std::string escapedName(std::string_view name, bool attribute) {
+        if (!xmlSafe(name, attribute))
+            throw Exception("the name '" + std::string(name) + "' holds characters a model file cannot carry");
+        std::string out;
+        appendEscaped(out, name, attribute);
+        return out;
+    }
+
+    void appendName(std::string_view name) { out_ += escapedName(name, true); }
+
+    const Names& namesOf(const ClassInfo* cls) {
+        if (cls == lastClass_)
+            return *lastNames_;
+        auto [it, added] = names_.try_emplace(cls);
+        if (added) {
+            it->second.cls = escapedName(cls->qualifiedName("."), true);
+            for (const PropertyInfo* p : cls->slotProps)
+                it->second.properties.push_back(escapedName(p->name, true));
+        }
+        lastClass_ = cls;
+        lastNames_ = &it->second;
         return it->second;
     }
 
-    QXmlStreamWriter w_;
-    std::unordered_map<const MetaInfo*, QString> names_;
+    const std::string& literalName(const MetaInfo* literal) {
+        auto [it, added] = literals_.try_emplace(literal);
+        if (added)
+            it->second = escapedName(literal->name, false);
+        return it->second;
+    }
+
+    Output& out_;
     ImmutableModel model_;
     ViewCore* view_ = nullptr;
+    std::unordered_map<const ClassInfo*, Names> names_;
+    std::unordered_map<const MetaInfo*, std::string> literals_;
+    const ClassInfo* lastClass_ = nullptr;
+    const Names* lastNames_ = nullptr;
+    std::unordered_map<const PropertyInfo*, std::string> containments_;
+    const PropertyInfo* lastContainment_ = nullptr;
+    const std::string* lastContainmentName_ = nullptr;
 };
 
 // --- reading --------------------------------------------------------------------------------
@@ -241,8 +428,7 @@ struct PendingRef {
     ObjectCore* owner;
     const PropertyInfo* property;
     std::uint32_t target;
-    std::int64_t line;
-    std::int64_t column;
+    std::size_t offset;  // of the <ref>, for the error
 };
 
 struct Frame {
@@ -250,33 +436,67 @@ struct Frame {
     std::size_t givenFrom;  // where this object's single-valued properties start in given_
 };
 
+using Token = XmlScanner::Token;
+
+// Objects by id. Files number their objects densely from 1 (saving writes kernel serials),
+// so a vector indexed by id serves; ids far beyond the number of objects go to a hash map.
+class IdTable {
+public:
+    // False when the id is taken.
+    bool insert(std::uint32_t id, ObjectCore* core) {
+        if (id < dense_.size() || id <= 2 * count_ + 4096) {
+            if (id >= dense_.size())
+                dense_.resize(std::max<std::size_t>(id + 1, dense_.size() + dense_.size() / 2));
+            if (dense_[id] || (!sparse_.empty() && sparse_.count(id)))
+                return false;
+            dense_[id] = core;
+        } else if (!sparse_.emplace(id, core).second) {
+            return false;
+        }
+        ++count_;
+        return true;
+    }
+
+    ObjectCore* find(std::uint32_t id) const {
+        if (id < dense_.size() && dense_[id])
+            return dense_[id];
+        const auto it = sparse_.find(id);
+        return it == sparse_.end() ? nullptr : it->second;
+    }
+
+private:
+    std::vector<ObjectCore*> dense_;
+    std::unordered_map<std::uint32_t, ObjectCore*> sparse_;
+    std::size_t count_ = 0;
+};
+
 class ModelReader {
 public:
-    explicit ModelReader(XmlInput& in) : in_(in) {}
+    explicit ModelReader(XmlScanner& in) : in_(in) {}
 
     Model read() {
-        if (in_.next() != QXmlStreamReader::StartElement || !in_.isNamed("veld-model"_L1))
+        if (in_.next() != Token::StartElement || !in_.isNamed("veld-model"))
             in_.fail("not a model file: the document must start with <veld-model>");
-        in_.allowOnly({"version"_L1, "metamodel"_L1});
-        if (in_.requiredRaw("version"_L1) != "1"_L1)
-            in_.fail("unsupported model file version '" + *in_.attribute("version") + "'");
-        const std::string uri = in_.required("metamodel");
+        in_.allowOnly({"version", "metamodel"});
+        if (in_.required("version") != "1")
+            in_.fail("unsupported model file version '" + std::string(*in_.attribute("version")) + "'");
+        const std::string uri(in_.required("metamodel"));
         auto pkg = meta().byUri.find(uri);
         if (pkg == meta().byUri.end())
             in_.fail("unknown meta-model URI '" + uri + "' (no such meta-model is registered)");
         declared_.push_back(pkg->second);
 
-        while (in_.next() == QXmlStreamReader::StartElement && in_.isNamed("uses"_L1)) {
-            in_.allowOnly({"uri"_L1});
-            const std::string used = in_.required("uri");
+        while (in_.next() == Token::StartElement && in_.isNamed("uses")) {
+            in_.allowOnly({"uri"});
+            const std::string used(in_.required("uri"));
             auto it = meta().byUri.find(used);
             if (it == meta().byUri.end())
                 in_.fail("unknown meta-model URI '" + used + "' (no such meta-model is registered)");
             declared_.push_back(it->second);
-            if (in_.next() != QXmlStreamReader::EndElement)
+            if (in_.next() != Token::EndElement)
                 in_.fail("<uses> holds nothing");
         }
-        if (in_.reader().tokenType() != QXmlStreamReader::StartElement || !in_.isNamed("object"_L1))
+        if (in_.token() != Token::StartElement || !in_.isNamed("object"))
             in_.fail("a model file holds one root <object>");
 
         model_ = DomainRegistry::instance().createModel(uri);
@@ -297,42 +517,41 @@ private:
         root_ = model_.modelCore()->root;
         factory_ = model_.getFactory();
         ObjectCore* root = model_.modelCore()->rootObject;
-        in_.allowOnly({"id"_L1, "class"_L1});
-        const std::string rootClass = in_.required("class");
+        in_.allowOnly({"id", "class"});
+        const std::string_view rootClass = in_.required("class");
         if (rootClass != root->cls->qualifiedName("."))
             in_.fail("the root object of a '" + model_.modelCore()->uri + "' model is a '" +
-                     root->cls->qualifiedName(".") + "', not a '" + rootClass + "'");
+                     root->cls->qualifiedName(".") + "', not a '" + std::string(rootClass) + "'");
         registerId(root);
         stack_.push_back({root, 0});
 
         while (!stack_.empty()) {
-            if (in_.next() == QXmlStreamReader::EndElement) {
+            if (in_.next() == Token::EndElement) {
                 given_.resize(stack_.back().givenFrom);
                 stack_.pop_back();
                 continue;
             }
-            if (in_.isNamed("value"_L1))
+            if (in_.isNamed("value"))
                 readValue();
-            else if (in_.isNamed("object"_L1))
+            else if (in_.isNamed("object"))
                 readObject();
-            else if (in_.isNamed("ref"_L1))
+            else if (in_.isNamed("ref"))
                 readRef();
             else
-                in_.fail("unknown element <" + in_.name() + "> in an object");
+                in_.fail("unknown element <" + std::string(in_.name()) + "> in an object");
         }
-        if (in_.next() != QXmlStreamReader::EndElement)
+        if (in_.next() != Token::EndElement)
             in_.fail("a model file holds one root <object>");
-        if (in_.next() != QXmlStreamReader::EndDocument)
+        if (in_.next() != Token::EndDocument)
             in_.fail("content after the model");
 
         for (const PendingRef& r : refs_) {
-            auto target = ids_.find(r.target);
-            if (target == ids_.end())
-                in_.failAt(r.line, r.column, "reference to a missing object: no object has id " +
-                                                 std::to_string(r.target));
+            ObjectCore* target = ids_.find(r.target);
+            if (!target)
+                in_.failAt(r.offset, "reference to a missing object: no object has id " + std::to_string(r.target));
             const ClassObject owner(r.owner, model_.viewRef());
-            const ImmutableClassObject value(target->second, model_.viewRef());
-            guarded(r.line, r.column, [&] { owner.add(property(r.property), value); });
+            const ImmutableClassObject value(target, model_.viewRef());
+            guarded(r.offset, [&] { owner.add(property(r.property), value); });
         }
         model_.commitTransaction();
         // A loaded model starts its history here.
@@ -345,80 +564,96 @@ private:
     static ImmutableProperty property(const PropertyInfo* p) { return ImmutableProperty(metaHandle(p)); }
 
     template <typename F>
-    void guarded(std::int64_t line, std::int64_t column, F&& f) {
+    void guarded(std::size_t offset, F&& f) {
         try {
             f();
         } catch (const FileError&) {
             throw;
         } catch (const Exception& e) {
-            in_.failAt(line, column, e.what());
+            in_.failAt(offset, e.what());
         }
     }
 
     // The property named by the current element, checked for what the element may do.
     const PropertyInfo* namedProperty(const Frame& frame) {
-        const QStringView name = in_.requiredRaw("property"_L1);
+        const std::string_view name = in_.required("property");
         const ClassInfo* cls = frame.object->cls;
-        auto& known = properties_[cls];
-        if (known.empty())
-            for (const PropertyInfo* p : cls->slotProps)
-                known.emplace_back(QString::fromStdString(p->name), p);
         const PropertyInfo* p = nullptr;
-        for (const auto& [n, prop] : known)
-            if (n == name) {
+        for (const auto& [n, prop] : propertiesOf(cls))
+            if (io::sameName(n, name)) {
                 p = prop;
                 break;
             }
         if (!p)
-            in_.fail("class '" + cls->qualifiedName(".") + "' has no property '" + io::toStd(name) + "'");
+            in_.fail("class '" + cls->qualifiedName(".") + "' has no property '" + std::string(name) + "'");
         if (p->derived)
             in_.fail("property '" + p->name + "' is derived: it is computed, not stored");
         if (!p->multi) {
-            if (std::find(given_.begin() + frame.givenFrom, given_.end(), p) != given_.end())
+            if (std::find(given_.begin() + static_cast<std::ptrdiff_t>(frame.givenFrom), given_.end(), p) != given_.end())
                 in_.fail("single-valued property '" + p->name + "' is given twice");
             given_.push_back(p);
         }
         return p;
     }
 
-    std::uint32_t parseId(QStringView text) {
+    using Properties = std::vector<std::pair<std::string_view, const PropertyInfo*>>;
+
+    // The properties of a class by name. Elements alternate between an object's values and
+    // its container's next child: the last two classes are at hand without a lookup.
+    const Properties& propertiesOf(const ClassInfo* cls) {
+        if (recent_[0].first != cls) {
+            if (recent_[1].first == cls) {
+                std::swap(recent_[0], recent_[1]);
+            } else {
+                Properties& known = properties_[cls];
+                if (known.empty())
+                    for (const PropertyInfo* p : cls->slotProps)
+                        known.emplace_back(p->name, p);
+                recent_[1] = recent_[0];
+                recent_[0] = {cls, &known};
+            }
+        }
+        return *recent_[0].second;
+    }
+
+    std::uint32_t parseId(std::string_view text) {
         std::uint64_t id = 0;
         bool ok = !text.empty() && text.size() <= 10;
-        for (QChar c : text) {
-            ok = ok && c >= u'0' && c <= u'9';
-            id = id * 10 + (c.unicode() - u'0');
+        for (char c : text) {
+            ok = ok && c >= '0' && c <= '9';
+            id = id * 10 + static_cast<std::uint64_t>(c - '0');
         }
         if (!ok || id == 0 || id >= std::numeric_limits<std::uint32_t>::max())
-            in_.fail("'" + io::toStd(text) + "' is not an id (a positive integer below 4294967295)");
+            in_.fail("'" + std::string(text) + "' is not an id (a positive integer below 4294967295)");
         return static_cast<std::uint32_t>(id);
     }
 
     void registerId(ObjectCore* core) {
-        const std::uint32_t id = parseId(in_.requiredRaw("id"_L1));
-        if (!ids_.emplace(id, core).second)
+        const std::uint32_t id = parseId(in_.required("id"));
+        if (!ids_.insert(id, core))
             in_.fail("duplicate id " + std::to_string(id));
         core->serial = id;
         maxId_ = std::max(maxId_, id);
     }
 
     const ClassInfo* namedClass() {
-        const QStringView name = in_.requiredRaw("class"_L1);
+        const std::string_view name = in_.required("class");
         for (const auto& [n, cls] : classes_)
-            if (n == name)
+            if (io::sameName(n, name))
                 return cls;
-        const std::string className = io::toStd(name);
+        const std::string className(name);
         const MetaInfo* info = meta().findQualified(className);
         if (!info || info->metaKind != MetaKind::Class)
             in_.fail("unknown class '" + className + "'");
         if (std::find(declared_.begin(), declared_.end(), info->package) == declared_.end())
             in_.fail("class '" + className + "' belongs to a meta-model the file does not declare with <uses>");
         const auto* cls = static_cast<const ClassInfo*>(info);
-        classes_.emplace_back(name.toString(), cls);
+        classes_.emplace_back(className, cls);
         return cls;
     }
 
     void readObject() {
-        in_.allowOnly({"property"_L1, "id"_L1, "class"_L1});
+        in_.allowOnly({"property", "id", "class"});
         if (stack_.size() >= kMaxDepth)
             in_.fail("objects nest deeper than " + std::to_string(kMaxDepth) + " levels");
         const Frame parent = stack_.back();
@@ -427,7 +662,7 @@ private:
             in_.fail("property '" + p->name + "' is not a containment: refer to the object with <ref>");
         const ImmutableClass cls(metaHandle(namedClass()));
         ClassObject child;
-        guarded(in_.line(), in_.column(), [&] {
+        guarded(in_.offset(), [&] {
             child = factory_.create(cls);
             ClassObject(parent.object, model_.viewRef()).add(property(p), child);
         });
@@ -436,41 +671,40 @@ private:
     }
 
     void readValue() {
-        in_.allowOnly({"property"_L1, "encoding"_L1});
+        in_.allowOnly({"property", "encoding"});
         const Frame frame = stack_.back();
         const PropertyInfo* p = namedProperty(frame);
         if (p->type.cls)
             in_.fail("property '" + p->name + "' holds objects: use <ref> or a nested <object>");
-        const bool base64 = in_.has("encoding"_L1);
-        if (base64 && in_.raw("encoding"_L1) != "base64"_L1)
-            in_.fail("unknown encoding '" + io::toStd(in_.raw("encoding"_L1)) + "'");
-        const std::int64_t line = in_.line(), column = in_.column();
-        const QString text = in_.elementText();
-        if (base64) {
-            auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        const std::string_view* encoding = in_.attribute("encoding");
+        if (encoding && *encoding != "base64")
+            in_.fail("unknown encoding '" + std::string(*encoding) + "'");
+        const std::size_t at = in_.offset();
+        std::string_view text = in_.elementText();
+        if (encoding) {
+            auto decoded = QByteArray::fromBase64Encoding(
+                QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())),
+                QByteArray::AbortOnBase64DecodingErrors);
             if (!decoded)
-                in_.failAt(line, column, "the value is not valid base64");
-            text_.assign(decoded.decoded.constData(), static_cast<std::size_t>(decoded.decoded.size()));
-        } else {
-            io::toStd(text, text_);
+                in_.failAt(at, "the value is not valid base64");
+            decoded_.assign(decoded.decoded.constData(), static_cast<std::size_t>(decoded.decoded.size()));
+            text = decoded_;
         }
         Slot slot{};
         if (p->type.enumeration) {
-            const LiteralInfo* literal = p->type.enumeration->literalNamed(text_);
+            const LiteralInfo* literal = p->type.enumeration->literalNamed(text);
             if (!literal)
-                in_.failAt(line, column, "'" + text_ + "' is not a literal of '" +
-                                             p->type.enumeration->qualifiedName(".") + "'");
+                in_.failAt(at, "'" + std::string(text) + "' is not a literal of '" +
+                                   p->type.enumeration->qualifiedName(".") + "'");
             slot.obj = literal->core;
         } else if (p->type.primitive != PrimitiveKind::String) {
             std::string unused;
-            if (!parsePrimitive(p->type.primitive, text_, slot, unused))
-                in_.failAt(line, column, "'" + text_ + "' is not a valid " + primitiveName(p->type.primitive));
+            if (!parsePrimitive(p->type.primitive, text, slot, unused))
+                in_.failAt(at, "'" + std::string(text) + "' is not a valid " + primitiveName(p->type.primitive));
         }
         ObjectCore* core = frame.object;
         if (p->multi) {
-            guarded(line, column, [&] {
-                ClassObject(core, model_.viewRef()).add(property(p), valueOf(p, slot));
-            });
+            guarded(at, [&] { ClassObject(core, model_.viewRef()).add(property(p), valueOf(p, slot, text)); });
             return;
         }
         // A single value is stored straight into the new object's slot, which is unset (a
@@ -478,12 +712,12 @@ private:
         const auto index = static_cast<std::uint32_t>(core->cls->slotOf(p));
         State& st = writableState(*root_, core);
         if (p->type.primitive == PrimitiveKind::String)
-            slot.s = StrRep::make(text_);
+            slot.s = StrRep::make(text);
         st.slots()[index] = slot;
         st.setBit(*core->cls, index, true);
     }
 
-    ImmutableObject valueOf(const PropertyInfo* p, const Slot& s) const {
+    static ImmutableObject valueOf(const PropertyInfo* p, const Slot& s, std::string_view text) {
         if (p->type.enumeration)
             return ImmutableObject(ImmutableEnumerationLiteral(metaHandle(meta().find(s.obj))));
         switch (p->type.primitive) {
@@ -491,14 +725,14 @@ private:
         case PrimitiveKind::Integer: return ImmutableObject::fromInteger(s.i);
         case PrimitiveKind::UnlimitedNatural: return ImmutableObject::fromUnlimitedNatural(s.i);
         case PrimitiveKind::Double: return ImmutableObject::fromDouble(s.d);
-        case PrimitiveKind::String: return ImmutableObject::fromString(text_);
+        case PrimitiveKind::String: return ImmutableObject::fromString(text);
         case PrimitiveKind::None: break;
         }
         return {};
     }
 
     void readRef() {
-        in_.allowOnly({"property"_L1, "to"_L1});
+        in_.allowOnly({"property", "to"});
         const Frame frame = stack_.back();
         const PropertyInfo* p = namedProperty(frame);
         if (!p->type.cls)
@@ -506,12 +740,12 @@ private:
         if (p->composite)
             in_.fail("property '" + p->name + "' is a containment: its objects are nested, not referred to "
                      "(a reference could place an object twice or inside itself)");
-        refs_.push_back({frame.object, p, parseId(in_.requiredRaw("to"_L1)), in_.line(), in_.column()});
-        if (in_.next() != QXmlStreamReader::EndElement)
+        refs_.push_back({frame.object, p, parseId(in_.required("to")), in_.offset()});
+        if (in_.next() != Token::EndElement)
             in_.fail("<ref> holds nothing");
     }
 
-    XmlInput& in_;
+    XmlScanner& in_;
     Model model_;
     DeviantCore* root_ = nullptr;
     FactoryObject factory_;
@@ -519,64 +753,92 @@ private:
     std::vector<Frame> stack_;
     std::vector<const PropertyInfo*> given_;
     std::vector<PendingRef> refs_;
-    std::unordered_map<std::uint32_t, ObjectCore*> ids_;
+    IdTable ids_;
     std::uint32_t maxId_ = 0;
-    std::unordered_map<const ClassInfo*, std::vector<std::pair<QString, const PropertyInfo*>>> properties_;
-    std::vector<std::pair<QString, const ClassInfo*>> classes_;
-    std::string text_;
+    std::unordered_map<const ClassInfo*, Properties> properties_;
+    std::pair<const ClassInfo*, const Properties*> recent_[2] = {};
+    std::vector<std::pair<std::string, const ClassInfo*>> classes_;
+    std::string decoded_;
 };
 
 std::string pathString(std::string_view path) { return std::string(path); }
 
+// The nesting the scanner allows: the document element, the objects, and a value's text.
+constexpr std::size_t kMaxElementDepth = kMaxDepth + 8;
+
 } // namespace
 
 Model readModel(std::string_view bytes, std::string_view sourceName) {
-    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    XmlInput in(&buffer, std::string(sourceName));
+    XmlScanner in(bytes, std::string(sourceName), kMaxElementDepth);
     return ModelReader(in).read();
 }
 
 Model loadModel(std::string_view path) {
+    const std::string name = pathString(path);
     QFile file(qstr(path));
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(pathString(path), 0, 0, "cannot open: " + io::toStd(file.errorString()));
-    XmlInput in(&file, pathString(path));
-    try {
+        throw FileError(name, 0, 0, "cannot open: " + io::toStd(file.errorString()));
+    // A regular file is mapped and scanned in place, its pages let go of behind the scanner,
+    // so that loading needs little memory besides the model.
+    const qint64 size = file.isSequential() ? 0 : file.size();
+    if (uchar* data = size > 0 ? file.map(0, size) : nullptr) {
+        XmlScanner in(std::string_view(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size)), name,
+                      kMaxElementDepth);
+#if defined(Q_OS_UNIX) && defined(MADV_DONTNEED)
+        madvise(data, static_cast<std::size_t>(size), MADV_SEQUENTIAL);
+        const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        in.onConsumed([data, page](std::size_t from, std::size_t to) {
+            from = (from + page - 1) / page * page;
+            to = to / page * page;
+            if (to > from)
+                madvise(data + from, to - from, MADV_DONTNEED);
+        }, 2 << 20);
+#endif
         return ModelReader(in).read();
-    } catch (const FileError&) {
-        if (file.error() != QFileDevice::NoError)  // the parser saw it as a truncated file
-            throw FileError(pathString(path), 0, 0, "cannot read: " + io::toStd(file.errorString()));
-        throw;
     }
+    // Anything else (a pipe, a file system that does not map) is read to its end.
+    std::string bytes;
+    for (char chunk[65536];;) {
+        const qint64 got = file.read(chunk, sizeof chunk);
+        if (got < 0)
+            throw FileError(name, 0, 0, "cannot read: " + io::toStd(file.errorString()));
+        if (got == 0)
+            break;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    return readModel(bytes, name);
 }
 
 std::string writeModel(const ImmutableModel& model) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    ModelWriter(buffer, model).write();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::string bytes;
+    Output out(bytes, 64 << 10);
+    ModelWriter(out, model).write();
+    return bytes;
 }
 
 void saveModel(const ImmutableModel& model, std::string_view path) {
     const std::string name = pathString(path);
     // Written to a temporary file beside the target and renamed over it only when complete.
     QSaveFile file(qstr(path));
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: the chunks are large already, and are not copied once more.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError(name, 0, 0, "cannot save: " + io::toStd(file.errorString()));
-    ModelWriter writer(file, model);
+    struct WriteFailed {};
+    std::string buffer;
+    Output out(buffer, 4 << 20, [&](std::string_view chunk) {
+        const auto size = static_cast<qint64>(chunk.size());
+        if (file.write(chunk.data(), size) != size)
+            throw WriteFailed{};
+    });
     try {
-        writer.write();
-    } catch (const Exception& e) {
-        file.cancelWriting();
-        throw FileError(name, 0, 0, std::string("cannot save: ") + e.what());
-    }
-    if (writer.hasError() || file.error() != QFileDevice::NoError) {
+        ModelWriter(out, model).write();
+    } catch (const WriteFailed&) {
         const std::string why = io::toStd(file.errorString());
         file.cancelWriting();
         throw FileError(name, 0, 0, "cannot save: writing failed: " + why);
+    } catch (const Exception& e) {
+        file.cancelWriting();
+        throw FileError(name, 0, 0, std::string("cannot save: ") + e.what());
     }
     if (!file.commit())
         throw FileError(name, 0, 0, "cannot save: " + io::toStd(file.errorString()));

@@ -1,8 +1,9 @@
 #pragma once
 
-// Strict reading of the kernel's XML files, shared by the model and meta-model readers: every
-// failure becomes a FileError at the reader's position, and anything the formats do not
-// define (DTDs, stray text, unknown attributes) is refused instead of skipped.
+// Strict reading of meta-model files on Qt's XML stream reader: every failure becomes a
+// FileError at the reader's position, and anything the format does not define (DTDs, stray
+// text, unknown attributes) is refused instead of skipped. Model files, far larger, have a
+// scanner of their own (XmlScanner_p.hpp).
 
 #include "platform/veld/io/FileError.hpp"
 

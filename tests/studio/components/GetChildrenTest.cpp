@@ -64,6 +64,28 @@ TEST_F(GetChildrenTest, EachChildAppearsOnceAtItsFirstPlaceAndValuesNever) {
     EXPECT_EQ(more, (Children{elsewhere, first, second}));
 }
 
+TEST_F(GetChildrenTest, ManyChildrenReachedTwiceAppearOnceInTheirFirstOrder) {
+    Children parts;
+    {
+        Transaction t(model);
+        for (int i = 0; i < 40; ++i) {
+            ClassObject part = model.getFactory().createFromString("Box");
+            elsewhere.add(p.boxParts, part);
+            parts.push_back(part);
+        }
+        for (auto it = parts.rbegin(); it != parts.rend(); ++it)
+            elsewhere.add(p.boxFavourites, *it);
+        elsewhere.add(p.boxFavourites, box);
+        t.commit();
+    }
+    KITE::DefaultGetChildren children;
+    Children out;
+    children.execute(elsewhere, &out);
+    Children expected = parts;
+    expected.push_back(box);
+    EXPECT_EQ(out, expected);
+}
+
 TEST_F(GetChildrenTest, TheAttributeFilterChoosesWhichAttributesAreFollowed) {
     auto tree = boost::make_shared<KITE::Util::BasicCompositeFilter>("Tree", true, false);
     KITE::DefaultGetChildren children(tree, "", tree);

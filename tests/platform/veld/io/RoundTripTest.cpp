@@ -4,7 +4,11 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
+#include <thread>
+
+#include <sys/stat.h>
 
 using namespace VELD;
 
@@ -271,6 +275,85 @@ TEST_F(RoundTripTest, NewObjectsAfterLoadingGetFreshIds) {
     // Two objects with one id would make the next load fail.
     Model again = readModel(writeModel(copy), "again");
     EXPECT_TRUE(sameModel(copy, again));
+}
+
+TEST_F(RoundTripTest, HandWrittenQuotingLineEndsAndCommentsReadTheSame) {
+    {
+        Transaction t(model);
+        ClassObject a = item(model.getRootObject(), m.items, "say \"hi\" <&>\tand\nmore");
+        a.setDouble(m.weight, 0.5);
+        a.setObject(m.next, a);
+        t.commit();
+    }
+    const std::string written = writeModel(model);
+    // Apostrophes around attribute values (written text escapes every double quote), CR LF
+    // line ends, comments and a processing instruction between elements, references spelled
+    // as character references.
+    std::string edited;
+    for (char c : written) {
+        if (c == '"')
+            edited += '\'';
+        else if (c == '\n')
+            edited += "\r\n<!-- line -->";
+        else
+            edited += c;
+    }
+    edited.replace(edited.find("<object"), 7, "<?editor hint?><object");
+    const std::size_t say = edited.find("say");
+    ASSERT_NE(say, std::string::npos);
+    edited.replace(say, 3, "&#115;&#x61;y");
+    ASSERT_NE(edited, written);
+    Model copy = readModel(edited, "edited.veld");
+    EXPECT_TRUE(sameModel(model, copy));
+    EXPECT_EQ(writeModel(copy), written);
+}
+
+TEST_F(RoundTripTest, MarkupCharactersInNamesAreEscaped) {
+    MetaModelBuilder b("marks", "test:a&b<\"c\">\td\ne");
+    b.addClass("Root").attribute("text", "String");
+    b.setModelClass("Root");
+    b.build();
+    Model marked = DomainRegistry::instance().createModel("test:a&b<\"c\">\td\ne");
+    const std::string written = writeModel(marked);
+    EXPECT_NE(written.find("metamodel=\"test:a&amp;b&lt;&quot;c&quot;&gt;&#9;d&#10;e\""), std::string::npos)
+        << written;
+    Model copy = readModel(written, "marks.veld");
+    EXPECT_EQ(copy.getRootObject().getMetaClass(), marked.getRootObject().getMetaClass());
+}
+
+TEST_F(RoundTripTest, ANameAFileCannotCarryIsNotWritten) {
+    MetaModelBuilder b("ctrl", "test:ctrl\x01");
+    b.addClass("Root");
+    b.setModelClass("Root");
+    b.build();
+    Model bad = DomainRegistry::instance().createModel("test:ctrl\x01");
+    EXPECT_THROW(writeModel(bad), Exception);
+    const std::string path = (dir / "ctrl.veld").string();
+    writeBytes(path, "previous");
+    EXPECT_THROW(saveModel(bad, path), FileError);
+    EXPECT_EQ(readBytes(path), "previous");
+}
+
+TEST_F(RoundTripTest, AModelLoadsFromAPipe) {
+    {
+        Transaction t(model);
+        for (int i = 0; i < 3000; ++i)  // more than a pipe holds at once
+            item(model.getRootObject(), m.items, "item " + std::to_string(i));
+        t.commit();
+    }
+    const std::string path = (dir / "pipe").string();
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const std::string bytes = writeModel(model);
+    std::thread writer([&] { std::ofstream(path, std::ios::binary) << bytes; });
+    Model copy;
+    try {
+        copy = loadModel(path);
+    } catch (...) {
+        writer.join();
+        throw;
+    }
+    writer.join();
+    EXPECT_TRUE(sameModel(model, copy));
 }
 
 } // namespace

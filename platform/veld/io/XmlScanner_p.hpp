@@ -1,0 +1,126 @@
+#pragma once
+
+// A strict XML 1.0 tokenizer over a file held in memory, for model files, which can be large
+// enough that a general parser is the bottleneck of loading. It reads UTF-8 only and refuses
+// document type declarations, so the five predefined entities and character references are
+// the only references there are; namespaces are not interpreted (a prefixed name is a name).
+// Elements, attributes in either quote, text, CDATA sections, comments, processing
+// instructions and the XML declaration are read; anything malformed throws FileError.
+//
+// Positions in errors are lines from 1 and columns from 0 counted in UTF-16 units, as Qt's
+// XML reader counts them; they are worked out from byte offsets only when an error is raised.
+
+#include "platform/veld/io/FileError.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace VELD::io {
+
+// Equality of short names, without a call to memcmp for each.
+inline bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+class XmlScanner {
+public:
+    enum class Token { StartElement, EndElement, EndDocument };
+    struct Attribute {
+        std::string_view name;
+        std::string_view value;  // references resolved, whitespace normalised
+    };
+
+    // bytes must outlive the scanner; so must every view it hands out, which stays valid
+    // until the next call to next() or elementText(). Elements nest at most maxDepth deep.
+    XmlScanner(std::string_view bytes, std::string sourceName, std::size_t maxDepth);
+
+    // Has release called with ranges of the input read past, every step bytes or so, so that a
+    // caller that maps a file can let go of its pages. The scanner may read them again (the
+    // names of open elements, the positions of errors): only for memory that reads back the
+    // same after it was released, such as a read-only file mapping.
+    void onConsumed(std::function<void(std::size_t from, std::size_t to)> release, std::size_t step) {
+        release_ = std::move(release);
+        releaseStep_ = step;
+    }
+
+    // The next start or end element, or EndDocument. Comments, processing instructions and
+    // whitespace between elements are skipped; other text fails.
+    Token next();
+    Token token() const { return token_; }
+    // The name of the current element (start or end).
+    std::string_view name() const { return name_; }
+    bool isNamed(std::string_view name) const { return sameName(name_, name); }
+
+    // Attributes of the current start element.
+    const std::vector<Attribute>& attributes() const { return attributes_; }
+    const std::string_view* attribute(std::string_view name) const;
+    std::string_view required(std::string_view name) const;  // fails when absent
+    // Fails when the current element has an attribute not in the list.
+    void allowOnly(std::initializer_list<std::string_view> names) const;
+
+    // The text of the current start element up to and including its end tag; the element
+    // must hold no elements. Afterwards the current token is that end element.
+    std::string_view elementText();
+
+    // Where the last token ended, as a byte offset: a place to report later.
+    std::size_t offset() const { return tokenEnd_; }
+    [[noreturn]] void fail(const std::string& what) const { failAt(tokenEnd_, what); }
+    [[noreturn]] void failAt(std::size_t offset, const std::string& what) const;
+
+    // Line (from 1) and column (from 0, in UTF-16 units) of a byte offset.
+    struct Position {
+        std::int64_t line;
+        std::int64_t column;
+    };
+    Position position(std::size_t offset) const;
+
+private:
+    void start();
+    void readDeclaration();
+    void validate(std::size_t from) const;
+    void startTag();
+    void endTag();
+    void comment();
+    void processingInstruction();
+    void skipText();
+    void failIfCut() const;
+    // Appends one reference at pos_ (on '&') to out, resolved.
+    void reference(std::string& out);
+    std::string_view scanName(const char* what);
+    bool skipSpace();
+    void expect(char c, const char* what);
+    bool startsWith(std::string_view s) const { return in_.substr(pos_, s.size()) == s; }
+    [[noreturn]] void truncated() const;
+    [[noreturn]] void malformed(std::size_t at, const std::string& what) const;
+
+    std::string_view in_;
+    std::size_t pos_ = 0;
+    std::size_t tokenEnd_ = 0;
+    std::string source_;
+    std::size_t maxDepth_;
+    Token token_ = Token::EndDocument;
+    bool started_ = false;
+    bool rootSeen_ = false;
+    bool pendingEnd_ = false;  // the current start element closed itself
+    std::string_view name_;
+    std::vector<std::string_view> open_;
+    std::vector<Attribute> attributes_;
+    std::string values_;  // attribute values that needed resolving, one after another
+    std::vector<std::pair<std::size_t, std::size_t>> resolved_;  // attribute, start in values_
+    std::string text_;
+    std::function<void(std::size_t, std::size_t)> release_;
+    std::size_t releaseStep_ = 0;
+    std::size_t released_ = 0;
+};
+
+} // namespace VELD::io
