@@ -47,6 +47,14 @@ bool StudioWindow::setIcon(const std::string& file)
     return true;
 }
 
+bool StudioWindow::setIcon(const std::string& file, TAVI::ErrorHolder& errors)
+{
+    if (setIcon(file))
+        return true;
+    reportError(errors, TAVI_HERE, Messages::ImageNotReadable, file);
+    return false;
+}
+
 void StudioWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();

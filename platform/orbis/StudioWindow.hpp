@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace TAVI {
+class ErrorHolder;
+}
+
 namespace PLATFORM {
 
 class Studio;
@@ -16,6 +20,8 @@ public:
 
     // Sets the window icon from an image file; false (icon unchanged) when the file cannot be read.
     bool setIcon(const std::string& file);
+    // As setIcon, reporting an unreadable file as PLATFORM_ImageNotReadable.
+    bool setIcon(const std::string& file, TAVI::ErrorHolder& errors);
     // Null once the studio is gone.
     Studio* getStudio() const { return studio; }
 

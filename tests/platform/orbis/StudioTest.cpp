@@ -188,6 +188,10 @@ TEST(StudioTest, WindowIconComesFromAnImageFile) {
     const qint64 key = window->windowIcon().cacheKey();
     EXPECT_FALSE(window->setIcon(dir.filePath("missing.png").toStdString()));
     EXPECT_EQ(window->windowIcon().cacheKey(), key);
+    TAVI::ErrorHolder errors;
+    EXPECT_FALSE(window->setIcon(dir.filePath("missing.png").toStdString(), errors));
+    EXPECT_EQ(errors.id(), "PLATFORM_ImageNotReadable");
+    EXPECT_NE(errors.what().find("missing.png"), std::string::npos);
 }
 
 TEST(StudioTest, ActivatingAComponentMakesItsTabCurrentAndShowsIt) {
