@@ -80,7 +80,7 @@ void rollbackJournal(DeviantCore& d) {
 
 // Applies an undo or redo record to the root: swaps each object's current state with the
 // recorded one, so that afterwards the record holds the states from before (its inverse).
-void applyRecord(ModelCore& m, std::shared_ptr<Record>& record) {
+void applyRecord(std::shared_ptr<Record>& record) {
     if (record.use_count() > 1)  // a report still shows these states: leave them be
         record = std::make_shared<Record>(*record);
     for (JournalEntry& e : record->entries) {
@@ -107,7 +107,24 @@ void applyRecord(ModelCore& m, std::shared_ptr<Record>& record) {
         }
         e.existed = current;
     }
-    (void)m;
+}
+
+// Applies `steps` records from the top of `from`, moving each onto `to`; each step reports
+// like a transaction, and the working copies keep the view they had.
+void stepThroughHistory(DeviantCore& root, std::vector<std::shared_ptr<Record>>& from,
+                        std::vector<std::shared_ptr<Record>>& to, std::size_t steps) {
+    ModelCore& m = *root.model;
+    ViewRef keep(&root);  // a listener may end the model meanwhile
+    for (; steps > 0 && root.alive && !from.empty(); --steps) {
+        std::shared_ptr<Record> record = std::move(from.back());
+        from.pop_back();
+        m.applyingHistory = true;
+        applyRecord(record);
+        m.applyingHistory = false;
+        to.push_back(record);
+        pinIntoDeviants(m, *record);
+        notify(root, record);
+    }
 }
 
 DeviantCore* findDeviant(ModelCore& m, std::string_view name) {
@@ -254,17 +271,7 @@ void Model::undoToChangeLevel(int level) const {
     if (level < 0 || level > static_cast<int>(m.undoStack.size()))
         throw Exception("Model::undoToChangeLevel: no change level " + std::to_string(level) +
                         " (current " + std::to_string(m.undoStack.size()) + ")");
-    ViewRef keep(&d);
-    while (static_cast<int>(m.undoStack.size()) > level && d.alive) {
-        std::shared_ptr<Record> record = std::move(m.undoStack.back());
-        m.undoStack.pop_back();
-        m.applyingHistory = true;
-        applyRecord(m, record);
-        m.applyingHistory = false;
-        m.redoStack.push_back(record);
-        pinIntoDeviants(m, *record);
-        notify(d, record);
-    }
+    stepThroughHistory(d, m.undoStack, m.redoStack, m.undoStack.size() - level);
 }
 
 void Model::redoToChangeLevel(int level) const {
@@ -278,17 +285,7 @@ void Model::redoToChangeLevel(int level) const {
     if (level < current || level > current + static_cast<int>(m.redoStack.size()))
         throw Exception("Model::redoToChangeLevel: no change level " + std::to_string(level) +
                         " to redo to (current " + std::to_string(current) + ")");
-    ViewRef keep(&d);
-    while (static_cast<int>(m.undoStack.size()) < level && d.alive) {
-        std::shared_ptr<Record> record = std::move(m.redoStack.back());
-        m.redoStack.pop_back();
-        m.applyingHistory = true;
-        applyRecord(m, record);
-        m.applyingHistory = false;
-        m.undoStack.push_back(record);
-        pinIntoDeviants(m, *record);
-        notify(d, record);
-    }
+    stepThroughHistory(d, m.redoStack, m.undoStack, level - current);
 }
 
 // --- working copies -------------------------------------------------------------------------
@@ -314,16 +311,7 @@ bool Model::removeDeviantWithName(std::string_view name) const {
     if (!dev)
         return false;
     m.deviants.erase(std::find(m.deviants.begin(), m.deviants.end(), dev));
-    dev->alive = false;
-    std::vector<ListenerSink*> sinks = dev->listeners;
-    dev->listeners.clear();
-    for (ListenerSink* s : sinks)
-        if (s) {
-            s->detached(dev);
-            s->deviantDestroyed();
-        }
-    dev->entries.clear();
-    dev->txn = TransactionState{};
+    dev->end();
     releaseView(dev);
     return true;
 }

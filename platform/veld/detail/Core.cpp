@@ -175,6 +175,19 @@ void releaseView(ViewCore* v) {
 DeviantCore::DeviantCore(ViewKind k, ModelCore* m, std::string n)
     : ViewCore(k, m), name(std::move(n)) {}
 
+void DeviantCore::end() {
+    alive = false;
+    std::vector<ListenerSink*> sinks = std::move(listeners);
+    listeners.clear();
+    for (ListenerSink* s : sinks)
+        if (s) {
+            s->detached(this);
+            s->deviantDestroyed();
+        }
+    entries.clear();
+    txn = TransactionState{};
+}
+
 BeforeCore::BeforeCore(ViewRef b, std::shared_ptr<const Record> r)
     : ViewCore(ViewKind::Before, b->model), base(std::move(b)), record(std::move(r)) {}
 
@@ -364,18 +377,8 @@ void ModelCore::destroyContents() {
     if (root)
         views.push_back(root);
     root = nullptr;
-    for (DeviantCore* d : views) {
-        d->alive = false;
-        std::vector<ListenerSink*> sinks = d->listeners;
-        d->listeners.clear();
-        for (ListenerSink* s : sinks)
-            if (s) {
-                s->detached(d);
-                s->deviantDestroyed();
-            }
-        d->entries.clear();
-        d->txn = TransactionState{};
-    }
+    for (DeviantCore* d : views)
+        d->end();
     undoStack.clear();
     redoStack.clear();
     arena.forEachCore([](ObjectCore* core) {

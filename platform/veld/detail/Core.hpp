@@ -301,6 +301,8 @@ struct DeviantCore : ViewCore {
     std::vector<ListenerSink*> listeners;
     int delivering = 0;
     DeviantCore(ViewKind k, ModelCore* m, std::string n);
+    // The deviant goes: its listeners hear so and leave, its states and transaction are dropped.
+    void end();
 };
 
 // The deviant as it was before a transaction: the replaced states over the current view.
