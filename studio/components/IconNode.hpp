@@ -2,6 +2,7 @@
 
 #include "platform/veld/Meta.hpp"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>

@@ -18,6 +18,8 @@ struct FamilyCase {
     bool allowReadOnly;
     Names shown;  // of flt.A's owned attributes
 };
+// Rows print as their labels (not as raw bytes).
+void PrintTo(const FamilyCase& c, std::ostream* os) { *os << c.label; }
 
 class BasicCompositeFilterFamilies : public ::testing::TestWithParam<FamilyCase> {};
 

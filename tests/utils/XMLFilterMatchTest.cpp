@@ -34,6 +34,7 @@ struct NameCase {
     const char* name;
     bool accepted;
 };
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.label; }
 
 class XMLFilterDecisions : public ::testing::TestWithParam<NameCase> {
 protected:
