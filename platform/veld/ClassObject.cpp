@@ -66,10 +66,15 @@ ImmutableObject slotValue(const PropertyInfo* p, SlotKind kind, const Slot& s, V
     return {};
 }
 
-// The raw positions of the items of a multi-valued slot that the view shows.
+// Whether the view shows an item of a multi-valued slot: references to objects gone from the
+// view are skipped.
 bool itemVisible(SlotKind kind, const Slot& item, ViewCore* view) {
     return kind != SlotKind::Object || exists(view, item.obj);
 }
+
+// Only plain references can hold objects a view no longer shows: a containment list loses its
+// child when the child goes. The other lists are read by position without a search.
+bool mayHoldHidden(const PropertyInfo* p) { return p->elementKind == SlotKind::Object && !p->composite; }
 
 // Converts a value for storage in property p, checking its type. Strings are made owned.
 Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, const char* operation) {
@@ -308,10 +313,14 @@ public:
             return 0;
         if (!p_->multi)
             return single(*s).isNull() ? 0 : 1;
+        const MultiRep* m = s->slots()[slot_].m;
+        if (!m)
+            return 0;
+        if (!mayHoldHidden(p_))
+            return static_cast<int>(m->items.size());
         int n = 0;
-        if (const MultiRep* m = s->slots()[slot_].m)
-            for (const Slot& it : m->items)
-                n += itemVisible(p_->elementKind, it, owner_.view()) ? 1 : 0;
+        for (const Slot& it : m->items)
+            n += itemVisible(p_->elementKind, it, owner_.view()) ? 1 : 0;
         return n;
     }
     T at(int index) const override {
@@ -367,6 +376,8 @@ private:
         const MultiRep* m = s.slots()[slot_].m;
         if (!m)
             return index == 0 ? 0 : -1;
+        if (!mayHoldHidden(p_))
+            return index <= static_cast<int>(m->items.size()) ? index : -1;
         int seen = 0;
         for (std::size_t i = 0; i < m->items.size(); ++i) {
             if (!itemVisible(p_->elementKind, m->items[i], owner_.view()))
