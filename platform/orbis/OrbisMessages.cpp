@@ -46,6 +46,8 @@ const ZuMessageEntry messages[] = {
     {Messages::StudioClosed, "PLATFORM_StudioClosed", "The studio window '%s' is closed."},
     {Messages::ApplicationInUse, "PLATFORM_ApplicationInUse",
      "The application %s already has a studio window."},
+    {Messages::WrongThread, "PLATFORM_WrongThread",
+     "%s must be called on the user-interface thread."},
 };
 
 const ZuTranslationEntry japanese[] = {

@@ -33,6 +33,7 @@ inline constexpr std::uint32_t BadMenuDefinition = 0x870010;
 inline constexpr std::uint32_t ComponentOfOtherStudio = 0x870011;
 inline constexpr std::uint32_t StudioClosed = 0x870012;
 inline constexpr std::uint32_t ApplicationInUse = 0x870013;
+inline constexpr std::uint32_t WrongThread = 0x870014;
 } // namespace Messages
 
 // Registers the table (English and Japanese) with the host once; later calls do nothing.

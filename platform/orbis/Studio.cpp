@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QImage>
 #include <QPixmap>
+#include <QThread>
 
 #include <algorithm>
 
@@ -124,6 +125,11 @@ TAVI::Holder<Studio> Studio::spawnStudio(const TAVI::Holder<Application>& applic
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         reportError(errors, TAVI_HERE, Messages::NoGuiApplication, "Studio::spawnStudio");
+        return {};
+    }
+    // Widgets made on another thread would crash Qt.
+    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        reportError(errors, TAVI_HERE, Messages::WrongThread, "Studio::spawnStudio");
         return {};
     }
     if (!application) {

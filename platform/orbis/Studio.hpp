@@ -40,7 +40,8 @@ public:
     // and the application initialised (its errors go to the holder; the window
     // stays open). Null with an error when there is no QApplication
     // (PLATFORM_NoGuiApplication), the application is null
-    // (PLATFORM_NullArgument) or already has a window (PLATFORM_ApplicationInUse).
+    // (PLATFORM_NullArgument) or already has a window (PLATFORM_ApplicationInUse),
+    // and when called on another thread than the QApplication's (PLATFORM_WrongThread).
     // The window is not shown until show() is called.
     static TAVI::Holder<Studio> spawnStudio(const TAVI::Holder<Application>& application,
                                             TAVI::ErrorHolder& errors);

@@ -345,6 +345,10 @@ StudioComponentBase* StudioFrameworkService::createComponent(const std::string& 
         StudioComponentFactoryManager::instance()->createComponent(typeName, d->studio, name, errors));
     if (!component)
         return nullptr;
+    if (component->getStudio() != d->studio) {
+        reportError(errors, TAVI_HERE, Messages::ComponentOfOtherStudio, component->getName());
+        return nullptr;
+    }
     if (component->getName() != name && d->findByName(component->getName())) {
         reportError(errors, TAVI_HERE, Messages::ObjectAlreadyRegistered, component->getName());
         return nullptr;

@@ -331,6 +331,23 @@ TEST_F(StudioFrameworkServiceTest, ComponentsComeFromRegisteredFactoriesUnderUni
     StudioComponentFactoryManager::instance()->unregisterObject("Test panel");
 }
 
+TEST_F(StudioFrameworkServiceTest, AFactoryMakingAComponentForAnotherStudioIsRefused) {
+    StudioFixture other;
+    TAVI::ErrorHolder registration;
+    Studio* otherStudio = other.studio.get();
+    StudioComponentFactoryManager::instance()->registerObject(
+        TAVI::Holder<StudioComponentFactory>(new StudioComponentFactory(
+            "Misdirected panel", [otherStudio](Studio*, const std::string& name) -> StudioComponentBase* {
+                return new PanelComponent(otherStudio, name);
+            })),
+        registration);
+    EXPECT_EQ(framework().createComponent("Misdirected panel", "panel", errors), nullptr);
+    EXPECT_EQ(errors.id(), "PLATFORM_ComponentOfOtherStudio");
+    EXPECT_TRUE(framework().getComponents().empty());
+    EXPECT_TRUE(other.framework->getComponents().empty());
+    StudioComponentFactoryManager::instance()->unregisterObject("Misdirected panel");
+}
+
 TEST_F(StudioFrameworkServiceTest, ComponentsOfOtherStudiosOrFailingToStartAreNotTaken) {
     StudioFixture other;
     TAVI::Holder<StudioComponentBase> foreign(new PanelComponent(other.studio.get(), "foreign"));

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <set>
+#include <thread>
 
 using namespace PLATFORM;
 using OrbisTest::PanelComponent;
@@ -110,6 +111,18 @@ TEST(StudioTest, SpawningRefusesMissingOrBusyApplications) {
     EXPECT_FALSE(Studio::spawnStudio(fixture.app, errors));
     EXPECT_EQ(errors.id(), "PLATFORM_ApplicationInUse");
     EXPECT_EQ(fixture.app->calls.size(), 1u);
+}
+
+TEST(StudioTest, SpawningOffTheUserInterfaceThreadIsRefused) {
+    TAVI::Holder<RecordingApplication> app(new RecordingApplication);
+    TAVI::ErrorHolder errors;
+    bool made = true;
+    std::thread worker([&] { made = bool(Studio::spawnStudio(app, errors)); });
+    worker.join();
+    EXPECT_FALSE(made);
+    EXPECT_EQ(errors.id(), "PLATFORM_WrongThread");
+    EXPECT_TRUE(app->calls.empty());
+    EXPECT_EQ(app->getStudio(), nullptr);
 }
 
 TEST(StudioTest, AllStudiosListsOpenWindowsOldestFirst) {
