@@ -294,6 +294,21 @@ void GLAbstractModel2::removeAllRows()
     removeRows(topLevel);
 }
 
+void GLAbstractModel2::clear()
+{
+    if (d->adapter)
+        d->adapter->beginReset();
+    d->rows.clear();
+    d->rows.emplace(0u, GLModelRow2{});
+    d->columns.clear();
+    d->columnIndex.clear();
+    d->pendingParents.clear();
+    d->pendingSet.clear();
+    d->dirty.clear();
+    if (d->adapter)
+        d->adapter->endReset();
+}
+
 bool GLAbstractModel2::hasRow(unsigned rowUID) const { return d->findRow(rowUID) != nullptr; }
 
 const std::vector<unsigned>& GLAbstractModel2::getChildRows(unsigned parentUID) const
@@ -303,6 +318,7 @@ const std::vector<unsigned>& GLAbstractModel2::getChildRows(unsigned parentUID) 
 }
 
 unsigned GLAbstractModel2::getRowCount(unsigned parentUID) const { return unsigned(getChildRows(parentUID).size()); }
+bool GLAbstractModel2::hasChildRows(unsigned rowUID) const { return !getChildRows(rowUID).empty(); }
 
 unsigned GLAbstractModel2::getRowUID(unsigned parentUID, unsigned index) const
 {

@@ -45,11 +45,15 @@ public:
     void removeRows(const std::vector<unsigned>& rowUIDs);
     // Removes every row but the root.
     void removeAllRows();
+    // Removes every row and every column; ids given out before are not given again. Views
+    // start over (they lose their selection and expanded rows).
+    void clear();
 
     bool hasRow(unsigned rowUID) const;
     // Child rows of a row, in order; empty for an unknown row.
     const std::vector<unsigned>& getChildRows(unsigned parentUID) const;
     unsigned getRowCount(unsigned parentUID) const;
+    bool hasChildRows(unsigned rowUID) const;
     // Throws TypedException for an unknown parent or an index past the end.
     unsigned getRowUID(unsigned parentUID, unsigned index) const;
     // The row's parent (0 for top-level rows); throws TypedException for an unknown row or root.

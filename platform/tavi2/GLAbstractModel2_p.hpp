@@ -31,6 +31,7 @@ struct GLModelRow2 {
     // that it can be shown whole the moment it is.
     unsigned exposed = 0;
     std::vector<GLModelCell2> cells;  // by column index; shorter when later cells are empty
+    bool expandable = false;          // offers to expand before it has children
 };
 
 struct GLModelColumn2 {
@@ -52,6 +53,10 @@ public:
     virtual void cellsChanged(unsigned parentUID, unsigned firstRow, unsigned lastRow, unsigned firstColumn,
                               unsigned lastColumn) = 0;
     virtual void headerChanged(unsigned firstColumn, unsigned lastColumn) = 0;
+    // Whether a row has children may have changed without rows coming or going.
+    virtual void childIndicatorChanged(unsigned rowUID) = 0;
+    virtual void beginReset() = 0;
+    virtual void endReset() = 0;
 };
 
 class GLAbstractModel2Private {

@@ -99,4 +99,7 @@ private:
     GLAbstractView2Private* d;  // owned
 };
 
+// The edit-trigger flags as a type of their own, for settings that hold them.
+using EditTrigger = GLAbstractView2::EditTrigger;
+
 } // namespace TAVI

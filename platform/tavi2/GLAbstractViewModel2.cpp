@@ -146,6 +146,24 @@ bool GLAbstractViewModel2::isReadOnly(unsigned rowUID, unsigned columnUID) const
     return cell && cell->readOnly;
 }
 
+void GLAbstractViewModel2::setRowExpandable(unsigned rowUID, bool expandable)
+{
+    GLModelRow2* row = rowUID == rootRow ? nullptr : d_func()->findRow(rowUID);
+    if (!row)
+        throw TypedException(TAVI_HERE, "GLAbstractViewModel2::setRowExpandable: no row " + std::to_string(rowUID));
+    if (row->expandable == expandable)
+        return;
+    row->expandable = expandable;
+    if (d_func()->adapter && row->children.empty() && d_func()->isKnown(rowUID))
+        d_func()->adapter->childIndicatorChanged(rowUID);
+}
+
+bool GLAbstractViewModel2::isRowExpandable(unsigned rowUID) const
+{
+    const GLModelRow2* row = d_func()->findRow(rowUID);
+    return row && (row->expandable || !row->children.empty());
+}
+
 bool GLAbstractViewModel2::setValueFromEditor(unsigned rowUID, unsigned columnUID, const std::string& text)
 {
     if (!hasRow(rowUID) || rowUID == rootRow || !hasColumn(columnUID) || isReadOnly(rowUID, columnUID))

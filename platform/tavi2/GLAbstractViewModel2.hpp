@@ -46,6 +46,12 @@ public:
     void setReadOnly(unsigned rowUID, unsigned columnUID, bool readOnly);
     virtual bool isReadOnly(unsigned rowUID, unsigned columnUID) const;
 
+    // Whether views offer to expand a row: by default when it has child rows or was marked
+    // expandable, so that a model can add children only when the row is first expanded
+    // (GLTreeView2's expand event). Throws TypedException for an unknown row or the root.
+    void setRowExpandable(unsigned rowUID, bool expandable);
+    virtual bool isRowExpandable(unsigned rowUID) const;
+
     // Takes the text the user typed into a cell's editor; returns whether the value was taken.
     // By default a cell that is not read only keeps the kind of value it holds: a number
     // (double, int, unsigned) or truth value ("true", "false") takes text that reads as one

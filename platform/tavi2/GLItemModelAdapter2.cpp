@@ -69,7 +69,12 @@ int GLItemModelAdapter2::rowCount(const QModelIndex& parent) const
 
 int GLItemModelAdapter2::columnCount(const QModelIndex&) const { return int(store()->columns.size()); }
 
-bool GLItemModelAdapter2::hasChildren(const QModelIndex& parent) const { return rowCount(parent) > 0; }
+bool GLItemModelAdapter2::hasChildren(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return false;
+    return rowCount(parent) > 0 || (parent.isValid() && model->isRowExpandable(rowOf(parent)));
+}
 
 QIcon GLItemModelAdapter2::icon(const Icon& value) const
 {
@@ -192,6 +197,23 @@ void GLItemModelAdapter2::cellsChanged(unsigned parentUID, unsigned firstRow, un
     const QModelIndex parent = indexOf(parentUID);
     Q_EMIT dataChanged(index(int(firstRow), int(firstColumn), parent), index(int(lastRow), int(lastColumn), parent));
 }
+
+void GLItemModelAdapter2::childIndicatorChanged(unsigned rowUID)
+{
+    // Views keep whether a row has children with their layout: have them lay out again. No
+    // row moves, so no index changes.
+    const QModelIndex parent = indexOf(model->getParentRow(rowUID));
+    Q_EMIT layoutAboutToBeChanged({parent});
+    Q_EMIT layoutChanged({parent});
+}
+
+void GLItemModelAdapter2::beginReset()
+{
+    icons.clear();
+    beginResetModel();
+}
+
+void GLItemModelAdapter2::endReset() { endResetModel(); }
 
 void GLItemModelAdapter2::headerChanged(unsigned firstColumn, unsigned lastColumn)
 {

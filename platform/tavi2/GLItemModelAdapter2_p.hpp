@@ -49,6 +49,9 @@ public:
     void cellsChanged(unsigned parentUID, unsigned firstRow, unsigned lastRow, unsigned firstColumn,
                       unsigned lastColumn) override;
     void headerChanged(unsigned firstColumn, unsigned lastColumn) override;
+    void childIndicatorChanged(unsigned rowUID) override;
+    void beginReset() override;
+    void endReset() override;
 
 private:
     explicit GLItemModelAdapter2(GLAbstractViewModel2* model);

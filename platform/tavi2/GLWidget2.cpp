@@ -16,6 +16,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <vector>
+
 namespace TAVI {
 
 namespace {
@@ -216,12 +218,21 @@ void GLWidget2::setColor(int role, const Color& color)
     const QPalette::ColorRole qtRole = paletteRole(role);
     if (qtRole == QPalette::NoRole)
         throw TypedException(TAVI_HERE, "GLWidget2::setColor: unknown colour role " + std::to_string(role));
+    // The general roles reach every kind of widget: a view paints its background as Base, a
+    // button as Button, and text on them likewise.
+    std::vector<QPalette::ColorRole> roles{qtRole};
+    if (role == BackgroundColor)
+        roles = {QPalette::Window, QPalette::Base, QPalette::Button};
+    else if (role == ForegroundColor)
+        roles = {QPalette::WindowText, QPalette::Text, QPalette::ButtonText};
     QPalette palette = d->widget->palette();
     const QColor qtColor = toQColor(color);
-    // Without components the role goes back to what the widget would have had unstyled.
-    palette.setColor(qtRole, qtColor.isValid() ? qtColor : QApplication::palette(d->widget).color(qtRole));
+    const QPalette unstyled = QApplication::palette(d->widget);
+    // Without components the roles go back to what the widget would have had unstyled.
+    for (QPalette::ColorRole each : roles)
+        palette.setColor(each, qtColor.isValid() ? qtColor : unstyled.color(each));
     d->widget->setPalette(palette);
-    if (qtRole == QPalette::Window)
+    if (role == BackgroundColor)
         d->widget->setAutoFillBackground(qtColor.isValid());
 }
 

@@ -26,9 +26,11 @@ class GLWidget2Private;
 // widget nobody listens to pays nothing.
 class GLWidget2 {
 public:
-    // Colours a widget can be given; the names follow what the colour paints.
+    // Colours a widget can be given; the names follow what the colour paints. The first two
+    // are general: setting them sets every role of their kind (background: window, base,
+    // button; foreground: text on each), so they work on any widget.
     enum ColorRole {
-        BackgroundColor = 0,   // the window behind the widget's contents
+        BackgroundColor = 0,   // behind the widget's contents, whatever kind it is
         ForegroundColor = 1,   // text and lines drawn on the background
         BaseColor = 2,         // the inside of edit fields and views
         TextColor = 3,         // text drawn on the base colour

@@ -109,6 +109,18 @@ TEST(GLToolButton2Test, StylesShowIconTextOrBoth)
     EXPECT_THROW(button.setStyle(-1), TypedException);
 }
 
+TEST(GLToolButton2Test, ForegroundColourColoursTheLabel)
+{
+    GLToolButton2 button("qt");
+    const Color original = button.getColor(GLWidget2::ButtonTextColor);
+    button.setColor(GLWidget2::ForegroundColor, Color(1.0, 0.0, 0.0, 1.0));
+    EXPECT_EQ(button.getColor(GLWidget2::ButtonTextColor), Color(1.0, 0.0, 0.0, 1.0));
+    EXPECT_EQ(button.getColor(GLWidget2::ForegroundColor), Color(1.0, 0.0, 0.0, 1.0));
+    // A colour without components gives the label its own colour back.
+    button.setColor(GLWidget2::ForegroundColor, Color(Color::Default));
+    EXPECT_EQ(button.getColor(GLWidget2::ButtonTextColor), original);
+}
+
 TEST(GLToolButton2Test, PopupMenuModeAndMenuOwnership)
 {
     auto* button = new GLToolButton2("qt");

@@ -609,3 +609,86 @@ TEST(GLTreeView2LifetimeTest, ViewGoingAwayWithAnOpenEditorIsQuiet)
     model->setValue(row, column, 1);
     EXPECT_EQ(model->getText(row, column), "1");
 }
+
+namespace {
+
+// Fills a row with two children the first time the tree expands it.
+class LazyChildren : public NIMB::Listener {
+public:
+    LazyChildren(GLTreeView2& view, GLAbstractViewModel2& model) : model(model)
+    {
+        new NIMB::ConnectionImpl1<LazyChildren, GLTreeExpandEvent2>(this, view.getExpandEmitter(), nullptr,
+                                                                    &LazyChildren::fill);
+    }
+    int fills = 0;
+
+private:
+    void fill(const GLTreeExpandEvent2& event)
+    {
+        if (model.hasChildRows(event.rowUID()))
+            return;
+        ++fills;
+        model.appendRows(event.rowUID(), 2);
+    }
+    GLAbstractViewModel2& model;
+};
+
+} // namespace
+
+TEST_F(GLTreeView2Test, ExpandableRowsGetTheirChildrenWhenFirstExpanded)
+{
+    model->beginTransaction();
+    const Rows rows = model->appendRows(0, 2);
+    model->setRowExpandable(rows[0], true);
+    model->endTransaction();
+    EXPECT_TRUE(qtModel()->hasChildren(qtIndex(rows[0])));
+    EXPECT_FALSE(qtModel()->hasChildren(qtIndex(rows[1])));
+    EXPECT_FALSE(model->hasChildRows(rows[0]));
+
+    LazyChildren lazy(*view, *model);
+    view->expand(rows[0]);
+    EXPECT_EQ(lazy.fills, 1);
+    EXPECT_EQ(qtModel()->rowCount(qtIndex(rows[0])), 2);
+    EXPECT_TRUE(view->isExpanded(rows[0]));
+    EXPECT_EQ(view->getVisibleRows().size(), 4u);
+
+    // Marking a row that is shown already tells the view.
+    std::vector<int> layouts;
+    QObject context;
+    QObject::connect(qtModel(), &QAbstractItemModel::layoutChanged, &context, [&]() { layouts.push_back(1); });
+    model->setRowExpandable(rows[1], true);
+    EXPECT_EQ(layouts.size(), 1u);
+    EXPECT_TRUE(qtModel()->hasChildren(qtIndex(rows[1])));
+    model->setRowExpandable(rows[1], true);
+    EXPECT_EQ(layouts.size(), 1u);
+    EXPECT_THROW(model->setRowExpandable(0, true), TypedException);
+}
+
+TEST_F(GLTreeView2Test, ClearStartsTheViewOverWithNewIds)
+{
+    const Rows rows = model->appendRows(0, 3);
+    view->setSelectedRows({rows[1]});
+    model->clear();
+    EXPECT_EQ(qtModel()->rowCount(), 0);
+    EXPECT_EQ(qtModel()->columnCount(), 0);
+    EXPECT_TRUE(view->getSelectedRows().empty());
+    EXPECT_EQ(model->getTotalRowCount(), 0u);
+    EXPECT_FALSE(model->hasColumn(columns[0]));
+
+    const Rows newColumns = model->appendColumns({"Only"});
+    EXPECT_GT(newColumns[0], columns[1]);
+    const unsigned row = model->appendRow(0);
+    EXPECT_GT(row, rows[2]);
+    EXPECT_EQ(qtModel()->rowCount(), 1);
+    EXPECT_EQ(qtModel()->headerData(0, Qt::Horizontal).toString(), "Only");
+}
+
+TEST_F(GLTreeView2Test, BackgroundColourReachesTheRowsArea)
+{
+    view->resize(200, 200);
+    view->show();
+    view->setColor(GLWidget2::BackgroundColor, Color(0.0, 1.0, 0.0));
+    const QImage image = qtView->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() - 5), QColor(Qt::green));
+    EXPECT_EQ(view->getColor(GLWidget2::BaseColor), Color(0.0, 1.0, 0.0));
+}
