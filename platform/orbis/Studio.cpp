@@ -1,6 +1,7 @@
 #include "platform/orbis/Studio.hpp"
 
 #include "platform/orbis/AbstractDomainImpl.hpp"
+#include "platform/orbis/AbstractDomainInterface.hpp"
 #include "platform/orbis/Application.hpp"
 #include "platform/orbis/StudioComponentBase.hpp"
 #include "platform/orbis/StudioEventService.hpp"
@@ -80,6 +81,9 @@ void StudioPrivate::shutDown()
         application->terminate(ignored);
     if (framework)
         framework->removeAllComponents(ignored);
+    if (activeDomain)
+        activeDomain->deactivate();
+    activeDomain.reset();
     if (window)
         window->hide();
     open = false;
@@ -217,6 +221,31 @@ AbstractDomainImpl* Studio::getDomainImpl(const TAVI::StringID& key)
 {
     TAVI::ErrorHolder errors;
     return getDomainImpl(key, errors);
+}
+
+AbstractDomainInterface* Studio::getActiveDomain()
+{
+    if (!d->defaultDomainAsked && d->open && d->application) {
+        d->defaultDomainAsked = true;
+        const TAVI::Holder<AbstractDomainInterface> domain(d->application->getDefaultDomain(this));
+        if (domain && !d->activeDomain)
+            setActiveDomain(domain);
+    }
+    return d->activeDomain.get();
+}
+
+void Studio::setActiveDomain(const TAVI::Holder<AbstractDomainInterface>& domain)
+{
+    if (!d->open || domain == d->activeDomain)
+        return;
+    // Asked for explicitly: the application's default is no longer wanted.
+    d->defaultDomainAsked = true;
+    const TAVI::Holder<AbstractDomainInterface> previous = d->activeDomain;
+    d->activeDomain = domain;
+    if (previous)
+        previous->deactivate();
+    if (domain)
+        domain->activate();
 }
 
 StudioServiceRegistry& Studio::getServiceManager()

@@ -13,6 +13,7 @@
 namespace PLATFORM {
 
 class AbstractDomainImpl;
+class AbstractDomainInterface;
 class Studio;
 class Application;
 class StudioComponentBase;
@@ -69,6 +70,13 @@ public:
     // PLATFORM_DomainImplNotFound) when no creator is registered for the key.
     AbstractDomainImpl* getDomainImpl(const TAVI::StringID& key, TAVI::ErrorHolder& errors);
     AbstractDomainImpl* getDomainImpl(const TAVI::StringID& key);
+
+    // The domain front the studio works with: at first the application's
+    // default domain (Application::getDefaultDomain), asked for on first use
+    // and activated. Null when the application offers none or the studio is closed.
+    AbstractDomainInterface* getActiveDomain();
+    // Deactivates the active front and activates the new one (null leaves none).
+    void setActiveDomain(const TAVI::Holder<AbstractDomainInterface>& domain);
 
     StudioServiceRegistry& getServiceManager();
     // The service of that name; null with PLATFORM_ServiceNotFound when none.

@@ -25,6 +25,8 @@ public:
     StudioServiceRegistry services;
     TAVI::Holder<StudioFrameworkService> framework;
     std::map<TAVI::StringID, std::unique_ptr<AbstractDomainImpl>> domainImpls;
+    TAVI::Holder<AbstractDomainInterface> activeDomain;
+    bool defaultDomainAsked = false;
     bool open = true;
     bool shuttingDown = false;
 };

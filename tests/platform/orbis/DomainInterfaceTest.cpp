@@ -75,3 +75,49 @@ TEST(DomainInterfaceTest, ComponentsHoldTheirDomainFront) {
     panel->setDomain(nullptr);
     EXPECT_EQ(panel->getDomain(), nullptr);
 }
+
+namespace {
+
+class DomainApplication : public OrbisTest::RecordingApplication {
+public:
+    AbstractDomainInterface* getDefaultDomain(Studio* studio) override
+    {
+        ++asked;
+        return domain.createInterface(studio);
+    }
+    Domain domain;
+    int asked = 0;
+};
+
+} // namespace
+
+TEST(StudioDomainTest, TheApplicationsDefaultDomainIsActivatedOnFirstUse) {
+    TAVI::Holder<DomainApplication> app(new DomainApplication);
+    TAVI::Holder<Studio> studio = Studio::spawnStudio(app);
+    ASSERT_TRUE(studio);
+    EXPECT_EQ(app->asked, 0);
+    auto* first = dynamic_cast<DomainInterface*>(studio->getActiveDomain());
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isActive());
+    EXPECT_EQ(first->getStudio(), studio.get());
+    EXPECT_EQ(studio->getActiveDomain(), first);
+    EXPECT_EQ(app->asked, 1);
+
+    const TAVI::Holder<AbstractDomainInterface> kept(first);
+    const TAVI::Holder<AbstractDomainInterface> second(app->domain.createInterface(studio.get()));
+    studio->setActiveDomain(second);
+    EXPECT_FALSE(first->isActive());
+    EXPECT_TRUE(static_cast<DomainInterface*>(second.get())->isActive());
+
+    studio->close();
+    EXPECT_FALSE(static_cast<DomainInterface*>(second.get())->isActive());
+    EXPECT_EQ(studio->getActiveDomain(), nullptr);
+    EXPECT_EQ(app->asked, 1);
+}
+
+TEST(StudioDomainTest, AnApplicationWithoutADefaultDomainLeavesNone) {
+    TAVI::Holder<OrbisTest::RecordingApplication> app(new OrbisTest::RecordingApplication);
+    TAVI::Holder<Studio> studio = Studio::spawnStudio(app);
+    EXPECT_EQ(studio->getActiveDomain(), nullptr);
+    studio->close();
+}
