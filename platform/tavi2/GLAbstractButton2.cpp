@@ -49,6 +49,8 @@ void GLAbstractButton2::setCheckable(bool checkable) { button(this)->setCheckabl
 bool GLAbstractButton2::isCheckable() const { return button(this)->isCheckable(); }
 void GLAbstractButton2::setChecked(bool checked) { button(this)->setChecked(checked); }
 bool GLAbstractButton2::isChecked() const { return button(this)->isChecked(); }
+void GLAbstractButton2::setExclusive(bool exclusive) { button(this)->setAutoExclusive(exclusive); }
+bool GLAbstractButton2::isExclusive() const { return button(this)->autoExclusive(); }
 void GLAbstractButton2::click() { button(this)->click(); }
 
 NIMB::Emitter<GLButtonClickEvent2>& GLAbstractButton2::getClickEmitter()

@@ -26,6 +26,10 @@ public:
     // Changes the state (sending the toggle signal when it changes) without a click.
     void setChecked(bool checked);
     bool isChecked() const;
+    // Exclusive checkable buttons with the same parent widget keep at most one of them checked
+    // (as a GLButtonGroup2 does, without one).
+    void setExclusive(bool exclusive);
+    bool isExclusive() const;
     // Acts as if the user clicked the button: a checkable button toggles, then the click is
     // sent. A disabled button does nothing.
     void click();

@@ -122,6 +122,8 @@ bool GLWidgetEventFilter::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut: sendWidget(GLWidgetEvent2::FocusOut); break;
     case QEvent::Resize: sendWidget(GLWidgetEvent2::Resized); break;
     case QEvent::Close: sendWidget(GLWidgetEvent2::Closed); break;
+    case QEvent::Enter: sendWidget(GLWidgetEvent2::Entered); break;
+    case QEvent::Leave: sendWidget(GLWidgetEvent2::Left); break;
     default: break;
     }
     return false;

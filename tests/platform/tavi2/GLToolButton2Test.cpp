@@ -8,6 +8,8 @@
 #include "platform/tavi2/GLToolButton2.hpp"
 #include "tests/platform/tavi2/EventRecorder.hpp"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QPointer>
 #include <QToolButton>
 
@@ -71,6 +73,43 @@ TEST(GLToolButton2Test, ExclusiveGroupKeepsOneButtonChecked)
     EXPECT_TRUE(select->isChecked());
     EXPECT_TRUE(rectangle->isChecked());
     EXPECT_EQ(group->getButtons(), (std::vector<GLAbstractButton2*>{select, rectangle}));
+}
+
+TEST(GLToolButton2Test, ExclusiveSiblingsWithoutAGroup)
+{
+    GLPanel2 palette("qt");
+    auto* first = new GLToolButton2("qt", &palette);
+    auto* second = new GLToolButton2("qt", &palette);
+    GLPanel2 elsewhere("qt");
+    auto* other = new GLToolButton2("qt", &elsewhere);
+    for (GLToolButton2* button : {first, second, other}) {
+        button->setCheckable(true);
+        button->setExclusive(true);
+    }
+    EventRecorder<GLButtonToggleEvent2> firstToggles(first->getToggleEmitter());
+    first->click();
+    other->click();
+    second->click();
+    EXPECT_FALSE(first->isChecked());
+    EXPECT_TRUE(second->isChecked());
+    // A button under another parent is not a sibling.
+    EXPECT_TRUE(other->isChecked());
+    EXPECT_EQ(toggles(firstToggles), (std::vector<std::pair<GLWidget2*, bool>>{{first, true}, {first, false}}));
+    EXPECT_TRUE(first->isExclusive());
+}
+
+TEST(GLToolButton2Test, PointerComingAndGoingIsReported)
+{
+    GLToolButton2 button("qt");
+    button.show();
+    EventRecorder<GLWidgetEvent2> events(button.getWidgetEventEmitter());
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(button.getQWidget(), &enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button.getQWidget(), &leave);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events.events[0].type(), GLWidgetEvent2::Entered);
+    EXPECT_EQ(events.events[1].type(), GLWidgetEvent2::Left);
 }
 
 TEST(GLToolButton2Test, DestroyedButtonLeavesItsGroup)
