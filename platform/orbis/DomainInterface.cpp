@@ -1,12 +1,21 @@
 #include "platform/orbis/DomainInterface.hpp"
 
 #include "platform/orbis/AbstractDomain.hpp"
+#include "platform/orbis/Studio_p.hpp"
 
 namespace PLATFORM {
 
-DomainInterface::DomainInterface(Studio* studio) : studio(studio) {}
+DomainInterface::DomainInterface(Studio* studio) : studio(studio)
+{
+    if (studio)
+        studio->d_func()->frontsPointingHere.insert(this);
+}
 
-DomainInterface::~DomainInterface() = default;
+DomainInterface::~DomainInterface()
+{
+    if (studio)
+        studio->d_func()->frontsPointingHere.erase(this);
+}
 
 const char* DomainInterface::getFullyQualifiedNoxTypeName() const
 {

@@ -30,11 +30,13 @@ public:
     void doCopy() override;
     void doPaste() override;
 
+    // Null once the studio is destroyed (a script may hold the front longer).
     Studio* getStudio() const { return studio; }
     bool isActive() const { return active; }
 
 private:
-    Studio* studio;  // not owned
+    friend class Studio;
+    Studio* studio;  // not owned; null once the studio is gone
     bool active = false;
 };
 

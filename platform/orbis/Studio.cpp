@@ -3,6 +3,7 @@
 #include "platform/orbis/AbstractDomainImpl.hpp"
 #include "platform/orbis/AbstractDomainInterface.hpp"
 #include "platform/orbis/Application.hpp"
+#include "platform/orbis/DomainInterface.hpp"
 #include "platform/orbis/StudioComponentBase.hpp"
 #include "platform/orbis/StudioEventService.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
@@ -107,6 +108,10 @@ Studio::~Studio()
 {
     d->shutDown();
     d->release();
+    for (StudioComponentBase* component : d->componentsPointingHere)
+        component->studio = nullptr;
+    for (DomainInterface* front : d->frontsPointingHere)
+        front->studio = nullptr;
     if (d->application)
         d->application->studio = nullptr;
     d->application.reset();

@@ -108,6 +108,8 @@ private:
     Studio();
     friend class StudioPrivate;
     friend class StudioWindow;
+    friend class StudioComponentBase;
+    friend class DomainInterface;
     StudioPrivate* d_func() { return d; }
     const StudioPrivate* d_func() const { return d; }
     StudioPrivate* d;  // owned

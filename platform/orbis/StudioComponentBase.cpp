@@ -1,15 +1,22 @@
 #include "platform/orbis/StudioComponentBase.hpp"
 
 #include "platform/orbis/AbstractDomainInterface.hpp"
+#include "platform/orbis/Studio_p.hpp"
 
 namespace PLATFORM {
 
 StudioComponentBase::StudioComponentBase(Studio* studio, const std::string& name)
     : studio(studio), name(name)
 {
+    if (studio)
+        studio->d_func()->componentsPointingHere.insert(this);
 }
 
-StudioComponentBase::~StudioComponentBase() = default;
+StudioComponentBase::~StudioComponentBase()
+{
+    if (studio)
+        studio->d_func()->componentsPointingHere.erase(this);
+}
 
 void StudioComponentBase::initialize(TAVI::ErrorHolder&) {}
 

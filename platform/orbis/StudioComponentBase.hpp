@@ -62,12 +62,14 @@ public:
     bool isVisible() const;
 
     const std::string& getName() const { return name; }
+    // Null once the studio is destroyed (a script may hold the component longer).
     Studio* getStudio() const { return studio; }
 
 private:
+    friend class Studio;
     friend class StudioFrameworkService;
     friend class StudioFrameworkServicePrivate;
-    Studio* studio;  // not owned
+    Studio* studio;  // not owned; null once the studio is gone
     std::string name;
     TAVI::Holder<AbstractDomainInterface> domain;
     bool shown = false;  // kept by the framework service

@@ -4,9 +4,11 @@
 
 #include <map>
 #include <memory>
+#include <unordered_set>
 
 namespace PLATFORM {
 
+class DomainInterface;
 class StudioEventServiceBase;
 
 class StudioPrivate {
@@ -26,6 +28,10 @@ public:
     TAVI::Holder<StudioFrameworkService> framework;
     std::map<TAVI::StringID, std::unique_ptr<AbstractDomainImpl>> domainImpls;
     TAVI::Holder<AbstractDomainInterface> activeDomain;
+    // Objects that point back at this studio and may outlive it (scripts hold
+    // them): they forget the studio when it goes.
+    std::unordered_set<StudioComponentBase*> componentsPointingHere;
+    std::unordered_set<DomainInterface*> frontsPointingHere;
     bool defaultDomainAsked = false;
     bool open = true;
     bool shuttingDown = false;

@@ -121,3 +121,21 @@ TEST(StudioDomainTest, AnApplicationWithoutADefaultDomainLeavesNone) {
     EXPECT_EQ(studio->getActiveDomain(), nullptr);
     studio->close();
 }
+
+TEST(StudioDomainTest, FrontsAndComponentsHeldLongerForgetTheirStudio) {
+    TAVI::Holder<AbstractDomainInterface> front;
+    TAVI::Holder<StudioComponentBase> component;
+    {
+        OrbisTest::StudioFixture fixture;
+        const Domain domain;
+        front = domain.createInterface(fixture.studio.get());
+        component = fixture.addPanel("kept by a script");
+        TAVI::Holder<StudioComponentBase> shortLived(new OrbisTest::PanelComponent(fixture.studio.get(), "short"));
+        shortLived.reset();  // gone before its studio: nothing must point at it afterwards
+        EXPECT_EQ(static_cast<DomainInterface*>(front.get())->getStudio(), fixture.studio.get());
+        EXPECT_EQ(component->getStudio(), fixture.studio.get());
+    }
+    EXPECT_EQ(static_cast<DomainInterface*>(front.get())->getStudio(), nullptr);
+    EXPECT_EQ(component->getStudio(), nullptr);
+    EXPECT_FALSE(component->isVisible());
+}
