@@ -186,6 +186,11 @@ bool StudioFrameworkServicePrivate::checkTab(std::uint32_t index, TAVI::ErrorHol
 bool StudioFrameworkServicePrivate::takeIn(const TAVI::Holder<StudioComponentBase>& component,
                                            TAVI::ErrorHolder& errors)
 {
+    // A closed window's components would never be shown nor terminated in time.
+    if (studio && !studio->isOpen()) {
+        reportError(errors, TAVI_HERE, Messages::StudioClosed, q->getTitle());
+        return false;
+    }
     TAVI::ErrorHolder initErrors;
     component->initialize(initErrors);
     if (initErrors.hasError()) {

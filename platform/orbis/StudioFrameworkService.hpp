@@ -70,6 +70,7 @@ public:
     // Components. createComponent makes one with the registered factory of the
     // type, initialises it and keeps it, unplaced. addComponent takes one made
     // elsewhere (for this studio) the same way. Names are unique in a studio.
+    // A closed studio takes no more components (PLATFORM_StudioClosed).
     StudioComponentBase* createComponent(const std::string& typeName, const std::string& name,
                                          TAVI::ErrorHolder& errors);
     bool addComponent(const TAVI::Holder<StudioComponentBase>& component, TAVI::ErrorHolder& errors);

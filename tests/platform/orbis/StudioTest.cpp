@@ -79,6 +79,9 @@ TEST(StudioTest, ClosingTerminatesOnceAndRemovesComponents) {
 
     fixture.studio->close();
     EXPECT_EQ(fixture.app->calls.size(), 2u);
+    EXPECT_FALSE(fixture.framework->addComponent(
+        TAVI::Holder<StudioComponentBase>(new PanelComponent(fixture.studio.get(), "late")), errors));
+    EXPECT_EQ(errors.id(), "PLATFORM_StudioClosed");
     EXPECT_EQ(fixture.studio->getComponent("panel", errors), nullptr);
     EXPECT_EQ(errors.id(), "PLATFORM_ComponentNotFound");
 }
