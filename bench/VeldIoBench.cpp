@@ -145,6 +145,31 @@ void BM_Load(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 
+// The same without the file system: what the format costs, apart from writing the bytes to
+// disk (a save flushes them) or reading them from it.
+void BM_Write(benchmark::State& state) {
+    const Model model = build(state.range(0));
+    std::size_t bytes = 0;
+    for (auto _ : state)
+        bytes = writeModel(model).size();
+    state.counters["blocks/s"] = benchmark::Counter(double(state.range(0)) * state.iterations(),
+                                                    benchmark::Counter::kIsRate);
+    state.counters["file_MB"] = double(bytes) / 1e6;
+}
+
+void BM_Read(benchmark::State& state) {
+    const std::string bytes = writeModel(build(state.range(0)));
+    for (auto _ : state) {
+        Model model = readModel(bytes, "bench");
+        state.PauseTiming();
+        model.destroy();
+        model = Model();
+        state.ResumeTiming();
+    }
+    state.counters["blocks/s"] = benchmark::Counter(double(state.range(0)) * state.iterations(),
+                                                    benchmark::Counter::kIsRate);
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
     for (std::int64_t n : {10000, 100000, 1000000})
         b->Arg(n);
@@ -155,3 +180,5 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Save)->Apply(sizes);
 BENCHMARK(BM_Load)->Apply(sizes);
+BENCHMARK(BM_Write)->Apply(sizes);
+BENCHMARK(BM_Read)->Apply(sizes);

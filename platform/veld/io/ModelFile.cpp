@@ -14,6 +14,7 @@
 #include <QtCore/QSaveFile>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #endif
@@ -113,6 +114,7 @@ public:
 
     Output(std::string& buffer, std::size_t size, Drain drain = {}) : buf_(buffer), drain_(std::move(drain)) {
         buf_.resize(size);
+        data_ = buf_.data();
     }
 
     template <std::size_t N>
@@ -125,45 +127,47 @@ public:
         return *this;
     }
     Output& operator+=(char c) {
-        room(1);
-        buf_[used_++] = c;
+        if (used_ + 1 > buf_.size())
+            grow(1);
+        data_[used_++] = c;
         return *this;
     }
     void append(std::size_t n, char c) {
-        room(n);
-        std::memset(buf_.data() + used_, c, n);
+        if (used_ + n > buf_.size())
+            grow(n);
+        std::memset(data_ + used_, c, n);
         used_ += n;
     }
-    void put(const char* text, std::size_t n) {
-        room(n);
-        std::memcpy(buf_.data() + used_, text, n);
+    // Inlined, so that the copies of fixed markup become a few moves.
+    [[gnu::always_inline]] void put(const char* text, std::size_t n) {
+        if (used_ + n > buf_.size())
+            grow(n);
+        std::memcpy(data_ + used_, text, n);
         used_ += n;
     }
 
     // Drains what is left, or trims the buffer to what was written.
     void finish() {
         if (drain_ && used_) {
-            drain_(std::string_view(buf_.data(), used_));
+            drain_(std::string_view(data_, used_));
             used_ = 0;
         }
         buf_.resize(used_);
     }
 
 private:
-    void room(std::size_t n) {
-        if (used_ + n > buf_.size())
-            grow(n);
-    }
-    void grow(std::size_t n) {
+    [[gnu::noinline]] void grow(std::size_t n) {
         if (drain_ && used_) {
-            drain_(std::string_view(buf_.data(), used_));
+            drain_(std::string_view(data_, used_));
             used_ = 0;
         }
         if (used_ + n > buf_.size())
             buf_.resize(std::max(buf_.size() * 2, used_ + n));
+        data_ = buf_.data();
     }
 
     std::string& buf_;
+    char* data_;
     Drain drain_;
     std::size_t used_ = 0;
 };
@@ -517,12 +521,13 @@ private:
         root_ = model_.modelCore()->root;
         factory_ = model_.getFactory();
         ObjectCore* root = model_.modelCore()->rootObject;
-        in_.allowOnly({"id", "class"});
-        const std::string_view rootClass = in_.required("class");
+        const std::string_view* attributes[2];
+        in_.match({"id", "class"}, attributes);
+        const std::string_view rootClass = in_.required(attributes[1], "class");
         if (rootClass != root->cls->qualifiedName("."))
             in_.fail("the root object of a '" + model_.modelCore()->uri + "' model is a '" +
                      root->cls->qualifiedName(".") + "', not a '" + std::string(rootClass) + "'");
-        registerId(root);
+        registerId(root, attributes[0]);
         stack_.push_back({root, 0});
 
         while (!stack_.empty()) {
@@ -575,8 +580,8 @@ private:
     }
 
     // The property named by the current element, checked for what the element may do.
-    const PropertyInfo* namedProperty(const Frame& frame) {
-        const std::string_view name = in_.required("property");
+    const PropertyInfo* namedProperty(const Frame& frame, const std::string_view* given) {
+        const std::string_view name = in_.required(given, "property");
         const ClassInfo* cls = frame.object->cls;
         const PropertyInfo* p = nullptr;
         for (const auto& [n, prop] : propertiesOf(cls))
@@ -628,16 +633,16 @@ private:
         return static_cast<std::uint32_t>(id);
     }
 
-    void registerId(ObjectCore* core) {
-        const std::uint32_t id = parseId(in_.required("id"));
+    void registerId(ObjectCore* core, const std::string_view* given) {
+        const std::uint32_t id = parseId(in_.required(given, "id"));
         if (!ids_.insert(id, core))
             in_.fail("duplicate id " + std::to_string(id));
         core->serial = id;
         maxId_ = std::max(maxId_, id);
     }
 
-    const ClassInfo* namedClass() {
-        const std::string_view name = in_.required("class");
+    const ClassInfo* namedClass(const std::string_view* given) {
+        const std::string_view name = in_.required(given, "class");
         for (const auto& [n, cls] : classes_)
             if (io::sameName(n, name))
                 return cls;
@@ -653,30 +658,32 @@ private:
     }
 
     void readObject() {
-        in_.allowOnly({"property", "id", "class"});
+        const std::string_view* attributes[3];
+        in_.match({"property", "id", "class"}, attributes);
         if (stack_.size() >= kMaxDepth)
             in_.fail("objects nest deeper than " + std::to_string(kMaxDepth) + " levels");
         const Frame parent = stack_.back();
-        const PropertyInfo* p = namedProperty(parent);
+        const PropertyInfo* p = namedProperty(parent, attributes[0]);
         if (!p->composite)
             in_.fail("property '" + p->name + "' is not a containment: refer to the object with <ref>");
-        const ImmutableClass cls(metaHandle(namedClass()));
+        const ImmutableClass cls(metaHandle(namedClass(attributes[2])));
         ClassObject child;
         guarded(in_.offset(), [&] {
             child = factory_.create(cls);
             ClassObject(parent.object, model_.viewRef()).add(property(p), child);
         });
-        registerId(child.core());
+        registerId(child.core(), attributes[1]);
         stack_.push_back({child.core(), given_.size()});
     }
 
     void readValue() {
-        in_.allowOnly({"property", "encoding"});
+        const std::string_view* attributes[2];
+        in_.match({"property", "encoding"}, attributes);
         const Frame frame = stack_.back();
-        const PropertyInfo* p = namedProperty(frame);
+        const PropertyInfo* p = namedProperty(frame, attributes[0]);
         if (p->type.cls)
             in_.fail("property '" + p->name + "' holds objects: use <ref> or a nested <object>");
-        const std::string_view* encoding = in_.attribute("encoding");
+        const std::string_view* encoding = attributes[1];
         if (encoding && *encoding != "base64")
             in_.fail("unknown encoding '" + std::string(*encoding) + "'");
         const std::size_t at = in_.offset();
@@ -732,15 +739,16 @@ private:
     }
 
     void readRef() {
-        in_.allowOnly({"property", "to"});
+        const std::string_view* attributes[2];
+        in_.match({"property", "to"}, attributes);
         const Frame frame = stack_.back();
-        const PropertyInfo* p = namedProperty(frame);
+        const PropertyInfo* p = namedProperty(frame, attributes[0]);
         if (!p->type.cls)
             in_.fail("property '" + p->name + "' holds values, not objects: use <value>");
         if (p->composite)
             in_.fail("property '" + p->name + "' is a containment: its objects are nested, not referred to "
                      "(a reference could place an object twice or inside itself)");
-        refs_.push_back({frame.object, p, parseId(in_.required("to")), in_.offset()});
+        refs_.push_back({frame.object, p, parseId(in_.required(attributes[1], "to")), in_.offset()});
         if (in_.next() != Token::EndElement)
             in_.fail("<ref> holds nothing");
     }
@@ -825,10 +833,17 @@ void saveModel(const ImmutableModel& model, std::string_view path) {
         throw FileError(name, 0, 0, "cannot save: " + io::toStd(file.errorString()));
     struct WriteFailed {};
     std::string buffer;
+    qint64 written = 0;
     Output out(buffer, 4 << 20, [&](std::string_view chunk) {
         const auto size = static_cast<qint64>(chunk.size());
         if (file.write(chunk.data(), size) != size)
             throw WriteFailed{};
+#ifdef SYNC_FILE_RANGE_WRITE
+        // Start writing each chunk to disk now, so that the flush before the rename finds
+        // little left to do.
+        sync_file_range(file.handle(), written, size, SYNC_FILE_RANGE_WRITE);
+#endif
+        written += size;
     });
     try {
         ModelWriter(out, model).write();

@@ -184,6 +184,22 @@ void XmlScanner::allowOnly(std::initializer_list<std::string_view> names) const 
     }
 }
 
+void XmlScanner::match(std::initializer_list<std::string_view> names, const std::string_view** found) const {
+    for (std::size_t i = 0; i < names.size(); ++i)
+        found[i] = nullptr;
+    for (const Attribute& a : attributes_) {
+        std::size_t i = 0;
+        for (std::string_view allowed : names) {
+            if (sameName(a.name, allowed))
+                break;
+            ++i;
+        }
+        if (i == names.size())
+            fail(std::string(1, '<').append(name_).append("> has an unknown attribute '").append(a.name).append("'"));
+        found[i] = &a.value;
+    }
+}
+
 // --- the document's frame ---------------------------------------------------------------------
 
 void XmlScanner::start() {
@@ -256,12 +272,17 @@ void XmlScanner::validate(std::size_t from) const {
     const std::size_t n = in_.size();
     std::size_t i = from;
     while (i < n) {
-        // Eight plain ASCII characters at a time: no high bit, nothing below a space.
+        // Eight ASCII characters at a time; only those with something below a space (most
+        // often a line feed) are looked at one by one.
         if (i + 8 <= n) {
             std::uint64_t w;
             std::memcpy(&w, s + i, 8);
             constexpr std::uint64_t high = 0x8080808080808080ull, spaces = 0x2020202020202020ull;
-            if (((w | ((w - spaces) & ~w)) & high) == 0) {
+            if ((w & high) == 0) {
+                if (((w - spaces) & ~w & high) != 0)
+                    for (std::size_t k = i; k < i + 8; ++k)
+                        if (s[k] < 0x20 && s[k] != '\t' && s[k] != '\n' && s[k] != '\r')
+                            failAt(k, "the control character U+00" + hexByte(s[k]) + " is not allowed in XML");
                 i += 8;
                 continue;
             }
@@ -412,7 +433,7 @@ inline void XmlScanner::expect(char c, const char* what) {
     ++pos_;
 }
 
-std::string_view XmlScanner::scanName(const char* what) {
+inline std::string_view XmlScanner::scanName(const char* what) {
     const std::size_t at = pos_;
     // Plain ASCII names, the usual case, in a tight loop.
     if (at < in_.size() && (classOf(in_[at]) & kNameStart)) {
@@ -424,6 +445,12 @@ std::string_view XmlScanner::scanName(const char* what) {
             return in_.substr(at, end - at);
         }
     }
+    return scanOtherName(what);
+}
+
+// Names with other characters, and the errors of names.
+std::string_view XmlScanner::scanOtherName(const char* what) {
+    const std::size_t at = pos_;
     bool first = true;
     while (pos_ < in_.size()) {
         const auto c = static_cast<unsigned char>(in_[pos_]);

@@ -67,6 +67,13 @@ public:
     std::string_view required(std::string_view name) const;  // fails when absent
     // Fails when the current element has an attribute not in the list.
     void allowOnly(std::initializer_list<std::string_view> names) const;
+    // Both in one pass: found[i] points to the value of names[i], or is null when it is
+    // absent; fails as allowOnly does. The pointers last as long as the attributes.
+    void match(std::initializer_list<std::string_view> names, const std::string_view** found) const;
+    // The value match found, failing as required(name) does when there is none.
+    std::string_view required(const std::string_view* found, std::string_view name) const {
+        return found ? *found : required(name);
+    }
 
     // The text of the current start element up to and including its end tag; the element
     // must hold no elements. Afterwards the current token is that end element.
@@ -97,6 +104,7 @@ private:
     // Appends one reference at pos_ (on '&') to out, resolved.
     void reference(std::string& out);
     std::string_view scanName(const char* what);
+    std::string_view scanOtherName(const char* what);
     bool skipSpace();
     void expect(char c, const char* what);
     bool startsWith(std::string_view s) const { return in_.substr(pos_, s.size()) == s; }

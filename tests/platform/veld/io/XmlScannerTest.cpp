@@ -85,6 +85,31 @@ TEST(XmlScannerTest, ReadsElementsAttributesAndText) {
               "r a=[1] b=[two]\nt\ntext=[x]\n/t\ne\n/e\n/r\n");
 }
 
+TEST(XmlScannerTest, MatchesAttributesAgainstTheNamesAnElementMayHave) {
+    XmlScanner in("<e b='2' a='1'/>", "t", 10);
+    ASSERT_EQ(in.next(), Token::StartElement);
+    const std::string_view* found[3];
+    in.match({"a", "b", "c"}, found);
+    ASSERT_TRUE(found[0] && found[1]);
+    EXPECT_EQ(*found[0], "1");
+    EXPECT_EQ(*found[1], "2");
+    EXPECT_EQ(found[2], nullptr);
+    EXPECT_EQ(in.required(found[0], "a"), "1");
+    try {
+        in.required(found[2], "c");
+        ADD_FAILURE() << "an absent attribute was given";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.message(), "<e> needs the attribute 'c'");
+        EXPECT_EQ(e.column(), 16);  // after the start tag
+    }
+    try {
+        in.match({"a"}, found);
+        ADD_FAILURE() << "an unknown attribute was accepted";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.message(), "<e> has an unknown attribute 'b'");
+    }
+}
+
 TEST(XmlScannerTest, ResolvesThePredefinedEntitiesAndCharacterReferences) {
     EXPECT_EQ(tokens("<t a='&lt;&gt;&amp;&apos;&quot;'>&lt;&gt;&amp;&apos;&quot;</t>"),
               "t a=[<>&'\"]\ntext=[<>&'\"]\n/t\n");
