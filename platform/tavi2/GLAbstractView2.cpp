@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QMetaProperty>
+#include <QTimer>
 
 #include <algorithm>
 #include <map>
@@ -20,14 +21,18 @@ QWidget* GLItemDelegate2::createEditor(QWidget* parent, const QStyleOptionViewIt
         return QStyledItemDelegate::createEditor(parent, option, index);
     GLAbstractView2Private* d = view->d;
     const GLModelCellRef2 cell = d->cellOf(index);
-    d->offeredEditor = nullptr;
+    // An editor set for this cell before the edit began (GLAbstractView2::setEditor) stands
+    // unless a handler of the request sets another.
+    if (!(d->offeredCell == cell))
+        d->offeredEditor = nullptr;
     if (d->editRequest) {
-        d->requestingEditor = true;
+        d->requestedCell = cell;
         d->editRequest->send(GLEditRequestEvent2(view, cell.rowUID, cell.columnUID));
-        d->requestingEditor = false;
+        d->requestedCell = GLModelCellRef2{};
     }
-    EditorState state{cell.rowUID, cell.columnUID, false, false};
+    EditorState state{cell.rowUID, cell.columnUID, false, false, nullptr};
     QWidget* editor = nullptr;
+    d->offeredCell = GLModelCellRef2{};
     if (GLWidget2* offered = std::exchange(d->offeredEditor, nullptr)) {
         editor = offered->getQWidget();
         editor->setParent(parent);
@@ -35,9 +40,42 @@ QWidget* GLItemDelegate2::createEditor(QWidget* parent, const QStyleOptionViewIt
     } else {
         editor = QStyledItemDelegate::createEditor(parent, option, index);
     }
-    if (editor)
+    if (editor) {
+        state.type = editor->metaObject();
+        givenBack.removeAll(editor);
         editors.insert(editor, state);
+    }
     return editor;
+}
+
+void GLItemDelegate2::releaseOwnEditors()
+{
+    for (auto it = editors.begin(); it != editors.end(); ++it)
+        if (it->own)
+            giveBack(it.key(), true);
+    for (const QPointer<QWidget>& editor : std::exchange(givenBack, {}))
+        if (editor)
+            giveBack(editor, true);
+}
+
+void GLItemDelegate2::giveBack(QWidget* editor, bool now) const
+{
+    // A listener's editor stays the listener's: hidden and without a parent, ready for reuse.
+    editor->removeEventFilter(const_cast<GLItemDelegate2*>(this));
+    editor->hide();
+    if (now) {
+        if (editor->parent())
+            editor->setParent(nullptr);
+        return;
+    }
+    givenBack.append(editor);
+    QPointer<GLItemDelegate2> self(const_cast<GLItemDelegate2*>(this));
+    QTimer::singleShot(0, editor, [self, editor]() {
+        // Unless a new edit took it up meanwhile, or the view went (and gave it back itself).
+        if (!self || !self->givenBack.removeAll(editor) || self->editors.contains(editor))
+            return;
+        editor->setParent(nullptr);
+    });
 }
 
 void GLItemDelegate2::setEditorData(QWidget* editor, const QModelIndex& index) const
@@ -64,10 +102,17 @@ void GLItemDelegate2::setModelData(QWidget* editor, QAbstractItemModel* model, c
 void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) const
 {
     const EditorState state = editors.take(editor);
+    // An editor closed because it is being destroyed (its toolkit widget let go of it, or Qt
+    // took it down to a plain widget) is neither reported nor touched.
+    if (state.own && (!GLWidget2::fromQWidget(editor) || editor->metaObject() != state.type))
+        return;
     GLAbstractView2Private* d = view ? view->d : nullptr;
     if (d && d->editComplete && state.row != 0)
         d->editComplete->send(GLEditCompleteEvent2(view, state.row, state.column, state.committed));
-    QStyledItemDelegate::destroyEditor(editor, index);
+    if (state.own)
+        giveBack(editor, false);
+    else
+        QStyledItemDelegate::destroyEditor(editor, index);
 }
 
 GLAbstractView2Private::GLAbstractView2Private(GLAbstractView2* q, QAbstractItemView* view)
@@ -103,8 +148,10 @@ GLAbstractView2::~GLAbstractView2()
 {
     // Let go of the model while the Qt view still lives, so it stops reading from it.
     QObject::disconnect(d->selectionConnection);
-    if (d->delegate)
+    if (d->delegate) {
+        d->delegate->releaseOwnEditors();
         d->delegate->detach();
+    }
     // Editors closed by the teardown below must not reach listeners with a half-gone view.
     d->editComplete.reset();
     d->editRequest.reset();
@@ -223,6 +270,11 @@ void GLAbstractView2::scrollTo(unsigned rowUID, unsigned columnUID)
 
 GLModelCellRef2 GLAbstractView2::getModelCellAt(int x, int y) const { return d->cellOf(d->view->indexAt(QPoint(x, y))); }
 
+GLModelCellRef2 GLAbstractView2::getModelCellAtGlobalPosition(int x, int y) const
+{
+    return d->cellOf(d->view->indexAt(d->view->viewport()->mapFromGlobal(QPoint(x, y))));
+}
+
 void GLAbstractView2::setEditTriggers(int triggers)
 {
     d->view->setEditTriggers(QAbstractItemView::EditTriggers::fromInt(triggers & AllEditTriggers));
@@ -242,11 +294,25 @@ bool GLAbstractView2::editCell(unsigned rowUID, unsigned columnUID)
 
 bool GLAbstractView2::isEditing() const { return d->delegate && d->delegate->hasOpenEditor(); }
 
-void GLAbstractView2::setEditorWidget(GLWidget2* editor)
+void GLAbstractView2::setEditor(unsigned rowUID, unsigned columnUID, GLWidget2* editor)
 {
-    if (!d->requestingEditor)
-        throw TypedException(TAVI_HERE, "GLAbstractView2::setEditorWidget: no edit request is being handled");
+    const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::setEditor");
+    const GLModelCellRef2 cell = d->cellOf(index);
+    if (d->requestedCell.isValid()) {
+        if (!(cell == d->requestedCell))
+            throw TypedException(TAVI_HERE, "GLAbstractView2::setEditor: the edit request is for another cell");
+        d->offeredEditor = editor;
+        d->offeredCell = cell;
+        return;
+    }
+    if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
+        return;
     d->offeredEditor = editor;
+    d->offeredCell = cell;
+    d->view->setCurrentIndex(index);
+    d->view->edit(index);
+    d->offeredEditor = nullptr;
+    d->offeredCell = GLModelCellRef2{};
 }
 
 void GLAbstractView2::setCellWidget(unsigned rowUID, unsigned columnUID, GLWidget2* widget)

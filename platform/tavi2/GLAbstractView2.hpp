@@ -58,6 +58,9 @@ public:
     // The selected rows, each once, top to bottom within each parent.
     std::vector<unsigned> getSelectedRows() const;
     void clearSelection();
+    // The same as setSelectedRows and getSelectedRows.
+    void setSelection(const std::vector<unsigned>& rowUIDs) { setSelectedRows(rowUIDs); }
+    std::vector<unsigned> getSelection() const { return getSelectedRows(); }
 
     // The cell with the keyboard focus.
     void setCurrentCell(unsigned rowUID, unsigned columnUID);
@@ -68,15 +71,21 @@ public:
     void scrollTo(unsigned rowUID, unsigned columnUID = 0);
     // The cell at a point of the view's content area; invalid where there is none.
     GLModelCellRef2 getModelCellAt(int x, int y) const;
+    // The same for a point on the screen (a context-menu event's global position).
+    GLModelCellRef2 getModelCellAtGlobalPosition(int x, int y) const;
 
     void setEditTriggers(int triggers);
     int getEditTriggers() const;
     // Starts editing a cell; false when it cannot be edited (read only, not shown).
     bool editCell(unsigned rowUID, unsigned columnUID);
     bool isEditing() const;
-    // While an edit request is being handled: the editor for the requested cell, instead of
-    // the view's own text field. The view owns it and destroys it when the edit ends.
-    void setEditorWidget(GLWidget2* editor);
+    // The editor for a cell, instead of the view's own text field. Called while the cell's
+    // edit request is being handled, it places that editor (another cell then throws
+    // TypedException); called otherwise, it starts editing the cell with it (and sends the
+    // request). The editor stays the caller's: when the edit ends, after the complete event, the
+    // view hides it and takes it out of the view, so it can be kept and used again; so does a
+    // view that is destroyed while the editor is open.
+    void setEditor(unsigned rowUID, unsigned columnUID, GLWidget2* editor);
     // Places a widget over a cell for good (until replaced or the row goes); the view owns it.
     // Null removes the cell's widget.
     void setCellWidget(unsigned rowUID, unsigned columnUID, GLWidget2* widget);

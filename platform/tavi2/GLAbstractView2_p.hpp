@@ -24,19 +24,26 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
     bool hasOpenEditor() const { return !editors.isEmpty(); }
+    // Gives listeners' editors back before the view goes.
+    void releaseOwnEditors();
     // The view is going while Qt's view may still close editors: from now on behave as Qt's
     // own delegate.
     void detach() { view = nullptr; }
 
 private:
+    // Takes a listener's editor out of the view, at once or once control returns to the event
+    // loop (Qt is still closing it when destroyEditor runs).
+    void giveBack(QWidget* editor, bool now) const;
     GLAbstractView2* view;
     struct EditorState {
         unsigned row = 0;
         unsigned column = 0;
         bool own = false;  // a listener's widget, not the delegate's text field
         bool committed = false;
+        const QMetaObject* type = nullptr;  // the editor's class when the edit began
     };
     mutable QHash<QWidget*, EditorState> editors;
+    mutable QList<QPointer<QWidget>> givenBack;  // taken out of the view on the next turn
 };
 
 class GLAbstractView2Private {
@@ -48,8 +55,9 @@ public:
     Holder<GLAbstractViewModel2> model;
     GLItemModelAdapter2* adapter = nullptr;  // the model's
     QPointer<GLItemDelegate2> delegate;      // a child of the view
-    GLWidget2* offeredEditor = nullptr;      // set by a handler of the edit request
-    bool requestingEditor = false;
+    GLWidget2* offeredEditor = nullptr;  // the listener's editor for offeredCell
+    GLModelCellRef2 offeredCell;
+    GLModelCellRef2 requestedCell;       // while the edit request is being sent
     QMetaObject::Connection selectionConnection;
 
     std::unique_ptr<NIMB::Emitter<GLViewSelectionChangeEvent2>> selectionChanged;

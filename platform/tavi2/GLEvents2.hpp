@@ -181,7 +181,7 @@ private:
 };
 
 // The user asked to edit a cell. A handler may place its own editor widget with
-// GLAbstractView2::setEditorWidget while it runs; otherwise the view edits the value as text.
+// GLAbstractView2::setEditor while it runs; otherwise the view edits the value as text.
 class GLEditRequestEvent2 {
 public:
     GLEditRequestEvent2(GLAbstractView2* view, unsigned rowUID, unsigned columnUID)

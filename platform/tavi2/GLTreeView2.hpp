@@ -37,6 +37,9 @@ public:
     void expand(unsigned rowUID);
     void collapse(unsigned rowUID);
     bool isExpanded(unsigned rowUID) const;
+    // The same as expand or collapse, and isExpanded.
+    void setRowExpanded(unsigned rowUID, bool expanded) { expanded ? expand(rowUID) : collapse(rowUID); }
+    bool isRowExpanded(unsigned rowUID) const { return isExpanded(rowUID); }
     void expandAll();
     void collapseAll();
     // The expanded rows whose ancestors are all expanded too, in tree order.

@@ -344,7 +344,7 @@ TEST_F(GLTreeView2Test, EditingWithTheTextFieldCommitsOrCancels)
 
 namespace {
 
-// Offers a check box as the editor of every cell it is asked for.
+// Offers one check box, kept across edits, as the editor of every cell it is asked for.
 class CheckBoxEditorOffer : public NIMB::Listener {
 public:
     explicit CheckBoxEditorOffer(GLAbstractView2& view)
@@ -352,27 +352,49 @@ public:
         new NIMB::ConnectionImpl1<CheckBoxEditorOffer, GLEditRequestEvent2>(this, view.getEditRequestEmitter(), nullptr,
                                                                              &CheckBoxEditorOffer::offer);
     }
+    ~CheckBoxEditorOffer() override
+    {
+        if (editorWidget)
+            delete offered;
+    }
     GLCheckBox2* offered = nullptr;
+    int requests = 0;
+    unsigned otherRow = 0;  // when set, also tries to place the editor on this row
+    bool otherRowRefused = false;
 
 private:
     void offer(const GLEditRequestEvent2& request)
     {
-        offered = new GLCheckBox2("qt");
-        request.view()->setEditorWidget(offered);
+        ++requests;
+        if (!editorWidget) {
+            offered = new GLCheckBox2("qt");
+            editorWidget = offered->getQWidget();
+        }
+        if (otherRow != 0) {
+            try {
+                request.view()->setEditor(otherRow, request.columnUID(), offered);
+            } catch (const TypedException&) {
+                otherRowRefused = true;
+            }
+        }
+        request.view()->setEditor(request.rowUID(), request.columnUID(), offered);
     }
+    QPointer<QWidget> editorWidget;
 };
 
 } // namespace
 
-TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorWidget)
+TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorAndKeepsIt)
 {
-    const unsigned row = model->appendRow(0);
+    const Rows rows = model->appendRows(0, 2);
     view->resize(300, 200);
     view->show();
     CheckBoxEditorOffer offer(*view);
+    offer.otherRow = rows[1];
     EventRecorder<GLEditCompleteEvent2> completes(view->getEditCompleteEmitter());
-    ASSERT_TRUE(view->editCell(row, columns[1]));
+    ASSERT_TRUE(view->editCell(rows[0], columns[1]));
     ASSERT_NE(offer.offered, nullptr);
+    EXPECT_TRUE(offer.otherRowRefused);
     QPointer<QWidget> editor = offer.offered->getQWidget();
     EXPECT_EQ(editor->parentWidget(), qtView->viewport());
     EXPECT_EQ(qtView->findChild<QLineEdit*>(), nullptr);
@@ -383,13 +405,42 @@ TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorWidget)
     ASSERT_EQ(completes.size(), 1u);
     EXPECT_TRUE(completes.events[0].isCommitted());
     EXPECT_EQ(completes.events[0].columnUID(), columns[1]);
-    // The view owned the editor and lets it go once the event loop runs.
+    // The editor is given back, hidden and out of the view, for the next edit.
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(editor.isNull());
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_EQ(editor->parentWidget(), nullptr);
+    EXPECT_TRUE(editor->isHidden());
 
-    // Outside a request there is nothing to place an editor for.
-    GLPanel2 stray("qt");
-    EXPECT_THROW(view->setEditorWidget(&stray), TypedException);
+    offer.otherRow = 0;
+    ASSERT_TRUE(view->editCell(rows[1], columns[1]));
+    EXPECT_EQ(offer.requests, 2);
+    EXPECT_EQ(editor->parentWidget(), qtView->viewport());
+    EXPECT_TRUE(view->isEditing());
+}
+
+TEST_F(GLTreeView2Test, SetEditorOutsideARequestStartsTheEdit)
+{
+    const unsigned row = model->appendRow(0);
+    model->setReadOnly(row, columns[0], true);
+    view->resize(300, 200);
+    view->show();
+    EventRecorder<GLEditRequestEvent2> requests(view->getEditRequestEmitter());
+    auto field = std::make_unique<GLCheckBox2>("qt");
+    view->setEditor(row, columns[0], field.get());  // read only: nothing happens
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(requests.size(), 0u);
+
+    view->setEditor(row, columns[1], field.get());
+    EXPECT_TRUE(view->isEditing());
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(field->getQWidget()->parentWidget(), qtView->viewport());
+    EXPECT_EQ(view->getCurrentCell(), (GLModelCellRef2{row, columns[1]}));
+    EXPECT_THROW(view->setEditor(999, columns[1], field.get()), TypedException);
+
+    // The view going away gives the open editor back.
+    view.reset();
+    EXPECT_EQ(field->getQWidget()->parentWidget(), nullptr);
 }
 
 TEST_F(GLTreeView2Test, CellWidgetsStayUntilReplaced)
@@ -601,7 +652,9 @@ TEST(GLTreeView2LifetimeTest, ViewGoingAwayWithAnOpenEditorIsQuiet)
             delete view;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(completes.size(), 0u);
-        EXPECT_TRUE(editor.isNull());
+        // Given back to its owner either way.
+        ASSERT_FALSE(editor.isNull());
+        EXPECT_EQ(editor->parentWidget(), nullptr);
         if (!throughParent)
             delete window;
     }
