@@ -818,8 +818,9 @@ Model loadModel(std::string_view path) {
 }
 
 std::string writeModel(const ImmutableModel& model) {
-    std::string bytes;
-    Output out(bytes, 64 << 10);
+    // Chunks appended to the result: it grows without being filled with zeros first.
+    std::string bytes, chunk;
+    Output out(chunk, 1 << 20, [&](std::string_view full) { bytes += full; });
     ModelWriter(out, model).write();
     return bytes;
 }

@@ -140,6 +140,9 @@ XmlScanner::Position XmlScanner::position(std::size_t offset) const {
             lineStart = i + 1;
         }
     }
+    // A byte order mark is no character of the text.
+    if (lineStart == 0 && in_.substr(0, 3) == "\xEF\xBB\xBF" && offset >= 3)
+        lineStart = 3;
     std::int64_t column = 0;
     for (std::size_t i = lineStart; i < offset; ++i) {
         const auto c = static_cast<unsigned char>(in_[i]);

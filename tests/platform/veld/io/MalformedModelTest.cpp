@@ -2,6 +2,8 @@
 #include "tests/platform/veld/SampleMetaModel.hpp"
 #include "tests/platform/veld/io/IoTestSupport.hpp"
 
+#include <unistd.h>
+
 using namespace VELD;
 
 namespace {
@@ -133,6 +135,19 @@ TEST(MalformedModel, AGoodFileOfTheSameShapeLoads) {
     const auto items = model.getRootObject().get(IoMeta::get().items);
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0].asClassObject().getObject(IoMeta::get().next), items[1].asClassObject());
+}
+
+TEST(MalformedModel, AFolderIsAnErrorNamingIt) {
+    char tmpl[] = "/tmp/veld-folder-XXXXXX";
+    const std::string dir = mkdtemp(tmpl);
+    try {
+        loadModel(dir);
+        ADD_FAILURE() << "a folder loaded as a model";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.file(), dir);
+        EXPECT_EQ(e.message().rfind("cannot ", 0), 0u) << e.what();
+    }
+    rmdir(dir.c_str());
 }
 
 TEST(MalformedModel, AMissingFileIsAnErrorNamingIt) {

@@ -203,6 +203,7 @@ TEST(XmlScannerTest, CountsLinesAndUtf16ColumnsLikeQt) {
     // Columns count UTF-16 units: one for é, two for an emoji outside the basic plane.
     expectError("<r a='\xC3\xA9\xF0\x9F\x98\x80' b='1' b='2'/>", "given twice", 1, 17);
     expectError("<r>\n<e a='1'\r\n  x/></r>", "'='", 3, 3);
+    expectError("\xEF\xBB\xBF<r a='1' a='1'/>", "given twice", 1, 9);  // a byte order mark takes no column
 }
 
 TEST(XmlScannerTest, RefusesInvalidUtf8AndForbiddenCharacters) {
