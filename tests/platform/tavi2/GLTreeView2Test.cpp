@@ -661,6 +661,16 @@ TEST(GLTreeView2LifetimeTest, ViewGoingAwayWithAnOpenEditorIsQuiet)
     // The model outlives its views and still works.
     model->setValue(row, column, 1);
     EXPECT_EQ(model->getText(row, column), "1");
+
+    // A view lets go of its model when given none.
+    GLTreeView2 view("qt");
+    view.setModel(model);
+    EXPECT_EQ(model->getRefCount(), 2u);
+    view.setModel({});
+    EXPECT_EQ(view.getModel(), nullptr);
+    EXPECT_EQ(model->getRefCount(), 1u);
+    EXPECT_EQ(static_cast<QTreeView*>(view.getQWidget())->model(), nullptr);
+    EXPECT_TRUE(view.getSelectedRows().empty());
 }
 
 namespace {
