@@ -206,7 +206,7 @@ TEST_F(StudioFrameworkServiceTest, ReplaceTabShowsTheNewcomerAndDetachesWhatTheT
     EXPECT_FALSE(errors.hasError());
     EXPECT_EQ(framework().getComponent("shown", errors), shown);
     EXPECT_EQ(shown->getWidget()->getQWidget()->parentWidget(), nullptr);
-    EXPECT_EQ(shown->terminated, 0);
+    EXPECT_EQ(shown->life->terminated, 0);
     // The tab keeps its title and stays current.
     EXPECT_EQ(framework().getTabTitle(0, errors), "Diagram");
     EXPECT_EQ(framework().getCurrentTabIndex(errors), 0u);
@@ -260,6 +260,7 @@ TEST_F(StudioFrameworkServiceTest, ClosingATabRaisesTabCloseEventsWithItsIndex) 
     PanelComponent* second = fixture.addPanel("second");
     framework().addTab(first, "", false, errors);
     framework().addTab(second, "", true, errors);
+    const auto secondLife = second->life;
 
     auto* service = dynamic_cast<StudioEventService<Util::IntRequest>*>(
         fixture.studio->getService2("TabCloseEvents", errors));
@@ -273,7 +274,8 @@ TEST_F(StudioFrameworkServiceTest, ClosingATabRaisesTabCloseEventsWithItsIndex) 
     Q_EMIT bar->tabCloseRequested(1);
     EXPECT_EQ(recorder.indices, std::vector<int>{1});
     EXPECT_EQ(framework().getTabCount(), 1u);
-    EXPECT_EQ(second->terminated, 1);
+    EXPECT_EQ(secondLife->terminated, 1);
+    EXPECT_EQ(secondLife->destroyed, 1);
     EXPECT_EQ(framework().getComponent("second", errors), nullptr);
     EXPECT_EQ(framework().getTabIndex(first, errors), 0u);
 }
@@ -294,7 +296,7 @@ TEST_F(StudioFrameworkServiceTest, ATabItsListenersLeaveIsDroppedButItsComponent
     EXPECT_EQ(framework().getTabCount(), 1u);
     EXPECT_EQ(framework().getTabIndex(first, errors), NoTab);
     EXPECT_EQ(framework().getComponent("first", errors), first);
-    EXPECT_EQ(first->terminated, 0);
+    EXPECT_EQ(first->life->terminated, 0);
     EXPECT_EQ(framework().getTabIndex(second, errors), 0u);
 
     EXPECT_FALSE(framework().requestTabClose(4, errors));
@@ -313,7 +315,7 @@ TEST_F(StudioFrameworkServiceTest, ComponentsComeFromRegisteredFactoriesUnderUni
 
     auto* made = dynamic_cast<PanelComponent*>(framework().createComponent("Test panel", "one", errors));
     ASSERT_NE(made, nullptr) << errors.what();
-    EXPECT_EQ(made->initialized, 1);
+    EXPECT_EQ(made->life->initialized, 1);
     EXPECT_EQ(made->getStudio(), fixture.studio.get());
     EXPECT_EQ(fixture.studio->getComponent("one", errors), made);
 
@@ -362,23 +364,23 @@ TEST_F(StudioFrameworkServiceTest, ComponentsOfOtherStudiosOrFailingToStartAreNo
 
     auto* failing = new PanelComponent(fixture.studio.get(), "failing");
     failing->failInitialize = true;
-    int destroyed = 0;
-    failing->destroyed = &destroyed;
+    const auto life = failing->life;
     errors.clear();
     EXPECT_FALSE(framework().addComponent(TAVI::Holder<StudioComponentBase>(failing), errors));
     EXPECT_EQ(errors.id(), "Test_CannotStart");
-    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(life->terminated, 1);
+    EXPECT_EQ(life->destroyed, 1);
     EXPECT_TRUE(framework().getComponents().empty());
 }
 
 TEST_F(StudioFrameworkServiceTest, RemovingTerminatesAndReleasesTheComponent) {
-    int destroyed = 0;
     PanelComponent* panel = fixture.addPanel("panel");
-    panel->destroyed = &destroyed;
+    const auto life = panel->life;
     framework().addDockWidget(panel, "", StudioFrameworkService::Bottom, errors);
 
     ASSERT_TRUE(framework().removeComponent(panel, errors));
-    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(life->terminated, 1);
+    EXPECT_EQ(life->destroyed, 1);
     EXPECT_TRUE(fixture.studio->getWindow()->findChildren<QDockWidget*>().isEmpty());
     EXPECT_TRUE(framework().getComponents().empty());
 }

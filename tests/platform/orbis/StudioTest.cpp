@@ -57,17 +57,16 @@ TEST(StudioTest, SpawningInitialisesTheApplicationWithTheWindowReady) {
 
 TEST(StudioTest, ClosingTerminatesOnceAndRemovesComponents) {
     StudioFixture fixture;
-    int destroyed = 0;
     PanelComponent* panel = fixture.addPanel("panel");
-    panel->destroyed = &destroyed;
+    const auto life = panel->life;
     TAVI::ErrorHolder errors;
     fixture.framework->addDockWidget(panel, "", StudioFrameworkService::Left, errors);
 
     fixture.studio->show();
     fixture.studio->getWindow()->close();  // as the user's close button does
     EXPECT_EQ(fixture.app->calls, (std::vector<std::string>{"initialize", "terminate"}));
-    EXPECT_EQ(panel->terminated, 1);
-    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(life->terminated, 1);
+    EXPECT_EQ(life->destroyed, 1);
     EXPECT_FALSE(fixture.studio->isOpen());
     EXPECT_FALSE(isOpenStudio(fixture.studio.get()));
     // The services stay for whoever kept pointers to them.

@@ -22,20 +22,19 @@ PanelComponent::PanelComponent(PLATFORM::Studio* studio, const std::string& name
 PanelComponent::~PanelComponent()
 {
     delete panel;
-    if (destroyed)
-        ++*destroyed;
+    ++life->destroyed;
 }
 
 void PanelComponent::initialize(TAVI::ErrorHolder& errors)
 {
-    ++initialized;
+    ++life->initialized;
     if (failInitialize)
         errors.setError(TAVI::SimpleErrorDescription(TAVI_HERE, "cannot start", "Test_CannotStart"));
 }
 
 void PanelComponent::terminate(TAVI::ErrorHolder&)
 {
-    ++terminated;
+    ++life->terminated;
 }
 
 TAVI::GLWidget2* PanelComponent::getWidget()

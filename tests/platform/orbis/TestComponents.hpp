@@ -28,10 +28,14 @@ public:
     TAVI::GLWidget2* getWidget() override;
     std::string getDisplayTitle() const override { return "Title of " + getName(); }
 
-    int initialized = 0;
-    int terminated = 0;
+    // What happened to the component, kept apart so that it can be read after the component is gone.
+    struct Lifecycle {
+        int initialized = 0;
+        int terminated = 0;
+        int destroyed = 0;
+    };
+    std::shared_ptr<Lifecycle> life = std::make_shared<Lifecycle>();
     bool failInitialize = false;
-    int* destroyed = nullptr;  // counts destructions when set
 
 private:
     TAVI::GLPanel2* panel;  // owned
