@@ -9,6 +9,7 @@
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
 
+#include <QAbstractButton>
 #include <QDockWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -269,9 +270,13 @@ TEST_F(StudioFrameworkServiceTest, ClosingATabRaisesTabCloseEventsWithItsIndex) 
     recorder.removeComponents = true;
     service->connect(&recorder, &TabCloseRecorder::onTabClosed);
 
-    // The user's click on the tab's close button.
+    // The user's click on the second tab's close button.
     QTabBar* bar = tabWidgetOf(*fixture.studio)->tabBar();
-    Q_EMIT bar->tabCloseRequested(1);
+    auto* closeButton = qobject_cast<QAbstractButton*>(bar->tabButton(1, QTabBar::RightSide));
+    if (!closeButton)
+        closeButton = qobject_cast<QAbstractButton*>(bar->tabButton(1, QTabBar::LeftSide));
+    ASSERT_NE(closeButton, nullptr);
+    closeButton->click();
     EXPECT_EQ(recorder.indices, std::vector<int>{1});
     EXPECT_EQ(framework().getTabCount(), 1u);
     EXPECT_EQ(secondLife->terminated, 1);
