@@ -46,7 +46,7 @@ struct ClassSpec {
     ClassSpec& attribute(std::string propertyName, std::string typeName, bool many = false);
     ClassSpec& reference(std::string propertyName, std::string className, bool many = false);
     ClassSpec& containment(std::string propertyName, std::string className, bool many = true);
-    ClassSpec& property(PropertySpec spec);
+    ClassSpec& property(PropertySpec definition);
 };
 
 // Defines a meta-model (one package with classes, properties and enumerations) and registers

@@ -5,7 +5,7 @@
 using namespace VELD;
 
 namespace {
-PropertySpec spec(const char* name, const char* type, bool composite, bool many) {
+PropertySpec property(const char* name, const char* type, bool composite, bool many) {
     PropertySpec p{name, type};
     p.composite = composite;
     p.upperBound = many ? -1 : 1;
@@ -16,19 +16,19 @@ PropertySpec spec(const char* name, const char* type, bool composite, bool many)
 const FilterModel& FilterModel::get() {
     static const FilterModel m = [] {
         MetaModelBuilder b("flt", uri);
-        PropertySpec locked = spec("locked", "String", false, false);
+        PropertySpec locked = property("locked", "String", false, false);
         locked.readOnly = true;
-        PropertySpec total = spec("total", "Integer", false, false);
+        PropertySpec total = property("total", "Integer", false, false);
         total.derived = true;
         total.deriver = [](const ImmutableClassObject&) {
             return std::vector<ImmutableObject>{ImmutableObject::fromInteger(1)};
         };
-        PropertySpec summary = spec("summary", "String", false, false);
+        PropertySpec summary = property("summary", "String", false, false);
         summary.derived = true;
         summary.deriver = [](const ImmutableClassObject&) { return std::vector<ImmutableObject>{}; };
-        PropertySpec frozen = spec("frozen", "A", true, true);
+        PropertySpec frozen = property("frozen", "A", true, true);
         frozen.readOnly = true;
-        PropertySpec computed = spec("computed", "A", true, true);
+        PropertySpec computed = property("computed", "A", true, true);
         computed.derived = true;
         computed.deriver = [](const ImmutableClassObject&) { return std::vector<ImmutableObject>{}; };
         b.addClass("A")

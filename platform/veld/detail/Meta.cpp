@@ -443,8 +443,8 @@ ClassSpec& ClassSpec::containment(std::string propertyName, std::string classNam
     return property(std::move(p));
 }
 
-ClassSpec& ClassSpec::property(PropertySpec spec) {
-    properties.push_back(std::move(spec));
+ClassSpec& ClassSpec::property(PropertySpec definition) {
+    properties.push_back(std::move(definition));
     return *this;
 }
 
@@ -512,16 +512,16 @@ ImmutableNamespace MetaModelBuilder::build() {
         members.push_back(e);
     }
     std::vector<ClassInfo*> classes;
-    for (const ClassSpec& spec : classes_) {
-        if (!validName(spec.name))
-            st.fail("invalid class name '" + spec.name + "'");
-        if (st.local.count(spec.name))
-            st.fail("'" + spec.name + "' is defined twice");
-        auto* c = st.make<ClassInfo>(MetaKind::Class, spec.name);
+    for (const ClassSpec& def : classes_) {
+        if (!validName(def.name))
+            st.fail("invalid class name '" + def.name + "'");
+        if (st.local.count(def.name))
+            st.fail("'" + def.name + "' is defined twice");
+        auto* c = st.make<ClassInfo>(MetaKind::Class, def.name);
         c->id = st.nextClassId++;
-        c->isAbstract = spec.isAbstract;
-        c->hostTypeName = spec.hostTypeName.empty() ? name_ + "." + spec.name : spec.hostTypeName;
-        st.local[spec.name] = c;
+        c->isAbstract = def.isAbstract;
+        c->hostTypeName = def.hostTypeName.empty() ? name_ + "." + def.name : def.hostTypeName;
+        st.local[def.name] = c;
         classes.push_back(c);
         members.push_back(c);
     }
@@ -529,11 +529,11 @@ ImmutableNamespace MetaModelBuilder::build() {
                                          : reg.classObjectClass;
     for (std::size_t i = 0; i < classes.size(); ++i) {
         ClassInfo* c = classes[i];
-        const ClassSpec& spec = classes_[i];
-        for (const std::string& s : spec.superClasses) {
-            ClassInfo* sup = st.resolveClass(s, "class '" + spec.name + "'");
+        const ClassSpec& def = classes_[i];
+        for (const std::string& s : def.superClasses) {
+            ClassInfo* sup = st.resolveClass(s, "class '" + def.name + "'");
             if (std::find(c->supers.begin(), c->supers.end(), sup) != c->supers.end())
-                st.fail("class '" + spec.name + "' names superclass '" + s + "' twice");
+                st.fail("class '" + def.name + "' names superclass '" + s + "' twice");
             c->supers.push_back(sup);
         }
         if (c->supers.empty() && c != rootClass)
@@ -546,9 +546,9 @@ ImmutableNamespace MetaModelBuilder::build() {
 
     for (std::size_t i = 0; i < classes.size(); ++i) {
         ClassInfo* c = classes[i];
-        const ClassSpec& spec = classes_[i];
-        for (const PropertySpec& ps : spec.properties) {
-            const std::string where = "property '" + spec.name + "." + ps.name + "'";
+        const ClassSpec& def = classes_[i];
+        for (const PropertySpec& ps : def.properties) {
+            const std::string where = "property '" + def.name + "." + ps.name + "'";
             if (!validName(ps.name))
                 st.fail(where + ": invalid name");
             if (c->ownedPropertyNamed(ps.name))
