@@ -2,14 +2,12 @@
 // undo and redo, an interactive edit seen by a listener and a working copy, a working-copy
 // preview with sync, and the memory a block takes.
 
+#include "bench/BlockModel.hpp"
 #include "platform/veld/Veld.hpp"
 
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
-
-#include <charconv>
-#include <string_view>
 
 #include <vector>
 
@@ -17,90 +15,10 @@ using namespace VELD;
 
 namespace {
 
-struct BenchMeta {
-    ImmutableClass system, block, link;
-    ImmutableProperty blocks, links, name, x, y, width, height, target, linkName, src, dst;
+using BenchMeta = BenchModel::Meta;
+using BuiltModel = BenchModel::Built;
 
-    static const BenchMeta& get() {
-        static const BenchMeta m = [] {
-            MetaModelBuilder b("bench", "bench:blocks");
-            b.addClass("System").containment("blocks", "Block").containment("links", "Link");
-            b.addClass("Block")
-                .attribute("name", "String")
-                .attribute("x", "Double")
-                .attribute("y", "Double")
-                .attribute("width", "Double")
-                .attribute("height", "Double")
-                .containment("children", "Block")
-                .reference("target", "Block");
-            b.addClass("Link").attribute("name", "String").reference("src", "Block").reference("dst", "Block");
-            b.setModelClass("System");
-            const ImmutableNamespace pkg = b.build();
-            BenchMeta r;
-            r.system = pkg.getClass("System");
-            r.block = pkg.getClass("Block");
-            r.link = pkg.getClass("Link");
-            r.blocks = r.system.getProperty("blocks");
-            r.links = r.system.getProperty("links");
-            r.name = r.block.getProperty("name");
-            r.x = r.block.getProperty("x");
-            r.y = r.block.getProperty("y");
-            r.width = r.block.getProperty("width");
-            r.height = r.block.getProperty("height");
-            r.target = r.block.getProperty("target");
-            r.linkName = r.link.getProperty("name");
-            r.src = r.link.getProperty("src");
-            r.dst = r.link.getProperty("dst");
-            return r;
-        }();
-        return m;
-    }
-};
-
-struct BuiltModel {
-    Model model;
-    std::vector<ClassObject> blocks;
-};
-
-// Workload 1: one transaction making the System's N blocks and N/2 links.
-BuiltModel build(std::int64_t n, bool keepHandles) {
-    const BenchMeta& m = BenchMeta::get();
-    BuiltModel out{DomainRegistry::instance().createModel("bench:blocks"), {}};
-    const FactoryObject factory = out.model.getFactory();
-    const ClassObject system = out.model.getRootObject();
-    const ImmutableClass blockClass = m.block, linkClass = m.link;
-    if (keepHandles)
-        out.blocks.reserve(n);
-    Transaction t(out.model);
-    ClassObject previous;
-    char blockName[32] = "Block";
-    char linkName[32] = "Link";
-    auto numbered = [](char* buffer, std::size_t prefix, std::int64_t i) {
-        char* end = std::to_chars(buffer + prefix, buffer + 31, i).ptr;
-        return std::string_view(buffer, end - buffer);
-    };
-    for (std::int64_t i = 0; i < n; ++i) {
-        ClassObject b = factory.create(blockClass);
-        b.setString(m.name, numbered(blockName, 5, i));
-        b.setDouble(m.x, double(i % 1000) * 20);
-        b.setDouble(m.y, double(i / 1000) * 20);
-        b.setDouble(m.width, 10);
-        b.setDouble(m.height, 10);
-        system.add(m.blocks, b);
-        if (i % 2 == 1) {
-            ClassObject l = factory.create(linkClass);
-            l.setString(m.linkName, numbered(linkName, 4, i / 2));
-            l.setObject(m.src, previous);
-            l.setObject(m.dst, b);
-            system.add(m.links, l);
-        }
-        if (keepHandles)
-            out.blocks.push_back(b);
-        previous = b;
-    }
-    t.commit();
-    return out;
-}
+BuiltModel build(std::int64_t n, bool keepHandles) { return BenchModel::build(n, keepHandles); }
 
 struct ReportSink {
     std::int64_t seen = 0;

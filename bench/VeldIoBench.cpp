@@ -1,6 +1,7 @@
 // Saving and loading a System of N Blocks and N/2 Links (the kernel benchmark's model): time,
 // file size, and the memory a load needs besides the model it makes.
 
+#include "bench/BlockModel.hpp"
 #include "platform/veld/Veld.hpp"
 #include "platform/veld/io/ModelFile.hpp"
 
@@ -18,72 +19,7 @@ using namespace VELD;
 
 namespace {
 
-struct BenchMeta {
-    ImmutableClass block, link;
-    ImmutableProperty blocks, links, name, x, y, width, height, linkName, src, dst;
-
-    static const BenchMeta& get() {
-        static const BenchMeta m = [] {
-            MetaModelBuilder b("bench", "bench:blocks");
-            b.addClass("System").containment("blocks", "Block").containment("links", "Link");
-            b.addClass("Block")
-                .attribute("name", "String")
-                .attribute("x", "Double")
-                .attribute("y", "Double")
-                .attribute("width", "Double")
-                .attribute("height", "Double")
-                .containment("children", "Block")
-                .reference("target", "Block");
-            b.addClass("Link").attribute("name", "String").reference("src", "Block").reference("dst", "Block");
-            b.setModelClass("System");
-            const ImmutableNamespace pkg = b.build();
-            BenchMeta r;
-            r.block = pkg.getClass("Block");
-            r.link = pkg.getClass("Link");
-            const ImmutableClass system = pkg.getClass("System");
-            r.blocks = system.getProperty("blocks");
-            r.links = system.getProperty("links");
-            r.name = r.block.getProperty("name");
-            r.x = r.block.getProperty("x");
-            r.y = r.block.getProperty("y");
-            r.width = r.block.getProperty("width");
-            r.height = r.block.getProperty("height");
-            r.linkName = r.link.getProperty("name");
-            r.src = r.link.getProperty("src");
-            r.dst = r.link.getProperty("dst");
-            return r;
-        }();
-        return m;
-    }
-};
-
-Model build(std::int64_t n) {
-    const BenchMeta& m = BenchMeta::get();
-    Model model = DomainRegistry::instance().createModel("bench:blocks");
-    const FactoryObject factory = model.getFactory();
-    const ClassObject system = model.getRootObject();
-    Transaction t(model);
-    ClassObject previous;
-    for (std::int64_t i = 0; i < n; ++i) {
-        ClassObject b = factory.create(m.block);
-        b.setString(m.name, "Block" + std::to_string(i));
-        b.setDouble(m.x, double(i % 1000) * 20.5);
-        b.setDouble(m.y, double(i / 1000) * 20);
-        b.setDouble(m.width, 10);
-        b.setDouble(m.height, 10);
-        system.add(m.blocks, b);
-        if (i % 2 == 1) {
-            ClassObject l = factory.create(m.link);
-            l.setString(m.linkName, "Link" + std::to_string(i / 2));
-            l.setObject(m.src, previous);
-            l.setObject(m.dst, b);
-            system.add(m.links, l);
-        }
-        previous = b;
-    }
-    t.commit();
-    return model;
-}
+Model build(std::int64_t n) { return BenchModel::build(n, false).model; }
 
 std::string benchPath() {
     return (std::filesystem::temp_directory_path() / ("veld-io-bench-" + std::to_string(getpid()) + ".veld")).string();
