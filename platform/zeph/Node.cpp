@@ -395,6 +395,19 @@ bool Node::isMovable() const
     return isValid() && d->movable;
 }
 
+NIMB::Emitter<MouseEvent>& Node::getMouseReleaseEmitter() const
+{
+    NodePrivate* self = checkedLive("getMouseReleaseEmitter");
+    if (!self) {
+        // Nothing sends on it: no release is ever delivered to an invalid node.
+        static NIMB::Emitter<MouseEvent> detached;
+        return detached;
+    }
+    if (!self->mouseReleaseEmitter)
+        self->mouseReleaseEmitter = std::make_unique<NIMB::Emitter<MouseEvent>>();
+    return *self->mouseReleaseEmitter;
+}
+
 void Node::setFill(const TAVI::Color& color)
 {
     NodePrivate* self = checkedLive("setFill");

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/nimb/Emitter.hpp"
 #include "platform/tavi/Color.hpp"
 #include "platform/tavi/Geometry.hpp"
 #include "platform/tavi/StringID.hpp"
+#include "platform/zeph/MouseEvent.hpp"
 
 #include <cstddef>
 #include <functional>
@@ -85,6 +87,13 @@ public:
     void setFill(const TAVI::Color& color);
     void setStroke(const TAVI::Color& color, double width = 1.0);
 
+    // Sent with a copy of the event when a mouse button is released over the
+    // node or one of its descendants, after the scene's tools have had the event
+    // (whether or not one consumed it); the innermost node's emitter first. An
+    // invalid handle reports a host assertion and answers an emitter that never
+    // sends.
+    NIMB::Emitter<MouseEvent>& getMouseReleaseEmitter() const;
+
     bool operator==(const Node& other) const { return d.get() == other.d.get(); }
     std::size_t hash() const { return std::hash<const void*>()(d.get()); }
 
@@ -99,6 +108,7 @@ protected:
 private:
     friend class NodePrivate;
     friend class Scene;
+    friend class ScenePrivate;
     std::shared_ptr<NodePrivate> d;
 };
 

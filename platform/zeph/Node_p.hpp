@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/nimb/Emitter.hpp"
 #include "platform/tavi/StringID.hpp"
+#include "platform/zeph/MouseEvent.hpp"
 
 #include <QGraphicsItem>
 
@@ -65,6 +67,9 @@ public:
     ScenePrivate* scene = nullptr;
     std::vector<TAVI::StringID> tags;
     bool movable = false;
+    // Made on first request: most nodes never have a listener, and large scenes
+    // should not pay for an emitter each.
+    std::unique_ptr<NIMB::Emitter<MouseEvent>> mouseReleaseEmitter;
 };
 
 template <class Item>

@@ -25,6 +25,20 @@ void ScenePrivate::adoptTopLevel(const std::shared_ptr<NodePrivate>& node)
     node->setSceneRecursive(this);
 }
 
+void ScenePrivate::sendMouseRelease(const MouseEvent& event)
+{
+    // After the tools, so that a tool's own nodes (a marquee's band) are gone and
+    // handlers see the selection the release made. Handles keep the nodes alive
+    // while handlers run: one may remove them.
+    std::vector<Node> receivers;
+    for (Node node = q->getNodeAt(event.scenePos()); node.isValid(); node = node.getParent())
+        if (node.d->mouseReleaseEmitter && node.d->mouseReleaseEmitter->numberOfConnections() > 0)
+            receivers.push_back(node);
+    for (const Node& node : receivers)
+        if (node.isValid())
+            node.d->mouseReleaseEmitter->send(event);
+}
+
 TAVI::Holder<Scene> Scene::createScene()
 {
     return TAVI::Holder<Scene>(new Scene);
@@ -170,7 +184,11 @@ TAVI::Holder<Tool> Scene::getTopTool() const { return d->tools.getTopTool(); }
 
 void Scene::handleMouseMoveEvent(MouseEvent& e) { d->tools.handleMouseMoveEvent(e); }
 void Scene::handleMousePressEvent(MouseEvent& e) { d->tools.handleMousePressEvent(e); }
-void Scene::handleMouseReleaseEvent(MouseEvent& e) { d->tools.handleMouseReleaseEvent(e); }
+void Scene::handleMouseReleaseEvent(MouseEvent& e)
+{
+    d->tools.handleMouseReleaseEvent(e);
+    d->sendMouseRelease(e);
+}
 void Scene::handleMouseDoubleClickEvent(MouseEvent& e) { d->tools.handleMouseDoubleClickEvent(e); }
 void Scene::handleDragEvent(DragEvent& e) { d->tools.handleDragEvent(e); }
 void Scene::handleDropEvent(DragEvent& e) { d->tools.handleDropEvent(e); }

@@ -13,6 +13,7 @@
 
 namespace ZEPH {
 
+class MouseEvent;
 class NodePrivate;
 class Scene;
 
@@ -22,6 +23,8 @@ public:
     ~ScenePrivate();
 
     void adoptTopLevel(const std::shared_ptr<NodePrivate>& node);
+    // Tells the node under the event's position, and its ancestors, of a release.
+    void sendMouseRelease(const MouseEvent& event);
 
     Scene* q;
     QGraphicsScene qtScene;

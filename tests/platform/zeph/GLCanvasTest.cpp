@@ -67,6 +67,8 @@ public:
 
 class SignalCounter : public NIMB::Listener {
 public:
+    void onRelease(const MouseEvent& event) { releases.push_back(event); }
+    std::vector<MouseEvent> releases;
     void onViewChanged() { ++viewChanges; }
     void onContextMenu(const TAVI::GLPoint<int>& position) { menus.push_back(position); }
     int viewChanges = 0;
@@ -179,6 +181,24 @@ TEST_F(GLCanvasTest, DraggingWithRealMouseEventsMovesTheNodeAndTheToolLeaves)
     EXPECT_EQ(log, (Log{"drag:removed"}));
     EXPECT_FALSE(scene->hasTool("Drag"));
     EXPECT_EQ(canvas->viewport()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(GLCanvasTest, RealMouseReleaseOverANodeReachesItsReleaseEmitter)
+{
+    SignalCounter counter;
+    new NIMB::ConnectionImpl1<SignalCounter, MouseEvent>(&counter, box.getMouseReleaseEmitter(),
+                                                         nullptr, &SignalCounter::onRelease);
+    sendMouse(QEvent::MouseButtonPress, viewPointOf({60, 30}), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonRelease, viewPointOf({60, 30}), Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(counter.releases.size(), 1u);
+    EXPECT_EQ(counter.releases[0].button(), LeftButton);
+    EXPECT_EQ(counter.releases[0].canvas(), canvas);
+    EXPECT_NEAR(counter.releases[0].scenePos().x, 60, 0.5);
+    EXPECT_NEAR(counter.releases[0].scenePos().y, 30, 0.5);
+
+    sendMouse(QEvent::MouseButtonPress, viewPointOf({-60, -30}), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonRelease, viewPointOf({-60, -30}), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(counter.releases.size(), 1u);
 }
 
 TEST_F(GLCanvasTest, ShowSceneRectFillsTheViewAndCentresZeroSizeRectangles)

@@ -1,3 +1,5 @@
+#include "platform/nimb/ConnectionImpl.hpp"
+#include "platform/nimb/Listener.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/ContainerNode.hpp"
 #include "platform/zeph/EllipseNode.hpp"
@@ -5,6 +7,7 @@
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "platform/zeph/TextNode.hpp"
+#include "tests/platform/zeph/RecordingTool.hpp"
 #include "tests/support/AssertionRecorder.hpp"
 
 #include <gtest/gtest.h>
@@ -16,6 +19,28 @@ using Point = TAVI::GLPoint<double>;
 using Rect = TAVI::GLRect<double>;
 
 namespace {
+
+// Logs "name:release@x,y" for each release one node's emitter sends.
+class ReleaseLog : public NIMB::Listener {
+public:
+    ReleaseLog(std::vector<std::string>* log, std::string name, const Node& node)
+        : log(log), name(std::move(name))
+    {
+        new NIMB::ConnectionImpl1<ReleaseLog, MouseEvent>(this, node.getMouseReleaseEmitter(),
+                                                          nullptr, &ReleaseLog::onRelease);
+    }
+    void onRelease(const MouseEvent& event)
+    {
+        log->push_back(name + ":release@" + std::to_string(int(event.scenePos().x)) + ","
+                       + std::to_string(int(event.scenePos().y)));
+        if (then)
+            then(event);
+    }
+
+    std::vector<std::string>* log;
+    std::string name;
+    std::function<void(const MouseEvent&)> then;
+};
 
 TEST(NodeTest, HandlesCompareByTheNodeTheyReferTo)
 {
@@ -285,6 +310,81 @@ TEST(NodeTest, LineNodeKeepsItsEndPoints)
     EXPECT_EQ(line.getFrom(), (Point{1, 2}));
     EXPECT_EQ(line.getTo(), (Point{3, -4}));
     EXPECT_EQ(line.getBounds(), (Rect{1, -4, 2, 6}));
+}
+
+TEST(NodeTest, MouseReleaseOverANodeIsSentToItThenToItsAncestorsAfterTheTools)
+{
+    using Log = std::vector<std::string>;
+    Log log;
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode outer = RectNode::create({0, 0, 100, 100});
+    RectNode inner = RectNode::create({0, 0, 20, 20});
+    RectNode other = RectNode::create({200, 0, 10, 10});
+    scene->addNode(outer);
+    scene->addNode(other);
+    inner.setParent(outer);
+    inner.setPosition({10, 10});
+    TAVI::Holder<ZephTest::RecordingTool> tool(
+        new ZephTest::RecordingTool("tool", &log, {"press", "release"}));
+    scene->addTool(tool);
+    ReleaseLog outerLog(&log, "outer", outer);
+    ReleaseLog innerLog(&log, "inner", inner);
+    ReleaseLog otherLog(&log, "other", other);
+
+    MouseEvent press({15, 15}, LeftButton, LeftButton);
+    scene->handleMousePressEvent(press);
+    EXPECT_EQ(log, (Log{"tool:press"}));
+
+    log.clear();
+    MouseEvent overInner({15, 15}, LeftButton);
+    scene->handleMouseReleaseEvent(overInner);
+    EXPECT_EQ(log, (Log{"tool:release", "inner:release@15,15", "outer:release@15,15"}));
+
+    log.clear();
+    MouseEvent overOuterOnly({50, 60}, RightButton);
+    scene->handleMouseReleaseEvent(overOuterOnly);
+    EXPECT_EQ(log, (Log{"tool:release", "outer:release@50,60"}));
+
+    log.clear();
+    MouseEvent overNothing({150, 150}, LeftButton);
+    scene->handleMouseReleaseEvent(overNothing);
+    EXPECT_EQ(log, (Log{"tool:release"}));
+}
+
+TEST(NodeTest, AReleaseHandlerMayRemoveTheNodesItIsSentTo)
+{
+    std::vector<std::string> log;
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode outer = RectNode::create({0, 0, 100, 100});
+    RectNode inner = RectNode::create({0, 0, 20, 20});
+    scene->addNode(outer);
+    inner.setParent(outer);
+    ReleaseLog innerLog(&log, "inner", inner);
+    ReleaseLog outerLog(&log, "outer", outer);
+    innerLog.then = [&](const MouseEvent&) { Node(outer).remove(); };
+
+    MouseEvent release({5, 5}, LeftButton);
+    scene->handleMouseReleaseEvent(release);
+    // The ancestor went with the handler's removal, so it hears nothing.
+    EXPECT_EQ(log, (std::vector<std::string>{"inner:release@5,5"}));
+    EXPECT_FALSE(inner.isValid());
+    EXPECT_TRUE(scene->getTopLevelNodes().empty());
+}
+
+TEST(NodeTest, MouseReleaseEmitterOfAnInvalidNodeReportsAndNeverSends)
+{
+    KiteTest::AssertionRecorder recorder;
+    std::vector<std::string> log;
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode rect = RectNode::create({0, 0, 10, 10});
+    scene->addNode(rect);
+    rect.remove();
+    recorder.clear();
+    ReleaseLog removed(&log, "removed", rect);
+    EXPECT_EQ(recorder.count(), 1u);
+    MouseEvent release({5, 5}, LeftButton);
+    scene->handleMouseReleaseEvent(release);
+    EXPECT_TRUE(log.empty());
 }
 
 } // namespace
