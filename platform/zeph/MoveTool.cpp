@@ -22,6 +22,16 @@ Cursor MoveTool::overrideCursor() const
     return Cursor::SizeAll;
 }
 
+namespace {
+
+// Whether a move tool may change the node's position.
+bool movesFreely(const Node& node)
+{
+    return node.isMovable() && !node.getLayoutConstraintFlag();
+}
+
+} // namespace
+
 std::vector<Node> MoveTool::buildMovingSet()
 {
     std::vector<Node> nodes;
@@ -31,7 +41,7 @@ std::vector<Node> MoveTool::buildMovingSet()
     if (singleMove) {
         for (Node node = scene->getNodeAt(getStartScenePosition()); node.isValid();
              node = node.getParent())
-            if (node.isMovable())
+            if (movesFreely(node))
                 return {node};
         return nodes;
     }
@@ -40,12 +50,12 @@ std::vector<Node> MoveTool::buildMovingSet()
         return std::find(selected.begin(), selected.end(), node) != selected.end();
     };
     for (const Node& node : selected) {
-        if (!node.isMovable())
+        if (!movesFreely(node))
             continue;
         // A node moves with a moving ancestor already; moving it too would move it twice.
         bool underMovingAncestor = false;
         for (Node up = node.getParent(); up.isValid() && !underMovingAncestor; up = up.getParent())
-            underMovingAncestor = up.isMovable() && isSelected(up);
+            underMovingAncestor = movesFreely(up) && isSelected(up);
         if (!underMovingAncestor)
             nodes.push_back(node);
     }

@@ -10,7 +10,8 @@ namespace ZEPH {
 
 // Moves nodes by the pointer's travel since the start position: the selected
 // movable nodes, leaving out those whose ancestor moves already (or, in single
-// move mode, only the movable node under the start position). Shift keeps the
+// move mode, only the movable node under the start position); nodes with the
+// layout constraint flag stay where their layout put them. Shift keeps the
 // move to the axis it goes furthest along; Escape puts the nodes back. The tool
 // leaves the stack when the button is released or the move is cancelled.
 // Subclasses override the hooks to move other things (a working copy's model)

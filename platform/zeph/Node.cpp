@@ -408,6 +408,17 @@ NIMB::Emitter<MouseEvent>& Node::getMouseReleaseEmitter() const
     return *self->mouseReleaseEmitter;
 }
 
+void Node::setLayoutConstraintFlag(bool constrained)
+{
+    if (NodePrivate* self = checkedLive("setLayoutConstraintFlag"))
+        self->layoutConstrained = constrained;
+}
+
+bool Node::getLayoutConstraintFlag() const
+{
+    return isValid() && d->layoutConstrained;
+}
+
 void Node::setFill(const TAVI::Color& color)
 {
     NodePrivate* self = checkedLive("setFill");

@@ -81,6 +81,11 @@ public:
     // Whether move tools may move the node; nothing moves it by itself.
     void setMovable(bool movable);
     bool isMovable() const;
+    // Set by whoever lays the node out (a glyph placing it in a compartment, say)
+    // to say that its position follows that layout: move tools leave it where it
+    // is even when it is movable and selected. Off to begin with.
+    void setLayoutConstraintFlag(bool constrained);
+    bool getLayoutConstraintFlag() const;
 
     // An invalid colour draws no fill (no outline); a default colour the canvas's
     // own (white fill, black outline). Containers draw neither.

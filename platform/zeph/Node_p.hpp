@@ -67,6 +67,7 @@ public:
     ScenePrivate* scene = nullptr;
     std::vector<TAVI::StringID> tags;
     bool movable = false;
+    bool layoutConstrained = false;
     // Made on first request: most nodes never have a listener, and large scenes
     // should not pay for an emitter each.
     std::unique_ptr<NIMB::Emitter<MouseEvent>> mouseReleaseEmitter;

@@ -206,6 +206,54 @@ TEST_F(BaseToolsTest, NodesThatAreNotMovableStay)
     EXPECT_EQ(scene->getTools().size(), 1u);
 }
 
+TEST_F(BaseToolsTest, NodesPlacedByALayoutStayWhenTheSelectionMoves)
+{
+    EXPECT_FALSE(boxes[1].getLayoutConstraintFlag());
+    boxes[1].setLayoutConstraintFlag(true);
+    EXPECT_TRUE(boxes[1].getLayoutConstraintFlag());
+    click(10, 10);
+    click(110, 10, ShiftModifier);
+    press(10, 10);
+    move(30, 20);
+    release(30, 20);
+    EXPECT_EQ(boxes[0].getPosition(), (Point{20, 10}));
+    EXPECT_EQ(boxes[1].getPosition(), (Point{100, 0}));
+    EXPECT_TRUE(boxes[1].isMovable());
+
+    // Alone, or grabbed in single move mode, it stays too.
+    click(110, 10);
+    press(110, 10);
+    move(150, 10);
+    release(150, 10);
+    EXPECT_EQ(boxes[1].getPosition(), (Point{100, 0}));
+    TAVI::Holder<MoveTool> single(new MoveTool);
+    single->setSingleMoveMode(true);
+    single->setStartScenePosition({110, 10});
+    scene->addTool(single, "Move");
+    move(150, 10);
+    release(150, 10);
+    EXPECT_TRUE(single->getMovingSet().empty());
+    EXPECT_EQ(boxes[1].getPosition(), (Point{100, 0}));
+    EXPECT_FALSE(scene->hasTool("Move"));
+}
+
+TEST_F(BaseToolsTest, ChildOfAConstrainedSelectedNodeMovesByItself)
+{
+    RectNode inner = RectNode::create({0, 0, 10, 10});
+    inner.setPosition({20, 20});
+    inner.setSelectable(true);
+    inner.setMovable(true);
+    inner.setParent(boxes[2]);
+    boxes[2].setLayoutConstraintFlag(true);
+    click(210, 10);
+    click(225, 25, ShiftModifier);
+    press(225, 25);
+    move(235, 25);
+    release(235, 25);
+    EXPECT_EQ(boxes[2].getPosition(), (Point{200, 0}));
+    EXPECT_EQ(inner.getPosition(), (Point{30, 20}));
+}
+
 TEST_F(BaseToolsTest, MarqueeSelectsTheNodesItCoversThroughTheSelectionTool)
 {
     const std::size_t before = scene->getTopLevelNodes().size();
