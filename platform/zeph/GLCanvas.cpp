@@ -4,6 +4,7 @@
 #include "platform/zeph/GLCanvas_p.hpp"
 #include "platform/zeph/GlobalViewerInfo.hpp"
 #include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/LodScale.hpp"
 #include "platform/zeph/WheelEvent.hpp"
 
 #include <QContextMenuEvent>
@@ -129,7 +130,7 @@ void GLCanvas::showSceneRect(const TAVI::GLRect<double>& rect)
     }
     centerOn(area.center());
     if (getZoomFactor() != before) {
-        GlobalViewerInfo::instance().setZoomFactor(getZoomFactor());
+        publishScales();
         d->viewChangedEmitter.send();
     }
 }
@@ -170,8 +171,14 @@ void GLCanvas::zoomAbout(const QPointF& viewPoint, double factor)
     const QPointF drift = viewportTransform().map(scenePoint) - viewPoint;
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(drift.x()));
     verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(drift.y()));
-    GlobalViewerInfo::instance().setZoomFactor(getZoomFactor());
+    publishScales();
     d->viewChangedEmitter.send();
+}
+
+void GLCanvas::publishScales()
+{
+    GlobalViewerInfo::instance().setZoomFactor(getZoomFactor());
+    LodScale::instance().setScales(getZoomFactor(), viewport()->devicePixelRatioF());
 }
 
 void GLCanvas::destroy()
@@ -318,7 +325,7 @@ void GLCanvas::keyReleaseEvent(QKeyEvent* event)
 void GLCanvas::focusInEvent(QFocusEvent* event)
 {
     QGraphicsView::focusInEvent(event);
-    GlobalViewerInfo::instance().setZoomFactor(getZoomFactor());
+    publishScales();
     if (d->scene) {
         Event focus(this);
         const TAVI::Holder<Scene> keep = d->scene;

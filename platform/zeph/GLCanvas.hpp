@@ -17,6 +17,8 @@ class GLCanvasPrivate;
 // wheel zooms about the pointer, the middle button pans, an unconsumed context
 // menu request goes to the context-menu signal. Selected movable nodes get the
 // eight resize handles drawn around their bounds. The canvas holds its scene.
+// The canvas whose zoom changed, or that got the focus, last keeps
+// GlobalViewerInfo and LodScale up to date.
 class GLCanvas : public QGraphicsView {
 public:
     explicit GLCanvas(QWidget* parent = nullptr);
@@ -77,6 +79,8 @@ protected:
 
 private:
     void zoomAbout(const QPointF& viewPoint, double factor);
+    // Makes this canvas's zoom the one GlobalViewerInfo and LodScale give.
+    void publishScales();
     GLCanvasPrivate* d_func() { return d; }
     const GLCanvasPrivate* d_func() const { return d; }
     GLCanvasPrivate* d;  // owned

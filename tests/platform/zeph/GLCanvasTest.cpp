@@ -2,6 +2,7 @@
 #include "platform/nimb/Listener.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/GlobalViewerInfo.hpp"
+#include "platform/zeph/LodScale.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
 
@@ -227,6 +228,30 @@ TEST_F(GLCanvasTest, ShowSceneRectFillsTheViewAndCentresZeroSizeRectangles)
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), zoom);
     canvas->showSceneRect({0, 0, 1e-6, 1e-6});
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
+}
+
+TEST_F(GLCanvasTest, ZoomingKeepsTheLevelOfDetailScaleUpToDate)
+{
+    const double device = canvas->viewport()->devicePixelRatioF();
+    canvas->setZoomFactor(2.0);
+    EXPECT_DOUBLE_EQ(LodScale::instance().getZoomFactor(), 2.0);
+    EXPECT_DOUBLE_EQ(LodScale::instance().getDeviceScale(), device);
+    EXPECT_DOUBLE_EQ(LodScale::instance().getScale(), 2.0 * device);
+    sendWheel(viewPointOf({10, 10}), 120);
+    EXPECT_NEAR(LodScale::instance().getScale(), 2.3 * device, 1e-9);
+
+    // Another canvas that gets the focus makes its own zoom the one that counts.
+    LodScale::instance().setScales(1.0, 4.0);
+    GLCanvas other;
+    other.resize(200, 100);
+    other.setScene(scene);
+    other.setZoomFactor(0.5);
+    EXPECT_DOUBLE_EQ(LodScale::instance().getScale(), 0.5 * device);
+    canvas->setFocus();
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+    QApplication::sendEvent(canvas, &focusIn);
+    EXPECT_NEAR(LodScale::instance().getScale(), 2.3 * device, 1e-9);
+    LodScale::instance().setScales(1.0, 1.0);
 }
 
 TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointer)
