@@ -82,17 +82,23 @@ void MarqueeSelectionTool::handleMouseReleaseEvent(MouseEvent& event)
     current = event.scenePos();
     const std::vector<Node> covered = nodesInMarquee();
     dropBand();
-    const bool extend = (getStartModifiers() & (ShiftModifier | ControlModifier)) != 0;
+    // Control wins over Shift, as it does for a click.
+    const bool toggle = (getStartModifiers() & ControlModifier) != 0;
+    const bool extend = toggle || (getStartModifiers() & ShiftModifier) != 0;
     if (SelectionTool* selection = findSelectionTool()) {
         if (!extend)
             selection->deselectAll();
-        for (const Node& node : covered)
-            selection->selectNode(node);
+        for (const Node& node : covered) {
+            if (toggle && node.isSelected())
+                selection->deselectNode(node);
+            else
+                selection->selectNode(node);
+        }
     } else if (Scene* scene = getScene()) {
         if (!extend)
             scene->clearSelection();
         for (Node node : covered)
-            node.setSelected(true);
+            node.setSelected(!(toggle && node.isSelected()));
     }
     finish();
     event.consume();

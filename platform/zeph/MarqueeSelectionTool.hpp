@@ -12,9 +12,9 @@ class SelectionTool;
 
 // Drags a rubber band from the start position; on release selects the
 // selectable nodes the band covers wholly, through the selection tool on the
-// stack (role "Selection") when there is one so that its overrides apply. Shift
-// or Control (held when the drag began) add to the selection, else it is
-// replaced. Escape drops the band without selecting. The tool leaves the stack
+// stack (role "Selection") when there is one so that its overrides apply. With
+// Shift held when the drag began they are added to the selection, with Control
+// each one's selection is toggled; else they replace the selection. Escape drops the band without selecting. The tool leaves the stack
 // after release or Escape.
 class MarqueeSelectionTool : public GestureTool {
 public:

@@ -300,6 +300,33 @@ TEST_F(BaseToolsTest, MarqueeWithShiftAddsAndEscapeSelectsNothing)
     EXPECT_EQ(selectedCount(), 0u);
 }
 
+TEST_F(BaseToolsTest, MarqueeWithControlTogglesTheCoveredNodes)
+{
+    click(10, 10);
+    click(210, 10, ShiftModifier);
+    selection->deselectAllCalls = 0;
+    press(-10, -10, ControlModifier);
+    move(150, 50, ControlModifier);
+    release(150, 50, ControlModifier);
+    EXPECT_FALSE(boxes[0].isSelected());
+    EXPECT_TRUE(boxes[1].isSelected());
+    EXPECT_TRUE(boxes[2].isSelected());
+    EXPECT_EQ(selection->deselectAllCalls, 0);
+
+    // Without a selection tool on the stack the band toggles the nodes itself.
+    scene->removeTool(TAVI::Holder<Tool>(selection));
+    TAVI::Holder<MarqueeSelectionTool> marquee(new MarqueeSelectionTool);
+    marquee->setStartScenePosition({90, -10});
+    marquee->setStartModifiers(ControlModifier);
+    scene->addTool(marquee);
+    move(250, 50);
+    release(250, 50);
+    EXPECT_FALSE(boxes[0].isSelected());
+    EXPECT_FALSE(boxes[1].isSelected());
+    EXPECT_FALSE(boxes[2].isSelected());
+    EXPECT_FALSE(scene->hasTool(TAVI::Holder<Tool>(marquee)));
+}
+
 TEST_F(BaseToolsTest, ClearingTheStackInMidDragTakesTheBandAway)
 {
     const std::size_t before = scene->getTopLevelNodes().size();
