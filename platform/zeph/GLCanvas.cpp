@@ -5,8 +5,10 @@
 #include "platform/zeph/GlobalViewerInfo.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/LodScale.hpp"
+#include "platform/zeph/TextNode.hpp"
 #include "platform/zeph/WheelEvent.hpp"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
@@ -296,6 +298,15 @@ void GLCanvas::wheelEvent(QWheelEvent* event)
 
 void GLCanvas::keyPressEvent(QKeyEvent* event)
 {
+    // The text editor sits in the scene, which this non-interactive view passes no
+    // keys: hand it what the user types. Enter and Escape go the scene's way.
+    const bool endsEdit = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
+                          || event->key() == Qt::Key_Escape;
+    if (QWidget* editor = d->scene && !endsEdit ? d->scene->getEditedText().getEditor() : nullptr) {
+        QApplication::sendEvent(editor, event);
+        event->accept();
+        return;
+    }
     if (d->scene) {
         KeyEvent key(event->key(), modifierFlags(event->modifiers()), event->isAutoRepeat(), this);
         const TAVI::Holder<Scene> keep = d->scene;

@@ -7,6 +7,8 @@ namespace ZEPH {
 // Key codes used by the library's tools (the widget toolkit's values).
 enum Key : int {
     Key_Escape = 0x01000000,
+    Key_Return = 0x01000004,
+    Key_Enter = 0x01000005,
     Key_Delete = 0x01000007,
     Key_Shift = 0x01000020,
     Key_Control = 0x01000021,

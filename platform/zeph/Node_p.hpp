@@ -43,7 +43,7 @@ public:
     enum Kind { Container, Rect, Ellipse, Line, Text, Image, Custom };
 
     NodePrivate(Kind kind, QGraphicsItem* item, NodeLink* link);
-    ~NodePrivate();
+    virtual ~NodePrivate();
     NodePrivate(const NodePrivate&) = delete;
     NodePrivate& operator=(const NodePrivate&) = delete;
 

@@ -2,7 +2,10 @@
 
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/Node_p.hpp"
+#include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/Scene_p.hpp"
+#include "platform/zeph/TextNode.hpp"
+#include "platform/zeph/TextNode_p.hpp"
 
 namespace ZEPH {
 
@@ -37,6 +40,13 @@ void ScenePrivate::sendMouseRelease(const MouseEvent& event)
     for (const Node& node : receivers)
         if (node.isValid())
             node.d->mouseReleaseEmitter->send(event);
+}
+
+TextNodePrivate* ScenePrivate::editedText() const
+{
+    const std::shared_ptr<NodePrivate> node = editingText.lock();
+    TextNodePrivate* text = TextNodePrivate::of(node.get());
+    return text && text->isEditing() && text->scene == this ? text : nullptr;
 }
 
 TAVI::Holder<Scene> Scene::createScene()
@@ -127,6 +137,12 @@ void Scene::clearSelection()
     d->qtScene.clearSelection();
 }
 
+TextNode Scene::getEditedText() const
+{
+    TextNodePrivate* text = d->editedText();
+    return text ? TextNode(Node(text->shared_from_this())) : TextNode();
+}
+
 TAVI::GLRect<double> Scene::getItemsBounds() const
 {
     const QRectF r = d->qtScene.itemsBoundingRect();
@@ -183,13 +199,30 @@ std::vector<TAVI::Holder<Tool>> Scene::getTools() const { return d->tools.getToo
 TAVI::Holder<Tool> Scene::getTopTool() const { return d->tools.getTopTool(); }
 
 void Scene::handleMouseMoveEvent(MouseEvent& e) { d->tools.handleMouseMoveEvent(e); }
-void Scene::handleMousePressEvent(MouseEvent& e) { d->tools.handleMousePressEvent(e); }
+void Scene::handleMousePressEvent(MouseEvent& e)
+{
+    // A press elsewhere is the user moving on: keep what they typed.
+    if (TextNodePrivate* text = d->editedText())
+        text->endEditing(true);
+    d->tools.handleMousePressEvent(e);
+}
 void Scene::handleMouseReleaseEvent(MouseEvent& e)
 {
     d->tools.handleMouseReleaseEvent(e);
     d->sendMouseRelease(e);
 }
-void Scene::handleMouseDoubleClickEvent(MouseEvent& e) { d->tools.handleMouseDoubleClickEvent(e); }
+void Scene::handleMouseDoubleClickEvent(MouseEvent& e)
+{
+    d->tools.handleMouseDoubleClickEvent(e);
+    if (e.isConsumed() || e.button() != LeftButton)
+        return;
+    const Node hit = getNodeAt(e.scenePos());
+    TextNodePrivate* text = hit.isValid() ? TextNodePrivate::of(hit.d.get()) : nullptr;
+    if (text && text->editable) {
+        text->startEditing();
+        e.consume();
+    }
+}
 void Scene::handleDragEvent(DragEvent& e) { d->tools.handleDragEvent(e); }
 void Scene::handleDropEvent(DragEvent& e) { d->tools.handleDropEvent(e); }
 void Scene::handleFocusInEvent(Event& e) { d->tools.handleFocusInEvent(e); }
@@ -198,8 +231,28 @@ void Scene::handleEnterCanvasEvent(Event& e) { d->tools.handleEnterCanvasEvent(e
 void Scene::handleLeaveCanvasEvent(Event& e) { d->tools.handleLeaveCanvasEvent(e); }
 void Scene::handleContextMenuEvent(MouseEvent& e) { d->tools.handleContextMenuEvent(e); }
 void Scene::handleWheelEvent(WheelEvent& e) { d->tools.handleWheelEvent(e); }
-void Scene::handleKeyPressEvent(KeyEvent& e) { d->tools.handleKeyPressEvent(e); }
-void Scene::handleKeyReleaseEvent(KeyEvent& e) { d->tools.handleKeyReleaseEvent(e); }
+void Scene::handleKeyPressEvent(KeyEvent& e)
+{
+    // Keys belong to the editor while a text is edited: Delete must not remove nodes.
+    if (TextNodePrivate* text = d->editedText()) {
+        if (e.key() == Key_Return || e.key() == Key_Enter)
+            text->endEditing(true);
+        else if (e.key() == Key_Escape)
+            text->endEditing(false);
+        e.consume();
+        return;
+    }
+    d->tools.handleKeyPressEvent(e);
+}
+
+void Scene::handleKeyReleaseEvent(KeyEvent& e)
+{
+    if (d->editedText()) {
+        e.consume();
+        return;
+    }
+    d->tools.handleKeyReleaseEvent(e);
+}
 
 QGraphicsScene* Scene::qtScene() const
 {

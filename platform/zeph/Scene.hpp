@@ -16,12 +16,16 @@ class QGraphicsScene;
 namespace ZEPH {
 
 class ScenePrivate;
+class TextNode;
 
 // What a canvas shows: the nodes, and the tool stack that the canvas's events go
 // to. A scene is counted (TAVI::Holder) and owns its top-level nodes, which own
 // theirs; destroying the scene removes every node, so all handles to them become
 // invalid. Its event handlers deliver events to its tools, top first; tests and
-// canvases call them alike.
+// canvases call them alike. While a text node is edited in place, keys go to its
+// editor instead of the tools, and a press commits the edit before the tools get
+// it; a left double-click that no tool consumed on an editable text starts
+// editing it.
 class Scene : public TAVI::Referenced, public IToolStack, public EventHandler {
 public:
     static TAVI::Holder<Scene> createScene();
@@ -47,6 +51,8 @@ public:
     std::vector<Node> getTopLevelNodes() const;
     std::vector<Node> getSelectedNodes() const;
     void clearSelection();
+    // The text node being edited in place; invalid when none.
+    TextNode getEditedText() const;
     // What the nodes cover, in scene coordinates (with stroke widths).
     TAVI::GLRect<double> getItemsBounds() const;
 

@@ -16,6 +16,7 @@ namespace ZEPH {
 class MouseEvent;
 class NodePrivate;
 class Scene;
+class TextNodePrivate;
 
 class ScenePrivate {
 public:
@@ -25,6 +26,8 @@ public:
     void adoptTopLevel(const std::shared_ptr<NodePrivate>& node);
     // Tells the node under the event's position, and its ancestors, of a release.
     void sendMouseRelease(const MouseEvent& event);
+    // The text being edited in place; null when none.
+    TextNodePrivate* editedText() const;
 
     Scene* q;
     QGraphicsScene qtScene;
@@ -34,6 +37,7 @@ public:
     std::unordered_map<NodePrivate*, std::shared_ptr<NodePrivate>> topLevel;
     ToolStack tools;
     std::map<TAVI::StringID, TAVI::Holder<AbstractToolConstructor>> constructors;
+    std::weak_ptr<NodePrivate> editingText;
 };
 
 } // namespace ZEPH

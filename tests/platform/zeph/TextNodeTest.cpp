@@ -1,0 +1,276 @@
+#include "platform/nimb/ConnectionImpl.hpp"
+#include "platform/nimb/Listener.hpp"
+#include "platform/zeph/GLCanvas.hpp"
+#include "platform/zeph/RectNode.hpp"
+#include "platform/zeph/Scene.hpp"
+#include "platform/zeph/TextNode.hpp"
+#include "tests/platform/zeph/RecordingTool.hpp"
+
+#include <QApplication>
+#include <QGraphicsProxyWidget>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace ZEPH;
+using Point = TAVI::GLPoint<double>;
+using Log = std::vector<std::string>;
+
+namespace {
+
+class CommitLog : public NIMB::Listener {
+public:
+    explicit CommitLog(const TextNode& text)
+    {
+        new NIMB::ConnectionImpl1<CommitLog, std::string>(this, text.getEditCommitEmitter(), nullptr,
+                                                          &CommitLog::onCommit);
+    }
+    void onCommit(const std::string& text) { commits.push_back(text); }
+    std::vector<std::string> commits;
+};
+
+// Sends the key press (and its release) that typing one character makes.
+void type(QWidget* target, const QString& characters)
+{
+    for (const QChar c : characters) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+void pressKey(QWidget* target, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
+
+// A scene with a text "Name" at (50, 50) and a tool that logs every event and
+// consumes none.
+class TextNodeEditTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        text.setPosition({50, 50});
+        scene->addNode(text);
+        scene->addTool(probe);
+    }
+    void TearDown() override { scene->clearToolStack(); }
+
+    Log log;
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    TextNode text = TextNode::create("Name");
+    TAVI::Holder<ZephTest::RecordingTool> probe{new ZephTest::RecordingTool("tool", &log)};
+};
+
+TEST_F(TextNodeEditTest, StartEditingOpensAnEditorOverTheTextHoldingIt)
+{
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(text.getEditor(), nullptr);
+    EXPECT_FALSE(scene->getEditedText().isValid());
+
+    text.startEditing();
+    ASSERT_TRUE(text.isEditing());
+    EXPECT_EQ(text.getEditedText(), "Name");
+    EXPECT_EQ(scene->getEditedText(), text);
+    QWidget* editor = text.getEditor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_NE(editor->graphicsProxyWidget(), nullptr);
+    const QRectF covered = editor->graphicsProxyWidget()->sceneBoundingRect();
+    const TAVI::GLRect<double> b = text.getSceneBounds();
+    EXPECT_TRUE(covered.contains(QRectF(b.x, b.y, b.width, b.height)));
+    // The editor is no node: hit tests still find the text under it.
+    EXPECT_EQ(scene->getNodeAt({b.x + 1, b.y + 1}), text);
+    EXPECT_EQ(text.getBounds().width, b.width);
+}
+
+TEST_F(TextNodeEditTest, EnterCommitsTheTypedTextAndSendsIt)
+{
+    CommitLog commits(text);
+    text.startEditing();
+    // All of the text starts selected, so typing replaces it.
+    type(text.getEditor(), "Order");
+    EXPECT_EQ(text.getEditedText(), "Order");
+    EXPECT_EQ(text.getText(), "Name");
+
+    KeyEvent enter(Key_Return);
+    scene->handleKeyPressEvent(enter);
+    EXPECT_TRUE(enter.isConsumed());
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(text.getEditor(), nullptr);
+    EXPECT_FALSE(scene->getEditedText().isValid());
+    EXPECT_EQ(text.getText(), "Order");
+    EXPECT_EQ(commits.commits, (std::vector<std::string>{"Order"}));
+    // The tools heard nothing of the keys that ended the edit.
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(TextNodeEditTest, EscapeCancelsAndKeepsTheText)
+{
+    CommitLog commits(text);
+    text.startEditing();
+    type(text.getEditor(), "Other");
+    KeyEvent escape(Key_Escape);
+    scene->handleKeyPressEvent(escape);
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(text.getText(), "Name");
+    EXPECT_TRUE(commits.commits.empty());
+    EXPECT_TRUE(log.empty());
+
+    // Once the edit is over, keys reach the tools again.
+    KeyEvent escapeAgain(Key_Escape);
+    scene->handleKeyPressEvent(escapeAgain);
+    EXPECT_EQ(log, (Log{"tool:keyPress"}));
+}
+
+TEST_F(TextNodeEditTest, KeysOtherThanEnterAndEscapeNeverReachTheToolsWhileEditing)
+{
+    text.startEditing();
+    KeyEvent del(Key_Delete);
+    scene->handleKeyPressEvent(del);
+    KeyEvent delUp(Key_Delete);
+    scene->handleKeyReleaseEvent(delUp);
+    EXPECT_TRUE(del.isConsumed());
+    EXPECT_TRUE(delUp.isConsumed());
+    EXPECT_TRUE(text.isEditing());
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(TextNodeEditTest, CommittingAnUnchangedTextSendsNothing)
+{
+    CommitLog commits(text);
+    text.startEditing();
+    text.commitEditing();
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(text.getText(), "Name");
+    EXPECT_TRUE(commits.commits.empty());
+}
+
+TEST_F(TextNodeEditTest, APressCommitsBeforeTheToolsGetIt)
+{
+    CommitLog commits(text);
+    std::string textWhenToolPressed;
+    probe->onEvent = [&](const std::string& what, Event&) {
+        if (what == "press")
+            textWhenToolPressed = text.getText() + (text.isEditing() ? " (editing)" : "");
+    };
+    text.startEditing();
+    type(text.getEditor(), "Clicked away");
+    MouseEvent press({500, 500}, LeftButton, LeftButton);
+    scene->handleMousePressEvent(press);
+    EXPECT_EQ(textWhenToolPressed, "Clicked away");
+    EXPECT_EQ(commits.commits, (std::vector<std::string>{"Clicked away"}));
+}
+
+TEST_F(TextNodeEditTest, DoubleClickEditsOnlyEditableTextsNoToolConsumed)
+{
+    const TAVI::GLRect<double> b = text.getSceneBounds();
+    const Point inside{b.x + b.width / 2, b.y + b.height / 2};
+    MouseEvent first(inside, LeftButton, LeftButton);
+    scene->handleMouseDoubleClickEvent(first);
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_FALSE(first.isConsumed());
+
+    text.setEditable(true);
+    EXPECT_TRUE(text.isEditable());
+    probe->consumes = {"double"};
+    MouseEvent taken(inside, LeftButton, LeftButton);
+    scene->handleMouseDoubleClickEvent(taken);
+    EXPECT_FALSE(text.isEditing());
+
+    probe->consumes.clear();
+    MouseEvent right(inside, RightButton, RightButton);
+    scene->handleMouseDoubleClickEvent(right);
+    EXPECT_FALSE(text.isEditing());
+    MouseEvent second(inside, LeftButton, LeftButton);
+    scene->handleMouseDoubleClickEvent(second);
+    EXPECT_TRUE(second.isConsumed());
+    EXPECT_TRUE(text.isEditing());
+}
+
+TEST_F(TextNodeEditTest, StartingAnotherEditCommitsTheFirst)
+{
+    TextNode other = TextNode::create("Other");
+    other.setPosition({50, 150});
+    scene->addNode(other);
+    CommitLog commits(text);
+    text.startEditing();
+    type(text.getEditor(), "First");
+    other.startEditing();
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_TRUE(other.isEditing());
+    EXPECT_EQ(scene->getEditedText(), other);
+    EXPECT_EQ(text.getText(), "First");
+    EXPECT_EQ(commits.commits, (std::vector<std::string>{"First"}));
+}
+
+TEST_F(TextNodeEditTest, TextsOutsideASceneOrHiddenAreNotEditedAndRemovalEndsAnEdit)
+{
+    TextNode free = TextNode::create("free");
+    free.startEditing();
+    EXPECT_FALSE(free.isEditing());
+    text.setVisible(false);
+    text.startEditing();
+    EXPECT_FALSE(text.isEditing());
+    text.setVisible(true);
+
+    text.startEditing();
+    ASSERT_TRUE(text.isEditing());
+    text.remove();
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(text.getEditor(), nullptr);
+    EXPECT_FALSE(scene->getEditedText().isValid());
+    KeyEvent enter(Key_Return);
+    scene->handleKeyPressEvent(enter);
+    EXPECT_EQ(log, (Log{"tool:keyPress"}));
+}
+
+TEST_F(TextNodeEditTest, OnACanvasADoubleClickOpensTheEditorAndTypedKeysFillIt)
+{
+    text.setEditable(true);
+    CommitLog commits(text);
+    GLCanvas canvas;
+    canvas.resize(400, 300);
+    canvas.setScene(scene);
+    canvas.show();
+    canvas.showSceneRect({50, 50, 0, 0});
+    QApplication::processEvents();
+
+    const TAVI::GLRect<double> b = text.getSceneBounds();
+    const TAVI::GLPoint<double> p = canvas.scenePointToViewPoint({b.x + b.width / 2, b.y + b.height / 2});
+    const QPointF at(p.x, p.y);
+    const QPointF global = canvas.viewport()->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas.viewport(), &press);
+    QApplication::sendEvent(canvas.viewport(), &release);
+    QApplication::sendEvent(canvas.viewport(), &dbl);
+    QApplication::sendEvent(canvas.viewport(), &release);
+    ASSERT_TRUE(text.isEditing());
+
+    log.clear();
+    type(&canvas, "Total");
+    EXPECT_EQ(text.getEditedText(), "Total");
+    pressKey(&canvas, Qt::Key_Return);
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(text.getText(), "Total");
+    EXPECT_EQ(commits.commits, (std::vector<std::string>{"Total"}));
+    EXPECT_TRUE(log.empty());
+
+    text.startEditing();
+    type(&canvas, "Dropped");
+    pressKey(&canvas, Qt::Key_Escape);
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(text.getText(), "Total");
+    EXPECT_EQ(commits.commits.size(), 1u);
+    canvas.setScene({});
+}
+
+} // namespace
