@@ -7,6 +7,7 @@
 #include "platform/veld/detail/Core.hpp"
 #include "platform/veld/detail/Meta.hpp"
 #include "platform/veld/io/XmlInput_p.hpp"
+#include "platform/veld/io/Utf8_p.hpp"
 #include "platform/veld/io/XmlScanner_p.hpp"
 
 #include <QtCore/QByteArray>
@@ -30,6 +31,9 @@
 namespace VELD {
 
 using namespace detail;
+using io::decodeUtf8;
+using io::Utf8Char;
+using io::Utf8Error;
 using io::XmlScanner;
 
 namespace {
@@ -54,30 +58,10 @@ bool xmlSafe(std::string_view text, bool carriageReturns = false) {
             ++i;
             continue;
         }
-        int extra;
-        char32_t cp;
-        if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
+        const Utf8Char d = decodeUtf8(s, n, i);
+        if (d.error != Utf8Error::None || d.cp == 0xFFFE || d.cp == 0xFFFF)
             return false;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            if (i + k >= n || (s[i + k] & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        static constexpr char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ||
-            cp == 0xFFFE || cp == 0xFFFF)
-            return false;
-        i += extra + 1;
+        i += static_cast<std::size_t>(d.length);
     }
     return true;
 }

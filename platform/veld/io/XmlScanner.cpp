@@ -1,5 +1,7 @@
 #include "platform/veld/io/XmlScanner_p.hpp"
 
+#include "platform/veld/io/Utf8_p.hpp"
+
 #include <array>
 #include <cstring>
 
@@ -61,33 +63,13 @@ bool isXmlChar(char32_t c) {
 // Decodes the character at s[i]. A sequence that is cut short or malformed (possible only
 // before validation, in the XML declaration) gives U+FFFF, which no name holds.
 int decode(std::string_view s, std::size_t i, char32_t& cp) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    int extra;
-    if (c < 0x80) {
-        cp = c;
-        return 1;
-    }
-    if ((c & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = c & 0x07;
-    } else {
+    const Utf8Char d = decodeUtf8(reinterpret_cast<const unsigned char*>(s.data()), s.size(), i);
+    if (d.error != Utf8Error::None && d.error != Utf8Error::OutOfRange) {
         cp = 0xFFFF;
         return 1;
     }
-    for (int k = 1; k <= extra; ++k) {
-        if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) {
-            cp = 0xFFFF;
-            return 1;
-        }
-        cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    }
-    return extra + 1;
+    cp = d.cp;
+    return d.length;
 }
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -297,34 +279,20 @@ void XmlScanner::validate(std::size_t from) const {
             ++i;
             continue;
         }
-        int extra;
-        char32_t cp;
-        if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            failAt(i, "invalid UTF-8 (byte 0x" + hexByte(c) + ")");
-        }
-        for (int k = 1; k <= extra; ++k) {
-            if (i + k >= n)
-                truncated();
-            if ((s[i + k] & 0xC0) != 0x80)
-                failAt(i, "invalid UTF-8 (byte 0x" + hexByte(c) + " starts an incomplete sequence)");
-            cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        static constexpr char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        const Utf8Char d = decodeUtf8(s, n, i);
+        switch (d.error) {
+        case Utf8Error::BadLead: failAt(i, "invalid UTF-8 (byte 0x" + hexByte(c) + ")");
+        case Utf8Error::Truncated: truncated();
+        case Utf8Error::BadContinuation:
+            failAt(i, "invalid UTF-8 (byte 0x" + hexByte(c) + " starts an incomplete sequence)");
+        case Utf8Error::OutOfRange:
             failAt(i, "invalid UTF-8 (an overlong sequence, a surrogate or beyond U+10FFFF)");
-        if (cp == 0xFFFE || cp == 0xFFFF)
-            failAt(i, "the noncharacter U+" + hexByte(static_cast<unsigned char>(cp >> 8)) +
-                          hexByte(static_cast<unsigned char>(cp)) + " is not allowed in XML");
-        i += static_cast<std::size_t>(extra) + 1;
+        case Utf8Error::None: break;
+        }
+        if (d.cp == 0xFFFE || d.cp == 0xFFFF)
+            failAt(i, "the noncharacter U+" + hexByte(static_cast<unsigned char>(d.cp >> 8)) +
+                          hexByte(static_cast<unsigned char>(d.cp)) + " is not allowed in XML");
+        i += static_cast<std::size_t>(d.length);
     }
 }
 
