@@ -138,7 +138,7 @@ std::shared_ptr<NodePrivate> NodePrivate::detach()
         siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
         parent = nullptr;
     } else if (scene) {
-        scene->topLevel.erase(this);
+        scene->releaseTopLevel(this);
     }
     return self;
 }

@@ -65,6 +65,8 @@ public:
     NodePrivate* parent = nullptr;
     std::vector<std::shared_ptr<NodePrivate>> children;  // in stacking order
     ScenePrivate* scene = nullptr;
+    static constexpr std::size_t NotTopLevel = std::size_t(-1);
+    std::size_t topLevelSlot = NotTopLevel;  // the node's index in its scene's top level
     std::vector<TAVI::StringID> tags;
     bool movable = false;
     bool layoutConstrained = false;

@@ -15,17 +15,35 @@ ScenePrivate::~ScenePrivate()
 {
     // Tools first: they may hold nodes and act on being taken off.
     tools.clearToolStack();
-    const auto nodes = std::move(topLevel);
+    // Each node is let go right after its items are abandoned, while it is
+    // still in the cache; handles held elsewhere keep theirs, invalid.
+    std::vector<std::shared_ptr<NodePrivate>> nodes = std::move(topLevel);
     topLevel.clear();
-    for (const auto& entry : nodes)
-        entry.second->abandonItems();
+    for (auto& node : nodes) {
+        node->abandonItems();
+        node.reset();
+    }
     qtScene.clear();
 }
 
 void ScenePrivate::adoptTopLevel(const std::shared_ptr<NodePrivate>& node)
 {
-    topLevel.emplace(node.get(), node);
+    node->topLevelSlot = topLevel.size();
+    topLevel.push_back(node);
     node->setSceneRecursive(this);
+}
+
+void ScenePrivate::releaseTopLevel(NodePrivate* node)
+{
+    const std::size_t slot = node->topLevelSlot;
+    if (slot >= topLevel.size() || topLevel[slot].get() != node)
+        return;
+    if (slot + 1 != topLevel.size()) {
+        topLevel[slot] = std::move(topLevel.back());
+        topLevel[slot]->topLevelSlot = slot;
+    }
+    topLevel.pop_back();
+    node->topLevelSlot = NodePrivate::NotTopLevel;
 }
 
 void ScenePrivate::sendMouseRelease(const MouseEvent& event)

@@ -9,7 +9,7 @@
 
 #include <map>
 #include <memory>
-#include <unordered_map>
+#include <vector>
 
 namespace ZEPH {
 
@@ -24,6 +24,8 @@ public:
     ~ScenePrivate();
 
     void adoptTopLevel(const std::shared_ptr<NodePrivate>& node);
+    // Takes the node out of the top level by moving the last one into its slot.
+    void releaseTopLevel(NodePrivate* node);
     // Tells the node under the event's position, and its ancestors, of a release.
     void sendMouseRelease(const MouseEvent& event);
     // The text being edited in place; null when none.
@@ -34,7 +36,9 @@ public:
     // Top-level nodes are top-level items: Qt's hit tests and painting cull
     // through the scene index only at the top level, and visit every child of
     // an item they reach, so one root above all nodes would make both O(N).
-    std::unordered_map<NodePrivate*, std::shared_ptr<NodePrivate>> topLevel;
+    // A plain array with each node's slot in the node: a hash map here cost a
+    // fifth of populating and tearing down a large scene.
+    std::vector<std::shared_ptr<NodePrivate>> topLevel;
     ToolStack tools;
     std::map<TAVI::StringID, TAVI::Holder<AbstractToolConstructor>> constructors;
     std::weak_ptr<NodePrivate> editingText;

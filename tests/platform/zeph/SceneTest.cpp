@@ -127,6 +127,35 @@ TEST(SceneTest, TopLevelNodesStackInTheOrderTheyWereAdded)
     EXPECT_EQ(scene->getNodeAt({5, 5}).getParent(), added.back());
 }
 
+TEST(SceneTest, RemovingAndReparentingTopLevelNodesInAnyOrderKeepsTheRestIntact)
+{
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    std::vector<Node> nodes;
+    for (int i = 0; i < 6; ++i) {
+        RectNode node = RectNode::create({i * 100.0, 0, 80, 40});
+        scene->addNode(node);
+        nodes.push_back(node);
+    }
+    scene->removeNode(nodes[0]);
+    nodes[4].setParent(nodes[2]);
+    scene->removeNode(nodes[5]);
+    nodes[4].unparent();
+    scene->removeNode(nodes[1]);
+
+    EXPECT_FALSE(nodes[0].isValid());
+    EXPECT_FALSE(nodes[1].isValid());
+    EXPECT_FALSE(nodes[5].isValid());
+    EXPECT_EQ(scene->getTopLevelNodes(), (std::vector<Node>{nodes[2], nodes[3], nodes[4]}));
+    for (int i : {2, 3, 4})
+        EXPECT_EQ(scene->getNodeAt({i * 100.0 + 40, 20}), nodes[i]);
+    // Whatever survived must still be removable one by one, last added first.
+    for (int i : {4, 3, 2}) {
+        scene->removeNode(nodes[i]);
+        EXPECT_FALSE(nodes[i].isValid());
+    }
+    EXPECT_TRUE(scene->getTopLevelNodes().empty());
+}
+
 TEST(SceneTest, NodesAreDrawnWithTheirFillAndStroke)
 {
     TAVI::Holder<Scene> scene = Scene::createScene();
