@@ -1,6 +1,7 @@
 #include "application/AbstractKiteDomainInterface.hpp"
 
 #include "application/AbstractKiteDomain.hpp"
+#include "application/AbstractKiteDomainImpl.hpp"
 
 namespace KITE {
 
@@ -37,6 +38,17 @@ const boost::shared_ptr<ElementDescriberBase>& AbstractKiteDomainInterface::getE
 
 boost::shared_ptr<GetChildrenBase> AbstractKiteDomainInterface::getTreePopulator() {
     return getKiteDomain()->getTreePopulator();
+}
+
+Application* AbstractKiteDomainInterface::createApplication(const VELD::Model& model, TAVI::ErrorHolder& errors) {
+    AbstractKiteDomainImpl* impl = getKiteDomainImpl();
+    return impl ? impl->createApplication(model, errors) : nullptr;
+}
+
+Editor* AbstractKiteDomainInterface::createEditor(const Diagram& diagram, std::string name,
+                                                  TAVI::ErrorHolder& errors) {
+    AbstractKiteDomainImpl* impl = getKiteDomainImpl();
+    return impl ? impl->createEditor(diagram, std::move(name), errors) : nullptr;
 }
 
 const EdgeCreationRuleSet& AbstractKiteDomainInterface::getEdgeCreationRuleSet() const {

@@ -5,9 +5,22 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <string>
+
+namespace TAVI {
+class ErrorHolder;
+}
+
+namespace VELD {
+class Model;
+}
+
 namespace KITE {
 
 class AbstractKiteDomain;
+class Application;
+class Diagram;
+class Editor;
 class AbstractKiteDomainImpl;
 class EdgeCreationRuleSet;
 class ElementDescriberBase;
@@ -37,6 +50,9 @@ public:
     virtual const boost::shared_ptr<GetIconBase>& getIconController() const;
     virtual const boost::shared_ptr<ElementDescriberBase>& getElementDescriber() const;
     virtual boost::shared_ptr<GetChildrenBase> getTreePopulator();
+    // Made by the studio's implementation; null without one. The caller holds the result.
+    virtual Application* createApplication(const VELD::Model& model, TAVI::ErrorHolder& errors);
+    virtual Editor* createEditor(const Diagram& diagram, std::string name, TAVI::ErrorHolder& errors);
 
     const EdgeCreationRuleSet& getEdgeCreationRuleSet() const;
 

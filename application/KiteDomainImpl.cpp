@@ -1,6 +1,8 @@
 #include "application/KiteDomainImpl.hpp"
 
+#include "application/Application.hpp"
 #include "application/KiteDomainInterface.hpp"
+#include "application/StudioAppLink.hpp"
 #include "platform/orbis/Studio.hpp"
 #include "platform/orbis/StudioComponentBase.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
@@ -24,8 +26,29 @@ bool KiteDomainImpl::isSubDomain(PLATFORM::AbstractDomainInterface* domain) cons
     return dynamic_cast<KiteDomainInterface*>(domain) != nullptr;
 }
 
+Application* KiteDomainImpl::createApplication(const VELD::Model& model, TAVI::ErrorHolder&) {
+    return new Application(model, getStudio());
+}
+
+Editor* KiteDomainImpl::createEditor(const Diagram&, std::string, TAVI::ErrorHolder&) { return nullptr; }
+
 void KiteDomainImpl::showEditorContextMenu(int x, int y) const {
     showContextMenu(kEditorContextMenu, static_cast<double>(x), static_cast<double>(y));
+}
+
+void KiteDomainImpl::executeEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                    const std::string& schema) const {
+    StudioAppLink* app = StudioAppLink::of(getStudio());
+    if (app && app->setActiveEditorContextMenuTarget(element))
+        executeContextMenuSchema(kEditorContextMenu, schema);
+}
+
+NOX::PdxInterface* KiteDomainImpl::getEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                              const std::string& schema) const {
+    StudioAppLink* app = StudioAppLink::of(getStudio());
+    if (!app || !app->setActiveEditorContextMenuTarget(element))
+        return nullptr;
+    return getContextMenuSchema(kEditorContextMenu, schema);
 }
 
 bool KiteDomainImpl::isTreeComponentVisible() const {

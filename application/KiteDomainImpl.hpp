@@ -2,7 +2,15 @@
 
 #include "application/AbstractKiteDomainImpl.hpp"
 
+#include <string>
+
+namespace NOX {
+class PdxInterface;
+}
+
 namespace KITE {
+
+class ImmutableDiagramElement;
 
 // The default domain's implementation in one studio, under the studio's factory key
 // "KITE:Domain": the editors' context menu and the model tree's visibility.
@@ -16,8 +24,20 @@ public:
     void deactivate() override;
     // True exactly for fronts of the default domain.
     bool isSubDomain(PLATFORM::AbstractDomainInterface* domain) const override;
+    // A new application observing the model for this studio; never reports an error.
+    Application* createApplication(const VELD::Model& model, TAVI::ErrorHolder& errors) override;
+    // The default domain makes no editors: null for any diagram.
+    Editor* createEditor(const Diagram& diagram, std::string name, TAVI::ErrorHolder& errors) override;
     // Pops up the studio's "EditorContextMenu" at the global screen point.
     virtual void showEditorContextMenu(int x, int y) const;
+    // Runs an item of "EditorContextMenu" for the element, made the active editor's
+    // context-menu target first; nothing without an active editor.
+    virtual void executeEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                const std::string& schema) const;
+    // The host object describing an item of "EditorContextMenu" for the element; null without
+    // an active editor.
+    virtual NOX::PdxInterface* getEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                          const std::string& schema) const;
 
     // Whether the studio's model tree ("KITE tree component") is shown; false without one.
     bool isTreeComponentVisible() const;

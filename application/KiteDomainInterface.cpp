@@ -40,6 +40,17 @@ void KiteDomainInterface::showEditorContextMenu(int x, int y) const {
         impl->showEditorContextMenu(x, y);
 }
 
+void KiteDomainInterface::executeEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                         const std::string& schema) const {
+    if (impl)
+        impl->executeEditorContextMenuSchema(element, schema);
+}
+
+NOX::PdxInterface* KiteDomainInterface::getEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                                   const std::string& schema) const {
+    return impl ? impl->getEditorContextMenuSchema(element, schema) : nullptr;
+}
+
 bool KiteDomainInterface::isTreeComponentVisible() const { return impl && impl->isTreeComponentVisible(); }
 
 void KiteDomainInterface::toggleTreeComponent() {

@@ -2,8 +2,15 @@
 
 #include "application/AbstractKiteDomainInterface.hpp"
 
+#include <string>
+
+namespace NOX {
+class PdxInterface;
+}
+
 namespace KITE {
 
+class ImmutableDiagramElement;
 class KiteDomainImpl;
 
 // The default domain's front in one studio ("KITE.Domain"). Every front of one studio shares
@@ -20,6 +27,10 @@ public:
     PLATFORM::AbstractDomain* getDomain() const override;
 
     virtual void showEditorContextMenu(int x, int y) const;
+    virtual void executeEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                const std::string& schema) const;
+    virtual NOX::PdxInterface* getEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                          const std::string& schema) const;
     bool isTreeComponentVisible() const;
     void toggleTreeComponent();
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/veld/Report.hpp"
+
+namespace PLATFORM {
+class Studio;
+}
+
+namespace KITE {
+
+class ImmutableDiagramElement;
+class StudioApp;
+
+// One transaction's changes to a model's objects, each with its state before.
+using ModelChangeReport = VELD::ReportOfChanges<VELD::ImmutableClassObject, true>;
+
+// What models' applications and domain implementations ask of the studio application of their
+// studio. StudioApp implements it; a studio whose application object does not is a studio
+// without a studio application, and these layers then do without one.
+class StudioAppLink {
+public:
+    virtual StudioApp* getStudioApp() = 0;
+    // One committed transaction of a model the studio holds.
+    virtual void handleModelChanges(const ModelChangeReport& report) = 0;
+    // Makes the element the active editor's context-menu target; false when no editor is active.
+    virtual bool setActiveEditorContextMenuTarget(const ImmutableDiagramElement& element) = 0;
+
+    // The link of a studio's application object; null when it has none.
+    static StudioAppLink* of(const PLATFORM::Studio* studio);
+
+protected:
+    ~StudioAppLink() = default;
+};
+
+} // namespace KITE
