@@ -34,8 +34,7 @@ Application::~Application() {
     observing = false;
 }
 
-StudioApp* Application::getStudioApp() const
-{
+StudioApp* Application::getStudioApp() const {
     return studioApp ? studioApp->getStudioApp() : nullptr;
 }
 
