@@ -1,5 +1,6 @@
 #include "platform/zeph/GLCanvas.hpp"
 
+#include "platform/host/zuAssert.hpp"
 #include "platform/zeph/DragEvent.hpp"
 #include "platform/zeph/GLCanvas_p.hpp"
 #include "platform/zeph/GlobalViewerInfo.hpp"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace ZEPH {
 
@@ -417,17 +419,43 @@ void GLCanvas::dropEvent(QDropEvent* event)
         event->ignore();
 }
 
+// Tools, nodes' handlers and release listeners are other people's code: an
+// exception thrown by one must not unwind through Qt's event loop, which cannot
+// take it and would end the program. It is reported, and the canvas goes on.
+template <class Handle>
+static bool trapped(QEvent* event, Handle handle)
+{
+    try {
+        return handle();
+    } catch (const std::exception& error) {
+        zuReportAssertion("handling the event threw", __FILE__, __LINE__,
+                          "ZEPH::GLCanvas: an event handler threw", error.what());
+    } catch (...) {
+        zuReportAssertion("handling the event threw", __FILE__, __LINE__,
+                          "ZEPH::GLCanvas: an event handler threw", "an unknown exception");
+    }
+    event->accept();
+    return true;
+}
+
+bool GLCanvas::event(QEvent* event)
+{
+    return trapped(event, [&] { return QGraphicsView::event(event); });
+}
+
 bool GLCanvas::viewportEvent(QEvent* event)
 {
-    if (d->scene && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
-        Event crossing(this);
-        const TAVI::Holder<Scene> keep = d->scene;
-        if (event->type() == QEvent::Enter)
-            keep->handleEnterCanvasEvent(crossing);
-        else
-            keep->handleLeaveCanvasEvent(crossing);
-    }
-    return QGraphicsView::viewportEvent(event);
+    return trapped(event, [&] {
+        if (d->scene && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+            Event crossing(this);
+            const TAVI::Holder<Scene> keep = d->scene;
+            if (event->type() == QEvent::Enter)
+                keep->handleEnterCanvasEvent(crossing);
+            else
+                keep->handleLeaveCanvasEvent(crossing);
+        }
+        return QGraphicsView::viewportEvent(event);
+    });
 }
 
 void GLCanvas::scrollContentsBy(int dx, int dy)

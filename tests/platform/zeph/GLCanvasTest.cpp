@@ -5,6 +5,7 @@
 #include "platform/zeph/LodScale.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
+#include "tests/support/AssertionRecorder.hpp"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -17,6 +18,7 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 using namespace ZEPH;
 using Point = TAVI::GLPoint<double>;
@@ -332,6 +334,28 @@ TEST_F(GLCanvasTest, KeysReachTheToolsWithTheirCodes)
     QApplication::sendEvent(canvas, &release);
     EXPECT_EQ(seenKey, Key_Delete);
     EXPECT_EQ(log, (Log{"keys:keyPress", "keys:keyRelease"}));
+}
+
+TEST_F(GLCanvasTest, AToolThatThrowsIsReportedAndTheCanvasGoesOn)
+{
+    KiteTest::AssertionRecorder assertions;
+    TAVI::Holder<ZephTest::RecordingTool> faulty(new ZephTest::RecordingTool("faulty", &log));
+    faulty->onEvent = [](const std::string& what, Event&) {
+        if (what == "press" || what == "keyPress")
+            throw std::runtime_error("no such glyph");
+    };
+    scene->addTool(faulty);
+
+    const QPointF at = viewPointOf({60, 30});
+    sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &press);
+    sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+
+    EXPECT_EQ(log, (Log{"faulty:press", "faulty:keyPress", "faulty:release"}));
+    ASSERT_EQ(assertions.count(), 2u);
+    EXPECT_NE(assertions.reports().front().message.find("an event handler threw"), std::string::npos);
+    EXPECT_NE(assertions.reports().front().detail.find("no such glyph"), std::string::npos);
 }
 
 TEST_F(GLCanvasTest, ScreenshotShowsTheNodes)
