@@ -17,6 +17,7 @@ EllipseNode EllipseNode::create(const TAVI::GLRect<double>& rect)
 
 void EllipseNode::setRect(const TAVI::GLRect<double>& rect)
 {
+    requireFinite("EllipseNode::setRect", {rect.x, rect.y, rect.width, rect.height});
     if (NodePrivate* self = checkedLive("EllipseNode::setRect"))
         static_cast<QGraphicsEllipseItem*>(self->item)->setRect(rect.x, rect.y, rect.width, rect.height);
 }

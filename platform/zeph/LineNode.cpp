@@ -17,6 +17,7 @@ LineNode LineNode::create(const TAVI::GLPoint<double>& from, const TAVI::GLPoint
 
 void LineNode::setLine(const TAVI::GLPoint<double>& from, const TAVI::GLPoint<double>& to)
 {
+    requireFinite("LineNode::setLine", {from.x, from.y, to.x, to.y});
     if (NodePrivate* self = checkedLive("LineNode::setLine"))
         static_cast<QGraphicsLineItem*>(self->item)->setLine(from.x, from.y, to.x, to.y);
 }

@@ -278,6 +278,7 @@ void Node::remove()
 
 void Node::setPosition(const TAVI::GLPoint<double>& position)
 {
+    requireFinite("Node::setPosition", {position.x, position.y});
     if (NodePrivate* self = checkedLive("setPosition"))
         self->item->setPos(position.x, position.y);
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "platform/nimb/Emitter.hpp"
+#include "platform/tavi/TypedException.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/zeph/MouseEvent.hpp"
 
 #include <QGraphicsItem>
 
+#include <cmath>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace ZEPH {
@@ -74,6 +78,15 @@ public:
     // should not pay for an emitter each.
     std::unique_ptr<NIMB::Emitter<MouseEvent>> mouseReleaseEmitter;
 };
+
+// Qt keeps a NaN or an infinite coordinate without complaint and every bounds,
+// hit test and guide computed from it afterwards is meaningless: refuse it here.
+inline void requireFinite(const char* operation, std::initializer_list<double> values)
+{
+    for (double value : values)
+        if (!std::isfinite(value))
+            throw TAVI::TypedException(TAVI_HERE, std::string(operation) + ": coordinates must be finite");
+}
 
 template <class Item>
 std::shared_ptr<NodePrivate> makeNodePrivate(NodePrivate::Kind kind)

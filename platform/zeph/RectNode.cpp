@@ -17,6 +17,7 @@ RectNode RectNode::create(const TAVI::GLRect<double>& rect)
 
 void RectNode::setRect(const TAVI::GLRect<double>& rect)
 {
+    requireFinite("RectNode::setRect", {rect.x, rect.y, rect.width, rect.height});
     if (NodePrivate* self = checkedLive("RectNode::setRect"))
         static_cast<QGraphicsRectItem*>(self->item)->setRect(rect.x, rect.y, rect.width, rect.height);
 }

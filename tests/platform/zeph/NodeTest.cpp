@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <unordered_set>
 
 using namespace ZEPH;
@@ -288,6 +289,28 @@ TEST(NodeTest, VisibilityAndMovabilityFollowTheirSetters)
     child.setMovable(true);
     EXPECT_TRUE(child.isMovable());
     EXPECT_FALSE(group.isMovable());
+}
+
+TEST(NodeTest, NonFiniteGeometryIsRefusedAndTheNodeKeepsItsOwn)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode box = RectNode::create({0, 0, 80, 40});
+    scene->addNode(box);
+    box.setPosition({10, 20});
+    LineNode line = LineNode::create({0, 0}, {5, 5});
+    EllipseNode ellipse = EllipseNode::create({0, 0, 10, 10});
+
+    EXPECT_THROW(box.setPosition({nan, 0}), TAVI::TypedException);
+    EXPECT_THROW(box.setPosition({0, -inf}), TAVI::TypedException);
+    EXPECT_THROW(box.setRect({0, 0, inf, 40}), TAVI::TypedException);
+    EXPECT_THROW(line.setLine({0, 0}, {nan, 1}), TAVI::TypedException);
+    EXPECT_THROW(ellipse.setRect({nan, 0, 1, 1}), TAVI::TypedException);
+
+    EXPECT_EQ(box.getPosition(), (TAVI::GLPoint<double>(10, 20)));
+    EXPECT_EQ(box.getRect(), (TAVI::GLRect<double>(0, 0, 80, 40)));
+    EXPECT_EQ(scene->getNodeAt({50, 40}), box);
 }
 
 TEST(NodeTest, TextNodeKeepsItsTextAndFontSize)
