@@ -14,6 +14,8 @@
 
 #include <QCoreApplication>
 
+#include "tests/application/CounterModel.hpp"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -22,18 +24,7 @@ using namespace KITE;
 
 namespace {
 
-struct Counter {
-    VELD::ImmutableProperty value;
-    static const Counter& get() {
-        static const Counter c = [] {
-            VELD::MetaModelBuilder b("observed", "test:observed");
-            b.addClass("Counter").attribute("value", "Integer");
-            b.setModelClass("Counter");
-            return Counter{b.build().getClass("Counter").getProperty("value")};
-        }();
-        return c;
-    }
-};
+using Counter = KiteTest::CounterModel;
 
 // A studio application as far as models' applications and domains see one: records what
 // reaches it, and has an active editor on request.
@@ -67,7 +58,7 @@ struct StudioOf {
 };
 
 struct ApplicationTest : ::testing::Test {
-    VELD::Model model = (Counter::get(), VELD::DomainRegistry::instance().createModel("test:observed"));
+    VELD::Model model = Counter::create();
     LinkedStudioApp* linked = new LinkedStudioApp;
     StudioOf studio{linked};
 
@@ -105,7 +96,7 @@ TEST_F(ApplicationTest, AReleasedApplicationHearsNothingMore) {
 }
 
 TEST_F(ApplicationTest, WithoutALiveModelOrAStudioNothingIsObserved) {
-    VELD::Model dead = VELD::DomainRegistry::instance().createModel("test:observed");
+    VELD::Model dead = Counter::create();
     dead.destroy();
     TAVI::Holder<Application> none(new Application());
     TAVI::Holder<Application> nullModel(new Application(VELD::Model(), studio.studio.get()));

@@ -6,23 +6,14 @@
 #include "platform/tavi/UndoRedoCommandTarget.hpp"
 #include "platform/veld/Veld.hpp"
 
+#include "tests/application/CounterModel.hpp"
+
 #include <gtest/gtest.h>
 
 using namespace KITE;
 
 namespace {
-struct Counter {
-    VELD::ImmutableProperty value;
-    static const Counter& get() {
-        static const Counter c = [] {
-            VELD::MetaModelBuilder b("counting", "test:counting");
-            b.addClass("Counter").attribute("value", "Integer");
-            b.setModelClass("Counter");
-            return Counter{b.build().getClass("Counter").getProperty("value")};
-        }();
-        return c;
-    }
-};
+using Counter = KiteTest::CounterModel;
 
 // Adds one to the model's counter, or fails on request.
 class Increment : public Command {
@@ -41,7 +32,7 @@ private:
 };
 
 struct CommandTest : ::testing::Test {
-    VELD::Model model = (Counter::get(), VELD::DomainRegistry::instance().createModel("test:counting"));
+    VELD::Model model = Counter::create();
     TAVI::UndoRedoCommandTarget target;
     std::int64_t value() const { return model.getRootObject().getInteger(Counter::get().value); }
 };
