@@ -11,10 +11,9 @@
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/veld/Veld.hpp"
+#include "tests/application/CounterModel.hpp"
 
 #include <QCoreApplication>
-
-#include "tests/application/CounterModel.hpp"
 
 #include <gtest/gtest.h>
 
