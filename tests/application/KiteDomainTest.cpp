@@ -5,6 +5,9 @@
 #include "application/KiteDomainInterface.hpp"
 #include "platform/orbis/Application.hpp"
 #include "platform/orbis/Studio.hpp"
+#include "platform/orbis/StudioComponentBase.hpp"
+#include "platform/orbis/StudioFrameworkService.hpp"
+#include "platform/tavi2/GLPanel2.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "studio/components/DefaultGetChildren.hpp"
 
@@ -13,6 +16,18 @@
 using namespace KITE;
 
 namespace {
+// A dock component under the model tree's name: what the domain looks for in the studio.
+class TreeComponent : public PLATFORM::StudioComponentBase {
+public:
+    explicit TreeComponent(PLATFORM::Studio* studio)
+        : StudioComponentBase(studio, "KITE tree component"), panel(new TAVI::GLPanel2("qt")) {}
+    ~TreeComponent() override { delete panel; }
+    TAVI::GLWidget2* getWidget() override { return panel; }
+
+private:
+    TAVI::GLPanel2* panel;  // owned
+};
+
 struct KiteDomainTest : ::testing::Test {
     TAVI::Holder<PLATFORM::Studio> studio = PLATFORM::Studio::spawnStudio(
         TAVI::Holder<PLATFORM::Application>(new PLATFORM::Application()));
@@ -80,4 +95,25 @@ TEST_F(KiteDomainTest, WithoutATreeComponentTheTreeIsHiddenAndTogglingDoesNothin
     EXPECT_FALSE(a->isTreeComponentVisible());
     a->toggleTreeComponent();
     EXPECT_FALSE(a->isTreeComponentVisible());
+}
+
+TEST_F(KiteDomainTest, TheStudiosTreeComponentIsReportedAndToggled) {
+    PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
+    auto* tree = new TreeComponent(studio.get());
+    TAVI::ErrorHolder errors;
+    ASSERT_TRUE(framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(tree), errors));
+    ASSERT_TRUE(framework->addDockWidget(tree, "", PLATFORM::StudioFrameworkService::Left, errors)) << errors.what();
+    auto a = front(studio.get());
+    auto elsewhere = front(other.get());
+    ASSERT_TRUE(a->isTreeComponentVisible());
+
+    a->toggleTreeComponent();
+    EXPECT_FALSE(a->isTreeComponentVisible());
+    EXPECT_FALSE(tree->isVisible());
+    a->toggleTreeComponent();
+    EXPECT_TRUE(a->isTreeComponentVisible());
+    // Another studio's front sees that studio's (missing) tree only.
+    EXPECT_FALSE(elsewhere->isTreeComponentVisible());
+    elsewhere->toggleTreeComponent();
+    EXPECT_TRUE(tree->isVisible());
 }
