@@ -113,6 +113,15 @@ TEST_F(ApplicationTest, WithoutALiveModelOrAStudioNothingIsObserved) {
     noStudio.reset();
 }
 
+TEST_F(ApplicationTest, AModelDestroyedUnderItsApplicationEndsItQuietly) {
+    TAVI::Holder<Application> app(new Application(model, studio.studio.get()));
+    increment();
+    model.destroy();
+    EXPECT_FALSE(app->getModel().isValid());
+    app.reset();  // unregisters from a dead model
+    EXPECT_EQ(linked->modifiedCounts.size(), 1u);
+}
+
 TEST_F(ApplicationTest, AFrameworkApplicationThatIsNoStudioApplicationGetsNothing) {
     StudioOf plain(new PLATFORM::Application);
     TAVI::Holder<Application> app(new Application(model, plain.studio.get()));
