@@ -228,8 +228,14 @@ void Render(benchmark::State& state)
 }
 
 #define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-BENCHMARK(Populate<ZephDiagram>) SIZES->Iterations(3);
-BENCHMARK(Populate<QtDiagram>) SIZES->Iterations(3);
+// Fixed iteration counts: a populate makes and tears down a whole scene, and
+// small scenes need more rounds to be measured steadily.
+#define POPULATE(Diagram)                                                                   \
+    BENCHMARK(Populate<Diagram>)->Arg(1000)->Iterations(30)->Unit(benchmark::kMillisecond); \
+    BENCHMARK(Populate<Diagram>)->Arg(10000)->Iterations(10)->Unit(benchmark::kMillisecond); \
+    BENCHMARK(Populate<Diagram>)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond)
+POPULATE(ZephDiagram);
+POPULATE(QtDiagram);
 BENCHMARK(HitTests<ZephDiagram, hitZeph>) SIZES;
 BENCHMARK(HitTests<QtDiagram, hitQt>) SIZES;
 BENCHMARK(DragStep<ZephDiagram>)->Args({1000, 10})->Args({10000, 10})->Args({100000, 10})
