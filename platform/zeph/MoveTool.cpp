@@ -71,8 +71,10 @@ void MoveTool::storeStartingPositions()
 
 void MoveTool::duringMove()
 {
+    // A node removed in mid-move (by a timer, a model change) has nowhere to go.
     for (std::size_t i = 0; i < movingSet.size() && i < startingPositions.size(); ++i)
-        movingSet[i].setPosition(startingPositions[i] + delta);
+        if (movingSet[i].isValid())
+            movingSet[i].setPosition(startingPositions[i] + delta);
 }
 
 void MoveTool::finishMove() {}

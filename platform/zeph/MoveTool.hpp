@@ -40,7 +40,7 @@ public:
 protected:
     virtual std::vector<Node> buildMovingSet();
     virtual void storeStartingPositions();
-    // Applies the delta: by default sets each node to its starting position plus it.
+    // Applies the delta: by default sets each node still there to its starting position plus it.
     virtual void duringMove();
     // Called once on release, after the last duringMove.
     virtual void finishMove();
