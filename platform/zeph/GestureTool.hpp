@@ -24,6 +24,11 @@ protected:
     GestureTool();
     // Takes the tool off the stack after the event it is handling.
     void finish() { finished = true; }
+    // Ends the gesture as Escape does, through the tool's own key handler so that
+    // a subclass's cancelling applies, and finishes it even if that kept it. For a
+    // drag whose release never came: a move without the left button, another left
+    // press, or the focus gone. cause: the event that showed it, for its canvas.
+    void cancelGesture(const Event& cause);
 
 private:
     TAVI::GLPoint<double> startPosition;

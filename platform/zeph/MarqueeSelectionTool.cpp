@@ -62,6 +62,10 @@ void MarqueeSelectionTool::handleMouseMoveEvent(MouseEvent& event)
 {
     if (isDone())
         return;
+    if (!(event.buttons() & LeftButton)) {
+        cancelGesture(event);
+        return;
+    }
     current = event.scenePos();
     Scene* scene = getScene();
     if (!band.isValid() && scene) {
@@ -73,6 +77,18 @@ void MarqueeSelectionTool::handleMouseMoveEvent(MouseEvent& event)
     }
     band.setRect(getMarqueeRect());
     event.consume();
+}
+
+void MarqueeSelectionTool::handleMousePressEvent(MouseEvent& event)
+{
+    // Another left press: the release of this drag never came.
+    if (!isDone() && event.button() == LeftButton)
+        cancelGesture(event);
+}
+
+void MarqueeSelectionTool::handleFocusOutEvent(Event& event)
+{
+    cancelGesture(event);
 }
 
 void MarqueeSelectionTool::handleMouseReleaseEvent(MouseEvent& event)

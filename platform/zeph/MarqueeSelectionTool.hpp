@@ -14,16 +14,20 @@ class SelectionTool;
 // selectable nodes the band covers wholly, through the selection tool on the
 // stack (role "Selection") when there is one so that its overrides apply. With
 // Shift held when the drag began they are added to the selection, with Control
-// each one's selection is toggled; else they replace the selection. Escape drops the band without selecting. The tool leaves the stack
-// after release or Escape.
+// each one's selection is toggled; else they replace the selection. Escape
+// drops the band without selecting, and so does a release that never came (a
+// move without the left button, another left press, which goes on to the tools
+// below, or the focus gone). The tool leaves the stack after release or Escape.
 class MarqueeSelectionTool : public GestureTool {
 public:
     MarqueeSelectionTool();
     ~MarqueeSelectionTool() override;
 
     void handleMouseMoveEvent(MouseEvent& event) override;
+    void handleMousePressEvent(MouseEvent& event) override;
     void handleMouseReleaseEvent(MouseEvent& event) override;
     void handleKeyPressEvent(KeyEvent& event) override;
+    void handleFocusOutEvent(Event& event) override;
     void onRemoveFromStack() override;
 
     TAVI::StringID getDefaultRole() const override;

@@ -96,6 +96,10 @@ void MoveTool::handleMouseMoveEvent(MouseEvent& event)
 {
     if (isDone())
         return;
+    if (!(event.buttons() & LeftButton)) {
+        cancelGesture(event);
+        return;
+    }
     if (!started)
         begin();
     TAVI::GLPoint<double> travel = event.scenePos() - getStartScenePosition();
@@ -108,6 +112,18 @@ void MoveTool::handleMouseMoveEvent(MouseEvent& event)
     setDelta(travel);
     duringMove();
     event.consume();
+}
+
+void MoveTool::handleMousePressEvent(MouseEvent& event)
+{
+    // Another left press: the release of this drag never came.
+    if (!isDone() && event.button() == LeftButton)
+        cancelGesture(event);
+}
+
+void MoveTool::handleFocusOutEvent(Event& event)
+{
+    cancelGesture(event);
 }
 
 void MoveTool::handleMouseReleaseEvent(MouseEvent& event)

@@ -12,8 +12,10 @@ namespace ZEPH {
 // movable nodes, leaving out those whose ancestor moves already (or, in single
 // move mode, only the movable node under the start position); nodes with the
 // layout constraint flag stay where their layout put them. Shift keeps the
-// move to the axis it goes furthest along; Escape puts the nodes back. The tool
-// leaves the stack when the button is released or the move is cancelled.
+// move to the axis it goes furthest along; Escape puts the nodes back, and so
+// does a release that never came (a move without the left button, another left
+// press, which goes on to the tools below, or the focus gone). The tool leaves
+// the stack when the button is released or the move is cancelled.
 // Subclasses override the hooks to move other things (a working copy's model)
 // along with, or instead of, the nodes.
 class MoveTool : public GestureTool {
@@ -22,8 +24,10 @@ public:
     ~MoveTool() override;
 
     void handleMouseMoveEvent(MouseEvent& event) override;
+    void handleMousePressEvent(MouseEvent& event) override;
     void handleMouseReleaseEvent(MouseEvent& event) override;
     void handleKeyPressEvent(KeyEvent& event) override;
+    void handleFocusOutEvent(Event& event) override;
 
     TAVI::StringID getDefaultRole() const override;
     Cursor overrideCursor() const override;

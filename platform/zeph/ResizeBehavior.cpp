@@ -181,12 +181,28 @@ void ResizeBehavior::handleMouseMoveEvent(MouseEvent& event)
         finish();
         return;
     }
+    if (!(event.buttons() & LeftButton)) {
+        cancelGesture(event);
+        return;
+    }
     if (!started) {
         started = true;
         recordStartingConditions();
     }
     modifyTarget(calculateRect(event.scenePos() - getStartScenePosition(), event.modifiers()));
     event.consume();
+}
+
+void ResizeBehavior::handleMousePressEvent(MouseEvent& event)
+{
+    // Another left press: the release of this drag never came.
+    if (!isDone() && event.button() == LeftButton)
+        cancelGesture(event);
+}
+
+void ResizeBehavior::handleFocusOutEvent(Event& event)
+{
+    cancelGesture(event);
 }
 
 void ResizeBehavior::handleMouseReleaseEvent(MouseEvent& event)

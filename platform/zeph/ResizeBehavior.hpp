@@ -10,8 +10,10 @@ namespace ZEPH {
 // the handle's edges follow the pointer, the others stay. Alt resizes about the
 // centre, Shift keeps the aspect ratio. A rectangle never gets smaller than
 // minimumSize in either direction (a handle dragged past the opposite edge
-// stops there). Escape puts the node back. The tool leaves the stack on release
-// or Escape. By default rectangles and ellipses are resized; subclasses
+// stops there). Escape puts the node back, and so does a release that never
+// came (a move without the left button, another left press, which goes on to
+// the tools below, or the focus gone). The tool leaves the stack on release or
+// Escape. By default rectangles and ellipses are resized; subclasses
 // override modifyTarget (and commit) for other nodes or to change a model.
 class ResizeBehavior : public GestureTool {
 public:
@@ -31,8 +33,10 @@ public:
     ~ResizeBehavior() override;
 
     void handleMouseMoveEvent(MouseEvent& event) override;
+    void handleMousePressEvent(MouseEvent& event) override;
     void handleMouseReleaseEvent(MouseEvent& event) override;
     void handleKeyPressEvent(KeyEvent& event) override;
+    void handleFocusOutEvent(Event& event) override;
 
     TAVI::StringID getDefaultRole() const override;
     Cursor overrideCursor() const override;

@@ -60,6 +60,16 @@ protected:
         KeyEvent event(code);
         scene->handleKeyPressEvent(event);
     }
+    void focusOut()
+    {
+        Event event;
+        scene->handleFocusOutEvent(event);
+    }
+    void selectBox(int i)
+    {
+        press(i * 100.0 + 20, 20);
+        release(i * 100.0 + 20, 20);
+    }
     std::size_t topLevelCount() const { return scene->getTopLevelNodes().size(); }
 
     TAVI::Holder<Scene> scene = Scene::createScene();
@@ -82,6 +92,86 @@ TEST_F(ToolRobustnessTest, ANodeRemovedInMidMoveIsLeftAloneAndTheRestMoveOn)
     EXPECT_EQ(boxes[1].getPosition(), (Point{100, 0}));
     EXPECT_FALSE(scene->hasTool("Move"));
     EXPECT_EQ(assertions.count(), 0u);
+}
+
+// A release can go missing (a dialog or another window takes the pointer in
+// mid-drag): what comes next is a move without the button, another press, or
+// the focus going away. The gesture ends as Escape ends it rather than
+// following the bare pointer about.
+TEST_F(ToolRobustnessTest, AMoveEndsLikeEscapeWhenItsReleaseNeverComes)
+{
+    press(10, 10);
+    move(30, 10);
+    ASSERT_TRUE(scene->hasTool("Move"));
+    move(60, 10, NoButton);
+    EXPECT_FALSE(scene->hasTool("Move"));
+    EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
+
+    press(10, 10);
+    move(30, 10);
+    focusOut();
+    EXPECT_FALSE(scene->hasTool("Move"));
+    EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
+
+    // A second press goes on to the selection tool below, as a fresh click.
+    press(10, 10);
+    move(30, 10);
+    press(120, 20);
+    EXPECT_FALSE(scene->hasTool("Move"));
+    EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
+    EXPECT_EQ(scene->getSelectedNodes(), (std::vector<Node>{boxes[1]}));
+    release(120, 20);
+    // A press of another button in mid-drag does not end it.
+    press(120, 20);
+    move(130, 20);
+    press(130, 20, RightButton);
+    release(130, 20, RightButton);
+    move(140, 30);
+    EXPECT_TRUE(scene->hasTool("Move"));
+    release(140, 30);
+    EXPECT_EQ(boxes[1].getPosition(), (Point{120, 10}));
+}
+
+TEST_F(ToolRobustnessTest, AMarqueeEndsWithoutSelectingWhenItsReleaseNeverComes)
+{
+    const std::size_t before = topLevelCount();
+    selectBox(1);
+    press(-10, -10, LeftButton, ShiftModifier);
+    move(50, 50);
+    ASSERT_TRUE(scene->hasTool("MarqueeSelection"));
+    move(60, 60, NoButton);
+    EXPECT_FALSE(scene->hasTool("MarqueeSelection"));
+    EXPECT_EQ(topLevelCount(), before);
+    EXPECT_FALSE(boxes[0].isSelected());
+
+    press(-10, -10, LeftButton, ShiftModifier);
+    move(50, 50);
+    focusOut();
+    EXPECT_FALSE(scene->hasTool("MarqueeSelection"));
+    EXPECT_EQ(topLevelCount(), before);
+    release(50, 50);
+    EXPECT_FALSE(boxes[0].isSelected());
+    EXPECT_TRUE(boxes[1].isSelected());
+}
+
+TEST_F(ToolRobustnessTest, AResizeGoesBackWhenItsReleaseNeverComes)
+{
+    selectBox(0);
+    press(40, 40);
+    move(60, 50);
+    ASSERT_TRUE(scene->hasTool("Resize"));
+    EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 60, 50}));
+    focusOut();
+    EXPECT_FALSE(scene->hasTool("Resize"));
+    EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 40, 40}));
+    move(80, 80, NoButton);
+    EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 40, 40}));
+
+    press(40, 40);
+    move(60, 50);
+    press(200, 200);
+    EXPECT_FALSE(scene->hasTool("Resize"));
+    EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 40, 40}));
 }
 
 } // namespace
