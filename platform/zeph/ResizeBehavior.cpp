@@ -161,7 +161,11 @@ void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
     const Node parent = node.getParent();
     const TAVI::GLPoint<double> corner =
         parent.isValid() ? parent.mapSceneToLocal(sceneRect.topLeft()) : sceneRect.topLeft();
-    const TAVI::GLRect<double> local(0, 0, sceneRect.width, sceneRect.height);
+    // The geometry is in the node's own units: a scaled node, or one in a scaled
+    // container, takes the scene size divided by its scale on the scene.
+    const TAVI::GLPoint<double> size = node.mapSceneToLocal({sceneRect.right(), sceneRect.bottom()})
+                                       - node.mapSceneToLocal(sceneRect.topLeft());
+    const TAVI::GLRect<double> local(0, 0, size.x, size.y);
     if (RectNode rect(node); rect.isValid()) {
         rect.setRect(local);
         rect.setPosition(corner);

@@ -1,3 +1,5 @@
+#include "platform/zeph/ContainerNode.hpp"
+#include "platform/zeph/EllipseNode.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MarqueeSelectionTool.hpp"
 #include "platform/zeph/MouseEvent.hpp"
@@ -172,6 +174,42 @@ TEST_F(ToolRobustnessTest, AResizeGoesBackWhenItsReleaseNeverComes)
     press(200, 200);
     EXPECT_FALSE(scene->hasTool("Resize"));
     EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 40, 40}));
+}
+
+TEST_F(ToolRobustnessTest, AScaledNodeIsResizedToThePointerAndPutBackExactly)
+{
+    // Scene bounds (200, 200, 40, 20): a 20x10 rectangle in a container scaled
+    // twice, and a 10x5 ellipse scaled four times by itself.
+    ContainerNode group = ContainerNode::create();
+    scene->addNode(group);
+    group.scale(2.0);
+    RectNode rect = RectNode::create({0, 0, 20, 10});
+    rect.setParent(group);
+    rect.setPosition({100, 100});
+    EllipseNode ellipse = EllipseNode::create({0, 0, 10, 5});
+    ellipse.scale(4.0);
+    ellipse.setPosition({200, 300});
+    scene->addNode(ellipse);
+    for (Node node : std::vector<Node>{rect, ellipse}) {
+        node.setSelectable(true);
+        node.setMovable(true);
+    }
+
+    rect.setSelected(true);
+    press(240, 220);
+    move(260, 230);
+    release(260, 230);
+    EXPECT_EQ(rect.getSceneBounds(), (Rect{200, 200, 60, 30}));
+    EXPECT_EQ(rect.getRect(), (Rect{0, 0, 30, 15}));
+
+    scene->clearSelection();
+    ellipse.setSelected(true);
+    press(200, 300);  // the top-left handle
+    move(190, 290);
+    EXPECT_EQ(ellipse.getSceneBounds(), (Rect{190, 290, 50, 30}));
+    key(Key_Escape);
+    EXPECT_EQ(ellipse.getSceneBounds(), (Rect{200, 300, 40, 20}));
+    EXPECT_EQ(ellipse.getPosition(), (Point{200, 300}));
 }
 
 } // namespace
