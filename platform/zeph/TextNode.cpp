@@ -29,9 +29,14 @@ void TextNodePrivate::startEditing()
 {
     if (isEditing() || !scene || !item->isVisible())
         return;
-    // One editor per scene: the user cannot type into two at once.
-    if (TextNodePrivate* other = scene->editedText())
+    // One editor per scene: the user cannot type into two at once. Committing the
+    // other tells its listeners, who may remove this text or start its edit.
+    if (TextNodePrivate* other = scene->editedText()) {
+        const std::shared_ptr<NodePrivate> keep = shared_from_this();
         other->endEditing(true);
+        if (isEditing() || !scene || !item || !item->isVisible())
+            return;
+    }
     QGraphicsSimpleTextItem* text = textItem(this);
     lineEdit = new QLineEdit(text->text());
     lineEdit->setFont(text->font());

@@ -8,12 +8,14 @@
 
 #include <QApplication>
 #include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -208,6 +210,58 @@ TEST_F(TextNodeEditTest, StartingAnotherEditCommitsTheFirst)
     EXPECT_EQ(scene->getEditedText(), other);
     EXPECT_EQ(text.getText(), "First");
     EXPECT_EQ(commits.commits, (std::vector<std::string>{"First"}));
+}
+
+// Runs an action when a text's edit is committed.
+class OnCommit : public NIMB::Listener {
+public:
+    OnCommit(const TextNode& text, std::function<void()> action) : action(std::move(action))
+    {
+        new NIMB::ConnectionImpl1<OnCommit, std::string>(this, text.getEditCommitEmitter(), nullptr,
+                                                         &OnCommit::onCommit);
+    }
+    void onCommit(const std::string&) { action(); }
+    std::function<void()> action;
+};
+
+// The proxies of line editors in the scene.
+int editorsIn(const Scene& scene)
+{
+    int editors = 0;
+    for (QGraphicsItem* item : scene.qtScene()->items())
+        editors += item->isWidget() ? 1 : 0;
+    return editors;
+}
+
+TEST_F(TextNodeEditTest, ACommitListenerMayRemoveOrStartEditingTheTextThatEndedTheEdit)
+{
+    TextNode other = TextNode::create("Other");
+    other.setPosition({50, 150});
+    scene->addNode(other);
+
+    // The first edit's commit removes the text whose edit ended it.
+    {
+        OnCommit remove(text, [&] { other.remove(); });
+        text.startEditing();
+        type(text.getEditor(), "First");
+        other.startEditing();
+        EXPECT_FALSE(other.isValid());
+        EXPECT_FALSE(scene->getEditedText().isValid());
+        EXPECT_EQ(text.getText(), "First");
+    }
+
+    // Or starts editing it already: one editor, not two.
+    other = TextNode::create("Other");
+    scene->addNode(other);
+    OnCommit start(text, [&] { other.startEditing(); });
+    text.startEditing();
+    type(text.getEditor(), "Second");
+    other.startEditing();
+    EXPECT_TRUE(other.isEditing());
+    EXPECT_EQ(scene->getEditedText(), other);
+    EXPECT_EQ(editorsIn(*scene), 1);
+    other.cancelEditing();
+    EXPECT_EQ(editorsIn(*scene), 0);
 }
 
 TEST_F(TextNodeEditTest, TextsOutsideASceneOrHiddenAreNotEditedAndRemovalEndsAnEdit)
