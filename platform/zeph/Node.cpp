@@ -203,6 +203,8 @@ void Node::setParent(const Node& parent)
     newParent->children.push_back(keep);
     self->parent = newParent;
     self->setSceneRecursive(newParent->scene);
+    if (self->scene)
+        self->scene->commitHiddenEdit();
 }
 
 Node Node::getParent() const
@@ -353,8 +355,12 @@ void Node::setIgnoresTransformations(bool ignores)
 
 void Node::setVisible(bool visible)
 {
-    if (NodePrivate* self = checkedLive("setVisible"))
-        self->item->setVisible(visible);
+    NodePrivate* self = checkedLive("setVisible");
+    if (!self)
+        return;
+    self->item->setVisible(visible);
+    if (!visible && self->scene)
+        self->scene->commitHiddenEdit();
 }
 
 bool Node::isVisible() const

@@ -67,6 +67,13 @@ TextNodePrivate* ScenePrivate::editedText() const
     return text && text->isEditing() && text->scene == this ? text : nullptr;
 }
 
+void ScenePrivate::commitHiddenEdit()
+{
+    TextNodePrivate* text = editedText();
+    if (text && !text->item->isVisible())
+        text->endEditing(true);
+}
+
 TAVI::Holder<Scene> Scene::createScene()
 {
     return TAVI::Holder<Scene>(new Scene);

@@ -30,6 +30,9 @@ public:
     void sendMouseRelease(const MouseEvent& event);
     // The text being edited in place; null when none.
     TextNodePrivate* editedText() const;
+    // Commits the edit when the text edited is hidden now (itself or what holds
+    // it): an editor nobody sees must not take the keys meant for the tools.
+    void commitHiddenEdit();
 
     Scene* q;
     QGraphicsScene qtScene;

@@ -17,8 +17,9 @@ namespace ZEPH {
 // in hands it the keys typed; Enter commits, Escape cancels, and a mouse press
 // anywhere on the canvas commits. Committing shows the editor's text and, when it
 // differs from the text before, sends it on the commit emitter (a listener that
-// refuses it sets the text back). A scene edits one text at a time: starting
-// another commits the first. While a text is edited, the scene's tools get no keys.
+// refuses it sets the text back). Hiding the text, or what holds it, commits too.
+// A scene edits one text at a time: starting another commits the first. While a
+// text is edited, the scene's tools get no keys.
 class TextNode : public Node {
 public:
     TextNode() = default;

@@ -1,5 +1,6 @@
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/Listener.hpp"
+#include "platform/zeph/ContainerNode.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
@@ -262,6 +263,43 @@ TEST_F(TextNodeEditTest, ACommitListenerMayRemoveOrStartEditingTheTextThatEndedT
     EXPECT_EQ(editorsIn(*scene), 1);
     other.cancelEditing();
     EXPECT_EQ(editorsIn(*scene), 0);
+}
+
+// An editor nobody sees must not swallow the keys meant for the tools.
+TEST_F(TextNodeEditTest, HidingTheTextOrWhatHoldsItCommitsTheEdit)
+{
+    CommitLog commits(text);
+    text.startEditing();
+    type(text.getEditor(), "Seen");
+    text.setVisible(false);
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(editorsIn(*scene), 0);
+    EXPECT_EQ(text.getText(), "Seen");
+    EXPECT_EQ(commits.commits, (std::vector<std::string>{"Seen"}));
+    KeyEvent del(Key_Delete);
+    scene->handleKeyPressEvent(del);
+    EXPECT_EQ(log, (Log{"tool:keyPress"}));
+
+    text.setVisible(true);
+    ContainerNode group = ContainerNode::create();
+    scene->addNode(group);
+    text.setParent(group);
+    text.startEditing();
+    ASSERT_TRUE(text.isEditing());
+    group.setVisible(false);
+    EXPECT_FALSE(text.isEditing());
+
+    // Moved into a hidden container.
+    ContainerNode hidden = ContainerNode::create();
+    scene->addNode(hidden);
+    hidden.setVisible(false);
+    group.setVisible(true);
+    text.startEditing();
+    ASSERT_TRUE(text.isEditing());
+    text.setParent(hidden);
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(editorsIn(*scene), 0);
+    EXPECT_FALSE(scene->getEditedText().isValid());
 }
 
 TEST_F(TextNodeEditTest, TextsOutsideASceneOrHiddenAreNotEditedAndRemovalEndsAnEdit)
