@@ -67,6 +67,14 @@ int buttonFlags(Qt::MouseButtons buttons)
 
 } // namespace
 
+void GLCanvasPrivate::endPan()
+{
+    if (!panning)
+        return;
+    panning = false;
+    q->viewport()->unsetCursor();
+}
+
 GLCanvas::GLCanvas(QWidget* parent) : QGraphicsView(parent), d(new GLCanvasPrivate(this))
 {
     // The tools do all item interaction; Qt's own would select and move behind their backs.
@@ -240,6 +248,10 @@ void GLCanvas::mousePressEvent(QMouseEvent* event)
 
 void GLCanvas::mouseMoveEvent(QMouseEvent* event)
 {
+    // Without the middle button its release went elsewhere (another window took
+    // the pointer): the pan is over and the move is the tools' again.
+    if (d->panning && !(event->buttons() & Qt::MiddleButton))
+        d->endPan();
     if (d->panning) {
         const QPoint position = event->position().toPoint();
         const QPoint delta = position - d->lastPanPosition;
@@ -257,8 +269,7 @@ void GLCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
     const int button = buttonFlags(event->button());
     if (d->panning && button == MiddleButton) {
-        d->panning = false;
-        viewport()->unsetCursor();
+        d->endPan();
         event->accept();
         return;
     }
@@ -349,6 +360,7 @@ void GLCanvas::focusInEvent(QFocusEvent* event)
 void GLCanvas::focusOutEvent(QFocusEvent* event)
 {
     QGraphicsView::focusOutEvent(event);
+    d->endPan();
     if (d->scene) {
         Event focus(this);
         const TAVI::Holder<Scene> keep = d->scene;

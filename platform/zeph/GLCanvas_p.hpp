@@ -15,6 +15,9 @@ class GLCanvasPrivate {
 public:
     explicit GLCanvasPrivate(GLCanvas* owner) : q(owner) {}
 
+    // Stops panning and gives the pointer its shape back.
+    void endPan();
+
     GLCanvas* q;
     TAVI::Holder<Scene> scene;
     NIMB::Emitter<TAVI::GLPoint<int>> contextMenuEmitter;

@@ -298,6 +298,32 @@ TEST_F(GLCanvasTest, MiddleButtonPansWhenNoToolTakesIt)
     EXPECT_NEAR(after.y, before.y - 20, 0.5);
 }
 
+// The middle button's release can go missing (another window takes the pointer):
+// a move without the button, or the focus going away, ends the pan.
+TEST_F(GLCanvasTest, APanWhoseReleaseNeverCameEnds)
+{
+    TAVI::Holder<ZephTest::RecordingTool> probe(new ZephTest::RecordingTool("probe", &log));
+    scene->addTool(probe);
+    const QPointF from(200, 150);
+    sendMouse(QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton);
+    sendMouse(QEvent::MouseMove, from + QPointF(10, 0), Qt::NoButton, Qt::MiddleButton);
+    const Point before = canvas->viewPointToScenePoint({from.x(), from.y()});
+    sendMouse(QEvent::MouseMove, from + QPointF(60, 30), Qt::NoButton, Qt::NoButton);
+    Point after = canvas->viewPointToScenePoint({from.x(), from.y()});
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(log, (Log{"probe:press", "probe:move"}));
+
+    sendMouse(QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(canvas, &focusOut);
+    log.clear();
+    sendMouse(QEvent::MouseMove, from + QPointF(60, 30), Qt::NoButton, Qt::MiddleButton);
+    after = canvas->viewPointToScenePoint({from.x(), from.y()});
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(log, (Log{"probe:move"}));
+    EXPECT_NE(canvas->viewport()->cursor().shape(), Qt::ClosedHandCursor);
+}
+
 TEST_F(GLCanvasTest, ContextMenuRequestsNoToolConsumedGoToTheSignal)
 {
     SignalCounter counter;
