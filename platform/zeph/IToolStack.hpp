@@ -38,7 +38,8 @@ public:
     virtual TAVI::Holder<Tool> getToolByRole(const TAVI::StringID& role) const = 0;
     // The empty id when the tool is not on the stack.
     virtual TAVI::StringID getRoleByTool(const TAVI::Holder<Tool>& tool) const = 0;
-    // Takes every tool off, top first, telling each.
+    // Takes every tool on the stack off, top first, telling each; tools that
+    // their removal puts on (one putting itself back, say) stay.
     virtual void clearToolStack() = 0;
     // The tools, top first.
     virtual std::vector<TAVI::Holder<Tool>> getTools() const = 0;

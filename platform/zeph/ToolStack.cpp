@@ -1,5 +1,6 @@
 #include "platform/zeph/ToolStack.hpp"
 
+#include "platform/host/zuAssert.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/DragEvent.hpp"
 #include "platform/zeph/KeyEvent.hpp"
@@ -21,7 +22,16 @@ ToolStack::ToolStack(IToolStack* owner) : owner(owner ? owner : this) {}
 
 ToolStack::~ToolStack()
 {
+    // A tool put on now, by one told of its removal, would be left pointing at
+    // the stack once it is gone.
+    closing = true;
     clearToolStack();
+}
+
+bool ToolStack::refusedWhileClosing(const char* operation) const
+{
+    zu_assertstr(!closing, "ZEPH::ToolStack: a tool put on a stack being destroyed", operation);
+    return closing;
 }
 
 std::vector<ToolStack::Entry>::const_iterator ToolStack::find(const Tool* tool) const
@@ -48,6 +58,8 @@ void ToolStack::pushTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& r
 TAVI::StringID ToolStack::addTool(const TAVI::Holder<Tool>& tool)
 {
     checkNewTool(tool, "addTool");
+    if (refusedWhileClosing("addTool"))
+        return {};
     const TAVI::StringID role = getUniqueToolRoleBasedOn(tool->getDefaultRole());
     pushTool(tool, role);
     return role;
@@ -61,6 +73,8 @@ void ToolStack::addTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& ro
     if (hasTool(role))
         throw TAVI::TypedException(TAVI_HERE,
                                    "ToolStack::addTool: role '" + role.getString() + "' is taken");
+    if (refusedWhileClosing("addTool"))
+        return;
     pushTool(tool, role);
 }
 
@@ -68,7 +82,7 @@ TAVI::StringID ToolStack::delegateToTool(const TAVI::Holder<Tool>& tool)
 {
     checkNewTool(tool, "delegateToTool");
     const TAVI::StringID role = addTool(tool);
-    if (currentDelivery)
+    if (currentDelivery && hasTool(tool))
         currentDelivery->delegate = tool;
     return role;
 }
@@ -133,9 +147,11 @@ TAVI::StringID ToolStack::getRoleByTool(const TAVI::Holder<Tool>& tool) const
 
 void ToolStack::clearToolStack()
 {
-    // One at a time from the top: a tool told of its removal may change the stack.
-    while (!entries.empty())
-        removeTool(entries.back().tool);
+    // The tools on it now, one at a time from the top: a tool told of its removal
+    // may take others off, or put tools on, itself even, which would keep a
+    // clear that ran until the stack was empty going for ever.
+    for (const TAVI::Holder<Tool>& tool : getTools())
+        removeTool(tool);
 }
 
 std::vector<TAVI::Holder<Tool>> ToolStack::getTools() const

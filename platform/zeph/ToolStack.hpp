@@ -62,12 +62,15 @@ private:
     template <class E>
     void callTool(const TAVI::Holder<Tool>& tool, E& event, void (EventHandler::*handler)(E&));
     void checkNewTool(const TAVI::Holder<Tool>& tool, const char* operation) const;
+    // Reports a tool put on while the stack is destroyed; true when it must not go on.
+    bool refusedWhileClosing(const char* operation) const;
     void pushTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role);
     std::vector<Entry>::const_iterator find(const Tool* tool) const;
 
     IToolStack* owner;
     std::vector<Entry> entries;  // bottom first
     Delivery* currentDelivery = nullptr;  // innermost delivery under way, if any
+    bool closing = false;  // being destroyed
 };
 
 } // namespace ZEPH

@@ -3,6 +3,7 @@
 #include "platform/zeph/ToolConstructor.hpp"
 #include "platform/zeph/ToolStack.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
+#include "tests/support/AssertionRecorder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -223,6 +224,57 @@ TEST(ToolStackLifetimeTest, DestroyingAStackTellsItsTools)
     }
     EXPECT_EQ(log, (Log{"t:removed"}));
     EXPECT_EQ(tool->getToolStack(), nullptr);
+}
+
+// A tool that puts itself back on its stack whenever it is taken off (a
+// "default tool" that insists on staying), up to a limit so that a test of a
+// stack that never stops clearing fails instead of hanging.
+class PersistentTool : public Tool {
+public:
+    void onRemoveFromStack() override
+    {
+        ++removals;
+        if (stack && removals < 100)
+            stack->addTool(TAVI::Holder<Tool>(this), "Default");
+    }
+    IToolStack* stack = nullptr;
+    int removals = 0;
+};
+
+TEST(ToolStackLifetimeTest, AToolThatPutsItselfBackDoesNotKeepAClearGoing)
+{
+    Log log;
+    ToolStack stack;
+    TAVI::Holder<PersistentTool> persistent(new PersistentTool);
+    auto other = makeTool("other", log);
+    stack.addTool(other);
+    stack.addTool(persistent, "Default");
+    persistent->stack = &stack;
+    stack.clearToolStack();
+    EXPECT_EQ(persistent->removals, 1);
+    EXPECT_EQ(log, (Log{"other:removed"}));
+    // It is back, and stays for the next clear.
+    EXPECT_EQ(stack.getTools(), (std::vector<TAVI::Holder<Tool>>{persistent}));
+}
+
+TEST(ToolStackLifetimeTest, ADestroyedStackLeavesNoToolOnIt)
+{
+    KiteTest::AssertionRecorder assertions;
+    TAVI::Holder<PersistentTool> persistent(new PersistentTool);
+    {
+        ToolStack stack;
+        stack.addTool(persistent, "Default");
+        persistent->stack = &stack;
+    }
+    persistent->stack = nullptr;
+    EXPECT_EQ(persistent->removals, 1);
+    EXPECT_EQ(persistent->getToolStack(), nullptr);
+    // Putting a tool on a stack that is going away is reported, once.
+    EXPECT_EQ(assertions.count(), 1u);
+    // Off every stack, it may go on another.
+    ToolStack other;
+    other.addTool(persistent);
+    EXPECT_EQ(persistent->getToolStack(), &other);
 }
 
 // A tool made for an editor-like argument, counting how many exist.
