@@ -29,7 +29,21 @@ void SmartGuides::AddRectangleAffinities(const LayoutRect& rect)
 
 void SmartGuides::AddRectangleAffinities(const Item& item)
 {
-    const LayoutRect& r = item.rect;
+    LayoutRect r = item.rect;
+    // Such a rectangle has no place to align to, and one NaN among the sorted
+    // features breaks their order and misleads every search.
+    if (!std::isfinite(r.top) || !std::isfinite(r.left) || !std::isfinite(r.width)
+        || !std::isfinite(r.height))
+        return;
+    // Given from another corner: its low edges are those with the lower coordinates.
+    if (r.width < 0) {
+        r.left += r.width;
+        r.width = -r.width;
+    }
+    if (r.height < 0) {
+        r.top += r.height;
+        r.height = -r.height;
+    }
     if (item.features & Item::Left)
         xAxis.edges.push_back({r.left, r.top, r.bottom(), LowEdge});
     if (item.features & Item::Right)

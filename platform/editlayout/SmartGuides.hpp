@@ -22,7 +22,9 @@ public:
     SmartGuides(const Item& item, const std::vector<Item>& candidateItems, double offsetX,
                 double offsetY);
 
-    // Adds one more candidate with all its features.
+    // Adds one more candidate with all its features. A rectangle with a negative
+    // size counts as the one it covers; one with a coordinate or size that is not
+    // finite is left out.
     void AddRectangleAffinities(const LayoutRect& rect);
     void AddRectangleAffinities(const Item& item);
     // The dragged item's rectangle when the pointer is at (x, y).

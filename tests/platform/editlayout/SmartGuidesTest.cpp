@@ -121,6 +121,36 @@ TEST(SmartGuidesTest, FeaturesLeftOutOfAnItemDoNotAttract)
     EXPECT_TRUE(drag(guides, 51, 500).snapped);
 }
 
+TEST(SmartGuidesTest, CandidatesWithCoordinatesThatAreNotNumbersAreLeftOut)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    // Among the sorted features, a NaN misled the searches past the edge at 90.
+    SmartGuides guides(dragged,
+                       {Item(LayoutRect(0, 50, 10, 10)), Item(LayoutRect(nan, nan, 10, 10)),
+                        Item(LayoutRect(0, 90, 10, 10)), Item(LayoutRect(0, -inf, inf, 10))},
+                       0, 0);
+    guides.AddRectangleAffinities(LayoutRect(20, 200, nan, 10));
+    const Feedback f = drag(guides, 88, 500);
+    EXPECT_TRUE(f.snapped);
+    EXPECT_DOUBLE_EQ(f.dx, 2);
+    ASSERT_EQ(f.guides.size(), 1u);
+    EXPECT_EQ(f.guides[0], (Guide{Guide::Vertical, 90, 0, 510, LowEdge, LowEdge}));
+    EXPECT_FALSE(drag(guides, 199, 500).snapped);
+}
+
+TEST(SmartGuidesTest, ACandidateGivenWithANegativeSizeCoversTheSamePlace)
+{
+    // x 50 to 90, y 50 to 100, given from the other corner; only its left edge attracts.
+    SmartGuides guides(dragged, {Item(LayoutRect(100, 90, -40, -50), Item::Left)}, 0, 0);
+    const Feedback f = drag(guides, 51, 0);
+    EXPECT_TRUE(f.snapped);
+    EXPECT_DOUBLE_EQ(f.dx, -1);
+    ASSERT_EQ(f.guides.size(), 1u);
+    EXPECT_EQ(f.guides[0], (Guide{Guide::Vertical, 50, 0, 100, LowEdge, LowEdge}));
+    EXPECT_FALSE(drag(guides, 89, 0).snapped);
+}
+
 TEST(SmartGuidesTest, ManyCandidatesStillFindTheNearest)
 {
     std::vector<Item> grid;
