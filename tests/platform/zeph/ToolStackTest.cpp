@@ -255,6 +255,7 @@ TEST(ToolStackLifetimeTest, AToolThatPutsItselfBackDoesNotKeepAClearGoing)
     EXPECT_EQ(log, (Log{"other:removed"}));
     // It is back, and stays for the next clear.
     EXPECT_EQ(stack.getTools(), (std::vector<TAVI::Holder<Tool>>{persistent}));
+    persistent->stack = nullptr;
 }
 
 TEST(ToolStackLifetimeTest, ADestroyedStackLeavesNoToolOnIt)
