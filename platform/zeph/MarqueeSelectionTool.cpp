@@ -75,7 +75,9 @@ void MarqueeSelectionTool::handleMouseMoveEvent(MouseEvent& event)
         band.setZValue(std::numeric_limits<double>::max());
         scene->addNode(band);
     }
-    band.setRect(getMarqueeRect());
+    // On a stack of its own there is no scene to draw the band in.
+    if (band.isValid())
+        band.setRect(getMarqueeRect());
     event.consume();
 }
 

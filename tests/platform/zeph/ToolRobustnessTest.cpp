@@ -9,6 +9,7 @@
 #include "platform/zeph/Scene.hpp"
 #include "platform/zeph/SelectionTool.hpp"
 #include "platform/zeph/ToolConstructor.hpp"
+#include "platform/zeph/ToolStack.hpp"
 #include "tests/support/AssertionRecorder.hpp"
 
 #include <gtest/gtest.h>
@@ -210,6 +211,25 @@ TEST_F(ToolRobustnessTest, AScaledNodeIsResizedToThePointerAndPutBackExactly)
     key(Key_Escape);
     EXPECT_EQ(ellipse.getSceneBounds(), (Rect{200, 300, 40, 20}));
     EXPECT_EQ(ellipse.getPosition(), (Point{200, 300}));
+}
+
+// A stack of its own (no scene) has nowhere to draw the band: the drag goes on
+// without one.
+TEST(MarqueeRobustnessTest, AMarqueeOnAStackWithoutASceneDragsWithoutABand)
+{
+    KiteTest::AssertionRecorder assertions;
+    ToolStack stack;
+    TAVI::Holder<MarqueeSelectionTool> marquee(new MarqueeSelectionTool);
+    marquee->setStartScenePosition({0, 0});
+    stack.addTool(marquee);
+    MouseEvent drag({50, 40}, NoButton, LeftButton);
+    stack.handleMouseMoveEvent(drag);
+    EXPECT_TRUE(drag.isConsumed());
+    EXPECT_EQ(marquee->getMarqueeRect(), (Rect{0, 0, 50, 40}));
+    MouseEvent release({50, 40}, LeftButton, NoButton);
+    stack.handleMouseReleaseEvent(release);
+    EXPECT_FALSE(stack.hasTool(TAVI::Holder<Tool>(marquee)));
+    EXPECT_EQ(assertions.count(), 0u);
 }
 
 } // namespace
