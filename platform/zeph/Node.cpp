@@ -330,10 +330,14 @@ void Node::scale(double factor)
     NodePrivate* self = checkedLive("scale");
     if (!self)
         return;
-    // A zero or non-finite scale would make the node unmappable.
+    // A zero or non-finite scale would make the node unmappable; so would a
+    // product of fine factors that overflows or comes to nothing.
     if (!(factor > 0.0) || !std::isfinite(factor))
         throw TAVI::TypedException(TAVI_HERE, "Node::scale: factor must be positive and finite");
-    self->item->setScale(self->item->scale() * factor);
+    const double scaled = self->item->scale() * factor;
+    if (!std::isnormal(scaled))
+        throw TAVI::TypedException(TAVI_HERE, "Node::scale: the scale would be out of range");
+    self->item->setScale(scaled);
 }
 
 double Node::getScale() const

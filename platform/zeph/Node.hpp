@@ -64,6 +64,8 @@ public:
     TAVI::GLPoint<double> mapSceneToLocal(const TAVI::GLPoint<double>& point) const;
 
     // Multiplies the node's scale (1 to begin with) by factor, about its origin.
+    // Throws TAVI::TypedException for a factor that is not positive and finite,
+    // or that would take the scale out of range (to infinity or to zero).
     void scale(double factor);
     double getScale() const;
     void setZValue(double z);

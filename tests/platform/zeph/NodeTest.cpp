@@ -311,6 +311,14 @@ TEST(NodeTest, NonFiniteGeometryIsRefusedAndTheNodeKeepsItsOwn)
     EXPECT_EQ(box.getPosition(), (TAVI::GLPoint<double>(10, 20)));
     EXPECT_EQ(box.getRect(), (TAVI::GLRect<double>(0, 0, 80, 40)));
     EXPECT_EQ(scene->getNodeAt({50, 40}), box);
+
+    // Factors that are fine alone but take the scale past infinity, or to zero.
+    ellipse.scale(1e200);
+    EXPECT_THROW(ellipse.scale(1e200), TAVI::TypedException);
+    EXPECT_EQ(ellipse.getScale(), 1e200);
+    line.scale(1e-200);
+    EXPECT_THROW(line.scale(1e-200), TAVI::TypedException);
+    EXPECT_EQ(line.getScale(), 1e-200);
 }
 
 TEST(NodeTest, TextNodeKeepsItsTextAndFontSize)
