@@ -7,6 +7,7 @@
 #include "platform/orbis/StudioComponentBase.hpp"
 #include "platform/orbis/StudioEventService.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
+#include "platform/orbis/StudioFrameworkService_p.hpp"
 #include "platform/orbis/StudioWindow.hpp"
 #include "platform/orbis/Studio_p.hpp"
 #include "platform/orbis/util/IntRequest.hpp"
@@ -75,6 +76,8 @@ void StudioPrivate::shutDown()
     if (!open || shuttingDown)
         return;
     shuttingDown = true;
+    if (framework)
+        framework->d->closed = true;
     TAVI::ErrorHolder ignored;
     // The application goes first: it may still remove its own components and
     // raise its last events through the services.
@@ -107,6 +110,9 @@ Studio::Studio() : d(new StudioPrivate(this)) {}
 Studio::~Studio()
 {
     d->shutDown();
+    // A script may hold the framework service longer: it must not reach back here.
+    if (d->framework)
+        d->framework->d->studio = nullptr;
     d->release();
     for (StudioComponentBase* component : d->componentsPointingHere)
         component->studio = nullptr;

@@ -183,18 +183,26 @@ bool StudioFrameworkServicePrivate::checkTab(std::uint32_t index, TAVI::ErrorHol
     return false;
 }
 
-bool StudioFrameworkServicePrivate::takeIn(const TAVI::Holder<StudioComponentBase>& component,
-                                           TAVI::ErrorHolder& errors)
+bool StudioFrameworkServicePrivate::checkOpen(TAVI::ErrorHolder& errors) const
 {
     // A closed window's components would never be shown nor terminated in time.
-    if (studio && !studio->isOpen()) {
+    if (closed || (studio && !studio->isOpen())) {
         reportError(errors, TAVI_HERE, Messages::StudioClosed, q->getTitle());
         return false;
     }
+    return true;
+}
+
+bool StudioFrameworkServicePrivate::takeIn(const TAVI::Holder<StudioComponentBase>& component,
+                                           TAVI::ErrorHolder& errors)
+{
+    if (!checkOpen(errors))
+        return false;
     TAVI::ErrorHolder initErrors;
     component->initialize(initErrors);
-    if (initErrors.hasError()) {
-        // A component that failed to start is not kept half made.
+    // A component that failed to start is not kept half made; nor is one whose start closed
+    // the studio, which has let go of its components already.
+    if (initErrors.hasError() || !checkOpen(initErrors)) {
         if (const TAVI::ErrorDescription* error = initErrors.getError())
             errors.setError(*error);
         TAVI::ErrorHolder ignored;
@@ -342,6 +350,9 @@ StudioComponentBase* StudioFrameworkService::createComponent(const std::string& 
                                                              const std::string& name,
                                                              TAVI::ErrorHolder& errors)
 {
+    // The factory would make a component for a studio that is no more.
+    if (!d->checkOpen(errors))
+        return nullptr;
     if (d->findByName(name)) {
         reportError(errors, TAVI_HERE, Messages::ObjectAlreadyRegistered, name);
         return nullptr;

@@ -62,6 +62,7 @@ public:
     static constexpr const char* noxTypeName = "ORB.StudioFrameworkService";
 
     const char* getFullyQualifiedNoxTypeName() const override;
+    // Null once the studio is destroyed (a script may hold the service longer).
     Studio* getStudio() const;
 
     void setTitle(const std::string& title);
@@ -70,7 +71,8 @@ public:
     // Components. createComponent makes one with the registered factory of the
     // type, initialises it and keeps it, unplaced. addComponent takes one made
     // elsewhere (for this studio) the same way. Names are unique in a studio.
-    // A closed studio takes no more components (PLATFORM_StudioClosed).
+    // A closed or destroyed studio takes no more components (PLATFORM_StudioClosed), nor
+    // keeps one whose initialize closed it.
     StudioComponentBase* createComponent(const std::string& typeName, const std::string& name,
                                          TAVI::ErrorHolder& errors);
     bool addComponent(const TAVI::Holder<StudioComponentBase>& component, TAVI::ErrorHolder& errors);

@@ -54,8 +54,14 @@ public:
     void remove(ComponentRecord* record, TAVI::ErrorHolder& errors);
     std::string title(const ComponentRecord& record, const std::string& given) const;
 
+    // Refuses new components once the studio is closing, closed or gone (PLATFORM_StudioClosed).
+    bool checkOpen(TAVI::ErrorHolder& errors) const;
+
     StudioFrameworkService* q;
-    Studio* studio;  // not owned
+    Studio* studio;  // not owned; null once the studio is gone (a script may hold the service longer)
+    // Set when the studio starts closing: components it would take then would be terminated
+    // at once, and one that adds another from its terminate would keep the close going for ever.
+    bool closed = false;
     QPointer<StudioWindow> window;
     QPointer<QTabWidget> tabs;  // the window's central widget
     std::vector<std::unique_ptr<ComponentRecord>> records;  // in the order components came in

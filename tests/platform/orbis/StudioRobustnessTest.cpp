@@ -1,0 +1,121 @@
+#include "tests/platform/orbis/TestComponents.hpp"
+
+#include "platform/orbis/StudioComponentFactoryManager.hpp"
+#include "platform/orbis/StudioFrameworkService.hpp"
+#include "platform/tavi/ErrorHolder.hpp"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace PLATFORM;
+using OrbisTest::PanelComponent;
+using OrbisTest::StudioFixture;
+
+namespace {
+
+// A component that closes its studio while it starts.
+class ClosingComponent : public PanelComponent {
+public:
+    using PanelComponent::PanelComponent;
+    void initialize(TAVI::ErrorHolder& errors) override
+    {
+        PanelComponent::initialize(errors);
+        getStudio()->close();
+    }
+};
+
+// A component that, when it goes, puts a fresh one of its kind in its place.
+class RespawningComponent : public PanelComponent {
+public:
+    using PanelComponent::PanelComponent;
+    void terminate(TAVI::ErrorHolder& errors) override
+    {
+        PanelComponent::terminate(errors);
+        // Bounded, so that a close that keeps taking them in still ends.
+        if (!getStudio() || ++*respawns > 50)
+            return;
+        auto* next = new RespawningComponent(getStudio(), getName() + "+");
+        next->respawns = respawns;
+        next->refusals = refusals;
+        TAVI::ErrorHolder addErrors;
+        if (!getStudio()->getFrameworkService()->addComponent(TAVI::Holder<StudioComponentBase>(next), addErrors))
+            refusals->push_back(addErrors.id());
+    }
+    std::shared_ptr<int> respawns = std::make_shared<int>(0);
+    std::shared_ptr<std::vector<std::string>> refusals = std::make_shared<std::vector<std::string>>();
+};
+
+} // namespace
+
+TEST(StudioRobustnessTest, AFrameworkServiceKeptLongerThanItsStudioForgetsIt) {
+    TAVI::ErrorHolder registration;
+    int made = 0;
+    StudioComponentFactoryManager::instance()->registerObject(
+        TAVI::Holder<StudioComponentFactory>(new StudioComponentFactory(
+            "Robustness panel", [&made](Studio* studio, const std::string& name) -> StudioComponentBase* {
+                ++made;
+                return new PanelComponent(studio, name);
+            })),
+        registration);
+
+    TAVI::Holder<StudioFrameworkService> kept;
+    {
+        StudioFixture fixture;
+        kept = fixture.framework;
+        PanelComponent* panel = fixture.addPanel("panel");
+        TAVI::ErrorHolder errors;
+        fixture.framework->addTab(panel, "", true, errors);
+    }
+    // The window goes through deleteLater.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->getStudio(), nullptr);
+
+    TAVI::ErrorHolder errors;
+    EXPECT_FALSE(kept->addComponent(TAVI::Holder<StudioComponentBase>(new PanelComponent(nullptr, "late")), errors));
+    EXPECT_EQ(errors.id(), "PLATFORM_StudioClosed");
+    errors.clear();
+    EXPECT_EQ(kept->createComponent("Robustness panel", "made", errors), nullptr);
+    EXPECT_EQ(errors.id(), "PLATFORM_StudioClosed");
+    EXPECT_EQ(made, 0);
+    errors.clear();
+    EXPECT_FALSE(kept->requestTabClose(0, errors));
+    EXPECT_EQ(errors.id(), "PLATFORM_TabIndexOutOfRange");
+    EXPECT_TRUE(kept->getComponents().empty());
+    EXPECT_EQ(kept->getTabCount(), 0u);
+
+    StudioComponentFactoryManager::instance()->unregisterObject("Robustness panel");
+}
+
+TEST(StudioRobustnessTest, AComponentThatClosesItsStudioWhileStartingIsNotKept) {
+    StudioFixture fixture;
+    auto* component = new ClosingComponent(fixture.studio.get(), "closer");
+    const auto life = component->life;
+    TAVI::ErrorHolder errors;
+    EXPECT_FALSE(fixture.framework->addComponent(TAVI::Holder<StudioComponentBase>(component), errors));
+    EXPECT_EQ(errors.id(), "PLATFORM_StudioClosed");
+    EXPECT_FALSE(fixture.studio->isOpen());
+    EXPECT_TRUE(fixture.framework->getComponents().empty());
+    EXPECT_EQ(life->initialized, 1);
+    EXPECT_EQ(life->terminated, 1);
+    EXPECT_EQ(life->destroyed, 1);
+}
+
+TEST(StudioRobustnessTest, AComponentAddedWhileTheStudioClosesIsRefused) {
+    StudioFixture fixture;
+    auto* component = new RespawningComponent(fixture.studio.get(), "phoenix");
+    const auto respawns = component->respawns;
+    const auto refusals = component->refusals;
+    TAVI::ErrorHolder errors;
+    ASSERT_TRUE(fixture.framework->addComponent(TAVI::Holder<StudioComponentBase>(component), errors));
+    fixture.studio->close();
+    EXPECT_TRUE(fixture.framework->getComponents().empty());
+    EXPECT_EQ(*respawns, 1);
+    EXPECT_EQ(*refusals, std::vector<std::string>{"PLATFORM_StudioClosed"});
+}
