@@ -161,7 +161,10 @@ TAVI::GLPoint<double> GLCanvas::scenePointToViewPoint(const TAVI::GLPoint<double
 
 double GLCanvas::getZoomFactor() const
 {
-    return transform().m11();
+    // The length a scene unit along x has in the view: m11 alone is zero for a
+    // view its users rotated a quarter turn, and negative for a mirrored one.
+    const QTransform t = transform();
+    return std::hypot(t.m11(), t.m12());
 }
 
 void GLCanvas::setZoomFactor(double factor)

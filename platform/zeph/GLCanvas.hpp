@@ -39,7 +39,8 @@ public:
     TAVI::GLPoint<double> viewPointToScenePoint(const TAVI::GLPoint<double>& viewPoint) const;
     TAVI::GLPoint<double> scenePointToViewPoint(const TAVI::GLPoint<double>& scenePoint) const;
 
-    // Scene units per view pixel inverted: 2 shows the scene twice its size.
+    // Scene units per view pixel inverted: 2 shows the scene twice its size,
+    // whether or not the view is rotated or mirrored.
     double getZoomFactor() const;
     // Clamped to the canvas's range (1/50 to 50); other values, and values that
     // are not finite, are ignored. Zooms about the view's centre.

@@ -286,6 +286,29 @@ TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointer)
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
 }
 
+// The canvas is a graphics view, whose rotation and mirroring its users may
+// reach: the zoom is the view's scale whatever they did.
+TEST_F(GLCanvasTest, ARotatedOrMirroredViewHasTheZoomOfItsScale)
+{
+    canvas->rotate(90);
+    EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), 1.0);
+    const QPointF at = viewPointOf({10, 10});
+    sendWheel(at, 120);
+    EXPECT_NEAR(canvas->getZoomFactor(), 1.15, 1e-9);
+    const Point under = canvas->viewPointToScenePoint({at.x(), at.y()});
+    EXPECT_NEAR(under.x, 10, 1.0);
+    EXPECT_NEAR(under.y, 10, 1.0);
+    canvas->setZoomFactor(2.0);
+    EXPECT_NEAR(canvas->getZoomFactor(), 2.0, 1e-9);
+
+    canvas->resetTransform();
+    canvas->scale(-1.0, 1.0);
+    EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), 1.0);
+    canvas->setZoomFactor(3.0);
+    EXPECT_NEAR(canvas->getZoomFactor(), 3.0, 1e-9);
+    EXPECT_LT(canvas->transform().m11(), 0.0);
+}
+
 TEST_F(GLCanvasTest, MiddleButtonPansWhenNoToolTakesIt)
 {
     const QPointF from(200, 150);
