@@ -1,7 +1,10 @@
 #include "tests/platform/orbis/TestComponents.hpp"
 
+#include "platform/nimb/Listener.hpp"
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
+#include "platform/orbis/StudioEventService.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
+#include "platform/orbis/util/IntRequest.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 
 #include <QCoreApplication>
@@ -50,6 +53,20 @@ public:
     std::shared_ptr<int> respawns = std::make_shared<int>(0);
     std::shared_ptr<std::vector<std::string>> refusals = std::make_shared<std::vector<std::string>>();
 };
+
+// Closes the studio and lets go of its last hold when a tab is asked to close.
+class StudioDropper : public NIMB::Listener {
+public:
+    explicit StudioDropper(TAVI::Holder<Studio>& studio) : studio(studio) {}
+    void onTabClosed(Util::IntRequest)
+    {
+        studio->close();
+        studio.reset();
+    }
+    TAVI::Holder<Studio>& studio;
+};
+
+void deleteLaterObjects() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 } // namespace
 
@@ -118,4 +135,40 @@ TEST(StudioRobustnessTest, AComponentAddedWhileTheStudioClosesIsRefused) {
     EXPECT_TRUE(fixture.framework->getComponents().empty());
     EXPECT_EQ(*respawns, 1);
     EXPECT_EQ(*refusals, std::vector<std::string>{"PLATFORM_StudioClosed"});
+}
+
+TEST(StudioRobustnessTest, ATabCloseListenerMayDestroyTheStudio) {
+    StudioFixture fixture;
+    PanelComponent* panel = fixture.addPanel("panel");
+    const auto life = panel->life;
+    TAVI::ErrorHolder errors;
+    fixture.framework->addTab(panel, "", true, errors);
+    auto* service = dynamic_cast<StudioEventService<Util::IntRequest>*>(
+        fixture.studio->getService2("TabCloseEvents", errors));
+    ASSERT_NE(service, nullptr);
+    StudioDropper dropper(fixture.studio);
+    service->connect(&dropper, &StudioDropper::onTabClosed);
+
+    EXPECT_TRUE(fixture.framework->requestTabClose(0, errors));
+    EXPECT_FALSE(fixture.studio);
+    EXPECT_EQ(life->terminated, 1);
+    EXPECT_EQ(life->destroyed, 1);
+    deleteLaterObjects();
+}
+
+TEST(StudioRobustnessTest, AContextMenuItemMayDestroyTheStudio) {
+    StudioFixture fixture;
+    ContextMenuSchema menu("Menu");
+    int ran = 0;
+    menu.addItem("Close", [&] {
+        ++ran;
+        fixture.studio->close();
+        fixture.studio.reset();
+    });
+    fixture.framework->addContextMenu(menu);
+    TAVI::ErrorHolder errors;
+    EXPECT_TRUE(fixture.framework->executeContextMenuItem("Menu", "Close", errors));
+    EXPECT_EQ(ran, 1);
+    EXPECT_FALSE(fixture.studio);
+    deleteLaterObjects();
 }
