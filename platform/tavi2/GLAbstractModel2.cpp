@@ -5,6 +5,7 @@
 #include "platform/tavi2/GLAbstractModel2_p.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <string>
 
@@ -155,6 +156,11 @@ std::vector<unsigned> GLAbstractModel2::appendColumns(unsigned count)
     std::vector<unsigned> added;
     if (count == 0)
         return added;
+    // Qt's views count columns in int, and ids are never given out twice: a count past
+    // either (a negative number passed as unsigned, most likely) would wrap them.
+    if (count > unsigned(INT_MAX) - unsigned(d->columns.size()) || count > UINT_MAX - d->nextColumnUID)
+        throw TypedException(TAVI_HERE, "GLAbstractModel2::appendColumns: too many columns (" +
+                                            std::to_string(count) + ")");
     const unsigned first = unsigned(d->columns.size());
     if (d->adapter)
         d->adapter->beginInsertColumns(first, first + count - 1);
@@ -194,6 +200,10 @@ std::vector<unsigned> GLAbstractModel2::appendRows(unsigned parentUID, unsigned 
     std::vector<unsigned> added;
     if (count == 0)
         return added;
+    // As for columns: Qt counts a parent's rows in int, and row ids must not wrap to the root's.
+    if (count > unsigned(INT_MAX) - unsigned(parent->children.size()) || count > UINT_MAX - d->nextRowUID)
+        throw TypedException(TAVI_HERE, "GLAbstractModel2::appendRows: too many rows (" + std::to_string(count) +
+                                            ") under row " + rowText(parentUID));
     added.reserve(count);
     const unsigned first = unsigned(parent->children.size());
     const bool known = d->isKnown(parentUID);

@@ -28,7 +28,8 @@ public:
     GLAbstractModel2(const GLAbstractModel2&) = delete;
     GLAbstractModel2& operator=(const GLAbstractModel2&) = delete;
 
-    // Columns, in order; returns the new columns' ids.
+    // Columns, in order; returns the new columns' ids. Throws TypedException, changing
+    // nothing, for more columns than views can count (int) or ids are left.
     std::vector<unsigned> appendColumns(unsigned count);
     unsigned getColumnCount() const;
     // Throws TypedException for an index past the end.
@@ -37,7 +38,8 @@ public:
     bool hasColumn(unsigned columnUID) const;
 
     // Appends count rows under parentUID and returns their ids, in order. Throws
-    // TypedException for an unknown parent.
+    // TypedException for an unknown parent, and for more rows under one parent than views can
+    // count (int) or ids are left.
     std::vector<unsigned> appendRows(unsigned parentUID, unsigned count);
     unsigned appendRow(unsigned parentUID);
     // Removes rows with their descendants. A row listed twice, or under another listed row,
