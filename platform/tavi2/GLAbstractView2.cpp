@@ -2,6 +2,7 @@
 
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAbstractView2_p.hpp"
+#include "platform/tavi2/QtTree_p.hpp"
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
@@ -297,6 +298,9 @@ bool GLAbstractView2::isEditing() const { return d->delegate && d->delegate->has
 void GLAbstractView2::setEditor(unsigned rowUID, unsigned columnUID, GLWidget2* editor)
 {
     const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::setEditor");
+    // The editor goes inside the view, as cell widgets do.
+    if (editor && isWidgetInside(d->view, editor->getQWidget()))
+        throw TypedException(TAVI_HERE, "GLAbstractView2::setEditor: the editor is the view or holds it");
     const GLModelCellRef2 cell = d->cellOf(index);
     if (d->requestedCell.isValid()) {
         if (!(cell == d->requestedCell))
@@ -318,6 +322,10 @@ void GLAbstractView2::setEditor(unsigned rowUID, unsigned columnUID, GLWidget2* 
 void GLAbstractView2::setCellWidget(unsigned rowUID, unsigned columnUID, GLWidget2* widget)
 {
     const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::setCellWidget");
+    // Qt puts the widget inside the view: the view itself, or a widget holding it, would
+    // become its own ancestor.
+    if (widget && isWidgetInside(d->view, widget->getQWidget()))
+        throw TypedException(TAVI_HERE, "GLAbstractView2::setCellWidget: the widget is the view or holds it");
     if (!index.isValid())
         return;
     // Qt deletes a widget it replaces, and the toolkit widget goes with it.

@@ -84,10 +84,11 @@ public:
     // TypedException); called otherwise, it starts editing the cell with it (and sends the
     // request). The editor stays the caller's: when the edit ends, after the complete event, the
     // view hides it and takes it out of the view, so it can be kept and used again; so does a
-    // view that is destroyed while the editor is open.
+    // view that is destroyed while the editor is open. Throws TypedException for the view or a
+    // widget holding it.
     void setEditor(unsigned rowUID, unsigned columnUID, GLWidget2* editor);
     // Places a widget over a cell for good (until replaced or the row goes); the view owns it.
-    // Null removes the cell's widget.
+    // Null removes the cell's widget. Throws TypedException for the view or a widget holding it.
     void setCellWidget(unsigned rowUID, unsigned columnUID, GLWidget2* widget);
     GLWidget2* getCellWidget(unsigned rowUID, unsigned columnUID) const;
 

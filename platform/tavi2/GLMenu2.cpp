@@ -3,6 +3,7 @@
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAction2.hpp"
 #include "platform/tavi2/QtConversions_p.hpp"
+#include "platform/tavi2/QtTree_p.hpp"
 
 #include <QAction>
 #include <QMenu>
@@ -70,6 +71,9 @@ void GLMenu2::addSubMenu(GLMenu2* subMenu)
     if (!subMenu || subMenu == this)
         throw TypedException(TAVI_HERE, "GLMenu2::addSubMenu: null menu or the menu itself");
     QMenu* qtSubMenu = menu(subMenu);
+    // A menu that holds this one already would become its own ancestor: a loop of parents.
+    if (isWidgetInside(menu(this), qtSubMenu))
+        throw TypedException(TAVI_HERE, "GLMenu2::addSubMenu: the menu holds this one already");
     qtSubMenu->setParent(menu(this), qtSubMenu->windowFlags());
     new GLAction2(menu(this)->addMenu(qtSubMenu));
 }

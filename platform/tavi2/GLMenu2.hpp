@@ -28,7 +28,7 @@ public:
     GLAction2* addMenuItem(const std::string& label);
     void addSeparator();
     // Adds a sub-menu, which belongs to this menu from then on; throws TypedException for
-    // null and for the menu itself.
+    // null, for the menu itself and for a menu this one is inside.
     void addSubMenu(GLMenu2* menu);
     // Removes and, when they are the menu's own, deletes all items.
     void clear();

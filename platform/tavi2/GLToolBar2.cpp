@@ -3,6 +3,7 @@
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAction2.hpp"
 #include "platform/tavi2/QtConversions_p.hpp"
+#include "platform/tavi2/QtTree_p.hpp"
 
 #include <QAction>
 #include <QToolBar>
@@ -55,6 +56,8 @@ void GLToolBar2::addWidget(GLWidget2* widget)
 {
     if (!widget)
         throw TypedException(TAVI_HERE, "GLToolBar2::addWidget: null widget");
+    if (isWidgetInside(bar(this), widget->getQWidget()))
+        throw TypedException(TAVI_HERE, "GLToolBar2::addWidget: the widget is the bar or holds it");
     // The bar makes an action for the widget's place; give it its toolkit object.
     new GLAction2(bar(this)->addWidget(widget->getQWidget()));
 }

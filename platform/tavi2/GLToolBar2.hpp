@@ -30,7 +30,8 @@ public:
     // Adds an action at the end; an action that belongs to no widget becomes the bar's.
     // Throws TypedException for null.
     void addAction(GLAction2* action);
-    // Adds a widget at the end; the bar owns it. Throws TypedException for null.
+    // Adds a widget at the end; the bar owns it. Throws TypedException for null and for the
+    // bar or a widget holding it.
     void addWidget(GLWidget2* widget);
     void addSeparator();
     // Actions in order, separators and widgets' places included.

@@ -4,6 +4,7 @@
 #include "platform/tavi2/GLLayout2.hpp"
 #include "platform/tavi2/GLWidget2_p.hpp"
 #include "platform/tavi2/QtConversions_p.hpp"
+#include "platform/tavi2/QtTree_p.hpp"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -189,6 +190,8 @@ void GLWidget2::setParent(GLWidget2* parent)
 {
     if (parent == this)
         throw TypedException(TAVI_HERE, "GLWidget2::setParent: a widget cannot be its own parent");
+    if (parent && isWidgetInside(parent->getQWidget(), d->widget))
+        throw TypedException(TAVI_HERE, "GLWidget2::setParent: the new parent is inside the widget");
     d->widget->setParent(parent ? parent->getQWidget() : nullptr);
 }
 
@@ -274,6 +277,8 @@ void GLWidget2::setLayout(GLLayout2* layout)
         return;
     if (layout && layout->isInUse())
         throw TypedException(TAVI_HERE, "GLWidget2::setLayout: the layout is in use elsewhere");
+    if (layout && layoutHoldsAncestorOf(layout->getQLayout(), d->widget))
+        throw TypedException(TAVI_HERE, "GLWidget2::setLayout: the layout holds the widget or one it is inside");
     // Qt keeps the first layout of a widget; the old one goes, with its toolkit object.
     delete old;
     if (layout)

@@ -56,7 +56,8 @@ public:
     QWidget* getQWidget() const;
     GLWidget2* getParent() const;  // null for a top-level widget
     // Makes the widget a child of parent (a top-level widget for null); the widget is hidden
-    // afterwards, as a reparented widget is, until shown.
+    // afterwards, as a reparented widget is, until shown. Throws TypedException for the widget
+    // itself and for a widget inside it.
     void setParent(GLWidget2* parent);
 
     // Position of the widget's top-left corner on the screen, and of a point inside it.
@@ -98,7 +99,8 @@ public:
     void setToolTip(const std::string& text);
 
     // Lays out the widget's children; the widget owns the layout from then on (a layout that
-    // is already in use elsewhere throws TypedException). Null removes and deletes the layout.
+    // is already in use elsewhere, or that lays out this widget or one it is inside, throws
+    // TypedException). Null removes and deletes the layout.
     void setLayout(GLLayout2* layout);
     GLLayout2* getLayout() const;
 

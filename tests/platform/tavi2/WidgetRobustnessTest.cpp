@@ -37,6 +37,54 @@ std::string thrownMessage(Call call)
 
 } // namespace
 
+TEST(WidgetRobustnessTest, NoWidgetBecomesItsOwnAncestor)
+{
+    GLPanel2 top("qt");
+    auto* child = new GLPanel2("qt", &top);
+    auto* grandChild = new GLPanel2("qt", child);
+
+    EXPECT_NE(thrownMessage([&] { top.setParent(grandChild); }).find("GLWidget2::setParent"), std::string::npos);
+    EXPECT_THROW(child->setParent(grandChild), TypedException);
+    // Nothing moved: the tree is as it was and can still be walked up.
+    EXPECT_EQ(top.getParent(), nullptr);
+    EXPECT_EQ(child->getParent(), &top);
+    EXPECT_EQ(grandChild->getParent(), child);
+    // Moving a widget into a sibling's subtree is fine.
+    auto* sibling = new GLPanel2("qt", &top);
+    grandChild->setParent(sibling);
+    EXPECT_EQ(grandChild->getParent(), sibling);
+
+    // Views and tool bars put the widgets they are given inside themselves.
+    Holder<ViewModel> model(new ViewModel);
+    const unsigned column = model->appendColumns(1).front();
+    const unsigned row = model->appendRow(0);
+    auto* view = new GLTreeView2("qt", child);
+    view->setModel(model);
+    EXPECT_NE(thrownMessage([&] { view->setCellWidget(row, column, &top); }).find("GLAbstractView2::setCellWidget"),
+              std::string::npos);
+    EXPECT_THROW(view->setCellWidget(row, column, view), TypedException);
+    EXPECT_NE(thrownMessage([&] { view->setEditor(row, column, child); }).find("GLAbstractView2::setEditor"),
+              std::string::npos);
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(view->getCellWidget(row, column), nullptr);
+    auto* bar = new GLToolBar2("qt", sibling);
+    EXPECT_NE(thrownMessage([&] { bar->addWidget(sibling); }).find("GLToolBar2::addWidget"), std::string::npos);
+    EXPECT_TRUE(bar->getActions().empty());
+    EXPECT_EQ(top.getParent(), nullptr);
+    EXPECT_EQ(sibling->getParent(), &top);
+
+    // Menus are windows of their own, but still children of the menus that hold them.
+    GLMenu2 menu("qt");
+    auto* sub = new GLMenu2("qt");
+    auto* subSub = new GLMenu2("qt");
+    menu.addSubMenu(sub);
+    sub->addSubMenu(subSub);
+    EXPECT_NE(thrownMessage([&] { subSub->addSubMenu(&menu); }).find("GLMenu2::addSubMenu"), std::string::npos);
+    EXPECT_THROW(subSub->addSubMenu(sub), TypedException);
+    EXPECT_EQ(menu.getQWidget()->parentWidget(), nullptr);
+    EXPECT_TRUE(subSub->getActions().empty());
+}
+
 TEST(WidgetRobustnessTest, RowAndColumnCountsTheViewsCannotShowAreRefused)
 {
     auto model = Holder<ViewModel>(new ViewModel);
