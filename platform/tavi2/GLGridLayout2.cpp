@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QWidget>
 
+#include <climits>
 #include <string>
 
 namespace TAVI {
@@ -16,7 +17,9 @@ QGridLayout* grid(const GLLayout2* layout) { return static_cast<QGridLayout*>(la
 
 void checkCell(const char* operation, int row, int column, int rowSpan, int columnSpan)
 {
-    if (row < 0 || column < 0 || rowSpan < 1 || columnSpan < 1)
+    // The cell's far edge must still be an int, or Qt's row and column counts wrap.
+    if (row < 0 || column < 0 || rowSpan < 1 || columnSpan < 1 || row > INT_MAX - rowSpan ||
+        column > INT_MAX - columnSpan)
         throw TypedException(TAVI_HERE, std::string(operation) + ": bad cell (" + std::to_string(row) +
                                             ", " + std::to_string(column) + ") span " +
                                             std::to_string(rowSpan) + "x" + std::to_string(columnSpan));
@@ -47,8 +50,20 @@ void GLGridLayout2::addLayout(GLLayout2* layout, int row, int column, int rowSpa
     grid(this)->addLayout(layout->getQLayout(), row, column, rowSpan, columnSpan);
 }
 
-void GLGridLayout2::setRowStretch(int row, int stretch) { grid(this)->setRowStretch(row, stretch); }
-void GLGridLayout2::setColumnStretch(int column, int stretch) { grid(this)->setColumnStretch(column, stretch); }
+void GLGridLayout2::setRowStretch(int row, int stretch)
+{
+    // Qt writes a negative row's stretch before its first row, into memory not its own.
+    if (row < 0 || row == INT_MAX)
+        throw TypedException(TAVI_HERE, "GLGridLayout2::setRowStretch: no row " + std::to_string(row));
+    grid(this)->setRowStretch(row, stretch);
+}
+
+void GLGridLayout2::setColumnStretch(int column, int stretch)
+{
+    if (column < 0 || column == INT_MAX)
+        throw TypedException(TAVI_HERE, "GLGridLayout2::setColumnStretch: no column " + std::to_string(column));
+    grid(this)->setColumnStretch(column, stretch);
+}
 int GLGridLayout2::getRowCount() const { return grid(this)->rowCount(); }
 int GLGridLayout2::getColumnCount() const { return grid(this)->columnCount(); }
 

@@ -10,10 +10,12 @@ public:
     GLGridLayout2();
     ~GLGridLayout2() override;
 
-    // Throws TypedException for a null widget, a negative row or column, or a span below 1.
+    // Throws TypedException for a null widget, a negative row or column, a span below 1, or a
+    // cell reaching past the last int row or column.
     void addWidget(GLWidget2* widget, int row, int column, int rowSpan = 1, int columnSpan = 1,
                    int alignment = 0);
     void addLayout(GLLayout2* layout, int row, int column, int rowSpan = 1, int columnSpan = 1);
+    // Throw TypedException for a negative row or column.
     void setRowStretch(int row, int stretch);
     void setColumnStretch(int column, int stretch);
     int getRowCount() const;

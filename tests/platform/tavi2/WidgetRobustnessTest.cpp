@@ -85,6 +85,27 @@ TEST(WidgetRobustnessTest, NoWidgetBecomesItsOwnAncestor)
     EXPECT_TRUE(subSub->getActions().empty());
 }
 
+TEST(WidgetRobustnessTest, GridRowsAndColumnsOutsideTheIntRangeAreRefused)
+{
+    GLGridLayout2 grid;
+    GLPanel2 cell("qt");
+    grid.addWidget(&cell, 1, 1);
+    EXPECT_NE(thrownMessage([&] { grid.setRowStretch(-1, 2); }).find("GLGridLayout2::setRowStretch"),
+              std::string::npos);
+    EXPECT_NE(thrownMessage([&] { grid.setColumnStretch(-3, 2); }).find("GLGridLayout2::setColumnStretch"),
+              std::string::npos);
+    // A cell whose far edge is past the last int row or column.
+    GLPanel2 far("qt");
+    EXPECT_NE(thrownMessage([&] { grid.addWidget(&far, INT_MAX, 0); }).find("GLGridLayout2::addWidget"),
+              std::string::npos);
+    EXPECT_THROW(grid.addWidget(&far, 0, INT_MAX - 1, 1, 2), TypedException);
+    EXPECT_EQ(grid.getRowCount(), 2);
+    EXPECT_EQ(grid.getColumnCount(), 2);
+    grid.setRowStretch(0, 1);
+    grid.setColumnStretch(3, 1);
+    EXPECT_EQ(grid.getColumnCount(), 4);
+}
+
 TEST(WidgetRobustnessTest, RowAndColumnCountsTheViewsCannotShowAreRefused)
 {
     auto model = Holder<ViewModel>(new ViewModel);
