@@ -14,7 +14,7 @@ ScenePrivate::ScenePrivate(Scene* owner) : q(owner), tools(owner) {}
 ScenePrivate::~ScenePrivate()
 {
     // Tools first: they may hold nodes and act on being taken off.
-    tools.clearToolStack();
+    tools.clearOnDestruction();
     // Each node is let go right after its items are abandoned, while it is
     // still in the cache; handles held elsewhere keep theirs, invalid.
     std::vector<std::shared_ptr<NodePrivate>> nodes = std::move(topLevel);

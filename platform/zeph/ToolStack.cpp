@@ -7,6 +7,7 @@
 #include "platform/zeph/WheelEvent.hpp"
 
 #include <algorithm>
+#include <exception>
 #include <string>
 #include <type_traits>
 
@@ -25,7 +26,7 @@ ToolStack::~ToolStack()
     // A tool put on now, by one told of its removal, would be left pointing at
     // the stack once it is gone.
     closing = true;
-    clearToolStack();
+    clearOnDestruction();
 }
 
 bool ToolStack::refusedWhileClosing(const char* operation) const
@@ -152,6 +153,23 @@ void ToolStack::clearToolStack()
     // clear that ran until the stack was empty going for ever.
     for (const TAVI::Holder<Tool>& tool : getTools())
         removeTool(tool);
+}
+
+void ToolStack::clearOnDestruction() noexcept
+{
+    for (const TAVI::Holder<Tool>& tool : getTools()) {
+        try {
+            removeTool(tool);
+        } catch (const std::exception& error) {
+            zuReportAssertion("telling a tool of its removal threw", __FILE__, __LINE__,
+                              "ZEPH::ToolStack: a tool threw when taken off a stack going away",
+                              error.what());
+        } catch (...) {
+            zuReportAssertion("telling a tool of its removal threw", __FILE__, __LINE__,
+                              "ZEPH::ToolStack: a tool threw when taken off a stack going away",
+                              "an unknown exception");
+        }
+    }
 }
 
 std::vector<TAVI::Holder<Tool>> ToolStack::getTools() const

@@ -34,6 +34,10 @@ public:
 
     // The top tool; empty when the stack is empty.
     TAVI::Holder<Tool> getTopTool() const;
+    // As clearToolStack, for a stack (or its scene) going away, where nothing may
+    // throw: what a tool throws when told of its removal is reported as a host
+    // assertion, and the other tools are still taken off.
+    void clearOnDestruction() noexcept;
 
     void handleMouseMoveEvent(MouseEvent& event) override;
     void handleMousePressEvent(MouseEvent& event) override;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace ZEPH;
 using ZephTest::RecordingTool;
 using Log = std::vector<std::string>;
@@ -276,6 +278,49 @@ TEST(ToolStackLifetimeTest, ADestroyedStackLeavesNoToolOnIt)
     ToolStack other;
     other.addTool(persistent);
     EXPECT_EQ(persistent->getToolStack(), &other);
+}
+
+// A tool whose owner fails when it is taken off.
+class ThrowingOnRemovalTool : public Tool {
+public:
+    explicit ThrowingOnRemovalTool(Log* log) : log(log) {}
+    void onRemoveFromStack() override
+    {
+        log->push_back("thrower:removed");
+        throw std::runtime_error("model gone");
+    }
+    Log* log;
+};
+
+// No destructor may throw: the stack (and the scene) going away reports what a
+// tool threw when told of its removal, and still takes the others off.
+TEST(ToolStackLifetimeTest, AToolThatThrowsWhenTakenOffDoesNotStopTheStackGoing)
+{
+    KiteTest::AssertionRecorder assertions;
+    Log log;
+    auto below = makeTool("below", log);
+    auto above = makeTool("above", log);
+    TAVI::Holder<Tool> thrower(new ThrowingOnRemovalTool(&log));
+    {
+        TAVI::Holder<Scene> scene = Scene::createScene();
+        scene->addTool(below);
+        scene->addTool(thrower, "Thrower");
+        scene->addTool(above);
+    }
+    EXPECT_EQ(log, (Log{"above:removed", "thrower:removed", "below:removed"}));
+    EXPECT_EQ(below->getToolStack(), nullptr);
+    EXPECT_EQ(thrower->getToolStack(), nullptr);
+    ASSERT_EQ(assertions.count(), 1u);
+    EXPECT_NE(assertions.reports()[0].detail.find("model gone"), std::string::npos);
+
+    log.clear();
+    {
+        ToolStack stack;
+        stack.addTool(thrower, "Thrower");
+        stack.addTool(below);
+    }
+    EXPECT_EQ(log, (Log{"below:removed", "thrower:removed"}));
+    EXPECT_EQ(assertions.count(), 2u);
 }
 
 // A tool made for an editor-like argument, counting how many exist.
