@@ -39,18 +39,13 @@ void GLBoxLayout2::setDirection(int direction)
 
 void GLBoxLayout2::addWidget(GLWidget2* widget, int stretch, int alignment)
 {
-    if (!widget)
-        throw TypedException(TAVI_HERE, "GLBoxLayout2::addWidget: null widget");
-    static_cast<QBoxLayout*>(getQLayout())
-        ->addWidget(widget->getQWidget(), stretch, Qt::Alignment::fromInt(alignment));
+    QWidget* qtWidget = adopt(widget, "GLBoxLayout2::addWidget");
+    static_cast<QBoxLayout*>(getQLayout())->addWidget(qtWidget, stretch, Qt::Alignment::fromInt(alignment));
 }
 
 void GLBoxLayout2::addLayout(GLLayout2* layout, int stretch)
 {
-    if (!layout || layout == this)
-        throw TypedException(TAVI_HERE, "GLBoxLayout2::addLayout: null layout or the layout itself");
-    if (layout->isInUse())
-        throw TypedException(TAVI_HERE, "GLBoxLayout2::addLayout: the layout is in use elsewhere");
+    checkNestable(layout, "GLBoxLayout2::addLayout");
     static_cast<QBoxLayout*>(getQLayout())->addLayout(layout->getQLayout(), stretch);
 }
 

@@ -22,7 +22,7 @@ public:
     // its room. Throws TypedException for a null widget.
     void addWidget(GLWidget2* widget, int stretch = 0, int alignment = 0);
     // Nests a layout, which then belongs to this one; throws TypedException for null, for this
-    // layout and for a layout in use elsewhere.
+    // layout, for a layout in use elsewhere and for one that holds this layout.
     void addLayout(GLLayout2* layout, int stretch = 0);
     void addStretch(int stretch = 0);
     void addSpacing(int size);

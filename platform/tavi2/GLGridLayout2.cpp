@@ -36,16 +36,13 @@ void GLGridLayout2::addWidget(GLWidget2* widget, int row, int column, int rowSpa
     if (!widget)
         throw TypedException(TAVI_HERE, "GLGridLayout2::addWidget: null widget");
     checkCell("GLGridLayout2::addWidget", row, column, rowSpan, columnSpan);
-    grid(this)->addWidget(widget->getQWidget(), row, column, rowSpan, columnSpan,
-                          Qt::Alignment::fromInt(alignment));
+    QWidget* qtWidget = adopt(widget, "GLGridLayout2::addWidget");
+    grid(this)->addWidget(qtWidget, row, column, rowSpan, columnSpan, Qt::Alignment::fromInt(alignment));
 }
 
 void GLGridLayout2::addLayout(GLLayout2* layout, int row, int column, int rowSpan, int columnSpan)
 {
-    if (!layout || layout == this)
-        throw TypedException(TAVI_HERE, "GLGridLayout2::addLayout: null layout or the layout itself");
-    if (layout->isInUse())
-        throw TypedException(TAVI_HERE, "GLGridLayout2::addLayout: the layout is in use elsewhere");
+    checkNestable(layout, "GLGridLayout2::addLayout");
     checkCell("GLGridLayout2::addLayout", row, column, rowSpan, columnSpan);
     grid(this)->addLayout(layout->getQLayout(), row, column, rowSpan, columnSpan);
 }

@@ -3,12 +3,14 @@
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
 #include "platform/tavi2/QtTie_p.hpp"
+#include "platform/tavi2/QtTree_p.hpp"
 
 #include <QLayout>
 #include <QVariant>
 #include <QWidget>
 
 #include <memory>
+#include <string>
 
 namespace TAVI {
 
@@ -68,5 +70,31 @@ void GLLayout2::removeWidget(GLWidget2* widget)
 }
 
 bool GLLayout2::isInUse() const { return d->layout->parent() != nullptr; }
+
+void GLLayout2::checkNestable(const GLLayout2* layout, const char* operation) const
+{
+    if (!layout || layout == this)
+        throw TypedException(TAVI_HERE, std::string(operation) + ": null layout or the layout itself");
+    if (layout->isInUse())
+        throw TypedException(TAVI_HERE, std::string(operation) + ": the layout is in use elsewhere");
+    // A layout not in use may still hold this one: nesting it here would make a loop of
+    // parents that Qt walks for ever.
+    for (const QObject* o = d->layout; o; o = o->parent())
+        if (o == layout->getQLayout())
+            throw TypedException(TAVI_HERE, std::string(operation) + ": the layout holds this one already");
+    const QWidget* laidOut = d->layout->parentWidget();
+    if (laidOut && layoutHoldsAncestorOf(layout->getQLayout(), laidOut))
+        throw TypedException(TAVI_HERE, std::string(operation) + ": the layout holds the widget this one lays out");
+}
+
+QWidget* GLLayout2::adopt(GLWidget2* widget, const char* operation)
+{
+    if (!widget)
+        throw TypedException(TAVI_HERE, std::string(operation) + ": null widget");
+    QWidget* qtWidget = widget->getQWidget();
+    if (const QWidget* laidOut = d->layout->parentWidget(); laidOut && isWidgetInside(laidOut, qtWidget))
+        throw TypedException(TAVI_HERE, std::string(operation) + ": the widget is the one laid out or holds it");
+    return qtWidget;
+}
 
 } // namespace TAVI

@@ -1,6 +1,7 @@
 #pragma once
 
 class QLayout;
+class QWidget;
 
 namespace TAVI {
 
@@ -37,6 +38,13 @@ public:
 
 protected:
     explicit GLLayout2(QLayout* layout);  // takes ownership
+    // Throws TypedException naming the operation unless the layout may be nested in this one:
+    // not null, not this one, not in use elsewhere, and holding neither this one nor the widget
+    // this one lays out (or one that widget is inside).
+    void checkNestable(const GLLayout2* layout, const char* operation) const;
+    // Readies a widget to be added, throwing TypedException naming the operation for null and
+    // for the widget the layout is set on or one that widget is inside.
+    QWidget* adopt(GLWidget2* widget, const char* operation);
 
 private:
     GLLayout2Private* d;  // owned

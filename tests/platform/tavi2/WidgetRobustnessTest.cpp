@@ -85,6 +85,47 @@ TEST(WidgetRobustnessTest, NoWidgetBecomesItsOwnAncestor)
     EXPECT_TRUE(subSub->getActions().empty());
 }
 
+TEST(WidgetRobustnessTest, LayoutsRefuseTheWidgetTheyLayOutAndThoseHoldingIt)
+{
+    GLPanel2 top("qt");
+    auto* panel = new GLPanel2("qt", &top);
+    auto* box = new GLBoxLayout2(GLBoxLayout2::TopToBottom);
+    panel->setLayout(box);
+    EXPECT_NE(thrownMessage([&] { box->addWidget(panel); }).find("GLBoxLayout2::addWidget"), std::string::npos);
+    EXPECT_THROW(box->addWidget(&top), TypedException);
+    auto* grid = new GLGridLayout2;
+    box->addLayout(grid);
+    EXPECT_NE(thrownMessage([&] { grid->addWidget(&top, 0, 0); }).find("GLGridLayout2::addWidget"), std::string::npos);
+    EXPECT_EQ(box->count(), 1);
+    EXPECT_EQ(grid->count(), 0);
+
+    // Nor may a layout holding them be nested in it, or set on the widget.
+    auto* holding = new GLBoxLayout2(GLBoxLayout2::TopToBottom);
+    holding->addWidget(&top);
+    EXPECT_NE(thrownMessage([&] { box->addLayout(holding); }).find("GLBoxLayout2::addLayout"), std::string::npos);
+    GLPanel2 inner("qt", panel);
+    EXPECT_NE(thrownMessage([&] { inner.setLayout(holding); }).find("GLWidget2::setLayout"), std::string::npos);
+    EXPECT_EQ(top.getParent(), nullptr);
+    EXPECT_EQ(panel->getParent(), &top);
+    delete holding;
+}
+
+TEST(WidgetRobustnessTest, LayoutsCannotBeNestedInsideThemselves)
+{
+    GLBoxLayout2 outer(GLBoxLayout2::TopToBottom);
+    auto* middle = new GLGridLayout2;
+    auto* inner = new GLBoxLayout2(GLBoxLayout2::LeftToRight);
+    outer.addLayout(middle);
+    middle->addLayout(inner, 0, 0);
+
+    EXPECT_NE(thrownMessage([&] { inner->addLayout(&outer); }).find("GLBoxLayout2::addLayout"), std::string::npos);
+    EXPECT_NE(thrownMessage([&] { middle->addLayout(&outer, 1, 0); }).find("GLGridLayout2::addLayout"),
+              std::string::npos);
+    EXPECT_EQ(inner->count(), 0);
+    EXPECT_EQ(middle->count(), 1);
+    EXPECT_FALSE(outer.isInUse());
+}
+
 TEST(WidgetRobustnessTest, GridRowsAndColumnsOutsideTheIntRangeAreRefused)
 {
     GLGridLayout2 grid;
