@@ -149,8 +149,12 @@ bool SmartGuides::DragFeedback(double x, double y, std::vector<Guide>& guides, d
     correctionY = 0;
     if (!std::isfinite(x) || !std::isfinite(y))
         return false;
-    sortIfNeeded();
     LayoutRect r = GetDragAffinities(x, y);
+    // An offset or a size that is not finite leaves the item nowhere to snap from.
+    if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right())
+        || !std::isfinite(r.bottom()))
+        return false;
+    sortIfNeeded();
     const double xs[3] = {r.left, r.right(), r.centerX()};
     const double ys[3] = {r.top, r.bottom(), r.centerY()};
     const double dx = bestCorrection(xAxis, xs, snapTolerance);

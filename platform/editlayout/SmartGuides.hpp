@@ -31,7 +31,8 @@ public:
     LayoutRect GetDragAffinities(double x, double y) const;
     // For the pointer at (x, y): the corrections that snap the dragged item
     // (0 on an axis that does not snap) and the guides after snapping. Returns
-    // whether either axis snapped.
+    // whether either axis snapped. Nothing snaps while the pointer, the offset or
+    // the dragged item's size is not finite.
     bool DragFeedback(double x, double y, std::vector<Guide>& guides, double& correctionX,
                       double& correctionY) const;
 

@@ -139,6 +139,24 @@ TEST(SmartGuidesTest, CandidatesWithCoordinatesThatAreNotNumbersAreLeftOut)
     EXPECT_FALSE(drag(guides, 199, 500).snapped);
 }
 
+TEST(SmartGuidesTest, ADraggedItemWithNoFinitePlaceSnapsNowhere)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<Item> candidates{Item(LayoutRect(0, 50, 10, 10))};
+    // The y axis alone would align exactly, with guides whose x extent is NaN.
+    const SmartGuides byNaNOffset(dragged, candidates, nan, 0);
+    const SmartGuides ofInfiniteWidth(Item(LayoutRect(0, 0, inf, 10)), candidates, 0, 0);
+    for (const SmartGuides* guides : {&byNaNOffset, &ofInfiniteWidth}) {
+        double dx = 1, dy = 1;
+        std::vector<Guide> out{Guide()};
+        EXPECT_FALSE(guides->DragFeedback(51, 0, out, dx, dy));
+        EXPECT_TRUE(out.empty());
+        EXPECT_EQ(dx, 0);
+        EXPECT_EQ(dy, 0);
+    }
+}
+
 TEST(SmartGuidesTest, ACandidateGivenWithANegativeSizeCoversTheSamePlace)
 {
     // x 50 to 90, y 50 to 100, given from the other corner; only its left edge attracts.
