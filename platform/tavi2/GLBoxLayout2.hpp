@@ -19,7 +19,8 @@ public:
 
     // Adds widget at the end. stretch shares out spare room among items in proportion;
     // alignment (Qt's alignment flags, 0 to fill the cell) places a widget that does not fill
-    // its room. Throws TypedException for a null widget.
+    // its room. A widget in the layout already moves to the end. Throws TypedException for a
+    // null widget and for the widget laid out or one holding it.
     void addWidget(GLWidget2* widget, int stretch = 0, int alignment = 0);
     // Nests a layout, which then belongs to this one; throws TypedException for null, for this
     // layout, for a layout in use elsewhere and for one that holds this layout.

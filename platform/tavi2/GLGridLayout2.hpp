@@ -11,7 +11,8 @@ public:
     ~GLGridLayout2() override;
 
     // Throws TypedException for a null widget, a negative row or column, a span below 1, or a
-    // cell reaching past the last int row or column.
+    // cell reaching past the last int row or column; addWidget also for the widget laid out or
+    // one holding it. A widget in the layout already moves to the new cell.
     void addWidget(GLWidget2* widget, int row, int column, int rowSpan = 1, int columnSpan = 1,
                    int alignment = 0);
     void addLayout(GLLayout2* layout, int row, int column, int rowSpan = 1, int columnSpan = 1);

@@ -94,6 +94,18 @@ QWidget* GLLayout2::adopt(GLWidget2* widget, const char* operation)
     QWidget* qtWidget = widget->getQWidget();
     if (const QWidget* laidOut = d->layout->parentWidget(); laidOut && isWidgetInside(laidOut, qtWidget))
         throw TypedException(TAVI_HERE, std::string(operation) + ": the widget is the one laid out or holds it");
+    QLayout* layout = d->layout;
+    if (layout->indexOf(qtWidget) >= 0) {
+        layout->removeWidget(qtWidget);
+    } else {
+        // Qt forgets a widget destroyed in a layout only once the layout is set on a widget:
+        // until then its item would point at the widget that went.
+        QObject::connect(qtWidget, &QObject::destroyed, layout, [layout](QObject* gone) {
+            for (int i = layout->count() - 1; i >= 0; --i)
+                if (static_cast<QObject*>(layout->itemAt(i)->widget()) == gone)
+                    delete layout->takeAt(i);
+        });
+    }
     return qtWidget;
 }
 

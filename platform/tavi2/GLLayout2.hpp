@@ -43,7 +43,8 @@ protected:
     // this one lays out (or one that widget is inside).
     void checkNestable(const GLLayout2* layout, const char* operation) const;
     // Readies a widget to be added, throwing TypedException naming the operation for null and
-    // for the widget the layout is set on or one that widget is inside.
+    // for the widget the layout is set on or one that widget is inside. A widget in this layout
+    // already is taken out first (it is in a layout once), and one destroyed later leaves it.
     QWidget* adopt(GLWidget2* widget, const char* operation);
 
 private:

@@ -147,6 +147,58 @@ TEST(WidgetRobustnessTest, GridRowsAndColumnsOutsideTheIntRangeAreRefused)
     EXPECT_EQ(grid.getColumnCount(), 4);
 }
 
+TEST(WidgetRobustnessTest, AWidgetDestroyedInALayoutNotYetSetLeavesIt)
+{
+    auto* layout = new GLBoxLayout2(GLBoxLayout2::TopToBottom);
+    auto* kept = new GLPanel2("qt");
+    auto* gone = new GLPanel2("qt");
+    layout->addWidget(kept);
+    layout->addWidget(gone);
+    delete gone;
+    EXPECT_EQ(layout->count(), 1);
+
+    auto* grid = new GLGridLayout2;
+    auto* cell = new GLPanel2("qt");
+    grid->addWidget(cell, 0, 0);
+    cell->destroy();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(grid->count(), 0);
+    EXPECT_EQ(grid->getWidgetAt(0, 0), nullptr);
+
+    // Setting and laying out the layouts afterwards touches no widget that is gone.
+    GLPanel2 panel("qt");
+    layout->addLayout(grid);
+    panel.setLayout(layout);
+    panel.resize(200, 200);
+    panel.show();
+    panel.getQWidget()->layout()->activate();
+    EXPECT_EQ(kept->getParent(), &panel);
+}
+
+TEST(WidgetRobustnessTest, AWidgetAddedTwiceIsInTheLayoutOnce)
+{
+    GLPanel2 panel("qt");
+    auto* layout = new GLBoxLayout2(GLBoxLayout2::TopToBottom);
+    auto* widget = new GLPanel2("qt");
+    layout->addWidget(widget);
+    layout->addWidget(widget);
+    EXPECT_EQ(layout->count(), 1);
+    panel.setLayout(layout);
+    delete widget;
+    EXPECT_EQ(layout->count(), 0);
+    panel.show();
+    panel.getQWidget()->layout()->activate();
+
+    // In a grid it moves to the cell it was added to last.
+    GLGridLayout2 grid;
+    GLPanel2 cell("qt");
+    grid.addWidget(&cell, 0, 0);
+    grid.addWidget(&cell, 1, 1);
+    EXPECT_EQ(grid.count(), 1);
+    EXPECT_EQ(grid.getWidgetAt(0, 0), nullptr);
+    EXPECT_EQ(grid.getWidgetAt(1, 1), &cell);
+}
+
 TEST(WidgetRobustnessTest, RowAndColumnCountsTheViewsCannotShowAreRefused)
 {
     auto model = Holder<ViewModel>(new ViewModel);
