@@ -65,6 +65,31 @@ int buttonFlags(Qt::MouseButtons buttons)
     return static_cast<int>(buttons.toInt()) & (LeftButton | RightButton | MiddleButton);
 }
 
+// The scroll bars cover an int's range of view pixels; far from the origin at a
+// high zoom a scroll goes beyond it, and converting that to an int is undefined
+// (in practice it lands at the origin). Worked out in doubles and kept in range.
+void scrollBy(QScrollBar* bar, double pixels)
+{
+    if (!std::isfinite(pixels))
+        return;
+    const double target =
+        std::clamp(bar->value() + pixels, double(bar->minimum()), double(bar->maximum()));
+    bar->setValue(static_cast<int>(std::lround(target)));
+}
+
+// The point nearest to scenePoint that the view can centre on, for the same reason.
+QPointF reachableCentre(const QGraphicsView& view, const QPointF& scenePoint)
+{
+    const QPointF viewPoint = view.transform().map(scenePoint);
+    const QPointF half(view.viewport()->width() / 2.0, view.viewport()->height() / 2.0);
+    const QScrollBar* h = view.horizontalScrollBar();
+    const QScrollBar* v = view.verticalScrollBar();
+    const QPointF reachable(
+        std::clamp(viewPoint.x(), h->minimum() + half.x(), h->maximum() + half.x()),
+        std::clamp(viewPoint.y(), v->minimum() + half.y(), v->maximum() + half.y()));
+    return view.transform().inverted().map(reachable);
+}
+
 } // namespace
 
 void GLCanvasPrivate::endPan()
@@ -140,7 +165,7 @@ void GLCanvas::showSceneRect(const TAVI::GLRect<double>& rect)
         if (allowed != fitted)
             scale(allowed / fitted, allowed / fitted);
     }
-    centerOn(area.center());
+    centerOn(reachableCentre(*this, area.center()));
     if (getZoomFactor() != before) {
         publishScales();
         d->viewChangedEmitter.send();
@@ -184,8 +209,8 @@ void GLCanvas::zoomAbout(const QPointF& viewPoint, double factor)
     scale(factor / current, factor / current);
     // Scroll so that the scene point is under the view point again.
     const QPointF drift = viewportTransform().map(scenePoint) - viewPoint;
-    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(drift.x()));
-    verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(drift.y()));
+    scrollBy(horizontalScrollBar(), drift.x());
+    scrollBy(verticalScrollBar(), drift.y());
     publishScales();
     d->viewChangedEmitter.send();
 }

@@ -309,6 +309,32 @@ TEST_F(GLCanvasTest, ARotatedOrMirroredViewHasTheZoomOfItsScale)
     EXPECT_LT(canvas->transform().m11(), 0.0);
 }
 
+// The scroll bars cover an int's range of view pixels: far from the origin at a
+// high zoom the scene lies beyond it, and the view gets as near as it can.
+TEST_F(GLCanvasTest, FarFromTheOriginAtAHighZoomTheViewGoesAsNearAsItCan)
+{
+    RectNode far = RectNode::create({0, 0, 10, 10});
+    far.setPosition({1e8, 1e8});
+    scene->addNode(far);
+    QApplication::processEvents();
+    const Point centre{canvas->viewport()->width() / 2.0, canvas->viewport()->height() / 2.0};
+    canvas->setZoomFactor(GLCanvas::minimumZoom);
+    canvas->showSceneRect({1e8, 1e8, 0, 0});
+    EXPECT_NEAR(canvas->viewPointToScenePoint(centre).x, 1e8, 2e4);  // at the scene's edge
+
+    // 5e9 pixels from the origin: out of reach, the view stops at its farthest.
+    canvas->setZoomFactor(GLCanvas::maximumZoom);
+    const double reach = 4e7;
+    EXPECT_GT(canvas->viewPointToScenePoint(centre).x, reach);
+    EXPECT_GT(canvas->viewPointToScenePoint(centre).y, reach);
+    canvas->showSceneRect({0, 0, 0, 0});
+    canvas->showSceneRect({1e8, 1e8, 0, 0});
+    EXPECT_GT(canvas->viewPointToScenePoint(centre).x, reach);
+    EXPECT_GT(canvas->viewPointToScenePoint(centre).y, reach);
+    canvas->showSceneRect({-1e8, -1e8, 0, 0});
+    EXPECT_LT(canvas->viewPointToScenePoint(centre).x, 0);
+}
+
 TEST_F(GLCanvasTest, MiddleButtonPansWhenNoToolTakesIt)
 {
     const QPointF from(200, 150);
