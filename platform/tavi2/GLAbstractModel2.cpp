@@ -79,6 +79,9 @@ void GLAbstractModel2Private::cellChanged(unsigned rowUID, unsigned columnUID)
 {
     if (dataChanged)
         dataChanged->send(GLDataChangeEvent2(rowUID, columnUID));
+    // A listener may have removed the row or started the model over: views then heard of that.
+    if (!findRow(rowUID) || (columnUID != 0 && !columnIndex.count(columnUID)))
+        return;
     if (!adapter || columns.empty() || !isKnown(rowUID))
         return;
     const unsigned index = indexOf(rowUID);

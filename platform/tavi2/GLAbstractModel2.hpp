@@ -71,7 +71,8 @@ public:
     void endTransaction();
     bool isInTransaction() const;
 
-    // Sent for each change of a cell's contents, at once (also inside transactions).
+    // Sent for each change of a cell's contents, at once (also inside transactions), before
+    // views hear of it. Listeners may change the model, even remove the row or clear it.
     NIMB::Emitter<GLDataChangeEvent2>& getDataChangeEmitter();
 
 protected:

@@ -1,3 +1,5 @@
+#include "platform/nimb/ConnectionImpl.hpp"
+#include "platform/nimb/Listener.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAbstractViewModel2.hpp"
 #include "platform/tavi2/GLBoxLayout2.hpp"
@@ -13,7 +15,9 @@
 #include <QWidget>
 
 #include <climits>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +26,20 @@ using namespace TAVI;
 namespace {
 
 class ViewModel : public GLAbstractViewModel2 {};
+
+// Runs a function for each event an emitter sends.
+template <class E>
+class Handler : public NIMB::Listener {
+public:
+    Handler(NIMB::Emitter<E>& emitter, std::function<void(const E&)> run) : run(std::move(run))
+    {
+        new NIMB::ConnectionImpl1<Handler, E>(this, emitter, nullptr, &Handler::handle);
+    }
+
+private:
+    void handle(const E& event) { run(event); }
+    std::function<void(const E&)> run;
+};
 
 // The message of the TypedException that call throws; empty when it throws none.
 template <typename Call>
@@ -216,4 +234,36 @@ TEST(WidgetRobustnessTest, RowAndColumnCountsTheViewsCannotShowAreRefused)
     EXPECT_EQ(model->getColumnCount(), 1u);
     // Ids keep counting from where they were.
     EXPECT_EQ(model->appendRow(0), row + 1);
+}
+
+TEST(WidgetRobustnessTest, ADataChangeListenerMayRemoveTheRowOrStartTheModelOver)
+{
+    Holder<ViewModel> model(new ViewModel);
+    const unsigned column = model->appendColumns(1).front();
+    const std::vector<unsigned> rows = model->appendRows(0, 3);
+    GLTreeView2 view("qt");
+    view.setModel(model);  // the model now tells a view too, after its listeners
+    enum { RemoveRow, StartOver } action = RemoveRow;
+    Handler<GLDataChangeEvent2> handler(model->getDataChangeEmitter(), [&](const GLDataChangeEvent2& event) {
+        if (action == RemoveRow) {
+            model->removeRows({event.rowUID()});
+        } else {
+            model->clear();
+            model->appendColumns(2);
+            model->appendRows(0, 2);
+        }
+    });
+
+    EXPECT_NO_THROW(model->setValue(rows[1], column, std::string("changed")));
+    EXPECT_FALSE(model->hasRow(rows[1]));
+    EXPECT_EQ(model->getRowCount(0), 2u);
+    model->beginTransaction();
+    EXPECT_NO_THROW(model->setValue(rows[2], column, 2));
+    model->endTransaction();
+    EXPECT_EQ(model->getChildRows(0), std::vector<unsigned>{rows[0]});
+
+    action = StartOver;
+    EXPECT_NO_THROW(model->setValue(rows[0], column, 3));
+    EXPECT_EQ(model->getRowCount(0), 2u);
+    EXPECT_EQ(model->getColumnCount(), 2u);
 }
