@@ -97,7 +97,14 @@ void GLItemDelegate2::setModelData(QWidget* editor, QAbstractItemModel* model, c
     }
     // As Qt's delegate does, but a value the model refuses is no commit.
     const QByteArray property = editor->metaObject()->userProperty().name();
-    it->committed = !property.isEmpty() && model->setData(index, editor->property(property), Qt::EditRole);
+    if (property.isEmpty())
+        return;
+    // Listeners of the change may remove the row, and Qt then closes this editor at once: the
+    // edit ends committed, and its entry is gone when setData returns.
+    it->committed = true;
+    const bool taken = model->setData(index, editor->property(property), Qt::EditRole);
+    if (auto again = editors.find(editor); again != editors.end())
+        again->committed = taken;
 }
 
 void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) const

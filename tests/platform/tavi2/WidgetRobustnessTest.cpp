@@ -9,7 +9,11 @@
 #include "platform/tavi2/GLToolBar2.hpp"
 #include "platform/tavi2/GLTreeView2.hpp"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTreeView>
 #include <QEvent>
 #include <QLayout>
 #include <QWidget>
@@ -266,4 +270,40 @@ TEST(WidgetRobustnessTest, ADataChangeListenerMayRemoveTheRowOrStartTheModelOver
     EXPECT_NO_THROW(model->setValue(rows[0], column, 3));
     EXPECT_EQ(model->getRowCount(0), 2u);
     EXPECT_EQ(model->getColumnCount(), 2u);
+}
+
+TEST(WidgetRobustnessTest, AValueTakenFromAnEditorMayRemoveItsRow)
+{
+    Holder<ViewModel> model(new ViewModel);
+    const std::vector<unsigned> columns = model->appendColumns(2);
+    const std::vector<unsigned> rows = model->appendRows(0, 3);
+    model->setValue(rows[1], columns[1], std::string("old"));
+    GLTreeView2 view("qt");
+    view.setModel(model);
+    view.resize(300, 200);
+    view.show();
+    std::vector<bool> completes;
+    Handler<GLEditCompleteEvent2> complete(view.getEditCompleteEmitter(),
+                                           [&](const GLEditCompleteEvent2& event) {
+                                               completes.push_back(event.isCommitted());
+                                           });
+    // Taking the typed value removes its row, and with it the cell being edited.
+    Handler<GLDataChangeEvent2> change(model->getDataChangeEmitter(), [&](const GLDataChangeEvent2& event) {
+        model->removeRows({event.rowUID()});
+    });
+
+    ASSERT_TRUE(view.editCell(rows[1], columns[1]));
+    auto* field = static_cast<QTreeView*>(view.getQWidget())->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    field->setText("new");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(model->hasRow(rows[1]));
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(completes, std::vector<bool>{true});
+
+    // The next edit starts and ends as usual.
+    ASSERT_TRUE(view.editCell(rows[2], columns[1]));
+    EXPECT_TRUE(view.isEditing());
 }
