@@ -82,7 +82,7 @@ protected:
 TEST_F(ToolRobustnessTest, ANodeRemovedInMidMoveIsLeftAloneAndTheRestMoveOn)
 {
     KiteTest::AssertionRecorder assertions;
-    press(10, 10);
+    selectBox(0);
     press(110, 10, LeftButton, ShiftModifier);
     release(110, 10);
     press(10, 10);
