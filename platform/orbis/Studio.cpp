@@ -302,8 +302,12 @@ void Studio::activateComponent(StudioComponentBase* component, bool focus)
 {
     if (!component || !d->framework)
         return;
+    // Only a component of this studio: one removed earlier may be gone, and must not be read.
+    TAVI::ErrorHolder lookup;
+    const std::uint32_t tab = d->framework->getTabIndex(component, lookup);
+    if (lookup.hasError())
+        return;
     TAVI::ErrorHolder ignored;
-    const std::uint32_t tab = d->framework->getTabIndex(component, ignored);
     if (tab != StudioFrameworkService::NoTab)
         d->framework->setCurrentTab(tab, ignored);
     if (!component->isVisible())

@@ -92,6 +92,7 @@ public:
     bool toggleComponent(const std::string& name, TAVI::ErrorHolder& errors);
     // Brings the component forward: makes its tab current when it has one,
     // shows it, and gives the focus to its default focus widget when asked.
+    // Nothing for a component that is not (or no longer) this studio's.
     void activateComponent(StudioComponentBase* component, bool focus);
 
     void show();

@@ -143,8 +143,10 @@ ComponentRecord* StudioFrameworkServicePrivate::require(const StudioComponentBas
         return nullptr;
     }
     ComponentRecord* record = find(component);
+    // A component removed earlier may be gone: its name is read only while it exists.
     if (!record)
-        reportError(errors, TAVI_HERE, Messages::ComponentNotFound, component->getName());
+        reportError(errors, TAVI_HERE, Messages::ComponentNotFound,
+                    isLiveComponent(component) ? component->getName() : "(a component that no longer exists)");
     return record;
 }
 

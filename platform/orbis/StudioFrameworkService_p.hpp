@@ -15,6 +15,9 @@ namespace PLATFORM {
 
 class StudioWindow;
 
+// Whether the component exists still: a caller may pass one it kept after the component went.
+bool isLiveComponent(const StudioComponentBase* component);
+
 // Where one component of the studio is, and what the framework made to hold it.
 struct ComponentRecord {
     enum Kind { Unplaced, Docked, InTab, InStatusArea };

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -135,6 +136,40 @@ TEST(StudioRobustnessTest, AComponentAddedWhileTheStudioClosesIsRefused) {
     EXPECT_TRUE(fixture.framework->getComponents().empty());
     EXPECT_EQ(*respawns, 1);
     EXPECT_EQ(*refusals, std::vector<std::string>{"PLATFORM_StudioClosed"});
+}
+
+TEST(StudioRobustnessTest, AComponentRemovedAndGoneIsNotTouchedAgain) {
+    StudioFixture fixture;
+    PanelComponent* panel = fixture.addPanel("panel");
+    const auto life = panel->life;
+    TAVI::ErrorHolder errors;
+    fixture.framework->addTab(panel, "", true, errors);
+    ASSERT_TRUE(fixture.framework->removeComponent(panel, errors));
+    ASSERT_EQ(life->destroyed, 1);
+
+    // A caller that kept the pointer: every use is an error naming no freed name, and nothing runs.
+    for (auto use : std::vector<std::function<bool()>>{
+             [&] { return fixture.framework->removeComponent(panel, errors); },
+             [&] { return fixture.framework->showComponent(panel, errors); },
+             [&] { return fixture.framework->detachComponent(panel, errors); },
+             [&] { return fixture.framework->addTab(panel, "", true, errors) != StudioFrameworkService::NoTab; },
+             [&] { return fixture.framework->getTabIndex(panel, errors) != StudioFrameworkService::NoTab; }}) {
+        errors.clear();
+        EXPECT_FALSE(use());
+        EXPECT_EQ(errors.id(), "PLATFORM_ComponentNotFound");
+        EXPECT_EQ(errors.what(), "The studio has no component named '(a component that no longer exists)'.");
+    }
+    fixture.studio->activateComponent(panel, true);
+    EXPECT_EQ(life->terminated, 1);
+
+    // A live component of another studio is still named.
+    StudioFixture other;
+    PanelComponent* foreign = other.addPanel("foreign");
+    errors.clear();
+    EXPECT_FALSE(fixture.framework->showComponent(foreign, errors));
+    EXPECT_EQ(errors.what(), "The studio has no component named 'foreign'.");
+    fixture.studio->activateComponent(foreign, false);
+    EXPECT_FALSE(foreign->isVisible());
 }
 
 TEST(StudioRobustnessTest, ATabCloseListenerMayDestroyTheStudio) {
