@@ -48,6 +48,8 @@ const ZuMessageEntry messages[] = {
      "The application %s already has a studio window."},
     {Messages::WrongThread, "PLATFORM_WrongThread",
      "%s must be called on the user-interface thread."},
+    {Messages::DomainImplInProgress, "PLATFORM_DomainImplInProgress",
+     "The domain implementation for the key '%s' is still being made and cannot be asked for yet."},
 };
 
 const ZuTranslationEntry japanese[] = {

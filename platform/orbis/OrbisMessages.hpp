@@ -34,6 +34,7 @@ inline constexpr std::uint32_t ComponentOfOtherStudio = 0x870011;
 inline constexpr std::uint32_t StudioClosed = 0x870012;
 inline constexpr std::uint32_t ApplicationInUse = 0x870013;
 inline constexpr std::uint32_t WrongThread = 0x870014;
+inline constexpr std::uint32_t DomainImplInProgress = 0x870015;
 } // namespace Messages
 
 // Registers the table (English and Japanese) with the host once; later calls do nothing.

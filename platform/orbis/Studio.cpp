@@ -219,7 +219,15 @@ AbstractDomainImpl* Studio::getDomainImpl(const TAVI::StringID& key, TAVI::Error
         reportError(errors, TAVI_HERE, Messages::DomainImplNotFound, key.getString());
         return nullptr;
     }
+    // Its constructor may ask for its own key again, directly or through another key's
+    // implementation: making another would recurse without end.
+    if (d->domainImplsInMaking.count(key)) {
+        reportError(errors, TAVI_HERE, Messages::DomainImplInProgress, key.getString());
+        return nullptr;
+    }
+    d->domainImplsInMaking.insert(key);
     AbstractDomainImpl* impl = getDomainFactory().create(key, this, errors);
+    d->domainImplsInMaking.erase(key);
     if (!impl) {
         reportError(errors, TAVI_HERE, Messages::DomainImplNotFound, key.getString());
         return nullptr;

@@ -67,7 +67,8 @@ public:
     static DomainImplFactory& getDomainFactory();
     // This studio's implementation for the key, made with the factory's
     // creator on first request and kept until the studio goes. Null (with
-    // PLATFORM_DomainImplNotFound) when no creator is registered for the key.
+    // PLATFORM_DomainImplNotFound) when no creator is registered for the key,
+    // and (with PLATFORM_DomainImplInProgress) when asked for while it is being made.
     AbstractDomainImpl* getDomainImpl(const TAVI::StringID& key, TAVI::ErrorHolder& errors);
     AbstractDomainImpl* getDomainImpl(const TAVI::StringID& key);
 

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <unordered_set>
 
 namespace PLATFORM {
@@ -27,6 +28,8 @@ public:
     StudioServiceRegistry services;
     TAVI::Holder<StudioFrameworkService> framework;
     std::map<TAVI::StringID, std::unique_ptr<AbstractDomainImpl>> domainImpls;
+    // Keys whose implementation is being made: one that asks for itself meanwhile gets none.
+    std::set<TAVI::StringID> domainImplsInMaking;
     TAVI::Holder<AbstractDomainInterface> activeDomain;
     // Objects that point back at this studio and may outlive it (scripts hold
     // them): they forget the studio when it goes.

@@ -1,6 +1,7 @@
 #include "tests/platform/orbis/TestComponents.hpp"
 
 #include "platform/nimb/Listener.hpp"
+#include "platform/orbis/AbstractDomainImpl.hpp"
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
 #include "platform/orbis/StudioEventService.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
@@ -53,6 +54,22 @@ public:
     }
     std::shared_ptr<int> respawns = std::make_shared<int>(0);
     std::shared_ptr<std::vector<std::string>> refusals = std::make_shared<std::vector<std::string>>();
+};
+
+// A domain implementation that asks its studio for the implementation of its own key while it
+// is being made, as one that looks itself up (or a pair that need each other) would.
+class SelfAskingImpl : public AbstractDomainImpl {
+public:
+    explicit SelfAskingImpl(Studio* studio) : AbstractDomainImpl(studio)
+    {
+        ++made;
+        TAVI::ErrorHolder errors;
+        askedFor = studio->getDomainImpl("Test:SelfAsking", errors);
+        askError = errors.id();
+    }
+    static inline int made = 0;
+    static inline AbstractDomainImpl* askedFor = nullptr;
+    static inline std::string askError;
 };
 
 // Closes the studio and lets go of its last hold when a tab is asked to close.
@@ -170,6 +187,23 @@ TEST(StudioRobustnessTest, AComponentRemovedAndGoneIsNotTouchedAgain) {
     EXPECT_EQ(errors.what(), "The studio has no component named 'foreign'.");
     fixture.studio->activateComponent(foreign, false);
     EXPECT_FALSE(foreign->isVisible());
+}
+
+TEST(StudioRobustnessTest, ADomainImplementationAskingForItselfWhileMadeGetsNone) {
+    TAVI::ErrorHolder errors;
+    Studio::getDomainFactory().registerCreator(
+        "Test:SelfAsking",
+        TAVI::Holder<DomainImplFactory::Creator>(new TAVI::ClassCreator<SelfAskingImpl, AbstractDomainImpl, Studio*>),
+        errors);
+    StudioFixture fixture;
+    AbstractDomainImpl* impl = fixture.studio->getDomainImpl("Test:SelfAsking", errors);
+    ASSERT_NE(impl, nullptr) << errors.what();
+    EXPECT_EQ(SelfAskingImpl::made, 1);
+    EXPECT_EQ(SelfAskingImpl::askedFor, nullptr);
+    EXPECT_EQ(SelfAskingImpl::askError, "PLATFORM_DomainImplInProgress");
+    // Once made, asking gives it.
+    EXPECT_EQ(fixture.studio->getDomainImpl("Test:SelfAsking"), impl);
+    Studio::getDomainFactory().unregisterCreator("Test:SelfAsking");
 }
 
 TEST(StudioRobustnessTest, ATabCloseListenerMayDestroyTheStudio) {
