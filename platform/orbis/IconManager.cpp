@@ -12,6 +12,9 @@ IconManager* IconManager::getInstance()
 
 void IconManager::addFileToIcon(const std::string& tag, const std::string& file, int mode, int state)
 {
+    // An icon takes no empty file name: a tag given only that would be listed with no icon.
+    if (file.empty())
+        return;
     TAVI::Icon& icon = icons[tag];
     const TAVI::Icon::Entry entry{file, mode, state};
     const auto& entries = icon.getEntries();

@@ -16,7 +16,7 @@ public:
     static IconManager* getInstance();
 
     // Adds a file to the icon of the tag, making the icon on first use. The
-    // same file for the same mode and state is not added twice.
+    // same file for the same mode and state is not added twice; an empty file name adds nothing.
     void addFileToIcon(const std::string& tag, const std::string& file, int mode, int state);
     // The icon of the tag; an empty (invalid) icon when the tag is unknown.
     TAVI::Icon getIcon(const std::string& tag) const;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using PLATFORM::IconManager;
 
 TEST(IconManagerTest, IconsGrowByFileUnderTheirTag) {
@@ -26,4 +28,19 @@ TEST(IconManagerTest, IconsGrowByFileUnderTheirTag) {
     EXPECT_TRUE(icons->removeIcon("Test:Block"));
     EXPECT_FALSE(icons->removeIcon("Test:Block"));
     EXPECT_FALSE(icons->hasIcon("Test:Block"));
+}
+
+TEST(IconManagerTest, AnEmptyFileNameMakesNoIcon) {
+    IconManager* icons = IconManager::getInstance();
+    icons->addFileToIcon("Test:Empty", "", 0, 0);
+    EXPECT_FALSE(icons->hasIcon("Test:Empty"));
+    const auto tags = icons->getTags();
+    EXPECT_EQ(std::find(tags.begin(), tags.end(), "Test:Empty"), tags.end());
+    EXPECT_FALSE(icons->removeIcon("Test:Empty"));
+
+    // An icon that has files keeps them.
+    icons->addFileToIcon("Test:Kept", "/icons/kept.png", 0, 0);
+    icons->addFileToIcon("Test:Kept", "", 1, 0);
+    EXPECT_EQ(icons->getIcon("Test:Kept").getEntries().size(), 1u);
+    icons->removeIcon("Test:Kept");
 }
