@@ -689,13 +689,16 @@ bool StudioFrameworkService::requestTabClose(std::uint32_t index, TAVI::ErrorHol
     const TAVI::Holder<StudioFrameworkService> self(getRefCount() ? this : nullptr);
     const std::weak_ptr<int> token = d->alive;
     const QPointer<QWidget> page = d->tabs->widget(static_cast<int>(index));
-    if (d->studio) {
+    if (d->studio && !d->raisingTabClose) {
         TAVI::ErrorHolder lookup;
         auto* service = dynamic_cast<StudioEventService<Util::IntRequest>*>(
             d->studio->getService2("TabCloseEvents", lookup));
         if (service) {
             const TAVI::Holder<StudioService> holdService(service);
+            d->raisingTabClose = true;
             service->raise(Util::IntRequest(static_cast<int>(index)));
+            if (!token.expired())
+                d->raisingTabClose = false;
         }
     }
     if (token.expired() || !page || !d->tabs || d->tabs->indexOf(page) < 0)

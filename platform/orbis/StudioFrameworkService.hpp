@@ -122,7 +122,8 @@ public:
     bool setCurrentTab(std::uint32_t index, TAVI::ErrorHolder& errors);
     std::uint32_t getCurrentTabIndex(TAVI::ErrorHolder& errors) const;
     // What the user's close button does: raises "TabCloseEvents" with the index, then drops
-    // the tab if its listeners left it there.
+    // the tab if its listeners left it there. Asked by a listener while the event is raised,
+    // it drops the tab without raising the event again.
     bool requestTabClose(std::uint32_t index, TAVI::ErrorHolder& errors);
 
     // Context menus. A menu is a ContextMenuSchema kept under its name.

@@ -69,6 +69,9 @@ public:
     QPointer<QTabWidget> tabs;  // the window's central widget
     std::vector<std::unique_ptr<ComponentRecord>> records;  // in the order components came in
     std::map<std::string, ContextMenuSchema> menus;
+    // While "TabCloseEvents" is being raised: a listener that asks for a tab to close then is
+    // answered at once, not asked again (which would recurse without end).
+    bool raisingTabClose = false;
     // Menus popped up earlier may outlive the service; their actions check this.
     std::shared_ptr<int> alive = std::make_shared<int>(0);
 };

@@ -72,6 +72,23 @@ public:
     static inline std::string askError;
 };
 
+// Answers a tab-close request by asking for the tab to close, as a listener that means to let
+// it go might.
+class TabCloser : public NIMB::Listener {
+public:
+    explicit TabCloser(StudioFrameworkService* framework) : framework(framework) {}
+    void onTabClosed(Util::IntRequest request)
+    {
+        if (++heard > 5)
+            return;  // bounded: without a guard this would recurse until the stack runs out
+        TAVI::ErrorHolder errors;
+        closed.push_back(framework->requestTabClose(static_cast<std::uint32_t>(request.value), errors));
+    }
+    StudioFrameworkService* framework;
+    int heard = 0;
+    std::vector<bool> closed;
+};
+
 // Closes the studio and lets go of its last hold when a tab is asked to close.
 class StudioDropper : public NIMB::Listener {
 public:
@@ -204,6 +221,28 @@ TEST(StudioRobustnessTest, ADomainImplementationAskingForItselfWhileMadeGetsNone
     // Once made, asking gives it.
     EXPECT_EQ(fixture.studio->getDomainImpl("Test:SelfAsking"), impl);
     Studio::getDomainFactory().unregisterCreator("Test:SelfAsking");
+}
+
+TEST(StudioRobustnessTest, ATabCloseListenerAskingToCloseTheTabIsNotAskedAgain) {
+    StudioFixture fixture;
+    PanelComponent* first = fixture.addPanel("first");
+    PanelComponent* second = fixture.addPanel("second");
+    TAVI::ErrorHolder errors;
+    fixture.framework->addTab(first, "", false, errors);
+    fixture.framework->addTab(second, "", true, errors);
+    auto* service = dynamic_cast<StudioEventService<Util::IntRequest>*>(
+        fixture.studio->getService2("TabCloseEvents", errors));
+    ASSERT_NE(service, nullptr);
+    TabCloser closer(fixture.framework);
+    service->connect(&closer, &TabCloser::onTabClosed);
+
+    EXPECT_TRUE(fixture.framework->requestTabClose(0, errors));
+    EXPECT_EQ(closer.heard, 1);
+    EXPECT_EQ(closer.closed, std::vector<bool>{true});
+    EXPECT_EQ(fixture.framework->getTabCount(), 1u);
+    EXPECT_EQ(fixture.framework->getTabIndex(first, errors), StudioFrameworkService::NoTab);
+    EXPECT_EQ(fixture.framework->getTabIndex(second, errors), 0u);
+    EXPECT_EQ(fixture.framework->getComponent("first", errors), first);
 }
 
 TEST(StudioRobustnessTest, ATabCloseListenerMayDestroyTheStudio) {
