@@ -5,9 +5,6 @@
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 
-#include <algorithm>
-#include <cmath>
-
 namespace PLATFORM {
 
 namespace {
@@ -15,15 +12,6 @@ namespace {
 StudioFrameworkService* frameworkOf(Studio* studio)
 {
     return studio ? studio->getFrameworkService() : nullptr;
-}
-
-int toPixel(double value)
-{
-    // Truncated like any other screen coordinate; out-of-range values clamp
-    // rather than overflow.
-    if (!std::isfinite(value))
-        return 0;
-    return static_cast<int>(std::clamp(value, -1.0e9, 1.0e9));
 }
 
 } // namespace
@@ -57,7 +45,8 @@ bool AbstractDomainImpl::showContextMenu(const std::string& menuName, double x, 
     if (!framework)
         return false;
     TAVI::ErrorHolder errors;
-    return framework->showContextMenu(menuName, toPixel(x), toPixel(y), errors);
+    return framework->showContextMenu(menuName, StudioFrameworkService::toScreenCoordinate(x),
+                                       StudioFrameworkService::toScreenCoordinate(y), errors);
 }
 
 bool AbstractDomainImpl::executeContextMenuSchema(const std::string& menuName,

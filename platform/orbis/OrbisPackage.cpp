@@ -104,10 +104,11 @@ protected:
         addMethod(NoxMethod("showContextMenu", NoxPublic, "Pops up a context menu at a screen point"),
                   Invoker::createSignature("void", {"char", "double scalar", "double scalar"}),
                   [](Studio& self, CallContext& call) {
+                      using PLATFORM::StudioFrameworkService;
+                      const int x = StudioFrameworkService::toScreenCoordinate(call.doubleArgument(1));
+                      const int y = StudioFrameworkService::toScreenCoordinate(call.doubleArgument(2));
                       TAVI::ErrorHolder errors;
-                      frameworkOf(self).showContextMenu(call.stringArgument(0),
-                                                        static_cast<int>(call.doubleArgument(1)),
-                                                        static_cast<int>(call.doubleArgument(2)), errors);
+                      frameworkOf(self).showContextMenu(call.stringArgument(0), x, y, errors);
                       raiseIfError(errors);
                   });
         addMethod(NoxMethod("executeContextMenuSchema", NoxPublic, "Runs one item of a context menu"),

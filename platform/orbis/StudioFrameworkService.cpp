@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace PLATFORM {
 
@@ -787,6 +788,13 @@ void StudioFrameworkService::addDIGSchema(const std::string& menuName, const std
 {
     TAVI::ErrorHolder ignored;
     addDIGSchema(menuName, definition, ignored);
+}
+
+int StudioFrameworkService::toScreenCoordinate(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    return static_cast<int>(std::clamp(value, -1.0e9, 1.0e9));
 }
 
 bool StudioFrameworkService::showContextMenu(const std::string& menuName, int x, int y,

@@ -131,6 +131,9 @@ public:
     void addContextMenu(const ContextMenuSchema& menu);
     bool removeContextMenu(const std::string& menuName);
     const ContextMenuSchema* getContextMenu(const std::string& menuName) const;
+    // A screen coordinate given as a double (by a script or a domain): truncated, clamped to
+    // +/-1e9, and 0 when not finite, so that no value converts to int undefined.
+    static int toScreenCoordinate(double value);
     // Adds items to a menu (making it when needed) from lines of
     // "label=hostFunction" separated by ';' or new lines; "-" adds a separator.
     bool addDIGSchema(const std::string& menuName, const std::string& definition, TAVI::ErrorHolder& errors);

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace PLATFORM;
 using OrbisTest::StudioFixture;
 
@@ -166,4 +168,14 @@ TEST_F(ContextMenuTest, DomainImplementationsReachTheMenusOfTheirStudio) {
 
     AbstractDomainImpl orphan(nullptr);
     EXPECT_FALSE(orphan.executeContextMenuSchema("EditorContextMenu", "Inspect"));
+}
+
+TEST(ContextMenuCoordinateTest, ScreenCoordinatesGivenAsDoublesAreTruncatedAndKeptInRange)
+{
+    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(12.9), 12);
+    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(-3.7), -3);
+    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(1e300), 1000000000);
+    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(-1e300), -1000000000);
+    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(-std::numeric_limits<double>::infinity()), 0);
 }
