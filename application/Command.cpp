@@ -27,6 +27,10 @@ void Command::handleDo(TAVI::ErrorHolder& errors) {
         // A change that throws is a failed command too; its transaction is rolled back.
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription() + ": " + e.what());
         return;
+    } catch (...) {
+        // Whatever else a change throws must not escape the undo target either.
+        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription());
+        return;
     }
     levelAfter = model.getCurrentChangeLevel();
 }
@@ -38,6 +42,8 @@ void Command::handleUndo(TAVI::ErrorHolder& errors) {
         model.undoToChangeLevel(static_cast<int>(levelBefore));
     } catch (const std::exception& e) {
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription() + ": " + e.what());
+    } catch (...) {
+        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription());
     }
 }
 
@@ -46,6 +52,8 @@ void Command::handleRedo(TAVI::ErrorHolder& errors) {
         model.redoToChangeLevel(static_cast<int>(levelAfter));
     } catch (const std::exception& e) {
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription() + ": " + e.what());
+    } catch (...) {
+        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription());
     }
 }
 

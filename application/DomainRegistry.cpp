@@ -46,6 +46,11 @@ void DomainRegistry::unregisterDomain(TAVI::Holder<AbstractKiteDomain> domain, T
         return;
     }
     const TAVI::StringID name = domain->getName();
+    if (!byName.contains(name) || byName.value(name).get() != domain.get()) {
+        // Not the domain registered under its name: the entries belong to another one.
+        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, name.getString());
+        return;
+    }
     const TAVI::StringID modelType = domain->getModelClassFullName();
     const std::size_t typesRemoved = byModelType.remove(modelType);
     const std::size_t namesRemoved = byName.remove(name);

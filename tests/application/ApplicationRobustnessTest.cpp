@@ -1,0 +1,191 @@
+#include "application/Command.hpp"
+#include "application/DomainRegistry.hpp"
+#include "application/EdgeCreationRuleSet.hpp"
+#include "application/KiteDomain.hpp"
+#include "application/MessageCatalog.hpp"
+#include "platform/host/zuMessages.hpp"
+#include "platform/tavi/ErrorHolder.hpp"
+#include "platform/tavi/Holder.hpp"
+#include "platform/tavi/TypedException.hpp"
+#include "platform/tavi/UndoRedoCommandTarget.hpp"
+#include "platform/veld/Veld.hpp"
+
+#include "tests/application/CounterModel.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace KITE;
+
+namespace {
+using Counter = KiteTest::CounterModel;
+
+// Adds one to the counter, then throws what it was given.
+template <typename Thrown>
+class Throwing : public Command {
+public:
+    Throwing(VELD::Model m, Thrown thrown) : Command(std::move(m)), thrown(std::move(thrown)) {}
+    std::string shortDescription() const override { return "throwing"; }
+    void execute(TAVI::ErrorHolder&) override {
+        const VELD::ClassObject root = getModel().getRootObject();
+        root.setInteger(Counter::get().value, root.getInteger(Counter::get().value) + 1);
+        throw thrown;
+    }
+
+private:
+    Thrown thrown;
+};
+
+class Increment : public Command {
+public:
+    explicit Increment(VELD::Model m) : Command(std::move(m)) {}
+    std::string shortDescription() const override { return "increment"; }
+    void execute(TAVI::ErrorHolder&) override {
+        const VELD::ClassObject root = getModel().getRootObject();
+        root.setInteger(Counter::get().value, root.getInteger(Counter::get().value) + 1);
+    }
+};
+
+struct CommandRobustnessTest : ::testing::Test {
+    static void SetUpTestSuite() { registerMessageCatalog(); }
+    VELD::Model model = Counter::create();
+    TAVI::UndoRedoCommandTarget target;
+    TAVI::ErrorHolder errors;
+    std::int64_t value() const { return model.getRootObject().getInteger(Counter::get().value); }
+};
+
+struct Oddity {};
+} // namespace
+
+TEST_F(CommandRobustnessTest, ChangesThrowingAnythingFailWithTheirTransactionRolledBack) {
+    target.executeCommand(new Throwing<int>(model, 42), errors);
+    EXPECT_EQ(errors.id(), "KITE_Error_Executing_Command");
+    EXPECT_EQ(value(), 0);
+    EXPECT_EQ(model.getCurrentChangeLevel(), 0);
+    EXPECT_FALSE(model.isInTransaction());
+    errors.clear();
+
+    target.executeCommand(new Throwing<Oddity>(model, Oddity{}), errors);
+    EXPECT_EQ(errors.id(), "KITE_Error_Executing_Command");
+    EXPECT_EQ(value(), 0);
+    EXPECT_FALSE(model.isInTransaction());
+    EXPECT_EQ(target.undoStackSize(), 0u);
+    errors.clear();
+
+    target.executeCommand(new Throwing<std::runtime_error>(model, std::runtime_error("bad")), errors);
+    EXPECT_EQ(errors.what(), "Error executing command 'throwing: bad'.");
+
+    // The model still takes changes afterwards.
+    errors.clear();
+    target.executeCommand(new Increment(model), errors);
+    EXPECT_FALSE(errors.hasError());
+    EXPECT_EQ(value(), 1);
+}
+
+TEST_F(CommandRobustnessTest, DeadModelsFailCommandsUndoAndRedoWithErrors) {
+    VELD::Model dead = Counter::create();
+    dead.destroy();
+    TAVI::Holder<Increment> command(new Increment(dead));
+    target.executeCommand(command.get(), errors);
+    EXPECT_EQ(errors.id(), "KITE_Error_Executing_Command");
+    EXPECT_FALSE(command->canUndo());
+    EXPECT_FALSE(command->canRedo());
+
+    errors.clear();
+    TAVI::Holder<Increment> done(new Increment(model));
+    target.executeCommand(done.get(), errors);
+    ASSERT_FALSE(errors.hasError());
+    model.destroy();
+    EXPECT_FALSE(done->canUndo());
+    target.undo(errors);
+    EXPECT_EQ(errors.id(), "KITE_Error_Executing_Command");
+    errors.clear();
+    target.redo(errors);
+    EXPECT_TRUE(errors.hasError());
+}
+
+namespace {
+class NamedDomain : public KiteDomain {
+public:
+    NamedDomain(std::string name, std::string modelType) : name(std::move(name)), type(std::move(modelType)) {}
+    TAVI::StringID getName() const override { return TAVI::StringID(name); }
+    TAVI::StringID getModelClassFullName() const override { return TAVI::StringID(type); }
+
+private:
+    std::string name, type;
+};
+
+struct RegistryRobustnessTest : ::testing::Test {
+    static void SetUpTestSuite() { registerMessageCatalog(); }
+    DomainRegistry& registry = *DomainRegistry::instance();
+    TAVI::ErrorHolder errors;
+    std::vector<TAVI::Holder<AbstractKiteDomain>> made;
+    TAVI::Holder<AbstractKiteDomain> make(const std::string& name, const std::string& type) {
+        made.emplace_back(new NamedDomain(name, type));
+        return made.back();
+    }
+    void TearDown() override {
+        for (auto& d : made) {
+            TAVI::ErrorHolder ignored;
+            if (registry.isRegistered(d->getName()) &&
+                registry.getStaticDomain(d->getName(), ignored) == d.get())
+                registry.unregisterDomain(d, ignored);
+        }
+    }
+};
+} // namespace
+
+TEST_F(RegistryRobustnessTest, UnregisteringADomainThatIsNotTheRegisteredOneChangesNothing) {
+    TAVI::Holder<AbstractKiteDomain> kept = make("KeptOne", "kept.Model");
+    registry.registerDomain(kept, errors);
+    ASSERT_FALSE(errors.hasError());
+
+    // Never registered, but claiming the same model type.
+    registry.unregisterDomain(make("StrangerOne", "kept.Model"), errors);
+    EXPECT_EQ(errors.what(), "Error executing command 'StrangerOne'.");
+    errors.clear();
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("kept.Model"), errors), kept.get());
+    EXPECT_FALSE(errors.hasError());
+
+    // Another object under the registered name.
+    registry.unregisterDomain(make("KeptOne", "kept.Model"), errors);
+    EXPECT_EQ(errors.what(), "Error executing command 'KeptOne'.");
+    errors.clear();
+    EXPECT_EQ(registry.getStaticDomain(TAVI::StringID("KeptOne"), errors), kept.get());
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("kept.Model"), errors), kept.get());
+    EXPECT_FALSE(errors.hasError());
+}
+
+TEST_F(RegistryRobustnessTest, EmptyNamesAndModelTypesAreLookedUpLikeAnyOther) {
+    TAVI::Holder<AbstractKiteDomain> unnamed = make("", "unnamed.Model");
+    registry.registerDomain(unnamed, errors);
+    TAVI::Holder<AbstractKiteDomain> untyped = make("Untyped", "");
+    registry.registerDomain(untyped, errors);
+    EXPECT_EQ(registry.getStaticDomain(TAVI::StringID("Untyped"), errors), untyped.get());
+    EXPECT_EQ(registry.getStaticDomain(TAVI::StringID(""), errors), unnamed.get());
+    registry.unregisterDomain(unnamed, errors);
+    registry.unregisterDomain(untyped, errors);
+    EXPECT_FALSE(registry.isRegistered(TAVI::StringID("")));
+    EXPECT_FALSE(registry.isRegistered(TAVI::StringID("Untyped")));
+}
+
+TEST(EdgeRulesRobustnessTest, NullClassesAreRefusedOrAnsweredFalse) {
+    EdgeCreationRuleSet rules;
+    const VELD::ImmutableClass none;
+    EXPECT_THROW(rules.createRule(none, none, none), TAVI::TypedException);
+    EXPECT_THROW(rules.createAsymmetricRule(none, none, none), TAVI::TypedException);
+    EXPECT_FALSE(rules.isValidSrcNodeToEdge(none, none));
+    EXPECT_FALSE(rules.isValidDstNodeToEdge(none, none));
+}
+
+TEST(MessageCatalogRobustnessTest, AnUnknownLanguageFallsBackToEnglish) {
+    ASSERT_TRUE(registerMessageCatalog());
+    TAVI::ErrorHolder errors;
+    reportError(errors, TAVI_HERE, Message::DomainNotFound, "Blocks");
+    zuSetLanguage("xx");
+    const std::string text = errors.what();
+    zuSetLanguage("");
+    const std::string empty = errors.what();
+    zuSetLanguage("en");
+    EXPECT_EQ(text, "Domain 'Blocks' is not registered.");
+    EXPECT_EQ(empty, "Domain 'Blocks' is not registered.");
+}
