@@ -191,7 +191,8 @@ public:
         using value_type = T;
         using difference_type = std::ptrdiff_t;
         const_iterator(const ImmutableSequence* s, int i) : s_(s), i_(i) {}
-        T operator*() const { return s_->impl_->at(i_); }
+        // Checked: the loop's end is fixed when it begins, and the body may shorten the sequence.
+        T operator*() const { return s_->at(i_); }
         const_iterator& operator++() { ++i_; return *this; }
         bool operator==(const const_iterator& o) const { return i_ == o.i_; }
         bool operator!=(const const_iterator& o) const { return i_ != o.i_; }

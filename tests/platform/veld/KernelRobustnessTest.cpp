@@ -1,0 +1,85 @@
+#include "tests/platform/veld/SampleMetaModel.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace VELD;
+
+namespace {
+using Report = ReportOfChanges<ImmutableClassObject>;
+
+struct Listener : ListenerBase {
+    std::function<void(const Report&)> onReport;
+    int reports = 0;
+    internal::ListenerHolder<ImmutableModel, Listener> holder{this};
+    void transactionCompleted(const Report& r) {
+        ++reports;
+        if (onReport)
+            onReport(r);
+    }
+};
+
+struct KernelRobustnessTest : ::testing::Test {
+    const Sample& s = Sample::get();
+    Model model = s.newModel();
+    ClassObject root = model.getRootObject();
+
+    void SetUp() override { Asserter::clearReports(); }
+    void TearDown() override { Asserter::clearReports(); }
+
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const auto& r : Asserter::reports())
+            out.push_back(r.message);
+        return out;
+    }
+    void change(const std::function<void()>& f) {
+        Transaction t(model);
+        f();
+        t.commit();
+    }
+};
+} // namespace
+
+// --- sequences changed while they are iterated ----------------------------------------------
+
+TEST_F(KernelRobustnessTest, IteratingAListThatShrinksReportsInsteadOfReadingPastTheEnd) {
+    Sequence<int> list = MakeSequence::create<int>();
+    for (int v : {1, 2, 3})
+        list.append(v);
+    std::vector<int> seen;
+    for (int v : list) {
+        seen.push_back(v);
+        list.remove(v);
+    }
+    // The loop's end was fixed when it began: the third step finds the list shorter.
+    EXPECT_EQ(seen, (std::vector<int>{1, 3, 0}));
+    EXPECT_EQ(list.toVector(), (std::vector<int>{2}));
+    EXPECT_EQ(messages(), (std::vector<std::string>{"sequence index out of bounds"}));
+}
+
+TEST_F(KernelRobustnessTest, IteratingAContainmentThatShrinksNeverYieldsARemovedChild) {
+    ClassObject a, b;
+    change([&] {
+        a = s.makeBlock(model, "a");
+        b = s.makeBlock(model, "b");
+    });
+    Sequence<Object> blocks = root.get(s.blocks);
+    std::vector<ImmutableObject> seen;
+    Transaction t(model);
+    for (const Object& o : blocks) {
+        seen.push_back(o);
+        if (!o.isNull())
+            blocks.remove(o);
+    }
+    t.commit();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].asClassObject(), a);
+    EXPECT_TRUE(seen[1].isNull());  // nothing read from past the shortened list
+    EXPECT_EQ(root.get(s.blocks).size(), 1);
+    EXPECT_EQ(messages(), (std::vector<std::string>{"sequence index out of bounds"}));
+}
