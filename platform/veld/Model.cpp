@@ -45,6 +45,9 @@ void notify(DeviantCore& d, const std::shared_ptr<const Record>& record) {
             sink->transactionCompleted(d, record, before);
         } catch (const std::exception& ex) {
             VELD_ASSERT(false, std::string("a listener failed on a change report: ") + ex.what());
+        } catch (...) {
+            // Whatever it threw, the change is committed and the other listeners are owed it.
+            VELD_ASSERT(false, "a listener failed on a change report: not a std::exception");
         }
     }
     if (--d.delivering == 0)
@@ -356,7 +359,8 @@ void Model::registerObservingListener(ListenerSink* listener) const {
 }
 
 void Model::unregisterObservingListener(ListenerSink* listener) const {
-    if (!view_ || view_->kind == ViewKind::Before)
+    // A delivery in progress marks the places of leaving listeners with null: never match one.
+    if (!listener || !view_ || view_->kind == ViewKind::Before)
         return;
     auto& d = static_cast<DeviantCore&>(*view_.get());
     if (std::find(d.listeners.begin(), d.listeners.end(), listener) == d.listeners.end())

@@ -83,3 +83,39 @@ TEST_F(KernelRobustnessTest, IteratingAContainmentThatShrinksNeverYieldsARemoved
     EXPECT_EQ(root.get(s.blocks).size(), 1);
     EXPECT_EQ(messages(), (std::vector<std::string>{"sequence index out of bounds"}));
 }
+
+// --- listeners that misbehave ---------------------------------------------------------------
+
+TEST_F(KernelRobustnessTest, ListenerThrowingAnythingIsReportedAndOthersStillHear) {
+    Listener thrower, other;
+    thrower.onReport = [](const Report&) { throw 42; };
+    model.registerObservingListener(&thrower.holder);
+    model.registerObservingListener(&other.holder);
+    EXPECT_NO_THROW(change([&] { s.makeBlock(model, "a"); }));
+    EXPECT_EQ(other.reports, 1);
+    EXPECT_EQ(model.getCurrentChangeLevel(), 1);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].find("a listener failed on a change report"), std::string::npos);
+
+    // Delivery ended cleanly: a listener unregistered later really leaves.
+    model.unregisterObservingListener(&thrower.holder);
+    change([&] { s.makeBlock(model, "b"); });
+    EXPECT_EQ(thrower.reports, 1);
+    EXPECT_EQ(other.reports, 2);
+    model.unregisterObservingListener(&other.holder);
+}
+
+TEST_F(KernelRobustnessTest, UnregisteringNullDuringADeliveryIsHarmless) {
+    Listener first, second;
+    first.onReport = [&](const Report&) {
+        model.unregisterObservingListener(&second.holder);
+        model.unregisterObservingListener(nullptr);
+    };
+    model.registerObservingListener(&first.holder);
+    model.registerObservingListener(&second.holder);
+    change([&] { s.makeBlock(model, "a"); });
+    EXPECT_EQ(first.reports, 1);
+    EXPECT_EQ(second.reports, 0);
+    model.unregisterObservingListener(nullptr);
+    model.unregisterObservingListener(&first.holder);
+}
