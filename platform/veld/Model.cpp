@@ -118,12 +118,17 @@ void stepThroughHistory(DeviantCore& root, std::vector<std::shared_ptr<Record>>&
                         std::vector<std::shared_ptr<Record>>& to, std::size_t steps) {
     ModelCore& m = *root.model;
     ViewRef keep(&root);  // a listener may end the model meanwhile
+    // Listeners hear each step while the stacks are being moved: a change or another undo
+    // from them would push onto and pop from the stacks under this loop.
+    m.applyingHistory = true;
+    struct Done {
+        ModelCore& m;
+        ~Done() { m.applyingHistory = false; }
+    } done{m};
     for (; steps > 0 && root.alive && !from.empty(); --steps) {
         std::shared_ptr<Record> record = std::move(from.back());
         from.pop_back();
-        m.applyingHistory = true;
         applyRecord(record);
-        m.applyingHistory = false;
         to.push_back(record);
         pinIntoDeviants(m, *record);
         notify(root, record);
@@ -271,6 +276,8 @@ void Model::undoToChangeLevel(int level) const {
         throw Exception("Model::undoToChangeLevel: only the root deviant has undo");
     if (d.txn.depth > 0)
         throw Exception("Model::undoToChangeLevel: a transaction is open");
+    if (m.applyingHistory)
+        throw Exception("Model::undoToChangeLevel: the model is being undone or redone");
     if (level < 0 || level > static_cast<int>(m.undoStack.size()))
         throw Exception("Model::undoToChangeLevel: no change level " + std::to_string(level) +
                         " (current " + std::to_string(m.undoStack.size()) + ")");
@@ -284,6 +291,8 @@ void Model::redoToChangeLevel(int level) const {
         throw Exception("Model::redoToChangeLevel: only the root deviant has redo");
     if (d.txn.depth > 0)
         throw Exception("Model::redoToChangeLevel: a transaction is open");
+    if (m.applyingHistory)
+        throw Exception("Model::redoToChangeLevel: the model is being undone or redone");
     const int current = static_cast<int>(m.undoStack.size());
     if (level < current || level > current + static_cast<int>(m.redoStack.size()))
         throw Exception("Model::redoToChangeLevel: no change level " + std::to_string(level) +

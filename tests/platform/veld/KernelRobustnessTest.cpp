@@ -119,3 +119,45 @@ TEST_F(KernelRobustnessTest, UnregisteringNullDuringADeliveryIsHarmless) {
     model.unregisterObservingListener(nullptr);
     model.unregisterObservingListener(&first.holder);
 }
+
+TEST_F(KernelRobustnessTest, ListenerCannotChangeTheModelWhileItIsUndoneOrRedone) {
+    ClassObject a;
+    change([&] { a = s.makeBlock(model, "a", 1.0); });
+    change([&] { a.setDouble(s.x, 2.0); });
+    Listener meddler;
+    int refused = 0, refusedSteps = 0;
+    meddler.onReport = [&](const Report&) {
+        try {
+            Transaction t(model);
+            a.setDouble(s.y, 9.0);
+            t.commit();
+        } catch (const Exception&) {
+            ++refused;
+        }
+        try {
+            model.undoToChangeLevel(model.getCurrentChangeLevel());
+        } catch (const Exception&) {
+            ++refusedSteps;
+        }
+    };
+    model.registerObservingListener(&meddler.holder);
+
+    model.undoToChangeLevel(0);
+    EXPECT_EQ(model.getCurrentChangeLevel(), 0);
+    EXPECT_EQ(model.getRedoStackLength(), 2);
+    EXPECT_FALSE(a.isValid());
+
+    model.redoToChangeLevel(2);
+    EXPECT_EQ(model.getCurrentChangeLevel(), 2);
+    EXPECT_EQ(model.getRedoStackLength(), 0);
+    EXPECT_EQ(a.getDouble(s.x), 2.0);
+    EXPECT_EQ(a.getDouble(s.y), 0.0);
+    EXPECT_EQ(meddler.reports, 4);
+    EXPECT_EQ(refused, 4);
+    EXPECT_EQ(refusedSteps, 4);
+    model.unregisterObservingListener(&meddler.holder);
+
+    // Once the history is applied, transactions are open to everyone again.
+    change([&] { a.setDouble(s.y, 3.0); });
+    EXPECT_EQ(model.getCurrentChangeLevel(), 3);
+}
