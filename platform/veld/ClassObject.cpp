@@ -617,6 +617,10 @@ ImmutableModel ImmutableClassObject::getRootModel() const {
 ImmutableClassObject ImmutableClassObject::asDeviant(const ImmutableModel& deviant) const {
     if (!core_)
         return {};
+    // A handle keeps its object's memory through its view: a view of another model, or none,
+    // would let it dangle once its own model ends. Meta-data live for good.
+    if (!core_->isMeta() && (!deviant.view() || deviant.modelCore() != core_->model))
+        return {};
     return ImmutableClassObject(core_, deviant.viewRef());
 }
 

@@ -161,3 +161,29 @@ TEST_F(KernelRobustnessTest, ListenerCannotChangeTheModelWhileItIsUndoneOrRedone
     change([&] { a.setDouble(s.y, 3.0); });
     EXPECT_EQ(model.getCurrentChangeLevel(), 3);
 }
+
+// --- handles moved to a deviant they do not belong to ---------------------------------------
+
+TEST_F(KernelRobustnessTest, HandleMovedToAnotherModelOrToNothingIsNull) {
+    ImmutableClassObject toNothing, toOther;
+    Model other = s.newModel();
+    {
+        Model gone = s.newModel();
+        ClassObject b;
+        {
+            Transaction t(gone);
+            b = s.makeBlock(gone, "b");
+            t.commit();
+        }
+        toNothing = b.asDeviant(ImmutableModel());
+        toOther = b.asDeviant(other);
+    }  // the model 'gone' ends with its last handle, and its objects' memory with it
+    EXPECT_TRUE(toNothing.isNull());
+    EXPECT_TRUE(toOther.isNull());
+    EXPECT_EQ(toOther.toString(), "<null>");
+    EXPECT_EQ(other.getObjectState(toOther), ObjectState::InvalidObject);
+
+    // Meta-data and objects of the model itself move as before.
+    EXPECT_EQ(root.asDeviant(model.createDeviantWithName("wc")).core(), root.core());
+    EXPECT_FALSE(ImmutableClassObject(s.block).asDeviant(other).isNull());
+}
