@@ -153,7 +153,8 @@ ImmutableModel::ImmutableModel(ViewRef view) : view_(std::move(view)) {
 ImmutableClass ImmutableModel::MetaClass() { return ImmutableClass(metaHandle(meta().modelClass)); }
 
 DeviantCore& ImmutableModel::deviant(const char* operation) const {
-    if (!view_ || !view_->alive)
+    // A model that is ending may still have deviants its listeners are being told about.
+    if (!view_ || !view_->alive || !view_->model->alive)
         throw Exception(std::string(operation) + ": the model or working copy is gone");
     if (view_->kind == ViewKind::Before)
         throw Exception(std::string(operation) + ": an old state of a report cannot be changed");

@@ -177,13 +177,16 @@ DeviantCore::DeviantCore(ViewKind k, ModelCore* m, std::string n)
 
 void DeviantCore::end() {
     alive = false;
-    std::vector<ListenerSink*> sinks = std::move(listeners);
-    listeners.clear();
-    for (ListenerSink* s : sinks)
+    // One at a time off the list itself: a listener told of the end may destroy others, which
+    // then leave the list as at any other time instead of being called afterwards.
+    while (!listeners.empty()) {
+        ListenerSink* s = listeners.front();
+        listeners.erase(listeners.begin());
         if (s) {
             s->detached(this);
             s->deviantDestroyed();
         }
+    }
     entries.clear();
     txn = TransactionState{};
 }

@@ -187,3 +187,61 @@ TEST_F(KernelRobustnessTest, HandleMovedToAnotherModelOrToNothingIsNull) {
     EXPECT_EQ(root.asDeviant(model.createDeviantWithName("wc")).core(), root.core());
     EXPECT_FALSE(ImmutableClassObject(s.block).asDeviant(other).isNull());
 }
+
+// --- working copies and models that end under their listeners -------------------------------
+
+TEST_F(KernelRobustnessTest, ListenerDeletingAnotherWhenTheCopyGoesLeavesItUncalled) {
+    struct Watcher : ListenerBase {
+        std::function<void()> onGone;
+        int* goneCalls;
+        explicit Watcher(int* calls) : goneCalls(calls) {}
+        internal::ListenerHolder<ImmutableModel, Watcher> holder{this};
+        void transactionCompleted(const Report&) {}
+        void onDeviantDestroyed() override {
+            ++*goneCalls;
+            if (onGone)
+                onGone();
+        }
+    };
+    int firstCalls = 0, secondCalls = 0;
+    Model wc = model.createDeviantWithName("wc");
+    Watcher first(&firstCalls);
+    auto second = std::make_unique<Watcher>(&secondCalls);
+    first.onGone = [&] { second.reset(); };  // an owner tearing down its other listener
+    wc.registerObservingListener(&first.holder);
+    wc.registerObservingListener(&second->holder);
+    EXPECT_TRUE(model.removeDeviantWithName("wc"));
+    EXPECT_EQ(firstCalls, 1);
+    EXPECT_EQ(secondCalls, 0);
+    EXPECT_FALSE(second);
+}
+
+TEST_F(KernelRobustnessTest, EndingModelRefusesNewCopiesAndTransactionsFromItsListeners) {
+    struct Watcher : ListenerBase {
+        std::function<void()> onGone;
+        internal::ListenerHolder<ImmutableModel, Watcher> holder{this};
+        void transactionCompleted(const Report&) {}
+        void onDeviantDestroyed() override { onGone(); }
+    } watcher;
+    Model wc = model.createDeviantWithName("wc");
+    Model late;
+    int refused = 0;
+    watcher.onGone = [&] {
+        try {
+            late = model.createDeviantWithName("late");
+        } catch (const Exception&) {
+            ++refused;
+        }
+        try {
+            model.beginTransaction();
+        } catch (const Exception&) {
+            ++refused;
+        }
+    };
+    wc.registerObservingListener(&watcher.holder);
+    model.destroy();
+    EXPECT_EQ(refused, 2);
+    EXPECT_FALSE(late.isValid());
+    EXPECT_FALSE(model.isValid());
+    EXPECT_FALSE(model.isInTransaction());
+}
