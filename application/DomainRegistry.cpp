@@ -35,9 +35,11 @@ void DomainRegistry::registerDomain(TAVI::Holder<AbstractKiteDomain> domain, TAV
         reportError(errors, TAVI_HERE, Message::DomainAlreadyRegistered, name.getString());
         return;
     }
+    // Both keys first: a domain that throws, or looks itself up, meanwhile finds nothing half made.
+    const TAVI::StringID modelType = domain->getModelClassFullName();
     byName.insert(name, domain);
     // The domain registered last owns a model type that two domains claim.
-    byModelType.insert(domain->getModelClassFullName(), domain.get());
+    byModelType.insert(modelType, domain.get());
 }
 
 void DomainRegistry::unregisterDomain(TAVI::Holder<AbstractKiteDomain> domain, TAVI::ErrorHolder& errors) {

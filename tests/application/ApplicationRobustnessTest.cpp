@@ -189,3 +189,35 @@ TEST(MessageCatalogRobustnessTest, AnUnknownLanguageFallsBackToEnglish) {
     EXPECT_EQ(text, "Domain 'Blocks' is not registered.");
     EXPECT_EQ(empty, "Domain 'Blocks' is not registered.");
 }
+
+namespace {
+// Looks itself up while the registry asks for its model type, or throws instead of naming it.
+class CuriousDomain : public NamedDomain {
+public:
+    CuriousDomain(std::string name, bool throwing) : NamedDomain(std::move(name), "curious.Model"), throwing(throwing) {}
+    TAVI::StringID getModelClassFullName() const override {
+        if (throwing)
+            throw std::runtime_error("no model type");
+        TAVI::ErrorHolder ignored;
+        seen = DomainRegistry::instance()->getStaticDomain(getName(), ignored);
+        return NamedDomain::getModelClassFullName();
+    }
+    mutable AbstractKiteDomain* seen = nullptr;
+
+private:
+    bool throwing;
+};
+} // namespace
+
+TEST_F(RegistryRobustnessTest, ADomainIsRegisteredWholeOrNotAtAll) {
+    auto* curious = new CuriousDomain("CuriousOne", false);
+    made.emplace_back(curious);
+    registry.registerDomain(made.back(), errors);
+    EXPECT_FALSE(errors.hasError());
+    EXPECT_EQ(curious->seen, nullptr);  // not there while being registered
+    EXPECT_EQ(registry.getStaticDomain(TAVI::StringID("CuriousOne"), errors), curious);
+
+    made.emplace_back(new CuriousDomain("ThrowingOne", true));
+    EXPECT_THROW(registry.registerDomain(made.back(), errors), std::runtime_error);
+    EXPECT_FALSE(registry.isRegistered(TAVI::StringID("ThrowingOne")));
+}
