@@ -4,6 +4,7 @@
 #include "platform/veld/Meta.hpp"
 
 #include <functional>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -20,10 +21,14 @@ public:
 
     static void registerHandler(const ImmutableClass& cls, Handler handler) {
         Table& t = table();
-        t.handlers[cls.classInfo()] = std::move(handler);
+        t.handlers[cls.classInfo()] = std::make_shared<const Handler>(std::move(handler));
         t.resolved.clear();
     }
-    static void setDefaultHandler(Handler handler) { table().fallback = std::move(handler); }
+    static void setDefaultHandler(Handler handler) {
+        Table& t = table();
+        t.fallback = std::make_shared<const Handler>(std::move(handler));
+        t.resolved.clear();
+    }
     static bool hasHandlerFor(const ImmutableClass& cls) {
         return table().handlers.count(cls.classInfo()) > 0;
     }
@@ -33,7 +38,8 @@ public:
             VELD_ASSERT(object.isValid(), "Visitation on null object");
             return Result();
         }
-        const Handler* h = resolve(object.core()->cls);
+        // Held for the call: a handler may replace itself, or others, while it runs.
+        const std::shared_ptr<const Handler> h = resolve(object.core()->cls);
         if (!h || !*h)
             return Result();
         return (*h)(static_cast<Visitor&>(*this), object);
@@ -44,9 +50,9 @@ protected:
 
 private:
     struct Table {
-        std::unordered_map<const detail::ClassInfo*, Handler> handlers;
-        std::unordered_map<const detail::ClassInfo*, const Handler*> resolved;
-        Handler fallback;
+        std::unordered_map<const detail::ClassInfo*, std::shared_ptr<const Handler>> handlers;
+        std::unordered_map<const detail::ClassInfo*, std::shared_ptr<const Handler>> resolved;
+        std::shared_ptr<const Handler> fallback;
     };
     static Table& table() {
         static Table t;
@@ -62,7 +68,7 @@ private:
     }
     // The first registered class, in depth-first order, that no other registered ancestor
     // inherits from: with several superclasses a nearer class beats a shared base.
-    static const Handler* find(const detail::ClassInfo* c, Table& t) {
+    static std::shared_ptr<const Handler> find(const detail::ClassInfo* c, Table& t) {
         std::vector<const detail::ClassInfo*> order;
         ancestors(c, order);
         std::vector<const detail::ClassInfo*> registered;
@@ -75,18 +81,18 @@ private:
                 if (other != candidate && other->isa(candidate))
                     shadowed = true;
             if (!shadowed)
-                return &t.handlers.find(candidate)->second;
+                return t.handlers.find(candidate)->second;
         }
         return nullptr;
     }
-    static const Handler* resolve(const detail::ClassInfo* c) {
+    static std::shared_ptr<const Handler> resolve(const detail::ClassInfo* c) {
         Table& t = table();
         auto it = t.resolved.find(c);
         if (it != t.resolved.end())
             return it->second;
-        const Handler* h = find(c, t);
+        std::shared_ptr<const Handler> h = find(c, t);
         if (!h)
-            h = &t.fallback;
+            h = t.fallback;
         t.resolved.emplace(c, h);
         return h;
     }

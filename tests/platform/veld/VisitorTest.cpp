@@ -59,3 +59,26 @@ TEST_F(VisitorTest, VisitingANullObjectIsReported) {
     EXPECT_EQ(Asserter::reports()[0].message, "Visitation on null object");
     Asserter::clearReports();
 }
+
+TEST_F(VisitorTest, HandlerReplacingItselfWhileItRunsFinishesItsVisit) {
+    struct Lazy : CooperativeVisitor<Lazy, std::string> {};
+    // A first visit installs the handler for the rest; the running one still needs its state.
+    const std::string greeting(64, 'g');
+    Lazy::registerHandler(s.block, [greeting](Lazy&, const ImmutableClassObject&) {
+        Lazy::registerHandler(Sample::get().block,
+                              [](Lazy&, const ImmutableClassObject&) { return std::string("later"); });
+        return greeting;
+    });
+    Lazy::setDefaultHandler([greeting](Lazy&, const ImmutableClassObject&) {
+        Lazy::setDefaultHandler([](Lazy&, const ImmutableClassObject&) { return std::string("other"); });
+        return greeting;
+    });
+    Transaction t(model);
+    ClassObject block = s.makeBlock(model, "b");
+    t.commit();
+    Lazy lazy;
+    EXPECT_EQ(lazy.visit(block), greeting);
+    EXPECT_EQ(lazy.visit(block), "later");
+    EXPECT_EQ(lazy.visit(model.getRootObject()), greeting);
+    EXPECT_EQ(lazy.visit(model.getRootObject()), "other");
+}
