@@ -78,7 +78,15 @@ void addContained(const ImmutableClassObject& container, const ImmutableClassObj
 }
 
 // Moves edge from the edge list of its old end to that of its new end.
-void reattach(const GraphEdge& edge, const ImmutableProperty& end, const ImmutableDiagramElement& to) {
+void reattach(const GraphEdge& edge, const ImmutableProperty& end, const ImmutableDiagramElement& target,
+              const char* operation) {
+    // The new end as the edge's deviant shows it, checked before anything changes: a refusal
+    // halfway would leave the old end without the edge that still names it.
+    const ImmutableDiagramElement to =
+        target.isNull() ? target : ImmutableDiagramElement(target.asDeviant(edge.getModelVELD()));
+    if (!target.isNull() && !to.isValid())
+        throw VELD::Exception(std::string(operation) +
+                              ": the element is not in the edge's model or working copy");
     const DiagramElement old(edge.getObject(end));
     const ImmutableProperty& otherEnd = end == dm().src ? dm().dst : dm().src;
     const DiagramElement other(edge.getObject(otherEnd));
@@ -267,8 +275,12 @@ DiagramElement ImmutableGraphEdge::getDstElement() const {
     return isValid() ? DiagramElement(getObject(dm().dst)) : DiagramElement();
 }
 
-void GraphEdge::setSrcElement(const ImmutableDiagramElement& element) const { reattach(*this, dm().src, element); }
-void GraphEdge::setDstElement(const ImmutableDiagramElement& element) const { reattach(*this, dm().dst, element); }
+void GraphEdge::setSrcElement(const ImmutableDiagramElement& element) const {
+    reattach(*this, dm().src, element, "GraphEdge::setSrcElement");
+}
+void GraphEdge::setDstElement(const ImmutableDiagramElement& element) const {
+    reattach(*this, dm().dst, element, "GraphEdge::setDstElement");
+}
 void GraphEdge::setContainer(const ImmutableGraphElement& container) const {
     KITE::addContained(container, *this);
 }

@@ -79,6 +79,50 @@ TEST_F(DiagramTest, EdgesKnowTheirEndsAndEndsKnowTheirEdges) {
     EXPECT_EQ(outer.getEdges().size(), 1);
 }
 
+TEST_F(DiagramTest, RefusedNewEndLeavesBothEndsAsTheyWere) {
+    VELD::Model elsewhere = VELD::DomainRegistry::instance().createModel("test:blocks");
+    GraphNode stranger;
+    {
+        VELD::Transaction t(elsewhere);
+        stranger = Factory::createNewFactory(elsewhere).createGraphNode();
+        t.commit();
+    }
+    GraphNode gone;
+    {
+        VELD::Transaction t(model);
+        gone = factory.createGraphNode();
+        diagram.addContained(gone);
+        t.commit();
+    }
+    {
+        VELD::Transaction t(model);
+        VELD::ClassObject(gone).destroy();
+        t.commit();
+    }
+    VELD::Transaction t(model);
+    EXPECT_THROW(edge.setDstElement(stranger), VELD::Exception);
+    EXPECT_THROW(edge.setSrcElement(gone), VELD::Exception);
+    t.commit();  // a caller that goes on after the refusals
+    EXPECT_EQ(edge.getSrcElement(), inner);
+    EXPECT_EQ(edge.getDstElement(), other);
+    EXPECT_EQ(inner.getEdges().size(), 1);
+    EXPECT_EQ(other.getEdges().size(), 1);
+}
+
+TEST_F(DiagramTest, NewEndSeenThroughAnotherDeviantIsTakenAsTheEdgesDeviantShowsIt) {
+    VELD::Model wc = model.createDeviantWithName("wc");
+    const GraphEdge copyEdge(edge.asDeviant(wc));
+    VELD::Transaction t(wc);
+    copyEdge.setDstElement(outer);  // 'outer' as the root shows it
+    t.commit();
+    EXPECT_EQ(copyEdge.getDstElement(), outer);
+    EXPECT_TRUE(GraphNode(other.asDeviant(wc)).getEdges().empty());
+    EXPECT_EQ(GraphNode(outer.asDeviant(wc)).getEdges().size(), 1);
+    // The root is untouched.
+    EXPECT_EQ(edge.getDstElement(), other);
+    EXPECT_TRUE(outer.getEdges().empty());
+}
+
 TEST_F(DiagramTest, ClientClassesDeriveFromTheDiagramClasses) {
     EXPECT_TRUE(outer.isValid());
     EXPECT_TRUE(outer.isa(ImmutableGraphNode::MetaClass()));
