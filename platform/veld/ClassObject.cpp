@@ -324,8 +324,11 @@ public:
         return n;
     }
     T at(int index) const override {
-        if (p_->deriver)
-            return T(derived()[index]);
+        if (p_->deriver) {
+            // Computed again for this read: the caller's bounds check saw an earlier computation.
+            const std::vector<ImmutableObject> values = derived();
+            return index >= 0 && index < static_cast<int>(values.size()) ? T(values[index]) : T();
+        }
         const State* s = lookup(owner_.view(), owner_.core());
         if (!s)
             return T();
