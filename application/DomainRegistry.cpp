@@ -30,13 +30,18 @@ void DomainRegistry::registerDomain(TAVI::Holder<AbstractKiteDomain> domain, TAV
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, "");
         return;
     }
+    // Both keys first: a domain that throws, or looks itself up, meanwhile finds nothing half made.
     const TAVI::StringID name = domain->getName();
+    const TAVI::StringID modelType = domain->getModelClassFullName();
+    if (name.isEmpty() || modelType.isEmpty()) {
+        // Lookups with an unset name or of a model without a meta-model would find it.
+        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, name.getString());
+        return;
+    }
     if (byName.contains(name)) {
         reportError(errors, TAVI_HERE, Message::DomainAlreadyRegistered, name.getString());
         return;
     }
-    // Both keys first: a domain that throws, or looks itself up, meanwhile finds nothing half made.
-    const TAVI::StringID modelType = domain->getModelClassFullName();
     byName.insert(name, domain);
     // The domain registered last owns a model type that two domains claim.
     byModelType.insert(modelType, domain.get());

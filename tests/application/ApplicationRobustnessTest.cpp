@@ -155,17 +155,22 @@ TEST_F(RegistryRobustnessTest, UnregisteringADomainThatIsNotTheRegisteredOneChan
     EXPECT_FALSE(errors.hasError());
 }
 
-TEST_F(RegistryRobustnessTest, EmptyNamesAndModelTypesAreLookedUpLikeAnyOther) {
-    TAVI::Holder<AbstractKiteDomain> unnamed = make("", "unnamed.Model");
-    registry.registerDomain(unnamed, errors);
-    TAVI::Holder<AbstractKiteDomain> untyped = make("Untyped", "");
-    registry.registerDomain(untyped, errors);
-    EXPECT_EQ(registry.getStaticDomain(TAVI::StringID("Untyped"), errors), untyped.get());
-    EXPECT_EQ(registry.getStaticDomain(TAVI::StringID(""), errors), unnamed.get());
-    registry.unregisterDomain(unnamed, errors);
-    registry.unregisterDomain(untyped, errors);
+TEST_F(RegistryRobustnessTest, DomainsWithoutANameOrModelTypeAreRefused) {
+    registry.registerDomain(make("", "unnamed.Model"), errors);
+    EXPECT_EQ(errors.id(), "KITE_Error_Executing_Command");
+    EXPECT_EQ(errors.what(), "Error executing command ''.");
     EXPECT_FALSE(registry.isRegistered(TAVI::StringID("")));
+    errors.clear();
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("unnamed.Model"), errors), nullptr);
+
+    errors.clear();
+    registry.registerDomain(make("Untyped", ""), errors);
+    EXPECT_EQ(errors.what(), "Error executing command 'Untyped'.");
     EXPECT_FALSE(registry.isRegistered(TAVI::StringID("Untyped")));
+    errors.clear();
+    // A model without a meta-model must not find a domain under the empty type.
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID(""), errors), nullptr);
+    EXPECT_EQ(errors.id(), "KITE_DomainNotFoundForModelType");
 }
 
 TEST(EdgeRulesRobustnessTest, NullClassesAreRefusedOrAnsweredFalse) {
