@@ -166,6 +166,9 @@ DeviantCore& checkedWritable(const ImmutableClassObject& o, const PropertyInfo* 
     DeviantCore& d = writableView(o.view(), op);
     if (!o.isValid())
         throw Exception(std::string(op) + ": invalid object handle");
+    // Every view shows meta-data; a write through one would journal them into that model.
+    if (o.core()->isMeta())
+        throw Exception(std::string(op) + ": meta-data are read-only; MetaModelBuilder makes them");
     if (p && p->readOnly && (p->derived || !ReadOnlyWriteScope::active()))
         throw Exception(std::string(op) + ": property '" + p->name + "' is " +
                         (p->derived ? "derived" : "read-only"));

@@ -234,6 +234,8 @@ ObjectState ImmutableModel::getObjectState(const ImmutableClassObject& object) c
 
 void Model::beginTransaction(std::string_view name) const {
     DeviantCore& d = deviant("Model::beginTransaction");
+    if (d.model->meta)
+        throw Exception("Model::beginTransaction: meta-data are read-only; MetaModelBuilder makes them");
     if (d.kind == ViewKind::Root && view_->model->applyingHistory)
         throw Exception("Model::beginTransaction: the model is being undone or redone");
     if (d.txn.depth++ == 0)
@@ -306,6 +308,8 @@ void Model::redoToChangeLevel(int level) const {
 Model Model::createDeviantWithName(std::string_view name) const {
     DeviantCore& d = deviant("Model::createDeviantWithName");
     ModelCore& m = *d.model;
+    if (m.meta)
+        throw Exception("Model::createDeviantWithName: meta-data have no working copies");
     if (name.empty())
         throw Exception("Model::createDeviantWithName: a working copy needs a name");
     if (findDeviant(m, name))

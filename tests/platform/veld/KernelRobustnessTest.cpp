@@ -272,3 +272,25 @@ TEST_F(KernelRobustnessTest, DerivedValuesThatShrinkBetweenReadsGiveNullNotGarba
     // The index is checked against two values; the values read for it are one.
     EXPECT_TRUE(values.at(1).isNull());
 }
+
+// --- meta-data ------------------------------------------------------------------------------
+
+TEST_F(KernelRobustnessTest, MetaDataCannotBeChangedThroughModelsOrObjects) {
+    const ImmutableClassObject asObject = s.block;
+    const ImmutableProperty nameOfClass = asObject.getMetaClass().getProperty("name");
+    Model metaData(asObject.getModelVELD());
+    EXPECT_THROW(metaData.beginTransaction(), Exception);
+    EXPECT_FALSE(metaData.isInTransaction());
+    EXPECT_THROW(metaData.createDeviantWithName("copy"), Exception);
+
+    // Seen through a client's model, inside its transaction.
+    const ClassObject viaModel(asObject.asDeviant(model));
+    Transaction t(model);
+    EXPECT_THROW(viaModel.setString(nameOfClass, "Renamed"), Exception);
+    EXPECT_THROW(viaModel.set(nameOfClass, ImmutableObject::fromString("Renamed")), Exception);
+    EXPECT_THROW(viaModel.setBoolean(asObject.getMetaClass().getProperty("isAbstract"), true), Exception);
+    t.commit();
+    EXPECT_EQ(asObject.getOne("name").toString(), "Block");
+    EXPECT_EQ(s.block.getName(), "Block");
+    EXPECT_EQ(model.getCurrentChangeLevel(), 0);
+}
