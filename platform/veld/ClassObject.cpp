@@ -259,7 +259,12 @@ void insertMulti(DeviantCore& d, const ImmutableClassObject& o, const PropertyIn
         if (m)
             for (const Slot& it : m->items)
                 count += itemVisible(p->elementKind, it, &d) ? 1 : 0;
-        if (count >= p->upper)
+        // A child of this very list only moves within it: the count stays.
+        const State* child = p->composite && value.isClassObject()
+                                 ? lookup(&d, value.objectHandle().core())
+                                 : nullptr;
+        const bool moving = child && child->container == core && child->containerSlot == slot;
+        if (count >= p->upper && !moving)
             throw Exception(std::string(op) + ": property '" + p->name + "' holds at most " +
                             std::to_string(p->upper) + " values");
     }

@@ -294,3 +294,32 @@ TEST_F(KernelRobustnessTest, MetaDataCannotBeChangedThroughModelsOrObjects) {
     EXPECT_EQ(s.block.getName(), "Block");
     EXPECT_EQ(model.getCurrentChangeLevel(), 0);
 }
+
+// --- bounded lists --------------------------------------------------------------------------
+
+TEST_F(KernelRobustnessTest, FullBoundedContainmentStillReordersButTakesNoMore) {
+    MetaModelBuilder b("pairs", "test:pairs");
+    PropertySpec items{"items", "Item"};
+    items.composite = true;
+    items.upperBound = 2;
+    b.addClass("Item");
+    b.addClass("Pair").property(items);
+    b.setModelClass("Pair");
+    const ImmutableNamespace pkg = b.build();
+    const ImmutableProperty itemsOf = pkg.getClass("Pair").getProperty("items");
+    Model pairs = DomainRegistry::instance().createModel("test:pairs");
+    Transaction t(pairs);
+    const ClassObject pair = pairs.getRootObject();
+    const ClassObject first = pairs.getFactory().createFromString("Item");
+    const ClassObject second = pairs.getFactory().createFromString("Item");
+    pair.add(itemsOf, first);
+    pair.add(itemsOf, second);
+    const Sequence<Object> list = pair.get(itemsOf);
+    EXPECT_NO_THROW(list.insert(0, Object(second)));  // a move within the list
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list.at(0).asClassObject(), second);
+    EXPECT_EQ(list.at(1).asClassObject(), first);
+    EXPECT_THROW(pair.add(itemsOf, pairs.getFactory().createFromString("Item")), Exception);
+    EXPECT_EQ(list.size(), 2);
+    t.commit();
+}
