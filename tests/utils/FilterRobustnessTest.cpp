@@ -152,3 +152,31 @@ TEST_F(FilterRobustnessTest, NullCandidatesAreRejected) {
     EXPECT_EQ(named->doFetchName(none), "");
     basic->dumpHistory("", nullptr, false);
 }
+
+TEST_F(FilterRobustnessTest, ViewsOverValuesOfADestroyedModelAreEmpty) {
+    Model model = DomainRegistry::instance().createModel(FilterModel::uri);
+    {
+        Transaction t(model);
+        const ClassObject holder = model.getRootObject();
+        for (const char* type : {"ItemA", "ItemB"}) {
+            const ClassObject item = model.getFactory().createFromString(type);
+            holder.add(m.holder.getProperty("parts"), item);
+            holder.add(m.refs, item);
+        }
+        t.commit();
+    }
+    auto named = boost::make_shared<XMLFilterNamedTypeMatch>("Tree", "", &filterTestDatabase);
+    const ImmutableClassObject holder = model.getRootObject();
+    const ImmutableSequence<ImmutableObject> view =
+        named->executePropertyFilter(m.holder, m.refs, holder.get(m.refs), "");
+    std::size_t before = 0;
+    for (const ImmutableObject& v : view)
+        before += v.isClassObject() ? 1 : 0;
+    EXPECT_GT(before, 0u);
+    model.destroy();
+    std::size_t after = 0;
+    for (const ImmutableObject& v : view)
+        after += v.isClassObject() ? 1 : 0;
+    EXPECT_EQ(after, 0u);
+    EXPECT_EQ(view.size(), 0u);
+}
