@@ -411,7 +411,9 @@ void Transaction::commit() {
         throw Exception("Transaction::commit: the transaction has ended already");
     auto* d = static_cast<DeviantCore*>(model_.view());
     done_ = true;
-    if (!d->alive || d->txn.generation != generation_ || d->txn.depth == 0)
+    if (!d->alive || !d->model->alive)
+        throw Exception("Transaction::commit: the model or working copy is gone");
+    if (d->txn.generation != generation_ || d->txn.depth == 0)
         throw Exception("Transaction::commit: the transaction was rolled back by a nested one");
     model_.commitTransaction();
 }

@@ -323,3 +323,18 @@ TEST_F(KernelRobustnessTest, FullBoundedContainmentStillReordersButTakesNoMore) 
     EXPECT_EQ(list.size(), 2);
     t.commit();
 }
+
+TEST_F(KernelRobustnessTest, CommittingOnACopyRemovedMeanwhileSaysTheCopyIsGone) {
+    Model wc = model.createDeviantWithName("wc");
+    Transaction t(wc);
+    s.makeBlock(wc, "a");
+    model.removeDeviantWithName("wc");
+    try {
+        t.commit();
+        ADD_FAILURE() << "committed on a removed working copy";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string(e.what()).find("is gone"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(model.getDeviantWithName("wc").isValid());
+    EXPECT_EQ(model.getCurrentChangeLevel(), 0);
+}
