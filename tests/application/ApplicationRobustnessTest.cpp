@@ -11,6 +11,7 @@
 #include "platform/veld/Veld.hpp"
 
 #include "tests/application/CounterModel.hpp"
+#include "tests/application/NamedDomain.hpp"
 
 #include <gtest/gtest.h>
 
@@ -104,15 +105,7 @@ TEST_F(CommandRobustnessTest, DeadModelsFailCommandsUndoAndRedoWithErrors) {
 }
 
 namespace {
-class NamedDomain : public KiteDomain {
-public:
-    NamedDomain(std::string name, std::string modelType) : name(std::move(name)), type(std::move(modelType)) {}
-    TAVI::StringID getName() const override { return TAVI::StringID(name); }
-    TAVI::StringID getModelClassFullName() const override { return TAVI::StringID(type); }
-
-private:
-    std::string name, type;
-};
+using KiteTest::NamedDomain;
 
 struct RegistryRobustnessTest : ::testing::Test {
     static void SetUpTestSuite() { registerMessageCatalog(); }

@@ -6,22 +6,14 @@
 #include "application/MessageCatalog.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/veld/Veld.hpp"
+#include "tests/application/NamedDomain.hpp"
 
 #include <gtest/gtest.h>
 
 using namespace KITE;
 
 namespace {
-// A domain with a chosen name and model type, otherwise the default one's behaviour.
-class NamedDomain : public KiteDomain {
-public:
-    NamedDomain(std::string name, std::string modelType) : name(std::move(name)), type(std::move(modelType)) {}
-    TAVI::StringID getName() const override { return TAVI::StringID(name); }
-    TAVI::StringID getModelClassFullName() const override { return TAVI::StringID(type); }
-
-private:
-    std::string name, type;
-};
+using KiteTest::NamedDomain;
 
 struct DomainRegistryTest : ::testing::Test {
     DomainRegistry& registry = *DomainRegistry::instance();

@@ -31,12 +31,7 @@ struct KernelRobustnessTest : ::testing::Test {
     void SetUp() override { Asserter::clearReports(); }
     void TearDown() override { Asserter::clearReports(); }
 
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const auto& r : Asserter::reports())
-            out.push_back(r.message);
-        return out;
-    }
+    std::vector<std::string> messages() const { return asserterMessages(); }
     void change(const std::function<void()>& f) {
         Transaction t(model);
         f();

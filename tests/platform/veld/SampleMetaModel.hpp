@@ -2,6 +2,9 @@
 
 #include "platform/veld/Veld.hpp"
 
+#include <string>
+#include <vector>
+
 // A small meta-model for the kernel's tests: a system of blocks, nested blocks and links.
 struct Sample {
     VELD::ImmutableNamespace package;
@@ -17,3 +20,12 @@ struct Sample {
     VELD::ClassObject makeBlock(const VELD::Model& m, const std::string& blockName,
                                 double px = 0) const;
 };
+
+// The messages the kernel's asserter has reported, oldest first.
+inline std::vector<std::string> asserterMessages()
+{
+    std::vector<std::string> out;
+    for (const auto& r : VELD::Asserter::reports())
+        out.push_back(r.message);
+    return out;
+}

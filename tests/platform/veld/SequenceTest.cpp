@@ -8,12 +8,7 @@ namespace {
 struct SequenceTest : ::testing::Test {
     void SetUp() override { Asserter::clearReports(); }
     void TearDown() override { Asserter::clearReports(); }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const auto& r : Asserter::reports())
-            out.push_back(r.message);
-        return out;
-    }
+    std::vector<std::string> messages() const { return asserterMessages(); }
 };
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "platform/zeph/SelectionTool.hpp"
 #include "platform/zeph/TextNode.hpp"
 #include "platform/zeph/ToolConstructor.hpp"
+#include "tests/platform/zeph/GestureScene.hpp"
 
 #include <gtest/gtest.h>
 
@@ -41,18 +42,8 @@ protected:
     void SetUp() override
     {
         scene->addTool(selection, "Selection");
-        scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
-            new ToolConstructor<MoveTool>("Move")));
-        scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
-            new ToolConstructor<MarqueeSelectionTool>("MarqueeSelection")));
-        for (int i = 0; i < 3; ++i) {
-            RectNode box = RectNode::create({0, 0, 40, 40});
-            box.setPosition({i * 100.0, 0});
-            box.setSelectable(true);
-            box.setMovable(true);
-            scene->addNode(box);
-            boxes.push_back(box);
-        }
+        ZephTest::addGestureToolConstructors(*scene);
+        boxes = ZephTest::addMovableBoxes(*scene, 3);
         label = TextNode::create("A");
         label.setPosition({5, 5});
         label.setParent(boxes[0]);

@@ -10,6 +10,7 @@
 #include "platform/zeph/SelectionTool.hpp"
 #include "platform/zeph/ToolConstructor.hpp"
 #include "platform/zeph/ToolStack.hpp"
+#include "tests/platform/zeph/GestureScene.hpp"
 #include "tests/support/AssertionRecorder.hpp"
 
 #include <gtest/gtest.h>
@@ -27,20 +28,10 @@ protected:
     void SetUp() override
     {
         scene->addTool(TAVI::Holder<Tool>(new SelectionTool), "Selection");
-        scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
-            new ToolConstructor<MoveTool>("Move")));
-        scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
-            new ToolConstructor<MarqueeSelectionTool>("MarqueeSelection")));
+        ZephTest::addGestureToolConstructors(*scene);
         scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
             new ToolConstructor<ResizeBehavior>("Resize")));
-        for (int i = 0; i < 2; ++i) {
-            RectNode box = RectNode::create({0, 0, 40, 40});
-            box.setPosition({i * 100.0, 0});
-            box.setSelectable(true);
-            box.setMovable(true);
-            scene->addNode(box);
-            boxes.push_back(box);
-        }
+        boxes = ZephTest::addMovableBoxes(*scene, 2);
     }
 
     void press(double x, double y, int button = LeftButton, int modifiers = NoModifier)
