@@ -4,19 +4,23 @@
 
 namespace PLATFORM {
 class Studio;
+template <typename E>
+class StudioEventService;
 }
 
 namespace KITE {
 
+class EditorSelectionChangedEvent;
 class ImmutableDiagramElement;
+class NavigateUpRequest;
 class StudioApp;
 
 // One transaction's changes to a model's objects, each with its state before.
 using ModelChangeReport = VELD::ReportOfChanges<VELD::ImmutableClassObject, true>;
 
-// What models' applications and domain implementations ask of the studio application of their
-// studio. StudioApp implements it; a studio whose application object does not is a studio
-// without a studio application, and these layers then do without one.
+// What models' applications, domain implementations and editors ask of the studio application
+// of their studio. StudioApp implements it; a studio whose application object does not is a
+// studio without a studio application, and these layers then do without one.
 class StudioAppLink {
 public:
     virtual StudioApp* getStudioApp() = 0;
@@ -24,6 +28,11 @@ public:
     virtual void handleModelChanges(const ModelChangeReport& report) = 0;
     // Makes the element the active editor's context-menu target; false when no editor is active.
     virtual bool setActiveEditorContextMenuTarget(const ImmutableDiagramElement& element) = 0;
+    // The services on which editors announce selection changes and navigate-up requests; null
+    // when the studio application has not made them.
+    virtual PLATFORM::StudioEventService<EditorSelectionChangedEvent>*
+    getEditorSelectionChangedEventService() { return nullptr; }
+    virtual PLATFORM::StudioEventService<NavigateUpRequest>* getNavigateUpRequestService() { return nullptr; }
 
     // The link of a studio's application object; null when it has none.
     static StudioAppLink* of(const PLATFORM::Studio* studio);

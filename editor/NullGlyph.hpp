@@ -1,0 +1,23 @@
+#pragma once
+
+#include "editor/Glyph.hpp"
+#include "platform/zeph/ContainerNode.hpp"
+
+namespace KITE {
+
+// The glyph of elements that no factory draws: an empty container node at the element's
+// position, so that the glyphs of contained elements still have a place to hang.
+class NullGlyph : public Glyph {
+public:
+    explicit NullGlyph(const DiagramElement& element);
+    ~NullGlyph() override;
+
+    void create() override;
+    ZEPH::Node getRoot() const override;
+    void update() override;
+
+private:
+    ZEPH::ContainerNode root;
+};
+
+} // namespace KITE
