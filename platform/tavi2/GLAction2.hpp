@@ -22,7 +22,7 @@ public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLAction2(const StringID& toolkit, GLWidget2* parent = nullptr);
     GLAction2(const StringID& toolkit, const std::string& label, GLWidget2* parent = nullptr);
-    ~GLAction2();
+    virtual ~GLAction2();
     GLAction2(const GLAction2&) = delete;
     GLAction2& operator=(const GLAction2&) = delete;
 

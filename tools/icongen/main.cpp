@@ -1,9 +1,11 @@
 // Draws the object icons of the model tree as 16x16 PNG files:
 //   BlockIcon.png        a block with an input and an output port (any model object)
 //   CorvidModelIcon.png  a sheet with two blocks joined by a line (a diagram)
+//   kite/rbBoxZoom.png   a magnifier over a dashed rubber band (the palette's zoom button)
 // Usage: kite_icongen <output folder>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -73,6 +75,25 @@ QImage modelIcon() {
     return image;
 }
 
+QImage boxZoomIcon() {
+    QImage image = canvas();
+    QPainter p(&image);
+    // The rubber band, on whole pixels so its dashes stay crisp.
+    QPen band(QColor(0x2a, 0x4d, 0x7a), 1.0, Qt::CustomDashLine);
+    band.setDashPattern({2.0, 1.0});
+    p.setPen(band);
+    p.setBrush(QColor(0xd6, 0xe6, 0xfa, 0x90));
+    p.drawRect(QRect(0, 0, 10, 8));
+    // The magnifier: a lens over the band's corner and a handle towards the bottom right.
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x55, 0x5b, 0x66), 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(11.0, 11.0), QPointF(14.5, 14.5));
+    p.setPen(QPen(QColor(0x33, 0x36, 0x3d), 1.5));
+    p.setBrush(QColor(0xfb, 0xfb, 0xf8, 0xc0));
+    p.drawEllipse(QPointF(8.5, 8.5), 3.5, 3.5);
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -90,9 +111,14 @@ int main(int argc, char** argv) {
     const struct {
         const char* file;
         QImage image;
-    } icons[] = {{"BlockIcon.png", blockIcon()}, {"CorvidModelIcon.png", modelIcon()}};
+    } icons[] = {{"BlockIcon.png", blockIcon()}, {"CorvidModelIcon.png", modelIcon()},
+                   {"kite/rbBoxZoom.png", boxZoomIcon()}};
     for (const auto& icon : icons) {
         const QString path = out.filePath(QString::fromLatin1(icon.file));
+        if (!QDir().mkpath(QFileInfo(path).path())) {
+            std::fprintf(stderr, "kite_icongen: cannot make the folder of %s\n", qPrintable(path));
+            return 1;
+        }
         if (!icon.image.save(path, "PNG")) {
             std::fprintf(stderr, "kite_icongen: cannot write %s\n", qPrintable(path));
             return 1;
