@@ -26,7 +26,7 @@ class GlyphPrivate;
 // its element is shown. A glyph may carry controls (small interactive node trees) under tags.
 // Subclasses build their nodes in create(), name their root in getRoot() and follow the
 // element in update().
-class Glyph : public ZEPH::EventHandler, public TAVI::ReferencedTemplate<unsigned int> {
+class Glyph : public TAVI::ReferencedTemplate<unsigned int>, public ZEPH::EventHandler {
 public:
     ~Glyph() override;
     Glyph(const Glyph&) = delete;
@@ -81,7 +81,8 @@ public:
     std::vector<TAVI::Holder<Control>> getControls() const;
 
     // A press on the glyph: the first control holding the node under the pointer gets it;
-    // then, unless consumed, the glyph's own handleMousePressEvent.
+    // then, unless consumed, the glyph's own handleMousePressEvent. The caller holds the glyph:
+    // a handler may remove its element, and with it the graphics' reference.
     void dispatchMousePress(ZEPH::MouseEvent& event);
 
 protected:

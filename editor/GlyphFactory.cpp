@@ -1,1 +1,38 @@
 #include "editor/GlyphFactory.hpp"
+
+#include "editor/NullGlyph.hpp"
+
+namespace KITE {
+
+GlyphFactory::GlyphFactory(Table* dispatchTable) : table(dispatchTable)
+{
+    // Classes without a creation operation of their own still get a glyph, so that what they
+    // contain has somewhere to hang.
+    table->setDefaultHandler([](GlyphFactory& factory, const VELD::ImmutableClassObject& object) {
+        return factory.create(DiagramElement(object));
+    });
+}
+
+GlyphFactory::GlyphFactory() : GlyphFactory(Table::forClass<GlyphFactory>()) {}
+
+GlyphFactory::~GlyphFactory() = default;
+
+TAVI::Holder<Glyph> GlyphFactory::createGlyph(const DiagramElement& element, Graphics* graphics)
+{
+    TAVI::Holder<Glyph> glyph = table->dispatch(*this, element);
+    if (glyph)
+        glyph->setGraphics(graphics);
+    return glyph;
+}
+
+void GlyphFactory::registerCreator(const VELD::ImmutableClass& cls, Table::Handler creator)
+{
+    table->registerHandler(cls, std::move(creator));
+}
+
+TAVI::Holder<Glyph> GlyphFactory::create(const DiagramElement& element)
+{
+    return TAVI::Holder<Glyph>(new NullGlyph(element));
+}
+
+} // namespace KITE

@@ -1,1 +1,249 @@
 #include "editor/Graphics.hpp"
+
+#include "application/MessageCatalog.hpp"
+#include "editor/Control.hpp"
+#include "editor/GlyphFactory.hpp"
+#include "editor/Graphics_p.hpp"
+#include "platform/host/zu.hpp"
+#include "platform/tavi/ErrorHolder.hpp"
+#include "platform/tavi/TypedException.hpp"
+#include "platform/zeph/ContainerNode.hpp"
+
+namespace KITE {
+
+namespace {
+
+// Draws every element with a NullGlyph: what graphics use when nobody gave them a factory, so
+// that the element tree still has its nodes and later reports still find their glyphs.
+class FallbackGlyphFactory : public GlyphFactory {
+public:
+    FallbackGlyphFactory() : GlyphFactory(Table::forClass<FallbackGlyphFactory>()) {}
+};
+
+GlyphFactory& fallbackFactory()
+{
+    static FallbackGlyphFactory factory;
+    return factory;
+}
+
+} // namespace
+
+Graphics::Graphics() : d(new GraphicsPrivate(this)) {}
+
+Graphics* Graphics::createGraphics()
+{
+    Graphics* graphics = new Graphics();
+    GraphicsPrivate* p = graphics->d_func();
+    p->scene = ZEPH::Scene::createScene();
+    p->root = ZEPH::ContainerNode::create();
+    p->scene->addNode(p->root);
+    return graphics;
+}
+
+Graphics* Graphics::createGraphicsWithRoot(const ZEPH::Node& root)
+{
+    if (!root.isValid() || !root.getScene())
+        throw TAVI::TypedException(TAVI_HERE, "Graphics::createGraphicsWithRoot: the root node is in no scene");
+    Graphics* graphics = new Graphics();
+    GraphicsPrivate* p = graphics->d_func();
+    p->scene = TAVI::Holder<ZEPH::Scene>(root.getScene());
+    p->root = root;
+    return graphics;
+}
+
+Graphics::~Graphics()
+{
+    delete d;
+}
+
+ZEPH::Scene* Graphics::getScene() const
+{
+    return d_func()->scene.get();
+}
+
+ZEPH::Node Graphics::getRoot() const
+{
+    return d_func()->root;
+}
+
+Glyph* Graphics::getGlyph(const ImmutableDiagramElement& element) const
+{
+    const auto& glyphs = d_func()->glyphs;
+    const auto found = glyphs.find(DiagramElement(element));
+    return found == glyphs.end() ? nullptr : found->second.get();
+}
+
+Glyph* Graphics::getGlyph(const ZEPH::Node& node) const
+{
+    const auto& nodes = d_func()->nodes;
+    const auto found = nodes.find(node);
+    return found == nodes.end() ? nullptr : found->second;
+}
+
+TAVI::GList<TAVI::Holder<Glyph>> Graphics::getGlyphs() const
+{
+    TAVI::GList<TAVI::Holder<Glyph>> list;
+    for (const auto& [element, glyph] : d_func()->glyphs)
+        list.append(glyph);
+    return list;
+}
+
+void Graphics::setGlyphFactory(GlyphFactory* factory)
+{
+    if (!d_func()->factory)
+        d_func()->factory = factory;
+}
+
+GlyphFactory* Graphics::getGlyphFactory() const
+{
+    return d_func()->factory;
+}
+
+void Graphics::invalidateGlyph(const ImmutableDiagramElement& element)
+{
+    if (!element.isNull())
+        d_func()->invalidated.insert(DiagramElement(element));
+}
+
+void Graphics::invalidateGlyphs(const VELD::ImmutableSequence<DiagramElement>& elements)
+{
+    for (const DiagramElement& element : elements)
+        invalidateGlyph(element);
+}
+
+bool Graphics::isInvalidated(const ImmutableDiagramElement& element) const
+{
+    return d_func()->invalidated.contains(DiagramElement(element));
+}
+
+TAVI::GSet<DiagramElement> Graphics::takeInvalidated()
+{
+    TAVI::GSet<DiagramElement> taken = d_func()->invalidated;
+    d_func()->invalidated.clear();
+    return taken;
+}
+
+TAVI::Holder<Glyph> GraphicsPrivate::createGlyph(const DiagramElement& element, TAVI::ErrorHolder& errors)
+{
+    if (const auto found = glyphs.find(element); found != glyphs.end()) {
+        reportError(errors, TAVI_HERE, Message::GlyphAlreadyExists);
+        return found->second;
+    }
+    GlyphFactory* maker = factory;
+    if (!maker) {
+        zu_assert(factory, "Graphics: glyphs are made before a glyph factory was set; elements get empty glyphs");
+        maker = &fallbackFactory();
+    }
+    TAVI::Holder<Glyph> glyph = maker->createGlyph(element, q);
+    if (glyph)
+        glyphs.emplace(element, glyph);
+    return glyph;
+}
+
+void GraphicsPrivate::attach(const DiagramElement& element, Glyph& glyph)
+{
+    ZEPH::Node node = glyph.getRoot();
+    if (!node.isValid())
+        return;
+    ZEPH::Node parent;
+    const GraphElement container = element.getContainer();
+    if (container.isValid()) {
+        if (Glyph* containerGlyph = q->getGlyph(container); containerGlyph && containerGlyph != &glyph)
+            parent = containerGlyph->getChildContainer();
+    }
+    if (!parent.isValid())
+        parent = root;
+    if (node.getParent() == parent)
+        return;
+    try {
+        node.setParent(parent);
+    } catch (const TAVI::TypedException& error) {
+        // A glyph whose child container lies inside the glyph being attached (a containment
+        // cycle the model should not have) stays where it is rather than corrupting the tree.
+        zu_assertstr(false, "Graphics: a glyph could not be attached under its container's glyph", error.what());
+    }
+}
+
+void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements)
+{
+    GraphicsPrivate* p = d_func();
+    std::vector<std::pair<DiagramElement, TAVI::Holder<Glyph>>> made;
+    for (const DiagramElement& element : elements) {
+        if (!element.isValid())
+            continue;
+        TAVI::ErrorHolder erh;
+        TAVI::Holder<Glyph> glyph = p->createGlyph(element, erh);
+        zu_assert(!erh.hasError(), "");
+        if (!glyph || erh.hasError())
+            continue;
+        glyph->create();
+        const ZEPH::Node node = glyph->getRoot();
+        if (node.isValid())
+            p->nodes[node] = glyph.get();
+        made.emplace_back(element, glyph);
+    }
+    // A second pass, so that a contained element finds its container's glyph whatever the
+    // order of the set.
+    for (const auto& [element, glyph] : made)
+        p->attach(element, *glyph);
+}
+
+void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements, const DiagramChangeReport& report)
+{
+    GraphicsPrivate* p = d_func();
+    for (const DiagramElement& element : elements) {
+        // Held for the update: a glyph's update may change the model and so drop the glyph.
+        const TAVI::Holder<Glyph> glyph(getGlyph(element));
+        if (!glyph || !element.isValid())
+            continue;
+        const DiagramElement old = report.getOldState(element);
+        const VELD::ImmutableClassObject container = element.getContainer();
+        const VELD::ImmutableClassObject oldContainer = old.isNull() ? VELD::ImmutableClassObject() : old.getContainer();
+        if (!(container == oldContainer))
+            p->attach(element, *glyph);
+        glyph->update();
+        for (const TAVI::Holder<Control>& control : glyph->getControls())
+            control->update();
+    }
+}
+
+void GraphicsPrivate::removeNodeTree(const ZEPH::Node& node)
+{
+    for (const ZEPH::Node& child : node.getChildren())
+        removeNodeTree(child);
+    const auto found = nodes.find(node);
+    if (found == nodes.end())
+        return;
+    // Held until the end: the element map may hold the last reference.
+    const TAVI::Holder<Glyph> glyph(found->second);
+    if (node.isValid() && node.getScene())
+        node.getScene()->removeNode(node);
+    glyphRemoved.send(glyph.get(), NIMB::SendDefault);
+    nodes.erase(node);
+    glyphs.erase(glyph->diagramElement());
+}
+
+void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements)
+{
+    GraphicsPrivate* p = d_func();
+    for (const DiagramElement& element : elements) {
+        const TAVI::Holder<Glyph> glyph(getGlyph(element));
+        if (!glyph)
+            continue;
+        const ZEPH::Node node = glyph->getRoot();
+        if (node.isValid() && p->nodes.count(node)) {
+            p->removeNodeTree(node);
+        } else {
+            // A glyph without nodes of its own still leaves the graphics, and says so.
+            p->glyphRemoved.send(glyph.get(), NIMB::SendDefault);
+            p->glyphs.erase(element);
+        }
+    }
+}
+
+NIMB::Emitter<Glyph*>& Graphics::getGlyphRemovedSignal()
+{
+    return d_func()->glyphRemoved;
+}
+
+} // namespace KITE

@@ -107,9 +107,13 @@ inline GLPoint<int> DPoint2IPoint(const GLPoint<double>& p) {
 }
 
 // Equality within a relative tolerance, for coordinates that went through arithmetic.
+// Infinities equal only themselves and NaN equals nothing: scaled by an infinity, the
+// tolerance would take any finite value as equal to it.
 inline bool isApproxEqual(double a, double b, double epsilon = 1e-9) {
     if (a == b)
         return true;
+    if (!std::isfinite(a) || !std::isfinite(b))
+        return false;
     const double scale = std::fmax(1.0, std::fmax(std::fabs(a), std::fabs(b)));
     return std::fabs(a - b) <= epsilon * scale;
 }

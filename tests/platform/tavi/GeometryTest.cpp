@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace TAVI;
 
 struct RectCase {
@@ -41,4 +43,20 @@ TEST(GeometryTest, NormalizeTranslateAndRound) {
     EXPECT_TRUE(isApproxEqual(0.1 + 0.2, 0.3));
     EXPECT_FALSE(isApproxEqual(1.0, 1.001));
     EXPECT_TRUE((Size{0, 5}).isEmpty());
+}
+
+TEST(GeometryTest, ApproxEqualTakesNoFiniteValueForAnInfinityOrNaN) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(isApproxEqual(inf, inf));
+    EXPECT_TRUE(isApproxEqual(-inf, -inf));
+    EXPECT_FALSE(isApproxEqual(inf, 5.0));
+    EXPECT_FALSE(isApproxEqual(-1e300, -inf));
+    EXPECT_FALSE(isApproxEqual(inf, -inf));
+    EXPECT_FALSE(isApproxEqual(nan, nan));
+    EXPECT_FALSE(isApproxEqual(nan, 0.0));
+    EXPECT_FALSE(isApproxEqual(GLPoint<double>(1, inf), GLPoint<double>(1, 2)));
+    // Relative tolerance near the top of the range still tells opposite signs apart.
+    EXPECT_FALSE(isApproxEqual(1e308, -1e308));
+    EXPECT_TRUE(isApproxEqual(1e300, 1e300 * (1 + 1e-12)));
 }

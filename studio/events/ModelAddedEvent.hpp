@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/veld/Model.hpp"
+
+#include <string>
+
+namespace KITE {
+
+// A model was added to the studio. The model is the studio's, not owned by the record.
+class ModelAddedEvent {
+public:
+    ModelAddedEvent() = default;
+    explicit ModelAddedEvent(const VELD::Model* model) : model(model) {}
+    // The event services may build a record from a string; it carries nothing.
+    explicit ModelAddedEvent(const std::string&) {}
+
+    const VELD::Model* getModel() const { return model; }  // null in a default record
+
+    bool operator==(const ModelAddedEvent&) const = default;
+
+private:
+    const VELD::Model* model = nullptr;  // not owned
+};
+
+} // namespace KITE

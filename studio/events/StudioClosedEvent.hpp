@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace KITE {
+
+// The studio application is terminating: its models are released, its components follow.
+// The library itself does not listen; clients and scripts may.
+class StudioClosedEvent {
+public:
+    StudioClosedEvent() = default;
+    // The event services may build a record from a string; it carries nothing.
+    explicit StudioClosedEvent(const std::string&) {}
+
+    bool operator==(const StudioClosedEvent&) const = default;
+};
+
+} // namespace KITE
