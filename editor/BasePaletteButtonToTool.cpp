@@ -21,6 +21,7 @@ BasePaletteButtonToTool::BasePaletteButtonToTool(const std::string& iconFile, co
     using Self = BasePaletteButtonToTool;
     NIMB::ConnectionWriteLocker locker;
     new NIMB::ConnectionImpl1<Self, TAVI::GLButtonToggleEvent2>(this, getToggleEmitter(), nullptr, &Self::doToggle);
+    new NIMB::ConnectionImpl1<Self, TAVI::GLButtonClickEvent2>(this, getClickEmitter(), nullptr, &Self::doClick);
     new NIMB::ConnectionImpl1<Self, TAVI::GLMouseEvent2>(this, getMouseDoubleClickEmitter(), nullptr,
                                                          &Self::doDoubleClick);
     new NIMB::ConnectionImpl1<Self, TAVI::GLMouseEvent2>(this, getMousePressEmitter(), nullptr, &Self::doMousePress);
@@ -82,10 +83,17 @@ void BasePaletteButtonToTool::doDoubleClick(const TAVI::GLMouseEvent2&)
         setColor(ForegroundColor, persistentForeground);
 }
 
+void BasePaletteButtonToTool::doClick(const TAVI::GLButtonClickEvent2&)
+{
+    // The click that ends a double click comes after the toggle it caused, if it caused one:
+    // the checked button of an exclusive set does not toggle, and the flag must not outlive
+    // the double click to undo some later toggle (one made by checking a sibling, say).
+    doubleClicked = false;
+}
+
 void BasePaletteButtonToTool::doMousePress(const TAVI::GLMouseEvent2&)
 {
-    // A new click: a double click whose second click toggled nothing (the checked button of an
-    // exclusive set stays checked) must not undo this one's toggle.
+    // A new click; a double click released off the button left its flag behind.
     doubleClicked = false;
     pressed = true;
 }

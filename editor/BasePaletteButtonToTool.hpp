@@ -45,6 +45,8 @@ protected:
     void doLeave(const TAVI::GLWidgetEvent2& event);
 
 private:
+    void doClick(const TAVI::GLButtonClickEvent2& event);
+
     // Set by a double click; the toggle its second click causes is undone.
     bool doubleClicked = false;
     // While the state a double click changed is put back.

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 using namespace TAVI;
 using KiteTest::EventRecorder;
 
@@ -130,4 +134,31 @@ TEST(GLMenu2Test, ClearAndDeletionTakeTheMenusOwnItems)
     QPointer<QAction> qtInner = inner->getQAction();
     delete owned;
     EXPECT_TRUE(qtInner.isNull());
+}
+
+TEST(GLAction2Test, ActionOfADerivedKindGoesWholeWithItsMenu)
+{
+    // An action that remembers something of its own, as a palette's mode entries do.
+    class CountedAction : public GLAction2 {
+    public:
+        CountedAction(std::vector<std::string>* log, std::string name)
+            : GLAction2("qt", name), log(log), name(std::move(name))
+        {
+        }
+        ~CountedAction() override { log->push_back(name + " gone"); }
+
+    private:
+        std::vector<std::string>* log;
+        std::string name;
+    };
+
+    std::vector<std::string> log;
+    auto* menu = new GLMenu2("qt");
+    menu->addMenuItem(new CountedAction(&log, "rectangle"));
+    menu->addMenuItem(new CountedAction(&log, "ellipse"));
+    ASSERT_EQ(menu->getActions().size(), 2u);
+    delete menu;
+    // Qt deletes the actions through the toolkit's base: each one's own destructor still runs.
+    std::sort(log.begin(), log.end());
+    EXPECT_EQ(log, (std::vector<std::string>{"ellipse gone", "rectangle gone"}));
 }
