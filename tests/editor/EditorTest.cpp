@@ -1,6 +1,8 @@
 #include "editor/Editor.hpp"
 
 #include "application/Command.hpp"
+#include "application/DomainRegistry.hpp"
+#include "application/KiteDomainInterface.hpp"
 #include "editor/Editor_p.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
@@ -10,6 +12,7 @@
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/ToolConstructor.hpp"
 #include "tests/editor/EditorFixture.hpp"
+#include "tests/application/NamedDomain.hpp"
 #include "tests/platform/veld/SampleMetaModel.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
 #include "tests/support/AssertionRecorder.hpp"
@@ -185,7 +188,7 @@ TEST_F(EditorTest, MovingAContainerRedrawsOnlyEdgesWhoseEndsMovedRelativeToThem)
     EXPECT_EQ(updatesOf(x), 1);  // drawn inside the group's glyph: nothing to redo
     EXPECT_EQ(updatesOf(group), 2);
 
-    // A moved element inside a moved container counts once, from the outermost.
+    // Moved with its container and on its own: its edges are drawn again once.
     commit([&] {
         group.setPosition({0, 200});
         y.setPosition({60, 10});
@@ -418,6 +421,51 @@ TEST_F(PlacedEditorTest, AContextMenuRequestRemembersTheElementUnderIt) {
     EXPECT_TRUE(editor->getContextMenuTarget().isNull());
 }
 
+namespace {
+// Records what the editor hands to its domain's front.
+class RecordingFront : public KiteDomainInterface {
+public:
+    using KiteDomainInterface::KiteDomainInterface;
+    void showEditorContextMenu(int x, int y) const override { log.push_back("show " + std::to_string(x) + "," + std::to_string(y)); }
+    void executeEditorContextMenuSchema(const ImmutableDiagramElement& element, const std::string& schema) const override {
+        log.push_back("execute " + schema);
+        elements.push_back(element);
+    }
+    NOX::PdxInterface* getEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                                  const std::string& schema) const override {
+        log.push_back("get " + schema);
+        elements.push_back(element);
+        return nullptr;
+    }
+    mutable std::vector<std::string> log;
+    mutable std::vector<ImmutableDiagramElement> elements;
+};
+} // namespace
+
+TEST_F(PlacedEditorTest, ContextMenusGoToTheEditorsDomainFront) {
+    // Without a front: nothing happens, and the target is still remembered.
+    editor->executeEditorContextMenuSchema(blocks.a, "menu");
+    EXPECT_EQ(editor->getEditorContextMenuSchema(blocks.a, "menu"), nullptr);
+
+    TAVI::Holder<RecordingFront> front(new RecordingFront(studio.get()));
+    editor->setDomain(front);
+    const TAVI::GLPoint<double> view = canvas->scenePointToViewPoint({45, 35});
+    const QPoint at(int(view.x), int(view.y));
+    const QPoint global = canvas->viewport()->mapToGlobal(at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, global);
+    QApplication::sendEvent(canvas->viewport(), &event);
+    EXPECT_EQ(editor->getContextMenuTarget(), asElement(blocks.a));
+    editor->executeEditorContextMenuSchema(blocks.b, "edit");
+    editor->getEditorContextMenuSchema(blocks.inner, "view");
+    EXPECT_EQ(front->log, (std::vector<std::string>{"show " + std::to_string(global.x()) + "," + std::to_string(global.y()),
+                                                    "execute edit", "get view"}));
+    EXPECT_EQ(front->elements, (std::vector<ImmutableDiagramElement>{blocks.b, blocks.inner}));
+
+    editor->setContextMenuTarget(blocks.b);
+    EXPECT_EQ(editor->getContextMenuTarget(), asElement(blocks.b));
+    editor->setDomain(TAVI::Holder<PLATFORM::AbstractDomainInterface>());
+}
+
 TEST_F(PlacedEditorTest, GlobalPointsMapToTheSceneAndTheCanvasContainsItsBorder) {
     const QPoint topLeft = canvas->mapToGlobal(QPoint(0, 0));
     const double left = topLeft.x(), top = topLeft.y();
@@ -556,6 +604,17 @@ TEST_F(EditorTest, ThePaletteStandsBesideTheCanvasUnderTheExplorerBar) {
     furnished->terminate(errors);
     EXPECT_FALSE(errors.hasError());
     EXPECT_TRUE(studio->getFrameworkService()->getComponents().empty());
+}
+
+TEST_F(EditorTest, TheStaticDomainIsTheOneRegisteredForTheModel) {
+    EXPECT_EQ(editor->getStaticDomain(), nullptr);
+    TAVI::Holder<AbstractKiteDomain> domain(new KiteTest::NamedDomain("EditorBlocks", "editorblocks.Sheet"));
+    TAVI::ErrorHolder errors;
+    DomainRegistry::instance()->registerDomain(domain, errors);
+    ASSERT_FALSE(errors.hasError());
+    EXPECT_EQ(editor->getStaticDomain(), domain.get());
+    DomainRegistry::instance()->unregisterDomain(domain, errors);
+    EXPECT_EQ(editor->getStaticDomain(), nullptr);
 }
 
 // --- an editor without a diagram ------------------------------------------------------------------
