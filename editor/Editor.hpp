@@ -121,7 +121,8 @@ public:
     // Whether the point (global screen coordinates) lies on the shown canvas, borders included.
     bool contains(const TAVI::GLPoint<double>& globalPoint) const;
     TAVI::GLPoint<double> globalPt2ScenePt(const TAVI::GLPoint<double>& globalPoint) const;
-    // The element whose glyph's root is the top-most node at the scene point; null when none.
+    // The element of the glyph that draws the top-most node at the scene point (that node or
+    // one above it is the glyph's root); null when none.
     DiagramElement getDiagramElementAt(const TAVI::GLPoint<double>& scenePoint) const;
 
     // Selection: changes send an EditorSelectionChangedEvent unless notification is disabled.
