@@ -8,6 +8,9 @@
 #include "editor/DiagramGeometry.hpp"
 #include "editor/Editor_p.hpp"
 #include "editor/Glyph.hpp"
+#include "editor/Palette.hpp"
+#include "editor/PaletteButtonToTool.hpp"
+#include "editor/ZoomToolFactory.hpp"
 #include "platform/host/zu.hpp"
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/ConnectionLock.hpp"
@@ -15,9 +18,11 @@
 #include "platform/orbis/Studio.hpp"
 #include "platform/orbis/StudioEventService.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
+#include "platform/tavi/ApplicationContext.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi2/GLBoxLayout2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
+#include "platform/tavi2/GLToolBar2.hpp"
 #include "platform/veld/Exception.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "studio/events/EditorSelectionChangedEvent.hpp"
@@ -133,6 +138,8 @@ EditorPrivate::~EditorPrivate() {
         canvas->destroy();
     widget = nullptr;
     palette = nullptr;
+    delete paletteTools;
+    paletteTools = nullptr;
     if (workingCopy.isValid()) {
         try {
             workingCopy.getRootDeviant().removeDeviantWithName(workingCopy.getName());
@@ -515,33 +522,28 @@ ZEPH::GLCanvas* EditorPrivate::ensureCanvas() {
 }
 
 TAVI::GLWidget2* EditorPrivate::makePalette() {
-    // The palette proper (its tool buttons and the zoom button) plugs in here; until then the
-    // editor's palette objects stand in a plain column.
-    const std::vector<TAVI::GLWidget2*> objects = editor->getPaletteObjects();
+    std::vector<TAVI::GLWidget2*> objects = editor->getPaletteObjects();
+    // An editor that offers nothing for the palette shows its canvas alone.
     if (objects.empty())
         return nullptr;
-    auto* column = new TAVI::GLPanel2(TAVI::StringID("qt"));
-    auto* layout = new TAVI::GLBoxLayout2(TAVI::GLBoxLayout2::TopToBottom);
-    layout->setSpacing(0);
-    layout->setMargin(0);
-    column->setLayout(layout);
-    for (TAVI::GLWidget2* object : objects)
-        if (object)
-            layout->addWidget(object);
-    layout->addStretch(1);
-    return column;
+    paletteTools = new Palette;
+    paletteTools->initialize(std::move(objects));
+    return paletteTools->getWidget();
 }
 
 TAVI::GLWidget2* EditorPrivate::buildWidget() {
     if (widget && widgetGuard)
         return widget;
     widget = nullptr;
+    // A widget that Qt took down took the palette's tool bar with it.
+    palette = nullptr;
+    delete paletteTools;
+    paletteTools = nullptr;
     ZEPH::GLCanvas* view = ensureCanvas();
     if (!view)
         return nullptr;
     TAVI::GLWidget2* canvasWidget = TAVI::GLWidget2::wrap(view);
-    if (!palette)
-        palette = makePalette();
+    palette = makePalette();
     TAVI::ErrorHolder barErrors;
     PLATFORM::StudioComponentBase* explorerBar = editor->getExplorerBar(barErrors);
 
@@ -675,8 +677,10 @@ std::string Editor::getTypeName() const {
 }
 
 std::vector<TAVI::GLWidget2*> Editor::getPaletteObjects() const {
-    // The zoom button joins here once the palette's buttons exist.
-    return {};
+    const std::string icon = TAVI::ApplicationContext::instance().getRootDirectory()
+                             + "/toolbox/shared/orbis/resources/kite/rbBoxZoom.png";
+    // The button changes this editor's tool stack, so it needs the editor itself.
+    return {new PaletteButtonToTool(ZoomToolFactory::instance(), const_cast<Editor*>(this), icon, "zoom")};
 }
 
 PLATFORM::StudioComponentBase* Editor::getExplorerBar(TAVI::ErrorHolder&) {

@@ -22,6 +22,7 @@ class GLContextMenuEvent2;
 namespace KITE {
 
 class EditorPrivate;
+class Palette;
 class EditorSelectionChangedEvent;
 class StudioAppLink;
 
@@ -95,7 +96,7 @@ public:
 
     ZEPH::GLCanvas* ensureCanvas();
     TAVI::GLWidget2* buildWidget();
-    // The panel of palette buttons beside the canvas; null when the editor offers none.
+    // The palette's tool bar beside the canvas; null when the editor offers no palette objects.
     TAVI::GLWidget2* makePalette();
     void onContextMenu(TAVI::GLPoint<int> globalPosition);
     void onViewChanged();
@@ -129,6 +130,7 @@ public:
     // a window the widget was left in, hence the guarded pointer.
     QPointer<ZEPH::GLCanvas> canvas;
     TAVI::GLWidget2* palette = nullptr;  // owned by the widget
+    Palette* paletteTools = nullptr;     // owned; its tool bar is the palette widget above
     TAVI::GLWidget2* widget = nullptr;   // owned; guarded by widgetGuard
     QPointer<QWidget> widgetGuard;
     AppModelObserver* rootObserver = nullptr;               // owned

@@ -568,13 +568,15 @@ public:
 } // namespace
 
 TEST_F(EditorTest, TheWidgetIsTheCanvasAloneWithoutPaletteOrExplorerBar) {
-    TAVI::GLWidget2* widget = editor->getWidget();
+    TAVI::Holder<FurnishedEditor> bare(new FurnishedEditor(studio.get(), 0, false));
+    openOn(*bare, blocks.diagram, &factory);
+    TAVI::GLWidget2* widget = bare->getWidget();
     ASSERT_NE(widget, nullptr);
-    EXPECT_EQ(editor->getWidget(), widget);
+    EXPECT_EQ(bare->getWidget(), widget);
     ASSERT_NE(widget->getLayout(), nullptr);
     EXPECT_EQ(widget->getLayout()->count(), 1);
-    TAVI::GLWidget2* canvasWidget = editor->getDefaultFocusWidget();
-    EXPECT_EQ(canvasWidget->getQWidget(), editor->getCanvas());
+    TAVI::GLWidget2* canvasWidget = bare->getDefaultFocusWidget();
+    EXPECT_EQ(canvasWidget->getQWidget(), bare->getCanvas());
     EXPECT_EQ(canvasWidget->getParent(), widget);
 }
 

@@ -1,11 +1,21 @@
 #include "editor/BasePaletteButtonToTool.hpp"
+#include "editor/Editor.hpp"
+#include "editor/MarqueeZoomTool.hpp"
+#include "editor/ModalPaletteButtonToolFactory.hpp"
 #include "editor/Palette.hpp"
+#include "editor/PaletteButtonToTool.hpp"
+#include "editor/PaletteButtonToToolWithModes.hpp"
 #include "editor/PaletteObject.hpp"
+#include "platform/tavi/ApplicationContext.hpp"
 #include "platform/tavi2/GLDragManager2.hpp"
 #include "platform/tavi2/GLMimeData2.hpp"
 #include "platform/tavi2/GLAction2.hpp"
 #include "platform/tavi2/GLMenu2.hpp"
 #include "platform/tavi2/GLToolBar2.hpp"
+#include "platform/zeph/GLCanvas.hpp"
+#include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/Scene.hpp"
+#include "tests/editor/EditorFixture.hpp"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -366,4 +376,363 @@ TEST(PaletteObjectTest, ObjectWithoutTypeNameOrIconIsInert)
     sendMouse(&nameless, QEvent::MouseButtonPress);
     EXPECT_TRUE(nameless.getQWidget()->findChildren<QDrag*>().isEmpty());
     EXPECT_FALSE(TAVI::GLDragManager2::isDragging());
+}
+
+namespace {
+
+// A tool that logs what happens to it; a left release finishes it unless it is persistent.
+class ProbeTool : public PaletteTool {
+public:
+    ProbeTool(std::string name, Log* log) : name(std::move(name)), log(log) {}
+    void handleMouseReleaseEvent(ZEPH::MouseEvent& event) override
+    {
+        finished = true;
+        event.consume();
+    }
+    bool isDone() const override { return finished && !isPersistent(); }
+    void onRemoveFromStack() override
+    {
+        log->push_back(name + ":removed");
+        PaletteTool::onRemoveFromStack();
+    }
+    void setCurrentMode(const Mode* mode) override
+    {
+        log->push_back(name + ":mode " + (mode ? mode->label : "none"));
+        PaletteTool::setCurrentMode(mode);
+    }
+
+private:
+    std::string name;
+    Log* log;
+    bool finished = false;
+};
+
+// Makes probe tools (or none) and lists the modes it is given.
+class ProbeFactory : public ModalPaletteButtonToolFactory {
+public:
+    ProbeFactory(std::string name, Log* log, std::vector<PaletteTool::Mode> modes = {})
+        : name(std::move(name)), log(log), modes(std::move(modes))
+    {
+    }
+    TAVI::Holder<PaletteTool> createTool() const override
+    {
+        log->push_back(name + ":made");
+        if (makesNothing)
+            return {};
+        return TAVI::Holder<PaletteTool>(new ProbeTool(name, log));
+    }
+    void listModes(std::vector<const PaletteTool::Mode*>& out) const override
+    {
+        for (const PaletteTool::Mode& mode : modes)
+            out.push_back(&mode);
+    }
+    bool makesNothing = false;
+
+private:
+    std::string name;
+    Log* log;
+    std::vector<PaletteTool::Mode> modes;
+};
+
+struct PaletteOnEditor : KITE::Test::EditorFixture {
+    Log log;
+    ProbeFactory selectFactory{"select", &log};
+    ProbeFactory nodeFactory{"node", &log};
+    Palette palette;
+    PaletteButtonToTool* select = new PaletteButtonToTool(&selectFactory, editor.get(), "", "select");
+    PaletteButtonToTool* node = new PaletteButtonToTool(&nodeFactory, editor.get(), "", "node");
+
+    PaletteOnEditor() { palette.initialize({select, node}); }
+    // The tools log into this fixture's log as the editor takes them off: before it goes.
+    ~PaletteOnEditor() { editor->clearToolStack(); }
+
+    bool onStack(const TAVI::Holder<PaletteTool>& tool) const
+    {
+        return tool && editor->hasTool(TAVI::Holder<ZEPH::Tool>(tool));
+    }
+    void releaseOnCanvas()
+    {
+        ZEPH::MouseEvent press({300, 300}, ZEPH::LeftButton, ZEPH::LeftButton, ZEPH::NoModifier, editor->getCanvas());
+        editor->getScene()->handleMousePressEvent(press);
+        ZEPH::MouseEvent release({300, 300}, ZEPH::LeftButton, ZEPH::NoButton, ZEPH::NoModifier, editor->getCanvas());
+        editor->getScene()->handleMouseReleaseEvent(release);
+    }
+};
+
+} // namespace
+
+TEST(PaletteButtonToToolTest, CheckedButtonRunsOneToolOnItsEditorsStack)
+{
+    PaletteOnEditor f;
+    const std::size_t before = f.editor->getTools().size();
+    click(f.select);
+    EXPECT_EQ(f.log, (Log{"select:made"}));
+    ASSERT_TRUE(f.select->getTool());
+    EXPECT_TRUE(f.onStack(f.select->getTool()));
+    EXPECT_EQ(f.editor->getTools().front(), TAVI::Holder<ZEPH::Tool>(f.select->getTool()));
+    EXPECT_EQ(f.select->getEditor(), f.editor.get());
+
+    // Checking the other button ends the first tool, then starts the second.
+    const TAVI::Holder<PaletteTool> first = f.select->getTool();
+    click(f.node);
+    EXPECT_EQ(f.log, (Log{"select:made", "select:removed", "node:made"}));
+    EXPECT_FALSE(f.onStack(first));
+    EXPECT_FALSE(f.select->getTool());
+    EXPECT_FALSE(f.select->isChecked());
+    EXPECT_TRUE(f.onStack(f.node->getTool()));
+    EXPECT_EQ(f.editor->getTools().size(), before + 1);
+}
+
+TEST(PaletteButtonToToolTest, ToolThatFinishesUnchecksItsButton)
+{
+    PaletteOnEditor f;
+    click(f.node);
+    const TAVI::Holder<PaletteTool> tool = f.node->getTool();
+    f.releaseOnCanvas();
+    EXPECT_EQ(f.log, (Log{"node:made", "node:removed"}));
+    EXPECT_FALSE(f.onStack(tool));
+    EXPECT_FALSE(f.node->getTool());
+    EXPECT_FALSE(f.node->isChecked());
+    // Unchecked by its tool, the button starts a fresh one on the next click.
+    click(f.node);
+    EXPECT_EQ(f.log, (Log{"node:made", "node:removed", "node:made"}));
+    EXPECT_TRUE(f.onStack(f.node->getTool()));
+    EXPECT_NE(f.node->getTool(), tool);
+}
+
+TEST(PaletteButtonToToolTest, DoubleClickMakesTheToolPersistentUntilItLeaves)
+{
+    PaletteOnEditor f;
+    const TAVI::Color original = f.node->getColor(TAVI::GLWidget2::ForegroundColor);
+    doubleClick(f.node);
+    const TAVI::Holder<PaletteTool> tool = f.node->getTool();
+    ASSERT_TRUE(tool);
+    EXPECT_EQ(f.log, (Log{"node:made"}));
+    EXPECT_TRUE(tool->isPersistent());
+    EXPECT_TRUE(f.node->isChecked());
+    EXPECT_EQ(f.node->getColor(TAVI::GLWidget2::ForegroundColor), red);
+
+    // A persistent tool stays for the next use.
+    f.releaseOnCanvas();
+    f.releaseOnCanvas();
+    EXPECT_TRUE(f.onStack(tool));
+    EXPECT_TRUE(f.node->isChecked());
+
+    // However it leaves, the button follows.
+    EXPECT_TRUE(f.editor->removeTool(TAVI::Holder<ZEPH::Tool>(tool)));
+    EXPECT_EQ(f.log, (Log{"node:made", "node:removed"}));
+    EXPECT_FALSE(f.node->isChecked());
+    EXPECT_FALSE(f.node->getTool());
+    EXPECT_EQ(f.node->getColor(TAVI::GLWidget2::ForegroundColor), original);
+}
+
+TEST(PaletteButtonToToolTest, FactoryThatMakesNoToolLeavesTheButtonUnchecked)
+{
+    PaletteOnEditor f;
+    f.nodeFactory.makesNothing = true;
+    click(f.select);
+    const TAVI::Holder<PaletteTool> running = f.select->getTool();
+    const std::size_t tools = f.editor->getTools().size();
+    click(f.node);
+    // The other button's tool ended, as it does for any checked sibling.
+    EXPECT_EQ(f.log, (Log{"select:made", "select:removed", "node:made"}));
+    EXPECT_FALSE(f.node->isChecked());
+    EXPECT_FALSE(f.node->getTool());
+    EXPECT_EQ(f.editor->getTools().size(), tools - 1);
+    EXPECT_FALSE(f.onStack(running));
+    // It can be tried again, and other buttons still work.
+    click(f.node);
+    click(f.select);
+    EXPECT_EQ(f.log, (Log{"select:made", "select:removed", "node:made", "node:made", "select:made"}));
+    EXPECT_TRUE(f.select->isChecked());
+}
+
+TEST(PaletteButtonToToolTest, ButtonThatOutlivesItsEditorStartsNothing)
+{
+    Log log;
+    ProbeFactory factory("node", &log);
+    Palette palette;
+    PaletteButtonToTool* running = nullptr;
+    PaletteButtonToTool* idle = nullptr;
+    {
+        KITE::Test::EditorFixture f;
+        running = new PaletteButtonToTool(&factory, f.editor.get(), "", "running");
+        idle = new PaletteButtonToTool(&factory, f.editor.get(), "", "idle");
+        palette.initialize({running, idle});
+        click(running);
+        ASSERT_TRUE(running->getTool());
+    }
+    // The editor took its tools off as it went; the button heard of it.
+    EXPECT_EQ(log, (Log{"node:made", "node:removed"}));
+    EXPECT_FALSE(running->isChecked());
+    EXPECT_EQ(running->getEditor(), nullptr);
+    click(idle);
+    click(running);
+    EXPECT_EQ(log, (Log{"node:made", "node:removed"}));
+    EXPECT_FALSE(idle->isChecked());
+    EXPECT_FALSE(running->isChecked());
+
+    // A button made without an editor or a factory is just as inert.
+    auto* orphan = new PaletteButtonToTool(&factory, nullptr, "", "orphan");
+    auto* empty = new PaletteButtonToTool(nullptr, nullptr, "", "empty");
+    palette.initialize({orphan, empty});
+    click(orphan);
+    click(empty);
+    EXPECT_FALSE(orphan->isChecked());
+    EXPECT_FALSE(empty->isChecked());
+    EXPECT_EQ(log.size(), 2u);
+}
+
+TEST(PaletteButtonToToolWithModesTest, MenuListsTheModesAndChoosingOneRunsTheToolInIt)
+{
+    Log log;
+    KITE::Test::EditorFixture f;
+    ProbeFactory shapes("shape", &log,
+                        {{"rectangle", resource("BlockIcon.png"), 1}, {"ellipse", "", 2}, {"line", "", 3}});
+    Palette palette;
+    auto* button = new PaletteButtonToToolWithModes(&shapes, f.editor.get());
+    palette.initialize({button});
+
+    EXPECT_EQ(button->getLabel(), "rectangle");
+    EXPECT_TRUE(button->getIcon().isValid());
+    EXPECT_EQ(button->getPopupMode(), TAVI::GLToolButton2::MenuButtonPopup);
+    ASSERT_NE(button->getModesMenu(), nullptr);
+    EXPECT_EQ(button->getMenu(), button->getModesMenu());
+    EXPECT_EQ(menuLabels(button->getModesMenu()), (std::vector<std::string>{"rectangle", "ellipse", "line"}));
+    ASSERT_NE(button->getCurrentMode(), nullptr);
+    EXPECT_EQ(button->getCurrentMode()->value, 1);
+
+    // Choosing a mode of the unchecked button checks it and starts one tool, in that mode.
+    button->getModesMenu()->getActions()[1]->trigger();
+    EXPECT_EQ(log, (Log{"shape:made", "shape:mode ellipse"}));
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_EQ(button->getLabel(), "ellipse");
+    EXPECT_FALSE(button->getIcon().isValid());
+    const TAVI::Holder<PaletteTool> tool = button->getTool();
+    ASSERT_TRUE(tool);
+    EXPECT_EQ(tool->getCurrentMode()->value, 2);
+    EXPECT_TRUE(f.editor->hasTool(TAVI::Holder<ZEPH::Tool>(tool)));
+
+    // While checked, another mode goes to the running tool.
+    button->getModesMenu()->getActions()[2]->trigger();
+    EXPECT_EQ(log, (Log{"shape:made", "shape:mode ellipse", "shape:mode line"}));
+    EXPECT_EQ(button->getTool(), tool);
+    EXPECT_EQ(button->getCurrentMode()->value, 3);
+    EXPECT_EQ(button->getLabel(), "line");
+
+    // A new tool starts in the mode last chosen.
+    EXPECT_TRUE(f.editor->removeTool(TAVI::Holder<ZEPH::Tool>(tool)));
+    EXPECT_FALSE(button->isChecked());
+    click(button);
+    EXPECT_EQ(log, (Log{"shape:made", "shape:mode ellipse", "shape:mode line", "shape:removed", "shape:made",
+                        "shape:mode line"}));
+}
+
+TEST(PaletteButtonToToolWithModesTest, OneModeNeedsNoMenuAndNoModeIsNoCrash)
+{
+    Log log;
+    KITE::Test::EditorFixture f;
+    ProbeFactory single("single", &log, {{"select", resource("BlockIcon.png"), 7}});
+    ProbeFactory none("none", &log);
+    Palette palette;
+    auto* one = new PaletteButtonToToolWithModes(&single, f.editor.get());
+    auto* zero = new PaletteButtonToToolWithModes(&none, f.editor.get());
+    auto* nothing = new PaletteButtonToToolWithModes(nullptr, f.editor.get());
+    palette.initialize({one, zero, nothing});
+
+    EXPECT_EQ(one->getLabel(), "select");
+    EXPECT_EQ(one->getModesMenu(), nullptr);
+    EXPECT_EQ(one->getMenu(), nullptr);
+    EXPECT_EQ(one->getPopupMode(), TAVI::GLToolButton2::DelayedPopup);
+    EXPECT_EQ(one->getCurrentMode()->value, 7);
+    click(one);
+    EXPECT_EQ(log, (Log{"single:made", "single:mode select"}));
+
+    EXPECT_EQ(zero->getLabel(), "");
+    EXPECT_EQ(zero->getModesMenu(), nullptr);
+    EXPECT_EQ(zero->getCurrentMode(), nullptr);
+    click(zero);
+    EXPECT_EQ(log, (Log{"single:made", "single:mode select", "single:removed", "none:made", "none:mode none"}));
+    EXPECT_TRUE(zero->isChecked());
+
+    click(nothing);
+    EXPECT_FALSE(nothing->isChecked());
+    EXPECT_EQ(log.size(), 6u);
+}
+
+TEST(EditorPaletteTest, EditorOffersTheZoomButtonAndPlacesThePaletteLeftOfTheCanvas)
+{
+    TAVI::ApplicationContext::instance().setRootDirectory(std::string(KITE_SOURCE_DIR) + "/resources");
+    KITE::Test::EditorFixture f;
+    const std::vector<TAVI::GLWidget2*> objects = f.editor->getPaletteObjects();
+    ASSERT_EQ(objects.size(), 1u);
+    auto* zoom = dynamic_cast<PaletteButtonToTool*>(objects.front());
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->getLabel(), "zoom");
+    EXPECT_EQ(zoom->getIcon().getFile(), resource("kite/rbBoxZoom.png"));
+    EXPECT_TRUE(zoom->getIcon().isValid());
+    EXPECT_EQ(zoom->getEditor(), f.editor.get());
+    delete zoom;
+
+    TAVI::GLWidget2* widget = f.editor->getWidget();
+    ASSERT_NE(widget, nullptr);
+    widget->resize(600, 400);
+    widget->show();
+    QApplication::processEvents();
+    auto* canvas = TAVI::GLWidget2::fromQWidget(f.editor->getCanvas());
+    ASSERT_NE(canvas, nullptr);
+    const std::vector<TAVI::GLToolBar2*> bars = [&] {
+        std::vector<TAVI::GLToolBar2*> found;
+        for (QWidget* child : widget->getQWidget()->findChildren<QWidget*>())
+            if (auto* bar = dynamic_cast<TAVI::GLToolBar2*>(TAVI::GLWidget2::fromQWidget(child)))
+                found.push_back(bar);
+        return found;
+    }();
+    ASSERT_EQ(bars.size(), 1u);
+    TAVI::GLToolBar2* bar = bars.front();
+    EXPECT_EQ(bar->getOrientation(), TAVI::GLToolBar2::Vertical);
+    EXPECT_EQ(bar->getParent(), canvas->getParent());
+    EXPECT_LT(bar->getPosition().x, canvas->getPosition().x);
+    EXPECT_GE(canvas->getPosition().x, bar->getPosition().x + bar->getSize().width);
+    // The canvas takes the room the bar leaves.
+    EXPECT_GT(canvas->getSize().width, 400);
+
+    // The bar's one button is the editor's zoom button, and it zooms this editor's canvas.
+    const std::vector<TAVI::GLAction2*> places = bar->getActions();
+    ASSERT_EQ(places.size(), 1u);
+    auto* button = dynamic_cast<PaletteButtonToTool*>(bar->getButtonFor(places.front()));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->getStyle(), TAVI::GLToolButton2::IconOnly);
+    click(button);
+    ASSERT_TRUE(button->getTool().dynamicCast<MarqueeZoomTool>());
+    EXPECT_TRUE(f.editor->hasTool(TAVI::StringID("MarqueeZoomTool")));
+    ZEPH::GLCanvas* view = f.editor->getCanvas();
+    const double zoomBefore = view->getZoomFactor();
+    ZEPH::MouseEvent press({10, 10}, ZEPH::LeftButton, ZEPH::LeftButton, ZEPH::NoModifier, view);
+    f.editor->getScene()->handleMousePressEvent(press);
+    ZEPH::MouseEvent release({50, 40}, ZEPH::LeftButton, ZEPH::NoButton, ZEPH::NoModifier, view);
+    f.editor->getScene()->handleMouseReleaseEvent(release);
+    EXPECT_GT(view->getZoomFactor(), zoomBefore * 2);
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_FALSE(f.editor->hasTool(TAVI::StringID("MarqueeZoomTool")));
+    widget->hide();
+    TAVI::ApplicationContext::instance().setRootDirectory("");
+}
+
+TEST(EditorPaletteTest, WidgetRebuiltAfterQtTookItDownGetsAFreshPalette)
+{
+    KITE::Test::EditorFixture f;
+    TAVI::GLWidget2* first = f.editor->getWidget();
+    ASSERT_NE(first, nullptr);
+    // The window it was placed in went, and the widget with it.
+    delete first;
+    TAVI::GLWidget2* second = f.editor->getWidget();
+    ASSERT_NE(second, nullptr);
+    std::vector<PaletteButtonToTool*> buttons;
+    for (QWidget* child : second->getQWidget()->findChildren<QWidget*>())
+        if (auto* button = dynamic_cast<PaletteButtonToTool*>(TAVI::GLWidget2::fromQWidget(child)))
+            buttons.push_back(button);
+    ASSERT_EQ(buttons.size(), 1u);
+    click(buttons.front());
+    EXPECT_TRUE(f.editor->hasTool(TAVI::StringID("MarqueeZoomTool")));
 }
