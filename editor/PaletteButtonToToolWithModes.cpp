@@ -53,7 +53,9 @@ void PaletteButtonToToolWithModes::changeMode(const TAVI::GLActionTriggerEvent2&
     const auto* action = dynamic_cast<const ModalPaletteButtonAction*>(event.action());
     if (!action)
         return;
-    showMode(action->getMode());
+    setLabel(action->getLabel());
+    setIcon(action->getIcon());
+    currentMode = action->getMode();
     if (isChecked()) {
         if (const TAVI::Holder<PaletteTool>& running = getTool())
             running->setCurrentMode(currentMode);
