@@ -82,7 +82,8 @@ void AppModelObserver::transactionCompleted(const DiagramChangeReport&) {
     owner->synchroniseFromRoot();
 }
 
-EditorModelObserver::EditorModelObserver(const VELD::ImmutableModel& workingCopy, EditorPrivate* owner)
+EditorModelObserver::EditorModelObserver(const VELD::ImmutableModel& workingCopy,
+                                         EditorPrivate* owner)
     : model(workingCopy), owner(owner) {
     try {
         VELD::Model(model).registerObservingListener(&holder);
@@ -128,7 +129,7 @@ EditorPrivate::~EditorPrivate() {
     if (canvas)
         canvas->setScene(TAVI::Holder<ZEPH::Scene>());
     if (widget && widgetGuard)
-        widget->destroy();  // the canvas and the palette go with it
+        widget->destroy(); // the canvas and the palette go with it
     else if (canvas)
         canvas->destroy();
     widget = nullptr;
@@ -157,7 +158,7 @@ AbstractKiteDomain* EditorPrivate::getStaticDomain() const {
     const VELD::ImmutableModel root = diagram.getRootModel();
     if (!root.isValid())
         return nullptr;
-    TAVI::ErrorHolder ignored;  // no domain is an answer, not a failure
+    TAVI::ErrorHolder ignored; // no domain is an answer, not a failure
     return DomainRegistry::instance()->getStaticDomainForModel(VELD::Model(root), ignored);
 }
 
@@ -214,12 +215,12 @@ void EditorPrivate::observeModel(const VELD::Model& model) {
     }
     // The opener hands over the model (often as its root); what is followed is the working copy.
     if (model.modelCore() != workingCopy.modelCore()) {
-        zuReportAssertion("model.modelCore() == workingCopy.modelCore()", __FILE__,
-                          __LINE__, "Editor::observeModel: not the model of the editor's diagram");
+        zuReportAssertion("model.modelCore() == workingCopy.modelCore()", __FILE__, __LINE__,
+                          "Editor::observeModel: not the model of the editor's diagram");
         return;
     }
     if (workingCopyObserver)
-        return;  // one observer; a second would run every report twice
+        return; // one observer; a second would run every report twice
     workingCopyObserver = new EditorModelObserver(workingCopy, this);
 }
 
@@ -279,9 +280,9 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
     for (DiagramElement e : report.getChanged()) {
         const bool wasHere = isInDiagram(report.getOldState(e));
         if (isInDiagram(e))
-            (wasHere ? changed : added).insert(e);  // moved in from another diagram: added
+            (wasHere ? changed : added).insert(e); // moved in from another diagram: added
         else if (wasHere)
-            deleted.insert(e);  // moved out: deleted
+            deleted.insert(e); // moved out: deleted
     }
     for (DiagramElement e : report.getDeleted())
         if (isInDiagram(report.getOldState(e)))
@@ -317,7 +318,8 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
         if (!moved.contains(e))
             continue;
         bool inner = false;
-        for (ImmutableGraphElement up = e.getContainer(); up.isValid() && !inner; up = up.getContainer())
+        for (ImmutableGraphElement up = e.getContainer(); up.isValid() && !inner;
+             up = up.getContainer())
             inner = moved.contains(DiagramElement(up));
         if (!inner)
             outermost.push_back(e);
@@ -334,8 +336,8 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
                 const DiagramElement asElement(edge);
                 if (graphics->isInvalidated(asElement) || reported.contains(asElement))
                     continue;
-                if (DI::hasChangedPositionRelativeTo(edge, edge.getSrcElement(), report)
-                    || DI::hasChangedPositionRelativeTo(edge, edge.getDstElement(), report))
+                if (DI::hasChangedPositionRelativeTo(edge, edge.getSrcElement(), report) ||
+                    DI::hasChangedPositionRelativeTo(edge, edge.getDstElement(), report))
                     graphics->invalidateGlyph(asElement);
             }
             const VELD::ImmutableSequence<DiagramElement> contained = element.getContained();
@@ -349,7 +351,8 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
         if (added.contains(e) || deleted.contains(e))
             continue;
         // Only glyphs of this working copy can be brought up to date against this report.
-        if (e.isValid() && e.getModelVELD().modelCore() == workingCopy.modelCore() && graphics->getGlyph(e))
+        if (e.isValid() && e.getModelVELD().modelCore() == workingCopy.modelCore() &&
+            graphics->getGlyph(e))
             changed.insert(e.asDeviant(workingCopy));
     }
 
@@ -388,17 +391,18 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
         notifySelectionChanged(DiagramElement(), false);
     }
 
-    // 7. Their glyphs go, with the glyphs of everything below them.
-    if (!deleted.set.isEmpty())
+    // 7. Their glyphs go, with the glyphs of everything below them. What such an element held
+    // went with it unreported; only then can a selected element have left the diagram, so the
+    // selection is checked only then (a drag's previews must not cost the size of the selection).
+    if (!deleted.set.isEmpty()) {
         graphics->removeGlyphs(deleted.set);
-
-    dropLostSelections();
+        dropLostSelections();
+    }
 }
 
 void EditorPrivate::dropLostSelections() {
     if (selection.isNull())
         return;
-    // Elements below one that moved to another diagram went with it without being reported.
     std::vector<DiagramElement> lost;
     for (DiagramElement e : selection)
         if (!isInDiagram(e))
@@ -578,7 +582,8 @@ void EditorPrivate::onContextMenu(TAVI::GLPoint<int> globalPosition) {
     if (!view)
         return;
     // View coordinates are the viewport's: the canvas's frame lies around it.
-    const QPoint local = view->viewport()->mapFromGlobal(QPoint(globalPosition.x, globalPosition.y));
+    const QPoint local =
+        view->viewport()->mapFromGlobal(QPoint(globalPosition.x, globalPosition.y));
     const TAVI::GLPoint<double> scenePoint =
         view->viewPointToScenePoint(TAVI::GLPoint<double>(local.x(), local.y()));
     contextMenuTarget = editor->getDiagramElementAt(scenePoint);
@@ -625,8 +630,8 @@ void Editor::initialize(TAVI::ErrorHolder&) {
         return;
     NIMB::ConnectionWriteLocker lock;
     NIMB::Thread* thread = NIMB::Thread::getCurrentThread();
-    new NIMB::ConnectionImpl1<EditorPrivate, TAVI::GLPoint<int>>(d, view->getContextMenuEmitter(), thread,
-                                                                  &EditorPrivate::onContextMenu);
+    new NIMB::ConnectionImpl1<EditorPrivate, TAVI::GLPoint<int>>(
+        d, view->getContextMenuEmitter(), thread, &EditorPrivate::onContextMenu);
     new NIMB::ConnectionImpl0<EditorPrivate>(d, view->getViewChangedEmitter(), thread,
                                              &EditorPrivate::onViewChanged);
     d->canvasConnected = true;
@@ -815,8 +820,8 @@ bool Editor::contains(const TAVI::GLPoint<double>& globalPoint) const {
         return false;
     const TAVI::GLPoint<int> p = TAVI::DPoint2IPoint(globalPoint);
     const QPoint topLeft = view->mapToGlobal(QPoint(0, 0));
-    return p.x >= topLeft.x() && p.x <= topLeft.x() + view->width() && p.y >= topLeft.y()
-           && p.y <= topLeft.y() + view->height();
+    return p.x >= topLeft.x() && p.x <= topLeft.x() + view->width() && p.y >= topLeft.y() &&
+           p.y <= topLeft.y() + view->height();
 }
 
 TAVI::GLPoint<double> Editor::globalPt2ScenePt(const TAVI::GLPoint<double>& globalPoint) const {

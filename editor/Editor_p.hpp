@@ -39,9 +39,10 @@ public:
     void onDeviantDestroyed() override { listening = false; }
 
 private:
-    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, AppModelObserver, DiagramElement, false>;
+    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, AppModelObserver,
+                                                  DiagramElement, false>;
     VELD::ImmutableModel model;
-    EditorPrivate* owner;  // not owned
+    EditorPrivate* owner; // not owned
     Holder holder{this};
     bool listening = false;
 };
@@ -59,9 +60,10 @@ public:
     void onDeviantDestroyed() override { listening = false; }
 
 private:
-    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, EditorModelObserver, DiagramElement, false>;
+    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, EditorModelObserver,
+                                                  DiagramElement, false>;
     VELD::ImmutableModel model;
-    EditorPrivate* owner;  // not owned
+    EditorPrivate* owner; // not owned
     Holder holder{this};
     bool listening = false;
 };
@@ -91,7 +93,8 @@ public:
     void synchroniseFromRoot();
 
     void notifySelectionChanged(const DiagramElement& element, bool selected);
-    void notifySelectionChanged(const VELD::ImmutableSequence<DiagramElement>& elements, bool selected);
+    void notifySelectionChanged(const VELD::ImmutableSequence<DiagramElement>& elements,
+                                bool selected);
 
     ZEPH::GLCanvas* ensureCanvas();
     TAVI::GLWidget2* buildWidget();
@@ -122,26 +125,26 @@ public:
     ZEPH::Scene* toolScene() const;
 
     Editor* editor;
-    Application* application = nullptr;  // not owned
+    Application* application = nullptr; // not owned
     VELD::Model workingCopy;
     Diagram diagram;
     // Owned by the editor until the widget exists, then by the widget. Qt may delete it with
     // a window the widget was left in, hence the guarded pointer.
     QPointer<ZEPH::GLCanvas> canvas;
-    TAVI::GLWidget2* palette = nullptr;  // owned by the widget
-    TAVI::GLWidget2* widget = nullptr;   // owned; guarded by widgetGuard
+    TAVI::GLWidget2* palette = nullptr; // owned by the widget
+    TAVI::GLWidget2* widget = nullptr;  // owned; guarded by widgetGuard
     QPointer<QWidget> widgetGuard;
-    AppModelObserver* rootObserver = nullptr;               // owned
-    EditorModelObserver* workingCopyObserver = nullptr;  // owned
+    AppModelObserver* rootObserver = nullptr;           // owned
+    EditorModelObserver* workingCopyObserver = nullptr; // owned
     VELD::Sequence<DiagramElement> selection;
-    StudioApp* studioApp = nullptr;  // not owned
-    Graphics* graphics = nullptr;    // owned
+    StudioApp* studioApp = nullptr; // not owned
+    Graphics* graphics = nullptr;   // owned
     std::uint32_t notificationBlock = 0;
-    PLATFORM::StudioEventService<NavigateUpRequest>* navigateUpService = nullptr;  // not owned
+    PLATFORM::StudioEventService<NavigateUpRequest>* navigateUpService = nullptr; // not owned
     TAVI::UndoRedoCommandTarget undoRedo;
     DiagramElement contextMenuTarget;
     bool canvasConnected = false;
-    bool activating = false;  // an activation the view-change handler started is under way
+    bool activating = false; // an activation the view-change handler started is under way
 };
 
 } // namespace KITE
