@@ -510,12 +510,28 @@ std::vector<TAVI::Holder<ZEPH::Tool>> EditorPrivate::getTools() const {
 // --- widgets ----------------------------------------------------------------------------------
 
 ZEPH::GLCanvas* EditorPrivate::ensureCanvas() {
-    if (!canvas)
+    if (!canvas) {
         canvas = ZEPH::GLCanvas::create(TAVI::StringID("qt"));
+        // One Qt deleted (with a window it was left in) is replaced by one that is heard too.
+        if (initialized)
+            connectCanvas(canvas);
+    }
     ZEPH::Scene* scene = toolScene();
     if (canvas && scene)
         canvas->setScene(TAVI::Holder<ZEPH::Scene>(scene));
     return canvas;
+}
+
+void EditorPrivate::connectCanvas(ZEPH::GLCanvas* view) {
+    if (!view || view == connectedCanvas)
+        return;
+    NIMB::ConnectionWriteLocker lock;
+    NIMB::Thread* thread = NIMB::Thread::getCurrentThread();
+    new NIMB::ConnectionImpl1<EditorPrivate, TAVI::GLPoint<int>>(
+        this, view->getContextMenuEmitter(), thread, &EditorPrivate::onContextMenu);
+    new NIMB::ConnectionImpl0<EditorPrivate>(this, view->getViewChangedEmitter(), thread,
+                                             &EditorPrivate::onViewChanged);
+    connectedCanvas = view;
 }
 
 TAVI::GLWidget2* EditorPrivate::makePalette() {
@@ -625,16 +641,8 @@ std::string Editor::staticGetTypeName() {
 }
 
 void Editor::initialize(TAVI::ErrorHolder&) {
-    ZEPH::GLCanvas* view = d->ensureCanvas();
-    if (!view || d->canvasConnected)
-        return;
-    NIMB::ConnectionWriteLocker lock;
-    NIMB::Thread* thread = NIMB::Thread::getCurrentThread();
-    new NIMB::ConnectionImpl1<EditorPrivate, TAVI::GLPoint<int>>(
-        d, view->getContextMenuEmitter(), thread, &EditorPrivate::onContextMenu);
-    new NIMB::ConnectionImpl0<EditorPrivate>(d, view->getViewChangedEmitter(), thread,
-                                             &EditorPrivate::onViewChanged);
-    d->canvasConnected = true;
+    d->initialized = true;
+    d->connectCanvas(d->ensureCanvas());
 }
 
 void Editor::terminate(TAVI::ErrorHolder& errors) {

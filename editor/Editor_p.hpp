@@ -97,6 +97,8 @@ public:
                                 bool selected);
 
     ZEPH::GLCanvas* ensureCanvas();
+    // Hears the canvas's context-menu and view-change signals (once per canvas).
+    void connectCanvas(ZEPH::GLCanvas* view);
     TAVI::GLWidget2* buildWidget();
     // The panel of palette buttons beside the canvas; null when the editor offers none.
     TAVI::GLWidget2* makePalette();
@@ -143,7 +145,8 @@ public:
     PLATFORM::StudioEventService<NavigateUpRequest>* navigateUpService = nullptr; // not owned
     TAVI::UndoRedoCommandTarget undoRedo;
     DiagramElement contextMenuTarget;
-    bool canvasConnected = false;
+    bool initialized = false;
+    QPointer<ZEPH::GLCanvas> connectedCanvas; // the canvas whose signals the editor hears
     bool activating = false; // an activation the view-change handler started is under way
 };
 

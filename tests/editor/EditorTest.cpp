@@ -401,6 +401,21 @@ TEST_F(EditorTest, TheElementAtAScenePointIsThatOfTheGlyphHit) {
     EXPECT_TRUE(editor->getDiagramElementAt({100, 200}).isNull());
 }
 
+TEST_F(EditorTest, ACanvasThatQtDeletedIsReplacedByOneThatIsHeard) {
+    TAVI::ErrorHolder errors;
+    editor->initialize(errors);
+    delete editor->getCanvas();  // as a window it was left in would
+    ZEPH::GLCanvas* canvas = editor->getCanvas();
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(canvas->getScene(), editor->getScene());
+    canvas->resize(400, 300);
+    const TAVI::GLPoint<double> view = canvas->scenePointToViewPoint({45, 35});
+    const QPoint at(int(view.x), int(view.y));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, canvas->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(canvas->viewport(), &event);
+    EXPECT_EQ(editor->getContextMenuTarget(), asElement(blocks.a));
+}
+
 namespace {
 struct PlacedEditorTest : EditorTest {
     PlacedEditorTest() {
