@@ -1,0 +1,147 @@
+#pragma once
+
+// Private to the editor's sources and their tests.
+
+#include "editor/Editor.hpp"
+#include "platform/nimb/Listener.hpp"
+#include "platform/tavi/UndoRedoCommandTarget.hpp"
+#include "platform/veld/Report.hpp"
+#include "platform/zeph/IToolStack.hpp"
+
+#include <QPointer>
+
+#include <cstdint>
+#include <vector>
+
+class QWidget;
+
+namespace TAVI {
+class GLContextMenuEvent2;
+}
+
+namespace KITE {
+
+class EditorPrivate;
+class EditorSelectionChangedEvent;
+class StudioAppLink;
+
+// Keeps the working copy in step with the model: after every transaction completed on the
+// model's root, the editor's working copy synchronises in a transaction of its own.
+class AppModelObserver : public VELD::ListenerBase {
+public:
+    AppModelObserver(const VELD::ImmutableModel& root, EditorPrivate* owner);
+    ~AppModelObserver() override;
+    AppModelObserver(const AppModelObserver&) = delete;
+    AppModelObserver& operator=(const AppModelObserver&) = delete;
+
+    bool isListening() const { return listening; }
+    void transactionCompleted(const DiagramChangeReport& report);
+    void onDeviantDestroyed() override { listening = false; }
+
+private:
+    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, AppModelObserver, DiagramElement, false>;
+    VELD::ImmutableModel model;
+    EditorPrivate* owner;  // not owned
+    Holder holder{this};
+    bool listening = false;
+};
+
+// Turns each transaction completed on the working copy into glyph changes.
+class EditorModelObserver : public VELD::ListenerBase {
+public:
+    EditorModelObserver(const VELD::ImmutableModel& workingCopy, EditorPrivate* owner);
+    ~EditorModelObserver() override;
+    EditorModelObserver(const EditorModelObserver&) = delete;
+    EditorModelObserver& operator=(const EditorModelObserver&) = delete;
+
+    bool isListening() const { return listening; }
+    void transactionCompleted(const DiagramChangeReport& report);
+    void onDeviantDestroyed() override { listening = false; }
+
+private:
+    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, EditorModelObserver, DiagramElement, false>;
+    VELD::ImmutableModel model;
+    EditorPrivate* owner;  // not owned
+    Holder holder{this};
+    bool listening = false;
+};
+
+// The editor's state. Its tool-stack side forwards to the scene of the editor's graphics.
+class EditorPrivate : public NIMB::Listener, public ZEPH::IToolStack {
+public:
+    explicit EditorPrivate(Editor* editor, PLATFORM::Studio* studio);
+    ~EditorPrivate() override;
+    EditorPrivate(const EditorPrivate&) = delete;
+    EditorPrivate& operator=(const EditorPrivate&) = delete;
+
+    // The domain registered for the diagram's model; null without a diagram or a domain.
+    virtual AbstractKiteDomain* getStaticDomain() const;
+
+    // The number the last working copy was named after (process-wide, starts at 0).
+    static std::uint32_t lastWorkingCopyNumber();
+
+    void setDiagram(const Diagram& diagram);
+    void setApplication(Application* application);
+    void setGlyphFactory(GlyphFactory* factory);
+    void observeModel(const VELD::Model& model);
+    void populate();
+    // Glyph creation, update and removal, and the selection's upkeep, for one transaction.
+    void processReport(const DiagramChangeReport& report);
+    // Brings the working copy in line with the model's root.
+    void synchroniseFromRoot();
+
+    void notifySelectionChanged(const DiagramElement& element, bool selected);
+    void notifySelectionChanged(const VELD::ImmutableSequence<DiagramElement>& elements, bool selected);
+
+    ZEPH::GLCanvas* ensureCanvas();
+    TAVI::GLWidget2* buildWidget();
+    // The panel of palette buttons beside the canvas; null when the editor offers none.
+    TAVI::GLWidget2* makePalette();
+    void onContextMenu(TAVI::GLPoint<int> globalPosition);
+    void onViewChanged();
+    // The working copy's view of an element; a null element when it is of another model.
+    DiagramElement inWorkingCopy(const ImmutableDiagramElement& element) const;
+    bool isInDiagram(const ImmutableDiagramElement& element) const;
+    // Leaves the selection for every selected element that is gone or shown elsewhere now.
+    void dropLostSelections();
+    StudioAppLink* studioLink() const;
+
+    TAVI::StringID addTool(const TAVI::Holder<ZEPH::Tool>& tool) override;
+    void addTool(const TAVI::Holder<ZEPH::Tool>& tool, const TAVI::StringID& role) override;
+    TAVI::StringID delegateToTool(const TAVI::Holder<ZEPH::Tool>& tool) override;
+    TAVI::StringID getUniqueToolRoleBasedOn(const TAVI::StringID& role) const override;
+    bool hasTool(const TAVI::Holder<ZEPH::Tool>& tool) const override;
+    bool hasTool(const TAVI::StringID& role) const override;
+    bool removeTool(const TAVI::Holder<ZEPH::Tool>& tool) override;
+    bool removeToolByRole(const TAVI::StringID& role) override;
+    TAVI::Holder<ZEPH::Tool> getToolByRole(const TAVI::StringID& role) const override;
+    TAVI::StringID getRoleByTool(const TAVI::Holder<ZEPH::Tool>& tool) const override;
+    void clearToolStack() override;
+    std::vector<TAVI::Holder<ZEPH::Tool>> getTools() const override;
+    // The scene whose tool stack is the editor's; null (reported) without graphics.
+    ZEPH::Scene* toolScene() const;
+
+    Editor* editor;
+    Application* application = nullptr;  // not owned
+    VELD::Model workingCopy;
+    Diagram diagram;
+    // Owned by the editor until the widget exists, then by the widget. Qt may delete it with
+    // a window the widget was left in, hence the guarded pointer.
+    QPointer<ZEPH::GLCanvas> canvas;
+    TAVI::GLWidget2* palette = nullptr;  // owned by the widget
+    TAVI::GLWidget2* widget = nullptr;   // owned; guarded by widgetGuard
+    QPointer<QWidget> widgetGuard;
+    AppModelObserver* rootObserver = nullptr;               // owned
+    EditorModelObserver* workingCopyObserver = nullptr;  // owned
+    VELD::Sequence<DiagramElement> selection;
+    StudioApp* studioApp = nullptr;  // not owned
+    Graphics* graphics = nullptr;    // owned
+    std::uint32_t notificationBlock = 0;
+    PLATFORM::StudioEventService<NavigateUpRequest>* navigateUpService = nullptr;  // not owned
+    TAVI::UndoRedoCommandTarget undoRedo;
+    DiagramElement contextMenuTarget;
+    bool canvasConnected = false;
+    bool activating = false;  // an activation the view-change handler started is under way
+};
+
+} // namespace KITE
