@@ -110,12 +110,4 @@ TEST_F(ResizeBehaviorTest, AResizeOfANodeThatIsNoGlyphsRootChangesNoElement)
     EXPECT_FALSE(workingCopy().hasObjectsDeviatingFromRoot());
 }
 
-TEST_F(ResizeBehaviorTest, TellsTheHostItsClassName)
-{
-    const TAVI::Holder<ZEPH::Tool> tool = scene().createToolByRole(resizeRole());
-    const auto* wrappable = dynamic_cast<const NOX::Wrappable*>(tool.get());
-    ASSERT_NE(wrappable, nullptr);
-    EXPECT_STREQ(wrappable->getFullyQualifiedNoxTypeName(), "KITE.ResizeBehavior");
-}
-
 } // namespace

@@ -66,14 +66,6 @@ TEST_F(SelectionToolTest, ShiftExtendsControlTogglesAndEmptySpaceClearsWithoutAn
     EXPECT_EQ(selectionEvents.received.size(), 3u);
 }
 
-TEST_F(SelectionToolTest, ASelectedEdgeIsAnElementLikeAnyOther)
-{
-    click(120, 25);
-    EXPECT_EQ(selection(), (std::vector<DiagramElement>{blocks.ab}));
-    EXPECT_TRUE(nodeSelected(blocks.ab));
-    EXPECT_EQ(selectionEvents.received.size(), 1u);
-}
-
 TEST_F(SelectionToolTest, MarqueeSelectsWhatItCoversWithOneEventForTheWholeSelection)
 {
     click(40, 35);
