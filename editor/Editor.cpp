@@ -60,7 +60,7 @@ struct OrderedElements {
 
 } // namespace
 
-// --- observers --------------------------------------------------------------------------------
+// --- observers -----------------------------------------------------------------------------------
 
 AppModelObserver::AppModelObserver(const VELD::ImmutableModel& root, EditorPrivate* owner)
     : model(root), owner(owner) {
@@ -103,7 +103,7 @@ void EditorModelObserver::transactionCompleted(const DiagramChangeReport& report
     owner->processReport(report);
 }
 
-// --- the private object -----------------------------------------------------------------------
+// --- the private object --------------------------------------------------------------------------
 
 EditorPrivate::EditorPrivate(Editor* editor, PLATFORM::Studio* studio)
     : editor(editor), graphics(Graphics::createGraphics()) {
@@ -440,7 +440,7 @@ void EditorPrivate::notifySelectionChanged(const VELD::ImmutableSequence<Diagram
         service->raise(EditorSelectionChangedEvent(elements, selected));
 }
 
-// --- tool stack -------------------------------------------------------------------------------
+// --- tool stack ----------------------------------------------------------------------------------
 
 ZEPH::Scene* EditorPrivate::toolScene() const {
     zu_assert(editor->getGraphics(), ": getGraphics(),");
@@ -507,7 +507,7 @@ std::vector<TAVI::Holder<ZEPH::Tool>> EditorPrivate::getTools() const {
     return scene ? scene->getTools() : std::vector<TAVI::Holder<ZEPH::Tool>>();
 }
 
-// --- widgets ----------------------------------------------------------------------------------
+// --- widgets -------------------------------------------------------------------------------------
 
 ZEPH::GLCanvas* EditorPrivate::ensureCanvas() {
     if (!canvas) {
@@ -621,7 +621,7 @@ void EditorPrivate::onViewChanged() {
     activating = false;
 }
 
-// --- the editor -------------------------------------------------------------------------------
+// --- the editor ----------------------------------------------------------------------------------
 
 Editor* Editor::create(PLATFORM::Studio* studio, const std::string& typeName) {
     return new Editor(studio, typeName);
