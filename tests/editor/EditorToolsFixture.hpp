@@ -4,6 +4,7 @@
 // whose application hands the editor its selection and navigate-up services, and helpers that
 // drive the tools by injecting canvas events at scene points.
 
+#include "application/KiteDomain.hpp"
 #include "application/StudioAppLink.hpp"
 #include "editor/DelegateToGlyphTool.hpp"
 #include "editor/Editor.hpp"
@@ -18,7 +19,6 @@
 #include "platform/veld/Report.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MouseEvent.hpp"
-#include "platform/zeph/ToolConstructor.hpp"
 #include "studio/events/StudioEvents.hpp"
 #include "tests/editor/EditorTestSupport.hpp"
 
@@ -98,8 +98,7 @@ private:
 };
 
 // The block model (a at (10, 10) 40x30 holding inner at (5, 5) 10x10, b at (200, 10) 40x30,
-// the connection ab between them) in an editor with the default tools: constructors for the
-// marquee, move and resize roles, then the selection tool and the delegate tool on the stack.
+// the connection ab between them) in an editor with the default domain's default tools.
 // On the scene: a covers (10, 10)-(50, 40), inner (15, 15)-(25, 25), b (200, 10)-(240, 40), and
 // the connection runs along y = 25 from (30, 25) to (220, 25).
 class EditorToolsTest : public ::testing::Test {
@@ -135,21 +134,11 @@ protected:
     // The factory the editor's glyphs come from; the block factory unless a test needs its own.
     virtual GlyphFactory* glyphFactory() { return &factory; }
 
-    static void installDefaultTools(Editor& target)
-    {
-        target.addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
-            new ZEPH::ToolConstructor<MarqueeSelectionTool, Editor&>(marqueeRole(), target)));
-        target.addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
-            new ZEPH::ToolConstructor<MoveTool, Editor&>(moveRole(), target)));
-        target.addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
-            new ZEPH::ToolConstructor<ResizeBehavior, Editor&>(resizeRole(), target)));
-        target.addTool(TAVI::Holder<ZEPH::Tool>(new SelectionTool(target)));
-        target.addTool(TAVI::Holder<ZEPH::Tool>(new DelegateToGlyphTool(target)));
-    }
+    static void installDefaultTools(Editor& target) { KiteDomain::get()->installTools(&target); }
     // The canvas bases' own roles, which their selection tool asks for.
-    static TAVI::StringID marqueeRole() { return ZEPH::MarqueeSelectionTool().getDefaultRole(); }
-    static TAVI::StringID moveRole() { return ZEPH::MoveTool().getDefaultRole(); }
-    static TAVI::StringID resizeRole() { return ZEPH::ResizeBehavior().getDefaultRole(); }
+    static TAVI::StringID marqueeRole() { return ZEPH::MarqueeSelectionTool::staticGetDefaultRole(); }
+    static TAVI::StringID moveRole() { return ZEPH::MoveTool::staticGetDefaultRole(); }
+    static TAVI::StringID resizeRole() { return ZEPH::ResizeBehavior::staticGetDefaultRole(); }
 
     VELD::Model workingCopy() const { return VELD::Model(editor->getDiagram().getModelVELD()); }
     VELD::Model root() const { return blocks.model; }
