@@ -10,6 +10,7 @@
 namespace KITE {
 
 class AbstractKiteDomainInterface;
+class Editor;
 class ElementDescriberBase;
 class GetChildrenBase;
 class GetIconBase;
@@ -36,6 +37,11 @@ public:
     virtual const boost::shared_ptr<GetIconBase>& getIconController() const = 0;
     virtual const boost::shared_ptr<ElementDescriberBase>& getElementDescriber() const = 0;
     virtual boost::shared_ptr<GetChildrenBase> getTreePopulator() = 0;
+    // Gives a new editor its default tools: constructors of the marquee selection, move and
+    // resize tools for the roles the selection tool starts them by, then the selection tool and
+    // the delegate-to-glyph tool on its stack. A domain that wants other tools overrides it.
+    // A null editor is refused with TAVI::TypedException.
+    virtual void installTools(Editor* editor) const;
     // A new front for the studio; the caller holds it in a TAVI::Holder.
     virtual AbstractKiteDomainInterface* createKiteInterface(PLATFORM::Studio* studio) const = 0;
 

@@ -28,6 +28,10 @@ void AbstractKiteDomainInterface::initializeEdgeCreationRuleSet() {
     getKiteDomain()->initializeEdgeCreationRuleSet();
 }
 
+void AbstractKiteDomainInterface::installTools(Editor* editor) const {
+    getKiteDomain()->installTools(editor);
+}
+
 const boost::shared_ptr<GetIconBase>& AbstractKiteDomainInterface::getIconController() const {
     return getKiteDomain()->getIconController();
 }

@@ -59,6 +59,8 @@ public:
 protected:
     virtual AbstractKiteDomain* getKiteDomain() const = 0;
     virtual AbstractKiteDomainImpl* getKiteDomainImpl() const = 0;
+    // The domain's default tools for an editor of this studio.
+    virtual void installTools(Editor* editor) const;
 };
 
 } // namespace KITE

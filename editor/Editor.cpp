@@ -65,7 +65,7 @@ struct OrderedElements {
 
 } // namespace
 
-// --- observers --------------------------------------------------------------------------------
+// --- observers -----------------------------------------------------------------------------------
 
 AppModelObserver::AppModelObserver(const VELD::ImmutableModel& root, EditorPrivate* owner)
     : model(root), owner(owner) {
@@ -87,7 +87,8 @@ void AppModelObserver::transactionCompleted(const DiagramChangeReport&) {
     owner->synchroniseFromRoot();
 }
 
-EditorModelObserver::EditorModelObserver(const VELD::ImmutableModel& workingCopy, EditorPrivate* owner)
+EditorModelObserver::EditorModelObserver(const VELD::ImmutableModel& workingCopy,
+                                         EditorPrivate* owner)
     : model(workingCopy), owner(owner) {
     try {
         VELD::Model(model).registerObservingListener(&holder);
@@ -107,7 +108,7 @@ void EditorModelObserver::transactionCompleted(const DiagramChangeReport& report
     owner->processReport(report);
 }
 
-// --- the private object -----------------------------------------------------------------------
+// --- the private object --------------------------------------------------------------------------
 
 EditorPrivate::EditorPrivate(Editor* editor, PLATFORM::Studio* studio)
     : editor(editor), graphics(Graphics::createGraphics()) {
@@ -133,7 +134,7 @@ EditorPrivate::~EditorPrivate() {
     if (canvas)
         canvas->setScene(TAVI::Holder<ZEPH::Scene>());
     if (widget && widgetGuard)
-        widget->destroy();  // the canvas and the palette go with it
+        widget->destroy(); // the canvas and the palette go with it
     else if (canvas)
         canvas->destroy();
     widget = nullptr;
@@ -164,7 +165,7 @@ AbstractKiteDomain* EditorPrivate::getStaticDomain() const {
     const VELD::ImmutableModel root = diagram.getRootModel();
     if (!root.isValid())
         return nullptr;
-    TAVI::ErrorHolder ignored;  // no domain is an answer, not a failure
+    TAVI::ErrorHolder ignored; // no domain is an answer, not a failure
     return DomainRegistry::instance()->getStaticDomainForModel(VELD::Model(root), ignored);
 }
 
@@ -221,12 +222,12 @@ void EditorPrivate::observeModel(const VELD::Model& model) {
     }
     // The opener hands over the model (often as its root); what is followed is the working copy.
     if (model.modelCore() != workingCopy.modelCore()) {
-        zuReportAssertion("model.modelCore() == workingCopy.modelCore()", __FILE__,
-                          __LINE__, "Editor::observeModel: not the model of the editor's diagram");
+        zuReportAssertion("model.modelCore() == workingCopy.modelCore()", __FILE__, __LINE__,
+                          "Editor::observeModel: not the model of the editor's diagram");
         return;
     }
     if (workingCopyObserver)
-        return;  // one observer; a second would run every report twice
+        return; // one observer; a second would run every report twice
     workingCopyObserver = new EditorModelObserver(workingCopy, this);
 }
 
@@ -286,9 +287,9 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
     for (DiagramElement e : report.getChanged()) {
         const bool wasHere = isInDiagram(report.getOldState(e));
         if (isInDiagram(e))
-            (wasHere ? changed : added).insert(e);  // moved in from another diagram: added
+            (wasHere ? changed : added).insert(e); // moved in from another diagram: added
         else if (wasHere)
-            deleted.insert(e);  // moved out: deleted
+            deleted.insert(e); // moved out: deleted
     }
     for (DiagramElement e : report.getDeleted())
         if (isInDiagram(report.getOldState(e)))
@@ -324,7 +325,8 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
         if (!moved.contains(e))
             continue;
         bool inner = false;
-        for (ImmutableGraphElement up = e.getContainer(); up.isValid() && !inner; up = up.getContainer())
+        for (ImmutableGraphElement up = e.getContainer(); up.isValid() && !inner;
+             up = up.getContainer())
             inner = moved.contains(DiagramElement(up));
         if (!inner)
             outermost.push_back(e);
@@ -341,8 +343,8 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
                 const DiagramElement asElement(edge);
                 if (graphics->isInvalidated(asElement) || reported.contains(asElement))
                     continue;
-                if (DI::hasChangedPositionRelativeTo(edge, edge.getSrcElement(), report)
-                    || DI::hasChangedPositionRelativeTo(edge, edge.getDstElement(), report))
+                if (DI::hasChangedPositionRelativeTo(edge, edge.getSrcElement(), report) ||
+                    DI::hasChangedPositionRelativeTo(edge, edge.getDstElement(), report))
                     graphics->invalidateGlyph(asElement);
             }
             const VELD::ImmutableSequence<DiagramElement> contained = element.getContained();
@@ -356,7 +358,8 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
         if (added.contains(e) || deleted.contains(e))
             continue;
         // Only glyphs of this working copy can be brought up to date against this report.
-        if (e.isValid() && e.getModelVELD().modelCore() == workingCopy.modelCore() && graphics->getGlyph(e))
+        if (e.isValid() && e.getModelVELD().modelCore() == workingCopy.modelCore() &&
+            graphics->getGlyph(e))
             changed.insert(e.asDeviant(workingCopy));
     }
 
@@ -395,17 +398,18 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
         notifySelectionChanged(DiagramElement(), false);
     }
 
-    // 7. Their glyphs go, with the glyphs of everything below them.
-    if (!deleted.set.isEmpty())
+    // 7. Their glyphs go, with the glyphs of everything below them. What such an element held
+    // went with it unreported; only then can a selected element have left the diagram, so the
+    // selection is checked only then (a drag's previews must not cost the size of the selection).
+    if (!deleted.set.isEmpty()) {
         graphics->removeGlyphs(deleted.set);
-
-    dropLostSelections();
+        dropLostSelections();
+    }
 }
 
 void EditorPrivate::dropLostSelections() {
     if (selection.isNull())
         return;
-    // Elements below one that moved to another diagram went with it without being reported.
     std::vector<DiagramElement> lost;
     for (DiagramElement e : selection)
         if (!isInDiagram(e))
@@ -443,7 +447,7 @@ void EditorPrivate::notifySelectionChanged(const VELD::ImmutableSequence<Diagram
         service->raise(EditorSelectionChangedEvent(elements, selected));
 }
 
-// --- tool stack -------------------------------------------------------------------------------
+// --- tool stack ----------------------------------------------------------------------------------
 
 ZEPH::Scene* EditorPrivate::toolScene() const {
     zu_assert(editor->getGraphics(), ": getGraphics(),");
@@ -510,15 +514,31 @@ std::vector<TAVI::Holder<ZEPH::Tool>> EditorPrivate::getTools() const {
     return scene ? scene->getTools() : std::vector<TAVI::Holder<ZEPH::Tool>>();
 }
 
-// --- widgets ----------------------------------------------------------------------------------
+// --- widgets -------------------------------------------------------------------------------------
 
 ZEPH::GLCanvas* EditorPrivate::ensureCanvas() {
-    if (!canvas)
+    if (!canvas) {
         canvas = ZEPH::GLCanvas::create(TAVI::StringID("qt"));
+        // One Qt deleted (with a window it was left in) is replaced by one that is heard too.
+        if (initialized)
+            connectCanvas(canvas);
+    }
     ZEPH::Scene* scene = toolScene();
     if (canvas && scene)
         canvas->setScene(TAVI::Holder<ZEPH::Scene>(scene));
     return canvas;
+}
+
+void EditorPrivate::connectCanvas(ZEPH::GLCanvas* view) {
+    if (!view || view == connectedCanvas)
+        return;
+    NIMB::ConnectionWriteLocker lock;
+    NIMB::Thread* thread = NIMB::Thread::getCurrentThread();
+    new NIMB::ConnectionImpl1<EditorPrivate, TAVI::GLPoint<int>>(
+        this, view->getContextMenuEmitter(), thread, &EditorPrivate::onContextMenu);
+    new NIMB::ConnectionImpl0<EditorPrivate>(this, view->getViewChangedEmitter(), thread,
+                                             &EditorPrivate::onViewChanged);
+    connectedCanvas = view;
 }
 
 TAVI::GLWidget2* EditorPrivate::makePalette() {
@@ -580,7 +600,8 @@ void EditorPrivate::onContextMenu(TAVI::GLPoint<int> globalPosition) {
     if (!view)
         return;
     // View coordinates are the viewport's: the canvas's frame lies around it.
-    const QPoint local = view->viewport()->mapFromGlobal(QPoint(globalPosition.x, globalPosition.y));
+    const QPoint local =
+        view->viewport()->mapFromGlobal(QPoint(globalPosition.x, globalPosition.y));
     const TAVI::GLPoint<double> scenePoint =
         view->viewPointToScenePoint(TAVI::GLPoint<double>(local.x(), local.y()));
     contextMenuTarget = editor->getDiagramElementAt(scenePoint);
@@ -602,7 +623,7 @@ void EditorPrivate::onViewChanged() {
     activating = false;
 }
 
-// --- the editor -------------------------------------------------------------------------------
+// --- the editor ----------------------------------------------------------------------------------
 
 Editor* Editor::create(PLATFORM::Studio* studio, const std::string& typeName) {
     return new Editor(studio, typeName);
@@ -622,16 +643,8 @@ std::string Editor::staticGetTypeName() {
 }
 
 void Editor::initialize(TAVI::ErrorHolder&) {
-    ZEPH::GLCanvas* view = d->ensureCanvas();
-    if (!view || d->canvasConnected)
-        return;
-    NIMB::ConnectionWriteLocker lock;
-    NIMB::Thread* thread = NIMB::Thread::getCurrentThread();
-    new NIMB::ConnectionImpl1<EditorPrivate, TAVI::GLPoint<int>>(d, view->getContextMenuEmitter(), thread,
-                                                                  &EditorPrivate::onContextMenu);
-    new NIMB::ConnectionImpl0<EditorPrivate>(d, view->getViewChangedEmitter(), thread,
-                                             &EditorPrivate::onViewChanged);
-    d->canvasConnected = true;
+    d->initialized = true;
+    d->connectCanvas(d->ensureCanvas());
 }
 
 void Editor::terminate(TAVI::ErrorHolder& errors) {
@@ -819,8 +832,8 @@ bool Editor::contains(const TAVI::GLPoint<double>& globalPoint) const {
         return false;
     const TAVI::GLPoint<int> p = TAVI::DPoint2IPoint(globalPoint);
     const QPoint topLeft = view->mapToGlobal(QPoint(0, 0));
-    return p.x >= topLeft.x() && p.x <= topLeft.x() + view->width() && p.y >= topLeft.y()
-           && p.y <= topLeft.y() + view->height();
+    return p.x >= topLeft.x() && p.x <= topLeft.x() + view->width() && p.y >= topLeft.y() &&
+           p.y <= topLeft.y() + view->height();
 }
 
 TAVI::GLPoint<double> Editor::globalPt2ScenePt(const TAVI::GLPoint<double>& globalPoint) const {

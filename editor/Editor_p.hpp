@@ -40,9 +40,10 @@ public:
     void onDeviantDestroyed() override { listening = false; }
 
 private:
-    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, AppModelObserver, DiagramElement, false>;
+    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, AppModelObserver,
+                                                  DiagramElement, false>;
     VELD::ImmutableModel model;
-    EditorPrivate* owner;  // not owned
+    EditorPrivate* owner; // not owned
     Holder holder{this};
     bool listening = false;
 };
@@ -60,9 +61,10 @@ public:
     void onDeviantDestroyed() override { listening = false; }
 
 private:
-    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, EditorModelObserver, DiagramElement, false>;
+    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, EditorModelObserver,
+                                                  DiagramElement, false>;
     VELD::ImmutableModel model;
-    EditorPrivate* owner;  // not owned
+    EditorPrivate* owner; // not owned
     Holder holder{this};
     bool listening = false;
 };
@@ -92,9 +94,12 @@ public:
     void synchroniseFromRoot();
 
     void notifySelectionChanged(const DiagramElement& element, bool selected);
-    void notifySelectionChanged(const VELD::ImmutableSequence<DiagramElement>& elements, bool selected);
+    void notifySelectionChanged(const VELD::ImmutableSequence<DiagramElement>& elements,
+                                bool selected);
 
     ZEPH::GLCanvas* ensureCanvas();
+    // Hears the canvas's context-menu and view-change signals (once per canvas).
+    void connectCanvas(ZEPH::GLCanvas* view);
     TAVI::GLWidget2* buildWidget();
     // The palette's tool bar beside the canvas; null when the editor offers no palette objects.
     TAVI::GLWidget2* makePalette();
@@ -123,27 +128,28 @@ public:
     ZEPH::Scene* toolScene() const;
 
     Editor* editor;
-    Application* application = nullptr;  // not owned
+    Application* application = nullptr; // not owned
     VELD::Model workingCopy;
     Diagram diagram;
     // Owned by the editor until the widget exists, then by the widget. Qt may delete it with
     // a window the widget was left in, hence the guarded pointer.
     QPointer<ZEPH::GLCanvas> canvas;
-    TAVI::GLWidget2* palette = nullptr;  // owned by the widget
-    Palette* paletteTools = nullptr;     // owned; its tool bar is the palette widget above
-    TAVI::GLWidget2* widget = nullptr;   // owned; guarded by widgetGuard
+    TAVI::GLWidget2* palette = nullptr; // owned by the widget
+    Palette* paletteTools = nullptr;    // owned; its tool bar is the palette widget above
+    TAVI::GLWidget2* widget = nullptr;  // owned; guarded by widgetGuard
     QPointer<QWidget> widgetGuard;
-    AppModelObserver* rootObserver = nullptr;               // owned
-    EditorModelObserver* workingCopyObserver = nullptr;  // owned
+    AppModelObserver* rootObserver = nullptr;           // owned
+    EditorModelObserver* workingCopyObserver = nullptr; // owned
     VELD::Sequence<DiagramElement> selection;
-    StudioApp* studioApp = nullptr;  // not owned
-    Graphics* graphics = nullptr;    // owned
+    StudioApp* studioApp = nullptr; // not owned
+    Graphics* graphics = nullptr;   // owned
     std::uint32_t notificationBlock = 0;
-    PLATFORM::StudioEventService<NavigateUpRequest>* navigateUpService = nullptr;  // not owned
+    PLATFORM::StudioEventService<NavigateUpRequest>* navigateUpService = nullptr; // not owned
     TAVI::UndoRedoCommandTarget undoRedo;
     DiagramElement contextMenuTarget;
-    bool canvasConnected = false;
-    bool activating = false;  // an activation the view-change handler started is under way
+    bool initialized = false;
+    QPointer<ZEPH::GLCanvas> connectedCanvas; // the canvas whose signals the editor hears
+    bool activating = false; // an activation the view-change handler started is under way
 };
 
 } // namespace KITE

@@ -16,9 +16,15 @@ MarqueeSelectionTool::~MarqueeSelectionTool()
     dropBand();
 }
 
+TAVI::StringID MarqueeSelectionTool::staticGetDefaultRole()
+{
+    static const TAVI::StringID role("MarqueeSelection");
+    return role;
+}
+
 TAVI::StringID MarqueeSelectionTool::getDefaultRole() const
 {
-    return TAVI::StringID("MarqueeSelection");
+    return staticGetDefaultRole();
 }
 
 Cursor MarqueeSelectionTool::overrideCursor() const

@@ -31,6 +31,8 @@ public:
     void onRemoveFromStack() override;
 
     TAVI::StringID getDefaultRole() const override;
+    // The role its instances take, for tool constructors made before any instance.
+    static TAVI::StringID staticGetDefaultRole();
     Cursor overrideCursor() const override;
 
     // The band's rectangle in scene coordinates, normalised.

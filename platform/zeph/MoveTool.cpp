@@ -12,9 +12,15 @@ namespace ZEPH {
 MoveTool::MoveTool() = default;
 MoveTool::~MoveTool() = default;
 
+TAVI::StringID MoveTool::staticGetDefaultRole()
+{
+    static const TAVI::StringID role("Move");
+    return role;
+}
+
 TAVI::StringID MoveTool::getDefaultRole() const
 {
-    return TAVI::StringID("Move");
+    return staticGetDefaultRole();
 }
 
 Cursor MoveTool::overrideCursor() const

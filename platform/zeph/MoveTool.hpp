@@ -30,6 +30,8 @@ public:
     void handleFocusOutEvent(Event& event) override;
 
     TAVI::StringID getDefaultRole() const override;
+    // The role its instances take, for tool constructors made before any instance.
+    static TAVI::StringID staticGetDefaultRole();
     Cursor overrideCursor() const override;
 
     // The travel applied to the moving set, after any axis constraint.

@@ -50,9 +50,15 @@ int verticalSide(ResizeBehavior::Handle handle)
 ResizeBehavior::ResizeBehavior() = default;
 ResizeBehavior::~ResizeBehavior() = default;
 
+TAVI::StringID ResizeBehavior::staticGetDefaultRole()
+{
+    static const TAVI::StringID role("Resize");
+    return role;
+}
+
 TAVI::StringID ResizeBehavior::getDefaultRole() const
 {
-    return TAVI::StringID("Resize");
+    return staticGetDefaultRole();
 }
 
 Cursor ResizeBehavior::overrideCursor() const

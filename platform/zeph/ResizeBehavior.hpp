@@ -39,6 +39,8 @@ public:
     void handleFocusOutEvent(Event& event) override;
 
     TAVI::StringID getDefaultRole() const override;
+    // The role its instances take, for tool constructors made before any instance.
+    static TAVI::StringID staticGetDefaultRole();
     Cursor overrideCursor() const override;
 
     void setTargetNode(const Node& node) { target = node; }

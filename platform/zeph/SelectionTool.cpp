@@ -2,7 +2,9 @@
 
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/GestureTool.hpp"
+#include "platform/zeph/MarqueeSelectionTool.hpp"
 #include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/MoveTool.hpp"
 #include "platform/zeph/ResizeBehavior.hpp"
 #include "platform/zeph/Scene.hpp"
 
@@ -11,14 +13,21 @@
 namespace ZEPH {
 
 SelectionTool::SelectionTool()
-    : moveRole("Move"), resizeRole("Resize"), marqueeRole("MarqueeSelection")
+    : moveRole(MoveTool::staticGetDefaultRole()), resizeRole(ResizeBehavior::staticGetDefaultRole()),
+      marqueeRole(MarqueeSelectionTool::staticGetDefaultRole())
 {
 }
 SelectionTool::~SelectionTool() = default;
 
+TAVI::StringID SelectionTool::staticGetDefaultRole()
+{
+    static const TAVI::StringID role("Selection");
+    return role;
+}
+
 TAVI::StringID SelectionTool::getDefaultRole() const
 {
-    return TAVI::StringID("Selection");
+    return staticGetDefaultRole();
 }
 
 Node SelectionTool::getSelectableNodeAt(const TAVI::GLPoint<double>& scenePoint) const

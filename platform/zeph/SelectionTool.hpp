@@ -25,6 +25,8 @@ public:
     void handleMouseReleaseEvent(MouseEvent& event) override;
 
     TAVI::StringID getDefaultRole() const override;
+    // The role its instances take, for tool constructors made before any instance.
+    static TAVI::StringID staticGetDefaultRole();
 
     // The node a click at the point selects; invalid when none.
     virtual Node getSelectableNodeAt(const TAVI::GLPoint<double>& scenePoint) const;

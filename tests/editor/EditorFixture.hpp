@@ -24,11 +24,14 @@ namespace KITE::Test {
 // A studio application as editors see one: it owns the window's event services.
 class LinkedStudioApp : public PLATFORM::Application, public StudioAppLink {
 public:
-    void initialize(TAVI::ErrorHolder& errors) override { services = createStudioEventServices(getStudio(), errors); }
+    void initialize(TAVI::ErrorHolder& errors) override {
+        services = createStudioEventServices(getStudio(), errors);
+    }
     StudioApp* getStudioApp() override { return nullptr; }
     void handleModelChanges(const ModelChangeReport&) override {}
     bool setActiveEditorContextMenuTarget(const ImmutableDiagramElement&) override { return false; }
-    PLATFORM::StudioEventService<EditorSelectionChangedEvent>* getEditorSelectionChangedEventService() override {
+    PLATFORM::StudioEventService<EditorSelectionChangedEvent>*
+    getEditorSelectionChangedEventService() override {
         return services.editorSelectionChanged.get();
     }
     PLATFORM::StudioEventService<NavigateUpRequest>* getNavigateUpRequestService() override {
@@ -72,7 +75,8 @@ inline void PrintTo(const SelectionEvents::Seen& s, std::ostream* os) {
     *os << " ]";
 }
 
-inline SelectionEvents::Seen seen(bool selected, std::vector<VELD::ImmutableClassObject> elements = {}) {
+inline SelectionEvents::Seen seen(bool selected,
+                                  std::vector<VELD::ImmutableClassObject> elements = {}) {
     return {selected, std::move(elements)};
 }
 
@@ -89,8 +93,10 @@ struct EditorFixture {
     BlockModel blocks;
     BoxGlyphFactory factory;
     LinkedStudioApp* app = new LinkedStudioApp;
-    TAVI::Holder<PLATFORM::Studio> studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app));
-    TAVI::Holder<Editor> editor = TAVI::Holder<Editor>(Editor::create(studio.get(), Editor::staticGetTypeName()));
+    TAVI::Holder<PLATFORM::Studio> studio =
+        PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app));
+    TAVI::Holder<Editor> editor =
+        TAVI::Holder<Editor>(Editor::create(studio.get(), Editor::staticGetTypeName()));
 
     EditorFixture() { openOn(*editor, blocks.diagram, &factory); }
     ~EditorFixture() {
@@ -101,8 +107,7 @@ struct EditorFixture {
     }
 
     // The glyph of an element of the model, as the editor shows it; null when none.
-    template <typename G = Glyph>
-    G* glyphOf(const VELD::ImmutableClassObject& element) const {
+    template <typename G = Glyph> G* glyphOf(const VELD::ImmutableClassObject& element) const {
         return dynamic_cast<G*>(editor->getGraphics()->getGlyph(ImmutableDiagramElement(element)));
     }
     // The element as the editor's working copy shows it.

@@ -65,7 +65,7 @@ TEST_F(EditorSelectionTest, ClearingDeselectsEveryGlyphWithoutAnEvent) {
     EXPECT_TRUE(selection().empty());
     EXPECT_FALSE(boxSelected(blocks.a));
     EXPECT_FALSE(boxSelected(blocks.inner));
-    editor->select(blocks.a);  // selectable again, with its event
+    editor->select(blocks.a); // selectable again, with its event
     EXPECT_EQ(events.seen(), (SeenList{seen(true, {blocks.a})}));
 }
 
@@ -89,8 +89,11 @@ struct DeletedElements {
         VELD::Model(copy).registerObservingListener(&holder);
     }
     ~DeletedElements() { VELD::Model(copy).unregisterObservingListener(&holder); }
-    void transactionCompleted(const DiagramChangeReport& report) { deleted = report.getDeleted().toVector(); }
-    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, DeletedElements, DiagramElement, false>;
+    void transactionCompleted(const DiagramChangeReport& report) {
+        deleted = report.getDeleted().toVector();
+    }
+    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, DeletedElements,
+                                                  DiagramElement, false>;
     VELD::ImmutableModel copy;
     Holder holder{this};
     std::vector<DiagramElement> deleted;
@@ -110,7 +113,8 @@ TEST_F(EditorSelectionTest, SeveralDeletionsAreAnnouncedInTheOrderOfTheReport) {
     });
     ASSERT_EQ(report.deleted.size(), 2u);
     const DiagramElement first = report.deleted[0], second = report.deleted[1];
-    EXPECT_EQ(events.seen(), (SeenList{seen(false, {first}), seen(false), seen(false, {second}), seen(false)}));
+    EXPECT_EQ(events.seen(),
+              (SeenList{seen(false, {first}), seen(false), seen(false, {second}), seen(false)}));
 }
 
 TEST_F(EditorSelectionTest, ElementsCarriedToAnotherDiagramLeaveTheSelection) {
@@ -121,7 +125,8 @@ TEST_F(EditorSelectionTest, ElementsCarriedToAnotherDiagramLeaveTheSelection) {
     events.events.clear();
     commit([&] { other.addContained(blocks.a); });
     // a moved out: announced as deleted; inner went with it unreported and still leaves.
-    EXPECT_EQ(events.seen(), (SeenList{seen(false, {blocks.a}), seen(false), seen(false, {blocks.inner})}));
+    EXPECT_EQ(events.seen(),
+              (SeenList{seen(false, {blocks.a}), seen(false), seen(false, {blocks.inner})}));
     EXPECT_EQ(selection(), (std::vector<DiagramElement>{asElement(blocks.b)}));
 }
 
@@ -180,9 +185,9 @@ TEST_F(EditorSelectionTest, DeletionsWhileSuppressedAreNotAnnounced) {
 }
 
 TEST_F(EditorSelectionTest, AStudioWithoutAStudioApplicationHearsNothingAndNothingFails) {
-    TAVI::Holder<PLATFORM::Studio> plain =
-        PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(new PLATFORM::Application));
-    BlockModel own;  // not shown by the fixture's editor
+    TAVI::Holder<PLATFORM::Studio> plain = PLATFORM::Studio::spawnStudio(
+        TAVI::Holder<PLATFORM::Application>(new PLATFORM::Application));
+    BlockModel own; // not shown by the fixture's editor
     TAVI::Holder<Editor> lone(Editor::create(plain.get(), Editor::staticGetTypeName()));
     openOn(*lone, own.diagram, &factory);
     EXPECT_EQ(lone->getStudioApp(), nullptr);
@@ -194,7 +199,7 @@ TEST_F(EditorSelectionTest, AStudioWithoutAStudioApplicationHearsNothingAndNothi
         t.commit();
     }
     EXPECT_TRUE(lone->getSelection().empty());
-    EXPECT_TRUE(events.events.empty());  // another studio's service
+    EXPECT_TRUE(events.events.empty()); // another studio's service
     lone.reset();
     plain->close();
 }

@@ -1,0 +1,46 @@
+#include "editor/SelectionTool.hpp"
+
+#include "editor/Editor.hpp"
+#include "editor/Glyph.hpp"
+#include "editor/Graphics.hpp"
+
+namespace KITE {
+
+SelectionTool::SelectionTool(Editor& editor) : editor(editor) {}
+
+SelectionTool::~SelectionTool() = default;
+
+void SelectionTool::selectNode(const ZEPH::Node& node)
+{
+    setNodeSelected(node, true);
+}
+
+void SelectionTool::deselectNode(const ZEPH::Node& node)
+{
+    setNodeSelected(node, false);
+}
+
+void SelectionTool::setNodeSelected(const ZEPH::Node& node, bool selected)
+{
+    // The canvas base's deselectAll visits the selected nodes one by one; clearing is silent,
+    // so those nodes only lose their canvas selection and the editor empties its own after.
+    if (clearingNodes) {
+        ZEPH::SelectionTool::deselectNode(node);
+        return;
+    }
+    Graphics* graphics = editor.getGraphics();
+    Glyph* glyph = graphics ? graphics->getGlyph(node) : nullptr;
+    if (!glyph)
+        return;
+    editor.setSelected(glyph->diagramElement(), selected);
+}
+
+void SelectionTool::deselectAll()
+{
+    clearingNodes = true;
+    ZEPH::SelectionTool::deselectAll();
+    clearingNodes = false;
+    editor.clearSelection();
+}
+
+} // namespace KITE

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/zeph/SelectionTool.hpp"
+
+namespace KITE {
+
+class Editor;
+
+// The editor's pointer tool: the canvas base decides the gesture (click, modifiers, drag into
+// a move, a resize or a marquee); this tool keeps the editor's selection as the one selection.
+// Selecting a node selects the element of the glyph whose root it is, through the editor, which
+// tells the glyph; nodes that are no glyph's root are not selected at all. Clearing deselects
+// every node and empties the editor's selection without a selection event. The editor must
+// outlive the tool (the editor's scene holds it).
+class SelectionTool : public ZEPH::SelectionTool {
+public:
+    explicit SelectionTool(Editor& editor);
+    ~SelectionTool() override;
+
+    void selectNode(const ZEPH::Node& node) override;
+    void deselectNode(const ZEPH::Node& node) override;
+    void deselectAll() override;
+
+    Editor& getEditor() const { return editor; }
+
+private:
+    void setNodeSelected(const ZEPH::Node& node, bool selected);
+
+    Editor& editor;
+    bool clearingNodes = false;
+};
+
+} // namespace KITE

@@ -1,0 +1,206 @@
+#pragma once
+
+// An editor on the block model of EditorTestSupport.hpp with the default tools, inside a studio
+// whose application hands the editor its selection and navigate-up services, and helpers that
+// drive the tools by injecting canvas events at scene points.
+
+#include "application/KiteDomain.hpp"
+#include "application/StudioAppLink.hpp"
+#include "editor/DelegateToGlyphTool.hpp"
+#include "editor/Editor.hpp"
+#include "editor/MarqueeSelectionTool.hpp"
+#include "editor/MoveTool.hpp"
+#include "editor/ResizeBehavior.hpp"
+#include "editor/SelectionTool.hpp"
+#include "platform/nimb/Listener.hpp"
+#include "platform/orbis/Application.hpp"
+#include "platform/orbis/Studio.hpp"
+#include "platform/tavi/ErrorHolder.hpp"
+#include "platform/veld/Report.hpp"
+#include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/MouseEvent.hpp"
+#include "studio/events/StudioEvents.hpp"
+#include "tests/editor/EditorTestSupport.hpp"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+namespace TAVI {
+// Readable points in failure messages.
+inline void PrintTo(const GLPoint<double>& point, std::ostream* out)
+{
+    *out << "(" << point.x << ", " << point.y << ")";
+}
+inline void PrintTo(const GLRect<double>& rect, std::ostream* out)
+{
+    *out << "(" << rect.x << ", " << rect.y << " " << rect.width << "x" << rect.height << ")";
+}
+} // namespace TAVI
+
+namespace KITE::Test {
+
+// The studio application as an editor sees it: only the two services editors raise events on.
+class ToolsStudioApp : public PLATFORM::Application, public StudioAppLink {
+public:
+    StudioApp* getStudioApp() override { return nullptr; }
+    void handleModelChanges(const ModelChangeReport&) override {}
+    bool setActiveEditorContextMenuTarget(const ImmutableDiagramElement&) override { return false; }
+    EditorSelectionChangedEventService* getEditorSelectionChangedEventService() override
+    {
+        return selectionService.get();
+    }
+    NavigateUpRequestService* getNavigateUpRequestService() override { return navigateUpService.get(); }
+
+    TAVI::Holder<EditorSelectionChangedEventService> selectionService{
+        new EditorSelectionChangedEventService(kEditorSelectionChangedServiceName)};
+    TAVI::Holder<NavigateUpRequestService> navigateUpService{
+        new NavigateUpRequestService(kNavigateUpRequestServiceName)};
+};
+
+// Keeps every record it hears, by value, as components do.
+template <typename E>
+class EventRecorder : public NIMB::Listener {
+public:
+    void heard(E event) { received.push_back(event); }
+    std::vector<E> received;
+};
+
+// Counts the transactions completed on one deviant (the model's root, say).
+class TransactionCounter {
+public:
+    explicit TransactionCounter(const VELD::Model& deviant) : deviant(deviant)
+    {
+        deviant.registerObservingListener(&holder);
+    }
+    ~TransactionCounter() { deviant.unregisterObservingListener(&holder); }
+    TransactionCounter(const TransactionCounter&) = delete;
+    TransactionCounter& operator=(const TransactionCounter&) = delete;
+
+    void transactionCompleted(const DiagramChangeReport& report)
+    {
+        ++count;
+        lastChanged.clear();
+        for (const DiagramElement& element : report.getChanged())
+            lastChanged.push_back(element);
+    }
+
+    int count = 0;
+    std::vector<DiagramElement> lastChanged;
+
+private:
+    VELD::Model deviant;
+    VELD::internal::ListenerHolder<VELD::ImmutableModel, TransactionCounter, DiagramElement> holder{this};
+};
+
+// The block model (a at (10, 10) 40x30 holding inner at (5, 5) 10x10, b at (200, 10) 40x30,
+// the connection ab between them) in an editor with the default domain's default tools.
+// On the scene: a covers (10, 10)-(50, 40), inner (15, 15)-(25, 25), b (200, 10)-(240, 40), and
+// the connection runs along y = 25 from (30, 25) to (220, 25).
+class EditorToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TAVI::ErrorHolder errors;
+        studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
+        ASSERT_TRUE(studio) << errors.what();
+        editor = Editor::create(studio.get(), Editor::staticGetTypeName());
+        editor->setDiagram(blocks.diagram);
+        editor->setGlyphFactory(glyphFactory());
+        editor->observeModel(workingCopy());
+        editor->populate();
+        installDefaultTools(*editor);
+        app->selectionService->connect(&selectionEvents, &EventRecorder<EditorSelectionChangedEvent>::heard);
+        app->navigateUpService->connect(&navigateUpRequests, &EventRecorder<NavigateUpRequest>::heard);
+    }
+
+    void TearDown() override
+    {
+        if (editor) {
+            TAVI::ErrorHolder errors;
+            editor->terminate(errors);
+        }
+        editor.reset();
+        if (studio)
+            studio->close();
+        studio.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The factory the editor's glyphs come from; the block factory unless a test needs its own.
+    virtual GlyphFactory* glyphFactory() { return &factory; }
+
+    static void installDefaultTools(Editor& target) { KiteDomain::get()->installTools(&target); }
+    // The canvas bases' own roles, which their selection tool asks for.
+    static TAVI::StringID marqueeRole() { return ZEPH::MarqueeSelectionTool::staticGetDefaultRole(); }
+    static TAVI::StringID moveRole() { return ZEPH::MoveTool::staticGetDefaultRole(); }
+    static TAVI::StringID resizeRole() { return ZEPH::ResizeBehavior::staticGetDefaultRole(); }
+
+    VELD::Model workingCopy() const { return VELD::Model(editor->getDiagram().getModelVELD()); }
+    VELD::Model root() const { return blocks.model; }
+    // The element as the working copy, or the model's root, shows it.
+    DiagramElement inCopy(const DiagramElement& element) const { return element.asDeviant(workingCopy()); }
+    DiagramElement inRoot(const DiagramElement& element) const { return element.asDeviant(root()); }
+    TAVI::GLPoint<double> copyPosition(const DiagramElement& element) const
+    {
+        return inCopy(element).getPosition();
+    }
+    TAVI::GLPoint<double> rootPosition(const DiagramElement& element) const
+    {
+        return inRoot(element).getPosition();
+    }
+    std::vector<DiagramElement> selection() const
+    {
+        std::vector<DiagramElement> elements;
+        for (const DiagramElement& element : editor->getSelection())
+            elements.push_back(element);
+        return elements;
+    }
+
+    ZEPH::Scene& scene() const { return *editor->getScene(); }
+    void press(double x, double y, int modifiers = ZEPH::NoModifier)
+    {
+        ZEPH::MouseEvent event({x, y}, ZEPH::LeftButton, ZEPH::LeftButton, modifiers);
+        scene().handleMousePressEvent(event);
+    }
+    void move(double x, double y, int modifiers = ZEPH::NoModifier)
+    {
+        ZEPH::MouseEvent event({x, y}, ZEPH::NoButton, ZEPH::LeftButton, modifiers);
+        scene().handleMouseMoveEvent(event);
+    }
+    void release(double x, double y, int modifiers = ZEPH::NoModifier)
+    {
+        ZEPH::MouseEvent event({x, y}, ZEPH::LeftButton, ZEPH::NoButton, modifiers);
+        scene().handleMouseReleaseEvent(event);
+    }
+    void click(double x, double y, int modifiers = ZEPH::NoModifier)
+    {
+        press(x, y, modifiers);
+        release(x, y, modifiers);
+    }
+    void key(int code)
+    {
+        ZEPH::KeyEvent event(code);
+        scene().handleKeyPressEvent(event);
+    }
+    // The tool on the stack under role, as its class; null when none.
+    template <typename T>
+    T* toolOfRole(const TAVI::StringID& role) const
+    {
+        return dynamic_cast<T*>(editor->getToolByRole(role).get());
+    }
+
+    BlockModel blocks;
+    BoxGlyphFactory factory;
+    TAVI::Holder<ToolsStudioApp> app{new ToolsStudioApp};
+    TAVI::Holder<PLATFORM::Studio> studio;
+    TAVI::Holder<Editor> editor;
+    EventRecorder<EditorSelectionChangedEvent> selectionEvents;
+    EventRecorder<NavigateUpRequest> navigateUpRequests;
+};
+
+} // namespace KITE::Test

@@ -1,0 +1,236 @@
+#include "tests/editor/EditorToolsFixture.hpp"
+
+#include "editor/Glyph.hpp"
+#include "editor/Graphics.hpp"
+#include "platform/zeph/EllipseNode.hpp"
+#include "platform/zeph/LineNode.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+using namespace KITE;
+using namespace KITE::Test;
+using Point = TAVI::GLPoint<double>;
+
+namespace {
+
+class MoveToolTest : public EditorToolsTest {
+protected:
+    MoveTool* moveTool() const { return toolOfRole<MoveTool>(moveRole()); }
+    TAVI::GLPoint<double> glyphScenePosition(const DiagramElement& element) const
+    {
+        return editor->getGraphics()->getGlyph(element)->getRoot().getScenePosition();
+    }
+    // The nodes drawing guides: every top-level line and ellipse (glyphs hang under the root).
+    std::vector<ZEPH::Node> guideNodes() const
+    {
+        std::vector<ZEPH::Node> nodes;
+        for (const ZEPH::Node& node : scene().getTopLevelNodes())
+            if (ZEPH::LineNode(node).isValid() || ZEPH::EllipseNode(node).isValid())
+                nodes.push_back(node);
+        return nodes;
+    }
+    // Lets the pointer's speed fall well under the snapping limit before the next step.
+    static void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(120)); }
+
+    TransactionCounter rootTransactions{blocks.model};
+};
+
+TEST_F(MoveToolTest, DragPreviewsInTheWorkingCopyAndCommitsOneRootTransactionOnRelease)
+{
+    click(40, 35);
+    press(40, 35);
+    move(70, 35);
+    ASSERT_NE(moveTool(), nullptr);
+    EXPECT_EQ(copyPosition(blocks.a), (Point{40, 10}));
+    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
+    EXPECT_EQ(glyphScenePosition(blocks.a), (Point{40, 10}));
+    EXPECT_TRUE(editor->isInInteraction());
+
+    move(90, 55);
+    EXPECT_EQ(copyPosition(blocks.a), (Point{60, 30}));
+    EXPECT_EQ(rootTransactions.count, 0);
+
+    release(90, 55);
+    EXPECT_EQ(moveTool(), nullptr);
+    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_EQ(rootTransactions.lastChanged, (std::vector<DiagramElement>{blocks.a}));
+    EXPECT_EQ(rootPosition(blocks.a), (Point{60, 30}));
+    EXPECT_EQ(copyPosition(blocks.a), (Point{60, 30}));
+    EXPECT_FALSE(editor->isInInteraction());
+    // The contained block follows through its relative position; the other stays.
+    EXPECT_EQ(rootPosition(blocks.inner), (Point{5, 5}));
+    EXPECT_EQ(glyphScenePosition(blocks.inner), (Point{65, 35}));
+    EXPECT_EQ(rootPosition(blocks.b), (Point{200, 10}));
+    // Selection survives the move.
+    EXPECT_EQ(selection(), (std::vector<DiagramElement>{blocks.a}));
+}
+
+TEST_F(MoveToolTest, AClickOrADragBackToTheStartChangesNothing)
+{
+    click(40, 35);
+    press(40, 35);
+    release(40, 35);
+    EXPECT_EQ(rootTransactions.count, 0);
+
+    press(40, 35);
+    move(80, 35);
+    ASSERT_NE(moveTool(), nullptr);
+    move(40, 35);
+    release(40, 35);
+    EXPECT_EQ(moveTool(), nullptr);
+    EXPECT_EQ(rootTransactions.count, 0);
+    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
+    EXPECT_EQ(copyPosition(blocks.a), (Point{10, 10}));
+    EXPECT_FALSE(editor->isInInteraction());
+}
+
+TEST_F(MoveToolTest, ASelectedContainerMovesAloneAndItsSelectedChildFollows)
+{
+    click(40, 35);
+    click(20, 20, ZEPH::ShiftModifier);
+    ASSERT_EQ(selection().size(), 2u);
+    press(40, 35);
+    move(140, 135);
+    release(140, 135);
+    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_EQ(rootPosition(blocks.a), (Point{110, 110}));
+    EXPECT_EQ(rootPosition(blocks.inner), (Point{5, 5}));
+    EXPECT_EQ(glyphScenePosition(blocks.inner), (Point{115, 115}));
+}
+
+TEST_F(MoveToolTest, DraggingTheSelectedChildMovesItInsideItsContainer)
+{
+    click(20, 20);
+    press(20, 20);
+    move(120, 120);
+    release(120, 120);
+    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_EQ(rootPosition(blocks.inner), (Point{105, 105}));
+    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
+}
+
+TEST_F(MoveToolTest, EdgesNeverMoveThemselvesButAreRedrawnWithTheirEnds)
+{
+    const TAVI::GLPoint<double> edgePosition = rootPosition(blocks.ab);
+    // An edge alone: a drag from it is no move at all.
+    click(120, 25);
+    ASSERT_EQ(selection(), (std::vector<DiagramElement>{blocks.ab}));
+    press(120, 25);
+    move(160, 80);
+    EXPECT_EQ(moveTool(), nullptr);
+    release(160, 80);
+    EXPECT_EQ(rootTransactions.count, 0);
+
+    // With a block: the block moves, the edge keeps its own position and is redrawn.
+    auto* edgeGlyph = dynamic_cast<EdgeGlyph*>(editor->getGraphics()->getGlyph(blocks.ab));
+    ASSERT_NE(edgeGlyph, nullptr);
+    click(40, 35, ZEPH::ShiftModifier);
+    ASSERT_EQ(selection().size(), 2u);
+    const int updatesBefore = edgeGlyph->updates;
+    press(40, 35);
+    move(40, 85);
+    EXPECT_GT(edgeGlyph->updates, updatesBefore);
+    release(40, 85);
+    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_EQ(rootTransactions.lastChanged, (std::vector<DiagramElement>{blocks.a}));
+    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 60}));
+    EXPECT_EQ(rootPosition(blocks.ab), edgePosition);
+}
+
+TEST_F(MoveToolTest, EscapeLeavesModelAndWorkingCopyAsBeforeTheDrag)
+{
+    click(40, 35);
+    press(40, 35);
+    move(140, 35);
+    ASSERT_EQ(copyPosition(blocks.a), (Point{110, 10}));
+    key(ZEPH::Key_Escape);
+    EXPECT_EQ(moveTool(), nullptr);
+    EXPECT_EQ(copyPosition(blocks.a), (Point{10, 10}));
+    EXPECT_EQ(glyphScenePosition(blocks.a), (Point{10, 10}));
+    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
+    EXPECT_FALSE(editor->isInInteraction());
+    EXPECT_TRUE(guideNodes().empty());
+    // The move took the key: no request to leave the diagram.
+    EXPECT_TRUE(navigateUpRequests.received.empty());
+    release(140, 35);
+    EXPECT_EQ(rootTransactions.count, 0);
+    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
+}
+
+TEST_F(MoveToolTest, ClearingTheToolStackInMidDragDropsThePreview)
+{
+    click(40, 35);
+    press(40, 35);
+    move(140, 35);
+    ASSERT_TRUE(editor->isInInteraction());
+    editor->clearToolStack();
+    EXPECT_EQ(copyPosition(blocks.a), (Point{10, 10}));
+    EXPECT_FALSE(editor->isInInteraction());
+    EXPECT_TRUE(guideNodes().empty());
+    EXPECT_EQ(rootTransactions.count, 0);
+}
+
+TEST_F(MoveToolTest, SlowDragsSnapToNeighboursAndShowGuidesFastOnesDoNot)
+{
+    click(40, 35);
+    press(40, 35);
+    // a's left edge 3 short of b's: the first step (speed 0) snaps it onto b's.
+    move(227, 35);
+    MoveTool* tool = moveTool();
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(copyPosition(blocks.a), (Point{200, 10}));
+    const std::vector<EditLayout::Guide> guides = tool->getGuides();
+    // a now lies on b: left, right and centre align on x, top, bottom and centre on y.
+    EXPECT_EQ(guides.size(), 6u);
+    const auto leftEdges = std::find_if(guides.begin(), guides.end(), [](const EditLayout::Guide& g) {
+        return g.type == EditLayout::Guide::Vertical && g.position == 200.0;
+    });
+    ASSERT_NE(leftEdges, guides.end());
+    // Each guide is a line with a cross at each edge end and a dot at each centre end.
+    std::size_t expectedNodes = 0;
+    for (const EditLayout::Guide& guide : guides)
+        expectedNodes += 1 + (guide.fromFeatureType == EditLayout::Centre ? 1 : 2)
+                         + (guide.toFeatureType == EditLayout::Centre ? 1 : 2);
+    const std::vector<ZEPH::Node> drawn = guideNodes();
+    EXPECT_EQ(drawn.size(), expectedNodes);
+    const bool leftLineDrawn = std::any_of(drawn.begin(), drawn.end(), [&](const ZEPH::Node& node) {
+        const ZEPH::LineNode line(node);
+        return line.isValid() && line.getFrom() == Point{200, leftEdges->from}
+               && line.getTo() == Point{200, leftEdges->to};
+    });
+    EXPECT_TRUE(leftLineDrawn);
+
+    // A jump of a hundred units at once: no guides, no snapping.
+    move(227, 135);
+    EXPECT_TRUE(tool->getGuides().empty());
+    EXPECT_TRUE(guideNodes().empty());
+    EXPECT_EQ(copyPosition(blocks.a), (Point{197, 110}));
+
+    // Slowing down brings them back.
+    pause();
+    move(228, 135);
+    EXPECT_EQ(copyPosition(blocks.a), (Point{200, 110}));
+    EXPECT_FALSE(tool->getGuides().empty());
+    EXPECT_FALSE(guideNodes().empty());
+
+    release(228, 135);
+    EXPECT_EQ(rootPosition(blocks.a), (Point{200, 110}));
+    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_TRUE(guideNodes().empty());
+}
+
+TEST_F(MoveToolTest, TheBlocksInsideTheMovedOneAreNoPlaceToSnapTo)
+{
+    // Dragging inner's container a: inner moves along, so a must not snap to where inner was.
+    click(40, 35);
+    press(40, 35);
+    // a's left edge would lie 2 right of inner's old left edge (15).
+    move(47, 35);
+    ASSERT_NE(moveTool(), nullptr);
+    EXPECT_EQ(copyPosition(blocks.a), (Point{17, 10}));
+    release(47, 35);
+}
+
+} // namespace
