@@ -690,10 +690,11 @@ std::string Editor::getTypeName() const {
 }
 
 std::vector<TAVI::GLWidget2*> Editor::getPaletteObjects() const {
-    const std::string icon = TAVI::ApplicationContext::instance().getRootDirectory()
-                             + "/toolbox/shared/orbis/resources/kite/rbBoxZoom.png";
+    const std::string icon = TAVI::ApplicationContext::instance().getRootDirectory() +
+                             "/toolbox/shared/orbis/resources/kite/rbBoxZoom.png";
     // The button changes this editor's tool stack, so it needs the editor itself.
-    return {new PaletteButtonToTool(ZoomToolFactory::instance(), const_cast<Editor*>(this), icon, "zoom")};
+    return {new PaletteButtonToTool(ZoomToolFactory::instance(), const_cast<Editor*>(this), icon,
+                                    "zoom")};
 }
 
 PLATFORM::StudioComponentBase* Editor::getExplorerBar(TAVI::ErrorHolder&) {

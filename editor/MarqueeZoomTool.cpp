@@ -12,8 +12,7 @@ namespace KITE {
 
 namespace {
 
-TAVI::GLRect<double> between(const TAVI::GLPoint<double>& a, const TAVI::GLPoint<double>& b)
-{
+TAVI::GLRect<double> between(const TAVI::GLPoint<double>& a, const TAVI::GLPoint<double>& b) {
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(a.x - b.x), std::abs(a.y - b.y)};
 }
 
@@ -21,14 +20,12 @@ TAVI::GLRect<double> between(const TAVI::GLPoint<double>& a, const TAVI::GLPoint
 
 MarqueeZoomTool::MarqueeZoomTool() = default;
 
-MarqueeZoomTool::~MarqueeZoomTool()
-{
+MarqueeZoomTool::~MarqueeZoomTool() {
     // Dropped without leaving a stack (its scene cleared, say): the marquee must not stay.
     dropMarquee();
 }
 
-void MarqueeZoomTool::handleMousePressEvent(ZEPH::MouseEvent& event)
-{
+void MarqueeZoomTool::handleMousePressEvent(ZEPH::MouseEvent& event) {
     event.consume();
     ZEPH::GLCanvas* canvas = event.canvas();
     ZEPH::Scene* scene = canvas ? canvas->getScene() : nullptr;
@@ -45,15 +42,13 @@ void MarqueeZoomTool::handleMousePressEvent(ZEPH::MouseEvent& event)
     scene->addNode(marquee);
 }
 
-void MarqueeZoomTool::handleMouseMoveEvent(ZEPH::MouseEvent& event)
-{
+void MarqueeZoomTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
     event.consume();
     if (dragging && marquee.isValid())
         marquee.setRect(between(start, event.scenePos()));
 }
 
-void MarqueeZoomTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event)
-{
+void MarqueeZoomTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
     event.consume();
     ZEPH::GLCanvas* canvas = event.canvas();
     // A release without a press of ours (the button was down when the tool came) has no
@@ -65,31 +60,26 @@ void MarqueeZoomTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event)
     canvas->showSceneRect(between(start, event.scenePos()));
 }
 
-void MarqueeZoomTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event)
-{
+void MarqueeZoomTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) {
     event.consume();
 }
 
-void MarqueeZoomTool::onRemoveFromStack()
-{
+void MarqueeZoomTool::onRemoveFromStack() {
     dropMarquee();
     dragging = false;
     PaletteTool::onRemoveFromStack();
 }
 
-bool MarqueeZoomTool::isDone() const
-{
+bool MarqueeZoomTool::isDone() const {
     return done;
 }
 
-TAVI::StringID MarqueeZoomTool::getDefaultRole() const
-{
+TAVI::StringID MarqueeZoomTool::getDefaultRole() const {
     static const TAVI::StringID role("MarqueeZoomTool");
     return role;
 }
 
-void MarqueeZoomTool::dropMarquee()
-{
+void MarqueeZoomTool::dropMarquee() {
     if (marquee.isValid())
         marquee.remove();
     marquee = ZEPH::RectNode();

@@ -16,7 +16,7 @@ public:
     const PaletteTool::Mode* getMode() const { return mode; }
 
 private:
-    const PaletteTool::Mode* mode;  // not owned
+    const PaletteTool::Mode* mode; // not owned
 };
 
 } // namespace KITE

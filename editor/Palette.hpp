@@ -9,7 +9,7 @@ namespace TAVI {
 class GLMenu2;
 class GLToolBar2;
 class GLWidget2;
-}
+} // namespace TAVI
 
 namespace KITE {
 
@@ -49,7 +49,7 @@ private:
 
     PalettePrivate* d_func() { return d; }
     const PalettePrivate* d_func() const { return d; }
-    PalettePrivate* d;  // owned
+    PalettePrivate* d; // owned
 };
 
 } // namespace KITE

@@ -15,9 +15,9 @@ namespace {
 // itself: the connection going tells the button that the editor has gone.
 class EditorWatch : public NIMB::Listener {
 public:
-    explicit EditorWatch(Editor& editor)
-    {
-        new NIMB::ConnectionImpl0<EditorWatch>(this, editor.getDiagramSetSignal(), nullptr, &EditorWatch::ignore);
+    explicit EditorWatch(Editor& editor) {
+        new NIMB::ConnectionImpl0<EditorWatch>(this, editor.getDiagramSetSignal(), nullptr,
+                                               &EditorWatch::ignore);
     }
     bool editorAlive() const { return numberOfConnections() > 0; }
 
@@ -29,36 +29,32 @@ private:
 
 PaletteButtonToTool::PaletteButtonToTool(const PaletteButtonToolFactory* factory, Editor* editor,
                                          const std::string& iconFile, const std::string& label)
-    : BasePaletteButtonToTool(iconFile, label), editor(editor), factory(factory)
-{
+    : BasePaletteButtonToTool(iconFile, label), editor(editor), factory(factory) {
     if (editor) {
         NIMB::ConnectionWriteLocker locker;
         editorWatch = std::make_unique<EditorWatch>(*editor);
     }
 }
 
-PaletteButtonToTool::~PaletteButtonToTool()
-{
+PaletteButtonToTool::~PaletteButtonToTool() {
     disconnect();
 }
 
-Editor* PaletteButtonToTool::getEditor() const
-{
+Editor* PaletteButtonToTool::getEditor() const {
     const auto* watch = static_cast<const EditorWatch*>(editorWatch.get());
     return watch && watch->editorAlive() ? editor : nullptr;
 }
 
-ZEPH::IToolStack* PaletteButtonToTool::toolStack() const
-{
+ZEPH::IToolStack* PaletteButtonToTool::toolStack() const {
     return getEditor();
 }
 
-void PaletteButtonToTool::toggleOn()
-{
+void PaletteButtonToTool::toggleOn() {
     if (tool)
         return;
     ZEPH::IToolStack* stack = toolStack();
-    TAVI::Holder<PaletteTool> made = stack && factory ? factory->createTool() : TAVI::Holder<PaletteTool>();
+    TAVI::Holder<PaletteTool> made =
+        stack && factory ? factory->createTool() : TAVI::Holder<PaletteTool>();
     if (!made) {
         uncheck();
         return;
@@ -66,7 +62,8 @@ void PaletteButtonToTool::toggleOn()
     tool = made;
     {
         NIMB::ConnectionWriteLocker locker;
-        new NIMB::ConnectionImpl0<PaletteButtonToTool>(this, tool->getRemovedFromStackEmitter(), nullptr,
+        new NIMB::ConnectionImpl0<PaletteButtonToTool>(this, tool->getRemovedFromStackEmitter(),
+                                                       nullptr,
                                                        &PaletteButtonToTool::onRemovedFromStack);
     }
     try {
@@ -78,8 +75,7 @@ void PaletteButtonToTool::toggleOn()
     }
 }
 
-void PaletteButtonToTool::toggleOff()
-{
+void PaletteButtonToTool::toggleOff() {
     if (!tool)
         return;
     const TAVI::Holder<PaletteTool> running = tool;
@@ -89,24 +85,21 @@ void PaletteButtonToTool::toggleOff()
         stack->removeTool(running);
 }
 
-bool PaletteButtonToTool::doubleClick()
-{
+bool PaletteButtonToTool::doubleClick() {
     if (!tool)
         return false;
     tool->setPersistent(true);
     return true;
 }
 
-void PaletteButtonToTool::onRemovedFromStack()
-{
+void PaletteButtonToTool::onRemovedFromStack() {
     if (!tool)
         return;
     forgetTool();
     uncheck();
 }
 
-void PaletteButtonToTool::forgetTool()
-{
+void PaletteButtonToTool::forgetTool() {
     if (!tool)
         return;
     disconnect(tool->getRemovedFromStackEmitter());

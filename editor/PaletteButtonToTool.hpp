@@ -24,11 +24,11 @@ class PaletteButtonToolFactory;
 // stays unchecked.
 class PaletteButtonToTool : public BasePaletteButtonToTool {
 public:
-    PaletteButtonToTool(const PaletteButtonToolFactory* factory, Editor* editor, const std::string& iconFile,
-                        const std::string& label);
+    PaletteButtonToTool(const PaletteButtonToolFactory* factory, Editor* editor,
+                        const std::string& iconFile, const std::string& label);
     ~PaletteButtonToTool() override;
 
-    Editor* getEditor() const;  // null once the editor has gone
+    Editor* getEditor() const; // null once the editor has gone
     // The tool the button started; empty when the button is unchecked.
     const TAVI::Holder<PaletteTool>& getTool() const { return tool; }
 
@@ -44,11 +44,11 @@ private:
     ZEPH::IToolStack* toolStack() const;
     void forgetTool();
 
-    Editor* editor;  // not owned
+    Editor* editor; // not owned
     // Connected to a signal of the editor's, so it loses its connection when the editor goes.
     std::unique_ptr<NIMB::Listener> editorWatch;
     TAVI::Holder<PaletteTool> tool;
-    const PaletteButtonToolFactory* factory;  // not owned
+    const PaletteButtonToolFactory* factory; // not owned
 };
 
 } // namespace KITE

@@ -11,10 +11,9 @@
 
 namespace KITE {
 
-PaletteButtonToToolWithModes::PaletteButtonToToolWithModes(const ModalPaletteButtonToolFactory* factory,
-                                                           Editor* editor)
-    : PaletteButtonToTool(factory, editor, std::string(), std::string())
-{
+PaletteButtonToToolWithModes::PaletteButtonToToolWithModes(
+    const ModalPaletteButtonToolFactory* factory, Editor* editor)
+    : PaletteButtonToTool(factory, editor, std::string(), std::string()) {
     std::vector<const PaletteTool::Mode*> modes;
     if (factory)
         factory->listModes(modes);
@@ -29,27 +28,25 @@ PaletteButtonToToolWithModes::PaletteButtonToToolWithModes(const ModalPaletteBut
             auto* action = new ModalPaletteButtonAction(mode);
             modesMenu->addMenuItem(action);
             new NIMB::ConnectionImpl1<PaletteButtonToToolWithModes, TAVI::GLActionTriggerEvent2>(
-                this, action->getTriggerEmitter(), nullptr, &PaletteButtonToToolWithModes::changeMode);
+                this, action->getTriggerEmitter(), nullptr,
+                &PaletteButtonToToolWithModes::changeMode);
         }
         setMenu(modesMenu);
     }
     showMode(modes.front());
 }
 
-PaletteButtonToToolWithModes::~PaletteButtonToToolWithModes()
-{
+PaletteButtonToToolWithModes::~PaletteButtonToToolWithModes() {
     disconnect();
 }
 
-void PaletteButtonToToolWithModes::showMode(const PaletteTool::Mode* mode)
-{
+void PaletteButtonToToolWithModes::showMode(const PaletteTool::Mode* mode) {
     setLabel(mode->label);
     setIcon(mode->iconFile.empty() ? TAVI::Icon() : TAVI::Icon(mode->iconFile, 0, 0));
     currentMode = mode;
 }
 
-void PaletteButtonToToolWithModes::changeMode(const TAVI::GLActionTriggerEvent2& event)
-{
+void PaletteButtonToToolWithModes::changeMode(const TAVI::GLActionTriggerEvent2& event) {
     const auto* action = dynamic_cast<const ModalPaletteButtonAction*>(event.action());
     if (!action)
         return;
@@ -65,8 +62,7 @@ void PaletteButtonToToolWithModes::changeMode(const TAVI::GLActionTriggerEvent2&
     }
 }
 
-void PaletteButtonToToolWithModes::toggleOn()
-{
+void PaletteButtonToToolWithModes::toggleOn() {
     PaletteButtonToTool::toggleOn();
     if (const TAVI::Holder<PaletteTool>& running = getTool())
         running->setCurrentMode(currentMode);

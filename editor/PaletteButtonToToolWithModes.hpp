@@ -32,8 +32,8 @@ protected:
 private:
     void showMode(const PaletteTool::Mode* mode);
 
-    TAVI::GLMenu2* modesMenu = nullptr;  // owned by the button's widget
-    const PaletteTool::Mode* currentMode = nullptr;  // not owned
+    TAVI::GLMenu2* modesMenu = nullptr;             // owned by the button's widget
+    const PaletteTool::Mode* currentMode = nullptr; // not owned
 };
 
 } // namespace KITE

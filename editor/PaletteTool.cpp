@@ -5,28 +5,23 @@ namespace KITE {
 PaletteTool::PaletteTool() = default;
 PaletteTool::~PaletteTool() = default;
 
-void PaletteTool::setPersistent(bool value)
-{
+void PaletteTool::setPersistent(bool value) {
     persistent = value;
 }
 
-const PaletteTool::Mode* PaletteTool::getCurrentMode() const
-{
+const PaletteTool::Mode* PaletteTool::getCurrentMode() const {
     return currentMode;
 }
 
-void PaletteTool::setCurrentMode(const Mode* mode)
-{
+void PaletteTool::setCurrentMode(const Mode* mode) {
     currentMode = mode;
 }
 
-void PaletteTool::onRemoveFromStack()
-{
+void PaletteTool::onRemoveFromStack() {
     removedFromStack.send();
 }
 
-TAVI::StringID PaletteTool::getDefaultRole() const
-{
+TAVI::StringID PaletteTool::getDefaultRole() const {
     static const TAVI::StringID role("PaletteTool");
     return role;
 }

@@ -43,7 +43,7 @@ protected:
 
 private:
     bool persistent = false;
-    const Mode* currentMode = nullptr;  // not owned
+    const Mode* currentMode = nullptr; // not owned
     NIMB::Emitter<void> removedFromStack{NIMB::SendAuto};
 };
 

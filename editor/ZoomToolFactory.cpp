@@ -4,15 +4,13 @@
 
 namespace KITE {
 
-const ZoomToolFactory* ZoomToolFactory::instance()
-{
+const ZoomToolFactory* ZoomToolFactory::instance() {
     // Stateless, so it never needs tearing down.
     static const ZoomToolFactory factory;
     return &factory;
 }
 
-TAVI::Holder<PaletteTool> ZoomToolFactory::createTool() const
-{
+TAVI::Holder<PaletteTool> ZoomToolFactory::createTool() const {
     return TAVI::Holder<PaletteTool>(new MarqueeZoomTool);
 }
 

@@ -21,8 +21,7 @@ namespace {
 // Counts the removal signals of one tool.
 class RemovalCounter : public NIMB::Listener {
 public:
-    explicit RemovalCounter(PaletteTool& tool)
-    {
+    explicit RemovalCounter(PaletteTool& tool) {
         new NIMB::ConnectionImpl0<RemovalCounter>(this, tool.getRemovedFromStackEmitter(), nullptr,
                                                   &RemovalCounter::count);
     }
@@ -34,8 +33,7 @@ private:
 
 class MarqueeZoomToolTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         scene = ZEPH::Scene::createScene();
         // Something to zoom about, large enough that any rectangle below can be centred.
         ZEPH::RectNode ground = ZEPH::RectNode::create({-2000, -2000, 4000, 4000});
@@ -51,40 +49,38 @@ protected:
         removals = std::make_unique<RemovalCounter>(*tool);
         scene->addTool(tool);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         scene->clearToolStack();
         delete canvas;
     }
 
     bool send(void (ZEPH::Scene::*handler)(ZEPH::MouseEvent&), const Point& at, int button,
-              ZEPH::GLCanvas* from)
-    {
+              ZEPH::GLCanvas* from) {
         ZEPH::MouseEvent event(at, button, button, ZEPH::NoModifier, from);
         (scene.get()->*handler)(event);
         return event.isConsumed();
     }
-    bool press(const Point& at, int button = ZEPH::LeftButton)
-    {
+    bool press(const Point& at, int button = ZEPH::LeftButton) {
         return send(&ZEPH::Scene::handleMousePressEvent, at, button, canvas);
     }
-    bool move(const Point& at) { return send(&ZEPH::Scene::handleMouseMoveEvent, at, ZEPH::NoButton, canvas); }
-    bool release(const Point& at, int button = ZEPH::LeftButton)
-    {
+    bool move(const Point& at) {
+        return send(&ZEPH::Scene::handleMouseMoveEvent, at, ZEPH::NoButton, canvas);
+    }
+    bool release(const Point& at, int button = ZEPH::LeftButton) {
         return send(&ZEPH::Scene::handleMouseReleaseEvent, at, button, canvas);
     }
 
-    Point viewCentreOnScene() const
-    {
-        return canvas->viewPointToScenePoint({canvas->viewport()->width() / 2.0, canvas->viewport()->height() / 2.0});
+    Point viewCentreOnScene() const {
+        return canvas->viewPointToScenePoint(
+            {canvas->viewport()->width() / 2.0, canvas->viewport()->height() / 2.0});
     }
     // Whether the scene rectangle lies wholly in the viewport.
-    bool shows(const Rect& r) const
-    {
+    bool shows(const Rect& r) const {
         const Point topLeft = canvas->scenePointToViewPoint({r.x, r.y});
         const Point bottomRight = canvas->scenePointToViewPoint({r.x + r.width, r.y + r.height});
-        return topLeft.x >= -0.5 && topLeft.y >= -0.5 && bottomRight.x <= canvas->viewport()->width() + 0.5
-               && bottomRight.y <= canvas->viewport()->height() + 0.5;
+        return topLeft.x >= -0.5 && topLeft.y >= -0.5 &&
+               bottomRight.x <= canvas->viewport()->width() + 0.5 &&
+               bottomRight.y <= canvas->viewport()->height() + 0.5;
     }
     std::size_t nodeCount() const { return scene->getTopLevelNodes().size(); }
 
@@ -96,8 +92,7 @@ protected:
 
 } // namespace
 
-TEST(ZoomToolFactoryTest, OneFactoryMakesAFreshZoomToolEachTime)
-{
+TEST(ZoomToolFactoryTest, OneFactoryMakesAFreshZoomToolEachTime) {
     const ZoomToolFactory* factory = ZoomToolFactory::instance();
     EXPECT_EQ(factory, ZoomToolFactory::instance());
     TAVI::Holder<PaletteTool> first = factory->createTool();
@@ -111,8 +106,7 @@ TEST(ZoomToolFactoryTest, OneFactoryMakesAFreshZoomToolEachTime)
     EXPECT_FALSE(first->isDone());
 }
 
-TEST_F(MarqueeZoomToolTest, DragDrawsTheMarqueeAndReleaseZoomsToItOnce)
-{
+TEST_F(MarqueeZoomToolTest, DragDrawsTheMarqueeAndReleaseZoomsToItOnce) {
     const double zoomBefore = canvas->getZoomFactor();
     EXPECT_TRUE(press({100, 50}));
     ASSERT_TRUE(tool->getMarquee().isValid());
@@ -142,8 +136,7 @@ TEST_F(MarqueeZoomToolTest, DragDrawsTheMarqueeAndReleaseZoomsToItOnce)
     EXPECT_EQ(removals->removals, 1);
 }
 
-TEST_F(MarqueeZoomToolTest, DragUpAndLeftGivesTheSameRectangleAsTheReverseDrag)
-{
+TEST_F(MarqueeZoomToolTest, DragUpAndLeftGivesTheSameRectangleAsTheReverseDrag) {
     press({180, 80});
     move({100, 50});
     EXPECT_EQ(tool->getMarquee().getRect(), (Rect{100, 50, 80, 30}));
@@ -162,8 +155,7 @@ TEST_F(MarqueeZoomToolTest, DragUpAndLeftGivesTheSameRectangleAsTheReverseDrag)
     EXPECT_NEAR(viewCentreOnScene().y, centre.y, 1e-6);
 }
 
-TEST_F(MarqueeZoomToolTest, ReleaseWithoutDragCentresOnThePressPointAtTheSameZoom)
-{
+TEST_F(MarqueeZoomToolTest, ReleaseWithoutDragCentresOnThePressPointAtTheSameZoom) {
     canvas->setZoomFactor(2.0);
     press({300, -120});
     release({300, -120});
@@ -174,13 +166,13 @@ TEST_F(MarqueeZoomToolTest, ReleaseWithoutDragCentresOnThePressPointAtTheSameZoo
     EXPECT_EQ(removals->removals, 1);
 }
 
-TEST_F(MarqueeZoomToolTest, OtherButtonsDoubleClicksAndCanvaslessEventsAreSwallowedWithoutEffect)
-{
+TEST_F(MarqueeZoomToolTest, OtherButtonsDoubleClicksAndCanvaslessEventsAreSwallowedWithoutEffect) {
     EXPECT_TRUE(press({10, 10}, ZEPH::RightButton));
     EXPECT_FALSE(tool->getMarquee().isValid());
     EXPECT_TRUE(move({50, 50}));
     EXPECT_TRUE(release({50, 50}, ZEPH::RightButton));
-    EXPECT_TRUE(send(&ZEPH::Scene::handleMouseDoubleClickEvent, {50, 50}, ZEPH::LeftButton, canvas));
+    EXPECT_TRUE(
+        send(&ZEPH::Scene::handleMouseDoubleClickEvent, {50, 50}, ZEPH::LeftButton, canvas));
     // Without a canvas there is no scene to draw on and nothing to zoom.
     EXPECT_TRUE(send(&ZEPH::Scene::handleMousePressEvent, {10, 10}, ZEPH::LeftButton, nullptr));
     EXPECT_TRUE(send(&ZEPH::Scene::handleMouseReleaseEvent, {10, 10}, ZEPH::LeftButton, nullptr));
@@ -192,8 +184,7 @@ TEST_F(MarqueeZoomToolTest, OtherButtonsDoubleClicksAndCanvaslessEventsAreSwallo
     EXPECT_EQ(removals->removals, 0);
 }
 
-TEST_F(MarqueeZoomToolTest, ReleaseWithoutAPressOfItsOwnDoesNotZoom)
-{
+TEST_F(MarqueeZoomToolTest, ReleaseWithoutAPressOfItsOwnDoesNotZoom) {
     // The button was held down when the tool came onto the stack.
     const Point centre = viewCentreOnScene();
     EXPECT_TRUE(release({500, 500}));
@@ -203,8 +194,7 @@ TEST_F(MarqueeZoomToolTest, ReleaseWithoutAPressOfItsOwnDoesNotZoom)
     EXPECT_NEAR(viewCentreOnScene().y, centre.y, 1e-9);
 }
 
-TEST_F(MarqueeZoomToolTest, SecondPressStartsOverWithOneMarquee)
-{
+TEST_F(MarqueeZoomToolTest, SecondPressStartsOverWithOneMarquee) {
     press({0, 0});
     move({30, 30});
     press({200, 200});
@@ -214,8 +204,7 @@ TEST_F(MarqueeZoomToolTest, SecondPressStartsOverWithOneMarquee)
     EXPECT_EQ(tool->getMarquee().getRect(), (Rect{200, 200, 20, 10}));
 }
 
-TEST_F(MarqueeZoomToolTest, TakenOffInMidDragItLeavesNoMarqueeBehind)
-{
+TEST_F(MarqueeZoomToolTest, TakenOffInMidDragItLeavesNoMarqueeBehind) {
     press({0, 0});
     move({30, 30});
     ASSERT_EQ(nodeCount(), 2u);

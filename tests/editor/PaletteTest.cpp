@@ -1,8 +1,8 @@
+#include "editor/Palette.hpp"
 #include "editor/BasePaletteButtonToTool.hpp"
 #include "editor/Editor.hpp"
 #include "editor/MarqueeZoomTool.hpp"
 #include "editor/ModalPaletteButtonToolFactory.hpp"
-#include "editor/Palette.hpp"
 #include "editor/PaletteButtonToTool.hpp"
 #include "editor/PaletteButtonToToolWithModes.hpp"
 #include "editor/PaletteObject.hpp"
@@ -35,8 +35,7 @@ using Log = std::vector<std::string>;
 
 namespace {
 
-std::string resource(const char* name)
-{
+std::string resource(const char* name) {
     return std::string(KITE_SOURCE_DIR) + "/resources/toolbox/shared/orbis/resources/" + name;
 }
 
@@ -46,21 +45,17 @@ const TAVI::Color red(1.0, 0.0, 0.0, 1.0);
 class RecordingButton : public BasePaletteButtonToTool {
 public:
     RecordingButton(const std::string& name, Log* log, const std::string& label = std::string())
-        : BasePaletteButtonToTool(resource("kite/rbBoxZoom.png"), label), name(name), log(log)
-    {
-    }
+        : BasePaletteButtonToTool(resource("kite/rbBoxZoom.png"), label), name(name), log(log) {}
     bool checkOnDragOut = false;
 
 protected:
     void toggleOn() override { log->push_back(name + ":on"); }
     void toggleOff() override { log->push_back(name + ":off"); }
-    bool doubleClick() override
-    {
+    bool doubleClick() override {
         log->push_back(name + ":doubleClick");
         return true;
     }
-    bool dragOut() override
-    {
+    bool dragOut() override {
         log->push_back(name + ":dragOut");
         return checkOnDragOut;
     }
@@ -70,60 +65,54 @@ private:
     Log* log;
 };
 
-void sendMouse(TAVI::GLWidget2* widget, QEvent::Type type)
-{
+void sendMouse(TAVI::GLWidget2* widget, QEvent::Type type) {
     const QPointF at(4, 4);
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, at, widget->getQWidget()->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, widget->getQWidget()->mapToGlobal(at), Qt::LeftButton, held,
+                      Qt::NoModifier);
     QApplication::sendEvent(widget->getQWidget(), &event);
 }
 
-void click(TAVI::GLWidget2* widget)
-{
+void click(TAVI::GLWidget2* widget) {
     sendMouse(widget, QEvent::MouseButtonPress);
     sendMouse(widget, QEvent::MouseButtonRelease);
 }
 
 // What the window system delivers for a double click: the second press comes with a
 // double-click event before its release.
-void doubleClick(TAVI::GLWidget2* widget)
-{
+void doubleClick(TAVI::GLWidget2* widget) {
     click(widget);
     sendMouse(widget, QEvent::MouseButtonPress);
     sendMouse(widget, QEvent::MouseButtonDblClick);
     sendMouse(widget, QEvent::MouseButtonRelease);
 }
 
-void leave(TAVI::GLWidget2* widget)
-{
+void leave(TAVI::GLWidget2* widget) {
     QEvent event(QEvent::Leave);
     QApplication::sendEvent(widget->getQWidget(), &event);
 }
 
-void requestContextMenu(Palette& palette)
-{
+void requestContextMenu(Palette& palette) {
     QWidget* bar = palette.getWidget()->getQWidget();
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), bar->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(bar, &event);
 }
 
-std::vector<std::string> menuLabels(TAVI::GLMenu2* menu)
-{
+std::vector<std::string> menuLabels(TAVI::GLMenu2* menu) {
     std::vector<std::string> labels;
     for (TAVI::GLAction2* action : menu->getActions())
         labels.push_back(action->getLabel());
     return labels;
 }
 
-void runDeferredDeletes()
-{
+void runDeferredDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
 
-TEST(PaletteTest, LaysOutItsWidgetsInOrderInAVerticalBar)
-{
+TEST(PaletteTest, LaysOutItsWidgetsInOrderInAVerticalBar) {
     Log log;
     Palette palette;
     EXPECT_EQ(palette.getWidget(), nullptr);
@@ -165,8 +154,7 @@ TEST(PaletteTest, LaysOutItsWidgetsInOrderInAVerticalBar)
     EXPECT_TRUE(qtBar.isNull());
 }
 
-TEST(PaletteTest, ContextMenuShowsAndHidesTheButtonNames)
-{
+TEST(PaletteTest, ContextMenuShowsAndHidesTheButtonNames) {
     Log log;
     Palette palette;
     auto* select = new RecordingButton("select", &log, "select");
@@ -209,8 +197,7 @@ TEST(PaletteTest, ContextMenuShowsAndHidesTheButtonNames)
     EXPECT_FALSE(select->isChecked());
 }
 
-TEST(PaletteTest, PaletteThatOutlivesItsBarStaysUsable)
-{
+TEST(PaletteTest, PaletteThatOutlivesItsBarStaysUsable) {
     Log log;
     Palette palette;
     palette.initialize({new RecordingButton("select", &log)});
@@ -221,8 +208,7 @@ TEST(PaletteTest, PaletteThatOutlivesItsBarStaysUsable)
     EXPECT_TRUE(palette.getPaletteWidgets().empty());
 }
 
-TEST(BasePaletteButtonToToolTest, EmptyLabelKeepsTheToolkitsDefault)
-{
+TEST(BasePaletteButtonToToolTest, EmptyLabelKeepsTheToolkitsDefault) {
     Log log;
     RecordingButton zoom("zoom", &log, "zoom");
     EXPECT_EQ(zoom.getLabel(), "zoom");
@@ -231,8 +217,7 @@ TEST(BasePaletteButtonToToolTest, EmptyLabelKeepsTheToolkitsDefault)
     EXPECT_EQ(unnamed.getLabel(), "");
 }
 
-TEST(BasePaletteButtonToToolTest, CheckingAnotherButtonEndsTheFirstBeforeStartingTheSecond)
-{
+TEST(BasePaletteButtonToToolTest, CheckingAnotherButtonEndsTheFirstBeforeStartingTheSecond) {
     Log log;
     Palette palette;
     auto* select = new RecordingButton("select", &log);
@@ -251,8 +236,7 @@ TEST(BasePaletteButtonToToolTest, CheckingAnotherButtonEndsTheFirstBeforeStartin
     EXPECT_TRUE(zoom->isChecked());
 }
 
-TEST(BasePaletteButtonToToolTest, DoubleClickKeepsTheButtonCheckedAndRed)
-{
+TEST(BasePaletteButtonToToolTest, DoubleClickKeepsTheButtonCheckedAndRed) {
     // Alone in its palette the button's second click unchecks it, with a sibling it does not:
     // either way a double click leaves it checked once, red.
     for (bool withSibling : {false, true}) {
@@ -285,8 +269,7 @@ TEST(BasePaletteButtonToToolTest, DoubleClickKeepsTheButtonCheckedAndRed)
     }
 }
 
-TEST(BasePaletteButtonToToolTest, DraggingOutOfThePressedButtonChecksItWhenTheHookSaysSo)
-{
+TEST(BasePaletteButtonToToolTest, DraggingOutOfThePressedButtonChecksItWhenTheHookSaysSo) {
     Log log;
     Palette palette;
     auto* node = new RecordingButton("node", &log);
@@ -316,8 +299,7 @@ TEST(BasePaletteButtonToToolTest, DraggingOutOfThePressedButtonChecksItWhenTheHo
     EXPECT_EQ(log.size(), 3u);
 }
 
-TEST(PaletteObjectTest, LeftPressDragsItsTypeNameAsFormatAndValue)
-{
+TEST(PaletteObjectTest, LeftPressDragsItsTypeNameAsFormatAndValue) {
     PaletteObject block(resource("BlockIcon.png"), "Block");
     EXPECT_EQ(block.getTypeName(), "Block");
     EXPECT_EQ(block.getFile(), resource("BlockIcon.png"));
@@ -338,14 +320,13 @@ TEST(PaletteObjectTest, LeftPressDragsItsTypeNameAsFormatAndValue)
     EXPECT_TRUE(drag->pixmap().isNull());
 
     // Other buttons drag nothing.
-    QMouseEvent right(QEvent::MouseButtonPress, QPointF(4, 4), QPointF(4, 4), Qt::RightButton, Qt::RightButton,
-                      Qt::NoModifier);
+    QMouseEvent right(QEvent::MouseButtonPress, QPointF(4, 4), QPointF(4, 4), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(block.getQWidget(), &right);
     EXPECT_EQ(drags().size(), 1);
 }
 
-TEST(PaletteObjectTest, ObjectWithoutTypeNameOrIconIsInert)
-{
+TEST(PaletteObjectTest, ObjectWithoutTypeNameOrIconIsInert) {
     PaletteObject nameless(resource("missing.png"), "");
     EXPECT_EQ(nameless.getFile(), "");
     // The toolkit refuses a drag without data; the object must not try one.
@@ -360,19 +341,16 @@ namespace {
 class ProbeTool : public PaletteTool {
 public:
     ProbeTool(std::string name, Log* log) : name(std::move(name)), log(log) {}
-    void handleMouseReleaseEvent(ZEPH::MouseEvent& event) override
-    {
+    void handleMouseReleaseEvent(ZEPH::MouseEvent& event) override {
         finished = true;
         event.consume();
     }
     bool isDone() const override { return finished && !isPersistent(); }
-    void onRemoveFromStack() override
-    {
+    void onRemoveFromStack() override {
         log->push_back(name + ":removed");
         PaletteTool::onRemoveFromStack();
     }
-    void setCurrentMode(const Mode* mode) override
-    {
+    void setCurrentMode(const Mode* mode) override {
         log->push_back(name + ":mode " + (mode ? mode->label : "none"));
         PaletteTool::setCurrentMode(mode);
     }
@@ -387,18 +365,14 @@ private:
 class ProbeFactory : public ModalPaletteButtonToolFactory {
 public:
     ProbeFactory(std::string name, Log* log, std::vector<PaletteTool::Mode> modes = {})
-        : name(std::move(name)), log(log), modes(std::move(modes))
-    {
-    }
-    TAVI::Holder<PaletteTool> createTool() const override
-    {
+        : name(std::move(name)), log(log), modes(std::move(modes)) {}
+    TAVI::Holder<PaletteTool> createTool() const override {
         log->push_back(name + ":made");
         if (makesNothing)
             return {};
         return TAVI::Holder<PaletteTool>(new ProbeTool(name, log));
     }
-    void listModes(std::vector<const PaletteTool::Mode*>& out) const override
-    {
+    void listModes(std::vector<const PaletteTool::Mode*>& out) const override {
         for (const PaletteTool::Mode& mode : modes)
             out.push_back(&mode);
     }
@@ -415,30 +389,30 @@ struct PaletteOnEditor : KITE::Test::EditorFixture {
     ProbeFactory selectFactory{"select", &log};
     ProbeFactory nodeFactory{"node", &log};
     Palette palette;
-    PaletteButtonToTool* select = new PaletteButtonToTool(&selectFactory, editor.get(), "", "select");
+    PaletteButtonToTool* select =
+        new PaletteButtonToTool(&selectFactory, editor.get(), "", "select");
     PaletteButtonToTool* node = new PaletteButtonToTool(&nodeFactory, editor.get(), "", "node");
 
     PaletteOnEditor() { palette.initialize({select, node}); }
     // The tools log into this fixture's log as the editor takes them off: before it goes.
     ~PaletteOnEditor() { editor->clearToolStack(); }
 
-    bool onStack(const TAVI::Holder<PaletteTool>& tool) const
-    {
+    bool onStack(const TAVI::Holder<PaletteTool>& tool) const {
         return tool && editor->hasTool(TAVI::Holder<ZEPH::Tool>(tool));
     }
-    void releaseOnCanvas()
-    {
-        ZEPH::MouseEvent press({300, 300}, ZEPH::LeftButton, ZEPH::LeftButton, ZEPH::NoModifier, editor->getCanvas());
+    void releaseOnCanvas() {
+        ZEPH::MouseEvent press({300, 300}, ZEPH::LeftButton, ZEPH::LeftButton, ZEPH::NoModifier,
+                               editor->getCanvas());
         editor->getScene()->handleMousePressEvent(press);
-        ZEPH::MouseEvent release({300, 300}, ZEPH::LeftButton, ZEPH::NoButton, ZEPH::NoModifier, editor->getCanvas());
+        ZEPH::MouseEvent release({300, 300}, ZEPH::LeftButton, ZEPH::NoButton, ZEPH::NoModifier,
+                                 editor->getCanvas());
         editor->getScene()->handleMouseReleaseEvent(release);
     }
 };
 
 } // namespace
 
-TEST(PaletteButtonToToolTest, CheckedButtonRunsOneToolOnItsEditorsStack)
-{
+TEST(PaletteButtonToToolTest, CheckedButtonRunsOneToolOnItsEditorsStack) {
     PaletteOnEditor f;
     const std::size_t before = f.editor->getTools().size();
     click(f.select);
@@ -459,8 +433,7 @@ TEST(PaletteButtonToToolTest, CheckedButtonRunsOneToolOnItsEditorsStack)
     EXPECT_EQ(f.editor->getTools().size(), before + 1);
 }
 
-TEST(PaletteButtonToToolTest, ToolThatFinishesUnchecksItsButton)
-{
+TEST(PaletteButtonToToolTest, ToolThatFinishesUnchecksItsButton) {
     PaletteOnEditor f;
     click(f.node);
     const TAVI::Holder<PaletteTool> tool = f.node->getTool();
@@ -476,8 +449,7 @@ TEST(PaletteButtonToToolTest, ToolThatFinishesUnchecksItsButton)
     EXPECT_NE(f.node->getTool(), tool);
 }
 
-TEST(PaletteButtonToToolTest, DoubleClickMakesTheToolPersistentUntilItLeaves)
-{
+TEST(PaletteButtonToToolTest, DoubleClickMakesTheToolPersistentUntilItLeaves) {
     PaletteOnEditor f;
     const TAVI::Color original = f.node->getColor(TAVI::GLWidget2::ForegroundColor);
     doubleClick(f.node);
@@ -502,8 +474,7 @@ TEST(PaletteButtonToToolTest, DoubleClickMakesTheToolPersistentUntilItLeaves)
     EXPECT_EQ(f.node->getColor(TAVI::GLWidget2::ForegroundColor), original);
 }
 
-TEST(PaletteButtonToToolTest, FactoryThatMakesNoToolLeavesTheButtonUnchecked)
-{
+TEST(PaletteButtonToToolTest, FactoryThatMakesNoToolLeavesTheButtonUnchecked) {
     PaletteOnEditor f;
     f.nodeFactory.makesNothing = true;
     click(f.select);
@@ -519,12 +490,12 @@ TEST(PaletteButtonToToolTest, FactoryThatMakesNoToolLeavesTheButtonUnchecked)
     // It can be tried again, and other buttons still work.
     click(f.node);
     click(f.select);
-    EXPECT_EQ(f.log, (Log{"select:made", "select:removed", "node:made", "node:made", "select:made"}));
+    EXPECT_EQ(f.log,
+              (Log{"select:made", "select:removed", "node:made", "node:made", "select:made"}));
     EXPECT_TRUE(f.select->isChecked());
 }
 
-TEST(PaletteButtonToToolTest, ButtonThatOutlivesItsEditorStartsNothing)
-{
+TEST(PaletteButtonToToolTest, ButtonThatOutlivesItsEditorStartsNothing) {
     Log log;
     ProbeFactory factory("node", &log);
     Palette palette;
@@ -559,12 +530,12 @@ TEST(PaletteButtonToToolTest, ButtonThatOutlivesItsEditorStartsNothing)
     EXPECT_EQ(log.size(), 2u);
 }
 
-TEST(PaletteButtonToToolWithModesTest, MenuListsTheModesAndChoosingOneRunsTheToolInIt)
-{
+TEST(PaletteButtonToToolWithModesTest, MenuListsTheModesAndChoosingOneRunsTheToolInIt) {
     Log log;
     KITE::Test::EditorFixture f;
-    ProbeFactory shapes("shape", &log,
-                        {{"rectangle", resource("BlockIcon.png"), 1}, {"ellipse", "", 2}, {"line", "", 3}});
+    ProbeFactory shapes(
+        "shape", &log,
+        {{"rectangle", resource("BlockIcon.png"), 1}, {"ellipse", "", 2}, {"line", "", 3}});
     Palette palette;
     auto* button = new PaletteButtonToToolWithModes(&shapes, f.editor.get());
     palette.initialize({button});
@@ -574,7 +545,8 @@ TEST(PaletteButtonToToolWithModesTest, MenuListsTheModesAndChoosingOneRunsTheToo
     EXPECT_EQ(button->getPopupMode(), TAVI::GLToolButton2::MenuButtonPopup);
     ASSERT_NE(button->getModesMenu(), nullptr);
     EXPECT_EQ(button->getMenu(), button->getModesMenu());
-    EXPECT_EQ(menuLabels(button->getModesMenu()), (std::vector<std::string>{"rectangle", "ellipse", "line"}));
+    EXPECT_EQ(menuLabels(button->getModesMenu()),
+              (std::vector<std::string>{"rectangle", "ellipse", "line"}));
     ASSERT_NE(button->getCurrentMode(), nullptr);
     EXPECT_EQ(button->getCurrentMode()->value, 1);
 
@@ -600,12 +572,11 @@ TEST(PaletteButtonToToolWithModesTest, MenuListsTheModesAndChoosingOneRunsTheToo
     EXPECT_TRUE(f.editor->removeTool(TAVI::Holder<ZEPH::Tool>(tool)));
     EXPECT_FALSE(button->isChecked());
     click(button);
-    EXPECT_EQ(log, (Log{"shape:made", "shape:mode ellipse", "shape:mode line", "shape:removed", "shape:made",
-                        "shape:mode line"}));
+    EXPECT_EQ(log, (Log{"shape:made", "shape:mode ellipse", "shape:mode line", "shape:removed",
+                        "shape:made", "shape:mode line"}));
 }
 
-TEST(PaletteButtonToToolWithModesTest, OneModeNeedsNoMenuAndNoModeIsNoCrash)
-{
+TEST(PaletteButtonToToolWithModesTest, OneModeNeedsNoMenuAndNoModeIsNoCrash) {
     Log log;
     KITE::Test::EditorFixture f;
     ProbeFactory single("single", &log, {{"select", resource("BlockIcon.png"), 7}});
@@ -628,7 +599,8 @@ TEST(PaletteButtonToToolWithModesTest, OneModeNeedsNoMenuAndNoModeIsNoCrash)
     EXPECT_EQ(zero->getModesMenu(), nullptr);
     EXPECT_EQ(zero->getCurrentMode(), nullptr);
     click(zero);
-    EXPECT_EQ(log, (Log{"single:made", "single:mode select", "single:removed", "none:made", "none:mode none"}));
+    EXPECT_EQ(log, (Log{"single:made", "single:mode select", "single:removed", "none:made",
+                        "none:mode none"}));
     EXPECT_TRUE(zero->isChecked());
 
     click(nothing);
@@ -636,9 +608,9 @@ TEST(PaletteButtonToToolWithModesTest, OneModeNeedsNoMenuAndNoModeIsNoCrash)
     EXPECT_EQ(log.size(), 6u);
 }
 
-TEST(EditorPaletteTest, EditorOffersTheZoomButtonAndPlacesThePaletteLeftOfTheCanvas)
-{
-    TAVI::ApplicationContext::instance().setRootDirectory(std::string(KITE_SOURCE_DIR) + "/resources");
+TEST(EditorPaletteTest, EditorOffersTheZoomButtonAndPlacesThePaletteLeftOfTheCanvas) {
+    TAVI::ApplicationContext::instance().setRootDirectory(std::string(KITE_SOURCE_DIR) +
+                                                          "/resources");
     KITE::Test::EditorFixture f;
     TAVI::GLWidget2* widget = f.editor->getWidget();
     ASSERT_NE(widget, nullptr);
@@ -652,7 +624,7 @@ TEST(EditorPaletteTest, EditorOffersTheZoomButtonAndPlacesThePaletteLeftOfTheCan
     EXPECT_EQ(bar->getOrientation(), TAVI::GLToolBar2::Vertical);
     EXPECT_EQ(bar->getParent(), canvas->getParent());
     EXPECT_GE(canvas->getPosition().x, bar->getPosition().x + bar->getSize().width);
-    EXPECT_GT(canvas->getSize().width, 400);  // the canvas takes the room the bar leaves
+    EXPECT_GT(canvas->getSize().width, 400); // the canvas takes the room the bar leaves
 
     // The bar's one button is the zoom button, and it zooms this editor's canvas.
     ASSERT_EQ(bar->getActions().size(), 1u);
@@ -677,8 +649,7 @@ TEST(EditorPaletteTest, EditorOffersTheZoomButtonAndPlacesThePaletteLeftOfTheCan
     TAVI::ApplicationContext::instance().setRootDirectory("");
 }
 
-TEST(EditorPaletteTest, WidgetRebuiltAfterQtTookItDownGetsAFreshPalette)
-{
+TEST(EditorPaletteTest, WidgetRebuiltAfterQtTookItDownGetsAFreshPalette) {
     KITE::Test::EditorFixture f;
     TAVI::GLWidget2* first = f.editor->getWidget();
     ASSERT_NE(first, nullptr);
