@@ -111,8 +111,9 @@ int main(int argc, char** argv) {
     const struct {
         const char* file;
         QImage image;
-    } icons[] = {{"BlockIcon.png", blockIcon()}, {"CorvidModelIcon.png", modelIcon()},
-                   {"kite/rbBoxZoom.png", boxZoomIcon()}};
+    } icons[] = {{"BlockIcon.png", blockIcon()},
+                 {"CorvidModelIcon.png", modelIcon()},
+                 {"kite/rbBoxZoom.png", boxZoomIcon()}};
     for (const auto& icon : icons) {
         const QString path = out.filePath(QString::fromLatin1(icon.file));
         if (!QDir().mkpath(QFileInfo(path).path())) {
