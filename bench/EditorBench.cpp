@@ -1,0 +1,412 @@
+// The diagram editor's whole pipeline on large diagrams: a real editor with the default tools in
+// a studio, showing a diagram of N blocks (80x40 on a grid with 20 unit gaps, N/2 connections
+// between consecutive blocks, five of the blocks holding two small blocks each). Gestures are
+// driven by canvas events, as the canvas hands them on. Making the glyphs costs per element;
+// every per-gesture figure (a drag step, the commit at release, a selection click) must stay flat
+// in N, since a gesture touches ten blocks whatever the size of the diagram.
+#include "application/KiteDomain.hpp"
+#include "application/StudioAppLink.hpp"
+#include "editor/Editor.hpp"
+#include "platform/nimb/Listener.hpp"
+#include "platform/orbis/Application.hpp"
+#include "platform/orbis/Studio.hpp"
+#include "platform/tavi/ErrorHolder.hpp"
+#include "platform/zeph/GLCanvas.hpp"
+#include "platform/zeph/MouseEvent.hpp"
+#include "studio/events/StudioEvents.hpp"
+#include "tests/editor/EditorTestSupport.hpp"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace KITE;
+using Point = TAVI::GLPoint<double>;
+using Clock = std::chrono::steady_clock;
+
+void ensureApplication()
+{
+    static int argc = 1;
+    static char name[] = "editor_bench";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);
+        // Font loading happens once per process; it must not count against
+        // whichever benchmark runs first.
+        QGraphicsScene warmUp;
+        warmUp.addSimpleText("Block 0");
+        warmUp.items(QPointF(-1e9, -1e9));
+    }
+}
+
+double seconds(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// The scene's deferred work (index and update passes) and the canvas's repaint.
+void settle(ZEPH::Scene& scene)
+{
+    scene.qtScene()->items(QPointF(-1e9, -1e9));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// The studio application as an editor sees it: the services editors raise events on.
+class BenchStudioApp : public PLATFORM::Application, public StudioAppLink {
+public:
+    StudioApp* getStudioApp() override { return nullptr; }
+    void handleModelChanges(const ModelChangeReport&) override {}
+    bool setActiveEditorContextMenuTarget(const ImmutableDiagramElement&) override { return false; }
+    EditorSelectionChangedEventService* getEditorSelectionChangedEventService() override
+    {
+        return selectionService.get();
+    }
+    NavigateUpRequestService* getNavigateUpRequestService() override { return navigateUpService.get(); }
+
+    TAVI::Holder<EditorSelectionChangedEventService> selectionService{
+        new EditorSelectionChangedEventService(kEditorSelectionChangedServiceName)};
+    TAVI::Holder<NavigateUpRequestService> navigateUpService{
+        new NavigateUpRequestService(kNavigateUpRequestServiceName)};
+};
+
+// A studio component listening to the editor's selection, as the property views do.
+class SelectionListener : public NIMB::Listener {
+public:
+    void heard(EditorSelectionChangedEvent) { ++events; }
+    int events = 0;
+};
+
+int columns(int n)
+{
+    int c = 1;
+    while (c * c < n)
+        ++c;
+    return c;
+}
+
+// The diagram of N blocks. The ten blocks from N/2 on are the ones gestures move; the first of
+// them is a container, so that a drag carries nested blocks too.
+struct BlockDiagram {
+    Test::BlockModel sheet;  // its own small diagram "main" stays beside the big one
+    Diagram diagram;
+    std::vector<GraphNode> blocks;
+    int n;
+
+    explicit BlockDiagram(int n) : n(n)
+    {
+        VELD::Transaction t(sheet.model);
+        diagram = sheet.addDiagram("big");
+        blocks.reserve(n);
+        for (int i = 0; i < n; ++i)
+            blocks.push_back(sheet.addBlock(diagram, position(i), {80, 40}));
+        for (int i : {10, n / 4, n / 2, 3 * n / 4, n - 10}) {
+            sheet.addBlock(blocks[i], {5, 5}, {20, 10});
+            sheet.addBlock(blocks[i], {45, 5}, {20, 10});
+        }
+        for (int k = 0; 2 * k + 1 < n; ++k)
+            connectBlocks(blocks[2 * k], blocks[2 * k + 1]);
+        t.commit();
+    }
+
+    void connectBlocks(const GraphNode& from, const GraphNode& to) const
+    {
+        GraphEdge edge(sheet.model.getFactory().createFromString("Connection"));
+        diagram.addContained(edge);
+        edge.setSrcElement(from);
+        edge.setDstElement(to);
+    }
+
+    Point position(int i) const
+    {
+        const int c = columns(n);
+        return {(i % c) * 100.0, (i / c) * 60.0};
+    }
+    // The moved blocks, and a point on the first one that no nested block covers.
+    static constexpr int moved = 10;
+    int firstMoved() const { return n / 2; }
+    Point grip() const { return blocks[firstMoved()].getPosition() + Point{40, 30}; }
+};
+
+// A studio with one editor on the diagram, set up as the studio's opener does it.
+struct EditorSession {
+    TAVI::Holder<BenchStudioApp> app{new BenchStudioApp};
+    TAVI::Holder<PLATFORM::Studio> studio;
+    TAVI::Holder<Editor> editor;
+    Test::BoxGlyphFactory factory;
+    SelectionListener selectionListener;
+
+    EditorSession(const BlockDiagram& d, bool populate)
+    {
+        TAVI::ErrorHolder errors;
+        studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
+        editor = Editor::create(studio.get(), Editor::staticGetTypeName());
+        editor->setDiagram(d.diagram);
+        editor->setGlyphFactory(&factory);
+        editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
+        if (populate)
+            editor->populate();
+        KiteDomain::get()->installTools(editor.get());
+        app->selectionService->connect(&selectionListener, &SelectionListener::heard);
+    }
+    ~EditorSession()
+    {
+        TAVI::ErrorHolder errors;
+        editor->terminate(errors);
+        editor.reset();
+        studio->close();
+        studio.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EditorSession(const EditorSession&) = delete;
+    EditorSession& operator=(const EditorSession&) = delete;
+
+    ZEPH::Scene& scene() const { return *editor->getScene(); }
+    void press(const Point& p) const
+    {
+        ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::LeftButton, ZEPH::NoModifier);
+        scene().handleMousePressEvent(event);
+    }
+    void move(const Point& p) const
+    {
+        ZEPH::MouseEvent event(p, ZEPH::NoButton, ZEPH::LeftButton, ZEPH::NoModifier);
+        scene().handleMouseMoveEvent(event);
+    }
+    void release(const Point& p) const
+    {
+        ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::NoButton, ZEPH::NoModifier);
+        scene().handleMouseReleaseEvent(event);
+    }
+    void selectMoved(const BlockDiagram& d) const
+    {
+        editor->clearSelection();
+        for (int i = d.firstMoved(); i < d.firstMoved() + BlockDiagram::moved; ++i)
+            editor->select(d.blocks[i]);
+    }
+};
+
+// One model and one editor per size: a diagram of 100,000 blocks takes seconds to make.
+struct Fixture {
+    BlockDiagram diagram;
+    EditorSession session;
+    explicit Fixture(int n) : diagram(n), session(diagram, true) {}
+};
+
+std::map<int, std::unique_ptr<Fixture>>& fixtures()
+{
+    static std::map<int, std::unique_ptr<Fixture>> all;
+    return all;
+}
+
+Fixture& cached(int n)
+{
+    ensureApplication();
+    auto& slot = fixtures()[n];
+    if (!slot)
+        slot = std::make_unique<Fixture>(n);
+    return *slot;
+}
+
+BlockDiagram& cachedDiagram(int n)
+{
+    return cached(n).diagram;
+}
+
+// 1. A glyph for every element of the diagram, in a fresh editor; reported per element too.
+void Populate(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const BlockDiagram& diagram = cachedDiagram(n);
+    double total = 0;
+    for (auto _ : state) {
+        EditorSession session(diagram, false);
+        const Clock::time_point start = Clock::now();
+        session.editor->populate();
+        settle(session.scene());
+        const double taken = seconds(start, Clock::now());
+        state.SetIterationTime(taken);
+        total += taken;
+    }
+    // The diagram itself, its blocks, the nested ones and the connections.
+    const double elements = 1 + n + 10 + n / 2;
+    state.counters["us_per_element"] = total * 1e6 / (elements * double(state.iterations()));
+}
+
+// 2. One pointer step of a drag of the ten selected blocks: the working copy's transaction
+// (its resynchronisation with the model's root and the preview), the report's handling, the
+// glyph updates and the scene's deferred work.
+void DragStep(benchmark::State& state)
+{
+    Fixture& f = cached(int(state.range(0)));
+    EditorSession& s = f.session;
+    s.selectMoved(f.diagram);
+    const Point grip = f.diagram.grip();
+    s.press(grip);
+    s.move(grip + Point{10, 10});  // past the threshold: the move tool takes over
+    settle(s.scene());
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        const double d = 10 + 5 * (step % 2);
+        s.move(grip + Point{d, d});
+        settle(s.scene());
+    }
+    s.release(grip);  // back where it began: nothing is written
+    settle(s.scene());
+}
+
+// 2b. The same with a slow pointer: the dragged block snaps to the others and guides show.
+void DragStepSnapping(benchmark::State& state)
+{
+    Fixture& f = cached(int(state.range(0)));
+    EditorSession& s = f.session;
+    s.selectMoved(f.diagram);
+    const Point grip = f.diagram.grip();
+    s.press(grip);
+    s.move(grip + Point{10, 10});
+    settle(s.scene());
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        // A thousandth of a unit per step stays far below the snapping speed limit.
+        const double d = 10 + 0.001 * (step % 2);
+        s.move(grip + Point{d, d});
+        settle(s.scene());
+    }
+    s.release(grip);
+    settle(s.scene());
+}
+
+// 3. The release of a drag: one transaction on the model's root moving the ten blocks, then
+// the working copy's resynchronisation and the glyph updates it reports.
+void CommitAtRelease(benchmark::State& state)
+{
+    Fixture& f = cached(int(state.range(0)));
+    EditorSession& s = f.session;
+    s.selectMoved(f.diagram);
+    int step = 0;
+    for (auto _ : state) {
+        const double d = (++step % 2) ? 10 : -10;  // to and fro, so that the diagram stays put
+        const Point grip = f.diagram.grip();
+        s.press(grip);
+        s.move(grip + Point{d, d});
+        settle(s.scene());
+        const Clock::time_point start = Clock::now();
+        s.release(grip + Point{d, d});
+        settle(s.scene());
+        state.SetIterationTime(seconds(start, Clock::now()));
+    }
+}
+
+// 3b. The same root transaction made by a script rather than a tool: the editor only follows.
+void RootTransaction(benchmark::State& state)
+{
+    Fixture& f = cached(int(state.range(0)));
+    EditorSession& s = f.session;
+    const VELD::Model root = f.diagram.sheet.model;
+    int step = 0;
+    for (auto _ : state) {
+        const double d = (++step % 2) ? 10 : -10;
+        VELD::Transaction t(root);
+        for (int i = f.diagram.firstMoved(); i < f.diagram.firstMoved() + BlockDiagram::moved; ++i)
+            f.diagram.blocks[i].setPosition(f.diagram.blocks[i].getPosition() + Point{d, d});
+        t.commit();
+        settle(s.scene());
+    }
+}
+
+// 4. A click on an unselected block: the selection moves to it (the canvas's and the editor's,
+// and the studio hears of it).
+void SelectionClick(benchmark::State& state)
+{
+    Fixture& f = cached(int(state.range(0)));
+    EditorSession& s = f.session;
+    s.editor->clearSelection();
+    int step = 0;
+    for (auto _ : state) {
+        const int i = f.diagram.firstMoved() + 2 * (++step % 2) + 1;  // two blocks in turn
+        const Point p = f.diagram.blocks[i].getPosition() + Point{40, 20};
+        s.press(p);
+        s.release(p);
+        settle(s.scene());
+    }
+    if (s.editor->getSelection().size() != 1)
+        state.SkipWithError("a click did not leave one block selected");
+}
+
+// 5. Painting a 1000x800 canvas on the dragged blocks after each drag step.
+void PaintAfterDragStep(benchmark::State& state)
+{
+    Fixture& f = cached(int(state.range(0)));
+    EditorSession& s = f.session;
+    ZEPH::GLCanvas* canvas = s.editor->getCanvas();
+    canvas->resize(1000, 800);
+    const Point grip = f.diagram.grip();
+    canvas->showSceneRect({grip.x - 400, grip.y - 300, 1000, 800});
+    QImage image(1000, 800, QImage::Format_ARGB32_Premultiplied);
+    s.selectMoved(f.diagram);
+    s.press(grip);
+    s.move(grip + Point{10, 10});
+    settle(s.scene());
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        const double d = 10 + 5 * (step % 2);
+        s.move(grip + Point{d, d});
+        settle(s.scene());
+        const Clock::time_point start = Clock::now();
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            canvas->render(&painter);
+        }
+        state.SetIterationTime(seconds(start, Clock::now()));
+    }
+    s.release(grip);
+    settle(s.scene());
+}
+
+// Every figure is repeated three times and read as its median: on a shared machine single runs
+// vary by a fifth.
+#define STEADY ->Repetitions(3)->DisplayAggregatesOnly(true)
+#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)
+// Fixed iteration counts: a populate makes and tears down a whole editor.
+#define POPULATE(n, rounds) \
+    BENCHMARK(Populate)->Arg(n)->Iterations(rounds)->UseManualTime()->Unit(benchmark::kMillisecond) STEADY
+POPULATE(1000, 10);
+POPULATE(10000, 3);
+POPULATE(100000, 1);
+BENCHMARK(DragStep) SIZES->Unit(benchmark::kMicrosecond) STEADY;
+BENCHMARK(DragStepSnapping) SIZES->Unit(benchmark::kMicrosecond) STEADY;
+BENCHMARK(CommitAtRelease) SIZES->UseManualTime()->Unit(benchmark::kMicrosecond) STEADY;
+BENCHMARK(RootTransaction) SIZES->Unit(benchmark::kMicrosecond) STEADY;
+BENCHMARK(SelectionClick) SIZES->Unit(benchmark::kMicrosecond) STEADY;
+BENCHMARK(PaintAfterDragStep) SIZES->UseManualTime()->Unit(benchmark::kMicrosecond) STEADY;
+
+} // namespace
+
+// The editors go before the process ends: their last selection event needs the per-thread state
+// of the signal kernel, which is gone once exit has begun.
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fixtures().clear();
+    return 0;
+}
