@@ -1,15 +1,22 @@
 #include "examples/studio_demo/DemoStudio.hpp"
 
-#include "examples/studio_demo/DiagramCanvasComponent.hpp"
-#include "examples/studio_demo/DiagramScene.hpp"
+#include "application/AbstractKiteDomain.hpp"
+#include "application/Application.hpp"
+#include "application/DomainRegistry.hpp"
+#include "editor/Editor.hpp"
+#include "examples/blocks/BlockGlyph.hpp"
+#include "examples/blocks/BlocksDomain.hpp"
+#include "examples/studio_demo/DemoApp.hpp"
+#include "examples/studio_demo/HistoryKeysTool.hpp"
 #include "examples/studio_demo/ModelTreeComponent.hpp"
 #include "examples/studio_demo/StatusComponent.hpp"
-#include "platform/orbis/Application.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/zeph/GLCanvas.hpp"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QDockWidget>
 
@@ -18,6 +25,8 @@
 namespace StudioDemo {
 
 namespace {
+
+constexpr double kMargin = 30.0;  // around the diagram when it is fitted into the canvas
 
 std::string counted(std::size_t n, const char* one, const char* many)
 {
@@ -39,7 +48,8 @@ std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile, c
     // Files first: a file that cannot be read leaves no window behind.
     std::unique_ptr<DemoStudio> demo(new DemoStudio(DemoModel::load(metaModelFile, modelFile)));
     TAVI::ErrorHolder errors;
-    demo->studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(new PLATFORM::Application), errors);
+    demo->app = new DemoApp;
+    demo->studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(demo->app.get()), errors);
     if (!demo->studio) {
         check(errors);
         throw std::runtime_error("no studio window could be made");
@@ -56,6 +66,8 @@ std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile, c
 
 DemoStudio::~DemoStudio()
 {
+    // Closing terminates the application, then the components (the editor drops its working
+    // copy and its tools); the holders here let go of them afterwards.
     if (studio)
         studio->close();
 }
@@ -72,35 +84,117 @@ void DemoStudio::build()
     framework->addDockWidget(tree.get(), "", PLATFORM::StudioFrameworkService::Left, errors);
     check(errors);
 
-    canvas = new DiagramCanvasComponent(studio.get(), "diagram", model.getModel(), model.getDiagram());
-    framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(canvas.get()), errors);
-    check(errors);
-    framework->addTab(canvas.get(), "", true, errors);
-    check(errors);
-
-    // The tree and the canvas show one selection: what the user selects in either is
-    // selected in the other. The studio opens with the diagram's first block selected.
-    ModelTreeComponent* treeView = tree.get();
-    DiagramScene& diagramScene = canvas->getDiagramScene();
-    tree->setSelectionHandler([&diagramScene](const std::vector<VELD::ImmutableClassObject>& objects) {
-        diagramScene.selectBlocks(objects);
-    });
-    diagramScene.setSelectionHandler([treeView](const std::vector<KITE::GraphNode>& blocks) {
-        treeView->showSelection({blocks.begin(), blocks.end()});
-    });
-    if (const std::vector<KITE::GraphNode> blocks = model.getBlocks(); !blocks.empty()) {
-        diagramScene.selectBlocks({blocks.front()});
-        tree->showSelection({blocks.front()});
-    }
-
     status = new StatusComponent(studio.get(), "status");
-    const DiagramScene& scene = canvas->getDiagramScene();
-    status->setText(counted(scene.getBlockCount(), "block", "blocks") + ", " +
-                    counted(scene.getConnectionCount(), "connection", "connections"));
     framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(status.get()), errors);
     check(errors);
     framework->setStatusWidget(status.get(), errors);
     check(errors);
+
+    openEditor();
+
+    app->setSelectionHandler([this](const KITE::EditorSelectionChangedEvent&) { editorSelectionChanged(); });
+    app->setChangeHandler([this](const KITE::ModelChangeReport&) { showStatus(); });
+    tree->setSelectionHandler(
+        [this](const std::vector<VELD::ImmutableClassObject>& objects) { treeSelectionChanged(objects); });
+    // The studio opens with the diagram's first block selected.
+    if (const std::vector<KITE::GraphNode> blocks = model.getBlocks(); !blocks.empty())
+        editor->select(blocks.front());
+    showStatus();
+}
+
+void DemoStudio::openEditor()
+{
+    TAVI::ErrorHolder errors;
+    // The sample's domain; another meta-model finds the domain registered for its own type.
+    Blocks::BlocksDomain::registerDomain(errors);
+    errors.clear();
+    KITE::AbstractKiteDomain* domain =
+        KITE::DomainRegistry::instance()->getStaticDomainForModel(model.getModel(), errors);
+    check(errors);
+    if (!domain || !domain->getGlyphFactory())
+        throw std::runtime_error("no domain draws models of type " +
+                                 model.getModel().getMetaModel().getQualifiedNameWithSeperator("."));
+
+    application = new KITE::Application(model.getModel(), studio.get());
+    editor = KITE::Editor::create(studio.get(), KITE::Editor::staticGetTypeName());
+    editor->setDiagram(model.getDiagram());
+    editor->setApplication(application.get());
+    editor->setGlyphFactory(domain->getGlyphFactory());
+    editor->getDiagramSetSignal().send(editor->getDiagram(), NIMB::SendAutoAndWait);
+    editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
+    editor->populate();
+    domain->installTools(editor.get());
+    // Above the domain's tools: the history keys wait for no gesture of theirs.
+    editor->addTool(TAVI::Holder<ZEPH::Tool>(new HistoryKeysTool(*editor)));
+
+    PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
+    framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(editor.get()), errors);
+    check(errors);
+    const std::string name = model.getDiagram().getName();
+    framework->addTab(editor.get(), name.empty() ? "Diagram" : name, true, errors);
+    check(errors);
+    editor->postCreate();
+    if (ZEPH::GLCanvas* canvas = editor->getCanvas()) {
+        canvas->setBackgroundBrush(QColor(248, 250, 252));
+        canvas->setMinimumSize(320, 240);
+    }
+}
+
+void DemoStudio::editorSelectionChanged()
+{
+    // The tree shows the model's root, the editor its working copy: same objects, other views.
+    const VELD::ImmutableModel root = model.getModel();
+    std::vector<VELD::ImmutableClassObject> objects;
+    for (const KITE::DiagramElement& element : editor->getSelection())
+        if (element.isValid())
+            objects.push_back(element.asDeviant(root));
+    tree->showSelection(objects);
+    showStatus();
+}
+
+void DemoStudio::treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects)
+{
+    // One event for the whole new selection, which brings the tree and the status line along.
+    editor->disableSelectionNotification();
+    editor->clearSelection();
+    for (const VELD::ImmutableClassObject& object : objects) {
+        // Only what the diagram draws: the project, the diagram itself and other diagrams' parts
+        // have no glyph to select.
+        const KITE::DiagramElement element(object);
+        if (element.isValid() && !KITE::Diagram(object).isValid() && element.getDiagram() == model.getDiagram())
+            editor->select(element);
+    }
+    editor->enableSelectionNotification();
+    // An empty selection sends nothing.
+    showStatus();
+}
+
+void DemoStudio::showStatus()
+{
+    std::string text = counted(model.getBlocks().size(), "block", "blocks") + ", " +
+                       counted(model.getConnections().size(), "connection", "connections");
+    std::string selected;
+    std::size_t count = 0;
+    for (const KITE::DiagramElement& element : editor->getSelection()) {
+        const std::string name = Blocks::BlockGlyph::nameOf(element);
+        selected += (count++ ? ", " : "") + (name.empty() ? std::string("(unnamed)") : name);
+    }
+    if (count)
+        text += " — selected: " + selected;
+    status->setText(text);
+}
+
+void DemoStudio::fitDiagram()
+{
+    ZEPH::GLCanvas* canvas = editor->getCanvas();
+    KITE::Graphics* graphics = editor->getGraphics();
+    if (!canvas || !graphics)
+        return;
+    const TAVI::GLRect<double> bounds = graphics->getRoot().getSceneBounds();
+    if (bounds.isEmpty())
+        return;
+    canvas->showSceneRect(
+        {bounds.x - kMargin, bounds.y - kMargin, bounds.width + 2 * kMargin, bounds.height + 2 * kMargin});
 }
 
 void DemoStudio::layOut(bool onScreen)
@@ -123,7 +217,7 @@ void DemoStudio::layOut(bool onScreen)
             break;
         }
     }
-    canvas->fitDiagram();
+    fitDiagram();
     QCoreApplication::processEvents();
 }
 

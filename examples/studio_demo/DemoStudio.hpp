@@ -6,20 +6,28 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+namespace KITE {
+class Application;
+class Editor;
+}
 
 namespace StudioDemo {
 
-class DiagramCanvasComponent;
+class DemoApp;
 class ModelTreeComponent;
 class StatusComponent;
 
-// A studio window on a model: the model tree docked on the left, the diagram on a canvas
-// in a tab, and a count of blocks and connections in the status area.
+// A studio window on a model: the model tree docked on the left, the diagram in a tab, in an
+// editor of the domain registered for the model (the blocks domain for the sample), and in the
+// status area the number of blocks and connections and what the editor has selected. Tree and
+// editor show one selection.
 class DemoStudio {
 public:
     // Loads the files and makes the window (not shown yet). Throws VELD::FileError when a
-    // file cannot be read, before any window exists, and std::runtime_error when the window
-    // cannot be made (none is left open then).
+    // file cannot be read, before any window exists, and std::runtime_error when the window or
+    // the editor cannot be made (none is left open then).
     static std::unique_ptr<DemoStudio> open(const std::string& metaModelFile, const std::string& modelFile);
     // Closes the window.
     ~DemoStudio();
@@ -29,7 +37,7 @@ public:
     PLATFORM::Studio* getStudio() const { return studio.get(); }
     const DemoModel& getDemoModel() const { return model; }
     ModelTreeComponent* getTree() const { return tree.get(); }
-    DiagramCanvasComponent* getCanvas() const { return canvas.get(); }
+    KITE::Editor* getEditor() const { return editor.get(); }
     StatusComponent* getStatus() const { return status.get(); }
 
     // Gives the window its size and shows it (onScreen false keeps it off every screen, for
@@ -45,11 +53,20 @@ public:
 private:
     explicit DemoStudio(DemoModel model);
     void build();
+    void openEditor();
+    // The tree and the status line follow the editor's selection.
+    void editorSelectionChanged();
+    // The editor selects what the user selected in the tree.
+    void treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects);
+    void showStatus();
+    void fitDiagram();
 
     DemoModel model;
+    TAVI::Holder<DemoApp> app;
     TAVI::Holder<PLATFORM::Studio> studio;
+    TAVI::Holder<KITE::Application> application;
     TAVI::Holder<ModelTreeComponent> tree;
-    TAVI::Holder<DiagramCanvasComponent> canvas;
+    TAVI::Holder<KITE::Editor> editor;
     TAVI::Holder<StatusComponent> status;
 };
 

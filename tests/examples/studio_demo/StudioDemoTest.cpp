@@ -1,15 +1,17 @@
+#include "editor/Editor.hpp"
+#include "examples/blocks/BlockGlyph.hpp"
+#include "examples/blocks/BlocksDomain.hpp"
+#include "examples/blocks/ConnectionGlyph.hpp"
 #include "examples/studio_demo/DemoCommand.hpp"
 #include "examples/studio_demo/DemoOptions.hpp"
 #include "examples/studio_demo/DemoStudio.hpp"
-#include "examples/studio_demo/DiagramCanvasComponent.hpp"
-#include "examples/studio_demo/DiagramResizeBehavior.hpp"
-#include "examples/studio_demo/DiagramScene.hpp"
 #include "examples/studio_demo/ModelTreeComponent.hpp"
 #include "examples/studio_demo/StatusComponent.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi2/GLTreeView2.hpp"
+#include "platform/tavi2/GLWidget2.hpp"
 #include "platform/veld/io/FileError.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/KeyEvent.hpp"
@@ -21,6 +23,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -30,9 +33,10 @@
 #include <ostream>
 #include <set>
 #include <sstream>
-#include <unordered_set>
 
 using namespace StudioDemo;
+using Blocks::BlockGlyph;
+using Blocks::ConnectionGlyph;
 using Point = TAVI::GLPoint<double>;
 using Rect = TAVI::GLRect<double>;
 
@@ -50,11 +54,6 @@ namespace {
 const std::string kData = std::string(KITE_SOURCE_DIR) + "/examples/studio_demo/data/";
 const std::string kMetaModel = kData + "blocks.veldmeta";
 const std::string kModel = kData + "plant.veld";
-
-Rect sceneRect(const ZEPH::RectNode& node)
-{
-    return node.mapLocalToScene(node.getRect());
-}
 
 // Whether p lies on the outline of r.
 bool onBorder(const Rect& r, const Point& p)
@@ -90,8 +89,9 @@ protected:
     {
         demo = DemoStudio::open(kMetaModel, kModel);
         ASSERT_TRUE(demo);
-        diagram = &demo->getCanvas()->getDiagramScene();
-        scene = diagram->getScene().get();
+        editor = demo->getEditor();
+        ASSERT_NE(editor, nullptr);
+        scene = editor->getScene();
     }
     void TearDown() override
     {
@@ -118,6 +118,25 @@ protected:
     }
     const VELD::Model& model() const { return demo->getDemoModel().getModel(); }
 
+    BlockGlyph* blockGlyph(const KITE::DiagramElement& element) const
+    {
+        return dynamic_cast<BlockGlyph*>(editor->getGraphics()->getGlyph(element));
+    }
+    // Where the block's box is on the canvas.
+    Rect box(const std::string& name) const
+    {
+        const BlockGlyph* glyph = blockGlyph(block(name));
+        if (!glyph)
+            return {};
+        const ZEPH::RectNode node = glyph->getBox();
+        return node.mapLocalToScene(node.getRect());
+    }
+    ZEPH::LineNode line(const std::string& name) const
+    {
+        const auto* glyph = dynamic_cast<ConnectionGlyph*>(editor->getGraphics()->getGlyph(connection(name)));
+        return glyph ? glyph->getLine() : ZEPH::LineNode();
+    }
+
     // The tools get the events as the canvas would hand them over, at zoom 1.
     void press(const Point& p, int modifiers = ZEPH::NoModifier)
     {
@@ -129,9 +148,9 @@ protected:
         ZEPH::MouseEvent event(p, ZEPH::NoButton, ZEPH::LeftButton);
         scene->handleMouseMoveEvent(event);
     }
-    void release(const Point& p)
+    void release(const Point& p, int modifiers = ZEPH::NoModifier)
     {
-        ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::NoButton);
+        ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::NoButton, modifiers);
         scene->handleMouseReleaseEvent(event);
     }
     void key(int code, int modifiers)
@@ -143,7 +162,7 @@ protected:
     // Real widget input on the canvas, at the view point that shows the scene point.
     void canvasMouse(QEvent::Type type, const Point& scenePoint, Qt::MouseButton button, Qt::MouseButtons buttons)
     {
-        ZEPH::GLCanvas* canvas = demo->getCanvas()->getCanvas();
+        ZEPH::GLCanvas* canvas = editor->getCanvas();
         const Point v = canvas->scenePointToViewPoint(scenePoint);
         const QPointF at(v.x, v.y);
         QMouseEvent event(type, at, canvas->viewport()->mapToGlobal(at), button, buttons, Qt::NoModifier);
@@ -151,65 +170,41 @@ protected:
     }
 
     std::unique_ptr<DemoStudio> demo;
-    DiagramScene* diagram = nullptr;
+    KITE::Editor* editor = nullptr;
     ZEPH::Scene* scene = nullptr;
 };
 
 } // namespace
 
-TEST_F(StudioDemoTest, TheWindowShowsTheSampleModel)
+TEST_F(StudioDemoTest, TheWindowShowsTheSampleDiagramInAnEditorOfTheBlocksDomain)
 {
-    EXPECT_EQ(demo->getStudio()->getFrameworkService()->getTitle(), "kite studio — plant.veld");
-    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections");
     PLATFORM::StudioFrameworkService* framework = demo->getStudio()->getFrameworkService();
+    EXPECT_EQ(framework->getTitle(), "kite studio — plant.veld");
+    // The first block starts selected.
+    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Setpoint");
     EXPECT_TRUE(framework->isDocked(demo->getTree()));
     EXPECT_EQ(framework->getDockPosition(demo->getTree()), PLATFORM::StudioFrameworkService::Left);
     TAVI::ErrorHolder errors;
-    EXPECT_EQ(framework->getTabIndex(demo->getCanvas(), errors), 0u);
+    EXPECT_EQ(framework->getTabIndex(editor, errors), 0u);
     EXPECT_EQ(framework->getTabTitle(0, errors), "control loop");
     EXPECT_EQ(framework->getStatusComponent(), demo->getStatus());
-}
+    EXPECT_EQ(editor->getStaticDomain(), Blocks::BlocksDomain::get());
+    EXPECT_EQ(editor->getDiagram().getName(), "control loop");
 
-TEST_F(StudioDemoTest, TheSceneHoldsOneNodePerDiagramElementWithNestedBlocksInsideTheirContainers)
-{
-    const std::vector<KITE::GraphNode> blocks = demo->getDemoModel().getBlocks();
-    const std::vector<KITE::GraphEdge> connections = demo->getDemoModel().getConnections();
-    ASSERT_EQ(blocks.size(), 8u);
-    ASSERT_EQ(connections.size(), 7u);
-
-    std::size_t topLevelBlocks = 0;
-    std::unordered_set<ZEPH::Node> seen;
-    for (const KITE::GraphNode& b : blocks) {
-        const ZEPH::RectNode node = diagram->getNode(b);
-        ASSERT_TRUE(node.isValid()) << DemoModel::nameOf(b);
-        EXPECT_TRUE(seen.insert(node).second);
-        EXPECT_EQ(diagram->getBlock(node), b);
-        EXPECT_EQ(node.getPosition(), b.getPosition());
-        EXPECT_EQ(node.getRect(), (Rect{0, 0, b.getSize().x, b.getSize().y}));
-        EXPECT_EQ(diagram->getLabel(node).getText(), DemoModel::nameOf(b));
-        // In diagram coordinates wherever it is nested.
-        EXPECT_EQ(node.getScenePosition(), b.getAbsPosition());
-        const KITE::GraphNode container(b.getContainer());
-        if (container.isValid()) {
-            EXPECT_EQ(node.getParent(), diagram->getNode(container)) << DemoModel::nameOf(b);
-        } else {
-            EXPECT_FALSE(node.getParent().isValid()) << DemoModel::nameOf(b);
-            ++topLevelBlocks;
-        }
+    // A glyph for every block and connection; the controller's box holds the PID's.
+    for (const KITE::GraphNode& b : demo->getDemoModel().getBlocks()) {
+        const BlockGlyph* glyph = blockGlyph(b);
+        ASSERT_NE(glyph, nullptr) << DemoModel::nameOf(b);
+        EXPECT_EQ(glyph->getLabel().getText(), DemoModel::nameOf(b));
+        EXPECT_EQ(glyph->getBox().getScenePosition(), b.getAbsPosition()) << DemoModel::nameOf(b);
     }
-    // The sample's controller holds its PID stage.
-    EXPECT_EQ(diagram->getNode(block("PID")).getParent(), diagram->getNode(block("Controller")));
-    EXPECT_EQ(topLevelBlocks, 7u);
-
-    for (const KITE::GraphEdge& c : connections) {
-        const ZEPH::LineNode line = diagram->getLine(c);
-        ASSERT_TRUE(line.isValid()) << DemoModel::nameOf(c);
-        EXPECT_FALSE(line.getParent().isValid());
-        EXPECT_TRUE(onBorder(sceneRect(diagram->getNode(c.getSrcElement())), line.getFrom())) << DemoModel::nameOf(c);
-        EXPECT_TRUE(onBorder(sceneRect(diagram->getNode(c.getDstElement())), line.getTo())) << DemoModel::nameOf(c);
+    EXPECT_EQ(blockGlyph(block("PID"))->getRoot().getParent(), blockGlyph(block("Controller"))->getRoot());
+    for (const KITE::GraphEdge& c : demo->getDemoModel().getConnections()) {
+        const ZEPH::LineNode l = line(DemoModel::nameOf(c));
+        ASSERT_TRUE(l.isValid()) << DemoModel::nameOf(c);
+        EXPECT_TRUE(onBorder(box(DemoModel::nameOf(c.getSrcElement())), l.getFrom())) << DemoModel::nameOf(c);
+        EXPECT_TRUE(onBorder(box(DemoModel::nameOf(c.getDstElement())), l.getTo())) << DemoModel::nameOf(c);
     }
-    // Nothing else at the top: the top-level blocks and the lines.
-    EXPECT_EQ(scene->getTopLevelNodes().size(), topLevelBlocks + connections.size());
 }
 
 TEST_F(StudioDemoTest, TheTreeListsEveryObjectUnderItsContainer)
@@ -228,76 +223,93 @@ TEST_F(StudioDemoTest, TheTreeListsEveryObjectUnderItsContainer)
     EXPECT_TRUE(rows->getIcon(pid, rows->getNameColumn()).isValid());
 }
 
-TEST_F(StudioDemoTest, TreeAndCanvasShareTheSelection)
+TEST_F(StudioDemoTest, TreeEditorAndStatusLineShareTheSelection)
 {
     ModelTreeComponent* tree = demo->getTree();
-    tree->getTreeView()->setSelectedRows({tree->getViewModel()->getRow(block("Sensor"))});
-    EXPECT_EQ(diagram->getSelectedBlocks(), (std::vector<KITE::GraphNode>{block("Sensor")}));
+    // Selecting in the tree selects in the editor; the project and the diagram have no glyph.
+    tree->getTreeView()->setSelectedRows({tree->getViewModel()->getRow(block("Sensor")),
+                                          tree->getViewModel()->getRow(model().getRootObject())});
+    ASSERT_EQ(editor->getSelection().size(), 1u);
+    EXPECT_EQ(editor->getSelection()[0].asDeviant(model()), KITE::DiagramElement(block("Sensor")));
+    EXPECT_TRUE(blockGlyph(block("Sensor"))->getBox().isSelected());
+    EXPECT_FALSE(blockGlyph(block("Setpoint"))->getBox().isSelected());
+    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Sensor");
 
-    press(sceneRect(diagram->getNode(block("Filter"))).center());
-    release(sceneRect(diagram->getNode(block("Filter"))).center());
+    // A click on the canvas selects there, and the tree and the status line follow.
+    press(box("Filter").center());
+    release(box("Filter").center());
     EXPECT_EQ(tree->getSelection(), (std::vector<VELD::ImmutableClassObject>{block("Filter")}));
+    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Filter");
+    press(box("Scope").center(), ZEPH::ShiftModifier);
+    release(box("Scope").center(), ZEPH::ShiftModifier);
+    EXPECT_EQ(tree->getSelection(), (std::vector<VELD::ImmutableClassObject>{block("Filter"), block("Scope")}));
+    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Filter, Scope");
+
+    // Nothing selected in the tree: nothing in the editor.
+    tree->getTreeView()->setSelectedRows({});
+    EXPECT_EQ(editor->getSelection().size(), 0u);
+    EXPECT_FALSE(blockGlyph(block("Filter"))->getBox().isSelected());
+    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections");
 }
 
 TEST_F(StudioDemoTest, DraggingABlockOnTheCanvasWritesItsPositionInOneUndoableTransaction)
 {
     demo->layOut(false);
     const KITE::GraphNode plant = block("Plant");
-    const ZEPH::RectNode node = diagram->getNode(plant);
-    const ZEPH::LineNode heat = diagram->getLine(connection("heat"));          // Actuator -> Plant
-    const ZEPH::LineNode temperature = diagram->getLine(connection("temperature"));  // Plant -> Sensor
+    const ZEPH::LineNode heat = line("heat");                // Actuator -> Plant
+    const ZEPH::LineNode temperature = line("temperature");  // Plant -> Sensor
     const Point before = plant.getPosition();
-    const Point heatFrom = heat.getFrom();
+    const Point heatTo = heat.getTo();
     const int undoLevels = model().getUndoStackLength();
-    const Point start = sceneRect(node).center();
+    const Point start = box("Plant").center();
 
     canvasMouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     canvasMouse(QEvent::MouseMove, start + Point{20, 15}, Qt::NoButton, Qt::LeftButton);
     canvasMouse(QEvent::MouseMove, start + Point{60, 45}, Qt::NoButton, Qt::LeftButton);
     // While the block moves its lines follow it; the model waits for the release.
-    const Point moved = node.getPosition() - before;
+    const Point moved = box("Plant").topLeft() - before;
     EXPECT_NEAR(moved.x, 60, 1.0);
     EXPECT_NEAR(moved.y, 45, 1.0);
-    EXPECT_TRUE(onBorder(sceneRect(node), heat.getTo()));
-    EXPECT_TRUE(onBorder(sceneRect(node), temperature.getFrom()));
+    EXPECT_TRUE(onBorder(box("Plant"), heat.getTo()));
+    EXPECT_TRUE(onBorder(box("Plant"), temperature.getFrom()));
     EXPECT_EQ(plant.getPosition(), before);
     EXPECT_EQ(model().getUndoStackLength(), undoLevels);
 
     canvasMouse(QEvent::MouseButtonRelease, start + Point{60, 45}, Qt::LeftButton, Qt::NoButton);
     const Point after = plant.getPosition();
-    EXPECT_EQ(after, node.getPosition());
+    EXPECT_EQ(after, box("Plant").topLeft());
     EXPECT_NEAR(after.x - before.x, 60, 1.0);
     EXPECT_NEAR(after.y - before.y, 45, 1.0);
     EXPECT_EQ(model().getUndoStackLength(), undoLevels + 1);
-    // The other end of a line stays where it was.
-    EXPECT_NE(heat.getFrom(), heatFrom);  // it aims at the moved block now
-    EXPECT_TRUE(onBorder(sceneRect(diagram->getNode(block("Actuator"))), heat.getFrom()));
+    EXPECT_NE(heat.getTo(), heatTo);
+    EXPECT_TRUE(onBorder(box("Actuator"), heat.getFrom()));
 
-    // Undo on the canvas puts model, block and lines back in one step.
-    ZEPH::GLCanvas* canvas = demo->getCanvas()->getCanvas();
+    // Ctrl+Z on the canvas puts model, block and lines back in one step.
+    ZEPH::GLCanvas* canvas = editor->getCanvas();
     QKeyEvent undo(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
     QApplication::sendEvent(canvas, &undo);
     EXPECT_EQ(plant.getPosition(), before);
-    EXPECT_EQ(node.getPosition(), before);
+    EXPECT_EQ(box("Plant").topLeft(), before);
     EXPECT_EQ(model().getUndoStackLength(), undoLevels);
-    EXPECT_EQ(heat.getFrom(), heatFrom);
-    EXPECT_TRUE(onBorder(sceneRect(node), temperature.getFrom()));
+    EXPECT_EQ(heat.getTo(), heatTo);
+    EXPECT_TRUE(onBorder(box("Plant"), temperature.getFrom()));
 
     key(Qt::Key_Y, ZEPH::ControlModifier);
     EXPECT_EQ(plant.getPosition(), after);
-    EXPECT_EQ(node.getPosition(), after);
+    EXPECT_EQ(box("Plant").topLeft(), after);
+    EXPECT_EQ(model().getUndoStackLength(), undoLevels + 1);
 }
 
 TEST_F(StudioDemoTest, MovingAContainerCarriesItsNestedBlockAndTheNestedBlocksLines)
 {
     const KITE::GraphNode controller = block("Controller");
     const KITE::GraphNode pid = block("PID");
-    const ZEPH::LineNode reference = diagram->getLine(connection("reference"));  // Setpoint -> PID
+    const ZEPH::LineNode reference = line("reference");  // Setpoint -> PID
     const Point controllerBefore = controller.getPosition();
     const Point pidBefore = pid.getPosition();
     const int undoLevels = model().getUndoStackLength();
-    // The container's label, above the nested block.
-    const Point start = sceneRect(diagram->getNode(controller)).topLeft() + Point{5, 5};
+    // Beside the container's label, above the nested block.
+    const Point start = box("Controller").topLeft() + Point{8, 8};
 
     press(start);
     drag(start + Point{0, 30});
@@ -307,24 +319,24 @@ TEST_F(StudioDemoTest, MovingAContainerCarriesItsNestedBlockAndTheNestedBlocksLi
     EXPECT_EQ(controller.getPosition(), (controllerBefore + Point{0, 80}));
     // Nested positions are relative to the container: the block moved without changing.
     EXPECT_EQ(pid.getPosition(), pidBefore);
-    EXPECT_EQ(pid.getAbsPosition(), (controllerBefore + pidBefore + Point{0, 80}));
-    EXPECT_TRUE(onBorder(sceneRect(diagram->getNode(pid)), reference.getTo()));
+    EXPECT_EQ(box("PID").topLeft(), (controllerBefore + pidBefore + Point{0, 80}));
+    EXPECT_TRUE(onBorder(box("PID"), reference.getTo()));
     EXPECT_EQ(model().getUndoStackLength(), undoLevels + 1);
 }
 
 TEST_F(StudioDemoTest, EscapePutsAMovedBlockBackWithoutTouchingTheModel)
 {
     const KITE::GraphNode scope = block("Scope");
-    const ZEPH::LineNode trace = diagram->getLine(connection("trace"));
+    const ZEPH::LineNode trace = line("trace");
     const Point traceTo = trace.getTo();
     const int undoLevels = model().getUndoStackLength();
-    const Point start = sceneRect(diagram->getNode(scope)).center();
+    const Point start = box("Scope").center();
     press(start);
     drag(start + Point{-100, 50});
     EXPECT_NE(trace.getTo(), traceTo);
     key(ZEPH::Key_Escape, ZEPH::NoModifier);
     release(start + Point{-100, 50});
-    EXPECT_EQ(diagram->getNode(scope).getPosition(), scope.getPosition());
+    EXPECT_EQ(box("Scope").topLeft(), scope.getPosition());
     EXPECT_EQ(trace.getTo(), traceTo);
     EXPECT_EQ(model().getUndoStackLength(), undoLevels);
 }
@@ -334,37 +346,45 @@ TEST_F(StudioDemoTest, UndoWaitsWhileABlockIsBeingDragged)
     const KITE::GraphNode actuator = block("Actuator");
     const Point before = actuator.getPosition();
     const int undoLevels = model().getUndoStackLength();
-    const Point start = sceneRect(diagram->getNode(actuator)).center();
+    const Point start = box("Actuator").center();
     press(start);
     drag(start + Point{0, 60});
     release(start + Point{0, 60});
     ASSERT_EQ(model().getUndoStackLength(), undoLevels + 1);
 
-    press(start + Point{0, 60});
-    drag(start + Point{30, 60});
+    // The drop may snap to the other blocks' edges: take where it landed.
+    const Point first = actuator.getPosition();
+    ASSERT_NE(first, before);
+    const Point grab = box("Actuator").center();
+    press(grab);
+    drag(grab + Point{60, 0});
     key(Qt::Key_Z, ZEPH::ControlModifier);
-    EXPECT_EQ(actuator.getPosition(), (before + Point{0, 60}));
-    release(start + Point{30, 60});
-    EXPECT_EQ(actuator.getPosition(), (before + Point{30, 60}));
+    EXPECT_EQ(actuator.getPosition(), first);
+    EXPECT_EQ(model().getUndoStackLength(), undoLevels + 1);
+    release(grab + Point{60, 0});
+    EXPECT_NE(actuator.getPosition(), first);
     EXPECT_EQ(model().getUndoStackLength(), undoLevels + 2);
 
     key(Qt::Key_Z, ZEPH::ControlModifier);
     key(Qt::Key_Z, ZEPH::ControlModifier);
     EXPECT_EQ(actuator.getPosition(), before);
-    EXPECT_EQ(diagram->getNode(actuator).getPosition(), before);
+    EXPECT_EQ(box("Actuator").topLeft(), before);
+    EXPECT_EQ(model().getUndoStackLength(), undoLevels);
+    // Nothing further back: the file's state is the first level.
+    key(Qt::Key_Z, ZEPH::ControlModifier);
+    EXPECT_EQ(model().getUndoStackLength(), undoLevels);
 }
 
 TEST_F(StudioDemoTest, ResizingABlockByAHandleWritesItsSizeInOneTransaction)
 {
     const KITE::GraphNode filter = block("Filter");
-    const ZEPH::RectNode node = diagram->getNode(filter);
     const Point position = filter.getPosition();
     const Point size = filter.getSize();
     const int undoLevels = model().getUndoStackLength();
-    const Rect r = sceneRect(node);
+    const Rect r = box("Filter");
     press(r.center());
     release(r.center());
-    ASSERT_TRUE(node.isSelected());
+    ASSERT_TRUE(blockGlyph(filter)->getBox().isSelected());
 
     // The top-left handle: the opposite corner stays.
     press(r.topLeft());
@@ -375,22 +395,17 @@ TEST_F(StudioDemoTest, ResizingABlockByAHandleWritesItsSizeInOneTransaction)
     EXPECT_EQ(filter.getPosition(), (position - Point{40, 20}));
     EXPECT_EQ(filter.getSize(), (size + Point{40, 20}));
     EXPECT_EQ(model().getUndoStackLength(), undoLevels + 1);
-    EXPECT_EQ(sceneRect(node), (Rect{r.x - 40, r.y - 20, r.width + 40, r.height + 20}));
+    EXPECT_EQ(box("Filter"), (Rect{r.x - 40, r.y - 20, r.width + 40, r.height + 20}));
     // The label stays in the middle; the lines reach the new outline.
-    const Rect label = diagram->getLabel(node).getSceneBounds();
-    EXPECT_NEAR(label.center().x, sceneRect(node).center().x, 1.0);
-    EXPECT_NEAR(label.center().y, sceneRect(node).center().y, 1.0);
-    EXPECT_TRUE(onBorder(sceneRect(node), diagram->getLine(connection("reading")).getTo()));
-    EXPECT_TRUE(onBorder(sceneRect(node), diagram->getLine(connection("feedback")).getFrom()));
+    const Rect label = blockGlyph(filter)->getLabel().getSceneBounds();
+    EXPECT_NEAR(label.center().x, box("Filter").center().x, 1.0);
+    EXPECT_NEAR(label.center().y, box("Filter").center().y, 1.0);
+    EXPECT_TRUE(onBorder(box("Filter"), line("reading").getTo()));
+    EXPECT_TRUE(onBorder(box("Filter"), line("feedback").getFrom()));
 
-    // Never smaller than a block that can show a label.
-    const Rect now = sceneRect(node);
-    press(now.topLeft() + Point{now.width, now.height});
-    drag(now.topLeft() + Point{now.width - 10, now.height});
-    drag(now.topLeft() + Point{-500, -500});
-    release(now.topLeft() + Point{-500, -500});
-    EXPECT_EQ(filter.getSize(), (Point{DiagramResizeBehavior::minimumWidth, DiagramResizeBehavior::minimumHeight}));
-    EXPECT_EQ(filter.getPosition(), (position - Point{40, 20}));
+    key(Qt::Key_Z, ZEPH::ControlModifier);
+    EXPECT_EQ(filter.getSize(), size);
+    EXPECT_EQ(box("Filter"), r);
 }
 
 TEST(StudioDemoFiles, AMalformedModelIsReportedWithFileAndLineAndLeavesNoWindow)
@@ -444,7 +459,7 @@ TEST(StudioDemoFiles, MissingFilesAndBadArgumentsAreRefused)
     EXPECT_EQ(DemoCommand::run({"--bogus"}, out, err), 2);
 }
 
-TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramDrawn)
+TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette)
 {
     demo->layOut(false);
     QTemporaryDir dir;
@@ -456,12 +471,13 @@ TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramDrawn)
     QImage image(QString::fromStdString(file));
     ASSERT_FALSE(image.isNull());
     PLATFORM::StudioWindow* window = demo->getStudio()->getWindow();
-    EXPECT_EQ(image.size(), window->size() * window->devicePixelRatio());
+    const qreal ratio = window->devicePixelRatio();
+    EXPECT_EQ(image.size(), window->size() * ratio);
 
     // The canvas's part of the picture: background, fills, outlines, lines and text.
-    ZEPH::GLCanvas* canvas = demo->getCanvas()->getCanvas();
-    const QPoint topLeft = canvas->viewport()->mapTo(window, QPoint(0, 0)) * window->devicePixelRatio();
-    const QSize size = canvas->viewport()->size() * window->devicePixelRatio();
+    ZEPH::GLCanvas* canvas = editor->getCanvas();
+    const QPoint topLeft = canvas->viewport()->mapTo(window, QPoint(0, 0)) * ratio;
+    const QSize size = canvas->viewport()->size() * ratio;
     ASSERT_GT(size.width(), 300);
     ASSERT_GT(size.height(), 200);
     std::set<QRgb> colours;
@@ -474,11 +490,24 @@ TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramDrawn)
         }
     EXPECT_GT(colours.size(), 10u);
     EXPECT_GT(dark, 100);
-    // Where the first block is, the picture shows its fill, not the background.
-    const Point v = canvas->scenePointToViewPoint(sceneRect(diagram->getNode(block("Scope"))).topLeft() + Point{10, 10});
-    const QColor fill = image.pixelColor(topLeft + QPoint(int(v.x), int(v.y)) * window->devicePixelRatio());
+    // Every block shows on the canvas: the picture has its fill where the block is.
     const QColor background = image.pixelColor(topLeft + QPoint(3, 3));
-    EXPECT_NE(fill.rgb(), background.rgb());
+    for (const KITE::GraphNode& b : demo->getDemoModel().getBlocks()) {
+        const Point v = canvas->scenePointToViewPoint(box(DemoModel::nameOf(b)).topLeft() + Point{6, 6});
+        ASSERT_TRUE(QRect(QPoint(0, 0), canvas->viewport()->size()).contains(QPoint(int(v.x), int(v.y))))
+            << DemoModel::nameOf(b);
+        const QColor fill = image.pixelColor(topLeft + QPoint(int(v.x), int(v.y)) * ratio);
+        EXPECT_NE(fill.rgb(), background.rgb()) << DemoModel::nameOf(b);
+    }
+
+    // The palette's zoom button stands left of the canvas, inside the editor's tab.
+    QList<QToolButton*> buttons;
+    for (QToolButton* button : editor->getWidget()->getQWidget()->findChildren<QToolButton*>())
+        if (button->isVisible())  // a tool bar keeps a hidden button for what it cannot show
+            buttons.push_back(button);
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons[0]->text(), "zoom");
+    EXPECT_LE(buttons[0]->mapTo(window, QPoint(buttons[0]->width(), 0)).x(), canvas->mapTo(window, QPoint(0, 0)).x());
 }
 
 TEST(StudioDemoFiles, TheProgramWritesTheScreenshotHeadlessAndPrintsItsPath)

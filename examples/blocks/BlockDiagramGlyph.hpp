@@ -1,0 +1,23 @@
+#pragma once
+
+#include "editor/Glyph.hpp"
+#include "platform/zeph/ContainerNode.hpp"
+
+namespace Blocks {
+
+// The diagram itself: an empty container at the origin of the diagram's coordinates, under
+// which the glyphs of its blocks and connections hang. It draws nothing and is not selected.
+class BlockDiagramGlyph : public KITE::Glyph {
+public:
+    explicit BlockDiagramGlyph(const KITE::DiagramElement& element);
+
+    void create() override;
+    ZEPH::Node getRoot() const override;
+    // The diagram's contents are in its own coordinates: nothing moves with its position.
+    void update() override;
+
+private:
+    ZEPH::ContainerNode root;
+};
+
+} // namespace Blocks

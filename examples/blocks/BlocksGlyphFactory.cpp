@@ -1,0 +1,31 @@
+#include "examples/blocks/BlocksGlyphFactory.hpp"
+
+#include "examples/blocks/BlockDiagramGlyph.hpp"
+#include "examples/blocks/BlockGlyph.hpp"
+#include "examples/blocks/ConnectionGlyph.hpp"
+
+namespace Blocks {
+
+BlocksGlyphFactory::BlocksGlyphFactory() : GlyphFactory(Table::forClass<BlocksGlyphFactory>())
+{
+    registerCreator(KITE::Diagram::MetaClass(), Table::member(&BlocksGlyphFactory::createDiagram));
+    registerCreator(KITE::GraphNode::MetaClass(), Table::member(&BlocksGlyphFactory::createBlock));
+    registerCreator(KITE::GraphEdge::MetaClass(), Table::member(&BlocksGlyphFactory::createConnection));
+}
+
+TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createDiagram(KITE::DiagramElement element)
+{
+    return TAVI::Holder<KITE::Glyph>(new BlockDiagramGlyph(element));
+}
+
+TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createBlock(KITE::DiagramElement element)
+{
+    return TAVI::Holder<KITE::Glyph>(new BlockGlyph(element));
+}
+
+TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createConnection(KITE::DiagramElement element)
+{
+    return TAVI::Holder<KITE::Glyph>(new ConnectionGlyph(element));
+}
+
+} // namespace Blocks

@@ -1,0 +1,170 @@
+#pragma once
+
+// An editor of the blocks domain on a small model of the sample meta-model, opened as a studio
+// opens one, with helpers for the model and for geometry.
+
+#include "application/Application.hpp"
+#include "application/DomainRegistry.hpp"
+#include "examples/blocks/BlockGlyph.hpp"
+#include "examples/blocks/BlocksDomain.hpp"
+#include "examples/blocks/ConnectionGlyph.hpp"
+#include "platform/tavi/ErrorHolder.hpp"
+#include "platform/veld/DomainRegistry.hpp"
+#include "platform/veld/io/MetaModelFile.hpp"
+#include "tests/editor/EditorToolsFixture.hpp"
+
+#include <cmath>
+#include <string>
+
+namespace BlocksTest {
+
+using Point = TAVI::GLPoint<double>;
+using Rect = TAVI::GLRect<double>;
+
+// The sample's meta-model, loaded once per process, and the blocks domain registered for it.
+inline void loadBlocks()
+{
+    static const bool loaded = [] {
+        KITE::diagramMetaModel();
+        if (!VELD::DomainRegistry::instance().isRegistered("example:blocks"))
+            VELD::loadMetaModel(std::string(KITE_SOURCE_DIR) + "/examples/studio_demo/data/blocks.veldmeta");
+        TAVI::ErrorHolder errors;
+        Blocks::BlocksDomain::registerDomain(errors);
+        return !errors.hasError();
+    }();
+    EXPECT_TRUE(loaded);
+}
+
+// Whether p lies on the outline of r.
+inline bool onBorder(const Rect& r, const Point& p)
+{
+    constexpr double eps = 0.01;
+    const bool inside = p.x >= r.left() - eps && p.x <= r.right() + eps && p.y >= r.top() - eps &&
+                        p.y <= r.bottom() + eps;
+    const bool onEdge = std::fabs(p.x - r.left()) < eps || std::fabs(p.x - r.right()) < eps ||
+                        std::fabs(p.y - r.top()) < eps || std::fabs(p.y - r.bottom()) < eps;
+    return inside && onEdge;
+}
+
+// A project with the diagram "main": block A at (10, 10) 120x60 holding block In at (20, 25)
+// 50x25, block B at (300, 10) 100x50, block C at (300, 200) 100x50, the connection ab from A to
+// B and the connection inb from In to B. The editor shows it with the domain's glyphs and tools.
+class BlocksEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        loadBlocks();
+        model = VELD::DomainRegistry::instance().createModel("example:blocks");
+        {
+            VELD::Transaction t(model);
+            const VELD::ClassObject project = model.getRootObject();
+            diagram = KITE::Factory::createNewFactory(model).createDiagram("main");
+            project.add(project.getMetaClass().getProperty("diagrams"), diagram);
+            a = addBlock(diagram, "A", {10, 10}, {120, 60});
+            in = addBlock(a, "In", {20, 25}, {50, 25});
+            b = addBlock(diagram, "B", {300, 10}, {100, 50});
+            c = addBlock(diagram, "C", {300, 200}, {100, 50});
+            ab = connect("ab", a, b);
+            inb = connect("inb", in, b);
+            t.commit();
+        }
+        TAVI::ErrorHolder errors;
+        studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
+        ASSERT_TRUE(studio) << errors.what();
+        domain = KITE::DomainRegistry::instance()->getStaticDomainForModel(model, errors);
+        ASSERT_NE(domain, nullptr) << errors.what();
+        application = new KITE::Application(model, studio.get());
+        editor = KITE::Editor::create(studio.get(), KITE::Editor::staticGetTypeName());
+        editor->setDiagram(diagram);
+        editor->setApplication(application.get());
+        editor->setGlyphFactory(domain->getGlyphFactory());
+        editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
+        editor->populate();
+        domain->installTools(editor.get());
+    }
+
+    void TearDown() override
+    {
+        if (editor) {
+            TAVI::ErrorHolder errors;
+            editor->terminate(errors);
+        }
+        editor.reset();
+        if (studio)
+            studio->close();
+        studio.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // These change the model: call them inside a transaction.
+    static void rename(const VELD::ImmutableClassObject& element, const std::string& name)
+    {
+        const VELD::ClassObject object(element);
+        object.setString(object.getMetaClass().getProperty("name"), name);
+    }
+    KITE::GraphNode addBlock(const KITE::GraphElement& container, const std::string& name, const Point& position,
+                             const Point& size) const
+    {
+        KITE::GraphNode block(model.getFactory().createFromString("Block"));
+        container.addContained(block);
+        rename(block, name);
+        block.setPosition(position);
+        block.setSize(size);
+        return block;
+    }
+    KITE::GraphEdge connect(const std::string& name, const KITE::GraphNode& from, const KITE::GraphNode& to) const
+    {
+        KITE::GraphEdge edge(model.getFactory().createFromString("Connection"));
+        diagram.addContained(edge);
+        rename(edge, name);
+        edge.setSrcElement(from);
+        edge.setDstElement(to);
+        return edge;
+    }
+
+    template <typename G>
+    G* glyph(const KITE::DiagramElement& element) const
+    {
+        return dynamic_cast<G*>(editor->getGraphics()->getGlyph(element));
+    }
+    Rect boxOnScene(const KITE::DiagramElement& block) const
+    {
+        const ZEPH::RectNode box = glyph<Blocks::BlockGlyph>(block)->getBox();
+        return box.mapLocalToScene(box.getRect());
+    }
+    // The connection's line on the scene.
+    std::pair<Point, Point> lineOnScene(const KITE::DiagramElement& connection) const
+    {
+        const ZEPH::LineNode line = glyph<Blocks::ConnectionGlyph>(connection)->getLine();
+        return {line.mapLocalToScene(line.getFrom()), line.mapLocalToScene(line.getTo())};
+    }
+
+    ZEPH::Scene& scene() const { return *editor->getScene(); }
+    void press(const Point& p)
+    {
+        ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::LeftButton);
+        scene().handleMousePressEvent(event);
+    }
+    void move(const Point& p)
+    {
+        ZEPH::MouseEvent event(p, ZEPH::NoButton, ZEPH::LeftButton);
+        scene().handleMouseMoveEvent(event);
+    }
+    void release(const Point& p)
+    {
+        ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::NoButton);
+        scene().handleMouseReleaseEvent(event);
+    }
+
+    VELD::Model model;
+    KITE::Diagram diagram;
+    KITE::GraphNode a, in, b, c;
+    KITE::GraphEdge ab, inb;
+    KITE::AbstractKiteDomain* domain = nullptr;
+    TAVI::Holder<KITE::Test::ToolsStudioApp> app{new KITE::Test::ToolsStudioApp};
+    TAVI::Holder<PLATFORM::Studio> studio;
+    TAVI::Holder<KITE::Application> application;
+    TAVI::Holder<KITE::Editor> editor;
+};
+
+} // namespace BlocksTest
