@@ -15,7 +15,7 @@ class BlocksGlyphFactory;
 // The domain of block diagrams: models of the "blocks" meta-model, whose Project holds
 // diagrams of Blocks joined by Connections. It draws them with BlocksGlyphFactory, lets a
 // Connection join any two Blocks (either way round), and gives its editors the library's
-// default tools. One per process (get()); the domain registry holds it once registered.
+// default tools with a resize that respects each glyph's smallest size. One per process (get()); the domain registry holds it once registered.
 class BlocksDomain : public KITE::AbstractKiteDomain {
 public:
     static constexpr const char* domainName = "BlocksDomain";
@@ -44,6 +44,9 @@ public:
     const boost::shared_ptr<KITE::GetIconBase>& getIconController() const override;
     const boost::shared_ptr<KITE::ElementDescriberBase>& getElementDescriber() const override;
     boost::shared_ptr<KITE::GetChildrenBase> getTreePopulator() override;
+    // The library's default tools, with a resize that keeps a block large enough for its name
+    // (BlockResizeBehavior). A null editor is refused with TAVI::TypedException.
+    void installTools(KITE::Editor* editor) const override;
     KITE::AbstractKiteDomainInterface* createKiteInterface(PLATFORM::Studio* studio) const override;
 
 private:

@@ -117,4 +117,24 @@ TEST_F(BlockGlyphTest, ASelectedBlockIsResizedByItsHandleInOneTransaction)
     EXPECT_EQ(b.getPosition(), (Point{300, 10}));
     EXPECT_EQ(b.getSize(), (Point{140, 70}));
     EXPECT_EQ(boxOnScene(b), (Rect{300, 10, 140, 70}));
+
+    // Never smaller than room for a name: the top-left corner still stays.
+    const Rect now = boxOnScene(b);
+    const Point corner{now.right(), now.bottom()};
+    press(corner);
+    move(corner + Point{-10, -10});
+    move(corner + Point{-500, -500});
+    release(corner + Point{-500, -500});
+    EXPECT_EQ(transactions.count, 2);
+    EXPECT_EQ(b.getSize(), (Point{BlockGlyph::minimumWidth, BlockGlyph::minimumHeight}));
+    EXPECT_EQ(b.getPosition(), (Point{300, 10}));
+
+    // Dragging the top-left handle past the minimum keeps the bottom-right corner instead.
+    const Rect small = boxOnScene(b);
+    press(small.topLeft());
+    move(small.topLeft() + Point{10, 10});
+    move(small.topLeft() + Point{300, 300});
+    release(small.topLeft() + Point{300, 300});
+    EXPECT_EQ(b.getSize(), (Point{BlockGlyph::minimumWidth, BlockGlyph::minimumHeight}));
+    EXPECT_EQ(b.getPosition(), (Point{300, 10}));
 }

@@ -403,6 +403,18 @@ TEST_F(StudioDemoTest, ResizingABlockByAHandleWritesItsSizeInOneTransaction)
     EXPECT_TRUE(onBorder(box("Filter"), line("reading").getTo()));
     EXPECT_TRUE(onBorder(box("Filter"), line("feedback").getFrom()));
 
+    // Never smaller than a block that can show its name.
+    const Rect now = box("Filter");
+    const Point corner{now.right(), now.bottom()};
+    press(corner);
+    drag(corner + Point{-10, 0});
+    drag(corner + Point{-500, -500});
+    release(corner + Point{-500, -500});
+    EXPECT_EQ(filter.getSize(), (Point{BlockGlyph::minimumWidth, BlockGlyph::minimumHeight}));
+    EXPECT_EQ(filter.getPosition(), (position - Point{40, 20}));
+    EXPECT_EQ(model().getUndoStackLength(), undoLevels + 2);
+
+    key(Qt::Key_Z, ZEPH::ControlModifier);
     key(Qt::Key_Z, ZEPH::ControlModifier);
     EXPECT_EQ(filter.getSize(), size);
     EXPECT_EQ(box("Filter"), r);
