@@ -15,10 +15,13 @@
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
 #include "platform/zeph/GLCanvas.hpp"
+#include "platform/zeph/Scene.hpp"
 
 #include <QColor>
 #include <QCoreApplication>
 #include <QDockWidget>
+#include <QGraphicsScene>
+#include <QObject>
 
 #include <stdexcept>
 
@@ -41,7 +44,7 @@ void check(const TAVI::ErrorHolder& errors)
 
 } // namespace
 
-DemoStudio::DemoStudio(DemoModel model) : model(std::move(model)) {}
+DemoStudio::DemoStudio(DemoModel model) : model(std::move(model)), sceneWatch(std::make_unique<QObject>()) {}
 
 std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile, const std::string& modelFile)
 {
@@ -96,6 +99,16 @@ void DemoStudio::build()
     app->setChangeHandler([this](const KITE::ModelChangeReport&) { showStatus(); });
     tree->setSelectionHandler(
         [this](const std::vector<VELD::ImmutableClassObject>& objects) { treeSelectionChanged(objects); });
+    // A click on empty canvas, or a marquee around nothing, empties the editor's selection
+    // without an event; the canvas's own selection tells, and the tree catches up once the
+    // gesture is over.
+    QObject::connect(
+        editor->getScene()->qtScene(), &QGraphicsScene::selectionChanged, sceneWatch.get(),
+        [this] {
+            if (studio && studio->isOpen())
+                editorSelectionChanged();
+        },
+        Qt::QueuedConnection);
     // The studio opens with the diagram's first block selected.
     if (const std::vector<KITE::GraphNode> blocks = model.getBlocks(); !blocks.empty())
         editor->select(blocks.front());

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class QObject;
+
 namespace KITE {
 class Application;
 class Editor;
@@ -68,6 +70,8 @@ private:
     TAVI::Holder<ModelTreeComponent> tree;
     TAVI::Holder<KITE::Editor> editor;
     TAVI::Holder<StatusComponent> status;
+    // Receives the canvas's selection changes; its end drops those still queued.
+    std::unique_ptr<QObject> sceneWatch;
 };
 
 } // namespace StudioDemo

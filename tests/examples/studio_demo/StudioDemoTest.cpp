@@ -245,7 +245,18 @@ TEST_F(StudioDemoTest, TreeEditorAndStatusLineShareTheSelection)
     EXPECT_EQ(tree->getSelection(), (std::vector<VELD::ImmutableClassObject>{block("Filter"), block("Scope")}));
     EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Filter, Scope");
 
+    // A click on empty canvas clears the selection everywhere once the click is over.
+    const Point empty = box("Scope").topLeft() - Point{60, 0};
+    press(empty);
+    release(empty);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->getSelection().size(), 0u);
+    EXPECT_EQ(tree->getSelection(), (std::vector<VELD::ImmutableClassObject>{}));
+    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections");
+
     // Nothing selected in the tree: nothing in the editor.
+    tree->getTreeView()->setSelectedRows({tree->getViewModel()->getRow(block("Filter"))});
+    ASSERT_EQ(editor->getSelection().size(), 1u);
     tree->getTreeView()->setSelectedRows({});
     EXPECT_EQ(editor->getSelection().size(), 0u);
     EXPECT_FALSE(blockGlyph(block("Filter"))->getBox().isSelected());
