@@ -6,14 +6,12 @@ namespace Blocks {
 
 BlockDiagramGlyph::BlockDiagramGlyph(const KITE::DiagramElement& element) : Glyph(element) {}
 
-void BlockDiagramGlyph::create()
-{
+void BlockDiagramGlyph::create() {
     root = ZEPH::ContainerNode::create();
     getScene()->addNode(root);
 }
 
-ZEPH::Node BlockDiagramGlyph::getRoot() const
-{
+ZEPH::Node BlockDiagramGlyph::getRoot() const {
     return root;
 }
 

@@ -28,13 +28,11 @@ constexpr double kLabelPadding = 6.0;
 
 // A size the canvas can draw: a broken model (a negative or non-finite size) shows an empty
 // rectangle rather than handing Qt geometry it cannot use.
-double drawable(double length)
-{
+double drawable(double length) {
     return std::isfinite(length) && length > 0 ? length : 0.0;
 }
 
-bool holdsBlocks(const KITE::GraphNode& node)
-{
+bool holdsBlocks(const KITE::GraphNode& node) {
     for (const KITE::DiagramElement& inner : node.getContained())
         if (KITE::GraphNode(inner).isValid())
             return true;
@@ -42,8 +40,7 @@ bool holdsBlocks(const KITE::GraphNode& node)
 }
 
 // Shortens text with "..." until the label is at most width wide; empty when nothing fits.
-void fitText(ZEPH::TextNode& label, const std::string& text, double width)
-{
+void fitText(ZEPH::TextNode& label, const std::string& text, double width) {
     label.setText(text);
     if (label.getBounds().width <= width)
         return;
@@ -62,8 +59,7 @@ void fitText(ZEPH::TextNode& label, const std::string& text, double width)
 
 BlockGlyph::BlockGlyph(const KITE::DiagramElement& element) : Glyph(element) {}
 
-void BlockGlyph::create()
-{
+void BlockGlyph::create() {
     box = ZEPH::RectNode::create();
     box.setSelectable(true);
     box.setMovable(true);
@@ -80,13 +76,11 @@ void BlockGlyph::create()
     label.setParent(box);
 }
 
-ZEPH::Node BlockGlyph::getRoot() const
-{
+ZEPH::Node BlockGlyph::getRoot() const {
     return box;
 }
 
-void BlockGlyph::update()
-{
+void BlockGlyph::update() {
     const KITE::GraphNode node(diagramElement());
     if (!node.isValid() || !box.isValid())
         return;
@@ -96,18 +90,17 @@ void BlockGlyph::update()
     const bool container = holdsBlocks(node);
     // The node's state, not the editor's: the editor tells the glyph before it records the change.
     const bool selected = box.isSelected();
-    box.setStroke(selected ? kSelectedStroke : kStroke, selected ? kSelectedStrokeWidth : kStrokeWidth);
+    box.setStroke(selected ? kSelectedStroke : kStroke,
+                  selected ? kSelectedStrokeWidth : kStrokeWidth);
     box.setFill(selected ? kSelectedFill : container ? kContainerFill : kBlockFill);
     layOutLabel(nameOf(node), container);
 }
 
-TAVI::GLPoint<double> BlockGlyph::minSize() const
-{
+TAVI::GLPoint<double> BlockGlyph::minSize() const {
     return {minimumWidth, minimumHeight};
 }
 
-void BlockGlyph::layOutLabel(const std::string& name, bool container)
-{
+void BlockGlyph::layOutLabel(const std::string& name, bool container) {
     const Rect r = box.getRect();
     fitText(label, name, std::max(0.0, r.width - 2 * kLabelPadding));
     Rect text = label.getBounds();
@@ -117,12 +110,12 @@ void BlockGlyph::layOutLabel(const std::string& name, bool container)
     }
     // A container names itself above what it holds; a plain block in its middle.
     const double x = (r.width - text.width) / 2;
-    const double y = container ? std::min(kLabelPadding / 2, r.height - text.height) : (r.height - text.height) / 2;
+    const double y = container ? std::min(kLabelPadding / 2, r.height - text.height)
+                               : (r.height - text.height) / 2;
     label.setPosition({std::max(0.0, x), std::max(0.0, y)});
 }
 
-std::string BlockGlyph::nameOf(const VELD::ImmutableClassObject& object)
-{
+std::string BlockGlyph::nameOf(const VELD::ImmutableClassObject& object) {
     if (!object.isValid())
         return {};
     const VELD::ImmutableProperty name = object.getMetaClass().getProperty("name");

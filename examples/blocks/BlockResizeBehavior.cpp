@@ -9,14 +9,12 @@ namespace Blocks {
 
 namespace {
 
-bool movesLeftEdge(ZEPH::ResizeBehavior::Handle handle)
-{
+bool movesLeftEdge(ZEPH::ResizeBehavior::Handle handle) {
     return handle == ZEPH::ResizeBehavior::TopLeft || handle == ZEPH::ResizeBehavior::Left ||
            handle == ZEPH::ResizeBehavior::BottomLeft;
 }
 
-bool movesTopEdge(ZEPH::ResizeBehavior::Handle handle)
-{
+bool movesTopEdge(ZEPH::ResizeBehavior::Handle handle) {
     return handle == ZEPH::ResizeBehavior::TopLeft || handle == ZEPH::ResizeBehavior::Top ||
            handle == ZEPH::ResizeBehavior::TopRight;
 }
@@ -25,8 +23,8 @@ bool movesTopEdge(ZEPH::ResizeBehavior::Handle handle)
 
 BlockResizeBehavior::BlockResizeBehavior(KITE::Editor& editor) : ResizeBehavior(editor) {}
 
-TAVI::GLRect<double> BlockResizeBehavior::calculateRect(const TAVI::GLPoint<double>& delta, int modifiers) const
-{
+TAVI::GLRect<double> BlockResizeBehavior::calculateRect(const TAVI::GLPoint<double>& delta,
+                                                        int modifiers) const {
     TAVI::GLRect<double> r = ResizeBehavior::calculateRect(delta, modifiers);
     KITE::Graphics* graphics = getEditor() ? getEditor()->getGraphics() : nullptr;
     const KITE::Glyph* glyph = graphics ? graphics->getGlyph(getTargetNode()) : nullptr;

@@ -13,7 +13,8 @@ public:
     explicit BlockResizeBehavior(KITE::Editor& editor);
 
 protected:
-    TAVI::GLRect<double> calculateRect(const TAVI::GLPoint<double>& delta, int modifiers) const override;
+    TAVI::GLRect<double> calculateRect(const TAVI::GLPoint<double>& delta,
+                                       int modifiers) const override;
 };
 
 } // namespace Blocks

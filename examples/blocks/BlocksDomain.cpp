@@ -20,10 +20,9 @@ namespace Blocks {
 namespace {
 
 // The first of the domain's classes the kernel does not know; empty when all are loaded.
-std::string missingClass()
-{
-    for (const char* name : {BlocksDomain::modelType, BlocksDomain::blockClassName,
-                             BlocksDomain::connectionClassName})
+std::string missingClass() {
+    for (const char* name :
+         {BlocksDomain::modelType, BlocksDomain::blockClassName, BlocksDomain::connectionClassName})
         if (!VELD::DomainRegistry::instance().findClass(name).isValid())
             return name;
     return {};
@@ -35,21 +34,20 @@ BlocksDomain::BlocksDomain() : glyphs(std::make_unique<BlocksGlyphFactory>()) {}
 
 BlocksDomain::~BlocksDomain() = default;
 
-BlocksDomain* BlocksDomain::get()
-{
+BlocksDomain* BlocksDomain::get() {
     // The held count keeps the domain alive whoever else lets go of it.
     static const TAVI::Holder<BlocksDomain> domain(new BlocksDomain());
     return domain.get();
 }
 
-bool BlocksDomain::registerDomain(TAVI::ErrorHolder& errors)
-{
+bool BlocksDomain::registerDomain(TAVI::ErrorHolder& errors) {
     KITE::DomainRegistry* registry = KITE::DomainRegistry::instance();
     if (registry->isRegistered(TAVI::StringID(domainName)))
         return true;
     if (const std::string missing = missingClass(); !missing.empty()) {
         errors.setError(TAVI::SimpleErrorDescription(
-            TAVI_HERE, "BlocksDomain::registerDomain: the meta-model class " + missing + " is not loaded",
+            TAVI_HERE,
+            "BlocksDomain::registerDomain: the meta-model class " + missing + " is not loaded",
             "Blocks_MetaModelMissing"));
         return false;
     }
@@ -59,44 +57,39 @@ bool BlocksDomain::registerDomain(TAVI::ErrorHolder& errors)
     return !errors.hasError();
 }
 
-PLATFORM::Util::MenuInterface BlocksDomain::getMenuInterface() const
-{
+PLATFORM::Util::MenuInterface BlocksDomain::getMenuInterface() const {
     static const PLATFORM::Util::MenuInterface menus("studioGetDefaultInterface", "");
     return menus;
 }
 
-PLATFORM::AbstractDomainInterface* BlocksDomain::createInterface(PLATFORM::Studio* studio) const
-{
+PLATFORM::AbstractDomainInterface* BlocksDomain::createInterface(PLATFORM::Studio* studio) const {
     return new BlocksDomainInterface(studio);
 }
 
-KITE::AbstractKiteDomainInterface* BlocksDomain::createKiteInterface(PLATFORM::Studio* studio) const
-{
+KITE::AbstractKiteDomainInterface*
+BlocksDomain::createKiteInterface(PLATFORM::Studio* studio) const {
     return new BlocksDomainInterface(studio);
 }
 
-TAVI::StringID BlocksDomain::getName() const
-{
+TAVI::StringID BlocksDomain::getName() const {
     return TAVI::StringID(domainName);
 }
 
-TAVI::StringID BlocksDomain::getModelClassFullName() const
-{
+TAVI::StringID BlocksDomain::getModelClassFullName() const {
     return TAVI::StringID(modelType);
 }
 
-KITE::GlyphFactory* BlocksDomain::getGlyphFactory() const
-{
+KITE::GlyphFactory* BlocksDomain::getGlyphFactory() const {
     return glyphs.get();
 }
 
-void BlocksDomain::initializeEdgeCreationRuleSet()
-{
+void BlocksDomain::initializeEdgeCreationRuleSet() {
     // A second set of the same rules would answer the same, but the set would grow each call.
     if (rulesMade)
         return;
     const VELD::ImmutableClass block = VELD::DomainRegistry::instance().findClass(blockClassName);
-    const VELD::ImmutableClass connection = VELD::DomainRegistry::instance().findClass(connectionClassName);
+    const VELD::ImmutableClass connection =
+        VELD::DomainRegistry::instance().findClass(connectionClassName);
     if (!block.isValid() || !connection.isValid())
         return;
     // Signals flow either way between blocks: one rule from a block to a block covers both ends.
@@ -104,31 +97,30 @@ void BlocksDomain::initializeEdgeCreationRuleSet()
     rulesMade = true;
 }
 
-void BlocksDomain::installTools(KITE::Editor* editor) const
-{
+void BlocksDomain::installTools(KITE::Editor* editor) const {
     AbstractKiteDomain::installTools(editor);
     // Under the role the selection tool starts resizes by, in place of the library's behaviour.
     editor->addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
-        new ZEPH::ToolConstructor<BlockResizeBehavior, KITE::Editor&>(ZEPH::ResizeBehavior::staticGetDefaultRole(),
-                                                                    *editor)));
+        new ZEPH::ToolConstructor<BlockResizeBehavior, KITE::Editor&>(
+            ZEPH::ResizeBehavior::staticGetDefaultRole(), *editor)));
 }
 
-const boost::shared_ptr<KITE::GetIconBase>& BlocksDomain::getIconController() const
-{
+const boost::shared_ptr<KITE::GetIconBase>& BlocksDomain::getIconController() const {
     static const boost::shared_ptr<KITE::GetIconBase> icons(new KITE::DefaultGetIcon());
     return icons;
 }
 
-const boost::shared_ptr<KITE::ElementDescriberBase>& BlocksDomain::getElementDescriber() const
-{
-    static const boost::shared_ptr<KITE::ElementDescriberBase> describer(new KITE::DefaultElementDescriber());
+const boost::shared_ptr<KITE::ElementDescriberBase>& BlocksDomain::getElementDescriber() const {
+    static const boost::shared_ptr<KITE::ElementDescriberBase> describer(
+        new KITE::DefaultElementDescriber());
     return describer;
 }
 
-boost::shared_ptr<KITE::GetChildrenBase> BlocksDomain::getTreePopulator()
-{
-    const boost::shared_ptr<KITE::Util::FilterBase> filter(new KITE::Util::BasicCompositeFilter("Tree", true, false));
-    return boost::shared_ptr<KITE::GetChildrenBase>(new KITE::DefaultGetChildren(filter, std::string(), filter));
+boost::shared_ptr<KITE::GetChildrenBase> BlocksDomain::getTreePopulator() {
+    const boost::shared_ptr<KITE::Util::FilterBase> filter(
+        new KITE::Util::BasicCompositeFilter("Tree", true, false));
+    return boost::shared_ptr<KITE::GetChildrenBase>(
+        new KITE::DefaultGetChildren(filter, std::string(), filter));
 }
 
 } // namespace Blocks

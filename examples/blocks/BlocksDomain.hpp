@@ -15,7 +15,8 @@ class BlocksGlyphFactory;
 // The domain of block diagrams: models of the "blocks" meta-model, whose Project holds
 // diagrams of Blocks joined by Connections. It draws them with BlocksGlyphFactory, lets a
 // Connection join any two Blocks (either way round), and gives its editors the library's
-// default tools with a resize that respects each glyph's smallest size. One per process (get()); the domain registry holds it once registered.
+// default tools with a resize that respects each glyph's smallest size. One per process (get());
+// the domain registry holds it once registered.
 class BlocksDomain : public KITE::AbstractKiteDomain {
 public:
     static constexpr const char* domainName = "BlocksDomain";

@@ -6,20 +6,18 @@ namespace Blocks {
 
 const char* const BlocksDomainInterface::noxTypeName = "Blocks.Domain";
 
-BlocksDomainInterface::BlocksDomainInterface(PLATFORM::Studio* studio) : KiteDomainInterface(studio) {}
+BlocksDomainInterface::BlocksDomainInterface(PLATFORM::Studio* studio)
+    : KiteDomainInterface(studio) {}
 
-const char* BlocksDomainInterface::getFullyQualifiedNoxTypeName() const
-{
+const char* BlocksDomainInterface::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 
-PLATFORM::AbstractDomain* BlocksDomainInterface::getDomain() const
-{
+PLATFORM::AbstractDomain* BlocksDomainInterface::getDomain() const {
     return BlocksDomain::get();
 }
 
-KITE::AbstractKiteDomain* BlocksDomainInterface::getKiteDomain() const
-{
+KITE::AbstractKiteDomain* BlocksDomainInterface::getKiteDomain() const {
     return BlocksDomain::get();
 }
 

@@ -9,7 +9,7 @@ namespace Blocks {
 // implementation (its applications and the editors' context menu).
 class BlocksDomainInterface : public KITE::KiteDomainInterface {
 public:
-    static const char* const noxTypeName;  // "Blocks.Domain"
+    static const char* const noxTypeName; // "Blocks.Domain"
 
     explicit BlocksDomainInterface(PLATFORM::Studio* studio);
 

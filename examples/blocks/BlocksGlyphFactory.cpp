@@ -6,25 +6,22 @@
 
 namespace Blocks {
 
-BlocksGlyphFactory::BlocksGlyphFactory() : GlyphFactory(Table::forClass<BlocksGlyphFactory>())
-{
+BlocksGlyphFactory::BlocksGlyphFactory() : GlyphFactory(Table::forClass<BlocksGlyphFactory>()) {
     registerCreator(KITE::Diagram::MetaClass(), Table::member(&BlocksGlyphFactory::createDiagram));
     registerCreator(KITE::GraphNode::MetaClass(), Table::member(&BlocksGlyphFactory::createBlock));
-    registerCreator(KITE::GraphEdge::MetaClass(), Table::member(&BlocksGlyphFactory::createConnection));
+    registerCreator(KITE::GraphEdge::MetaClass(),
+                    Table::member(&BlocksGlyphFactory::createConnection));
 }
 
-TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createDiagram(KITE::DiagramElement element)
-{
+TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createDiagram(KITE::DiagramElement element) {
     return TAVI::Holder<KITE::Glyph>(new BlockDiagramGlyph(element));
 }
 
-TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createBlock(KITE::DiagramElement element)
-{
+TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createBlock(KITE::DiagramElement element) {
     return TAVI::Holder<KITE::Glyph>(new BlockGlyph(element));
 }
 
-TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createConnection(KITE::DiagramElement element)
-{
+TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createConnection(KITE::DiagramElement element) {
     return TAVI::Holder<KITE::Glyph>(new ConnectionGlyph(element));
 }
 

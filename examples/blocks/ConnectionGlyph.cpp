@@ -16,10 +16,9 @@ const TAVI::Color kLineColor(0.36, 0.41, 0.49);
 const TAVI::Color kSelectedColor(0.0, 0.47, 0.84);
 constexpr double kLineWidth = 1.5;
 constexpr double kSelectedLineWidth = 2.5;
-constexpr double kArrowHalfAngle = 0.42;  // radians
+constexpr double kArrowHalfAngle = 0.42; // radians
 
-bool finite(const Point& p)
-{
+bool finite(const Point& p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
@@ -27,8 +26,7 @@ bool finite(const Point& p)
 
 ConnectionGlyph::ConnectionGlyph(const KITE::DiagramElement& element) : Glyph(element) {}
 
-void ConnectionGlyph::create()
-{
+void ConnectionGlyph::create() {
     line = ZEPH::LineNode::create();
     line.setSelectable(true);
     line.setMovable(false);
@@ -44,19 +42,18 @@ void ConnectionGlyph::create()
     }
 }
 
-ZEPH::Node ConnectionGlyph::getRoot() const
-{
+ZEPH::Node ConnectionGlyph::getRoot() const {
     return line;
 }
 
-void ConnectionGlyph::update()
-{
+void ConnectionGlyph::update() {
     if (!line.isValid())
         return;
     const KITE::GraphEdge edge(diagramElement());
     const KITE::DiagramElement src = edge.isValid() ? edge.getSrcElement() : KITE::DiagramElement();
     const KITE::DiagramElement dst = edge.isValid() ? edge.getDstElement() : KITE::DiagramElement();
-    const KITE::DiagramElement container = edge.isValid() ? KITE::DiagramElement(edge.getContainer()) : KITE::DiagramElement();
+    const KITE::DiagramElement container =
+        edge.isValid() ? KITE::DiagramElement(edge.getContainer()) : KITE::DiagramElement();
     if (!src.isValid() || !dst.isValid() || !container.isValid()) {
         line.setVisible(false);
         return;
@@ -81,13 +78,16 @@ void ConnectionGlyph::update()
     const Point back = from - to;
     const bool pointed = back.x != 0 || back.y != 0;
     const double angle = std::atan2(back.y, back.x);
-    const Point left{to.x + arrowLength * std::cos(angle + kArrowHalfAngle), to.y + arrowLength * std::sin(angle + kArrowHalfAngle)};
-    const Point right{to.x + arrowLength * std::cos(angle - kArrowHalfAngle), to.y + arrowLength * std::sin(angle - kArrowHalfAngle)};
+    const Point left{to.x + arrowLength * std::cos(angle + kArrowHalfAngle),
+                     to.y + arrowLength * std::sin(angle + kArrowHalfAngle)};
+    const Point right{to.x + arrowLength * std::cos(angle - kArrowHalfAngle),
+                      to.y + arrowLength * std::sin(angle - kArrowHalfAngle)};
     headLeft.setLine(to, pointed ? left : to);
     headRight.setLine(to, pointed ? right : to);
     const bool selected = line.isSelected();
     for (ZEPH::LineNode* node : {&line, &headLeft, &headRight})
-        node->setStroke(selected ? kSelectedColor : kLineColor, selected ? kSelectedLineWidth : kLineWidth);
+        node->setStroke(selected ? kSelectedColor : kLineColor,
+                        selected ? kSelectedLineWidth : kLineWidth);
 }
 
 } // namespace Blocks

@@ -2,12 +2,12 @@
 
 namespace StudioDemo {
 
-VELD::ImmutableSequence<VELD::ImmutableProperty> ContainmentFilter::execute(const VELD::ImmutableClass& cls,
-                                                                           const std::string&)
-{
+VELD::ImmutableSequence<VELD::ImmutableProperty>
+ContainmentFilter::execute(const VELD::ImmutableClass& cls, const std::string&) {
     return VELD::MakeSequence::filter<VELD::ImmutableProperty>(
-        cls.getAllAttributes(),
-        [](const VELD::ImmutableProperty& property) { return property.isComposite() && !property.isDerived(); });
+        cls.getAllAttributes(), [](const VELD::ImmutableProperty& property) {
+            return property.isComposite() && !property.isDerived();
+        });
 }
 
 } // namespace StudioDemo

@@ -12,8 +12,7 @@
 
 namespace StudioDemo {
 
-int DemoCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
-{
+int DemoCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     DemoOptions options;
     std::string error;
     if (!DemoOptions::parse(args, options, error)) {
@@ -37,7 +36,8 @@ int DemoCommand::run(const std::vector<std::string>& args, std::ostream& out, st
     const bool headless = QGuiApplication::platformName() == "offscreen";
     if (headless || !options.screenshotFile.empty()) {
         demo->layOut(false);
-        const std::string file = options.screenshotFile.empty() ? defaultScreenshot : options.screenshotFile;
+        const std::string file =
+            options.screenshotFile.empty() ? defaultScreenshot : options.screenshotFile;
         if (!demo->saveScreenshot(file, error)) {
             err << "studio_demo: " << error << "\n";
             return 1;

@@ -14,8 +14,7 @@ namespace {
 
 // A meta-model registers under its URI once per process; loading its file again would be
 // refused, so studios opened later on the same file take the one registered first.
-VELD::ImmutableNamespace metaModelFrom(const std::string& file)
-{
+VELD::ImmutableNamespace metaModelFrom(const std::string& file) {
     static std::map<std::string, VELD::ImmutableNamespace> loaded;
     std::error_code ec;
     std::string key = std::filesystem::weakly_canonical(file, ec).string();
@@ -28,8 +27,7 @@ VELD::ImmutableNamespace metaModelFrom(const std::string& file)
     return package;
 }
 
-KITE::Diagram firstDiagram(const VELD::ImmutableClassObject& root)
-{
+KITE::Diagram firstDiagram(const VELD::ImmutableClassObject& root) {
     std::deque<VELD::ImmutableClassObject> pending{root};
     while (!pending.empty()) {
         const VELD::ImmutableClassObject object = pending.front();
@@ -43,8 +41,7 @@ KITE::Diagram firstDiagram(const VELD::ImmutableClassObject& root)
 }
 
 void collect(const KITE::ImmutableGraphElement& container, std::vector<KITE::GraphNode>* blocks,
-             std::vector<KITE::GraphEdge>* connections)
-{
+             std::vector<KITE::GraphEdge>* connections) {
     for (const KITE::DiagramElement& element : container.getContained()) {
         if (const KITE::GraphEdge edge(element); edge.isValid()) {
             if (connections)
@@ -60,12 +57,9 @@ void collect(const KITE::ImmutableGraphElement& container, std::vector<KITE::Gra
 } // namespace
 
 DemoModel::DemoModel(VELD::Model model, KITE::Diagram diagram, std::string fileName)
-    : model(std::move(model)), diagram(std::move(diagram)), fileName(std::move(fileName))
-{
-}
+    : model(std::move(model)), diagram(std::move(diagram)), fileName(std::move(fileName)) {}
 
-DemoModel DemoModel::load(const std::string& metaModelFile, const std::string& modelFile)
-{
+DemoModel DemoModel::load(const std::string& metaModelFile, const std::string& modelFile) {
     // The sample meta-model derives from the diagram classes, which must exist first.
     KITE::diagramMetaModel();
     metaModelFrom(metaModelFile);
@@ -77,22 +71,19 @@ DemoModel DemoModel::load(const std::string& metaModelFile, const std::string& m
                      std::filesystem::path(modelFile).filename().string());
 }
 
-std::vector<KITE::GraphNode> DemoModel::getBlocks() const
-{
+std::vector<KITE::GraphNode> DemoModel::getBlocks() const {
     std::vector<KITE::GraphNode> blocks;
     collect(diagram, &blocks, nullptr);
     return blocks;
 }
 
-std::vector<KITE::GraphEdge> DemoModel::getConnections() const
-{
+std::vector<KITE::GraphEdge> DemoModel::getConnections() const {
     std::vector<KITE::GraphEdge> connections;
     collect(diagram, nullptr, &connections);
     return connections;
 }
 
-std::string DemoModel::nameOf(const VELD::ImmutableClassObject& object)
-{
+std::string DemoModel::nameOf(const VELD::ImmutableClassObject& object) {
     if (!object.isValid())
         return {};
     const VELD::ImmutableProperty name = object.getMetaClass().getProperty("name");

@@ -2,21 +2,19 @@
 
 namespace StudioDemo {
 
-DemoOptions DemoOptions::defaults()
-{
+DemoOptions DemoOptions::defaults() {
     DemoOptions options;
     options.modelFile = std::string(KITE_STUDIO_DEMO_DATA_DIR) + "/plant.veld";
     options.metaModelFile = std::string(KITE_STUDIO_DEMO_DATA_DIR) + "/blocks.veldmeta";
     return options;
 }
 
-const char* DemoOptions::usage()
-{
+const char* DemoOptions::usage() {
     return "usage: studio_demo [--model FILE --meta-model FILE] [--screenshot FILE]\n";
 }
 
-bool DemoOptions::parse(const std::vector<std::string>& args, DemoOptions& options, std::string& error)
-{
+bool DemoOptions::parse(const std::vector<std::string>& args, DemoOptions& options,
+                        std::string& error) {
     options = defaults();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

@@ -17,7 +17,8 @@ struct DemoOptions {
     static DemoOptions defaults();
     // Parses the arguments after the program name; false with a message in error for an
     // unknown option or one without its value.
-    static bool parse(const std::vector<std::string>& args, DemoOptions& options, std::string& error);
+    static bool parse(const std::vector<std::string>& args, DemoOptions& options,
+                      std::string& error);
     static const char* usage();
 };
 

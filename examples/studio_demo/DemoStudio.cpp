@@ -29,30 +29,30 @@ namespace StudioDemo {
 
 namespace {
 
-constexpr double kMargin = 30.0;  // around the diagram when it is fitted into the canvas
+constexpr double kMargin = 30.0; // around the diagram when it is fitted into the canvas
 
-std::string counted(std::size_t n, const char* one, const char* many)
-{
+std::string counted(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void check(const TAVI::ErrorHolder& errors)
-{
+void check(const TAVI::ErrorHolder& errors) {
     if (errors.hasError())
         throw std::runtime_error(errors.what());
 }
 
 } // namespace
 
-DemoStudio::DemoStudio(DemoModel model) : model(std::move(model)), sceneWatch(std::make_unique<QObject>()) {}
+DemoStudio::DemoStudio(DemoModel model)
+    : model(std::move(model)), sceneWatch(std::make_unique<QObject>()) {}
 
-std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile, const std::string& modelFile)
-{
+std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile,
+                                             const std::string& modelFile) {
     // Files first: a file that cannot be read leaves no window behind.
     std::unique_ptr<DemoStudio> demo(new DemoStudio(DemoModel::load(metaModelFile, modelFile)));
     TAVI::ErrorHolder errors;
     demo->app = new DemoApp;
-    demo->studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(demo->app.get()), errors);
+    demo->studio =
+        PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(demo->app.get()), errors);
     if (!demo->studio) {
         check(errors);
         throw std::runtime_error("no studio window could be made");
@@ -67,16 +67,14 @@ std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile, c
     return demo;
 }
 
-DemoStudio::~DemoStudio()
-{
+DemoStudio::~DemoStudio() {
     // Closing terminates the application, then the components (the editor drops its working
     // copy and its tools); the holders here let go of them afterwards.
     if (studio)
         studio->close();
 }
 
-void DemoStudio::build()
-{
+void DemoStudio::build() {
     PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
     TAVI::ErrorHolder errors;
     framework->setTitle("kite studio — " + model.getFileName());
@@ -95,10 +93,12 @@ void DemoStudio::build()
 
     openEditor();
 
-    app->setSelectionHandler([this](const KITE::EditorSelectionChangedEvent&) { editorSelectionChanged(); });
+    app->setSelectionHandler(
+        [this](const KITE::EditorSelectionChangedEvent&) { editorSelectionChanged(); });
     app->setChangeHandler([this](const KITE::ModelChangeReport&) { showStatus(); });
-    tree->setSelectionHandler(
-        [this](const std::vector<VELD::ImmutableClassObject>& objects) { treeSelectionChanged(objects); });
+    tree->setSelectionHandler([this](const std::vector<VELD::ImmutableClassObject>& objects) {
+        treeSelectionChanged(objects);
+    });
     // A click on empty canvas, or a marquee around nothing, empties the editor's selection
     // without an event; the canvas's own selection tells, and the tree catches up once the
     // gesture is over.
@@ -115,8 +115,7 @@ void DemoStudio::build()
     showStatus();
 }
 
-void DemoStudio::openEditor()
-{
+void DemoStudio::openEditor() {
     TAVI::ErrorHolder errors;
     // The sample's domain; another meta-model finds the domain registered for its own type.
     Blocks::BlocksDomain::registerDomain(errors);
@@ -125,8 +124,9 @@ void DemoStudio::openEditor()
         KITE::DomainRegistry::instance()->getStaticDomainForModel(model.getModel(), errors);
     check(errors);
     if (!domain || !domain->getGlyphFactory())
-        throw std::runtime_error("no domain draws models of type " +
-                                 model.getModel().getMetaModel().getQualifiedNameWithSeperator("."));
+        throw std::runtime_error(
+            "no domain draws models of type " +
+            model.getModel().getMetaModel().getQualifiedNameWithSeperator("."));
 
     application = new KITE::Application(model.getModel(), studio.get());
     editor = KITE::Editor::create(studio.get(), KITE::Editor::staticGetTypeName());
@@ -153,8 +153,7 @@ void DemoStudio::openEditor()
     }
 }
 
-void DemoStudio::editorSelectionChanged()
-{
+void DemoStudio::editorSelectionChanged() {
     // The tree shows the model's root, the editor its working copy: same objects, other views.
     const VELD::ImmutableModel root = model.getModel();
     std::vector<VELD::ImmutableClassObject> objects;
@@ -165,8 +164,7 @@ void DemoStudio::editorSelectionChanged()
     showStatus();
 }
 
-void DemoStudio::treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects)
-{
+void DemoStudio::treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects) {
     // One event for the whole new selection, which brings the tree and the status line along.
     editor->disableSelectionNotification();
     editor->clearSelection();
@@ -174,7 +172,8 @@ void DemoStudio::treeSelectionChanged(const std::vector<VELD::ImmutableClassObje
         // Only what the diagram draws: the project, the diagram itself and other diagrams' parts
         // have no glyph to select.
         const KITE::DiagramElement element(object);
-        if (element.isValid() && !KITE::Diagram(object).isValid() && element.getDiagram() == model.getDiagram())
+        if (element.isValid() && !KITE::Diagram(object).isValid() &&
+            element.getDiagram() == model.getDiagram())
             editor->select(element);
     }
     editor->enableSelectionNotification();
@@ -182,8 +181,7 @@ void DemoStudio::treeSelectionChanged(const std::vector<VELD::ImmutableClassObje
     showStatus();
 }
 
-void DemoStudio::showStatus()
-{
+void DemoStudio::showStatus() {
     std::string text = counted(model.getBlocks().size(), "block", "blocks") + ", " +
                        counted(model.getConnections().size(), "connection", "connections");
     std::string selected;
@@ -197,8 +195,7 @@ void DemoStudio::showStatus()
     status->setText(text);
 }
 
-void DemoStudio::fitDiagram()
-{
+void DemoStudio::fitDiagram() {
     ZEPH::GLCanvas* canvas = editor->getCanvas();
     KITE::Graphics* graphics = editor->getGraphics();
     if (!canvas || !graphics)
@@ -206,12 +203,11 @@ void DemoStudio::fitDiagram()
     const TAVI::GLRect<double> bounds = graphics->getRoot().getSceneBounds();
     if (bounds.isEmpty())
         return;
-    canvas->showSceneRect(
-        {bounds.x - kMargin, bounds.y - kMargin, bounds.width + 2 * kMargin, bounds.height + 2 * kMargin});
+    canvas->showSceneRect({bounds.x - kMargin, bounds.y - kMargin, bounds.width + 2 * kMargin,
+                           bounds.height + 2 * kMargin});
 }
 
-void DemoStudio::layOut(bool onScreen)
-{
+void DemoStudio::layOut(bool onScreen) {
     PLATFORM::StudioWindow* window = studio->getWindow();
     window->resize(defaultWidth, defaultHeight);
     if (!window->isVisible()) {
@@ -234,8 +230,7 @@ void DemoStudio::layOut(bool onScreen)
     QCoreApplication::processEvents();
 }
 
-bool DemoStudio::saveScreenshot(const std::string& file, std::string& error)
-{
+bool DemoStudio::saveScreenshot(const std::string& file, std::string& error) {
     TAVI::ErrorHolder errors;
     if (studio->saveScreenshot(file, errors))
         return true;

@@ -13,7 +13,7 @@ class QObject;
 namespace KITE {
 class Application;
 class Editor;
-}
+} // namespace KITE
 
 namespace StudioDemo {
 
@@ -30,7 +30,8 @@ public:
     // Loads the files and makes the window (not shown yet). Throws VELD::FileError when a
     // file cannot be read, before any window exists, and std::runtime_error when the window or
     // the editor cannot be made (none is left open then).
-    static std::unique_ptr<DemoStudio> open(const std::string& metaModelFile, const std::string& modelFile);
+    static std::unique_ptr<DemoStudio> open(const std::string& metaModelFile,
+                                            const std::string& modelFile);
     // Closes the window.
     ~DemoStudio();
     DemoStudio(const DemoStudio&) = delete;

@@ -10,26 +10,26 @@ namespace StudioDemo {
 
 HistoryKeysTool::HistoryKeysTool(KITE::Editor& editor) : editor(editor) {}
 
-TAVI::StringID HistoryKeysTool::getDefaultRole() const
-{
+TAVI::StringID HistoryKeysTool::getDefaultRole() const {
     static const TAVI::StringID role("HistoryKeys");
     return role;
 }
 
-bool HistoryKeysTool::requiresKeyAutoRepeat() const
-{
+bool HistoryKeysTool::requiresKeyAutoRepeat() const {
     return true;
 }
 
-void HistoryKeysTool::handleKeyPressEvent(ZEPH::KeyEvent& event)
-{
-    const int modifiers = event.modifiers() & (ZEPH::ControlModifier | ZEPH::ShiftModifier | ZEPH::AltModifier);
+void HistoryKeysTool::handleKeyPressEvent(ZEPH::KeyEvent& event) {
+    const int modifiers =
+        event.modifiers() & (ZEPH::ControlModifier | ZEPH::ShiftModifier | ZEPH::AltModifier);
     const bool undo = event.key() == Qt::Key_Z && modifiers == ZEPH::ControlModifier;
-    const bool redo = (event.key() == Qt::Key_Y && modifiers == ZEPH::ControlModifier) ||
-                      (event.key() == Qt::Key_Z && modifiers == (ZEPH::ControlModifier | ZEPH::ShiftModifier));
+    const bool redo =
+        (event.key() == Qt::Key_Y && modifiers == ZEPH::ControlModifier) ||
+        (event.key() == Qt::Key_Z && modifiers == (ZEPH::ControlModifier | ZEPH::ShiftModifier));
     if (!undo && !redo)
         return;
-    if (ZEPH::Scene* scene = getScene(); !scene || scene->getTopTool().get() != this || editor.isInInteraction())
+    if (ZEPH::Scene* scene = getScene();
+        !scene || scene->getTopTool().get() != this || editor.isInInteraction())
         return;
     const KITE::Diagram diagram = editor.getDiagram();
     if (!diagram.isValid())

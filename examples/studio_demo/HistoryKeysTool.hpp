@@ -18,7 +18,7 @@ public:
     explicit HistoryKeysTool(KITE::Editor& editor);
 
     void handleKeyPressEvent(ZEPH::KeyEvent& event) override;
-    TAVI::StringID getDefaultRole() const override;  // "HistoryKeys"
+    TAVI::StringID getDefaultRole() const override; // "HistoryKeys"
     // Repeated Ctrl+Z walks back through the history.
     bool requiresKeyAutoRepeat() const override;
 

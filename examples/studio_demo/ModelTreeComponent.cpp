@@ -8,8 +8,8 @@ namespace StudioDemo {
 
 ModelTreeComponent::ModelTreeComponent(PLATFORM::Studio* studio, const std::string& name,
                                        const VELD::ImmutableClassObject& root)
-    : StudioComponentBase(studio, name), viewModel(new ModelTreeViewModel), view(new TAVI::GLTreeView2("qt"))
-{
+    : StudioComponentBase(studio, name), viewModel(new ModelTreeViewModel),
+      view(new TAVI::GLTreeView2("qt")) {
     viewModel->populate(root);
     view->setModel(viewModel);
     view->setHeaderVisible(false);
@@ -23,19 +23,16 @@ ModelTreeComponent::ModelTreeComponent(PLATFORM::Studio* studio, const std::stri
         this, view->getSelectionChangeEmitter(), nullptr, &ModelTreeComponent::selectionChanged);
 }
 
-ModelTreeComponent::~ModelTreeComponent()
-{
+ModelTreeComponent::~ModelTreeComponent() {
     disconnect();
     delete view;
 }
 
-TAVI::GLWidget2* ModelTreeComponent::getWidget()
-{
+TAVI::GLWidget2* ModelTreeComponent::getWidget() {
     return view;
 }
 
-void ModelTreeComponent::showSelection(const std::vector<VELD::ImmutableClassObject>& objects)
-{
+void ModelTreeComponent::showSelection(const std::vector<VELD::ImmutableClassObject>& objects) {
     std::vector<unsigned> rows;
     for (const VELD::ImmutableClassObject& object : objects)
         if (const unsigned row = viewModel->getRow(object); row != ModelTreeViewModel::rootRow)
@@ -47,16 +44,14 @@ void ModelTreeComponent::showSelection(const std::vector<VELD::ImmutableClassObj
         view->scrollTo(rows.front());
 }
 
-std::vector<VELD::ImmutableClassObject> ModelTreeComponent::getSelection() const
-{
+std::vector<VELD::ImmutableClassObject> ModelTreeComponent::getSelection() const {
     std::vector<VELD::ImmutableClassObject> objects;
     for (unsigned row : view->getSelectedRows())
         objects.push_back(viewModel->getObject(row));
     return objects;
 }
 
-void ModelTreeComponent::selectionChanged(const TAVI::GLViewSelectionChangeEvent2&)
-{
+void ModelTreeComponent::selectionChanged(const TAVI::GLViewSelectionChangeEvent2&) {
     if (!showingSelection && onSelection)
         onSelection(getSelection());
 }

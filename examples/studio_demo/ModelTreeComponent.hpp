@@ -10,14 +10,15 @@
 namespace TAVI {
 class GLTreeView2;
 class GLViewSelectionChangeEvent2;
-}
+} // namespace TAVI
 
 namespace StudioDemo {
 
 // The dock that lists the model's objects as a tree, fully expanded.
 class ModelTreeComponent : public PLATFORM::StudioComponentBase {
 public:
-    ModelTreeComponent(PLATFORM::Studio* studio, const std::string& name, const VELD::ImmutableClassObject& root);
+    ModelTreeComponent(PLATFORM::Studio* studio, const std::string& name,
+                       const VELD::ImmutableClassObject& root);
     ~ModelTreeComponent() override;
 
     TAVI::GLWidget2* getWidget() override;
@@ -39,7 +40,7 @@ private:
     SelectionHandler onSelection;
     bool showingSelection = false;
     TAVI::Holder<ModelTreeViewModel> viewModel;
-    TAVI::GLTreeView2* view;  // owned
+    TAVI::GLTreeView2* view; // owned
 };
 
 } // namespace StudioDemo

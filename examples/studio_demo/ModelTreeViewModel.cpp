@@ -13,16 +13,15 @@ namespace StudioDemo {
 
 ModelTreeViewModel::ModelTreeViewModel()
     : describer(boost::make_shared<KITE::DefaultElementDescriber>()),
-      children(boost::make_shared<KITE::DefaultGetChildren>(boost::make_shared<ContainmentFilter>())),
-      icons(boost::make_shared<KITE::DefaultGetIcon>())
-{
+      children(
+          boost::make_shared<KITE::DefaultGetChildren>(boost::make_shared<ContainmentFilter>())),
+      icons(boost::make_shared<KITE::DefaultGetIcon>()) {
     nameColumn = appendColumns({"Name"}).front();
 }
 
 ModelTreeViewModel::~ModelTreeViewModel() = default;
 
-void ModelTreeViewModel::populate(const VELD::ImmutableClassObject& root)
-{
+void ModelTreeViewModel::populate(const VELD::ImmutableClassObject& root) {
     // Views see the new rows in one step when the transaction ends.
     beginTransaction();
     removeAllRows();
@@ -33,8 +32,7 @@ void ModelTreeViewModel::populate(const VELD::ImmutableClassObject& root)
     endTransaction();
 }
 
-void ModelTreeViewModel::addRows(unsigned parentRow, const VELD::ImmutableClassObject& object)
-{
+void ModelTreeViewModel::addRows(unsigned parentRow, const VELD::ImmutableClassObject& object) {
     const unsigned row = appendRow(parentRow);
     objects.emplace(row, object);
     rows.emplace(object, row);
@@ -49,14 +47,12 @@ void ModelTreeViewModel::addRows(unsigned parentRow, const VELD::ImmutableClassO
         addRows(row, child);
 }
 
-VELD::ImmutableClassObject ModelTreeViewModel::getObject(unsigned rowUID) const
-{
+VELD::ImmutableClassObject ModelTreeViewModel::getObject(unsigned rowUID) const {
     const auto found = objects.find(rowUID);
     return found == objects.end() ? VELD::ImmutableClassObject() : found->second;
 }
 
-unsigned ModelTreeViewModel::getRow(const VELD::ImmutableClassObject& object) const
-{
+unsigned ModelTreeViewModel::getRow(const VELD::ImmutableClassObject& object) const {
     const auto found = rows.find(object);
     return found == rows.end() ? rootRow : found->second;
 }

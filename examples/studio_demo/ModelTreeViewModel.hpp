@@ -11,7 +11,7 @@ namespace KITE {
 class DefaultElementDescriber;
 class DefaultGetChildren;
 class DefaultGetIcon;
-}
+} // namespace KITE
 
 namespace StudioDemo {
 

@@ -5,27 +5,21 @@
 namespace StudioDemo {
 
 StatusComponent::StatusComponent(PLATFORM::Studio* studio, const std::string& name)
-    : StudioComponentBase(studio, name), label(new TAVI::GLText2("qt"))
-{
-}
+    : StudioComponentBase(studio, name), label(new TAVI::GLText2("qt")) {}
 
-StatusComponent::~StatusComponent()
-{
+StatusComponent::~StatusComponent() {
     delete label;
 }
 
-TAVI::GLWidget2* StatusComponent::getWidget()
-{
+TAVI::GLWidget2* StatusComponent::getWidget() {
     return label;
 }
 
-void StatusComponent::setText(const std::string& text)
-{
+void StatusComponent::setText(const std::string& text) {
     label->setText(text);
 }
 
-std::string StatusComponent::getText() const
-{
+std::string StatusComponent::getText() const {
     return label->getText();
 }
 

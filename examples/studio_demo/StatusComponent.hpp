@@ -19,7 +19,7 @@ public:
     std::string getText() const;
 
 private:
-    TAVI::GLText2* label;  // owned
+    TAVI::GLText2* label; // owned
 };
 
 } // namespace StudioDemo

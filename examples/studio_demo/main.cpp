@@ -7,8 +7,7 @@
 
 #include <iostream>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return StudioDemo::DemoCommand::run(args, std::cout, std::cerr);

@@ -6,8 +6,7 @@ using Blocks::BlockGlyph;
 
 using BlockGlyphTest = BlocksEditorTest;
 
-TEST_F(BlockGlyphTest, EveryBlockIsABoxWithItsNameInsideTheBoxOfItsContainer)
-{
+TEST_F(BlockGlyphTest, EveryBlockIsABoxWithItsNameInsideTheBoxOfItsContainer) {
     auto* diagramGlyph = glyph<Blocks::BlockDiagramGlyph>(KITE::DiagramElement(diagram));
     ASSERT_NE(diagramGlyph, nullptr);
     EXPECT_EQ(diagramGlyph->getRoot().getScenePosition(), (Point{0, 0}));
@@ -19,8 +18,8 @@ TEST_F(BlockGlyphTest, EveryBlockIsABoxWithItsNameInsideTheBoxOfItsContainer)
         EXPECT_EQ(g->getBox().getRect(), (Rect{0, 0, block.getSize().x, block.getSize().y}));
         EXPECT_EQ(g->getLabel().getText(), BlockGlyph::nameOf(block));
         // Diagram coordinates wherever it is nested; the handles sit on the box itself.
-        EXPECT_EQ(boxOnScene(block), (Rect{block.getAbsPosition().x, block.getAbsPosition().y, block.getSize().x,
-                                           block.getSize().y}));
+        EXPECT_EQ(boxOnScene(block), (Rect{block.getAbsPosition().x, block.getAbsPosition().y,
+                                           block.getSize().x, block.getSize().y}));
         EXPECT_EQ(g->getBox().getSceneBounds(), boxOnScene(block)) << BlockGlyph::nameOf(block);
         EXPECT_TRUE(g->isSelectable());
         EXPECT_TRUE(g->isMovable());
@@ -37,8 +36,7 @@ TEST_F(BlockGlyphTest, EveryBlockIsABoxWithItsNameInsideTheBoxOfItsContainer)
     EXPECT_LT(containerLabel.bottom(), boxOnScene(in).top());
 }
 
-TEST_F(BlockGlyphTest, FollowsTheModelThroughTransactionsAndUndo)
-{
+TEST_F(BlockGlyphTest, FollowsTheModelThroughTransactionsAndUndo) {
     const int levels = model.getUndoStackLength();
     {
         VELD::Transaction t(model);
@@ -68,8 +66,7 @@ TEST_F(BlockGlyphTest, FollowsTheModelThroughTransactionsAndUndo)
     EXPECT_EQ(g->getLabel().getText(), "B");
 }
 
-TEST_F(BlockGlyphTest, ALabelNeverReachesOutsideItsBox)
-{
+TEST_F(BlockGlyphTest, ALabelNeverReachesOutsideItsBox) {
     {
         VELD::Transaction t(model);
         rename(c, "a name far too long for its block");
@@ -93,8 +90,7 @@ TEST_F(BlockGlyphTest, ALabelNeverReachesOutsideItsBox)
     EXPECT_EQ(g->getBox().getSceneBounds(), boxOnScene(c));
 }
 
-TEST_F(BlockGlyphTest, ASelectedBlockIsResizedByItsHandleInOneTransaction)
-{
+TEST_F(BlockGlyphTest, ASelectedBlockIsResizedByItsHandleInOneTransaction) {
     KITE::Test::TransactionCounter transactions(model);
     const Rect before = boxOnScene(b);
     press(before.center());

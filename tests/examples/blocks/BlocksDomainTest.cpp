@@ -7,22 +7,22 @@ using Blocks::BlocksDomain;
 
 namespace {
 
-VELD::ImmutableClass metaClass(const char* name)
-{
+VELD::ImmutableClass metaClass(const char* name) {
     return VELD::DomainRegistry::instance().findClass(name);
 }
 
 } // namespace
 
-TEST(BlocksDomainTest, IsFoundForAModelOfTheSampleMetaModelByTypeAndByName)
-{
+TEST(BlocksDomainTest, IsFoundForAModelOfTheSampleMetaModelByTypeAndByName) {
     loadBlocks();
     const VELD::Model model = VELD::DomainRegistry::instance().createModel("example:blocks");
     KITE::DomainRegistry* registry = KITE::DomainRegistry::instance();
     TAVI::ErrorHolder errors;
     EXPECT_EQ(registry->getStaticDomainForModel(model, errors), BlocksDomain::get());
-    EXPECT_EQ(registry->getStaticDomainForModelType(TAVI::StringID("blocks.Project"), errors), BlocksDomain::get());
-    EXPECT_EQ(registry->getStaticDomain(TAVI::StringID("BlocksDomain"), errors), BlocksDomain::get());
+    EXPECT_EQ(registry->getStaticDomainForModelType(TAVI::StringID("blocks.Project"), errors),
+              BlocksDomain::get());
+    EXPECT_EQ(registry->getStaticDomain(TAVI::StringID("BlocksDomain"), errors),
+              BlocksDomain::get());
     EXPECT_FALSE(errors.hasError()) << errors.what();
 
     // Registering again finds it there and changes nothing.
@@ -31,12 +31,11 @@ TEST(BlocksDomainTest, IsFoundForAModelOfTheSampleMetaModelByTypeAndByName)
     EXPECT_EQ(registry->getStaticDomainForModel(model, errors), BlocksDomain::get());
 }
 
-TEST(BlocksDomainTest, ItsFrontInAStudioAnswersForTheDomain)
-{
+TEST(BlocksDomainTest, ItsFrontInAStudioAnswersForTheDomain) {
     loadBlocks();
     TAVI::ErrorHolder errors;
-    TAVI::Holder<PLATFORM::Studio> studio =
-        PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(new PLATFORM::Application), errors);
+    TAVI::Holder<PLATFORM::Studio> studio = PLATFORM::Studio::spawnStudio(
+        TAVI::Holder<PLATFORM::Application>(new PLATFORM::Application), errors);
     ASSERT_TRUE(studio) << errors.what();
     const VELD::Model model = VELD::DomainRegistry::instance().createModel("example:blocks");
     const TAVI::Holder<KITE::AbstractKiteDomainInterface> front =
@@ -51,8 +50,7 @@ TEST(BlocksDomainTest, ItsFrontInAStudioAnswersForTheDomain)
     studio->close();
 }
 
-TEST(BlocksDomainTest, AConnectionMayJoinTwoBlocksAndNothingElse)
-{
+TEST(BlocksDomainTest, AConnectionMayJoinTwoBlocksAndNothingElse) {
     loadBlocks();
     const KITE::EdgeCreationRuleSet& rules = BlocksDomain::get()->getEdgeCreationRuleSet();
     const VELD::ImmutableClass block = metaClass("blocks.Block");

@@ -22,12 +22,12 @@ using Point = TAVI::GLPoint<double>;
 using Rect = TAVI::GLRect<double>;
 
 // The sample's meta-model, loaded once per process, and the blocks domain registered for it.
-inline void loadBlocks()
-{
+inline void loadBlocks() {
     static const bool loaded = [] {
         KITE::diagramMetaModel();
         if (!VELD::DomainRegistry::instance().isRegistered("example:blocks"))
-            VELD::loadMetaModel(std::string(KITE_SOURCE_DIR) + "/examples/studio_demo/data/blocks.veldmeta");
+            VELD::loadMetaModel(std::string(KITE_SOURCE_DIR) +
+                                "/examples/studio_demo/data/blocks.veldmeta");
         TAVI::ErrorHolder errors;
         Blocks::BlocksDomain::registerDomain(errors);
         return !errors.hasError();
@@ -36,8 +36,7 @@ inline void loadBlocks()
 }
 
 // Whether p lies on the outline of r.
-inline bool onBorder(const Rect& r, const Point& p)
-{
+inline bool onBorder(const Rect& r, const Point& p) {
     constexpr double eps = 0.01;
     const bool inside = p.x >= r.left() - eps && p.x <= r.right() + eps && p.y >= r.top() - eps &&
                         p.y <= r.bottom() + eps;
@@ -51,8 +50,7 @@ inline bool onBorder(const Rect& r, const Point& p)
 // B and the connection inb from In to B. The editor shows it with the domain's glyphs and tools.
 class BlocksEditorTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         loadBlocks();
         model = VELD::DomainRegistry::instance().createModel("example:blocks");
         {
@@ -69,7 +67,8 @@ protected:
             t.commit();
         }
         TAVI::ErrorHolder errors;
-        studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
+        studio =
+            PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
         ASSERT_TRUE(studio) << errors.what();
         domain = KITE::DomainRegistry::instance()->getStaticDomainForModel(model, errors);
         ASSERT_NE(domain, nullptr) << errors.what();
@@ -83,8 +82,7 @@ protected:
         domain->installTools(editor.get());
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (editor) {
             TAVI::ErrorHolder errors;
             editor->terminate(errors);
@@ -97,14 +95,12 @@ protected:
     }
 
     // These change the model: call them inside a transaction.
-    static void rename(const VELD::ImmutableClassObject& element, const std::string& name)
-    {
+    static void rename(const VELD::ImmutableClassObject& element, const std::string& name) {
         const VELD::ClassObject object(element);
         object.setString(object.getMetaClass().getProperty("name"), name);
     }
-    KITE::GraphNode addBlock(const KITE::GraphElement& container, const std::string& name, const Point& position,
-                             const Point& size) const
-    {
+    KITE::GraphNode addBlock(const KITE::GraphElement& container, const std::string& name,
+                             const Point& position, const Point& size) const {
         KITE::GraphNode block(model.getFactory().createFromString("Block"));
         container.addContained(block);
         rename(block, name);
@@ -112,8 +108,8 @@ protected:
         block.setSize(size);
         return block;
     }
-    KITE::GraphEdge connect(const std::string& name, const KITE::GraphNode& from, const KITE::GraphNode& to) const
-    {
+    KITE::GraphEdge connect(const std::string& name, const KITE::GraphNode& from,
+                            const KITE::GraphNode& to) const {
         KITE::GraphEdge edge(model.getFactory().createFromString("Connection"));
         diagram.addContained(edge);
         rename(edge, name);
@@ -122,36 +118,29 @@ protected:
         return edge;
     }
 
-    template <typename G>
-    G* glyph(const KITE::DiagramElement& element) const
-    {
+    template <typename G> G* glyph(const KITE::DiagramElement& element) const {
         return dynamic_cast<G*>(editor->getGraphics()->getGlyph(element));
     }
-    Rect boxOnScene(const KITE::DiagramElement& block) const
-    {
+    Rect boxOnScene(const KITE::DiagramElement& block) const {
         const ZEPH::RectNode box = glyph<Blocks::BlockGlyph>(block)->getBox();
         return box.mapLocalToScene(box.getRect());
     }
     // The connection's line on the scene.
-    std::pair<Point, Point> lineOnScene(const KITE::DiagramElement& connection) const
-    {
+    std::pair<Point, Point> lineOnScene(const KITE::DiagramElement& connection) const {
         const ZEPH::LineNode line = glyph<Blocks::ConnectionGlyph>(connection)->getLine();
         return {line.mapLocalToScene(line.getFrom()), line.mapLocalToScene(line.getTo())};
     }
 
     ZEPH::Scene& scene() const { return *editor->getScene(); }
-    void press(const Point& p)
-    {
+    void press(const Point& p) {
         ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::LeftButton);
         scene().handleMousePressEvent(event);
     }
-    void move(const Point& p)
-    {
+    void move(const Point& p) {
         ZEPH::MouseEvent event(p, ZEPH::NoButton, ZEPH::LeftButton);
         scene().handleMouseMoveEvent(event);
     }
-    void release(const Point& p)
-    {
+    void release(const Point& p) {
         ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::NoButton);
         scene().handleMouseReleaseEvent(event);
     }

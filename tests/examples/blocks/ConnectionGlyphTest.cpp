@@ -5,8 +5,7 @@ using Blocks::ConnectionGlyph;
 
 using ConnectionGlyphTest = BlocksEditorTest;
 
-TEST_F(ConnectionGlyphTest, ALineRunsFromBorderToBorderOfItsBlocksAboveThem)
-{
+TEST_F(ConnectionGlyphTest, ALineRunsFromBorderToBorderOfItsBlocksAboveThem) {
     // A (10, 10)-(130, 70) to B (300, 10)-(400, 60): along the line between their centres.
     const auto [from, to] = lineOnScene(ab);
     EXPECT_TRUE(onBorder(boxOnScene(a), from)) << from.x << ", " << from.y;
@@ -26,8 +25,7 @@ TEST_F(ConnectionGlyphTest, ALineRunsFromBorderToBorderOfItsBlocksAboveThem)
     EXPECT_FALSE(g->isMovable());
 }
 
-TEST_F(ConnectionGlyphTest, TheLineIsRedrawnWhenAnEndMovesOrChangesSize)
-{
+TEST_F(ConnectionGlyphTest, TheLineIsRedrawnWhenAnEndMovesOrChangesSize) {
     {
         VELD::Transaction t(model);
         b.setPosition({200, 250});
@@ -36,7 +34,7 @@ TEST_F(ConnectionGlyphTest, TheLineIsRedrawnWhenAnEndMovesOrChangesSize)
     auto [from, to] = lineOnScene(ab);
     EXPECT_TRUE(onBorder(boxOnScene(a), from));
     EXPECT_TRUE(onBorder(boxOnScene(b), to));
-    EXPECT_NEAR(to.y, 250, 0.01);  // B now lies below A: the line enters through its top
+    EXPECT_NEAR(to.y, 250, 0.01); // B now lies below A: the line enters through its top
 
     // The container moves; the line of the block inside it follows.
     {
@@ -57,8 +55,7 @@ TEST_F(ConnectionGlyphTest, TheLineIsRedrawnWhenAnEndMovesOrChangesSize)
     EXPECT_TRUE(onBorder(boxOnScene(b), to)) << to.x << ", " << to.y;
 }
 
-TEST_F(ConnectionGlyphTest, ADragPreviewMovesTheLineAndEscapePutsItBack)
-{
+TEST_F(ConnectionGlyphTest, ADragPreviewMovesTheLineAndEscapePutsItBack) {
     const auto before = lineOnScene(ab);
     const Point start = boxOnScene(b).center();
     press(start);
@@ -67,7 +64,7 @@ TEST_F(ConnectionGlyphTest, ADragPreviewMovesTheLineAndEscapePutsItBack)
     auto [from, to] = lineOnScene(ab);
     EXPECT_TRUE(onBorder(boxOnScene(b), to));
     EXPECT_NE(to, before.second);
-    EXPECT_EQ(b.getPosition(), (Point{300, 10}));  // the model has not moved
+    EXPECT_EQ(b.getPosition(), (Point{300, 10})); // the model has not moved
 
     ZEPH::KeyEvent escape(ZEPH::Key_Escape);
     scene().handleKeyPressEvent(escape);
@@ -76,8 +73,7 @@ TEST_F(ConnectionGlyphTest, ADragPreviewMovesTheLineAndEscapePutsItBack)
     EXPECT_EQ(b.getPosition(), (Point{300, 10}));
 }
 
-TEST_F(ConnectionGlyphTest, AConnectionThatLosesAnEndIsHiddenUntilItHasOneAgain)
-{
+TEST_F(ConnectionGlyphTest, AConnectionThatLosesAnEndIsHiddenUntilItHasOneAgain) {
     const ZEPH::LineNode line = glyph<ConnectionGlyph>(ab)->getLine();
     {
         VELD::Transaction t(model);

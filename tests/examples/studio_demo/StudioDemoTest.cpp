@@ -42,9 +42,10 @@ using Rect = TAVI::GLRect<double>;
 
 namespace TAVI {
 // Readable failures for geometry.
-inline void PrintTo(const GLPoint<double>& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
-inline void PrintTo(const GLRect<double>& r, std::ostream* os)
-{
+inline void PrintTo(const GLPoint<double>& p, std::ostream* os) {
+    *os << "(" << p.x << ", " << p.y << ")";
+}
+inline void PrintTo(const GLRect<double>& r, std::ostream* os) {
     *os << "(" << r.x << ", " << r.y << " " << r.width << "x" << r.height << ")";
 }
 } // namespace TAVI
@@ -56,8 +57,7 @@ const std::string kMetaModel = kData + "blocks.veldmeta";
 const std::string kModel = kData + "plant.veld";
 
 // Whether p lies on the outline of r.
-bool onBorder(const Rect& r, const Point& p)
-{
+bool onBorder(const Rect& r, const Point& p) {
     constexpr double eps = 0.01;
     const bool inside = p.x >= r.left() - eps && p.x <= r.right() + eps && p.y >= r.top() - eps &&
                         p.y <= r.bottom() + eps;
@@ -66,8 +66,7 @@ bool onBorder(const Rect& r, const Point& p)
     return inside && onEdge;
 }
 
-std::size_t openStudioWindows()
-{
+std::size_t openStudioWindows() {
     std::size_t open = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (dynamic_cast<PLATFORM::StudioWindow*>(widget) && widget->isVisible())
@@ -75,8 +74,7 @@ std::size_t openStudioWindows()
     return open + PLATFORM::Studio::allStudios().size();
 }
 
-std::string readFile(const std::string& path)
-{
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -85,31 +83,27 @@ std::string readFile(const std::string& path)
 
 class StudioDemoTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         demo = DemoStudio::open(kMetaModel, kModel);
         ASSERT_TRUE(demo);
         editor = demo->getEditor();
         ASSERT_NE(editor, nullptr);
         scene = editor->getScene();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         demo.reset();
         // Windows go through deleteLater.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    KITE::GraphNode block(const std::string& name) const
-    {
+    KITE::GraphNode block(const std::string& name) const {
         for (const KITE::GraphNode& b : demo->getDemoModel().getBlocks())
             if (DemoModel::nameOf(b) == name)
                 return b;
         ADD_FAILURE() << "no block " << name;
         return {};
     }
-    KITE::GraphEdge connection(const std::string& name) const
-    {
+    KITE::GraphEdge connection(const std::string& name) const {
         for (const KITE::GraphEdge& c : demo->getDemoModel().getConnections())
             if (DemoModel::nameOf(c) == name)
                 return c;
@@ -118,54 +112,49 @@ protected:
     }
     const VELD::Model& model() const { return demo->getDemoModel().getModel(); }
 
-    BlockGlyph* blockGlyph(const KITE::DiagramElement& element) const
-    {
+    BlockGlyph* blockGlyph(const KITE::DiagramElement& element) const {
         return dynamic_cast<BlockGlyph*>(editor->getGraphics()->getGlyph(element));
     }
     // Where the block's box is on the canvas.
-    Rect box(const std::string& name) const
-    {
+    Rect box(const std::string& name) const {
         const BlockGlyph* glyph = blockGlyph(block(name));
         if (!glyph)
             return {};
         const ZEPH::RectNode node = glyph->getBox();
         return node.mapLocalToScene(node.getRect());
     }
-    ZEPH::LineNode line(const std::string& name) const
-    {
-        const auto* glyph = dynamic_cast<ConnectionGlyph*>(editor->getGraphics()->getGlyph(connection(name)));
+    ZEPH::LineNode line(const std::string& name) const {
+        const auto* glyph =
+            dynamic_cast<ConnectionGlyph*>(editor->getGraphics()->getGlyph(connection(name)));
         return glyph ? glyph->getLine() : ZEPH::LineNode();
     }
 
     // The tools get the events as the canvas would hand them over, at zoom 1.
-    void press(const Point& p, int modifiers = ZEPH::NoModifier)
-    {
+    void press(const Point& p, int modifiers = ZEPH::NoModifier) {
         ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::LeftButton, modifiers);
         scene->handleMousePressEvent(event);
     }
-    void drag(const Point& p)
-    {
+    void drag(const Point& p) {
         ZEPH::MouseEvent event(p, ZEPH::NoButton, ZEPH::LeftButton);
         scene->handleMouseMoveEvent(event);
     }
-    void release(const Point& p, int modifiers = ZEPH::NoModifier)
-    {
+    void release(const Point& p, int modifiers = ZEPH::NoModifier) {
         ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::NoButton, modifiers);
         scene->handleMouseReleaseEvent(event);
     }
-    void key(int code, int modifiers)
-    {
+    void key(int code, int modifiers) {
         ZEPH::KeyEvent event(code, modifiers);
         scene->handleKeyPressEvent(event);
     }
 
     // Real widget input on the canvas, at the view point that shows the scene point.
-    void canvasMouse(QEvent::Type type, const Point& scenePoint, Qt::MouseButton button, Qt::MouseButtons buttons)
-    {
+    void canvasMouse(QEvent::Type type, const Point& scenePoint, Qt::MouseButton button,
+                     Qt::MouseButtons buttons) {
         ZEPH::GLCanvas* canvas = editor->getCanvas();
         const Point v = canvas->scenePointToViewPoint(scenePoint);
         const QPointF at(v.x, v.y);
-        QMouseEvent event(type, at, canvas->viewport()->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QMouseEvent event(type, at, canvas->viewport()->mapToGlobal(at), button, buttons,
+                          Qt::NoModifier);
         QApplication::sendEvent(canvas->viewport(), &event);
     }
 
@@ -176,8 +165,7 @@ protected:
 
 } // namespace
 
-TEST_F(StudioDemoTest, TheWindowShowsTheSampleDiagramInAnEditorOfTheBlocksDomain)
-{
+TEST_F(StudioDemoTest, TheWindowShowsTheSampleDiagramInAnEditorOfTheBlocksDomain) {
     PLATFORM::StudioFrameworkService* framework = demo->getStudio()->getFrameworkService();
     EXPECT_EQ(framework->getTitle(), "kite studio — plant.veld");
     // The first block starts selected.
@@ -198,17 +186,19 @@ TEST_F(StudioDemoTest, TheWindowShowsTheSampleDiagramInAnEditorOfTheBlocksDomain
         EXPECT_EQ(glyph->getLabel().getText(), DemoModel::nameOf(b));
         EXPECT_EQ(glyph->getBox().getScenePosition(), b.getAbsPosition()) << DemoModel::nameOf(b);
     }
-    EXPECT_EQ(blockGlyph(block("PID"))->getRoot().getParent(), blockGlyph(block("Controller"))->getRoot());
+    EXPECT_EQ(blockGlyph(block("PID"))->getRoot().getParent(),
+              blockGlyph(block("Controller"))->getRoot());
     for (const KITE::GraphEdge& c : demo->getDemoModel().getConnections()) {
         const ZEPH::LineNode l = line(DemoModel::nameOf(c));
         ASSERT_TRUE(l.isValid()) << DemoModel::nameOf(c);
-        EXPECT_TRUE(onBorder(box(DemoModel::nameOf(c.getSrcElement())), l.getFrom())) << DemoModel::nameOf(c);
-        EXPECT_TRUE(onBorder(box(DemoModel::nameOf(c.getDstElement())), l.getTo())) << DemoModel::nameOf(c);
+        EXPECT_TRUE(onBorder(box(DemoModel::nameOf(c.getSrcElement())), l.getFrom()))
+            << DemoModel::nameOf(c);
+        EXPECT_TRUE(onBorder(box(DemoModel::nameOf(c.getDstElement())), l.getTo()))
+            << DemoModel::nameOf(c);
     }
 }
 
-TEST_F(StudioDemoTest, TheTreeListsEveryObjectUnderItsContainer)
-{
+TEST_F(StudioDemoTest, TheTreeListsEveryObjectUnderItsContainer) {
     ModelTreeViewModel* rows = demo->getTree()->getViewModel();
     // The project, its diagram, 8 blocks and 7 connections.
     EXPECT_EQ(rows->getTotalRowCount(), 17u);
@@ -218,13 +208,14 @@ TEST_F(StudioDemoTest, TheTreeListsEveryObjectUnderItsContainer)
     ASSERT_NE(controller, 0u);
     EXPECT_EQ(rows->getParentRow(pid), controller);
     EXPECT_EQ(rows->getText(pid, rows->getNameColumn()), "PID (blocks.Block)");
-    EXPECT_EQ(rows->getText(rows->getRow(connection("heat")), rows->getNameColumn()), "heat (blocks.Connection)");
-    EXPECT_EQ(rows->getParentRow(rows->getRow(connection("heat"))), rows->getRow(demo->getDemoModel().getDiagram()));
+    EXPECT_EQ(rows->getText(rows->getRow(connection("heat")), rows->getNameColumn()),
+              "heat (blocks.Connection)");
+    EXPECT_EQ(rows->getParentRow(rows->getRow(connection("heat"))),
+              rows->getRow(demo->getDemoModel().getDiagram()));
     EXPECT_TRUE(rows->getIcon(pid, rows->getNameColumn()).isValid());
 }
 
-TEST_F(StudioDemoTest, TreeEditorAndStatusLineShareTheSelection)
-{
+TEST_F(StudioDemoTest, TreeEditorAndStatusLineShareTheSelection) {
     ModelTreeComponent* tree = demo->getTree();
     // Selecting in the tree selects in the editor; the project and the diagram have no glyph.
     tree->getTreeView()->setSelectedRows({tree->getViewModel()->getRow(block("Sensor")),
@@ -242,7 +233,8 @@ TEST_F(StudioDemoTest, TreeEditorAndStatusLineShareTheSelection)
     EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Filter");
     press(box("Scope").center(), ZEPH::ShiftModifier);
     release(box("Scope").center(), ZEPH::ShiftModifier);
-    EXPECT_EQ(tree->getSelection(), (std::vector<VELD::ImmutableClassObject>{block("Filter"), block("Scope")}));
+    EXPECT_EQ(tree->getSelection(),
+              (std::vector<VELD::ImmutableClassObject>{block("Filter"), block("Scope")}));
     EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Filter, Scope");
 
     // A click on empty canvas clears the selection everywhere once the click is over.
@@ -263,12 +255,11 @@ TEST_F(StudioDemoTest, TreeEditorAndStatusLineShareTheSelection)
     EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections");
 }
 
-TEST_F(StudioDemoTest, DraggingABlockOnTheCanvasWritesItsPositionInOneUndoableTransaction)
-{
+TEST_F(StudioDemoTest, DraggingABlockOnTheCanvasWritesItsPositionInOneUndoableTransaction) {
     demo->layOut(false);
     const KITE::GraphNode plant = block("Plant");
-    const ZEPH::LineNode heat = line("heat");                // Actuator -> Plant
-    const ZEPH::LineNode temperature = line("temperature");  // Plant -> Sensor
+    const ZEPH::LineNode heat = line("heat");               // Actuator -> Plant
+    const ZEPH::LineNode temperature = line("temperature"); // Plant -> Sensor
     const Point before = plant.getPosition();
     const Point heatTo = heat.getTo();
     const int undoLevels = model().getUndoStackLength();
@@ -311,11 +302,10 @@ TEST_F(StudioDemoTest, DraggingABlockOnTheCanvasWritesItsPositionInOneUndoableTr
     EXPECT_EQ(model().getUndoStackLength(), undoLevels + 1);
 }
 
-TEST_F(StudioDemoTest, MovingAContainerCarriesItsNestedBlockAndTheNestedBlocksLines)
-{
+TEST_F(StudioDemoTest, MovingAContainerCarriesItsNestedBlockAndTheNestedBlocksLines) {
     const KITE::GraphNode controller = block("Controller");
     const KITE::GraphNode pid = block("PID");
-    const ZEPH::LineNode reference = line("reference");  // Setpoint -> PID
+    const ZEPH::LineNode reference = line("reference"); // Setpoint -> PID
     const Point controllerBefore = controller.getPosition();
     const Point pidBefore = pid.getPosition();
     const int undoLevels = model().getUndoStackLength();
@@ -335,8 +325,7 @@ TEST_F(StudioDemoTest, MovingAContainerCarriesItsNestedBlockAndTheNestedBlocksLi
     EXPECT_EQ(model().getUndoStackLength(), undoLevels + 1);
 }
 
-TEST_F(StudioDemoTest, EscapePutsAMovedBlockBackWithoutTouchingTheModel)
-{
+TEST_F(StudioDemoTest, EscapePutsAMovedBlockBackWithoutTouchingTheModel) {
     const KITE::GraphNode scope = block("Scope");
     const ZEPH::LineNode trace = line("trace");
     const Point traceTo = trace.getTo();
@@ -352,8 +341,7 @@ TEST_F(StudioDemoTest, EscapePutsAMovedBlockBackWithoutTouchingTheModel)
     EXPECT_EQ(model().getUndoStackLength(), undoLevels);
 }
 
-TEST_F(StudioDemoTest, UndoWaitsWhileABlockIsBeingDragged)
-{
+TEST_F(StudioDemoTest, UndoWaitsWhileABlockIsBeingDragged) {
     const KITE::GraphNode actuator = block("Actuator");
     const Point before = actuator.getPosition();
     const int undoLevels = model().getUndoStackLength();
@@ -386,8 +374,7 @@ TEST_F(StudioDemoTest, UndoWaitsWhileABlockIsBeingDragged)
     EXPECT_EQ(model().getUndoStackLength(), undoLevels);
 }
 
-TEST_F(StudioDemoTest, ResizingABlockByAHandleWritesItsSizeInOneTransaction)
-{
+TEST_F(StudioDemoTest, ResizingABlockByAHandleWritesItsSizeInOneTransaction) {
     const KITE::GraphNode filter = block("Filter");
     const Point position = filter.getPosition();
     const Point size = filter.getSize();
@@ -431,8 +418,7 @@ TEST_F(StudioDemoTest, ResizingABlockByAHandleWritesItsSizeInOneTransaction)
     EXPECT_EQ(box("Filter"), r);
 }
 
-TEST(StudioDemoFiles, AMalformedModelIsReportedWithFileAndLineAndLeavesNoWindow)
-{
+TEST(StudioDemoFiles, AMalformedModelIsReportedWithFileAndLineAndLeavesNoWindow) {
     QTemporaryDir dir;
     const std::string bad = dir.filePath("bad.veld").toStdString();
     std::string text = readFile(kModel);
@@ -450,7 +436,8 @@ TEST(StudioDemoFiles, AMalformedModelIsReportedWithFileAndLineAndLeavesNoWindow)
     } catch (const VELD::FileError& e) {
         EXPECT_EQ(e.file(), bad);
         EXPECT_EQ(e.line(), line);
-        EXPECT_EQ(std::string(e.what()).rfind(bad + ":" + std::to_string(line) + ":", 0), 0u) << e.what();
+        EXPECT_EQ(std::string(e.what()).rfind(bad + ":" + std::to_string(line) + ":", 0), 0u)
+            << e.what();
     }
     EXPECT_EQ(openStudioWindows(), windows);
 
@@ -462,8 +449,7 @@ TEST(StudioDemoFiles, AMalformedModelIsReportedWithFileAndLineAndLeavesNoWindow)
     EXPECT_EQ(openStudioWindows(), windows);
 }
 
-TEST(StudioDemoFiles, MissingFilesAndBadArgumentsAreRefused)
-{
+TEST(StudioDemoFiles, MissingFilesAndBadArgumentsAreRefused) {
     std::ostringstream out, err;
     EXPECT_EQ(DemoCommand::run({"--model", "/nonexistent/model.veld"}, out, err), 1);
     EXPECT_NE(err.str().find("/nonexistent/model.veld"), std::string::npos) << err.str();
@@ -482,8 +468,7 @@ TEST(StudioDemoFiles, MissingFilesAndBadArgumentsAreRefused)
     EXPECT_EQ(DemoCommand::run({"--bogus"}, out, err), 2);
 }
 
-TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette)
-{
+TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette) {
     demo->layOut(false);
     QTemporaryDir dir;
     const std::string file = dir.filePath("shot.png").toStdString();
@@ -516,8 +501,10 @@ TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette
     // Every block shows on the canvas: the picture has its fill where the block is.
     const QColor background = image.pixelColor(topLeft + QPoint(3, 3));
     for (const KITE::GraphNode& b : demo->getDemoModel().getBlocks()) {
-        const Point v = canvas->scenePointToViewPoint(box(DemoModel::nameOf(b)).topLeft() + Point{6, 6});
-        ASSERT_TRUE(QRect(QPoint(0, 0), canvas->viewport()->size()).contains(QPoint(int(v.x), int(v.y))))
+        const Point v =
+            canvas->scenePointToViewPoint(box(DemoModel::nameOf(b)).topLeft() + Point{6, 6});
+        ASSERT_TRUE(
+            QRect(QPoint(0, 0), canvas->viewport()->size()).contains(QPoint(int(v.x), int(v.y))))
             << DemoModel::nameOf(b);
         const QColor fill = image.pixelColor(topLeft + QPoint(int(v.x), int(v.y)) * ratio);
         EXPECT_NE(fill.rgb(), background.rgb()) << DemoModel::nameOf(b);
@@ -526,15 +513,15 @@ TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette
     // The palette's zoom button stands left of the canvas, inside the editor's tab.
     QList<QToolButton*> buttons;
     for (QToolButton* button : editor->getWidget()->getQWidget()->findChildren<QToolButton*>())
-        if (button->isVisible())  // a tool bar keeps a hidden button for what it cannot show
+        if (button->isVisible()) // a tool bar keeps a hidden button for what it cannot show
             buttons.push_back(button);
     ASSERT_EQ(buttons.size(), 1);
     EXPECT_EQ(buttons[0]->text(), "zoom");
-    EXPECT_LE(buttons[0]->mapTo(window, QPoint(buttons[0]->width(), 0)).x(), canvas->mapTo(window, QPoint(0, 0)).x());
+    EXPECT_LE(buttons[0]->mapTo(window, QPoint(buttons[0]->width(), 0)).x(),
+              canvas->mapTo(window, QPoint(0, 0)).x());
 }
 
-TEST(StudioDemoFiles, TheProgramWritesTheScreenshotHeadlessAndPrintsItsPath)
-{
+TEST(StudioDemoFiles, TheProgramWritesTheScreenshotHeadlessAndPrintsItsPath) {
     QTemporaryDir dir;
     const std::string file = dir.filePath("studio.png").toStdString();
     const std::size_t windows = openStudioWindows();
