@@ -22,9 +22,9 @@ class ModelTreeComponent;
 class StatusComponent;
 
 // A studio window on a model: the model tree docked on the left, the diagram in a tab, in an
-// editor of the domain registered for the model (the blocks domain for the sample), and in the
-// status area the number of blocks and connections and what the editor has selected. Tree and
-// editor show one selection.
+// editor of the domain registered for the model (the blocks domain for the sample; a model no
+// domain draws gets the blocks domain's glyphs and tools), and in the status area the number of
+// blocks and connections and what the editor has selected. Tree and editor show one selection.
 class DemoStudio {
 public:
     // Loads the files and makes the window (not shown yet). Throws VELD::FileError when a

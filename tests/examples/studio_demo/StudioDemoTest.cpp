@@ -449,6 +449,64 @@ TEST(StudioDemoFiles, AMalformedModelIsReportedWithFileAndLineAndLeavesNoWindow)
     EXPECT_EQ(openStudioWindows(), windows);
 }
 
+TEST(StudioDemoFiles, AModelOfAnotherMetaModelIsDrawnWithTheBlocksGlyphs) {
+    QTemporaryDir dir;
+    const std::string meta = dir.filePath("shapes.veldmeta").toStdString();
+    const std::string file = dir.filePath("shapes.veld").toStdString();
+    std::ofstream(meta) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<veld-metamodel version="1" name="shapes" uri="test:demo-shapes" modelClass="Sheet">
+  <class name="Sheet">
+    <property name="diagrams" type="KITE.Diagram" composite="true" upper="*"/>
+  </class>
+  <class name="Shape" superClasses="KITE.GraphNode">
+    <property name="name" type="String"/>
+  </class>
+  <class name="Link" superClasses="KITE.GraphEdge"/>
+</veld-metamodel>
+)";
+    std::ofstream(file) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<veld-model version="1" metamodel="test:demo-shapes">
+ <uses uri="kite:datamodel"/>
+ <object id="1" class="shapes.Sheet">
+  <object property="diagrams" id="2" class="KITE.Diagram">
+   <value property="name">sketch</value>
+   <object property="contained" id="3" class="shapes.Shape">
+    <value property="name">circle</value>
+    <value property="x">10</value><value property="y">10</value>
+    <value property="width">80</value><value property="height">40</value>
+    <ref property="edges" to="5"/>
+   </object>
+   <object property="contained" id="4" class="shapes.Shape">
+    <value property="name">square</value>
+    <value property="x">200</value><value property="y">10</value>
+    <value property="width">80</value><value property="height">40</value>
+    <ref property="edges" to="5"/>
+   </object>
+   <object property="contained" id="5" class="shapes.Link">
+    <ref property="src" to="3"/>
+    <ref property="dst" to="4"/>
+   </object>
+  </object>
+ </object>
+</veld-model>
+)";
+    const std::unique_ptr<DemoStudio> demo = DemoStudio::open(meta, file);
+    ASSERT_TRUE(demo);
+    KITE::Editor* editor = demo->getEditor();
+    EXPECT_EQ(editor->getStaticDomain(), nullptr); // no domain claims the model
+    const std::vector<KITE::GraphNode> shapes = demo->getDemoModel().getBlocks();
+    ASSERT_EQ(shapes.size(), 2u);
+    const auto* circle = dynamic_cast<BlockGlyph*>(editor->getGraphics()->getGlyph(shapes[0]));
+    ASSERT_NE(circle, nullptr);
+    EXPECT_EQ(circle->getLabel().getText(), "circle");
+    const auto* link = dynamic_cast<ConnectionGlyph*>(
+        editor->getGraphics()->getGlyph(demo->getDemoModel().getConnections().at(0)));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->getLine().getFrom(), (Point{90, 30}));
+    EXPECT_EQ(link->getLine().getTo(), (Point{200, 30}));
+    EXPECT_EQ(demo->getStatus()->getText(), "2 blocks, 1 connection — selected: circle");
+}
+
 TEST(StudioDemoFiles, MissingFilesAndBadArgumentsAreRefused) {
     std::ostringstream out, err;
     EXPECT_EQ(DemoCommand::run({"--model", "/nonexistent/model.veld"}, out, err), 1);
