@@ -8,6 +8,7 @@
 #include "editor/DiagramGeometry.hpp"
 #include "editor/Editor_p.hpp"
 #include "editor/Glyph.hpp"
+#include "editor/Glyph_p.hpp"
 #include "editor/Palette.hpp"
 #include "editor/PaletteButtonToTool.hpp"
 #include "editor/ZoomToolFactory.hpp"
@@ -127,9 +128,12 @@ EditorPrivate::~EditorPrivate() {
     rootObserver = nullptr;
     delete workingCopyObserver;
     workingCopyObserver = nullptr;
-    // Tools leave while the editor they may ask is still whole.
-    if (graphics && graphics->getScene())
+    // Tools leave while the editor they may ask is still whole. The constructors go too: they
+    // make tools for this editor, and whoever keeps the scene must not get one after it.
+    if (graphics && graphics->getScene()) {
         graphics->getScene()->clearToolStack();
+        graphics->getScene()->clearToolConstructors();
+    }
     // The canvas must not hand events to the scene of graphics about to go.
     if (canvas)
         canvas->setScene(TAVI::Holder<ZEPH::Scene>());
@@ -376,14 +380,15 @@ void EditorPrivate::processReport(const DiagramChangeReport& report) {
     }
     if (!toCreate.isEmpty()) {
         graphics->createGlyphs(toCreate);
-        std::vector<Glyph*> glyphs;
+        // Held: a glyph's code may change the model, and so drop another glyph of the list.
+        std::vector<TAVI::Holder<Glyph>> glyphs;
         for (const DiagramElement& e : created)
             if (Glyph* glyph = graphics->getGlyph(e))
-                glyphs.push_back(glyph);
-        for (Glyph* glyph : glyphs)
-            glyph->setEditor(editor);
-        for (Glyph* glyph : glyphs)
-            glyph->update();
+                glyphs.emplace_back(glyph);
+        for (const TAVI::Holder<Glyph>& glyph : glyphs)
+            runGlyphCode("Glyph::setEditor", [&] { glyph->setEditor(editor); });
+        for (const TAVI::Holder<Glyph>& glyph : glyphs)
+            runGlyphCode("Glyph::update", [&] { glyph->update(); });
     }
 
     // 5. Changed glyphs, re-attached first when their element changed container.
@@ -878,9 +883,19 @@ void Editor::setSelected(const ImmutableDiagramElement& element, bool selected) 
                           "Editor::setSelected: not an element of the editor's diagram");
         return;
     }
+    // A glyph told of the change may ask for the same change again from its own handler: that
+    // request is the one being carried out, and following it would never end.
+    if (d->selectionChanging.contains(e))
+        return;
     // The glyph asks the editor whether it is selected: tell it before the selection changes.
-    if (Glyph* glyph = d->graphics ? d->graphics->getGlyph(e) : nullptr)
-        glyph->setSelected(selected);
+    if (const TAVI::Holder<Glyph> glyph{d->graphics ? d->graphics->getGlyph(e) : nullptr}) {
+        d->selectionChanging.insert(e);
+        runGlyphCode("Glyph::setSelected", [&] { glyph->setSelected(selected); });
+        d->selectionChanging.remove(e);
+        // The glyph's handler may have made the change itself, or undone the other way.
+        if (d->selection.isNull() || d->selection.contains(e) == selected)
+            return;
+    }
     if (selected)
         d->selection.append(e);
     else
@@ -896,9 +911,11 @@ bool Editor::isSelected(const ImmutableDiagramElement& element) const {
 void Editor::clearSelection() {
     if (d->selection.isNull())
         return;
-    for (DiagramElement e : d->selection)
-        if (Glyph* glyph = d->graphics ? d->graphics->getGlyph(e) : nullptr)
-            glyph->deselect();
+    // A copy: a glyph told of its deselection may change the selection from its handler.
+    const std::vector<DiagramElement> selected = d->selection.toVector();
+    for (const DiagramElement& e : selected)
+        if (const TAVI::Holder<Glyph> glyph{d->graphics ? d->graphics->getGlyph(e) : nullptr})
+            runGlyphCode("Glyph::setSelected", [&] { glyph->deselect(); });
     d->selection.clear();
 }
 

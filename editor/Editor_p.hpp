@@ -141,6 +141,8 @@ public:
     AppModelObserver* rootObserver = nullptr;           // owned
     EditorModelObserver* workingCopyObserver = nullptr; // owned
     VELD::Sequence<DiagramElement> selection;
+    // The elements whose glyphs are being told of a selection change now.
+    TAVI::GSet<DiagramElement> selectionChanging;
     StudioApp* studioApp = nullptr; // not owned
     Graphics* graphics = nullptr;   // owned
     std::uint32_t notificationBlock = 0;

@@ -106,7 +106,7 @@ void Glyph::setSelected(bool selected)
     if (!isSelectable() || selected == isSelected())
         return;
     onSelectionChanged(selected);
-    update();
+    runGlyphCode("Glyph::update", [this] { update(); });
 }
 
 TAVI::StringID Glyph::addControl(const TAVI::Holder<Control>& control, const ZEPH::Node& parent,

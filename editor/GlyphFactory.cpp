@@ -1,6 +1,7 @@
 #include "editor/GlyphFactory.hpp"
 
 #include "editor/NullGlyph.hpp"
+#include "platform/host/zuAssert.hpp"
 
 namespace KITE {
 
@@ -20,8 +21,18 @@ GlyphFactory::~GlyphFactory() = default;
 TAVI::Holder<Glyph> GlyphFactory::createGlyph(const DiagramElement& element, Graphics* graphics)
 {
     TAVI::Holder<Glyph> glyph = table->dispatch(*this, element);
-    if (glyph)
-        glyph->setGraphics(graphics);
+    if (!glyph)
+        return glyph;
+    // A glyph draws one element in one graphics: one handed out again (a cache keyed wrongly,
+    // a glyph of another editor) would be torn from where it hangs.
+    if (!(glyph->diagramElement() == element) ||
+        (glyph->getGraphics() && glyph->getGraphics() != graphics)) {
+        zuReportAssertion("glyph->diagramElement() == element", __FILE__, __LINE__,
+                          "GlyphFactory::createGlyph: the factory gave a glyph of another element "
+                          "or of other graphics; the element gets none");
+        return {};
+    }
+    glyph->setGraphics(graphics);
     return glyph;
 }
 

@@ -28,7 +28,8 @@ public:
     GlyphFactory& operator=(const GlyphFactory&) = delete;
 
     // A new glyph for element, given its graphics. A null element is reported by the kernel
-    // ("Visitation on null object") and gives an empty holder.
+    // ("Visitation on null object") and gives an empty holder; so does, reported as a host
+    // assertion, a glyph made for another element or belonging to other graphics.
     TAVI::Holder<Glyph> createGlyph(const DiagramElement& element, Graphics* graphics);
 
 protected:

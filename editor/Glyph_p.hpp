@@ -2,9 +2,12 @@
 
 #include "editor/Control.hpp"
 #include "editor/Glyph.hpp"
+#include "platform/host/zuAssert.hpp"
 #include "platform/tavi/Holder.hpp"
 
+#include <exception>
 #include <map>
+#include <string>
 
 namespace KITE {
 
@@ -19,5 +22,24 @@ public:
     Graphics* graphics = nullptr;  // not owned
     Editor* editor = nullptr;      // not owned
 };
+
+// Runs a glyph's own code (its create, update, a control's update). What it throws is reported
+// as a host assertion naming the operation, so that one faulty glyph holds back neither the
+// other glyphs of a report nor the editor's upkeep of its selection. False when it threw.
+template <typename Code>
+bool runGlyphCode(const char* operation, Code&& code)
+{
+    try {
+        code();
+        return true;
+    } catch (const std::exception& error) {
+        zuReportAssertion("glyph code", __FILE__, __LINE__, std::string(operation) + " failed",
+                          error.what());
+    } catch (...) {
+        zuReportAssertion("glyph code", __FILE__, __LINE__, std::string(operation) + " failed",
+                          "not a std::exception");
+    }
+    return false;
+}
 
 } // namespace KITE

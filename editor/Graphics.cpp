@@ -3,6 +3,7 @@
 #include "application/MessageCatalog.hpp"
 #include "editor/Control.hpp"
 #include "editor/GlyphFactory.hpp"
+#include "editor/Glyph_p.hpp"
 #include "editor/Graphics_p.hpp"
 #include "platform/host/zu.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
@@ -176,8 +177,21 @@ void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements)
         zu_assert(!erh.hasError(), "");
         if (!glyph || erh.hasError())
             continue;
-        glyph->create();
-        const ZEPH::Node node = glyph->getRoot();
+        ZEPH::Node node;
+        const bool built = runGlyphCode("Glyph::create", [&] {
+            glyph->create();
+            node = glyph->getRoot();
+        });
+        // A root that is the graphics' own or another glyph's would hand that node's whole tree
+        // to this glyph (removing the glyph would take the others with it).
+        const bool nodeTaken = node.isValid() && (node == p->root || p->nodes.count(node));
+        zu_assert(!nodeTaken, "Graphics: a glyph's root node is the graphics' root or another "
+                              "glyph's; the glyph is dropped");
+        if (!built || nodeTaken) {
+            // The element goes without a glyph; what it contains hangs under the root.
+            p->glyphs.erase(element);
+            continue;
+        }
         if (node.isValid())
             p->nodes[node] = glyph.get();
         made.emplace_back(element, glyph);
@@ -201,9 +215,9 @@ void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements, const Di
         const VELD::ImmutableClassObject oldContainer = old.isNull() ? VELD::ImmutableClassObject() : old.getContainer();
         if (!(container == oldContainer))
             p->attach(element, *glyph);
-        glyph->update();
+        runGlyphCode("Glyph::update", [&] { glyph->update(); });
         for (const TAVI::Holder<Control>& control : glyph->getControls())
-            control->update();
+            runGlyphCode("Control::update", [&] { control->update(); });
     }
 }
 
@@ -218,14 +232,20 @@ void GraphicsPrivate::removeNodeTree(const ZEPH::Node& node)
     const TAVI::Holder<Glyph> glyph(found->second);
     if (node.isValid() && node.getScene())
         node.getScene()->removeNode(node);
-    glyphRemoved.send(glyph.get(), NIMB::SendDefault);
-    nodes.erase(node);
+    // Forgotten before the signal: a listener that removes glyphs itself must not find this
+    // one again (its nodes are gone already) and have it announced twice.
+    nodes.erase(found);
     glyphs.erase(glyph->diagramElement());
+    glyphRemoved.send(glyph.get(), NIMB::SendDefault);
 }
 
 void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements)
 {
     GraphicsPrivate* p = d_func();
+    // Asked before anything goes: an element below another of the set loses its glyph with it.
+    bool withoutGlyph = false;
+    for (const DiagramElement& element : elements)
+        withoutGlyph = withoutGlyph || !getGlyph(element);
     for (const DiagramElement& element : elements) {
         const TAVI::Holder<Glyph> glyph(getGlyph(element));
         if (!glyph)
@@ -235,10 +255,22 @@ void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements)
             p->removeNodeTree(node);
         } else {
             // A glyph without nodes of its own still leaves the graphics, and says so.
-            p->glyphRemoved.send(glyph.get(), NIMB::SendDefault);
             p->glyphs.erase(element);
+            p->glyphRemoved.send(glyph.get(), NIMB::SendDefault);
         }
     }
+    // An element that had no glyph (its glyph failed, or its factory made none) took what it
+    // held with it, but their glyphs hang elsewhere and no node tree leads to them: those of
+    // elements that are gone go now. Only then, so that removal stays as cheap as what it
+    // removes.
+    if (!withoutGlyph)
+        return;
+    TAVI::GSet<DiagramElement> gone;
+    for (const auto& [element, glyph] : p->glyphs)
+        if (!element.isValid())
+            gone.insert(element);
+    if (!gone.isEmpty())
+        removeGlyphs(gone);
 }
 
 NIMB::Emitter<Glyph*>& Graphics::getGlyphRemovedSignal()

@@ -53,16 +53,22 @@ public:
 
     // Makes, builds and attaches a glyph for each element: a contained element's glyph hangs
     // under its container's glyph whatever the order of the set. Without a factory, or for an
-    // element that has a glyph already, the element is reported and left alone.
+    // element that has a glyph already, the element is reported and left alone. A glyph whose
+    // create() throws, or whose root node is the graphics' root or another glyph's, is reported
+    // and dropped: its element has no glyph.
     void createGlyphs(const TAVI::GSet<DiagramElement>& elements);
     // Updates each element's glyph (and its controls), re-attaching it first when the element
-    // changed container since report's old state.
+    // changed container since report's old state. An update that throws is reported; the others
+    // go on.
     void updateGlyphs(const TAVI::GSet<DiagramElement>& elements, const DiagramChangeReport& report);
     // Removes each element's glyph and the glyphs of all elements below it, innermost first,
-    // sending the glyph-removed signal for each while it is still alive.
+    // sending the glyph-removed signal for each while it is still alive. When an element of the
+    // set has no glyph, the glyphs of every element that is gone leave too: such an element took
+    // what it held with it, and their glyphs hang elsewhere.
     void removeGlyphs(const TAVI::GSet<DiagramElement>& elements);
 
-    // Sent with each glyph just before the graphics drop it.
+    // Sent with each glyph once the graphics have let it go, while it is still alive. A listener
+    // may remove further glyphs (each is announced once) but must not destroy the graphics.
     NIMB::Emitter<Glyph*>& getGlyphRemovedSignal();
 
 private:

@@ -19,6 +19,11 @@ namespace {
 
 using Point = TAVI::GLPoint<double>;
 
+bool isFinite(const Point& point)
+{
+    return std::isfinite(point.x) && std::isfinite(point.y);
+}
+
 // Guides draw above every glyph.
 constexpr double guideZValue = 1e9;
 
@@ -228,6 +233,12 @@ void MoveTool::duringMove()
     VELD::Transaction transaction(copy);
     copy.syncFromRoot();
     ZEPH::MoveTool::duringMove();
+    // A pointer without finite coordinates (a runaway zoom, a script's event) moves nothing.
+    if (!isFinite(getDelta())) {
+        clearGuides();
+        transaction.commit();
+        return;
+    }
     if (p->smartGuides) {
         std::vector<EditLayout::Guide> guides;
         // A fast pointer is on its way elsewhere: snapping would only make it stick.
@@ -275,8 +286,9 @@ void MoveTool::finishMove()
     const VELD::Model copy = p->workingCopy();
     if (!copy.isValid())
         return;
-    if (getDelta() == Point{0, 0}) {
-        // Dragged back to where it began: the model stays as it is, and so must the copy.
+    if (getDelta() == Point{0, 0} || !isFinite(getDelta())) {
+        // Dragged back to where it began (or to nowhere): the model stays as it is, and so
+        // must the copy.
         if (copy.hasObjectsDeviatingFromRoot())
             p->dropPreview();
         return;

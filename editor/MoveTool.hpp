@@ -29,9 +29,10 @@ class MoveToolPrivate;
 // Contained elements follow their container, their positions being relative to it. While the
 // pointer is slow, the element under the start of the drag snaps to the edges and centres of
 // the other elements, and the alignments are drawn as guides. Escape, or a gesture that ends
-// without its release, leaves model and working copy as they were.
+// without its release, leaves model and working copy as they were; so does a pointer without
+// finite coordinates.
 // Made by the tool constructor of its role (ZEPH::ToolConstructor<MoveTool, Editor&>) or by
-// subclasses. The editor must outlive the tool.
+// subclasses. The editor must outlive the tool; its constructors leave the scene with it.
 class MoveTool : public ZEPH::MoveTool {
 public:
     ~MoveTool() override;

@@ -6,6 +6,8 @@
 #include "editor/ResizeBehavior_p.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 
+#include <cmath>
+
 namespace KITE {
 
 ResizeBehavior::ResizeBehavior(Editor& editor) : d(new ResizeBehaviorPrivate(this, editor)) {}
@@ -53,6 +55,10 @@ void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
     ResizeBehaviorPrivate* p = d_func();
     // Escape: the working copy goes back to the model's root instead.
     if (p->cancelling || !p->element.isValid())
+        return;
+    // A pointer without finite coordinates gives no rectangle to show: the last one stays.
+    if (!std::isfinite(sceneRect.x) || !std::isfinite(sceneRect.y) ||
+        !std::isfinite(sceneRect.width) || !std::isfinite(sceneRect.height))
         return;
     const VELD::Model copy = p->workingCopy();
     if (!copy.isValid())

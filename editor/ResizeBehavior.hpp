@@ -15,7 +15,8 @@ class ResizeBehaviorPrivate;
 // resized node to its glyph's element, previews each rectangle in the editor's working copy and
 // writes the last one to the model's root in one transaction. Position and size are both
 // written, so a handle on the top or left edge moves the element as well. A resize that starts
-// on a node of no glyph changes nothing; Escape leaves model and working copy as they were.
+// on a node of no glyph changes nothing; Escape leaves model and working copy as they were. A
+// rectangle without finite coordinates is not shown: the last one shown stays the one written.
 // Made by the tool constructor of its role (ZEPH::ToolConstructor<ResizeBehavior, Editor&>) or
 // by subclasses. The editor must outlive the behaviour.
 class ResizeBehavior : public ZEPH::ResizeBehavior, public virtual NOX::Wrappable {

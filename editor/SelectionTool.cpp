@@ -30,7 +30,8 @@ void SelectionTool::setNodeSelected(const ZEPH::Node& node, bool selected)
     }
     Graphics* graphics = editor.getGraphics();
     Glyph* glyph = graphics ? graphics->getGlyph(node) : nullptr;
-    if (!glyph)
+    // A glyph still drawn for an element that is gone (its model ended) has nothing to select.
+    if (!glyph || !glyph->diagramElement().isValid())
         return;
     editor.setSelected(glyph->diagramElement(), selected);
 }

@@ -189,6 +189,11 @@ bool Scene::hasToolConstructor(const TAVI::StringID& role) const
     return d->constructors.count(role) != 0;
 }
 
+void Scene::clearToolConstructors()
+{
+    d->constructors.clear();
+}
+
 TAVI::Holder<Tool> Scene::addToolByRole(const TAVI::StringID& role)
 {
     if (TAVI::Holder<Tool> existing = d->tools.getToolByRole(role))

@@ -60,6 +60,8 @@ public:
     // Throws TAVI::TypedException for a null constructor or an empty role.
     void addToolConstructor(const TAVI::Holder<AbstractToolConstructor>& constructor);
     bool hasToolConstructor(const TAVI::StringID& role) const;
+    // Forgets every constructor; the tools they made stay where they are.
+    void clearToolConstructors();
     // The tool under role: the one on the stack already, or a new one from the
     // role's constructor pushed on top. Empty when neither exists (or the
     // constructor made none).
