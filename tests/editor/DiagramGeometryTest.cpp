@@ -1,6 +1,7 @@
 #include "editor/DiagramGeometry.hpp"
 #include "platform/veld/Veld.hpp"
 #include "tests/platform/veld/SampleMetaModel.hpp"
+#include "tests/support/BlockSheets.hpp"
 
 #include <gtest/gtest.h>
 
@@ -25,20 +26,6 @@ void expectNear(const Point& actual, const Point& expected) {
     EXPECT_NEAR(actual.y, expected.y, 1e-9) << "y";
 }
 
-// A model whose root holds diagrams, so that a diagram's container is no graph element.
-VELD::Model newSheet() {
-    static const bool registered = [] {
-        diagramMetaModel();
-        VELD::MetaModelBuilder b("geometry", "test:diagram-geometry");
-        b.addClass("Sheet").containment("diagrams", "KITE.Diagram");
-        b.setModelClass("Sheet");
-        b.build();
-        return true;
-    }();
-    (void)registered;
-    return VELD::DomainRegistry::instance().createModel("test:diagram-geometry");
-}
-
 // Keeps every report of the observed deviant, in order.
 struct Recorder : VELD::ListenerBase {
     std::vector<DiagramReport> reports;
@@ -50,7 +37,7 @@ struct Recorder : VELD::ListenerBase {
 // A diagram with outer (100, 50; 200 x 120) holding inner (10, 5; 30 x 20) and an edge from
 // inner to other (400, 60; 40 x 40), which lies directly on the diagram.
 struct DiagramGeometryTest : ::testing::Test {
-    VELD::Model model = newSheet();
+    VELD::Model model = KiteTest::newBlockSheet();  // diagrams held by a sheet: a diagram's container is no graph element
     Factory factory = Factory::createNewFactory(model);
     Diagram diagram;
     GraphNode outer, inner, other;
@@ -61,9 +48,7 @@ struct DiagramGeometryTest : ::testing::Test {
         VELD::Asserter::clearReports();
         VELD::Asserter::setHandler([](const VELD::AssertionReport&) {}); // kept, not printed
         VELD::Transaction t(model);
-        diagram = factory.createDiagram("main");
-        VELD::ClassObject root = model.getRootObject();
-        root.add(root.getMetaClass().getProperty("diagrams"), diagram);
+        diagram = KiteTest::addDiagram(model, "main");
         outer = factory.createGraphNode();
         inner = factory.createGraphNode();
         other = factory.createGraphNode();
@@ -222,7 +207,7 @@ TEST_F(DiagramGeometryTest, CreatedAndDestroyedElementsHaveChanged) {
 }
 
 TEST_F(DiagramGeometryTest, ElementOfAnotherModelIsReportedOnceAndCountsAsChanged) {
-    VELD::Model elsewhere = newSheet();
+    VELD::Model elsewhere = KiteTest::newBlockSheet();
     GraphNode stranger;
     {
         VELD::Transaction t(elsewhere);

@@ -1,5 +1,6 @@
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/veld/Veld.hpp"
+#include "tests/support/BlockSheets.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,25 +8,8 @@ using namespace KITE;
 using TAVI::GLPoint;
 
 namespace {
-// A client meta-model built on the diagram model: blocks joined by connections.
-struct BlockDiagrams {
-    VELD::ImmutableNamespace package;
-    static const BlockDiagrams& get() {
-        static const BlockDiagrams b = [] {
-            diagramMetaModel();
-            VELD::MetaModelBuilder builder("blocks", "test:blocks");
-            builder.addClass("Block", {"KITE.GraphNode"}).attribute("gain", "Double");
-            builder.addClass("Connection", {"KITE.GraphEdge"}).attribute("label", "String");
-            builder.addClass("Sheet").attribute("name", "String").containment("diagrams", "KITE.Diagram");
-            builder.setModelClass("Sheet");
-            return BlockDiagrams{builder.build()};
-        }();
-        return b;
-    }
-};
-
 struct DiagramTest : ::testing::Test {
-    VELD::Model model = (BlockDiagrams::get(), VELD::DomainRegistry::instance().createModel("test:blocks"));
+    VELD::Model model = KiteTest::newBlockSheet();
     Factory factory = Factory::createNewFactory(model);
     Diagram diagram;
     GraphNode outer, inner, other;
@@ -34,8 +18,7 @@ struct DiagramTest : ::testing::Test {
     void SetUp() override {
         VELD::Transaction t(model);
         model.getRootObject().setString(model.getRootObject().getMetaClass().getProperty("name"), "sheet");
-        diagram = factory.createDiagram("main");
-        model.getRootObject().add(model.getRootObject().getMetaClass().getProperty("diagrams"), diagram);
+        diagram = KiteTest::addDiagram(model, "main");
         outer = GraphNode(model.getFactory().createFromString("Block"));
         inner = factory.createGraphNode();
         other = factory.createGraphNode();
@@ -80,7 +63,7 @@ TEST_F(DiagramTest, EdgesKnowTheirEndsAndEndsKnowTheirEdges) {
 }
 
 TEST_F(DiagramTest, RefusedNewEndLeavesBothEndsAsTheyWere) {
-    VELD::Model elsewhere = VELD::DomainRegistry::instance().createModel("test:blocks");
+    VELD::Model elsewhere = KiteTest::newBlockSheet();
     GraphNode stranger;
     {
         VELD::Transaction t(elsewhere);

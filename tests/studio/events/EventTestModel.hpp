@@ -2,6 +2,7 @@
 
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/veld/Veld.hpp"
+#include "tests/support/BlockSheets.hpp"
 
 namespace KiteTest {
 
@@ -15,21 +16,10 @@ struct EventTestModel {
 
     EventTestModel()
     {
-        static const bool registered = [] {
-            KITE::diagramMetaModel();
-            VELD::MetaModelBuilder builder("eventsheets", "test:eventsheets");
-            builder.addClass("Sheet").containment("diagrams", "KITE.Diagram");
-            builder.setModelClass("Sheet");
-            builder.build();
-            return true;
-        }();
-        (void)registered;
-        model = VELD::DomainRegistry::instance().createModel("test:eventsheets");
+        model = newBlockSheet();
         const KITE::Factory factory = KITE::Factory::createNewFactory(model);
         VELD::Transaction transaction(model);
-        const VELD::ClassObject sheet = model.getRootObject();
-        diagram = factory.createDiagram("main");
-        sheet.add(sheet.getMetaClass().getProperty("diagrams"), diagram);
+        diagram = addDiagram(model, "main");
         first = factory.createGraphNode();
         second = factory.createGraphNode();
         edge = factory.createGraphEdge();
