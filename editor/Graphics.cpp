@@ -10,6 +10,8 @@
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/ContainerNode.hpp"
 
+#include <QGraphicsScene>
+
 namespace KITE {
 
 namespace {
@@ -38,6 +40,7 @@ Graphics* Graphics::createGraphics()
     p->scene = ZEPH::Scene::createScene();
     p->root = ZEPH::ContainerNode::create();
     p->scene->addNode(p->root);
+    p->ownsScene = true;
     return graphics;
 }
 
@@ -168,6 +171,7 @@ void GraphicsPrivate::attach(const DiagramElement& element, Glyph& glyph)
 void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements)
 {
     GraphicsPrivate* p = d_func();
+    p->releaseSceneRect();
     std::vector<std::pair<DiagramElement, TAVI::Holder<Glyph>>> made;
     for (const DiagramElement& element : elements) {
         if (!element.isValid())
@@ -219,6 +223,7 @@ void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements, const Di
         for (const TAVI::Holder<Control>& control : glyph->getControls())
             runGlyphCode("Control::update", [&] { control->update(); });
     }
+    p->coverGlyphs(elements);
 }
 
 void GraphicsPrivate::removeNodeTree(const ZEPH::Node& node)
@@ -276,6 +281,44 @@ void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements)
 NIMB::Emitter<Glyph*>& Graphics::getGlyphRemovedSignal()
 {
     return d_func()->glyphRemoved;
+}
+
+void GraphicsPrivate::releaseSceneRect()
+{
+    if (!sceneRectPinned)
+        return;
+    // New glyphs are placed by updates the graphics do not all see: Qt measures the scene
+    // again until the next update pins the rectangle anew.
+    scene->qtScene()->setSceneRect(QRectF());
+    sceneRectPinned = false;
+}
+
+void GraphicsPrivate::coverGlyphs(const TAVI::GSet<DiagramElement>& elements)
+{
+    if (!ownsScene || !scene)
+        return;
+    QGraphicsScene* qtScene = scene->qtScene();
+    // Unpinned, this is Qt's own rectangle: every item measured, once.
+    QRectF covered = qtScene->sceneRect();
+    for (const DiagramElement& element : elements)
+        if (const Glyph* glyph = q->getGlyph(element))
+            coverNode(glyph->getRoot(), covered);
+    if (!sceneRectPinned || covered != qtScene->sceneRect()) {
+        qtScene->setSceneRect(covered);
+        sceneRectPinned = true;
+    }
+}
+
+void GraphicsPrivate::coverNode(const ZEPH::Node& node, QRectF& covered) const
+{
+    if (!node.isValid())
+        return;
+    const TAVI::GLRect<double> bounds = node.getSceneBounds();
+    covered |= QRectF(bounds.x, bounds.y, bounds.width, bounds.height);
+    // Other glyphs' roots are covered by their own updates.
+    for (const ZEPH::Node& child : node.getChildren())
+        if (!nodes.count(child))
+            coverNode(child, covered);
 }
 
 } // namespace KITE

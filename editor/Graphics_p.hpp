@@ -3,6 +3,8 @@
 #include "editor/Glyph.hpp"
 #include "editor/Graphics.hpp"
 
+#include <QRectF>
+
 #include <unordered_map>
 
 namespace TAVI {
@@ -20,6 +22,16 @@ public:
     void attach(const DiagramElement& element, Glyph& glyph);
     void removeNodeTree(const ZEPH::Node& node);
 
+    // A scene without a rectangle of its own measures every item whenever its index or a view
+    // asks for the rectangle after a change, which made a drag step on a large diagram cost
+    // the size of the diagram. Graphics that own their scene pin its rectangle to what it
+    // covers and grow it by the glyphs they update; made glyphs release it (their updates
+    // place them, and not all pass through here).
+    void releaseSceneRect();
+    void coverGlyphs(const TAVI::GSet<DiagramElement>& elements);
+    // The node's drawing and that of the nodes below it down to other glyphs' roots.
+    void coverNode(const ZEPH::Node& node, QRectF& covered) const;
+
     Graphics* q;  // back pointer
     TAVI::Holder<ZEPH::Scene> scene;
     ZEPH::Node root;
@@ -28,6 +40,8 @@ public:
     std::unordered_map<ZEPH::Node, Glyph*> nodes;  // glyph root node -> glyph
     TAVI::GSet<DiagramElement> invalidated;
     NIMB::Emitter<Glyph*> glyphRemoved{NIMB::SendAuto};
+    bool ownsScene = false;        // made with createGraphics: another's scene is left alone
+    bool sceneRectPinned = false;  // the scene's rectangle is set by the graphics
 };
 
 } // namespace KITE
