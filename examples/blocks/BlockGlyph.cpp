@@ -16,7 +16,7 @@ using Rect = TAVI::GLRect<double>;
 // Blue-grey outlines, pale fills and dark text; the selection takes the canvas's handle blue,
 // so that outline and handles read as one.
 const TAVI::Color kBlockFill(0.91, 0.95, 1.0);
-const TAVI::Color kContainerFill(0.975, 0.985, 1.0);
+const TAVI::Color kContainerFill(1.0, 1.0, 1.0);
 const TAVI::Color kSelectedFill(0.82, 0.90, 1.0);
 const TAVI::Color kStroke(0.33, 0.45, 0.62);
 const TAVI::Color kSelectedStroke(0.0, 0.47, 0.84);
