@@ -68,41 +68,8 @@ struct OrderedElements {
 
 // --- observers -----------------------------------------------------------------------------------
 
-AppModelObserver::AppModelObserver(const VELD::ImmutableModel& root, EditorPrivate* owner)
-    : model(root), owner(owner) {
-    try {
-        VELD::Model(model).registerObservingListener(&holder);
-        listening = true;
-    } catch (const VELD::Exception& e) {
-        zuReportAssertion("listening", __FILE__, __LINE__,
-                          std::string("the model's root cannot be observed: ") + e.what());
-    }
-}
-
-AppModelObserver::~AppModelObserver() {
-    if (listening)
-        VELD::Model(model).unregisterObservingListener(&holder);
-}
-
 void AppModelObserver::transactionCompleted(const DiagramChangeReport&) {
     owner->synchroniseFromRoot();
-}
-
-EditorModelObserver::EditorModelObserver(const VELD::ImmutableModel& workingCopy,
-                                         EditorPrivate* owner)
-    : model(workingCopy), owner(owner) {
-    try {
-        VELD::Model(model).registerObservingListener(&holder);
-        listening = true;
-    } catch (const VELD::Exception& e) {
-        zuReportAssertion("listening", __FILE__, __LINE__,
-                          std::string("the working copy cannot be observed: ") + e.what());
-    }
-}
-
-EditorModelObserver::~EditorModelObserver() {
-    if (listening)
-        VELD::Model(model).unregisterObservingListener(&holder);
 }
 
 void EditorModelObserver::transactionCompleted(const DiagramChangeReport& report) {

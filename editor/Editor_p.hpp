@@ -3,14 +3,17 @@
 // Private to the editor's sources and their tests.
 
 #include "editor/Editor.hpp"
+#include "platform/host/zu.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/tavi/UndoRedoCommandTarget.hpp"
+#include "platform/veld/Exception.hpp"
 #include "platform/veld/Report.hpp"
 #include "platform/zeph/IToolStack.hpp"
 
 #include <QPointer>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class QWidget;
@@ -26,47 +29,62 @@ class Palette;
 class EditorSelectionChangedEvent;
 class StudioAppLink;
 
-// Keeps the working copy in step with the model: after every transaction completed on the
-// model's root, the editor's working copy synchronises in a transaction of its own.
-class AppModelObserver : public VELD::ListenerBase {
+// Listens to one deviant for its lifetime and hands each completed transaction's changes to
+// diagram elements to Self::transactionCompleted. A deviant that cannot be listened to is
+// reported once and then ignored.
+template <class Self>
+class DiagramModelObserver : public VELD::ListenerBase {
 public:
-    AppModelObserver(const VELD::ImmutableModel& root, EditorPrivate* owner);
-    ~AppModelObserver() override;
-    AppModelObserver(const AppModelObserver&) = delete;
-    AppModelObserver& operator=(const AppModelObserver&) = delete;
+    DiagramModelObserver(const VELD::ImmutableModel& observed, EditorPrivate* owner, const char* what)
+        : owner(owner), model(observed)
+    {
+        try {
+            VELD::Model(model).registerObservingListener(&holder);
+            listening = true;
+        } catch (const VELD::Exception& e) {
+            zuReportAssertion("listening", __FILE__, __LINE__, std::string(what) + " cannot be observed: " + e.what());
+        }
+    }
+    ~DiagramModelObserver() override
+    {
+        if (listening)
+            VELD::Model(model).unregisterObservingListener(&holder);
+    }
+    DiagramModelObserver(const DiagramModelObserver&) = delete;
+    DiagramModelObserver& operator=(const DiagramModelObserver&) = delete;
 
     bool isListening() const { return listening; }
-    void transactionCompleted(const DiagramChangeReport& report);
     void onDeviantDestroyed() override { listening = false; }
 
-private:
-    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, AppModelObserver,
-                                                  DiagramElement, false>;
-    VELD::ImmutableModel model;
+protected:
     EditorPrivate* owner; // not owned
-    Holder holder{this};
+
+private:
+    VELD::ImmutableModel model;
+    VELD::internal::ListenerHolder<VELD::ImmutableModel, Self, DiagramElement, false> holder{
+        static_cast<Self*>(this)};
     bool listening = false;
 };
 
-// Turns each transaction completed on the working copy into glyph changes.
-class EditorModelObserver : public VELD::ListenerBase {
+// Keeps the working copy in step with the model: after every transaction completed on the
+// model's root, the editor's working copy synchronises in a transaction of its own.
+class AppModelObserver : public DiagramModelObserver<AppModelObserver> {
 public:
-    EditorModelObserver(const VELD::ImmutableModel& workingCopy, EditorPrivate* owner);
-    ~EditorModelObserver() override;
-    EditorModelObserver(const EditorModelObserver&) = delete;
-    EditorModelObserver& operator=(const EditorModelObserver&) = delete;
-
-    bool isListening() const { return listening; }
+    AppModelObserver(const VELD::ImmutableModel& root, EditorPrivate* owner)
+        : DiagramModelObserver(root, owner, "the model's root")
+    {
+    }
     void transactionCompleted(const DiagramChangeReport& report);
-    void onDeviantDestroyed() override { listening = false; }
+};
 
-private:
-    using Holder = VELD::internal::ListenerHolder<VELD::ImmutableModel, EditorModelObserver,
-                                                  DiagramElement, false>;
-    VELD::ImmutableModel model;
-    EditorPrivate* owner; // not owned
-    Holder holder{this};
-    bool listening = false;
+// Turns each transaction completed on the working copy into glyph changes.
+class EditorModelObserver : public DiagramModelObserver<EditorModelObserver> {
+public:
+    EditorModelObserver(const VELD::ImmutableModel& workingCopy, EditorPrivate* owner)
+        : DiagramModelObserver(workingCopy, owner, "the working copy")
+    {
+    }
+    void transactionCompleted(const DiagramChangeReport& report);
 };
 
 // The editor's state. Its tool-stack side forwards to the scene of the editor's graphics.
