@@ -50,6 +50,13 @@ void ResizeBehavior::recordStartingConditions()
     p->offset = getStartingRect().topLeft() - p->element.getPosition();
 }
 
+TAVI::GLPoint<double> ResizeBehavior::getMinimumSize() const
+{
+    Graphics* graphics = d_func()->editor->getGraphics();
+    const Glyph* glyph = graphics ? graphics->getGlyph(getTargetNode()) : nullptr;
+    return glyph ? glyph->minSize() : ZEPH::ResizeBehavior::getMinimumSize();
+}
+
 void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
 {
     ResizeBehaviorPrivate* p = d_func();
@@ -82,8 +89,9 @@ void ResizeBehavior::commit()
         return;
     const VELD::Model root = copy.getRootDeviant();
     const DiagramElement element = p->element.asDeviant(root);
-    if (!element.isValid()) {
-        // Deleted in the model meanwhile: nothing to resize, and the preview must go.
+    // Deleted in the model meanwhile, or back where it started (no empty step for undo): nothing
+    // to write, and the preview must go.
+    if (!element.isValid() || p->lastRect == getStartingRect()) {
         p->dropPreview();
         return;
     }

@@ -17,6 +17,8 @@ class ResizeBehaviorPrivate;
 // written, so a handle on the top or left edge moves the element as well. A resize that starts
 // on a node of no glyph changes nothing; Escape leaves model and working copy as they were. A
 // rectangle without finite coordinates is not shown: the last one shown stays the one written.
+// A rectangle is never smaller than the glyph's minSize(); a resize that ends on the rectangle
+// it started with writes nothing.
 // Made by the tool constructor of its role (ZEPH::ToolConstructor<ResizeBehavior, Editor&>) or
 // by subclasses. The editor must outlive the behaviour.
 class ResizeBehavior : public ZEPH::ResizeBehavior, public virtual NOX::Wrappable {
@@ -37,6 +39,8 @@ protected:
     DiagramElement getDiagramElement() const;
 
     void recordStartingConditions() override;
+    // The glyph's minSize() for a glyph's node; the canvas's minimum otherwise.
+    TAVI::GLPoint<double> getMinimumSize() const override;
     void modifyTarget(const TAVI::GLRect<double>& sceneRect) override;
     void commit() override;
 

@@ -2,14 +2,12 @@
 
 #include "application/DomainRegistry.hpp"
 #include "editor/Editor.hpp"
-#include "examples/blocks/BlockResizeBehavior.hpp"
 #include "examples/blocks/BlocksDomainInterface.hpp"
 #include "examples/blocks/BlocksGlyphFactory.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/SimpleErrorDescription.hpp"
 #include "platform/veld/DomainRegistry.hpp"
-#include "platform/zeph/ToolConstructor.hpp"
 #include "studio/components/DefaultElementDescriber.hpp"
 #include "studio/components/DefaultGetChildren.hpp"
 #include "studio/components/DefaultGetIcon.hpp"
@@ -95,14 +93,6 @@ void BlocksDomain::initializeEdgeCreationRuleSet() {
     // Signals flow either way between blocks: one rule from a block to a block covers both ends.
     getEdgeCreationRuleSet().createAsymmetricRule(block, block, connection);
     rulesMade = true;
-}
-
-void BlocksDomain::installTools(KITE::Editor* editor) const {
-    AbstractKiteDomain::installTools(editor);
-    // Under the role the selection tool starts resizes by, in place of the library's behaviour.
-    editor->addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
-        new ZEPH::ToolConstructor<BlockResizeBehavior, KITE::Editor&>(
-            ZEPH::ResizeBehavior::staticGetDefaultRole(), *editor)));
 }
 
 const boost::shared_ptr<KITE::GetIconBase>& BlocksDomain::getIconController() const {

@@ -45,9 +45,6 @@ public:
     const boost::shared_ptr<KITE::GetIconBase>& getIconController() const override;
     const boost::shared_ptr<KITE::ElementDescriberBase>& getElementDescriber() const override;
     boost::shared_ptr<KITE::GetChildrenBase> getTreePopulator() override;
-    // The library's default tools, with a resize that keeps a block large enough for its name
-    // (BlockResizeBehavior). A null editor is refused with TAVI::TypedException.
-    void installTools(KITE::Editor* editor) const override;
     KITE::AbstractKiteDomainInterface* createKiteInterface(PLATFORM::Studio* studio) const override;
 
 private:

@@ -102,8 +102,12 @@ ResizeBehavior::Handle ResizeBehavior::handleAt(const TAVI::GLRect<double>& rect
 }
 
 TAVI::GLRect<double> ResizeBehavior::resizedRect(const TAVI::GLRect<double>& rect, Handle handle,
-                                                 const TAVI::GLPoint<double>& delta, int modifiers)
+                                                 const TAVI::GLPoint<double>& delta, int modifiers,
+                                                 const TAVI::GLPoint<double>& minimum)
 {
+    // A minimum that is not a positive finite size falls back to the canvas's own.
+    const double minWidth = std::isfinite(minimum.x) && minimum.x > minimumSize ? minimum.x : minimumSize;
+    const double minHeight = std::isfinite(minimum.y) && minimum.y > minimumSize ? minimum.y : minimumSize;
     const TAVI::GLRect<double> r = rect.normalized();
     const int hx = horizontalSide(handle);
     const int hy = verticalSide(handle);
@@ -113,8 +117,8 @@ TAVI::GLRect<double> ResizeBehavior::resizedRect(const TAVI::GLRect<double>& rec
     // Growth of the width and height; about the centre both sides move.
     double width = r.width + hx * delta.x * (aboutCentre ? 2 : 1);
     double height = r.height + hy * delta.y * (aboutCentre ? 2 : 1);
-    width = std::max(width, minimumSize);
-    height = std::max(height, minimumSize);
+    width = std::max(width, minWidth);
+    height = std::max(height, minHeight);
     if ((modifiers & ShiftModifier) && r.width > 0 && r.height > 0) {
         const double aspect = r.width / r.height;
         if (hx != 0 && hy != 0) {
@@ -128,8 +132,8 @@ TAVI::GLRect<double> ResizeBehavior::resizedRect(const TAVI::GLRect<double>& rec
         } else {
             width = height * aspect;
         }
-        if (width < minimumSize || height < minimumSize) {
-            const double grow = std::max(minimumSize / width, minimumSize / height);
+        if (width < minWidth || height < minHeight) {
+            const double grow = std::max(minWidth / width, minHeight / height);
             width *= grow;
             height *= grow;
         }
@@ -155,7 +159,12 @@ void ResizeBehavior::recordStartingConditions()
 TAVI::GLRect<double> ResizeBehavior::calculateRect(const TAVI::GLPoint<double>& delta,
                                                    int modifiers) const
 {
-    return resizedRect(startingRect, handle, delta, modifiers);
+    return resizedRect(startingRect, handle, delta, modifiers, getMinimumSize());
+}
+
+TAVI::GLPoint<double> ResizeBehavior::getMinimumSize() const
+{
+    return {minimumSize, minimumSize};
 }
 
 void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)

@@ -75,6 +75,32 @@ TEST_F(ResizeBehaviorTest, AContainedElementKeepsItsPositionRelativeToItsContain
               (TAVI::GLRect<double>{12, 11, 23, 24}));
 }
 
+TEST_F(ResizeBehaviorTest, AnElementIsNeverMadeSmallerThanItsGlyphAllows)
+{
+    // The block glyph's minimum is the default 10 by 10; the bottom-right handle goes far past
+    // the top-left corner.
+    click(220, 35);
+    press(240, 40);
+    move(150, -50);
+    release(150, -50);
+    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_EQ(rootPosition(blocks.b), (Point{200, 10}));
+    EXPECT_EQ(rootSize(blocks.b), (Point{10, 10}));
+}
+
+TEST_F(ResizeBehaviorTest, AResizeThatEndsWhereItStartedWritesNothing)
+{
+    click(220, 35);
+    press(240, 40);
+    move(260, 60);
+    move(240, 40);
+    release(240, 40);
+    EXPECT_EQ(rootTransactions.count, 0);
+    EXPECT_EQ(rootSize(blocks.b), (Point{40, 30}));
+    EXPECT_EQ(copySize(blocks.b), (Point{40, 30}));
+    EXPECT_FALSE(editor->isInInteraction());
+}
+
 TEST_F(ResizeBehaviorTest, EscapeLeavesModelAndWorkingCopyAsBefore)
 {
     click(220, 35);

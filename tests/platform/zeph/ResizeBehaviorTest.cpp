@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace ZEPH;
 using Point = TAVI::GLPoint<double>;
 using Rect = TAVI::GLRect<double>;
@@ -55,6 +57,22 @@ INSTANTIATE_TEST_SUITE_P(
         ResizeCase{"NoHandleChangesNothing", ResizeBehavior::NoHandle, {10, 20}, NoModifier,
                    {0, 0, 100, 50}}),
     [](const ::testing::TestParamInfo<ResizeCase>& info) { return std::string(info.param.name); });
+
+TEST(ResizedRectMinimumTest, AGivenMinimumHoldsTheEdgeOppositeTheHandle)
+{
+    // The left handle dragged past the right edge: the right edge stays, 30 wide at least.
+    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Left, {150, 0}, NoModifier,
+                                          {30, 20}),
+              (Rect{70, 0, 30, 50}));
+    // The top handle, about the centre: the height grows back around the centre.
+    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Top, {0, 40}, AltModifier,
+                                          {30, 20}),
+              (Rect{0, 15, 100, 20}));
+    // A minimum that is no size falls back to the canvas's own.
+    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Left, {150, 0}, NoModifier,
+                                          {std::nan(""), -5}),
+              (Rect{99, 0, 1, 50}));
+}
 
 TEST(ResizeHandleTest, FindsCornersBeforeEdgesWithinTheTolerance)
 {
