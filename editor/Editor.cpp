@@ -799,6 +799,14 @@ bool Editor::isInInteraction() const {
     return d->workingCopy.hasObjectsDeviatingFromRoot();
 }
 
+VELD::Model Editor::getWorkingCopy() const {
+    return d->workingCopy;
+}
+
+void Editor::dropPreview() {
+    d->synchroniseFromRoot();
+}
+
 bool Editor::contains(const TAVI::GLPoint<double>& globalPoint) const {
     const ZEPH::GLCanvas* view = d->canvas;
     if (!view || !view->isVisible())

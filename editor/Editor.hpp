@@ -118,6 +118,11 @@ public:
     // True while a gesture has changed the working copy and that change has neither been
     // committed to the model nor synchronised away.
     bool isInInteraction() const;
+    // The editor's working copy of the model; null before setDiagram.
+    VELD::Model getWorkingCopy() const;
+    // Shows the model's root again in the working copy, dropping what a gesture previewed
+    // there (tools call it when a gesture is cancelled). Nothing happens without a diagram.
+    void dropPreview();
     // Whether the point (global screen coordinates) lies on the shown canvas, borders included.
     bool contains(const TAVI::GLPoint<double>& globalPoint) const;
     TAVI::GLPoint<double> globalPt2ScenePt(const TAVI::GLPoint<double>& globalPoint) const;

@@ -51,22 +51,6 @@ void MoveToolPrivate::dropGuides()
     primaryGlyph.reset();
 }
 
-VELD::Model MoveToolPrivate::workingCopy() const
-{
-    const Diagram diagram = editor.getDiagram();
-    return diagram.isValid() ? VELD::Model(diagram.getModelVELD()) : VELD::Model();
-}
-
-void MoveToolPrivate::dropPreview()
-{
-    const VELD::Model copy = workingCopy();
-    if (!copy.isValid())
-        return;
-    VELD::Transaction transaction(copy);
-    copy.syncFromRoot();
-    transaction.commit();
-}
-
 MoveTool::MoveTool(Editor& editor) : d(new MoveToolPrivate(this, editor)) {}
 
 MoveTool::~MoveTool()
@@ -101,7 +85,7 @@ void MoveTool::onRemoveFromStack()
     // Taken off in mid-drag (the stack cleared): neither release nor Escape came, and the
     // preview must not stay in the working copy as if it were the model.
     if (!isDone())
-        d->dropPreview();
+        d->editor.dropPreview();
     teardownSmartGuides();
 }
 
@@ -226,7 +210,7 @@ double MoveTool::getCursorSpeed()
 void MoveTool::duringMove()
 {
     MoveToolPrivate* p = d_func();
-    const VELD::Model copy = p->workingCopy();
+    const VELD::Model copy = p->editor.getWorkingCopy();
     if (!copy.isValid())
         return;
     // Each step starts again from the model's root, which drops the previous step's preview.
@@ -283,14 +267,14 @@ void MoveTool::finishMove()
     ZEPH::MoveTool::finishMove();
     MoveToolPrivate* p = d_func();
     teardownSmartGuides();
-    const VELD::Model copy = p->workingCopy();
+    const VELD::Model copy = p->editor.getWorkingCopy();
     if (!copy.isValid())
         return;
     if (getDelta() == Point{0, 0} || !isFinite(getDelta())) {
         // Dragged back to where it began (or to nowhere): the model stays as it is, and so
         // must the copy.
         if (copy.hasObjectsDeviatingFromRoot())
-            p->dropPreview();
+            p->editor.dropPreview();
         return;
     }
     const VELD::Model root = copy.getRootDeviant();
@@ -304,7 +288,7 @@ void MoveTool::cancelMove()
     // Not the base's: it would replay a step at the start position, which may snap.
     setDelta({0, 0});
     teardownSmartGuides();
-    d_func()->dropPreview();
+    d_func()->editor.dropPreview();
 }
 
 void MoveTool::clearGuides()

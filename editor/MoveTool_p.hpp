@@ -15,9 +15,6 @@ public:
 
     // Removes the guide nodes and forgets the guides and the snapping state.
     void dropGuides();
-    // The working copy shows the model's root again: the preview is gone.
-    void dropPreview();
-    VELD::Model workingCopy() const;
 
     MoveTool* q;  // back pointer
     Editor& editor;

@@ -67,7 +67,7 @@ void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
     if (!std::isfinite(sceneRect.x) || !std::isfinite(sceneRect.y) ||
         !std::isfinite(sceneRect.width) || !std::isfinite(sceneRect.height))
         return;
-    const VELD::Model copy = p->workingCopy();
+    const VELD::Model copy = p->editor->getWorkingCopy();
     if (!copy.isValid())
         return;
     VELD::Transaction transaction(copy);
@@ -84,7 +84,7 @@ void ResizeBehavior::commit()
     ResizeBehaviorPrivate* p = d_func();
     if (!p->previewed)
         return;
-    const VELD::Model copy = p->workingCopy();
+    const VELD::Model copy = p->editor->getWorkingCopy();
     if (!copy.isValid())
         return;
     const VELD::Model root = copy.getRootDeviant();
@@ -92,7 +92,7 @@ void ResizeBehavior::commit()
     // Deleted in the model meanwhile, or back where it started (no empty step for undo): nothing
     // to write, and the preview must go.
     if (!element.isValid() || p->lastRect == getStartingRect()) {
-        p->dropPreview();
+        p->editor->dropPreview();
         return;
     }
     VELD::Transaction transaction(root);
@@ -114,7 +114,7 @@ void ResizeBehavior::handleKeyPressEvent(ZEPH::KeyEvent& event)
     ZEPH::ResizeBehavior::handleKeyPressEvent(event);
     p->cancelling = false;
     if (p->previewed)
-        p->dropPreview();
+        p->editor->dropPreview();
     p->previewed = false;
 }
 
@@ -123,7 +123,7 @@ void ResizeBehavior::onRemoveFromStack()
     ZEPH::ResizeBehavior::onRemoveFromStack();
     // Taken off in mid-drag (the stack cleared): the preview must not stay in the working copy.
     if (!isDone() && d_func()->previewed)
-        d_func()->dropPreview();
+        d_func()->editor->dropPreview();
 }
 
 } // namespace KITE
