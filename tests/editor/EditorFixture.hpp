@@ -12,6 +12,7 @@
 #include "platform/tavi/ErrorHolder.hpp"
 #include "studio/events/StudioEvents.hpp"
 #include "tests/editor/EditorTestSupport.hpp"
+#include "tests/editor/LinkedStudioApp.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -20,26 +21,6 @@
 #include <vector>
 
 namespace KITE::Test {
-
-// A studio application as editors see one: it owns the window's event services.
-class LinkedStudioApp : public PLATFORM::Application, public StudioAppLink {
-public:
-    void initialize(TAVI::ErrorHolder& errors) override {
-        services = createStudioEventServices(getStudio(), errors);
-    }
-    StudioApp* getStudioApp() override { return nullptr; }
-    void handleModelChanges(const ModelChangeReport&) override {}
-    bool setActiveEditorContextMenuTarget(const ImmutableDiagramElement&) override { return false; }
-    PLATFORM::StudioEventService<EditorSelectionChangedEvent>*
-    getEditorSelectionChangedEventService() override {
-        return services.editorSelectionChanged.get();
-    }
-    PLATFORM::StudioEventService<NavigateUpRequest>* getNavigateUpRequestService() override {
-        return services.navigateUpRequest.get();
-    }
-
-    StudioEventServices services;
-};
 
 // The editor selection events of one studio, in the order they came.
 struct SelectionEvents : NIMB::Listener {

@@ -21,6 +21,7 @@
 #include "platform/zeph/MouseEvent.hpp"
 #include "studio/events/StudioEvents.hpp"
 #include "tests/editor/EditorTestSupport.hpp"
+#include "tests/editor/LinkedStudioApp.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -43,24 +44,6 @@ inline void PrintTo(const GLRect<double>& rect, std::ostream* out)
 } // namespace TAVI
 
 namespace KITE::Test {
-
-// The studio application as an editor sees it: only the two services editors raise events on.
-class ToolsStudioApp : public PLATFORM::Application, public StudioAppLink {
-public:
-    StudioApp* getStudioApp() override { return nullptr; }
-    void handleModelChanges(const ModelChangeReport&) override {}
-    bool setActiveEditorContextMenuTarget(const ImmutableDiagramElement&) override { return false; }
-    EditorSelectionChangedEventService* getEditorSelectionChangedEventService() override
-    {
-        return selectionService.get();
-    }
-    NavigateUpRequestService* getNavigateUpRequestService() override { return navigateUpService.get(); }
-
-    TAVI::Holder<EditorSelectionChangedEventService> selectionService{
-        new EditorSelectionChangedEventService(kEditorSelectionChangedServiceName)};
-    TAVI::Holder<NavigateUpRequestService> navigateUpService{
-        new NavigateUpRequestService(kNavigateUpRequestServiceName)};
-};
 
 // Keeps every record it hears, by value, as components do.
 template <typename E>
@@ -114,8 +97,9 @@ protected:
         editor->observeModel(workingCopy());
         editor->populate();
         installDefaultTools(*editor);
-        app->selectionService->connect(&selectionEvents, &EventRecorder<EditorSelectionChangedEvent>::heard);
-        app->navigateUpService->connect(&navigateUpRequests, &EventRecorder<NavigateUpRequest>::heard);
+        app->services.editorSelectionChanged->connect(&selectionEvents,
+                                                      &EventRecorder<EditorSelectionChangedEvent>::heard);
+        app->services.navigateUpRequest->connect(&navigateUpRequests, &EventRecorder<NavigateUpRequest>::heard);
     }
 
     void TearDown() override
@@ -196,7 +180,7 @@ protected:
 
     BlockModel blocks;
     BoxGlyphFactory factory;
-    TAVI::Holder<ToolsStudioApp> app{new ToolsStudioApp};
+    TAVI::Holder<LinkedStudioApp> app{new LinkedStudioApp};
     TAVI::Holder<PLATFORM::Studio> studio;
     TAVI::Holder<Editor> editor;
     EventRecorder<EditorSelectionChangedEvent> selectionEvents;
