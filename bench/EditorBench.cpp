@@ -3,7 +3,10 @@
 // between consecutive blocks, five of the blocks holding two small blocks each). Gestures are
 // driven by canvas events, as the canvas hands them on. Making the glyphs costs per element;
 // every per-gesture figure (a drag step, the commit at release, a selection click) must stay flat
-// in N, since a gesture touches ten blocks whatever the size of the diagram.
+// in N, since a gesture touches ten blocks whatever the size of the diagram. They do not yet: every
+// glyph hangs under the graphics' one root, and Qt culls hit tests and painting through its index
+// only at the top level, so each hit test (the default tools make one or two per pointer event)
+// and each paint visits every glyph.
 #include "application/KiteDomain.hpp"
 #include "application/StudioAppLink.hpp"
 #include "editor/Editor.hpp"
@@ -269,28 +272,6 @@ void DragStep(benchmark::State& state)
     settle(s.scene());
 }
 
-// 2b. The same with a slow pointer: the dragged block snaps to the others and guides show.
-void DragStepSnapping(benchmark::State& state)
-{
-    Fixture& f = cached(int(state.range(0)));
-    EditorSession& s = f.session;
-    s.selectMoved(f.diagram);
-    const Point grip = f.diagram.grip();
-    s.press(grip);
-    s.move(grip + Point{10, 10});
-    settle(s.scene());
-    int step = 0;
-    for (auto _ : state) {
-        ++step;
-        // A thousandth of a unit per step stays far below the snapping speed limit.
-        const double d = 10 + 0.001 * (step % 2);
-        s.move(grip + Point{d, d});
-        settle(s.scene());
-    }
-    s.release(grip);
-    settle(s.scene());
-}
-
 // 3. The release of a drag: one transaction on the model's root moving the ten blocks, then
 // the working copy's resynchronisation and the glyph updates it reports.
 void CommitAtRelease(benchmark::State& state)
@@ -391,7 +372,6 @@ POPULATE(1000, 10);
 POPULATE(10000, 3);
 POPULATE(100000, 1);
 BENCHMARK(DragStep) SIZES->Unit(benchmark::kMicrosecond) STEADY;
-BENCHMARK(DragStepSnapping) SIZES->Unit(benchmark::kMicrosecond) STEADY;
 BENCHMARK(CommitAtRelease) SIZES->UseManualTime()->Unit(benchmark::kMicrosecond) STEADY;
 BENCHMARK(RootTransaction) SIZES->Unit(benchmark::kMicrosecond) STEADY;
 BENCHMARK(SelectionClick) SIZES->Unit(benchmark::kMicrosecond) STEADY;
