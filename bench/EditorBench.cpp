@@ -18,6 +18,7 @@
 #include "platform/zeph/MouseEvent.hpp"
 #include "studio/events/StudioEvents.hpp"
 #include "tests/editor/EditorTestSupport.hpp"
+#include "tests/editor/LinkedStudioApp.hpp"
 
 #include <QApplication>
 #include <QEvent>
@@ -68,24 +69,6 @@ void settle(ZEPH::Scene&)
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
 }
-
-// The studio application as an editor sees it: the services editors raise events on.
-class BenchStudioApp : public PLATFORM::Application, public StudioAppLink {
-public:
-    StudioApp* getStudioApp() override { return nullptr; }
-    void handleModelChanges(const ModelChangeReport&) override {}
-    bool setActiveEditorContextMenuTarget(const ImmutableDiagramElement&) override { return false; }
-    EditorSelectionChangedEventService* getEditorSelectionChangedEventService() override
-    {
-        return selectionService.get();
-    }
-    NavigateUpRequestService* getNavigateUpRequestService() override { return navigateUpService.get(); }
-
-    TAVI::Holder<EditorSelectionChangedEventService> selectionService{
-        new EditorSelectionChangedEventService(kEditorSelectionChangedServiceName)};
-    TAVI::Holder<NavigateUpRequestService> navigateUpService{
-        new NavigateUpRequestService(kNavigateUpRequestServiceName)};
-};
 
 // A studio component listening to the editor's selection, as the property views do.
 class SelectionListener : public NIMB::Listener {
@@ -147,7 +130,7 @@ struct BlockDiagram {
 
 // A studio with one editor on the diagram, set up as the studio's opener does it.
 struct EditorSession {
-    TAVI::Holder<BenchStudioApp> app{new BenchStudioApp};
+    TAVI::Holder<KITE::Test::LinkedStudioApp> app{new KITE::Test::LinkedStudioApp};
     TAVI::Holder<PLATFORM::Studio> studio;
     TAVI::Holder<Editor> editor;
     Test::BoxGlyphFactory factory;
@@ -164,7 +147,7 @@ struct EditorSession {
         if (populate)
             editor->populate();
         KiteDomain::get()->installTools(editor.get());
-        app->selectionService->connect(&selectionListener, &SelectionListener::heard);
+        app->services.editorSelectionChanged->connect(&selectionListener, &SelectionListener::heard);
     }
     ~EditorSession()
     {
