@@ -150,7 +150,7 @@ protected:
     KITE::GraphNode a, in, b, c;
     KITE::GraphEdge ab, inb;
     KITE::AbstractKiteDomain* domain = nullptr;
-    TAVI::Holder<KITE::Test::ToolsStudioApp> app{new KITE::Test::ToolsStudioApp};
+    TAVI::Holder<KITE::Test::LinkedStudioApp> app{new KITE::Test::LinkedStudioApp};
     TAVI::Holder<PLATFORM::Studio> studio;
     TAVI::Holder<KITE::Application> application;
     TAVI::Holder<KITE::Editor> editor;
