@@ -398,24 +398,21 @@ DiagramElement EditorPrivate::inWorkingCopy(const ImmutableDiagramElement& eleme
     return DiagramElement(element.asDeviant(workingCopy));
 }
 
-void EditorPrivate::notifySelectionChanged(const DiagramElement& element, bool selected) {
+PLATFORM::StudioEventService<EditorSelectionChangedEvent>* EditorPrivate::selectionEventService() const {
     if (notificationBlock != 0)
-        return;
+        return nullptr;
     StudioAppLink* link = studioLink();
-    if (!link)
-        return;
-    if (auto* service = link->getEditorSelectionChangedEventService())
+    return link ? link->getEditorSelectionChangedEventService() : nullptr;
+}
+
+void EditorPrivate::notifySelectionChanged(const DiagramElement& element, bool selected) {
+    if (auto* service = selectionEventService())
         service->raise(EditorSelectionChangedEvent(element, selected));
 }
 
 void EditorPrivate::notifySelectionChanged(const VELD::ImmutableSequence<DiagramElement>& elements,
                                            bool selected) {
-    if (notificationBlock != 0)
-        return;
-    StudioAppLink* link = studioLink();
-    if (!link)
-        return;
-    if (auto* service = link->getEditorSelectionChangedEventService())
+    if (auto* service = selectionEventService())
         service->raise(EditorSelectionChangedEvent(elements, selected));
 }
 

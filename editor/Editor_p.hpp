@@ -111,6 +111,8 @@ public:
     // Brings the working copy in line with the model's root.
     void synchroniseFromRoot();
 
+    // Where selection events go now: null while they are suppressed or nobody takes them.
+    PLATFORM::StudioEventService<EditorSelectionChangedEvent>* selectionEventService() const;
     void notifySelectionChanged(const DiagramElement& element, bool selected);
     void notifySelectionChanged(const VELD::ImmutableSequence<DiagramElement>& elements,
                                 bool selected);
