@@ -83,13 +83,4 @@ std::vector<KITE::GraphEdge> DemoModel::getConnections() const {
     return connections;
 }
 
-std::string DemoModel::nameOf(const VELD::ImmutableClassObject& object) {
-    if (!object.isValid())
-        return {};
-    const VELD::ImmutableProperty name = object.getMetaClass().getProperty("name");
-    if (!name.isValid() || !object.isSet(name))
-        return {};
-    return object.getOne(name).toString();
-}
-
 } // namespace StudioDemo

@@ -26,9 +26,6 @@ public:
     std::vector<KITE::GraphNode> getBlocks() const;
     std::vector<KITE::GraphEdge> getConnections() const;
 
-    // The object's "name" attribute; empty when it has none.
-    static std::string nameOf(const VELD::ImmutableClassObject& object);
-
 private:
     DemoModel(VELD::Model model, KITE::Diagram diagram, std::string fileName);
 

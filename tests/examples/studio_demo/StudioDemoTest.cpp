@@ -98,14 +98,14 @@ protected:
 
     KITE::GraphNode block(const std::string& name) const {
         for (const KITE::GraphNode& b : demo->getDemoModel().getBlocks())
-            if (DemoModel::nameOf(b) == name)
+            if (Blocks::BlockGlyph::nameOf(b) == name)
                 return b;
         ADD_FAILURE() << "no block " << name;
         return {};
     }
     KITE::GraphEdge connection(const std::string& name) const {
         for (const KITE::GraphEdge& c : demo->getDemoModel().getConnections())
-            if (DemoModel::nameOf(c) == name)
+            if (Blocks::BlockGlyph::nameOf(c) == name)
                 return c;
         ADD_FAILURE() << "no connection " << name;
         return {};
@@ -182,19 +182,19 @@ TEST_F(StudioDemoTest, TheWindowShowsTheSampleDiagramInAnEditorOfTheBlocksDomain
     // A glyph for every block and connection; the controller's box holds the PID's.
     for (const KITE::GraphNode& b : demo->getDemoModel().getBlocks()) {
         const BlockGlyph* glyph = blockGlyph(b);
-        ASSERT_NE(glyph, nullptr) << DemoModel::nameOf(b);
-        EXPECT_EQ(glyph->getLabel().getText(), DemoModel::nameOf(b));
-        EXPECT_EQ(glyph->getBox().getScenePosition(), b.getAbsPosition()) << DemoModel::nameOf(b);
+        ASSERT_NE(glyph, nullptr) << Blocks::BlockGlyph::nameOf(b);
+        EXPECT_EQ(glyph->getLabel().getText(), Blocks::BlockGlyph::nameOf(b));
+        EXPECT_EQ(glyph->getBox().getScenePosition(), b.getAbsPosition()) << Blocks::BlockGlyph::nameOf(b);
     }
     EXPECT_EQ(blockGlyph(block("PID"))->getRoot().getParent(),
               blockGlyph(block("Controller"))->getRoot());
     for (const KITE::GraphEdge& c : demo->getDemoModel().getConnections()) {
-        const ZEPH::LineNode l = line(DemoModel::nameOf(c));
-        ASSERT_TRUE(l.isValid()) << DemoModel::nameOf(c);
-        EXPECT_TRUE(onBorder(box(DemoModel::nameOf(c.getSrcElement())), l.getFrom()))
-            << DemoModel::nameOf(c);
-        EXPECT_TRUE(onBorder(box(DemoModel::nameOf(c.getDstElement())), l.getTo()))
-            << DemoModel::nameOf(c);
+        const ZEPH::LineNode l = line(Blocks::BlockGlyph::nameOf(c));
+        ASSERT_TRUE(l.isValid()) << Blocks::BlockGlyph::nameOf(c);
+        EXPECT_TRUE(onBorder(box(Blocks::BlockGlyph::nameOf(c.getSrcElement())), l.getFrom()))
+            << Blocks::BlockGlyph::nameOf(c);
+        EXPECT_TRUE(onBorder(box(Blocks::BlockGlyph::nameOf(c.getDstElement())), l.getTo()))
+            << Blocks::BlockGlyph::nameOf(c);
     }
 }
 
@@ -560,12 +560,12 @@ TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette
     const QColor background = image.pixelColor(topLeft + QPoint(3, 3));
     for (const KITE::GraphNode& b : demo->getDemoModel().getBlocks()) {
         const Point v =
-            canvas->scenePointToViewPoint(box(DemoModel::nameOf(b)).topLeft() + Point{6, 6});
+            canvas->scenePointToViewPoint(box(Blocks::BlockGlyph::nameOf(b)).topLeft() + Point{6, 6});
         ASSERT_TRUE(
             QRect(QPoint(0, 0), canvas->viewport()->size()).contains(QPoint(int(v.x), int(v.y))))
-            << DemoModel::nameOf(b);
+            << Blocks::BlockGlyph::nameOf(b);
         const QColor fill = image.pixelColor(topLeft + QPoint(int(v.x), int(v.y)) * ratio);
-        EXPECT_NE(fill.rgb(), background.rgb()) << DemoModel::nameOf(b);
+        EXPECT_NE(fill.rgb(), background.rgb()) << Blocks::BlockGlyph::nameOf(b);
     }
 
     // The palette's zoom button stands left of the canvas, inside the editor's tab.
