@@ -104,15 +104,7 @@ protected:
 
     void TearDown() override
     {
-        if (editor) {
-            TAVI::ErrorHolder errors;
-            editor->terminate(errors);
-        }
-        editor.reset();
-        if (studio)
-            studio->close();
-        studio.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeEditorAndStudio(editor, studio);
     }
 
     // The factory the editor's glyphs come from; the block factory unless a test needs its own.

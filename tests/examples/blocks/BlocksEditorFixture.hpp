@@ -83,15 +83,7 @@ protected:
     }
 
     void TearDown() override {
-        if (editor) {
-            TAVI::ErrorHolder errors;
-            editor->terminate(errors);
-        }
-        editor.reset();
-        if (studio)
-            studio->close();
-        studio.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        KITE::Test::closeEditorAndStudio(editor, studio);
     }
 
     // These change the model: call them inside a transaction.
