@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace KITE::DI {
@@ -59,13 +60,15 @@ Point borderPointTowards(const Rect& rect, const Point& from, const Point& towar
 
 // The handles' validity decides, not the report's sequences: an element the transaction did
 // not touch still has an old state, one it made has none, one it destroyed has no present.
-enum class Existence { Both, OnlyOne, Neither };
-Existence existence(const ImmutableDiagramElement& now, const ImmutableDiagramElement& before) {
+// Whether existence alone decides a change: made or destroyed is a change, neither is none;
+// empty when the element exists before and after, and its geometry must decide.
+std::optional<bool> changedByExistence(const ImmutableDiagramElement& now,
+                                       const ImmutableDiagramElement& before) {
     const bool n = now.isValid();
     const bool b = before.isValid();
     if (n && b)
-        return Existence::Both;
-    return n || b ? Existence::OnlyOne : Existence::Neither;
+        return std::nullopt;
+    return n || b;
 }
 
 } // namespace
@@ -121,37 +124,19 @@ Rect boundingRectInDiagram(const ImmutableDiagramElement& element) {
 
 bool hasChangedSize(const ImmutableDiagramElement& element, const DiagramReport& report) {
     const ImmutableDiagramElement old = report.getOldState(element);
-    switch (existence(element, old)) {
-    case Existence::OnlyOne:
-        return true;
-    case Existence::Neither:
-        return false;
-    case Existence::Both:
-        break;
-    }
+    if (const std::optional<bool> decided = changedByExistence(element, old))
+        return *decided;
     return !TAVI::isApproxEqual(element.getSize(), old.getSize());
 }
 
 bool hasChangedPositionRelativeTo(const ImmutableDiagramElement& a,
                                   const ImmutableDiagramElement& b, const DiagramReport& report) {
     const ImmutableDiagramElement oldA = report.getOldState(a);
-    switch (existence(a, oldA)) {
-    case Existence::OnlyOne:
-        return true;
-    case Existence::Neither:
-        return false;
-    case Existence::Both:
-        break;
-    }
+    if (const std::optional<bool> decided = changedByExistence(a, oldA))
+        return *decided;
     const ImmutableDiagramElement oldB = report.getOldState(b);
-    switch (existence(b, oldB)) {
-    case Existence::OnlyOne:
-        return true;
-    case Existence::Neither:
-        return false;
-    case Existence::Both:
-        break;
-    }
+    if (const std::optional<bool> decided = changedByExistence(b, oldB))
+        return *decided;
     const Point origin{0.0, 0.0};
     return !TAVI::isApproxEqual(mapLocalToOther(a, origin, b), mapLocalToOther(oldA, origin, oldB));
 }
