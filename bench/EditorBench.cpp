@@ -7,6 +7,7 @@
 // glyph hangs under the graphics' one root, and Qt culls hit tests and painting through its index
 // only at the top level, so each hit test (the default tools make one or two per pointer event)
 // and each paint visits every glyph.
+#include "bench/BenchApplication.hpp"
 #include "application/KiteDomain.hpp"
 #include "application/StudioAppLink.hpp"
 #include "editor/Editor.hpp"
@@ -20,7 +21,6 @@
 #include "tests/editor/EditorTestSupport.hpp"
 #include "tests/editor/LinkedStudioApp.hpp"
 
-#include <QApplication>
 #include <QEvent>
 #include <QGraphicsScene>
 #include <QImage>
@@ -39,22 +39,6 @@ using namespace KITE;
 using Point = TAVI::GLPoint<double>;
 using Clock = std::chrono::steady_clock;
 
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "editor_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-        // Font loading happens once per process; it must not count against
-        // whichever benchmark runs first.
-        QGraphicsScene warmUp;
-        warmUp.addSimpleText("Block 0");
-        warmUp.items(QPointF(-1e9, -1e9));
-    }
-}
 
 double seconds(Clock::time_point from, Clock::time_point to)
 {
@@ -149,15 +133,7 @@ struct EditorSession {
         KiteDomain::get()->installTools(editor.get());
         app->services.editorSelectionChanged->connect(&selectionListener, &SelectionListener::heard);
     }
-    ~EditorSession()
-    {
-        TAVI::ErrorHolder errors;
-        editor->terminate(errors);
-        editor.reset();
-        studio->close();
-        studio.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    ~EditorSession() { KITE::Test::closeEditorAndStudio(editor, studio); }
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 
@@ -183,6 +159,23 @@ struct EditorSession {
         for (int i = d.firstMoved(); i < d.firstMoved() + BlockDiagram::moved; ++i)
             editor->select(d.blocks[i]);
     }
+    // Selects the moved blocks and starts dragging them by their grip; returns the grip.
+    Point startDrag(const BlockDiagram& d) const
+    {
+        selectMoved(d);
+        const Point grip = d.grip();
+        press(grip);
+        move(grip + Point{10, 10});  // past the threshold: the move tool takes over
+        settle(scene());
+        return grip;
+    }
+    // One step of a drag begun by startDrag, alternating between two offsets.
+    void dragStep(const Point& grip, int step) const
+    {
+        const double d = 10 + 5 * (step % 2);
+        move(grip + Point{d, d});
+        settle(scene());
+    }
 };
 
 // One model and one editor per size: a diagram of 100,000 blocks takes seconds to make.
@@ -200,7 +193,7 @@ std::map<int, std::unique_ptr<Fixture>>& fixtures()
 
 Fixture& cached(int n)
 {
-    ensureApplication();
+    ensureBenchApplication("editor_bench", true);
     auto& slot = fixtures()[n];
     if (!slot)
         slot = std::make_unique<Fixture>(n);
@@ -239,18 +232,10 @@ void DragStep(benchmark::State& state)
 {
     Fixture& f = cached(int(state.range(0)));
     EditorSession& s = f.session;
-    s.selectMoved(f.diagram);
-    const Point grip = f.diagram.grip();
-    s.press(grip);
-    s.move(grip + Point{10, 10});  // past the threshold: the move tool takes over
-    settle(s.scene());
+    const Point grip = s.startDrag(f.diagram);
     int step = 0;
-    for (auto _ : state) {
-        ++step;
-        const double d = 10 + 5 * (step % 2);
-        s.move(grip + Point{d, d});
-        settle(s.scene());
-    }
+    for (auto _ : state)
+        s.dragStep(grip, ++step);
     s.release(grip);  // back where it began: nothing is written
     settle(s.scene());
 }
@@ -322,16 +307,10 @@ void PaintAfterDragStep(benchmark::State& state)
     const Point grip = f.diagram.grip();
     canvas->showSceneRect({grip.x - 400, grip.y - 300, 1000, 800});
     QImage image(1000, 800, QImage::Format_ARGB32_Premultiplied);
-    s.selectMoved(f.diagram);
-    s.press(grip);
-    s.move(grip + Point{10, 10});
-    settle(s.scene());
+    s.startDrag(f.diagram);
     int step = 0;
     for (auto _ : state) {
-        ++step;
-        const double d = 10 + 5 * (step % 2);
-        s.move(grip + Point{d, d});
-        settle(s.scene());
+        s.dragStep(grip, ++step);
         const Clock::time_point start = Clock::now();
         image.fill(Qt::white);
         {

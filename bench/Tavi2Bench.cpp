@@ -1,9 +1,9 @@
 // View models under a shown tree view: appending, changing and removing rows as the model grows.
 // A step that touches k rows should cost about the same whatever the model's size.
+#include "bench/BenchApplication.hpp"
 #include "platform/tavi2/GLAbstractViewModel2.hpp"
 #include "platform/tavi2/GLTreeView2.hpp"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -13,23 +13,12 @@
 
 namespace {
 
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "tavi2_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
 
 // A tree view showing a model of n top-level rows, each with a name.
 struct Shown {
     explicit Shown(unsigned n)
     {
-        ensureApplication();
+        ensureBenchApplication("tavi2_bench", false);
         model = new TAVI::GLAbstractViewModel2;
         column = model->appendColumns({"Name"}).front();
         view = std::make_unique<TAVI::GLTreeView2>("qt");

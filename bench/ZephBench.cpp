@@ -2,12 +2,12 @@
 // label each) on a grid with 20 unit gaps, and N/2 lines between consecutive
 // rectangles. Each figure has a ZEPH and a Qt benchmark with the same name
 // otherwise, so their ratio reads off the table.
+#include "bench/BenchApplication.hpp"
 #include "platform/zeph/LineNode.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "platform/zeph/TextNode.hpp"
 
-#include <QApplication>
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
@@ -25,22 +25,6 @@
 
 namespace {
 
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "zeph_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-        // Font loading happens once per process; it must not count against
-        // whichever benchmark runs first.
-        QGraphicsScene warmUp;
-        warmUp.addSimpleText("Block 0");
-        warmUp.items(QPointF(-1e9, -1e9));
-    }
-}
 
 int columns(int n)
 {
@@ -159,7 +143,7 @@ void settle(QGraphicsScene* scene)
 template <class Diagram>
 void Populate(benchmark::State& state)
 {
-    ensureApplication();
+    ensureBenchApplication("zeph_bench", true);
     const int n = int(state.range(0));
     for (auto _ : state) {
         Diagram diagram(n);
@@ -182,7 +166,7 @@ void hitQt(QtDiagram& d, const QPointF& p, int& found)
 template <class Diagram, void (*Hit)(Diagram&, const QPointF&, int&)>
 void HitTests(benchmark::State& state)
 {
-    ensureApplication();
+    ensureBenchApplication("zeph_bench", true);
     const int n = int(state.range(0));
     Diagram& diagram = cached<Diagram>(n);
     settle(qtSceneOf(diagram));
@@ -197,7 +181,7 @@ void HitTests(benchmark::State& state)
 template <class Diagram>
 void DragStep(benchmark::State& state)
 {
-    ensureApplication();
+    ensureBenchApplication("zeph_bench", true);
     const int n = int(state.range(0));
     const int moved = int(state.range(1));
     Diagram& diagram = cached<Diagram>(n);
@@ -215,7 +199,7 @@ void DragStep(benchmark::State& state)
 template <class Diagram>
 void Render(benchmark::State& state)
 {
-    ensureApplication();
+    ensureBenchApplication("zeph_bench", true);
     const int n = int(state.range(0));
     Diagram& diagram = cached<Diagram>(n);
     QImage image(1000, 800, QImage::Format_ARGB32_Premultiplied);
