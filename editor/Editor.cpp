@@ -423,66 +423,6 @@ ZEPH::Scene* EditorPrivate::toolScene() const {
     return graphics ? graphics->getScene() : nullptr;
 }
 
-TAVI::StringID EditorPrivate::addTool(const TAVI::Holder<ZEPH::Tool>& tool) {
-    ZEPH::Scene* scene = toolScene();
-    return scene ? scene->addTool(tool) : TAVI::StringID();
-}
-
-void EditorPrivate::addTool(const TAVI::Holder<ZEPH::Tool>& tool, const TAVI::StringID& role) {
-    if (ZEPH::Scene* scene = toolScene())
-        scene->addTool(tool, role);
-}
-
-TAVI::StringID EditorPrivate::delegateToTool(const TAVI::Holder<ZEPH::Tool>& tool) {
-    ZEPH::Scene* scene = toolScene();
-    return scene ? scene->delegateToTool(tool) : TAVI::StringID();
-}
-
-TAVI::StringID EditorPrivate::getUniqueToolRoleBasedOn(const TAVI::StringID& role) const {
-    ZEPH::Scene* scene = toolScene();
-    return scene ? scene->getUniqueToolRoleBasedOn(role) : role;
-}
-
-bool EditorPrivate::hasTool(const TAVI::Holder<ZEPH::Tool>& tool) const {
-    ZEPH::Scene* scene = toolScene();
-    return scene && scene->hasTool(tool);
-}
-
-bool EditorPrivate::hasTool(const TAVI::StringID& role) const {
-    ZEPH::Scene* scene = toolScene();
-    return scene && scene->hasTool(role);
-}
-
-bool EditorPrivate::removeTool(const TAVI::Holder<ZEPH::Tool>& tool) {
-    ZEPH::Scene* scene = toolScene();
-    return scene && scene->removeTool(tool);
-}
-
-bool EditorPrivate::removeToolByRole(const TAVI::StringID& role) {
-    ZEPH::Scene* scene = toolScene();
-    return scene && scene->removeToolByRole(role);
-}
-
-TAVI::Holder<ZEPH::Tool> EditorPrivate::getToolByRole(const TAVI::StringID& role) const {
-    ZEPH::Scene* scene = toolScene();
-    return scene ? scene->getToolByRole(role) : TAVI::Holder<ZEPH::Tool>();
-}
-
-TAVI::StringID EditorPrivate::getRoleByTool(const TAVI::Holder<ZEPH::Tool>& tool) const {
-    ZEPH::Scene* scene = toolScene();
-    return scene ? scene->getRoleByTool(tool) : TAVI::StringID();
-}
-
-void EditorPrivate::clearToolStack() {
-    if (ZEPH::Scene* scene = toolScene())
-        scene->clearToolStack();
-}
-
-std::vector<TAVI::Holder<ZEPH::Tool>> EditorPrivate::getTools() const {
-    ZEPH::Scene* scene = toolScene();
-    return scene ? scene->getTools() : std::vector<TAVI::Holder<ZEPH::Tool>>();
-}
-
 // --- widgets -------------------------------------------------------------------------------------
 
 ZEPH::GLCanvas* EditorPrivate::ensureCanvas() {
@@ -687,51 +627,63 @@ std::string Editor::getTabTitle() {
 void Editor::doInitialLayout(const DiagramChangeReport&) {}
 
 TAVI::StringID Editor::addTool(const TAVI::Holder<ZEPH::Tool>& tool) {
-    return d->addTool(tool);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene ? scene->addTool(tool) : TAVI::StringID();
 }
 
 void Editor::addTool(const TAVI::Holder<ZEPH::Tool>& tool, const TAVI::StringID& role) {
-    d->addTool(tool, role);
+    if (ZEPH::Scene* scene = d->toolScene())
+        scene->addTool(tool, role);
 }
 
 TAVI::StringID Editor::delegateToTool(const TAVI::Holder<ZEPH::Tool>& tool) {
-    return d->delegateToTool(tool);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene ? scene->delegateToTool(tool) : TAVI::StringID();
 }
 
 TAVI::StringID Editor::getUniqueToolRoleBasedOn(const TAVI::StringID& role) const {
-    return d->getUniqueToolRoleBasedOn(role);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene ? scene->getUniqueToolRoleBasedOn(role) : role;
 }
 
 bool Editor::hasTool(const TAVI::Holder<ZEPH::Tool>& tool) const {
-    return d->hasTool(tool);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene && scene->hasTool(tool);
 }
 
 bool Editor::hasTool(const TAVI::StringID& role) const {
-    return d->hasTool(role);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene && scene->hasTool(role);
 }
 
 bool Editor::removeTool(const TAVI::Holder<ZEPH::Tool>& tool) {
-    return d->removeTool(tool);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene && scene->removeTool(tool);
 }
 
 bool Editor::removeToolByRole(const TAVI::StringID& role) {
-    return d->removeToolByRole(role);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene && scene->removeToolByRole(role);
 }
 
 TAVI::Holder<ZEPH::Tool> Editor::getToolByRole(const TAVI::StringID& role) const {
-    return d->getToolByRole(role);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene ? scene->getToolByRole(role) : TAVI::Holder<ZEPH::Tool>();
 }
 
 TAVI::StringID Editor::getRoleByTool(const TAVI::Holder<ZEPH::Tool>& tool) const {
-    return d->getRoleByTool(tool);
+    ZEPH::Scene* scene = d->toolScene();
+    return scene ? scene->getRoleByTool(tool) : TAVI::StringID();
 }
 
 void Editor::clearToolStack() {
-    d->clearToolStack();
+    if (ZEPH::Scene* scene = d->toolScene())
+        scene->clearToolStack();
 }
 
 std::vector<TAVI::Holder<ZEPH::Tool>> Editor::getTools() const {
-    return d->getTools();
+    ZEPH::Scene* scene = d->toolScene();
+    return scene ? scene->getTools() : std::vector<TAVI::Holder<ZEPH::Tool>>();
 }
 
 TAVI::Holder<ZEPH::Tool> Editor::addToolByRole(const TAVI::StringID& role) {

@@ -8,7 +8,6 @@
 #include "platform/tavi/UndoRedoCommandTarget.hpp"
 #include "platform/veld/Exception.hpp"
 #include "platform/veld/Report.hpp"
-#include "platform/zeph/IToolStack.hpp"
 
 #include <QPointer>
 
@@ -87,8 +86,8 @@ public:
     void transactionCompleted(const DiagramChangeReport& report);
 };
 
-// The editor's state. Its tool-stack side forwards to the scene of the editor's graphics.
-class EditorPrivate : public NIMB::Listener, public ZEPH::IToolStack {
+// The editor's state. The editor's tool stack is the scene of its graphics (toolScene).
+class EditorPrivate : public NIMB::Listener {
 public:
     explicit EditorPrivate(Editor* editor, PLATFORM::Studio* studio);
     ~EditorPrivate() override;
@@ -132,18 +131,6 @@ public:
     void dropLostSelections();
     StudioAppLink* studioLink() const;
 
-    TAVI::StringID addTool(const TAVI::Holder<ZEPH::Tool>& tool) override;
-    void addTool(const TAVI::Holder<ZEPH::Tool>& tool, const TAVI::StringID& role) override;
-    TAVI::StringID delegateToTool(const TAVI::Holder<ZEPH::Tool>& tool) override;
-    TAVI::StringID getUniqueToolRoleBasedOn(const TAVI::StringID& role) const override;
-    bool hasTool(const TAVI::Holder<ZEPH::Tool>& tool) const override;
-    bool hasTool(const TAVI::StringID& role) const override;
-    bool removeTool(const TAVI::Holder<ZEPH::Tool>& tool) override;
-    bool removeToolByRole(const TAVI::StringID& role) override;
-    TAVI::Holder<ZEPH::Tool> getToolByRole(const TAVI::StringID& role) const override;
-    TAVI::StringID getRoleByTool(const TAVI::Holder<ZEPH::Tool>& tool) const override;
-    void clearToolStack() override;
-    std::vector<TAVI::Holder<ZEPH::Tool>> getTools() const override;
     // The scene whose tool stack is the editor's; null (reported) without graphics.
     ZEPH::Scene* toolScene() const;
 
