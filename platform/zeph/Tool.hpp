@@ -27,8 +27,9 @@ enum class Cursor {
 // An interaction on the canvas: gets the events the tools above it on the stack
 // did not consume. Tools are counted objects, held by TAVI::Holder; the stack
 // holds the tools on it. A tool that reports isDone() after handling an event
-// leaves the stack and is told so through onRemoveFromStack().
-class Tool : public EventHandler, public TAVI::Referenced {
+// leaves the stack and is told so through onRemoveFromStack(). The count comes
+// first so that a holder releases the tool at its own address.
+class Tool : public TAVI::Referenced, public EventHandler {
 public:
     ~Tool() override;
 
