@@ -15,8 +15,7 @@ namespace {
 
 // Makes T for the editor under the role the canvas's selection tool starts T's base by.
 template <class T, class Base>
-TAVI::Holder<ZEPH::AbstractToolConstructor> constructorFor(Editor& editor)
-{
+TAVI::Holder<ZEPH::AbstractToolConstructor> constructorFor(Editor& editor) {
     return TAVI::Holder<ZEPH::AbstractToolConstructor>(
         new ZEPH::ToolConstructor<T, Editor&>(Base::staticGetDefaultRole(), editor));
 }
@@ -27,11 +26,12 @@ AbstractKiteDomain::AbstractKiteDomain() = default;
 
 AbstractKiteDomain::~AbstractKiteDomain() = default;
 
-void AbstractKiteDomain::installTools(Editor* editor) const
-{
+void AbstractKiteDomain::installTools(Editor* editor) const {
     if (!editor)
-        throw TAVI::TypedException(TAVI_HERE, "AbstractKiteDomain::installTools: the editor is null");
-    editor->addToolConstructor(constructorFor<MarqueeSelectionTool, ZEPH::MarqueeSelectionTool>(*editor));
+        throw TAVI::TypedException(TAVI_HERE,
+                                   "AbstractKiteDomain::installTools: the editor is null");
+    editor->addToolConstructor(
+        constructorFor<MarqueeSelectionTool, ZEPH::MarqueeSelectionTool>(*editor));
     editor->addToolConstructor(constructorFor<MoveTool, ZEPH::MoveTool>(*editor));
     editor->addToolConstructor(constructorFor<ResizeBehavior, ZEPH::ResizeBehavior>(*editor));
     editor->addTool(TAVI::Holder<ZEPH::Tool>(new SelectionTool(*editor)));

@@ -23,7 +23,8 @@ class Editor;
 // context menus.
 class AbstractKiteDomainImpl : public PLATFORM::AbstractDomainImpl {
 public:
-    explicit AbstractKiteDomainImpl(PLATFORM::Studio* studio) : PLATFORM::AbstractDomainImpl(studio) {}
+    explicit AbstractKiteDomainImpl(PLATFORM::Studio* studio)
+        : PLATFORM::AbstractDomainImpl(studio) {}
     ~AbstractKiteDomainImpl() override = default;
 
     void activate() override = 0;
@@ -32,7 +33,8 @@ public:
     // A new application for a model of the studio; the caller holds it (TAVI::Holder).
     virtual Application* createApplication(const VELD::Model& model, TAVI::ErrorHolder& errors) = 0;
     // A new editor of the diagram, or null when the domain makes none.
-    virtual Editor* createEditor(const Diagram& diagram, std::string name, TAVI::ErrorHolder& errors) = 0;
+    virtual Editor* createEditor(const Diagram& diagram, std::string name,
+                                 TAVI::ErrorHolder& errors) = 0;
 };
 
 } // namespace KITE

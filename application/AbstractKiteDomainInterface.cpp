@@ -12,9 +12,13 @@ AbstractKiteDomainInterface::AbstractKiteDomainInterface(PLATFORM::Studio* studi
 
 AbstractKiteDomainInterface::~AbstractKiteDomainInterface() = default;
 
-const char* AbstractKiteDomainInterface::getFullyQualifiedNoxTypeName() const { return noxTypeName; }
+const char* AbstractKiteDomainInterface::getFullyQualifiedNoxTypeName() const {
+    return noxTypeName;
+}
 
-TAVI::StringID AbstractKiteDomainInterface::getName() const { return getKiteDomain()->getName(); }
+TAVI::StringID AbstractKiteDomainInterface::getName() const {
+    return getKiteDomain()->getName();
+}
 
 TAVI::StringID AbstractKiteDomainInterface::getModelClassFullName() const {
     return getKiteDomain()->getModelClassFullName();
@@ -36,7 +40,8 @@ const boost::shared_ptr<GetIconBase>& AbstractKiteDomainInterface::getIconContro
     return getKiteDomain()->getIconController();
 }
 
-const boost::shared_ptr<ElementDescriberBase>& AbstractKiteDomainInterface::getElementDescriber() const {
+const boost::shared_ptr<ElementDescriberBase>&
+AbstractKiteDomainInterface::getElementDescriber() const {
     return getKiteDomain()->getElementDescriber();
 }
 
@@ -44,7 +49,8 @@ boost::shared_ptr<GetChildrenBase> AbstractKiteDomainInterface::getTreePopulator
     return getKiteDomain()->getTreePopulator();
 }
 
-Application* AbstractKiteDomainInterface::createApplication(const VELD::Model& model, TAVI::ErrorHolder& errors) {
+Application* AbstractKiteDomainInterface::createApplication(const VELD::Model& model,
+                                                            TAVI::ErrorHolder& errors) {
     AbstractKiteDomainImpl* impl = getKiteDomainImpl();
     return impl ? impl->createApplication(model, errors) : nullptr;
 }

@@ -33,7 +33,7 @@ class GlyphFactory;
 // the studio's implementation.
 class AbstractKiteDomainInterface : public PLATFORM::DomainInterface {
 public:
-    static const char* const noxTypeName;  // "KITE.AbstractDomain"
+    static const char* const noxTypeName; // "KITE.AbstractDomain"
 
     explicit AbstractKiteDomainInterface(PLATFORM::Studio* studio);
     ~AbstractKiteDomainInterface() override;
@@ -52,7 +52,8 @@ public:
     virtual boost::shared_ptr<GetChildrenBase> getTreePopulator();
     // Made by the studio's implementation; null without one. The caller holds the result.
     virtual Application* createApplication(const VELD::Model& model, TAVI::ErrorHolder& errors);
-    virtual Editor* createEditor(const Diagram& diagram, std::string name, TAVI::ErrorHolder& errors);
+    virtual Editor* createEditor(const Diagram& diagram, std::string name,
+                                 TAVI::ErrorHolder& errors);
 
     const EdgeCreationRuleSet& getEdgeCreationRuleSet() const;
 

@@ -41,8 +41,8 @@ private:
     void transactionCompleted(const ModelChangeReport& report) { observeChanges(report); }
 
     VELD::Model model;
-    PLATFORM::Studio* studio = nullptr;  // not owned
-    StudioAppLink* studioApp = nullptr;  // not owned: the studio's application object
+    PLATFORM::Studio* studio = nullptr; // not owned
+    StudioAppLink* studioApp = nullptr; // not owned: the studio's application object
     bool observing = false;
     std::unique_ptr<Listener> listener;
 };

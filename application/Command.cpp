@@ -11,9 +11,13 @@ Command::Command(VELD::Model m) : model(std::move(m)) {}
 
 Command::~Command() = default;
 
-bool Command::canUndo() const { return model.isValid() && model.getUndoStackLength() > 0; }
+bool Command::canUndo() const {
+    return model.isValid() && model.getUndoStackLength() > 0;
+}
 
-bool Command::canRedo() const { return model.isValid() && model.getRedoStackLength() > 0; }
+bool Command::canRedo() const {
+    return model.isValid() && model.getRedoStackLength() > 0;
+}
 
 void Command::handleDo(TAVI::ErrorHolder& errors) {
     levelBefore = model.getCurrentChangeLevel();
@@ -21,11 +25,12 @@ void Command::handleDo(TAVI::ErrorHolder& errors) {
         VELD::Transaction transaction(model);
         execute(errors);
         if (errors.hasError())
-            return;  // the transaction ends uncommitted: the kernel discards it
+            return; // the transaction ends uncommitted: the kernel discards it
         transaction.commit();
     } catch (const std::exception& e) {
         // A change that throws is a failed command too; its transaction is rolled back.
-        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription() + ": " + e.what());
+        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand,
+                    shortDescription() + ": " + e.what());
         return;
     } catch (...) {
         // Whatever else a change throws must not escape the undo target either.
@@ -41,7 +46,8 @@ void Command::handleUndo(TAVI::ErrorHolder& errors) {
     try {
         model.undoToChangeLevel(static_cast<int>(levelBefore));
     } catch (const std::exception& e) {
-        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription() + ": " + e.what());
+        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand,
+                    shortDescription() + ": " + e.what());
     } catch (...) {
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription());
     }
@@ -51,7 +57,8 @@ void Command::handleRedo(TAVI::ErrorHolder& errors) {
     try {
         model.redoToChangeLevel(static_cast<int>(levelAfter));
     } catch (const std::exception& e) {
-        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription() + ": " + e.what());
+        reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand,
+                    shortDescription() + ": " + e.what());
     } catch (...) {
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, shortDescription());
     }
@@ -60,6 +67,8 @@ void Command::handleRedo(TAVI::ErrorHolder& errors) {
 VELDCommand::VELDCommand(VELD::Model m, const std::string& text)
     : Command(std::move(m)), description(text) {}
 
-void VELDCommand::execute(TAVI::ErrorHolder&) { command.execute(getModel()); }
+void VELDCommand::execute(TAVI::ErrorHolder&) {
+    command.execute(getModel());
+}
 
 } // namespace KITE

@@ -46,7 +46,7 @@ public:
     void execute(TAVI::ErrorHolder& errors) override;
 
 protected:
-    VELD::Command command;  // filled by derived classes
+    VELD::Command command; // filled by derived classes
 
 private:
     std::string description;

@@ -9,7 +9,8 @@
 namespace KITE {
 
 namespace {
-TAVI::Holder<AbstractKiteDomainInterface> frontOf(const AbstractKiteDomain* domain, PLATFORM::Studio* studio) {
+TAVI::Holder<AbstractKiteDomainInterface> frontOf(const AbstractKiteDomain* domain,
+                                                  PLATFORM::Studio* studio) {
     if (!domain)
         return {};
     return TAVI::Holder<AbstractKiteDomainInterface>(domain->createKiteInterface(studio));
@@ -21,11 +22,12 @@ DomainRegistry::DomainRegistry() = default;
 DomainRegistry::~DomainRegistry() = default;
 
 DomainRegistry* DomainRegistry::instance() {
-    static DomainRegistry* registry = new DomainRegistry();  // lives until the process ends
+    static DomainRegistry* registry = new DomainRegistry(); // lives until the process ends
     return registry;
 }
 
-void DomainRegistry::registerDomain(TAVI::Holder<AbstractKiteDomain> domain, TAVI::ErrorHolder& errors) {
+void DomainRegistry::registerDomain(TAVI::Holder<AbstractKiteDomain> domain,
+                                    TAVI::ErrorHolder& errors) {
     if (!domain) {
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, "");
         return;
@@ -47,7 +49,8 @@ void DomainRegistry::registerDomain(TAVI::Holder<AbstractKiteDomain> domain, TAV
     byModelType.insert(modelType, domain.get());
 }
 
-void DomainRegistry::unregisterDomain(TAVI::Holder<AbstractKiteDomain> domain, TAVI::ErrorHolder& errors) {
+void DomainRegistry::unregisterDomain(TAVI::Holder<AbstractKiteDomain> domain,
+                                      TAVI::ErrorHolder& errors) {
     if (!domain) {
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, "");
         return;
@@ -65,9 +68,12 @@ void DomainRegistry::unregisterDomain(TAVI::Holder<AbstractKiteDomain> domain, T
         reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, name.getString());
 }
 
-bool DomainRegistry::isRegistered(const TAVI::StringID& name) const { return byName.contains(name); }
+bool DomainRegistry::isRegistered(const TAVI::StringID& name) const {
+    return byName.contains(name);
+}
 
-AbstractKiteDomain* DomainRegistry::getStaticDomain(const TAVI::StringID& name, TAVI::ErrorHolder& errors) const {
+AbstractKiteDomain* DomainRegistry::getStaticDomain(const TAVI::StringID& name,
+                                                    TAVI::ErrorHolder& errors) const {
     if (!byName.contains(name)) {
         reportError(errors, TAVI_HERE, Message::DomainNotFound, name.getString());
         return nullptr;
@@ -90,24 +96,26 @@ AbstractKiteDomain* DomainRegistry::getStaticDomainForModel(const VELD::Model& m
     if (AbstractKiteDomain* domain = getStaticDomainForModelType(own, errors))
         return domain;
     errors.clear();
-    const TAVI::StringID generic(VELD::ImmutableModel::MetaClass().getQualifiedNameWithSeperator("."));
+    const TAVI::StringID generic(
+        VELD::ImmutableModel::MetaClass().getQualifiedNameWithSeperator("."));
     return getStaticDomainForModelType(generic, errors);
 }
 
-TAVI::Holder<AbstractKiteDomainInterface> DomainRegistry::getDomain(PLATFORM::Studio* studio,
-                                                                    const TAVI::StringID& name,
-                                                                    TAVI::ErrorHolder& errors) const {
+TAVI::Holder<AbstractKiteDomainInterface>
+DomainRegistry::getDomain(PLATFORM::Studio* studio, const TAVI::StringID& name,
+                          TAVI::ErrorHolder& errors) const {
     return frontOf(getStaticDomain(name, errors), studio);
 }
 
-TAVI::Holder<AbstractKiteDomainInterface> DomainRegistry::getDomainForModel(PLATFORM::Studio* studio,
-                                                                            const VELD::Model& model,
-                                                                            TAVI::ErrorHolder& errors) const {
+TAVI::Holder<AbstractKiteDomainInterface>
+DomainRegistry::getDomainForModel(PLATFORM::Studio* studio, const VELD::Model& model,
+                                  TAVI::ErrorHolder& errors) const {
     return frontOf(getStaticDomainForModel(model, errors), studio);
 }
 
-TAVI::Holder<AbstractKiteDomainInterface> DomainRegistry::getDomainForModelType(
-    PLATFORM::Studio* studio, const TAVI::StringID& modelType, TAVI::ErrorHolder& errors) const {
+TAVI::Holder<AbstractKiteDomainInterface>
+DomainRegistry::getDomainForModelType(PLATFORM::Studio* studio, const TAVI::StringID& modelType,
+                                      TAVI::ErrorHolder& errors) const {
     return frontOf(getStaticDomainForModelType(modelType, errors), studio);
 }
 

@@ -28,20 +28,23 @@ public:
     void unregisterDomain(TAVI::Holder<AbstractKiteDomain> domain, TAVI::ErrorHolder& errors);
     bool isRegistered(const TAVI::StringID& name) const;
 
-    AbstractKiteDomain* getStaticDomain(const TAVI::StringID& name, TAVI::ErrorHolder& errors) const;
+    AbstractKiteDomain* getStaticDomain(const TAVI::StringID& name,
+                                        TAVI::ErrorHolder& errors) const;
     AbstractKiteDomain* getStaticDomainForModelType(const TAVI::StringID& modelType,
                                                     TAVI::ErrorHolder& errors) const;
     // The domain of the model's meta-model, else the one registered for "VELD.Model".
-    AbstractKiteDomain* getStaticDomainForModel(const VELD::Model& model, TAVI::ErrorHolder& errors) const;
+    AbstractKiteDomain* getStaticDomainForModel(const VELD::Model& model,
+                                                TAVI::ErrorHolder& errors) const;
 
-    TAVI::Holder<AbstractKiteDomainInterface> getDomain(PLATFORM::Studio* studio, const TAVI::StringID& name,
+    TAVI::Holder<AbstractKiteDomainInterface> getDomain(PLATFORM::Studio* studio,
+                                                        const TAVI::StringID& name,
                                                         TAVI::ErrorHolder& errors) const;
     TAVI::Holder<AbstractKiteDomainInterface> getDomainForModel(PLATFORM::Studio* studio,
                                                                 const VELD::Model& model,
                                                                 TAVI::ErrorHolder& errors) const;
-    TAVI::Holder<AbstractKiteDomainInterface> getDomainForModelType(PLATFORM::Studio* studio,
-                                                                    const TAVI::StringID& modelType,
-                                                                    TAVI::ErrorHolder& errors) const;
+    TAVI::Holder<AbstractKiteDomainInterface>
+    getDomainForModelType(PLATFORM::Studio* studio, const TAVI::StringID& modelType,
+                          TAVI::ErrorHolder& errors) const;
 
 private:
     DomainRegistry();

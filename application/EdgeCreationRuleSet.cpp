@@ -24,7 +24,8 @@ bool isEdgeKind(const VELD::ImmutableClass& cls) {
 
 } // namespace
 
-bool EdgeCreationRuleSetPrivate::contains(const Relation& relation, const VELD::ImmutableClass& node,
+bool EdgeCreationRuleSetPrivate::contains(const Relation& relation,
+                                          const VELD::ImmutableClass& node,
                                           const VELD::ImmutableClass& edge) {
     for (const VELD::ImmutableClass& e : relation.values(node))
         if (e == edge)
@@ -34,20 +35,24 @@ bool EdgeCreationRuleSetPrivate::contains(const Relation& relation, const VELD::
 
 EdgeCreationRuleSet::EdgeCreationRuleSet() : d(new EdgeCreationRuleSetPrivate) {}
 
-EdgeCreationRuleSet::~EdgeCreationRuleSet() { delete d; }
+EdgeCreationRuleSet::~EdgeCreationRuleSet() {
+    delete d;
+}
 
 void EdgeCreationRuleSet::createAsymmetricRule(const VELD::ImmutableClass& src,
                                                const VELD::ImmutableClass& dst,
                                                const VELD::ImmutableClass& edge) {
     if (!isNodeKind(src) || !isNodeKind(dst) || !isEdgeKind(edge))
-        throw TAVI::TypedException(TAVI_HERE, "Passed invalid VELD::ImmutableClass to EdgeCreationRuleSet");
+        throw TAVI::TypedException(TAVI_HERE,
+                                   "Passed invalid VELD::ImmutableClass to EdgeCreationRuleSet");
     if (isValidSrcNodeToEdge(src, edge) && isValidDstNodeToEdge(dst, edge))
         return;
     d->sources.insertMulti(src, edge);
     d->destinations.insertMulti(dst, edge);
 }
 
-void EdgeCreationRuleSet::createRule(const VELD::ImmutableClass& src, const VELD::ImmutableClass& dst,
+void EdgeCreationRuleSet::createRule(const VELD::ImmutableClass& src,
+                                     const VELD::ImmutableClass& dst,
                                      const VELD::ImmutableClass& edge) {
     createAsymmetricRule(src, dst, edge);
     createAsymmetricRule(dst, src, edge);
@@ -55,7 +60,8 @@ void EdgeCreationRuleSet::createRule(const VELD::ImmutableClass& src, const VELD
 
 bool EdgeCreationRuleSet::isValidSrcNodeToEdge(const VELD::ImmutableClass& node,
                                                const VELD::ImmutableClass& edge) const {
-    return isNodeKind(node) && isEdgeKind(edge) && EdgeCreationRuleSetPrivate::contains(d->sources, node, edge);
+    return isNodeKind(node) && isEdgeKind(edge) &&
+           EdgeCreationRuleSetPrivate::contains(d->sources, node, edge);
 }
 
 bool EdgeCreationRuleSet::isValidDstNodeToEdge(const VELD::ImmutableClass& node,

@@ -26,15 +26,17 @@ public:
                     const VELD::ImmutableClass& edge);
 
     // False, never an exception, for classes that are not of their kind.
-    bool isValidSrcNodeToEdge(const VELD::ImmutableClass& node, const VELD::ImmutableClass& edge) const;
-    bool isValidDstNodeToEdge(const VELD::ImmutableClass& node, const VELD::ImmutableClass& edge) const;
+    bool isValidSrcNodeToEdge(const VELD::ImmutableClass& node,
+                              const VELD::ImmutableClass& edge) const;
+    bool isValidDstNodeToEdge(const VELD::ImmutableClass& node,
+                              const VELD::ImmutableClass& edge) const;
 
 protected:
     EdgeCreationRuleSetPrivate* getImpl() { return d; }
     const EdgeCreationRuleSetPrivate* getImpl() const { return d; }
 
 private:
-    EdgeCreationRuleSetPrivate* d;  // owned
+    EdgeCreationRuleSetPrivate* d; // owned
 };
 
 } // namespace KITE

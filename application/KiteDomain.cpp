@@ -26,14 +26,18 @@ PLATFORM::AbstractDomainInterface* KiteDomain::createInterface(PLATFORM::Studio*
     return new KiteDomainInterface(studio);
 }
 
-TAVI::StringID KiteDomain::getName() const { return TAVI::StringID("KITEDomain"); }
+TAVI::StringID KiteDomain::getName() const {
+    return TAVI::StringID("KITEDomain");
+}
 
 TAVI::StringID KiteDomain::getModelClassFullName() const {
     static const TAVI::StringID type("VELD.Model");
     return type;
 }
 
-GlyphFactory* KiteDomain::getGlyphFactory() const { return nullptr; }
+GlyphFactory* KiteDomain::getGlyphFactory() const {
+    return nullptr;
+}
 
 void KiteDomain::initializeEdgeCreationRuleSet() {}
 
@@ -48,8 +52,10 @@ const boost::shared_ptr<ElementDescriberBase>& KiteDomain::getElementDescriber()
 }
 
 boost::shared_ptr<GetChildrenBase> KiteDomain::getTreePopulator() {
-    const boost::shared_ptr<Util::FilterBase> filter(new Util::BasicCompositeFilter("Tree", true, false));
-    return boost::shared_ptr<GetChildrenBase>(new DefaultGetChildren(filter, std::string(), filter));
+    const boost::shared_ptr<Util::FilterBase> filter(
+        new Util::BasicCompositeFilter("Tree", true, false));
+    return boost::shared_ptr<GetChildrenBase>(
+        new DefaultGetChildren(filter, std::string(), filter));
 }
 
 AbstractKiteDomainInterface* KiteDomain::createKiteInterface(PLATFORM::Studio* studio) const {

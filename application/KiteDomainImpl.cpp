@@ -30,7 +30,9 @@ Application* KiteDomainImpl::createApplication(const VELD::Model& model, TAVI::E
     return new Application(model, getStudio());
 }
 
-Editor* KiteDomainImpl::createEditor(const Diagram&, std::string, TAVI::ErrorHolder&) { return nullptr; }
+Editor* KiteDomainImpl::createEditor(const Diagram&, std::string, TAVI::ErrorHolder&) {
+    return nullptr;
+}
 
 void KiteDomainImpl::showEditorContextMenu(int x, int y) const {
     showContextMenu(kEditorContextMenu, static_cast<double>(x), static_cast<double>(y));
@@ -43,8 +45,9 @@ void KiteDomainImpl::executeEditorContextMenuSchema(const ImmutableDiagramElemen
         executeContextMenuSchema(kEditorContextMenu, schema);
 }
 
-NOX::PdxInterface* KiteDomainImpl::getEditorContextMenuSchema(const ImmutableDiagramElement& element,
-                                                              const std::string& schema) const {
+NOX::PdxInterface*
+KiteDomainImpl::getEditorContextMenuSchema(const ImmutableDiagramElement& element,
+                                           const std::string& schema) const {
     StudioAppLink* app = StudioAppLink::of(getStudio());
     if (!app || !app->setActiveEditorContextMenuTarget(element))
         return nullptr;
@@ -53,7 +56,8 @@ NOX::PdxInterface* KiteDomainImpl::getEditorContextMenuSchema(const ImmutableDia
 
 bool KiteDomainImpl::isTreeComponentVisible() const {
     TAVI::ErrorHolder ignored;
-    PLATFORM::StudioComponentBase* tree = getStudio() ? getStudio()->getComponent(kTreeComponent, ignored) : nullptr;
+    PLATFORM::StudioComponentBase* tree =
+        getStudio() ? getStudio()->getComponent(kTreeComponent, ignored) : nullptr;
     return tree && tree->isVisible();
 }
 

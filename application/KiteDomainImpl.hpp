@@ -16,7 +16,7 @@ class ImmutableDiagramElement;
 // "KITE:Domain": the editors' context menu and the model tree's visibility.
 class KiteDomainImpl : public AbstractKiteDomainImpl {
 public:
-    static const char* const key;  // "KITE:Domain"
+    static const char* const key; // "KITE:Domain"
 
     explicit KiteDomainImpl(PLATFORM::Studio* studio);
 
@@ -27,7 +27,8 @@ public:
     // A new application observing the model for this studio; never reports an error.
     Application* createApplication(const VELD::Model& model, TAVI::ErrorHolder& errors) override;
     // The default domain makes no editors: null for any diagram.
-    Editor* createEditor(const Diagram& diagram, std::string name, TAVI::ErrorHolder& errors) override;
+    Editor* createEditor(const Diagram& diagram, std::string name,
+                         TAVI::ErrorHolder& errors) override;
     // Pops up the studio's "EditorContextMenu" at the global screen point.
     virtual void showEditorContextMenu(int x, int y) const;
     // Runs an item of "EditorContextMenu" for the element, made the active editor's

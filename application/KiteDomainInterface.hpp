@@ -17,7 +17,7 @@ class KiteDomainImpl;
 // the studio's single KiteDomainImpl.
 class KiteDomainInterface : public AbstractKiteDomainInterface {
 public:
-    static const char* const noxTypeName;  // "KITE.Domain"
+    static const char* const noxTypeName; // "KITE.Domain"
 
     explicit KiteDomainInterface(PLATFORM::Studio* studio);
 
@@ -39,7 +39,7 @@ protected:
     AbstractKiteDomainImpl* getKiteDomainImpl() const override;
 
 private:
-    KiteDomainImpl* impl = nullptr;  // not owned: the studio owns it
+    KiteDomainImpl* impl = nullptr; // not owned: the studio owns it
 };
 
 } // namespace KITE

@@ -4,9 +4,8 @@
 
 namespace PLATFORM {
 class Studio;
-template <typename E>
-class StudioEventService;
-}
+template <typename E> class StudioEventService;
+} // namespace PLATFORM
 
 namespace KITE {
 
@@ -31,8 +30,12 @@ public:
     // The services on which editors announce selection changes and navigate-up requests; null
     // when the studio application has not made them.
     virtual PLATFORM::StudioEventService<EditorSelectionChangedEvent>*
-    getEditorSelectionChangedEventService() { return nullptr; }
-    virtual PLATFORM::StudioEventService<NavigateUpRequest>* getNavigateUpRequestService() { return nullptr; }
+    getEditorSelectionChangedEventService() {
+        return nullptr;
+    }
+    virtual PLATFORM::StudioEventService<NavigateUpRequest>* getNavigateUpRequestService() {
+        return nullptr;
+    }
 
     // The link of a studio's application object; null when it has none.
     static StudioAppLink* of(const PLATFORM::Studio* studio);

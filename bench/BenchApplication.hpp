@@ -9,8 +9,7 @@
 
 // Offscreen unless a platform is set. With warmFonts, the process's font loading happens here,
 // so that it does not count against whichever benchmark runs first.
-inline void ensureBenchApplication(const char* programName, bool warmFonts)
-{
+inline void ensureBenchApplication(const char* programName, bool warmFonts) {
     if (QCoreApplication::instance())
         return;
     static std::string name = programName;

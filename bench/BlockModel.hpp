@@ -28,7 +28,10 @@ struct Meta {
                 .attribute("height", "Double")
                 .containment("children", "Block")
                 .reference("target", "Block");
-            b.addClass("Link").attribute("name", "String").reference("src", "Block").reference("dst", "Block");
+            b.addClass("Link")
+                .attribute("name", "String")
+                .reference("src", "Block")
+                .reference("dst", "Block");
             b.setModelClass("System");
             const VELD::ImmutableNamespace pkg = b.build();
             Meta r;
@@ -54,7 +57,7 @@ struct Meta {
 
 struct Built {
     VELD::Model model;
-    std::vector<VELD::ClassObject> blocks;  // only when asked for
+    std::vector<VELD::ClassObject> blocks; // only when asked for
 };
 
 inline Built build(std::int64_t n, bool keepHandles) {

@@ -16,8 +16,7 @@ using EditLayout::SmartGuides;
 
 // 80x40 rectangles on a grid with 20 unit gaps: whole columns and rows align,
 // so a snap finds many partners on each axis.
-std::vector<Item> gridItems(int n)
-{
+std::vector<Item> gridItems(int n) {
     int columns = 1;
     while (columns * columns < n)
         ++columns;
@@ -29,20 +28,19 @@ std::vector<Item> gridItems(int n)
 }
 
 // Rectangles of assorted sizes scattered at random: few exact alignments.
-std::vector<Item> scatteredItems(int n)
-{
+std::vector<Item> scatteredItems(int n) {
     std::mt19937 random(42);
     std::uniform_real_distribution<double> position(0.0, 10000.0);
     std::uniform_real_distribution<double> size(20.0, 200.0);
     std::vector<Item> items;
     items.reserve(n);
     for (int i = 0; i < n; ++i)
-        items.emplace_back(LayoutRect(position(random), position(random), size(random), size(random)));
+        items.emplace_back(
+            LayoutRect(position(random), position(random), size(random), size(random)));
     return items;
 }
 
-void runDragFeedback(benchmark::State& state, const std::vector<Item>& candidates)
-{
+void runDragFeedback(benchmark::State& state, const std::vector<Item>& candidates) {
     const Item dragged(LayoutRect(0, 0, 80, 40));
     SmartGuides guides(dragged, candidates, 10, 10);
     std::vector<Guide> found;
@@ -63,21 +61,18 @@ void runDragFeedback(benchmark::State& state, const std::vector<Item>& candidate
         benchmark::Counter(double(guideCount) / double(state.iterations()));
 }
 
-void BM_DragFeedback_Grid(benchmark::State& state)
-{
+void BM_DragFeedback_Grid(benchmark::State& state) {
     runDragFeedback(state, gridItems(int(state.range(0))));
 }
 BENCHMARK(BM_DragFeedback_Grid)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
-void BM_DragFeedback_Scattered(benchmark::State& state)
-{
+void BM_DragFeedback_Scattered(benchmark::State& state) {
     runDragFeedback(state, scatteredItems(int(state.range(0))));
 }
 BENCHMARK(BM_DragFeedback_Scattered)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // Setting up the guides at the start of a drag, including the first sort.
-void BM_SmartGuidesSetup(benchmark::State& state)
-{
+void BM_SmartGuidesSetup(benchmark::State& state) {
     const std::vector<Item> candidates = gridItems(int(state.range(0)));
     const Item dragged(LayoutRect(0, 0, 80, 40));
     std::vector<Guide> found;

@@ -7,9 +7,9 @@
 // glyph hangs under the graphics' one root, and Qt culls hit tests and painting through its index
 // only at the top level, so each hit test (the default tools make one or two per pointer event)
 // and each paint visits every glyph.
-#include "bench/BenchApplication.hpp"
 #include "application/KiteDomain.hpp"
 #include "application/StudioAppLink.hpp"
+#include "bench/BenchApplication.hpp"
 #include "editor/Editor.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/orbis/Application.hpp"
@@ -39,17 +39,14 @@ using namespace KITE;
 using Point = TAVI::GLPoint<double>;
 using Clock = std::chrono::steady_clock;
 
-
-double seconds(Clock::time_point from, Clock::time_point to)
-{
+double seconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
 // The scene's deferred passes (dirty items, scene updates) and the canvas's repaint. The index
 // catches up at the next hit test, which the click and the release pay: a hit test here would
 // count a second one in every step.
-void settle(ZEPH::Scene&)
-{
+void settle(ZEPH::Scene&) {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
 }
@@ -61,8 +58,7 @@ public:
     int events = 0;
 };
 
-int columns(int n)
-{
+int columns(int n) {
     int c = 1;
     while (c * c < n)
         ++c;
@@ -72,13 +68,12 @@ int columns(int n)
 // The diagram of N blocks. The ten blocks from N/2 on are the ones gestures move; the first of
 // them is a container, so that a drag carries nested blocks too.
 struct BlockDiagram {
-    Test::BlockModel sheet;  // its own small diagram "main" stays beside the big one
+    Test::BlockModel sheet; // its own small diagram "main" stays beside the big one
     Diagram diagram;
     std::vector<GraphNode> blocks;
     int n;
 
-    explicit BlockDiagram(int n) : n(n)
-    {
+    explicit BlockDiagram(int n) : n(n) {
         VELD::Transaction t(sheet.model);
         diagram = sheet.addDiagram("big");
         blocks.reserve(n);
@@ -93,16 +88,14 @@ struct BlockDiagram {
         t.commit();
     }
 
-    void connectBlocks(const GraphNode& from, const GraphNode& to) const
-    {
+    void connectBlocks(const GraphNode& from, const GraphNode& to) const {
         GraphEdge edge(sheet.model.getFactory().createFromString("Connection"));
         diagram.addContained(edge);
         edge.setSrcElement(from);
         edge.setDstElement(to);
     }
 
-    Point position(int i) const
-    {
+    Point position(int i) const {
         const int c = columns(n);
         return {(i % c) * 100.0, (i / c) * 60.0};
     }
@@ -120,10 +113,10 @@ struct EditorSession {
     Test::BoxGlyphFactory factory;
     SelectionListener selectionListener;
 
-    EditorSession(const BlockDiagram& d, bool populate)
-    {
+    EditorSession(const BlockDiagram& d, bool populate) {
         TAVI::ErrorHolder errors;
-        studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
+        studio =
+            PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
         editor = Editor::create(studio.get(), Editor::staticGetTypeName());
         editor->setDiagram(d.diagram);
         editor->setGlyphFactory(&factory);
@@ -131,47 +124,42 @@ struct EditorSession {
         if (populate)
             editor->populate();
         KiteDomain::get()->installTools(editor.get());
-        app->services.editorSelectionChanged->connect(&selectionListener, &SelectionListener::heard);
+        app->services.editorSelectionChanged->connect(&selectionListener,
+                                                      &SelectionListener::heard);
     }
     ~EditorSession() { KITE::Test::closeEditorAndStudio(editor, studio); }
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 
     ZEPH::Scene& scene() const { return *editor->getScene(); }
-    void press(const Point& p) const
-    {
+    void press(const Point& p) const {
         ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::LeftButton, ZEPH::NoModifier);
         scene().handleMousePressEvent(event);
     }
-    void move(const Point& p) const
-    {
+    void move(const Point& p) const {
         ZEPH::MouseEvent event(p, ZEPH::NoButton, ZEPH::LeftButton, ZEPH::NoModifier);
         scene().handleMouseMoveEvent(event);
     }
-    void release(const Point& p) const
-    {
+    void release(const Point& p) const {
         ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::NoButton, ZEPH::NoModifier);
         scene().handleMouseReleaseEvent(event);
     }
-    void selectMoved(const BlockDiagram& d) const
-    {
+    void selectMoved(const BlockDiagram& d) const {
         editor->clearSelection();
         for (int i = d.firstMoved(); i < d.firstMoved() + BlockDiagram::moved; ++i)
             editor->select(d.blocks[i]);
     }
     // Selects the moved blocks and starts dragging them by their grip; returns the grip.
-    Point startDrag(const BlockDiagram& d) const
-    {
+    Point startDrag(const BlockDiagram& d) const {
         selectMoved(d);
         const Point grip = d.grip();
         press(grip);
-        move(grip + Point{10, 10});  // past the threshold: the move tool takes over
+        move(grip + Point{10, 10}); // past the threshold: the move tool takes over
         settle(scene());
         return grip;
     }
     // One step of a drag begun by startDrag, alternating between two offsets.
-    void dragStep(const Point& grip, int step) const
-    {
+    void dragStep(const Point& grip, int step) const {
         const double d = 10 + 5 * (step % 2);
         move(grip + Point{d, d});
         settle(scene());
@@ -185,14 +173,12 @@ struct Fixture {
     explicit Fixture(int n) : diagram(n), session(diagram, true) {}
 };
 
-std::map<int, std::unique_ptr<Fixture>>& fixtures()
-{
+std::map<int, std::unique_ptr<Fixture>>& fixtures() {
     static std::map<int, std::unique_ptr<Fixture>> all;
     return all;
 }
 
-Fixture& cached(int n)
-{
+Fixture& cached(int n) {
     ensureBenchApplication("editor_bench", true);
     auto& slot = fixtures()[n];
     if (!slot)
@@ -200,14 +186,12 @@ Fixture& cached(int n)
     return *slot;
 }
 
-BlockDiagram& cachedDiagram(int n)
-{
+BlockDiagram& cachedDiagram(int n) {
     return cached(n).diagram;
 }
 
 // 1. A glyph for every element of the diagram, in a fresh editor; reported per element too.
-void Populate(benchmark::State& state)
-{
+void Populate(benchmark::State& state) {
     const int n = int(state.range(0));
     const BlockDiagram& diagram = cachedDiagram(n);
     double total = 0;
@@ -228,28 +212,26 @@ void Populate(benchmark::State& state)
 // 2. One pointer step of a drag of the ten selected blocks: the working copy's transaction
 // (its resynchronisation with the model's root and the preview), the report's handling, the
 // glyph updates and the scene's deferred work.
-void DragStep(benchmark::State& state)
-{
+void DragStep(benchmark::State& state) {
     Fixture& f = cached(int(state.range(0)));
     EditorSession& s = f.session;
     const Point grip = s.startDrag(f.diagram);
     int step = 0;
     for (auto _ : state)
         s.dragStep(grip, ++step);
-    s.release(grip);  // back where it began: nothing is written
+    s.release(grip); // back where it began: nothing is written
     settle(s.scene());
 }
 
 // 3. The release of a drag: one transaction on the model's root moving the ten blocks, then
 // the working copy's resynchronisation and the glyph updates it reports.
-void CommitAtRelease(benchmark::State& state)
-{
+void CommitAtRelease(benchmark::State& state) {
     Fixture& f = cached(int(state.range(0)));
     EditorSession& s = f.session;
     s.selectMoved(f.diagram);
     int step = 0;
     for (auto _ : state) {
-        const double d = (++step % 2) ? 10 : -10;  // to and fro, so that the diagram stays put
+        const double d = (++step % 2) ? 10 : -10; // to and fro, so that the diagram stays put
         const Point grip = f.diagram.grip();
         s.press(grip);
         s.move(grip + Point{d, d});
@@ -262,8 +244,7 @@ void CommitAtRelease(benchmark::State& state)
 }
 
 // 3b. The same root transaction made by a script rather than a tool: the editor only follows.
-void RootTransaction(benchmark::State& state)
-{
+void RootTransaction(benchmark::State& state) {
     Fixture& f = cached(int(state.range(0)));
     EditorSession& s = f.session;
     const VELD::Model root = f.diagram.sheet.model;
@@ -280,14 +261,13 @@ void RootTransaction(benchmark::State& state)
 
 // 4. A click on an unselected block: the selection moves to it (the canvas's and the editor's,
 // and the studio hears of it).
-void SelectionClick(benchmark::State& state)
-{
+void SelectionClick(benchmark::State& state) {
     Fixture& f = cached(int(state.range(0)));
     EditorSession& s = f.session;
     s.editor->clearSelection();
     int step = 0;
     for (auto _ : state) {
-        const int i = f.diagram.firstMoved() + 2 * (++step % 2) + 1;  // two blocks in turn
+        const int i = f.diagram.firstMoved() + 2 * (++step % 2) + 1; // two blocks in turn
         const Point p = f.diagram.blocks[i].getPosition() + Point{40, 20};
         s.press(p);
         s.release(p);
@@ -298,8 +278,7 @@ void SelectionClick(benchmark::State& state)
 }
 
 // 5. Painting a 1000x800 canvas on the dragged blocks after each drag step.
-void PaintAfterDragStep(benchmark::State& state)
-{
+void PaintAfterDragStep(benchmark::State& state) {
     Fixture& f = cached(int(state.range(0)));
     EditorSession& s = f.session;
     ZEPH::GLCanvas* canvas = s.editor->getCanvas();
@@ -328,8 +307,9 @@ void PaintAfterDragStep(benchmark::State& state)
 #define STEADY ->Repetitions(3)->DisplayAggregatesOnly(true)
 #define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)
 // Fixed iteration counts: a populate makes and tears down a whole editor.
-#define POPULATE(n, rounds) \
-    BENCHMARK(Populate)->Arg(n)->Iterations(rounds)->UseManualTime()->Unit(benchmark::kMillisecond) STEADY
+#define POPULATE(n, rounds)                                                                        \
+    BENCHMARK(Populate)->Arg(n)->Iterations(rounds)->UseManualTime()->Unit(                        \
+        benchmark::kMillisecond) STEADY
 POPULATE(1000, 10);
 POPULATE(10000, 3);
 POPULATE(100000, 1);
@@ -343,8 +323,7 @@ BENCHMARK(PaintAfterDragStep) SIZES->UseManualTime()->Unit(benchmark::kMicroseco
 
 // The editors go before the process ends: their last selection event needs the per-thread state
 // of the signal kernel, which is gone once exit has begun.
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

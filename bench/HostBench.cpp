@@ -19,9 +19,9 @@ public:
     CosAdder() : CosCommonReferencedClassInfo("Adder", "Adds") {}
 
 protected:
-    void populate() override
-    {
-        addConstructor("", NOX::Invoker::createSignature("KB.Adder"), [](NOX::CallContext&) { return new Adder; });
+    void populate() override {
+        addConstructor("", NOX::Invoker::createSignature("KB.Adder"),
+                       [](NOX::CallContext&) { return new Adder; });
         addMethod(NOX::NoxMethod("add", NOX::NoxPublic, "Adds two numbers"),
                   NOX::Invoker::createSignature("int32 scalar", {"int32 scalar", "int32 scalar"}),
                   [](Adder& self, NOX::CallContext& call) {
@@ -29,18 +29,19 @@ protected:
                   });
         addMethod(NOX::NoxMethod("join", NOX::NoxPublic, "Joins two strings"),
                   NOX::Invoker::createSignature("char", {"char", "char"}),
-                  [](Adder&, NOX::CallContext& call) { call.setString(call.stringArgument(0) + call.stringArgument(1)); });
+                  [](Adder&, NOX::CallContext& call) {
+                      call.setString(call.stringArgument(0) + call.stringArgument(1));
+                  });
     }
 };
 
-vxArrayPtr makeAdder()
-{
-    NOX::COSPackage::addPackage("KB", [](NOX::COSPackage& package) { package.addClass<CosAdder>(); });
+vxArrayPtr makeAdder() {
+    NOX::COSPackage::addPackage("KB",
+                                [](NOX::COSPackage& package) { package.addClass<CosAdder>(); });
     return NOX::Invoker::construct("KB.Adder");
 }
 
-void BM_HostCallTwoNumbers(benchmark::State& state)
-{
+void BM_HostCallTwoNumbers(benchmark::State& state) {
     vxArrayPtr adder = makeAdder();
     vxArrayPtr a(vxCreateDoubleScalar(2)), b(vxCreateDoubleScalar(3));
     const std::vector<const vxArray*> arguments{adder.get(), a.get(), b.get()};
@@ -51,8 +52,7 @@ void BM_HostCallTwoNumbers(benchmark::State& state)
 }
 BENCHMARK(BM_HostCallTwoNumbers);
 
-void BM_HostCallTwoStrings(benchmark::State& state)
-{
+void BM_HostCallTwoStrings(benchmark::State& state) {
     vxArrayPtr adder = makeAdder();
     vxArrayPtr a(vxCreateString("studio")), b(vxCreateString("-app"));
     const std::vector<const vxArray*> arguments{adder.get(), a.get(), b.get()};

@@ -17,8 +17,7 @@ public:
 };
 
 struct Network {
-    explicit Network(int listeners)
-    {
+    explicit Network(int listeners) {
         for (int i = 0; i < listeners; ++i) {
             sinks.push_back(std::make_unique<Sink>());
             new NIMB::ConnectionImpl1<Sink, int>(sinks.back().get(), signal, nullptr, &Sink::on);
@@ -28,15 +27,14 @@ struct Network {
     std::vector<std::unique_ptr<Sink>> sinks;
 };
 
-void reportPerListener(benchmark::State& state, int listeners)
-{
-    state.counters["per_listener"] = benchmark::Counter(double(state.iterations()) * listeners,
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+void reportPerListener(benchmark::State& state, int listeners) {
+    state.counters["per_listener"] =
+        benchmark::Counter(double(state.iterations()) * listeners,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // A prepared packet sent again and again: the cost of delivery alone.
-void BM_SendPacket(benchmark::State& state)
-{
+void BM_SendPacket(benchmark::State& state) {
     const int listeners = int(state.range(0));
     Network network(listeners);
     const NIMB::Packet packet(new NIMB::Payload1<int>(1));
@@ -48,8 +46,7 @@ void BM_SendPacket(benchmark::State& state)
 BENCHMARK(BM_SendPacket)->Arg(1)->Arg(100);
 
 // What a caller pays per event: the payload is made for each send.
-void BM_EmitterSend(benchmark::State& state)
-{
+void BM_EmitterSend(benchmark::State& state) {
     const int listeners = int(state.range(0));
     Network network(listeners);
     for (auto _ : state)

@@ -4,7 +4,6 @@
 #include "platform/tavi2/GLAbstractViewModel2.hpp"
 #include "platform/tavi2/GLTreeView2.hpp"
 
-
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -13,11 +12,9 @@
 
 namespace {
 
-
 // A tree view showing a model of n top-level rows, each with a name.
 struct Shown {
-    explicit Shown(unsigned n)
-    {
+    explicit Shown(unsigned n) {
         ensureBenchApplication("tavi2_bench", false);
         model = new TAVI::GLAbstractViewModel2;
         column = model->appendColumns({"Name"}).front();
@@ -28,8 +25,7 @@ struct Shown {
         append(n);
         settle();
     }
-    std::vector<unsigned> append(unsigned n)
-    {
+    std::vector<unsigned> append(unsigned n) {
         model->beginTransaction();
         const std::vector<unsigned> added = model->appendRows(TAVI::GLAbstractModel2::rootRow, n);
         for (unsigned uid : added)
@@ -46,8 +42,7 @@ struct Shown {
 };
 
 // Appending n rows in one transaction to an empty, shown model, then painting.
-void BM_AppendRowsInTransaction(benchmark::State& state)
-{
+void BM_AppendRowsInTransaction(benchmark::State& state) {
     const unsigned n = unsigned(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -59,14 +54,17 @@ void BM_AppendRowsInTransaction(benchmark::State& state)
         shown.view.reset();
         state.ResumeTiming();
     }
-    state.counters["per_row"] = benchmark::Counter(double(state.iterations()) * n,
-                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_row"] = benchmark::Counter(
+        double(state.iterations()) * n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_AppendRowsInTransaction)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendRowsInTransaction)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 // Changing one cell of a model of n rows and repainting: should not grow with n.
-void BM_SetOneValue(benchmark::State& state)
-{
+void BM_SetOneValue(benchmark::State& state) {
     Shown shown(unsigned(state.range(0)));
     const unsigned row = shown.model->getRowUID(0, 5);
     int value = 0;
@@ -78,8 +76,7 @@ void BM_SetOneValue(benchmark::State& state)
 BENCHMARK(BM_SetOneValue)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 // Appending 10 rows to a model of n rows and removing them again.
-void BM_AppendAndRemoveTen(benchmark::State& state)
-{
+void BM_AppendAndRemoveTen(benchmark::State& state) {
     Shown shown(unsigned(state.range(0)));
     for (auto _ : state) {
         const std::vector<unsigned> added = shown.append(10);
@@ -90,8 +87,7 @@ void BM_AppendAndRemoveTen(benchmark::State& state)
 BENCHMARK(BM_AppendAndRemoveTen)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 // The same without a view: what the model itself costs.
-void BM_AppendAndRemoveTenModelOnly(benchmark::State& state)
-{
+void BM_AppendAndRemoveTenModelOnly(benchmark::State& state) {
     TAVI::Holder<TAVI::GLAbstractViewModel2> model(new TAVI::GLAbstractViewModel2);
     const unsigned column = model->appendColumns(1).front();
     model->appendRows(TAVI::GLAbstractModel2::rootRow, unsigned(state.range(0)));
@@ -107,8 +103,7 @@ void BM_AppendAndRemoveTenModelOnly(benchmark::State& state)
 BENCHMARK(BM_AppendAndRemoveTenModelOnly)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 // Scrolling a model of n rows from its top to its end and back.
-void BM_ScrollToEnd(benchmark::State& state)
-{
+void BM_ScrollToEnd(benchmark::State& state) {
     Shown shown(unsigned(state.range(0)));
     const unsigned first = shown.model->getRowUID(0, 0);
     const unsigned last = shown.model->getRowUID(0, shown.model->getRowCount(0) - 1);

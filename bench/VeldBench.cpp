@@ -18,7 +18,9 @@ namespace {
 using BenchMeta = BenchModel::Meta;
 using BuiltModel = BenchModel::Built;
 
-BuiltModel build(std::int64_t n, bool keepHandles) { return BenchModel::build(n, keepHandles); }
+BuiltModel build(std::int64_t n, bool keepHandles) {
+    return BenchModel::build(n, keepHandles);
+}
 
 struct ReportSink {
     std::int64_t seen = 0;
@@ -74,7 +76,7 @@ void BM_ModifyAll(benchmark::State& state) {
     for (auto _ : state) {
         moveEvery(b);
         state.PauseTiming();
-        b.model.undoToChangeLevel(b.model.getCurrentChangeLevel() - 1);  // keeps memory flat
+        b.model.undoToChangeLevel(b.model.getCurrentChangeLevel() - 1); // keeps memory flat
         state.ResumeTiming();
     }
     b.model.unregisterObservingListener(&holder);

@@ -19,10 +19,14 @@ using namespace VELD;
 
 namespace {
 
-Model build(std::int64_t n) { return BenchModel::build(n, false).model; }
+Model build(std::int64_t n) {
+    return BenchModel::build(n, false).model;
+}
 
 std::string benchPath() {
-    return (std::filesystem::temp_directory_path() / ("veld-io-bench-" + std::to_string(getpid()) + ".veld")).string();
+    return (std::filesystem::temp_directory_path() /
+            ("veld-io-bench-" + std::to_string(getpid()) + ".veld"))
+        .string();
 }
 
 std::size_t heapBytes() {
@@ -39,7 +43,9 @@ std::size_t procKiB(const char* key) {
             return std::stoull(line.substr(std::string(key).size()));
     return 0;
 }
-void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void resetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 void BM_Save(benchmark::State& state) {
     const Model model = build(state.range(0));

@@ -25,17 +25,14 @@
 
 namespace {
 
-
-int columns(int n)
-{
+int columns(int n) {
     int c = 1;
     while (c * c < n)
         ++c;
     return c;
 }
 
-QPointF gridPosition(int i, int n)
-{
+QPointF gridPosition(int i, int n) {
     const int c = columns(n);
     return {(i % c) * 100.0, (i / c) * 60.0};
 }
@@ -43,10 +40,9 @@ QPointF gridPosition(int i, int n)
 struct ZephDiagram {
     TAVI::Holder<ZEPH::Scene> scene = ZEPH::Scene::createScene();
     std::vector<ZEPH::RectNode> boxes;
-    std::vector<ZEPH::LineNode> lines;  // lines[k] joins boxes[2k] and boxes[2k + 1]
+    std::vector<ZEPH::LineNode> lines; // lines[k] joins boxes[2k] and boxes[2k + 1]
 
-    explicit ZephDiagram(int n)
-    {
+    explicit ZephDiagram(int n) {
         boxes.reserve(n);
         for (int i = 0; i < n; ++i) {
             ZEPH::RectNode box = ZEPH::RectNode::create({0, 0, 80, 40});
@@ -65,14 +61,12 @@ struct ZephDiagram {
             updateLine(k);
         }
     }
-    void updateLine(int k)
-    {
+    void updateLine(int k) {
         const TAVI::GLPoint<double> a = boxes[2 * k].getPosition();
         const TAVI::GLPoint<double> b = boxes[2 * k + 1].getPosition();
         lines[k].setLine({a.x + 80, a.y + 20}, {b.x, b.y + 20});
     }
-    void moveBoxes(int first, int count, double d)
-    {
+    void moveBoxes(int first, int count, double d) {
         for (int i = first; i < first + count && i < int(boxes.size()); ++i)
             boxes[i].setPosition(boxes[i].getPosition() + TAVI::GLPoint<double>(d, d));
         for (int i = first; i < first + count && i < int(boxes.size()); ++i)
@@ -86,8 +80,7 @@ struct QtDiagram {
     std::vector<QGraphicsRectItem*> boxes;
     std::vector<QGraphicsLineItem*> lines;
 
-    explicit QtDiagram(int n)
-    {
+    explicit QtDiagram(int n) {
         boxes.reserve(n);
         for (int i = 0; i < n; ++i) {
             auto* box = new QGraphicsRectItem(0, 0, 80, 40);
@@ -104,14 +97,12 @@ struct QtDiagram {
             updateLine(k);
         }
     }
-    void updateLine(int k)
-    {
+    void updateLine(int k) {
         const QPointF a = boxes[2 * k]->pos();
         const QPointF b = boxes[2 * k + 1]->pos();
         lines[k]->setLine(a.x() + 80, a.y() + 20, b.x(), b.y() + 20);
     }
-    void moveBoxes(int first, int count, double d)
-    {
+    void moveBoxes(int first, int count, double d) {
         for (int i = first; i < first + count && i < int(boxes.size()); ++i)
             boxes[i]->setPos(boxes[i]->pos() + QPointF(d, d));
         for (int i = first; i < first + count && i < int(boxes.size()); ++i)
@@ -120,9 +111,7 @@ struct QtDiagram {
     }
 };
 
-template <class Diagram>
-Diagram& cached(int n)
-{
+template <class Diagram> Diagram& cached(int n) {
     static std::map<int, std::unique_ptr<Diagram>> diagrams;
     auto& slot = diagrams[n];
     if (!slot)
@@ -130,19 +119,20 @@ Diagram& cached(int n)
     return *slot;
 }
 
-QGraphicsScene* qtSceneOf(ZephDiagram& d) { return d.scene->qtScene(); }
-QGraphicsScene* qtSceneOf(QtDiagram& d) { return &d.scene; }
+QGraphicsScene* qtSceneOf(ZephDiagram& d) {
+    return d.scene->qtScene();
+}
+QGraphicsScene* qtSceneOf(QtDiagram& d) {
+    return &d.scene;
+}
 
 // The scene's deferred work (index and update passes) counts in a step.
-void settle(QGraphicsScene* scene)
-{
+void settle(QGraphicsScene* scene) {
     scene->items(QPointF(-1e9, -1e9));
     QCoreApplication::processEvents();
 }
 
-template <class Diagram>
-void Populate(benchmark::State& state)
-{
+template <class Diagram> void Populate(benchmark::State& state) {
     ensureBenchApplication("zeph_bench", true);
     const int n = int(state.range(0));
     for (auto _ : state) {
@@ -152,20 +142,17 @@ void Populate(benchmark::State& state)
     }
 }
 
-void hitZeph(ZephDiagram& d, const QPointF& p, int& found)
-{
+void hitZeph(ZephDiagram& d, const QPointF& p, int& found) {
     found += d.scene->getNodeAt({p.x(), p.y()}).isValid();
 }
-void hitQt(QtDiagram& d, const QPointF& p, int& found)
-{
+void hitQt(QtDiagram& d, const QPointF& p, int& found) {
     const QList<QGraphicsItem*> items =
         d.scene.items(p, Qt::IntersectsItemShape, Qt::DescendingOrder);
     found += !items.isEmpty();
 }
 
 template <class Diagram, void (*Hit)(Diagram&, const QPointF&, int&)>
-void HitTests(benchmark::State& state)
-{
+void HitTests(benchmark::State& state) {
     ensureBenchApplication("zeph_bench", true);
     const int n = int(state.range(0));
     Diagram& diagram = cached<Diagram>(n);
@@ -178,9 +165,7 @@ void HitTests(benchmark::State& state)
     }
 }
 
-template <class Diagram>
-void DragStep(benchmark::State& state)
-{
+template <class Diagram> void DragStep(benchmark::State& state) {
     ensureBenchApplication("zeph_bench", true);
     const int n = int(state.range(0));
     const int moved = int(state.range(1));
@@ -196,9 +181,7 @@ void DragStep(benchmark::State& state)
     }
 }
 
-template <class Diagram>
-void Render(benchmark::State& state)
-{
+template <class Diagram> void Render(benchmark::State& state) {
     ensureBenchApplication("zeph_bench", true);
     const int n = int(state.range(0));
     Diagram& diagram = cached<Diagram>(n);
@@ -217,7 +200,7 @@ void Render(benchmark::State& state)
 #define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond) STEADY
 // Fixed iteration counts: a populate makes and tears down a whole scene, and
 // small scenes need more rounds to be measured steadily.
-#define POPULATE(Diagram, n, rounds)                                                   \
+#define POPULATE(Diagram, n, rounds)                                                               \
     BENCHMARK(Populate<Diagram>)->Arg(n)->Iterations(rounds)->Unit(benchmark::kMillisecond) STEADY
 POPULATE(ZephDiagram, 1000, 30);
 POPULATE(ZephDiagram, 10000, 10);
@@ -227,10 +210,22 @@ POPULATE(QtDiagram, 10000, 10);
 POPULATE(QtDiagram, 100000, 3);
 BENCHMARK(HitTests<ZephDiagram, hitZeph>) SIZES;
 BENCHMARK(HitTests<QtDiagram, hitQt>) SIZES;
-BENCHMARK(DragStep<ZephDiagram>)->Args({1000, 10})->Args({10000, 10})->Args({100000, 10})
-    ->Args({1000, 1000})->Args({10000, 1000})->Args({100000, 1000})->Unit(benchmark::kMillisecond) STEADY;
-BENCHMARK(DragStep<QtDiagram>)->Args({1000, 10})->Args({10000, 10})->Args({100000, 10})
-    ->Args({1000, 1000})->Args({10000, 1000})->Args({100000, 1000})->Unit(benchmark::kMillisecond) STEADY;
+BENCHMARK(DragStep<ZephDiagram>)
+    ->Args({1000, 10})
+    ->Args({10000, 10})
+    ->Args({100000, 10})
+    ->Args({1000, 1000})
+    ->Args({10000, 1000})
+    ->Args({100000, 1000})
+    ->Unit(benchmark::kMillisecond) STEADY;
+BENCHMARK(DragStep<QtDiagram>)
+    ->Args({1000, 10})
+    ->Args({10000, 10})
+    ->Args({100000, 10})
+    ->Args({1000, 1000})
+    ->Args({10000, 1000})
+    ->Args({100000, 1000})
+    ->Unit(benchmark::kMillisecond) STEADY;
 BENCHMARK(Render<ZephDiagram>) SIZES;
 BENCHMARK(Render<QtDiagram>) SIZES;
 

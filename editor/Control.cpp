@@ -8,8 +8,7 @@ Control::Control() = default;
 
 Control::~Control() = default;
 
-bool Control::contains(const ZEPH::Node& node) const
-{
+bool Control::contains(const ZEPH::Node& node) const {
     const ZEPH::Node root = getRoot();
     if (!root.isValid())
         return false;
@@ -20,14 +19,12 @@ bool Control::contains(const ZEPH::Node& node) const
     return false;
 }
 
-bool Control::containsScenePos(const TAVI::GLPoint<double>& point) const
-{
+bool Control::containsScenePos(const TAVI::GLPoint<double>& point) const {
     ZEPH::Scene* scene = parent.getScene();
     return scene && contains(scene->getNodeAt(point));
 }
 
-void Control::add(Glyph* owner, const ZEPH::Node& parentNode, const TAVI::StringID& controlTag)
-{
+void Control::add(Glyph* owner, const ZEPH::Node& parentNode, const TAVI::StringID& controlTag) {
     glyph = owner;
     parent = parentNode;
     tag = controlTag;
@@ -37,8 +34,7 @@ void Control::add(Glyph* owner, const ZEPH::Node& parentNode, const TAVI::String
         root.setParent(parentNode);
 }
 
-void Control::remove()
-{
+void Control::remove() {
     ZEPH::Node root = getRoot();
     if (root.isValid())
         root.remove();

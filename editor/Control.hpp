@@ -51,7 +51,7 @@ private:
 
     TAVI::StringID tag;
     ZEPH::Node parent;
-    Glyph* glyph = nullptr;  // not owned
+    Glyph* glyph = nullptr; // not owned
 };
 
 } // namespace KITE

@@ -15,8 +15,7 @@
 
 namespace KITE {
 
-Glyph* DelegateToGlyphToolPrivate::glyphAt(const TAVI::GLPoint<double>& scenePoint)
-{
+Glyph* DelegateToGlyphToolPrivate::glyphAt(const TAVI::GLPoint<double>& scenePoint) {
     current = nullptr;
     Graphics* graphics = editor->getGraphics();
     ZEPH::Scene* scene = graphics ? graphics->getScene() : nullptr;
@@ -30,8 +29,8 @@ Glyph* DelegateToGlyphToolPrivate::glyphAt(const TAVI::GLPoint<double>& scenePoi
     return current;
 }
 
-DelegateToGlyphTool::DelegateToGlyphTool(Editor& editor) : d(new DelegateToGlyphToolPrivate(this, editor))
-{
+DelegateToGlyphTool::DelegateToGlyphTool(Editor& editor)
+    : d(new DelegateToGlyphToolPrivate(this, editor)) {
     if (Graphics* graphics = editor.getGraphics()) {
         NIMB::ConnectionWriteLocker lock;
         new NIMB::ConnectionImpl1<DelegateToGlyphTool, Glyph*>(
@@ -39,35 +38,29 @@ DelegateToGlyphTool::DelegateToGlyphTool(Editor& editor) : d(new DelegateToGlyph
     }
 }
 
-DelegateToGlyphTool::~DelegateToGlyphTool()
-{
+DelegateToGlyphTool::~DelegateToGlyphTool() {
     disconnect();
     delete d;
 }
 
-bool DelegateToGlyphTool::isDone() const
-{
+bool DelegateToGlyphTool::isDone() const {
     return false;
 }
 
-TAVI::StringID DelegateToGlyphTool::staticGetDefaultRole()
-{
+TAVI::StringID DelegateToGlyphTool::staticGetDefaultRole() {
     static const TAVI::StringID role("DelegateToGlyph");
     return role;
 }
 
-TAVI::StringID DelegateToGlyphTool::getDefaultRole() const
-{
+TAVI::StringID DelegateToGlyphTool::getDefaultRole() const {
     return staticGetDefaultRole();
 }
 
-Glyph* DelegateToGlyphTool::getCurrentGlyph() const
-{
+Glyph* DelegateToGlyphTool::getCurrentGlyph() const {
     return d_func()->current;
 }
 
-void DelegateToGlyphTool::onGlyphRemoved(Glyph* glyph)
-{
+void DelegateToGlyphTool::onGlyphRemoved(Glyph* glyph) {
     if (glyph == d->current)
         d->current = nullptr;
 }
@@ -75,38 +68,32 @@ void DelegateToGlyphTool::onGlyphRemoved(Glyph* glyph)
 // Each handler holds the glyph while it runs: a handler may remove the glyph's element, and
 // with it the graphics' reference to the glyph.
 
-void DelegateToGlyphTool::handleMouseMoveEvent(ZEPH::MouseEvent& event)
-{
+void DelegateToGlyphTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
     if (const TAVI::Holder<Glyph> glyph = d->glyphAt(event.scenePos()))
         glyph->handleMouseMoveEvent(event);
 }
 
-void DelegateToGlyphTool::handleMousePressEvent(ZEPH::MouseEvent& event)
-{
+void DelegateToGlyphTool::handleMousePressEvent(ZEPH::MouseEvent& event) {
     if (const TAVI::Holder<Glyph> glyph = d->glyphAt(event.scenePos()))
         glyph->dispatchMousePress(event);
 }
 
-void DelegateToGlyphTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event)
-{
+void DelegateToGlyphTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
     if (const TAVI::Holder<Glyph> glyph = d->glyphAt(event.scenePos()))
         glyph->handleMouseReleaseEvent(event);
 }
 
-void DelegateToGlyphTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event)
-{
+void DelegateToGlyphTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) {
     if (const TAVI::Holder<Glyph> glyph = d->glyphAt(event.scenePos()))
         glyph->handleMouseDoubleClickEvent(event);
 }
 
-void DelegateToGlyphTool::handleWheelEvent(ZEPH::WheelEvent& event)
-{
+void DelegateToGlyphTool::handleWheelEvent(ZEPH::WheelEvent& event) {
     if (const TAVI::Holder<Glyph> glyph = d->glyphAt(event.scenePos()))
         glyph->handleWheelEvent(event);
 }
 
-void DelegateToGlyphTool::handleKeyPressEvent(ZEPH::KeyEvent& event)
-{
+void DelegateToGlyphTool::handleKeyPressEvent(ZEPH::KeyEvent& event) {
     if (event.key() == ZEPH::Key_Escape) {
         if (PLATFORM::StudioEventService<NavigateUpRequest>* service =
                 d->editor->getNavigateUpRequestService())
@@ -118,8 +105,7 @@ void DelegateToGlyphTool::handleKeyPressEvent(ZEPH::KeyEvent& event)
         glyph->handleKeyPressEvent(event);
 }
 
-void DelegateToGlyphTool::handleKeyReleaseEvent(ZEPH::KeyEvent& event)
-{
+void DelegateToGlyphTool::handleKeyReleaseEvent(ZEPH::KeyEvent& event) {
     if (const TAVI::Holder<Glyph> glyph = d->current)
         glyph->handleKeyReleaseEvent(event);
 }

@@ -42,7 +42,7 @@ private:
 
     DelegateToGlyphToolPrivate* d_func() { return d; }
     const DelegateToGlyphToolPrivate* d_func() const { return d; }
-    DelegateToGlyphToolPrivate* d;  // owned
+    DelegateToGlyphToolPrivate* d; // owned
 };
 
 } // namespace KITE

@@ -398,7 +398,8 @@ DiagramElement EditorPrivate::inWorkingCopy(const ImmutableDiagramElement& eleme
     return DiagramElement(element.asDeviant(workingCopy));
 }
 
-PLATFORM::StudioEventService<EditorSelectionChangedEvent>* EditorPrivate::selectionEventService() const {
+PLATFORM::StudioEventService<EditorSelectionChangedEvent>*
+EditorPrivate::selectionEventService() const {
     if (notificationBlock != 0)
         return nullptr;
     StudioAppLink* link = studioLink();

@@ -16,8 +16,7 @@ namespace NOX {
 class PdxInterface;
 }
 namespace PLATFORM {
-template <typename E>
-class StudioEventService;
+template <typename E> class StudioEventService;
 }
 namespace TAVI {
 class GLWidget2;
@@ -57,11 +56,11 @@ public:
     void terminate(TAVI::ErrorHolder& errors) override;
     // Built on first call: the palette beside the canvas, under the explorer bar if any.
     TAVI::GLWidget2* getWidget() override;
-    std::string getDisplayTitle() const override;  // "KITE Editor"
-    TAVI::GLWidget2* getDefaultFocusWidget() override;  // the canvas
+    std::string getDisplayTitle() const override;      // "KITE Editor"
+    TAVI::GLWidget2* getDefaultFocusWidget() override; // the canvas
     const char* getFullyQualifiedNoxTypeName() const override;
     TAVI::AbstractUndoRedoCommandTarget* getUndoRedoTarget() override;
-    std::string getTypeName() const override;  // "KITE:Editor"
+    std::string getTypeName() const override; // "KITE:Editor"
     // The palette's buttons; by default the zoom button.
     virtual std::vector<TAVI::GLWidget2*> getPaletteObjects() const;
     // An explorer-bar component shown above the canvas; none by default.
@@ -71,7 +70,7 @@ public:
     virtual AbstractKiteDomain* getStaticDomain() const;
     // Called by the studio once the editor is set up; does nothing by default.
     virtual void postCreate();
-    virtual std::string getTabTitle();  // getDisplayTitle() by default
+    virtual std::string getTabTitle(); // getDisplayTitle() by default
     // Called once with the report of the first population; does nothing by default.
     virtual void doInitialLayout(const DiagramChangeReport& report);
 
@@ -163,7 +162,7 @@ private:
     EditorPrivate* d_func() { return d; }
     const EditorPrivate* d_func() const { return d; }
     NIMB::Emitter<Diagram> diagramSet{NIMB::SendAuto};
-    EditorPrivate* d;  // owned
+    EditorPrivate* d; // owned
 };
 
 } // namespace KITE

@@ -31,21 +31,20 @@ class StudioAppLink;
 // Listens to one deviant for its lifetime and hands each completed transaction's changes to
 // diagram elements to Self::transactionCompleted. A deviant that cannot be listened to is
 // reported once and then ignored.
-template <class Self>
-class DiagramModelObserver : public VELD::ListenerBase {
+template <class Self> class DiagramModelObserver : public VELD::ListenerBase {
 public:
-    DiagramModelObserver(const VELD::ImmutableModel& observed, EditorPrivate* owner, const char* what)
-        : owner(owner), model(observed)
-    {
+    DiagramModelObserver(const VELD::ImmutableModel& observed, EditorPrivate* owner,
+                         const char* what)
+        : owner(owner), model(observed) {
         try {
             VELD::Model(model).registerObservingListener(&holder);
             listening = true;
         } catch (const VELD::Exception& e) {
-            zuReportAssertion("listening", __FILE__, __LINE__, std::string(what) + " cannot be observed: " + e.what());
+            zuReportAssertion("listening", __FILE__, __LINE__,
+                              std::string(what) + " cannot be observed: " + e.what());
         }
     }
-    ~DiagramModelObserver() override
-    {
+    ~DiagramModelObserver() override {
         if (listening)
             VELD::Model(model).unregisterObservingListener(&holder);
     }
@@ -70,9 +69,7 @@ private:
 class AppModelObserver : public DiagramModelObserver<AppModelObserver> {
 public:
     AppModelObserver(const VELD::ImmutableModel& root, EditorPrivate* owner)
-        : DiagramModelObserver(root, owner, "the model's root")
-    {
-    }
+        : DiagramModelObserver(root, owner, "the model's root") {}
     void transactionCompleted(const DiagramChangeReport& report);
 };
 
@@ -80,9 +77,7 @@ public:
 class EditorModelObserver : public DiagramModelObserver<EditorModelObserver> {
 public:
     EditorModelObserver(const VELD::ImmutableModel& workingCopy, EditorPrivate* owner)
-        : DiagramModelObserver(workingCopy, owner, "the working copy")
-    {
-    }
+        : DiagramModelObserver(workingCopy, owner, "the working copy") {}
     void transactionCompleted(const DiagramChangeReport& report);
 };
 

@@ -11,53 +11,45 @@ namespace KITE {
 
 Glyph::Glyph(const DiagramElement& element) : d(new GlyphPrivate(this, element)) {}
 
-Glyph::~Glyph()
-{
+Glyph::~Glyph() {
     // Controls outlive the glyph when someone else holds them: leave them detached.
     for (auto& [tag, control] : d->controls)
         control->remove();
     delete d;
 }
 
-ZEPH::Node Glyph::getChildContainer() const
-{
+ZEPH::Node Glyph::getChildContainer() const {
     return getRoot();
 }
 
-TAVI::GLPoint<double> Glyph::minSize() const
-{
+TAVI::GLPoint<double> Glyph::minSize() const {
     return {10.0, 10.0};
 }
 
-void Glyph::onSelectionChanged(bool selected)
-{
+void Glyph::onSelectionChanged(bool selected) {
     ZEPH::Node root = getRoot();
     if (root.isValid())
         root.setSelected(selected);
 }
 
-bool Glyph::isSelected() const
-{
+bool Glyph::isSelected() const {
     const GlyphPrivate* p = d_func();
     return p->editor && p->editor->isSelected(p->element);
 }
 
-bool Glyph::isMovable() const
-{
+bool Glyph::isMovable() const {
     if (ImmutableGraphEdge(d_func()->element).isValid())
         return false;
     return getRoot().isMovable();
 }
 
-bool Glyph::isSelectable() const
-{
+bool Glyph::isSelectable() const {
     return getRoot().isSelectable();
 }
 
 void Glyph::onTextEditComplete(const ZEPH::TextNode&) {}
 
-EditLayout::LayoutRect Glyph::rect() const
-{
+EditLayout::LayoutRect Glyph::rect() const {
     const ZEPH::Node root = getRoot();
     if (!root.isValid())
         return {};
@@ -65,35 +57,29 @@ EditLayout::LayoutRect Glyph::rect() const
     return EditLayout::LayoutRect(bounds.y, bounds.x, bounds.width, bounds.height);
 }
 
-DiagramElement Glyph::diagramElement() const
-{
+DiagramElement Glyph::diagramElement() const {
     return d_func()->element;
 }
 
-Graphics* Glyph::getGraphics() const
-{
+Graphics* Glyph::getGraphics() const {
     return d_func()->graphics;
 }
 
-void Glyph::setGraphics(Graphics* graphics)
-{
+void Glyph::setGraphics(Graphics* graphics) {
     if (d_func()->graphics == graphics)
         return;
     d_func()->graphics = graphics;
 }
 
-ZEPH::Scene* Glyph::getScene() const
-{
+ZEPH::Scene* Glyph::getScene() const {
     return d_func()->graphics ? d_func()->graphics->getScene() : nullptr;
 }
 
-Editor* Glyph::getEditor() const
-{
+Editor* Glyph::getEditor() const {
     return d_func()->editor;
 }
 
-void Glyph::setEditor(Editor* editor)
-{
+void Glyph::setEditor(Editor* editor) {
     if (d_func()->editor != editor)
         d_func()->editor = editor;
     onSetEditor();
@@ -101,8 +87,7 @@ void Glyph::setEditor(Editor* editor)
 
 void Glyph::onSetEditor() {}
 
-void Glyph::setSelected(bool selected)
-{
+void Glyph::setSelected(bool selected) {
     if (!isSelectable() || selected == isSelected())
         return;
     onSelectionChanged(selected);
@@ -110,8 +95,7 @@ void Glyph::setSelected(bool selected)
 }
 
 TAVI::StringID Glyph::addControl(const TAVI::Holder<Control>& control, const ZEPH::Node& parent,
-                                 const TAVI::StringID& tag)
-{
+                                 const TAVI::StringID& tag) {
     GlyphPrivate* p = d_func();
     // A control serves one glyph under one tag; a second attachment would build it twice.
     if (!control || control->getGlyph() || p->controls.count(tag))
@@ -121,15 +105,13 @@ TAVI::StringID Glyph::addControl(const TAVI::Holder<Control>& control, const ZEP
     return tag;
 }
 
-TAVI::StringID Glyph::addControl(const TAVI::Holder<Control>& control, const ZEPH::Node& parent)
-{
+TAVI::StringID Glyph::addControl(const TAVI::Holder<Control>& control, const ZEPH::Node& parent) {
     if (!control)
         return {};
     return addControl(control, parent, control->getDefaultTag());
 }
 
-bool Glyph::removeControl(const TAVI::StringID& tag)
-{
+bool Glyph::removeControl(const TAVI::StringID& tag) {
     GlyphPrivate* p = d_func();
     auto found = p->controls.find(tag);
     if (found == p->controls.end())
@@ -141,21 +123,18 @@ bool Glyph::removeControl(const TAVI::StringID& tag)
     return true;
 }
 
-bool Glyph::hasControl(const TAVI::StringID& tag) const
-{
+bool Glyph::hasControl(const TAVI::StringID& tag) const {
     return d_func()->controls.count(tag) != 0;
 }
 
-std::vector<TAVI::Holder<Control>> Glyph::getControls() const
-{
+std::vector<TAVI::Holder<Control>> Glyph::getControls() const {
     std::vector<TAVI::Holder<Control>> controls;
     for (const auto& [tag, control] : d_func()->controls)
         controls.push_back(control);
     return controls;
 }
 
-void Glyph::dispatchMousePress(ZEPH::MouseEvent& event)
-{
+void Glyph::dispatchMousePress(ZEPH::MouseEvent& event) {
     const ZEPH::Node root = getRoot();
     if (ZEPH::Scene* scene = root.getScene()) {
         const ZEPH::Node hit = scene->getNodeAt(event.scenePos());

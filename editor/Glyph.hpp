@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/editlayout/Item.hpp"
 #include "platform/datamodel/Diagram.hpp"
+#include "platform/editlayout/Item.hpp"
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi/StringID.hpp"
@@ -12,7 +12,7 @@ namespace ZEPH {
 class MouseEvent;
 class Scene;
 class TextNode;
-}
+} // namespace ZEPH
 
 namespace KITE {
 
@@ -92,7 +92,7 @@ protected:
 private:
     GlyphPrivate* d_func() { return d; }
     const GlyphPrivate* d_func() const { return d; }
-    GlyphPrivate* d;  // owned
+    GlyphPrivate* d; // owned
 };
 
 } // namespace KITE

@@ -5,8 +5,7 @@
 
 namespace KITE {
 
-GlyphFactory::GlyphFactory(Table* dispatchTable) : table(dispatchTable)
-{
+GlyphFactory::GlyphFactory(Table* dispatchTable) : table(dispatchTable) {
     // Classes without a creation operation of their own still get a glyph, so that what they
     // contain has somewhere to hang.
     table->setDefaultHandler([](GlyphFactory& factory, const VELD::ImmutableClassObject& object) {
@@ -18,8 +17,7 @@ GlyphFactory::GlyphFactory() : GlyphFactory(Table::forClass<GlyphFactory>()) {}
 
 GlyphFactory::~GlyphFactory() = default;
 
-TAVI::Holder<Glyph> GlyphFactory::createGlyph(const DiagramElement& element, Graphics* graphics)
-{
+TAVI::Holder<Glyph> GlyphFactory::createGlyph(const DiagramElement& element, Graphics* graphics) {
     TAVI::Holder<Glyph> glyph = table->dispatch(*this, element);
     if (!glyph)
         return glyph;
@@ -36,13 +34,11 @@ TAVI::Holder<Glyph> GlyphFactory::createGlyph(const DiagramElement& element, Gra
     return glyph;
 }
 
-void GlyphFactory::registerCreator(const VELD::ImmutableClass& cls, Table::Handler creator)
-{
+void GlyphFactory::registerCreator(const VELD::ImmutableClass& cls, Table::Handler creator) {
     table->registerHandler(cls, std::move(creator));
 }
 
-TAVI::Holder<Glyph> GlyphFactory::create(const DiagramElement& element)
-{
+TAVI::Holder<Glyph> GlyphFactory::create(const DiagramElement& element) {
     return TAVI::Holder<Glyph>(new NullGlyph(element));
 }
 

@@ -41,7 +41,7 @@ protected:
     TAVI::Holder<Glyph> create(const DiagramElement& element);
 
 private:
-    Table* table;  // shared by every instance of the concrete class; not owned
+    Table* table; // shared by every instance of the concrete class; not owned
 };
 
 } // namespace KITE

@@ -15,20 +15,18 @@ class GlyphPrivate {
 public:
     GlyphPrivate(Glyph* owner, const DiagramElement& element) : q(owner), element(element) {}
 
-    Glyph* q;  // back pointer
+    Glyph* q; // back pointer
     DiagramElement element;
     // Ordered by tag, so presses try the controls in a fixed order.
     std::map<TAVI::StringID, TAVI::Holder<Control>> controls;
-    Graphics* graphics = nullptr;  // not owned
-    Editor* editor = nullptr;      // not owned
+    Graphics* graphics = nullptr; // not owned
+    Editor* editor = nullptr;     // not owned
 };
 
 // Runs a glyph's own code (its create, update, a control's update). What it throws is reported
 // as a host assertion naming the operation, so that one faulty glyph holds back neither the
 // other glyphs of a report nor the editor's upkeep of its selection. False when it threw.
-template <typename Code>
-bool runGlyphCode(const char* operation, Code&& code)
-{
+template <typename Code> bool runGlyphCode(const char* operation, Code&& code) {
     try {
         code();
         return true;

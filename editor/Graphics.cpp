@@ -23,8 +23,7 @@ public:
     FallbackGlyphFactory() : GlyphFactory(Table::forClass<FallbackGlyphFactory>()) {}
 };
 
-GlyphFactory& fallbackFactory()
-{
+GlyphFactory& fallbackFactory() {
     static FallbackGlyphFactory factory;
     return factory;
 }
@@ -33,8 +32,7 @@ GlyphFactory& fallbackFactory()
 
 Graphics::Graphics() : d(new GraphicsPrivate(this)) {}
 
-Graphics* Graphics::createGraphics()
-{
+Graphics* Graphics::createGraphics() {
     Graphics* graphics = new Graphics();
     GraphicsPrivate* p = graphics->d_func();
     p->scene = ZEPH::Scene::createScene();
@@ -44,10 +42,10 @@ Graphics* Graphics::createGraphics()
     return graphics;
 }
 
-Graphics* Graphics::createGraphicsWithRoot(const ZEPH::Node& root)
-{
+Graphics* Graphics::createGraphicsWithRoot(const ZEPH::Node& root) {
     if (!root.isValid() || !root.getScene())
-        throw TAVI::TypedException(TAVI_HERE, "Graphics::createGraphicsWithRoot: the root node is in no scene");
+        throw TAVI::TypedException(
+            TAVI_HERE, "Graphics::createGraphicsWithRoot: the root node is in no scene");
     Graphics* graphics = new Graphics();
     GraphicsPrivate* p = graphics->d_func();
     p->scene = TAVI::Holder<ZEPH::Scene>(root.getScene());
@@ -55,87 +53,77 @@ Graphics* Graphics::createGraphicsWithRoot(const ZEPH::Node& root)
     return graphics;
 }
 
-Graphics::~Graphics()
-{
+Graphics::~Graphics() {
     delete d;
 }
 
-ZEPH::Scene* Graphics::getScene() const
-{
+ZEPH::Scene* Graphics::getScene() const {
     return d_func()->scene.get();
 }
 
-ZEPH::Node Graphics::getRoot() const
-{
+ZEPH::Node Graphics::getRoot() const {
     return d_func()->root;
 }
 
-Glyph* Graphics::getGlyph(const ImmutableDiagramElement& element) const
-{
+Glyph* Graphics::getGlyph(const ImmutableDiagramElement& element) const {
     const auto& glyphs = d_func()->glyphs;
     const auto found = glyphs.find(DiagramElement(element));
     return found == glyphs.end() ? nullptr : found->second.get();
 }
 
-Glyph* Graphics::getGlyph(const ZEPH::Node& node) const
-{
+Glyph* Graphics::getGlyph(const ZEPH::Node& node) const {
     const auto& nodes = d_func()->nodes;
     const auto found = nodes.find(node);
     return found == nodes.end() ? nullptr : found->second;
 }
 
-TAVI::GList<TAVI::Holder<Glyph>> Graphics::getGlyphs() const
-{
+TAVI::GList<TAVI::Holder<Glyph>> Graphics::getGlyphs() const {
     TAVI::GList<TAVI::Holder<Glyph>> list;
     for (const auto& [element, glyph] : d_func()->glyphs)
         list.append(glyph);
     return list;
 }
 
-void Graphics::setGlyphFactory(GlyphFactory* factory)
-{
+void Graphics::setGlyphFactory(GlyphFactory* factory) {
     if (!d_func()->factory)
         d_func()->factory = factory;
 }
 
-GlyphFactory* Graphics::getGlyphFactory() const
-{
+GlyphFactory* Graphics::getGlyphFactory() const {
     return d_func()->factory;
 }
 
-void Graphics::invalidateGlyph(const ImmutableDiagramElement& element)
-{
+void Graphics::invalidateGlyph(const ImmutableDiagramElement& element) {
     if (!element.isNull())
         d_func()->invalidated.insert(DiagramElement(element));
 }
 
-void Graphics::invalidateGlyphs(const VELD::ImmutableSequence<DiagramElement>& elements)
-{
+void Graphics::invalidateGlyphs(const VELD::ImmutableSequence<DiagramElement>& elements) {
     for (const DiagramElement& element : elements)
         invalidateGlyph(element);
 }
 
-bool Graphics::isInvalidated(const ImmutableDiagramElement& element) const
-{
+bool Graphics::isInvalidated(const ImmutableDiagramElement& element) const {
     return d_func()->invalidated.contains(DiagramElement(element));
 }
 
-TAVI::GSet<DiagramElement> Graphics::takeInvalidated()
-{
+TAVI::GSet<DiagramElement> Graphics::takeInvalidated() {
     TAVI::GSet<DiagramElement> taken = d_func()->invalidated;
     d_func()->invalidated.clear();
     return taken;
 }
 
-TAVI::Holder<Glyph> GraphicsPrivate::createGlyph(const DiagramElement& element, TAVI::ErrorHolder& errors)
-{
+TAVI::Holder<Glyph> GraphicsPrivate::createGlyph(const DiagramElement& element,
+                                                 TAVI::ErrorHolder& errors) {
     if (const auto found = glyphs.find(element); found != glyphs.end()) {
         reportError(errors, TAVI_HERE, Message::GlyphAlreadyExists);
         return found->second;
     }
     GlyphFactory* maker = factory;
     if (!maker) {
-        zu_assert(factory, "Graphics: glyphs are made before a glyph factory was set; elements get empty glyphs");
+        zu_assert(
+            factory,
+            "Graphics: glyphs are made before a glyph factory was set; elements get empty glyphs");
         maker = &fallbackFactory();
     }
     TAVI::Holder<Glyph> glyph = maker->createGlyph(element, q);
@@ -144,15 +132,15 @@ TAVI::Holder<Glyph> GraphicsPrivate::createGlyph(const DiagramElement& element, 
     return glyph;
 }
 
-void GraphicsPrivate::attach(const DiagramElement& element, Glyph& glyph)
-{
+void GraphicsPrivate::attach(const DiagramElement& element, Glyph& glyph) {
     ZEPH::Node node = glyph.getRoot();
     if (!node.isValid())
         return;
     ZEPH::Node parent;
     const GraphElement container = element.getContainer();
     if (container.isValid()) {
-        if (Glyph* containerGlyph = q->getGlyph(container); containerGlyph && containerGlyph != &glyph)
+        if (Glyph* containerGlyph = q->getGlyph(container);
+            containerGlyph && containerGlyph != &glyph)
             parent = containerGlyph->getChildContainer();
     }
     if (!parent.isValid())
@@ -164,12 +152,12 @@ void GraphicsPrivate::attach(const DiagramElement& element, Glyph& glyph)
     } catch (const TAVI::TypedException& error) {
         // A glyph whose child container lies inside the glyph being attached (a containment
         // cycle the model should not have) stays where it is rather than corrupting the tree.
-        zu_assertstr(false, "Graphics: a glyph could not be attached under its container's glyph", error.what());
+        zu_assertstr(false, "Graphics: a glyph could not be attached under its container's glyph",
+                     error.what());
     }
 }
 
-void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements)
-{
+void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     GraphicsPrivate* p = d_func();
     p->releaseSceneRect();
     std::vector<std::pair<DiagramElement, TAVI::Holder<Glyph>>> made;
@@ -206,8 +194,8 @@ void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements)
         p->attach(element, *glyph);
 }
 
-void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements, const DiagramChangeReport& report)
-{
+void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements,
+                            const DiagramChangeReport& report) {
     GraphicsPrivate* p = d_func();
     for (const DiagramElement& element : elements) {
         // Held for the update: a glyph's update may change the model and so drop the glyph.
@@ -216,7 +204,8 @@ void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements, const Di
             continue;
         const DiagramElement old = report.getOldState(element);
         const VELD::ImmutableClassObject container = element.getContainer();
-        const VELD::ImmutableClassObject oldContainer = old.isNull() ? VELD::ImmutableClassObject() : old.getContainer();
+        const VELD::ImmutableClassObject oldContainer =
+            old.isNull() ? VELD::ImmutableClassObject() : old.getContainer();
         if (!(container == oldContainer))
             p->attach(element, *glyph);
         runGlyphCode("Glyph::update", [&] { glyph->update(); });
@@ -226,8 +215,7 @@ void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements, const Di
     p->coverGlyphs(elements);
 }
 
-void GraphicsPrivate::removeNodeTree(const ZEPH::Node& node)
-{
+void GraphicsPrivate::removeNodeTree(const ZEPH::Node& node) {
     for (const ZEPH::Node& child : node.getChildren())
         removeNodeTree(child);
     const auto found = nodes.find(node);
@@ -244,8 +232,7 @@ void GraphicsPrivate::removeNodeTree(const ZEPH::Node& node)
     glyphRemoved.send(glyph.get(), NIMB::SendDefault);
 }
 
-void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements)
-{
+void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     GraphicsPrivate* p = d_func();
     // Asked before anything goes: an element below another of the set loses its glyph with it.
     bool withoutGlyph = false;
@@ -278,13 +265,11 @@ void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements)
         removeGlyphs(gone);
 }
 
-NIMB::Emitter<Glyph*>& Graphics::getGlyphRemovedSignal()
-{
+NIMB::Emitter<Glyph*>& Graphics::getGlyphRemovedSignal() {
     return d_func()->glyphRemoved;
 }
 
-void GraphicsPrivate::releaseSceneRect()
-{
+void GraphicsPrivate::releaseSceneRect() {
     if (!sceneRectPinned)
         return;
     // New glyphs are placed by updates the graphics do not all see: Qt measures the scene
@@ -293,8 +278,7 @@ void GraphicsPrivate::releaseSceneRect()
     sceneRectPinned = false;
 }
 
-void GraphicsPrivate::coverGlyphs(const TAVI::GSet<DiagramElement>& elements)
-{
+void GraphicsPrivate::coverGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     if (!ownsScene || !scene)
         return;
     QGraphicsScene* qtScene = scene->qtScene();
@@ -309,8 +293,7 @@ void GraphicsPrivate::coverGlyphs(const TAVI::GSet<DiagramElement>& elements)
     }
 }
 
-void GraphicsPrivate::coverNode(const ZEPH::Node& node, QRectF& covered) const
-{
+void GraphicsPrivate::coverNode(const ZEPH::Node& node, QRectF& covered) const {
     if (!node.isValid())
         return;
     const TAVI::GLRect<double> bounds = node.getSceneBounds();

@@ -60,7 +60,8 @@ public:
     // Updates each element's glyph (and its controls), re-attaching it first when the element
     // changed container since report's old state. An update that throws is reported; the others
     // go on.
-    void updateGlyphs(const TAVI::GSet<DiagramElement>& elements, const DiagramChangeReport& report);
+    void updateGlyphs(const TAVI::GSet<DiagramElement>& elements,
+                      const DiagramChangeReport& report);
     // Removes each element's glyph and the glyphs of all elements below it, innermost first,
     // sending the glyph-removed signal for each while it is still alive. When an element of the
     // set has no glyph, the glyphs of every element that is gone leave too: such an element took
@@ -75,7 +76,7 @@ private:
     Graphics();
     GraphicsPrivate* d_func() { return d; }
     const GraphicsPrivate* d_func() const { return d; }
-    GraphicsPrivate* d;  // owned
+    GraphicsPrivate* d; // owned
 };
 
 } // namespace KITE

@@ -32,16 +32,16 @@ public:
     // The node's drawing and that of the nodes below it down to other glyphs' roots.
     void coverNode(const ZEPH::Node& node, QRectF& covered) const;
 
-    Graphics* q;  // back pointer
+    Graphics* q; // back pointer
     TAVI::Holder<ZEPH::Scene> scene;
     ZEPH::Node root;
-    GlyphFactory* factory = nullptr;  // not owned; never replaced once set
+    GlyphFactory* factory = nullptr; // not owned; never replaced once set
     std::unordered_map<DiagramElement, TAVI::Holder<Glyph>, TAVI::GHasher> glyphs;
-    std::unordered_map<ZEPH::Node, Glyph*> nodes;  // glyph root node -> glyph
+    std::unordered_map<ZEPH::Node, Glyph*> nodes; // glyph root node -> glyph
     TAVI::GSet<DiagramElement> invalidated;
     NIMB::Emitter<Glyph*> glyphRemoved{NIMB::SendAuto};
-    bool ownsScene = false;        // made with createGraphics: another's scene is left alone
-    bool sceneRectPinned = false;  // the scene's rectangle is set by the graphics
+    bool ownsScene = false;       // made with createGraphics: another's scene is left alone
+    bool sceneRectPinned = false; // the scene's rectangle is set by the graphics
 };
 
 } // namespace KITE

@@ -4,27 +4,23 @@
 
 namespace KITE {
 
-MarqueeSelectionTool::MarqueeSelectionTool(Editor& editor) : editor(editor)
-{
+MarqueeSelectionTool::MarqueeSelectionTool(Editor& editor) : editor(editor) {
     editor.disableSelectionNotification();
     suppressing = true;
 }
 
-MarqueeSelectionTool::~MarqueeSelectionTool()
-{
+MarqueeSelectionTool::~MarqueeSelectionTool() {
     // A tool made and dropped without ever leaving a stack (its gesture never started) would
     // otherwise keep the editor's selection events off for good.
     endSuppression();
 }
 
-void MarqueeSelectionTool::onRemoveFromStack()
-{
+void MarqueeSelectionTool::onRemoveFromStack() {
     ZEPH::MarqueeSelectionTool::onRemoveFromStack();
     endSuppression();
 }
 
-void MarqueeSelectionTool::endSuppression()
-{
+void MarqueeSelectionTool::endSuppression() {
     if (!suppressing)
         return;
     suppressing = false;

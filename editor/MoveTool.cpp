@@ -19,8 +19,7 @@ namespace {
 
 using Point = TAVI::GLPoint<double>;
 
-bool isFinite(const Point& point)
-{
+bool isFinite(const Point& point) {
     return std::isfinite(point.x) && std::isfinite(point.y);
 }
 
@@ -29,8 +28,7 @@ constexpr double guideZValue = 1e9;
 
 // The glyph a node belongs to: the glyph whose root is the node or its nearest ancestor, so
 // that a drag starting on a label still finds the glyph of the label's box.
-Glyph* glyphOfNode(const Graphics& graphics, ZEPH::Node node)
-{
+Glyph* glyphOfNode(const Graphics& graphics, ZEPH::Node node) {
     for (; node.isValid(); node = node.getParent())
         if (Glyph* glyph = graphics.getGlyph(node))
             return glyph;
@@ -39,8 +37,7 @@ Glyph* glyphOfNode(const Graphics& graphics, ZEPH::Node node)
 
 } // namespace
 
-void MoveToolPrivate::dropGuides()
-{
+void MoveToolPrivate::dropGuides() {
     for (ZEPH::Node& node : guideNodes)
         if (node.isValid())
             node.remove();
@@ -53,34 +50,28 @@ void MoveToolPrivate::dropGuides()
 
 MoveTool::MoveTool(Editor& editor) : d(new MoveToolPrivate(this, editor)) {}
 
-MoveTool::~MoveTool()
-{
+MoveTool::~MoveTool() {
     d->dropGuides();
     delete d;
 }
 
-Editor& MoveTool::getEditor() const
-{
+Editor& MoveTool::getEditor() const {
     return d_func()->editor;
 }
 
-void MoveTool::setInvalidateEdgesDuringMove(bool invalidate)
-{
+void MoveTool::setInvalidateEdgesDuringMove(bool invalidate) {
     d_func()->invalidateEdgesDuringMove = invalidate;
 }
 
-const std::vector<EditLayout::Guide>& MoveTool::getGuides() const
-{
+const std::vector<EditLayout::Guide>& MoveTool::getGuides() const {
     return d_func()->guides;
 }
 
-const TAVI::GSet<DiagramElement>& MoveTool::elements() const
-{
+const TAVI::GSet<DiagramElement>& MoveTool::elements() const {
     return d_func()->elements;
 }
 
-void MoveTool::onRemoveFromStack()
-{
+void MoveTool::onRemoveFromStack() {
     ZEPH::MoveTool::onRemoveFromStack();
     // Taken off in mid-drag (the stack cleared): neither release nor Escape came, and the
     // preview must not stay in the working copy as if it were the model.
@@ -89,8 +80,7 @@ void MoveTool::onRemoveFromStack()
     teardownSmartGuides();
 }
 
-std::vector<ZEPH::Node> MoveTool::buildMovingSet()
-{
+std::vector<ZEPH::Node> MoveTool::buildMovingSet() {
     MoveToolPrivate* p = d_func();
     p->elements.clear();
     Graphics* graphics = p->editor.getGraphics();
@@ -120,8 +110,7 @@ std::vector<ZEPH::Node> MoveTool::buildMovingSet()
 
 void MoveTool::storeStartingPositions() {}
 
-bool MoveTool::participatesInSmartGuides(const ImmutableDiagramElement& element) const
-{
+bool MoveTool::participatesInSmartGuides(const ImmutableDiagramElement& element) const {
     if (ImmutableGraphEdge(element).isValid())
         return false;
     Graphics* graphics = d_func()->editor.getGraphics();
@@ -129,8 +118,7 @@ bool MoveTool::participatesInSmartGuides(const ImmutableDiagramElement& element)
     return glyph && glyph->isSelectable();
 }
 
-void MoveTool::setupSmartGuides()
-{
+void MoveTool::setupSmartGuides() {
     MoveToolPrivate* p = d_func();
     ZEPH::Scene* scene = p->editor.getScene();
     Graphics* graphics = p->editor.getGraphics();
@@ -161,13 +149,11 @@ void MoveTool::setupSmartGuides()
 
 void MoveTool::addSmartGuideAffinities(EditLayout::SmartGuides&) {}
 
-void MoveTool::teardownSmartGuides()
-{
+void MoveTool::teardownSmartGuides() {
     d_func()->dropGuides();
 }
 
-void MoveTool::buildSmartGuideCandidateList(std::vector<EditLayout::Item>& candidates)
-{
+void MoveTool::buildSmartGuideCandidateList(std::vector<EditLayout::Item>& candidates) {
     MoveToolPrivate* p = d_func();
     Graphics* graphics = p->editor.getGraphics();
     const Diagram diagram = p->editor.getDiagram();
@@ -192,8 +178,7 @@ void MoveTool::buildSmartGuideCandidateList(std::vector<EditLayout::Item>& candi
     }
 }
 
-double MoveTool::getCursorSpeed()
-{
+double MoveTool::getCursorSpeed() {
     MoveToolPrivate* p = d_func();
     const bool first = p->lastTick == 0;
     const double elapsed = first ? 0.0 : zuPERFtoc(0, p->lastTick, zuGetPERFspeed());
@@ -207,8 +192,7 @@ double MoveTool::getCursorSpeed()
     return std::hypot(moved.x, moved.y) / elapsed;
 }
 
-void MoveTool::duringMove()
-{
+void MoveTool::duringMove() {
     MoveToolPrivate* p = d_func();
     const VELD::Model copy = p->editor.getWorkingCopy();
     if (!copy.isValid())
@@ -250,8 +234,7 @@ void MoveTool::duringMove()
     transaction.commit();
 }
 
-void MoveTool::applyPositionDelta(const VELD::ImmutableModel* model)
-{
+void MoveTool::applyPositionDelta(const VELD::ImmutableModel* model) {
     const Point delta = getDelta();
     for (const DiagramElement& stored : d_func()->elements) {
         const DiagramElement element = model ? stored.asDeviant(*model) : stored;
@@ -262,8 +245,7 @@ void MoveTool::applyPositionDelta(const VELD::ImmutableModel* model)
     }
 }
 
-void MoveTool::finishMove()
-{
+void MoveTool::finishMove() {
     ZEPH::MoveTool::finishMove();
     MoveToolPrivate* p = d_func();
     teardownSmartGuides();
@@ -283,21 +265,18 @@ void MoveTool::finishMove()
     transaction.commit();
 }
 
-void MoveTool::cancelMove()
-{
+void MoveTool::cancelMove() {
     // Not the base's: it would replay a step at the start position, which may snap.
     setDelta({0, 0});
     teardownSmartGuides();
     d_func()->editor.dropPreview();
 }
 
-void MoveTool::clearGuides()
-{
+void MoveTool::clearGuides() {
     updateGuides({});
 }
 
-void MoveTool::updateGuides(const std::vector<EditLayout::Guide>& guides)
-{
+void MoveTool::updateGuides(const std::vector<EditLayout::Guide>& guides) {
     MoveToolPrivate* p = d_func();
     if (guides == p->guides)
         return;
@@ -310,8 +289,7 @@ void MoveTool::updateGuides(const std::vector<EditLayout::Guide>& guides)
         renderGuide(guide);
 }
 
-void MoveTool::renderGuide(const EditLayout::Guide& guide)
-{
+void MoveTool::renderGuide(const EditLayout::Guide& guide) {
     MoveToolPrivate* p = d_func();
     ZEPH::Scene* scene = p->editor.getScene();
     if (!scene)
@@ -321,7 +299,8 @@ void MoveTool::renderGuide(const EditLayout::Guide& guide)
     const double lodScale = ZEPH::LodScale::instance().getScale();
     const double width = 2.0 / (lodScale > 0 ? lodScale : 1.0);
     const bool horizontal = guide.type == EditLayout::Guide::Horizontal;
-    const Point from = horizontal ? Point{guide.from, guide.position} : Point{guide.position, guide.from};
+    const Point from =
+        horizontal ? Point{guide.from, guide.position} : Point{guide.position, guide.from};
     const Point to = horizontal ? Point{guide.to, guide.position} : Point{guide.position, guide.to};
 
     const auto add = [&](ZEPH::Node node) {

@@ -84,7 +84,7 @@ private:
 
     MoveToolPrivate* d_func() { return d; }
     const MoveToolPrivate* d_func() const { return d; }
-    MoveToolPrivate* d;  // owned
+    MoveToolPrivate* d; // owned
 };
 
 } // namespace KITE

@@ -16,17 +16,17 @@ public:
     // Removes the guide nodes and forgets the guides and the snapping state.
     void dropGuides();
 
-    MoveTool* q;  // back pointer
+    MoveTool* q; // back pointer
     Editor& editor;
     TAVI::GSet<DiagramElement> elements;
-    EditLayout::SmartGuides* smartGuides = nullptr;  // owned; null when the move has no guides
+    EditLayout::SmartGuides* smartGuides = nullptr; // owned; null when the move has no guides
     // Held for the drag: a glyph dropped by the graphics meanwhile stays a valid object.
     TAVI::Holder<Glyph> primaryGlyph;
     std::vector<EditLayout::Guide> guides;
     std::vector<ZEPH::Node> guideNodes;
     bool invalidateEdgesDuringMove = true;
     TAVI::GLPoint<double> lastDelta;
-    std::uint64_t lastTick = 0;  // 0 before the first speed sample
+    std::uint64_t lastTick = 0; // 0 before the first speed sample
 };
 
 } // namespace KITE

@@ -12,28 +12,23 @@ namespace KITE {
 
 ResizeBehavior::ResizeBehavior(Editor& editor) : d(new ResizeBehaviorPrivate(this, editor)) {}
 
-ResizeBehavior::~ResizeBehavior()
-{
+ResizeBehavior::~ResizeBehavior() {
     delete d;
 }
 
-const char* ResizeBehavior::getFullyQualifiedNoxTypeName() const
-{
+const char* ResizeBehavior::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 
-Editor* ResizeBehavior::getEditor() const
-{
+Editor* ResizeBehavior::getEditor() const {
     return d_func()->editor;
 }
 
-DiagramElement ResizeBehavior::getDiagramElement() const
-{
+DiagramElement ResizeBehavior::getDiagramElement() const {
     return d_func()->element;
 }
 
-void ResizeBehavior::recordStartingConditions()
-{
+void ResizeBehavior::recordStartingConditions() {
     ZEPH::ResizeBehavior::recordStartingConditions();
     ResizeBehaviorPrivate* p = d_func();
     Graphics* graphics = p->editor->getGraphics();
@@ -50,15 +45,13 @@ void ResizeBehavior::recordStartingConditions()
     p->offset = getStartingRect().topLeft() - p->element.getPosition();
 }
 
-TAVI::GLPoint<double> ResizeBehavior::getMinimumSize() const
-{
+TAVI::GLPoint<double> ResizeBehavior::getMinimumSize() const {
     Graphics* graphics = d_func()->editor->getGraphics();
     const Glyph* glyph = graphics ? graphics->getGlyph(getTargetNode()) : nullptr;
     return glyph ? glyph->minSize() : ZEPH::ResizeBehavior::getMinimumSize();
 }
 
-void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
-{
+void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect) {
     ResizeBehaviorPrivate* p = d_func();
     // Escape: the working copy goes back to the model's root instead.
     if (p->cancelling || !p->element.isValid())
@@ -78,8 +71,7 @@ void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
     p->previewed = true;
 }
 
-void ResizeBehavior::commit()
-{
+void ResizeBehavior::commit() {
     ZEPH::ResizeBehavior::commit();
     ResizeBehaviorPrivate* p = d_func();
     if (!p->previewed)
@@ -101,8 +93,7 @@ void ResizeBehavior::commit()
     transaction.commit();
 }
 
-void ResizeBehavior::handleKeyPressEvent(ZEPH::KeyEvent& event)
-{
+void ResizeBehavior::handleKeyPressEvent(ZEPH::KeyEvent& event) {
     ResizeBehaviorPrivate* p = d_func();
     if (isDone() || event.key() != ZEPH::Key_Escape) {
         ZEPH::ResizeBehavior::handleKeyPressEvent(event);
@@ -118,8 +109,7 @@ void ResizeBehavior::handleKeyPressEvent(ZEPH::KeyEvent& event)
     p->previewed = false;
 }
 
-void ResizeBehavior::onRemoveFromStack()
-{
+void ResizeBehavior::onRemoveFromStack() {
     ZEPH::ResizeBehavior::onRemoveFromStack();
     // Taken off in mid-drag (the stack cleared): the preview must not stay in the working copy.
     if (!isDone() && d_func()->previewed)

@@ -48,7 +48,7 @@ private:
     friend class ZEPH::ToolConstructor<ResizeBehavior, Editor&>;
     ResizeBehaviorPrivate* d_func() { return d; }
     const ResizeBehaviorPrivate* d_func() const { return d; }
-    ResizeBehaviorPrivate* d;  // owned
+    ResizeBehaviorPrivate* d; // owned
 };
 
 } // namespace KITE

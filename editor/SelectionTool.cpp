@@ -10,18 +10,15 @@ SelectionTool::SelectionTool(Editor& editor) : editor(editor) {}
 
 SelectionTool::~SelectionTool() = default;
 
-void SelectionTool::selectNode(const ZEPH::Node& node)
-{
+void SelectionTool::selectNode(const ZEPH::Node& node) {
     setNodeSelected(node, true);
 }
 
-void SelectionTool::deselectNode(const ZEPH::Node& node)
-{
+void SelectionTool::deselectNode(const ZEPH::Node& node) {
     setNodeSelected(node, false);
 }
 
-void SelectionTool::setNodeSelected(const ZEPH::Node& node, bool selected)
-{
+void SelectionTool::setNodeSelected(const ZEPH::Node& node, bool selected) {
     // The canvas base's deselectAll visits the selected nodes one by one; clearing is silent,
     // so those nodes only lose their canvas selection and the editor empties its own after.
     if (clearingNodes) {
@@ -36,8 +33,7 @@ void SelectionTool::setNodeSelected(const ZEPH::Node& node, bool selected)
     editor.setSelected(glyph->diagramElement(), selected);
 }
 
-void SelectionTool::deselectAll()
-{
+void SelectionTool::deselectAll() {
     clearingNodes = true;
     ZEPH::SelectionTool::deselectAll();
     clearingNodes = false;

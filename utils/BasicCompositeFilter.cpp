@@ -38,7 +38,9 @@ const std::string& BasicCompositeFilter::doGetOurName() const {
     return name;
 }
 
-std::string BasicCompositeFilter::getDebugName() const { return {}; }
+std::string BasicCompositeFilter::getDebugName() const {
+    return {};
+}
 
 std::string BasicCompositeFilter::doFetchName(const VELD::ImmutableObject& candidate) const {
     const VELD::ImmutableProperty p = asProperty(candidate);
@@ -92,12 +94,13 @@ void BasicCompositeFilter::dumpHistory(const std::string& name, const FilterTest
                                        bool accepted) const {
     if (!trackHistory || !result)
         return;
-    std::string head = "\n\n------------------------------\nFilter: " + getDebugName() + "(" +
-                       getFamily() + ")";
+    std::string head =
+        "\n\n------------------------------\nFilter: " + getDebugName() + "(" + getFamily() + ")";
     head += accepted ? " ************************] ACCEPTED: {" + name + "}"
                      : " rejected {" + name + "}";
     head += "\n";
-    std::string detailed = head +
+    std::string detailed =
+        head +
         "        =====] Transactions. (Final result the bottom, dbl click lines to navigate to "
         "history marker) [===== \n";
     std::string brief = head + "        =====] Transactions [===== \n";
@@ -127,9 +130,8 @@ BasicCompositeFilter::Predicate BasicCompositeFilter::makeViewPredicate() {
     return [self](const VELD::ImmutableObject& candidate) { return self->keep(candidate); };
 }
 
-void BasicCompositeFilter::record(FilterTestResult* result, const char* method,
-                                  std::string message, const char* file, int line,
-                                  bool flag) const {
+void BasicCompositeFilter::record(FilterTestResult* result, const char* method, std::string message,
+                                  const char* file, int line, bool flag) const {
     if (result)
         result->add(doGetOurName(), method, std::move(message), file, line, flag);
 }
@@ -138,8 +140,8 @@ boost::shared_ptr<BasicCompositeFilter> BasicCompositeFilter::sharedSelf(const c
     // Views outlive the call that made them, so they must share ownership of the filter.
     boost::shared_ptr<FilterBase> self = weak_from_this().lock();
     if (!self)
-        throw TAVI::TypedException(TAVI_HERE, std::string(operation) +
-                                                  ": the filter is not held by a boost::shared_ptr");
+        throw TAVI::TypedException(
+            TAVI_HERE, std::string(operation) + ": the filter is not held by a boost::shared_ptr");
     return boost::static_pointer_cast<BasicCompositeFilter>(self);
 }
 

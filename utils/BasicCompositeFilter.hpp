@@ -39,7 +39,8 @@ public:
     virtual bool doFetchIsDerived(const VELD::ImmutableObject& candidate) const;
     // The decision; each rejecting (and, in derived filters, accepting) step is recorded in
     // result when one is given.
-    virtual bool doTestObject(const VELD::ImmutableObject& candidate, FilterTestResult* result) const;
+    virtual bool doTestObject(const VELD::ImmutableObject& candidate,
+                              FilterTestResult* result) const;
     // Prints the history of one decision (only with trackHistory and a result).
     virtual void dumpHistory(const std::string& name, const FilterTestResult* result,
                              bool accepted) const;
@@ -63,8 +64,8 @@ protected:
     }
 
     // Adds a step to result, if any, under this filter's type name.
-    void record(FilterTestResult* result, const char* method, std::string message,
-                const char* file, int line, bool flag) const;
+    void record(FilterTestResult* result, const char* method, std::string message, const char* file,
+                int line, bool flag) const;
 
     // This filter as its shared owner holds it; TAVI::TypedException when there is none.
     boost::shared_ptr<BasicCompositeFilter> sharedSelf(const char* operation);
@@ -77,5 +78,5 @@ private:
 } // namespace KITE::Util
 
 // Records a step with the place it was decided.
-#define KITE_FILTER_RECORD(result, method, message, flag) \
+#define KITE_FILTER_RECORD(result, method, message, flag)                                          \
     record((result), (method), (message), __FILE__, __LINE__, (flag))

@@ -6,6 +6,8 @@ ControlFilterBase::ControlFilterBase(std::string familyName) : family(std::move(
 
 ControlFilterBase::~ControlFilterBase() = default;
 
-std::string ControlFilterBase::buildUniqueFilterInstanceString() { return doGetOurName(); }
+std::string ControlFilterBase::buildUniqueFilterInstanceString() {
+    return doGetOurName();
+}
 
 } // namespace KITE::Util

@@ -19,12 +19,13 @@ public:
     virtual ~FilterBase();
 
     // The attributes of cls to show in the given filter mode.
-    virtual VELD::ImmutableSequence<VELD::ImmutableProperty> execute(const VELD::ImmutableClass& cls,
-                                                                     const std::string& mode) = 0;
+    virtual VELD::ImmutableSequence<VELD::ImmutableProperty>
+    execute(const VELD::ImmutableClass& cls, const std::string& mode) = 0;
     // The classes to offer for property; by default all of them.
     virtual VELD::Sequence<VELD::ImmutableClass>
     executePropertyFilter(const VELD::ImmutableClass& cls, const VELD::ImmutableProperty& property,
-                          const VELD::Sequence<VELD::ImmutableClass>& classes, const std::string& mode);
+                          const VELD::Sequence<VELD::ImmutableClass>& classes,
+                          const std::string& mode);
     // The values of property to show; by default all of them.
     virtual VELD::ImmutableSequence<VELD::ImmutableObject>
     executePropertyFilter(const VELD::ImmutableClass& cls, const VELD::ImmutableProperty& property,

@@ -10,12 +10,12 @@ namespace KITE::Util {
 class FilterTestResult {
 public:
     struct Entry {
-        std::string typeName;  // the filter's type name ("XMLFilterMatch")
+        std::string typeName; // the filter's type name ("XMLFilterMatch")
         std::string method;
         std::string message;
         std::string file;
         int line = 0;
-        bool flag = false;  // whether the step spoke for acceptance
+        bool flag = false; // whether the step spoke for acceptance
     };
 
     void add(std::string typeName, std::string method, std::string message, std::string file,

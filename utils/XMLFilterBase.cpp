@@ -30,19 +30,21 @@ bool listed(const XMLFilterBase::DataNodePtr& node, const std::string& name) {
 
 std::string XMLFilterBase::getListKindName(int kind) {
     switch (kind) {
-    case None: return "None";
-    case Include: return "Include";
-    case Exclude: return "Exclude";
-    default: return "Invalid";
+    case None:
+        return "None";
+    case Include:
+        return "Include";
+    case Exclude:
+        return "Exclude";
+    default:
+        return "Invalid";
     }
 }
 
 XMLFilterBase::XMLFilterBase(std::string family, std::string ns,
                              TAVI::XMLDB::DatabaseGetter databaseGetter, bool allowReadOnly)
-    : BasicCompositeFilter(std::move(family), allowReadOnly, false),
-      nameSpace(std::move(ns)),
-      getter(databaseGetter),
-      built(boost::make_shared<BuiltRules>()) {}
+    : BasicCompositeFilter(std::move(family), allowReadOnly, false), nameSpace(std::move(ns)),
+      getter(databaseGetter), built(boost::make_shared<BuiltRules>()) {}
 
 XMLFilterBase::~XMLFilterBase() = default;
 
@@ -55,7 +57,9 @@ const std::string& XMLFilterBase::doGetOurName() const {
     return name;
 }
 
-std::string XMLFilterBase::getDebugName() const { return built->debugName; }
+std::string XMLFilterBase::getDebugName() const {
+    return built->debugName;
+}
 
 bool XMLFilterBase::doTestObject(const VELD::ImmutableObject& candidate,
                                  FilterTestResult* result) const {
@@ -139,13 +143,15 @@ bool XMLFilterBase::doTestName(const std::string& name, FilterTestResult* result
             explicitFound = true;
             KITE_FILTER_RECORD(result,
                                ("doTestName, for: " + name + " loop[" + std::to_string(i) +
-                                "] - SOLID value: " + (value ? "1" : "0")).c_str(),
+                                "] - SOLID value: " + (value ? "1" : "0"))
+                                   .c_str(),
                                "SOLID", value);
         } else if (!explicitFound && implied) {
             answer = value;
             KITE_FILTER_RECORD(result,
                                ("doTestName, for: " + name + " loop[" + std::to_string(i) +
-                                "] - IMPLIED value" + (value ? "1" : "0")).c_str(),
+                                "] - IMPLIED value" + (value ? "1" : "0"))
+                                   .c_str(),
                                "IMPLIED", value);
         }
     }
@@ -160,7 +166,8 @@ bool XMLFilterBase::doTest(const std::string& name, const RulePair& rule, bool& 
         if (listed(rule.first, name)) {
             value = true;
             decided = true;
-            KITE_FILTER_RECORD(result, "doTest", "Found in include list: " + rule.first->getName(), true);
+            KITE_FILTER_RECORD(result, "doTest", "Found in include list: " + rule.first->getName(),
+                               true);
         } else {
             value = false;
             implied = true;
@@ -171,7 +178,8 @@ bool XMLFilterBase::doTest(const std::string& name, const RulePair& rule, bool& 
         if (listed(rule.second, name)) {
             value = false;
             decided = true;
-            KITE_FILTER_RECORD(result, "doTest", "Found in EXCLUDE list: " + rule.second->getName(), false);
+            KITE_FILTER_RECORD(result, "doTest", "Found in EXCLUDE list: " + rule.second->getName(),
+                               false);
         } else if (!hasInclude) {
             value = true;
             implied = true;
@@ -184,11 +192,19 @@ TAVI::XMLDB::Database& XMLFilterBase::getDatabase() const {
     return getter ? getter() : TAVI::XMLDB::Database::instance();
 }
 
-void XMLFilterBase::clearCacheMaps() { FilterCaches::instance().clear(); }
+void XMLFilterBase::clearCacheMaps() {
+    FilterCaches::instance().clear();
+}
 
-const std::string& XMLFilterBase::getFilterMode() const { return built->mode; }
-const std::string& XMLFilterBase::getInstanceKey() const { return built->instanceKey; }
-const XMLFilterBase::RuleList& XMLFilterBase::getRuleList() const { return built->rules; }
+const std::string& XMLFilterBase::getFilterMode() const {
+    return built->mode;
+}
+const std::string& XMLFilterBase::getInstanceKey() const {
+    return built->instanceKey;
+}
+const XMLFilterBase::RuleList& XMLFilterBase::getRuleList() const {
+    return built->rules;
+}
 const XMLFilterBase::DataNodePtr& XMLFilterBase::getCompositeExceptions() const {
     return built->compositeExceptions;
 }
@@ -208,7 +224,9 @@ void XMLFilterBase::setDebugName(const std::string& name) {
     if (built->debugName != name)
         writableRules().debugName = name;
 }
-void XMLFilterBase::setRuleList(RuleList rules) { writableRules().rules = std::move(rules); }
+void XMLFilterBase::setRuleList(RuleList rules) {
+    writableRules().rules = std::move(rules);
+}
 void XMLFilterBase::setExceptionNodes(DataNodePtr composite, DataNodePtr derived) {
     BuiltRules& w = writableRules();
     w.compositeExceptions = std::move(composite);
@@ -228,7 +246,7 @@ XMLFilterBase::Predicate XMLFilterBase::makeViewPredicate() {
     auto decided = boost::make_shared<std::unordered_map<const void*, bool>>();
     return [self, rules, decided](const VELD::ImmutableObject& candidate) {
         if (candidate.isClassObject() && !candidate.asClassObject().isValid())
-            return false;  // gone objects are dropped, and their identity is not remembered
+            return false; // gone objects are dropped, and their identity is not remembered
         const bool remember = !self->getTrackHistory() && candidate.isClassObject();
         const void* identity = remember ? candidate.asClassObject().core() : nullptr;
         if (remember)

@@ -29,8 +29,8 @@ public:
     static std::string getListKindName(int kind);
 
     using DataNodePtr = boost::shared_ptr<TAVI::XMLDB::DataNode>;
-    using RulePair = std::pair<DataNodePtr, DataNodePtr>;  // include node, exclude node
-    using RuleList = std::vector<RulePair>;                // the class first, ancestors after
+    using RulePair = std::pair<DataNodePtr, DataNodePtr>; // include node, exclude node
+    using RuleList = std::vector<RulePair>;               // the class first, ancestors after
 
     XMLFilterBase(std::string family, std::string nameSpace,
                   TAVI::XMLDB::DatabaseGetter getter = &TAVI::XMLDB::DefaultGetDatabase,
@@ -46,7 +46,8 @@ public:
     std::string buildUniqueFilterInstanceString() override;
     const std::string& doGetOurName() const override;
     std::string getDebugName() const override;
-    bool doTestObject(const VELD::ImmutableObject& candidate, FilterTestResult* result) const override;
+    bool doTestObject(const VELD::ImmutableObject& candidate,
+                      FilterTestResult* result) const override;
 
     // Gathers the rules of cls and its ancestors for mode; false (and no rules) for an
     // invalid class.

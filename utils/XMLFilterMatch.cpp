@@ -64,11 +64,13 @@ XMLFilterMatch::execute(const VELD::ImmutableClass& cls, const std::string& mode
         setDebugName(className);
         result = hit->second;
     } else {
-        result = buildFilter(cls, mode) ? makeView(cls.getOwnedAttributes()) : cls.getOwnedAttributes();
+        result =
+            buildFilter(cls, mode) ? makeView(cls.getOwnedAttributes()) : cls.getOwnedAttributes();
         cache.emplace(std::move(key), result);
     }
-    recent->byClass[cls.core()] = {getFamily(), mode, getAllowReadOnly(), caches.generation,
-                                   getInstanceKey(), className, result.impl()};
+    recent->byClass[cls.core()] = {
+        getFamily(),      mode,      getAllowReadOnly(), caches.generation,
+        getInstanceKey(), className, result.impl()};
     return result;
 }
 

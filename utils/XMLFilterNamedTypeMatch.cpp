@@ -63,7 +63,8 @@ bool XMLFilterNamedTypeMatch::doTestObject(const VELD::ImmutableObject& candidat
     return true;
 }
 
-bool XMLFilterNamedTypeMatch::buildFilter(const VELD::ImmutableClass& cls, const std::string& mode) {
+bool XMLFilterNamedTypeMatch::buildFilter(const VELD::ImmutableClass& cls,
+                                          const std::string& mode) {
     setFilterMode(mode);
     const std::string key = buildUniqueFilterInstanceString() + ";" + cls.getQualifiedName();
     setInstanceKey(key);
@@ -81,8 +82,10 @@ bool XMLFilterNamedTypeMatch::buildFilter(const VELD::ImmutableClass& cls, const
         const std::string className = c.getQualifiedName();
         if (className.empty())
             continue;
-        DataNodePtr include = db.getData(buildFilterKey(className, mode, propertyName + "_include"), false);
-        DataNodePtr exclude = db.getData(buildFilterKey(className, mode, propertyName + "_exclude"), false);
+        DataNodePtr include =
+            db.getData(buildFilterKey(className, mode, propertyName + "_include"), false);
+        DataNodePtr exclude =
+            db.getData(buildFilterKey(className, mode, propertyName + "_exclude"), false);
         if (include || exclude)
             rules.emplace_back(std::move(include), std::move(exclude));
     }
@@ -91,12 +94,14 @@ bool XMLFilterNamedTypeMatch::buildFilter(const VELD::ImmutableClass& cls, const
     return true;
 }
 
-bool XMLFilterNamedTypeMatch::doCompositeTest(const std::string&, bool, FilterTestResult* result) const {
+bool XMLFilterNamedTypeMatch::doCompositeTest(const std::string&, bool,
+                                              FilterTestResult* result) const {
     KITE_FILTER_RECORD(result, "compositeTest", "", true);
     return true;
 }
 
-bool XMLFilterNamedTypeMatch::doDerivedTest(const std::string&, bool, FilterTestResult* result) const {
+bool XMLFilterNamedTypeMatch::doDerivedTest(const std::string&, bool,
+                                            FilterTestResult* result) const {
     KITE_FILTER_RECORD(result, "derivedTest", "", true);
     return true;
 }

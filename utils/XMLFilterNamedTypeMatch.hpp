@@ -32,7 +32,8 @@ public:
     const std::string& doGetOurName() const override;
     // The candidate's qualified name when it is a type, else that of its meta-type.
     std::string doFetchName(const VELD::ImmutableObject& candidate) const override;
-    bool doTestObject(const VELD::ImmutableObject& candidate, FilterTestResult* result) const override;
+    bool doTestObject(const VELD::ImmutableObject& candidate,
+                      FilterTestResult* result) const override;
     // Always true (and never reads the exception lists).
     bool buildFilter(const VELD::ImmutableClass& cls, const std::string& mode) override;
     bool doCompositeTest(const std::string& name, bool isComposite,

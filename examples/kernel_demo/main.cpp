@@ -49,7 +49,8 @@ int main() {
     Model model = DomainRegistry::instance().createModel("demo:blocks");
     const ImmutableClass block = demo.getClass("Block");
     Printer rootPrinter{"root"};
-    internal::ListenerHolder<ImmutableModel, Printer, KITE::DiagramElement> rootListener(&rootPrinter);
+    internal::ListenerHolder<ImmutableModel, Printer, KITE::DiagramElement> rootListener(
+        &rootPrinter);
     model.registerObservingListener(&rootListener);
 
     std::printf("\n1. One transaction builds a diagram with two blocks and a connection\n");
@@ -80,7 +81,8 @@ int main() {
     std::printf("\n2. A working copy previews a move; the model does not see it\n");
     Model copy = model.createDeviantWithName("1");
     Printer copyPrinter{"working copy"};
-    internal::ListenerHolder<ImmutableModel, Printer, KITE::DiagramElement> copyListener(&copyPrinter);
+    internal::ListenerHolder<ImmutableModel, Printer, KITE::DiagramElement> copyListener(
+        &copyPrinter);
     copy.registerObservingListener(&copyListener);
     {
         Transaction t(copy, "preview");
@@ -109,7 +111,8 @@ int main() {
     std::printf("\n5. Bad input is refused and changes nothing\n");
     try {
         Transaction t(model);
-        ClassObject(source).set(block.getProperty("name"), ValueObjectFactory::createFromString("Integer", "abc"));
+        ClassObject(source).set(block.getProperty("name"),
+                                ValueObjectFactory::createFromString("Integer", "abc"));
     } catch (const Exception& e) {
         std::printf("   refused: %s\n", e.what());
     }

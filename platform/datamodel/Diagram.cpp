@@ -64,8 +64,8 @@ ImmutableClassObject ofKind(const ImmutableClassObject& o, const ImmutableClass&
     return o.core() && o.core()->cls->isa(kind.classInfo()) ? o : ImmutableClassObject();
 }
 
-void setPoint(const ImmutableClassObject& o, const ImmutableProperty& px, const ImmutableProperty& py,
-              const TAVI::GLPoint<double>& p) {
+void setPoint(const ImmutableClassObject& o, const ImmutableProperty& px,
+              const ImmutableProperty& py, const TAVI::GLPoint<double>& p) {
     ClassObject w(o);
     w.setDouble(px, p.x);
     w.setDouble(py, p.y);
@@ -78,8 +78,8 @@ void addContained(const ImmutableClassObject& container, const ImmutableClassObj
 }
 
 // Moves edge from the edge list of its old end to that of its new end.
-void reattach(const GraphEdge& edge, const ImmutableProperty& end, const ImmutableDiagramElement& target,
-              const char* operation) {
+void reattach(const GraphEdge& edge, const ImmutableProperty& end,
+              const ImmutableDiagramElement& target, const char* operation) {
     // The new end as the edge's deviant shows it, checked before anything changes: a refusal
     // halfway would leave the old end without the edge that still names it.
     const ImmutableDiagramElement to =
@@ -104,17 +104,22 @@ void reattach(const GraphEdge& edge, const ImmutableProperty& end, const Immutab
 
 } // namespace
 
-VELD::ImmutableNamespace diagramMetaModel() { return dm().package; }
+VELD::ImmutableNamespace diagramMetaModel() {
+    return dm().package;
+}
 
 // --- DiagramElement -------------------------------------------------------------------------
 
 ImmutableDiagramElement::ImmutableDiagramElement(const ImmutableClassObject& o)
     : ImmutableClassObject(ofKind(o, dm().element)) {}
 
-ImmutableDiagramElement::ImmutableDiagramElement(const ImmutableClassObject& o, const ImmutableClass& kind)
+ImmutableDiagramElement::ImmutableDiagramElement(const ImmutableClassObject& o,
+                                                 const ImmutableClass& kind)
     : ImmutableClassObject(ofKind(o, kind)) {}
 
-ImmutableClass ImmutableDiagramElement::MetaClass() { return dm().element; }
+ImmutableClass ImmutableDiagramElement::MetaClass() {
+    return dm().element;
+}
 
 TAVI::GLPoint<double> ImmutableDiagramElement::getPosition() const {
     return {getDouble(dm().x), getDouble(dm().y)};
@@ -126,7 +131,8 @@ TAVI::GLPoint<double> ImmutableDiagramElement::getSize() const {
 
 TAVI::GLPoint<double> ImmutableDiagramElement::getAbsPosition() const {
     TAVI::GLPoint<double> p = getPosition();
-    for (ImmutableGraphElement c = getContainer(); c.isValid() && !c.isa(dm().diagram); c = c.getContainer())
+    for (ImmutableGraphElement c = getContainer(); c.isValid() && !c.isa(dm().diagram);
+         c = c.getContainer())
         p += c.getPosition();
     return p;
 }
@@ -146,7 +152,8 @@ ImmutableDiagram ImmutableDiagramElement::getDiagram() const {
     return ImmutableDiagram(up);
 }
 
-ImmutableDiagramElement ImmutableDiagramElement::asDeviant(const VELD::ImmutableModel& deviant) const {
+ImmutableDiagramElement
+ImmutableDiagramElement::asDeviant(const VELD::ImmutableModel& deviant) const {
     return ImmutableDiagramElement(ImmutableClassObject::asDeviant(deviant));
 }
 
@@ -158,21 +165,29 @@ void DiagramElement::setSize(const TAVI::GLPoint<double>& size) const {
     setPoint(*this, dm().width, dm().height, size);
 }
 
-GraphElement DiagramElement::getContainer() const { return GraphElement(getContainerVELD()); }
-Diagram DiagramElement::getDiagram() const { return Diagram(ImmutableDiagramElement::getDiagram()); }
+GraphElement DiagramElement::getContainer() const {
+    return GraphElement(getContainerVELD());
+}
+Diagram DiagramElement::getDiagram() const {
+    return Diagram(ImmutableDiagramElement::getDiagram());
+}
 
 DiagramElement DiagramElement::asDeviant(const VELD::ImmutableModel& deviant) const {
     return DiagramElement(ImmutableClassObject::asDeviant(deviant));
 }
 
-void DiagramElement::destroy() const { ClassObject(*this).destroy(); }
+void DiagramElement::destroy() const {
+    ClassObject(*this).destroy();
+}
 
 // --- GraphElement ---------------------------------------------------------------------------
 
 ImmutableGraphElement::ImmutableGraphElement(const ImmutableClassObject& o)
     : ImmutableDiagramElement(o, dm().graphElement) {}
 
-ImmutableClass ImmutableGraphElement::MetaClass() { return dm().graphElement; }
+ImmutableClass ImmutableGraphElement::MetaClass() {
+    return dm().graphElement;
+}
 
 VELD::ImmutableSequence<DiagramElement> ImmutableGraphElement::getContained() const {
     auto out = VELD::MakeSequence::create<DiagramElement>();
@@ -210,11 +225,16 @@ void GraphElement::setSize(const TAVI::GLPoint<double>& size) const {
 
 // --- Diagram --------------------------------------------------------------------------------
 
-ImmutableDiagram::ImmutableDiagram(const ImmutableClassObject& o) : ImmutableGraphElement(o, dm().diagram) {}
+ImmutableDiagram::ImmutableDiagram(const ImmutableClassObject& o)
+    : ImmutableGraphElement(o, dm().diagram) {}
 
-ImmutableClass ImmutableDiagram::MetaClass() { return dm().diagram; }
+ImmutableClass ImmutableDiagram::MetaClass() {
+    return dm().diagram;
+}
 
-std::string ImmutableDiagram::getName() const { return isValid() ? getString(dm().name) : std::string(); }
+std::string ImmutableDiagram::getName() const {
+    return isValid() ? getString(dm().name) : std::string();
+}
 
 std::string ImmutableDiagram::getFullName() const {
     if (!isValid())
@@ -233,7 +253,9 @@ ImmutableDiagram ImmutableDiagram::asDeviant(const VELD::ImmutableModel& deviant
     return ImmutableDiagram(ImmutableClassObject::asDeviant(deviant));
 }
 
-void Diagram::setName(const std::string& name) const { ClassObject(*this).setString(dm().name, name); }
+void Diagram::setName(const std::string& name) const {
+    ClassObject(*this).setString(dm().name, name);
+}
 
 void Diagram::addContained(const ImmutableDiagramElement& element) const {
     KITE::addContained(*this, element);
@@ -245,8 +267,11 @@ Diagram Diagram::asDeviant(const VELD::ImmutableModel& deviant) const {
 
 // --- nodes and edges ------------------------------------------------------------------------
 
-ImmutableGraphNode::ImmutableGraphNode(const ImmutableClassObject& o) : ImmutableGraphElement(o, dm().node) {}
-ImmutableClass ImmutableGraphNode::MetaClass() { return dm().node; }
+ImmutableGraphNode::ImmutableGraphNode(const ImmutableClassObject& o)
+    : ImmutableGraphElement(o, dm().node) {}
+ImmutableClass ImmutableGraphNode::MetaClass() {
+    return dm().node;
+}
 
 void GraphNode::setPosition(const TAVI::GLPoint<double>& position) const {
     setPoint(*this, dm().x, dm().y, position);
@@ -258,14 +283,20 @@ void GraphNode::setContainer(const ImmutableGraphElement& container) const {
     KITE::addContained(container, *this);
 }
 
-ImmutableTerminalNode::ImmutableTerminalNode(const ImmutableClassObject& o) : ImmutableGraphNode(o) {
+ImmutableTerminalNode::ImmutableTerminalNode(const ImmutableClassObject& o)
+    : ImmutableGraphNode(o) {
     if (!isNull() && !core()->cls->isa(dm().terminal.classInfo()))
         *this = ImmutableTerminalNode();
 }
-ImmutableClass ImmutableTerminalNode::MetaClass() { return dm().terminal; }
+ImmutableClass ImmutableTerminalNode::MetaClass() {
+    return dm().terminal;
+}
 
-ImmutableGraphEdge::ImmutableGraphEdge(const ImmutableClassObject& o) : ImmutableDiagramElement(o, dm().edge) {}
-ImmutableClass ImmutableGraphEdge::MetaClass() { return dm().edge; }
+ImmutableGraphEdge::ImmutableGraphEdge(const ImmutableClassObject& o)
+    : ImmutableDiagramElement(o, dm().edge) {}
+ImmutableClass ImmutableGraphEdge::MetaClass() {
+    return dm().edge;
+}
 
 DiagramElement ImmutableGraphEdge::getSrcElement() const {
     return isValid() ? DiagramElement(getObject(dm().src)) : DiagramElement();
@@ -299,8 +330,14 @@ Diagram Factory::createDiagram(const std::string& name) const {
     return d;
 }
 
-GraphNode Factory::createGraphNode() const { return GraphNode(factory_.create(dm().node)); }
-GraphEdge Factory::createGraphEdge() const { return GraphEdge(factory_.create(dm().edge)); }
-TerminalNode Factory::createTerminalNode() const { return TerminalNode(factory_.create(dm().terminal)); }
+GraphNode Factory::createGraphNode() const {
+    return GraphNode(factory_.create(dm().node));
+}
+GraphEdge Factory::createGraphEdge() const {
+    return GraphEdge(factory_.create(dm().edge));
+}
+TerminalNode Factory::createTerminalNode() const {
+    return TerminalNode(factory_.create(dm().terminal));
+}
 
 } // namespace KITE

@@ -33,8 +33,8 @@ public:
     explicit ImmutableDiagramElement(const VELD::ImmutableClassObject& o);
     static VELD::ImmutableClass MetaClass();
 
-    TAVI::GLPoint<double> getPosition() const;     // relative to the container
-    TAVI::GLPoint<double> getAbsPosition() const;  // in diagram coordinates
+    TAVI::GLPoint<double> getPosition() const;    // relative to the container
+    TAVI::GLPoint<double> getAbsPosition() const; // in diagram coordinates
     TAVI::GLPoint<double> getSize() const;
     ImmutableGraphElement getContainer() const;
     ImmutableDiagram getDiagram() const;
@@ -66,7 +66,8 @@ public:
     static VELD::ImmutableClass MetaClass();
 
     VELD::ImmutableSequence<DiagramElement> getContained() const;
-    VELD::ImmutableSequence<GraphEdge> getEdges() const;  // edges whose source or destination this is
+    VELD::ImmutableSequence<GraphEdge>
+    getEdges() const; // edges whose source or destination this is
 
 protected:
     ImmutableGraphElement(const VELD::ImmutableClassObject& o, const VELD::ImmutableClass& kind)
@@ -105,7 +106,9 @@ public:
     void setName(const std::string& name) const;
     void addContained(const ImmutableDiagramElement& element) const;
     Diagram asDeviant(const VELD::ImmutableModel& deviant) const;
-    operator GraphElement() const { return GraphElement(static_cast<const VELD::ImmutableClassObject&>(*this)); }  // NOLINT
+    operator GraphElement() const {
+        return GraphElement(static_cast<const VELD::ImmutableClassObject&>(*this));
+    } // NOLINT
 };
 
 class ImmutableGraphNode : public ImmutableGraphElement {
@@ -122,8 +125,12 @@ public:
     void setPosition(const TAVI::GLPoint<double>& position) const;
     void setSize(const TAVI::GLPoint<double>& size) const;
     void setContainer(const ImmutableGraphElement& container) const;
-    operator GraphElement() const { return GraphElement(static_cast<const VELD::ImmutableClassObject&>(*this)); }  // NOLINT
-    operator DiagramElement() const { return DiagramElement(static_cast<const VELD::ImmutableClassObject&>(*this)); }  // NOLINT
+    operator GraphElement() const {
+        return GraphElement(static_cast<const VELD::ImmutableClassObject&>(*this));
+    } // NOLINT
+    operator DiagramElement() const {
+        return DiagramElement(static_cast<const VELD::ImmutableClassObject&>(*this));
+    } // NOLINT
 };
 
 // The end point of an edge that is being drawn and has no destination yet.
@@ -138,7 +145,9 @@ class TerminalNode : public ImmutableTerminalNode {
 public:
     TerminalNode() = default;
     explicit TerminalNode(const VELD::ImmutableClassObject& o) : ImmutableTerminalNode(o) {}
-    operator GraphNode() const { return GraphNode(static_cast<const VELD::ImmutableClassObject&>(*this)); }  // NOLINT
+    operator GraphNode() const {
+        return GraphNode(static_cast<const VELD::ImmutableClassObject&>(*this));
+    } // NOLINT
 };
 
 class ImmutableGraphEdge : public ImmutableDiagramElement {
@@ -160,7 +169,9 @@ public:
     void setSrcElement(const ImmutableDiagramElement& element) const;
     void setDstElement(const ImmutableDiagramElement& element) const;
     void setContainer(const ImmutableGraphElement& container) const;
-    operator DiagramElement() const { return DiagramElement(static_cast<const VELD::ImmutableClassObject&>(*this)); }  // NOLINT
+    operator DiagramElement() const {
+        return DiagramElement(static_cast<const VELD::ImmutableClassObject&>(*this));
+    } // NOLINT
 };
 
 // Makes diagram elements in one model (inside a transaction on it).

@@ -18,8 +18,8 @@ struct Guide {
     double position = 0;
     double from = 0;
     double to = 0;
-    int fromFeatureType = LowEdge;  // the dragged item's feature
-    int toFeatureType = LowEdge;    // the other items' feature
+    int fromFeatureType = LowEdge; // the dragged item's feature
+    int toFeatureType = LowEdge;   // the other items' feature
 
     bool operator==(const Guide&) const = default;
 };

@@ -21,7 +21,8 @@ struct Item {
     int features = AllFeatures;
 
     Item() = default;
-    explicit Item(const LayoutRect& rect, int features = AllFeatures) : rect(rect), features(features) {}
+    explicit Item(const LayoutRect& rect, int features = AllFeatures)
+        : rect(rect), features(features) {}
 
     bool operator==(const Item&) const = default;
 };

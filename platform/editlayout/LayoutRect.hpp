@@ -11,9 +11,7 @@ struct LayoutRect {
 
     LayoutRect() = default;
     LayoutRect(double top, double left, double width, double height)
-        : top(top), left(left), width(width), height(height)
-    {
-    }
+        : top(top), left(left), width(width), height(height) {}
 
     double right() const { return left + width; }
     double bottom() const { return top + height; }

@@ -13,27 +13,24 @@ constexpr double alignedEpsilon = 1e-6;
 
 } // namespace
 
-SmartGuides::SmartGuides(const Item& item, const std::vector<Item>& candidateItems,
-                         double offsetX, double offsetY)
-    : dragged(item), offsetX(offsetX), offsetY(offsetY)
-{
+SmartGuides::SmartGuides(const Item& item, const std::vector<Item>& candidateItems, double offsetX,
+                         double offsetY)
+    : dragged(item), offsetX(offsetX), offsetY(offsetY) {
     for (const Item& candidate : candidateItems)
         if (!(candidate == item))
             AddRectangleAffinities(candidate);
 }
 
-void SmartGuides::AddRectangleAffinities(const LayoutRect& rect)
-{
+void SmartGuides::AddRectangleAffinities(const LayoutRect& rect) {
     AddRectangleAffinities(Item(rect));
 }
 
-void SmartGuides::AddRectangleAffinities(const Item& item)
-{
+void SmartGuides::AddRectangleAffinities(const Item& item) {
     LayoutRect r = item.rect;
     // Such a rectangle has no place to align to, and one NaN among the sorted
     // features breaks their order and misleads every search.
-    if (!std::isfinite(r.top) || !std::isfinite(r.left) || !std::isfinite(r.width)
-        || !std::isfinite(r.height))
+    if (!std::isfinite(r.top) || !std::isfinite(r.left) || !std::isfinite(r.width) ||
+        !std::isfinite(r.height))
         return;
     // Given from another corner: its low edges are those with the lower coordinates.
     if (r.width < 0) {
@@ -59,8 +56,7 @@ void SmartGuides::AddRectangleAffinities(const Item& item)
     sorted = false;
 }
 
-void SmartGuides::sortIfNeeded() const
-{
+void SmartGuides::sortIfNeeded() const {
     if (sorted)
         return;
     for (Axis* axis : {&xAxis, &yAxis}) {
@@ -70,19 +66,17 @@ void SmartGuides::sortIfNeeded() const
     sorted = true;
 }
 
-LayoutRect SmartGuides::GetDragAffinities(double x, double y) const
-{
+LayoutRect SmartGuides::GetDragAffinities(double x, double y) const {
     return LayoutRect(y - offsetY, x - offsetX, dragged.rect.width, dragged.rect.height);
 }
 
 namespace {
 
 // The signed distance from value to the nearest entry within tolerance, or NaN.
-template <class Entries>
-double nearest(const Entries& entries, double value, double tolerance)
-{
-    const auto above = std::lower_bound(entries.begin(), entries.end(), value,
-                                        [](const auto& entry, double v) { return entry.value < v; });
+template <class Entries> double nearest(const Entries& entries, double value, double tolerance) {
+    const auto above =
+        std::lower_bound(entries.begin(), entries.end(), value,
+                         [](const auto& entry, double v) { return entry.value < v; });
     double best = std::nan("");
     if (above != entries.end() && above->value - value <= tolerance)
         best = above->value - value;
@@ -97,8 +91,7 @@ double nearest(const Entries& entries, double value, double tolerance)
 } // namespace
 
 // dragged[0], [1], [2]: the low edge, the high edge and the centre along the axis.
-double SmartGuides::bestCorrection(const Axis& axis, const double dragged[3], double tolerance)
-{
+double SmartGuides::bestCorrection(const Axis& axis, const double dragged[3], double tolerance) {
     double best = std::nan("");
     const auto consider = [&best](double candidate) {
         if (!std::isnan(candidate) && (std::isnan(best) || std::fabs(candidate) < std::fabs(best)))
@@ -111,8 +104,7 @@ double SmartGuides::bestCorrection(const Axis& axis, const double dragged[3], do
 }
 
 void SmartGuides::collectGuides(const Axis& axis, const double dragged[3], double low, double high,
-                                int type, std::vector<Guide>& guides)
-{
+                                int type, std::vector<Guide>& guides) {
     for (int feature = 0; feature < 3; ++feature) {
         const auto& entries = feature == Centre ? axis.centres : axis.edges;
         const double value = dragged[feature];
@@ -142,8 +134,7 @@ void SmartGuides::collectGuides(const Axis& axis, const double dragged[3], doubl
 }
 
 bool SmartGuides::DragFeedback(double x, double y, std::vector<Guide>& guides, double& correctionX,
-                               double& correctionY) const
-{
+                               double& correctionY) const {
     guides.clear();
     correctionX = 0;
     correctionY = 0;
@@ -151,8 +142,8 @@ bool SmartGuides::DragFeedback(double x, double y, std::vector<Guide>& guides, d
         return false;
     LayoutRect r = GetDragAffinities(x, y);
     // An offset or a size that is not finite leaves the item nowhere to snap from.
-    if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right())
-        || !std::isfinite(r.bottom()))
+    if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right()) ||
+        !std::isfinite(r.bottom()))
         return false;
     sortIfNeeded();
     const double xs[3] = {r.left, r.right(), r.centerX()};

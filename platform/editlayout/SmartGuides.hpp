@@ -41,8 +41,8 @@ public:
 
 private:
     struct Entry {
-        double value;     // the feature's coordinate
-        double low;       // the candidate's extent across the axis
+        double value; // the feature's coordinate
+        double low;   // the candidate's extent across the axis
         double high;
         int featureType;
         bool operator<(const Entry& other) const { return value < other.value; }
@@ -62,8 +62,8 @@ private:
     double offsetX;
     double offsetY;
     double snapTolerance = 5.0;
-    mutable Axis xAxis;  // features along x (vertical guides)
-    mutable Axis yAxis;  // features along y (horizontal guides)
+    mutable Axis xAxis; // features along x (vertical guides)
+    mutable Axis yAxis; // features along y (horizontal guides)
     mutable bool sorted = true;
 };
 

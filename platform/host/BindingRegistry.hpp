@@ -14,9 +14,7 @@ class BindingRegistry {
 public:
     // The host object of a counted library object, made (of the named class) when it has none.
     // Null object: an empty reference. Raises "QUASAR:nox:undefinedClass" for an unknown class.
-    template <class T>
-    static HostObjectRef announce(T* object, const std::string& className)
-    {
+    template <class T> static HostObjectRef announce(T* object, const std::string& className) {
         if (!object)
             return {};
         if (HostObject* known = find(dynamic_cast<const void*>(object)))
@@ -24,17 +22,13 @@ public:
         return bind(std::make_unique<ReferencedInstance<T>>(object), className);
     }
     // A host object holding a copy of a library value (a handle); never shared.
-    template <class V>
-    static HostObjectRef announceValue(V value, const std::string& className)
-    {
+    template <class V> static HostObjectRef announceValue(V value, const std::string& className) {
         return bind(std::make_unique<ValueInstance<V>>(std::move(value)), className);
     }
     // Binds a host object being constructed to the library object its constructor made, and
     // takes one count on it. Refused (false, with a host assertion) when the host object is
     // already bound or the library object already has a host object.
-    template <class T>
-    static bool announceForConstructor(HostObject* host, T* object)
-    {
+    template <class T> static bool announceForConstructor(HostObject* host, T* object) {
         return bindConstructed(host, std::make_unique<ReferencedInstance<T>>(object));
     }
     // Forgets the host object's binding (its library object is left to the caller).

@@ -21,7 +21,6 @@ private:
 
 } // namespace NOX
 
-template <>
-struct std::hash<NOX::COSNameID> {
+template <> struct std::hash<NOX::COSNameID> {
     std::size_t operator()(const NOX::COSNameID& id) const noexcept { return id.hash(); }
 };

@@ -7,8 +7,7 @@ namespace NOX {
 
 namespace {
 
-std::unordered_map<std::string, std::unique_ptr<COSPackage>>& packages()
-{
+std::unordered_map<std::string, std::unique_ptr<COSPackage>>& packages() {
     // Never destroyed: host objects released at exit still reach their records.
     static auto* all = new std::unordered_map<std::string, std::unique_ptr<COSPackage>>;
     return *all;
@@ -17,14 +16,11 @@ std::unordered_map<std::string, std::unique_ptr<COSPackage>>& packages()
 } // namespace
 
 COSPackage::COSPackage(std::string name, InitializeHook initialize)
-    : m_name(std::move(name)), m_initialize(std::move(initialize))
-{
-}
+    : m_name(std::move(name)), m_initialize(std::move(initialize)) {}
 
 COSPackage::~COSPackage() = default;
 
-COSPackage* COSPackage::addPackage(const std::string& name, InitializeHook initialize)
-{
+COSPackage* COSPackage::addPackage(const std::string& name, InitializeHook initialize) {
     auto& all = packages();
     auto found = all.find(name);
     if (found != all.end())
@@ -34,8 +30,7 @@ COSPackage* COSPackage::addPackage(const std::string& name, InitializeHook initi
     return package;
 }
 
-COSPackage* COSPackage::findPackage(const std::string& name)
-{
+COSPackage* COSPackage::findPackage(const std::string& name) {
     auto& all = packages();
     auto found = all.find(name);
     if (found == all.end())
@@ -44,8 +39,7 @@ COSPackage* COSPackage::findPackage(const std::string& name)
     return found->second.get();
 }
 
-CosCommonClassInfo* COSPackage::findClass(const std::string& fullName)
-{
+CosCommonClassInfo* COSPackage::findClass(const std::string& fullName) {
     // Packages may be dotted themselves ("ORB.mi"): the class name follows the last dot.
     const auto dot = fullName.rfind('.');
     if (dot == std::string::npos || dot == 0 || dot + 1 == fullName.size())
@@ -59,8 +53,7 @@ CosCommonClassInfo* COSPackage::findClass(const std::string& fullName)
     return record;
 }
 
-void COSPackage::ensureInitialized()
-{
+void COSPackage::ensureInitialized() {
     if (m_initialized)
         return;
     // Set first: the hook looks up classes of its own package while it adds them.
@@ -69,12 +62,12 @@ void COSPackage::ensureInitialized()
         m_initialize(*this);
 }
 
-CosCommonClassInfo* COSPackage::addClass(std::unique_ptr<CosCommonClassInfo> record)
-{
+CosCommonClassInfo* COSPackage::addClass(std::unique_ptr<CosCommonClassInfo> record) {
     if (!record)
         return nullptr;
     const bool taken = m_byName.count(record->name()) != 0;
-    zu_assertstr(!taken, "COSPackage::addClass: class already registered", m_name + "." + record->name());
+    zu_assertstr(!taken, "COSPackage::addClass: class already registered",
+                 m_name + "." + record->name());
     if (taken)
         return nullptr;
     record->m_package = this;
@@ -85,14 +78,12 @@ CosCommonClassInfo* COSPackage::addClass(std::unique_ptr<CosCommonClassInfo> rec
     return raw;
 }
 
-CosCommonClassInfo* COSPackage::classNamed(const std::string& name) const
-{
+CosCommonClassInfo* COSPackage::classNamed(const std::string& name) const {
     auto found = m_byName.find(name);
     return found == m_byName.end() ? nullptr : found->second;
 }
 
-std::vector<CosCommonClassInfo*> COSPackage::classes() const
-{
+std::vector<CosCommonClassInfo*> COSPackage::classes() const {
     std::vector<CosCommonClassInfo*> result;
     for (const auto& record : m_classes)
         result.push_back(record.get());

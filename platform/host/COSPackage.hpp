@@ -29,9 +29,7 @@ public:
     // Takes ownership of the record. A name already taken is refused with a host assertion
     // (host objects may point at the first record): the new record is dropped and null returned.
     CosCommonClassInfo* addClass(std::unique_ptr<CosCommonClassInfo> record);
-    template <class Record, class... Args>
-    Record* addClass(Args&&... args)
-    {
+    template <class Record, class... Args> Record* addClass(Args&&... args) {
         auto record = std::make_unique<Record>(std::forward<Args>(args)...);
         Record* raw = record.get();
         addClass(std::unique_ptr<CosCommonClassInfo>(std::move(record)));

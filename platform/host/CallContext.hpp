@@ -16,8 +16,9 @@ namespace NOX {
 // (vxHostError); adapters need no checks of their own.
 class CallContext {
 public:
-    CallContext(const MethodEntry& method, const vxArray* self, std::vector<const vxArray*> arguments,
-                int nargout, HostObject* constructing = nullptr);
+    CallContext(const MethodEntry& method, const vxArray* self,
+                std::vector<const vxArray*> arguments, int nargout,
+                HostObject* constructing = nullptr);
     CallContext(const CallContext&) = delete;
     CallContext& operator=(const CallContext&) = delete;
 
@@ -27,9 +28,7 @@ public:
     // The object the method is called on, as a T. Raises "QUASAR:nox_factory:null_self"
     // ("Attempt to call a method on an empty value") when the object value has no elements or its
     // first element does not wrap a T of the method's class.
-    template <class T>
-    T* self() const
-    {
+    template <class T> T* self() const {
         HostObject* object = vxGetObject(m_self, 0);
         T* wrapped = object ? object->lookup<T>(m_method.owner->fullName()) : nullptr;
         if (!wrapped)
@@ -39,7 +38,7 @@ public:
     const vxArray* selfValue() const { return m_self; }
 
     std::size_t argumentCount() const { return m_arguments.size(); }
-    const vxArray* argument(std::size_t index) const;  // raises for a missing argument
+    const vxArray* argument(std::size_t index) const; // raises for a missing argument
     std::string stringArgument(std::size_t index) const;
     std::int32_t int32Argument(std::size_t index) const;
     double doubleArgument(std::size_t index) const;
@@ -47,9 +46,7 @@ public:
     // A class-typed argument: null for an empty value, the wrapped T for one element. More than
     // one element is refused with a host assertion and the host error "QUASAR:nox:notScalar";
     // an object that does not wrap a T gives "QUASAR:nox:wrongType".
-    template <class T>
-    T* objectArgument(std::size_t index) const
-    {
+    template <class T> T* objectArgument(std::size_t index) const {
         const vxArray* value = argument(index);
         if (!checkObjectArgument(index, value))
             return nullptr;
@@ -59,9 +56,7 @@ public:
         return wrapped;
     }
     // A "... vector" argument: every element, as T.
-    template <class T>
-    std::vector<T*> objectVectorArgument(std::size_t index) const
-    {
+    template <class T> std::vector<T*> objectVectorArgument(std::size_t index) const {
         const vxArray* value = argument(index);
         std::vector<T*> result;
         for (std::size_t i = 0; i < vxGetNumberOfElements(value); ++i) {
@@ -78,19 +73,18 @@ public:
     void setLogical(bool value) { setResult(vxArrayPtr(vxCreateLogicalScalar(value))); }
     void setInt32(std::int32_t value) { setResult(vxArrayPtr(vxCreateInt32Scalar(value))); }
     void setDouble(double value) { setResult(vxArrayPtr(vxCreateDoubleScalar(value))); }
-    void setString(const std::string& value) { setResult(vxArrayPtr(vxCreateString(value.c_str()))); }
+    void setString(const std::string& value) {
+        setResult(vxArrayPtr(vxCreateString(value.c_str())));
+    }
     // A counted library object: its one host object (made on first need), of the class it reports
     // (or the result type's class when it is not wrappable); an empty value for null.
-    template <class T>
-    void setObject(T* object)
-    {
+    template <class T> void setObject(T* object) {
         const std::string className = classNameOf(object);
         HostObjectRef host = BindingRegistry::announce(object, className);
-        setObjects(className, host ? std::vector<HostObjectRef>{host} : std::vector<HostObjectRef>{});
+        setObjects(className,
+                   host ? std::vector<HostObjectRef>{host} : std::vector<HostObjectRef>{});
     }
-    template <class T>
-    void setObjectVector(const std::vector<T*>& objects)
-    {
+    template <class T> void setObjectVector(const std::vector<T*>& objects) {
         std::vector<HostObjectRef> hosts;
         for (T* object : objects) {
             if (object)
@@ -99,20 +93,17 @@ public:
         setObjects(m_method.signature.result.className(), hosts);
     }
     // A library value (a handle) in a new host object of the result type's class.
-    template <class V>
-    void setValue(V value)
-    {
+    template <class V> void setValue(V value) {
         const std::string& className = m_method.signature.result.className();
         setObjects(className, {BindingRegistry::announceValue(std::move(value), className)});
     }
 
     // For constructors: the host object being made, and the binding of the new library object.
     HostObject* constructing() const { return m_constructing; }
-    template <class T>
-    void setConstructed(T* object)
-    {
+    template <class T> void setConstructed(T* object) {
         if (!m_constructing || !BindingRegistry::announceForConstructor(m_constructing, object))
-            vxErrMsgIdAndTxt("QUASAR:nox:constructorFailed", "The constructor could not bind its object");
+            vxErrMsgIdAndTxt("QUASAR:nox:constructorFailed",
+                             "The constructor could not bind its object");
     }
 
     std::vector<vxArrayPtr>& results() { return m_results; }
@@ -120,9 +111,7 @@ public:
     [[noreturn]] static void raiseNullSelf();
 
 private:
-    template <class T>
-    std::string classNameOf(T* object) const
-    {
+    template <class T> std::string classNameOf(T* object) const {
         if constexpr (std::is_base_of_v<Wrappable, T>) {
             if (object && object->getFullyQualifiedNoxTypeName())
                 return object->getFullyQualifiedNoxTypeName();

@@ -8,14 +8,11 @@
 namespace NOX {
 
 CosCommonClassInfo::CosCommonClassInfo(std::string name, std::string description)
-    : m_name(std::move(name)), m_fullName(m_name), m_description(std::move(description))
-{
-}
+    : m_name(std::move(name)), m_fullName(m_name), m_description(std::move(description)) {}
 
 CosCommonClassInfo::~CosCommonClassInfo() = default;
 
-void CosCommonClassInfo::ensurePopulated()
-{
+void CosCommonClassInfo::ensurePopulated() {
     if (m_populated || m_populating)
         return;
     m_populating = true;
@@ -24,16 +21,14 @@ void CosCommonClassInfo::ensurePopulated()
     m_populated = true;
 }
 
-CosCommonClassInfo* CosCommonClassInfo::superclass()
-{
+CosCommonClassInfo* CosCommonClassInfo::superclass() {
     ensurePopulated();
     if (m_superclassName.empty() || m_superclassName == m_fullName)
         return nullptr;
     return COSPackage::findClass(m_superclassName);
 }
 
-bool CosCommonClassInfo::isSubclassOf(const std::string& fullName)
-{
+bool CosCommonClassInfo::isSubclassOf(const std::string& fullName) {
     // Bounded, so that a cycle of superclasses cannot hang the host.
     CosCommonClassInfo* record = this;
     for (int depth = 0; record && depth < 64; ++depth) {
@@ -44,8 +39,7 @@ bool CosCommonClassInfo::isSubclassOf(const std::string& fullName)
     return false;
 }
 
-std::vector<const MethodEntry*> CosCommonClassInfo::findMethods(const std::string& name)
-{
+std::vector<const MethodEntry*> CosCommonClassInfo::findMethods(const std::string& name) {
     std::vector<const MethodEntry*> found;
     CosCommonClassInfo* record = this;
     for (int depth = 0; record && depth < 64; ++depth) {
@@ -58,8 +52,7 @@ std::vector<const MethodEntry*> CosCommonClassInfo::findMethods(const std::strin
     return found;
 }
 
-std::vector<const MethodEntry*> CosCommonClassInfo::methods()
-{
+std::vector<const MethodEntry*> CosCommonClassInfo::methods() {
     ensurePopulated();
     std::vector<const MethodEntry*> result;
     for (const auto& entry : m_methods)
@@ -67,19 +60,20 @@ std::vector<const MethodEntry*> CosCommonClassInfo::methods()
     return result;
 }
 
-void CosCommonClassInfo::addMethod(const NoxMethod& method, const Signature& signature, MethodAdapter adapter)
-{
-    zu_assertstr(static_cast<bool>(adapter), "CosCommonClassInfo::addMethod: method without adapter",
+void CosCommonClassInfo::addMethod(const NoxMethod& method, const Signature& signature,
+                                   MethodAdapter adapter) {
+    zu_assertstr(static_cast<bool>(adapter),
+                 "CosCommonClassInfo::addMethod: method without adapter",
                  m_fullName + "." + method.name());
     if (!adapter)
         return;
-    auto entry = std::make_unique<MethodEntry>(MethodEntry{method, signature, std::move(adapter), this});
+    auto entry =
+        std::make_unique<MethodEntry>(MethodEntry{method, signature, std::move(adapter), this});
     m_byName[method.name()].push_back(entry.get());
     m_methods.push_back(std::move(entry));
 }
 
-void CosCommonClassInfo::deallocateInstance(HostObject* object)
-{
+void CosCommonClassInfo::deallocateInstance(HostObject* object) {
     BindingRegistry::remove(object);
     object->dropInstance();
 }

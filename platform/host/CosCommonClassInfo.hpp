@@ -35,8 +35,8 @@ public:
     CosCommonClassInfo(const CosCommonClassInfo&) = delete;
     CosCommonClassInfo& operator=(const CosCommonClassInfo&) = delete;
 
-    const std::string& name() const { return m_name; }  // "Editor"
-    const std::string& fullName() const { return m_fullName; }  // "KITE.Editor"
+    const std::string& name() const { return m_name; }         // "Editor"
+    const std::string& fullName() const { return m_fullName; } // "KITE.Editor"
     const std::string& description() const { return m_description; }
     COSPackage* package() const { return m_package; }
 
@@ -47,7 +47,7 @@ public:
 
     // Methods of that name, own ones first then the superclasses', in registration order.
     std::vector<const MethodEntry*> findMethods(const std::string& name);
-    std::vector<const MethodEntry*> methods();  // own methods, in registration order
+    std::vector<const MethodEntry*> methods(); // own methods, in registration order
 
     // Runs populate() the first time.
     void ensurePopulated();

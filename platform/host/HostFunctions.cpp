@@ -8,41 +8,38 @@
 
 namespace {
 
-std::unordered_map<std::string, HostFunction>& functions()
-{
+std::unordered_map<std::string, HostFunction>& functions() {
     static auto* map = new std::unordered_map<std::string, HostFunction>;
     return *map;
 }
 
-TrappedError& lastError()
-{
+TrappedError& lastError() {
     static TrappedError error;
     return error;
 }
 
-bool trap(const std::string& name, const std::string& id, const std::string& text)
-{
+bool trap(const std::string& name, const std::string& id, const std::string& text) {
     lastError() = TrappedError{name, id, text};
-    zuPrintf("Error in %s: %s%s%s%s\n", name.c_str(), text.c_str(), id.empty() ? "" : " (", id.c_str(),
-             id.empty() ? "" : ")");
+    zuPrintf("Error in %s: %s%s%s%s\n", name.c_str(), text.c_str(), id.empty() ? "" : " (",
+             id.c_str(), id.empty() ? "" : ")");
     return false;
 }
 
 } // namespace
 
-void inRegisterHostFunction(const std::string& name, HostFunction function)
-{
+void inRegisterHostFunction(const std::string& name, HostFunction function) {
     if (function)
         functions()[name] = std::move(function);
     else
         functions().erase(name);
 }
 
-bool inHasHostFunction(const std::string& name) { return functions().count(name) != 0; }
+bool inHasHostFunction(const std::string& name) {
+    return functions().count(name) != 0;
+}
 
 bool inCallFcnWithTrap(const std::string& name, const std::vector<const vxArray*>& arguments,
-                       std::vector<vxArrayPtr>* results)
-{
+                       std::vector<vxArrayPtr>* results) {
     auto found = functions().find(name);
     if (found == functions().end())
         return trap(name, "QUASAR:UndefinedFunction", "Undefined function '" + name + "'");
@@ -62,13 +59,18 @@ bool inCallFcnWithTrap(const std::string& name, const std::vector<const vxArray*
     }
 }
 
-TrappedError inGetLastTrappedError() { return lastError(); }
-void inClearLastTrappedError() { lastError() = TrappedError{}; }
+TrappedError inGetLastTrappedError() {
+    return lastError();
+}
+void inClearLastTrappedError() {
+    lastError() = TrappedError{};
+}
 
-bool zuIsSignalThread()
-{
+bool zuIsSignalThread() {
     NIMB::Thread* host = NIMB::Thread::getNamedThread(NIMB::Thread::hostThreadName);
     return host && host == NIMB::Thread::getCurrentThread();
 }
 
-std::string svQuasarRoot() { return TAVI::ApplicationContext::instance().getRootDirectory(); }
+std::string svQuasarRoot() {
+    return TAVI::ApplicationContext::instance().getRootDirectory();
+}

@@ -8,7 +8,8 @@
 
 // Named host functions: functions the program registers under a name so that the library can
 // call them without knowing them (the studio's menu builder, say). Host thread only.
-using HostFunction = std::function<std::vector<vxArrayPtr>(const std::vector<const vxArray*>& arguments)>;
+using HostFunction =
+    std::function<std::vector<vxArrayPtr>(const std::vector<const vxArray*>& arguments)>;
 
 // Registers (or replaces) a function; an empty function removes the name.
 void inRegisterHostFunction(const std::string& name, HostFunction function);

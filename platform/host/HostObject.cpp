@@ -8,12 +8,15 @@ HostObject::HostObject(CosCommonClassInfo* classInfo) : m_class(classInfo) {}
 
 HostObject::~HostObject() = default;
 
-const std::string& HostObject::className() const { return m_class->fullName(); }
+const std::string& HostObject::className() const {
+    return m_class->fullName();
+}
 
-bool HostObject::isA(const std::string& className) const { return m_class->isSubclassOf(className); }
+bool HostObject::isA(const std::string& className) const {
+    return m_class->isSubclassOf(className);
+}
 
-void HostObject::release()
-{
+void HostObject::release() {
     if (--m_refs > 0)
         return;
     // Counted again while the record lets go of the library object, whose destruction may pass

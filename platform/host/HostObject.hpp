@@ -24,12 +24,10 @@ public:
 };
 
 // A reference-counted library object (TAVI::ReferencedTemplate), held with one count.
-template <class T>
-class ReferencedInstance final : public Instance {
+template <class T> class ReferencedInstance final : public Instance {
 public:
     explicit ReferencedInstance(T* object) : m_object(object) {}
-    Wrappable* wrappable() const override
-    {
+    Wrappable* wrappable() const override {
         if constexpr (std::is_base_of_v<Wrappable, T>)
             return m_object.get();
         else
@@ -43,8 +41,7 @@ private:
 };
 
 // A library value (a handle) copied into the host object.
-template <class V>
-class ValueInstance final : public Instance {
+template <class V> class ValueInstance final : public Instance {
 public:
     explicit ValueInstance(V value) : m_value(std::move(value)) {}
     const void* identity() const override { return nullptr; }
@@ -76,16 +73,12 @@ public:
 
     // The wrapped object seen as T, when the host object is of the class named (or one derived
     // from it) and wraps a T; null otherwise.
-    template <class T>
-    T* lookup(const std::string& className) const
-    {
+    template <class T> T* lookup(const std::string& className) const {
         if (!m_instance || !isA(className))
             return nullptr;
         return as<T>();
     }
-    template <class T>
-    T* as() const
-    {
+    template <class T> T* as() const {
         if constexpr (std::is_polymorphic_v<T>) {
             if (auto* referenced = dynamic_cast<ReferencedInstance<T>*>(m_instance.get()))
                 return referenced->get();
@@ -116,15 +109,21 @@ private:
 class HostObjectRef {
 public:
     HostObjectRef() = default;
-    HostObjectRef(HostObject* object) : m_object(object) { if (m_object) m_object->retain(); }
+    HostObjectRef(HostObject* object) : m_object(object) {
+        if (m_object)
+            m_object->retain();
+    }
     HostObjectRef(const HostObjectRef& other) : HostObjectRef(other.m_object) {}
-    HostObjectRef(HostObjectRef&& other) noexcept : m_object(std::exchange(other.m_object, nullptr)) {}
-    HostObjectRef& operator=(HostObjectRef other) noexcept
-    {
+    HostObjectRef(HostObjectRef&& other) noexcept
+        : m_object(std::exchange(other.m_object, nullptr)) {}
+    HostObjectRef& operator=(HostObjectRef other) noexcept {
         std::swap(m_object, other.m_object);
         return *this;
     }
-    ~HostObjectRef() { if (m_object) m_object->release(); }
+    ~HostObjectRef() {
+        if (m_object)
+            m_object->release();
+    }
 
     HostObject* get() const { return m_object; }
     HostObject* operator->() const { return m_object; }

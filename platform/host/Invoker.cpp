@@ -12,18 +12,18 @@ namespace NOX {
 
 namespace {
 
-[[noreturn]] void raise(const char* id, const std::string& text) { vxErrMsgIdAndTxt(id, text.c_str()); }
+[[noreturn]] void raise(const char* id, const std::string& text) {
+    vxErrMsgIdAndTxt(id, text.c_str());
+}
 
-CosCommonClassInfo* classOrRaise(const std::string& className)
-{
+CosCommonClassInfo* classOrRaise(const std::string& className) {
     CosCommonClassInfo* record = COSPackage::findClass(className);
     if (!record)
         raise("QUASAR:nox:undefinedClass", "Undefined host class '" + className + "'");
     return record;
 }
 
-std::string describeArguments(const std::vector<const vxArray*>& values)
-{
+std::string describeArguments(const std::vector<const vxArray*>& values) {
     std::string text = "(";
     for (std::size_t i = 0; i < values.size(); ++i)
         text += (i ? ", " : "") + vxGetClassName(values[i]);
@@ -31,26 +31,26 @@ std::string describeArguments(const std::vector<const vxArray*>& values)
 }
 
 // The first method whose signature takes the arguments; raises when there is none.
-const MethodEntry& chooseOverload(const std::vector<const MethodEntry*>& candidates, const std::string& className,
-                                  const std::string& name, const std::vector<const vxArray*>& arguments,
-                                  const std::vector<const vxArray*>& described)
-{
+const MethodEntry& chooseOverload(const std::vector<const MethodEntry*>& candidates,
+                                  const std::string& className, const std::string& name,
+                                  const std::vector<const vxArray*>& arguments,
+                                  const std::vector<const vxArray*>& described) {
     if (candidates.empty())
-        raise("QUASAR:nox:undefinedMethod", "No method '" + name + "' for class '" + className + "'");
+        raise("QUASAR:nox:undefinedMethod",
+              "No method '" + name + "' for class '" + className + "'");
     for (const MethodEntry* candidate : candidates) {
         if (candidate->signature.accepts(arguments))
             return *candidate;
     }
-    std::string text = "No signature of method '" + name + "' of class '" + className + "' matches the arguments "
-        + describeArguments(described) + "; it takes";
+    std::string text = "No signature of method '" + name + "' of class '" + className +
+                       "' matches the arguments " + describeArguments(described) + "; it takes";
     for (std::size_t i = 0; i < candidates.size(); ++i)
         text += (i ? " or " : " ") + candidates[i]->signature.toString();
     raise("QUASAR:nox:noMatchingSignature", text);
 }
 
 // Runs an adapter; whatever it throws reaches the caller as a host error.
-std::vector<vxArrayPtr> run(CallContext& context)
-{
+std::vector<vxArrayPtr> run(CallContext& context) {
     const MethodEntry& method = context.method();
     try {
         method.adapter(context);
@@ -59,45 +59,48 @@ std::vector<vxArrayPtr> run(CallContext& context)
     } catch (const COSMsgException& error) {
         throw vxHostError(error.id(), error.message());
     } catch (const std::exception& error) {
-        throw vxHostError("QUASAR:nox:libraryError",
-                          "Error in method '" + method.method.name() + "' of class '" + method.owner->fullName()
-                              + "': " + error.what());
+        throw vxHostError("QUASAR:nox:libraryError", "Error in method '" + method.method.name() +
+                                                         "' of class '" + method.owner->fullName() +
+                                                         "': " + error.what());
     } catch (...) {
-        throw vxHostError("QUASAR:nox:libraryError",
-                          "Unknown error in method '" + method.method.name() + "' of class '"
-                              + method.owner->fullName() + "'");
+        throw vxHostError("QUASAR:nox:libraryError", "Unknown error in method '" +
+                                                         method.method.name() + "' of class '" +
+                                                         method.owner->fullName() + "'");
     }
     std::vector<vxArrayPtr> results = std::move(context.results());
     if (method.signature.result.kind() == HostType::Void) {
         results.clear();
     } else if (results.empty()) {
-        results.emplace_back(vxCreateEmptyArray());  // an adapter that set nothing returns []
+        results.emplace_back(vxCreateEmptyArray()); // an adapter that set nothing returns []
     }
     if (context.nargout() > int(results.size()))
-        raise("QUASAR:nox:tooManyOutputs", "Too many output arguments for method '" + method.method.name() + "'");
+        raise("QUASAR:nox:tooManyOutputs",
+              "Too many output arguments for method '" + method.method.name() + "'");
     return results;
 }
 
 } // namespace
 
-Signature Invoker::createSignature(const std::string& result, const std::vector<std::string>& arguments)
-{
+Signature Invoker::createSignature(const std::string& result,
+                                   const std::vector<std::string>& arguments) {
     Signature signature;
     signature.result = HostType::parse(result);
     for (const std::string& argument : arguments) {
         HostType type = HostType::parse(argument);
         if (type.kind() == HostType::Void)
-            throw std::invalid_argument("NOX::Invoker::createSignature: \"void\" is not an argument type");
+            throw std::invalid_argument(
+                "NOX::Invoker::createSignature: \"void\" is not an argument type");
         signature.arguments.push_back(type);
     }
     return signature;
 }
 
-std::vector<vxArrayPtr> Invoker::callMethod(const std::string& name, const std::vector<const vxArray*>& arguments,
-                                            int nargout)
-{
+std::vector<vxArrayPtr> Invoker::callMethod(const std::string& name,
+                                            const std::vector<const vxArray*>& arguments,
+                                            int nargout) {
     if (arguments.empty())
-        raise("QUASAR:nox:undefinedMethod", "Method '" + name + "' needs an object to be called on");
+        raise("QUASAR:nox:undefinedMethod",
+              "Method '" + name + "' needs an object to be called on");
     const vxArray* self = arguments.front();
     if (!vxIsObject(self))
         raise("QUASAR:nox:undefinedMethod",
@@ -116,9 +119,10 @@ std::vector<vxArrayPtr> Invoker::callMethod(const std::string& name, const std::
     return run(context);
 }
 
-std::vector<vxArrayPtr> Invoker::callStaticMethod(const std::string& className, const std::string& name,
-                                                  const std::vector<const vxArray*>& arguments, int nargout)
-{
+std::vector<vxArrayPtr> Invoker::callStaticMethod(const std::string& className,
+                                                  const std::string& name,
+                                                  const std::vector<const vxArray*>& arguments,
+                                                  int nargout) {
     CosCommonClassInfo* record = classOrRaise(className);
     std::vector<const MethodEntry*> candidates;
     for (const MethodEntry* entry : record->findMethods(name)) {
@@ -130,8 +134,8 @@ std::vector<vxArrayPtr> Invoker::callStaticMethod(const std::string& className, 
     return run(context);
 }
 
-vxArrayPtr Invoker::construct(const std::string& className, const std::vector<const vxArray*>& arguments)
-{
+vxArrayPtr Invoker::construct(const std::string& className,
+                              const std::vector<const vxArray*>& arguments) {
     CosCommonClassInfo* record = classOrRaise(className);
     // Constructors belong to their own class: a subclass is not made by its superclass's.
     std::vector<const MethodEntry*> candidates;
@@ -141,14 +145,16 @@ vxArrayPtr Invoker::construct(const std::string& className, const std::vector<co
     }
     if (candidates.empty())
         raise("QUASAR:nox:noConstructor", "Class '" + className + "' has no constructor");
-    const MethodEntry& method = chooseOverload(candidates, className, record->name(), arguments, arguments);
+    const MethodEntry& method =
+        chooseOverload(candidates, className, record->name(), arguments, arguments);
 
     // Counted from the start, so a failing constructor leaves nothing behind.
     HostObjectRef host(new HostObject(record));
     CallContext context(method, nullptr, arguments, 1, host.get());
     run(context);
     if (!host->isBound())
-        raise("QUASAR:nox:constructorFailed", "The constructor of class '" + className + "' made no object");
+        raise("QUASAR:nox:constructorFailed",
+              "The constructor of class '" + className + "' made no object");
     return vxArrayPtr(vxCreateObjectArray(className.c_str(), {host}));
 }
 

@@ -16,19 +16,24 @@ namespace NOX {
 class Invoker {
 public:
     // A signature from host type names. Throws std::invalid_argument for a malformed name.
-    static Signature createSignature(const std::string& result, const std::vector<std::string>& arguments = {});
+    static Signature createSignature(const std::string& result,
+                                     const std::vector<std::string>& arguments = {});
 
     // Calls the method `name` of the class of arguments[0], an array of host objects (which may
     // be empty: it still has a class), with the other arguments. Overloads are tried in
     // registration order, the class's own before its superclasses'; the first whose signature
     // accepts the arguments runs. A method with a result gives one output even when nargout is 0.
-    static std::vector<vxArrayPtr> callMethod(const std::string& name, const std::vector<const vxArray*>& arguments,
+    static std::vector<vxArrayPtr> callMethod(const std::string& name,
+                                              const std::vector<const vxArray*>& arguments,
                                               int nargout = 0);
     // Calls a static method of a class named in full ("KITE.Util").
-    static std::vector<vxArrayPtr> callStaticMethod(const std::string& className, const std::string& name,
-                                                    const std::vector<const vxArray*>& arguments, int nargout = 0);
+    static std::vector<vxArrayPtr> callStaticMethod(const std::string& className,
+                                                    const std::string& name,
+                                                    const std::vector<const vxArray*>& arguments,
+                                                    int nargout = 0);
     // Makes a host object of a class through its constructor; the result holds the only count.
-    static vxArrayPtr construct(const std::string& className, const std::vector<const vxArray*>& arguments = {});
+    static vxArrayPtr construct(const std::string& className,
+                                const std::vector<const vxArray*>& arguments = {});
 };
 
 } // namespace NOX

@@ -1,6 +1,5 @@
 #include "platform/host/PdxInterface.hpp"
 
-vxArray* ConvertPdxIToArray(const NOX::COSInterfacePtr& object)
-{
+vxArray* ConvertPdxIToArray(const NOX::COSInterfacePtr& object) {
     return object ? object->toArray() : vxCreateEmptyArray();
 }

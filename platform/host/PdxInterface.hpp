@@ -20,8 +20,7 @@ public:
     virtual vxArray* toArray() const { return vxDuplicateArray(m_value.get()); }
 
     void retain() const { m_refs.fetch_add(1, std::memory_order_relaxed); }
-    void release() const
-    {
+    void release() const {
         if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
             delete this;
     }
@@ -35,15 +34,21 @@ private:
 class COSInterfacePtr {
 public:
     COSInterfacePtr() = default;
-    COSInterfacePtr(PdxInterface* object) : m_object(object) { if (m_object) m_object->retain(); }
+    COSInterfacePtr(PdxInterface* object) : m_object(object) {
+        if (m_object)
+            m_object->retain();
+    }
     COSInterfacePtr(const COSInterfacePtr& other) : COSInterfacePtr(other.m_object) {}
-    COSInterfacePtr(COSInterfacePtr&& other) noexcept : m_object(std::exchange(other.m_object, nullptr)) {}
-    COSInterfacePtr& operator=(COSInterfacePtr other) noexcept
-    {
+    COSInterfacePtr(COSInterfacePtr&& other) noexcept
+        : m_object(std::exchange(other.m_object, nullptr)) {}
+    COSInterfacePtr& operator=(COSInterfacePtr other) noexcept {
         std::swap(m_object, other.m_object);
         return *this;
     }
-    ~COSInterfacePtr() { if (m_object) m_object->release(); }
+    ~COSInterfacePtr() {
+        if (m_object)
+            m_object->release();
+    }
 
     PdxInterface* get() const { return m_object; }
     PdxInterface* operator->() const { return m_object; }

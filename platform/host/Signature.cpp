@@ -14,14 +14,12 @@ namespace NOX {
 
 namespace {
 
-bool isNumeric(const vxArray* value)
-{
+bool isNumeric(const vxArray* value) {
     const vxClassID id = vxGetClassID(value);
     return id == vxDOUBLE_CLASS || id == vxINT32_CLASS || id == vxLOGICAL_CLASS;
 }
 
-bool isIdentifierPath(const std::string& name)
-{
+bool isIdentifierPath(const std::string& name) {
     if (name.empty() || name.front() == '.' || name.back() == '.')
         return false;
     for (char c : name) {
@@ -33,8 +31,7 @@ bool isIdentifierPath(const std::string& name)
 
 } // namespace
 
-HostType HostType::parse(const std::string& name)
-{
+HostType HostType::parse(const std::string& name) {
     HostType type;
     type.m_name = name;
     std::string base = name;
@@ -64,8 +61,7 @@ HostType HostType::parse(const std::string& name)
     return type;
 }
 
-bool HostType::accepts(const vxArray* value) const
-{
+bool HostType::accepts(const vxArray* value) const {
     switch (m_kind) {
     case Void:
         return false;
@@ -78,15 +74,15 @@ bool HostType::accepts(const vxArray* value) const
         if (!isNumeric(value) || vxGetNumberOfElements(value) != 1)
             return false;
         const double number = value->numberAt(0);
-        return std::trunc(number) == number && number >= std::numeric_limits<std::int32_t>::min()
-            && number <= std::numeric_limits<std::int32_t>::max();
+        return std::trunc(number) == number && number >= std::numeric_limits<std::int32_t>::min() &&
+               number <= std::numeric_limits<std::int32_t>::max();
     }
     case Char:
         // The host's '' is an empty character array; [] stands for "nothing" too.
         return vxIsChar(value) || (vxGetClassID(value) == vxDOUBLE_CLASS && vxIsEmpty(value));
     case Object: {
         if (vxGetClassID(value) == vxDOUBLE_CLASS && vxIsEmpty(value))
-            return true;  // [] passes a null object
+            return true; // [] passes a null object
         if (!vxIsObject(value))
             return false;
         const std::string arrayClass = value->className();
@@ -99,8 +95,7 @@ bool HostType::accepts(const vxArray* value) const
     return false;
 }
 
-bool Signature::accepts(const std::vector<const vxArray*>& values) const
-{
+bool Signature::accepts(const std::vector<const vxArray*>& values) const {
     if (values.size() != arguments.size())
         return false;
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -110,8 +105,7 @@ bool Signature::accepts(const std::vector<const vxArray*>& values) const
     return true;
 }
 
-std::string Signature::toString() const
-{
+std::string Signature::toString() const {
     std::string text = result.name() + " (";
     for (std::size_t i = 0; i < arguments.size(); ++i)
         text += (i ? ", " : "") + arguments[i].name();

@@ -18,7 +18,7 @@ public:
     static HostType parse(const std::string& name);
 
     Kind kind() const { return m_kind; }
-    const std::string& className() const { return m_className; }  // Object only
+    const std::string& className() const { return m_className; } // Object only
     bool isVector() const { return m_vector; }
     const std::string& name() const { return m_name; }
 

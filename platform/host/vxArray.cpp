@@ -8,36 +8,36 @@
 
 vxArray::vxArray() = default;
 
-vxArray::~vxArray()
-{
+vxArray::~vxArray() {
     for (NOX::HostObject* object : m_objects)
         object->release();
 }
 
-std::string vxArray::className() const
-{
+std::string vxArray::className() const {
     switch (m_class) {
-    case vxDOUBLE_CLASS: return "double";
-    case vxLOGICAL_CLASS: return "logical";
-    case vxINT32_CLASS: return "int32";
-    case vxCHAR_CLASS: return "char";
-    case vxOBJECT_CLASS: return m_className;
+    case vxDOUBLE_CLASS:
+        return "double";
+    case vxLOGICAL_CLASS:
+        return "logical";
+    case vxINT32_CLASS:
+        return "int32";
+    case vxCHAR_CLASS:
+        return "char";
+    case vxOBJECT_CLASS:
+        return m_className;
     }
     return {};
 }
 
-double vxArray::numberAt(std::size_t index) const
-{
+double vxArray::numberAt(std::size_t index) const {
     return index < m_doubles.size() ? m_doubles[index] : 0.0;
 }
 
-NOX::HostObject* vxArray::objectAt(std::size_t index) const
-{
+NOX::HostObject* vxArray::objectAt(std::size_t index) const {
     return index < m_objects.size() ? m_objects[index] : nullptr;
 }
 
-vxArray* vxArray::makeDouble(std::size_t rows, std::size_t columns)
-{
+vxArray* vxArray::makeDouble(std::size_t rows, std::size_t columns) {
     auto* array = new vxArray;
     array->m_rows = rows;
     array->m_columns = columns;
@@ -45,24 +45,21 @@ vxArray* vxArray::makeDouble(std::size_t rows, std::size_t columns)
     return array;
 }
 
-vxArray* vxArray::makeLogical(bool value)
-{
+vxArray* vxArray::makeLogical(bool value) {
     vxArray* array = makeDouble(1, 1);
     array->m_class = vxLOGICAL_CLASS;
     array->m_doubles[0] = value ? 1.0 : 0.0;
     return array;
 }
 
-vxArray* vxArray::makeInt32(std::int32_t value)
-{
+vxArray* vxArray::makeInt32(std::int32_t value) {
     vxArray* array = makeDouble(1, 1);
     array->m_class = vxINT32_CLASS;
     array->m_doubles[0] = value;
     return array;
 }
 
-vxArray* vxArray::makeChar(std::string text)
-{
+vxArray* vxArray::makeChar(std::string text) {
     auto* array = new vxArray;
     array->m_class = vxCHAR_CLASS;
     array->m_rows = text.empty() ? 0 : 1;
@@ -71,8 +68,7 @@ vxArray* vxArray::makeChar(std::string text)
     return array;
 }
 
-vxArray* vxArray::makeObjects(std::string className, std::vector<NOX::HostObjectRef> objects)
-{
+vxArray* vxArray::makeObjects(std::string className, std::vector<NOX::HostObjectRef> objects) {
     auto* array = new vxArray;
     array->m_class = vxOBJECT_CLASS;
     array->m_className = std::move(className);
@@ -81,7 +77,7 @@ vxArray* vxArray::makeObjects(std::string className, std::vector<NOX::HostObject
     array->m_objects.reserve(objects.size());
     for (NOX::HostObjectRef& object : objects) {
         if (!object)
-            continue;  // a host object array has no holes
+            continue; // a host object array has no holes
         array->m_objects.push_back(object.release());
     }
     array->m_columns = array->m_objects.size();
@@ -90,8 +86,7 @@ vxArray* vxArray::makeObjects(std::string className, std::vector<NOX::HostObject
     return array;
 }
 
-vxArray* vxArray::duplicate() const
-{
+vxArray* vxArray::duplicate() const {
     auto* copy = new vxArray;
     copy->m_class = m_class;
     copy->m_rows = m_rows;
@@ -105,62 +100,88 @@ vxArray* vxArray::duplicate() const
     return copy;
 }
 
-void vxArrayDeleter::operator()(vxArray* array) const { delete array; }
+void vxArrayDeleter::operator()(vxArray* array) const {
+    delete array;
+}
 
-vxArray* vxCreateDoubleMatrix_730(std::size_t rows, std::size_t columns, vxComplexity)
-{
+vxArray* vxCreateDoubleMatrix_730(std::size_t rows, std::size_t columns, vxComplexity) {
     return vxArray::makeDouble(rows, columns);
 }
 
-vxArray* vxCreateDoubleScalar(double value)
-{
+vxArray* vxCreateDoubleScalar(double value) {
     vxArray* array = vxArray::makeDouble(1, 1);
     array->doubles()[0] = value;
     return array;
 }
 
-vxArray* vxCreateEmptyArray() { return vxArray::makeDouble(0, 0); }
-vxArray* vxCreateLogicalScalar(bool value) { return vxArray::makeLogical(value); }
-vxArray* vxCreateInt32Scalar(std::int32_t value) { return vxArray::makeInt32(value); }
-vxArray* vxCreateString(const char* text) { return vxArray::makeChar(text ? text : ""); }
+vxArray* vxCreateEmptyArray() {
+    return vxArray::makeDouble(0, 0);
+}
+vxArray* vxCreateLogicalScalar(bool value) {
+    return vxArray::makeLogical(value);
+}
+vxArray* vxCreateInt32Scalar(std::int32_t value) {
+    return vxArray::makeInt32(value);
+}
+vxArray* vxCreateString(const char* text) {
+    return vxArray::makeChar(text ? text : "");
+}
 
-vxArray* vxCreateObjectArray(const char* className, const std::vector<NOX::HostObjectRef>& objects)
-{
+vxArray* vxCreateObjectArray(const char* className,
+                             const std::vector<NOX::HostObjectRef>& objects) {
     return vxArray::makeObjects(className ? className : "", objects);
 }
 
-vxArray* vxDuplicateArray(const vxArray* array) { return array ? array->duplicate() : vxCreateEmptyArray(); }
-void vxDestroyArray(vxArray* array) { delete array; }
+vxArray* vxDuplicateArray(const vxArray* array) {
+    return array ? array->duplicate() : vxCreateEmptyArray();
+}
+void vxDestroyArray(vxArray* array) {
+    delete array;
+}
 
-std::size_t vxGetNumberOfElements(const vxArray* array) { return array ? array->numberOfElements() : 0; }
-std::size_t vxGetM(const vxArray* array) { return array ? array->rows() : 0; }
-std::size_t vxGetN(const vxArray* array) { return array ? array->columns() : 0; }
-vxClassID vxGetClassID(const vxArray* array) { return array ? array->classID() : vxDOUBLE_CLASS; }
-std::string vxGetClassName(const vxArray* array) { return array ? array->className() : "double"; }
-bool vxIsEmpty(const vxArray* array) { return vxGetNumberOfElements(array) == 0; }
-bool vxIsChar(const vxArray* array) { return array && array->classID() == vxCHAR_CLASS; }
-bool vxIsObject(const vxArray* array) { return array && array->classID() == vxOBJECT_CLASS; }
+std::size_t vxGetNumberOfElements(const vxArray* array) {
+    return array ? array->numberOfElements() : 0;
+}
+std::size_t vxGetM(const vxArray* array) {
+    return array ? array->rows() : 0;
+}
+std::size_t vxGetN(const vxArray* array) {
+    return array ? array->columns() : 0;
+}
+vxClassID vxGetClassID(const vxArray* array) {
+    return array ? array->classID() : vxDOUBLE_CLASS;
+}
+std::string vxGetClassName(const vxArray* array) {
+    return array ? array->className() : "double";
+}
+bool vxIsEmpty(const vxArray* array) {
+    return vxGetNumberOfElements(array) == 0;
+}
+bool vxIsChar(const vxArray* array) {
+    return array && array->classID() == vxCHAR_CLASS;
+}
+bool vxIsObject(const vxArray* array) {
+    return array && array->classID() == vxOBJECT_CLASS;
+}
 
-double* vxGetPr(vxArray* array)
-{
+double* vxGetPr(vxArray* array) {
     return array && array->classID() == vxDOUBLE_CLASS ? array->doubles() : nullptr;
 }
 
-double vxGetScalar(const vxArray* array)
-{
-    if (!array || array->isEmpty() || array->classID() == vxCHAR_CLASS || array->classID() == vxOBJECT_CLASS)
-        vxErrMsgIdAndTxt("QUASAR:vx:notNumeric",
-                         ("Expected a number but got a value of class '" + vxGetClassName(array) + "'").c_str());
+double vxGetScalar(const vxArray* array) {
+    if (!array || array->isEmpty() || array->classID() == vxCHAR_CLASS ||
+        array->classID() == vxOBJECT_CLASS)
+        vxErrMsgIdAndTxt(
+            "QUASAR:vx:notNumeric",
+            ("Expected a number but got a value of class '" + vxGetClassName(array) + "'").c_str());
     return array->numberAt(0);
 }
 
-NOX::HostObject* vxGetObject(const vxArray* array, std::size_t index)
-{
+NOX::HostObject* vxGetObject(const vxArray* array, std::size_t index) {
     return array && array->classID() == vxOBJECT_CLASS ? array->objectAt(index) : nullptr;
 }
 
-char* vxArray2String(const vxArray* array)
-{
+char* vxArray2String(const vxArray* array) {
     if (!vxIsChar(array))
         return nullptr;
     const std::string& text = array->chars();
@@ -169,17 +190,17 @@ char* vxArray2String(const vxArray* array)
     return copy;
 }
 
-void* vxMalloc(std::size_t size)
-{
+void* vxMalloc(std::size_t size) {
     void* memory = std::malloc(size ? size : 1);
     if (!memory)
         throw std::bad_alloc();
     return memory;
 }
 
-void vxFree(void* memory) { std::free(memory); }
+void vxFree(void* memory) {
+    std::free(memory);
+}
 
-void vxErrMsgIdAndTxt(const char* id, const char* text)
-{
+void vxErrMsgIdAndTxt(const char* id, const char* text) {
     throw vxHostError(id ? id : "", text ? text : "");
 }

@@ -11,7 +11,7 @@
 namespace NOX {
 class HostObject;
 class HostObjectRef;
-}
+} // namespace NOX
 
 // The host's arrays: the values passed to and returned from host methods and functions.
 // An array is two-dimensional (m by n) and of one class; arrays of host objects carry the
@@ -63,10 +63,10 @@ private:
     vxClassID m_class = vxDOUBLE_CLASS;
     std::size_t m_rows = 0;
     std::size_t m_columns = 0;
-    std::vector<double> m_doubles;      // double, logical and int32 values
-    std::string m_chars;                // character rows, one byte per element
-    std::string m_className;            // object arrays only
-    std::vector<NOX::HostObject*> m_objects;  // each holds a count on its host object
+    std::vector<double> m_doubles;           // double, logical and int32 values
+    std::string m_chars;                     // character rows, one byte per element
+    std::string m_className;                 // object arrays only
+    std::vector<NOX::HostObject*> m_objects; // each holds a count on its host object
 };
 
 struct vxArrayDeleter {
@@ -77,14 +77,14 @@ using vxArrayPtr = std::unique_ptr<vxArray, vxArrayDeleter>;
 // Creation. Every function returns a new array that the caller owns.
 vxArray* vxCreateDoubleMatrix_730(std::size_t rows, std::size_t columns, vxComplexity complexity);
 vxArray* vxCreateDoubleScalar(double value);
-vxArray* vxCreateEmptyArray();  // a 0-by-0 double array, the host's "[]"
+vxArray* vxCreateEmptyArray(); // a 0-by-0 double array, the host's "[]"
 vxArray* vxCreateLogicalScalar(bool value);
 vxArray* vxCreateInt32Scalar(std::int32_t value);
-vxArray* vxCreateString(const char* text);  // a character row; null gives an empty one
+vxArray* vxCreateString(const char* text); // a character row; null gives an empty one
 // An array of host objects (a row), taking a count on each.
 vxArray* vxCreateObjectArray(const char* className, const std::vector<NOX::HostObjectRef>& objects);
 vxArray* vxDuplicateArray(const vxArray* array);
-void vxDestroyArray(vxArray* array);  // null is fine
+void vxDestroyArray(vxArray* array); // null is fine
 
 // Inspection. Null arrays count as empty doubles.
 std::size_t vxGetNumberOfElements(const vxArray* array);
@@ -95,7 +95,7 @@ std::string vxGetClassName(const vxArray* array);
 bool vxIsEmpty(const vxArray* array);
 bool vxIsChar(const vxArray* array);
 bool vxIsObject(const vxArray* array);
-double* vxGetPr(vxArray* array);  // the values of a double array; null for other classes
+double* vxGetPr(vxArray* array); // the values of a double array; null for other classes
 // The first element as a number; raises "QUASAR:vx:notNumeric" for non-numeric or empty arrays.
 double vxGetScalar(const vxArray* array);
 // The element of an object array (not counted); null when out of range or not objects.
@@ -105,7 +105,7 @@ NOX::HostObject* vxGetObject(const vxArray* array, std::size_t index);
 // null when the array is not characters.
 char* vxArray2String(const vxArray* array);
 void* vxMalloc(std::size_t size);
-void vxFree(void* memory);  // null is fine
+void vxFree(void* memory); // null is fine
 
 // Raises a host error with that id and text. Never returns.
 [[noreturn]] void vxErrMsgIdAndTxt(const char* id, const char* text);

@@ -7,7 +7,8 @@
 // "QUASAR:nox_factory:null_self" and a text. vxErrMsgIdAndTxt throws it.
 class vxHostError : public std::runtime_error {
 public:
-    vxHostError(std::string id, const std::string& text) : std::runtime_error(text), m_id(std::move(id)) {}
+    vxHostError(std::string id, const std::string& text)
+        : std::runtime_error(text), m_id(std::move(id)) {}
     const std::string& id() const { return m_id; }
     std::string text() const { return what(); }
 

@@ -11,7 +11,7 @@ constexpr std::size_t maxKeptReports = 10000;
 struct AssertionLog {
     std::mutex mutex;
     std::vector<ZuAssertionReport> reports;
-    std::size_t total = 0;  // since the last clear, including dropped reports
+    std::size_t total = 0; // since the last clear, including dropped reports
     bool echo = true;
 };
 

@@ -10,11 +10,11 @@
 // tests can check that exactly the expected diagnostics happened.
 
 struct ZuAssertionReport {
-    std::string expression;  // the failed expression as written
-    std::string source;      // source path relative to the repository when known
+    std::string expression; // the failed expression as written
+    std::string source;     // source path relative to the repository when known
     int line = 0;
     std::string message;
-    std::string detail;      // zu_assertstr's extra text; empty for zu_assert
+    std::string detail; // zu_assertstr's extra text; empty for zu_assert
 };
 
 // Records a failed assertion and prints it to standard error. Called by the macros.
@@ -34,14 +34,14 @@ void zuSetAssertionEcho(bool echo);
 // a compiler-given path, so reports read "editor/Editor.cpp".
 std::string zuRepositoryPath(std::string_view sourcePath);
 
-#define zu_assert(expr, message)                                                \
-    do {                                                                        \
-        if (!(expr))                                                            \
-            ::zuReportAssertion(#expr, __FILE__, __LINE__, (message));          \
+#define zu_assert(expr, message)                                                                   \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            ::zuReportAssertion(#expr, __FILE__, __LINE__, (message));                             \
     } while (0)
 
-#define zu_assertstr(expr, message, detail)                                     \
-    do {                                                                        \
-        if (!(expr))                                                            \
-            ::zuReportAssertion(#expr, __FILE__, __LINE__, (message), (detail)); \
+#define zu_assertstr(expr, message, detail)                                                        \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            ::zuReportAssertion(#expr, __FILE__, __LINE__, (message), (detail));                   \
     } while (0)

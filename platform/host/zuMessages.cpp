@@ -27,7 +27,8 @@ std::string fillSequential(const std::string& text, const std::vector<std::strin
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size()) {
             if (text[i + 1] == 's') {
-                // A missing argument leaves the placeholder visible instead of reading past the list.
+                // A missing argument leaves the placeholder visible instead of reading past the
+                // list.
                 out += next < arguments.size() ? arguments[next] : std::string("%s");
                 ++next;
                 ++i;
@@ -79,7 +80,7 @@ std::string hexCode(std::uint32_t code) {
 class ZuMemoryContext {
 public:
     std::mutex mutex;
-    std::vector<std::unique_ptr<MessageTable>> tables;  // in order of addition
+    std::vector<std::unique_ptr<MessageTable>> tables; // in order of addition
     std::string language = "en";
 
     MessageTable* find(const void* key) {

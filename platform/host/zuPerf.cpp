@@ -9,8 +9,8 @@ std::uint64_t nowNanoseconds(int clock) {
     if (clock == 1) {
         timespec ts{};
         if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts) == 0)
-            return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000ull
-                 + static_cast<std::uint64_t>(ts.tv_nsec);
+            return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000ull +
+                   static_cast<std::uint64_t>(ts.tv_nsec);
     }
     const auto since = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint64_t>(

@@ -20,7 +20,7 @@ public:
 
 private:
     friend void zuWriteOutput(const std::string& text);
-    ZuPrintCapture* outer;  // not owned: the capture this one hides
+    ZuPrintCapture* outer; // not owned: the capture this one hides
     std::string collected;
 };
 

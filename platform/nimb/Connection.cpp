@@ -13,31 +13,28 @@
 namespace NIMB {
 
 Connection::Connection(Listener* listener, EmitterBase& emitter, Thread* thread)
-    : m_listener(listener), m_emitter(&emitter), m_thread(thread ? thread : Thread::getCurrentThread())
-{
-}
+    : m_listener(listener), m_emitter(&emitter),
+      m_thread(thread ? thread : Thread::getCurrentThread()) {}
 
 Connection::~Connection() = default;
 
-void Connection::attach()
-{
+void Connection::attach() {
     if (!m_listener)
         throw std::invalid_argument("NIMB::Connection: a connection needs a listener");
     const std::type_info* wanted = m_emitter->argumentType();
     const std::type_info* offered = argumentType();
     if (wanted && offered && *wanted != *offered)
-        throw std::invalid_argument(std::string("NIMB::Connection: the emitter sends ") + wanted->name()
-                                    + " but the handler takes " + offered->name());
+        throw std::invalid_argument(std::string("NIMB::Connection: the emitter sends ") +
+                                    wanted->name() + " but the handler takes " + offered->name());
 
     ConnectionWriteLocker locker;
     m_alive.store(true, std::memory_order_release);
-    retain();  // the listener's count
+    retain(); // the listener's count
     m_listener->m_connections.push_back(this);
     m_emitter->addConnectionLocked(this);
 }
 
-void Connection::detachLocked(bool fromListener, bool fromEmitter)
-{
+void Connection::detachLocked(bool fromListener, bool fromEmitter) {
     m_alive.store(false, std::memory_order_seq_cst);
     if (fromEmitter && m_emitter)
         m_emitter->removeConnectionLocked(this);
@@ -49,8 +46,7 @@ void Connection::detachLocked(bool fromListener, bool fromEmitter)
     m_listener = nullptr;
 }
 
-void Connection::waitForCalls() const
-{
+void Connection::waitForCalls() const {
     // Calls only run on the connection's own thread; there, a call under way is our caller.
     if (m_thread == Thread::getCurrentThread())
         return;
@@ -58,14 +54,13 @@ void Connection::waitForCalls() const
         std::this_thread::yield();
 }
 
-void Connection::disconnect()
-{
-    retain();  // the listener's count may be the last
+void Connection::disconnect() {
+    retain(); // the listener's count may be the last
     {
         ConnectionWriteLocker locker;
         if (m_listener) {
             detachLocked(true, true);
-            release();  // the listener's count; ours keeps the object
+            release(); // the listener's count; ours keeps the object
         }
     }
     waitForCalls();

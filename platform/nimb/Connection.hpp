@@ -51,8 +51,7 @@ private:
     friend class ConnectionRef;
     friend class DeliveryEvent;
 
-    void invoke(const Packet& packet)
-    {
+    void invoke(const Packet& packet) {
         if (!m_alive.load(std::memory_order_acquire))
             return;
         // Announce the call before checking again, so that a disconnect on another thread
@@ -68,8 +67,7 @@ private:
     void waitForCalls() const;
 
     void retain() const { m_refs.fetch_add(1, std::memory_order_relaxed); }
-    void release() const
-    {
+    void release() const {
         if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
             delete this;
     }
@@ -84,8 +82,7 @@ private:
 
 // A connection whose handler takes one argument of type A. Packets that do not carry a
 // Payload1<A> are not delivered to it.
-template <class A>
-class Connection1 : public Connection {
+template <class A> class Connection1 : public Connection {
 public:
     const std::type_info* argumentType() const override { return &typeid(A); }
 
@@ -94,8 +91,7 @@ protected:
     virtual void call(const A& value) = 0;
 
 private:
-    void deliver(const Packet& packet) final
-    {
+    void deliver(const Packet& packet) final {
         if (const A* value = packet.arg1<A>())
             call(*value);
     }

@@ -6,14 +6,12 @@ namespace NIMB {
 
 // Calls an argument-less member function of its owner for every packet, whatever it carries.
 // The owner is the listener the connection belongs to.
-template <class Owner>
-class ConnectionImpl0 final : public Connection {
+template <class Owner> class ConnectionImpl0 final : public Connection {
 public:
     using Method = void (Owner::*)();
 
     ConnectionImpl0(Owner* owner, EmitterBase& emitter, Thread* thread, Method method)
-        : Connection(owner, emitter, thread), m_owner(owner), m_method(method)
-    {
+        : Connection(owner, emitter, thread), m_owner(owner), m_method(method) {
         attach();
     }
 
@@ -26,26 +24,22 @@ private:
 
 // Calls a member function of its owner with the argument of each Payload1<A> packet. The
 // handler takes the argument by value or by const reference.
-template <class Owner, class A>
-class ConnectionImpl1 final : public Connection1<A> {
+template <class Owner, class A> class ConnectionImpl1 final : public Connection1<A> {
 public:
     using ByValue = void (Owner::*)(A);
     using ByReference = void (Owner::*)(const A&);
 
     ConnectionImpl1(Owner* owner, EmitterBase& emitter, Thread* thread, ByValue method)
-        : Connection1<A>(owner, emitter, thread), m_owner(owner), m_byValue(method)
-    {
+        : Connection1<A>(owner, emitter, thread), m_owner(owner), m_byValue(method) {
         this->attach();
     }
     ConnectionImpl1(Owner* owner, EmitterBase& emitter, Thread* thread, ByReference method)
-        : Connection1<A>(owner, emitter, thread), m_owner(owner), m_byReference(method)
-    {
+        : Connection1<A>(owner, emitter, thread), m_owner(owner), m_byReference(method) {
         this->attach();
     }
 
 private:
-    void call(const A& value) override
-    {
+    void call(const A& value) override {
         if (m_byReference)
             (m_owner->*m_byReference)(value);
         else

@@ -11,14 +11,21 @@ public:
 };
 
 ConnectionLock::ConnectionLock() : d(new ConnectionLockPrivate) {}
-ConnectionLock::~ConnectionLock() { delete d; }
+ConnectionLock::~ConnectionLock() {
+    delete d;
+}
 
-void ConnectionLock::readLock() { d->lock.lockForRead(); }
-void ConnectionLock::writeLock() { d->lock.lockForWrite(); }
-void ConnectionLock::unlock() { d->lock.unlock(); }
+void ConnectionLock::readLock() {
+    d->lock.lockForRead();
+}
+void ConnectionLock::writeLock() {
+    d->lock.lockForWrite();
+}
+void ConnectionLock::unlock() {
+    d->lock.unlock();
+}
 
-ConnectionLock& GetGlobalConnectionLock()
-{
+ConnectionLock& GetGlobalConnectionLock() {
     // Never destroyed: listeners owned by other static objects may disconnect at exit.
     static ConnectionLock* lock = new ConnectionLock;
     return *lock;

@@ -12,7 +12,7 @@ class ConnectionLock {
 public:
     void readLock();
     void writeLock();
-    void unlock();  // releases the last readLock or writeLock of this thread
+    void unlock(); // releases the last readLock or writeLock of this thread
 
     ConnectionLock(const ConnectionLock&) = delete;
     ConnectionLock& operator=(const ConnectionLock&) = delete;
@@ -21,7 +21,7 @@ private:
     friend ConnectionLock& GetGlobalConnectionLock();
     ConnectionLock();
     ~ConnectionLock();
-    ConnectionLockPrivate* d;  // owned
+    ConnectionLockPrivate* d; // owned
 };
 
 ConnectionLock& GetGlobalConnectionLock();

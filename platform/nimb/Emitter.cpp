@@ -24,15 +24,13 @@ public:
 
 } // namespace
 
-EmitterBase::EmitterBase(int sendMode) : m_sendMode(sendMode == SendDefault ? SendAuto : sendMode) {}
+EmitterBase::EmitterBase(int sendMode)
+    : m_sendMode(sendMode == SendDefault ? SendAuto : sendMode) {}
 
 EmitterBase::EmitterBase(int sendMode, const std::type_info* argumentType)
-    : m_sendMode(sendMode == SendDefault ? SendAuto : sendMode), m_argumentType(argumentType)
-{
-}
+    : m_sendMode(sendMode == SendDefault ? SendAuto : sendMode), m_argumentType(argumentType) {}
 
-EmitterBase::~EmitterBase()
-{
+EmitterBase::~EmitterBase() {
     std::shared_ptr<const ConnectionList> list;
     {
         ConnectionWriteLocker locker;
@@ -47,16 +45,17 @@ EmitterBase::~EmitterBase()
                 Listener* listener = c->m_listener;
                 c->detachLocked(true, false);
                 if (listener)
-                    c->release();  // the listener's count
+                    c->release(); // the listener's count
             }
         }
     }
 }
 
-int EmitterBase::numberOfConnections() const { return m_count.load(std::memory_order_relaxed); }
+int EmitterBase::numberOfConnections() const {
+    return m_count.load(std::memory_order_relaxed);
+}
 
-void EmitterBase::addConnectionLocked(Connection* connection)
-{
+void EmitterBase::addConnectionLocked(Connection* connection) {
     auto next = std::make_shared<ConnectionList>();
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_connections) {
@@ -68,8 +67,7 @@ void EmitterBase::addConnectionLocked(Connection* connection)
     m_connections = std::move(next);
 }
 
-void EmitterBase::removeConnectionLocked(Connection* connection)
-{
+void EmitterBase::removeConnectionLocked(Connection* connection) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_connections)
         return;
@@ -83,12 +81,11 @@ void EmitterBase::removeConnectionLocked(Connection* connection)
     m_connections = next->items.empty() ? nullptr : std::move(next);
 }
 
-void EmitterBase::sendPacket(const Packet& packet, int mode, int flag)
-{
+void EmitterBase::sendPacket(const Packet& packet, int mode, int flag) {
     if (m_count.load(std::memory_order_relaxed) == 0)
         return;
-    if ((flag & SendNotReentrant)
-        && std::find(sendingEmitters.begin(), sendingEmitters.end(), this) != sendingEmitters.end())
+    if ((flag & SendNotReentrant) &&
+        std::find(sendingEmitters.begin(), sendingEmitters.end(), this) != sendingEmitters.end())
         return;
 
     std::shared_ptr<const ConnectionList> list;
@@ -114,8 +111,7 @@ void EmitterBase::sendPacket(const Packet& packet, int mode, int flag)
     }
 }
 
-void EmitterBase::deliverQueued(Connection* connection, const Packet& packet, bool wait)
-{
+void EmitterBase::deliverQueued(Connection* connection, const Packet& packet, bool wait) {
     if (!wait) {
         connection->m_thread->d->post(connection, packet, nullptr);
         return;

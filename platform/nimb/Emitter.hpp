@@ -64,27 +64,24 @@ private:
 
     int m_sendMode;
     const std::type_info* m_argumentType = nullptr;
-    mutable std::mutex m_mutex;  // guards the m_connections pointer, not the list it points to
-    std::shared_ptr<const ConnectionList> m_connections;  // immutable; replaced on change
+    mutable std::mutex m_mutex; // guards the m_connections pointer, not the list it points to
+    std::shared_ptr<const ConnectionList> m_connections; // immutable; replaced on change
     std::atomic<int> m_count{0};
 };
 
 // A signal with one argument of type A (or none, for Emitter<void>).
-template <class A>
-class Emitter : public EmitterBase {
+template <class A> class Emitter : public EmitterBase {
 public:
     explicit Emitter(int sendMode = SendAuto) : EmitterBase(sendMode, &typeid(A)) {}
 
-    void send(const A& value, int mode = SendDefault, int flag = SendNoFlags)
-    {
+    void send(const A& value, int mode = SendDefault, int flag = SendNoFlags) {
         if (numberOfConnections() == 0)
-            return;  // spare the payload when nobody listens
+            return; // spare the payload when nobody listens
         sendPacket(Packet(new Payload1<A>(value)), mode, flag);
     }
 };
 
-template <>
-class Emitter<void> : public EmitterBase {
+template <> class Emitter<void> : public EmitterBase {
 public:
     explicit Emitter(int sendMode = SendAuto) : EmitterBase(sendMode, nullptr) {}
     void send(int mode = SendDefault, int flag = SendNoFlags) { sendPacket(Packet(), mode, flag); }

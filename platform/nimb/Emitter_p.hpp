@@ -9,10 +9,13 @@ namespace NIMB {
 // A counted reference to a connection, for lists and queued deliveries that must keep it alive.
 class ConnectionRef {
 public:
-    explicit ConnectionRef(Connection* connection) : m_connection(connection) { m_connection->retain(); }
-    ConnectionRef(const ConnectionRef& other) : m_connection(other.m_connection) { m_connection->retain(); }
-    ConnectionRef& operator=(const ConnectionRef& other)
-    {
+    explicit ConnectionRef(Connection* connection) : m_connection(connection) {
+        m_connection->retain();
+    }
+    ConnectionRef(const ConnectionRef& other) : m_connection(other.m_connection) {
+        m_connection->retain();
+    }
+    ConnectionRef& operator=(const ConnectionRef& other) {
         other.m_connection->retain();
         m_connection->release();
         m_connection = other.m_connection;

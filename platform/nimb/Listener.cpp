@@ -7,10 +7,11 @@ namespace NIMB {
 
 Listener::Listener() = default;
 
-Listener::~Listener() { disconnect(); }
+Listener::~Listener() {
+    disconnect();
+}
 
-void Listener::disconnect()
-{
+void Listener::disconnect() {
     std::vector<Connection*> dropped;
     {
         ConnectionWriteLocker locker;
@@ -25,8 +26,7 @@ void Listener::disconnect()
     }
 }
 
-void Listener::disconnect(EmitterBase& emitter)
-{
+void Listener::disconnect(EmitterBase& emitter) {
     std::vector<Connection*> dropped;
     {
         ConnectionWriteLocker locker;
@@ -43,8 +43,7 @@ void Listener::disconnect(EmitterBase& emitter)
     }
 }
 
-int Listener::numberOfConnections() const
-{
+int Listener::numberOfConnections() const {
     ConnectionWriteLocker locker;
     return int(m_connections.size());
 }

@@ -26,8 +26,7 @@ private:
 };
 
 // A payload of one argument, held by value.
-template <class A>
-class Payload1 : public Payload {
+template <class A> class Payload1 : public Payload {
 public:
     explicit Payload1(A value) : m_value(std::move(value)) {}
     const A& arg1() const { return m_value; }
@@ -45,8 +44,7 @@ public:
     explicit Packet(const Payload* payload) : m_payload(payload) { retain(); }
     Packet(const Packet& other) : m_payload(other.m_payload) { retain(); }
     Packet(Packet&& other) noexcept : m_payload(std::exchange(other.m_payload, nullptr)) {}
-    Packet& operator=(Packet other) noexcept
-    {
+    Packet& operator=(Packet other) noexcept {
         std::swap(m_payload, other.m_payload);
         return *this;
     }
@@ -55,9 +53,7 @@ public:
     const Payload* payload() const { return m_payload; }
 
     // The argument when the payload is a Payload1<A>; null otherwise.
-    template <class A>
-    const A* arg1() const
-    {
+    template <class A> const A* arg1() const {
         const std::type_info* type = m_payload ? m_payload->argumentType() : nullptr;
         if (!type || *type != typeid(A))
             return nullptr;
@@ -65,13 +61,11 @@ public:
     }
 
 private:
-    void retain()
-    {
+    void retain() {
         if (m_payload)
             m_payload->m_refs.fetch_add(1, std::memory_order_relaxed);
     }
-    void release()
-    {
+    void release() {
         if (m_payload && m_payload->m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
             delete m_payload;
     }

@@ -18,8 +18,7 @@ struct Registry {
     std::map<std::string, Thread*> byName;
 };
 
-Registry& registry()
-{
+Registry& registry() {
     // Never destroyed: threads may look themselves up while static objects go away.
     static Registry* instance = new Registry;
     return *instance;
@@ -30,30 +29,26 @@ Registry& registry()
 thread_local QThread* cachedQThread = nullptr;
 thread_local Thread* cachedThread = nullptr;
 
-std::mutex& dispatcherMutex()
-{
+std::mutex& dispatcherMutex() {
     static std::mutex* mutex = new std::mutex;
     return *mutex;
 }
 
 } // namespace
 
-QEvent::Type DeliveryEvent::eventType()
-{
+QEvent::Type DeliveryEvent::eventType() {
     static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
 
-bool Dispatcher::event(QEvent* event)
-{
+bool Dispatcher::event(QEvent* event) {
     if (event->type() != DeliveryEvent::eventType())
         return QObject::event(event);
     static_cast<DeliveryEvent*>(event)->deliver();
     return true;
 }
 
-bool ThreadPrivate::post(Connection* connection, const Packet& packet, QSemaphore* done)
-{
+bool ThreadPrivate::post(Connection* connection, const Packet& packet, QSemaphore* done) {
     std::lock_guard<std::mutex> lock(dispatcherMutex());
     if (!dispatcher)
         return false;
@@ -62,10 +57,11 @@ bool ThreadPrivate::post(Connection* connection, const Packet& packet, QSemaphor
 }
 
 Thread::Thread() : d(new ThreadPrivate) {}
-Thread::~Thread() { delete d; }
+Thread::~Thread() {
+    delete d;
+}
 
-Thread* Thread::fromQThread(QThread* qthread)
-{
+Thread* Thread::fromQThread(QThread* qthread) {
     if (!qthread)
         return nullptr;
     Registry& reg = registry();
@@ -73,7 +69,7 @@ Thread* Thread::fromQThread(QThread* qthread)
     if (Thread* known = reg.byQThread.value(qthread))
         return known;
 
-    Thread* thread = new Thread;  // lives until the process ends: connections point at it
+    Thread* thread = new Thread; // lives until the process ends: connections point at it
     thread->d->thread = qthread;
     auto* dispatcher = new Dispatcher;
     dispatcher->moveToThread(qthread);
@@ -82,14 +78,17 @@ Thread* Thread::fromQThread(QThread* qthread)
 
     // The dispatcher goes with the thread's end, on that thread, which drops (and so releases)
     // deliveries still queued to it; later deliveries to the thread are dropped at once.
-    QObject::connect(qthread, &QThread::finished, qthread, [thread] {
-        Dispatcher* gone = nullptr;
-        {
-            std::lock_guard<std::mutex> lock(dispatcherMutex());
-            gone = std::exchange(thread->d->dispatcher, nullptr);
-        }
-        delete gone;
-    }, Qt::DirectConnection);
+    QObject::connect(
+        qthread, &QThread::finished, qthread,
+        [thread] {
+            Dispatcher* gone = nullptr;
+            {
+                std::lock_guard<std::mutex> lock(dispatcherMutex());
+                gone = std::exchange(thread->d->dispatcher, nullptr);
+            }
+            delete gone;
+        },
+        Qt::DirectConnection);
     QObject::connect(qthread, &QObject::destroyed, [thread, qthread] {
         Registry& reg = registry();
         std::lock_guard<std::mutex> lock(reg.mutex);
@@ -99,8 +98,7 @@ Thread* Thread::fromQThread(QThread* qthread)
     return thread;
 }
 
-Thread* Thread::getCurrentThread()
-{
+Thread* Thread::getCurrentThread() {
     QThread* qthread = QThread::currentThread();
     if (cachedQThread != qthread || !cachedThread) {
         cachedThread = fromQThread(qthread);
@@ -109,8 +107,7 @@ Thread* Thread::getCurrentThread()
     return cachedThread;
 }
 
-Thread* Thread::getNamedThread(const std::string& name)
-{
+Thread* Thread::getNamedThread(const std::string& name) {
     {
         Registry& reg = registry();
         std::lock_guard<std::mutex> lock(reg.mutex);
@@ -125,8 +122,7 @@ Thread* Thread::getNamedThread(const std::string& name)
     return nullptr;
 }
 
-void Thread::setNamedThread(const std::string& name, Thread* thread)
-{
+void Thread::setNamedThread(const std::string& name, Thread* thread) {
     Registry& reg = registry();
     std::lock_guard<std::mutex> lock(reg.mutex);
     if (thread)
@@ -135,6 +131,8 @@ void Thread::setNamedThread(const std::string& name, Thread* thread)
         reg.byName.erase(name);
 }
 
-QThread* Thread::qThread() const { return d->thread.data(); }
+QThread* Thread::qThread() const {
+    return d->thread.data();
+}
 
 } // namespace NIMB

@@ -27,7 +27,7 @@ public:
     // The name used for the host's own thread.
     static constexpr const char* hostThreadName = "QUASAR";
 
-    QThread* qThread() const;  // null once the QThread is gone
+    QThread* qThread() const; // null once the QThread is gone
     bool isCurrent() const { return getCurrentThread() == this; }
 
     Thread(const Thread&) = delete;
@@ -39,7 +39,7 @@ private:
     friend class EmitterBase;
     Thread();
     ~Thread();
-    ThreadPrivate* d;  // owned
+    ThreadPrivate* d; // owned
 };
 
 } // namespace NIMB

@@ -21,8 +21,7 @@ public:
         : QEvent(eventType()), m_connection(connection), m_packet(packet), m_done(done) {}
     // Also runs when the event is dropped undelivered (its thread ended), so a waiting sender
     // is never left hanging.
-    ~DeliveryEvent() override
-    {
+    ~DeliveryEvent() override {
         if (m_done)
             m_done->release();
     }
@@ -43,7 +42,8 @@ public:
 class ThreadPrivate {
 public:
     QPointer<QThread> thread;
-    Dispatcher* dispatcher = nullptr;  // owned by its thread's object tree; null once the thread is gone
+    Dispatcher* dispatcher =
+        nullptr; // owned by its thread's object tree; null once the thread is gone
 
     // Queues a delivery; false when the thread has gone and nothing was queued.
     bool post(Connection* connection, const Packet& packet, QSemaphore* done);

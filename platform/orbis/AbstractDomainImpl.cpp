@@ -9,8 +9,7 @@ namespace PLATFORM {
 
 namespace {
 
-StudioFrameworkService* frameworkOf(Studio* studio)
-{
+StudioFrameworkService* frameworkOf(Studio* studio) {
     return studio ? studio->getFrameworkService() : nullptr;
 }
 
@@ -24,14 +23,12 @@ void AbstractDomainImpl::activate() {}
 
 void AbstractDomainImpl::deactivate() {}
 
-bool AbstractDomainImpl::isSubDomain(AbstractDomainInterface*) const
-{
+bool AbstractDomainImpl::isSubDomain(AbstractDomainInterface*) const {
     return false;
 }
 
 NOX::PdxInterface* AbstractDomainImpl::getContextMenuSchema(const std::string& menuName,
-                                                            const std::string& item) const
-{
+                                                            const std::string& item) const {
     StudioFrameworkService* framework = frameworkOf(studio);
     if (!framework)
         return nullptr;
@@ -39,19 +36,17 @@ NOX::PdxInterface* AbstractDomainImpl::getContextMenuSchema(const std::string& m
     return framework->getContextMenuSchema(menuName, item, errors);
 }
 
-bool AbstractDomainImpl::showContextMenu(const std::string& menuName, double x, double y) const
-{
+bool AbstractDomainImpl::showContextMenu(const std::string& menuName, double x, double y) const {
     StudioFrameworkService* framework = frameworkOf(studio);
     if (!framework)
         return false;
     TAVI::ErrorHolder errors;
     return framework->showContextMenu(menuName, StudioFrameworkService::toScreenCoordinate(x),
-                                       StudioFrameworkService::toScreenCoordinate(y), errors);
+                                      StudioFrameworkService::toScreenCoordinate(y), errors);
 }
 
 bool AbstractDomainImpl::executeContextMenuSchema(const std::string& menuName,
-                                                  const std::string& item) const
-{
+                                                  const std::string& item) const {
     StudioFrameworkService* framework = frameworkOf(studio);
     if (!framework)
         return false;

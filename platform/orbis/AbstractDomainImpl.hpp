@@ -33,7 +33,8 @@ public:
     // A host value describing the menu's items (all of them for an empty item
     // name, else that one), which the caller holds in a NOX::COSInterfacePtr;
     // null when the menu or item does not exist or the studio is gone.
-    NOX::PdxInterface* getContextMenuSchema(const std::string& menuName, const std::string& item) const;
+    NOX::PdxInterface* getContextMenuSchema(const std::string& menuName,
+                                            const std::string& item) const;
     // Pops up the menu at the global screen point; false when there is no such menu.
     bool showContextMenu(const std::string& menuName, double x, double y) const;
     // Runs one item of the menu; false when there is no such menu or item.
@@ -42,7 +43,7 @@ public:
     Studio* getStudio() const { return studio; }
 
 private:
-    Studio* studio;  // not owned: the studio owns this object
+    Studio* studio; // not owned: the studio owns this object
 };
 
 } // namespace PLATFORM

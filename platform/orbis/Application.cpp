@@ -6,8 +6,7 @@ Application::Application() = default;
 
 Application::~Application() = default;
 
-const char* Application::getFullyQualifiedNoxTypeName() const
-{
+const char* Application::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 
@@ -15,8 +14,7 @@ void Application::initialize(TAVI::ErrorHolder&) {}
 
 void Application::terminate(TAVI::ErrorHolder&) {}
 
-AbstractDomainInterface* Application::getDefaultDomain(Studio*)
-{
+AbstractDomainInterface* Application::getDefaultDomain(Studio*) {
     return nullptr;
 }
 

@@ -39,7 +39,7 @@ public:
 
 private:
     friend class Studio;
-    Studio* studio = nullptr;  // not owned: the studio owns this application
+    Studio* studio = nullptr; // not owned: the studio owns this application
 };
 
 } // namespace PLATFORM

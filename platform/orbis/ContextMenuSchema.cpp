@@ -7,36 +7,31 @@ namespace PLATFORM {
 
 ContextMenuSchema::ContextMenuSchema(std::string name) : name(std::move(name)) {}
 
-void ContextMenuSchema::addItem(const std::string& label, std::function<void()> callback)
-{
+void ContextMenuSchema::addItem(const std::string& label, std::function<void()> callback) {
     put(Item{label, std::move(callback), {}});
 }
 
-void ContextMenuSchema::addHostFunctionItem(const std::string& label, const std::string& functionName)
-{
+void ContextMenuSchema::addHostFunctionItem(const std::string& label,
+                                            const std::string& functionName) {
     put(Item{label, {}, functionName});
 }
 
-void ContextMenuSchema::addSeparator()
-{
+void ContextMenuSchema::addSeparator() {
     items.push_back(Item{"-", {}, {}});
 }
 
-const ContextMenuSchema::Item* ContextMenuSchema::findItem(const std::string& label) const
-{
+const ContextMenuSchema::Item* ContextMenuSchema::findItem(const std::string& label) const {
     const auto it = std::find_if(items.begin(), items.end(), [&](const Item& item) {
         return !item.isSeparator() && item.label == label;
     });
     return it == items.end() ? nullptr : &*it;
 }
 
-std::string ContextMenuSchema::describeItem(const Item& item) const
-{
+std::string ContextMenuSchema::describeItem(const Item& item) const {
     return item.hostFunction.empty() ? item.label : item.label + "=" + item.hostFunction;
 }
 
-std::string ContextMenuSchema::describe() const
-{
+std::string ContextMenuSchema::describe() const {
     std::string text;
     for (const Item& item : items) {
         if (!text.empty())
@@ -46,8 +41,7 @@ std::string ContextMenuSchema::describe() const
     return text;
 }
 
-void ContextMenuSchema::put(Item item)
-{
+void ContextMenuSchema::put(Item item) {
     const auto it = std::find_if(items.begin(), items.end(), [&](const Item& existing) {
         return !existing.isSeparator() && existing.label == item.label;
     });

@@ -15,8 +15,8 @@ class ContextMenuSchema {
 public:
     struct Item {
         std::string label;
-        std::function<void()> callback;  // empty for host-function items
-        std::string hostFunction;        // empty for callback items
+        std::function<void()> callback; // empty for host-function items
+        std::string hostFunction;       // empty for callback items
         bool isSeparator() const { return label == "-"; }
     };
 

@@ -5,42 +5,42 @@
 
 namespace PLATFORM {
 
-DomainInterface::DomainInterface(Studio* studio) : studio(studio)
-{
+DomainInterface::DomainInterface(Studio* studio) : studio(studio) {
     if (studio)
         studio->d_func()->frontsPointingHere.insert(this);
 }
 
-DomainInterface::~DomainInterface()
-{
+DomainInterface::~DomainInterface() {
     if (studio)
         studio->d_func()->frontsPointingHere.erase(this);
 }
 
-const char* DomainInterface::getFullyQualifiedNoxTypeName() const
-{
+const char* DomainInterface::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 
-void DomainInterface::activate()
-{
+void DomainInterface::activate() {
     active = true;
 }
 
-void DomainInterface::deactivate()
-{
+void DomainInterface::deactivate() {
     active = false;
 }
 
-Util::MenuInterface DomainInterface::getMenuInterface() const
-{
+Util::MenuInterface DomainInterface::getMenuInterface() const {
     const AbstractDomain* domain = getDomain();
     return domain ? domain->getMenuInterface() : Util::MenuInterface();
 }
 
-bool DomainInterface::canCut() const { return false; }
-bool DomainInterface::canCopy() const { return false; }
-bool DomainInterface::canPaste() const { return false; }
+bool DomainInterface::canCut() const {
+    return false;
+}
+bool DomainInterface::canCopy() const {
+    return false;
+}
+bool DomainInterface::canPaste() const {
+    return false;
+}
 void DomainInterface::doCut() {}
 void DomainInterface::doCopy() {}
 void DomainInterface::doPaste() {}

@@ -36,7 +36,7 @@ public:
 
 private:
     friend class Studio;
-    Studio* studio;  // not owned; null once the studio is gone
+    Studio* studio; // not owned; null once the studio is gone
     bool active = false;
 };
 

@@ -15,8 +15,7 @@ namespace PLATFORM {
 // factories. T has getName() giving something a StringID is made from. Names
 // are matched exactly. The registry holds one count on each object; removing
 // an object lets go of it. Registration order is kept.
-template <typename T>
-class GenericRegistry {
+template <typename T> class GenericRegistry {
 public:
     GenericRegistry() = default;
     virtual ~GenericRegistry() = default;
@@ -26,10 +25,10 @@ public:
     // Refuses a null object (PLATFORM_NullArgument) and a name already taken
     // (PLATFORM_ObjectAlreadyRegistered, the name as argument); the registry is
     // then unchanged and the caller's holder keeps its count.
-    bool registerObject(const TAVI::Holder<T>& object, TAVI::ErrorHolder& errors)
-    {
+    bool registerObject(const TAVI::Holder<T>& object, TAVI::ErrorHolder& errors) {
         if (!object) {
-            reportError(errors, TAVI_HERE, Messages::NullArgument, "GenericRegistry::registerObject");
+            reportError(errors, TAVI_HERE, Messages::NullArgument,
+                        "GenericRegistry::registerObject");
             return false;
         }
         const TAVI::StringID name(object->getName());
@@ -42,8 +41,7 @@ public:
     }
 
     // False when nothing is registered under the name.
-    bool unregisterObject(const TAVI::StringID& name)
-    {
+    bool unregisterObject(const TAVI::StringID& name) {
         const std::size_t index = findIndex(name);
         if (index == npos)
             return false;
@@ -54,23 +52,20 @@ public:
     }
 
     // The object registered under the name, or an empty holder.
-    TAVI::Holder<T> getObject(const TAVI::StringID& name) const
-    {
+    TAVI::Holder<T> getObject(const TAVI::StringID& name) const {
         const std::size_t index = findIndex(name);
         return index == npos ? TAVI::Holder<T>() : entries[index].object;
     }
     bool isRegistered(const TAVI::StringID& name) const { return findIndex(name) != npos; }
 
-    std::vector<TAVI::StringID> names() const
-    {
+    std::vector<TAVI::StringID> names() const {
         std::vector<TAVI::StringID> result;
         result.reserve(entries.size());
         for (const Entry& entry : entries)
             result.push_back(entry.name);
         return result;
     }
-    std::vector<TAVI::Holder<T>> objects() const
-    {
+    std::vector<TAVI::Holder<T>> objects() const {
         std::vector<TAVI::Holder<T>> result;
         result.reserve(entries.size());
         for (const Entry& entry : entries)
@@ -80,8 +75,7 @@ public:
     std::size_t size() const { return entries.size(); }
 
     // Lets go of every object, the last registered first.
-    void clear()
-    {
+    void clear() {
         while (!entries.empty()) {
             const TAVI::Holder<T> gone = entries.back().object;
             entries.pop_back();
@@ -95,8 +89,7 @@ private:
     };
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-    std::size_t findIndex(const TAVI::StringID& name) const
-    {
+    std::size_t findIndex(const TAVI::StringID& name) const {
         const auto it = std::find_if(entries.begin(), entries.end(),
                                      [&](const Entry& entry) { return entry.name == name; });
         return it == entries.end() ? npos : static_cast<std::size_t>(it - entries.begin());

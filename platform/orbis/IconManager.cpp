@@ -4,14 +4,13 @@
 
 namespace PLATFORM {
 
-IconManager* IconManager::getInstance()
-{
+IconManager* IconManager::getInstance() {
     static IconManager* manager = new IconManager;
     return manager;
 }
 
-void IconManager::addFileToIcon(const std::string& tag, const std::string& file, int mode, int state)
-{
+void IconManager::addFileToIcon(const std::string& tag, const std::string& file, int mode,
+                                int state) {
     // An icon takes no empty file name: a tag given only that would be listed with no icon.
     if (file.empty())
         return;
@@ -23,24 +22,20 @@ void IconManager::addFileToIcon(const std::string& tag, const std::string& file,
         icon.addFile(file, mode, state);
 }
 
-TAVI::Icon IconManager::getIcon(const std::string& tag) const
-{
+TAVI::Icon IconManager::getIcon(const std::string& tag) const {
     const auto it = icons.find(tag);
     return it == icons.end() ? TAVI::Icon() : it->second;
 }
 
-bool IconManager::hasIcon(const std::string& tag) const
-{
+bool IconManager::hasIcon(const std::string& tag) const {
     return icons.count(tag) != 0;
 }
 
-bool IconManager::removeIcon(const std::string& tag)
-{
+bool IconManager::removeIcon(const std::string& tag) {
     return icons.erase(tag) != 0;
 }
 
-std::vector<std::string> IconManager::getTags() const
-{
+std::vector<std::string> IconManager::getTags() const {
     std::vector<std::string> tags;
     tags.reserve(icons.size());
     for (const auto& [tag, icon] : icons)

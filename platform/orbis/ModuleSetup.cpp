@@ -11,28 +11,25 @@ namespace {
 
 bool platformReady = false;
 
-bool haveGuiApplication()
-{
+bool haveGuiApplication() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
 } // namespace
 
-void QSInitialize_orbis()
-{
+void QSInitialize_orbis() {
     PLATFORM::registerOrbisMessages();
     ORB::mi::addOrbisPackage();
 }
 
-void initialize_orbis(TAVI::ErrorHolder& errors)
-{
+void initialize_orbis(TAVI::ErrorHolder& errors) {
     QSInitialize_orbis();
     if (!haveGuiApplication())
-        PLATFORM::reportError(errors, TAVI_HERE, PLATFORM::Messages::NoGuiApplication, "The studio framework");
+        PLATFORM::reportError(errors, TAVI_HERE, PLATFORM::Messages::NoGuiApplication,
+                              "The studio framework");
 }
 
-void initialize_tavi2()
-{
+void initialize_tavi2() {
     if (!haveGuiApplication())
         return;
     // Until named, "QUASAR" follows whatever QCoreApplication exists; pin it to
@@ -42,19 +39,17 @@ void initialize_tavi2()
         NIMB::Thread::setNamedThread(NIMB::Thread::hostThreadName, uiThread);
 }
 
-void initialize_zeph(TAVI::ErrorHolder& errors)
-{
+void initialize_zeph(TAVI::ErrorHolder& errors) {
     if (!haveGuiApplication())
-        PLATFORM::reportError(errors, TAVI_HERE, PLATFORM::Messages::NoGuiApplication, "The canvas");
+        PLATFORM::reportError(errors, TAVI_HERE, PLATFORM::Messages::NoGuiApplication,
+                              "The canvas");
 }
 
-void initialize_orbis_platform()
-{
+void initialize_orbis_platform() {
     PLATFORM::registerOrbisMessages();
     platformReady = true;
 }
 
-bool isOrbisPlatformInitialized()
-{
+bool isOrbisPlatformInitialized() {
     return platformReady;
 }

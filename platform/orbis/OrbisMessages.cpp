@@ -13,7 +13,8 @@ namespace {
 const ZuMessageEntry messages[] = {
     {Messages::ObjectAlreadyRegistered, "PLATFORM_ObjectAlreadyRegistered",
      "An object named '%s' is already registered."},
-    {Messages::ServiceNotFound, "PLATFORM_ServiceNotFound", "The studio has no service named '%s'."},
+    {Messages::ServiceNotFound, "PLATFORM_ServiceNotFound",
+     "The studio has no service named '%s'."},
     {Messages::ComponentNotFound, "PLATFORM_ComponentNotFound",
      "The studio has no component named '%s'."},
     {Messages::ComponentTypeNotFound, "PLATFORM_ComponentTypeNotFound",
@@ -60,14 +61,14 @@ const ZuTranslationEntry japanese[] = {
     {Messages::ComponentAlreadyPlaced,
      "コンポーネント '%1' は既にスタジオに配置されています。先に切り離してください。"},
     {Messages::TabIndexOutOfRange, "タブ インデックス %1 は範囲外です。"},
-    {Messages::ContextMenuNotFound, "スタジオに '%1' という名前のコンテキスト メニューはありません。"},
+    {Messages::ContextMenuNotFound,
+     "スタジオに '%1' という名前のコンテキスト メニューはありません。"},
     {Messages::ContextMenuItemNotFound, "コンテキスト メニューに '%1' という項目はありません。"},
 };
 
 } // namespace
 
-void registerOrbisMessages()
-{
+void registerOrbisMessages() {
     static std::once_flag once;
     std::call_once(once, [] {
         zu_mem_add_primary_message_table(zuGetMemoryContext(), messages);
@@ -75,8 +76,7 @@ void registerOrbisMessages()
     });
 }
 
-std::string messageId(std::uint32_t code)
-{
+std::string messageId(std::uint32_t code) {
     for (const ZuMessageEntry& entry : messages) {
         if (entry.code == code)
             return entry.id;
@@ -85,8 +85,7 @@ std::string messageId(std::uint32_t code)
 }
 
 void reportError(TAVI::ErrorHolder& errors, const TAVI::CodeLocation& location, std::uint32_t code,
-                 const std::string& argument)
-{
+                 const std::string& argument) {
     // Errors can be reported before the module is initialised (a registry used
     // at static set-up); their text must still be readable.
     registerOrbisMessages();

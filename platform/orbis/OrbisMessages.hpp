@@ -6,7 +6,7 @@
 namespace TAVI {
 class CodeLocation;
 class ErrorHolder;
-}
+} // namespace TAVI
 
 // The studio framework's message table (facility 0x87): the errors its
 // operations report into a caller's ErrorHolder. Every message takes one

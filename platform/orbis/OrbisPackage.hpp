@@ -16,8 +16,7 @@ class COSPackage;
 namespace ORB::mi {
 
 using CosCommonClassInfo = NOX::CosCommonClassInfo;
-template <class T>
-using CosCommonReferencedClassInfo = NOX::CosCommonReferencedClassInfo<T>;
+template <class T> using CosCommonReferencedClassInfo = NOX::CosCommonReferencedClassInfo<T>;
 
 // Adds the package (once; later calls return the same package). Its classes
 // are filled when the host first needs one of them.

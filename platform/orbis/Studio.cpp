@@ -28,8 +28,7 @@ namespace {
 
 // The open studios. Never destroyed: windows still open when the process ends
 // are left to the operating system rather than deleted after Qt has gone.
-std::vector<TAVI::Holder<Studio>>& openStudios()
-{
+std::vector<TAVI::Holder<Studio>>& openStudios() {
     static auto* studios = new std::vector<TAVI::Holder<Studio>>;
     return *studios;
 }
@@ -42,8 +41,7 @@ StudioWindow::StudioWindow(Studio* studio) : studio(studio) {}
 
 StudioWindow::~StudioWindow() = default;
 
-bool StudioWindow::setIcon(const std::string& file)
-{
+bool StudioWindow::setIcon(const std::string& file) {
     const QPixmap pixmap(QString::fromStdString(file));
     if (pixmap.isNull())
         return false;
@@ -51,16 +49,14 @@ bool StudioWindow::setIcon(const std::string& file)
     return true;
 }
 
-bool StudioWindow::setIcon(const std::string& file, TAVI::ErrorHolder& errors)
-{
+bool StudioWindow::setIcon(const std::string& file, TAVI::ErrorHolder& errors) {
     if (setIcon(file))
         return true;
     reportError(errors, TAVI_HERE, Messages::ImageNotReadable, file);
     return false;
 }
 
-void StudioWindow::closeEvent(QCloseEvent* event)
-{
+void StudioWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     if (!studio)
         return;
@@ -71,8 +67,7 @@ void StudioWindow::closeEvent(QCloseEvent* event)
 
 StudioPrivate::StudioPrivate(Studio* q) : q(q) {}
 
-void StudioPrivate::shutDown()
-{
+void StudioPrivate::shutDown() {
     if (!open || shuttingDown)
         return;
     shuttingDown = true;
@@ -94,8 +89,7 @@ void StudioPrivate::shutDown()
     shuttingDown = false;
 }
 
-void StudioPrivate::release()
-{
+void StudioPrivate::release() {
     // Services and domain implementations stay until the studio goes, so that
     // pointers an application kept to them stay good after the window closed.
     domainImpls.clear();
@@ -107,8 +101,7 @@ void StudioPrivate::release()
 
 Studio::Studio() : d(new StudioPrivate(this)) {}
 
-Studio::~Studio()
-{
+Studio::~Studio() {
     d->shutDown();
     // A script may hold the framework service longer: it must not reach back here.
     if (d->framework)
@@ -136,8 +129,7 @@ Studio::~Studio()
 }
 
 TAVI::Holder<Studio> Studio::spawnStudio(const TAVI::Holder<Application>& application,
-                                         TAVI::ErrorHolder& errors)
-{
+                                         TAVI::ErrorHolder& errors) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         reportError(errors, TAVI_HERE, Messages::NoGuiApplication, "Studio::spawnStudio");
         return {};
@@ -152,7 +144,8 @@ TAVI::Holder<Studio> Studio::spawnStudio(const TAVI::Holder<Application>& applic
         return {};
     }
     if (application->getStudio()) {
-        reportError(errors, TAVI_HERE, Messages::ApplicationInUse, application->getFullyQualifiedNoxTypeName());
+        reportError(errors, TAVI_HERE, Messages::ApplicationInUse,
+                    application->getFullyQualifiedNoxTypeName());
         return {};
     }
 
@@ -175,44 +168,38 @@ TAVI::Holder<Studio> Studio::spawnStudio(const TAVI::Holder<Application>& applic
     return studio;
 }
 
-TAVI::Holder<Studio> Studio::spawnStudio(const TAVI::Holder<Application>& application)
-{
+TAVI::Holder<Studio> Studio::spawnStudio(const TAVI::Holder<Application>& application) {
     TAVI::ErrorHolder errors;
     return spawnStudio(application, errors);
 }
 
-std::vector<TAVI::Holder<Studio>> Studio::allStudios()
-{
+std::vector<TAVI::Holder<Studio>> Studio::allStudios() {
     return openStudios();
 }
 
-const char* Studio::getFullyQualifiedNoxTypeName() const
-{
+const char* Studio::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 
-StudioWindow* Studio::getWindow() const
-{
+StudioWindow* Studio::getWindow() const {
     return d->window;
 }
 
-Application* Studio::getApp() const
-{
+Application* Studio::getApp() const {
     return d->application.get();
 }
 
-DomainImplFactory& Studio::getDomainFactory()
-{
+DomainImplFactory& Studio::getDomainFactory() {
     static auto* factory = new DomainImplFactory;
     return *factory;
 }
 
-AbstractDomainImpl* Studio::getDomainImpl(const TAVI::StringID& key, TAVI::ErrorHolder& errors)
-{
+AbstractDomainImpl* Studio::getDomainImpl(const TAVI::StringID& key, TAVI::ErrorHolder& errors) {
     if (const auto it = d->domainImpls.find(key); it != d->domainImpls.end())
         return it->second.get();
     if (!d->open) {
-        reportError(errors, TAVI_HERE, Messages::StudioClosed, d->window->windowTitle().toStdString());
+        reportError(errors, TAVI_HERE, Messages::StudioClosed,
+                    d->window->windowTitle().toStdString());
         return nullptr;
     }
     if (!getDomainFactory().hasCreator(key)) {
@@ -236,14 +223,12 @@ AbstractDomainImpl* Studio::getDomainImpl(const TAVI::StringID& key, TAVI::Error
     return impl;
 }
 
-AbstractDomainImpl* Studio::getDomainImpl(const TAVI::StringID& key)
-{
+AbstractDomainImpl* Studio::getDomainImpl(const TAVI::StringID& key) {
     TAVI::ErrorHolder errors;
     return getDomainImpl(key, errors);
 }
 
-AbstractDomainInterface* Studio::getActiveDomain()
-{
+AbstractDomainInterface* Studio::getActiveDomain() {
     if (!d->defaultDomainAsked && d->open && d->application) {
         d->defaultDomainAsked = true;
         const TAVI::Holder<AbstractDomainInterface> domain(d->application->getDefaultDomain(this));
@@ -253,8 +238,7 @@ AbstractDomainInterface* Studio::getActiveDomain()
     return d->activeDomain.get();
 }
 
-void Studio::setActiveDomain(const TAVI::Holder<AbstractDomainInterface>& domain)
-{
+void Studio::setActiveDomain(const TAVI::Holder<AbstractDomainInterface>& domain) {
     if (!d->open || domain == d->activeDomain)
         return;
     // Asked for explicitly: the application's default is no longer wanted.
@@ -267,26 +251,23 @@ void Studio::setActiveDomain(const TAVI::Holder<AbstractDomainInterface>& domain
         domain->activate();
 }
 
-StudioServiceRegistry& Studio::getServiceManager()
-{
+StudioServiceRegistry& Studio::getServiceManager() {
     return d->services;
 }
 
-StudioService* Studio::getService2(const TAVI::StringID& name, TAVI::ErrorHolder& errors) const
-{
+StudioService* Studio::getService2(const TAVI::StringID& name, TAVI::ErrorHolder& errors) const {
     StudioService* service = d->services.getObject(name).get();
     if (!service)
         reportError(errors, TAVI_HERE, Messages::ServiceNotFound, name.getString());
     return service;
 }
 
-StudioFrameworkService* Studio::getFrameworkService() const
-{
+StudioFrameworkService* Studio::getFrameworkService() const {
     return d->framework.get();
 }
 
-StudioComponentBase* Studio::getComponent(const std::string& name, TAVI::ErrorHolder& errors) const
-{
+StudioComponentBase* Studio::getComponent(const std::string& name,
+                                          TAVI::ErrorHolder& errors) const {
     if (!d->framework) {
         reportError(errors, TAVI_HERE, Messages::ComponentNotFound, name);
         return nullptr;
@@ -294,8 +275,7 @@ StudioComponentBase* Studio::getComponent(const std::string& name, TAVI::ErrorHo
     return d->framework->getComponent(name, errors);
 }
 
-bool Studio::toggleComponent(const std::string& name, TAVI::ErrorHolder& errors)
-{
+bool Studio::toggleComponent(const std::string& name, TAVI::ErrorHolder& errors) {
     StudioComponentBase* component = getComponent(name, errors);
     if (!component)
         return false;
@@ -306,8 +286,7 @@ bool Studio::toggleComponent(const std::string& name, TAVI::ErrorHolder& errors)
     return component->isVisible();
 }
 
-void Studio::activateComponent(StudioComponentBase* component, bool focus)
-{
+void Studio::activateComponent(StudioComponentBase* component, bool focus) {
     if (!component || !d->framework)
         return;
     // Only a component of this studio: one removed earlier may be gone, and must not be read.
@@ -326,19 +305,16 @@ void Studio::activateComponent(StudioComponentBase* component, bool focus)
     }
 }
 
-void Studio::show()
-{
+void Studio::show() {
     if (d->open && d->window)
         d->window->show();
 }
 
-bool Studio::isOpen() const
-{
+bool Studio::isOpen() const {
     return d->open;
 }
 
-void Studio::close()
-{
+void Studio::close() {
     if (!d->open || d->shuttingDown)
         return;
     // The list of open studios may hold the last count.
@@ -348,8 +324,7 @@ void Studio::close()
     studios.erase(std::remove(studios.begin(), studios.end(), self), studios.end());
 }
 
-bool Studio::saveScreenshot(const std::string& file, TAVI::ErrorHolder& errors)
-{
+bool Studio::saveScreenshot(const std::string& file, TAVI::ErrorHolder& errors) {
     StudioWindow* window = d->window;
     if (!d->open) {
         reportError(errors, TAVI_HERE, Messages::StudioClosed, window->windowTitle().toStdString());

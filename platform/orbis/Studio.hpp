@@ -114,7 +114,7 @@ private:
     friend class DomainInterface;
     StudioPrivate* d_func() { return d; }
     const StudioPrivate* d_func() const { return d; }
-    StudioPrivate* d;  // owned
+    StudioPrivate* d; // owned
 };
 
 } // namespace PLATFORM

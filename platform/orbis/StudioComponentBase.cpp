@@ -18,24 +18,21 @@ struct LiveComponents {
     std::unordered_set<const StudioComponentBase*> components;
 };
 
-LiveComponents& liveComponents()
-{
-    static auto* live = new LiveComponents;  // components may go while the process ends
+LiveComponents& liveComponents() {
+    static auto* live = new LiveComponents; // components may go while the process ends
     return *live;
 }
 
 } // namespace
 
-bool isLiveComponent(const StudioComponentBase* component)
-{
+bool isLiveComponent(const StudioComponentBase* component) {
     LiveComponents& live = liveComponents();
     const std::lock_guard lock(live.mutex);
     return live.components.count(component) != 0;
 }
 
 StudioComponentBase::StudioComponentBase(Studio* studio, const std::string& name)
-    : studio(studio), name(name)
-{
+    : studio(studio), name(name) {
     if (studio)
         studio->d_func()->componentsPointingHere.insert(this);
     LiveComponents& live = liveComponents();
@@ -43,8 +40,7 @@ StudioComponentBase::StudioComponentBase(Studio* studio, const std::string& name
     live.components.insert(this);
 }
 
-StudioComponentBase::~StudioComponentBase()
-{
+StudioComponentBase::~StudioComponentBase() {
     if (studio)
         studio->d_func()->componentsPointingHere.erase(this);
     LiveComponents& live = liveComponents();
@@ -56,48 +52,39 @@ void StudioComponentBase::initialize(TAVI::ErrorHolder&) {}
 
 void StudioComponentBase::terminate(TAVI::ErrorHolder&) {}
 
-std::string StudioComponentBase::getDisplayTitle() const
-{
+std::string StudioComponentBase::getDisplayTitle() const {
     return name;
 }
 
-TAVI::GLWidget2* StudioComponentBase::getDefaultFocusWidget()
-{
+TAVI::GLWidget2* StudioComponentBase::getDefaultFocusWidget() {
     return getWidget();
 }
 
-const char* StudioComponentBase::getFullyQualifiedNoxTypeName() const
-{
+const char* StudioComponentBase::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 
-std::string StudioComponentBase::getTypeName() const
-{
+std::string StudioComponentBase::getTypeName() const {
     return name;
 }
 
-bool StudioComponentBase::canAccept(const TAVI::GLMimeData2*) const
-{
+bool StudioComponentBase::canAccept(const TAVI::GLMimeData2*) const {
     return false;
 }
 
-TAVI::AbstractUndoRedoCommandTarget* StudioComponentBase::getUndoRedoTarget()
-{
+TAVI::AbstractUndoRedoCommandTarget* StudioComponentBase::getUndoRedoTarget() {
     return nullptr;
 }
 
-void StudioComponentBase::setDomain(const TAVI::Holder<AbstractDomainInterface>& newDomain)
-{
+void StudioComponentBase::setDomain(const TAVI::Holder<AbstractDomainInterface>& newDomain) {
     domain = newDomain;
 }
 
-AbstractDomainInterface* StudioComponentBase::getDomain() const
-{
+AbstractDomainInterface* StudioComponentBase::getDomain() const {
     return domain.get();
 }
 
-bool StudioComponentBase::isVisible() const
-{
+bool StudioComponentBase::isVisible() const {
     return shown;
 }
 

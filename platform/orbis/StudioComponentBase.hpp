@@ -12,7 +12,7 @@ class AbstractUndoRedoCommandTarget;
 class ErrorHolder;
 class GLMimeData2;
 class GLWidget2;
-}
+} // namespace TAVI
 
 namespace PLATFORM {
 
@@ -69,10 +69,10 @@ private:
     friend class Studio;
     friend class StudioFrameworkService;
     friend class StudioFrameworkServicePrivate;
-    Studio* studio;  // not owned; null once the studio is gone
+    Studio* studio; // not owned; null once the studio is gone
     std::string name;
     TAVI::Holder<AbstractDomainInterface> domain;
-    bool shown = false;  // kept by the framework service
+    bool shown = false; // kept by the framework service
 };
 
 } // namespace PLATFORM

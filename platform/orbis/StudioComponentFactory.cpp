@@ -7,16 +7,14 @@
 namespace PLATFORM {
 
 StudioComponentFactory::StudioComponentFactory(const TAVI::StringID& typeName, Maker maker)
-    : typeName(typeName), maker(std::move(maker))
-{
-}
+    : typeName(typeName), maker(std::move(maker)) {}
 
-StudioComponentFactory::StudioComponentFactory(const TAVI::StringID& typeName) : typeName(typeName) {}
+StudioComponentFactory::StudioComponentFactory(const TAVI::StringID& typeName)
+    : typeName(typeName) {}
 
 StudioComponentFactory::~StudioComponentFactory() = default;
 
-StudioComponentBase* StudioComponentFactory::create(Studio* studio, const std::string& name) const
-{
+StudioComponentBase* StudioComponentFactory::create(Studio* studio, const std::string& name) const {
     return maker ? maker(studio, name) : nullptr;
 }
 

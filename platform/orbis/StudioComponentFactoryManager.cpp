@@ -2,19 +2,17 @@
 
 namespace PLATFORM {
 
-StudioComponentFactoryManager* StudioComponentFactoryManager::instance()
-{
+StudioComponentFactoryManager* StudioComponentFactoryManager::instance() {
     // Never destroyed: factories may be asked for components while other
     // process-wide objects shut down.
     static StudioComponentFactoryManager* manager = new StudioComponentFactoryManager;
     return manager;
 }
 
-StudioComponentBase* StudioComponentFactoryManager::createComponent(const TAVI::StringID& typeName,
-                                                                    Studio* studio,
-                                                                    const std::string& name,
-                                                                    TAVI::ErrorHolder& errors) const
-{
+StudioComponentBase*
+StudioComponentFactoryManager::createComponent(const TAVI::StringID& typeName, Studio* studio,
+                                               const std::string& name,
+                                               TAVI::ErrorHolder& errors) const {
     const TAVI::Holder<StudioComponentFactory> factory = getObject(typeName);
     if (!factory) {
         reportError(errors, TAVI_HERE, Messages::ComponentTypeNotFound, typeName.getString());

@@ -6,8 +6,7 @@ StudioEventServiceBase::StudioEventServiceBase(const TAVI::StringID& name) : Stu
 
 StudioEventServiceBase::~StudioEventServiceBase() = default;
 
-const char* StudioEventServiceBase::getFullyQualifiedNoxTypeName() const
-{
+const char* StudioEventServiceBase::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 

@@ -27,13 +27,16 @@ namespace PLATFORM {
 
 namespace {
 
-Qt::DockWidgetArea dockArea(int position)
-{
+Qt::DockWidgetArea dockArea(int position) {
     switch (position) {
-    case StudioFrameworkService::Right: return Qt::RightDockWidgetArea;
-    case StudioFrameworkService::Top: return Qt::TopDockWidgetArea;
-    case StudioFrameworkService::Bottom: return Qt::BottomDockWidgetArea;
-    default: return Qt::LeftDockWidgetArea;
+    case StudioFrameworkService::Right:
+        return Qt::RightDockWidgetArea;
+    case StudioFrameworkService::Top:
+        return Qt::TopDockWidgetArea;
+    case StudioFrameworkService::Bottom:
+        return Qt::BottomDockWidgetArea;
+    default:
+        return Qt::LeftDockWidgetArea;
     }
 }
 
@@ -57,13 +60,14 @@ const NamedValue positions[] = {
     {"Bottom", StudioFrameworkService::Bottom},
 };
 
-bool equalsIgnoringCase(const std::string& a, const char* b)
-{
+bool equalsIgnoringCase(const std::string& a, const char* b) {
     const std::size_t length = std::char_traits<char>::length(b);
     if (a.size() != length)
         return false;
     for (std::size_t i = 0; i < length; ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
         if (lower(a[i]) != lower(b[i]))
             return false;
     }
@@ -71,8 +75,7 @@ bool equalsIgnoringCase(const std::string& a, const char* b)
 }
 
 template <std::size_t N>
-int lookUp(const NamedValue (&table)[N], const std::string& text, int otherwise)
-{
+int lookUp(const NamedValue (&table)[N], const std::string& text, int otherwise) {
     for (const NamedValue& entry : table) {
         if (text == entry.name)
             return entry.value;
@@ -84,8 +87,7 @@ int lookUp(const NamedValue (&table)[N], const std::string& text, int otherwise)
     return otherwise;
 }
 
-std::string trimmed(const std::string& text)
-{
+std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos)
         return {};
@@ -97,9 +99,9 @@ std::string trimmed(const std::string& text)
 
 // ---------------------------------------------------------------- private
 
-StudioFrameworkServicePrivate::StudioFrameworkServicePrivate(StudioFrameworkService* q, Studio* studio)
-    : q(q), studio(studio), window(studio ? studio->getWindow() : nullptr)
-{
+StudioFrameworkServicePrivate::StudioFrameworkServicePrivate(StudioFrameworkService* q,
+                                                             Studio* studio)
+    : q(q), studio(studio), window(studio ? studio->getWindow() : nullptr) {
     if (!window)
         return;
     tabs = new QTabWidget(window);
@@ -116,8 +118,7 @@ StudioFrameworkServicePrivate::StudioFrameworkServicePrivate(StudioFrameworkServ
                      });
 }
 
-ComponentRecord* StudioFrameworkServicePrivate::find(const StudioComponentBase* component) const
-{
+ComponentRecord* StudioFrameworkServicePrivate::find(const StudioComponentBase* component) const {
     for (const auto& record : records) {
         if (record->component.get() == component)
             return record.get();
@@ -125,8 +126,7 @@ ComponentRecord* StudioFrameworkServicePrivate::find(const StudioComponentBase* 
     return nullptr;
 }
 
-ComponentRecord* StudioFrameworkServicePrivate::findByName(const std::string& name) const
-{
+ComponentRecord* StudioFrameworkServicePrivate::findByName(const std::string& name) const {
     for (const auto& record : records) {
         if (record->component->getName() == name)
             return record.get();
@@ -136,8 +136,7 @@ ComponentRecord* StudioFrameworkServicePrivate::findByName(const std::string& na
 
 ComponentRecord* StudioFrameworkServicePrivate::require(const StudioComponentBase* component,
                                                         const char* operation,
-                                                        TAVI::ErrorHolder& errors) const
-{
+                                                        TAVI::ErrorHolder& errors) const {
     if (!component) {
         reportError(errors, TAVI_HERE, Messages::NullArgument,
                     std::string("StudioFrameworkService::") + operation);
@@ -147,13 +146,14 @@ ComponentRecord* StudioFrameworkServicePrivate::require(const StudioComponentBas
     // A component removed earlier may be gone: its name is read only while it exists.
     if (!record)
         reportError(errors, TAVI_HERE, Messages::ComponentNotFound,
-                    isLiveComponent(component) ? component->getName() : "(a component that no longer exists)");
+                    isLiveComponent(component) ? component->getName()
+                                               : "(a component that no longer exists)");
     return record;
 }
 
-QWidget* StudioFrameworkServicePrivate::requireWidget(const ComponentRecord& record, const char* operation,
-                                                      TAVI::ErrorHolder& errors) const
-{
+QWidget* StudioFrameworkServicePrivate::requireWidget(const ComponentRecord& record,
+                                                      const char* operation,
+                                                      TAVI::ErrorHolder& errors) const {
     TAVI::GLWidget2* widget = record.component->getWidget();
     QWidget* qtWidget = widget ? widget->getQWidget() : nullptr;
     if (!qtWidget || !window) {
@@ -166,28 +166,25 @@ QWidget* StudioFrameworkServicePrivate::requireWidget(const ComponentRecord& rec
 }
 
 bool StudioFrameworkServicePrivate::requireUnplaced(const ComponentRecord& record,
-                                                    TAVI::ErrorHolder& errors) const
-{
+                                                    TAVI::ErrorHolder& errors) const {
     if (record.kind == ComponentRecord::Unplaced)
         return true;
     reportError(errors, TAVI_HERE, Messages::ComponentAlreadyPlaced, record.component->getName());
     return false;
 }
 
-bool StudioFrameworkServicePrivate::checkTab(std::uint32_t index, TAVI::ErrorHolder& errors) const
-{
+bool StudioFrameworkServicePrivate::checkTab(std::uint32_t index, TAVI::ErrorHolder& errors) const {
     const int count = tabs ? tabs->count() : 0;
     if (index < static_cast<std::uint32_t>(count))
         return true;
-    const std::string shown = index == StudioFrameworkService::NoTab ? "0xFFFFFFFF (no tab)"
-                                                                    : std::to_string(index);
+    const std::string shown =
+        index == StudioFrameworkService::NoTab ? "0xFFFFFFFF (no tab)" : std::to_string(index);
     reportError(errors, TAVI_HERE, Messages::TabIndexOutOfRange,
                 shown + " (the window has " + std::to_string(count) + " tabs)");
     return false;
 }
 
-bool StudioFrameworkServicePrivate::checkOpen(TAVI::ErrorHolder& errors) const
-{
+bool StudioFrameworkServicePrivate::checkOpen(TAVI::ErrorHolder& errors) const {
     // A closed window's components would never be shown nor terminated in time.
     if (closed || (studio && !studio->isOpen())) {
         reportError(errors, TAVI_HERE, Messages::StudioClosed, q->getTitle());
@@ -197,8 +194,7 @@ bool StudioFrameworkServicePrivate::checkOpen(TAVI::ErrorHolder& errors) const
 }
 
 bool StudioFrameworkServicePrivate::takeIn(const TAVI::Holder<StudioComponentBase>& component,
-                                           TAVI::ErrorHolder& errors)
-{
+                                           TAVI::ErrorHolder& errors) {
     if (!checkOpen(errors))
         return false;
     TAVI::ErrorHolder initErrors;
@@ -218,15 +214,13 @@ bool StudioFrameworkServicePrivate::takeIn(const TAVI::Holder<StudioComponentBas
     return true;
 }
 
-QWidget* StudioFrameworkServicePrivate::embeddedWidget(const ComponentRecord& record) const
-{
+QWidget* StudioFrameworkServicePrivate::embeddedWidget(const ComponentRecord& record) const {
     TAVI::GLWidget2* glWidget = record.component->getWidget();
     QWidget* widget = glWidget ? glWidget->getQWidget() : nullptr;
     return widget && widget->parentWidget() ? widget : nullptr;
 }
 
-void StudioFrameworkServicePrivate::setProbe(ComponentRecord& record)
-{
+void StudioFrameworkServicePrivate::setProbe(ComponentRecord& record) {
     StudioComponentBase* component = record.component.get();
     component->shown = false;
     switch (record.kind) {
@@ -246,8 +240,8 @@ void StudioFrameworkServicePrivate::setProbe(ComponentRecord& record)
     }
 }
 
-void StudioFrameworkServicePrivate::placeInPage(ComponentRecord& record, QWidget* widget, QWidget* page)
-{
+void StudioFrameworkServicePrivate::placeInPage(ComponentRecord& record, QWidget* widget,
+                                                QWidget* page) {
     page->layout()->addWidget(widget);
     widget->show();
     record.kind = ComponentRecord::InTab;
@@ -255,8 +249,7 @@ void StudioFrameworkServicePrivate::placeInPage(ComponentRecord& record, QWidget
     setProbe(record);
 }
 
-void StudioFrameworkServicePrivate::detach(ComponentRecord& record)
-{
+void StudioFrameworkServicePrivate::detach(ComponentRecord& record) {
     TAVI::GLWidget2* glWidget = record.component->getWidget();
     QWidget* widget = glWidget ? glWidget->getQWidget() : nullptr;
     // The widget belongs to the component: take it out of what the framework
@@ -280,7 +273,8 @@ void StudioFrameworkServicePrivate::detach(ComponentRecord& record)
     case ComponentRecord::InTab: {
         QWidget* page = record.tabPage;
         const bool pageEmpty = std::none_of(records.begin(), records.end(), [&](const auto& other) {
-            return other.get() != &record && other->kind == ComponentRecord::InTab && other->tabPage == page;
+            return other.get() != &record && other->kind == ComponentRecord::InTab &&
+                   other->tabPage == page;
         });
         if (page && pageEmpty && tabs) {
             tabs->removeTab(tabs->indexOf(page));
@@ -298,8 +292,7 @@ void StudioFrameworkServicePrivate::detach(ComponentRecord& record)
     setProbe(record);
 }
 
-void StudioFrameworkServicePrivate::remove(ComponentRecord* record, TAVI::ErrorHolder& errors)
-{
+void StudioFrameworkServicePrivate::remove(ComponentRecord* record, TAVI::ErrorHolder& errors) {
     detach(*record);
     const auto it = std::find_if(records.begin(), records.end(),
                                  [&](const auto& entry) { return entry.get() == record; });
@@ -309,50 +302,42 @@ void StudioFrameworkServicePrivate::remove(ComponentRecord* record, TAVI::ErrorH
     component->terminate(errors);
 }
 
-std::string StudioFrameworkServicePrivate::title(const ComponentRecord& record, const std::string& given) const
-{
+std::string StudioFrameworkServicePrivate::title(const ComponentRecord& record,
+                                                 const std::string& given) const {
     return given.empty() ? record.component->getDisplayTitle() : given;
 }
 
 // ---------------------------------------------------------------- service
 
 StudioFrameworkService::StudioFrameworkService(Studio* studio)
-    : StudioService("StudioFrameworkService"), d(new StudioFrameworkServicePrivate(this, studio))
-{
-}
+    : StudioService("StudioFrameworkService"), d(new StudioFrameworkServicePrivate(this, studio)) {}
 
-StudioFrameworkService::~StudioFrameworkService()
-{
+StudioFrameworkService::~StudioFrameworkService() {
     TAVI::ErrorHolder ignored;
     removeAllComponents(ignored);
     delete d;
 }
 
-const char* StudioFrameworkService::getFullyQualifiedNoxTypeName() const
-{
+const char* StudioFrameworkService::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 
-Studio* StudioFrameworkService::getStudio() const
-{
+Studio* StudioFrameworkService::getStudio() const {
     return d->studio;
 }
 
-void StudioFrameworkService::setTitle(const std::string& title)
-{
+void StudioFrameworkService::setTitle(const std::string& title) {
     if (d->window)
         d->window->setWindowTitle(QString::fromStdString(title));
 }
 
-std::string StudioFrameworkService::getTitle() const
-{
+std::string StudioFrameworkService::getTitle() const {
     return d->window ? d->window->windowTitle().toStdString() : std::string();
 }
 
 StudioComponentBase* StudioFrameworkService::createComponent(const std::string& typeName,
                                                              const std::string& name,
-                                                             TAVI::ErrorHolder& errors)
-{
+                                                             TAVI::ErrorHolder& errors) {
     // The factory would make a component for a studio that is no more.
     if (!d->checkOpen(errors))
         return nullptr;
@@ -361,7 +346,8 @@ StudioComponentBase* StudioFrameworkService::createComponent(const std::string& 
         return nullptr;
     }
     const TAVI::Holder<StudioComponentBase> component(
-        StudioComponentFactoryManager::instance()->createComponent(typeName, d->studio, name, errors));
+        StudioComponentFactoryManager::instance()->createComponent(typeName, d->studio, name,
+                                                                   errors));
     if (!component)
         return nullptr;
     if (component->getStudio() != d->studio) {
@@ -376,10 +362,10 @@ StudioComponentBase* StudioFrameworkService::createComponent(const std::string& 
 }
 
 bool StudioFrameworkService::addComponent(const TAVI::Holder<StudioComponentBase>& component,
-                                          TAVI::ErrorHolder& errors)
-{
+                                          TAVI::ErrorHolder& errors) {
     if (!component) {
-        reportError(errors, TAVI_HERE, Messages::NullArgument, "StudioFrameworkService::addComponent");
+        reportError(errors, TAVI_HERE, Messages::NullArgument,
+                    "StudioFrameworkService::addComponent");
         return false;
     }
     if (component->getStudio() != d->studio) {
@@ -394,8 +380,7 @@ bool StudioFrameworkService::addComponent(const TAVI::Holder<StudioComponentBase
 }
 
 StudioComponentBase* StudioFrameworkService::getComponent(const std::string& name,
-                                                          TAVI::ErrorHolder& errors) const
-{
+                                                          TAVI::ErrorHolder& errors) const {
     ComponentRecord* record = d->findByName(name);
     if (!record) {
         reportError(errors, TAVI_HERE, Messages::ComponentNotFound, name);
@@ -404,16 +389,15 @@ StudioComponentBase* StudioFrameworkService::getComponent(const std::string& nam
     return record->component.get();
 }
 
-std::vector<StudioComponentBase*> StudioFrameworkService::getComponents() const
-{
+std::vector<StudioComponentBase*> StudioFrameworkService::getComponents() const {
     std::vector<StudioComponentBase*> components;
     for (const auto& record : d->records)
         components.push_back(record->component.get());
     return components;
 }
 
-bool StudioFrameworkService::removeComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::removeComponent(StudioComponentBase* component,
+                                             TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "removeComponent", errors);
     if (!record)
         return false;
@@ -421,8 +405,7 @@ bool StudioFrameworkService::removeComponent(StudioComponentBase* component, TAV
     return true;
 }
 
-void StudioFrameworkService::removeAllComponents(TAVI::ErrorHolder& errors)
-{
+void StudioFrameworkService::removeAllComponents(TAVI::ErrorHolder& errors) {
     // Hold the service: a component's terminate may drop the studio's hold.
     const TAVI::Holder<StudioFrameworkService> self(getRefCount() ? this : nullptr);
     while (!d->records.empty())
@@ -430,8 +413,7 @@ void StudioFrameworkService::removeAllComponents(TAVI::ErrorHolder& errors)
 }
 
 bool StudioFrameworkService::addDockWidget(StudioComponentBase* component, const std::string& title,
-                                           int position, TAVI::ErrorHolder& errors)
-{
+                                           int position, TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "addDockWidget", errors);
     if (!record || !d->requireUnplaced(*record, errors))
         return false;
@@ -463,9 +445,9 @@ bool StudioFrameworkService::addDockWidget(StudioComponentBase* component, const
     return true;
 }
 
-std::uint32_t StudioFrameworkService::addTab(StudioComponentBase* component, const std::string& title,
-                                             bool makeCurrent, TAVI::ErrorHolder& errors)
-{
+std::uint32_t StudioFrameworkService::addTab(StudioComponentBase* component,
+                                             const std::string& title, bool makeCurrent,
+                                             TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "addTab", errors);
     if (!record || !d->requireUnplaced(*record, errors))
         return NoTab;
@@ -485,8 +467,7 @@ std::uint32_t StudioFrameworkService::addTab(StudioComponentBase* component, con
 }
 
 bool StudioFrameworkService::replaceTab(StudioComponentBase* component, std::uint32_t index,
-                                        TAVI::ErrorHolder& errors)
-{
+                                        TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "replaceTab", errors);
     if (!record || !d->checkTab(index, errors))
         return false;
@@ -501,14 +482,15 @@ bool StudioFrameworkService::replaceTab(StudioComponentBase* component, std::uin
     // Place the newcomer first, so that detaching the others leaves the tab standing.
     d->placeInPage(*record, widget, page);
     for (const auto& other : d->records) {
-        if (other.get() != record && other->kind == ComponentRecord::InTab && other->tabPage == page)
+        if (other.get() != record && other->kind == ComponentRecord::InTab &&
+            other->tabPage == page)
             d->detach(*other);
     }
     return true;
 }
 
-bool StudioFrameworkService::setStatusWidget(StudioComponentBase* component, TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::setStatusWidget(StudioComponentBase* component,
+                                             TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "setStatusWidget", errors);
     if (!record)
         return false;
@@ -530,8 +512,8 @@ bool StudioFrameworkService::setStatusWidget(StudioComponentBase* component, TAV
     return true;
 }
 
-bool StudioFrameworkService::detachComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::detachComponent(StudioComponentBase* component,
+                                             TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "detachComponent", errors);
     if (!record)
         return false;
@@ -539,8 +521,8 @@ bool StudioFrameworkService::detachComponent(StudioComponentBase* component, TAV
     return true;
 }
 
-bool StudioFrameworkService::showComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::showComponent(StudioComponentBase* component,
+                                           TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "showComponent", errors);
     if (!record)
         return false;
@@ -557,8 +539,8 @@ bool StudioFrameworkService::showComponent(StudioComponentBase* component, TAVI:
     return true;
 }
 
-bool StudioFrameworkService::hideComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::hideComponent(StudioComponentBase* component,
+                                           TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "hideComponent", errors);
     if (!record)
         return false;
@@ -574,19 +556,17 @@ bool StudioFrameworkService::hideComponent(StudioComponentBase* component, TAVI:
     return true;
 }
 
-int StudioFrameworkService::areaValue(const std::string& area)
-{
+int StudioFrameworkService::areaValue(const std::string& area) {
     return lookUp(areas, area, OtherArea);
 }
 
-int StudioFrameworkService::positionValue(const std::string& position)
-{
+int StudioFrameworkService::positionValue(const std::string& position) {
     return lookUp(positions, position, OtherPosition);
 }
 
 bool StudioFrameworkService::placeComponent(StudioComponentBase* component, const std::string& area,
-                                            const std::string& position, TAVI::ErrorHolder& errors)
-{
+                                            const std::string& position,
+                                            TAVI::ErrorHolder& errors) {
     ComponentRecord* record = d->require(component, "placeComponent", errors);
     if (!record)
         return false;
@@ -602,20 +582,17 @@ bool StudioFrameworkService::placeComponent(StudioComponentBase* component, cons
     }
 }
 
-bool StudioFrameworkService::isDocked(const StudioComponentBase* component) const
-{
+bool StudioFrameworkService::isDocked(const StudioComponentBase* component) const {
     const ComponentRecord* record = d->find(component);
     return record && record->kind == ComponentRecord::Docked;
 }
 
-int StudioFrameworkService::getDockPosition(const StudioComponentBase* component) const
-{
+int StudioFrameworkService::getDockPosition(const StudioComponentBase* component) const {
     const ComponentRecord* record = d->find(component);
     return record && record->kind == ComponentRecord::Docked ? record->dockPosition : -1;
 }
 
-StudioComponentBase* StudioFrameworkService::getStatusComponent() const
-{
+StudioComponentBase* StudioFrameworkService::getStatusComponent() const {
     for (const auto& record : d->records) {
         if (record->kind == ComponentRecord::InStatusArea)
             return record->component.get();
@@ -623,14 +600,12 @@ StudioComponentBase* StudioFrameworkService::getStatusComponent() const
     return nullptr;
 }
 
-std::uint32_t StudioFrameworkService::getTabCount() const
-{
+std::uint32_t StudioFrameworkService::getTabCount() const {
     return d->tabs ? static_cast<std::uint32_t>(d->tabs->count()) : 0;
 }
 
-std::vector<StudioComponentBase*> StudioFrameworkService::getTabComponents(std::uint32_t index,
-                                                                           TAVI::ErrorHolder& errors) const
-{
+std::vector<StudioComponentBase*>
+StudioFrameworkService::getTabComponents(std::uint32_t index, TAVI::ErrorHolder& errors) const {
     std::vector<StudioComponentBase*> components;
     if (!d->checkTab(index, errors))
         return components;
@@ -643,8 +618,7 @@ std::vector<StudioComponentBase*> StudioFrameworkService::getTabComponents(std::
 }
 
 std::uint32_t StudioFrameworkService::getTabIndex(const StudioComponentBase* component,
-                                                  TAVI::ErrorHolder& errors) const
-{
+                                                  TAVI::ErrorHolder& errors) const {
     const ComponentRecord* record = d->require(component, "getTabIndex", errors);
     if (!record || record->kind != ComponentRecord::InTab || !d->tabs)
         return NoTab;
@@ -653,37 +627,33 @@ std::uint32_t StudioFrameworkService::getTabIndex(const StudioComponentBase* com
 }
 
 bool StudioFrameworkService::setTabTitle(std::uint32_t index, const std::string& title,
-                                         TAVI::ErrorHolder& errors)
-{
+                                         TAVI::ErrorHolder& errors) {
     if (!d->checkTab(index, errors))
         return false;
     d->tabs->setTabText(static_cast<int>(index), QString::fromStdString(title));
     return true;
 }
 
-std::string StudioFrameworkService::getTabTitle(std::uint32_t index, TAVI::ErrorHolder& errors) const
-{
+std::string StudioFrameworkService::getTabTitle(std::uint32_t index,
+                                                TAVI::ErrorHolder& errors) const {
     if (!d->checkTab(index, errors))
         return {};
     return d->tabs->tabText(static_cast<int>(index)).toStdString();
 }
 
-bool StudioFrameworkService::setCurrentTab(std::uint32_t index, TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::setCurrentTab(std::uint32_t index, TAVI::ErrorHolder& errors) {
     if (!d->checkTab(index, errors))
         return false;
     d->tabs->setCurrentIndex(static_cast<int>(index));
     return true;
 }
 
-std::uint32_t StudioFrameworkService::getCurrentTabIndex(TAVI::ErrorHolder&) const
-{
+std::uint32_t StudioFrameworkService::getCurrentTabIndex(TAVI::ErrorHolder&) const {
     const int index = d->tabs ? d->tabs->currentIndex() : -1;
     return index < 0 ? NoTab : static_cast<std::uint32_t>(index);
 }
 
-bool StudioFrameworkService::requestTabClose(std::uint32_t index, TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::requestTabClose(std::uint32_t index, TAVI::ErrorHolder& errors) {
     if (!d->checkTab(index, errors))
         return false;
     // Listeners may close the studio, and with it drop this service.
@@ -720,25 +690,22 @@ bool StudioFrameworkService::requestTabClose(std::uint32_t index, TAVI::ErrorHol
     return true;
 }
 
-void StudioFrameworkService::addContextMenu(const ContextMenuSchema& menu)
-{
+void StudioFrameworkService::addContextMenu(const ContextMenuSchema& menu) {
     d->menus[menu.getName()] = menu;
 }
 
-bool StudioFrameworkService::removeContextMenu(const std::string& menuName)
-{
+bool StudioFrameworkService::removeContextMenu(const std::string& menuName) {
     return d->menus.erase(menuName) != 0;
 }
 
-const ContextMenuSchema* StudioFrameworkService::getContextMenu(const std::string& menuName) const
-{
+const ContextMenuSchema* StudioFrameworkService::getContextMenu(const std::string& menuName) const {
     const auto it = d->menus.find(menuName);
     return it == d->menus.end() ? nullptr : &it->second;
 }
 
-bool StudioFrameworkService::addDIGSchema(const std::string& menuName, const std::string& definition,
-                                          TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::addDIGSchema(const std::string& menuName,
+                                          const std::string& definition,
+                                          TAVI::ErrorHolder& errors) {
     // Parse everything first: a bad line leaves the menu as it was.
     std::vector<std::pair<std::string, std::string>> items;
     std::string part;
@@ -752,8 +719,10 @@ bool StudioFrameworkService::addDIGSchema(const std::string& menuName, const std
             return true;
         }
         const auto equals = line.find('=');
-        const std::string label = equals == std::string::npos ? std::string() : trimmed(line.substr(0, equals));
-        const std::string function = equals == std::string::npos ? std::string() : trimmed(line.substr(equals + 1));
+        const std::string label =
+            equals == std::string::npos ? std::string() : trimmed(line.substr(0, equals));
+        const std::string function =
+            equals == std::string::npos ? std::string() : trimmed(line.substr(equals + 1));
         if (label.empty() || function.empty() || label == "-") {
             reportError(errors, TAVI_HERE, Messages::BadMenuDefinition, line);
             return false;
@@ -784,22 +753,20 @@ bool StudioFrameworkService::addDIGSchema(const std::string& menuName, const std
     return true;
 }
 
-void StudioFrameworkService::addDIGSchema(const std::string& menuName, const std::string& definition)
-{
+void StudioFrameworkService::addDIGSchema(const std::string& menuName,
+                                          const std::string& definition) {
     TAVI::ErrorHolder ignored;
     addDIGSchema(menuName, definition, ignored);
 }
 
-int StudioFrameworkService::toScreenCoordinate(double value)
-{
+int StudioFrameworkService::toScreenCoordinate(double value) {
     if (!std::isfinite(value))
         return 0;
     return static_cast<int>(std::clamp(value, -1.0e9, 1.0e9));
 }
 
 bool StudioFrameworkService::showContextMenu(const std::string& menuName, int x, int y,
-                                             TAVI::ErrorHolder& errors)
-{
+                                             TAVI::ErrorHolder& errors) {
     const ContextMenuSchema* schema = getContextMenu(menuName);
     if (!schema) {
         reportError(errors, TAVI_HERE, Messages::ContextMenuNotFound, menuName);
@@ -817,27 +784,27 @@ bool StudioFrameworkService::showContextMenu(const std::string& menuName, int x,
         }
         QAction* action = menu->addAction(QString::fromStdString(item.label));
         // Items are looked up again when chosen: the menu may have changed meanwhile.
-        QObject::connect(action, &QAction::triggered, menu,
-                         [this, token = std::weak_ptr<int>(d->alive), menuName, label = item.label]() {
-                             if (token.expired())
-                                 return;
-                             TAVI::ErrorHolder ignored;
-                             executeContextMenuItem(menuName, label, ignored);
-                         });
+        QObject::connect(
+            action, &QAction::triggered, menu,
+            [this, token = std::weak_ptr<int>(d->alive), menuName, label = item.label]() {
+                if (token.expired())
+                    return;
+                TAVI::ErrorHolder ignored;
+                executeContextMenuItem(menuName, label, ignored);
+            });
     }
     menu->popup(QPoint(x, y));
     return true;
 }
 
-void StudioFrameworkService::showContextMenu(const std::string& menuName, int x, int y)
-{
+void StudioFrameworkService::showContextMenu(const std::string& menuName, int x, int y) {
     TAVI::ErrorHolder ignored;
     showContextMenu(menuName, x, y, ignored);
 }
 
-bool StudioFrameworkService::executeContextMenuItem(const std::string& menuName, const std::string& label,
-                                                    TAVI::ErrorHolder& errors)
-{
+bool StudioFrameworkService::executeContextMenuItem(const std::string& menuName,
+                                                    const std::string& label,
+                                                    TAVI::ErrorHolder& errors) {
     const ContextMenuSchema* schema = getContextMenu(menuName);
     if (!schema) {
         reportError(errors, TAVI_HERE, Messages::ContextMenuNotFound, menuName);
@@ -866,8 +833,7 @@ bool StudioFrameworkService::executeContextMenuItem(const std::string& menuName,
 
 NOX::PdxInterface* StudioFrameworkService::getContextMenuSchema(const std::string& menuName,
                                                                 const std::string& label,
-                                                                TAVI::ErrorHolder& errors) const
-{
+                                                                TAVI::ErrorHolder& errors) const {
     const ContextMenuSchema* schema = getContextMenu(menuName);
     if (!schema) {
         reportError(errors, TAVI_HERE, Messages::ContextMenuNotFound, menuName);

@@ -40,12 +40,12 @@ public:
     enum DockPosition : int { Left = 0, Right = 1, Top = 2, Bottom = 3, OtherPosition = 5 };
     // Where placeComponent puts a component.
     enum Area : int {
-        DockArea = 0,       // "DockWidget"
-        TabArea = 1,        // "TabWidget"
-        StatusArea = 2,     // "StatusWidget"
-        InvisibleArea = 3,  // "Invisible": not placed
-        UnknownArea = 4,    // "Unknown": not placed
-        OtherArea = 6       // any other string: not placed
+        DockArea = 0,      // "DockWidget"
+        TabArea = 1,       // "TabWidget"
+        StatusArea = 2,    // "StatusWidget"
+        InvisibleArea = 3, // "Invisible": not placed
+        UnknownArea = 4,   // "Unknown": not placed
+        OtherArea = 6      // any other string: not placed
     };
 
     // The values of placement strings, matched exactly first and then without
@@ -75,7 +75,8 @@ public:
     // keeps one whose initialize closed it.
     StudioComponentBase* createComponent(const std::string& typeName, const std::string& name,
                                          TAVI::ErrorHolder& errors);
-    bool addComponent(const TAVI::Holder<StudioComponentBase>& component, TAVI::ErrorHolder& errors);
+    bool addComponent(const TAVI::Holder<StudioComponentBase>& component,
+                      TAVI::ErrorHolder& errors);
     StudioComponentBase* getComponent(const std::string& name, TAVI::ErrorHolder& errors) const;
     std::vector<StudioComponentBase*> getComponents() const;
     // Takes the component out of its spot, terminates it and lets it go.
@@ -113,10 +114,14 @@ public:
 
     // Tabs.
     std::uint32_t getTabCount() const;
-    // The components of the tab, in the order they were placed; empty with an error for a bad index.
-    std::vector<StudioComponentBase*> getTabComponents(std::uint32_t index, TAVI::ErrorHolder& errors) const;
-    // NoTab when the component is not in a tab (no error); an error for a component not of this studio.
-    std::uint32_t getTabIndex(const StudioComponentBase* component, TAVI::ErrorHolder& errors) const;
+    // The components of the tab, in the order they were placed; empty with an error for a bad
+    // index.
+    std::vector<StudioComponentBase*> getTabComponents(std::uint32_t index,
+                                                       TAVI::ErrorHolder& errors) const;
+    // NoTab when the component is not in a tab (no error); an error for a component not of this
+    // studio.
+    std::uint32_t getTabIndex(const StudioComponentBase* component,
+                              TAVI::ErrorHolder& errors) const;
     bool setTabTitle(std::uint32_t index, const std::string& title, TAVI::ErrorHolder& errors);
     std::string getTabTitle(std::uint32_t index, TAVI::ErrorHolder& errors) const;
     bool setCurrentTab(std::uint32_t index, TAVI::ErrorHolder& errors);
@@ -136,12 +141,15 @@ public:
     static int toScreenCoordinate(double value);
     // Adds items to a menu (making it when needed) from lines of
     // "label=hostFunction" separated by ';' or new lines; "-" adds a separator.
-    bool addDIGSchema(const std::string& menuName, const std::string& definition, TAVI::ErrorHolder& errors);
+    bool addDIGSchema(const std::string& menuName, const std::string& definition,
+                      TAVI::ErrorHolder& errors);
     void addDIGSchema(const std::string& menuName, const std::string& definition);
-    // Pops up the menu at the global point (it stays up until an item is chosen or it is dismissed).
+    // Pops up the menu at the global point (it stays up until an item is chosen or it is
+    // dismissed).
     bool showContextMenu(const std::string& menuName, int x, int y, TAVI::ErrorHolder& errors);
     void showContextMenu(const std::string& menuName, int x, int y);
-    bool executeContextMenuItem(const std::string& menuName, const std::string& label, TAVI::ErrorHolder& errors);
+    bool executeContextMenuItem(const std::string& menuName, const std::string& label,
+                                TAVI::ErrorHolder& errors);
     // A host value (a character array, one line per item as ContextMenuSchema::describe
     // gives them; only the named item when label is not empty) that the caller holds in a
     // NOX::COSInterfacePtr; null with an error for an unknown menu or item.
@@ -156,7 +164,7 @@ private:
     void removeAllComponents(TAVI::ErrorHolder& errors);
     StudioFrameworkServicePrivate* d_func() { return d; }
     const StudioFrameworkServicePrivate* d_func() const { return d; }
-    StudioFrameworkServicePrivate* d;  // owned
+    StudioFrameworkServicePrivate* d; // owned
 };
 
 } // namespace PLATFORM

@@ -25,8 +25,8 @@ struct ComponentRecord {
     TAVI::Holder<StudioComponentBase> component;
     Kind kind = Unplaced;
     int dockPosition = -1;
-    QPointer<QDockWidget> dock;  // owned by the window while docked
-    QPointer<QWidget> tabPage;   // the page of its tab, owned by the tab widget
+    QPointer<QDockWidget> dock; // owned by the window while docked
+    QPointer<QWidget> tabPage;  // the page of its tab, owned by the tab widget
 };
 
 class StudioFrameworkServicePrivate {
@@ -61,13 +61,14 @@ public:
     bool checkOpen(TAVI::ErrorHolder& errors) const;
 
     StudioFrameworkService* q;
-    Studio* studio;  // not owned; null once the studio is gone (a script may hold the service longer)
+    Studio*
+        studio; // not owned; null once the studio is gone (a script may hold the service longer)
     // Set when the studio starts closing: components it would take then would be terminated
     // at once, and one that adds another from its terminate would keep the close going for ever.
     bool closed = false;
     QPointer<StudioWindow> window;
-    QPointer<QTabWidget> tabs;  // the window's central widget
-    std::vector<std::unique_ptr<ComponentRecord>> records;  // in the order components came in
+    QPointer<QTabWidget> tabs;                             // the window's central widget
+    std::vector<std::unique_ptr<ComponentRecord>> records; // in the order components came in
     std::map<std::string, ContextMenuSchema> menus;
     // While "TabCloseEvents" is being raised: a listener that asks for a tab to close then is
     // answered at once, not asked again (which would recurse without end).

@@ -6,8 +6,7 @@ StudioService::StudioService(const TAVI::StringID& name) : name(name) {}
 
 StudioService::~StudioService() = default;
 
-const char* StudioService::getFullyQualifiedNoxTypeName() const
-{
+const char* StudioService::getFullyQualifiedNoxTypeName() const {
     return noxTypeName;
 }
 

@@ -32,7 +32,7 @@ private:
     friend class Studio;
     friend class StudioPrivate;
     explicit StudioWindow(Studio* studio);
-    Studio* studio;  // not owned: the studio owns the window
+    Studio* studio; // not owned: the studio owns the window
 };
 
 } // namespace PLATFORM

@@ -23,7 +23,7 @@ public:
     void release();
 
     Studio* q;
-    StudioWindow* window = nullptr;  // owned; deleteLater'd by ~Studio
+    StudioWindow* window = nullptr; // owned; deleteLater'd by ~Studio
     TAVI::Holder<Application> application;
     StudioServiceRegistry services;
     TAVI::Holder<StudioFrameworkService> framework;

@@ -30,8 +30,7 @@ public:
 // argument by the creator registered under its key. Errors: registering a key
 // that is taken (TAVI_FactoryKeyTaken) or a null creator (TAVI_NullCreator),
 // creating with a key that has no creator (TAVI_FactoryKeyNotFound).
-template <typename Product, typename Arg>
-class AbstractFactory {
+template <typename Product, typename Arg> class AbstractFactory {
 public:
     using Creator = RegisteredClassCreator<Product, Arg>;
 
@@ -40,7 +39,8 @@ public:
     bool registerCreator(const StringID& key, const Holder<Creator>& creator, ErrorHolder& errors) {
         if (!creator) {
             errors.setError(SimpleErrorDescription(
-                TAVI_HERE, "AbstractFactory::registerCreator: null creator for '" + key.getString() + "'",
+                TAVI_HERE,
+                "AbstractFactory::registerCreator: null creator for '" + key.getString() + "'",
                 "TAVI_NullCreator"));
             return false;
         }

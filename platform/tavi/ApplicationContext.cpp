@@ -18,7 +18,9 @@ ApplicationContext& ApplicationContext::instance() {
 
 ApplicationContext::ApplicationContext() : root(defaultRootDirectory()) {}
 
-std::string ApplicationContext::defaultRootDirectory() { return KITE_DEFAULT_ROOT_DIRECTORY; }
+std::string ApplicationContext::defaultRootDirectory() {
+    return KITE_DEFAULT_ROOT_DIRECTORY;
+}
 
 std::string ApplicationContext::getRootDirectory() const {
     std::lock_guard lock(rootMutex());

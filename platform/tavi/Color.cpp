@@ -6,7 +6,9 @@
 namespace TAVI {
 
 namespace {
-double unit(double v) { return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, 1.0); }
+double unit(double v) {
+    return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, 1.0);
+}
 } // namespace
 
 void Color::setRGBA(double red, double green, double blue, double alpha) {

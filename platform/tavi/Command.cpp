@@ -5,9 +5,17 @@ namespace TAVI {
 Command::Command() = default;
 Command::~Command() = default;
 
-Command::State Command::getState() const { return state; }
-bool Command::canUndo() const { return state == Done; }
-bool Command::canRedo() const { return state == Undone; }
-std::string Command::longDescription() const { return shortDescription(); }
+Command::State Command::getState() const {
+    return state;
+}
+bool Command::canUndo() const {
+    return state == Done;
+}
+bool Command::canRedo() const {
+    return state == Undone;
+}
+std::string Command::longDescription() const {
+    return shortDescription();
+}
 
 } // namespace TAVI

@@ -14,7 +14,7 @@ class DebugOutput {
 public:
     struct Entry {
         std::string text;
-        bool first = false;   // the two flags given with the text
+        bool first = false; // the two flags given with the text
         bool second = false;
     };
 

@@ -6,7 +6,9 @@ ErrorDescription::ErrorDescription(CodeLocation location) : codeLocation(std::mo
 
 ErrorDescription::~ErrorDescription() = default;
 
-std::uint32_t ErrorDescription::code() const { return 0; }
+std::uint32_t ErrorDescription::code() const {
+    return 0;
+}
 
 std::string ErrorDescription::description() const {
     std::string text;

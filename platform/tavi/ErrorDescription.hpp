@@ -14,9 +14,9 @@ class ErrorDescription {
 public:
     virtual ~ErrorDescription();
 
-    virtual std::string id() const = 0;    // message id, e.g. "KITE_DomainNotFound"; may be empty
-    virtual std::uint32_t code() const;    // numeric message code; 0 when there is none
-    virtual std::string what() const = 0;  // the message text
+    virtual std::string id() const = 0;   // message id, e.g. "KITE_DomainNotFound"; may be empty
+    virtual std::uint32_t code() const;   // numeric message code; 0 when there is none
+    virtual std::string what() const = 0; // the message text
     // The text with its id and location, for logs and assertion details.
     virtual std::string description() const;
     virtual std::unique_ptr<ErrorDescription> clone() const = 0;

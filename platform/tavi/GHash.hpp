@@ -15,16 +15,22 @@ namespace TAVI {
 
 // Hash functions for the toolkit's hashed containers. Other types join by
 // declaring gHash(const T&) in their own namespace (found by argument lookup).
-inline std::size_t gHash(std::string_view text) { return std::hash<std::string_view>()(text); }
-inline std::size_t gHash(const std::string& text) { return std::hash<std::string>()(text); }
+inline std::size_t gHash(std::string_view text) {
+    return std::hash<std::string_view>()(text);
+}
+inline std::size_t gHash(const std::string& text) {
+    return std::hash<std::string>()(text);
+}
 template <typename T, typename = std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>>>
-std::size_t gHash(T value) { return std::hash<T>()(value); }
-template <typename T>
-std::size_t gHash(T* pointer) { return std::hash<T*>()(pointer); }
+std::size_t gHash(T value) {
+    return std::hash<T>()(value);
+}
+template <typename T> std::size_t gHash(T* pointer) {
+    return std::hash<T*>()(pointer);
+}
 
 struct GHasher {
-    template <typename T>
-    std::size_t operator()(const T& value) const { return gHash(value); }
+    template <typename T> std::size_t operator()(const T& value) const { return gHash(value); }
 };
 
 // A hashed map with implicit sharing (see SharedMultiMap): copies are cheap and share the

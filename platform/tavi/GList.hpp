@@ -13,8 +13,7 @@ namespace TAVI {
 // A list with implicit sharing: copies share the data until one of them
 // changes. Indexing out of range throws std::out_of_range rather than reading
 // past the end. Not for concurrent use of one instance.
-template <typename T>
-class GList {
+template <typename T> class GList {
     using Data = std::vector<T>;
 
 public:
@@ -58,7 +57,8 @@ public:
     }
     void removeAt(std::size_t i) {
         if (i >= d->size())
-            throw std::out_of_range("GList::removeAt: index " + std::to_string(i) + " out of range");
+            throw std::out_of_range("GList::removeAt: index " + std::to_string(i) +
+                                    " out of range");
         detach();
         d->erase(d->begin() + static_cast<std::ptrdiff_t>(i));
     }
@@ -74,7 +74,9 @@ public:
     }
     void clear() { d = std::make_shared<Data>(); }
 
-    bool contains(const T& value) const { return std::find(d->begin(), d->end(), value) != d->end(); }
+    bool contains(const T& value) const {
+        return std::find(d->begin(), d->end(), value) != d->end();
+    }
     // -1 when absent.
     long indexOf(const T& value) const {
         const auto it = std::find(d->begin(), d->end(), value);

@@ -11,8 +11,7 @@ namespace TAVI {
 
 // A hashed set (hashed with gHash) with implicit sharing: copies share the data
 // until one of them changes. Not for concurrent use of one instance.
-template <typename T>
-class GSet {
+template <typename T> class GSet {
     using Data = std::unordered_set<T, GHasher>;
 
 public:

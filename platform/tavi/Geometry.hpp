@@ -6,8 +6,7 @@
 namespace TAVI {
 
 // A point (or a size: width in x, height in y) in scene or widget coordinates.
-template <typename T>
-struct GLPoint {
+template <typename T> struct GLPoint {
     T x{};
     T y{};
 
@@ -21,16 +20,23 @@ struct GLPoint {
 
     constexpr GLPoint operator+(const GLPoint& o) const { return {x + o.x, y + o.y}; }
     constexpr GLPoint operator-(const GLPoint& o) const { return {x - o.x, y - o.y}; }
-    constexpr GLPoint& operator+=(const GLPoint& o) { x += o.x; y += o.y; return *this; }
-    constexpr GLPoint& operator-=(const GLPoint& o) { x -= o.x; y -= o.y; return *this; }
+    constexpr GLPoint& operator+=(const GLPoint& o) {
+        x += o.x;
+        y += o.y;
+        return *this;
+    }
+    constexpr GLPoint& operator-=(const GLPoint& o) {
+        x -= o.x;
+        y -= o.y;
+        return *this;
+    }
     constexpr GLPoint operator*(T factor) const { return {x * factor, y * factor}; }
     constexpr GLPoint operator-() const { return {-x, -y}; }
     constexpr bool operator==(const GLPoint& o) const = default;
 };
 
 // An axis-aligned rectangle: top-left corner and size.
-template <typename T>
-struct GLRect {
+template <typename T> struct GLRect {
     T x{};
     T y{};
     T width{};
@@ -64,8 +70,14 @@ struct GLRect {
     // The same rectangle with a non-negative width and height.
     constexpr GLRect normalized() const {
         GLRect r = *this;
-        if (r.width < 0) { r.x += r.width; r.width = -r.width; }
-        if (r.height < 0) { r.y += r.height; r.height = -r.height; }
+        if (r.width < 0) {
+            r.x += r.width;
+            r.width = -r.width;
+        }
+        if (r.height < 0) {
+            r.y += r.height;
+            r.height = -r.height;
+        }
         return r;
     }
     // The smallest rectangle holding both; an empty rectangle adds nothing.

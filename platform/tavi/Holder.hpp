@@ -10,8 +10,7 @@ namespace TAVI {
 // A counted handle to an object derived from ReferencedTemplate. Holders
 // share the object; it is destroyed when the last holder lets go. A holder may
 // be empty.
-template <typename T>
-class Holder {
+template <typename T> class Holder {
 public:
     Holder() = default;
     Holder(std::nullptr_t) {}
@@ -19,7 +18,9 @@ public:
     Holder(const Holder& other) : ptr(other.ptr) { acquire(); }
     Holder(Holder&& other) noexcept : ptr(std::exchange(other.ptr, nullptr)) {}
     template <typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
-    Holder(const Holder<U>& other) : ptr(other.get()) { acquire(); }
+    Holder(const Holder<U>& other) : ptr(other.get()) {
+        acquire();
+    }
     ~Holder() { release(); }
 
     Holder& operator=(const Holder& other) {
@@ -45,27 +46,34 @@ public:
     void swap(Holder& other) noexcept { std::swap(ptr, other.ptr); }
 
     // A holder of the same object seen as U, or an empty holder when it is not a U.
-    template <typename U>
-    Holder<U> dynamicCast() const { return Holder<U>(dynamic_cast<U*>(ptr)); }
-    template <typename U>
-    Holder<U> staticCast() const { return Holder<U>(static_cast<U*>(ptr)); }
+    template <typename U> Holder<U> dynamicCast() const { return Holder<U>(dynamic_cast<U*>(ptr)); }
+    template <typename U> Holder<U> staticCast() const { return Holder<U>(static_cast<U*>(ptr)); }
 
-    template <typename U>
-    bool operator==(const Holder<U>& other) const { return ptr == other.get(); }
+    template <typename U> bool operator==(const Holder<U>& other) const {
+        return ptr == other.get();
+    }
     bool operator==(std::nullptr_t) const { return ptr == nullptr; }
-    template <typename U>
-    bool operator<(const Holder<U>& other) const { return std::less<const void*>()(ptr, other.get()); }
+    template <typename U> bool operator<(const Holder<U>& other) const {
+        return std::less<const void*>()(ptr, other.get());
+    }
 
 private:
-    void acquire() { if (ptr) ptr->ref(); }
-    void release() { if (ptr) ptr->unref(); }
+    void acquire() {
+        if (ptr)
+            ptr->ref();
+    }
+    void release() {
+        if (ptr)
+            ptr->unref();
+    }
 
     T* ptr = nullptr;
 };
 
 } // namespace TAVI
 
-template <typename T>
-struct std::hash<TAVI::Holder<T>> {
-    std::size_t operator()(const TAVI::Holder<T>& h) const noexcept { return std::hash<T*>()(h.get()); }
+template <typename T> struct std::hash<TAVI::Holder<T>> {
+    std::size_t operator()(const TAVI::Holder<T>& h) const noexcept {
+        return std::hash<T*>()(h.get());
+    }
 };

@@ -4,7 +4,9 @@
 
 namespace TAVI {
 
-Icon::Icon(const std::string& file, int mode, int state) { addFile(file, mode, state); }
+Icon::Icon(const std::string& file, int mode, int state) {
+    addFile(file, mode, state);
+}
 
 void Icon::addFile(const std::string& file, int mode, int state) {
     if (file.empty())

@@ -20,6 +20,8 @@ void ModuleObjectDeleter::unload() {
     }
 }
 
-ModuleObjectDeleter::~ModuleObjectDeleter() { unload(); }
+ModuleObjectDeleter::~ModuleObjectDeleter() {
+    unload();
+}
 
 } // namespace TAVI

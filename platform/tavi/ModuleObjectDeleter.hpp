@@ -15,8 +15,7 @@ class ModuleObjectDeleter {
 public:
     static ModuleObjectDeleter& instance();
 
-    template <typename T>
-    T* add(T* object) {
+    template <typename T> T* add(T* object) {
         if (object)
             addDeleter([object] { boost::checked_delete(object); });
         return object;

@@ -4,7 +4,9 @@
 
 namespace TAVI {
 
-Pixmap::Pixmap(const std::string& path) { load(path); }
+Pixmap::Pixmap(const std::string& path) {
+    load(path);
+}
 
 bool Pixmap::load(const std::string& path) {
     file = path;

@@ -18,7 +18,7 @@ void QuasarTimerPrivate::fire() {
         const auto it = handlers.find(id);
         if (it == handlers.end())
             continue;
-        const std::function<void()> handler = it->second;  // the handler may disconnect itself
+        const std::function<void()> handler = it->second; // the handler may disconnect itself
         handler();
     }
 }
@@ -42,8 +42,12 @@ void QuasarTimer::startRepeating(int milliseconds) {
     d->timer.start(milliseconds < 0 ? 0 : milliseconds);
 }
 
-void QuasarTimer::stop() { d->timer.stop(); }
-bool QuasarTimer::isActive() const { return d->timer.isActive(); }
+void QuasarTimer::stop() {
+    d->timer.stop();
+}
+bool QuasarTimer::isActive() const {
+    return d->timer.isActive();
+}
 
 int QuasarTimer::connectTimeout(std::function<void()> handler) {
     if (!handler)
@@ -53,6 +57,8 @@ int QuasarTimer::connectTimeout(std::function<void()> handler) {
     return id;
 }
 
-void QuasarTimer::disconnectTimeout(int id) { d->handlers.erase(id); }
+void QuasarTimer::disconnectTimeout(int id) {
+    d->handlers.erase(id);
+}
 
 } // namespace TAVI

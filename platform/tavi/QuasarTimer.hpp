@@ -30,7 +30,7 @@ public:
 private:
     QuasarTimerPrivate* d_func() { return d; }
     const QuasarTimerPrivate* d_func() const { return d; }
-    QuasarTimerPrivate* d;  // owned
+    QuasarTimerPrivate* d; // owned
 };
 
 } // namespace TAVI

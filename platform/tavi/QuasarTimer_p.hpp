@@ -15,9 +15,9 @@ public:
 
     void fire();
 
-    QuasarTimer* q;  // back pointer
+    QuasarTimer* q; // back pointer
     QTimer timer;
-    std::map<int, std::function<void()>> handlers;  // by id: ids grow, so this is connection order
+    std::map<int, std::function<void()>> handlers; // by id: ids grow, so this is connection order
     int nextId = 1;
     // Shared with a running fire(): it learns here that the timer was destroyed.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);

@@ -7,7 +7,8 @@
 namespace TAVI {
 
 void reportReferencedObjectDestroyedWhileHeld(unsigned long count) {
-    zu_assertstr(count == 0, "a reference-counted object was deleted while holders still refer to it",
+    zu_assertstr(count == 0,
+                 "a reference-counted object was deleted while holders still refer to it",
                  std::to_string(count) + " holder(s)");
 }
 

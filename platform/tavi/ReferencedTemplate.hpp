@@ -9,8 +9,7 @@ void reportReferencedObjectDestroyedWhileHeld(unsigned long count);
 // Base of reference-counted framework objects held by Holder<T>. The count
 // starts at 0; the object deletes itself when the last holder lets go, so such
 // objects must be made with new. Copying an object does not copy its count.
-template <typename CountT>
-class ReferencedTemplate {
+template <typename CountT> class ReferencedTemplate {
 public:
     void ref() const { count.fetch_add(1, std::memory_order_relaxed); }
     void unref() const {

@@ -10,8 +10,7 @@ namespace TAVI::detail {
 // The implicitly shared multi-map behind GHash and GMap: copies share the data until one of
 // them changes. insert() keeps one value per key; insertMulti() adds another value under a
 // key. Not for concurrent use of one instance; separate copies may be used on separate threads.
-template <typename Data>
-class SharedMultiMap {
+template <typename Data> class SharedMultiMap {
 public:
     using key_type = typename Data::key_type;
     using mapped_type = typename Data::mapped_type;

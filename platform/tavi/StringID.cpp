@@ -11,7 +11,7 @@ namespace detail {
 struct StringIDEntry {
     std::string text;
     std::size_t hash = 0;
-    const StringIDEntry* folded = nullptr;  // the entry of the lower-case text (maybe itself)
+    const StringIDEntry* folded = nullptr; // the entry of the lower-case text (maybe itself)
 };
 
 } // namespace detail
@@ -92,9 +92,15 @@ StringID::StringID(const char* text)
     : entry(text ? InternTable::instance().intern(text) : InternTable::instance().empty()) {}
 StringID::StringID(const std::string& text) : entry(InternTable::instance().intern(text)) {}
 
-const std::string& StringID::getString() const { return entry->text; }
-bool StringID::isEmpty() const { return entry->text.empty(); }
-std::size_t StringID::hash() const { return entry->hash; }
+const std::string& StringID::getString() const {
+    return entry->text;
+}
+bool StringID::isEmpty() const {
+    return entry->text.empty();
+}
+std::size_t StringID::hash() const {
+    return entry->hash;
+}
 
 bool StringID::equalsIgnoreCase(const StringID& other) const {
     return entry->folded == other.entry->folded;
@@ -108,6 +114,8 @@ bool StringID::isInterned(std::string_view text) {
     return InternTable::instance().contains(text);
 }
 
-std::size_t gHash(const StringID& id) { return id.hash(); }
+std::size_t gHash(const StringID& id) {
+    return id.hash();
+}
 
 } // namespace TAVI

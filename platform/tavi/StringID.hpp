@@ -20,7 +20,7 @@ class StringID {
 public:
     StringID();
     StringID(std::string_view text);
-    StringID(const char* text);  // null is the empty string
+    StringID(const char* text); // null is the empty string
     StringID(const std::string& text);
 
     const std::string& getString() const;
@@ -45,7 +45,6 @@ std::size_t gHash(const StringID& id);
 
 } // namespace TAVI
 
-template <>
-struct std::hash<TAVI::StringID> {
+template <> struct std::hash<TAVI::StringID> {
     std::size_t operator()(const TAVI::StringID& id) const noexcept { return id.hash(); }
 };

@@ -21,8 +21,8 @@ std::string demangledName(const std::type_info& type) {
 }
 
 void throwBadAnyCast(const TypeInfo& held, const TypeInfo& wanted) {
-    throw TypedException(TAVI_HERE, "TAVI::any_cast: the value holds " + held.getName()
-                                        + ", not " + wanted.getName());
+    throw TypedException(TAVI_HERE, "TAVI::any_cast: the value holds " + held.getName() + ", not " +
+                                        wanted.getName());
 }
 
 } // namespace detail
@@ -35,8 +35,8 @@ std::string TypeInfo::convertToString(const any& value) const {
     if (value.empty())
         return {};
     if (!(*value.info == *this))
-        throw TypedException(TAVI_HERE, "TAVI::TypeInfo::convertToString: the value holds "
-                                            + value.info->getName() + ", not " + name);
+        throw TypedException(TAVI_HERE, "TAVI::TypeInfo::convertToString: the value holds " +
+                                            value.info->getName() + ", not " + name);
     return toString(address(value.value));
 }
 

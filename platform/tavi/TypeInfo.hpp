@@ -13,8 +13,7 @@ namespace TAVI {
 class any;
 
 namespace detail {
-template <typename T>
-const void* anyAddress(const std::any& value) {
+template <typename T> const void* anyAddress(const std::any& value) {
     if constexpr (std::is_void_v<T>)
         return nullptr;
     else
@@ -22,8 +21,7 @@ const void* anyAddress(const std::any& value) {
 }
 std::string demangledName(const std::type_info& type);
 
-template <typename T>
-std::string anyToString(const void* value) {
+template <typename T> std::string anyToString(const void* value) {
     if constexpr (std::is_void_v<T>) {
         return {};
     } else {
@@ -55,8 +53,7 @@ std::string anyToString(const void* value) {
 // as text. One TypeInfo exists per type; compare them by address or ==.
 class TypeInfo {
 public:
-    template <typename T>
-    static const TypeInfo& get() {
+    template <typename T> static const TypeInfo& get() {
         static const TypeInfo info(typeid(T), &detail::anyToString<T>, &detail::anyAddress<T>);
         return info;
     }

@@ -16,10 +16,10 @@ struct RunningGuard {
 bool refuseReentry(bool running, ErrorHolder& errors, const char* operation) {
     if (!running)
         return false;
-    errors.setError(SimpleErrorDescription(
-        TAVI_HERE, std::string("UndoRedoCommandTarget::") + operation
-                       + ": called from inside a command's handler",
-        "TAVI_CommandReentered"));
+    errors.setError(SimpleErrorDescription(TAVI_HERE,
+                                           std::string("UndoRedoCommandTarget::") + operation +
+                                               ": called from inside a command's handler",
+                                           "TAVI_CommandReentered"));
     return true;
 }
 
@@ -31,10 +31,10 @@ UndoRedoCommandTarget::UndoRedoCommandTarget() = default;
 UndoRedoCommandTarget::~UndoRedoCommandTarget() = default;
 
 void UndoRedoCommandTarget::executeCommand(Command* command, ErrorHolder& errors) {
-    const Holder<Command> held(command);  // a refused new'd command is freed on return
+    const Holder<Command> held(command); // a refused new'd command is freed on return
     if (!command) {
-        errors.setError(SimpleErrorDescription(TAVI_HERE, "UndoRedoCommandTarget::executeCommand: null command",
-                                               "TAVI_NullCommand"));
+        errors.setError(SimpleErrorDescription(
+            TAVI_HERE, "UndoRedoCommandTarget::executeCommand: null command", "TAVI_NullCommand"));
         return;
     }
     if (refuseReentry(running, errors, "executeCommand"))

@@ -36,7 +36,7 @@ public:
 private:
     std::vector<Holder<Command>> undoStack;
     std::vector<Holder<Command>> redoStack;
-    bool running = false;  // guards against a handler re-entering the target
+    bool running = false; // guards against a handler re-entering the target
 };
 
 } // namespace TAVI

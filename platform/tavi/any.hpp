@@ -25,8 +25,7 @@ public:
     std::string convertToString() const { return type().convertToString(*this); }
 
     // The held value, or null when it is of another type.
-    template <typename T>
-    const T* get() const { return std::any_cast<T>(&value); }
+    template <typename T> const T* get() const { return std::any_cast<T>(&value); }
 
 private:
     friend class TypeInfo;
@@ -35,8 +34,7 @@ private:
 };
 
 // The held value; throws TypedException when it is of another type.
-template <typename T>
-T any_cast(const any& value);
+template <typename T> T any_cast(const any& value);
 
 namespace detail {
 
@@ -44,8 +42,7 @@ namespace detail {
 
 } // namespace detail
 
-template <typename T>
-T any_cast(const any& value) {
+template <typename T> T any_cast(const any& value) {
     if (const T* held = value.get<T>())
         return *held;
     detail::throwBadAnyCast(value.type(), TypeInfo::get<T>());

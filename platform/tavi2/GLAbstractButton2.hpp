@@ -41,7 +41,7 @@ protected:
     GLAbstractButton2(QAbstractButton* button, GLWidget2* parent);
 
 private:
-    GLAbstractButton2Private* d;  // owned
+    GLAbstractButton2Private* d; // owned
 };
 
 } // namespace TAVI

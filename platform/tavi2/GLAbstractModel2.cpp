@@ -15,26 +15,27 @@ namespace {
 
 const std::vector<unsigned> noRows;
 
-std::string rowText(unsigned uid) { return std::to_string(uid); }
+std::string rowText(unsigned uid) {
+    return std::to_string(uid);
+}
 
 } // namespace
 
-GLAbstractModel2Private::GLAbstractModel2Private(GLAbstractModel2* q) : q(q) { rows.emplace(0u, GLModelRow2{}); }
+GLAbstractModel2Private::GLAbstractModel2Private(GLAbstractModel2* q) : q(q) {
+    rows.emplace(0u, GLModelRow2{});
+}
 
-const GLModelRow2* GLAbstractModel2Private::findRow(unsigned uid) const
-{
+const GLModelRow2* GLAbstractModel2Private::findRow(unsigned uid) const {
     const auto it = rows.find(uid);
     return it == rows.end() ? nullptr : &it->second;
 }
 
-GLModelRow2* GLAbstractModel2Private::findRow(unsigned uid)
-{
+GLModelRow2* GLAbstractModel2Private::findRow(unsigned uid) {
     const auto it = rows.find(uid);
     return it == rows.end() ? nullptr : &it->second;
 }
 
-unsigned GLAbstractModel2Private::indexOf(unsigned uid) const
-{
+unsigned GLAbstractModel2Private::indexOf(unsigned uid) const {
     const GLModelRow2& row = rows.at(uid);
     const GLModelRow2& parent = rows.at(row.parent);
     if (row.index < parent.children.size() && parent.children[row.index] == uid)
@@ -45,8 +46,7 @@ unsigned GLAbstractModel2Private::indexOf(unsigned uid) const
     return row.index;
 }
 
-bool GLAbstractModel2Private::isKnown(unsigned uid) const
-{
+bool GLAbstractModel2Private::isKnown(unsigned uid) const {
     while (uid != 0) {
         const GLModelRow2& row = rows.at(uid);
         if (indexOf(uid) >= rows.at(row.parent).exposed)
@@ -56,16 +56,14 @@ bool GLAbstractModel2Private::isKnown(unsigned uid) const
     return true;
 }
 
-const GLModelCell2* GLAbstractModel2Private::cell(unsigned rowUID, unsigned column) const
-{
+const GLModelCell2* GLAbstractModel2Private::cell(unsigned rowUID, unsigned column) const {
     const GLModelRow2* row = findRow(rowUID);
     if (!row || column >= row->cells.size())
         return nullptr;
     return &row->cells[column];
 }
 
-GLModelCell2* GLAbstractModel2Private::writableCell(unsigned rowUID, unsigned columnUID)
-{
+GLModelCell2* GLAbstractModel2Private::writableCell(unsigned rowUID, unsigned columnUID) {
     GLModelRow2* row = rowUID == 0 ? nullptr : findRow(rowUID);
     const auto column = columnIndex.find(columnUID);
     if (!row || column == columnIndex.end())
@@ -75,8 +73,7 @@ GLModelCell2* GLAbstractModel2Private::writableCell(unsigned rowUID, unsigned co
     return &row->cells[column->second];
 }
 
-void GLAbstractModel2Private::cellChanged(unsigned rowUID, unsigned columnUID)
-{
+void GLAbstractModel2Private::cellChanged(unsigned rowUID, unsigned columnUID) {
     if (dataChanged)
         dataChanged->send(GLDataChangeEvent2(rowUID, columnUID));
     // A listener may have removed the row or started the model over: views then heard of that.
@@ -92,7 +89,8 @@ void GLAbstractModel2Private::cellChanged(unsigned rowUID, unsigned columnUID)
         adapter->cellsChanged(parent, index, index, firstColumn, lastColumn);
         return;
     }
-    const auto [it, added] = dirty.try_emplace(parent, DirtyRange{index, index, firstColumn, lastColumn});
+    const auto [it, added] =
+        dirty.try_emplace(parent, DirtyRange{index, index, firstColumn, lastColumn});
     if (!added) {
         DirtyRange& range = it->second;
         range.firstRow = std::min(range.firstRow, index);
@@ -102,8 +100,7 @@ void GLAbstractModel2Private::cellChanged(unsigned rowUID, unsigned columnUID)
     }
 }
 
-void GLAbstractModel2Private::eraseSubtree(unsigned uid)
-{
+void GLAbstractModel2Private::eraseSubtree(unsigned uid) {
     // Iterative: a deep chain of rows must not exhaust the stack.
     std::vector<unsigned> stack{uid};
     while (!stack.empty()) {
@@ -117,12 +114,11 @@ void GLAbstractModel2Private::eraseSubtree(unsigned uid)
     }
 }
 
-void GLAbstractModel2Private::flush()
-{
+void GLAbstractModel2Private::flush() {
     // Appended rows first, so that the changed ranges below may reach into them.
     for (unsigned parentUID : pendingParents) {
         if (!pendingSet.count(parentUID))
-            continue;  // removed meanwhile
+            continue; // removed meanwhile
         GLModelRow2& parent = rows.at(parentUID);
         const unsigned size = unsigned(parent.children.size());
         if (parent.exposed >= size)
@@ -146,22 +142,25 @@ void GLAbstractModel2Private::flush()
         const unsigned lastRow = std::min(range.lastRow, parent->exposed - 1);
         const unsigned lastColumn = std::min(range.lastColumn, unsigned(columns.size() - 1));
         if (range.firstRow <= lastRow)
-            adapter->cellsChanged(parentUID, range.firstRow, lastRow, range.firstColumn, lastColumn);
+            adapter->cellsChanged(parentUID, range.firstRow, lastRow, range.firstColumn,
+                                  lastColumn);
     }
 }
 
 GLAbstractModel2::GLAbstractModel2() : d(new GLAbstractModel2Private(this)) {}
 
-GLAbstractModel2::~GLAbstractModel2() { delete d; }
+GLAbstractModel2::~GLAbstractModel2() {
+    delete d;
+}
 
-std::vector<unsigned> GLAbstractModel2::appendColumns(unsigned count)
-{
+std::vector<unsigned> GLAbstractModel2::appendColumns(unsigned count) {
     std::vector<unsigned> added;
     if (count == 0)
         return added;
     // Qt's views count columns in int, and ids are never given out twice: a count past
     // either (a negative number passed as unsigned, most likely) would wrap them.
-    if (count > unsigned(INT_MAX) - unsigned(d->columns.size()) || count > UINT_MAX - d->nextColumnUID)
+    if (count > unsigned(INT_MAX) - unsigned(d->columns.size()) ||
+        count > UINT_MAX - d->nextColumnUID)
         throw TypedException(TAVI_HERE, "GLAbstractModel2::appendColumns: too many columns (" +
                                             std::to_string(count) + ")");
     const unsigned first = unsigned(d->columns.size());
@@ -178,35 +177,40 @@ std::vector<unsigned> GLAbstractModel2::appendColumns(unsigned count)
     return added;
 }
 
-unsigned GLAbstractModel2::getColumnCount() const { return unsigned(d->columns.size()); }
+unsigned GLAbstractModel2::getColumnCount() const {
+    return unsigned(d->columns.size());
+}
 
-unsigned GLAbstractModel2::getColumnUID(unsigned index) const
-{
+unsigned GLAbstractModel2::getColumnUID(unsigned index) const {
     if (index >= d->columns.size())
-        throw TypedException(TAVI_HERE, "GLAbstractModel2::getColumnUID: no column at index " + std::to_string(index));
+        throw TypedException(TAVI_HERE, "GLAbstractModel2::getColumnUID: no column at index " +
+                                            std::to_string(index));
     return d->columns[index].uid;
 }
 
-int GLAbstractModel2::getColumnIndex(unsigned columnUID) const
-{
+int GLAbstractModel2::getColumnIndex(unsigned columnUID) const {
     const auto it = d->columnIndex.find(columnUID);
     return it == d->columnIndex.end() ? -1 : int(it->second);
 }
 
-bool GLAbstractModel2::hasColumn(unsigned columnUID) const { return d->columnIndex.count(columnUID) != 0; }
+bool GLAbstractModel2::hasColumn(unsigned columnUID) const {
+    return d->columnIndex.count(columnUID) != 0;
+}
 
-std::vector<unsigned> GLAbstractModel2::appendRows(unsigned parentUID, unsigned count)
-{
+std::vector<unsigned> GLAbstractModel2::appendRows(unsigned parentUID, unsigned count) {
     GLModelRow2* parent = d->findRow(parentUID);
     if (!parent)
-        throw TypedException(TAVI_HERE, "GLAbstractModel2::appendRows: no row " + rowText(parentUID));
+        throw TypedException(TAVI_HERE,
+                             "GLAbstractModel2::appendRows: no row " + rowText(parentUID));
     std::vector<unsigned> added;
     if (count == 0)
         return added;
     // As for columns: Qt counts a parent's rows in int, and row ids must not wrap to the root's.
-    if (count > unsigned(INT_MAX) - unsigned(parent->children.size()) || count > UINT_MAX - d->nextRowUID)
-        throw TypedException(TAVI_HERE, "GLAbstractModel2::appendRows: too many rows (" + std::to_string(count) +
-                                            ") under row " + rowText(parentUID));
+    if (count > unsigned(INT_MAX) - unsigned(parent->children.size()) ||
+        count > UINT_MAX - d->nextRowUID)
+        throw TypedException(TAVI_HERE, "GLAbstractModel2::appendRows: too many rows (" +
+                                            std::to_string(count) + ") under row " +
+                                            rowText(parentUID));
     added.reserve(count);
     const unsigned first = unsigned(parent->children.size());
     const bool known = d->isKnown(parentUID);
@@ -214,7 +218,7 @@ std::vector<unsigned> GLAbstractModel2::appendRows(unsigned parentUID, unsigned 
     if (tell)
         d->adapter->beginInsertRows(parentUID, first, first + count - 1);
     d->rows.reserve(d->rows.size() + count);
-    parent = d->findRow(parentUID);  // reserve may have moved it
+    parent = d->findRow(parentUID); // reserve may have moved it
     parent->children.reserve(first + count);
     for (unsigned i = 0; i < count; ++i) {
         const unsigned uid = d->nextRowUID++;
@@ -237,10 +241,11 @@ std::vector<unsigned> GLAbstractModel2::appendRows(unsigned parentUID, unsigned 
     return added;
 }
 
-unsigned GLAbstractModel2::appendRow(unsigned parentUID) { return appendRows(parentUID, 1).front(); }
+unsigned GLAbstractModel2::appendRow(unsigned parentUID) {
+    return appendRows(parentUID, 1).front();
+}
 
-void GLAbstractModel2::removeRows(const std::vector<unsigned>& rowUIDs)
-{
+void GLAbstractModel2::removeRows(const std::vector<unsigned>& rowUIDs) {
     for (unsigned uid : rowUIDs)
         if (uid == 0 || !d->findRow(uid))
             throw TypedException(TAVI_HERE, "GLAbstractModel2::removeRows: no row " + rowText(uid) +
@@ -251,7 +256,7 @@ void GLAbstractModel2::removeRows(const std::vector<unsigned>& rowUIDs)
         byParent[d->rows.at(uid).parent].push_back(uid);
     for (auto& [parentUID, uids] : byParent) {
         if (!d->findRow(parentUID))
-            continue;  // went with an ancestor removed before
+            continue; // went with an ancestor removed before
         std::vector<unsigned> indices;
         indices.reserve(uids.size());
         for (unsigned uid : uids)
@@ -273,7 +278,8 @@ void GLAbstractModel2::removeRows(const std::vector<unsigned>& rowUIDs)
             auto erase = [&](unsigned from, unsigned to) {
                 for (unsigned i = from; i <= to; ++i)
                     d->eraseSubtree(parent.children[i]);
-                parent.children.erase(parent.children.begin() + from, parent.children.begin() + to + 1);
+                parent.children.erase(parent.children.begin() + from,
+                                      parent.children.begin() + to + 1);
             };
             if (!known) {
                 erase(first, last);
@@ -301,14 +307,12 @@ void GLAbstractModel2::removeRows(const std::vector<unsigned>& rowUIDs)
     }
 }
 
-void GLAbstractModel2::removeAllRows()
-{
+void GLAbstractModel2::removeAllRows() {
     const std::vector<unsigned> topLevel = d->rows.at(0).children;
     removeRows(topLevel);
 }
 
-void GLAbstractModel2::clear()
-{
+void GLAbstractModel2::clear() {
     if (d->adapter)
         d->adapter->beginReset();
     d->rows.clear();
@@ -322,47 +326,54 @@ void GLAbstractModel2::clear()
         d->adapter->endReset();
 }
 
-bool GLAbstractModel2::hasRow(unsigned rowUID) const { return d->findRow(rowUID) != nullptr; }
+bool GLAbstractModel2::hasRow(unsigned rowUID) const {
+    return d->findRow(rowUID) != nullptr;
+}
 
-const std::vector<unsigned>& GLAbstractModel2::getChildRows(unsigned parentUID) const
-{
+const std::vector<unsigned>& GLAbstractModel2::getChildRows(unsigned parentUID) const {
     const GLModelRow2* row = d->findRow(parentUID);
     return row ? row->children : noRows;
 }
 
-unsigned GLAbstractModel2::getRowCount(unsigned parentUID) const { return unsigned(getChildRows(parentUID).size()); }
-bool GLAbstractModel2::hasChildRows(unsigned rowUID) const { return !getChildRows(rowUID).empty(); }
+unsigned GLAbstractModel2::getRowCount(unsigned parentUID) const {
+    return unsigned(getChildRows(parentUID).size());
+}
+bool GLAbstractModel2::hasChildRows(unsigned rowUID) const {
+    return !getChildRows(rowUID).empty();
+}
 
-unsigned GLAbstractModel2::getRowUID(unsigned parentUID, unsigned index) const
-{
+unsigned GLAbstractModel2::getRowUID(unsigned parentUID, unsigned index) const {
     const GLModelRow2* row = d->findRow(parentUID);
     if (!row || index >= row->children.size())
-        throw TypedException(TAVI_HERE, "GLAbstractModel2::getRowUID: no row at index " + std::to_string(index) +
-                                            " under row " + rowText(parentUID));
+        throw TypedException(TAVI_HERE, "GLAbstractModel2::getRowUID: no row at index " +
+                                            std::to_string(index) + " under row " +
+                                            rowText(parentUID));
     return row->children[index];
 }
 
-unsigned GLAbstractModel2::getParentRow(unsigned rowUID) const
-{
+unsigned GLAbstractModel2::getParentRow(unsigned rowUID) const {
     const GLModelRow2* row = rowUID == 0 ? nullptr : d->findRow(rowUID);
     if (!row)
-        throw TypedException(TAVI_HERE, "GLAbstractModel2::getParentRow: no row " + rowText(rowUID));
+        throw TypedException(TAVI_HERE,
+                             "GLAbstractModel2::getParentRow: no row " + rowText(rowUID));
     return row->parent;
 }
 
-int GLAbstractModel2::getRowIndex(unsigned rowUID) const
-{
+int GLAbstractModel2::getRowIndex(unsigned rowUID) const {
     if (rowUID == 0 || !d->findRow(rowUID))
         return -1;
     return int(d->indexOf(rowUID));
 }
 
-unsigned GLAbstractModel2::getTotalRowCount() const { return unsigned(d->rows.size() - 1); }
+unsigned GLAbstractModel2::getTotalRowCount() const {
+    return unsigned(d->rows.size() - 1);
+}
 
-void GLAbstractModel2::beginTransaction() { ++d->transactionDepth; }
+void GLAbstractModel2::beginTransaction() {
+    ++d->transactionDepth;
+}
 
-void GLAbstractModel2::endTransaction()
-{
+void GLAbstractModel2::endTransaction() {
     zu_assert(d->transactionDepth > 0, "GLAbstractModel2::endTransaction without beginTransaction");
     if (d->transactionDepth == 0)
         return;
@@ -370,20 +381,21 @@ void GLAbstractModel2::endTransaction()
         d->flush();
 }
 
-bool GLAbstractModel2::isInTransaction() const { return d->transactionDepth > 0; }
+bool GLAbstractModel2::isInTransaction() const {
+    return d->transactionDepth > 0;
+}
 
-NIMB::Emitter<GLDataChangeEvent2>& GLAbstractModel2::getDataChangeEmitter()
-{
+NIMB::Emitter<GLDataChangeEvent2>& GLAbstractModel2::getDataChangeEmitter() {
     if (!d->dataChanged)
         d->dataChanged = std::make_unique<NIMB::Emitter<GLDataChangeEvent2>>();
     return *d->dataChanged;
 }
 
-void GLAbstractModel2::notifyCellChanged(unsigned rowUID, unsigned columnUID)
-{
+void GLAbstractModel2::notifyCellChanged(unsigned rowUID, unsigned columnUID) {
     if (rowUID == 0 || !d->findRow(rowUID) || (columnUID != 0 && !hasColumn(columnUID)))
-        throw TypedException(TAVI_HERE, "GLAbstractModel2::notifyCellChanged: no cell (" + rowText(rowUID) + ", " +
-                                            std::to_string(columnUID) + ")");
+        throw TypedException(TAVI_HERE, "GLAbstractModel2::notifyCellChanged: no cell (" +
+                                            rowText(rowUID) + ", " + std::to_string(columnUID) +
+                                            ")");
     d->cellChanged(rowUID, columnUID);
 }
 

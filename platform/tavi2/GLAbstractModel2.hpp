@@ -34,7 +34,7 @@ public:
     unsigned getColumnCount() const;
     // Throws TypedException for an index past the end.
     unsigned getColumnUID(unsigned index) const;
-    int getColumnIndex(unsigned columnUID) const;  // -1 for an unknown column
+    int getColumnIndex(unsigned columnUID) const; // -1 for an unknown column
     bool hasColumn(unsigned columnUID) const;
 
     // Appends count rows under parentUID and returns their ids, in order. Throws
@@ -87,7 +87,7 @@ protected:
 
 private:
     friend class GLItemModelAdapter2;
-    GLAbstractModel2Private* d;  // owned
+    GLAbstractModel2Private* d; // owned
 };
 
 } // namespace TAVI

@@ -30,8 +30,8 @@ struct GLModelRow2 {
     // to them until it ends. A row the views do not know keeps all its children "known", so
     // that it can be shown whole the moment it is.
     unsigned exposed = 0;
-    std::vector<GLModelCell2> cells;  // by column index; shorter when later cells are empty
-    bool expandable = false;          // offers to expand before it has children
+    std::vector<GLModelCell2> cells; // by column index; shorter when later cells are empty
+    bool expandable = false;         // offers to expand before it has children
 };
 
 struct GLModelColumn2 {
@@ -50,8 +50,8 @@ public:
     virtual void endRemoveRows() = 0;
     virtual void beginInsertColumns(unsigned first, unsigned last) = 0;
     virtual void endInsertColumns() = 0;
-    virtual void cellsChanged(unsigned parentUID, unsigned firstRow, unsigned lastRow, unsigned firstColumn,
-                              unsigned lastColumn) = 0;
+    virtual void cellsChanged(unsigned parentUID, unsigned firstRow, unsigned lastRow,
+                              unsigned firstColumn, unsigned lastColumn) = 0;
     virtual void headerChanged(unsigned firstColumn, unsigned lastColumn) = 0;
     // Whether a row has children may have changed without rows coming or going.
     virtual void childIndicatorChanged(unsigned rowUID) = 0;
@@ -64,7 +64,7 @@ public:
     explicit GLAbstractModel2Private(GLAbstractModel2* q);
 
     GLAbstractModel2* q;
-    std::unordered_map<unsigned, GLModelRow2> rows;  // the root (0) included
+    std::unordered_map<unsigned, GLModelRow2> rows; // the root (0) included
     std::vector<GLModelColumn2> columns;
     std::unordered_map<unsigned, unsigned> columnIndex;
     unsigned nextRowUID = 1;
@@ -77,14 +77,14 @@ public:
     struct DirtyRange {
         unsigned firstRow, lastRow, firstColumn, lastColumn;
     };
-    std::unordered_map<unsigned, DirtyRange> dirty;  // by parent
+    std::unordered_map<unsigned, DirtyRange> dirty; // by parent
 
-    std::unique_ptr<GLModelObserver2> adapter;  // the Qt item model, made by the first view
+    std::unique_ptr<GLModelObserver2> adapter; // the Qt item model, made by the first view
     std::unique_ptr<NIMB::Emitter<GLDataChangeEvent2>> dataChanged;
 
     const GLModelRow2* findRow(unsigned uid) const;
     GLModelRow2* findRow(unsigned uid);
-    unsigned indexOf(unsigned uid) const;  // the row must exist and not be the root
+    unsigned indexOf(unsigned uid) const; // the row must exist and not be the root
     // Whether views know the row: each ancestor shows it among its known children.
     bool isKnown(unsigned uid) const;
     const GLModelCell2* cell(unsigned rowUID, unsigned columnIndex) const;

@@ -16,8 +16,7 @@
 namespace TAVI {
 
 QWidget* GLItemDelegate2::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                       const QModelIndex& index) const
-{
+                                       const QModelIndex& index) const {
     if (!view)
         return QStyledItemDelegate::createEditor(parent, option, index);
     GLAbstractView2Private* d = view->d;
@@ -49,8 +48,7 @@ QWidget* GLItemDelegate2::createEditor(QWidget* parent, const QStyleOptionViewIt
     return editor;
 }
 
-void GLItemDelegate2::releaseOwnEditors()
-{
+void GLItemDelegate2::releaseOwnEditors() {
     for (auto it = editors.begin(); it != editors.end(); ++it)
         if (it->own)
             giveBack(it.key(), true);
@@ -59,8 +57,7 @@ void GLItemDelegate2::releaseOwnEditors()
             giveBack(editor, true);
 }
 
-void GLItemDelegate2::giveBack(QWidget* editor, bool now) const
-{
+void GLItemDelegate2::giveBack(QWidget* editor, bool now) const {
     // A listener's editor stays the listener's: hidden and without a parent, ready for reuse.
     editor->removeEventFilter(const_cast<GLItemDelegate2*>(this));
     editor->hide();
@@ -79,20 +76,19 @@ void GLItemDelegate2::giveBack(QWidget* editor, bool now) const
     });
 }
 
-void GLItemDelegate2::setEditorData(QWidget* editor, const QModelIndex& index) const
-{
+void GLItemDelegate2::setEditorData(QWidget* editor, const QModelIndex& index) const {
     // A listener's editor is filled by the listener.
     if (!editors.value(editor).own)
         QStyledItemDelegate::setEditorData(editor, index);
 }
 
-void GLItemDelegate2::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
-{
+void GLItemDelegate2::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                   const QModelIndex& index) const {
     auto it = editors.find(editor);
     if (it == editors.end())
         return;
     if (it->own) {
-        it->committed = true;  // the listener's editor writes its value itself
+        it->committed = true; // the listener's editor writes its value itself
         return;
     }
     // As Qt's delegate does, but a value the model refuses is no commit.
@@ -107,8 +103,7 @@ void GLItemDelegate2::setModelData(QWidget* editor, QAbstractItemModel* model, c
         again->committed = taken;
 }
 
-void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) const
-{
+void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) const {
     const EditorState state = editors.take(editor);
     // An editor closed because it is being destroyed (its toolkit widget let go of it, or Qt
     // took it down to a plain widget) is neither reported nor touched.
@@ -124,36 +119,33 @@ void GLItemDelegate2::destroyEditor(QWidget* editor, const QModelIndex& index) c
 }
 
 GLAbstractView2Private::GLAbstractView2Private(GLAbstractView2* q, QAbstractItemView* view)
-    : q(q), view(view), delegate(new GLItemDelegate2(q))
-{
-    delegate->setParent(view);  // Qt's view does not own its delegate; its children go with it
+    : q(q), view(view), delegate(new GLItemDelegate2(q)) {
+    delegate->setParent(view); // Qt's view does not own its delegate; its children go with it
     view->setItemDelegate(delegate);
 }
 
-QModelIndex GLAbstractView2Private::index(unsigned rowUID, unsigned columnUID, const char* operation) const
-{
+QModelIndex GLAbstractView2Private::index(unsigned rowUID, unsigned columnUID,
+                                          const char* operation) const {
     const int column = columnUID == 0 ? 0 : (model ? model->getColumnIndex(columnUID) : -1);
     if (!model || rowUID == 0 || !model->hasRow(rowUID) || column < 0)
-        throw TypedException(TAVI_HERE, std::string(operation) + ": no cell (" + std::to_string(rowUID) + ", " +
+        throw TypedException(TAVI_HERE, std::string(operation) + ": no cell (" +
+                                            std::to_string(rowUID) + ", " +
                                             std::to_string(columnUID) + ")");
     return adapter->indexOf(rowUID, unsigned(column));
 }
 
-GLModelCellRef2 GLAbstractView2Private::cellOf(const QModelIndex& index) const
-{
+GLModelCellRef2 GLAbstractView2Private::cellOf(const QModelIndex& index) const {
     if (!index.isValid() || !adapter)
         return {};
     return {adapter->rowOf(index), adapter->columnOf(index)};
 }
 
 GLAbstractView2::GLAbstractView2(QAbstractItemView* view, GLWidget2* parent)
-    : GLWidget2(view, parent, view->viewport()), d(new GLAbstractView2Private(this, view))
-{
+    : GLWidget2(view, parent, view->viewport()), d(new GLAbstractView2Private(this, view)) {
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
 }
 
-GLAbstractView2::~GLAbstractView2()
-{
+GLAbstractView2::~GLAbstractView2() {
     // Let go of the model while the Qt view still lives, so it stops reading from it.
     QObject::disconnect(d->selectionConnection);
     if (d->delegate) {
@@ -171,8 +163,7 @@ GLAbstractView2::~GLAbstractView2()
     delete d;
 }
 
-void GLAbstractView2::setModel(const Holder<GLAbstractViewModel2>& model)
-{
+void GLAbstractView2::setModel(const Holder<GLAbstractViewModel2>& model) {
     if (d->model == model)
         return;
     QItemSelectionModel* oldSelection = d->view->selectionModel();
@@ -183,31 +174,34 @@ void GLAbstractView2::setModel(const Holder<GLAbstractViewModel2>& model)
     delete oldSelection;
     d->model = model;
     if (QItemSelectionModel* selection = d->view->selectionModel()) {
-        d->selectionConnection =
-            QObject::connect(selection, &QItemSelectionModel::selectionChanged, selection, [this]() {
+        d->selectionConnection = QObject::connect(
+            selection, &QItemSelectionModel::selectionChanged, selection, [this]() {
                 if (d->selectionChanged)
                     d->selectionChanged->send(GLViewSelectionChangeEvent2(this));
             });
     }
 }
 
-GLAbstractViewModel2* GLAbstractView2::getModel() const { return d->model.get(); }
+GLAbstractViewModel2* GLAbstractView2::getModel() const {
+    return d->model.get();
+}
 
-void GLAbstractView2::setSelectionMode(int mode)
-{
+void GLAbstractView2::setSelectionMode(int mode) {
     if (mode < NoSelection || mode > ContiguousSelection)
-        throw TypedException(TAVI_HERE, "GLAbstractView2::setSelectionMode: unknown mode " + std::to_string(mode));
+        throw TypedException(TAVI_HERE, "GLAbstractView2::setSelectionMode: unknown mode " +
+                                            std::to_string(mode));
     // The modes' numbers are those of QAbstractItemView::SelectionMode.
     d->view->setSelectionMode(static_cast<QAbstractItemView::SelectionMode>(mode));
 }
 
-int GLAbstractView2::getSelectionMode() const { return d->view->selectionMode(); }
+int GLAbstractView2::getSelectionMode() const {
+    return d->view->selectionMode();
+}
 
-void GLAbstractView2::setSelectedRows(const std::vector<unsigned>& rowUIDs)
-{
+void GLAbstractView2::setSelectedRows(const std::vector<unsigned>& rowUIDs) {
     QItemSelectionModel* selectionModel = d->view->selectionModel();
     for (unsigned uid : rowUIDs)
-        d->index(uid, 0, "GLAbstractView2::setSelectedRows");  // checks every row first
+        d->index(uid, 0, "GLAbstractView2::setSelectedRows"); // checks every row first
     if (!selectionModel)
         return;
     // One range per run of neighbouring rows, so selecting many rows costs little.
@@ -228,21 +222,21 @@ void GLAbstractView2::setSelectedRows(const std::vector<unsigned>& rowUIDs)
             std::size_t end = begin + 1;
             while (end < rows.size() && rows[end] == rows[end - 1] + 1)
                 ++end;
-            selection.append(QItemSelectionRange(d->adapter->index(rows[begin], 0, parent),
-                                                 d->adapter->index(rows[end - 1], lastColumn, parent)));
+            selection.append(
+                QItemSelectionRange(d->adapter->index(rows[begin], 0, parent),
+                                    d->adapter->index(rows[end - 1], lastColumn, parent)));
             begin = end;
         }
     }
     selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
-std::vector<unsigned> GLAbstractView2::getSelectedRows() const
-{
+std::vector<unsigned> GLAbstractView2::getSelectedRows() const {
     std::vector<unsigned> result;
     QItemSelectionModel* selectionModel = d->view->selectionModel();
     if (!selectionModel || !d->adapter)
         return result;
-    std::map<unsigned, std::vector<int>> byParent;  // rows of each parent, to order them
+    std::map<unsigned, std::vector<int>> byParent; // rows of each parent, to order them
     for (const QItemSelectionRange& range : selectionModel->selection()) {
         const unsigned parentUID = d->adapter->rowOf(range.parent());
         for (int row = range.top(); row <= range.bottom(); ++row)
@@ -258,40 +252,43 @@ std::vector<unsigned> GLAbstractView2::getSelectedRows() const
     return result;
 }
 
-void GLAbstractView2::clearSelection() { d->view->clearSelection(); }
+void GLAbstractView2::clearSelection() {
+    d->view->clearSelection();
+}
 
-void GLAbstractView2::setCurrentCell(unsigned rowUID, unsigned columnUID)
-{
+void GLAbstractView2::setCurrentCell(unsigned rowUID, unsigned columnUID) {
     const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::setCurrentCell");
     if (index.isValid())
         d->view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
-GLModelCellRef2 GLAbstractView2::getCurrentCell() const { return d->cellOf(d->view->currentIndex()); }
+GLModelCellRef2 GLAbstractView2::getCurrentCell() const {
+    return d->cellOf(d->view->currentIndex());
+}
 
-void GLAbstractView2::scrollTo(unsigned rowUID, unsigned columnUID)
-{
+void GLAbstractView2::scrollTo(unsigned rowUID, unsigned columnUID) {
     const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::scrollTo");
     if (index.isValid())
         d->view->scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
-GLModelCellRef2 GLAbstractView2::getModelCellAt(int x, int y) const { return d->cellOf(d->view->indexAt(QPoint(x, y))); }
+GLModelCellRef2 GLAbstractView2::getModelCellAt(int x, int y) const {
+    return d->cellOf(d->view->indexAt(QPoint(x, y)));
+}
 
-GLModelCellRef2 GLAbstractView2::getModelCellAtGlobalPosition(int x, int y) const
-{
+GLModelCellRef2 GLAbstractView2::getModelCellAtGlobalPosition(int x, int y) const {
     return d->cellOf(d->view->indexAt(d->view->viewport()->mapFromGlobal(QPoint(x, y))));
 }
 
-void GLAbstractView2::setEditTriggers(int triggers)
-{
+void GLAbstractView2::setEditTriggers(int triggers) {
     d->view->setEditTriggers(QAbstractItemView::EditTriggers::fromInt(triggers & AllEditTriggers));
 }
 
-int GLAbstractView2::getEditTriggers() const { return d->view->editTriggers().toInt(); }
+int GLAbstractView2::getEditTriggers() const {
+    return d->view->editTriggers().toInt();
+}
 
-bool GLAbstractView2::editCell(unsigned rowUID, unsigned columnUID)
-{
+bool GLAbstractView2::editCell(unsigned rowUID, unsigned columnUID) {
     const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::editCell");
     if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
         return false;
@@ -300,18 +297,21 @@ bool GLAbstractView2::editCell(unsigned rowUID, unsigned columnUID)
     return isEditing();
 }
 
-bool GLAbstractView2::isEditing() const { return d->delegate && d->delegate->hasOpenEditor(); }
+bool GLAbstractView2::isEditing() const {
+    return d->delegate && d->delegate->hasOpenEditor();
+}
 
-void GLAbstractView2::setEditor(unsigned rowUID, unsigned columnUID, GLWidget2* editor)
-{
+void GLAbstractView2::setEditor(unsigned rowUID, unsigned columnUID, GLWidget2* editor) {
     const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::setEditor");
     // The editor goes inside the view, as cell widgets do.
     if (editor && isWidgetInside(d->view, editor->getQWidget()))
-        throw TypedException(TAVI_HERE, "GLAbstractView2::setEditor: the editor is the view or holds it");
+        throw TypedException(TAVI_HERE,
+                             "GLAbstractView2::setEditor: the editor is the view or holds it");
     const GLModelCellRef2 cell = d->cellOf(index);
     if (d->requestedCell.isValid()) {
         if (!(cell == d->requestedCell))
-            throw TypedException(TAVI_HERE, "GLAbstractView2::setEditor: the edit request is for another cell");
+            throw TypedException(
+                TAVI_HERE, "GLAbstractView2::setEditor: the edit request is for another cell");
         d->offeredEditor = editor;
         d->offeredCell = cell;
         return;
@@ -326,49 +326,46 @@ void GLAbstractView2::setEditor(unsigned rowUID, unsigned columnUID, GLWidget2* 
     d->offeredCell = GLModelCellRef2{};
 }
 
-void GLAbstractView2::setCellWidget(unsigned rowUID, unsigned columnUID, GLWidget2* widget)
-{
+void GLAbstractView2::setCellWidget(unsigned rowUID, unsigned columnUID, GLWidget2* widget) {
     const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::setCellWidget");
     // Qt puts the widget inside the view: the view itself, or a widget holding it, would
     // become its own ancestor.
     if (widget && isWidgetInside(d->view, widget->getQWidget()))
-        throw TypedException(TAVI_HERE, "GLAbstractView2::setCellWidget: the widget is the view or holds it");
+        throw TypedException(TAVI_HERE,
+                             "GLAbstractView2::setCellWidget: the widget is the view or holds it");
     if (!index.isValid())
         return;
     // Qt deletes a widget it replaces, and the toolkit widget goes with it.
     d->view->setIndexWidget(index, widget ? widget->getQWidget() : nullptr);
 }
 
-GLWidget2* GLAbstractView2::getCellWidget(unsigned rowUID, unsigned columnUID) const
-{
+GLWidget2* GLAbstractView2::getCellWidget(unsigned rowUID, unsigned columnUID) const {
     const QModelIndex index = d->index(rowUID, columnUID, "GLAbstractView2::getCellWidget");
     return index.isValid() ? GLWidget2::fromQWidget(d->view->indexWidget(index)) : nullptr;
 }
 
-void GLAbstractView2::setDragEnabled(bool enabled)
-{
+void GLAbstractView2::setDragEnabled(bool enabled) {
     d->view->setDragEnabled(enabled);
     d->view->setDragDropMode(enabled ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
 }
 
-bool GLAbstractView2::isDragEnabled() const { return d->view->dragEnabled(); }
+bool GLAbstractView2::isDragEnabled() const {
+    return d->view->dragEnabled();
+}
 
-NIMB::Emitter<GLViewSelectionChangeEvent2>& GLAbstractView2::getSelectionChangeEmitter()
-{
+NIMB::Emitter<GLViewSelectionChangeEvent2>& GLAbstractView2::getSelectionChangeEmitter() {
     if (!d->selectionChanged)
         d->selectionChanged = std::make_unique<NIMB::Emitter<GLViewSelectionChangeEvent2>>();
     return *d->selectionChanged;
 }
 
-NIMB::Emitter<GLEditRequestEvent2>& GLAbstractView2::getEditRequestEmitter()
-{
+NIMB::Emitter<GLEditRequestEvent2>& GLAbstractView2::getEditRequestEmitter() {
     if (!d->editRequest)
         d->editRequest = std::make_unique<NIMB::Emitter<GLEditRequestEvent2>>();
     return *d->editRequest;
 }
 
-NIMB::Emitter<GLEditCompleteEvent2>& GLAbstractView2::getEditCompleteEmitter()
-{
+NIMB::Emitter<GLEditCompleteEvent2>& GLAbstractView2::getEditCompleteEmitter() {
     if (!d->editComplete)
         d->editComplete = std::make_unique<NIMB::Emitter<GLEditCompleteEvent2>>();
     return *d->editComplete;

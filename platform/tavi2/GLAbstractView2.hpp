@@ -29,8 +29,8 @@ public:
     enum SelectionMode {
         NoSelection = 0,
         SingleSelection = 1,
-        MultiSelection = 2,     // a click adds or removes a row
-        ExtendedSelection = 3,  // Shift and Control extend the selection
+        MultiSelection = 2,    // a click adds or removes a row
+        ExtendedSelection = 3, // Shift and Control extend the selection
         ContiguousSelection = 4
     };
     // Flags that start editing a cell that is not read only.
@@ -106,7 +106,7 @@ protected:
 
 private:
     friend class GLItemDelegate2;
-    GLAbstractView2Private* d;  // owned
+    GLAbstractView2Private* d; // owned
 };
 
 // The edit-trigger flags as a type of their own, for settings that hold them.

@@ -19,9 +19,11 @@ namespace TAVI {
 class GLItemDelegate2 : public QStyledItemDelegate {
 public:
     explicit GLItemDelegate2(GLAbstractView2* view) : view(view) {}
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
     bool hasOpenEditor() const { return !editors.isEmpty(); }
     // Gives listeners' editors back before the view goes.
@@ -38,12 +40,12 @@ private:
     struct EditorState {
         unsigned row = 0;
         unsigned column = 0;
-        bool own = false;  // a listener's widget, not the delegate's text field
+        bool own = false; // a listener's widget, not the delegate's text field
         bool committed = false;
-        const QMetaObject* type = nullptr;  // the editor's class when the edit began
+        const QMetaObject* type = nullptr; // the editor's class when the edit began
     };
     mutable QHash<QWidget*, EditorState> editors;
-    mutable QList<QPointer<QWidget>> givenBack;  // taken out of the view on the next turn
+    mutable QList<QPointer<QWidget>> givenBack; // taken out of the view on the next turn
 };
 
 class GLAbstractView2Private {
@@ -51,13 +53,13 @@ public:
     GLAbstractView2Private(GLAbstractView2* q, QAbstractItemView* view);
 
     GLAbstractView2* q;
-    QAbstractItemView* view;  // owned by the widget base
+    QAbstractItemView* view; // owned by the widget base
     Holder<GLAbstractViewModel2> model;
-    GLItemModelAdapter2* adapter = nullptr;  // the model's
-    QPointer<GLItemDelegate2> delegate;      // a child of the view
-    GLWidget2* offeredEditor = nullptr;  // the listener's editor for offeredCell
+    GLItemModelAdapter2* adapter = nullptr; // the model's
+    QPointer<GLItemDelegate2> delegate;     // a child of the view
+    GLWidget2* offeredEditor = nullptr;     // the listener's editor for offeredCell
     GLModelCellRef2 offeredCell;
-    GLModelCellRef2 requestedCell;       // while the edit request is being sent
+    GLModelCellRef2 requestedCell; // while the edit request is being sent
     QMetaObject::Connection selectionConnection;
 
     std::unique_ptr<NIMB::Emitter<GLViewSelectionChangeEvent2>> selectionChanged;

@@ -10,19 +10,18 @@ namespace TAVI {
 
 namespace {
 
-GLModelCell2* checkedCell(GLAbstractModel2Private* d, unsigned rowUID, unsigned columnUID, const char* operation)
-{
+GLModelCell2* checkedCell(GLAbstractModel2Private* d, unsigned rowUID, unsigned columnUID,
+                          const char* operation) {
     GLModelCell2* cell = d->writableCell(rowUID, columnUID);
     if (!cell)
-        throw TypedException(TAVI_HERE, std::string(operation) + ": no cell (" + std::to_string(rowUID) + ", " +
+        throw TypedException(TAVI_HERE, std::string(operation) + ": no cell (" +
+                                            std::to_string(rowUID) + ", " +
                                             std::to_string(columnUID) + ")");
     return cell;
 }
 
 // Reads all of text (surrounding spaces allowed) as a number.
-template <typename T>
-bool parseWhole(const std::string& text, T& number)
-{
+template <typename T> bool parseWhole(const std::string& text, T& number) {
     const std::size_t first = text.find_first_not_of(' ');
     const std::size_t last = text.find_last_not_of(' ');
     if (first == std::string::npos)
@@ -33,8 +32,8 @@ bool parseWhole(const std::string& text, T& number)
     return error == std::errc() && stop == end;
 }
 
-const GLModelCell2* readCell(const GLAbstractModel2Private* d, unsigned rowUID, unsigned columnUID)
-{
+const GLModelCell2* readCell(const GLAbstractModel2Private* d, unsigned rowUID,
+                             unsigned columnUID) {
     const auto column = d->columnIndex.find(columnUID);
     return column == d->columnIndex.end() ? nullptr : d->cell(rowUID, column->second);
 }
@@ -44,8 +43,7 @@ const GLModelCell2* readCell(const GLAbstractModel2Private* d, unsigned rowUID, 
 GLAbstractViewModel2::GLAbstractViewModel2() = default;
 GLAbstractViewModel2::~GLAbstractViewModel2() = default;
 
-std::vector<unsigned> GLAbstractViewModel2::appendColumns(const std::vector<std::string>& labels)
-{
+std::vector<unsigned> GLAbstractViewModel2::appendColumns(const std::vector<std::string>& labels) {
     const std::vector<unsigned> added = appendColumns(unsigned(labels.size()));
     // The columns exist before their labels: views read the header again.
     for (std::size_t i = 0; i < added.size(); ++i)
@@ -57,11 +55,11 @@ std::vector<unsigned> GLAbstractViewModel2::appendColumns(const std::vector<std:
     return added;
 }
 
-void GLAbstractViewModel2::setColumnLabel(unsigned columnUID, const std::string& label)
-{
+void GLAbstractViewModel2::setColumnLabel(unsigned columnUID, const std::string& label) {
     const int index = getColumnIndex(columnUID);
     if (index < 0)
-        throw TypedException(TAVI_HERE, "GLAbstractViewModel2::setColumnLabel: no column " + std::to_string(columnUID));
+        throw TypedException(TAVI_HERE, "GLAbstractViewModel2::setColumnLabel: no column " +
+                                            std::to_string(columnUID));
     std::string& current = d_func()->columns[unsigned(index)].label;
     if (current == label)
         return;
@@ -70,32 +68,27 @@ void GLAbstractViewModel2::setColumnLabel(unsigned columnUID, const std::string&
         d_func()->adapter->headerChanged(unsigned(index), unsigned(index));
 }
 
-std::string GLAbstractViewModel2::getColumnLabel(unsigned columnUID) const
-{
+std::string GLAbstractViewModel2::getColumnLabel(unsigned columnUID) const {
     const int index = getColumnIndex(columnUID);
     return index < 0 ? std::string() : d_func()->columns[unsigned(index)].label;
 }
 
-void GLAbstractViewModel2::setValue(unsigned rowUID, unsigned columnUID, const any& value)
-{
+void GLAbstractViewModel2::setValue(unsigned rowUID, unsigned columnUID, const any& value) {
     checkedCell(d_func(), rowUID, columnUID, "GLAbstractViewModel2::setValue")->value = value;
     d_func()->cellChanged(rowUID, columnUID);
 }
 
-any GLAbstractViewModel2::getValue(unsigned rowUID, unsigned columnUID) const
-{
+any GLAbstractViewModel2::getValue(unsigned rowUID, unsigned columnUID) const {
     const GLModelCell2* cell = readCell(d_func(), rowUID, columnUID);
     return cell ? cell->value : any();
 }
 
-std::string GLAbstractViewModel2::getText(unsigned rowUID, unsigned columnUID) const
-{
+std::string GLAbstractViewModel2::getText(unsigned rowUID, unsigned columnUID) const {
     const any value = getValue(rowUID, columnUID);
     return value.empty() ? std::string() : value.convertToString();
 }
 
-void GLAbstractViewModel2::setIcon(unsigned rowUID, unsigned columnUID, const Icon& icon)
-{
+void GLAbstractViewModel2::setIcon(unsigned rowUID, unsigned columnUID, const Icon& icon) {
     GLModelCell2* cell = checkedCell(d_func(), rowUID, columnUID, "GLAbstractViewModel2::setIcon");
     if (cell->icon == icon)
         return;
@@ -103,16 +96,16 @@ void GLAbstractViewModel2::setIcon(unsigned rowUID, unsigned columnUID, const Ic
     d_func()->cellChanged(rowUID, columnUID);
 }
 
-Icon GLAbstractViewModel2::getIcon(unsigned rowUID, unsigned columnUID) const
-{
+Icon GLAbstractViewModel2::getIcon(unsigned rowUID, unsigned columnUID) const {
     const GLModelCell2* cell = readCell(d_func(), rowUID, columnUID);
     return cell ? cell->icon : Icon();
 }
 
-void GLAbstractViewModel2::setColor(unsigned rowUID, unsigned columnUID, int role, const Color& color)
-{
+void GLAbstractViewModel2::setColor(unsigned rowUID, unsigned columnUID, int role,
+                                    const Color& color) {
     if (role != ForegroundColor && role != BackgroundColor)
-        throw TypedException(TAVI_HERE, "GLAbstractViewModel2::setColor: unknown colour role " + std::to_string(role));
+        throw TypedException(TAVI_HERE, "GLAbstractViewModel2::setColor: unknown colour role " +
+                                            std::to_string(role));
     GLModelCell2* cell = checkedCell(d_func(), rowUID, columnUID, "GLAbstractViewModel2::setColor");
     Color& current = role == ForegroundColor ? cell->foreground : cell->background;
     if (current == color)
@@ -121,8 +114,7 @@ void GLAbstractViewModel2::setColor(unsigned rowUID, unsigned columnUID, int rol
     d_func()->cellChanged(rowUID, columnUID);
 }
 
-Color GLAbstractViewModel2::getColor(unsigned rowUID, unsigned columnUID, int role) const
-{
+Color GLAbstractViewModel2::getColor(unsigned rowUID, unsigned columnUID, int role) const {
     const GLModelCell2* cell = readCell(d_func(), rowUID, columnUID);
     if (!cell)
         return Color();
@@ -131,26 +123,25 @@ Color GLAbstractViewModel2::getColor(unsigned rowUID, unsigned columnUID, int ro
     return role == BackgroundColor ? cell->background : Color();
 }
 
-void GLAbstractViewModel2::setReadOnly(unsigned rowUID, unsigned columnUID, bool readOnly)
-{
-    GLModelCell2* cell = checkedCell(d_func(), rowUID, columnUID, "GLAbstractViewModel2::setReadOnly");
+void GLAbstractViewModel2::setReadOnly(unsigned rowUID, unsigned columnUID, bool readOnly) {
+    GLModelCell2* cell =
+        checkedCell(d_func(), rowUID, columnUID, "GLAbstractViewModel2::setReadOnly");
     if (cell->readOnly == readOnly)
         return;
     cell->readOnly = readOnly;
     d_func()->cellChanged(rowUID, columnUID);
 }
 
-bool GLAbstractViewModel2::isReadOnly(unsigned rowUID, unsigned columnUID) const
-{
+bool GLAbstractViewModel2::isReadOnly(unsigned rowUID, unsigned columnUID) const {
     const GLModelCell2* cell = readCell(d_func(), rowUID, columnUID);
     return cell && cell->readOnly;
 }
 
-void GLAbstractViewModel2::setRowExpandable(unsigned rowUID, bool expandable)
-{
+void GLAbstractViewModel2::setRowExpandable(unsigned rowUID, bool expandable) {
     GLModelRow2* row = rowUID == rootRow ? nullptr : d_func()->findRow(rowUID);
     if (!row)
-        throw TypedException(TAVI_HERE, "GLAbstractViewModel2::setRowExpandable: no row " + std::to_string(rowUID));
+        throw TypedException(TAVI_HERE, "GLAbstractViewModel2::setRowExpandable: no row " +
+                                            std::to_string(rowUID));
     if (row->expandable == expandable)
         return;
     row->expandable = expandable;
@@ -158,15 +149,15 @@ void GLAbstractViewModel2::setRowExpandable(unsigned rowUID, bool expandable)
         d_func()->adapter->childIndicatorChanged(rowUID);
 }
 
-bool GLAbstractViewModel2::isRowExpandable(unsigned rowUID) const
-{
+bool GLAbstractViewModel2::isRowExpandable(unsigned rowUID) const {
     const GLModelRow2* row = d_func()->findRow(rowUID);
     return row && (row->expandable || !row->children.empty());
 }
 
-bool GLAbstractViewModel2::setValueFromEditor(unsigned rowUID, unsigned columnUID, const std::string& text)
-{
-    if (!hasRow(rowUID) || rowUID == rootRow || !hasColumn(columnUID) || isReadOnly(rowUID, columnUID))
+bool GLAbstractViewModel2::setValueFromEditor(unsigned rowUID, unsigned columnUID,
+                                              const std::string& text) {
+    if (!hasRow(rowUID) || rowUID == rootRow || !hasColumn(columnUID) ||
+        isReadOnly(rowUID, columnUID))
         return false;
     // The cell keeps the kind of value it had: text that does not read as one is refused, so
     // a typing slip never turns a number into a string.
@@ -200,6 +191,8 @@ bool GLAbstractViewModel2::setValueFromEditor(unsigned rowUID, unsigned columnUI
     return true;
 }
 
-bool GLAbstractViewModel2::getDragData(const std::vector<unsigned>&, GLMimeData2&) const { return false; }
+bool GLAbstractViewModel2::getDragData(const std::vector<unsigned>&, GLMimeData2&) const {
+    return false;
+}
 
 } // namespace TAVI

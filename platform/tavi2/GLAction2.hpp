@@ -58,8 +58,8 @@ public:
 private:
     friend class GLMenu2;
     friend class GLToolBar2;
-    explicit GLAction2(QAction* adopted);  // a separator or other action Qt made
-    GLAction2Private* d;  // owned
+    explicit GLAction2(QAction* adopted); // a separator or other action Qt made
+    GLAction2Private* d;                  // owned
 };
 
 } // namespace TAVI

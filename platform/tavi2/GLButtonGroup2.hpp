@@ -32,7 +32,7 @@ public:
     bool isExclusive() const;
 
 private:
-    GLButtonGroup2Private* d;  // owned
+    GLButtonGroup2Private* d; // owned
 };
 
 } // namespace TAVI

@@ -25,8 +25,8 @@ public:
     void removeItem(int index);
     void clear();
     int getCount() const;
-    std::string getItemText(int index) const;  // empty outside the items
-    int findText(const std::string& label) const;  // -1 when no item has it
+    std::string getItemText(int index) const;     // empty outside the items
+    int findText(const std::string& label) const; // -1 when no item has it
 
     // -1 for none; throws TypedException for an index outside -1..getCount()-1.
     void setCurrentIndex(int index);
@@ -41,7 +41,7 @@ public:
     NIMB::Emitter<GLEditEvent2>& getEditEmitter();
 
 private:
-    GLComboBox2Private* d;  // owned
+    GLComboBox2Private* d; // owned
 };
 
 } // namespace TAVI

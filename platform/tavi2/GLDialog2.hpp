@@ -38,7 +38,7 @@ public:
     NIMB::Emitter<int>& getFinishEmitter();
 
 private:
-    GLDialog2Private* d;  // owned
+    GLDialog2Private* d; // owned
 };
 
 } // namespace TAVI

@@ -14,16 +14,14 @@ namespace TAVI {
 namespace {
 
 // The running drag's data; drags run one at a time on the user-interface thread.
-std::optional<GLMimeData2>& currentDrag()
-{
+std::optional<GLMimeData2>& currentDrag() {
     static std::optional<GLMimeData2> data;
     return data;
 }
 
 } // namespace
 
-int GLDragManager2::start(GLWidget2* source, const GLMimeData2& data, int actions)
-{
+int GLDragManager2::start(GLWidget2* source, const GLMimeData2& data, int actions) {
     if (!source)
         throw TypedException(TAVI_HERE, "GLDragManager2::start: null source");
     if (data.isEmpty())
@@ -33,16 +31,18 @@ int GLDragManager2::start(GLWidget2* source, const GLMimeData2& data, int action
     currentDrag() = data;
     auto* drag = new QDrag(source->getQWidget());
     drag->setMimeData(data.toQMimeData());
-    const Qt::DropActions offered = Qt::DropActions::fromInt(actions & (CopyAction | MoveAction | LinkAction));
+    const Qt::DropActions offered =
+        Qt::DropActions::fromInt(actions & (CopyAction | MoveAction | LinkAction));
     const Qt::DropAction result = drag->exec(offered ? offered : Qt::CopyAction);
     currentDrag().reset();
     return int(result);
 }
 
-bool GLDragManager2::isDragging() { return currentDrag().has_value(); }
+bool GLDragManager2::isDragging() {
+    return currentDrag().has_value();
+}
 
-const GLMimeData2* GLDragManager2::getCurrentData()
-{
+const GLMimeData2* GLDragManager2::getCurrentData() {
     return currentDrag() ? &*currentDrag() : nullptr;
 }
 

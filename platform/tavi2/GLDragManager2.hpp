@@ -14,7 +14,8 @@ public:
     // Drags data from source, offering actions, and returns when the user drops or cancels:
     // the action the drop site took, IgnoreAction for a cancel. The event loop runs meanwhile.
     // Throws TypedException for a null source, for empty data, and when a drag is running.
-    static int start(GLWidget2* source, const GLMimeData2& data, int actions = CopyAction | MoveAction);
+    static int start(GLWidget2* source, const GLMimeData2& data,
+                     int actions = CopyAction | MoveAction);
     static bool isDragging();
     // The data of the running drag; null when none runs.
     static const GLMimeData2* getCurrentData();

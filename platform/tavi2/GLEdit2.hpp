@@ -30,7 +30,7 @@ public:
     NIMB::Emitter<GLEditEvent2>& getEditEmitter();
 
 private:
-    GLEdit2Private* d;  // owned
+    GLEdit2Private* d; // owned
 };
 
 } // namespace TAVI

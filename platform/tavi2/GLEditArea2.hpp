@@ -29,7 +29,7 @@ public:
     NIMB::Emitter<GLEditEvent2>& getEditEmitter();
 
 private:
-    GLEditArea2Private* d;  // owned
+    GLEditArea2Private* d; // owned
 };
 
 } // namespace TAVI

@@ -105,7 +105,16 @@ private:
 // What happened to a widget itself.
 class GLWidgetEvent2 {
 public:
-    enum Type { Shown = 0, Hidden = 1, FocusIn = 2, FocusOut = 3, Resized = 4, Closed = 5, Entered = 6, Left = 7 };
+    enum Type {
+        Shown = 0,
+        Hidden = 1,
+        FocusIn = 2,
+        FocusOut = 3,
+        Resized = 4,
+        Closed = 5,
+        Entered = 6,
+        Left = 7
+    };
     // Entered and Left: the mouse pointer came over the widget or went away from it.
     GLWidgetEvent2(GLWidget2* widget, Type type) : w(widget), kind(type) {}
     GLWidget2* widget() const { return w; }

@@ -8,21 +8,22 @@
 namespace TAVI {
 
 namespace {
-QLabel* makeImage(const StringID& toolkit)
-{
+QLabel* makeImage(const StringID& toolkit) {
     checkToolkit(toolkit, "GLImage2");
     auto* label = new QLabel;
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
-QLabel* label(const GLWidget2* widget) { return static_cast<QLabel*>(widget->getQWidget()); }
+QLabel* label(const GLWidget2* widget) {
+    return static_cast<QLabel*>(widget->getQWidget());
+}
 } // namespace
 
-GLImage2::GLImage2(const StringID& toolkit, GLWidget2* parent) : GLWidget2(makeImage(toolkit), parent) {}
+GLImage2::GLImage2(const StringID& toolkit, GLWidget2* parent)
+    : GLWidget2(makeImage(toolkit), parent) {}
 GLImage2::~GLImage2() = default;
 
-bool GLImage2::setFile(const std::string& path)
-{
+bool GLImage2::setFile(const std::string& path) {
     QPixmap pixmap;
     if (path.empty() || !pixmap.load(toQString(path))) {
         file.clear();
@@ -34,14 +35,17 @@ bool GLImage2::setFile(const std::string& path)
     return true;
 }
 
-std::string GLImage2::getFile() const { return file; }
+std::string GLImage2::getFile() const {
+    return file;
+}
 
-Size GLImage2::getImageSize() const
-{
+Size GLImage2::getImageSize() const {
     const QPixmap pixmap = label(this)->pixmap();
     return pixmap.isNull() ? Size{} : Size{pixmap.width(), pixmap.height()};
 }
 
-void GLImage2::setScaledContents(bool scaled) { label(this)->setScaledContents(scaled); }
+void GLImage2::setScaledContents(bool scaled) {
+    label(this)->setScaledContents(scaled);
+}
 
 } // namespace TAVI

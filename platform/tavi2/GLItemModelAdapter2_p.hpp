@@ -22,10 +22,13 @@ public:
     // The index of a row's cell; invalid for the root, unknown rows and rows views do not
     // know yet (appended in an open transaction).
     QModelIndex indexOf(unsigned rowUID, unsigned columnIndex = 0) const;
-    unsigned rowOf(const QModelIndex& index) const { return index.isValid() ? unsigned(index.internalId()) : 0; }
+    unsigned rowOf(const QModelIndex& index) const {
+        return index.isValid() ? unsigned(index.internalId()) : 0;
+    }
     unsigned columnOf(const QModelIndex& index) const;
 
-    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex index(int row, int column,
+                      const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -33,7 +36,8 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override;

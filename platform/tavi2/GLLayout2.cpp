@@ -20,12 +20,11 @@ constexpr char ownerProperty[] = "tavi2_owner";
 
 class GLLayout2Private {
 public:
-    QLayout* layout;  // owned through the tie
+    QLayout* layout; // owned through the tie
     std::unique_ptr<QtTie> tie;
 };
 
-GLLayout2::GLLayout2(QLayout* layout) : d(new GLLayout2Private{layout, nullptr})
-{
+GLLayout2::GLLayout2(QLayout* layout) : d(new GLLayout2Private{layout, nullptr}) {
     layout->setProperty(ownerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
     d->tie = std::make_unique<QtTie>(layout, [this]() {
         d->layout = nullptr;
@@ -33,67 +32,79 @@ GLLayout2::GLLayout2(QLayout* layout) : d(new GLLayout2Private{layout, nullptr})
     });
 }
 
-GLLayout2::~GLLayout2()
-{
+GLLayout2::~GLLayout2() {
     if (d->layout)
         d->layout->setProperty(ownerProperty, QVariant());
     d->tie.reset();
     delete d;
 }
 
-QLayout* GLLayout2::getQLayout() const { return d->layout; }
+QLayout* GLLayout2::getQLayout() const {
+    return d->layout;
+}
 
-GLLayout2* GLLayout2::fromQLayout(const QLayout* layout)
-{
+GLLayout2* GLLayout2::fromQLayout(const QLayout* layout) {
     if (!layout)
         return nullptr;
     const QVariant owner = layout->property(ownerProperty);
     return owner.isValid() ? reinterpret_cast<GLLayout2*>(owner.value<quintptr>()) : nullptr;
 }
 
-void GLLayout2::setMargin(int margin)
-{
+void GLLayout2::setMargin(int margin) {
     margin = margin < 0 ? 0 : margin;
     d->layout->setContentsMargins(margin, margin, margin, margin);
 }
 
-int GLLayout2::getMargin() const { return d->layout->contentsMargins().left(); }
-void GLLayout2::setSpacing(int spacing) { d->layout->setSpacing(spacing); }
-int GLLayout2::getSpacing() const { return d->layout->spacing(); }
-int GLLayout2::count() const { return d->layout->count(); }
+int GLLayout2::getMargin() const {
+    return d->layout->contentsMargins().left();
+}
+void GLLayout2::setSpacing(int spacing) {
+    d->layout->setSpacing(spacing);
+}
+int GLLayout2::getSpacing() const {
+    return d->layout->spacing();
+}
+int GLLayout2::count() const {
+    return d->layout->count();
+}
 
-void GLLayout2::removeWidget(GLWidget2* widget)
-{
+void GLLayout2::removeWidget(GLWidget2* widget) {
     if (!widget)
         throw TypedException(TAVI_HERE, "GLLayout2::removeWidget: null widget");
     d->layout->removeWidget(widget->getQWidget());
 }
 
-bool GLLayout2::isInUse() const { return d->layout->parent() != nullptr; }
+bool GLLayout2::isInUse() const {
+    return d->layout->parent() != nullptr;
+}
 
-void GLLayout2::checkNestable(const GLLayout2* layout, const char* operation) const
-{
+void GLLayout2::checkNestable(const GLLayout2* layout, const char* operation) const {
     if (!layout || layout == this)
-        throw TypedException(TAVI_HERE, std::string(operation) + ": null layout or the layout itself");
+        throw TypedException(TAVI_HERE,
+                             std::string(operation) + ": null layout or the layout itself");
     if (layout->isInUse())
-        throw TypedException(TAVI_HERE, std::string(operation) + ": the layout is in use elsewhere");
+        throw TypedException(TAVI_HERE,
+                             std::string(operation) + ": the layout is in use elsewhere");
     // A layout not in use may still hold this one: nesting it here would make a loop of
     // parents that Qt walks for ever.
     for (const QObject* o = d->layout; o; o = o->parent())
         if (o == layout->getQLayout())
-            throw TypedException(TAVI_HERE, std::string(operation) + ": the layout holds this one already");
+            throw TypedException(TAVI_HERE,
+                                 std::string(operation) + ": the layout holds this one already");
     const QWidget* laidOut = d->layout->parentWidget();
     if (laidOut && layoutHoldsAncestorOf(layout->getQLayout(), laidOut))
-        throw TypedException(TAVI_HERE, std::string(operation) + ": the layout holds the widget this one lays out");
+        throw TypedException(TAVI_HERE, std::string(operation) +
+                                            ": the layout holds the widget this one lays out");
 }
 
-QWidget* GLLayout2::adopt(GLWidget2* widget, const char* operation)
-{
+QWidget* GLLayout2::adopt(GLWidget2* widget, const char* operation) {
     if (!widget)
         throw TypedException(TAVI_HERE, std::string(operation) + ": null widget");
     QWidget* qtWidget = widget->getQWidget();
-    if (const QWidget* laidOut = d->layout->parentWidget(); laidOut && isWidgetInside(laidOut, qtWidget))
-        throw TypedException(TAVI_HERE, std::string(operation) + ": the widget is the one laid out or holds it");
+    if (const QWidget* laidOut = d->layout->parentWidget();
+        laidOut && isWidgetInside(laidOut, qtWidget))
+        throw TypedException(TAVI_HERE, std::string(operation) +
+                                            ": the widget is the one laid out or holds it");
     QLayout* layout = d->layout;
     if (layout->indexOf(qtWidget) >= 0) {
         layout->removeWidget(qtWidget);

@@ -37,7 +37,7 @@ public:
     bool isInUse() const;
 
 protected:
-    explicit GLLayout2(QLayout* layout);  // takes ownership
+    explicit GLLayout2(QLayout* layout); // takes ownership
     // Throws TypedException naming the operation unless the layout may be nested in this one:
     // not null, not this one, not in use elsewhere, and holding neither this one nor the widget
     // this one lays out (or one that widget is inside).
@@ -48,7 +48,7 @@ protected:
     QWidget* adopt(GLWidget2* widget, const char* operation);
 
 private:
-    GLLayout2Private* d;  // owned
+    GLLayout2Private* d; // owned
 };
 
 } // namespace TAVI

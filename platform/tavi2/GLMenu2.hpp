@@ -43,7 +43,7 @@ public:
     NIMB::Emitter<GLActionTriggerEvent2>& getTriggerEmitter();
 
 private:
-    GLMenu2Private* d;  // owned
+    GLMenu2Private* d; // owned
 };
 
 } // namespace TAVI

@@ -38,7 +38,9 @@ public:
     void collapse(unsigned rowUID);
     bool isExpanded(unsigned rowUID) const;
     // The same as expand or collapse, and isExpanded.
-    void setRowExpanded(unsigned rowUID, bool expanded) { expanded ? expand(rowUID) : collapse(rowUID); }
+    void setRowExpanded(unsigned rowUID, bool expanded) {
+        expanded ? expand(rowUID) : collapse(rowUID);
+    }
     bool isRowExpanded(unsigned rowUID) const { return isExpanded(rowUID); }
     void expandAll();
     void collapseAll();
@@ -61,7 +63,7 @@ public:
     NIMB::Emitter<GLTreeCollapseEvent2>& getCollapseEmitter();
 
 private:
-    GLTreeView2Private* d;  // owned
+    GLTreeView2Private* d; // owned
 };
 
 } // namespace TAVI

@@ -30,13 +30,13 @@ public:
     // are general: setting them sets every role of their kind (background: window, base,
     // button; foreground: text on each), so they work on any widget.
     enum ColorRole {
-        BackgroundColor = 0,   // behind the widget's contents, whatever kind it is
-        ForegroundColor = 1,   // text and lines drawn on the background
-        BaseColor = 2,         // the inside of edit fields and views
-        TextColor = 3,         // text drawn on the base colour
+        BackgroundColor = 0, // behind the widget's contents, whatever kind it is
+        ForegroundColor = 1, // text and lines drawn on the background
+        BaseColor = 2,       // the inside of edit fields and views
+        TextColor = 3,       // text drawn on the base colour
         ButtonColor = 4,
         ButtonTextColor = 5,
-        HighlightColor = 6,    // selected items
+        HighlightColor = 6, // selected items
         HighlightedTextColor = 7,
         AlternateBaseColor = 8 // every other row of a view with alternating colours
     };
@@ -54,7 +54,7 @@ public:
 
     // The Qt widget, for the framework that places it in windows, docks and tabs.
     QWidget* getQWidget() const;
-    GLWidget2* getParent() const;  // null for a top-level widget
+    GLWidget2* getParent() const; // null for a top-level widget
     // Makes the widget a child of parent (a top-level widget for null); the widget is hidden
     // afterwards, as a reparented widget is, until shown. Throws TypedException for the widget
     // itself and for a widget inside it.
@@ -63,14 +63,14 @@ public:
     // Position of the widget's top-left corner on the screen, and of a point inside it.
     GLPoint<int> getGlobalPosition() const;
     GLPoint<int> mapToGlobal(const GLPoint<int>& point) const;
-    GLPoint<int> getPosition() const;  // in the parent
+    GLPoint<int> getPosition() const; // in the parent
     void move(int x, int y);
     Size getSize() const;
     void resize(int width, int height);
 
     // Visible when it and all its ancestors are shown.
     bool isVisible() const;
-    bool isHidden() const;  // hidden explicitly, whatever its ancestors do
+    bool isHidden() const; // hidden explicitly, whatever its ancestors do
     void show();
     void hide();
     void setVisible(bool visible);
@@ -132,7 +132,7 @@ protected:
 private:
     GLWidget2Private* d_func() { return d; }
     const GLWidget2Private* d_func() const { return d; }
-    GLWidget2Private* d;  // owned
+    GLWidget2Private* d; // owned
 };
 
 } // namespace TAVI

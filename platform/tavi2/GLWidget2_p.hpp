@@ -28,8 +28,8 @@ public:
     GLWidget2Private(GLWidget2* q, QWidget* widget, QWidget* inputArea);
 
     GLWidget2* q;
-    QWidget* widget;     // owned through the tie
-    QWidget* inputArea;  // widget itself, or a child of it
+    QWidget* widget;    // owned through the tie
+    QWidget* inputArea; // widget itself, or a child of it
     std::unique_ptr<QtTie> tie;
     GLWidgetEventFilter filter;
 

@@ -7,30 +7,27 @@ namespace TAVI {
 
 namespace {
 
-std::mutex& registryMutex()
-{
+std::mutex& registryMutex() {
     static std::mutex mutex;
     return mutex;
 }
 
-std::vector<std::string>& registered()
-{
+std::vector<std::string>& registered() {
     static std::vector<std::string> formats;
     return formats;
 }
 
-bool isWellFormed(const std::string& format)
-{
+bool isWellFormed(const std::string& format) {
     const std::size_t slash = format.find('/');
     return slash != std::string::npos && slash > 0 && slash + 1 < format.size() &&
            format.find('/', slash + 1) == std::string::npos &&
-           std::none_of(format.begin(), format.end(), [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
+           std::none_of(format.begin(), format.end(),
+                        [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
 }
 
 } // namespace
 
-bool MimeRegistry::registerMimeType(const std::string& format)
-{
+bool MimeRegistry::registerMimeType(const std::string& format) {
     if (!isWellFormed(format))
         return false;
     std::lock_guard lock(registryMutex());
@@ -40,15 +37,13 @@ bool MimeRegistry::registerMimeType(const std::string& format)
     return true;
 }
 
-bool MimeRegistry::isRegistered(const std::string& format)
-{
+bool MimeRegistry::isRegistered(const std::string& format) {
     std::lock_guard lock(registryMutex());
     const auto& formats = registered();
     return std::find(formats.begin(), formats.end(), format) != formats.end();
 }
 
-std::vector<std::string> MimeRegistry::getRegisteredTypes()
-{
+std::vector<std::string> MimeRegistry::getRegisteredTypes() {
     std::lock_guard lock(registryMutex());
     return registered();
 }

@@ -4,17 +4,14 @@
 
 namespace TAVI {
 
-void checkToolkit(const StringID& toolkit, const char* className)
-{
+void checkToolkit(const StringID& toolkit, const char* className) {
     if (toolkit.equalsIgnoreCase("qt"))
         return;
-    throw TypedException(TAVI_HERE,
-                         std::string(className) + ": unknown widget toolkit '" + toolkit.getString() +
-                             "' (the toolkit is \"qt\")");
+    throw TypedException(TAVI_HERE, std::string(className) + ": unknown widget toolkit '" +
+                                        toolkit.getString() + "' (the toolkit is \"qt\")");
 }
 
-QIcon toQIcon(const Icon& icon)
-{
+QIcon toQIcon(const Icon& icon) {
     QIcon result;
     // Mode and state numbers are those of QIcon::Mode and QIcon::State.
     for (const Icon::Entry& entry : icon.getEntries())
@@ -23,16 +20,14 @@ QIcon toQIcon(const Icon& icon)
     return result;
 }
 
-QColor toQColor(const Color& color)
-{
+QColor toQColor(const Color& color) {
     if (!color.hasRGBA())
         return QColor();
     return QColor::fromRgbF(float(color.red()), float(color.green()), float(color.blue()),
                             float(color.alpha()));
 }
 
-Color fromQColor(const QColor& color)
-{
+Color fromQColor(const QColor& color) {
     if (!color.isValid())
         return Color();
     return Color(color.redF(), color.greenF(), color.blueF(), color.alphaF());

@@ -20,7 +20,11 @@ QIcon toQIcon(const Icon& icon);
 QColor toQColor(const Color& color);
 Color fromQColor(const QColor& color);
 
-inline QString toQString(const std::string& text) { return QString::fromStdString(text); }
-inline std::string fromQString(const QString& text) { return text.toStdString(); }
+inline QString toQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+inline std::string fromQString(const QString& text) {
+    return text.toStdString();
+}
 
 } // namespace TAVI

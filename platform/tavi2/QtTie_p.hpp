@@ -12,17 +12,16 @@ namespace TAVI {
 // first (its parent went, or deleteLater ran) the tie calls onGone, which deletes the owner.
 class QtTie {
 public:
-    QtTie(QObject* object, std::function<void()> onGone) : qtObject(object)
-    {
-        connection = QObject::connect(object, &QObject::destroyed, [this, onGone = std::move(onGone)]() {
-            // Forget the object first: the owner's destructor must not delete it a second time.
-            qtObject = nullptr;
-            QObject::disconnect(connection);
-            onGone();
-        });
+    QtTie(QObject* object, std::function<void()> onGone) : qtObject(object) {
+        connection =
+            QObject::connect(object, &QObject::destroyed, [this, onGone = std::move(onGone)]() {
+                // Forget the object first: the owner's destructor must not delete it a second time.
+                qtObject = nullptr;
+                QObject::disconnect(connection);
+                onGone();
+            });
     }
-    ~QtTie()
-    {
+    ~QtTie() {
         if (!qtObject)
             return;
         QObject::disconnect(connection);

@@ -7,8 +7,7 @@ namespace TAVI {
 
 // Whether widget is ancestor or inside it, across window boundaries (menus, dialogs): what
 // may not become a child of widget, or Qt's parents would form a loop no walk ever leaves.
-inline bool isWidgetInside(const QWidget* widget, const QWidget* ancestor)
-{
+inline bool isWidgetInside(const QWidget* widget, const QWidget* ancestor) {
     for (const QWidget* w = widget; w; w = w->parentWidget())
         if (w == ancestor)
             return true;
@@ -16,8 +15,7 @@ inline bool isWidgetInside(const QWidget* widget, const QWidget* ancestor)
 }
 
 // Whether the layout, or one nested in it, lays out widget or a widget that widget is inside.
-inline bool layoutHoldsAncestorOf(const QLayout* layout, const QWidget* widget)
-{
+inline bool layoutHoldsAncestorOf(const QLayout* layout, const QWidget* widget) {
     for (int i = 0; i < layout->count(); ++i) {
         QLayoutItem* item = layout->itemAt(i);
         if (const QWidget* laidOut = item->widget(); laidOut && isWidgetInside(widget, laidOut))

@@ -27,10 +27,16 @@ void Asserter::report(const char* expression, const char* source, int line,
                  r.source.c_str(), r.line, r.message.c_str());
 }
 
-const std::vector<AssertionReport>& Asserter::reports() { return state().reports; }
+const std::vector<AssertionReport>& Asserter::reports() {
+    return state().reports;
+}
 
-void Asserter::clearReports() { state().reports.clear(); }
+void Asserter::clearReports() {
+    state().reports.clear();
+}
 
-void Asserter::setHandler(Handler handler) { state().handler = std::move(handler); }
+void Asserter::setHandler(Handler handler) {
+    state().handler = std::move(handler);
+}
 
 } // namespace VELD

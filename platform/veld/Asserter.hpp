@@ -32,8 +32,8 @@ public:
 } // namespace VELD
 
 // Checks an internal expectation; on failure reports and continues.
-#define VELD_ASSERT(expr, message)                                                         \
-    do {                                                                                   \
-        if (!(expr))                                                                       \
-            ::VELD::Asserter::report(#expr, __FILE__, __LINE__, (message));               \
+#define VELD_ASSERT(expr, message)                                                                 \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            ::VELD::Asserter::report(#expr, __FILE__, __LINE__, (message));                        \
     } while (false)

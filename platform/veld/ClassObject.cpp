@@ -18,9 +18,15 @@ namespace {
 thread_local int readOnlyWriteScopes = 0;
 } // namespace
 
-ReadOnlyWriteScope::ReadOnlyWriteScope() { ++readOnlyWriteScopes; }
-ReadOnlyWriteScope::~ReadOnlyWriteScope() { --readOnlyWriteScopes; }
-bool ReadOnlyWriteScope::active() { return readOnlyWriteScopes > 0; }
+ReadOnlyWriteScope::ReadOnlyWriteScope() {
+    ++readOnlyWriteScopes;
+}
+ReadOnlyWriteScope::~ReadOnlyWriteScope() {
+    --readOnlyWriteScopes;
+}
+bool ReadOnlyWriteScope::active() {
+    return readOnlyWriteScopes > 0;
+}
 
 namespace {
 
@@ -48,20 +54,24 @@ ImmutableObject slotValue(const PropertyInfo* p, SlotKind kind, const Slot& s, V
     switch (kind) {
     case SlotKind::Object:
         if (!exists(view, s.obj))
-            return {};  // references to objects gone from this view read as unset
+            return {}; // references to objects gone from this view read as unset
         return ImmutableObject(ImmutableClassObject(s.obj, ViewRef(view)));
     case SlotKind::Literal:
         return s.obj ? ImmutableObject(ImmutableEnumerationLiteral(
                            ImmutableClassObject(s.obj, ViewRef(metaView()))))
                      : ImmutableObject();
-    case SlotKind::Bool: return ImmutableObject::fromBoolean(s.b);
-    case SlotKind::Double: return ImmutableObject::fromDouble(s.d);
-    case SlotKind::String: return ImmutableObject::fromString(s.s ? s.s->view() : std::string_view{});
+    case SlotKind::Bool:
+        return ImmutableObject::fromBoolean(s.b);
+    case SlotKind::Double:
+        return ImmutableObject::fromDouble(s.d);
+    case SlotKind::String:
+        return ImmutableObject::fromString(s.s ? s.s->view() : std::string_view{});
     case SlotKind::Int:
         return p->type.primitive == PrimitiveKind::UnlimitedNatural
                    ? ImmutableObject::fromUnlimitedNatural(s.i)
                    : ImmutableObject::fromInteger(s.i);
-    case SlotKind::Multi: break;
+    case SlotKind::Multi:
+        break;
     }
     return {};
 }
@@ -74,10 +84,13 @@ bool itemVisible(SlotKind kind, const Slot& item, ViewCore* view) {
 
 // Only plain references can hold objects a view no longer shows: a containment list loses its
 // child when the child goes. The other lists are read by position without a search.
-bool mayHoldHidden(const PropertyInfo* p) { return p->elementKind == SlotKind::Object && !p->composite; }
+bool mayHoldHidden(const PropertyInfo* p) {
+    return p->elementKind == SlotKind::Object && !p->composite;
+}
 
 // Converts a value for storage in property p, checking its type. Strings are made owned.
-Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, const char* operation) {
+Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view,
+            const char* operation) {
     Slot s{};
     // Only a failure needs the text: values are stored far more often than refused.
     const auto where = [&] { return std::string(operation) + ": property '" + p->name + "'"; };
@@ -100,7 +113,8 @@ Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, con
             l = p->type.enumeration->literalNamed(v.toStringValue());
         if (!l || l->enumeration != p->type.enumeration)
             throw Exception(where() + " needs a literal of '" +
-                            p->type.enumeration->qualifiedName(".") + "', not '" + v.toString() + "'");
+                            p->type.enumeration->qualifiedName(".") + "', not '" + v.toString() +
+                            "'");
         s.obj = l->core;
         return s;
     }
@@ -138,10 +152,12 @@ Slot toSlot(const PropertyInfo* p, const ImmutableObject& v, ViewCore* view, con
             return s;
         }
         break;
-    case PrimitiveKind::None: break;
+    case PrimitiveKind::None:
+        break;
     }
-    throw Exception(where() + " needs a " + primitiveName(want) + " value, not '" + v.toString() +
-                    "'" + (have == PrimitiveKind::None ? "" : std::string(" (") + primitiveName(have) + ")"));
+    throw Exception(
+        where() + " needs a " + primitiveName(want) + " value, not '" + v.toString() + "'" +
+        (have == PrimitiveKind::None ? "" : std::string(" (") + primitiveName(have) + ")"));
 }
 
 void releaseSlot(SlotKind kind, Slot& s) {
@@ -201,7 +217,8 @@ void adoptChild(DeviantCore& d, ObjectCore* owner, std::uint32_t slot, ObjectCor
                 const char* op) {
     for (ObjectCore* up = owner; up;) {
         if (up == child)
-            throw Exception(std::string(op) + ": an object cannot be put into itself or its own descendant");
+            throw Exception(std::string(op) +
+                            ": an object cannot be put into itself or its own descendant");
         const State* s = lookup(&d, up);
         up = s ? s->container : nullptr;
     }
@@ -224,7 +241,8 @@ void setSingle(DeviantCore& d, const ImmutableClassObject& o, const PropertyInfo
     ObjectCore* core = o.core();
     if (value.isNull()) {
         const State* cur = lookup(&d, core);
-        ObjectCore* oldChild = p->composite && cur->isSet(*core->cls, slot) ? cur->slots()[slot].obj : nullptr;
+        ObjectCore* oldChild =
+            p->composite && cur->isSet(*core->cls, slot) ? cur->slots()[slot].obj : nullptr;
         State& w = writableState(d, core);
         releaseSlot(p->kind, w.slots()[slot]);
         w.setBit(*core->cls, slot, false);
@@ -307,8 +325,7 @@ void eraseMulti(DeviantCore& d, const ImmutableClassObject& o, const PropertyInf
 }
 
 // A property's values as a live sequence: reads follow the model, writes change it.
-template <typename T>
-class PropertySequence : public SequenceImpl<T> {
+template <typename T> class PropertySequence : public SequenceImpl<T> {
 public:
     PropertySequence(ImmutableClassObject owner, PropertyInfo* p, std::uint32_t slot)
         : owner_(std::move(owner)), p_(p), slot_(slot) {}
@@ -343,20 +360,23 @@ public:
         if (!p_->multi)
             return T(single(*s));
         const int raw = rawIndex(*s, index);
-        return raw < 0 ? T() : T(slotValue(p_, p_->elementKind, s->slots()[slot_].m->items[raw], owner_.view()));
+        return raw < 0 ? T()
+                       : T(slotValue(p_, p_->elementKind, s->slots()[slot_].m->items[raw],
+                                     owner_.view()));
     }
     bool insert(int index, const T& value) override {
         static const char* op = "Sequence::insert";
         if (!p_->multi) {
             const State* s = lookup(owner_.view(), owner_.core());
             if (s && !single(*s).isNull())
-                throw Exception(std::string(op) + ": single-valued property '" + p_->name + "' has a value already");
+                throw Exception(std::string(op) + ": single-valued property '" + p_->name +
+                                "' has a value already");
             setSingle(checkedWritable(owner_, p_, op), owner_, p_, slot_, value, op);
             return true;
         }
         const State* s = lookup(owner_.view(), owner_.core());
-        insertMulti(checkedWritable(owner_, p_, op), owner_, p_, slot_, s ? rawIndex(*s, index) : -1,
-                    value, op);
+        insertMulti(checkedWritable(owner_, p_, op), owner_, p_, slot_,
+                    s ? rawIndex(*s, index) : -1, value, op);
         return true;
     }
     void erase(int index) override {
@@ -410,9 +430,8 @@ private:
 };
 
 template <typename T>
-std::shared_ptr<SequenceImpl<T>> propertySequence(const ImmutableClassObject& o,
-                                                  const ImmutableProperty& property,
-                                                  const char* op) {
+std::shared_ptr<SequenceImpl<T>>
+propertySequence(const ImmutableClassObject& o, const ImmutableProperty& property, const char* op) {
     if (!o.isValid())
         throw Exception(std::string(op) + ": invalid object handle");
     PropertyInfo* p = propertyOf(property, op);
@@ -434,7 +453,7 @@ bool appendChildFast(const ClassObject& owner, const PropertyInfo* p, ObjectCore
         return false;
     for (const ObjectCore* up = core; up; up = up->root.container)
         if (up == child)
-            return false;  // a cycle: the checked path refuses it
+            return false; // a cycle: the checked path refuses it
     const int slot = core->cls->slotOf(p);
     if (slot < 0)
         return false;
@@ -443,7 +462,8 @@ bool appendChildFast(const ClassObject& owner, const PropertyInfo* p, ObjectCore
     cs.container = core;
     cs.containerSlot = static_cast<std::uint32_t>(slot);
     State& w = writableState(d, core);
-    writableMulti(w, static_cast<std::uint32_t>(slot), SlotKind::Object)->items.push_back(Slot{.obj = child});
+    writableMulti(w, static_cast<std::uint32_t>(slot), SlotKind::Object)
+        ->items.push_back(Slot{.obj = child});
     w.setBit(*core->cls, static_cast<std::uint32_t>(slot), true);
     return true;
 }
@@ -509,7 +529,8 @@ ImmutableSequence<ImmutableClassObject> ImmutableClassObject::getContaineeVELDs(
     return out;
 }
 
-ImmutableSequence<ImmutableObject> ImmutableClassObject::get(const ImmutableProperty& property) const {
+ImmutableSequence<ImmutableObject>
+ImmutableClassObject::get(const ImmutableProperty& property) const {
     return ImmutableSequence<ImmutableObject>(
         propertySequence<ImmutableObject>(*this, property, "ClassObject::get"));
 }
@@ -597,14 +618,15 @@ double ImmutableClassObject::getDouble(const ImmutableProperty& property) const 
 }
 
 std::string ImmutableClassObject::getString(const ImmutableProperty& property) const {
-    return typedRead<std::string>(*this, property, SlotKind::String, "ClassObject::getString",
-                                  [](const Slot& s) { return s.s ? std::string(s.s->view()) : std::string(); });
+    return typedRead<std::string>(
+        *this, property, SlotKind::String, "ClassObject::getString",
+        [](const Slot& s) { return s.s ? std::string(s.s->view()) : std::string(); });
 }
 
 ImmutableClassObject ImmutableClassObject::getObject(const ImmutableProperty& property) const {
-    ObjectCore* target = typedRead<ObjectCore*>(*this, property, SlotKind::Object,
-                                                "ClassObject::getObject",
-                                                [](const Slot& s) { return s.obj; });
+    ObjectCore* target =
+        typedRead<ObjectCore*>(*this, property, SlotKind::Object, "ClassObject::getObject",
+                               [](const Slot& s) { return s.obj; });
     if (!exists(view_.get(), target))
         return {};
     return ImmutableClassObject(target, view_);
@@ -654,14 +676,24 @@ std::string ImmutableClassObject::toString() const {
     return out + "#" + std::to_string(core_->serial);
 }
 
-ImmutableClass ImmutableClassObject::asClass() const { return ImmutableClass(*this); }
-ImmutableProperty ImmutableClassObject::asProperty() const { return ImmutableProperty(*this); }
-ImmutableType ImmutableClassObject::asType() const { return ImmutableType(*this); }
-ImmutableEnumeration ImmutableClassObject::asEnumeration() const { return ImmutableEnumeration(*this); }
+ImmutableClass ImmutableClassObject::asClass() const {
+    return ImmutableClass(*this);
+}
+ImmutableProperty ImmutableClassObject::asProperty() const {
+    return ImmutableProperty(*this);
+}
+ImmutableType ImmutableClassObject::asType() const {
+    return ImmutableType(*this);
+}
+ImmutableEnumeration ImmutableClassObject::asEnumeration() const {
+    return ImmutableEnumeration(*this);
+}
 ImmutableEnumerationLiteral ImmutableClassObject::asEnumerationLiteral() const {
     return ImmutableEnumerationLiteral(*this);
 }
-ImmutableNamespace ImmutableClassObject::asNamespace() const { return ImmutableNamespace(*this); }
+ImmutableNamespace ImmutableClassObject::asNamespace() const {
+    return ImmutableNamespace(*this);
+}
 
 // --- changing -------------------------------------------------------------------------------
 
@@ -683,7 +715,8 @@ void ClassObject::set(const ImmutableProperty& property, const ImmutableObject& 
     DeviantCore& d = checkedWritable(*this, p, op);
     const std::uint32_t slot = slotOf(core_, p, op);
     if (p->multi)
-        throw Exception(std::string(op) + ": property '" + p->name + "' is multi-valued; use add or get()");
+        throw Exception(std::string(op) + ": property '" + p->name +
+                        "' is multi-valued; use add or get()");
     setSingle(d, *this, p, slot, value, op);
 }
 
@@ -783,7 +816,8 @@ void ClassObject::setString(const ImmutableProperty& property, std::string_view 
     });
 }
 
-void ClassObject::setObject(const ImmutableProperty& property, const ImmutableClassObject& value) const {
+void ClassObject::setObject(const ImmutableProperty& property,
+                            const ImmutableClassObject& value) const {
     // References (not containments) to live root objects skip the general path.
     const PropertyInfo* p = property.propertyInfo();
     if (p && !p->composite && !p->multi && fastRootWrite(view(), core_) &&

@@ -19,10 +19,8 @@ class ImmutableModel;
 class Model;
 class ImmutableObject;
 class Object;
-template <typename T>
-class ImmutableSequence;
-template <typename T>
-class Sequence;
+template <typename T> class ImmutableSequence;
+template <typename T> class Sequence;
 
 // A read-only handle to a model object as one deviant shows it. Handles are small values:
 // copying one is cheap, they compare and hash by the identity of the object (whatever deviant
@@ -34,7 +32,7 @@ public:
     ImmutableClassObject(detail::ObjectCore* core, detail::ViewRef view)
         : core_(core), view_(std::move(view)) {}
 
-    static ImmutableClass MetaClass();  // the root of every class
+    static ImmutableClass MetaClass(); // the root of every class
 
     bool isNull() const { return core_ == nullptr; }
     bool isValid() const { return detail::exists(view_.get(), core_); }
@@ -58,7 +56,7 @@ public:
     std::string getString(const ImmutableProperty& property) const;
     ImmutableClassObject getObject(const ImmutableProperty& property) const;
 
-    ImmutableModel getModelVELD() const;  // the deviant this handle sees through
+    ImmutableModel getModelVELD() const; // the deviant this handle sees through
     ImmutableModel getRootModel() const;
     ImmutableClassObject asDeviant(const ImmutableModel& deviant) const;
 
@@ -81,13 +79,15 @@ public:
     const detail::ViewRef& viewRef() const { return view_; }
 
 protected:
-    const detail::State& state(const char* operation) const;  // throws when invalid
+    const detail::State& state(const char* operation) const; // throws when invalid
 
     detail::ObjectCore* core_ = nullptr;
     detail::ViewRef view_;
 };
 
-inline std::size_t gHash(const ImmutableClassObject& o) { return o.hash(); }
+inline std::size_t gHash(const ImmutableClassObject& o) {
+    return o.hash();
+}
 
 struct ClassObjectHash {
     std::size_t operator()(const ImmutableClassObject& o) const { return o.hash(); }
@@ -129,11 +129,9 @@ public:
 
 } // namespace VELD
 
-template <>
-struct std::hash<VELD::ImmutableClassObject> {
+template <> struct std::hash<VELD::ImmutableClassObject> {
     std::size_t operator()(const VELD::ImmutableClassObject& o) const { return o.hash(); }
 };
-template <>
-struct std::hash<VELD::ClassObject> {
+template <> struct std::hash<VELD::ClassObject> {
     std::size_t operator()(const VELD::ClassObject& o) const { return o.hash(); }
 };

@@ -14,8 +14,7 @@ namespace VELD {
 // its instances: handlers registered per kernel class, plus a default entry. A visit runs the
 // handler of the most derived registered class of the object (the class itself first, then its
 // superclasses depth first, in declaration order).
-template <typename Visitor, typename Result = void>
-class CooperativeVisitor {
+template <typename Visitor, typename Result = void> class CooperativeVisitor {
 public:
     using Handler = std::function<Result(Visitor&, const ImmutableClassObject&)>;
 

@@ -20,7 +20,7 @@ PackageInfo* packageOrThrow(std::string_view metaUri, const char* operation) {
 
 DomainRegistry& DomainRegistry::instance() {
     static DomainRegistry registry;
-    meta();  // the kernel's own package is registered before anyone asks
+    meta(); // the kernel's own package is registered before anyone asks
     return registry;
 }
 
@@ -30,7 +30,8 @@ bool DomainRegistry::isRegistered(std::string_view metaUri) const {
 
 ImmutableNamespace DomainRegistry::getMetaModel(std::string_view metaUri) const {
     auto it = meta().byUri.find(metaUri);
-    return it == meta().byUri.end() ? ImmutableNamespace() : ImmutableNamespace(metaHandle(it->second));
+    return it == meta().byUri.end() ? ImmutableNamespace()
+                                    : ImmutableNamespace(metaHandle(it->second));
 }
 
 ImmutableType DomainRegistry::findType(std::string_view qualifiedName) const {

@@ -14,7 +14,7 @@ public:
     static DomainRegistry& instance();
 
     bool isRegistered(std::string_view metaUri) const;
-    ImmutableNamespace getMetaModel(std::string_view metaUri) const;  // invalid when none
+    ImmutableNamespace getMetaModel(std::string_view metaUri) const; // invalid when none
     // A class or other type by qualified name with "." ("lib.Block"); invalid when none.
     ImmutableType findType(std::string_view qualifiedName) const;
     ImmutableClass findClass(std::string_view qualifiedName) const;

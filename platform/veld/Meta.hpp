@@ -19,7 +19,7 @@ public:
     explicit ImmutableType(const ImmutableClassObject& o);
 
     std::string getName() const;
-    std::string getQualifiedName() const;  // "." separated
+    std::string getQualifiedName() const; // "." separated
     std::string getQualifiedNameWithSeperator(std::string_view separator) const;
     bool isPrimitive() const;
     bool isEnumeration() const;
@@ -38,10 +38,10 @@ public:
 
     bool isAbstract() const;
     ImmutableSequence<ImmutableProperty> getOwnedAttributes() const;
-    ImmutableSequence<ImmutableProperty> getAllAttributes() const;  // inherited included
-    ImmutableProperty getOwnedAttributeByName(std::string_view name) const;  // owned only
-    ImmutableProperty getAttributeByName(std::string_view name) const;       // inherited too
-    ImmutableProperty getProperty(std::string_view name) const;              // inherited too
+    ImmutableSequence<ImmutableProperty> getAllAttributes() const;          // inherited included
+    ImmutableProperty getOwnedAttributeByName(std::string_view name) const; // owned only
+    ImmutableProperty getAttributeByName(std::string_view name) const;      // inherited too
+    ImmutableProperty getProperty(std::string_view name) const;             // inherited too
     ImmutableSequence<ImmutableClass> getSuperClasses() const;
     ImmutableSequence<ImmutableClass> getSubClasses() const;
     ImmutableNamespace getNamespace() const;
@@ -63,8 +63,8 @@ public:
     bool isMultivalued() const;
     bool isReadOnly() const;
     int lowerBound() const;
-    int upperBound() const;  // -1: unlimited
-    bool isReference() const;  // class-typed
+    int upperBound() const;   // -1: unlimited
+    bool isReference() const; // class-typed
 
     detail::PropertyInfo* propertyInfo() const { return info_; }
 

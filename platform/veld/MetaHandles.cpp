@@ -13,8 +13,7 @@ MetaInfo* infoOf(const ImmutableClassObject& o) {
     return o.core() && o.core()->isMeta() ? meta().find(o.core()) : nullptr;
 }
 
-template <typename H>
-H handleOf(MetaKind kind, const ImmutableClassObject& o) {
+template <typename H> H handleOf(MetaKind kind, const ImmutableClassObject& o) {
     MetaInfo* info = infoOf(o);
     return info && info->metaKind == kind ? H(o) : H();
 }
@@ -30,14 +29,24 @@ ImmutableType::ImmutableType(const ImmutableClassObject& o) {
     info_ = info;
 }
 
-std::string ImmutableType::getName() const { return info_ ? info_->name : std::string(); }
-std::string ImmutableType::getQualifiedName() const { return getQualifiedNameWithSeperator("."); }
+std::string ImmutableType::getName() const {
+    return info_ ? info_->name : std::string();
+}
+std::string ImmutableType::getQualifiedName() const {
+    return getQualifiedNameWithSeperator(".");
+}
 std::string ImmutableType::getQualifiedNameWithSeperator(std::string_view separator) const {
     return info_ ? info_->qualifiedName(separator) : std::string();
 }
-bool ImmutableType::isPrimitive() const { return info_ && info_->metaKind == MetaKind::PrimitiveType; }
-bool ImmutableType::isEnumeration() const { return info_ && info_->metaKind == MetaKind::Enumeration; }
-bool ImmutableType::isClass() const { return info_ && info_->metaKind == MetaKind::Class; }
+bool ImmutableType::isPrimitive() const {
+    return info_ && info_->metaKind == MetaKind::PrimitiveType;
+}
+bool ImmutableType::isEnumeration() const {
+    return info_ && info_->metaKind == MetaKind::Enumeration;
+}
+bool ImmutableType::isClass() const {
+    return info_ && info_->metaKind == MetaKind::Class;
+}
 
 ImmutableClass::ImmutableClass(const ImmutableClassObject& o) : ImmutableType(o) {
     if (!isClass()) {
@@ -47,8 +56,12 @@ ImmutableClass::ImmutableClass(const ImmutableClassObject& o) : ImmutableType(o)
     }
 }
 
-ClassInfo* ImmutableClass::classInfo() const { return static_cast<ClassInfo*>(info_); }
-bool ImmutableClass::isAbstract() const { return info_ && classInfo()->isAbstract; }
+ClassInfo* ImmutableClass::classInfo() const {
+    return static_cast<ClassInfo*>(info_);
+}
+bool ImmutableClass::isAbstract() const {
+    return info_ && classInfo()->isAbstract;
+}
 
 namespace {
 template <typename T, typename Info>
@@ -71,11 +84,13 @@ ImmutableSequence<ImmutableProperty> ImmutableClass::getAllAttributes() const {
 }
 
 ImmutableProperty ImmutableClass::getOwnedAttributeByName(std::string_view name) const {
-    return info_ ? ImmutableProperty(metaHandle(classInfo()->ownedPropertyNamed(name))) : ImmutableProperty();
+    return info_ ? ImmutableProperty(metaHandle(classInfo()->ownedPropertyNamed(name)))
+                 : ImmutableProperty();
 }
 
 ImmutableProperty ImmutableClass::getAttributeByName(std::string_view name) const {
-    return info_ ? ImmutableProperty(metaHandle(classInfo()->propertyNamed(name))) : ImmutableProperty();
+    return info_ ? ImmutableProperty(metaHandle(classInfo()->propertyNamed(name)))
+                 : ImmutableProperty();
 }
 
 ImmutableProperty ImmutableClass::getProperty(std::string_view name) const {
@@ -83,11 +98,13 @@ ImmutableProperty ImmutableClass::getProperty(std::string_view name) const {
 }
 
 ImmutableSequence<ImmutableClass> ImmutableClass::getSuperClasses() const {
-    return info_ ? sequenceOf<ImmutableClass>(classInfo()->supers) : MakeSequence::create<ImmutableClass>();
+    return info_ ? sequenceOf<ImmutableClass>(classInfo()->supers)
+                 : MakeSequence::create<ImmutableClass>();
 }
 
 ImmutableSequence<ImmutableClass> ImmutableClass::getSubClasses() const {
-    return info_ ? sequenceOf<ImmutableClass>(classInfo()->subs) : MakeSequence::create<ImmutableClass>();
+    return info_ ? sequenceOf<ImmutableClass>(classInfo()->subs)
+                 : MakeSequence::create<ImmutableClass>();
 }
 
 ImmutableNamespace ImmutableClass::getNamespace() const {
@@ -107,20 +124,36 @@ ImmutableProperty::ImmutableProperty(const ImmutableClassObject& o) {
     info_ = static_cast<PropertyInfo*>(info);
 }
 
-std::string ImmutableProperty::getName() const { return info_ ? info_->name : std::string(); }
+std::string ImmutableProperty::getName() const {
+    return info_ ? info_->name : std::string();
+}
 ImmutableType ImmutableProperty::getType() const {
     return info_ ? ImmutableType(metaHandle(info_->type.meta())) : ImmutableType();
 }
 ImmutableClass ImmutableProperty::getOwner() const {
     return info_ ? ImmutableClass(metaHandle(info_->owner)) : ImmutableClass();
 }
-bool ImmutableProperty::isComposite() const { return info_ && info_->composite; }
-bool ImmutableProperty::isDerived() const { return info_ && info_->derived; }
-bool ImmutableProperty::isMultivalued() const { return info_ && info_->multi; }
-bool ImmutableProperty::isReadOnly() const { return info_ && info_->readOnly; }
-int ImmutableProperty::lowerBound() const { return info_ ? info_->lower : 0; }
-int ImmutableProperty::upperBound() const { return info_ ? info_->upper : 0; }
-bool ImmutableProperty::isReference() const { return info_ && info_->type.cls; }
+bool ImmutableProperty::isComposite() const {
+    return info_ && info_->composite;
+}
+bool ImmutableProperty::isDerived() const {
+    return info_ && info_->derived;
+}
+bool ImmutableProperty::isMultivalued() const {
+    return info_ && info_->multi;
+}
+bool ImmutableProperty::isReadOnly() const {
+    return info_ && info_->readOnly;
+}
+int ImmutableProperty::lowerBound() const {
+    return info_ ? info_->lower : 0;
+}
+int ImmutableProperty::upperBound() const {
+    return info_ ? info_->upper : 0;
+}
+bool ImmutableProperty::isReference() const {
+    return info_ && info_->type.cls;
+}
 
 ImmutableEnumerationLiteral::ImmutableEnumerationLiteral(const ImmutableClassObject& o) {
     MetaInfo* info = infoOf(o);
@@ -131,7 +164,9 @@ ImmutableEnumerationLiteral::ImmutableEnumerationLiteral(const ImmutableClassObj
     info_ = static_cast<LiteralInfo*>(info);
 }
 
-std::string ImmutableEnumerationLiteral::getName() const { return info_ ? info_->name : std::string(); }
+std::string ImmutableEnumerationLiteral::getName() const {
+    return info_ ? info_->name : std::string();
+}
 ImmutableEnumeration ImmutableEnumerationLiteral::getEnumeration() const {
     return info_ ? ImmutableEnumeration(metaHandle(info_->enumeration)) : ImmutableEnumeration();
 }
@@ -150,7 +185,8 @@ ImmutableSequence<ImmutableEnumerationLiteral> ImmutableEnumeration::getOwnedLit
 }
 
 ImmutableEnumerationLiteral ImmutableEnumeration::getLiteral(std::string_view name) const {
-    return info_ ? ImmutableEnumerationLiteral(metaHandle(static_cast<EnumInfo*>(info_)->literalNamed(name)))
+    return info_ ? ImmutableEnumerationLiteral(
+                       metaHandle(static_cast<EnumInfo*>(info_)->literalNamed(name)))
                  : ImmutableEnumerationLiteral();
 }
 

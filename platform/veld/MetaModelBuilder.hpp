@@ -11,8 +11,7 @@ namespace VELD {
 
 class ImmutableClassObject;
 class ImmutableObject;
-template <typename T>
-class ImmutableSequence;
+template <typename T> class ImmutableSequence;
 
 // Computes the values of a derived property for one object.
 using DeriveFunction = std::function<std::vector<ImmutableObject>(const ImmutableClassObject&)>;
@@ -31,16 +30,16 @@ struct PropertySpec {
     bool derived = false;
     bool readOnly = false;
     int lowerBound = 0;
-    int upperBound = 1;  // -1: unlimited
+    int upperBound = 1; // -1: unlimited
     std::optional<std::string> defaultValue;
-    DeriveFunction deriver;  // derived properties only
+    DeriveFunction deriver; // derived properties only
 };
 
 struct ClassSpec {
     std::string name;
-    std::vector<std::string> superClasses;  // simple or qualified names; none: the root class
+    std::vector<std::string> superClasses; // simple or qualified names; none: the root class
     bool isAbstract = false;
-    std::string hostTypeName;  // empty: the qualified name with "."
+    std::string hostTypeName; // empty: the qualified name with "."
     std::vector<PropertySpec> properties;
 
     ClassSpec& attribute(std::string propertyName, std::string typeName, bool many = false);

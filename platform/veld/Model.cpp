@@ -33,7 +33,7 @@ void pinIntoDeviants(ModelCore& m, const Record& record) {
 void notify(DeviantCore& d, const std::shared_ptr<const Record>& record) {
     if (d.listeners.empty() || record->entries.empty())
         return;
-    ViewRef self(&d);  // listeners may end the model; keep the deviant's memory meanwhile
+    ViewRef self(&d); // listeners may end the model; keep the deviant's memory meanwhile
     ViewRef before(new BeforeCore(self, record));
     ++d.delivering;
     const std::size_t n = d.listeners.size();
@@ -84,7 +84,7 @@ void rollbackJournal(DeviantCore& d) {
 // Applies an undo or redo record to the root: swaps each object's current state with the
 // recorded one, so that afterwards the record holds the states from before (its inverse).
 void applyRecord(std::shared_ptr<Record>& record) {
-    if (record.use_count() > 1)  // a report still shows these states: leave them be
+    if (record.use_count() > 1) // a report still shows these states: leave them be
         record = std::make_shared<Record>(*record);
     for (JournalEntry& e : record->entries) {
         ObjectCore* core = e.core;
@@ -117,7 +117,7 @@ void applyRecord(std::shared_ptr<Record>& record) {
 void stepThroughHistory(DeviantCore& root, std::vector<std::shared_ptr<Record>>& from,
                         std::vector<std::shared_ptr<Record>>& to, std::size_t steps) {
     ModelCore& m = *root.model;
-    ViewRef keep(&root);  // a listener may end the model meanwhile
+    ViewRef keep(&root); // a listener may end the model meanwhile
     // Listeners hear each step while the stacks are being moved: a change or another undo
     // from them would push onto and pop from the stacks under this loop.
     m.applyingHistory = true;
@@ -150,7 +150,9 @@ ImmutableModel::ImmutableModel(ViewRef view) : view_(std::move(view)) {
     retainIfAlive(owner_, view_);
 }
 
-ImmutableClass ImmutableModel::MetaClass() { return ImmutableClass(metaHandle(meta().modelClass)); }
+ImmutableClass ImmutableModel::MetaClass() {
+    return ImmutableClass(metaHandle(meta().modelClass));
+}
 
 DeviantCore& ImmutableModel::deviant(const char* operation) const {
     // A model that is ending may still have deviants its listeners are being told about.
@@ -161,7 +163,9 @@ DeviantCore& ImmutableModel::deviant(const char* operation) const {
     return static_cast<DeviantCore&>(*view_.get());
 }
 
-std::string ImmutableModel::getUri() const { return isValid() ? view_->model->uri : std::string(); }
+std::string ImmutableModel::getUri() const {
+    return isValid() ? view_->model->uri : std::string();
+}
 
 ImmutableClass ImmutableModel::getMetaModel() const {
     if (!isValid() || !view_->model->modelClass)
@@ -175,7 +179,9 @@ std::string ImmutableModel::getName() const {
     return static_cast<const DeviantCore*>(view_.get())->name;
 }
 
-bool ImmutableModel::isRootDeviant() const { return view_ && view_->kind == ViewKind::Root; }
+bool ImmutableModel::isRootDeviant() const {
+    return view_ && view_->kind == ViewKind::Root;
+}
 
 ImmutableModel ImmutableModel::getRootDeviant() const {
     if (!isValid() || !view_->model->root)
@@ -192,7 +198,9 @@ ImmutableClassObject ImmutableModel::getRootObject() const {
 int ImmutableModel::getCurrentChangeLevel() const {
     return isValid() ? static_cast<int>(view_->model->undoStack.size()) : 0;
 }
-int ImmutableModel::getUndoStackLength() const { return getCurrentChangeLevel(); }
+int ImmutableModel::getUndoStackLength() const {
+    return getCurrentChangeLevel();
+}
 int ImmutableModel::getRedoStackLength() const {
     return isValid() ? static_cast<int>(view_->model->redoStack.size()) : 0;
 }
@@ -235,7 +243,8 @@ ObjectState ImmutableModel::getObjectState(const ImmutableClassObject& object) c
 void Model::beginTransaction(std::string_view name) const {
     DeviantCore& d = deviant("Model::beginTransaction");
     if (d.model->meta)
-        throw Exception("Model::beginTransaction: meta-data are read-only; MetaModelBuilder makes them");
+        throw Exception(
+            "Model::beginTransaction: meta-data are read-only; MetaModelBuilder makes them");
     if (d.kind == ViewKind::Root && view_->model->applyingHistory)
         throw Exception("Model::beginTransaction: the model is being undone or redone");
     if (d.txn.depth++ == 0)
@@ -347,7 +356,9 @@ void Model::syncFromRoot() const {
     if (ownTransaction)
         beginTransaction("syncFromRoot");
     for (auto& [core, entry] : d.entries) {
-        if (d.txn.touched.try_emplace(core, static_cast<std::uint32_t>(d.txn.journal.entries.size())).second) {
+        if (d.txn.touched
+                .try_emplace(core, static_cast<std::uint32_t>(d.txn.journal.entries.size()))
+                .second) {
             JournalEntry e;
             e.core = core;
             e.hadEntry = true;
@@ -441,7 +452,8 @@ ClassObject FactoryObject::createFromString(std::string_view className) const {
     if (!found)
         found = meta().findQualified(className);
     if (!found || found->metaKind != MetaKind::Class)
-        throw Exception("FactoryObject::createFromString: unknown class '" + std::string(className) + "'");
+        throw Exception("FactoryObject::createFromString: unknown class '" +
+                        std::string(className) + "'");
     return create(ImmutableClass(metaHandle(found)));
 }
 

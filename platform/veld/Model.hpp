@@ -24,7 +24,10 @@ public:
     explicit ModelOwnerRef(ModelCore* m) : m_(m) { retainModelOwner(m_); }
     ModelOwnerRef(const ModelOwnerRef& o) : m_(o.m_) { retainModelOwner(m_); }
     ModelOwnerRef(ModelOwnerRef&& o) noexcept : m_(o.m_) { o.m_ = nullptr; }
-    ModelOwnerRef& operator=(ModelOwnerRef o) noexcept { std::swap(m_, o.m_); return *this; }
+    ModelOwnerRef& operator=(ModelOwnerRef o) noexcept {
+        std::swap(m_, o.m_);
+        return *this;
+    }
     ~ModelOwnerRef() { releaseModelOwner(m_); }
     ModelCore* get() const { return m_; }
 
@@ -42,19 +45,19 @@ public:
     ImmutableModel() = default;
     explicit ImmutableModel(detail::ViewRef view);
 
-    static ImmutableClass MetaClass();  // "VELD.Model", the generic model class
+    static ImmutableClass MetaClass(); // "VELD.Model", the generic model class
 
     bool isNull() const { return !view_; }
     bool isValid() const { return view_ && view_->alive; }
     explicit operator bool() const { return isValid(); }
 
     std::string getUri() const;
-    ImmutableClass getMetaModel() const;  // the class of the model's root object
-    std::string getName() const;          // the deviant's name; "" for the root
+    ImmutableClass getMetaModel() const; // the class of the model's root object
+    std::string getName() const;         // the deviant's name; "" for the root
     bool isRootDeviant() const;
     ImmutableModel getRootDeviant() const;
     ImmutableClassObject getRootObject() const;
-    operator ImmutableClassObject() const { return getRootObject(); }  // NOLINT
+    operator ImmutableClassObject() const { return getRootObject(); } // NOLINT
 
     int getCurrentChangeLevel() const;
     int getUndoStackLength() const;
@@ -71,13 +74,15 @@ public:
     detail::ModelCore* modelCore() const { return view_ ? view_->model : nullptr; }
 
 protected:
-    detail::DeviantCore& deviant(const char* operation) const;  // throws unless a live deviant
+    detail::DeviantCore& deviant(const char* operation) const; // throws unless a live deviant
 
     detail::ViewRef view_;
     detail::ModelOwnerRef owner_;
 };
 
-inline std::size_t gHash(const ImmutableModel& m) { return m.hash(); }
+inline std::size_t gHash(const ImmutableModel& m) {
+    return m.hash();
+}
 
 class ListenerBase;
 namespace detail {
@@ -92,7 +97,7 @@ public:
     explicit Model(detail::ViewRef view) : ImmutableModel(std::move(view)) {}
     explicit Model(const ImmutableModel& m) : ImmutableModel(m) {}
 
-    operator ClassObject() const { return getRootObject(); }  // NOLINT
+    operator ClassObject() const { return getRootObject(); } // NOLINT
     ClassObject getRootObject() const { return ClassObject(ImmutableModel::getRootObject()); }
     Model getRootDeviant() const { return Model(ImmutableModel::getRootDeviant()); }
     FactoryObject getFactory() const;
@@ -109,7 +114,7 @@ public:
     // Working copies: made from the root in O(1), they store only what differs from it.
     Model createDeviantWithName(std::string_view name) const;
     bool removeDeviantWithName(std::string_view name) const;
-    Model getDeviantWithName(std::string_view name) const;  // null handle when none
+    Model getDeviantWithName(std::string_view name) const; // null handle when none
     // Drops everything the working copy holds of its own and shows the root as it is now,
     // reporting each object whose view changed. Joins an open transaction or makes one.
     void syncFromRoot() const;

@@ -63,22 +63,30 @@ ImmutableObject ImmutableObject::fromString(std::string_view v) {
     return o;
 }
 
-bool ImmutableObject::isNull() const { return kind_ == Kind::Null; }
+bool ImmutableObject::isNull() const {
+    return kind_ == Kind::Null;
+}
 
 ImmutableType ImmutableObject::getMetaType() const {
     switch (kind_) {
-    case Kind::Object: return ImmutableType(object_.getMetaClass());
-    case Kind::Literal: return ImmutableType(metaHandle(literal_->enumeration));
-    case Kind::Primitive: return ImmutableType(metaHandle(meta().primitives[int(primitive_)]));
-    case Kind::Null: break;
+    case Kind::Object:
+        return ImmutableType(object_.getMetaClass());
+    case Kind::Literal:
+        return ImmutableType(metaHandle(literal_->enumeration));
+    case Kind::Primitive:
+        return ImmutableType(metaHandle(meta().primitives[int(primitive_)]));
+    case Kind::Null:
+        break;
     }
     return {};
 }
 
 std::string ImmutableObject::toString() const {
     switch (kind_) {
-    case Kind::Object: return object_.toString();
-    case Kind::Literal: return literal_->name;
+    case Kind::Object:
+        return object_.toString();
+    case Kind::Literal:
+        return literal_->name;
     case Kind::Primitive: {
         Slot s{};
         if (auto* b = std::get_if<bool>(&value_))
@@ -91,7 +99,8 @@ std::string ImmutableObject::toString() const {
             return std::get<std::string>(value_);
         return formatPrimitive(primitive_, s);
     }
-    case Kind::Null: break;
+    case Kind::Null:
+        break;
     }
     return {};
 }
@@ -141,9 +150,12 @@ bool ImmutableObject::operator==(const ImmutableObject& o) const {
     if (kind_ != o.kind_)
         return false;
     switch (kind_) {
-    case Kind::Null: return true;
-    case Kind::Object: return object_ == o.object_;
-    case Kind::Literal: return literal_ == o.literal_;
+    case Kind::Null:
+        return true;
+    case Kind::Object:
+        return object_ == o.object_;
+    case Kind::Literal:
+        return literal_ == o.literal_;
     case Kind::Primitive: {
         // Doubles compare by their bits, so NaN equals itself and 0.0 differs from -0.0.
         auto* a = std::get_if<double>(&value_);
@@ -174,12 +186,16 @@ ValueObject ValueObjectFactory::createFromString(std::string_view typeName, std:
             throw Exception("ValueObjectFactory::createFromString: '" + std::string(text) +
                             "' is not a valid " + name);
         switch (kind) {
-        case PrimitiveKind::Boolean: return ValueObject(ImmutableObject::fromBoolean(s.b));
-        case PrimitiveKind::Integer: return ValueObject(ImmutableObject::fromInteger(s.i));
+        case PrimitiveKind::Boolean:
+            return ValueObject(ImmutableObject::fromBoolean(s.b));
+        case PrimitiveKind::Integer:
+            return ValueObject(ImmutableObject::fromInteger(s.i));
         case PrimitiveKind::UnlimitedNatural:
             return ValueObject(ImmutableObject::fromUnlimitedNatural(s.i));
-        case PrimitiveKind::Double: return ValueObject(ImmutableObject::fromDouble(s.d));
-        default: return ValueObject(ImmutableObject::fromString(owned));
+        case PrimitiveKind::Double:
+            return ValueObject(ImmutableObject::fromDouble(s.d));
+        default:
+            return ValueObject(ImmutableObject::fromString(owned));
         }
     }
     MetaInfo* m = reg.findQualified(typeName);
@@ -190,7 +206,8 @@ ValueObject ValueObjectFactory::createFromString(std::string_view typeName, std:
                             "' is not a literal of '" + std::string(typeName) + "'");
         return ValueObject(ImmutableObject(ImmutableEnumerationLiteral(metaHandle(l))));
     }
-    throw Exception("ValueObjectFactory::createFromString: unknown type '" + std::string(typeName) + "'");
+    throw Exception("ValueObjectFactory::createFromString: unknown type '" + std::string(typeName) +
+                    "'");
 }
 
 } // namespace VELD

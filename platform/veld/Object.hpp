@@ -14,12 +14,12 @@ namespace VELD {
 class ImmutableObject {
 public:
     ImmutableObject() = default;
-    ImmutableObject(const ImmutableClassObject& object);  // NOLINT: an object is a value
+    ImmutableObject(const ImmutableClassObject& object); // NOLINT: an object is a value
     ImmutableObject(const ImmutableEnumerationLiteral& literal);
 
     static ImmutableObject fromBoolean(bool v);
     static ImmutableObject fromInteger(std::int64_t v);
-    static ImmutableObject fromUnlimitedNatural(std::int64_t v);  // -1: unlimited
+    static ImmutableObject fromUnlimitedNatural(std::int64_t v); // -1: unlimited
     static ImmutableObject fromDouble(double v);
     static ImmutableObject fromString(std::string_view v);
 
@@ -35,8 +35,8 @@ public:
     ImmutableEnumerationLiteral asEnumerationLiteral() const;
     // Typed reads; VELD::Exception when the value is of another type.
     bool toBoolean() const;
-    std::int64_t toInteger() const;  // Integer and UnlimitedNatural
-    double toDouble() const;         // Double, and Integer widened
+    std::int64_t toInteger() const; // Integer and UnlimitedNatural
+    double toDouble() const;        // Double, and Integer widened
     std::string toStringValue() const;
 
     bool operator==(const ImmutableObject& o) const;
@@ -62,8 +62,8 @@ protected:
 class Object : public ImmutableObject {
 public:
     Object() = default;
-    Object(const ImmutableObject& o) : ImmutableObject(o) {}  // NOLINT
-    Object(const ImmutableClassObject& o) : ImmutableObject(o) {}  // NOLINT
+    Object(const ImmutableObject& o) : ImmutableObject(o) {}      // NOLINT
+    Object(const ImmutableClassObject& o) : ImmutableObject(o) {} // NOLINT
     ClassObject asClassObject() const { return ClassObject(ImmutableObject::asClassObject()); }
 };
 

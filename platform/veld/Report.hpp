@@ -20,14 +20,12 @@ public:
 // What one transaction did to the objects of kind T of a deviant: added, removed and modified
 // objects, bound to the deviant after the transaction, and each one's state before it.
 // With Unique set the three sequences are identity-indexed.
-template <typename T, bool Unique = false>
-class ReportOfChanges {
+template <typename T, bool Unique = false> class ReportOfChanges {
 public:
     ReportOfChanges()
         : added_(MakeSequence::create<T>(Unique)), removed_(MakeSequence::create<T>(Unique)),
           modified_(MakeSequence::create<T>(Unique)) {}
-    ReportOfChanges(ImmutableModel after, ImmutableModel before)
-        : ReportOfChanges() {
+    ReportOfChanges(ImmutableModel after, ImmutableModel before) : ReportOfChanges() {
         after_ = std::move(after);
         before_ = std::move(before);
     }
@@ -92,7 +90,7 @@ public:
                 continue;
             const bool after = detail::exists(&deviant, e.core);
             if (after == e.existed && !after)
-                continue;  // made and destroyed within the transaction
+                continue; // made and destroyed within the transaction
             T object(ImmutableClassObject(e.core, detail::ViewRef(&deviant)));
             if (after && !e.existed)
                 report.added().append(object);

@@ -2,9 +2,9 @@
 
 #include "platform/veld/Asserter.hpp"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
-#include <cstdint>
 #include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
@@ -21,12 +21,11 @@ inline constexpr const char* kEmpty = "sequence is empty";
 inline constexpr const char* kFilteredInsert = "insertion not supported by filtered sequence";
 
 // What a sequence is: a list, a unique list, a view bound to a property, a filter.
-template <typename T>
-class SequenceImpl {
+template <typename T> class SequenceImpl {
 public:
     virtual ~SequenceImpl() = default;
     virtual int size() const = 0;
-    virtual T at(int index) const = 0;  // index checked by the caller
+    virtual T at(int index) const = 0; // index checked by the caller
     virtual bool insert(int index, const T& value) = 0;
     virtual void erase(int index) = 0;
     virtual void clear() = 0;
@@ -47,18 +46,16 @@ public:
 
 // How a unique list indexes its elements: by their own hash() (kernel handles of every kind),
 // else by std::hash; types with neither are searched.
-template <typename T, typename = void>
-struct HasOwnHash : std::false_type {};
+template <typename T, typename = void> struct HasOwnHash : std::false_type {};
 template <typename T>
 struct HasOwnHash<T, std::void_t<decltype(std::declval<const T&>().hash())>> : std::true_type {};
-template <typename T, typename = void>
-struct HasStdHash : std::false_type {};
+template <typename T, typename = void> struct HasStdHash : std::false_type {};
 template <typename T>
-struct HasStdHash<T, std::void_t<decltype(std::hash<T>()(std::declval<const T&>()))>> : std::true_type {};
+struct HasStdHash<T, std::void_t<decltype(std::hash<T>()(std::declval<const T&>()))>>
+    : std::true_type {};
 template <typename T>
 struct IsHashable : std::bool_constant<HasOwnHash<T>::value || HasStdHash<T>::value> {};
-template <typename T>
-struct ElementHash {
+template <typename T> struct ElementHash {
     std::size_t operator()(const T& v) const {
         if constexpr (HasOwnHash<T>::value)
             return v.hash();
@@ -67,15 +64,14 @@ struct ElementHash {
     }
 };
 
-template <typename T>
-class ListImpl : public SequenceImpl<T> {
+template <typename T> class ListImpl : public SequenceImpl<T> {
 public:
     explicit ListImpl(bool unique) : unique_(unique) {}
     int size() const override { return static_cast<int>(items_.size()); }
     T at(int index) const override { return items_[index]; }
     bool insert(int index, const T& value) override {
         if (unique_ && contains(value))
-            return false;  // identity-indexed: each element at most once
+            return false; // identity-indexed: each element at most once
         items_.insert(items_.begin() + index, value);
         if constexpr (IsHashable<T>::value)
             if (unique_)
@@ -120,15 +116,15 @@ public:
 
 private:
     struct NoIndex {};
-    using Index = std::conditional_t<IsHashable<T>::value, std::unordered_multiset<T, ElementHash<T>>, NoIndex>;
+    using Index = std::conditional_t<IsHashable<T>::value,
+                                     std::unordered_multiset<T, ElementHash<T>>, NoIndex>;
     bool unique_;
     std::vector<T> items_;
     Index index_;
     std::uint64_t version_ = 1;
 };
 
-template <typename T>
-class FilteredImpl : public SequenceImpl<T> {
+template <typename T> class FilteredImpl : public SequenceImpl<T> {
 public:
     FilteredImpl(std::shared_ptr<SequenceImpl<T>> base, std::function<bool(const T&)> keep)
         : base_(std::move(base)), keep_(std::move(keep)) {}
@@ -163,8 +159,7 @@ private:
 
 // A read-only sequence of values or handles. A default-constructed sequence is the null
 // sequence: using it is reported through the kernel's asserter and yields nothing.
-template <typename T>
-class ImmutableSequence {
+template <typename T> class ImmutableSequence {
 public:
     ImmutableSequence() = default;
     explicit ImmutableSequence(std::shared_ptr<detail::SequenceImpl<T>> impl)
@@ -193,7 +188,10 @@ public:
         const_iterator(const ImmutableSequence* s, int i) : s_(s), i_(i) {}
         // Checked: the loop's end is fixed when it begins, and the body may shorten the sequence.
         T operator*() const { return s_->at(i_); }
-        const_iterator& operator++() { ++i_; return *this; }
+        const_iterator& operator++() {
+            ++i_;
+            return *this;
+        }
         bool operator==(const const_iterator& o) const { return i_ == o.i_; }
         bool operator!=(const const_iterator& o) const { return i_ != o.i_; }
 
@@ -257,8 +255,7 @@ protected:
 };
 
 // A sequence that can be changed. Copies share the same elements.
-template <typename T>
-class Sequence : public ImmutableSequence<T> {
+template <typename T> class Sequence : public ImmutableSequence<T> {
 public:
     Sequence() = default;
     explicit Sequence(std::shared_ptr<detail::SequenceImpl<T>> impl)
@@ -296,14 +293,10 @@ public:
 class MakeSequence {
 public:
     // A list, or (unique) a list in which each element, by identity, appears at most once.
-    template <typename T>
-    static Sequence<T> create(bool unique = false) {
+    template <typename T> static Sequence<T> create(bool unique = false) {
         return Sequence<T>(std::make_shared<detail::ListImpl<T>>(unique));
     }
-    template <typename T>
-    static Sequence<T> createUnique() {
-        return create<T>(true);
-    }
+    template <typename T> static Sequence<T> createUnique() { return create<T>(true); }
     // A read-only view of base with the elements for which keep is true; it follows base.
     template <typename T>
     static ImmutableSequence<T> filter(const ImmutableSequence<T>& base,
@@ -312,8 +305,7 @@ public:
             std::make_shared<detail::FilteredImpl<T>>(base.impl(), std::move(keep)));
     }
     // The empty sequence shared by everyone; it cannot be changed.
-    template <typename T>
-    static ImmutableSequence<T> empty() {
+    template <typename T> static ImmutableSequence<T> empty() {
         static const ImmutableSequence<T> none(
             std::make_shared<detail::FilteredImpl<T>>(nullptr, [](const T&) { return false; }));
         return none;

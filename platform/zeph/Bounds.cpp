@@ -4,8 +4,7 @@
 
 namespace ZEPH {
 
-TAVI::GLRect<double> Bounds::boundingRect(const std::vector<Node>& nodes)
-{
+TAVI::GLRect<double> Bounds::boundingRect(const std::vector<Node>& nodes) {
     // Not GLRect::united: a line's bounds have no height and would count for nothing.
     bool any = false;
     double left = 0, top = 0, right = 0, bottom = 0;

@@ -4,10 +4,10 @@
 
 namespace ZEPH {
 
-ContainerNode::ContainerNode(const Node& node) : Node(privateOfKind(node, NodePrivate::Container)) {}
+ContainerNode::ContainerNode(const Node& node)
+    : Node(privateOfKind(node, NodePrivate::Container)) {}
 
-ContainerNode ContainerNode::create()
-{
+ContainerNode ContainerNode::create() {
     return ContainerNode(makeNodePrivate<EmptyItem>(NodePrivate::Container));
 }
 

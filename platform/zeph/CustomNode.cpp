@@ -11,15 +11,13 @@ namespace {
 
 class CustomItem : public QGraphicsItem {
 public:
-    QRectF boundingRect() const override
-    {
+    QRectF boundingRect() const override {
         if (!painter)
             return {};
         const TAVI::GLRect<double> r = painter->getBounds();
         return {r.x, r.y, r.width, r.height};
     }
-    void paint(QPainter* qtPainter, const QStyleOptionGraphicsItem*, QWidget*) override
-    {
+    void paint(QPainter* qtPainter, const QStyleOptionGraphicsItem*, QWidget*) override {
         if (!painter)
             return;
         qtPainter->save();
@@ -31,8 +29,7 @@ public:
     TAVI::Holder<CustomNodePainter> painter;
 };
 
-CustomItem* customItem(NodePrivate* node)
-{
+CustomItem* customItem(NodePrivate* node) {
     return static_cast<CustomItem*>(node->item);
 }
 
@@ -41,22 +38,19 @@ CustomItem* customItem(NodePrivate* node)
 CustomNodePainter::CustomNodePainter() = default;
 CustomNodePainter::~CustomNodePainter() = default;
 
-void CustomNodePainter::boundsChanging()
-{
+void CustomNodePainter::boundsChanging() {
     if (const std::shared_ptr<NodePrivate> owner = node.lock(); owner && owner->isAlive())
         customItem(owner.get())->boundsChanging();
 }
 
-Node CustomNodePainter::getNode() const
-{
+Node CustomNodePainter::getNode() const {
     const std::shared_ptr<NodePrivate> owner = node.lock();
     return owner && owner->isAlive() ? Node(CustomNode(owner)) : Node();
 }
 
 CustomNode::CustomNode(const Node& node) : Node(privateOfKind(node, NodePrivate::Custom)) {}
 
-CustomNode CustomNode::create(const TAVI::Holder<CustomNodePainter>& painter)
-{
+CustomNode CustomNode::create(const TAVI::Holder<CustomNodePainter>& painter) {
     if (!painter)
         throw TAVI::TypedException(TAVI_HERE, "CustomNode::create: null painter");
     if (painter->getNode().isValid())
@@ -67,13 +61,11 @@ CustomNode CustomNode::create(const TAVI::Holder<CustomNodePainter>& painter)
     return CustomNode(std::move(impl));
 }
 
-TAVI::Holder<CustomNodePainter> CustomNode::getPainter() const
-{
+TAVI::Holder<CustomNodePainter> CustomNode::getPainter() const {
     return isValid() ? customItem(d_func())->painter : TAVI::Holder<CustomNodePainter>();
 }
 
-void CustomNode::update()
-{
+void CustomNode::update() {
     if (NodePrivate* self = checkedLive("CustomNode::update"))
         self->item->update();
 }

@@ -15,20 +15,16 @@ class DragEvent : public MouseEvent {
 public:
     explicit DragEvent(const TAVI::GLPoint<double>& scenePos, int modifiers = NoModifier,
                        GLCanvas* canvas = nullptr)
-        : MouseEvent(scenePos, NoButton, NoButton, modifiers, canvas)
-    {
-    }
+        : MouseEvent(scenePos, NoButton, NoButton, modifiers, canvas) {}
 
     void setData(const std::string& format, const std::string& value) { payload[format] = value; }
     bool hasFormat(const std::string& format) const { return payload.count(format) != 0; }
     // Empty when the format is not there.
-    std::string data(const std::string& format) const
-    {
+    std::string data(const std::string& format) const {
         const auto it = payload.find(format);
         return it == payload.end() ? std::string() : it->second;
     }
-    std::vector<std::string> formats() const
-    {
+    std::vector<std::string> formats() const {
         std::vector<std::string> result;
         for (const auto& entry : payload)
             result.push_back(entry.first);

@@ -27,8 +27,7 @@ namespace ZEPH {
 
 namespace {
 
-Qt::CursorShape toQtCursor(Cursor cursor)
-{
+Qt::CursorShape toQtCursor(Cursor cursor) {
     switch (cursor) {
     case Cursor::NoOverride:
     case Cursor::Arrow:
@@ -55,21 +54,18 @@ Qt::CursorShape toQtCursor(Cursor cursor)
     return Qt::ArrowCursor;
 }
 
-int modifierFlags(Qt::KeyboardModifiers modifiers)
-{
+int modifierFlags(Qt::KeyboardModifiers modifiers) {
     return static_cast<int>(modifiers.toInt()) & (ShiftModifier | ControlModifier | AltModifier);
 }
 
-int buttonFlags(Qt::MouseButtons buttons)
-{
+int buttonFlags(Qt::MouseButtons buttons) {
     return static_cast<int>(buttons.toInt()) & (LeftButton | RightButton | MiddleButton);
 }
 
 // The scroll bars cover an int's range of view pixels; far from the origin at a
 // high zoom a scroll goes beyond it, and converting that to an int is undefined
 // (in practice it lands at the origin). Worked out in doubles and kept in range.
-void scrollBy(QScrollBar* bar, double pixels)
-{
+void scrollBy(QScrollBar* bar, double pixels) {
     if (!std::isfinite(pixels))
         return;
     const double target =
@@ -78,8 +74,7 @@ void scrollBy(QScrollBar* bar, double pixels)
 }
 
 // The point nearest to scenePoint that the view can centre on, for the same reason.
-QPointF reachableCentre(const QGraphicsView& view, const QPointF& scenePoint)
-{
+QPointF reachableCentre(const QGraphicsView& view, const QPointF& scenePoint) {
     const QPointF viewPoint = view.transform().map(scenePoint);
     const QPointF half(view.viewport()->width() / 2.0, view.viewport()->height() / 2.0);
     const QScrollBar* h = view.horizontalScrollBar();
@@ -92,16 +87,14 @@ QPointF reachableCentre(const QGraphicsView& view, const QPointF& scenePoint)
 
 } // namespace
 
-void GLCanvasPrivate::endPan()
-{
+void GLCanvasPrivate::endPan() {
     if (!panning)
         return;
     panning = false;
     q->viewport()->unsetCursor();
 }
 
-GLCanvas::GLCanvas(QWidget* parent) : QGraphicsView(parent), d(new GLCanvasPrivate(this))
-{
+GLCanvas::GLCanvas(QWidget* parent) : QGraphicsView(parent), d(new GLCanvasPrivate(this)) {
     // The tools do all item interaction; Qt's own would select and move behind their backs.
     setInteractive(false);
     setMouseTracking(true);
@@ -117,15 +110,13 @@ GLCanvas::GLCanvas(QWidget* parent) : QGraphicsView(parent), d(new GLCanvasPriva
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 }
 
-GLCanvas* GLCanvas::create(const TAVI::StringID& toolkit, QWidget* parent)
-{
+GLCanvas* GLCanvas::create(const TAVI::StringID& toolkit, QWidget* parent) {
     if (!toolkit.equalsIgnoreCase("qt"))
         return nullptr;
     return new GLCanvas(parent);
 }
 
-GLCanvas::~GLCanvas()
-{
+GLCanvas::~GLCanvas() {
     // Let go of the scene first: focus and crossing events that going away causes
     // must not reach tools whose owners may be gone already.
     const TAVI::Holder<Scene> scene = std::move(d->scene);
@@ -135,8 +126,7 @@ GLCanvas::~GLCanvas()
     d = nullptr;
 }
 
-void GLCanvas::setScene(const TAVI::Holder<Scene>& scene)
-{
+void GLCanvas::setScene(const TAVI::Holder<Scene>& scene) {
     if (d->scene == scene)
         return;
     // Detach the view before the old scene may go.
@@ -145,15 +135,13 @@ void GLCanvas::setScene(const TAVI::Holder<Scene>& scene)
     d->viewChangedEmitter.send();
 }
 
-Scene* GLCanvas::getScene() const
-{
+Scene* GLCanvas::getScene() const {
     return d->scene.get();
 }
 
-void GLCanvas::showSceneRect(const TAVI::GLRect<double>& rect)
-{
-    if (!std::isfinite(rect.x) || !std::isfinite(rect.y) || !std::isfinite(rect.width)
-        || !std::isfinite(rect.height))
+void GLCanvas::showSceneRect(const TAVI::GLRect<double>& rect) {
+    if (!std::isfinite(rect.x) || !std::isfinite(rect.y) || !std::isfinite(rect.width) ||
+        !std::isfinite(rect.height))
         return;
     const QRectF area = QRectF(rect.x, rect.y, rect.width, rect.height).normalized();
     const double before = getZoomFactor();
@@ -172,35 +160,32 @@ void GLCanvas::showSceneRect(const TAVI::GLRect<double>& rect)
     }
 }
 
-TAVI::GLPoint<double> GLCanvas::viewPointToScenePoint(const TAVI::GLPoint<double>& viewPoint) const
-{
+TAVI::GLPoint<double>
+GLCanvas::viewPointToScenePoint(const TAVI::GLPoint<double>& viewPoint) const {
     const QPointF p = viewportTransform().inverted().map(QPointF(viewPoint.x, viewPoint.y));
     return {p.x(), p.y()};
 }
 
-TAVI::GLPoint<double> GLCanvas::scenePointToViewPoint(const TAVI::GLPoint<double>& scenePoint) const
-{
+TAVI::GLPoint<double>
+GLCanvas::scenePointToViewPoint(const TAVI::GLPoint<double>& scenePoint) const {
     const QPointF p = viewportTransform().map(QPointF(scenePoint.x, scenePoint.y));
     return {p.x(), p.y()};
 }
 
-double GLCanvas::getZoomFactor() const
-{
+double GLCanvas::getZoomFactor() const {
     // The length a scene unit along x has in the view: m11 alone is zero for a
     // view its users rotated a quarter turn, and negative for a mirrored one.
     const QTransform t = transform();
     return std::hypot(t.m11(), t.m12());
 }
 
-void GLCanvas::setZoomFactor(double factor)
-{
+void GLCanvas::setZoomFactor(double factor) {
     if (!std::isfinite(factor) || factor <= 0.0)
         return;
     zoomAbout(QPointF(viewport()->width() / 2.0, viewport()->height() / 2.0), factor);
 }
 
-void GLCanvas::zoomAbout(const QPointF& viewPoint, double factor)
-{
+void GLCanvas::zoomAbout(const QPointF& viewPoint, double factor) {
     factor = std::clamp(factor, minimumZoom, maximumZoom);
     const double current = getZoomFactor();
     if (factor == current)
@@ -215,26 +200,22 @@ void GLCanvas::zoomAbout(const QPointF& viewPoint, double factor)
     d->viewChangedEmitter.send();
 }
 
-void GLCanvas::publishScales()
-{
+void GLCanvas::publishScales() {
     GlobalViewerInfo::instance().setZoomFactor(getZoomFactor());
     LodScale::instance().setScales(getZoomFactor(), viewport()->devicePixelRatioF());
 }
 
-void GLCanvas::destroy()
-{
+void GLCanvas::destroy() {
     setScene(TAVI::Holder<Scene>());
     hide();
     deleteLater();
 }
 
-NIMB::Emitter<TAVI::GLPoint<int>>& GLCanvas::getContextMenuEmitter()
-{
+NIMB::Emitter<TAVI::GLPoint<int>>& GLCanvas::getContextMenuEmitter() {
     return d->contextMenuEmitter;
 }
 
-NIMB::Emitter<void>& GLCanvas::getViewChangedEmitter()
-{
+NIMB::Emitter<void>& GLCanvas::getViewChangedEmitter() {
     return d->viewChangedEmitter;
 }
 
@@ -242,8 +223,7 @@ NIMB::Emitter<void>& GLCanvas::getViewChangedEmitter()
 // top tool's pointer shape. Returns whether a tool consumed it.
 template <class Deliver>
 static bool deliverMouse(GLCanvas* canvas, Scene* scene, QMouseEvent* qtEvent, int button,
-                         Deliver deliver)
-{
+                         Deliver deliver) {
     if (!scene)
         return false;
     const QPointF scenePoint = canvas->viewportTransform().inverted().map(qtEvent->position());
@@ -259,8 +239,7 @@ static bool deliverMouse(GLCanvas* canvas, Scene* scene, QMouseEvent* qtEvent, i
     return event.isConsumed();
 }
 
-void GLCanvas::mousePressEvent(QMouseEvent* event)
-{
+void GLCanvas::mousePressEvent(QMouseEvent* event) {
     const int button = buttonFlags(event->button());
     if (deliverMouse(this, d->scene.get(), event, button, &Scene::handleMousePressEvent)) {
         event->accept();
@@ -274,8 +253,7 @@ void GLCanvas::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
-void GLCanvas::mouseMoveEvent(QMouseEvent* event)
-{
+void GLCanvas::mouseMoveEvent(QMouseEvent* event) {
     // Without the middle button its release went elsewhere (another window took
     // the pointer): the pan is over and the move is the tools' again.
     if (d->panning && !(event->buttons() & Qt::MiddleButton))
@@ -293,8 +271,7 @@ void GLCanvas::mouseMoveEvent(QMouseEvent* event)
     event->accept();
 }
 
-void GLCanvas::mouseReleaseEvent(QMouseEvent* event)
-{
+void GLCanvas::mouseReleaseEvent(QMouseEvent* event) {
     const int button = buttonFlags(event->button());
     if (d->panning && button == MiddleButton) {
         d->endPan();
@@ -305,15 +282,13 @@ void GLCanvas::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
 }
 
-void GLCanvas::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void GLCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     deliverMouse(this, d->scene.get(), event, buttonFlags(event->button()),
                  &Scene::handleMouseDoubleClickEvent);
     event->accept();
 }
 
-void GLCanvas::wheelEvent(QWheelEvent* event)
-{
+void GLCanvas::wheelEvent(QWheelEvent* event) {
     if (d->scene) {
         const QPointF scenePoint = viewportTransform().inverted().map(event->position());
         WheelEvent wheel({scenePoint.x(), scenePoint.y()}, event->angleDelta().y(),
@@ -337,12 +312,11 @@ void GLCanvas::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-void GLCanvas::keyPressEvent(QKeyEvent* event)
-{
+void GLCanvas::keyPressEvent(QKeyEvent* event) {
     // The text editor sits in the scene, which this non-interactive view passes no
     // keys: hand it what the user types. Enter and Escape go the scene's way.
-    const bool endsEdit = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
-                          || event->key() == Qt::Key_Escape;
+    const bool endsEdit = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                          event->key() == Qt::Key_Escape;
     if (QWidget* editor = d->scene && !endsEdit ? d->scene->getEditedText().getEditor() : nullptr) {
         QApplication::sendEvent(editor, event);
         event->accept();
@@ -360,8 +334,7 @@ void GLCanvas::keyPressEvent(QKeyEvent* event)
     QGraphicsView::keyPressEvent(event);
 }
 
-void GLCanvas::keyReleaseEvent(QKeyEvent* event)
-{
+void GLCanvas::keyReleaseEvent(QKeyEvent* event) {
     if (d->scene) {
         KeyEvent key(event->key(), modifierFlags(event->modifiers()), event->isAutoRepeat(), this);
         const TAVI::Holder<Scene> keep = d->scene;
@@ -374,8 +347,7 @@ void GLCanvas::keyReleaseEvent(QKeyEvent* event)
     QGraphicsView::keyReleaseEvent(event);
 }
 
-void GLCanvas::focusInEvent(QFocusEvent* event)
-{
+void GLCanvas::focusInEvent(QFocusEvent* event) {
     QGraphicsView::focusInEvent(event);
     publishScales();
     if (d->scene) {
@@ -385,8 +357,7 @@ void GLCanvas::focusInEvent(QFocusEvent* event)
     }
 }
 
-void GLCanvas::focusOutEvent(QFocusEvent* event)
-{
+void GLCanvas::focusOutEvent(QFocusEvent* event) {
     QGraphicsView::focusOutEvent(event);
     d->endPan();
     if (d->scene) {
@@ -396,8 +367,7 @@ void GLCanvas::focusOutEvent(QFocusEvent* event)
     }
 }
 
-void GLCanvas::contextMenuEvent(QContextMenuEvent* event)
-{
+void GLCanvas::contextMenuEvent(QContextMenuEvent* event) {
     bool consumed = false;
     if (d->scene) {
         const QPointF scenePoint = viewportTransform().inverted().map(QPointF(event->pos()));
@@ -409,14 +379,14 @@ void GLCanvas::contextMenuEvent(QContextMenuEvent* event)
         consumed = menu.isConsumed();
     }
     if (!consumed)
-        d->contextMenuEmitter.send(TAVI::GLPoint<int>(event->globalPos().x(), event->globalPos().y()));
+        d->contextMenuEmitter.send(
+            TAVI::GLPoint<int>(event->globalPos().x(), event->globalPos().y()));
     event->accept();
 }
 
 // Hands a drag or a drop to the tools; true when one accepted it.
 static bool deliverDrag(GLCanvas* canvas, Scene* scene, QDropEvent* qtEvent,
-                        void (Scene::*deliver)(DragEvent&))
-{
+                        void (Scene::*deliver)(DragEvent&)) {
     if (!scene)
         return false;
     const QPointF scenePoint = canvas->viewportTransform().inverted().map(qtEvent->position());
@@ -430,29 +400,25 @@ static bool deliverDrag(GLCanvas* canvas, Scene* scene, QDropEvent* qtEvent,
     return event.isConsumed();
 }
 
-void GLCanvas::dragEnterEvent(QDragEnterEvent* event)
-{
+void GLCanvas::dragEnterEvent(QDragEnterEvent* event) {
     if (deliverDrag(this, d->scene.get(), event, &Scene::handleDragEvent))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
-void GLCanvas::dragMoveEvent(QDragMoveEvent* event)
-{
+void GLCanvas::dragMoveEvent(QDragMoveEvent* event) {
     if (deliverDrag(this, d->scene.get(), event, &Scene::handleDragEvent))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
-void GLCanvas::dragLeaveEvent(QDragLeaveEvent* event)
-{
+void GLCanvas::dragLeaveEvent(QDragLeaveEvent* event) {
     event->accept();
 }
 
-void GLCanvas::dropEvent(QDropEvent* event)
-{
+void GLCanvas::dropEvent(QDropEvent* event) {
     if (deliverDrag(this, d->scene.get(), event, &Scene::handleDropEvent))
         event->acceptProposedAction();
     else
@@ -462,9 +428,7 @@ void GLCanvas::dropEvent(QDropEvent* event)
 // Tools, nodes' handlers and release listeners are other people's code: an
 // exception thrown by one must not unwind through Qt's event loop, which cannot
 // take it and would end the program. It is reported, and the canvas goes on.
-template <class Handle>
-static bool trapped(QEvent* event, Handle handle)
-{
+template <class Handle> static bool trapped(QEvent* event, Handle handle) {
     try {
         return handle();
     } catch (const std::exception& error) {
@@ -478,13 +442,11 @@ static bool trapped(QEvent* event, Handle handle)
     return true;
 }
 
-bool GLCanvas::event(QEvent* event)
-{
+bool GLCanvas::event(QEvent* event) {
     return trapped(event, [&] { return QGraphicsView::event(event); });
 }
 
-bool GLCanvas::viewportEvent(QEvent* event)
-{
+bool GLCanvas::viewportEvent(QEvent* event) {
     return trapped(event, [&] {
         if (d->scene && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
             Event crossing(this);
@@ -498,14 +460,12 @@ bool GLCanvas::viewportEvent(QEvent* event)
     });
 }
 
-void GLCanvas::scrollContentsBy(int dx, int dy)
-{
+void GLCanvas::scrollContentsBy(int dx, int dy) {
     QGraphicsView::scrollContentsBy(dx, dy);
     d->viewChangedEmitter.send();
 }
 
-void GLCanvas::drawForeground(QPainter* painter, const QRectF& rect)
-{
+void GLCanvas::drawForeground(QPainter* painter, const QRectF& rect) {
     QGraphicsView::drawForeground(painter, rect);
     if (!d->scene)
         return;

@@ -85,7 +85,7 @@ private:
     void publishScales();
     GLCanvasPrivate* d_func() { return d; }
     const GLCanvasPrivate* d_func() const { return d; }
-    GLCanvasPrivate* d;  // owned
+    GLCanvasPrivate* d; // owned
 };
 
 } // namespace ZEPH

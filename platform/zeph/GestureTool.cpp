@@ -7,8 +7,7 @@ namespace ZEPH {
 GestureTool::GestureTool() = default;
 GestureTool::~GestureTool() = default;
 
-void GestureTool::cancelGesture(const Event& cause)
-{
+void GestureTool::cancelGesture(const Event& cause) {
     if (finished)
         return;
     KeyEvent escape(Key_Escape, NoModifier, false, cause.canvas());

@@ -4,14 +4,12 @@
 
 namespace ZEPH {
 
-GlobalViewerInfo& GlobalViewerInfo::instance()
-{
+GlobalViewerInfo& GlobalViewerInfo::instance() {
     static GlobalViewerInfo info;
     return info;
 }
 
-void GlobalViewerInfo::setZoomFactor(double factor)
-{
+void GlobalViewerInfo::setZoomFactor(double factor) {
     // Glyphs divide by it: a zero or non-finite factor would poison their sizes.
     if (std::isfinite(factor) && factor > 0.0)
         zoomFactor = factor;

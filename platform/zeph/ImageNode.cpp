@@ -15,13 +15,11 @@ namespace {
 class ImageItem : public QGraphicsItem {
 public:
     QRectF boundingRect() const override { return QRectF(QPointF(0, 0), size); }
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override
-    {
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
         if (!pixmap.isNull())
             painter->drawPixmap(boundingRect(), pixmap, QRectF(pixmap.rect()));
     }
-    void setSize(const QSizeF& newSize)
-    {
+    void setSize(const QSizeF& newSize) {
         if (newSize == size)
             return;
         prepareGeometryChange();
@@ -33,8 +31,7 @@ public:
     QSizeF size;
 };
 
-ImageItem* imageItem(NodePrivate* node)
-{
+ImageItem* imageItem(NodePrivate* node) {
     return static_cast<ImageItem*>(static_cast<LinkedItem<ImageItem>*>(node->item));
 }
 
@@ -42,13 +39,11 @@ ImageItem* imageItem(NodePrivate* node)
 
 ImageNode::ImageNode(const Node& node) : Node(privateOfKind(node, NodePrivate::Image)) {}
 
-ImageNode ImageNode::create()
-{
+ImageNode ImageNode::create() {
     return ImageNode(makeNodePrivate<ImageItem>(NodePrivate::Image));
 }
 
-bool ImageNode::setSource(const std::string& path)
-{
+bool ImageNode::setSource(const std::string& path) {
     NodePrivate* self = checkedLive("ImageNode::setSource");
     if (!self)
         return false;
@@ -70,35 +65,30 @@ bool ImageNode::setSource(const std::string& path)
     return true;
 }
 
-std::string ImageNode::getSource() const
-{
+std::string ImageNode::getSource() const {
     return isValid() ? imageItem(d_func())->source.toStdString() : std::string();
 }
 
-void ImageNode::setSize(const TAVI::GLPoint<double>& size)
-{
+void ImageNode::setSize(const TAVI::GLPoint<double>& size) {
     NodePrivate* self = checkedLive("ImageNode::setSize");
     if (!self || !std::isfinite(size.x) || !std::isfinite(size.y) || size.x < 0 || size.y < 0)
         return;
     imageItem(self)->setSize(QSizeF(size.x, size.y));
 }
 
-TAVI::GLPoint<double> ImageNode::getSize() const
-{
+TAVI::GLPoint<double> ImageNode::getSize() const {
     if (!isValid())
         return {};
     const QSizeF size = imageItem(d_func())->size;
     return {size.width(), size.height()};
 }
 
-void ImageNode::setSizeToImageNaturalSize()
-{
+void ImageNode::setSizeToImageNaturalSize() {
     if (NodePrivate* self = checkedLive("ImageNode::setSizeToImageNaturalSize"))
         imageItem(self)->setSize(imageItem(self)->pixmap.size());
 }
 
-TAVI::GLPoint<double> ImageNode::getNaturalSize() const
-{
+TAVI::GLPoint<double> ImageNode::getNaturalSize() const {
     if (!isValid())
         return {};
     const QSize size = imageItem(d_func())->pixmap.size();

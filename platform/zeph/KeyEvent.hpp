@@ -20,9 +20,7 @@ class KeyEvent : public Event {
 public:
     explicit KeyEvent(int key, int modifiers = NoModifier, bool autoRepeat = false,
                       GLCanvas* canvas = nullptr)
-        : Event(canvas), keyCode(key), keyModifiers(modifiers), repeated(autoRepeat)
-    {
-    }
+        : Event(canvas), keyCode(key), keyModifiers(modifiers), repeated(autoRepeat) {}
 
     int key() const { return keyCode; }
     int modifiers() const { return keyModifiers; }

@@ -11,7 +11,8 @@ public:
     // An invalid handle when node is not a line.
     explicit LineNode(const Node& node);
 
-    static LineNode create(const TAVI::GLPoint<double>& from = {}, const TAVI::GLPoint<double>& to = {});
+    static LineNode create(const TAVI::GLPoint<double>& from = {},
+                           const TAVI::GLPoint<double>& to = {});
 
     void setLine(const TAVI::GLPoint<double>& from, const TAVI::GLPoint<double>& to);
     TAVI::GLPoint<double> getFrom() const;

@@ -4,14 +4,12 @@
 
 namespace ZEPH {
 
-LodScale& LodScale::instance()
-{
+LodScale& LodScale::instance() {
     static LodScale scale;
     return scale;
 }
 
-void LodScale::setScales(double zoom, double device)
-{
+void LodScale::setScales(double zoom, double device) {
     // Glyphs compare and divide by the scale: zero or non-finite would poison both.
     if (std::isfinite(zoom) && zoom > 0.0)
         zoomFactor = zoom;

@@ -11,36 +11,30 @@ namespace ZEPH {
 
 MarqueeSelectionTool::MarqueeSelectionTool() = default;
 
-MarqueeSelectionTool::~MarqueeSelectionTool()
-{
+MarqueeSelectionTool::~MarqueeSelectionTool() {
     dropBand();
 }
 
-TAVI::StringID MarqueeSelectionTool::staticGetDefaultRole()
-{
+TAVI::StringID MarqueeSelectionTool::staticGetDefaultRole() {
     static const TAVI::StringID role("MarqueeSelection");
     return role;
 }
 
-TAVI::StringID MarqueeSelectionTool::getDefaultRole() const
-{
+TAVI::StringID MarqueeSelectionTool::getDefaultRole() const {
     return staticGetDefaultRole();
 }
 
-Cursor MarqueeSelectionTool::overrideCursor() const
-{
+Cursor MarqueeSelectionTool::overrideCursor() const {
     return Cursor::Cross;
 }
 
-TAVI::GLRect<double> MarqueeSelectionTool::getMarqueeRect() const
-{
+TAVI::GLRect<double> MarqueeSelectionTool::getMarqueeRect() const {
     const TAVI::GLPoint<double> start = getStartScenePosition();
     return TAVI::GLRect<double>(start.x, start.y, current.x - start.x, current.y - start.y)
         .normalized();
 }
 
-std::vector<Node> MarqueeSelectionTool::nodesInMarquee() const
-{
+std::vector<Node> MarqueeSelectionTool::nodesInMarquee() const {
     std::vector<Node> nodes;
     Scene* scene = getScene();
     if (!scene)
@@ -51,21 +45,18 @@ std::vector<Node> MarqueeSelectionTool::nodesInMarquee() const
     return nodes;
 }
 
-SelectionTool* MarqueeSelectionTool::findSelectionTool() const
-{
+SelectionTool* MarqueeSelectionTool::findSelectionTool() const {
     Scene* scene = getScene();
     return scene ? dynamic_cast<SelectionTool*>(scene->getToolByRole("Selection").get()) : nullptr;
 }
 
-void MarqueeSelectionTool::dropBand()
-{
+void MarqueeSelectionTool::dropBand() {
     if (band.isValid())
         band.remove();
     band = RectNode();
 }
 
-void MarqueeSelectionTool::handleMouseMoveEvent(MouseEvent& event)
-{
+void MarqueeSelectionTool::handleMouseMoveEvent(MouseEvent& event) {
     if (isDone())
         return;
     if (!(event.buttons() & LeftButton)) {
@@ -87,20 +78,17 @@ void MarqueeSelectionTool::handleMouseMoveEvent(MouseEvent& event)
     event.consume();
 }
 
-void MarqueeSelectionTool::handleMousePressEvent(MouseEvent& event)
-{
+void MarqueeSelectionTool::handleMousePressEvent(MouseEvent& event) {
     // Another left press: the release of this drag never came.
     if (!isDone() && event.button() == LeftButton)
         cancelGesture(event);
 }
 
-void MarqueeSelectionTool::handleFocusOutEvent(Event& event)
-{
+void MarqueeSelectionTool::handleFocusOutEvent(Event& event) {
     cancelGesture(event);
 }
 
-void MarqueeSelectionTool::handleMouseReleaseEvent(MouseEvent& event)
-{
+void MarqueeSelectionTool::handleMouseReleaseEvent(MouseEvent& event) {
     if (isDone() || event.button() != LeftButton)
         return;
     current = event.scenePos();
@@ -128,8 +116,7 @@ void MarqueeSelectionTool::handleMouseReleaseEvent(MouseEvent& event)
     event.consume();
 }
 
-void MarqueeSelectionTool::handleKeyPressEvent(KeyEvent& event)
-{
+void MarqueeSelectionTool::handleKeyPressEvent(KeyEvent& event) {
     if (isDone() || event.key() != Key_Escape)
         return;
     dropBand();
@@ -137,8 +124,7 @@ void MarqueeSelectionTool::handleKeyPressEvent(KeyEvent& event)
     event.consume();
 }
 
-void MarqueeSelectionTool::onRemoveFromStack()
-{
+void MarqueeSelectionTool::onRemoveFromStack() {
     // Taken off in mid-drag (the stack cleared): the band must not stay behind.
     dropBand();
 }

@@ -13,9 +13,7 @@ public:
     MouseEvent(const TAVI::GLPoint<double>& scenePos, int button = NoButton, int buttons = NoButton,
                int modifiers = NoModifier, GLCanvas* canvas = nullptr)
         : Event(canvas), position(scenePos), changedButton(button), heldButtons(buttons),
-          keyModifiers(modifiers)
-    {
-    }
+          keyModifiers(modifiers) {}
 
     const TAVI::GLPoint<double>& scenePos() const { return position; }
     int button() const { return changedButton; }

@@ -12,34 +12,29 @@ namespace ZEPH {
 MoveTool::MoveTool() = default;
 MoveTool::~MoveTool() = default;
 
-TAVI::StringID MoveTool::staticGetDefaultRole()
-{
+TAVI::StringID MoveTool::staticGetDefaultRole() {
     static const TAVI::StringID role("Move");
     return role;
 }
 
-TAVI::StringID MoveTool::getDefaultRole() const
-{
+TAVI::StringID MoveTool::getDefaultRole() const {
     return staticGetDefaultRole();
 }
 
-Cursor MoveTool::overrideCursor() const
-{
+Cursor MoveTool::overrideCursor() const {
     return Cursor::SizeAll;
 }
 
 namespace {
 
 // Whether a move tool may change the node's position.
-bool movesFreely(const Node& node)
-{
+bool movesFreely(const Node& node) {
     return node.isMovable() && !node.getLayoutConstraintFlag();
 }
 
 } // namespace
 
-std::vector<Node> MoveTool::buildMovingSet()
-{
+std::vector<Node> MoveTool::buildMovingSet() {
     std::vector<Node> nodes;
     Scene* scene = getScene();
     if (!scene)
@@ -68,15 +63,13 @@ std::vector<Node> MoveTool::buildMovingSet()
     return nodes;
 }
 
-void MoveTool::storeStartingPositions()
-{
+void MoveTool::storeStartingPositions() {
     startingPositions.clear();
     for (const Node& node : movingSet)
         startingPositions.push_back(node.getPosition());
 }
 
-void MoveTool::duringMove()
-{
+void MoveTool::duringMove() {
     // A node removed in mid-move (by a timer, a model change) has nowhere to go.
     for (std::size_t i = 0; i < movingSet.size() && i < startingPositions.size(); ++i)
         if (movingSet[i].isValid())
@@ -85,21 +78,18 @@ void MoveTool::duringMove()
 
 void MoveTool::finishMove() {}
 
-void MoveTool::cancelMove()
-{
+void MoveTool::cancelMove() {
     delta = {};
     duringMove();
 }
 
-void MoveTool::begin()
-{
+void MoveTool::begin() {
     started = true;
     movingSet = buildMovingSet();
     storeStartingPositions();
 }
 
-void MoveTool::handleMouseMoveEvent(MouseEvent& event)
-{
+void MoveTool::handleMouseMoveEvent(MouseEvent& event) {
     if (isDone())
         return;
     if (!(event.buttons() & LeftButton)) {
@@ -120,20 +110,17 @@ void MoveTool::handleMouseMoveEvent(MouseEvent& event)
     event.consume();
 }
 
-void MoveTool::handleMousePressEvent(MouseEvent& event)
-{
+void MoveTool::handleMousePressEvent(MouseEvent& event) {
     // Another left press: the release of this drag never came.
     if (!isDone() && event.button() == LeftButton)
         cancelGesture(event);
 }
 
-void MoveTool::handleFocusOutEvent(Event& event)
-{
+void MoveTool::handleFocusOutEvent(Event& event) {
     cancelGesture(event);
 }
 
-void MoveTool::handleMouseReleaseEvent(MouseEvent& event)
-{
+void MoveTool::handleMouseReleaseEvent(MouseEvent& event) {
     if (isDone() || event.button() != LeftButton)
         return;
     if (!started)
@@ -143,8 +130,7 @@ void MoveTool::handleMouseReleaseEvent(MouseEvent& event)
     event.consume();
 }
 
-void MoveTool::handleKeyPressEvent(KeyEvent& event)
-{
+void MoveTool::handleKeyPressEvent(KeyEvent& event) {
     if (isDone() || event.key() != Key_Escape)
         return;
     if (started)

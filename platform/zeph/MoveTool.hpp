@@ -41,7 +41,9 @@ public:
     bool isSingleMoveMode() const { return singleMove; }
     const std::vector<Node>& getMovingSet() const { return movingSet; }
     // The positions the moving set had when the move began, in the same order.
-    const std::vector<TAVI::GLPoint<double>>& getStartingPositions() const { return startingPositions; }
+    const std::vector<TAVI::GLPoint<double>>& getStartingPositions() const {
+        return startingPositions;
+    }
 
 protected:
     virtual std::vector<Node> buildMovingSet();

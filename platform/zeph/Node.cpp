@@ -2,15 +2,15 @@
 
 #include "platform/host/zuAssert.hpp"
 #include "platform/tavi/TypedException.hpp"
-#include "platform/zeph/Node_p.hpp"
 #include "platform/zeph/NodeStyle_p.hpp"
+#include "platform/zeph/Node_p.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "platform/zeph/Scene_p.hpp"
 
 #include <QAbstractGraphicsShapeItem>
+#include <QGraphicsEllipseItem>
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
-#include <QGraphicsEllipseItem>
 #include <QGraphicsSimpleTextItem>
 
 #include <algorithm>
@@ -19,24 +19,20 @@ namespace ZEPH {
 
 namespace {
 
-TAVI::GLPoint<double> toPoint(const QPointF& p)
-{
+TAVI::GLPoint<double> toPoint(const QPointF& p) {
     return {p.x(), p.y()};
 }
 
-TAVI::GLRect<double> toRect(const QRectF& r)
-{
+TAVI::GLRect<double> toRect(const QRectF& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-QRectF toQRect(const TAVI::GLRect<double>& r)
-{
+QRectF toQRect(const TAVI::GLRect<double>& r) {
     return {r.x, r.y, r.width, r.height};
 }
 
 // The node's own geometry, pens left out, in its coordinates.
-QRectF ownGeometry(const NodePrivate& node)
-{
+QRectF ownGeometry(const NodePrivate& node) {
     switch (node.kind) {
     case NodePrivate::Rect:
         return static_cast<QGraphicsRectItem*>(node.item)->rect();
@@ -58,8 +54,7 @@ QRectF ownGeometry(const NodePrivate& node)
 }
 
 // Unlike QRectF::united, keeps the extent of a zero-height line or a zero-size point.
-QRectF unite(const QRectF& a, const QRectF& b, bool aSet)
-{
+QRectF unite(const QRectF& a, const QRectF& b, bool aSet) {
     if (!aSet)
         return b;
     const double left = std::min(a.left(), b.left());
@@ -69,8 +64,7 @@ QRectF unite(const QRectF& a, const QRectF& b, bool aSet)
     return {left, top, right - left, bottom - top};
 }
 
-QRectF localBounds(const NodePrivate& node)
-{
+QRectF localBounds(const NodePrivate& node) {
     QRectF bounds = ownGeometry(node);
     bool set = node.kind != NodePrivate::Container;
     for (const auto& child : node.children) {
@@ -85,18 +79,15 @@ QRectF localBounds(const NodePrivate& node)
 
 // NodePrivate
 
-NodePrivate::NodePrivate(Kind kind, QGraphicsItem* item, NodeLink* link) : kind(kind), item(item)
-{
+NodePrivate::NodePrivate(Kind kind, QGraphicsItem* item, NodeLink* link) : kind(kind), item(item) {
     link->node = this;
 }
 
-NodePrivate::~NodePrivate()
-{
+NodePrivate::~NodePrivate() {
     destroy();
 }
 
-void NodePrivate::destroy()
-{
+void NodePrivate::destroy() {
     if (!item)
         return;
     // Children first, so that Qt does not delete their items behind their backs.
@@ -111,8 +102,7 @@ void NodePrivate::destroy()
     scene = nullptr;
 }
 
-void NodePrivate::abandonItems()
-{
+void NodePrivate::abandonItems() {
     const std::vector<std::shared_ptr<NodePrivate>> ownChildren = std::move(children);
     children.clear();
     for (const auto& child : ownChildren) {
@@ -123,15 +113,13 @@ void NodePrivate::abandonItems()
     scene = nullptr;
 }
 
-void NodePrivate::setSceneRecursive(ScenePrivate* newScene)
-{
+void NodePrivate::setSceneRecursive(ScenePrivate* newScene) {
     scene = newScene;
     for (const auto& child : children)
         child->setSceneRecursive(newScene);
 }
 
-std::shared_ptr<NodePrivate> NodePrivate::detach()
-{
+std::shared_ptr<NodePrivate> NodePrivate::detach() {
     std::shared_ptr<NodePrivate> self = shared_from_this();
     if (parent) {
         auto& siblings = parent->children;
@@ -143,16 +131,14 @@ std::shared_ptr<NodePrivate> NodePrivate::detach()
     return self;
 }
 
-bool NodePrivate::isAncestorOf(const NodePrivate* other) const
-{
+bool NodePrivate::isAncestorOf(const NodePrivate* other) const {
     for (const NodePrivate* p = other ? other->parent : nullptr; p; p = p->parent)
         if (p == this)
             return true;
     return false;
 }
 
-NodePrivate* NodePrivate::fromItem(QGraphicsItem* item)
-{
+NodePrivate* NodePrivate::fromItem(QGraphicsItem* item) {
     const NodeLink* link = dynamic_cast<const NodeLink*>(item);
     return link ? link->node : nullptr;
 }
@@ -161,30 +147,25 @@ NodePrivate* NodePrivate::fromItem(QGraphicsItem* item)
 
 Node::Node(std::shared_ptr<NodePrivate> node) : d(std::move(node)) {}
 
-bool Node::isValid() const
-{
+bool Node::isValid() const {
     return d && d->isAlive();
 }
 
-NodePrivate* Node::checkedLive(const char* operation) const
-{
+NodePrivate* Node::checkedLive(const char* operation) const {
     const bool valid = isValid();
     zu_assertstr(valid, "ZEPH::Node: operation on an invalid node", operation);
     return valid ? d.get() : nullptr;
 }
 
-std::shared_ptr<NodePrivate> Node::privateOfKind(const Node& node, int kind)
-{
+std::shared_ptr<NodePrivate> Node::privateOfKind(const Node& node, int kind) {
     return node.d && node.d->kind == kind ? node.d : nullptr;
 }
 
-Scene* Node::getScene() const
-{
+Scene* Node::getScene() const {
     return isValid() && d->scene ? d->scene->q : nullptr;
 }
 
-void Node::setParent(const Node& parent)
-{
+void Node::setParent(const Node& parent) {
     NodePrivate* self = checkedLive("setParent");
     if (!self)
         return;
@@ -207,15 +188,13 @@ void Node::setParent(const Node& parent)
         self->scene->commitHiddenEdit();
 }
 
-Node Node::getParent() const
-{
+Node Node::getParent() const {
     if (!isValid() || !d->parent)
         return {};
     return Node(d->parent->shared_from_this());
 }
 
-void Node::unparent()
-{
+void Node::unparent() {
     NodePrivate* self = checkedLive("unparent");
     if (!self || !self->parent)
         return;
@@ -229,8 +208,7 @@ void Node::unparent()
         scene->adoptTopLevel(keep);
 }
 
-std::vector<Node> Node::getChildren() const
-{
+std::vector<Node> Node::getChildren() const {
     std::vector<Node> result;
     if (!isValid())
         return result;
@@ -240,8 +218,7 @@ std::vector<Node> Node::getChildren() const
     return result;
 }
 
-std::vector<Node> Node::getChildrenWithTag(const TAVI::StringID& tag) const
-{
+std::vector<Node> Node::getChildrenWithTag(const TAVI::StringID& tag) const {
     std::vector<Node> result;
     if (!isValid())
         return result;
@@ -251,26 +228,22 @@ std::vector<Node> Node::getChildrenWithTag(const TAVI::StringID& tag) const
     return result;
 }
 
-void Node::addTag(const TAVI::StringID& tag)
-{
+void Node::addTag(const TAVI::StringID& tag) {
     NodePrivate* self = checkedLive("addTag");
     if (self && std::find(self->tags.begin(), self->tags.end(), tag) == self->tags.end())
         self->tags.push_back(tag);
 }
 
-bool Node::hasTag(const TAVI::StringID& tag) const
-{
+bool Node::hasTag(const TAVI::StringID& tag) const {
     return isValid() && std::find(d->tags.begin(), d->tags.end(), tag) != d->tags.end();
 }
 
-void Node::removeAllTags()
-{
+void Node::removeAllTags() {
     if (NodePrivate* self = checkedLive("removeAllTags"))
         self->tags.clear();
 }
 
-void Node::remove()
-{
+void Node::remove() {
     NodePrivate* self = checkedLive("remove");
     if (!self)
         return;
@@ -278,55 +251,45 @@ void Node::remove()
     keep->destroy();
 }
 
-void Node::setPosition(const TAVI::GLPoint<double>& position)
-{
+void Node::setPosition(const TAVI::GLPoint<double>& position) {
     requireFinite("Node::setPosition", {position.x, position.y});
     if (NodePrivate* self = checkedLive("setPosition"))
         self->item->setPos(position.x, position.y);
 }
 
-TAVI::GLPoint<double> Node::getPosition() const
-{
+TAVI::GLPoint<double> Node::getPosition() const {
     return isValid() ? toPoint(d->item->pos()) : TAVI::GLPoint<double>();
 }
 
-TAVI::GLPoint<double> Node::getScenePosition() const
-{
+TAVI::GLPoint<double> Node::getScenePosition() const {
     return isValid() ? toPoint(d->item->scenePos()) : TAVI::GLPoint<double>();
 }
 
-TAVI::GLRect<double> Node::getBounds() const
-{
+TAVI::GLRect<double> Node::getBounds() const {
     return isValid() ? toRect(localBounds(*d)) : TAVI::GLRect<double>();
 }
 
-TAVI::GLRect<double> Node::getSceneBounds() const
-{
+TAVI::GLRect<double> Node::getSceneBounds() const {
     return isValid() ? toRect(d->item->mapRectToScene(localBounds(*d))) : TAVI::GLRect<double>();
 }
 
-double Node::getHeight() const
-{
+double Node::getHeight() const {
     return getBounds().height;
 }
 
-TAVI::GLPoint<double> Node::mapLocalToScene(const TAVI::GLPoint<double>& point) const
-{
+TAVI::GLPoint<double> Node::mapLocalToScene(const TAVI::GLPoint<double>& point) const {
     return isValid() ? toPoint(d->item->mapToScene(point.x, point.y)) : TAVI::GLPoint<double>();
 }
 
-TAVI::GLRect<double> Node::mapLocalToScene(const TAVI::GLRect<double>& rect) const
-{
+TAVI::GLRect<double> Node::mapLocalToScene(const TAVI::GLRect<double>& rect) const {
     return isValid() ? toRect(d->item->mapRectToScene(toQRect(rect))) : TAVI::GLRect<double>();
 }
 
-TAVI::GLPoint<double> Node::mapSceneToLocal(const TAVI::GLPoint<double>& point) const
-{
+TAVI::GLPoint<double> Node::mapSceneToLocal(const TAVI::GLPoint<double>& point) const {
     return isValid() ? toPoint(d->item->mapFromScene(point.x, point.y)) : TAVI::GLPoint<double>();
 }
 
-void Node::scale(double factor)
-{
+void Node::scale(double factor) {
     NodePrivate* self = checkedLive("scale");
     if (!self)
         return;
@@ -340,25 +303,21 @@ void Node::scale(double factor)
     self->item->setScale(scaled);
 }
 
-double Node::getScale() const
-{
+double Node::getScale() const {
     return isValid() ? d->item->scale() : 1.0;
 }
 
-void Node::setZValue(double z)
-{
+void Node::setZValue(double z) {
     if (NodePrivate* self = checkedLive("setZValue"))
         self->item->setZValue(z);
 }
 
-void Node::setIgnoresTransformations(bool ignores)
-{
+void Node::setIgnoresTransformations(bool ignores) {
     if (NodePrivate* self = checkedLive("setIgnoresTransformations"))
         self->item->setFlag(QGraphicsItem::ItemIgnoresTransformations, ignores);
 }
 
-void Node::setVisible(bool visible)
-{
+void Node::setVisible(bool visible) {
     NodePrivate* self = checkedLive("setVisible");
     if (!self)
         return;
@@ -367,47 +326,39 @@ void Node::setVisible(bool visible)
         self->scene->commitHiddenEdit();
 }
 
-bool Node::isVisible() const
-{
+bool Node::isVisible() const {
     return isValid() && d->item->isVisible();
 }
 
-void Node::setSelected(bool selected)
-{
+void Node::setSelected(bool selected) {
     if (NodePrivate* self = checkedLive("setSelected"))
         self->item->setSelected(selected);
 }
 
-bool Node::isSelected() const
-{
+bool Node::isSelected() const {
     return isValid() && d->item->isSelected();
 }
 
-void Node::setSelectable(bool selectable)
-{
+void Node::setSelectable(bool selectable) {
     if (NodePrivate* self = checkedLive("setSelectable"))
         self->item->setFlag(QGraphicsItem::ItemIsSelectable, selectable);
 }
 
-bool Node::isSelectable() const
-{
+bool Node::isSelectable() const {
     return isValid() && (d->item->flags() & QGraphicsItem::ItemIsSelectable);
 }
 
-void Node::setMovable(bool movable)
-{
+void Node::setMovable(bool movable) {
     // Kept off the item: Qt's own moving would bypass the tools.
     if (NodePrivate* self = checkedLive("setMovable"))
         self->movable = movable;
 }
 
-bool Node::isMovable() const
-{
+bool Node::isMovable() const {
     return isValid() && d->movable;
 }
 
-NIMB::Emitter<MouseEvent>& Node::getMouseReleaseEmitter() const
-{
+NIMB::Emitter<MouseEvent>& Node::getMouseReleaseEmitter() const {
     NodePrivate* self = checkedLive("getMouseReleaseEmitter");
     if (!self) {
         // Nothing sends on it: no release is ever delivered to an invalid node.
@@ -419,19 +370,16 @@ NIMB::Emitter<MouseEvent>& Node::getMouseReleaseEmitter() const
     return *self->mouseReleaseEmitter;
 }
 
-void Node::setLayoutConstraintFlag(bool constrained)
-{
+void Node::setLayoutConstraintFlag(bool constrained) {
     if (NodePrivate* self = checkedLive("setLayoutConstraintFlag"))
         self->layoutConstrained = constrained;
 }
 
-bool Node::getLayoutConstraintFlag() const
-{
+bool Node::getLayoutConstraintFlag() const {
     return isValid() && d->layoutConstrained;
 }
 
-void Node::setFill(const TAVI::Color& color)
-{
+void Node::setFill(const TAVI::Color& color) {
     NodePrivate* self = checkedLive("setFill");
     if (!self)
         return;
@@ -439,8 +387,7 @@ void Node::setFill(const TAVI::Color& color)
         shape->setBrush(fillBrush(color));
 }
 
-void Node::setStroke(const TAVI::Color& color, double width)
-{
+void Node::setStroke(const TAVI::Color& color, double width) {
     NodePrivate* self = checkedLive("setStroke");
     if (!self)
         return;

@@ -121,7 +121,6 @@ private:
 
 } // namespace ZEPH
 
-template <>
-struct std::hash<ZEPH::Node> {
+template <> struct std::hash<ZEPH::Node> {
     std::size_t operator()(const ZEPH::Node& node) const noexcept { return node.hash(); }
 };

@@ -9,14 +9,12 @@
 
 namespace ZEPH {
 
-inline QColor toQColor(const TAVI::Color& color)
-{
+inline QColor toQColor(const TAVI::Color& color) {
     return QColor::fromRgbF(float(color.red()), float(color.green()), float(color.blue()),
                             float(color.alpha()));
 }
 
-inline QBrush fillBrush(const TAVI::Color& color)
-{
+inline QBrush fillBrush(const TAVI::Color& color) {
     switch (color.kind()) {
     case TAVI::Color::Invalid:
         return Qt::NoBrush;
@@ -28,8 +26,7 @@ inline QBrush fillBrush(const TAVI::Color& color)
     return QBrush(toQColor(color));
 }
 
-inline QPen strokePen(const TAVI::Color& color, double width)
-{
+inline QPen strokePen(const TAVI::Color& color, double width) {
     // A negative or non-finite width from a caller falls back to a hairline.
     const double penWidth = std::isfinite(width) && width >= 0.0 ? width : 1.0;
     switch (color.kind()) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/nimb/Emitter.hpp"
-#include "platform/tavi/TypedException.hpp"
 #include "platform/tavi/StringID.hpp"
+#include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/MouseEvent.hpp"
 
 #include <QGraphicsItem>
@@ -25,8 +25,7 @@ struct NodeLink {
     virtual ~NodeLink() = default;
 };
 
-template <class Item>
-class LinkedItem : public Item, public NodeLink {
+template <class Item> class LinkedItem : public Item, public NodeLink {
 public:
     using Item::Item;
 };
@@ -65,12 +64,12 @@ public:
     static NodePrivate* fromItem(QGraphicsItem* item);
 
     const Kind kind;
-    QGraphicsItem* item;  // owned; null once removed
+    QGraphicsItem* item; // owned; null once removed
     NodePrivate* parent = nullptr;
-    std::vector<std::shared_ptr<NodePrivate>> children;  // in stacking order
+    std::vector<std::shared_ptr<NodePrivate>> children; // in stacking order
     ScenePrivate* scene = nullptr;
     static constexpr std::size_t NotTopLevel = std::size_t(-1);
-    std::size_t topLevelSlot = NotTopLevel;  // the node's index in its scene's top level
+    std::size_t topLevelSlot = NotTopLevel; // the node's index in its scene's top level
     std::vector<TAVI::StringID> tags;
     bool movable = false;
     bool layoutConstrained = false;
@@ -81,16 +80,14 @@ public:
 
 // Qt keeps a NaN or an infinite coordinate without complaint and every bounds,
 // hit test and guide computed from it afterwards is meaningless: refuse it here.
-inline void requireFinite(const char* operation, std::initializer_list<double> values)
-{
+inline void requireFinite(const char* operation, std::initializer_list<double> values) {
     for (double value : values)
         if (!std::isfinite(value))
-            throw TAVI::TypedException(TAVI_HERE, std::string(operation) + ": coordinates must be finite");
+            throw TAVI::TypedException(TAVI_HERE,
+                                       std::string(operation) + ": coordinates must be finite");
 }
 
-template <class Item>
-std::shared_ptr<NodePrivate> makeNodePrivate(NodePrivate::Kind kind)
-{
+template <class Item> std::shared_ptr<NodePrivate> makeNodePrivate(NodePrivate::Kind kind) {
     auto* item = new LinkedItem<Item>();
     return std::make_shared<NodePrivate>(kind, item, item);
 }

@@ -13,8 +13,7 @@ namespace ZEPH {
 namespace {
 
 // Which edges a handle moves: -1 the left (top) edge, 1 the right (bottom), 0 neither.
-int horizontalSide(ResizeBehavior::Handle handle)
-{
+int horizontalSide(ResizeBehavior::Handle handle) {
     switch (handle) {
     case ResizeBehavior::TopLeft:
     case ResizeBehavior::Left:
@@ -29,8 +28,7 @@ int horizontalSide(ResizeBehavior::Handle handle)
     }
 }
 
-int verticalSide(ResizeBehavior::Handle handle)
-{
+int verticalSide(ResizeBehavior::Handle handle) {
     switch (handle) {
     case ResizeBehavior::TopLeft:
     case ResizeBehavior::Top:
@@ -50,19 +48,16 @@ int verticalSide(ResizeBehavior::Handle handle)
 ResizeBehavior::ResizeBehavior() = default;
 ResizeBehavior::~ResizeBehavior() = default;
 
-TAVI::StringID ResizeBehavior::staticGetDefaultRole()
-{
+TAVI::StringID ResizeBehavior::staticGetDefaultRole() {
     static const TAVI::StringID role("Resize");
     return role;
 }
 
-TAVI::StringID ResizeBehavior::getDefaultRole() const
-{
+TAVI::StringID ResizeBehavior::getDefaultRole() const {
     return staticGetDefaultRole();
 }
 
-Cursor ResizeBehavior::overrideCursor() const
-{
+Cursor ResizeBehavior::overrideCursor() const {
     switch (handle) {
     case TopLeft:
     case BottomRight:
@@ -84,14 +79,13 @@ Cursor ResizeBehavior::overrideCursor() const
 
 ResizeBehavior::Handle ResizeBehavior::handleAt(const TAVI::GLRect<double>& rect,
                                                 const TAVI::GLPoint<double>& point,
-                                                double tolerance)
-{
+                                                double tolerance) {
     const TAVI::GLRect<double> r = rect.normalized();
     const double xs[3] = {r.left(), r.left() + r.width / 2, r.right()};
     const double ys[3] = {r.top(), r.top() + r.height / 2, r.bottom()};
     // Corners first, so that on a small rectangle they are still reachable.
     static const Handle order[8] = {TopLeft, TopRight, BottomRight, BottomLeft,
-                                    Top, Right, Bottom, Left};
+                                    Top,     Right,    Bottom,      Left};
     for (Handle h : order) {
         const int col = horizontalSide(h) + 1;
         const int row = verticalSide(h) + 1;
@@ -103,11 +97,12 @@ ResizeBehavior::Handle ResizeBehavior::handleAt(const TAVI::GLRect<double>& rect
 
 TAVI::GLRect<double> ResizeBehavior::resizedRect(const TAVI::GLRect<double>& rect, Handle handle,
                                                  const TAVI::GLPoint<double>& delta, int modifiers,
-                                                 const TAVI::GLPoint<double>& minimum)
-{
+                                                 const TAVI::GLPoint<double>& minimum) {
     // A minimum that is not a positive finite size falls back to the canvas's own.
-    const double minWidth = std::isfinite(minimum.x) && minimum.x > minimumSize ? minimum.x : minimumSize;
-    const double minHeight = std::isfinite(minimum.y) && minimum.y > minimumSize ? minimum.y : minimumSize;
+    const double minWidth =
+        std::isfinite(minimum.x) && minimum.x > minimumSize ? minimum.x : minimumSize;
+    const double minHeight =
+        std::isfinite(minimum.y) && minimum.y > minimumSize ? minimum.y : minimumSize;
     const TAVI::GLRect<double> r = rect.normalized();
     const int hx = horizontalSide(handle);
     const int hy = verticalSide(handle);
@@ -151,24 +146,20 @@ TAVI::GLRect<double> ResizeBehavior::resizedRect(const TAVI::GLRect<double>& rec
     return {left, top, width, height};
 }
 
-void ResizeBehavior::recordStartingConditions()
-{
+void ResizeBehavior::recordStartingConditions() {
     startingRect = getTargetNode().getSceneBounds();
 }
 
 TAVI::GLRect<double> ResizeBehavior::calculateRect(const TAVI::GLPoint<double>& delta,
-                                                   int modifiers) const
-{
+                                                   int modifiers) const {
     return resizedRect(startingRect, handle, delta, modifiers, getMinimumSize());
 }
 
-TAVI::GLPoint<double> ResizeBehavior::getMinimumSize() const
-{
+TAVI::GLPoint<double> ResizeBehavior::getMinimumSize() const {
     return {minimumSize, minimumSize};
 }
 
-void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
-{
+void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect) {
     Node node = getTargetNode();
     if (!node.isValid())
         return;
@@ -178,8 +169,9 @@ void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
         parent.isValid() ? parent.mapSceneToLocal(sceneRect.topLeft()) : sceneRect.topLeft();
     // The geometry is in the node's own units: a scaled node, or one in a scaled
     // container, takes the scene size divided by its scale on the scene.
-    const TAVI::GLPoint<double> size = node.mapSceneToLocal({sceneRect.right(), sceneRect.bottom()})
-                                       - node.mapSceneToLocal(sceneRect.topLeft());
+    const TAVI::GLPoint<double> size =
+        node.mapSceneToLocal({sceneRect.right(), sceneRect.bottom()}) -
+        node.mapSceneToLocal(sceneRect.topLeft());
     const TAVI::GLRect<double> local(0, 0, size.x, size.y);
     if (RectNode rect(node); rect.isValid()) {
         rect.setRect(local);
@@ -192,8 +184,7 @@ void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect)
 
 void ResizeBehavior::commit() {}
 
-void ResizeBehavior::handleMouseMoveEvent(MouseEvent& event)
-{
+void ResizeBehavior::handleMouseMoveEvent(MouseEvent& event) {
     if (isDone())
         return;
     if (!getTargetNode().isValid() || handle == NoHandle) {
@@ -212,20 +203,17 @@ void ResizeBehavior::handleMouseMoveEvent(MouseEvent& event)
     event.consume();
 }
 
-void ResizeBehavior::handleMousePressEvent(MouseEvent& event)
-{
+void ResizeBehavior::handleMousePressEvent(MouseEvent& event) {
     // Another left press: the release of this drag never came.
     if (!isDone() && event.button() == LeftButton)
         cancelGesture(event);
 }
 
-void ResizeBehavior::handleFocusOutEvent(Event& event)
-{
+void ResizeBehavior::handleFocusOutEvent(Event& event) {
     cancelGesture(event);
 }
 
-void ResizeBehavior::handleMouseReleaseEvent(MouseEvent& event)
-{
+void ResizeBehavior::handleMouseReleaseEvent(MouseEvent& event) {
     if (isDone() || event.button() != LeftButton)
         return;
     if (started)
@@ -234,8 +222,7 @@ void ResizeBehavior::handleMouseReleaseEvent(MouseEvent& event)
     event.consume();
 }
 
-void ResizeBehavior::handleKeyPressEvent(KeyEvent& event)
-{
+void ResizeBehavior::handleKeyPressEvent(KeyEvent& event) {
     if (isDone() || event.key() != Key_Escape)
         return;
     if (started)

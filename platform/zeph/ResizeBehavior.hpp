@@ -54,15 +54,16 @@ public:
                            double tolerance);
     // The rectangle that dragging handle of rect by delta gives, with the modifiers.
     // Never narrower or lower than minimum (nor than minimumSize).
-    static TAVI::GLRect<double> resizedRect(const TAVI::GLRect<double>& rect, Handle handle,
-                                            const TAVI::GLPoint<double>& delta, int modifiers,
-                                            const TAVI::GLPoint<double>& minimum = {minimumSize, minimumSize});
+    static TAVI::GLRect<double>
+    resizedRect(const TAVI::GLRect<double>& rect, Handle handle, const TAVI::GLPoint<double>& delta,
+                int modifiers, const TAVI::GLPoint<double>& minimum = {minimumSize, minimumSize});
     static constexpr double minimumSize = 1.0;
 
 protected:
     // Remembers the target's scene bounds as the starting rectangle.
     virtual void recordStartingConditions();
-    virtual TAVI::GLRect<double> calculateRect(const TAVI::GLPoint<double>& delta, int modifiers) const;
+    virtual TAVI::GLRect<double> calculateRect(const TAVI::GLPoint<double>& delta,
+                                               int modifiers) const;
     // The smallest width and height calculateRect gives; minimumSize both ways by default.
     virtual TAVI::GLPoint<double> getMinimumSize() const;
     // Gives the target the scene rectangle.

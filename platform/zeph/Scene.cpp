@@ -1,8 +1,8 @@
 #include "platform/zeph/Scene.hpp"
 
 #include "platform/tavi/TypedException.hpp"
-#include "platform/zeph/Node_p.hpp"
 #include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/Node_p.hpp"
 #include "platform/zeph/Scene_p.hpp"
 #include "platform/zeph/TextNode.hpp"
 #include "platform/zeph/TextNode_p.hpp"
@@ -11,8 +11,7 @@ namespace ZEPH {
 
 ScenePrivate::ScenePrivate(Scene* owner) : q(owner), tools(owner) {}
 
-ScenePrivate::~ScenePrivate()
-{
+ScenePrivate::~ScenePrivate() {
     // Tools first: they may hold nodes and act on being taken off.
     tools.clearOnDestruction();
     // Each node is let go right after its items are abandoned, while it is
@@ -26,15 +25,13 @@ ScenePrivate::~ScenePrivate()
     qtScene.clear();
 }
 
-void ScenePrivate::adoptTopLevel(const std::shared_ptr<NodePrivate>& node)
-{
+void ScenePrivate::adoptTopLevel(const std::shared_ptr<NodePrivate>& node) {
     node->topLevelSlot = topLevel.size();
     topLevel.push_back(node);
     node->setSceneRecursive(this);
 }
 
-void ScenePrivate::releaseTopLevel(NodePrivate* node)
-{
+void ScenePrivate::releaseTopLevel(NodePrivate* node) {
     const std::size_t slot = node->topLevelSlot;
     if (slot >= topLevel.size() || topLevel[slot].get() != node)
         return;
@@ -46,8 +43,7 @@ void ScenePrivate::releaseTopLevel(NodePrivate* node)
     node->topLevelSlot = NodePrivate::NotTopLevel;
 }
 
-void ScenePrivate::sendMouseRelease(const MouseEvent& event)
-{
+void ScenePrivate::sendMouseRelease(const MouseEvent& event) {
     // After the tools, so that a tool's own nodes (a marquee's band) are gone and
     // handlers see the selection the release made. Handles keep the nodes alive
     // while handlers run: one may remove them.
@@ -60,34 +56,29 @@ void ScenePrivate::sendMouseRelease(const MouseEvent& event)
             node.d->mouseReleaseEmitter->send(event);
 }
 
-TextNodePrivate* ScenePrivate::editedText() const
-{
+TextNodePrivate* ScenePrivate::editedText() const {
     const std::shared_ptr<NodePrivate> node = editingText.lock();
     TextNodePrivate* text = TextNodePrivate::of(node.get());
     return text && text->isEditing() && text->scene == this ? text : nullptr;
 }
 
-void ScenePrivate::commitHiddenEdit()
-{
+void ScenePrivate::commitHiddenEdit() {
     TextNodePrivate* text = editedText();
     if (text && !text->item->isVisible())
         text->endEditing(true);
 }
 
-TAVI::Holder<Scene> Scene::createScene()
-{
+TAVI::Holder<Scene> Scene::createScene() {
     return TAVI::Holder<Scene>(new Scene);
 }
 
 Scene::Scene() : d(new ScenePrivate(this)) {}
 
-Scene::~Scene()
-{
+Scene::~Scene() {
     delete d;
 }
 
-void Scene::addNode(const Node& node)
-{
+void Scene::addNode(const Node& node) {
     if (!node.isValid())
         throw TAVI::TypedException(TAVI_HERE, "Scene::addNode: invalid node");
     NodePrivate* impl = node.d.get();
@@ -101,8 +92,7 @@ void Scene::addNode(const Node& node)
     d->adoptTopLevel(node.d);
 }
 
-void Scene::removeNode(const Node& node)
-{
+void Scene::removeNode(const Node& node) {
     if (!node.isValid())
         throw TAVI::TypedException(TAVI_HERE, "Scene::removeNode: invalid node");
     if (node.d->scene != d)
@@ -110,8 +100,7 @@ void Scene::removeNode(const Node& node)
     node.d->detach()->destroy();
 }
 
-Node Scene::getNodeAt(const TAVI::GLPoint<double>& point) const
-{
+Node Scene::getNodeAt(const TAVI::GLPoint<double>& point) const {
     // The scene's index gives the candidates top-most first.
     const QList<QGraphicsItem*> items =
         d->qtScene.items(QPointF(point.x, point.y), Qt::IntersectsItemShape, Qt::DescendingOrder);
@@ -124,8 +113,7 @@ Node Scene::getNodeAt(const TAVI::GLPoint<double>& point) const
     return {};
 }
 
-std::vector<Node> Scene::getNodesIn(const TAVI::GLRect<double>& rect, bool intersecting) const
-{
+std::vector<Node> Scene::getNodesIn(const TAVI::GLRect<double>& rect, bool intersecting) const {
     std::vector<Node> result;
     const QRectF area = QRectF(rect.x, rect.y, rect.width, rect.height).normalized();
     const QList<QGraphicsItem*> items = d->qtScene.items(
@@ -139,8 +127,7 @@ std::vector<Node> Scene::getNodesIn(const TAVI::GLRect<double>& rect, bool inter
     return result;
 }
 
-std::vector<Node> Scene::getTopLevelNodes() const
-{
+std::vector<Node> Scene::getTopLevelNodes() const {
     std::vector<Node> result;
     for (QGraphicsItem* item : d->qtScene.items(Qt::AscendingOrder))
         if (NodePrivate* node = item->parentItem() ? nullptr : NodePrivate::fromItem(item))
@@ -148,8 +135,7 @@ std::vector<Node> Scene::getTopLevelNodes() const
     return result;
 }
 
-std::vector<Node> Scene::getSelectedNodes() const
-{
+std::vector<Node> Scene::getSelectedNodes() const {
     std::vector<Node> result;
     for (QGraphicsItem* item : d->qtScene.selectedItems())
         if (NodePrivate* node = NodePrivate::fromItem(item))
@@ -157,25 +143,21 @@ std::vector<Node> Scene::getSelectedNodes() const
     return result;
 }
 
-void Scene::clearSelection()
-{
+void Scene::clearSelection() {
     d->qtScene.clearSelection();
 }
 
-TextNode Scene::getEditedText() const
-{
+TextNode Scene::getEditedText() const {
     TextNodePrivate* text = d->editedText();
     return text ? TextNode(Node(text->shared_from_this())) : TextNode();
 }
 
-TAVI::GLRect<double> Scene::getItemsBounds() const
-{
+TAVI::GLRect<double> Scene::getItemsBounds() const {
     const QRectF r = d->qtScene.itemsBoundingRect();
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-void Scene::addToolConstructor(const TAVI::Holder<AbstractToolConstructor>& constructor)
-{
+void Scene::addToolConstructor(const TAVI::Holder<AbstractToolConstructor>& constructor) {
     if (!constructor)
         throw TAVI::TypedException(TAVI_HERE, "Scene::addToolConstructor: null constructor");
     const TAVI::StringID role = constructor->getRole();
@@ -184,18 +166,15 @@ void Scene::addToolConstructor(const TAVI::Holder<AbstractToolConstructor>& cons
     d->constructors[role] = constructor;
 }
 
-bool Scene::hasToolConstructor(const TAVI::StringID& role) const
-{
+bool Scene::hasToolConstructor(const TAVI::StringID& role) const {
     return d->constructors.count(role) != 0;
 }
 
-void Scene::clearToolConstructors()
-{
+void Scene::clearToolConstructors() {
     d->constructors.clear();
 }
 
-TAVI::Holder<Tool> Scene::addToolByRole(const TAVI::StringID& role)
-{
+TAVI::Holder<Tool> Scene::addToolByRole(const TAVI::StringID& role) {
     if (TAVI::Holder<Tool> existing = d->tools.getToolByRole(role))
         return existing;
     TAVI::Holder<Tool> tool = createToolByRole(role);
@@ -204,8 +183,7 @@ TAVI::Holder<Tool> Scene::addToolByRole(const TAVI::StringID& role)
     return tool;
 }
 
-TAVI::Holder<Tool> Scene::createToolByRole(const TAVI::StringID& role) const
-{
+TAVI::Holder<Tool> Scene::createToolByRole(const TAVI::StringID& role) const {
     const auto it = d->constructors.find(role);
     if (it == d->constructors.end())
         return {};
@@ -214,35 +192,60 @@ TAVI::Holder<Tool> Scene::createToolByRole(const TAVI::StringID& role) const
     return constructor->createTool();
 }
 
-TAVI::StringID Scene::addTool(const TAVI::Holder<Tool>& tool) { return d->tools.addTool(tool); }
-void Scene::addTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role) { d->tools.addTool(tool, role); }
-TAVI::StringID Scene::delegateToTool(const TAVI::Holder<Tool>& tool) { return d->tools.delegateToTool(tool); }
-TAVI::StringID Scene::getUniqueToolRoleBasedOn(const TAVI::StringID& role) const { return d->tools.getUniqueToolRoleBasedOn(role); }
-bool Scene::hasTool(const TAVI::Holder<Tool>& tool) const { return d->tools.hasTool(tool); }
-bool Scene::hasTool(const TAVI::StringID& role) const { return d->tools.hasTool(role); }
-bool Scene::removeTool(const TAVI::Holder<Tool>& tool) { return d->tools.removeTool(tool); }
-bool Scene::removeToolByRole(const TAVI::StringID& role) { return d->tools.removeToolByRole(role); }
-TAVI::Holder<Tool> Scene::getToolByRole(const TAVI::StringID& role) const { return d->tools.getToolByRole(role); }
-TAVI::StringID Scene::getRoleByTool(const TAVI::Holder<Tool>& tool) const { return d->tools.getRoleByTool(tool); }
-void Scene::clearToolStack() { d->tools.clearToolStack(); }
-std::vector<TAVI::Holder<Tool>> Scene::getTools() const { return d->tools.getTools(); }
-TAVI::Holder<Tool> Scene::getTopTool() const { return d->tools.getTopTool(); }
+TAVI::StringID Scene::addTool(const TAVI::Holder<Tool>& tool) {
+    return d->tools.addTool(tool);
+}
+void Scene::addTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role) {
+    d->tools.addTool(tool, role);
+}
+TAVI::StringID Scene::delegateToTool(const TAVI::Holder<Tool>& tool) {
+    return d->tools.delegateToTool(tool);
+}
+TAVI::StringID Scene::getUniqueToolRoleBasedOn(const TAVI::StringID& role) const {
+    return d->tools.getUniqueToolRoleBasedOn(role);
+}
+bool Scene::hasTool(const TAVI::Holder<Tool>& tool) const {
+    return d->tools.hasTool(tool);
+}
+bool Scene::hasTool(const TAVI::StringID& role) const {
+    return d->tools.hasTool(role);
+}
+bool Scene::removeTool(const TAVI::Holder<Tool>& tool) {
+    return d->tools.removeTool(tool);
+}
+bool Scene::removeToolByRole(const TAVI::StringID& role) {
+    return d->tools.removeToolByRole(role);
+}
+TAVI::Holder<Tool> Scene::getToolByRole(const TAVI::StringID& role) const {
+    return d->tools.getToolByRole(role);
+}
+TAVI::StringID Scene::getRoleByTool(const TAVI::Holder<Tool>& tool) const {
+    return d->tools.getRoleByTool(tool);
+}
+void Scene::clearToolStack() {
+    d->tools.clearToolStack();
+}
+std::vector<TAVI::Holder<Tool>> Scene::getTools() const {
+    return d->tools.getTools();
+}
+TAVI::Holder<Tool> Scene::getTopTool() const {
+    return d->tools.getTopTool();
+}
 
-void Scene::handleMouseMoveEvent(MouseEvent& e) { d->tools.handleMouseMoveEvent(e); }
-void Scene::handleMousePressEvent(MouseEvent& e)
-{
+void Scene::handleMouseMoveEvent(MouseEvent& e) {
+    d->tools.handleMouseMoveEvent(e);
+}
+void Scene::handleMousePressEvent(MouseEvent& e) {
     // A press elsewhere is the user moving on: keep what they typed.
     if (TextNodePrivate* text = d->editedText())
         text->endEditing(true);
     d->tools.handleMousePressEvent(e);
 }
-void Scene::handleMouseReleaseEvent(MouseEvent& e)
-{
+void Scene::handleMouseReleaseEvent(MouseEvent& e) {
     d->tools.handleMouseReleaseEvent(e);
     d->sendMouseRelease(e);
 }
-void Scene::handleMouseDoubleClickEvent(MouseEvent& e)
-{
+void Scene::handleMouseDoubleClickEvent(MouseEvent& e) {
     d->tools.handleMouseDoubleClickEvent(e);
     if (e.isConsumed() || e.button() != LeftButton)
         return;
@@ -253,16 +256,31 @@ void Scene::handleMouseDoubleClickEvent(MouseEvent& e)
         e.consume();
     }
 }
-void Scene::handleDragEvent(DragEvent& e) { d->tools.handleDragEvent(e); }
-void Scene::handleDropEvent(DragEvent& e) { d->tools.handleDropEvent(e); }
-void Scene::handleFocusInEvent(Event& e) { d->tools.handleFocusInEvent(e); }
-void Scene::handleFocusOutEvent(Event& e) { d->tools.handleFocusOutEvent(e); }
-void Scene::handleEnterCanvasEvent(Event& e) { d->tools.handleEnterCanvasEvent(e); }
-void Scene::handleLeaveCanvasEvent(Event& e) { d->tools.handleLeaveCanvasEvent(e); }
-void Scene::handleContextMenuEvent(MouseEvent& e) { d->tools.handleContextMenuEvent(e); }
-void Scene::handleWheelEvent(WheelEvent& e) { d->tools.handleWheelEvent(e); }
-void Scene::handleKeyPressEvent(KeyEvent& e)
-{
+void Scene::handleDragEvent(DragEvent& e) {
+    d->tools.handleDragEvent(e);
+}
+void Scene::handleDropEvent(DragEvent& e) {
+    d->tools.handleDropEvent(e);
+}
+void Scene::handleFocusInEvent(Event& e) {
+    d->tools.handleFocusInEvent(e);
+}
+void Scene::handleFocusOutEvent(Event& e) {
+    d->tools.handleFocusOutEvent(e);
+}
+void Scene::handleEnterCanvasEvent(Event& e) {
+    d->tools.handleEnterCanvasEvent(e);
+}
+void Scene::handleLeaveCanvasEvent(Event& e) {
+    d->tools.handleLeaveCanvasEvent(e);
+}
+void Scene::handleContextMenuEvent(MouseEvent& e) {
+    d->tools.handleContextMenuEvent(e);
+}
+void Scene::handleWheelEvent(WheelEvent& e) {
+    d->tools.handleWheelEvent(e);
+}
+void Scene::handleKeyPressEvent(KeyEvent& e) {
     // Keys belong to the editor while a text is edited: Delete must not remove nodes.
     if (TextNodePrivate* text = d->editedText()) {
         if (e.key() == Key_Return || e.key() == Key_Enter)
@@ -275,8 +293,7 @@ void Scene::handleKeyPressEvent(KeyEvent& e)
     d->tools.handleKeyPressEvent(e);
 }
 
-void Scene::handleKeyReleaseEvent(KeyEvent& e)
-{
+void Scene::handleKeyReleaseEvent(KeyEvent& e) {
     if (d->editedText()) {
         e.consume();
         return;
@@ -284,8 +301,7 @@ void Scene::handleKeyReleaseEvent(KeyEvent& e)
     d->tools.handleKeyReleaseEvent(e);
 }
 
-QGraphicsScene* Scene::qtScene() const
-{
+QGraphicsScene* Scene::qtScene() const {
     return &d->qtScene;
 }
 

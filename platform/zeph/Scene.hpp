@@ -106,7 +106,7 @@ private:
     Scene();
     ScenePrivate* d_func() { return d; }
     const ScenePrivate* d_func() const { return d; }
-    ScenePrivate* d;  // owned
+    ScenePrivate* d; // owned
 };
 
 } // namespace ZEPH

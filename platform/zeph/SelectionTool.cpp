@@ -13,25 +13,21 @@
 namespace ZEPH {
 
 SelectionTool::SelectionTool()
-    : moveRole(MoveTool::staticGetDefaultRole()), resizeRole(ResizeBehavior::staticGetDefaultRole()),
-      marqueeRole(MarqueeSelectionTool::staticGetDefaultRole())
-{
-}
+    : moveRole(MoveTool::staticGetDefaultRole()),
+      resizeRole(ResizeBehavior::staticGetDefaultRole()),
+      marqueeRole(MarqueeSelectionTool::staticGetDefaultRole()) {}
 SelectionTool::~SelectionTool() = default;
 
-TAVI::StringID SelectionTool::staticGetDefaultRole()
-{
+TAVI::StringID SelectionTool::staticGetDefaultRole() {
     static const TAVI::StringID role("Selection");
     return role;
 }
 
-TAVI::StringID SelectionTool::getDefaultRole() const
-{
+TAVI::StringID SelectionTool::getDefaultRole() const {
     return staticGetDefaultRole();
 }
 
-Node SelectionTool::getSelectableNodeAt(const TAVI::GLPoint<double>& scenePoint) const
-{
+Node SelectionTool::getSelectableNodeAt(const TAVI::GLPoint<double>& scenePoint) const {
     Scene* scene = getScene();
     if (!scene)
         return {};
@@ -41,37 +37,31 @@ Node SelectionTool::getSelectableNodeAt(const TAVI::GLPoint<double>& scenePoint)
     return {};
 }
 
-void SelectionTool::selectNode(const Node& node)
-{
+void SelectionTool::selectNode(const Node& node) {
     if (node.isValid())
         Node(node).setSelected(true);
 }
 
-void SelectionTool::deselectNode(const Node& node)
-{
+void SelectionTool::deselectNode(const Node& node) {
     if (node.isValid())
         Node(node).setSelected(false);
 }
 
-void SelectionTool::deselectAll()
-{
+void SelectionTool::deselectAll() {
     if (Scene* scene = getScene())
         for (const Node& node : scene->getSelectedNodes())
             deselectNode(node);
 }
 
-bool SelectionTool::canStartMove(const Node& node) const
-{
+bool SelectionTool::canStartMove(const Node& node) const {
     return node.isValid() && node.isMovable() && node.isSelected();
 }
 
-bool SelectionTool::canResize(const Node& node) const
-{
+bool SelectionTool::canResize(const Node& node) const {
     return node.isValid() && node.isSelected() && node.isMovable();
 }
 
-void SelectionTool::handleMousePressEvent(MouseEvent& event)
-{
+void SelectionTool::handleMousePressEvent(MouseEvent& event) {
     if (event.button() != LeftButton)
         return;
     pressed = true;
@@ -117,8 +107,7 @@ void SelectionTool::handleMousePressEvent(MouseEvent& event)
     event.consume();
 }
 
-void SelectionTool::handleMouseMoveEvent(MouseEvent& event)
-{
+void SelectionTool::handleMouseMoveEvent(MouseEvent& event) {
     if (!pressed || !(event.buttons() & LeftButton))
         return;
     // The threshold is in view pixels, whatever the zoom.
@@ -141,8 +130,7 @@ void SelectionTool::handleMouseMoveEvent(MouseEvent& event)
     }
 }
 
-void SelectionTool::startGesture(const TAVI::StringID& role, MouseEvent& event)
-{
+void SelectionTool::startGesture(const TAVI::StringID& role, MouseEvent& event) {
     pressed = false;
     selectOnlyOnRelease = false;
     pressedNode = Node();
@@ -167,8 +155,7 @@ void SelectionTool::startGesture(const TAVI::StringID& role, MouseEvent& event)
     scene->delegateToTool(tool);
 }
 
-void SelectionTool::handleMouseReleaseEvent(MouseEvent& event)
-{
+void SelectionTool::handleMouseReleaseEvent(MouseEvent& event) {
     if (!pressed || event.button() != LeftButton)
         return;
     pressed = false;

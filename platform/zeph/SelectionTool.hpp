@@ -60,7 +60,7 @@ private:
     TAVI::GLPoint<double> pressPoint;
     int pressModifiers = 0;
     Node pressedNode;
-    Node resizeTarget;  // valid when the press grabbed a handle
+    Node resizeTarget; // valid when the press grabbed a handle
     int resizeHandle = -1;
     // A plain click on a node already selected keeps the selection (it may start
     // a move of all of it) and selects only that node if no drag follows.

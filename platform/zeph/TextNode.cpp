@@ -16,8 +16,7 @@ namespace ZEPH {
 
 namespace {
 
-QGraphicsSimpleTextItem* textItem(const NodePrivate* node)
-{
+QGraphicsSimpleTextItem* textItem(const NodePrivate* node) {
     return static_cast<QGraphicsSimpleTextItem*>(node->item);
 }
 
@@ -25,8 +24,7 @@ QGraphicsSimpleTextItem* textItem(const NodePrivate* node)
 
 // TextNodePrivate
 
-void TextNodePrivate::startEditing()
-{
+void TextNodePrivate::startEditing() {
     if (isEditing() || !scene || !item->isVisible())
         return;
     // One editor per scene: the user cannot type into two at once. Committing the
@@ -54,8 +52,7 @@ void TextNodePrivate::startEditing()
     scene->editingText = shared_from_this();
 }
 
-void TextNodePrivate::endEditing(bool commit)
-{
+void TextNodePrivate::endEditing(bool commit) {
     if (!isEditing())
         return;
     const QString edited = lineEdit->text();
@@ -84,29 +81,25 @@ void TextNodePrivate::endEditing(bool commit)
 
 TextNode::TextNode(const Node& node) : Node(privateOfKind(node, NodePrivate::Text)) {}
 
-TextNode TextNode::create(const std::string& text)
-{
+TextNode TextNode::create(const std::string& text) {
     auto* item = new LinkedItem<QGraphicsSimpleTextItem>();
     TextNode node(std::make_shared<TextNodePrivate>(item, item));
     node.setText(text);
     return node;
 }
 
-void TextNode::setText(const std::string& text)
-{
+void TextNode::setText(const std::string& text) {
     if (NodePrivate* self = checkedLive("TextNode::setText"))
         textItem(self)->setText(QString::fromStdString(text));
 }
 
-std::string TextNode::getText() const
-{
+std::string TextNode::getText() const {
     if (!isValid())
         return {};
     return textItem(d_func())->text().toStdString();
 }
 
-void TextNode::setFontSize(double pointSize)
-{
+void TextNode::setFontSize(double pointSize) {
     NodePrivate* self = checkedLive("TextNode::setFontSize");
     if (!self || !(pointSize > 0.0) || !std::isfinite(pointSize))
         return;
@@ -116,61 +109,51 @@ void TextNode::setFontSize(double pointSize)
     text->setFont(font);
 }
 
-double TextNode::getFontSize() const
-{
+double TextNode::getFontSize() const {
     if (!isValid())
         return 0.0;
     return textItem(d_func())->font().pointSizeF();
 }
 
-void TextNode::setEditable(bool editable)
-{
+void TextNode::setEditable(bool editable) {
     if (TextNodePrivate* self = TextNodePrivate::of(checkedLive("TextNode::setEditable")))
         self->editable = editable;
 }
 
-bool TextNode::isEditable() const
-{
+bool TextNode::isEditable() const {
     return isValid() && TextNodePrivate::of(d_func())->editable;
 }
 
-void TextNode::startEditing()
-{
+void TextNode::startEditing() {
     if (TextNodePrivate* self = TextNodePrivate::of(checkedLive("TextNode::startEditing")))
         self->startEditing();
 }
 
-bool TextNode::isEditing() const
-{
+bool TextNode::isEditing() const {
     return isValid() && TextNodePrivate::of(d_func())->isEditing();
 }
 
-std::string TextNode::getEditedText() const
-{
+std::string TextNode::getEditedText() const {
     if (!isEditing())
         return {};
     return TextNodePrivate::of(d_func())->lineEdit->text().toStdString();
 }
 
-void TextNode::commitEditing()
-{
+void TextNode::commitEditing() {
     if (TextNodePrivate* self = TextNodePrivate::of(checkedLive("TextNode::commitEditing")))
         self->endEditing(true);
 }
 
-void TextNode::cancelEditing()
-{
+void TextNode::cancelEditing() {
     if (TextNodePrivate* self = TextNodePrivate::of(checkedLive("TextNode::cancelEditing")))
         self->endEditing(false);
 }
 
-QWidget* TextNode::getEditor() const
-{
+QWidget* TextNode::getEditor() const {
     return isEditing() ? TextNodePrivate::of(d_func())->lineEdit : nullptr;
 }
 
-NIMB::Emitter<std::string>& TextNode::getEditCommitEmitter() const
-{
+NIMB::Emitter<std::string>& TextNode::getEditCommitEmitter() const {
     TextNodePrivate* self = TextNodePrivate::of(checkedLive("TextNode::getEditCommitEmitter"));
     if (!self) {
         // Nothing sends on it: an invalid node is never edited.

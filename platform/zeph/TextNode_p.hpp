@@ -16,8 +16,7 @@ class TextNodePrivate : public NodePrivate {
 public:
     TextNodePrivate(QGraphicsItem* item, NodeLink* link) : NodePrivate(Text, item, link) {}
 
-    static TextNodePrivate* of(NodePrivate* node)
-    {
+    static TextNodePrivate* of(NodePrivate* node) {
         return node && node->kind == Text ? static_cast<TextNodePrivate*>(node) : nullptr;
     }
 
@@ -32,7 +31,7 @@ public:
     std::unique_ptr<NIMB::Emitter<std::string>> editCommitEmitter;
     // A child item of the text's item, so Qt deletes it with the text; null when not editing.
     QGraphicsProxyWidget* editor = nullptr;
-    QLineEdit* lineEdit = nullptr;  // owned by editor
+    QLineEdit* lineEdit = nullptr; // owned by editor
 };
 
 } // namespace ZEPH

@@ -9,28 +9,23 @@ Tool::~Tool() = default;
 
 void Tool::onRemoveFromStack() {}
 
-bool Tool::isDone() const
-{
+bool Tool::isDone() const {
     return false;
 }
 
-TAVI::StringID Tool::getDefaultRole() const
-{
+TAVI::StringID Tool::getDefaultRole() const {
     return TAVI::StringID("Tool");
 }
 
-bool Tool::requiresKeyAutoRepeat() const
-{
+bool Tool::requiresKeyAutoRepeat() const {
     return false;
 }
 
-Scene* Tool::getScene() const
-{
+Scene* Tool::getScene() const {
     return dynamic_cast<Scene*>(toolStack);
 }
 
-Cursor Tool::overrideCursor() const
-{
+Cursor Tool::overrideCursor() const {
     return Cursor::NoOverride;
 }
 

@@ -7,22 +7,20 @@ namespace ZEPH {
 // Makes tools of class T from one argument kept by value (typically the editor
 // the tools work for, as a pointer): new T(argument). ToolConstructor<T> makes
 // them with new T().
-template <class T, class Argument = void>
-class ToolConstructor : public BaseToolConstructor {
+template <class T, class Argument = void> class ToolConstructor : public BaseToolConstructor {
 public:
     ToolConstructor(const TAVI::StringID& role, Argument argument)
-        : BaseToolConstructor(role), toolArgument(argument)
-    {
-    }
+        : BaseToolConstructor(role), toolArgument(argument) {}
 
-    TAVI::Holder<Tool> createTool() const override { return TAVI::Holder<Tool>(new T(toolArgument)); }
+    TAVI::Holder<Tool> createTool() const override {
+        return TAVI::Holder<Tool>(new T(toolArgument));
+    }
 
 private:
     Argument toolArgument;
 };
 
-template <class T>
-class ToolConstructor<T, void> : public BaseToolConstructor {
+template <class T> class ToolConstructor<T, void> : public BaseToolConstructor {
 public:
     explicit ToolConstructor(const TAVI::StringID& role) : BaseToolConstructor(role) {}
 

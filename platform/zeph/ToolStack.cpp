@@ -16,48 +16,43 @@ namespace ZEPH {
 // One event being delivered; deliveries nest when a handler injects another event.
 struct ToolStack::Delivery {
     Delivery* outer = nullptr;
-    TAVI::Holder<Tool> delegate;  // set by delegateToTool during this delivery
+    TAVI::Holder<Tool> delegate; // set by delegateToTool during this delivery
 };
 
 ToolStack::ToolStack(IToolStack* owner) : owner(owner ? owner : this) {}
 
-ToolStack::~ToolStack()
-{
+ToolStack::~ToolStack() {
     // A tool put on now, by one told of its removal, would be left pointing at
     // the stack once it is gone.
     closing = true;
     clearOnDestruction();
 }
 
-bool ToolStack::refusedWhileClosing(const char* operation) const
-{
+bool ToolStack::refusedWhileClosing(const char* operation) const {
     zu_assertstr(!closing, "ZEPH::ToolStack: a tool put on a stack being destroyed", operation);
     return closing;
 }
 
-std::vector<ToolStack::Entry>::const_iterator ToolStack::find(const Tool* tool) const
-{
+std::vector<ToolStack::Entry>::const_iterator ToolStack::find(const Tool* tool) const {
     return std::find_if(entries.begin(), entries.end(),
                         [tool](const Entry& entry) { return entry.tool.get() == tool; });
 }
 
-void ToolStack::checkNewTool(const TAVI::Holder<Tool>& tool, const char* operation) const
-{
+void ToolStack::checkNewTool(const TAVI::Holder<Tool>& tool, const char* operation) const {
     if (!tool)
-        throw TAVI::TypedException(TAVI_HERE, std::string("ToolStack::") + operation + ": null tool");
+        throw TAVI::TypedException(TAVI_HERE,
+                                   std::string("ToolStack::") + operation + ": null tool");
     if (tool->getToolStack())
-        throw TAVI::TypedException(TAVI_HERE, std::string("ToolStack::") + operation
-                                                  + ": the tool is on a stack already");
+        throw TAVI::TypedException(TAVI_HERE, std::string("ToolStack::") + operation +
+                                                  ": the tool is on a stack already");
 }
 
-void ToolStack::pushTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role)
-{
+void ToolStack::pushTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role) {
     entries.push_back({tool, role});
     tool->toolStack = owner;
 }
 
-TAVI::StringID ToolStack::addTool(const TAVI::Holder<Tool>& tool)
-{
+TAVI::StringID ToolStack::addTool(const TAVI::Holder<Tool>& tool) {
     checkNewTool(tool, "addTool");
     if (refusedWhileClosing("addTool"))
         return {};
@@ -66,8 +61,7 @@ TAVI::StringID ToolStack::addTool(const TAVI::Holder<Tool>& tool)
     return role;
 }
 
-void ToolStack::addTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role)
-{
+void ToolStack::addTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& role) {
     checkNewTool(tool, "addTool");
     if (role.isEmpty())
         throw TAVI::TypedException(TAVI_HERE, "ToolStack::addTool: empty role");
@@ -79,8 +73,7 @@ void ToolStack::addTool(const TAVI::Holder<Tool>& tool, const TAVI::StringID& ro
     pushTool(tool, role);
 }
 
-TAVI::StringID ToolStack::delegateToTool(const TAVI::Holder<Tool>& tool)
-{
+TAVI::StringID ToolStack::delegateToTool(const TAVI::Holder<Tool>& tool) {
     checkNewTool(tool, "delegateToTool");
     const TAVI::StringID role = addTool(tool);
     if (currentDelivery && hasTool(tool))
@@ -88,8 +81,7 @@ TAVI::StringID ToolStack::delegateToTool(const TAVI::Holder<Tool>& tool)
     return role;
 }
 
-TAVI::StringID ToolStack::getUniqueToolRoleBasedOn(const TAVI::StringID& role) const
-{
+TAVI::StringID ToolStack::getUniqueToolRoleBasedOn(const TAVI::StringID& role) const {
     if (!hasTool(role))
         return role;
     for (unsigned number = 1;; ++number) {
@@ -99,19 +91,16 @@ TAVI::StringID ToolStack::getUniqueToolRoleBasedOn(const TAVI::StringID& role) c
     }
 }
 
-bool ToolStack::hasTool(const TAVI::Holder<Tool>& tool) const
-{
+bool ToolStack::hasTool(const TAVI::Holder<Tool>& tool) const {
     return tool && find(tool.get()) != entries.end();
 }
 
-bool ToolStack::hasTool(const TAVI::StringID& role) const
-{
+bool ToolStack::hasTool(const TAVI::StringID& role) const {
     return std::any_of(entries.begin(), entries.end(),
                        [&role](const Entry& entry) { return entry.role == role; });
 }
 
-bool ToolStack::removeTool(const TAVI::Holder<Tool>& tool)
-{
+bool ToolStack::removeTool(const TAVI::Holder<Tool>& tool) {
     if (!tool)
         return false;
     const auto it = find(tool.get());
@@ -125,29 +114,25 @@ bool ToolStack::removeTool(const TAVI::Holder<Tool>& tool)
     return true;
 }
 
-bool ToolStack::removeToolByRole(const TAVI::StringID& role)
-{
+bool ToolStack::removeToolByRole(const TAVI::StringID& role) {
     return removeTool(getToolByRole(role));
 }
 
-TAVI::Holder<Tool> ToolStack::getToolByRole(const TAVI::StringID& role) const
-{
+TAVI::Holder<Tool> ToolStack::getToolByRole(const TAVI::StringID& role) const {
     for (const Entry& entry : entries)
         if (entry.role == role)
             return entry.tool;
     return {};
 }
 
-TAVI::StringID ToolStack::getRoleByTool(const TAVI::Holder<Tool>& tool) const
-{
+TAVI::StringID ToolStack::getRoleByTool(const TAVI::Holder<Tool>& tool) const {
     if (!tool)
         return {};
     const auto it = find(tool.get());
     return it == entries.end() ? TAVI::StringID() : it->role;
 }
 
-void ToolStack::clearToolStack()
-{
+void ToolStack::clearToolStack() {
     // The tools on it now, one at a time from the top: a tool told of its removal
     // may take others off, or put tools on, itself even, which would keep a
     // clear that ran until the stack was empty going for ever.
@@ -155,8 +140,7 @@ void ToolStack::clearToolStack()
         removeTool(tool);
 }
 
-void ToolStack::clearOnDestruction() noexcept
-{
+void ToolStack::clearOnDestruction() noexcept {
     for (const TAVI::Holder<Tool>& tool : getTools()) {
         try {
             removeTool(tool);
@@ -172,8 +156,7 @@ void ToolStack::clearOnDestruction() noexcept
     }
 }
 
-std::vector<TAVI::Holder<Tool>> ToolStack::getTools() const
-{
+std::vector<TAVI::Holder<Tool>> ToolStack::getTools() const {
     std::vector<TAVI::Holder<Tool>> tools;
     tools.reserve(entries.size());
     for (auto it = entries.rbegin(); it != entries.rend(); ++it)
@@ -181,23 +164,19 @@ std::vector<TAVI::Holder<Tool>> ToolStack::getTools() const
     return tools;
 }
 
-TAVI::Holder<Tool> ToolStack::getTopTool() const
-{
+TAVI::Holder<Tool> ToolStack::getTopTool() const {
     return entries.empty() ? TAVI::Holder<Tool>() : entries.back().tool;
 }
 
 template <class E>
 void ToolStack::callTool(const TAVI::Holder<Tool>& tool, E& event,
-                         void (EventHandler::*handler)(E&))
-{
+                         void (EventHandler::*handler)(E&)) {
     (static_cast<EventHandler*>(tool.get())->*handler)(event);
     if (tool->isDone())
         removeTool(tool);
 }
 
-template <class E>
-void ToolStack::deliver(E& event, void (EventHandler::*handler)(E&))
-{
+template <class E> void ToolStack::deliver(E& event, void (EventHandler::*handler)(E&)) {
     const std::vector<TAVI::Holder<Tool>> tools = getTools();
     Delivery delivery;
     delivery.outer = currentDelivery;
@@ -210,7 +189,7 @@ void ToolStack::deliver(E& event, void (EventHandler::*handler)(E&))
 
     for (const TAVI::Holder<Tool>& tool : tools) {
         if (!hasTool(tool))
-            continue;  // taken off by a handler above it
+            continue; // taken off by a handler above it
         if constexpr (std::is_same_v<E, KeyEvent>) {
             if (event.isAutoRepeat() && !tool->requiresKeyAutoRepeat())
                 continue;
@@ -231,19 +210,47 @@ void ToolStack::deliver(E& event, void (EventHandler::*handler)(E&))
     }
 }
 
-void ToolStack::handleMouseMoveEvent(MouseEvent& e) { deliver(e, &EventHandler::handleMouseMoveEvent); }
-void ToolStack::handleMousePressEvent(MouseEvent& e) { deliver(e, &EventHandler::handleMousePressEvent); }
-void ToolStack::handleMouseReleaseEvent(MouseEvent& e) { deliver(e, &EventHandler::handleMouseReleaseEvent); }
-void ToolStack::handleMouseDoubleClickEvent(MouseEvent& e) { deliver(e, &EventHandler::handleMouseDoubleClickEvent); }
-void ToolStack::handleDragEvent(DragEvent& e) { deliver(e, &EventHandler::handleDragEvent); }
-void ToolStack::handleDropEvent(DragEvent& e) { deliver(e, &EventHandler::handleDropEvent); }
-void ToolStack::handleFocusInEvent(Event& e) { deliver(e, &EventHandler::handleFocusInEvent); }
-void ToolStack::handleFocusOutEvent(Event& e) { deliver(e, &EventHandler::handleFocusOutEvent); }
-void ToolStack::handleEnterCanvasEvent(Event& e) { deliver(e, &EventHandler::handleEnterCanvasEvent); }
-void ToolStack::handleLeaveCanvasEvent(Event& e) { deliver(e, &EventHandler::handleLeaveCanvasEvent); }
-void ToolStack::handleContextMenuEvent(MouseEvent& e) { deliver(e, &EventHandler::handleContextMenuEvent); }
-void ToolStack::handleWheelEvent(WheelEvent& e) { deliver(e, &EventHandler::handleWheelEvent); }
-void ToolStack::handleKeyPressEvent(KeyEvent& e) { deliver(e, &EventHandler::handleKeyPressEvent); }
-void ToolStack::handleKeyReleaseEvent(KeyEvent& e) { deliver(e, &EventHandler::handleKeyReleaseEvent); }
+void ToolStack::handleMouseMoveEvent(MouseEvent& e) {
+    deliver(e, &EventHandler::handleMouseMoveEvent);
+}
+void ToolStack::handleMousePressEvent(MouseEvent& e) {
+    deliver(e, &EventHandler::handleMousePressEvent);
+}
+void ToolStack::handleMouseReleaseEvent(MouseEvent& e) {
+    deliver(e, &EventHandler::handleMouseReleaseEvent);
+}
+void ToolStack::handleMouseDoubleClickEvent(MouseEvent& e) {
+    deliver(e, &EventHandler::handleMouseDoubleClickEvent);
+}
+void ToolStack::handleDragEvent(DragEvent& e) {
+    deliver(e, &EventHandler::handleDragEvent);
+}
+void ToolStack::handleDropEvent(DragEvent& e) {
+    deliver(e, &EventHandler::handleDropEvent);
+}
+void ToolStack::handleFocusInEvent(Event& e) {
+    deliver(e, &EventHandler::handleFocusInEvent);
+}
+void ToolStack::handleFocusOutEvent(Event& e) {
+    deliver(e, &EventHandler::handleFocusOutEvent);
+}
+void ToolStack::handleEnterCanvasEvent(Event& e) {
+    deliver(e, &EventHandler::handleEnterCanvasEvent);
+}
+void ToolStack::handleLeaveCanvasEvent(Event& e) {
+    deliver(e, &EventHandler::handleLeaveCanvasEvent);
+}
+void ToolStack::handleContextMenuEvent(MouseEvent& e) {
+    deliver(e, &EventHandler::handleContextMenuEvent);
+}
+void ToolStack::handleWheelEvent(WheelEvent& e) {
+    deliver(e, &EventHandler::handleWheelEvent);
+}
+void ToolStack::handleKeyPressEvent(KeyEvent& e) {
+    deliver(e, &EventHandler::handleKeyPressEvent);
+}
+void ToolStack::handleKeyReleaseEvent(KeyEvent& e) {
+    deliver(e, &EventHandler::handleKeyReleaseEvent);
+}
 
 } // namespace ZEPH

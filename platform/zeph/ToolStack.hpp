@@ -61,8 +61,7 @@ private:
     };
     struct Delivery;
 
-    template <class E>
-    void deliver(E& event, void (EventHandler::*handler)(E&));
+    template <class E> void deliver(E& event, void (EventHandler::*handler)(E&));
     template <class E>
     void callTool(const TAVI::Holder<Tool>& tool, E& event, void (EventHandler::*handler)(E&));
     void checkNewTool(const TAVI::Holder<Tool>& tool, const char* operation) const;
@@ -72,9 +71,9 @@ private:
     std::vector<Entry>::const_iterator find(const Tool* tool) const;
 
     IToolStack* owner;
-    std::vector<Entry> entries;  // bottom first
-    Delivery* currentDelivery = nullptr;  // innermost delivery under way, if any
-    bool closing = false;  // being destroyed
+    std::vector<Entry> entries;          // bottom first
+    Delivery* currentDelivery = nullptr; // innermost delivery under way, if any
+    bool closing = false;                // being destroyed
 };
 
 } // namespace ZEPH

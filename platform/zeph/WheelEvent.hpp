@@ -10,9 +10,7 @@ class WheelEvent : public MouseEvent {
 public:
     WheelEvent(const TAVI::GLPoint<double>& scenePos, int delta, int buttons = NoButton,
                int modifiers = NoModifier, GLCanvas* canvas = nullptr)
-        : MouseEvent(scenePos, NoButton, buttons, modifiers, canvas), wheelDelta(delta)
-    {
-    }
+        : MouseEvent(scenePos, NoButton, buttons, modifiers, canvas), wheelDelta(delta) {}
 
     int delta() const { return wheelDelta; }
 

@@ -6,8 +6,7 @@
 
 namespace ZEPH {
 
-void throwError(int code)
-{
+void throwError(int code) {
     throw TAVI::TypedException(TAVI_HERE, "ZEPH error " + std::to_string(code));
 }
 

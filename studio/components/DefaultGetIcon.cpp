@@ -19,8 +19,9 @@ void DefaultGetIcon::internalRegisterVisitableTypes() {
     const Table::Handler object =
         Table::member<DefaultGetIcon, const VELD::ClassObject&>(&DefaultGetIcon::visit);
     table->registerHandler(VELD::ImmutableClassObject::MetaClass(), object);
-    table->registerHandler(ImmutableDiagram::MetaClass(),
-                           Table::member<DefaultGetIcon, const KITE::Diagram&>(&DefaultGetIcon::visit));
+    table->registerHandler(
+        ImmutableDiagram::MetaClass(),
+        Table::member<DefaultGetIcon, const KITE::Diagram&>(&DefaultGetIcon::visit));
     table->setDefaultHandler(object);
 }
 

@@ -2,7 +2,8 @@
 
 namespace KITE {
 
-ElementIsEditableObjectBase::ElementIsEditableObjectBase(Table* dispatchTable) : table(dispatchTable) {}
+ElementIsEditableObjectBase::ElementIsEditableObjectBase(Table* dispatchTable)
+    : table(dispatchTable) {}
 
 ElementIsEditableObjectBase::~ElementIsEditableObjectBase() = default;
 

@@ -24,7 +24,7 @@ protected:
     Table* getDispatchTable() const { return table; }
 
 private:
-    Table* table;  // shared by every instance of the concrete class; not owned
+    Table* table; // shared by every instance of the concrete class; not owned
     bool registered = false;
 };
 

@@ -10,9 +10,9 @@ namespace KITE {
 
 // The object's own "name" attribute as read by the default element visitors.
 struct ElementName {
-    std::string text;       // the value's text; empty when none was read
-    bool read = false;      // a value was read
-    std::string typeName;   // the qualified name of the attribute's type, when the value was read
+    std::string text;     // the value's text; empty when none was read
+    bool read = false;    // a value was read
+    std::string typeName; // the qualified name of the attribute's type, when the value was read
 };
 
 // Reads the object's owned (not inherited) "name" attribute. An object without a meta-class is

@@ -8,16 +8,16 @@ namespace KITE {
 GetChildrenBase::GetChildrenBase(Table* dispatchTable,
                                  boost::shared_ptr<Util::FilterBase> attributes, std::string mode,
                                  boost::shared_ptr<Util::FilterBase> objects)
-    : table(dispatchTable),
-      attributeFilter(std::move(attributes)),
-      objectFilter(std::move(objects)),
-      filterMode(std::move(mode)) {}
+    : table(dispatchTable), attributeFilter(std::move(attributes)),
+      objectFilter(std::move(objects)), filterMode(std::move(mode)) {}
 
 GetChildrenBase::~GetChildrenBase() = default;
 
 void GetChildrenBase::setStudioApp(StudioApp*) {}
 
-StudioApp* GetChildrenBase::getStudioApp() const { return nullptr; }
+StudioApp* GetChildrenBase::getStudioApp() const {
+    return nullptr;
+}
 
 void GetChildrenBase::setFilter(const boost::shared_ptr<Util::FilterBase>& filter) {
     attributeFilter = filter;
@@ -45,7 +45,9 @@ void GetChildrenBase::registerParentTypes() {
     registered = true;
 }
 
-bool GetChildrenBase::internalHasAtleastOneChild(const VELD::ImmutableClassObject&) { return false; }
+bool GetChildrenBase::internalHasAtleastOneChild(const VELD::ImmutableClassObject&) {
+    return false;
+}
 
 VELD::ImmutableSequence<VELD::ImmutableProperty>
 GetChildrenBase::internalGetFilteredAttributes(const VELD::ImmutableClassObject& object) {
@@ -79,7 +81,8 @@ void GetChildrenBase::getFilteredChildren(const VELD::ImmutableClassObject& obje
         return std::find(out->begin(), out->end(), child) == out->end();
     };
     for (const VELD::ImmutableProperty& attribute : internalGetFilteredAttributes(object)) {
-        for (const VELD::ImmutableObject& value : internalGetFilteredObjectsByType(object, attribute)) {
+        for (const VELD::ImmutableObject& value :
+             internalGetFilteredObjectsByType(object, attribute)) {
             if (!value.isClassObject())
                 continue;
             VELD::ImmutableClassObject child = value.asClassObject();

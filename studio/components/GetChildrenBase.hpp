@@ -24,13 +24,15 @@ public:
 
     virtual ~GetChildrenBase();
 
-    virtual void setStudioApp(StudioApp* studioApp);  // ignored here
-    virtual StudioApp* getStudioApp() const;           // null here
+    virtual void setStudioApp(StudioApp* studioApp); // ignored here
+    virtual StudioApp* getStudioApp() const;         // null here
     virtual void setFilter(const boost::shared_ptr<Util::FilterBase>& filter);
     virtual void setFilterObjectsByType(const boost::shared_ptr<Util::FilterBase>& filter);
 
     const boost::shared_ptr<Util::FilterBase>& getFilter() const { return attributeFilter; }
-    const boost::shared_ptr<Util::FilterBase>& getFilterObjectsByType() const { return objectFilter; }
+    const boost::shared_ptr<Util::FilterBase>& getFilterObjectsByType() const {
+        return objectFilter;
+    }
     const std::string& getFilterMode() const { return filterMode; }
     void setFilterMode(const std::string& mode) { filterMode = mode; }
 
@@ -58,7 +60,7 @@ protected:
     Table* getDispatchTable() const { return table; }
 
 private:
-    Table* table;  // shared by every instance of the concrete class; not owned
+    Table* table; // shared by every instance of the concrete class; not owned
     boost::shared_ptr<Util::FilterBase> attributeFilter;
     boost::shared_ptr<Util::FilterBase> objectFilter;
     std::string filterMode;

@@ -13,8 +13,8 @@ namespace KITE {
 // node), the icon file path that views use as the icon's key, and the icon's registered name.
 struct IconNode {
     VELD::ImmutableType type;
-    std::string name;  // icon file path
-    std::string tag;   // registered name, such as "KITE:Diagram"
+    std::string name; // icon file path
+    std::string tag;  // registered name, such as "KITE:Diagram"
 
     bool operator==(const IconNode& o) const {
         return type == o.type && name == o.name && tag == o.tag;

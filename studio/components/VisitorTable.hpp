@@ -15,8 +15,7 @@ namespace KITE {
 // class first). Visitor bases hold a pointer to the table of their concrete class, so all
 // instances of a class share one table and different classes never see each other's entries.
 // Tables are made on first use and handed to the module-object deleter.
-template <typename Base, typename Result, typename... Args>
-class VisitorTable {
+template <typename Base, typename Result, typename... Args> class VisitorTable {
 public:
     using Handler = std::function<Result(Base&, const VELD::ImmutableClassObject&, Args...)>;
 
@@ -24,11 +23,11 @@ public:
     virtual void registerHandler(const VELD::ImmutableClass& cls, Handler handler) = 0;
     virtual void setDefaultHandler(Handler handler) = 0;
     // A null object is reported by the kernel ("Visitation on null object") and gives Result().
-    virtual Result dispatch(Base& visitor, const VELD::ImmutableClassObject& object, Args... args) = 0;
+    virtual Result dispatch(Base& visitor, const VELD::ImmutableClassObject& object,
+                            Args... args) = 0;
 
     // The table of Concrete, made on first use.
-    template <typename Concrete>
-    static VisitorTable* forClass() {
+    template <typename Concrete> static VisitorTable* forClass() {
         static VisitorTable* table = nullptr;
         if (!table) {
             table = new KernelTable<Concrete>();
@@ -51,8 +50,7 @@ public:
     }
 
 private:
-    template <typename Concrete>
-    class KernelTable;
+    template <typename Concrete> class KernelTable;
 };
 
 template <typename Base, typename Result, typename... Args>
@@ -69,15 +67,19 @@ public:
     void registerHandler(const VELD::ImmutableClass& cls, Handler handler) override {
         Call::registerHandler(cls, wrap(std::move(handler)));
     }
-    void setDefaultHandler(Handler handler) override { Call::setDefaultHandler(wrap(std::move(handler))); }
-    Result dispatch(Base& visitor, const VELD::ImmutableClassObject& object, Args... args) override {
+    void setDefaultHandler(Handler handler) override {
+        Call::setDefaultHandler(wrap(std::move(handler)));
+    }
+    Result dispatch(Base& visitor, const VELD::ImmutableClassObject& object,
+                    Args... args) override {
         Call call(visitor, args...);
         return call.visit(object);
     }
 
 private:
     static typename VELD::CooperativeVisitor<Call, Result>::Handler wrap(Handler handler) {
-        return [handler = std::move(handler)](Call& call, const VELD::ImmutableClassObject& object) {
+        return [handler = std::move(handler)](Call& call,
+                                              const VELD::ImmutableClassObject& object) {
             return std::apply(
                 [&](auto&&... args) { return handler(call.visitor, object, args...); }, call.args);
         };

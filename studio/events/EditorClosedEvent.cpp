@@ -2,22 +2,19 @@
 
 namespace KITE {
 
-EditorClosedEvent::EditorClosedEvent(Editor* editor)
-{
+EditorClosedEvent::EditorClosedEvent(Editor* editor) {
     append(editor);
 }
 
 EditorClosedEvent::EditorClosedEvent(const std::string&) {}
 
-void EditorClosedEvent::append(Editor* editor)
-{
+void EditorClosedEvent::append(Editor* editor) {
     if (!editor)
         return;
     editors.append(editor);
 }
 
-void EditorClosedEvent::clear()
-{
+void EditorClosedEvent::clear() {
     editors.clear();
 }
 

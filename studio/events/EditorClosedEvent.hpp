@@ -25,7 +25,7 @@ public:
     bool operator==(const EditorClosedEvent&) const = default;
 
 private:
-    TAVI::GList<Editor*> editors;  // not owned
+    TAVI::GList<Editor*> editors; // not owned
 };
 
 } // namespace KITE

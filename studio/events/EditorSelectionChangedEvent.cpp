@@ -5,15 +5,11 @@ namespace KITE {
 EditorSelectionChangedEvent::EditorSelectionChangedEvent(const DiagramElement& element,
                                                          bool selected)
     : SelectionChangedEvent(static_cast<const VELD::ImmutableClassObject&>(element)),
-      selected(selected)
-{
-}
+      selected(selected) {}
 
 EditorSelectionChangedEvent::EditorSelectionChangedEvent(
     const VELD::ImmutableSequence<DiagramElement>& elements, bool selected)
-    : SelectionChangedEvent(elements), selected(selected)
-{
-}
+    : SelectionChangedEvent(elements), selected(selected) {}
 
 EditorSelectionChangedEvent::EditorSelectionChangedEvent(const std::string&) {}
 

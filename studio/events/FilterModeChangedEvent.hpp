@@ -10,9 +10,7 @@ class FilterModeChangedEvent {
 public:
     FilterModeChangedEvent() = default;
     FilterModeChangedEvent(std::string filterName, std::string filterMode)
-        : filterName(std::move(filterName)), filterMode(std::move(filterMode))
-    {
-    }
+        : filterName(std::move(filterName)), filterMode(std::move(filterMode)) {}
     // The event services may build a record from a string; it carries nothing.
     explicit FilterModeChangedEvent(const std::string&) {}
 

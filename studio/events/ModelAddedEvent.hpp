@@ -14,12 +14,12 @@ public:
     // The event services may build a record from a string; it carries nothing.
     explicit ModelAddedEvent(const std::string&) {}
 
-    const VELD::Model* getModel() const { return model; }  // null in a default record
+    const VELD::Model* getModel() const { return model; } // null in a default record
 
     bool operator==(const ModelAddedEvent&) const = default;
 
 private:
-    const VELD::Model* model = nullptr;  // not owned
+    const VELD::Model* model = nullptr; // not owned
 };
 
 } // namespace KITE

@@ -6,7 +6,8 @@
 
 namespace KITE {
 
-// A model is being removed from the studio; it is still valid while the event is delivered. The model is the studio's, not owned by the record.
+// A model is being removed from the studio; it is still valid while the event is delivered. The
+// model is the studio's, not owned by the record.
 class ModelRemovedEvent {
 public:
     ModelRemovedEvent() = default;
@@ -14,12 +15,12 @@ public:
     // The event services may build a record from a string; it carries nothing.
     explicit ModelRemovedEvent(const std::string&) {}
 
-    const VELD::Model* getModel() const { return model; }  // null in a default record
+    const VELD::Model* getModel() const { return model; } // null in a default record
 
     bool operator==(const ModelRemovedEvent&) const = default;
 
 private:
-    const VELD::Model* model = nullptr;  // not owned
+    const VELD::Model* model = nullptr; // not owned
 };
 
 } // namespace KITE

@@ -12,25 +12,22 @@ namespace {
 // Makes the service of record E and registers it; an empty holder when the name is taken.
 template <typename E>
 TAVI::Holder<PLATFORM::StudioEventService<E>> registerService(PLATFORM::Studio& studio,
-                                                              TAVI::ErrorHolder& errors)
-{
+                                                              TAVI::ErrorHolder& errors) {
     TAVI::Holder<PLATFORM::StudioEventService<E>> service(
         new PLATFORM::StudioEventService<E>(StudioEventTraits<E>::serviceName));
     if (!studio.getServiceManager().registerObject(service, errors))
-        return {};  // the refused service goes with this holder
+        return {}; // the refused service goes with this holder
     return service;
 }
 
 template <typename E>
-void make(StudioEventServices& services, PLATFORM::Studio& studio, TAVI::ErrorHolder& errors)
-{
+void make(StudioEventServices& services, PLATFORM::Studio& studio, TAVI::ErrorHolder& errors) {
     services.get<E>() = registerService<E>(studio, errors);
 }
 
 } // namespace
 
-StudioEventServices createStudioEventServices(PLATFORM::Studio* studio, TAVI::ErrorHolder& errors)
-{
+StudioEventServices createStudioEventServices(PLATFORM::Studio* studio, TAVI::ErrorHolder& errors) {
     if (!studio)
         throw TAVI::TypedException(TAVI_HERE, "createStudioEventServices: the studio is null");
 

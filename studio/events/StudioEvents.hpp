@@ -54,13 +54,11 @@ using EditorClosedEventService = PLATFORM::StudioEventService<EditorClosedEvent>
 using StudioClosedEventService = PLATFORM::StudioEventService<StudioClosedEvent>;
 
 // The service name of each record, for code written once for all ten events.
-template <typename E>
-struct StudioEventTraits;  // only the ten records have one
+template <typename E> struct StudioEventTraits; // only the ten records have one
 
-#define KITE_STUDIO_EVENT_TRAITS(Record, Name)                                                  \
-    template <>                                                                                 \
-    struct StudioEventTraits<Record> {                                                          \
-        static constexpr const char* serviceName = Name;                                        \
+#define KITE_STUDIO_EVENT_TRAITS(Record, Name)                                                     \
+    template <> struct StudioEventTraits<Record> {                                                 \
+        static constexpr const char* serviceName = Name;                                           \
     };
 KITE_STUDIO_EVENT_TRAITS(TransactionCompletedEvent, kTransactionCompletedServiceName)
 KITE_STUDIO_EVENT_TRAITS(TreeSelectionChangedEvent, kTreeSelectionChangedServiceName)
@@ -89,9 +87,7 @@ struct StudioEventServices {
     TAVI::Holder<StudioClosedEventService> studioClosed;
 
     // The holder of the service of record E.
-    template <typename E>
-    TAVI::Holder<PLATFORM::StudioEventService<E>>& get()
-    {
+    template <typename E> TAVI::Holder<PLATFORM::StudioEventService<E>>& get() {
         if constexpr (std::is_same_v<E, TransactionCompletedEvent>)
             return transactionCompleted;
         else if constexpr (std::is_same_v<E, TreeSelectionChangedEvent>)
@@ -115,9 +111,7 @@ struct StudioEventServices {
             return studioClosed;
         }
     }
-    template <typename E>
-    const TAVI::Holder<PLATFORM::StudioEventService<E>>& get() const
-    {
+    template <typename E> const TAVI::Holder<PLATFORM::StudioEventService<E>>& get() const {
         return const_cast<StudioEventServices*>(this)->get<E>();
     }
 };

@@ -16,12 +16,12 @@ public:
     // The event services may build a record from a string; it carries nothing.
     explicit TransactionCompletedEvent(const std::string&) {}
 
-    const ModelChangeReport* getReport() const { return report; }  // null in a default record
+    const ModelChangeReport* getReport() const { return report; } // null in a default record
 
     bool operator==(const TransactionCompletedEvent&) const = default;
 
 private:
-    const ModelChangeReport* report = nullptr;  // not owned
+    const ModelChangeReport* report = nullptr; // not owned
 };
 
 } // namespace KITE

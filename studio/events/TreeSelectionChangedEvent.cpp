@@ -6,23 +6,17 @@ namespace KITE {
 
 TreeSelectionChangedEvent::TreeSelectionChangedEvent(const VELD::ImmutableClassObject& object,
                                                      std::string source, SelectionTrigger trigger)
-    : SelectionChangedEvent(object), source(std::move(source)), trigger(trigger)
-{
-}
+    : SelectionChangedEvent(object), source(std::move(source)), trigger(trigger) {}
 
 TreeSelectionChangedEvent::TreeSelectionChangedEvent(
     const VELD::ImmutableSequence<VELD::ClassObject>& objects, std::string source,
     SelectionTrigger trigger)
-    : SelectionChangedEvent(objects), source(std::move(source)), trigger(trigger)
-{
-}
+    : SelectionChangedEvent(objects), source(std::move(source)), trigger(trigger) {}
 
 TreeSelectionChangedEvent::TreeSelectionChangedEvent(
     const VELD::ImmutableSequence<DiagramElement>& elements, std::string source,
     SelectionTrigger trigger)
-    : SelectionChangedEvent(elements), source(std::move(source)), trigger(trigger)
-{
-}
+    : SelectionChangedEvent(elements), source(std::move(source)), trigger(trigger) {}
 
 TreeSelectionChangedEvent::TreeSelectionChangedEvent(const std::string&) {}
 

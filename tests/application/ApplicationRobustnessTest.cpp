@@ -21,8 +21,7 @@ namespace {
 using Counter = KiteTest::CounterModel;
 
 // Adds one to the counter, then throws what it was given.
-template <typename Thrown>
-class Throwing : public Command {
+template <typename Thrown> class Throwing : public Command {
 public:
     Throwing(VELD::Model m, Thrown thrown) : Command(std::move(m)), thrown(std::move(thrown)) {}
     std::string shortDescription() const override { return "throwing"; }
@@ -72,7 +71,8 @@ TEST_F(CommandRobustnessTest, ChangesThrowingAnythingFailWithTheirTransactionRol
     EXPECT_EQ(target.undoStackSize(), 0u);
     errors.clear();
 
-    target.executeCommand(new Throwing<std::runtime_error>(model, std::runtime_error("bad")), errors);
+    target.executeCommand(new Throwing<std::runtime_error>(model, std::runtime_error("bad")),
+                          errors);
     EXPECT_EQ(errors.what(), "Error executing command 'throwing: bad'.");
 
     // The model still takes changes afterwards.
@@ -136,7 +136,8 @@ TEST_F(RegistryRobustnessTest, UnregisteringADomainThatIsNotTheRegisteredOneChan
     registry.unregisterDomain(make("StrangerOne", "kept.Model"), errors);
     EXPECT_EQ(errors.what(), "Error executing command 'StrangerOne'.");
     errors.clear();
-    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("kept.Model"), errors), kept.get());
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("kept.Model"), errors),
+              kept.get());
     EXPECT_FALSE(errors.hasError());
 
     // Another object under the registered name.
@@ -144,7 +145,8 @@ TEST_F(RegistryRobustnessTest, UnregisteringADomainThatIsNotTheRegisteredOneChan
     EXPECT_EQ(errors.what(), "Error executing command 'KeptOne'.");
     errors.clear();
     EXPECT_EQ(registry.getStaticDomain(TAVI::StringID("KeptOne"), errors), kept.get());
-    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("kept.Model"), errors), kept.get());
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("kept.Model"), errors),
+              kept.get());
     EXPECT_FALSE(errors.hasError());
 }
 
@@ -154,7 +156,8 @@ TEST_F(RegistryRobustnessTest, DomainsWithoutANameOrModelTypeAreRefused) {
     EXPECT_EQ(errors.what(), "Error executing command ''.");
     EXPECT_FALSE(registry.isRegistered(TAVI::StringID("")));
     errors.clear();
-    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("unnamed.Model"), errors), nullptr);
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("unnamed.Model"), errors),
+              nullptr);
 
     errors.clear();
     registry.registerDomain(make("Untyped", ""), errors);
@@ -192,7 +195,8 @@ namespace {
 // Looks itself up while the registry asks for its model type, or throws instead of naming it.
 class CuriousDomain : public NamedDomain {
 public:
-    CuriousDomain(std::string name, bool throwing) : NamedDomain(std::move(name), "curious.Model"), throwing(throwing) {}
+    CuriousDomain(std::string name, bool throwing)
+        : NamedDomain(std::move(name), "curious.Model"), throwing(throwing) {}
     TAVI::StringID getModelClassFullName() const override {
         if (throwing)
             throw std::runtime_error("no model type");
@@ -212,7 +216,7 @@ TEST_F(RegistryRobustnessTest, ADomainIsRegisteredWholeOrNotAtAll) {
     made.emplace_back(curious);
     registry.registerDomain(made.back(), errors);
     EXPECT_FALSE(errors.hasError());
-    EXPECT_EQ(curious->seen, nullptr);  // not there while being registered
+    EXPECT_EQ(curious->seen, nullptr); // not there while being registered
     EXPECT_EQ(registry.getStaticDomain(TAVI::StringID("CuriousOne"), errors), curious);
 
     made.emplace_back(new CuriousDomain("ThrowingOne", true));

@@ -118,7 +118,7 @@ TEST_F(ApplicationTest, AModelDestroyedUnderItsApplicationEndsItQuietly) {
     increment();
     model.destroy();
     EXPECT_FALSE(app->getModel().isValid());
-    app.reset();  // unregisters from a dead model
+    app.reset(); // unregisters from a dead model
     EXPECT_EQ(linked->modifiedCounts.size(), 1u);
 }
 
@@ -127,12 +127,13 @@ TEST_F(ApplicationTest, AFrameworkApplicationThatIsNoStudioApplicationGetsNothin
     TAVI::Holder<Application> app(new Application(model, plain.studio.get()));
     EXPECT_TRUE(app->isObserving());
     EXPECT_EQ(app->getStudioApp(), nullptr);
-    increment();  // goes nowhere, and must not fail
+    increment(); // goes nowhere, and must not fail
     EXPECT_TRUE(linked->modifiedCounts.empty());
 }
 
 TEST_F(ApplicationTest, DefaultDomainMakesObservingApplicationsAndNoEditors) {
-    TAVI::Holder<AbstractKiteDomainInterface> front(KiteDomain::get()->createKiteInterface(studio.studio.get()));
+    TAVI::Holder<AbstractKiteDomainInterface> front(
+        KiteDomain::get()->createKiteInterface(studio.studio.get()));
     TAVI::ErrorHolder errors;
     TAVI::Holder<Application> app(front->createApplication(model, errors));
     ASSERT_TRUE(app);
@@ -150,8 +151,8 @@ TEST_F(ApplicationTest, EditorContextMenuItemsRunOnlyForAnActiveEditor) {
     int runs = 0;
     menu.addItem("Open", [&runs] { ++runs; });
     studio.studio->getFrameworkService()->addContextMenu(menu);
-    TAVI::Holder<KiteDomainInterface> front(
-        static_cast<KiteDomainInterface*>(KiteDomain::get()->createKiteInterface(studio.studio.get())));
+    TAVI::Holder<KiteDomainInterface> front(static_cast<KiteDomainInterface*>(
+        KiteDomain::get()->createKiteInterface(studio.studio.get())));
 
     front->executeEditorContextMenuSchema(ImmutableDiagramElement(), "Open");
     EXPECT_EQ(front->getEditorContextMenuSchema(ImmutableDiagramElement(), "Open"), nullptr);
@@ -161,8 +162,9 @@ TEST_F(ApplicationTest, EditorContextMenuItemsRunOnlyForAnActiveEditor) {
     linked->hasActiveEditor = true;
     front->executeEditorContextMenuSchema(ImmutableDiagramElement(), "Open");
     EXPECT_EQ(runs, 1);
-    const NOX::COSInterfacePtr schema(front->getEditorContextMenuSchema(ImmutableDiagramElement(), "Open"));
+    const NOX::COSInterfacePtr schema(
+        front->getEditorContextMenuSchema(ImmutableDiagramElement(), "Open"));
     EXPECT_TRUE(schema);
     EXPECT_EQ(linked->targets.size(), 2u);
-    EXPECT_EQ(runs, 1);  // describing an item does not run it
+    EXPECT_EQ(runs, 1); // describing an item does not run it
 }

@@ -40,7 +40,7 @@ struct CommandTest : ::testing::Test {
 
 TEST_F(CommandTest, DoUndoRedoMoveTheModelAcrossTheTransaction) {
     TAVI::Holder<Increment> command(new Increment(model, false));
-    EXPECT_FALSE(command->canUndo());  // a fresh model has nothing to undo
+    EXPECT_FALSE(command->canUndo()); // a fresh model has nothing to undo
     TAVI::ErrorHolder errors;
     target.executeCommand(command.get(), errors);
     ASSERT_FALSE(errors.hasError());
@@ -73,7 +73,8 @@ TEST_F(CommandTest, KernelCommandThatThrowsBecomesAnError) {
     public:
         explicit Broken(VELD::Model m) : VELDCommand(std::move(m), "set text as number") {
             command.setFunction([](const VELD::Model& deviant) {
-                deviant.getRootObject().set(Counter::get().value, VELD::ImmutableObject::fromString("abc"));
+                deviant.getRootObject().set(Counter::get().value,
+                                            VELD::ImmutableObject::fromString("abc"));
             });
         }
     };

@@ -41,9 +41,10 @@ TEST_F(DomainRegistryTest, FindsDomainsByNameAndModelType) {
     TAVI::Holder<AbstractKiteDomain> blocks = add("Blocks", "lib.System");
     ASSERT_FALSE(errors.hasError());
     EXPECT_TRUE(registry.isRegistered(TAVI::StringID("Blocks")));
-    EXPECT_FALSE(registry.isRegistered(TAVI::StringID("lib.System")));  // names only
+    EXPECT_FALSE(registry.isRegistered(TAVI::StringID("lib.System"))); // names only
     EXPECT_EQ(registry.getStaticDomain(TAVI::StringID("Blocks"), errors), blocks.get());
-    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("lib.System"), errors), blocks.get());
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("lib.System"), errors),
+              blocks.get());
     EXPECT_FALSE(errors.hasError());
 
     EXPECT_EQ(registry.getStaticDomain(TAVI::StringID("Nope"), errors), nullptr);
@@ -68,12 +69,14 @@ TEST_F(DomainRegistryTest, LastRegisteredOwnsASharedModelTypeAndUnregisteringUnt
     TAVI::Holder<AbstractKiteDomain> first = add("First", "shared.Model");
     TAVI::Holder<AbstractKiteDomain> second = add("Second", "shared.Model");
     ASSERT_FALSE(errors.hasError());
-    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("shared.Model"), errors), second.get());
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("shared.Model"), errors),
+              second.get());
 
-    registry.unregisterDomain(first, errors);  // also takes the type entry, which was the second's
+    registry.unregisterDomain(first, errors); // also takes the type entry, which was the second's
     EXPECT_FALSE(errors.hasError());
     EXPECT_FALSE(registry.isRegistered(TAVI::StringID("First")));
-    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("shared.Model"), errors), nullptr);
+    EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("shared.Model"), errors),
+              nullptr);
     errors.clear();
 
     registry.unregisterDomain(second, errors);

@@ -25,8 +25,9 @@ struct Kinds {
             m.addClass("E2", {"KITE.GraphEdge"});
             m.addClass("SubE", {"E1"});
             const auto p = m.build();
-            return Kinds{p.getClass("A"), p.getClass("B"), p.getClass("D"), p.getClass("SubA"),
-                         p.getClass("GrandA"), p.getClass("E1"), p.getClass("E2"), p.getClass("SubE")};
+            return Kinds{p.getClass("A"),    p.getClass("B"),      p.getClass("D"),
+                         p.getClass("SubA"), p.getClass("GrandA"), p.getClass("E1"),
+                         p.getClass("E2"),   p.getClass("SubE")};
         }();
         return k;
     }

@@ -7,8 +7,8 @@
 #include "platform/orbis/Studio.hpp"
 #include "platform/orbis/StudioComponentBase.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
-#include "platform/tavi2/GLPanel2.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/tavi2/GLPanel2.hpp"
 #include "studio/components/DefaultGetChildren.hpp"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ public:
     TAVI::GLWidget2* getWidget() override { return panel; }
 
 private:
-    TAVI::GLPanel2* panel;  // owned
+    TAVI::GLPanel2* panel; // owned
 };
 
 struct KiteDomainTest : ::testing::Test {
@@ -43,7 +43,9 @@ struct KiteDomainTest : ::testing::Test {
     }
     static AbstractKiteDomainImpl* implOf(KiteDomainInterface* f) {
         struct Peek : KiteDomainInterface {
-            static AbstractKiteDomainImpl* impl(KiteDomainInterface* f) { return (f->*(&Peek::getKiteDomainImpl))(); }
+            static AbstractKiteDomainImpl* impl(KiteDomainInterface* f) {
+                return (f->*(&Peek::getKiteDomainImpl))();
+            }
         };
         return Peek::impl(f);
     }
@@ -59,7 +61,7 @@ TEST_F(KiteDomainTest, DefaultDomainDescribesItself) {
     EXPECT_EQ(d->getGlyphFactory(), nullptr);
     EXPECT_EQ(d->getIconController().get(), KiteDomain::get()->getIconController().get());
     EXPECT_TRUE(d->getElementDescriber());
-    EXPECT_NE(d->getTreePopulator().get(), d->getTreePopulator().get());  // a new one each time
+    EXPECT_NE(d->getTreePopulator().get(), d->getTreePopulator().get()); // a new one each time
     EXPECT_FALSE(DomainRegistry::instance()->isRegistered(TAVI::StringID("KITEDomain")));
 }
 
@@ -102,7 +104,8 @@ TEST_F(KiteDomainTest, TheStudiosTreeComponentIsReportedAndToggled) {
     auto* tree = new TreeComponent(studio.get());
     TAVI::ErrorHolder errors;
     ASSERT_TRUE(framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(tree), errors));
-    ASSERT_TRUE(framework->addDockWidget(tree, "", PLATFORM::StudioFrameworkService::Left, errors)) << errors.what();
+    ASSERT_TRUE(framework->addDockWidget(tree, "", PLATFORM::StudioFrameworkService::Left, errors))
+        << errors.what();
     auto a = front(studio.get());
     auto elsewhere = front(other.get());
     ASSERT_TRUE(a->isTreeComponentVisible());

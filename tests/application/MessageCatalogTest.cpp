@@ -16,21 +16,22 @@ struct MessageCatalogTest : ::testing::Test {
 
 TEST_F(MessageCatalogTest, ErrorsCarryIdCodeLocationAndText) {
     TAVI::ErrorHolder errors;
-    reportError(errors, TAVI::CodeLocation("application/DomainRegistry", 42), Message::DomainNotFound, "Blocks");
+    reportError(errors, TAVI::CodeLocation("application/DomainRegistry", 42),
+                Message::DomainNotFound, "Blocks");
     EXPECT_EQ(errors.id(), "KITE_DomainNotFound");
     EXPECT_EQ(errors.code(), 0x6e0003u);
     EXPECT_EQ(errors.what(), "Domain 'Blocks' is not registered.");
     EXPECT_EQ(errors.location().getLine(), 42);
 
     reportError(errors, TAVI_HERE, Message::ErrorExecutingCommand, "move");
-    EXPECT_EQ(errors.id(), "KITE_Error_Executing_Command");  // the new error replaces the old
+    EXPECT_EQ(errors.id(), "KITE_Error_Executing_Command"); // the new error replaces the old
     EXPECT_EQ(errors.what(), "Error executing command 'move'.");
 }
 
 TEST_F(MessageCatalogTest, EveryMessageHasAJapaneseText) {
     const Message all[] = {Message::CannotFindTabForEditor, Message::DomainAlreadyRegistered,
-                           Message::DomainNotFound, Message::DomainNotFoundForModelType,
-                           Message::IncompatibleDomain, Message::ErrorExecutingCommand,
+                           Message::DomainNotFound,         Message::DomainNotFoundForModelType,
+                           Message::IncompatibleDomain,     Message::ErrorExecutingCommand,
                            Message::GlyphAlreadyExists};
     for (Message m : all) {
         TAVI::ErrorHolder errors;

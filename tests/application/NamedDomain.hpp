@@ -9,7 +9,8 @@ namespace KiteTest {
 // A domain with a chosen name and model type, otherwise the default one's behaviour.
 class NamedDomain : public KITE::KiteDomain {
 public:
-    NamedDomain(std::string name, std::string modelType) : name(std::move(name)), type(std::move(modelType)) {}
+    NamedDomain(std::string name, std::string modelType)
+        : name(std::move(name)), type(std::move(modelType)) {}
     TAVI::StringID getName() const override { return TAVI::StringID(name); }
     TAVI::StringID getModelClassFullName() const override { return TAVI::StringID(type); }
 

@@ -12,20 +12,19 @@ namespace {
 // The front's tool hook is for the studio that opens editors; tests reach it through a subclass.
 class OpenFront : public KiteDomainInterface {
 public:
-    using KiteDomainInterface::KiteDomainInterface;
     using AbstractKiteDomainInterface::installTools;
+    using KiteDomainInterface::KiteDomainInterface;
 };
 
 using DefaultToolsTest = EditorToolsTest;
 
 } // namespace
 
-TEST_F(DefaultToolsTest, AnEditorGetsThreeToolConstructorsAndTwoToolsSelectionFirst)
-{
+TEST_F(DefaultToolsTest, AnEditorGetsThreeToolConstructorsAndTwoToolsSelectionFirst) {
     for (const TAVI::StringID& role : {marqueeRole(), moveRole(), resizeRole()})
         EXPECT_TRUE(scene().hasToolConstructor(role)) << role.getString();
 
-    const std::vector<TAVI::Holder<ZEPH::Tool>> tools = editor->getTools();  // top first
+    const std::vector<TAVI::Holder<ZEPH::Tool>> tools = editor->getTools(); // top first
     ASSERT_EQ(tools.size(), 2u);
     EXPECT_NE(dynamic_cast<DelegateToGlyphTool*>(tools[0].get()), nullptr);
     EXPECT_NE(dynamic_cast<SelectionTool*>(tools[1].get()), nullptr);
@@ -33,15 +32,14 @@ TEST_F(DefaultToolsTest, AnEditorGetsThreeToolConstructorsAndTwoToolsSelectionFi
     EXPECT_EQ(editor->getRoleByTool(tools[1]), TAVI::StringID("Selection"));
 }
 
-TEST_F(DefaultToolsTest, TheConstructorsMakeTheLibrarysToolsForTheEditor)
-{
-    EXPECT_NE(dynamic_cast<MarqueeSelectionTool*>(scene().createToolByRole(marqueeRole()).get()), nullptr);
+TEST_F(DefaultToolsTest, TheConstructorsMakeTheLibrarysToolsForTheEditor) {
+    EXPECT_NE(dynamic_cast<MarqueeSelectionTool*>(scene().createToolByRole(marqueeRole()).get()),
+              nullptr);
     EXPECT_NE(dynamic_cast<MoveTool*>(scene().createToolByRole(moveRole()).get()), nullptr);
     EXPECT_NE(dynamic_cast<ResizeBehavior*>(scene().createToolByRole(resizeRole()).get()), nullptr);
 }
 
-TEST_F(DefaultToolsTest, ADragOnABlockMovesItInTheModelInOneTransaction)
-{
+TEST_F(DefaultToolsTest, ADragOnABlockMovesItInTheModelInOneTransaction) {
     TransactionCounter rootTransactions(root());
     press(220, 20);
     move(230, 40);
@@ -51,8 +49,7 @@ TEST_F(DefaultToolsTest, ADragOnABlockMovesItInTheModelInOneTransaction)
     EXPECT_EQ(rootPosition(blocks.b), (TAVI::GLPoint<double>{220, 50}));
 }
 
-TEST_F(DefaultToolsTest, TheDomainFrontInstallsTheDomainsTools)
-{
+TEST_F(DefaultToolsTest, TheDomainFrontInstallsTheDomainsTools) {
     TAVI::Holder<Editor> other(Editor::create(studio.get(), "other editor"));
     other->setDiagram(blocks.diagram);
     TAVI::Holder<OpenFront> front(new OpenFront(studio.get()));
@@ -63,7 +60,6 @@ TEST_F(DefaultToolsTest, TheDomainFrontInstallsTheDomainsTools)
     other->terminate(errors);
 }
 
-TEST_F(DefaultToolsTest, ANullEditorIsRefused)
-{
+TEST_F(DefaultToolsTest, ANullEditorIsRefused) {
     EXPECT_THROW(KiteDomain::get()->installTools(nullptr), TAVI::TypedException);
 }

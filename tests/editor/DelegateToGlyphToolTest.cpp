@@ -19,8 +19,7 @@ public:
     using BoxGlyph::BoxGlyph;
 
     void handleMouseMoveEvent(ZEPH::MouseEvent&) override { log.push_back("move"); }
-    void handleMousePressEvent(ZEPH::MouseEvent& event) override
-    {
+    void handleMousePressEvent(ZEPH::MouseEvent& event) override {
         log.push_back("press");
         if (onPress)
             onPress(event);
@@ -28,12 +27,10 @@ public:
     void handleMouseReleaseEvent(ZEPH::MouseEvent&) override { log.push_back("release"); }
     void handleMouseDoubleClickEvent(ZEPH::MouseEvent&) override { log.push_back("double"); }
     void handleWheelEvent(ZEPH::WheelEvent&) override { log.push_back("wheel"); }
-    void handleKeyPressEvent(ZEPH::KeyEvent& event) override
-    {
+    void handleKeyPressEvent(ZEPH::KeyEvent& event) override {
         log.push_back("key " + std::to_string(event.key()));
     }
-    void handleKeyReleaseEvent(ZEPH::KeyEvent& event) override
-    {
+    void handleKeyReleaseEvent(ZEPH::KeyEvent& event) override {
         log.push_back("key up " + std::to_string(event.key()));
     }
 
@@ -43,22 +40,18 @@ public:
 
 class RecordingGlyphFactory : public GlyphFactory {
 public:
-    RecordingGlyphFactory() : GlyphFactory(Table::forClass<RecordingGlyphFactory>())
-    {
+    RecordingGlyphFactory() : GlyphFactory(Table::forClass<RecordingGlyphFactory>()) {
         registerCreator(Diagram::MetaClass(), Table::member(&RecordingGlyphFactory::createDiagram));
         registerCreator(GraphNode::MetaClass(), Table::member(&RecordingGlyphFactory::createNode));
         registerCreator(GraphEdge::MetaClass(), Table::member(&RecordingGlyphFactory::createEdge));
     }
-    TAVI::Holder<Glyph> createDiagram(DiagramElement element)
-    {
+    TAVI::Holder<Glyph> createDiagram(DiagramElement element) {
         return TAVI::Holder<Glyph>(new DiagramGlyph(element));
     }
-    TAVI::Holder<Glyph> createNode(DiagramElement element)
-    {
+    TAVI::Holder<Glyph> createNode(DiagramElement element) {
         return TAVI::Holder<Glyph>(new RecordingBoxGlyph(element));
     }
-    TAVI::Holder<Glyph> createEdge(DiagramElement element)
-    {
+    TAVI::Holder<Glyph> createEdge(DiagramElement element) {
         return TAVI::Holder<Glyph>(new EdgeGlyph(element));
     }
 };
@@ -75,8 +68,7 @@ public:
 protected:
     void doCreate(const ZEPH::Node&) override { button = ZEPH::RectNode::create({0, 0, 6, 6}); }
     void doUpdate() override {}
-    void doMousePress(ZEPH::MouseEvent& event) override
-    {
+    void doMousePress(ZEPH::MouseEvent& event) override {
         ++presses;
         if (consumes)
             event.consume();
@@ -90,18 +82,15 @@ class DelegateToGlyphToolTest : public EditorToolsTest {
 protected:
     GlyphFactory* glyphFactory() override { return &recordingFactory; }
 
-    DelegateToGlyphTool& tool() const
-    {
+    DelegateToGlyphTool& tool() const {
         auto* delegate = toolOfRole<DelegateToGlyphTool>(TAVI::StringID("DelegateToGlyph"));
         EXPECT_NE(delegate, nullptr);
         return *delegate;
     }
-    RecordingBoxGlyph* glyphOf(const DiagramElement& element) const
-    {
+    RecordingBoxGlyph* glyphOf(const DiagramElement& element) const {
         return dynamic_cast<RecordingBoxGlyph*>(editor->getGraphics()->getGlyph(element));
     }
-    void destroyInRoot(const DiagramElement& element)
-    {
+    void destroyInRoot(const DiagramElement& element) {
         VELD::Transaction transaction(root());
         inRoot(element).destroy();
         transaction.commit();
@@ -112,8 +101,7 @@ protected:
 
 using Log = std::vector<std::string>;
 
-TEST_F(DelegateToGlyphToolTest, PointerEventsReachTheGlyphUnderThePointerAndStayUnconsumed)
-{
+TEST_F(DelegateToGlyphToolTest, PointerEventsReachTheGlyphUnderThePointerAndStayUnconsumed) {
     RecordingBoxGlyph* b = glyphOf(blocks.b);
     ASSERT_NE(b, nullptr);
     ZEPH::MouseEvent moveEvent({220, 35});
@@ -146,15 +134,13 @@ TEST_F(DelegateToGlyphToolTest, PointerEventsReachTheGlyphUnderThePointerAndStay
     EXPECT_EQ(b->log.size(), 5u);
 }
 
-TEST_F(DelegateToGlyphToolTest, TheToolsBelowStillGetWhatTheGlyphLeaves)
-{
+TEST_F(DelegateToGlyphToolTest, TheToolsBelowStillGetWhatTheGlyphLeaves) {
     click(40, 35);
     EXPECT_EQ(glyphOf(blocks.a)->log, (Log{"press", "release"}));
     EXPECT_EQ(selection(), (std::vector<DiagramElement>{blocks.a}));
 }
 
-TEST_F(DelegateToGlyphToolTest, APressGoesToTheControlUnderThePointerFirst)
-{
+TEST_F(DelegateToGlyphToolTest, APressGoesToTheControlUnderThePointerFirst) {
     RecordingBoxGlyph* b = glyphOf(blocks.b);
     TAVI::Holder<ButtonControl> button(new ButtonControl);
     ASSERT_EQ(b->addControl(button, b->getRoot()), TAVI::StringID("button"));
@@ -179,8 +165,7 @@ TEST_F(DelegateToGlyphToolTest, APressGoesToTheControlUnderThePointerFirst)
     EXPECT_EQ(button->presses, 2);
 }
 
-TEST_F(DelegateToGlyphToolTest, KeysGoToTheGlyphTheLastPointerEventFound)
-{
+TEST_F(DelegateToGlyphToolTest, KeysGoToTheGlyphTheLastPointerEventFound) {
     move(40, 35);
     ZEPH::KeyEvent keyA(0x41);
     scene().handleKeyPressEvent(keyA);
@@ -194,22 +179,21 @@ TEST_F(DelegateToGlyphToolTest, KeysGoToTheGlyphTheLastPointerEventFound)
     EXPECT_TRUE(glyphOf(blocks.b)->log.empty());
 }
 
-TEST_F(DelegateToGlyphToolTest, EscapeSendsOneNavigateUpRequestForTheDiagramAndNoKey)
-{
+TEST_F(DelegateToGlyphToolTest, EscapeSendsOneNavigateUpRequestForTheDiagramAndNoKey) {
     move(40, 35);
     ZEPH::KeyEvent escape(ZEPH::Key_Escape);
     tool().handleKeyPressEvent(escape);
     EXPECT_TRUE(escape.isConsumed());
     ASSERT_EQ(navigateUpRequests.received.size(), 1u);
-    EXPECT_EQ(navigateUpRequests.received[0].getTarget(), VELD::ImmutableClassObject(blocks.diagram));
+    EXPECT_EQ(navigateUpRequests.received[0].getTarget(),
+              VELD::ImmutableClassObject(blocks.diagram));
     EXPECT_EQ(glyphOf(blocks.a)->log, (Log{"move"}));
 
     key(ZEPH::Key_Escape);
     EXPECT_EQ(navigateUpRequests.received.size(), 2u);
 }
 
-TEST_F(DelegateToGlyphToolTest, AGlyphTheGraphicsDropGetsNoMoreEvents)
-{
+TEST_F(DelegateToGlyphToolTest, AGlyphTheGraphicsDropGetsNoMoreEvents) {
     const TAVI::Holder<Glyph> held(glyphOf(blocks.b));
     auto* b = dynamic_cast<RecordingBoxGlyph*>(held.get());
     move(220, 35);
@@ -223,8 +207,7 @@ TEST_F(DelegateToGlyphToolTest, AGlyphTheGraphicsDropGetsNoMoreEvents)
     EXPECT_EQ(b->log, (Log{"move"}));
 }
 
-TEST_F(DelegateToGlyphToolTest, AGlyphWhoseOwnPressRemovesItIsHeldUntilItsHandlerReturns)
-{
+TEST_F(DelegateToGlyphToolTest, AGlyphWhoseOwnPressRemovesItIsHeldUntilItsHandlerReturns) {
     RecordingBoxGlyph* b = glyphOf(blocks.b);
     std::vector<std::string>* log = &b->log;
     bool stillAlive = false;

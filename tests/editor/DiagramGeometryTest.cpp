@@ -37,7 +37,8 @@ struct Recorder : VELD::ListenerBase {
 // A diagram with outer (100, 50; 200 x 120) holding inner (10, 5; 30 x 20) and an edge from
 // inner to other (400, 60; 40 x 40), which lies directly on the diagram.
 struct DiagramGeometryTest : ::testing::Test {
-    VELD::Model model = KiteTest::newBlockSheet();  // diagrams held by a sheet: a diagram's container is no graph element
+    VELD::Model model = KiteTest::newBlockSheet(); // diagrams held by a sheet: a diagram's
+                                                   // container is no graph element
     Factory factory = Factory::createNewFactory(model);
     Diagram diagram;
     GraphNode outer, inner, other;

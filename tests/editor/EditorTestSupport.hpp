@@ -18,13 +18,12 @@
 namespace KITE::Test {
 
 // Any diagram element handle (a Diagram, a GraphNode, ...) as a DiagramElement.
-inline DiagramElement asElement(const VELD::ImmutableClassObject& object)
-{
+inline DiagramElement asElement(const VELD::ImmutableClassObject& object) {
     return DiagramElement(object);
 }
 
-inline TAVI::GSet<DiagramElement> elementSet(std::initializer_list<VELD::ImmutableClassObject> objects)
-{
+inline TAVI::GSet<DiagramElement>
+elementSet(std::initializer_list<VELD::ImmutableClassObject> objects) {
     TAVI::GSet<DiagramElement> set;
     for (const VELD::ImmutableClassObject& object : objects)
         set.insert(DiagramElement(object));
@@ -34,14 +33,15 @@ inline TAVI::GSet<DiagramElement> elementSet(std::initializer_list<VELD::Immutab
 // Blocks joined by connections, on diagrams held by a sheet.
 struct BlockDiagrams {
     VELD::ImmutableNamespace package;
-    static const BlockDiagrams& get()
-    {
+    static const BlockDiagrams& get() {
         static const BlockDiagrams b = [] {
             diagramMetaModel();
             VELD::MetaModelBuilder builder("editorblocks", "test:editorblocks");
             builder.addClass("Block", {"KITE.GraphNode"}).attribute("gain", "Double");
             builder.addClass("Connection", {"KITE.GraphEdge"}).attribute("label", "String");
-            builder.addClass("Sheet").attribute("name", "String").containment("diagrams", "KITE.Diagram");
+            builder.addClass("Sheet")
+                .attribute("name", "String")
+                .containment("diagrams", "KITE.Diagram");
             builder.setModelClass("Sheet");
             return BlockDiagrams{builder.build()};
         }();
@@ -55,16 +55,14 @@ class BoxGlyph : public Glyph {
 public:
     explicit BoxGlyph(const DiagramElement& element) : Glyph(element) {}
 
-    void create() override
-    {
+    void create() override {
         box = ZEPH::RectNode::create();
         box.setSelectable(true);
         box.setMovable(true);
         getScene()->addNode(box);
     }
     ZEPH::Node getRoot() const override { return box; }
-    void update() override
-    {
+    void update() override {
         ++updates;
         const DiagramElement element = diagramElement();
         if (!element.isValid() || !box.isValid())
@@ -86,15 +84,13 @@ class EdgeGlyph : public Glyph {
 public:
     explicit EdgeGlyph(const DiagramElement& element) : Glyph(element) {}
 
-    void create() override
-    {
+    void create() override {
         line = ZEPH::LineNode::create();
         line.setSelectable(true);
         getScene()->addNode(line);
     }
     ZEPH::Node getRoot() const override { return line; }
-    void update() override
-    {
+    void update() override {
         ++updates;
         const GraphEdge edge(diagramElement());
         if (!edge.isValid() || !line.isValid())
@@ -105,8 +101,7 @@ public:
     int updates = 0;
 
 private:
-    static TAVI::GLPoint<double> centre(const DiagramElement& end)
-    {
+    static TAVI::GLPoint<double> centre(const DiagramElement& end) {
         if (!end.isValid())
             return {};
         const TAVI::GLPoint<double> corner = end.getAbsPosition();
@@ -122,8 +117,7 @@ class DiagramGlyph : public Glyph {
 public:
     explicit DiagramGlyph(const DiagramElement& element) : Glyph(element) {}
 
-    void create() override
-    {
+    void create() override {
         root = ZEPH::ContainerNode::create();
         getScene()->addNode(root);
     }
@@ -138,32 +132,34 @@ private:
 
 class BoxGlyphFactory : public GlyphFactory {
 public:
-    BoxGlyphFactory() : GlyphFactory(Table::forClass<BoxGlyphFactory>())
-    {
+    BoxGlyphFactory() : GlyphFactory(Table::forClass<BoxGlyphFactory>()) {
         registerCreator(Diagram::MetaClass(), Table::member(&BoxGlyphFactory::createDiagram));
         registerCreator(GraphNode::MetaClass(), Table::member(&BoxGlyphFactory::createNode));
         registerCreator(GraphEdge::MetaClass(), Table::member(&BoxGlyphFactory::createEdge));
     }
 
-    TAVI::Holder<Glyph> createDiagram(DiagramElement element)
-    {
+    TAVI::Holder<Glyph> createDiagram(DiagramElement element) {
         return TAVI::Holder<Glyph>(new DiagramGlyph(element));
     }
-    TAVI::Holder<Glyph> createNode(DiagramElement element) { return TAVI::Holder<Glyph>(new BoxGlyph(element)); }
-    TAVI::Holder<Glyph> createEdge(DiagramElement element) { return TAVI::Holder<Glyph>(new EdgeGlyph(element)); }
+    TAVI::Holder<Glyph> createNode(DiagramElement element) {
+        return TAVI::Holder<Glyph>(new BoxGlyph(element));
+    }
+    TAVI::Holder<Glyph> createEdge(DiagramElement element) {
+        return TAVI::Holder<Glyph>(new EdgeGlyph(element));
+    }
 };
 
 // A sheet with the diagram "main": block a at (10, 10) 40x30 holding block inner at (5, 5)
 // 10x10, block b at (200, 10) 40x30, and the connection ab from a to b.
 struct BlockModel {
-    VELD::Model model = (BlockDiagrams::get(), VELD::DomainRegistry::instance().createModel("test:editorblocks"));
+    VELD::Model model =
+        (BlockDiagrams::get(), VELD::DomainRegistry::instance().createModel("test:editorblocks"));
     Factory factory = Factory::createNewFactory(model);
     Diagram diagram;
     GraphNode a, inner, b;
     GraphEdge ab;
 
-    BlockModel()
-    {
+    BlockModel() {
         VELD::Transaction t(model);
         const VELD::ClassObject sheet = model.getRootObject();
         sheet.setString(sheet.getMetaClass().getProperty("name"), "sheet");
@@ -176,24 +172,21 @@ struct BlockModel {
     }
 
     // The helpers below change the model: call them inside a transaction.
-    Diagram addDiagram(const std::string& name) const
-    {
+    Diagram addDiagram(const std::string& name) const {
         Diagram added = factory.createDiagram(name);
         const VELD::ClassObject sheet = model.getRootObject();
         sheet.add(sheet.getMetaClass().getProperty("diagrams"), added);
         return added;
     }
     GraphNode addBlock(const GraphElement& container, const TAVI::GLPoint<double>& position,
-                       const TAVI::GLPoint<double>& size) const
-    {
+                       const TAVI::GLPoint<double>& size) const {
         GraphNode block(model.getFactory().createFromString("Block"));
         container.addContained(block);
         block.setPosition(position);
         block.setSize(size);
         return block;
     }
-    GraphEdge connect(const GraphNode& from, const GraphNode& to) const
-    {
+    GraphEdge connect(const GraphNode& from, const GraphNode& to) const {
         GraphEdge edge(model.getFactory().createFromString("Connection"));
         diagram.addContained(edge);
         edge.setSrcElement(from);

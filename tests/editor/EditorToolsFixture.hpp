@@ -33,12 +33,10 @@
 
 namespace TAVI {
 // Readable points in failure messages.
-inline void PrintTo(const GLPoint<double>& point, std::ostream* out)
-{
+inline void PrintTo(const GLPoint<double>& point, std::ostream* out) {
     *out << "(" << point.x << ", " << point.y << ")";
 }
-inline void PrintTo(const GLRect<double>& rect, std::ostream* out)
-{
+inline void PrintTo(const GLRect<double>& rect, std::ostream* out) {
     *out << "(" << rect.x << ", " << rect.y << " " << rect.width << "x" << rect.height << ")";
 }
 } // namespace TAVI
@@ -46,8 +44,7 @@ inline void PrintTo(const GLRect<double>& rect, std::ostream* out)
 namespace KITE::Test {
 
 // Keeps every record it hears, by value, as components do.
-template <typename E>
-class EventRecorder : public NIMB::Listener {
+template <typename E> class EventRecorder : public NIMB::Listener {
 public:
     void heard(E event) { received.push_back(event); }
     std::vector<E> received;
@@ -56,16 +53,14 @@ public:
 // Counts the transactions completed on one deviant (the model's root, say).
 class TransactionCounter {
 public:
-    explicit TransactionCounter(const VELD::Model& deviant) : deviant(deviant)
-    {
+    explicit TransactionCounter(const VELD::Model& deviant) : deviant(deviant) {
         deviant.registerObservingListener(&holder);
     }
     ~TransactionCounter() { deviant.unregisterObservingListener(&holder); }
     TransactionCounter(const TransactionCounter&) = delete;
     TransactionCounter& operator=(const TransactionCounter&) = delete;
 
-    void transactionCompleted(const DiagramChangeReport& report)
-    {
+    void transactionCompleted(const DiagramChangeReport& report) {
         ++count;
         lastChanged.clear();
         for (const DiagramElement& element : report.getChanged())
@@ -77,7 +72,8 @@ public:
 
 private:
     VELD::Model deviant;
-    VELD::internal::ListenerHolder<VELD::ImmutableModel, TransactionCounter, DiagramElement> holder{this};
+    VELD::internal::ListenerHolder<VELD::ImmutableModel, TransactionCounter, DiagramElement> holder{
+        this};
 };
 
 // The block model (a at (10, 10) 40x30 holding inner at (5, 5) 10x10, b at (200, 10) 40x30,
@@ -86,10 +82,10 @@ private:
 // the connection runs along y = 25 from (30, 25) to (220, 25).
 class EditorToolsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TAVI::ErrorHolder errors;
-        studio = PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
+        studio =
+            PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
         ASSERT_TRUE(studio) << errors.what();
         editor = Editor::create(studio.get(), Editor::staticGetTypeName());
         editor->setDiagram(blocks.diagram);
@@ -97,40 +93,39 @@ protected:
         editor->observeModel(workingCopy());
         editor->populate();
         installDefaultTools(*editor);
-        app->services.editorSelectionChanged->connect(&selectionEvents,
-                                                      &EventRecorder<EditorSelectionChangedEvent>::heard);
-        app->services.navigateUpRequest->connect(&navigateUpRequests, &EventRecorder<NavigateUpRequest>::heard);
+        app->services.editorSelectionChanged->connect(
+            &selectionEvents, &EventRecorder<EditorSelectionChangedEvent>::heard);
+        app->services.navigateUpRequest->connect(&navigateUpRequests,
+                                                 &EventRecorder<NavigateUpRequest>::heard);
     }
 
-    void TearDown() override
-    {
-        closeEditorAndStudio(editor, studio);
-    }
+    void TearDown() override { closeEditorAndStudio(editor, studio); }
 
     // The factory the editor's glyphs come from; the block factory unless a test needs its own.
     virtual GlyphFactory* glyphFactory() { return &factory; }
 
     static void installDefaultTools(Editor& target) { KiteDomain::get()->installTools(&target); }
     // The canvas bases' own roles, which their selection tool asks for.
-    static TAVI::StringID marqueeRole() { return ZEPH::MarqueeSelectionTool::staticGetDefaultRole(); }
+    static TAVI::StringID marqueeRole() {
+        return ZEPH::MarqueeSelectionTool::staticGetDefaultRole();
+    }
     static TAVI::StringID moveRole() { return ZEPH::MoveTool::staticGetDefaultRole(); }
     static TAVI::StringID resizeRole() { return ZEPH::ResizeBehavior::staticGetDefaultRole(); }
 
     VELD::Model workingCopy() const { return VELD::Model(editor->getDiagram().getModelVELD()); }
     VELD::Model root() const { return blocks.model; }
     // The element as the working copy, or the model's root, shows it.
-    DiagramElement inCopy(const DiagramElement& element) const { return element.asDeviant(workingCopy()); }
+    DiagramElement inCopy(const DiagramElement& element) const {
+        return element.asDeviant(workingCopy());
+    }
     DiagramElement inRoot(const DiagramElement& element) const { return element.asDeviant(root()); }
-    TAVI::GLPoint<double> copyPosition(const DiagramElement& element) const
-    {
+    TAVI::GLPoint<double> copyPosition(const DiagramElement& element) const {
         return inCopy(element).getPosition();
     }
-    TAVI::GLPoint<double> rootPosition(const DiagramElement& element) const
-    {
+    TAVI::GLPoint<double> rootPosition(const DiagramElement& element) const {
         return inRoot(element).getPosition();
     }
-    std::vector<DiagramElement> selection() const
-    {
+    std::vector<DiagramElement> selection() const {
         std::vector<DiagramElement> elements;
         for (const DiagramElement& element : editor->getSelection())
             elements.push_back(element);
@@ -138,35 +133,28 @@ protected:
     }
 
     ZEPH::Scene& scene() const { return *editor->getScene(); }
-    void press(double x, double y, int modifiers = ZEPH::NoModifier)
-    {
+    void press(double x, double y, int modifiers = ZEPH::NoModifier) {
         ZEPH::MouseEvent event({x, y}, ZEPH::LeftButton, ZEPH::LeftButton, modifiers);
         scene().handleMousePressEvent(event);
     }
-    void move(double x, double y, int modifiers = ZEPH::NoModifier)
-    {
+    void move(double x, double y, int modifiers = ZEPH::NoModifier) {
         ZEPH::MouseEvent event({x, y}, ZEPH::NoButton, ZEPH::LeftButton, modifiers);
         scene().handleMouseMoveEvent(event);
     }
-    void release(double x, double y, int modifiers = ZEPH::NoModifier)
-    {
+    void release(double x, double y, int modifiers = ZEPH::NoModifier) {
         ZEPH::MouseEvent event({x, y}, ZEPH::LeftButton, ZEPH::NoButton, modifiers);
         scene().handleMouseReleaseEvent(event);
     }
-    void click(double x, double y, int modifiers = ZEPH::NoModifier)
-    {
+    void click(double x, double y, int modifiers = ZEPH::NoModifier) {
         press(x, y, modifiers);
         release(x, y, modifiers);
     }
-    void key(int code)
-    {
+    void key(int code) {
         ZEPH::KeyEvent event(code);
         scene().handleKeyPressEvent(event);
     }
     // The tool on the stack under role, as its class; null when none.
-    template <typename T>
-    T* toolOfRole(const TAVI::StringID& role) const
-    {
+    template <typename T> T* toolOfRole(const TAVI::StringID& role) const {
         return dynamic_cast<T*>(editor->getToolByRole(role).get());
     }
 

@@ -19,9 +19,7 @@ namespace {
 class ButtonControl : public Control {
 public:
     ButtonControl(std::string name, std::vector<std::string>& log, bool consume = false)
-        : name(std::move(name)), log(log), consume(consume)
-    {
-    }
+        : name(std::move(name)), log(log), consume(consume) {}
     TAVI::StringID getDefaultTag() const override { return "button"; }
     ZEPH::Node getRoot() const override { return square; }
 
@@ -29,14 +27,12 @@ public:
     int updates = 0;
 
 protected:
-    void doCreate(const ZEPH::Node&) override
-    {
+    void doCreate(const ZEPH::Node&) override {
         ++creations;
         square = ZEPH::RectNode::create({0, 0, 6, 6});
     }
     void doUpdate() override { ++updates; }
-    void doMousePress(ZEPH::MouseEvent& event) override
-    {
+    void doMousePress(ZEPH::MouseEvent& event) override {
         log.push_back(name);
         if (consume)
             event.consume();
@@ -51,7 +47,8 @@ private:
 
 class PressRecordingBox : public BoxGlyph {
 public:
-    PressRecordingBox(const DiagramElement& element, std::vector<std::string>& log) : BoxGlyph(element), log(log) {}
+    PressRecordingBox(const DiagramElement& element, std::vector<std::string>& log)
+        : BoxGlyph(element), log(log) {}
     void handleMousePressEvent(ZEPH::MouseEvent&) override { log.push_back("glyph"); }
 
 private:
@@ -65,8 +62,7 @@ struct GlyphTest : ::testing::Test {
 
     // A glyph of the element in the graphics' scene, built but kept out of the element map.
     template <typename G, typename... Args>
-    TAVI::Holder<G> make(const DiagramElement& element, Args&... args)
-    {
+    TAVI::Holder<G> make(const DiagramElement& element, Args&... args) {
         TAVI::Holder<G> glyph(new G(element, args...));
         glyph->setGraphics(graphics.get());
         glyph->create();
@@ -77,28 +73,25 @@ struct GlyphTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(GlyphTest, DefaultsOfAGlyph)
-{
+TEST_F(GlyphTest, DefaultsOfAGlyph) {
     const TAVI::Holder<BoxGlyph> box = make<BoxGlyph>(asElement(blocks.b));
     EXPECT_EQ(box->minSize(), (GLPoint<double>{10, 10}));
     EXPECT_EQ(box->getChildContainer(), box->getRoot());
     EXPECT_EQ(box->getEditor(), nullptr);
-    EXPECT_FALSE(box->isSelected());  // no editor, so nothing is selected
+    EXPECT_FALSE(box->isSelected()); // no editor, so nothing is selected
     EXPECT_TRUE(box->isMovable());
     const EditLayout::LayoutRect rect = box->rect();
     EXPECT_EQ(rect, EditLayout::LayoutRect(10, 200, 40, 30));
     EXPECT_EQ(box->layoutItem().rect, rect);
 }
 
-TEST_F(GlyphTest, AnEdgeGlyphIsNeverMovableWhateverItsNodesSay)
-{
+TEST_F(GlyphTest, AnEdgeGlyphIsNeverMovableWhateverItsNodesSay) {
     const TAVI::Holder<EdgeGlyph> edge = make<EdgeGlyph>(asElement(blocks.ab));
     edge->getRoot().setMovable(true);
     EXPECT_FALSE(edge->isMovable());
 }
 
-TEST_F(GlyphTest, SelectionReachesTheRootOnlyWhenItIsSelectable)
-{
+TEST_F(GlyphTest, SelectionReachesTheRootOnlyWhenItIsSelectable) {
     const TAVI::Holder<BoxGlyph> box = make<BoxGlyph>(asElement(blocks.b));
     // Without an editor isSelected() stays false, so selecting shows each time it is asked.
     box->select();
@@ -111,8 +104,7 @@ TEST_F(GlyphTest, SelectionReachesTheRootOnlyWhenItIsSelectable)
     EXPECT_EQ(box->updates, 2);
 }
 
-TEST_F(GlyphTest, ControlsAreKeptUnderTagsAndATagInUseRefusesAnother)
-{
+TEST_F(GlyphTest, ControlsAreKeptUnderTagsAndATagInUseRefusesAnother) {
     const TAVI::Holder<BoxGlyph> box = make<BoxGlyph>(asElement(blocks.b));
     TAVI::Holder<ButtonControl> first(new ButtonControl("first", log));
     TAVI::Holder<ButtonControl> second(new ButtonControl("second", log));
@@ -139,8 +131,7 @@ TEST_F(GlyphTest, ControlsAreKeptUnderTagsAndATagInUseRefusesAnother)
     EXPECT_TRUE(box->hasControl("other"));
 }
 
-TEST_F(GlyphTest, GraphicsUpdateTheControlsOfAGlyphWithIt)
-{
+TEST_F(GlyphTest, GraphicsUpdateTheControlsOfAGlyphWithIt) {
     BoxGlyphFactory factory;
     graphics->setGlyphFactory(&factory);
     TAVI::GSet<DiagramElement> set;
@@ -154,8 +145,7 @@ TEST_F(GlyphTest, GraphicsUpdateTheControlsOfAGlyphWithIt)
     EXPECT_EQ(button->updates, 1);
 }
 
-TEST_F(GlyphTest, APressGoesToTheFirstControlUnderThePointerThenToTheGlyph)
-{
+TEST_F(GlyphTest, APressGoesToTheFirstControlUnderThePointerThenToTheGlyph) {
     const TAVI::Holder<PressRecordingBox> box = make<PressRecordingBox>(asElement(blocks.b), log);
     TAVI::Holder<ButtonControl> left(new ButtonControl("left", log));
     TAVI::Holder<ButtonControl> right(new ButtonControl("right", log, true));
@@ -171,7 +161,7 @@ TEST_F(GlyphTest, APressGoesToTheFirstControlUnderThePointerThenToTheGlyph)
     log.clear();
     ZEPH::MouseEvent onRight({232, 12}, ZEPH::LeftButton, ZEPH::LeftButton);
     box->dispatchMousePress(onRight);
-    EXPECT_EQ(log, (std::vector<std::string>{"right"}));  // consumed by the control
+    EXPECT_EQ(log, (std::vector<std::string>{"right"})); // consumed by the control
 
     log.clear();
     ZEPH::MouseEvent onBody({220, 30}, ZEPH::LeftButton, ZEPH::LeftButton);
@@ -179,8 +169,7 @@ TEST_F(GlyphTest, APressGoesToTheFirstControlUnderThePointerThenToTheGlyph)
     EXPECT_EQ(log, (std::vector<std::string>{"glyph"}));
 }
 
-TEST_F(GlyphTest, ControlsHeldElsewhereOutliveTheirGlyphDetached)
-{
+TEST_F(GlyphTest, ControlsHeldElsewhereOutliveTheirGlyphDetached) {
     TAVI::Holder<ButtonControl> button(new ButtonControl("button", log));
     {
         const TAVI::Holder<BoxGlyph> box = make<BoxGlyph>(asElement(blocks.b));

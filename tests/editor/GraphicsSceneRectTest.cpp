@@ -34,15 +34,13 @@ class MeasuredGlyph : public Glyph {
 public:
     explicit MeasuredGlyph(const DiagramElement& element) : Glyph(element) {}
 
-    void create() override
-    {
+    void create() override {
         painter = TAVI::Holder<SizedPainter>(new SizedPainter);
         node = ZEPH::CustomNode::create(TAVI::Holder<ZEPH::CustomNodePainter>(painter.get()));
         getScene()->addNode(node);
     }
     ZEPH::Node getRoot() const override { return node; }
-    void update() override
-    {
+    void update() override {
         const DiagramElement element = diagramElement();
         if (!element.isValid())
             return;
@@ -59,17 +57,14 @@ private:
 
 class MeasuredGlyphFactory : public GlyphFactory {
 public:
-    MeasuredGlyphFactory() : GlyphFactory(Table::forClass<MeasuredGlyphFactory>())
-    {
+    MeasuredGlyphFactory() : GlyphFactory(Table::forClass<MeasuredGlyphFactory>()) {
         registerCreator(Diagram::MetaClass(), Table::member(&MeasuredGlyphFactory::createDiagram));
         registerCreator(GraphNode::MetaClass(), Table::member(&MeasuredGlyphFactory::createNode));
     }
-    TAVI::Holder<Glyph> createDiagram(DiagramElement element)
-    {
+    TAVI::Holder<Glyph> createDiagram(DiagramElement element) {
         return TAVI::Holder<Glyph>(new DiagramGlyph(element));
     }
-    TAVI::Holder<Glyph> createNode(DiagramElement element)
-    {
+    TAVI::Holder<Glyph> createNode(DiagramElement element) {
         return TAVI::Holder<Glyph>(new MeasuredGlyph(element));
     }
 };
@@ -77,8 +72,7 @@ public:
 // The report of the last transaction on a deviant.
 class ReportCatcher {
 public:
-    explicit ReportCatcher(const VELD::Model& deviant) : deviant(deviant), holder(this)
-    {
+    explicit ReportCatcher(const VELD::Model& deviant) : deviant(deviant), holder(this) {
         deviant.registerObservingListener(&holder);
     }
     ~ReportCatcher() { deviant.unregisterObservingListener(&holder); }
@@ -91,7 +85,8 @@ public:
     std::optional<DiagramChangeReport> last;
 
 private:
-    VELD::internal::ListenerHolder<VELD::ImmutableModel, ReportCatcher, DiagramElement, false> holder;
+    VELD::internal::ListenerHolder<VELD::ImmutableModel, ReportCatcher, DiagramElement, false>
+        holder;
 };
 
 // Twenty blocks on a row beside the block model's own, seen through a working copy and drawn
@@ -99,13 +94,12 @@ private:
 struct GraphicsSceneRectTest : ::testing::Test {
     BlockModel blocks;
     std::vector<GraphNode> row;
-    VELD::Model copy;  // made once the row is in the model, as an editor's would be synchronised
+    VELD::Model copy; // made once the row is in the model, as an editor's would be synchronised
     std::unique_ptr<Graphics> graphics{Graphics::createGraphics()};
     MeasuredGlyphFactory factory;
     std::unique_ptr<ReportCatcher> catcher;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         {
             VELD::Transaction t(blocks.model);
             for (int i = 0; i < 20; ++i)
@@ -123,16 +117,13 @@ struct GraphicsSceneRectTest : ::testing::Test {
         settle();
     }
 
-    DiagramElement seen(const VELD::ImmutableClassObject& element) const
-    {
+    DiagramElement seen(const VELD::ImmutableClassObject& element) const {
         return asElement(element).asDeviant(copy);
     }
-    MeasuredGlyph* glyphOf(const VELD::ImmutableClassObject& element) const
-    {
+    MeasuredGlyph* glyphOf(const VELD::ImmutableClassObject& element) const {
         return dynamic_cast<MeasuredGlyph*>(graphics->getGlyph(seen(element)));
     }
-    void make(const TAVI::GSet<DiagramElement>& elements)
-    {
+    void make(const TAVI::GSet<DiagramElement>& elements) {
         graphics->createGlyphs(elements);
         for (const DiagramElement& element : elements) {
             Glyph* glyph = graphics->getGlyph(element);
@@ -141,8 +132,7 @@ struct GraphicsSceneRectTest : ::testing::Test {
         }
     }
     // Moves the block in the working copy and updates its glyph with the report.
-    void moveTo(const GraphNode& block, const TAVI::GLPoint<double>& position)
-    {
+    void moveTo(const GraphNode& block, const TAVI::GLPoint<double>& position) {
         VELD::Transaction t(copy);
         seen(block).setPosition(position);
         t.commit();
@@ -151,8 +141,7 @@ struct GraphicsSceneRectTest : ::testing::Test {
     }
     // The canvas's deferred passes (dirty items, scene updates). Not a hit test: under the
     // graphics' root one visits every glyph.
-    void settle() const
-    {
+    void settle() const {
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }
@@ -162,8 +151,7 @@ struct GraphicsSceneRectTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(GraphicsSceneRectTest, TheSceneRectCoversMovedAndNewGlyphs)
-{
+TEST_F(GraphicsSceneRectTest, TheSceneRectCoversMovedAndNewGlyphs) {
     moveTo(row[0], {5000, -3000});
     settle();
     const ZEPH::Node moved = glyphOf(row[0])->getRoot();
@@ -190,8 +178,7 @@ TEST_F(GraphicsSceneRectTest, TheSceneRectCoversMovedAndNewGlyphs)
     EXPECT_TRUE(sceneRect().contains(asQt(moved.getSceneBounds())));
 }
 
-TEST_F(GraphicsSceneRectTest, GraphicsInAnotherSceneLeaveItsRectangleAlone)
-{
+TEST_F(GraphicsSceneRectTest, GraphicsInAnotherSceneLeaveItsRectangleAlone) {
     const TAVI::Holder<ZEPH::Scene> host = ZEPH::Scene::createScene();
     const ZEPH::ContainerNode hostRoot = ZEPH::ContainerNode::create();
     host->addNode(hostRoot);

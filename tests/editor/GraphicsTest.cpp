@@ -1,5 +1,5 @@
-#include "editor/Control.hpp"
 #include "editor/Graphics.hpp"
+#include "editor/Control.hpp"
 #include "editor/NullGlyph.hpp"
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/Listener.hpp"
@@ -23,8 +23,7 @@ namespace {
 // The report of the next transaction on a deviant.
 class ReportCatcher {
 public:
-    explicit ReportCatcher(const VELD::Model& deviant) : deviant(deviant), holder(this)
-    {
+    explicit ReportCatcher(const VELD::Model& deviant) : deviant(deviant), holder(this) {
         deviant.registerObservingListener(&holder);
     }
     ~ReportCatcher() { deviant.unregisterObservingListener(&holder); }
@@ -35,14 +34,15 @@ public:
     std::optional<DiagramChangeReport> last;
 
 private:
-    VELD::internal::ListenerHolder<VELD::ImmutableModel, ReportCatcher, DiagramElement, false> holder;
+    VELD::internal::ListenerHolder<VELD::ImmutableModel, ReportCatcher, DiagramElement, false>
+        holder;
 };
 
 struct Removals : NIMB::Listener {
-    void removed(Glyph* glyph)
-    {
+    void removed(Glyph* glyph) {
         // The glyph is still alive while the signal is delivered; its nodes are gone already.
-        names.push_back(glyph->getGraphics() && !glyph->getRoot().isValid() ? "live" : "unexpected");
+        names.push_back(glyph->getGraphics() && !glyph->getRoot().isValid() ? "live"
+                                                                            : "unexpected");
         elements.push_back(glyph->diagramElement());
     }
     std::vector<std::string> names;
@@ -56,20 +56,17 @@ struct GraphicsTest : ::testing::Test {
 
     void SetUp() override { graphics->setGlyphFactory(&factory); }
 
-    TAVI::GSet<DiagramElement> everything() const
-    {
+    TAVI::GSet<DiagramElement> everything() const {
         return elementSet({blocks.diagram, blocks.a, blocks.inner, blocks.b, blocks.ab});
     }
-    ZEPH::Node parentNodeOf(const VELD::ImmutableClassObject& element) const
-    {
+    ZEPH::Node parentNodeOf(const VELD::ImmutableClassObject& element) const {
         return graphics->getGlyph(asElement(element))->getRoot().getParent();
     }
 };
 
 } // namespace
 
-TEST_F(GraphicsTest, ContainedGlyphsHangUnderTheirContainersWhateverTheOrder)
-{
+TEST_F(GraphicsTest, ContainedGlyphsHangUnderTheirContainersWhateverTheOrder) {
     // Contained element first, then its container, in separate calls.
     graphics->createGlyphs(elementSet({blocks.diagram}));
     graphics->createGlyphs(elementSet({blocks.a, blocks.inner}));
@@ -84,14 +81,12 @@ TEST_F(GraphicsTest, ContainedGlyphsHangUnderTheirContainersWhateverTheOrder)
     EXPECT_EQ(graphics->getGlyphs().size(), 5u);
 }
 
-TEST_F(GraphicsTest, AnElementWhoseContainerHasNoGlyphHangsUnderTheRoot)
-{
+TEST_F(GraphicsTest, AnElementWhoseContainerHasNoGlyphHangsUnderTheRoot) {
     graphics->createGlyphs(elementSet({blocks.inner}));
     EXPECT_EQ(parentNodeOf(blocks.inner), graphics->getRoot());
 }
 
-TEST_F(GraphicsTest, GlyphsAreFoundByElementAndByTheirRootNodeOnly)
-{
+TEST_F(GraphicsTest, GlyphsAreFoundByElementAndByTheirRootNodeOnly) {
     graphics->createGlyphs(everything());
     Glyph* glyph = graphics->getGlyph(blocks.a);
     ASSERT_NE(glyph, nullptr);
@@ -104,8 +99,7 @@ TEST_F(GraphicsTest, GlyphsAreFoundByElementAndByTheirRootNodeOnly)
     EXPECT_EQ(graphics->getGlyph(DiagramElement()), nullptr);
 }
 
-TEST_F(GraphicsTest, TheFactoryDispatchesOnTheMostSpecificRegisteredClass)
-{
+TEST_F(GraphicsTest, TheFactoryDispatchesOnTheMostSpecificRegisteredClass) {
     VELD::Transaction t(blocks.model);
     const TerminalNode terminal = blocks.factory.createTerminalNode();
     blocks.diagram.addContained(terminal);
@@ -118,18 +112,16 @@ TEST_F(GraphicsTest, TheFactoryDispatchesOnTheMostSpecificRegisteredClass)
     EXPECT_NE(dynamic_cast<EdgeGlyph*>(graphics->getGlyph(blocks.ab)), nullptr);
 }
 
-TEST_F(GraphicsTest, AFactoryWithoutACreatorForAClassMakesNullGlyphs)
-{
+TEST_F(GraphicsTest, AFactoryWithoutACreatorForAClassMakesNullGlyphs) {
     struct EdgesOnly : GlyphFactory {
-        EdgesOnly() : GlyphFactory(Table::forClass<EdgesOnly>())
-        {
+        EdgesOnly() : GlyphFactory(Table::forClass<EdgesOnly>()) {
             registerCreator(GraphEdge::MetaClass(), Table::member(&EdgesOnly::edge));
         }
         TAVI::Holder<Glyph> edge(DiagramElement e) { return TAVI::Holder<Glyph>(new EdgeGlyph(e)); }
     } edgesOnly;
     std::unique_ptr<Graphics> other(Graphics::createGraphics());
     other->setGlyphFactory(&edgesOnly);
-    other->setGlyphFactory(&factory);  // ignored: the first factory stays
+    other->setGlyphFactory(&factory); // ignored: the first factory stays
     EXPECT_EQ(other->getGlyphFactory(), &edgesOnly);
 
     other->createGlyphs(elementSet({blocks.b}));
@@ -139,18 +131,17 @@ TEST_F(GraphicsTest, AFactoryWithoutACreatorForAClassMakesNullGlyphs)
     EXPECT_EQ(null->getRoot().getPosition(), (GLPoint<double>{200, 10}));
 }
 
-TEST_F(GraphicsTest, GraphicsWithoutAFactoryReportItAndStillKeepTheElementTree)
-{
+TEST_F(GraphicsTest, GraphicsWithoutAFactoryReportItAndStillKeepTheElementTree) {
     KiteTest::AssertionRecorder assertions;
     std::unique_ptr<Graphics> bare(Graphics::createGraphics());
     bare->createGlyphs(elementSet({blocks.a, blocks.inner}));
     EXPECT_EQ(assertions.count(), 2u);
     ASSERT_NE(dynamic_cast<NullGlyph*>(bare->getGlyph(blocks.inner)), nullptr);
-    EXPECT_EQ(bare->getGlyph(blocks.inner)->getRoot().getParent(), bare->getGlyph(blocks.a)->getChildContainer());
+    EXPECT_EQ(bare->getGlyph(blocks.inner)->getRoot().getParent(),
+              bare->getGlyph(blocks.a)->getChildContainer());
 }
 
-TEST_F(GraphicsTest, ASecondGlyphForOneElementIsReportedAndTheFirstStays)
-{
+TEST_F(GraphicsTest, ASecondGlyphForOneElementIsReportedAndTheFirstStays) {
     graphics->createGlyphs(elementSet({blocks.a}));
     Glyph* first = graphics->getGlyph(blocks.a);
     KiteTest::AssertionRecorder assertions;
@@ -160,11 +151,11 @@ TEST_F(GraphicsTest, ASecondGlyphForOneElementIsReportedAndTheFirstStays)
     EXPECT_EQ(graphics->getGlyphs().size(), 1u);
 }
 
-TEST_F(GraphicsTest, UpdatesReattachAGlyphOnlyWhenItsElementChangedContainer)
-{
+TEST_F(GraphicsTest, UpdatesReattachAGlyphOnlyWhenItsElementChangedContainer) {
     const VELD::Model copy = blocks.model.createDeviantWithName("view");
     auto seen = [&](const VELD::ImmutableClassObject& e) { return asElement(e).asDeviant(copy); };
-    graphics->createGlyphs(elementSet({seen(blocks.diagram), seen(blocks.a), seen(blocks.inner), seen(blocks.b)}));
+    graphics->createGlyphs(
+        elementSet({seen(blocks.diagram), seen(blocks.a), seen(blocks.inner), seen(blocks.b)}));
     auto* innerGlyph = dynamic_cast<BoxGlyph*>(graphics->getGlyph(seen(blocks.inner)));
     ASSERT_NE(innerGlyph, nullptr);
     ReportCatcher catcher(copy);
@@ -177,7 +168,8 @@ TEST_F(GraphicsTest, UpdatesReattachAGlyphOnlyWhenItsElementChangedContainer)
     ASSERT_TRUE(catcher.last);
     graphics->updateGlyphs(elementSet({seen(blocks.inner)}), *catcher.last);
     EXPECT_EQ(innerGlyph->updates, 1);
-    EXPECT_EQ(innerGlyph->getRoot().getParent(), graphics->getGlyph(seen(blocks.a))->getChildContainer());
+    EXPECT_EQ(innerGlyph->getRoot().getParent(),
+              graphics->getGlyph(seen(blocks.a))->getChildContainer());
     EXPECT_EQ(innerGlyph->getRoot().getPosition(), (GLPoint<double>{7, 8}));
 
     {
@@ -187,20 +179,21 @@ TEST_F(GraphicsTest, UpdatesReattachAGlyphOnlyWhenItsElementChangedContainer)
     }
     graphics->updateGlyphs(elementSet({seen(blocks.inner)}), *catcher.last);
     EXPECT_EQ(innerGlyph->updates, 2);
-    EXPECT_EQ(innerGlyph->getRoot().getParent(), graphics->getGlyph(seen(blocks.b))->getChildContainer());
+    EXPECT_EQ(innerGlyph->getRoot().getParent(),
+              graphics->getGlyph(seen(blocks.b))->getChildContainer());
 }
 
-TEST_F(GraphicsTest, RemovingAContainerRemovesEverythingBelowItInnermostFirst)
-{
+TEST_F(GraphicsTest, RemovingAContainerRemovesEverythingBelowItInnermostFirst) {
     graphics->createGlyphs(everything());
     Removals removals;
-    new NIMB::ConnectionImpl1<Removals, Glyph*>(&removals, graphics->getGlyphRemovedSignal(), nullptr,
-                                                &Removals::removed);
+    new NIMB::ConnectionImpl1<Removals, Glyph*>(&removals, graphics->getGlyphRemovedSignal(),
+                                                nullptr, &Removals::removed);
     const ZEPH::Node innerNode = graphics->getGlyph(blocks.inner)->getRoot();
 
     graphics->removeGlyphs(elementSet({blocks.a}));
 
-    EXPECT_EQ(removals.elements, (std::vector<DiagramElement>{asElement(blocks.inner), asElement(blocks.a)}));
+    EXPECT_EQ(removals.elements,
+              (std::vector<DiagramElement>{asElement(blocks.inner), asElement(blocks.a)}));
     EXPECT_EQ(removals.names, (std::vector<std::string>{"live", "live"}));
     EXPECT_EQ(graphics->getGlyph(blocks.a), nullptr);
     EXPECT_EQ(graphics->getGlyph(blocks.inner), nullptr);
@@ -213,13 +206,12 @@ TEST_F(GraphicsTest, RemovingAContainerRemovesEverythingBelowItInnermostFirst)
     EXPECT_EQ(removals.elements.size(), 2u);
 }
 
-TEST_F(GraphicsTest, InvalidatedElementsAreTakenOnce)
-{
+TEST_F(GraphicsTest, InvalidatedElementsAreTakenOnce) {
     graphics->invalidateGlyph(blocks.a);
     graphics->invalidateGlyphs(blocks.diagram.getContained());
     EXPECT_TRUE(graphics->isInvalidated(blocks.ab));
     const TAVI::GSet<DiagramElement> taken = graphics->takeInvalidated();
-    EXPECT_EQ(taken.size(), 3u);  // a, b and ab; a only once
+    EXPECT_EQ(taken.size(), 3u); // a, b and ab; a only once
     EXPECT_TRUE(graphics->takeInvalidated().isEmpty());
     EXPECT_FALSE(graphics->isInvalidated(blocks.ab));
 }

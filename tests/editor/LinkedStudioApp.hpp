@@ -36,8 +36,8 @@ public:
 
 // Ends the editor as its studio would, lets go of it, then closes the studio and lets Qt delete
 // what the window left behind. Either holder may be empty.
-inline void closeEditorAndStudio(TAVI::Holder<Editor>& editor, TAVI::Holder<PLATFORM::Studio>& studio)
-{
+inline void closeEditorAndStudio(TAVI::Holder<Editor>& editor,
+                                 TAVI::Holder<PLATFORM::Studio>& studio) {
     if (editor) {
         TAVI::ErrorHolder errors;
         editor->terminate(errors);

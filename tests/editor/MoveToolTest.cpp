@@ -18,13 +18,11 @@ namespace {
 class MoveToolTest : public EditorToolsTest {
 protected:
     MoveTool* moveTool() const { return toolOfRole<MoveTool>(moveRole()); }
-    TAVI::GLPoint<double> glyphScenePosition(const DiagramElement& element) const
-    {
+    TAVI::GLPoint<double> glyphScenePosition(const DiagramElement& element) const {
         return editor->getGraphics()->getGlyph(element)->getRoot().getScenePosition();
     }
     // The nodes drawing guides: every top-level line and ellipse (glyphs hang under the root).
-    std::vector<ZEPH::Node> guideNodes() const
-    {
+    std::vector<ZEPH::Node> guideNodes() const {
         std::vector<ZEPH::Node> nodes;
         for (const ZEPH::Node& node : scene().getTopLevelNodes())
             if (ZEPH::LineNode(node).isValid() || ZEPH::EllipseNode(node).isValid())
@@ -37,8 +35,7 @@ protected:
     TransactionCounter rootTransactions{blocks.model};
 };
 
-TEST_F(MoveToolTest, DragPreviewsInTheWorkingCopyAndCommitsOneRootTransactionOnRelease)
-{
+TEST_F(MoveToolTest, DragPreviewsInTheWorkingCopyAndCommitsOneRootTransactionOnRelease) {
     click(40, 35);
     press(40, 35);
     move(70, 35);
@@ -67,8 +64,7 @@ TEST_F(MoveToolTest, DragPreviewsInTheWorkingCopyAndCommitsOneRootTransactionOnR
     EXPECT_EQ(selection(), (std::vector<DiagramElement>{blocks.a}));
 }
 
-TEST_F(MoveToolTest, AClickOrADragBackToTheStartChangesNothing)
-{
+TEST_F(MoveToolTest, AClickOrADragBackToTheStartChangesNothing) {
     click(40, 35);
     press(40, 35);
     release(40, 35);
@@ -86,8 +82,7 @@ TEST_F(MoveToolTest, AClickOrADragBackToTheStartChangesNothing)
     EXPECT_FALSE(editor->isInInteraction());
 }
 
-TEST_F(MoveToolTest, ASelectedContainerMovesAloneAndItsSelectedChildFollows)
-{
+TEST_F(MoveToolTest, ASelectedContainerMovesAloneAndItsSelectedChildFollows) {
     click(40, 35);
     click(20, 20, ZEPH::ShiftModifier);
     ASSERT_EQ(selection().size(), 2u);
@@ -100,8 +95,7 @@ TEST_F(MoveToolTest, ASelectedContainerMovesAloneAndItsSelectedChildFollows)
     EXPECT_EQ(glyphScenePosition(blocks.inner), (Point{115, 115}));
 }
 
-TEST_F(MoveToolTest, DraggingTheSelectedChildMovesItInsideItsContainer)
-{
+TEST_F(MoveToolTest, DraggingTheSelectedChildMovesItInsideItsContainer) {
     click(20, 20);
     press(20, 20);
     move(120, 120);
@@ -111,8 +105,7 @@ TEST_F(MoveToolTest, DraggingTheSelectedChildMovesItInsideItsContainer)
     EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
 }
 
-TEST_F(MoveToolTest, EdgesNeverMoveThemselvesButAreRedrawnWithTheirEnds)
-{
+TEST_F(MoveToolTest, EdgesNeverMoveThemselvesButAreRedrawnWithTheirEnds) {
     const TAVI::GLPoint<double> edgePosition = rootPosition(blocks.ab);
     // An edge alone: a drag from it is no move at all.
     click(120, 25);
@@ -139,8 +132,7 @@ TEST_F(MoveToolTest, EdgesNeverMoveThemselvesButAreRedrawnWithTheirEnds)
     EXPECT_EQ(rootPosition(blocks.ab), edgePosition);
 }
 
-TEST_F(MoveToolTest, EscapeLeavesModelAndWorkingCopyAsBeforeTheDrag)
-{
+TEST_F(MoveToolTest, EscapeLeavesModelAndWorkingCopyAsBeforeTheDrag) {
     click(40, 35);
     press(40, 35);
     move(140, 35);
@@ -159,8 +151,7 @@ TEST_F(MoveToolTest, EscapeLeavesModelAndWorkingCopyAsBeforeTheDrag)
     EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
 }
 
-TEST_F(MoveToolTest, ClearingTheToolStackInMidDragDropsThePreview)
-{
+TEST_F(MoveToolTest, ClearingTheToolStackInMidDragDropsThePreview) {
     click(40, 35);
     press(40, 35);
     move(140, 35);
@@ -172,8 +163,7 @@ TEST_F(MoveToolTest, ClearingTheToolStackInMidDragDropsThePreview)
     EXPECT_EQ(rootTransactions.count, 0);
 }
 
-TEST_F(MoveToolTest, SlowDragsSnapToNeighboursAndShowGuidesFastOnesDoNot)
-{
+TEST_F(MoveToolTest, SlowDragsSnapToNeighboursAndShowGuidesFastOnesDoNot) {
     click(40, 35);
     press(40, 35);
     // a's left edge 3 short of b's: the first step (speed 0) snaps it onto b's.
@@ -184,21 +174,22 @@ TEST_F(MoveToolTest, SlowDragsSnapToNeighboursAndShowGuidesFastOnesDoNot)
     const std::vector<EditLayout::Guide> guides = tool->getGuides();
     // a now lies on b: left, right and centre align on x, top, bottom and centre on y.
     EXPECT_EQ(guides.size(), 6u);
-    const auto leftEdges = std::find_if(guides.begin(), guides.end(), [](const EditLayout::Guide& g) {
-        return g.type == EditLayout::Guide::Vertical && g.position == 200.0;
-    });
+    const auto leftEdges =
+        std::find_if(guides.begin(), guides.end(), [](const EditLayout::Guide& g) {
+            return g.type == EditLayout::Guide::Vertical && g.position == 200.0;
+        });
     ASSERT_NE(leftEdges, guides.end());
     // Each guide is a line with a cross at each edge end and a dot at each centre end.
     std::size_t expectedNodes = 0;
     for (const EditLayout::Guide& guide : guides)
-        expectedNodes += 1 + (guide.fromFeatureType == EditLayout::Centre ? 1 : 2)
-                         + (guide.toFeatureType == EditLayout::Centre ? 1 : 2);
+        expectedNodes += 1 + (guide.fromFeatureType == EditLayout::Centre ? 1 : 2) +
+                         (guide.toFeatureType == EditLayout::Centre ? 1 : 2);
     const std::vector<ZEPH::Node> drawn = guideNodes();
     EXPECT_EQ(drawn.size(), expectedNodes);
     const bool leftLineDrawn = std::any_of(drawn.begin(), drawn.end(), [&](const ZEPH::Node& node) {
         const ZEPH::LineNode line(node);
-        return line.isValid() && line.getFrom() == Point{200, leftEdges->from}
-               && line.getTo() == Point{200, leftEdges->to};
+        return line.isValid() && line.getFrom() == Point{200, leftEdges->from} &&
+               line.getTo() == Point{200, leftEdges->to};
     });
     EXPECT_TRUE(leftLineDrawn);
 
@@ -221,8 +212,7 @@ TEST_F(MoveToolTest, SlowDragsSnapToNeighboursAndShowGuidesFastOnesDoNot)
     EXPECT_TRUE(guideNodes().empty());
 }
 
-TEST_F(MoveToolTest, TheBlocksInsideTheMovedOneAreNoPlaceToSnapTo)
-{
+TEST_F(MoveToolTest, TheBlocksInsideTheMovedOneAreNoPlaceToSnapTo) {
     // Dragging inner's container a: inner moves along, so a must not snap to where inner was.
     click(40, 35);
     press(40, 35);

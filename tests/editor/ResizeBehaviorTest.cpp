@@ -17,8 +17,7 @@ protected:
     TransactionCounter rootTransactions{blocks.model};
 };
 
-TEST_F(ResizeBehaviorTest, DraggingACornerPreviewsInTheWorkingCopyAndCommitsOnce)
-{
+TEST_F(ResizeBehaviorTest, DraggingACornerPreviewsInTheWorkingCopyAndCommitsOnce) {
     click(220, 35);
     press(240, 40);
     move(260, 60);
@@ -43,8 +42,7 @@ TEST_F(ResizeBehaviorTest, DraggingACornerPreviewsInTheWorkingCopyAndCommitsOnce
               (TAVI::GLRect<double>{200, 10, 50, 35}));
 }
 
-TEST_F(ResizeBehaviorTest, TheTopLeftHandleMovesTheElementAsWellAsResizingIt)
-{
+TEST_F(ResizeBehaviorTest, TheTopLeftHandleMovesTheElementAsWellAsResizingIt) {
     click(220, 35);
     press(200, 10);
     move(190, 0);
@@ -54,8 +52,7 @@ TEST_F(ResizeBehaviorTest, TheTopLeftHandleMovesTheElementAsWellAsResizingIt)
     EXPECT_EQ(rootSize(blocks.b), (Point{50, 40}));
 }
 
-TEST_F(ResizeBehaviorTest, AContainedElementKeepsItsPositionRelativeToItsContainer)
-{
+TEST_F(ResizeBehaviorTest, AContainedElementKeepsItsPositionRelativeToItsContainer) {
     // inner lies at (5, 5) in a, at (15, 15) on the scene.
     click(20, 20);
     ASSERT_EQ(selection(), (std::vector<DiagramElement>{blocks.inner}));
@@ -75,8 +72,7 @@ TEST_F(ResizeBehaviorTest, AContainedElementKeepsItsPositionRelativeToItsContain
               (TAVI::GLRect<double>{12, 11, 23, 24}));
 }
 
-TEST_F(ResizeBehaviorTest, AnElementIsNeverMadeSmallerThanItsGlyphAllows)
-{
+TEST_F(ResizeBehaviorTest, AnElementIsNeverMadeSmallerThanItsGlyphAllows) {
     // The block glyph's minimum is the default 10 by 10; the bottom-right handle goes far past
     // the top-left corner.
     click(220, 35);
@@ -88,8 +84,7 @@ TEST_F(ResizeBehaviorTest, AnElementIsNeverMadeSmallerThanItsGlyphAllows)
     EXPECT_EQ(rootSize(blocks.b), (Point{10, 10}));
 }
 
-TEST_F(ResizeBehaviorTest, AResizeThatEndsWhereItStartedWritesNothing)
-{
+TEST_F(ResizeBehaviorTest, AResizeThatEndsWhereItStartedWritesNothing) {
     click(220, 35);
     press(240, 40);
     move(260, 60);
@@ -101,8 +96,7 @@ TEST_F(ResizeBehaviorTest, AResizeThatEndsWhereItStartedWritesNothing)
     EXPECT_FALSE(editor->isInInteraction());
 }
 
-TEST_F(ResizeBehaviorTest, EscapeLeavesModelAndWorkingCopyAsBefore)
-{
+TEST_F(ResizeBehaviorTest, EscapeLeavesModelAndWorkingCopyAsBefore) {
     click(220, 35);
     press(240, 40);
     move(280, 80);
@@ -117,8 +111,7 @@ TEST_F(ResizeBehaviorTest, EscapeLeavesModelAndWorkingCopyAsBefore)
     EXPECT_EQ(rootSize(blocks.b), (Point{40, 30}));
 }
 
-TEST_F(ResizeBehaviorTest, AResizeOfANodeThatIsNoGlyphsRootChangesNoElement)
-{
+TEST_F(ResizeBehaviorTest, AResizeOfANodeThatIsNoGlyphsRootChangesNoElement) {
     ZEPH::RectNode stray = ZEPH::RectNode::create({0, 0, 20, 20});
     stray.setPosition({300, 300});
     scene().addNode(stray);

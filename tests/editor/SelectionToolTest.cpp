@@ -10,14 +10,12 @@ namespace {
 
 class SelectionToolTest : public EditorToolsTest {
 protected:
-    bool nodeSelected(const DiagramElement& element) const
-    {
+    bool nodeSelected(const DiagramElement& element) const {
         const Glyph* glyph = editor->getGraphics()->getGlyph(element);
         return glyph && glyph->getRoot().isSelected();
     }
     // The elements of a selection event, in order.
-    static std::vector<DiagramElement> elementsOf(const EditorSelectionChangedEvent& event)
-    {
+    static std::vector<DiagramElement> elementsOf(const EditorSelectionChangedEvent& event) {
         std::vector<DiagramElement> elements;
         for (const VELD::ClassObject& object : event.selections())
             elements.push_back(DiagramElement(object));
@@ -25,8 +23,7 @@ protected:
     }
 };
 
-TEST_F(SelectionToolTest, ClickSelectsTheElementOfTheGlyphUnderThePointer)
-{
+TEST_F(SelectionToolTest, ClickSelectsTheElementOfTheGlyphUnderThePointer) {
     click(40, 35);
     EXPECT_EQ(selection(), (std::vector<DiagramElement>{blocks.a}));
     EXPECT_TRUE(nodeSelected(blocks.a));
@@ -45,8 +42,7 @@ TEST_F(SelectionToolTest, ClickSelectsTheElementOfTheGlyphUnderThePointer)
     EXPECT_EQ(elementsOf(selectionEvents.received[1]), (std::vector<DiagramElement>{blocks.inner}));
 }
 
-TEST_F(SelectionToolTest, ShiftExtendsControlTogglesAndEmptySpaceClearsWithoutAnEvent)
-{
+TEST_F(SelectionToolTest, ShiftExtendsControlTogglesAndEmptySpaceClearsWithoutAnEvent) {
     click(40, 35);
     click(220, 35, ZEPH::ShiftModifier);
     EXPECT_EQ(selection(), (std::vector<DiagramElement>{blocks.a, blocks.b}));
@@ -66,8 +62,7 @@ TEST_F(SelectionToolTest, ShiftExtendsControlTogglesAndEmptySpaceClearsWithoutAn
     EXPECT_EQ(selectionEvents.received.size(), 3u);
 }
 
-TEST_F(SelectionToolTest, MarqueeSelectsWhatItCoversWithOneEventForTheWholeSelection)
-{
+TEST_F(SelectionToolTest, MarqueeSelectsWhatItCoversWithOneEventForTheWholeSelection) {
     click(40, 35);
     ASSERT_EQ(selectionEvents.received.size(), 1u);
 
@@ -80,8 +75,10 @@ TEST_F(SelectionToolTest, MarqueeSelectsWhatItCoversWithOneEventForTheWholeSelec
 
     const std::vector<DiagramElement> selected = selection();
     EXPECT_EQ(selected.size(), 2u);
-    EXPECT_NE(std::find(selected.begin(), selected.end(), DiagramElement(blocks.a)), selected.end());
-    EXPECT_NE(std::find(selected.begin(), selected.end(), DiagramElement(blocks.inner)), selected.end());
+    EXPECT_NE(std::find(selected.begin(), selected.end(), DiagramElement(blocks.a)),
+              selected.end());
+    EXPECT_NE(std::find(selected.begin(), selected.end(), DiagramElement(blocks.inner)),
+              selected.end());
     ASSERT_EQ(selectionEvents.received.size(), 2u);
     EXPECT_TRUE(selectionEvents.received[1].isSelected());
     EXPECT_EQ(elementsOf(selectionEvents.received[1]), selected);
@@ -91,8 +88,7 @@ TEST_F(SelectionToolTest, MarqueeSelectsWhatItCoversWithOneEventForTheWholeSelec
     EXPECT_EQ(selectionEvents.received.size(), 3u);
 }
 
-TEST_F(SelectionToolTest, MarqueeCancelledWithEscapeSelectsNothingAndLeavesEventsOn)
-{
+TEST_F(SelectionToolTest, MarqueeCancelledWithEscapeSelectsNothingAndLeavesEventsOn) {
     press(5, 5);
     move(300, 60);
     key(ZEPH::Key_Escape);
@@ -106,8 +102,7 @@ TEST_F(SelectionToolTest, MarqueeCancelledWithEscapeSelectsNothingAndLeavesEvent
     EXPECT_EQ(selectionEvents.received.size(), 1u);
 }
 
-TEST_F(SelectionToolTest, MarqueeMadeButNeverOnTheStackLeavesEventsOn)
-{
+TEST_F(SelectionToolTest, MarqueeMadeButNeverOnTheStackLeavesEventsOn) {
     // The scene makes one for the role and drops it, as when no gesture follows.
     scene().createToolByRole(marqueeRole());
     click(40, 35);

@@ -10,14 +10,15 @@
 
 namespace KiteTest {
 
-inline void registerBlockSheets()
-{
+inline void registerBlockSheets() {
     static const bool registered = [] {
         KITE::diagramMetaModel();
         VELD::MetaModelBuilder builder("blocks", "test:blocks");
         builder.addClass("Block", {"KITE.GraphNode"}).attribute("gain", "Double");
         builder.addClass("Connection", {"KITE.GraphEdge"}).attribute("label", "String");
-        builder.addClass("Sheet").attribute("name", "String").containment("diagrams", "KITE.Diagram");
+        builder.addClass("Sheet")
+            .attribute("name", "String")
+            .containment("diagrams", "KITE.Diagram");
         builder.setModelClass("Sheet");
         builder.build();
         return true;
@@ -26,15 +27,13 @@ inline void registerBlockSheets()
 }
 
 // A new, empty sheet.
-inline VELD::Model newBlockSheet()
-{
+inline VELD::Model newBlockSheet() {
     registerBlockSheets();
     return VELD::DomainRegistry::instance().createModel("test:blocks");
 }
 
 // Adds a diagram to the sheet; call inside a transaction.
-inline KITE::Diagram addDiagram(const VELD::Model& sheetModel, const std::string& name)
-{
+inline KITE::Diagram addDiagram(const VELD::Model& sheetModel, const std::string& name) {
     const KITE::Diagram diagram = KITE::Factory::createNewFactory(sheetModel).createDiagram(name);
     const VELD::ClassObject sheet = sheetModel.getRootObject();
     sheet.add(sheet.getMetaClass().getProperty("diagrams"), diagram);

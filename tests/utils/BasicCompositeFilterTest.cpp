@@ -1,5 +1,5 @@
-#include "tests/utils/FilterTestModel.hpp"
 #include "utils/BasicCompositeFilter.hpp"
+#include "tests/utils/FilterTestModel.hpp"
 
 #include "platform/tavi/DebugOutput.hpp"
 #include "platform/tavi/TypedException.hpp"
@@ -16,10 +16,12 @@ struct FamilyCase {
     const char* label;
     const char* family;
     bool allowReadOnly;
-    Names shown;  // of flt.A's owned attributes
+    Names shown; // of flt.A's owned attributes
 };
 // Rows print as their labels (not as raw bytes).
-void PrintTo(const FamilyCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const FamilyCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class BasicCompositeFilterFamilies : public ::testing::TestWithParam<FamilyCase> {};
 
@@ -76,7 +78,7 @@ TEST(BasicCompositeFilterTest, TrackedHistoryIsPrintedInADetailedAndABriefText) 
     auto filter = boost::make_shared<BasicCompositeFilter>("Tree", false, true);
     // Holder owns "parts" (composite) and "refs" (a reference): one acceptance, one rejection.
     const auto shown = filter->execute(FilterModel::get().holder, "");
-    ASSERT_EQ(shown.size(), 1);  // decides each attribute once
+    ASSERT_EQ(shown.size(), 1); // decides each attribute once
     const auto entries = TAVI::DebugOutput::entries();
     ASSERT_EQ(entries.size(), 4u);
 
@@ -85,10 +87,12 @@ TEST(BasicCompositeFilterTest, TrackedHistoryIsPrintedInADetailedAndABriefText) 
         "        =====] Transactions. (Final result the bottom, dbl click lines to navigate to "
         "history marker) [===== \n";
     const std::string briefHeader = "        =====] Transactions [===== \n";
-    EXPECT_EQ(entries[0].text, bar + " ************************] ACCEPTED: {parts}\n" + detailedHeader);
+    EXPECT_EQ(entries[0].text,
+              bar + " ************************] ACCEPTED: {parts}\n" + detailedHeader);
     EXPECT_TRUE(entries[0].first);
     EXPECT_FALSE(entries[0].second);
-    EXPECT_EQ(entries[1].text, bar + " ************************] ACCEPTED: {parts}\n" + briefHeader);
+    EXPECT_EQ(entries[1].text,
+              bar + " ************************] ACCEPTED: {parts}\n" + briefHeader);
     EXPECT_FALSE(entries[1].first);
     EXPECT_TRUE(entries[1].second);
 
@@ -96,7 +100,8 @@ TEST(BasicCompositeFilterTest, TrackedHistoryIsPrintedInADetailedAndABriefText) 
         "[FALSE] - {BasicCompositeFilter}, {testObject}, {didn't match (Tree && composite) || "
         "(property && !composite)}\n";
     const std::string detailedRefs = entries[2].text;
-    const std::string head = bar + " rejected {refs}\n" + detailedHeader + "utils/BasicCompositeFilter.cpp (";
+    const std::string head =
+        bar + " rejected {refs}\n" + detailedHeader + "utils/BasicCompositeFilter.cpp (";
     ASSERT_EQ(detailedRefs.compare(0, head.size(), head), 0) << detailedRefs;
     EXPECT_EQ(detailedRefs.substr(detailedRefs.size() - step.size() - 4, 4), ") : ");
     EXPECT_EQ(detailedRefs.substr(detailedRefs.size() - step.size()), step);

@@ -1,5 +1,5 @@
-#include "tests/utils/FilterTestModel.hpp"
 #include "utils/BuildClassList.hpp"
+#include "tests/utils/FilterTestModel.hpp"
 #include "utils/FastStringLess.hpp"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ std::vector<std::string> qualifiedNames(const std::vector<ImmutableClass>& class
 TEST(BuildClassListTest, ListsTheClassThenEachGenerationOnce) {
     const FilterModel& m = FilterModel::get();
     const std::string root = ImmutableClassObject::MetaClass().getQualifiedName();
-    std::vector<ImmutableClass> out{m.item};  // replaced, not appended to
+    std::vector<ImmutableClass> out{m.item}; // replaced, not appended to
     KITE::Util::buildClassList(m.bottom, out);
     // Top is reached through Left and Right but listed once, after both.
     EXPECT_EQ(qualifiedNames(out),

@@ -56,9 +56,12 @@ TEST_F(FilterRobustnessTest, NullAndInvalidArgumentsGiveEmptyOrUnfilteredResults
     EXPECT_EQ(match->execute(ImmutableClass(), "Simple").size(), 0u);
     auto named = boost::make_shared<XMLFilterNamedTypeMatch>("Tree", "", &robustDatabase);
     const ImmutableSequence<ImmutableObject> none = MakeSequence::create<ImmutableObject>();
-    EXPECT_EQ(named->executePropertyFilter(ImmutableClass(), ImmutableProperty(), none, "").size(), 0u);
+    EXPECT_EQ(named->executePropertyFilter(ImmutableClass(), ImmutableProperty(), none, "").size(),
+              0u);
     const Sequence<ImmutableClass> classes = MakeSequence::create<ImmutableClass>();
-    EXPECT_EQ(named->executePropertyFilter(ImmutableClass(), ImmutableProperty(), classes, "").size(), 0u);
+    EXPECT_EQ(
+        named->executePropertyFilter(ImmutableClass(), ImmutableProperty(), classes, "").size(),
+        0u);
     // A property of another class than the one given.
     EXPECT_EQ(named->executePropertyFilter(m.a, m.refs, none, "").size(), 0u);
 }
@@ -81,12 +84,12 @@ TEST_F(FilterRobustnessTest, DeepHierarchiesAreListedOnceInOrder) {
     const auto start = std::chrono::steady_clock::now();
     std::vector<ImmutableClass> list;
     KITE::Util::buildClassList(deepest, list);
-    ASSERT_EQ(list.size(), 3001u);  // and the root class
+    ASSERT_EQ(list.size(), 3001u); // and the root class
     EXPECT_EQ(list.front(), deepest);
     EXPECT_EQ(list[2999].getQualifiedName(), "deepchain.C0");
     EXPECT_EQ(list.back(), ImmutableClassObject::MetaClass());
     auto match = boost::make_shared<XMLFilterMatch>("Property", "", &robustDatabase);
-    EXPECT_EQ(match->execute(deepest, "Simple").size(), 0u);  // owned attributes only
+    EXPECT_EQ(match->execute(deepest, "Simple").size(), 0u); // owned attributes only
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
@@ -124,17 +127,24 @@ TEST_F(FilterRobustnessTest, MalformedNestedAndNonUtf8FilesAreSkipped) {
         nested += "</node>";
     nested += "</xmldb>";
     write("a_nested.xml", nested);
-    write("b_latin.xml", QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><xmldb><node name=\"Filter/flt.A/Tree/Bad/Include\"><item>\xe9t\xe9</item></node></xmldb>"));
+    write(
+        "b_latin.xml",
+        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><xmldb><node "
+                   "name=\"Filter/flt.A/Tree/Bad/Include\"><item>\xe9t\xe9</item></node></xmldb>"));
     write("c_empty.xml", QByteArray());
-    write("d_truncated.xml", QByteArray("<xmldb><node name=\"Filter/flt.A/Tree/Cut/Include\"><item>parts"));
-    write("e_good.xml", QByteArray("<xmldb><node name=\"Filter/flt.A/Tree/Good/Include\"><item>parts</item><item>parts</item></node></xmldb>"));
+    write("d_truncated.xml",
+          QByteArray("<xmldb><node name=\"Filter/flt.A/Tree/Cut/Include\"><item>parts"));
+    write("e_good.xml", QByteArray("<xmldb><node "
+                                   "name=\"Filter/flt.A/Tree/Good/Include\"><item>parts</"
+                                   "item><item>parts</item></node></xmldb>"));
     TAVI::XMLDB::Database db;
     TAVI::ErrorHolder errors;
     EXPECT_FALSE(db.addFolder(dir.path().toStdString(), errors));
     EXPECT_EQ(errors.id(), "TAVI_XMLDB_MalformedFile");
     static TAVI::XMLDB::Database* current = nullptr;
     current = &db;
-    auto match = boost::make_shared<XMLFilterMatch>("Tree", "", [] () -> TAVI::XMLDB::Database& { return *current; });
+    auto match = boost::make_shared<XMLFilterMatch>(
+        "Tree", "", []() -> TAVI::XMLDB::Database& { return *current; });
     EXPECT_EQ(FilterModel::names(match->execute(m.a, "Good")), std::vector<std::string>{"parts"});
     match->execute(m.a, "Bad");
     match->execute(m.a, "Cut");

@@ -25,12 +25,16 @@ const FilterModel& FilterModel::get() {
         };
         PropertySpec summary = property("summary", "String", false, false);
         summary.derived = true;
-        summary.deriver = [](const ImmutableClassObject&) { return std::vector<ImmutableObject>{}; };
+        summary.deriver = [](const ImmutableClassObject&) {
+            return std::vector<ImmutableObject>{};
+        };
         PropertySpec frozen = property("frozen", "A", true, true);
         frozen.readOnly = true;
         PropertySpec computed = property("computed", "A", true, true);
         computed.derived = true;
-        computed.deriver = [](const ImmutableClassObject&) { return std::vector<ImmutableObject>{}; };
+        computed.deriver = [](const ImmutableClassObject&) {
+            return std::vector<ImmutableObject>{};
+        };
         b.addClass("A")
             .attribute("name", "String")
             .attribute("size", "Integer")

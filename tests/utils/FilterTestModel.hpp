@@ -8,13 +8,14 @@
 struct FilterModel {
     VELD::ImmutableNamespace package;
     VELD::ImmutableClass a, b, holder, item, itemA, itemB, top, left, right, bottom;
-    VELD::ImmutableProperty refs;  // Holder.refs
+    VELD::ImmutableProperty refs; // Holder.refs
 
     static const FilterModel& get();
     static constexpr const char* uri = "test:filters";
 
     // The names of the attributes of a sequence, in order.
-    static std::vector<std::string> names(const VELD::ImmutableSequence<VELD::ImmutableProperty>& s);
+    static std::vector<std::string>
+    names(const VELD::ImmutableSequence<VELD::ImmutableProperty>& s);
 };
 
 // A database holding tests/utils/data, read once.

@@ -1,5 +1,5 @@
-#include "tests/utils/FilterTestModel.hpp"
 #include "utils/XMLFilterMatch.hpp"
+#include "tests/utils/FilterTestModel.hpp"
 
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
@@ -30,11 +30,13 @@ struct NameCase {
     const char* label;
     const char* nameSpace;
     const char* mode;
-    bool ofB;  // the class asked about: flt.B (deriving from flt.A) or flt.A
+    bool ofB; // the class asked about: flt.B (deriving from flt.A) or flt.A
     const char* name;
     bool accepted;
 };
-void PrintTo(const NameCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class XMLFilterDecisions : public ::testing::TestWithParam<NameCase> {
 protected:
@@ -76,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(XMLFilterMatchTest, TreeShowsCompositesThatPassTheLists) {
     // "hidden" is excluded for flt.A in mode Simple; "frozen" is read-only and so is the
     // derived "computed". "factory" is the data's to hide, and it does not.
-    EXPECT_EQ(FilterModel::names(filter("Tree")->execute(m.a, "Simple")), (Names{"parts", "factory"}));
+    EXPECT_EQ(FilterModel::names(filter("Tree")->execute(m.a, "Simple")),
+              (Names{"parts", "factory"}));
     auto readOnlyToo = boost::make_shared<XMLFilterMatch>("Tree", "", &filterTestDatabase, true);
     EXPECT_EQ(FilterModel::names(readOnlyToo->execute(m.a, "Simple")),
               (Names{"parts", "factory", "frozen", "computed"}));
@@ -101,7 +104,8 @@ TEST_F(XMLFilterMatchTest, PropertyShowsDerivedOnlyInModeAllOrAsExceptions) {
 
 TEST_F(XMLFilterMatchTest, KeysAreFormedFromNamespaceClassFamilyModeAndList) {
     auto plain = filter("Tree");
-    EXPECT_EQ(plain->buildFilterKey("lib.Block", "Simple", "Include"), "Filter/lib.Block/Tree/Simple/Include");
+    EXPECT_EQ(plain->buildFilterKey("lib.Block", "Simple", "Include"),
+              "Filter/lib.Block/Tree/Simple/Include");
     EXPECT_EQ(filter("Property", "lib")->buildFilterKey("lib.Block", "All", "Exclude"),
               "lib/Filter/lib.Block/Property/All/Exclude");
     plain->execute(m.a, "Simple");
@@ -128,7 +132,8 @@ TEST_F(XMLFilterMatchTest, BuildFilterGathersTheListsOfTheClassThenItsAncestors)
     ASSERT_TRUE(property->buildFilter(m.a, "Simple"));
     ASSERT_NE(property->getDerivedExceptions(), nullptr);
     EXPECT_EQ(property->getDerivedExceptions()->getKey(), "/Filter/Exceptions/Derived/Property");
-    EXPECT_EQ(property->getCompositeExceptions()->getKey(), "/Filter/Exceptions/Composite/Property");
+    EXPECT_EQ(property->getCompositeExceptions()->getKey(),
+              "/Filter/Exceptions/Composite/Property");
 }
 
 TEST_F(XMLFilterMatchTest, AnInvalidClassFailsToBuildAndShowsItsAttributesUnfiltered) {
@@ -200,7 +205,8 @@ TEST_F(XMLFilterMatchTest, AMalformedDataFileIsReportedAndTheOthersStillFilter) 
     EXPECT_NE(text.find("b_bad.xml:"), std::string::npos) << text;
     ASSERT_EQ(db.getLoadErrors().size(), 1u);
     EXPECT_GT(db.getLoadErrors()[0].line, 0);
-    auto f = boost::make_shared<XMLFilterMatch>("Tree", "", [] () -> TAVI::XMLDB::Database& { return db; });
+    auto f = boost::make_shared<XMLFilterMatch>("Tree", "",
+                                                []() -> TAVI::XMLDB::Database& { return db; });
     EXPECT_EQ(FilterModel::names(f->execute(m.a, "Simple")), (Names{"hidden", "factory"}));
 }
 

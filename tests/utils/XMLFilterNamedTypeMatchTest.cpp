@@ -1,5 +1,5 @@
-#include "tests/utils/FilterTestModel.hpp"
 #include "utils/XMLFilterNamedTypeMatch.hpp"
+#include "tests/utils/FilterTestModel.hpp"
 
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
@@ -36,11 +36,12 @@ struct XMLFilterNamedTypeMatchTest : ::testing::Test {
     }
     void TearDown() override { XMLFilterBase::clearCacheMaps(); }
 
-    std::vector<ImmutableClassObject> filteredRefs(const boost::shared_ptr<XMLFilterNamedTypeMatch>& f,
-                                                   const std::string& mode) {
+    std::vector<ImmutableClassObject>
+    filteredRefs(const boost::shared_ptr<XMLFilterNamedTypeMatch>& f, const std::string& mode) {
         std::vector<ImmutableClassObject> out;
         const ImmutableClassObject holder = model.getRootObject();
-        for (const ImmutableObject& v : f->executePropertyFilter(m.holder, m.refs, holder.get(m.refs), mode))
+        for (const ImmutableObject& v :
+             f->executePropertyFilter(m.holder, m.refs, holder.get(m.refs), mode))
             out.push_back(v.asClassObject());
         return out;
     }
@@ -63,7 +64,8 @@ TEST_F(XMLFilterNamedTypeMatchTest, OffersListedClassesInAViewThatRefusesInserti
     classes.append(m.item);
     classes.append(m.itemA);
     classes.append(m.itemB);
-    const Sequence<ImmutableClass> offered = f->executePropertyFilter(m.holder, m.refs, classes, "Simple");
+    const Sequence<ImmutableClass> offered =
+        f->executePropertyFilter(m.holder, m.refs, classes, "Simple");
     ASSERT_EQ(offered.size(), 1);
     EXPECT_EQ(offered[0], m.itemA);
 

@@ -24,7 +24,8 @@ void DatabasePrivate::addEntry(DataLayer& layer, const std::string& key) {
     layer.try_emplace(key);
 }
 
-bool DatabasePrivate::readFile(const std::string& file, DataLayer& into, Database::LoadError& error) {
+bool DatabasePrivate::readFile(const std::string& file, DataLayer& into,
+                               Database::LoadError& error) {
     error = Database::LoadError{file, 0, 0, {}};
     QFile device(QString::fromStdString(file));
     if (!device.open(QIODevice::ReadOnly)) {
@@ -32,9 +33,9 @@ bool DatabasePrivate::readFile(const std::string& file, DataLayer& into, Databas
         return false;
     }
 
-    DataLayer read;  // merged into `into` only when the whole file is good
+    DataLayer read; // merged into `into` only when the whole file is good
     QXmlStreamReader xml(&device);
-    std::vector<std::string> open;  // keys of the enclosing <node> elements
+    std::vector<std::string> open; // keys of the enclosing <node> elements
     bool sawRoot = false;
     while (!xml.atEnd() && !xml.hasError()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
@@ -42,17 +43,21 @@ bool DatabasePrivate::readFile(const std::string& file, DataLayer& into, Databas
             const QStringView tag = xml.name();
             if (!sawRoot) {
                 if (tag != u"xmldb") {
-                    xml.raiseError(QStringLiteral("the root element must be <xmldb>, not <%1>").arg(tag));
+                    xml.raiseError(
+                        QStringLiteral("the root element must be <xmldb>, not <%1>").arg(tag));
                     break;
                 }
                 sawRoot = true;
             } else if (tag == u"node") {
-                const QXmlStreamAttributes attributes = xml.attributes();  // value() views into it
-                const std::string name = attributes.value(QLatin1String("name")).toString().toStdString();
-                if (name.empty() || name.back() == '/' || name.find("//") != std::string::npos
-                    || (!open.empty() && name.front() == '/')) {
-                    xml.raiseError(QStringLiteral("<node> needs a name of non-empty parts separated by '/', not \"%1\"")
-                                       .arg(QString::fromStdString(name)));
+                const QXmlStreamAttributes attributes = xml.attributes(); // value() views into it
+                const std::string name =
+                    attributes.value(QLatin1String("name")).toString().toStdString();
+                if (name.empty() || name.back() == '/' || name.find("//") != std::string::npos ||
+                    (!open.empty() && name.front() == '/')) {
+                    xml.raiseError(
+                        QStringLiteral(
+                            "<node> needs a name of non-empty parts separated by '/', not \"%1\"")
+                            .arg(QString::fromStdString(name)));
                     break;
                 }
                 const std::string key = open.empty() ? name : open.back() + "/" + name;
@@ -61,7 +66,9 @@ bool DatabasePrivate::readFile(const std::string& file, DataLayer& into, Databas
                 if (list == u"true")
                     read[key].hasList = true;
                 else if (!list.isEmpty() && list != u"false") {
-                    xml.raiseError(QStringLiteral("the list attribute must be true or false, not \"%1\"").arg(list));
+                    xml.raiseError(
+                        QStringLiteral("the list attribute must be true or false, not \"%1\"")
+                            .arg(list));
                     break;
                 }
                 open.push_back(key);
@@ -70,7 +77,8 @@ bool DatabasePrivate::readFile(const std::string& file, DataLayer& into, Databas
                     xml.raiseError(QStringLiteral("<item> must be inside a <node>"));
                     break;
                 }
-                const QString text = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+                const QString text =
+                    xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
                 if (xml.hasError())
                     break;
                 DataEntry& entry = read[open.back()];
@@ -107,7 +115,8 @@ bool DatabasePrivate::readFile(const std::string& file, DataLayer& into, Databas
 }
 
 std::string DatabasePrivate::cleanFolder(const std::string& folder) {
-    return QDir::cleanPath(QFileInfo(QString::fromStdString(folder)).absoluteFilePath()).toStdString();
+    return QDir::cleanPath(QFileInfo(QString::fromStdString(folder)).absoluteFilePath())
+        .toStdString();
 }
 
 bool DatabasePrivate::readFolder(FolderData& folder, ErrorHolder& errors) {
@@ -115,20 +124,23 @@ bool DatabasePrivate::readFolder(FolderData& folder, ErrorHolder& errors) {
     folder.errors.clear();
     const QDir dir(QString::fromStdString(folder.path));
     if (!dir.exists()) {
-        folder.errors.push_back(Database::LoadError{folder.path, 0, 0, "the folder does not exist"});
-        errors.setError(SimpleErrorDescription(TAVI_HERE, "XML data folder not found: " + folder.path,
-                                               "TAVI_XMLDB_FolderNotFound"));
+        folder.errors.push_back(
+            Database::LoadError{folder.path, 0, 0, "the folder does not exist"});
+        errors.setError(SimpleErrorDescription(
+            TAVI_HERE, "XML data folder not found: " + folder.path, "TAVI_XMLDB_FolderNotFound"));
         return false;
     }
     bool allGood = true;
-    const QStringList files = dir.entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable, QDir::Name);
+    const QStringList files =
+        dir.entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable, QDir::Name);
     for (const QString& name : files) {
         Database::LoadError error;
         if (!readFile(dir.filePath(name).toStdString(), folder.data, error)) {
             allGood = false;
             folder.errors.push_back(error);
-            errors.setError(SimpleErrorDescription(TAVI_HERE, "Malformed XML data file skipped: " + error.toString(),
-                                                   "TAVI_XMLDB_MalformedFile"));
+            errors.setError(SimpleErrorDescription(
+                TAVI_HERE, "Malformed XML data file skipped: " + error.toString(),
+                "TAVI_XMLDB_MalformedFile"));
         }
     }
     return allGood;
@@ -149,7 +161,8 @@ void DatabasePrivate::rebuild() {
     merged.clear();
     merged.reserve(all.size());
     for (auto& [key, entry] : all)
-        merged.emplace(key, boost::make_shared<DataNode>(key, std::move(entry.values), entry.hasList));
+        merged.emplace(key,
+                       boost::make_shared<DataNode>(key, std::move(entry.values), entry.hasList));
 }
 
 Database& Database::instance() {
@@ -157,10 +170,14 @@ Database& Database::instance() {
     return database;
 }
 
-Database& DefaultGetDatabase() { return Database::instance(); }
+Database& DefaultGetDatabase() {
+    return Database::instance();
+}
 
 Database::Database() : d(new DatabasePrivate) {}
-Database::~Database() { delete d; }
+Database::~Database() {
+    delete d;
+}
 
 bool Database::addFolder(const std::string& folder, ErrorHolder& errors) {
     FolderData fresh{DatabasePrivate::cleanFolder(folder), {}, {}};
@@ -193,7 +210,8 @@ bool Database::reloadFolder(const std::string& folder, ErrorHolder& errors) {
 bool Database::removeFolder(const std::string& folder) {
     const std::string path = DatabasePrivate::cleanFolder(folder);
     std::lock_guard lock(d->mutex);
-    const auto removed = std::erase_if(d->folders, [&](const FolderData& f) { return f.path == path; });
+    const auto removed =
+        std::erase_if(d->folders, [&](const FolderData& f) { return f.path == path; });
     if (removed)
         d->rebuild();
     return removed != 0;

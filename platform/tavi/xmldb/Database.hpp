@@ -26,7 +26,7 @@ public:
         long line = 0;
         long column = 0;
         std::string message;
-        std::string toString() const;  // "file:line:column: message"
+        std::string toString() const; // "file:line:column: message"
     };
 
     static Database& instance();
@@ -60,7 +60,7 @@ public:
 private:
     DatabasePrivate* d_func() { return d; }
     const DatabasePrivate* d_func() const { return d; }
-    DatabasePrivate* d;  // owned
+    DatabasePrivate* d; // owned
 };
 
 using DatabaseGetter = Database& (*)();

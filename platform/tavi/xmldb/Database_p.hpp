@@ -17,7 +17,7 @@ struct DataEntry {
 using DataLayer = std::map<std::string, DataEntry>;
 
 struct FolderData {
-    std::string path;  // absolute, clean
+    std::string path; // absolute, clean
     DataLayer data;
     std::vector<Database::LoadError> errors;
 };

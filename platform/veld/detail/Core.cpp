@@ -155,7 +155,9 @@ std::string_view slotString(const State& s, const ClassInfo& c, std::uint32_t sl
 
 // --- views ----------------------------------------------------------------------------------
 
-ViewCore::ViewCore(ViewKind k, ModelCore* m) : kind(k), model(m) { ++model->memRefs; }
+ViewCore::ViewCore(ViewKind k, ModelCore* m) : kind(k), model(m) {
+    ++model->memRefs;
+}
 
 ViewCore::~ViewCore() {
     if (--model->memRefs == 0 && model->owners == 0 && !model->meta)
@@ -241,7 +243,9 @@ ListenerSink::~ListenerSink() {
         detachListener(static_cast<DeviantCore&>(*v.get()), this);
 }
 
-void ListenerSink::attached(DeviantCore* d) { registeredOn_.emplace_back(d); }
+void ListenerSink::attached(DeviantCore* d) {
+    registeredOn_.emplace_back(d);
+}
 
 void ListenerSink::detached(DeviantCore* d) {
     for (auto it = registeredOn_.begin(); it != registeredOn_.end(); ++it)
@@ -256,7 +260,7 @@ void detachListener(DeviantCore& d, ListenerSink* listener) {
     if (it == d.listeners.end())
         return;
     if (d.delivering > 0)
-        *it = nullptr;  // removed after the delivery in progress
+        *it = nullptr; // removed after the delivery in progress
     else
         d.listeners.erase(it);
 }
@@ -359,8 +363,7 @@ void* Arena::allocate(std::size_t bytes) {
     return p;
 }
 
-template <typename F>
-void Arena::forEachCore(F&& f) {
+template <typename F> void Arena::forEachCore(F&& f) {
     for (Chunk& c : chunks_) {
         std::size_t at = 0;
         while (at < c.used) {
@@ -395,7 +398,9 @@ void ModelCore::destroyContents() {
     --memRefs;
 }
 
-ModelCore::~ModelCore() { destroyContents(); }
+ModelCore::~ModelCore() {
+    destroyContents();
+}
 
 void retainModelOwner(ModelCore* m) {
     if (m)

@@ -29,7 +29,14 @@ struct DeviantCore;
 // --- values ---------------------------------------------------------------------------------
 
 enum class SlotKind : std::uint8_t { Bool, Int, Double, String, Literal, Object, Multi };
-enum class PrimitiveKind : std::uint8_t { None, Boolean, Integer, Double, String, UnlimitedNatural };
+enum class PrimitiveKind : std::uint8_t {
+    None,
+    Boolean,
+    Integer,
+    Double,
+    String,
+    UnlimitedNatural
+};
 
 // An immutable, reference-counted UTF-8 string.
 struct StrRep {
@@ -40,7 +47,10 @@ struct StrRep {
     std::string_view view() const { return {data(), size}; }
 
     static StrRep* make(std::string_view text);
-    static void retain(StrRep* s) { if (s) ++s->refs; }
+    static void retain(StrRep* s) {
+        if (s)
+            ++s->refs;
+    }
     static void release(StrRep* s);
 };
 
@@ -52,7 +62,7 @@ union Slot {
     std::int64_t i;
     double d;
     StrRep* s;
-    ObjectCore* obj;  // object values and enumeration literals
+    ObjectCore* obj; // object values and enumeration literals
     MultiRep* m;
     std::uint64_t bits;
 };
@@ -64,18 +74,29 @@ struct MultiRep {
     SlotKind kind;
     std::vector<Slot> items;
 
-    static void retain(MultiRep* m) { if (m) ++m->refs; }
+    static void retain(MultiRep* m) {
+        if (m)
+            ++m->refs;
+    }
     static void release(MultiRep* m);
     MultiRep* clone() const;
 };
 
 // --- meta-data ------------------------------------------------------------------------------
 
-enum class MetaKind : std::uint8_t { None, Class, Property, PrimitiveType, Enumeration, Literal, Package };
+enum class MetaKind : std::uint8_t {
+    None,
+    Class,
+    Property,
+    PrimitiveType,
+    Enumeration,
+    Literal,
+    Package
+};
 
 struct MetaInfo {
     MetaKind metaKind = MetaKind::None;
-    ObjectCore* core = nullptr;  // the kernel object that stands for this meta element
+    ObjectCore* core = nullptr; // the kernel object that stands for this meta element
     std::string name;
     struct PackageInfo* package = nullptr;
     virtual ~MetaInfo() = default;
@@ -85,9 +106,9 @@ struct MetaInfo {
 struct PackageInfo : MetaInfo {
     std::string uri;
     PackageInfo* parent = nullptr;
-    std::vector<MetaInfo*> members;   // classes, types, enumerations, sub-packages
-    std::vector<MetaInfo*> imported;  // members of other packages made visible here
-    ClassInfo* modelClass = nullptr;  // class of the root object of models of this package
+    std::vector<MetaInfo*> members;  // classes, types, enumerations, sub-packages
+    std::vector<MetaInfo*> imported; // members of other packages made visible here
+    ClassInfo* modelClass = nullptr; // class of the root object of models of this package
 };
 
 struct TypeRef {
@@ -114,7 +135,7 @@ struct PrimitiveInfo : MetaInfo {
 class ImmutableClassObjectAccess;
 
 struct PropertyInfo : MetaInfo {
-    std::uint32_t id = 0;  // process-wide dense id, for per-class slot lookup
+    std::uint32_t id = 0; // process-wide dense id, for per-class slot lookup
     ClassInfo* owner = nullptr;
     TypeRef type;
     bool composite = false;
@@ -122,11 +143,11 @@ struct PropertyInfo : MetaInfo {
     bool readOnly = false;
     bool multi = false;
     std::int32_t lower = 0;
-    std::int32_t upper = 1;  // -1 for unlimited
+    std::int32_t upper = 1; // -1 for unlimited
     SlotKind kind = SlotKind::Int;
-    SlotKind elementKind = SlotKind::Int;  // for multi-valued properties
+    SlotKind elementKind = SlotKind::Int; // for multi-valued properties
     bool hasDefault = false;
-    Slot defaultValue{};  // strings owned by the property
+    Slot defaultValue{}; // strings owned by the property
     std::string defaultText;
     // Derived properties compute their values: a VELD::DeriveFunction, kept type-erased so that
     // this header needs no handle types.
@@ -136,16 +157,16 @@ struct PropertyInfo : MetaInfo {
 struct ClassInfo : MetaInfo {
     std::uint32_t id = 0;
     bool isAbstract = false;
-    std::string hostTypeName;  // "KITE.GraphNode" for library classes; qualified name otherwise
+    std::string hostTypeName; // "KITE.GraphNode" for library classes; qualified name otherwise
     std::vector<ClassInfo*> supers;
     std::vector<ClassInfo*> subs;
     std::vector<PropertyInfo*> owned;
     // Layout: every property, inherited ones included, gets one slot.
     std::vector<PropertyInfo*> slotProps;
     std::vector<SlotKind> slotKinds;
-    std::vector<std::uint32_t> pointerSlots;  // slots holding StrRep or MultiRep
-    std::vector<std::int32_t> slotById;       // property id -> slot, -1 when absent
-    std::vector<std::uint32_t> ancestorIds;   // sorted, self included
+    std::vector<std::uint32_t> pointerSlots; // slots holding StrRep or MultiRep
+    std::vector<std::int32_t> slotById;      // property id -> slot, -1 when absent
+    std::vector<std::uint32_t> ancestorIds;  // sorted, self included
     std::uint32_t maskWords = 0;
     std::size_t stateBytes = 0;
     std::size_t coreBytes = 0;
@@ -154,7 +175,7 @@ struct ClassInfo : MetaInfo {
         return p && p->id < slotById.size() ? slotById[p->id] : -1;
     }
     bool isa(const ClassInfo* base) const;
-    PropertyInfo* propertyNamed(std::string_view n) const;  // inherited included
+    PropertyInfo* propertyNamed(std::string_view n) const; // inherited included
     PropertyInfo* ownedPropertyNamed(std::string_view n) const;
 };
 
@@ -164,7 +185,7 @@ struct ClassInfo : MetaInfo {
 struct State {
     ObjectCore* container = nullptr;
     std::uint32_t containerSlot = 0;
-    std::uint32_t refs = 1;  // heap states only: journals, deviants and reports share them
+    std::uint32_t refs = 1; // heap states only: journals, deviants and reports share them
 
     Slot* slots() { return reinterpret_cast<Slot*>(this + 1); }
     const Slot* slots() const { return reinterpret_cast<const Slot*>(this + 1); }
@@ -190,24 +211,32 @@ class StatePtr {
 public:
     StatePtr() = default;
     explicit StatePtr(State* s) : s_(s) {}
-    StatePtr(const StatePtr& o) : s_(o.s_) { if (s_) ++s_->refs; }
+    StatePtr(const StatePtr& o) : s_(o.s_) {
+        if (s_)
+            ++s_->refs;
+    }
     StatePtr(StatePtr&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
-    StatePtr& operator=(StatePtr o) noexcept { std::swap(s_, o.s_); return *this; }
+    StatePtr& operator=(StatePtr o) noexcept {
+        std::swap(s_, o.s_);
+        return *this;
+    }
     ~StatePtr() { reset(); }
     void reset();
     State* get() const { return s_; }
     State* operator->() const { return s_; }
     explicit operator bool() const { return s_ != nullptr; }
-    const ClassInfo* cls() const { return s_ ? reinterpret_cast<const ClassInfo* const*>(s_)[-1] : nullptr; }
+    const ClassInfo* cls() const {
+        return s_ ? reinterpret_cast<const ClassInfo* const*>(s_)[-1] : nullptr;
+    }
 
 private:
     State* s_ = nullptr;
 };
 
-StatePtr newState(const ClassInfo& c);                 // empty values
+StatePtr newState(const ClassInfo& c); // empty values
 StatePtr cloneState(const State& from, const ClassInfo& c);
-void copyContents(State& to, const State& from, const ClassInfo& c);  // retains pointers
-void releaseContents(State& s, const ClassInfo& c);   // releases pointers, zeroes values
+void copyContents(State& to, const State& from, const ClassInfo& c); // retains pointers
+void releaseContents(State& s, const ClassInfo& c); // releases pointers, zeroes values
 void swapContents(State& a, State& b, const ClassInfo& c);
 
 // --- objects --------------------------------------------------------------------------------
@@ -222,8 +251,8 @@ struct ObjectCore {
     ClassInfo* cls = nullptr;
     ModelCore* model = nullptr;
     std::uint32_t flags = 0;
-    std::uint32_t serial = 0;  // creation number within the model; stable identity for files
-    State root;                // the root's state, followed by its slots
+    std::uint32_t serial = 0; // creation number within the model; stable identity for files
+    State root;               // the root's state, followed by its slots
 
     bool existsInRoot() const { return flags & ExistsInRoot; }
     bool isMeta() const { return flags & MetaObject; }
@@ -252,7 +281,10 @@ public:
     ViewRef(ViewCore* v) : v_(v) { retainView(v_); }
     ViewRef(const ViewRef& o) : v_(o.v_) { retainView(v_); }
     ViewRef(ViewRef&& o) noexcept : v_(o.v_) { o.v_ = nullptr; }
-    ViewRef& operator=(ViewRef o) noexcept { std::swap(v_, o.v_); return *this; }
+    ViewRef& operator=(ViewRef o) noexcept {
+        std::swap(v_, o.v_);
+        return *this;
+    }
     ~ViewRef() { releaseView(v_); }
     ViewCore* get() const { return v_; }
     ViewCore* operator->() const { return v_; }
@@ -282,16 +314,16 @@ class ListenerSink;
 
 struct TransactionState {
     int depth = 0;
-    std::uint64_t generation = 0;  // changes when an outermost transaction ends
+    std::uint64_t generation = 0; // changes when an outermost transaction ends
     std::string name;
     Record journal;
-    std::unordered_map<ObjectCore*, std::uint32_t> touched;  // deviants only
+    std::unordered_map<ObjectCore*, std::uint32_t> touched; // deviants only
 };
 
 // A deviant's own view of one object.
 struct DeviantEntry {
-    StatePtr state;      // null when the object does not exist in the deviant
-    bool own = false;    // the deviant's own change (false: a pinned snapshot of the root)
+    StatePtr state;   // null when the object does not exist in the deviant
+    bool own = false; // the deviant's own change (false: a pinned snapshot of the root)
 };
 
 struct DeviantCore : ViewCore {
@@ -309,7 +341,7 @@ struct DeviantCore : ViewCore {
 struct BeforeCore : ViewCore {
     ViewRef base;
     std::shared_ptr<const Record> record;
-    mutable std::unordered_map<ObjectCore*, const JournalEntry*> index;  // built on first use
+    mutable std::unordered_map<ObjectCore*, const JournalEntry*> index; // built on first use
     BeforeCore(ViewRef b, std::shared_ptr<const Record> r);
     const JournalEntry* find(ObjectCore* c) const;
 };
@@ -344,8 +376,7 @@ class Arena {
 public:
     ~Arena();
     void* allocate(std::size_t bytes);
-    template <typename F>
-    void forEachCore(F&& f);  // in allocation order
+    template <typename F> void forEachCore(F&& f); // in allocation order
     std::size_t bytesUsed() const { return used_; }
 
 private:
@@ -359,24 +390,24 @@ private:
 };
 
 struct ModelCore {
-    std::uint32_t memRefs = 0;  // views that point here
-    std::uint32_t owners = 0;   // Model handles
+    std::uint32_t memRefs = 0; // views that point here
+    std::uint32_t owners = 0;  // Model handles
     bool alive = true;
-    bool meta = false;          // the meta-data's own model: never destroyed
+    bool meta = false; // the meta-data's own model: never destroyed
     std::string uri;
     PackageInfo* package = nullptr;
     ClassInfo* modelClass = nullptr;
     ObjectCore* rootObject = nullptr;
     Arena arena;
     std::uint32_t nextSerial = 1;
-    DeviantCore* root = nullptr;  // the root deviant (a counted reference is held)
-    std::vector<DeviantCore*> deviants;  // named working copies (counted references held)
+    DeviantCore* root = nullptr;        // the root deviant (a counted reference is held)
+    std::vector<DeviantCore*> deviants; // named working copies (counted references held)
     std::vector<std::shared_ptr<Record>> undoStack;
     std::vector<std::shared_ptr<Record>> redoStack;
     bool applyingHistory = false;
 
     ~ModelCore();
-    void destroyContents();  // the model ends: every view and state goes
+    void destroyContents(); // the model ends: every view and state goes
 };
 
 void retainModelOwner(ModelCore* m);
@@ -390,7 +421,7 @@ inline bool exists(const ViewCore* view, const ObjectCore* core) {
     return core && view && lookup(view, core) != nullptr;
 }
 
-DeviantCore& writableView(ViewCore* view, const char* operation);  // throws unless in a txn
+DeviantCore& writableView(ViewCore* view, const char* operation); // throws unless in a txn
 State& journalAndWrite(DeviantCore& view, ObjectCore* core);
 // The state to change, journalling its first touch in the transaction. Inline for the common
 // case of an object the root's transaction has touched already.

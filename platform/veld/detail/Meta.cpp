@@ -15,12 +15,18 @@ namespace VELD::detail {
 
 const char* primitiveName(PrimitiveKind kind) {
     switch (kind) {
-    case PrimitiveKind::Boolean: return "Boolean";
-    case PrimitiveKind::Integer: return "Integer";
-    case PrimitiveKind::Double: return "Double";
-    case PrimitiveKind::String: return "String";
-    case PrimitiveKind::UnlimitedNatural: return "UnlimitedNatural";
-    case PrimitiveKind::None: break;
+    case PrimitiveKind::Boolean:
+        return "Boolean";
+    case PrimitiveKind::Integer:
+        return "Integer";
+    case PrimitiveKind::Double:
+        return "Double";
+    case PrimitiveKind::String:
+        return "String";
+    case PrimitiveKind::UnlimitedNatural:
+        return "UnlimitedNatural";
+    case PrimitiveKind::None:
+        break;
     }
     return "";
 }
@@ -31,25 +37,30 @@ std::string formatDouble(double d) {
     if (std::isinf(d))
         return d > 0 ? "INF" : "-INF";
     char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, d);  // shortest text that reads back exactly
+    auto r = std::to_chars(buf, buf + sizeof buf, d); // shortest text that reads back exactly
     return std::string(buf, r.ptr);
 }
 
 std::string formatPrimitive(PrimitiveKind kind, const Slot& s) {
     switch (kind) {
-    case PrimitiveKind::Boolean: return s.b ? "true" : "false";
-    case PrimitiveKind::Integer: return std::to_string(s.i);
-    case PrimitiveKind::UnlimitedNatural: return s.i < 0 ? "*" : std::to_string(s.i);
-    case PrimitiveKind::Double: return formatDouble(s.d);
-    case PrimitiveKind::String: return s.s ? std::string(s.s->view()) : std::string();
-    case PrimitiveKind::None: break;
+    case PrimitiveKind::Boolean:
+        return s.b ? "true" : "false";
+    case PrimitiveKind::Integer:
+        return std::to_string(s.i);
+    case PrimitiveKind::UnlimitedNatural:
+        return s.i < 0 ? "*" : std::to_string(s.i);
+    case PrimitiveKind::Double:
+        return formatDouble(s.d);
+    case PrimitiveKind::String:
+        return s.s ? std::string(s.s->view()) : std::string();
+    case PrimitiveKind::None:
+        break;
     }
     return {};
 }
 
 namespace {
-template <typename N>
-bool parseNumber(std::string_view text, N& out) {
+template <typename N> bool parseNumber(std::string_view text, N& out) {
     if (text.empty())
         return false;
     const char* first = text.data();
@@ -60,8 +71,7 @@ bool parseNumber(std::string_view text, N& out) {
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -125,10 +135,14 @@ SlotKind slotKindOf(const TypeRef& t) {
     if (t.enumeration)
         return SlotKind::Literal;
     switch (t.primitive) {
-    case PrimitiveKind::Boolean: return SlotKind::Bool;
-    case PrimitiveKind::Double: return SlotKind::Double;
-    case PrimitiveKind::String: return SlotKind::String;
-    default: return SlotKind::Int;
+    case PrimitiveKind::Boolean:
+        return SlotKind::Bool;
+    case PrimitiveKind::Double:
+        return SlotKind::Double;
+    case PrimitiveKind::String:
+        return SlotKind::String;
+    default:
+        return SlotKind::Int;
     }
 }
 
@@ -223,14 +237,19 @@ void rawAppend(ObjectCore* core, std::string_view prop, ObjectCore* value) {
 void fillMetaCores(MetaRegistry& reg, PackageInfo& pkg, const std::vector<MetaInfo*>& members) {
     for (MetaInfo* m : members) {
         switch (m->metaKind) {
-        case MetaKind::Class: newMetaCore(reg, *reg.classClass, *m); break;
-        case MetaKind::PrimitiveType: newMetaCore(reg, *reg.primitiveTypeClass, *m); break;
+        case MetaKind::Class:
+            newMetaCore(reg, *reg.classClass, *m);
+            break;
+        case MetaKind::PrimitiveType:
+            newMetaCore(reg, *reg.primitiveTypeClass, *m);
+            break;
         case MetaKind::Enumeration:
             newMetaCore(reg, *reg.enumerationClass, *m);
             for (LiteralInfo* l : static_cast<EnumInfo*>(m)->literals)
                 newMetaCore(reg, *reg.literalClass, *l);
             break;
-        default: break;
+        default:
+            break;
         }
         if (m->metaKind == MetaKind::Class)
             for (PropertyInfo* p : static_cast<ClassInfo*>(m)->owned)
@@ -319,7 +338,9 @@ ModelCore& metaModel() {
     return *m;
 }
 
-ViewCore* metaView() { return metaModel().root; }
+ViewCore* metaView() {
+    return metaModel().root;
+}
 
 MetaRegistry& meta() {
     static MetaRegistry* reg = nullptr;
@@ -365,7 +386,8 @@ struct Staging {
     TypeRef resolveType(const std::string& name, const std::string& where) const {
         TypeRef t;
         for (int k = 1; k <= 5; ++k)
-            if (name == primitiveName(PrimitiveKind(k)) || name == std::string("VELD.") + primitiveName(PrimitiveKind(k))) {
+            if (name == primitiveName(PrimitiveKind(k)) ||
+                name == std::string("VELD.") + primitiveName(PrimitiveKind(k))) {
                 t.primitive = PrimitiveKind(k);
                 return t;
             }
@@ -386,8 +408,7 @@ struct Staging {
         return static_cast<ClassInfo*>(m);
     }
 
-    template <typename T>
-    T* make(MetaKind kind, const std::string& name) {
+    template <typename T> T* make(MetaKind kind, const std::string& name) {
         auto info = std::make_unique<T>();
         info->metaKind = kind;
         info->name = name;
@@ -461,13 +482,21 @@ void MetaModelBuilder::addEnumeration(std::string name, std::vector<std::string>
     enums_.emplace_back(std::move(name), std::move(literals));
 }
 
-void MetaModelBuilder::setModelClass(std::string className) { modelClass_ = std::move(className); }
+void MetaModelBuilder::setModelClass(std::string className) {
+    modelClass_ = std::move(className);
+}
 
 ImmutableNamespace MetaModelBuilder::build() {
     MetaRegistry& reg = detail::meta();
     const bool bootstrapping = reg.classObjectClass == nullptr;
-    Staging st{reg, name_, std::make_unique<PackageInfo>(), {}, {},
-               static_cast<std::uint32_t>(reg.classes.size()), reg.nextPropertyId, bootstrapping};
+    Staging st{reg,
+               name_,
+               std::make_unique<PackageInfo>(),
+               {},
+               {},
+               static_cast<std::uint32_t>(reg.classes.size()),
+               reg.nextPropertyId,
+               bootstrapping};
     if (!validName(name_))
         st.fail("the package name must be a non-empty name without '.', '/' or spaces");
     if (uri_.empty())
@@ -485,7 +514,8 @@ ImmutableNamespace MetaModelBuilder::build() {
 
     if (bootstrapping) {
         for (int k = 1; k <= 5; ++k) {
-            auto* p = st.make<PrimitiveInfo>(MetaKind::PrimitiveType, primitiveName(PrimitiveKind(k)));
+            auto* p =
+                st.make<PrimitiveInfo>(MetaKind::PrimitiveType, primitiveName(PrimitiveKind(k)));
             p->kind = PrimitiveKind(k);
             reg.primitives[k] = p;
             st.local[p->name] = p;
@@ -525,8 +555,8 @@ ImmutableNamespace MetaModelBuilder::build() {
         classes.push_back(c);
         members.push_back(c);
     }
-    ClassInfo* rootClass = bootstrapping ? static_cast<ClassInfo*>(st.local.at("ClassObject"))
-                                         : reg.classObjectClass;
+    ClassInfo* rootClass =
+        bootstrapping ? static_cast<ClassInfo*>(st.local.at("ClassObject")) : reg.classObjectClass;
     for (std::size_t i = 0; i < classes.size(); ++i) {
         ClassInfo* c = classes[i];
         const ClassSpec& def = classes_[i];
@@ -578,12 +608,14 @@ ImmutableNamespace MetaModelBuilder::build() {
             p->kind = p->multi ? SlotKind::Multi : k;
             if (ps.defaultValue) {
                 if (p->multi || p->type.cls)
-                    st.fail(where + ": only single-valued primitive or enumeration properties have defaults");
+                    st.fail(
+                        where +
+                        ": only single-valued primitive or enumeration properties have defaults");
                 if (p->type.enumeration) {
                     LiteralInfo* l = p->type.enumeration->literalNamed(*ps.defaultValue);
                     if (!l)
                         st.fail(where + ": default '" + *ps.defaultValue + "' is not a literal");
-                    p->defaultValue.obj = nullptr;  // literal cores exist only after commit
+                    p->defaultValue.obj = nullptr; // literal cores exist only after commit
                     p->defaultText = *ps.defaultValue;
                 } else {
                     std::string text;
@@ -592,7 +624,7 @@ ImmutableNamespace MetaModelBuilder::build() {
                                 primitiveName(p->type.primitive));
                     p->defaultText = *ps.defaultValue;
                     if (p->type.primitive == PrimitiveKind::String)
-                        p->defaultValue.s = nullptr;  // made below, once nothing can fail
+                        p->defaultValue.s = nullptr; // made below, once nothing can fail
                 }
                 p->hasDefault = true;
             }

@@ -14,20 +14,20 @@ struct MetaRegistry {
     std::vector<std::unique_ptr<MetaInfo>> owned;
     std::unordered_map<const ObjectCore*, MetaInfo*> byCore;
     std::map<std::string, PackageInfo*, std::less<>> byUri;
-    std::map<std::string, MetaInfo*, std::less<>> byQualifiedName;  // "." separated
-    std::vector<ClassInfo*> classes;  // by id
+    std::map<std::string, MetaInfo*, std::less<>> byQualifiedName; // "." separated
+    std::vector<ClassInfo*> classes;                               // by id
     std::uint32_t nextPropertyId = 0;
 
     PackageInfo* kernelPackage = nullptr;
-    ClassInfo* classObjectClass = nullptr;  // the root of every class
-    ClassInfo* modelClass = nullptr;        // "VELD.Model"
+    ClassInfo* classObjectClass = nullptr; // the root of every class
+    ClassInfo* modelClass = nullptr;       // "VELD.Model"
     ClassInfo* classClass = nullptr;
     ClassInfo* propertyClass = nullptr;
     ClassInfo* primitiveTypeClass = nullptr;
     ClassInfo* enumerationClass = nullptr;
     ClassInfo* literalClass = nullptr;
     ClassInfo* packageClass = nullptr;
-    PrimitiveInfo* primitives[6] = {};  // indexed by PrimitiveKind
+    PrimitiveInfo* primitives[6] = {}; // indexed by PrimitiveKind
 
     MetaInfo* find(const ObjectCore* core) const {
         auto it = byCore.find(core);
@@ -39,7 +39,7 @@ struct MetaRegistry {
     }
 };
 
-MetaRegistry& meta();  // made on first use, with the kernel's own package
+MetaRegistry& meta(); // made on first use, with the kernel's own package
 
 // Computes slots, masks and ancestors of a class whose supers are laid out already.
 void layoutClass(ClassInfo& c);

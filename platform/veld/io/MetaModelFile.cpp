@@ -42,7 +42,8 @@ std::vector<std::string> splitNames(const std::string& text) {
         if (start == std::string::npos)
             break;
         const std::size_t end = text.find_first_of(" \t\r\n", start);
-        out.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        out.push_back(
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start));
         i = end == std::string::npos ? text.size() : end;
     }
     return out;
@@ -90,15 +91,18 @@ ImmutableNamespace parse(XmlInput& in) {
             in.allowOnly({"name"_L1, "superClasses"_L1, "abstract"_L1, "hostTypeName"_L1});
             const std::string className = in.required("name");
             positions.push_back({"class '" + className + "'", in.line(), in.column()});
-            ClassSpec& cls = builder.addClass(className, splitNames(in.attribute("superClasses").value_or("")),
-                                              in.boolean("abstract", false));
+            ClassSpec& cls =
+                builder.addClass(className, splitNames(in.attribute("superClasses").value_or("")),
+                                 in.boolean("abstract", false));
             cls.hostTypeName = in.attribute("hostTypeName").value_or("");
             while (in.next() == QXmlStreamReader::StartElement) {
                 if (in.name() != "property")
                     in.fail("<class> holds <property> elements only, not <" + in.name() + ">");
-                in.allowOnly({"name"_L1, "type"_L1, "composite"_L1, "derived"_L1, "readOnly"_L1, "lower"_L1, "upper"_L1, "default"_L1, "function"_L1});
+                in.allowOnly({"name"_L1, "type"_L1, "composite"_L1, "derived"_L1, "readOnly"_L1,
+                              "lower"_L1, "upper"_L1, "default"_L1, "function"_L1});
                 PropertySpec p(in.required("name"), in.required("type"));
-                positions.push_back({"property '" + className + "." + p.name + "'", in.line(), in.column()});
+                positions.push_back(
+                    {"property '" + className + "." + p.name + "'", in.line(), in.column()});
                 p.composite = in.boolean("composite", false);
                 p.derived = in.boolean("derived", false);
                 p.readOnly = in.boolean("readOnly", false);
@@ -110,7 +114,8 @@ ImmutableNamespace parse(XmlInput& in) {
                     in.fail("only a derived property names a function");
                 if (p.derived) {
                     if (!function)
-                        in.fail("a derived property names the function that computes it (function=\"...\")");
+                        in.fail("a derived property names the function that computes it "
+                                "(function=\"...\")");
                     auto it = deriveFunctions().find(*function);
                     if (it == deriveFunctions().end())
                         in.fail("no derive function '" + *function + "' is registered");
@@ -158,8 +163,9 @@ ImmutableNamespace loadMetaModel(std::string_view path) {
     try {
         return parse(in);
     } catch (const FileError&) {
-        if (file.error() != QFileDevice::NoError)  // the parser saw it as a truncated file
-            throw FileError(std::string(path), 0, 0, "cannot read: " + io::toStd(file.errorString()));
+        if (file.error() != QFileDevice::NoError) // the parser saw it as a truncated file
+            throw FileError(std::string(path), 0, 0,
+                            "cannot read: " + io::toStd(file.errorString()));
         throw;
     }
 }

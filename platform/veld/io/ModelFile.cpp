@@ -6,8 +6,8 @@
 #include "platform/veld/Object.hpp"
 #include "platform/veld/detail/Core.hpp"
 #include "platform/veld/detail/Meta.hpp"
-#include "platform/veld/io/XmlInput_p.hpp"
 #include "platform/veld/io/Utf8_p.hpp"
+#include "platform/veld/io/XmlInput_p.hpp"
 #include "platform/veld/io/XmlScanner_p.hpp"
 
 #include <QtCore/QByteArray>
@@ -42,7 +42,9 @@ namespace {
 // so that every file this code writes can be read back, in time linear in its size.
 constexpr std::size_t kMaxDepth = 10000;
 
-QString qstr(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qstr(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // True when text is valid UTF-8 of characters that XML 1.0 text carries unchanged. Carriage
 // returns are excluded too unless asked for (attribute values escape them): readers turn
@@ -96,13 +98,13 @@ class Output {
 public:
     using Drain = std::function<void(std::string_view)>;
 
-    Output(std::string& buffer, std::size_t size, Drain drain = {}) : buf_(buffer), drain_(std::move(drain)) {
+    Output(std::string& buffer, std::size_t size, Drain drain = {})
+        : buf_(buffer), drain_(std::move(drain)) {
         buf_.resize(size);
         data_ = buf_.data();
     }
 
-    template <std::size_t N>
-    Output& operator+=(const char (&literal)[N]) {
+    template <std::size_t N> Output& operator+=(const char (&literal)[N]) {
         put(literal, N - 1);
         return *this;
     }
@@ -159,21 +161,35 @@ private:
 // Appends text with the characters that markup would take escaped. In text: & < > and ",
 // as Qt's writer escapes them (so files stay byte for byte what they were); in attribute
 // values also tabs and line ends, which readers would otherwise turn into spaces.
-template <typename Out>
-void appendEscaped(Out& out, std::string_view text, bool attribute) {
+template <typename Out> void appendEscaped(Out& out, std::string_view text, bool attribute) {
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         std::string_view entity;
         switch (c) {
-        case '&': entity = "&amp;"; break;
-        case '<': entity = "&lt;"; break;
-        case '>': entity = "&gt;"; break;
-        case '"': entity = "&quot;"; break;
-        case '\t': entity = attribute ? "&#9;" : ""; break;
-        case '\n': entity = attribute ? "&#10;" : ""; break;
-        case '\r': entity = attribute ? "&#13;" : ""; break;
-        default: break;
+        case '&':
+            entity = "&amp;";
+            break;
+        case '<':
+            entity = "&lt;";
+            break;
+        case '>':
+            entity = "&gt;";
+            break;
+        case '"':
+            entity = "&quot;";
+            break;
+        case '\t':
+            entity = attribute ? "&#9;" : "";
+            break;
+        case '\n':
+            entity = attribute ? "&#10;" : "";
+            break;
+        case '\r':
+            entity = attribute ? "&#13;" : "";
+            break;
+        default:
+            break;
         }
         if (entity.empty())
             continue;
@@ -205,14 +221,18 @@ public:
 
         // The meta-models whose classes appear, so that a reader can check them up front.
         std::vector<const PackageInfo*> used;
-        walk(m.rootObject, [&](ObjectCore* core, const PropertyInfo*, const State&) {
-            const PackageInfo* pkg = core->cls->package;
-            if (pkg && pkg != m.package && pkg != meta().kernelPackage &&
-                std::find(used.begin(), used.end(), pkg) == used.end())
-                used.push_back(pkg);
-        }, [] {});
+        walk(
+            m.rootObject,
+            [&](ObjectCore* core, const PropertyInfo*, const State&) {
+                const PackageInfo* pkg = core->cls->package;
+                if (pkg && pkg != m.package && pkg != meta().kernelPackage &&
+                    std::find(used.begin(), used.end(), pkg) == used.end())
+                    used.push_back(pkg);
+            },
+            [] {});
 
-        out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<veld-model version=\"1\" metamodel=\"";
+        out_ +=
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<veld-model version=\"1\" metamodel=\"";
         appendName(m.uri);
         out_ += "\">";
         for (const PackageInfo* pkg : used) {
@@ -221,44 +241,47 @@ public:
             out_ += "\"/>";
         }
         std::size_t depth = 1;
-        bool open = false;  // the last start tag is not closed yet: the object may stay empty
-        walk(m.rootObject, [&](ObjectCore* core, const PropertyInfo* containing, const State& st) {
-            if (open)
-                out_ += '>';
-            newLine(depth);
-            const Names& names = namesOf(core->cls);
-            out_ += "<object";
-            if (containing) {
-                out_ += " property=\"";
-                out_ += containmentName(containing);
-                out_ += '"';
-            }
-            out_ += " id=\"";
-            appendNumber(out_, core->serial);
-            out_ += "\" class=\"";
-            out_ += names.cls;
-            out_ += '"';
-            open = true;
-            ++depth;
-            writeValues(core, st, names, depth, open);
-        }, [&] {
-            --depth;
-            if (open) {
-                out_ += "/>";
-                open = false;
-            } else {
+        bool open = false; // the last start tag is not closed yet: the object may stay empty
+        walk(
+            m.rootObject,
+            [&](ObjectCore* core, const PropertyInfo* containing, const State& st) {
+                if (open)
+                    out_ += '>';
                 newLine(depth);
-                out_ += "</object>";
-            }
-        });
+                const Names& names = namesOf(core->cls);
+                out_ += "<object";
+                if (containing) {
+                    out_ += " property=\"";
+                    out_ += containmentName(containing);
+                    out_ += '"';
+                }
+                out_ += " id=\"";
+                appendNumber(out_, core->serial);
+                out_ += "\" class=\"";
+                out_ += names.cls;
+                out_ += '"';
+                open = true;
+                ++depth;
+                writeValues(core, st, names, depth, open);
+            },
+            [&] {
+                --depth;
+                if (open) {
+                    out_ += "/>";
+                    open = false;
+                } else {
+                    newLine(depth);
+                    out_ += "</object>";
+                }
+            });
         out_ += "\n</veld-model>\n";
         out_.finish();
     }
 
 private:
     struct Names {
-        std::string cls;                      // qualified, escaped
-        std::vector<std::string> properties;  // by slot, escaped
+        std::string cls;                     // qualified, escaped
+        std::vector<std::string> properties; // by slot, escaped
     };
 
     // Visits objects depth first in document order: enter(core, containing property, state)
@@ -267,7 +290,7 @@ private:
     void walk(ObjectCore* root, Enter&& enter, Leave&& leave) {
         struct Step {
             const PropertyInfo* property;
-            ObjectCore* core;  // null: leave the current object
+            ObjectCore* core; // null: leave the current object
         };
         std::vector<Step> stack{{nullptr, root}};
         std::vector<Child> kids;
@@ -309,7 +332,8 @@ private:
         return *lastContainmentName_;
     }
 
-    void writeValues(const ObjectCore* core, const State& st, const Names& names, std::size_t depth, bool& open) {
+    void writeValues(const ObjectCore* core, const State& st, const Names& names, std::size_t depth,
+                     bool& open) {
         const ClassInfo& c = *core->cls;
         for (std::size_t i = 0; i < c.slotProps.size(); ++i) {
             const PropertyInfo* p = c.slotProps[i];
@@ -325,9 +349,10 @@ private:
         }
     }
 
-    void writeValue(const PropertyInfo* p, const std::string& name, const Slot& s, std::size_t depth, bool& open) {
+    void writeValue(const PropertyInfo* p, const std::string& name, const Slot& s,
+                    std::size_t depth, bool& open) {
         if (p->type.cls && !exists(view_, s.obj))
-            return;  // a reference to an object this view does not show reads as unset
+            return; // a reference to an object this view does not show reads as unset
         if (open) {
             out_ += '>';
             open = false;
@@ -354,7 +379,8 @@ private:
                 appendEscaped(out_, text, false);
             } else {
                 out_ += "\" encoding=\"base64\">";
-                const QByteArray raw = QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size()));
+                const QByteArray raw =
+                    QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size()));
                 const QByteArray encoded = raw.toBase64();
                 out_.put(encoded.constData(), static_cast<std::size_t>(encoded.size()));
             }
@@ -369,7 +395,8 @@ private:
     // written in a form that would not read back the same.
     std::string escapedName(std::string_view name, bool attribute) {
         if (!xmlSafe(name, attribute))
-            throw Exception("the name '" + std::string(name) + "' holds characters a model file cannot carry");
+            throw Exception("the name '" + std::string(name) +
+                            "' holds characters a model file cannot carry");
         std::string out;
         appendEscaped(out, name, attribute);
         return out;
@@ -416,12 +443,12 @@ struct PendingRef {
     ObjectCore* owner;
     const PropertyInfo* property;
     std::uint32_t target;
-    std::size_t offset;  // of the <ref>, for the error
+    std::size_t offset; // of the <ref>, for the error
 };
 
 struct Frame {
     ObjectCore* object;
-    std::size_t givenFrom;  // where this object's single-valued properties start in given_
+    std::size_t givenFrom; // where this object's single-valued properties start in given_
 };
 
 using Token = XmlScanner::Token;
@@ -467,7 +494,8 @@ public:
             in_.fail("not a model file: the document must start with <veld-model>");
         in_.allowOnly({"version", "metamodel"});
         if (in_.required("version") != "1")
-            in_.fail("unsupported model file version '" + std::string(*in_.attribute("version")) + "'");
+            in_.fail("unsupported model file version '" + std::string(*in_.attribute("version")) +
+                     "'");
         const std::string uri(in_.required("metamodel"));
         auto pkg = meta().byUri.find(uri);
         if (pkg == meta().byUri.end())
@@ -479,7 +507,8 @@ public:
             const std::string used(in_.required("uri"));
             auto it = meta().byUri.find(used);
             if (it == meta().byUri.end())
-                in_.fail("unknown meta-model URI '" + used + "' (no such meta-model is registered)");
+                in_.fail("unknown meta-model URI '" + used +
+                         "' (no such meta-model is registered)");
             declared_.push_back(it->second);
             if (in_.next() != Token::EndElement)
                 in_.fail("<uses> holds nothing");
@@ -537,7 +566,8 @@ private:
         for (const PendingRef& r : refs_) {
             ObjectCore* target = ids_.find(r.target);
             if (!target)
-                in_.failAt(r.offset, "reference to a missing object: no object has id " + std::to_string(r.target));
+                in_.failAt(r.offset, "reference to a missing object: no object has id " +
+                                         std::to_string(r.target));
             const ClassObject owner(r.owner, model_.viewRef());
             const ImmutableClassObject value(target, model_.viewRef());
             guarded(r.offset, [&] { owner.add(property(r.property), value); });
@@ -550,10 +580,11 @@ private:
         m.nextSerial = maxId_ + 1;
     }
 
-    static ImmutableProperty property(const PropertyInfo* p) { return ImmutableProperty(metaHandle(p)); }
+    static ImmutableProperty property(const PropertyInfo* p) {
+        return ImmutableProperty(metaHandle(p));
+    }
 
-    template <typename F>
-    void guarded(std::size_t offset, F&& f) {
+    template <typename F> void guarded(std::size_t offset, F&& f) {
         try {
             f();
         } catch (const FileError&) {
@@ -574,11 +605,13 @@ private:
                 break;
             }
         if (!p)
-            in_.fail("class '" + cls->qualifiedName(".") + "' has no property '" + std::string(name) + "'");
+            in_.fail("class '" + cls->qualifiedName(".") + "' has no property '" +
+                     std::string(name) + "'");
         if (p->derived)
             in_.fail("property '" + p->name + "' is derived: it is computed, not stored");
         if (!p->multi) {
-            if (std::find(given_.begin() + static_cast<std::ptrdiff_t>(frame.givenFrom), given_.end(), p) != given_.end())
+            if (std::find(given_.begin() + static_cast<std::ptrdiff_t>(frame.givenFrom),
+                          given_.end(), p) != given_.end())
                 in_.fail("single-valued property '" + p->name + "' is given twice");
             given_.push_back(p);
         }
@@ -613,7 +646,8 @@ private:
             id = id * 10 + static_cast<std::uint64_t>(c - '0');
         }
         if (!ok || id == 0 || id >= std::numeric_limits<std::uint32_t>::max())
-            in_.fail("'" + std::string(text) + "' is not an id (a positive integer below 4294967295)");
+            in_.fail("'" + std::string(text) +
+                     "' is not an id (a positive integer below 4294967295)");
         return static_cast<std::uint32_t>(id);
     }
 
@@ -635,7 +669,8 @@ private:
         if (!info || info->metaKind != MetaKind::Class)
             in_.fail("unknown class '" + className + "'");
         if (std::find(declared_.begin(), declared_.end(), info->package) == declared_.end())
-            in_.fail("class '" + className + "' belongs to a meta-model the file does not declare with <uses>");
+            in_.fail("class '" + className +
+                     "' belongs to a meta-model the file does not declare with <uses>");
         const auto* cls = static_cast<const ClassInfo*>(info);
         classes_.emplace_back(className, cls);
         return cls;
@@ -649,7 +684,8 @@ private:
         const Frame parent = stack_.back();
         const PropertyInfo* p = namedProperty(parent, attributes[0]);
         if (!p->composite)
-            in_.fail("property '" + p->name + "' is not a containment: refer to the object with <ref>");
+            in_.fail("property '" + p->name +
+                     "' is not a containment: refer to the object with <ref>");
         const ImmutableClass cls(metaHandle(namedClass(attributes[2])));
         ClassObject child;
         guarded(in_.offset(), [&] {
@@ -678,7 +714,8 @@ private:
                 QByteArray::AbortOnBase64DecodingErrors);
             if (!decoded)
                 in_.failAt(at, "the value is not valid base64");
-            decoded_.assign(decoded.decoded.constData(), static_cast<std::size_t>(decoded.decoded.size()));
+            decoded_.assign(decoded.decoded.constData(),
+                            static_cast<std::size_t>(decoded.decoded.size()));
             text = decoded_;
         }
         Slot slot{};
@@ -691,11 +728,14 @@ private:
         } else if (p->type.primitive != PrimitiveKind::String) {
             std::string unused;
             if (!parsePrimitive(p->type.primitive, text, slot, unused))
-                in_.failAt(at, "'" + std::string(text) + "' is not a valid " + primitiveName(p->type.primitive));
+                in_.failAt(at, "'" + std::string(text) + "' is not a valid " +
+                                   primitiveName(p->type.primitive));
         }
         ObjectCore* core = frame.object;
         if (p->multi) {
-            guarded(at, [&] { ClassObject(core, model_.viewRef()).add(property(p), valueOf(p, slot, text)); });
+            guarded(at, [&] {
+                ClassObject(core, model_.viewRef()).add(property(p), valueOf(p, slot, text));
+            });
             return;
         }
         // A single value is stored straight into the new object's slot, which is unset (a
@@ -712,12 +752,18 @@ private:
         if (p->type.enumeration)
             return ImmutableObject(ImmutableEnumerationLiteral(metaHandle(meta().find(s.obj))));
         switch (p->type.primitive) {
-        case PrimitiveKind::Boolean: return ImmutableObject::fromBoolean(s.b);
-        case PrimitiveKind::Integer: return ImmutableObject::fromInteger(s.i);
-        case PrimitiveKind::UnlimitedNatural: return ImmutableObject::fromUnlimitedNatural(s.i);
-        case PrimitiveKind::Double: return ImmutableObject::fromDouble(s.d);
-        case PrimitiveKind::String: return ImmutableObject::fromString(text);
-        case PrimitiveKind::None: break;
+        case PrimitiveKind::Boolean:
+            return ImmutableObject::fromBoolean(s.b);
+        case PrimitiveKind::Integer:
+            return ImmutableObject::fromInteger(s.i);
+        case PrimitiveKind::UnlimitedNatural:
+            return ImmutableObject::fromUnlimitedNatural(s.i);
+        case PrimitiveKind::Double:
+            return ImmutableObject::fromDouble(s.d);
+        case PrimitiveKind::String:
+            return ImmutableObject::fromString(text);
+        case PrimitiveKind::None:
+            break;
         }
         return {};
     }
@@ -730,9 +776,11 @@ private:
         if (!p->type.cls)
             in_.fail("property '" + p->name + "' holds values, not objects: use <value>");
         if (p->composite)
-            in_.fail("property '" + p->name + "' is a containment: its objects are nested, not referred to "
+            in_.fail("property '" + p->name +
+                     "' is a containment: its objects are nested, not referred to "
                      "(a reference could place an object twice or inside itself)");
-        refs_.push_back({frame.object, p, parseId(in_.required(attributes[1], "to")), in_.offset()});
+        refs_.push_back(
+            {frame.object, p, parseId(in_.required(attributes[1], "to")), in_.offset()});
         if (in_.next() != Token::EndElement)
             in_.fail("<ref> holds nothing");
     }
@@ -753,7 +801,9 @@ private:
     std::string decoded_;
 };
 
-std::string pathString(std::string_view path) { return std::string(path); }
+std::string pathString(std::string_view path) {
+    return std::string(path);
+}
 
 // The nesting the scanner allows: the document element, the objects, and a value's text.
 constexpr std::size_t kMaxElementDepth = kMaxDepth + 8;
@@ -774,17 +824,20 @@ Model loadModel(std::string_view path) {
     // so that loading needs little memory besides the model.
     const qint64 size = file.isSequential() ? 0 : file.size();
     if (uchar* data = size > 0 ? file.map(0, size) : nullptr) {
-        XmlScanner in(std::string_view(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size)), name,
-                      kMaxElementDepth);
+        XmlScanner in(
+            std::string_view(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size)),
+            name, kMaxElementDepth);
 #if defined(Q_OS_UNIX) && defined(MADV_DONTNEED)
         madvise(data, static_cast<std::size_t>(size), MADV_SEQUENTIAL);
         const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-        in.onConsumed([data, page](std::size_t from, std::size_t to) {
-            from = (from + page - 1) / page * page;
-            to = to / page * page;
-            if (to > from)
-                madvise(data + from, to - from, MADV_DONTNEED);
-        }, 2 << 20);
+        in.onConsumed(
+            [data, page](std::size_t from, std::size_t to) {
+                from = (from + page - 1) / page * page;
+                to = to / page * page;
+                if (to > from)
+                    madvise(data + from, to - from, MADV_DONTNEED);
+            },
+            2 << 20);
 #endif
         return ModelReader(in).read();
     }

@@ -10,7 +10,7 @@ enum class Utf8Error { None, BadLead, Truncated, BadContinuation, OutOfRange };
 
 struct Utf8Char {
     char32_t cp = 0;
-    int length = 1;  // bytes taken; 1 when the lead byte or a continuation byte is bad
+    int length = 1; // bytes taken; 1 when the lead byte or a continuation byte is bad
     Utf8Error error = Utf8Error::None;
 };
 

@@ -25,7 +25,9 @@ XmlInput::XmlInput(QIODevice* device, std::string sourceName) : source_(std::mov
     reader_.setNamespaceProcessing(false);
 }
 
-void XmlInput::fail(const std::string& what) const { failAt(line(), column(), what); }
+void XmlInput::fail(const std::string& what) const {
+    failAt(line(), column(), what);
+}
 
 void XmlInput::failAt(std::int64_t line, std::int64_t column, const std::string& what) const {
     throw FileError(source_, line, column, what);
@@ -75,7 +77,9 @@ QString XmlInput::elementText() {
     return text;
 }
 
-std::string XmlInput::name() const { return toStd(reader_.name()); }
+std::string XmlInput::name() const {
+    return toStd(reader_.name());
+}
 
 QStringView XmlInput::requiredRaw(QLatin1StringView name) const {
     if (!attributes_.hasAttribute(name))

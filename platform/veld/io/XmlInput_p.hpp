@@ -31,7 +31,7 @@ public:
     // The text of the current element, which must hold no elements.
     QString elementText();
 
-    std::string name() const;  // of the current element
+    std::string name() const; // of the current element
     bool isNamed(QLatin1StringView name) const { return reader_.name() == name; }
 
     // Attributes of the current start element.

@@ -33,8 +33,12 @@ constexpr std::array<unsigned char, 256> classes() {
 }
 constexpr std::array<unsigned char, 256> kClass = classes();
 
-inline unsigned char classOf(char c) { return kClass[static_cast<unsigned char>(c)]; }
-inline bool isSpace(char c) { return classOf(c) & kSpace; }
+inline unsigned char classOf(char c) {
+    return kClass[static_cast<unsigned char>(c)];
+}
+inline bool isSpace(char c) {
+    return classOf(c) & kSpace;
+}
 
 bool isAsciiNameStart(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
@@ -46,18 +50,21 @@ bool isAsciiNameChar(unsigned char c) {
 
 bool isNameStart(char32_t c) {
     return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
-           (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) ||
-           (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
-           (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+           (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) ||
+           (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
+           (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
+           (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0xEFFFF);
 }
 
 bool isNameChar(char32_t c) {
-    return isNameStart(c) || c == 0xB7 || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+    return isNameStart(c) || c == 0xB7 || (c >= 0x300 && c <= 0x36F) ||
+           (c >= 0x203F && c <= 0x2040);
 }
 
 bool isXmlChar(char32_t c) {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-           (c >= 0x10000 && c <= 0x10FFFF);
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
 // Decodes the character at s[i]. A sequence that is cut short or malformed (possible only
@@ -128,8 +135,8 @@ XmlScanner::Position XmlScanner::position(std::size_t offset) const {
     std::int64_t column = 0;
     for (std::size_t i = lineStart; i < offset; ++i) {
         const auto c = static_cast<unsigned char>(in_[i]);
-        column += (c & 0xC0) != 0x80;  // one per character...
-        column += c >= 0xF0;           // ...and two for those outside the basic plane
+        column += (c & 0xC0) != 0x80; // one per character...
+        column += c >= 0xF0;          // ...and two for those outside the basic plane
     }
     return {line, column};
 }
@@ -139,7 +146,9 @@ void XmlScanner::failAt(std::size_t offset, const std::string& what) const {
     throw FileError(source_, p.line, p.column, what);
 }
 
-void XmlScanner::truncated() const { failAt(in_.size(), "the file ends too early (truncated?)"); }
+void XmlScanner::truncated() const {
+    failAt(in_.size(), "the file ends too early (truncated?)");
+}
 
 void XmlScanner::malformed(std::size_t at, const std::string& what) const {
     failAt(at, "not well-formed XML: " + what);
@@ -155,7 +164,11 @@ const std::string_view* XmlScanner::attribute(std::string_view name) const {
 std::string_view XmlScanner::required(std::string_view name) const {
     const std::string_view* value = attribute(name);
     if (!value)
-        fail(std::string(1, '<').append(name_).append("> needs the attribute '").append(name).append("'"));
+        fail(std::string(1, '<')
+                 .append(name_)
+                 .append("> needs the attribute '")
+                 .append(name)
+                 .append("'"));
     return *value;
 }
 
@@ -165,11 +178,16 @@ void XmlScanner::allowOnly(std::initializer_list<std::string_view> names) const 
         for (std::string_view allowed : names)
             known = known || sameName(a.name, allowed);
         if (!known)
-            fail(std::string(1, '<').append(name_).append("> has an unknown attribute '").append(a.name).append("'"));
+            fail(std::string(1, '<')
+                     .append(name_)
+                     .append("> has an unknown attribute '")
+                     .append(a.name)
+                     .append("'"));
     }
 }
 
-void XmlScanner::match(std::initializer_list<std::string_view> names, const std::string_view** found) const {
+void XmlScanner::match(std::initializer_list<std::string_view> names,
+                       const std::string_view** found) const {
     for (std::size_t i = 0; i < names.size(); ++i)
         found[i] = nullptr;
     for (const Attribute& a : attributes_) {
@@ -180,7 +198,11 @@ void XmlScanner::match(std::initializer_list<std::string_view> names, const std:
             ++i;
         }
         if (i == names.size())
-            fail(std::string(1, '<').append(name_).append("> has an unknown attribute '").append(a.name).append("'"));
+            fail(std::string(1, '<')
+                     .append(name_)
+                     .append("> has an unknown attribute '")
+                     .append(a.name)
+                     .append("'"));
         found[i] = &a.value;
     }
 }
@@ -191,7 +213,8 @@ void XmlScanner::start() {
     started_ = true;
     if (startsWith("\xEF\xBB\xBF"))
         pos_ = 3;
-    if (startsWith("<?xml") && pos_ + 5 < in_.size() && (isSpace(in_[pos_ + 5]) || in_[pos_ + 5] == '?'))
+    if (startsWith("<?xml") && pos_ + 5 < in_.size() &&
+        (isSpace(in_[pos_ + 5]) || in_[pos_ + 5] == '?'))
         readDeclaration();
     validate(pos_);
 }
@@ -201,7 +224,7 @@ void XmlScanner::readDeclaration() {
     const std::size_t at = pos_;
     pos_ += 5;
     static constexpr std::string_view order[] = {"version", "encoding", "standalone"};
-    std::size_t next = 0;  // the first of order still allowed
+    std::size_t next = 0; // the first of order still allowed
     for (;;) {
         const bool space = skipSpace();
         if (startsWith("?>")) {
@@ -267,7 +290,8 @@ void XmlScanner::validate(std::size_t from) const {
                 if (((w - spaces) & ~w & high) != 0)
                     for (std::size_t k = i; k < i + 8; ++k)
                         if (s[k] < 0x20 && s[k] != '\t' && s[k] != '\n' && s[k] != '\r')
-                            failAt(k, "the control character U+00" + hexByte(s[k]) + " is not allowed in XML");
+                            failAt(k, "the control character U+00" + hexByte(s[k]) +
+                                          " is not allowed in XML");
                 i += 8;
                 continue;
             }
@@ -281,13 +305,16 @@ void XmlScanner::validate(std::size_t from) const {
         }
         const Utf8Char d = decodeUtf8(s, n, i);
         switch (d.error) {
-        case Utf8Error::BadLead: failAt(i, "invalid UTF-8 (byte 0x" + hexByte(c) + ")");
-        case Utf8Error::Truncated: truncated();
+        case Utf8Error::BadLead:
+            failAt(i, "invalid UTF-8 (byte 0x" + hexByte(c) + ")");
+        case Utf8Error::Truncated:
+            truncated();
         case Utf8Error::BadContinuation:
             failAt(i, "invalid UTF-8 (byte 0x" + hexByte(c) + " starts an incomplete sequence)");
         case Utf8Error::OutOfRange:
             failAt(i, "invalid UTF-8 (an overlong sequence, a surrogate or beyond U+10FFFF)");
-        case Utf8Error::None: break;
+        case Utf8Error::None:
+            break;
         }
         if (d.cp == 0xFFFE || d.cp == 0xFFFF)
             failAt(i, "the noncharacter U+" + hexByte(static_cast<unsigned char>(d.cp >> 8)) +
@@ -461,7 +488,8 @@ void XmlScanner::processingInstruction() {
     pos_ += 2;
     const std::size_t targetAt = pos_;
     const std::string_view target = scanName("the target of a processing instruction");
-    if (target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' && (target[2] | 0x20) == 'l')
+    if (target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' &&
+        (target[2] | 0x20) == 'l')
         malformed(targetAt, "the XML declaration may only open the file");
     if (!startsWith("?>") && !skipSpace())
         malformed(pos_, "expected a space after the target of a processing instruction");
@@ -496,7 +524,7 @@ void XmlScanner::reference(std::string& out) {
                 break;
             value = value * (hex ? 16 : 10) + static_cast<char32_t>(d);
             if (value > 0x10FFFF)
-                value = 0x110000;  // stays out of range, and cannot overflow
+                value = 0x110000; // stays out of range, and cannot overflow
         }
         if (pos_ >= in_.size())
             truncated();
@@ -591,7 +619,7 @@ void XmlScanner::startTag() {
                     if (pos_ > end)
                         malformed(end, "a reference runs past the end of an attribute value");
                 } else if (v == '\r' || v == '\n' || v == '\t') {
-                    values_ += ' ';  // line ends and tabs in attribute values read as spaces
+                    values_ += ' '; // line ends and tabs in attribute values read as spaces
                     pos_ += (v == '\r' && pos_ + 1 < end && in_[pos_ + 1] == '\n') ? 2 : 1;
                 } else {
                     values_ += v;
@@ -600,12 +628,13 @@ void XmlScanner::startTag() {
             }
             attributes_.push_back({attr, {}});
         }
-        ++pos_;  // the closing quote
+        ++pos_; // the closing quote
     }
     for (std::size_t k = 0; k < resolved_.size(); ++k) {
         const std::size_t start = resolved_[k].second;
         const std::size_t end = k + 1 < resolved_.size() ? resolved_[k + 1].second : values_.size();
-        attributes_[resolved_[k].first].value = std::string_view(values_).substr(start, end - start);
+        attributes_[resolved_[k].first].value =
+            std::string_view(values_).substr(start, end - start);
     }
     if (open_.size() >= maxDepth_)
         failAt(pos_, "elements nest deeper than " + std::to_string(maxDepth_) + " levels");
@@ -625,7 +654,8 @@ void XmlScanner::endTag() {
     if (open_.empty())
         malformed(at, "the end tag </" + std::string(name) + "> closes nothing");
     if (!sameName(open_.back(), name))
-        malformed(at, "the end tag </" + std::string(name) + "> does not match <" + std::string(open_.back()) + ">");
+        malformed(at, "the end tag </" + std::string(name) + "> does not match <" +
+                          std::string(open_.back()) + ">");
     open_.pop_back();
     name_ = name;
     tokenEnd_ = pos_;
@@ -685,13 +715,13 @@ std::string_view XmlScanner::elementText() {
                 failIfCut();
                 malformed(pos_, "unexpected '<!'");
             } else {
-                startTag();  // a broken or cut off tag is reported as such first
+                startTag(); // a broken or cut off tag is reported as such first
                 failAt(startedAt, "a value holds text only, no elements");
             }
         } else if (c == '&') {
             reference(text_);
         } else if (c == '\r') {
-            text_ += '\n';  // line ends read as line feeds
+            text_ += '\n'; // line ends read as line feeds
             pos_ += pos_ + 1 < in_.size() && in_[pos_ + 1] == '\n' ? 2 : 1;
         } else if (c == ']' && startsWith("]]>")) {
             malformed(pos_, "']]>' in text");

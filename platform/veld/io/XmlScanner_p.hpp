@@ -37,7 +37,7 @@ public:
     enum class Token { StartElement, EndElement, EndDocument };
     struct Attribute {
         std::string_view name;
-        std::string_view value;  // references resolved, whitespace normalised
+        std::string_view value; // references resolved, whitespace normalised
     };
 
     // bytes must outlive the scanner; so must every view it hands out, which stays valid
@@ -48,7 +48,8 @@ public:
     // caller that maps a file can let go of its pages. The scanner may read them again (the
     // names of open elements, the positions of errors): only for memory that reads back the
     // same after it was released, such as a read-only file mapping.
-    void onConsumed(std::function<void(std::size_t from, std::size_t to)> release, std::size_t step) {
+    void onConsumed(std::function<void(std::size_t from, std::size_t to)> release,
+                    std::size_t step) {
         release_ = std::move(release);
         releaseStep_ = step;
     }
@@ -64,7 +65,7 @@ public:
     // Attributes of the current start element.
     const std::vector<Attribute>& attributes() const { return attributes_; }
     const std::string_view* attribute(std::string_view name) const;
-    std::string_view required(std::string_view name) const;  // fails when absent
+    std::string_view required(std::string_view name) const; // fails when absent
     // Fails when the current element has an attribute not in the list.
     void allowOnly(std::initializer_list<std::string_view> names) const;
     // Both in one pass: found[i] points to the value of names[i], or is null when it is
@@ -119,12 +120,12 @@ private:
     Token token_ = Token::EndDocument;
     bool started_ = false;
     bool rootSeen_ = false;
-    bool pendingEnd_ = false;  // the current start element closed itself
+    bool pendingEnd_ = false; // the current start element closed itself
     std::string_view name_;
     std::vector<std::string_view> open_;
     std::vector<Attribute> attributes_;
-    std::string values_;  // attribute values that needed resolving, one after another
-    std::vector<std::pair<std::size_t, std::size_t>> resolved_;  // attribute, start in values_
+    std::string values_; // attribute values that needed resolving, one after another
+    std::vector<std::pair<std::size_t, std::size_t>> resolved_; // attribute, start in values_
     std::string text_;
     std::function<void(std::size_t, std::size_t)> release_;
     std::size_t releaseStep_ = 0;

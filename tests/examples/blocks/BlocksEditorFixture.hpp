@@ -82,9 +82,7 @@ protected:
         domain->installTools(editor.get());
     }
 
-    void TearDown() override {
-        KITE::Test::closeEditorAndStudio(editor, studio);
-    }
+    void TearDown() override { KITE::Test::closeEditorAndStudio(editor, studio); }
 
     // These change the model: call them inside a transaction.
     static void rename(const VELD::ImmutableClassObject& element, const std::string& name) {

@@ -184,7 +184,8 @@ TEST_F(StudioDemoTest, TheWindowShowsTheSampleDiagramInAnEditorOfTheBlocksDomain
         const BlockGlyph* glyph = blockGlyph(b);
         ASSERT_NE(glyph, nullptr) << Blocks::BlockGlyph::nameOf(b);
         EXPECT_EQ(glyph->getLabel().getText(), Blocks::BlockGlyph::nameOf(b));
-        EXPECT_EQ(glyph->getBox().getScenePosition(), b.getAbsPosition()) << Blocks::BlockGlyph::nameOf(b);
+        EXPECT_EQ(glyph->getBox().getScenePosition(), b.getAbsPosition())
+            << Blocks::BlockGlyph::nameOf(b);
     }
     EXPECT_EQ(blockGlyph(block("PID"))->getRoot().getParent(),
               blockGlyph(block("Controller"))->getRoot());
@@ -559,8 +560,8 @@ TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette
     // Every block shows on the canvas: the picture has its fill where the block is.
     const QColor background = image.pixelColor(topLeft + QPoint(3, 3));
     for (const KITE::GraphNode& b : demo->getDemoModel().getBlocks()) {
-        const Point v =
-            canvas->scenePointToViewPoint(box(Blocks::BlockGlyph::nameOf(b)).topLeft() + Point{6, 6});
+        const Point v = canvas->scenePointToViewPoint(box(Blocks::BlockGlyph::nameOf(b)).topLeft() +
+                                                      Point{6, 6});
         ASSERT_TRUE(
             QRect(QPoint(0, 0), canvas->viewport()->size()).contains(QPoint(int(v.x), int(v.y))))
             << Blocks::BlockGlyph::nameOf(b);

@@ -17,7 +17,8 @@ struct DiagramTest : ::testing::Test {
 
     void SetUp() override {
         VELD::Transaction t(model);
-        model.getRootObject().setString(model.getRootObject().getMetaClass().getProperty("name"), "sheet");
+        model.getRootObject().setString(model.getRootObject().getMetaClass().getProperty("name"),
+                                        "sheet");
         diagram = KiteTest::addDiagram(model, "main");
         outer = GraphNode(model.getFactory().createFromString("Block"));
         inner = factory.createGraphNode();
@@ -85,7 +86,7 @@ TEST_F(DiagramTest, RefusedNewEndLeavesBothEndsAsTheyWere) {
     VELD::Transaction t(model);
     EXPECT_THROW(edge.setDstElement(stranger), VELD::Exception);
     EXPECT_THROW(edge.setSrcElement(gone), VELD::Exception);
-    t.commit();  // a caller that goes on after the refusals
+    t.commit(); // a caller that goes on after the refusals
     EXPECT_EQ(edge.getSrcElement(), inner);
     EXPECT_EQ(edge.getDstElement(), other);
     EXPECT_EQ(inner.getEdges().size(), 1);
@@ -96,7 +97,7 @@ TEST_F(DiagramTest, NewEndSeenThroughAnotherDeviantIsTakenAsTheEdgesDeviantShows
     VELD::Model wc = model.createDeviantWithName("wc");
     const GraphEdge copyEdge(edge.asDeviant(wc));
     VELD::Transaction t(wc);
-    copyEdge.setDstElement(outer);  // 'outer' as the root shows it
+    copyEdge.setDstElement(outer); // 'outer' as the root shows it
     t.commit();
     EXPECT_EQ(copyEdge.getDstElement(), outer);
     EXPECT_TRUE(GraphNode(other.asDeviant(wc)).getEdges().empty());

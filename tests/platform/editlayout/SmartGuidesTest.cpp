@@ -17,8 +17,7 @@ struct Feedback {
     std::vector<Guide> guides;
 };
 
-Feedback drag(const SmartGuides& guides, double x, double y)
-{
+Feedback drag(const SmartGuides& guides, double x, double y) {
     Feedback f;
     f.snapped = guides.DragFeedback(x, y, f.guides, f.dx, f.dy);
     return f;
@@ -26,8 +25,7 @@ Feedback drag(const SmartGuides& guides, double x, double y)
 
 const Item dragged(LayoutRect(0, 0, 20, 10));
 
-TEST(SmartGuidesTest, LeftEdgeSnapsToACandidatesLeftEdgeWithAGuideBetweenThem)
-{
+TEST(SmartGuidesTest, LeftEdgeSnapsToACandidatesLeftEdgeWithAGuideBetweenThem) {
     // Candidate: top 100, left 50, 40 wide, 30 high.
     SmartGuides guides(dragged, {Item(LayoutRect(100, 50, 40, 30))}, 0, 0);
     const Feedback f = drag(guides, 53, 0);
@@ -39,8 +37,7 @@ TEST(SmartGuidesTest, LeftEdgeSnapsToACandidatesLeftEdgeWithAGuideBetweenThem)
     EXPECT_EQ(f.guides[0], expected);
 }
 
-TEST(SmartGuidesTest, CentresSnapToCentresOnBothAxes)
-{
+TEST(SmartGuidesTest, CentresSnapToCentresOnBothAxes) {
     // Candidate centre: (70, 115).
     SmartGuides guides(dragged, {Item(LayoutRect(100, 50, 40, 30))}, 0, 0);
     // The dragged centre is at (x + 10, y + 5): (72, 113) is 2 right and 2 up.
@@ -53,11 +50,10 @@ TEST(SmartGuidesTest, CentresSnapToCentresOnBothAxes)
     EXPECT_EQ(f.guides[1], (Guide{Guide::Horizontal, 115, 50, 90, Centre, Centre}));
 }
 
-TEST(SmartGuidesTest, TheSmallestCorrectionWinsAndEdgesMeetOppositeEdges)
-{
+TEST(SmartGuidesTest, TheSmallestCorrectionWinsAndEdgesMeetOppositeEdges) {
     // Right edge at 90 and another candidate's left edge at 24.
-    SmartGuides guides(dragged,
-                       {Item(LayoutRect(0, 50, 40, 10)), Item(LayoutRect(40, 24, 10, 10))}, 0, 0);
+    SmartGuides guides(dragged, {Item(LayoutRect(0, 50, 40, 10)), Item(LayoutRect(40, 24, 10, 10))},
+                       0, 0);
     // Dragged at x = 69: right edge 89 is 1 from 90; left edge 69 is far from 24 and 50.
     Feedback f = drag(guides, 69, 200);
     EXPECT_DOUBLE_EQ(f.dx, 1);
@@ -72,8 +68,7 @@ TEST(SmartGuidesTest, TheSmallestCorrectionWinsAndEdgesMeetOppositeEdges)
     EXPECT_EQ(f.guides[0], (Guide{Guide::Vertical, 24, 40, 210, HighEdge, LowEdge}));
 }
 
-TEST(SmartGuidesTest, NothingWithinTheToleranceMeansNoSnapAndNoGuides)
-{
+TEST(SmartGuidesTest, NothingWithinTheToleranceMeansNoSnapAndNoGuides) {
     SmartGuides guides(dragged, {Item(LayoutRect(100, 50, 40, 30))}, 0, 0);
     // Left edge 96 is 6 from the right edge 90; the rest lies farther.
     const Feedback f = drag(guides, 96, 500);
@@ -90,8 +85,7 @@ TEST(SmartGuidesTest, NothingWithinTheToleranceMeansNoSnapAndNoGuides)
     EXPECT_EQ(dx, 0);
 }
 
-TEST(SmartGuidesTest, AGuideSpansEveryItemAlignedAtItsPosition)
-{
+TEST(SmartGuidesTest, AGuideSpansEveryItemAlignedAtItsPosition) {
     SmartGuides guides(dragged,
                        {Item(LayoutRect(100, 50, 10, 10)), Item(LayoutRect(-300, 50, 10, 10)),
                         Item(LayoutRect(400, 65, 10, 10))},
@@ -101,8 +95,7 @@ TEST(SmartGuidesTest, AGuideSpansEveryItemAlignedAtItsPosition)
     EXPECT_EQ(f.guides[0], (Guide{Guide::Vertical, 50, -300, 110, LowEdge, LowEdge}));
 }
 
-TEST(SmartGuidesTest, TheDraggedItemIsNoCandidateAndTheOffsetPlacesIt)
-{
+TEST(SmartGuidesTest, TheDraggedItemIsNoCandidateAndTheOffsetPlacesIt) {
     // The pointer holds the item 5 right and 5 below its corner.
     SmartGuides guides(dragged, {dragged, Item(LayoutRect(0, 100, 10, 10))}, 5, 5);
     EXPECT_EQ(guides.GetDragAffinities(7, 7), LayoutRect(2, 2, 20, 10));
@@ -112,17 +105,15 @@ TEST(SmartGuidesTest, TheDraggedItemIsNoCandidateAndTheOffsetPlacesIt)
     EXPECT_DOUBLE_EQ(f.dx, -2);
 }
 
-TEST(SmartGuidesTest, FeaturesLeftOutOfAnItemDoNotAttract)
-{
+TEST(SmartGuidesTest, FeaturesLeftOutOfAnItemDoNotAttract) {
     SmartGuides guides(dragged, {Item(LayoutRect(100, 50, 40, 30), Item::Right | Item::Top)}, 0, 0);
-    EXPECT_FALSE(drag(guides, 51, 500).snapped);  // left edge left out
-    EXPECT_TRUE(drag(guides, 71, 500).snapped);   // right edge 91 near 90
+    EXPECT_FALSE(drag(guides, 51, 500).snapped); // left edge left out
+    EXPECT_TRUE(drag(guides, 71, 500).snapped);  // right edge 91 near 90
     guides.AddRectangleAffinities(LayoutRect(100, 50, 40, 30));
     EXPECT_TRUE(drag(guides, 51, 500).snapped);
 }
 
-TEST(SmartGuidesTest, CandidatesWithCoordinatesThatAreNotNumbersAreLeftOut)
-{
+TEST(SmartGuidesTest, CandidatesWithCoordinatesThatAreNotNumbersAreLeftOut) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     // Among the sorted features, a NaN misled the searches past the edge at 90.
@@ -139,8 +130,7 @@ TEST(SmartGuidesTest, CandidatesWithCoordinatesThatAreNotNumbersAreLeftOut)
     EXPECT_FALSE(drag(guides, 199, 500).snapped);
 }
 
-TEST(SmartGuidesTest, ADraggedItemWithNoFinitePlaceSnapsNowhere)
-{
+TEST(SmartGuidesTest, ADraggedItemWithNoFinitePlaceSnapsNowhere) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<Item> candidates{Item(LayoutRect(0, 50, 10, 10))};
@@ -157,8 +147,7 @@ TEST(SmartGuidesTest, ADraggedItemWithNoFinitePlaceSnapsNowhere)
     }
 }
 
-TEST(SmartGuidesTest, ACandidateGivenWithANegativeSizeCoversTheSamePlace)
-{
+TEST(SmartGuidesTest, ACandidateGivenWithANegativeSizeCoversTheSamePlace) {
     // x 50 to 90, y 50 to 100, given from the other corner; only its left edge attracts.
     SmartGuides guides(dragged, {Item(LayoutRect(100, 90, -40, -50), Item::Left)}, 0, 0);
     const Feedback f = drag(guides, 51, 0);
@@ -169,8 +158,7 @@ TEST(SmartGuidesTest, ACandidateGivenWithANegativeSizeCoversTheSamePlace)
     EXPECT_FALSE(drag(guides, 89, 0).snapped);
 }
 
-TEST(SmartGuidesTest, ManyCandidatesStillFindTheNearest)
-{
+TEST(SmartGuidesTest, ManyCandidatesStillFindTheNearest) {
     std::vector<Item> grid;
     for (int i = 0; i < 10000; ++i)
         grid.emplace_back(LayoutRect((i / 100) * 60.0, (i % 100) * 100.0, 80, 40));

@@ -12,8 +12,7 @@
 
 namespace {
 
-TEST(HostFunctionsTest, NamedFunctionIsCalledWithItsArgumentsAndGivesResults)
-{
+TEST(HostFunctionsTest, NamedFunctionIsCalledWithItsArgumentsAndGivesResults) {
     inRegisterHostFunction("kt_double_it", [](const std::vector<const vxArray*>& arguments) {
         std::vector<vxArrayPtr> results;
         results.emplace_back(vxCreateDoubleScalar(2 * vxGetScalar(arguments.at(0))));
@@ -28,12 +27,12 @@ TEST(HostFunctionsTest, NamedFunctionIsCalledWithItsArgumentsAndGivesResults)
     EXPECT_FALSE(inHasHostFunction("kt_double_it"));
 }
 
-TEST(HostFunctionsTest, ErrorsInsideAreTrappedAndReported)
-{
-    inRegisterHostFunction("kt_fails", [](const std::vector<const vxArray*>& arguments) -> std::vector<vxArrayPtr> {
-        vxGetScalar(arguments.empty() ? nullptr : arguments[0]);  // raises for no argument
-        throw std::runtime_error("not reached with a number");
-    });
+TEST(HostFunctionsTest, ErrorsInsideAreTrappedAndReported) {
+    inRegisterHostFunction(
+        "kt_fails", [](const std::vector<const vxArray*>& arguments) -> std::vector<vxArrayPtr> {
+            vxGetScalar(arguments.empty() ? nullptr : arguments[0]); // raises for no argument
+            throw std::runtime_error("not reached with a number");
+        });
     ZuPrintCapture capture;
     inClearLastTrappedError();
     EXPECT_FALSE(inCallFcnWithTrap("kt_fails", {}));
@@ -50,8 +49,7 @@ TEST(HostFunctionsTest, ErrorsInsideAreTrappedAndReported)
     inRegisterHostFunction("kt_fails", nullptr);
 }
 
-TEST(HostFunctionsTest, InstallationRootFollowsTheApplicationContext)
-{
+TEST(HostFunctionsTest, InstallationRootFollowsTheApplicationContext) {
     TAVI::ApplicationContext& context = TAVI::ApplicationContext::instance();
     EXPECT_EQ(svQuasarRoot(), context.getRootDirectory());
     context.setRootDirectory("/opt/kite-test-root");
@@ -60,9 +58,8 @@ TEST(HostFunctionsTest, InstallationRootFollowsTheApplicationContext)
     EXPECT_EQ(svQuasarRoot(), TAVI::ApplicationContext::defaultRootDirectory());
 }
 
-TEST(HostFunctionsTest, SignalThreadIsTheHostThreadOnly)
-{
-    EXPECT_TRUE(zuIsSignalThread());  // the test's QApplication runs on this thread
+TEST(HostFunctionsTest, SignalThreadIsTheHostThreadOnly) {
+    EXPECT_TRUE(zuIsSignalThread()); // the test's QApplication runs on this thread
     std::atomic<bool> onWorker{true};
     QThread* worker = QThread::create([&] { onWorker = zuIsSignalThread(); });
     worker->start();

@@ -13,19 +13,16 @@ namespace {
 
 class NoxTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         addTestPackage();
         aliveBefore = Widget::alive;
     }
     void TearDown() override { EXPECT_EQ(Widget::alive, aliveBefore) << "library objects leaked"; }
 
-    static vxArrayPtr make(const char* className, std::vector<const vxArray*> args = {})
-    {
+    static vxArrayPtr make(const char* className, std::vector<const vxArray*> args = {}) {
         return Invoker::construct(className, args);
     }
-    static std::string callString(const std::string& method, std::vector<const vxArray*> args)
-    {
+    static std::string callString(const std::string& method, std::vector<const vxArray*> args) {
         auto results = Invoker::callMethod(method, args, 1);
         char* text = vxArray2String(results.at(0).get());
         std::string value = text ? text : "<not char>";
@@ -33,9 +30,7 @@ protected:
         return value;
     }
     // The id of the host error a call raises; empty when it raises none.
-    template <class Call>
-    static std::string errorIdOf(Call call, std::string* text = nullptr)
-    {
+    template <class Call> static std::string errorIdOf(Call call, std::string* text = nullptr) {
         try {
             call();
         } catch (const vxHostError& error) {
@@ -49,8 +44,7 @@ protected:
     int aliveBefore = 0;
 };
 
-TEST_F(NoxTest, PackageInitializesWhenFirstNeededAndOnlyOnce)
-{
+TEST_F(NoxTest, PackageInitializesWhenFirstNeededAndOnlyOnce) {
     NOX::COSPackage::addPackage("KTLazy", [](NOX::COSPackage& package) {
         ++packageInitializations;
         package.addClass<CosUtil>();
@@ -64,8 +58,7 @@ TEST_F(NoxTest, PackageInitializesWhenFirstNeededAndOnlyOnce)
     EXPECT_EQ(packageInitializations, before + 1);
 }
 
-TEST_F(NoxTest, ClassRecordKnowsItsSuperclassAndInheritedMethods)
-{
+TEST_F(NoxTest, ClassRecordKnowsItsSuperclassAndInheritedMethods) {
     NOX::CosCommonClassInfo* gadget = NOX::COSPackage::findClass("KT.Gadget");
     ASSERT_NE(gadget, nullptr);
     EXPECT_EQ(gadget->description(), "Test gadget");
@@ -75,14 +68,13 @@ TEST_F(NoxTest, ClassRecordKnowsItsSuperclassAndInheritedMethods)
     EXPECT_FALSE(NOX::COSPackage::findClass("KT.Widget")->isSubclassOf("KT.Gadget"));
 
     auto getName = gadget->findMethods("getName");
-    ASSERT_EQ(getName.size(), 2u);  // its own first, then the widget's
+    ASSERT_EQ(getName.size(), 2u); // its own first, then the widget's
     EXPECT_EQ(getName[0]->owner->fullName(), "KT.Gadget");
     EXPECT_EQ(getName[1]->owner->fullName(), "KT.Widget");
     EXPECT_EQ(gadget->findMethods("label").size(), 2u);
 }
 
-TEST_F(NoxTest, MethodsAreCalledByNameWithHostValues)
-{
+TEST_F(NoxTest, MethodsAreCalledByNameWithHostValues) {
     vxArrayPtr name(vxCreateString("w1"));
     vxArrayPtr widget = make("KT.Widget", {name.get()});
     EXPECT_EQ(widget->className(), "KT.Widget");
@@ -90,15 +82,15 @@ TEST_F(NoxTest, MethodsAreCalledByNameWithHostValues)
 
     vxArrayPtr two(vxCreateDoubleScalar(2)), three(vxCreateInt32Scalar(3));
     auto sum = Invoker::callMethod("add", {widget.get(), two.get(), three.get()});
-    ASSERT_EQ(sum.size(), 1u);  // a result even when no output was asked for
+    ASSERT_EQ(sum.size(), 1u); // a result even when no output was asked for
     EXPECT_EQ(vxGetClassName(sum[0].get()), "int32");
     EXPECT_EQ(vxGetScalar(sum[0].get()), 5.0);
 
-    EXPECT_TRUE(Invoker::callMethod("setPartner", {widget.get(), widget.get()}).empty());  // void: nothing
+    EXPECT_TRUE(
+        Invoker::callMethod("setPartner", {widget.get(), widget.get()}).empty()); // void: nothing
 }
 
-TEST_F(NoxTest, OverloadIsChosenBySignature)
-{
+TEST_F(NoxTest, OverloadIsChosenBySignature) {
     vxArrayPtr name(vxCreateString("w"));
     vxArrayPtr widget = make("KT.Widget", {name.get()});
     vxArrayPtr seven(vxCreateDoubleScalar(7)), text(vxCreateString("t"));
@@ -106,8 +98,7 @@ TEST_F(NoxTest, OverloadIsChosenBySignature)
     EXPECT_EQ(callString("label", {widget.get(), text.get(), seven.get()}), "t#7");
 }
 
-TEST_F(NoxTest, SubclassObjectsUseTheirOwnMethodsAndInheritTheRest)
-{
+TEST_F(NoxTest, SubclassObjectsUseTheirOwnMethodsAndInheritTheRest) {
     vxArrayPtr gadget = make("KT.Gadget");
     vxArrayPtr seven(vxCreateDoubleScalar(7));
     EXPECT_EQ(callString("getName", {gadget.get()}), "gadget gadget");
@@ -120,8 +111,7 @@ TEST_F(NoxTest, SubclassObjectsUseTheirOwnMethodsAndInheritTheRest)
     EXPECT_EQ(vxGetScalar(same[0].get()), 1.0);
 }
 
-TEST_F(NoxTest, EmptyOrForeignSelfIsANullSelfError)
-{
+TEST_F(NoxTest, EmptyOrForeignSelfIsANullSelfError) {
     vxArrayPtr noWidget(vxCreateObjectArray("KT.Widget", {}));
     std::string text;
     EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getName", {noWidget.get()}); }, &text),
@@ -131,11 +121,11 @@ TEST_F(NoxTest, EmptyOrForeignSelfIsANullSelfError)
     // A widget array whose element is some other class's object.
     vxArrayPtr other = make("KT.Other");
     vxArrayPtr foreign(vxCreateObjectArray("KT.Widget", {vxGetObject(other.get(), 0)}));
-    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getName", {foreign.get()}); }), "QUASAR:nox_factory:null_self");
+    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getName", {foreign.get()}); }),
+              "QUASAR:nox_factory:null_self");
 }
 
-TEST_F(NoxTest, BadCallsAreHostErrorsThatSayWhatWasWrong)
-{
+TEST_F(NoxTest, BadCallsAreHostErrorsThatSayWhatWasWrong) {
     vxArrayPtr name(vxCreateString("w"));
     vxArrayPtr widget = make("KT.Widget", {name.get()});
     vxArrayPtr number(vxCreateDoubleScalar(1)), half(vxCreateDoubleScalar(1.5));
@@ -146,24 +136,33 @@ TEST_F(NoxTest, BadCallsAreHostErrorsThatSayWhatWasWrong)
     EXPECT_EQ(text, "No method 'frobnicate' for class 'KT.Widget'");
 
     // A string where a number is needed.
-    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("add", {widget.get(), name.get(), number.get()}); }, &text),
+    EXPECT_EQ(errorIdOf(
+                  [&] {
+                      Invoker::callMethod("add", {widget.get(), name.get(), number.get()});
+                  },
+                  &text),
               "QUASAR:nox:noMatchingSignature");
     EXPECT_NE(text.find("(KT.Widget, char, double)"), std::string::npos) << text;
     EXPECT_NE(text.find("int32 scalar (int32 scalar, int32 scalar)"), std::string::npos) << text;
 
-    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("add", {widget.get(), half.get(), number.get()}); }),
+    EXPECT_EQ(errorIdOf([&] {
+                  Invoker::callMethod("add", {widget.get(), half.get(), number.get()});
+              }),
               "QUASAR:nox:noMatchingSignature");
-    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getName", {number.get()}); }, &text), "QUASAR:nox:undefinedMethod");
+    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getName", {number.get()}); }, &text),
+              "QUASAR:nox:undefinedMethod");
     EXPECT_EQ(text, "No method 'getName' for a value of class 'double'");
     EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getName", {}); }), "QUASAR:nox:undefinedMethod");
-    EXPECT_EQ(errorIdOf([&] { Invoker::construct("KT.Nothing", {}); }), "QUASAR:nox:undefinedClass");
-    EXPECT_EQ(errorIdOf([&] { Invoker::construct("KT.Widget", {number.get()}); }), "QUASAR:nox:noMatchingSignature");
+    EXPECT_EQ(errorIdOf([&] { Invoker::construct("KT.Nothing", {}); }),
+              "QUASAR:nox:undefinedClass");
+    EXPECT_EQ(errorIdOf([&] { Invoker::construct("KT.Widget", {number.get()}); }),
+              "QUASAR:nox:noMatchingSignature");
     EXPECT_EQ(errorIdOf([&] { Invoker::construct("KT.Util", {}); }), "QUASAR:nox:noConstructor");
-    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getName", {widget.get()}, 2); }), "QUASAR:nox:tooManyOutputs");
+    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("getName", {widget.get()}, 2); }),
+              "QUASAR:nox:tooManyOutputs");
 }
 
-TEST_F(NoxTest, LibraryErrorsReachTheCallerWithTheirIdAndText)
-{
+TEST_F(NoxTest, LibraryErrorsReachTheCallerWithTheirIdAndText) {
     vxArrayPtr name(vxCreateString("w"));
     vxArrayPtr widget = make("KT.Widget", {name.get()});
     std::string text;
@@ -175,8 +174,7 @@ TEST_F(NoxTest, LibraryErrorsReachTheCallerWithTheirIdAndText)
     EXPECT_NE(text.find("broken"), std::string::npos);
 }
 
-TEST_F(NoxTest, ClassArgumentIsNullWhenEmptyAndRefusedWhenSeveral)
-{
+TEST_F(NoxTest, ClassArgumentIsNullWhenEmptyAndRefusedWhenSeveral) {
     vxArrayPtr name(vxCreateString("w"));
     vxArrayPtr widget = make("KT.Widget", {name.get()});
     Widget* library = vxGetObject(widget.get(), 0)->as<Widget>();
@@ -186,16 +184,20 @@ TEST_F(NoxTest, ClassArgumentIsNullWhenEmptyAndRefusedWhenSeveral)
     Invoker::callMethod("setPartner", {widget.get(), empty.get()});
     EXPECT_EQ(library->partner, nullptr);
 
-    vxArrayPtr pair(vxCreateObjectArray("KT.Widget", {vxGetObject(widget.get(), 0), vxGetObject(widget.get(), 0)}));
+    vxArrayPtr pair(vxCreateObjectArray(
+        "KT.Widget", {vxGetObject(widget.get(), 0), vxGetObject(widget.get(), 0)}));
     KiteTest::AssertionRecorder assertions;
-    EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("setPartner", {widget.get(), pair.get()}); }), "QUASAR:nox:notScalar");
+    EXPECT_EQ(errorIdOf([&] {
+                  Invoker::callMethod("setPartner", {widget.get(), pair.get()});
+              }),
+              "QUASAR:nox:notScalar");
     ASSERT_EQ(assertions.count(), 1u);
-    EXPECT_EQ(assertions.reports()[0].message, "Parameter must be either an empty matrix or a scalar");
-    EXPECT_EQ(library->partner, nullptr);  // the call did not happen
+    EXPECT_EQ(assertions.reports()[0].message,
+              "Parameter must be either an empty matrix or a scalar");
+    EXPECT_EQ(library->partner, nullptr); // the call did not happen
 }
 
-TEST_F(NoxTest, ALibraryObjectHasOneHostObjectHoldingOneCount)
-{
+TEST_F(NoxTest, ALibraryObjectHasOneHostObjectHoldingOneCount) {
     vxArrayPtr name(vxCreateString("w")), partnerName(vxCreateString("p"));
     vxArrayPtr widget = make("KT.Widget", {name.get()});
     vxArrayPtr partner = make("KT.Widget", {partnerName.get()});
@@ -208,11 +210,11 @@ TEST_F(NoxTest, ALibraryObjectHasOneHostObjectHoldingOneCount)
     EXPECT_EQ(vxGetObject(first[0].get(), 0), vxGetObject(partner.get(), 0));
     EXPECT_EQ(vxGetObject(second[0].get(), 0), vxGetObject(partner.get(), 0));
     EXPECT_EQ(library->getRefCount(), 1u);
-    EXPECT_EQ(NOX::BindingRegistry::find(static_cast<const void*>(library)), vxGetObject(partner.get(), 0));
+    EXPECT_EQ(NOX::BindingRegistry::find(static_cast<const void*>(library)),
+              vxGetObject(partner.get(), 0));
 }
 
-TEST_F(NoxTest, ReleasingTheLastHostReferenceDestroysTheLibraryObject)
-{
+TEST_F(NoxTest, ReleasingTheLastHostReferenceDestroysTheLibraryObject) {
     const int before = Widget::alive;
     vxArrayPtr name(vxCreateString("w"));
     vxArrayPtr widget = make("KT.Widget", {name.get()});
@@ -222,15 +224,14 @@ TEST_F(NoxTest, ReleasingTheLastHostReferenceDestroysTheLibraryObject)
     EXPECT_EQ(Widget::alive, before + 1);
 
     widget.reset();
-    EXPECT_EQ(Widget::alive, before + 1);  // the copy still holds the host object
+    EXPECT_EQ(Widget::alive, before + 1); // the copy still holds the host object
     copy.reset();
     EXPECT_EQ(Widget::alive, before);
     EXPECT_EQ(NOX::BindingRegistry::size(), bindings - 1);
     EXPECT_EQ(NOX::BindingRegistry::find(static_cast<const void*>(library)), nullptr);
 }
 
-TEST_F(NoxTest, LibraryObjectOutlivesItsHostObjectWhileTheLibraryHoldsIt)
-{
+TEST_F(NoxTest, LibraryObjectOutlivesItsHostObjectWhileTheLibraryHoldsIt) {
     TAVI::Holder<Widget> kept(new Widget("kept"));
     {
         NOX::HostObjectRef host = NOX::BindingRegistry::announce(kept.get(), "KT.Widget");
@@ -243,17 +244,17 @@ TEST_F(NoxTest, LibraryObjectOutlivesItsHostObjectWhileTheLibraryHoldsIt)
               "QUASAR:nox:undefinedClass");
 }
 
-TEST_F(NoxTest, StaticMethodsNeedNoObject)
-{
+TEST_F(NoxTest, StaticMethodsNeedNoObject) {
     vxArrayPtr three(vxCreateDoubleScalar(3));
     auto results = Invoker::callStaticMethod("KT.Util", "twice", {three.get()});
     EXPECT_EQ(vxGetScalar(results.at(0).get()), 6.0);
-    EXPECT_EQ(errorIdOf([&] { Invoker::callStaticMethod("KT.Util", "twice", {}); }), "QUASAR:nox:noMatchingSignature");
+    EXPECT_EQ(errorIdOf([&] { Invoker::callStaticMethod("KT.Util", "twice", {}); }),
+              "QUASAR:nox:noMatchingSignature");
 }
 
-TEST(NoxSignatureTest, HostTypeNamesParseAndMalformedOnesAreRefused)
-{
-    NOX::Signature signature = Invoker::createSignature("KITE.Editor vector", {"char vector", "logical scalar", "any"});
+TEST(NoxSignatureTest, HostTypeNamesParseAndMalformedOnesAreRefused) {
+    NOX::Signature signature =
+        Invoker::createSignature("KITE.Editor vector", {"char vector", "logical scalar", "any"});
     EXPECT_EQ(signature.result.kind(), NOX::HostType::Object);
     EXPECT_TRUE(signature.result.isVector());
     EXPECT_EQ(signature.result.className(), "KITE.Editor");
@@ -264,13 +265,12 @@ TEST(NoxSignatureTest, HostTypeNamesParseAndMalformedOnesAreRefused)
     EXPECT_THROW(Invoker::createSignature(""), std::invalid_argument);
 }
 
-TEST(NoxInterfaceTest, InterfaceObjectBecomesAnArrayAndGoesWithItsLastPointer)
-{
+TEST(NoxInterfaceTest, InterfaceObjectBecomesAnArrayAndGoesWithItsLastPointer) {
     NOX::COSInterfacePtr schema(new NOX::PdxInterface(vxArrayPtr(vxCreateString("menu"))));
     vxArrayPtr value(ConvertPdxIToArray(schema));
     EXPECT_EQ(value->chars(), "menu");
     schema.reset();
-    EXPECT_EQ(value->chars(), "menu");  // the array is the caller's own copy
+    EXPECT_EQ(value->chars(), "menu"); // the array is the caller's own copy
     vxArrayPtr none(ConvertPdxIToArray(NOX::COSInterfacePtr()));
     EXPECT_TRUE(vxIsEmpty(none.get()));
 }

@@ -21,7 +21,7 @@ struct Widget : TAVI::Referenced, NOX::Wrappable {
     const char* getFullyQualifiedNoxTypeName() const override { return "KT.Widget"; }
 
     std::string name;
-    Widget* partner = nullptr;  // not owned
+    Widget* partner = nullptr; // not owned
     std::vector<std::string> calls;
     static inline int alive = 0;
 };
@@ -40,26 +40,33 @@ public:
     CosWidget() : CosCommonReferencedClassInfo("Widget", "Test widget") {}
 
 protected:
-    void populate() override
-    {
+    void populate() override {
         using NOX::Invoker;
         using NOX::NoxMethod;
         addConstructor("Makes a widget", Invoker::createSignature("KT.Widget", {"char"}),
                        [](NOX::CallContext& call) { return new Widget(call.stringArgument(0)); });
-        addMethod(NoxMethod("getName", NOX::NoxPublic, "The name"), Invoker::createSignature("char"),
+        addMethod(NoxMethod("getName", NOX::NoxPublic, "The name"),
+                  Invoker::createSignature("char"),
                   [](Widget& self, NOX::CallContext& call) { call.setString(self.name); });
         // Overloads, told apart by their signatures.
-        addMethod(NoxMethod("label", NOX::NoxPublic, ""), Invoker::createSignature("char", {"int32 scalar"}),
+        addMethod(NoxMethod("label", NOX::NoxPublic, ""),
+                  Invoker::createSignature("char", {"int32 scalar"}),
                   [](Widget& self, NOX::CallContext& call) {
                       call.setString(self.name + "#" + std::to_string(call.int32Argument(0)));
                   });
-        addMethod(NoxMethod("label", NOX::NoxPublic, ""), Invoker::createSignature("char", {"char", "int32 scalar"}),
+        addMethod(NoxMethod("label", NOX::NoxPublic, ""),
+                  Invoker::createSignature("char", {"char", "int32 scalar"}),
                   [](Widget&, NOX::CallContext& call) {
-                      call.setString(call.stringArgument(0) + "#" + std::to_string(call.int32Argument(1)));
+                      call.setString(call.stringArgument(0) + "#" +
+                                     std::to_string(call.int32Argument(1)));
                   });
-        addMethod(NoxMethod("setPartner", NOX::NoxPublic, ""), Invoker::createSignature("void", {"KT.Widget"}),
-                  [](Widget& self, NOX::CallContext& call) { self.partner = call.objectArgument<Widget>(0); });
-        addMethod(NoxMethod("getPartner", NOX::NoxPublic, ""), Invoker::createSignature("KT.Widget"),
+        addMethod(NoxMethod("setPartner", NOX::NoxPublic, ""),
+                  Invoker::createSignature("void", {"KT.Widget"}),
+                  [](Widget& self, NOX::CallContext& call) {
+                      self.partner = call.objectArgument<Widget>(0);
+                  });
+        addMethod(NoxMethod("getPartner", NOX::NoxPublic, ""),
+                  Invoker::createSignature("KT.Widget"),
                   [](Widget& self, NOX::CallContext& call) { call.setObject(self.partner); });
         addMethod(NoxMethod("isPartner", NOX::NoxPublic, ""),
                   Invoker::createSignature("logical scalar", {"KT.Widget"}),
@@ -68,12 +75,16 @@ protected:
                   });
         addMethod(NoxMethod("add", NOX::NoxPublic, ""),
                   Invoker::createSignature("int32 scalar", {"int32 scalar", "int32 scalar"}),
-                  [](Widget&, NOX::CallContext& call) { call.setInt32(call.int32Argument(0) + call.int32Argument(1)); });
-        addMethod(NoxMethod("failWithMessage", NOX::NoxPublic, ""), Invoker::createSignature("void"),
-                  [](Widget&, NOX::CallContext&) {
-                      throw NOX::COSMsgException("KITE_CannotFindTabForEditor", "Cannot find the tab of the editor");
+                  [](Widget&, NOX::CallContext& call) {
+                      call.setInt32(call.int32Argument(0) + call.int32Argument(1));
                   });
-        addMethod(NoxMethod("failWithException", NOX::NoxPublic, ""), Invoker::createSignature("void"),
+        addMethod(NoxMethod("failWithMessage", NOX::NoxPublic, ""),
+                  Invoker::createSignature("void"), [](Widget&, NOX::CallContext&) {
+                      throw NOX::COSMsgException("KITE_CannotFindTabForEditor",
+                                                 "Cannot find the tab of the editor");
+                  });
+        addMethod(NoxMethod("failWithException", NOX::NoxPublic, ""),
+                  Invoker::createSignature("void"),
                   [](Widget&, NOX::CallContext&) { throw std::logic_error("broken"); });
     }
 };
@@ -83,14 +94,14 @@ public:
     CosGadget() : CosCommonReferencedClassInfo("Gadget", "Test gadget") {}
 
 protected:
-    void populate() override
-    {
+    void populate() override {
         setSuperclass("KT.Widget");
         addConstructor("Makes a gadget", NOX::Invoker::createSignature("KT.Gadget"),
                        [](NOX::CallContext&) { return new Gadget("gadget"); });
         addMethod(NOX::NoxMethod("getName", NOX::NoxPublic, "Overrides the widget's"),
-                  NOX::Invoker::createSignature("char"),
-                  [](Gadget& self, NOX::CallContext& call) { call.setString("gadget " + self.name); });
+                  NOX::Invoker::createSignature("char"), [](Gadget& self, NOX::CallContext& call) {
+                      call.setString("gadget " + self.name);
+                  });
     }
 };
 
@@ -99,9 +110,9 @@ public:
     CosOther() : CosCommonReferencedClassInfo("Other", "Unrelated") {}
 
 protected:
-    void populate() override
-    {
-        addConstructor("", NOX::Invoker::createSignature("KT.Other"), [](NOX::CallContext&) { return new Other; });
+    void populate() override {
+        addConstructor("", NOX::Invoker::createSignature("KT.Other"),
+                       [](NOX::CallContext&) { return new Other; });
     }
 };
 
@@ -110,8 +121,7 @@ public:
     CosUtil() : CosCommonClassInfo("Util", "Static helpers") {}
 
 protected:
-    void populate() override
-    {
+    void populate() override {
         addMethod(NOX::NoxMethod("twice", NOX::NoxStatic, ""),
                   NOX::Invoker::createSignature("double scalar", {"double scalar"}),
                   [](NOX::CallContext& call) { call.setDouble(2 * call.doubleArgument(0)); });
@@ -121,8 +131,7 @@ protected:
 inline int packageInitializations = 0;
 
 // Adds the package (once per process); its classes are added when it is first needed.
-inline void addTestPackage()
-{
+inline void addTestPackage() {
     NOX::COSPackage::addPackage("KT", [](NOX::COSPackage& package) {
         ++packageInitializations;
         package.addClass<CosWidget>();

@@ -6,15 +6,14 @@
 
 namespace {
 
-TEST(vxArrayTest, StringRoundTripsThroughAFreshCopyThatTheCallerFrees)
-{
+TEST(vxArrayTest, StringRoundTripsThroughAFreshCopyThatTheCallerFrees) {
     vxArrayPtr text(vxCreateString("h\xC3\xA9llo"));
     EXPECT_TRUE(vxIsChar(text.get()));
-    EXPECT_EQ(vxGetNumberOfElements(text.get()), 6u);  // one element per byte
+    EXPECT_EQ(vxGetNumberOfElements(text.get()), 6u); // one element per byte
     char* copy = vxArray2String(text.get());
     ASSERT_NE(copy, nullptr);
     EXPECT_STREQ(copy, "h\xC3\xA9llo");
-    copy[0] = 'X';  // the copy is the caller's, not the array's
+    copy[0] = 'X'; // the copy is the caller's, not the array's
     EXPECT_EQ(text->chars(), "h\xC3\xA9llo");
     vxFree(copy);
 
@@ -25,16 +24,14 @@ TEST(vxArrayTest, StringRoundTripsThroughAFreshCopyThatTheCallerFrees)
     vxFree(emptyCopy);
 }
 
-TEST(vxArrayTest, NonCharacterArraysHaveNoStringForm)
-{
+TEST(vxArrayTest, NonCharacterArraysHaveNoStringForm) {
     vxArrayPtr number(vxCreateDoubleScalar(3));
     EXPECT_EQ(vxArray2String(number.get()), nullptr);
     EXPECT_EQ(vxArray2String(nullptr), nullptr);
     vxFree(nullptr);
 }
 
-TEST(vxArrayTest, DoubleMatrixHasItsShapeAndZeroedValues)
-{
+TEST(vxArrayTest, DoubleMatrixHasItsShapeAndZeroedValues) {
     vxArrayPtr matrix(vxCreateDoubleMatrix_730(2, 3, vxREAL));
     EXPECT_EQ(vxGetM(matrix.get()), 2u);
     EXPECT_EQ(vxGetN(matrix.get()), 3u);
@@ -51,19 +48,17 @@ TEST(vxArrayTest, DoubleMatrixHasItsShapeAndZeroedValues)
     EXPECT_EQ(vxGetClassName(empty.get()), "double");
 }
 
-TEST(vxArrayTest, ScalarsOfEachClassReadAsNumbers)
-{
+TEST(vxArrayTest, ScalarsOfEachClassReadAsNumbers) {
     vxArrayPtr flag(vxCreateLogicalScalar(true));
     vxArrayPtr count(vxCreateInt32Scalar(-7));
     EXPECT_EQ(vxGetClassName(flag.get()), "logical");
     EXPECT_EQ(vxGetClassName(count.get()), "int32");
     EXPECT_EQ(vxGetScalar(flag.get()), 1.0);
     EXPECT_EQ(vxGetScalar(count.get()), -7.0);
-    EXPECT_EQ(vxGetPr(count.get()), nullptr);  // only doubles expose their values
+    EXPECT_EQ(vxGetPr(count.get()), nullptr); // only doubles expose their values
 }
 
-TEST(vxArrayTest, ReadingANumberFromTextOrNothingIsAHostError)
-{
+TEST(vxArrayTest, ReadingANumberFromTextOrNothingIsAHostError) {
     vxArrayPtr text(vxCreateString("12"));
     vxArrayPtr empty(vxCreateEmptyArray());
     try {
@@ -77,8 +72,7 @@ TEST(vxArrayTest, ReadingANumberFromTextOrNothingIsAHostError)
     EXPECT_THROW(vxGetScalar(nullptr), vxHostError);
 }
 
-TEST(vxArrayTest, ErrMsgIdAndTxtRaisesAHostErrorWithThatIdAndText)
-{
+TEST(vxArrayTest, ErrMsgIdAndTxtRaisesAHostErrorWithThatIdAndText) {
     try {
         vxErrMsgIdAndTxt("KITE:test:id", "100% sure: %s is not a format");
         FAIL() << "returned";

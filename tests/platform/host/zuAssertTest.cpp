@@ -8,7 +8,7 @@ TEST(zuAssertTest, FailedAssertionReportsExpressionSourceLineMessageAndContinues
     int reached = 0;
     const int line = __LINE__ + 1;
     zu_assert(reached == 1, "reached must be one");
-    reached = 2;  // execution goes on after the report
+    reached = 2; // execution goes on after the report
 
     ASSERT_EQ(recorder.count(), 1u);
     const ZuAssertionReport report = recorder.reports().front();

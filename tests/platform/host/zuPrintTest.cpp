@@ -28,7 +28,7 @@ TEST(zuPrintTest, InnermostCaptureReceivesTextAndOuterResumesAfterIt) {
 TEST(zuPrintTest, CaptureEndedOutOfOrderIsUnlinked) {
     auto* first = new ZuPrintCapture;
     ZuPrintCapture second;
-    delete first;  // ends under `second`, which must stay installed and then restore nothing stale
+    delete first; // ends under `second`, which must stay installed and then restore nothing stale
     zuPrintf("x");
     EXPECT_EQ(second.text(), "x");
 }

@@ -1,5 +1,5 @@
-#include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/Emitter.hpp"
+#include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/Listener.hpp"
 
 #include <gtest/gtest.h>
@@ -24,8 +24,7 @@ public:
     std::vector<std::string>* log;
 };
 
-TEST(EmitterTest, DeliversToEachConnectionSynchronouslyInConnectionOrder)
-{
+TEST(EmitterTest, DeliversToEachConnectionSynchronouslyInConnectionOrder) {
     std::vector<std::string> log;
     Emitter<std::string> signal;
     Recorder a("a", &log), b("b", &log);
@@ -42,8 +41,7 @@ TEST(EmitterTest, DeliversToEachConnectionSynchronouslyInConnectionOrder)
     EXPECT_EQ(log[3], "a:y");
 }
 
-TEST(EmitterTest, UntypedEmitterDeliversPacketsOnlyToMatchingHandlers)
-{
+TEST(EmitterTest, UntypedEmitterDeliversPacketsOnlyToMatchingHandlers) {
     std::vector<std::string> log;
     EmitterBase signal(SendAuto);
     Recorder a("a", &log);
@@ -51,25 +49,25 @@ TEST(EmitterTest, UntypedEmitterDeliversPacketsOnlyToMatchingHandlers)
     new ConnectionImpl0<Recorder>(&a, signal, nullptr, &Recorder::onPing);
 
     signal.sendPacket(Packet(new Payload1<std::string>("s")), SendAuto, SendNoFlags);
-    signal.sendPacket(Packet(new Payload1<int>(3)), SendAuto, SendNoFlags);  // wrong type: only the ping
+    signal.sendPacket(Packet(new Payload1<int>(3)), SendAuto,
+                      SendNoFlags); // wrong type: only the ping
     signal.sendPacket(Packet(), SendAuto, SendNoFlags);
     EXPECT_EQ(log, (std::vector<std::string>{"a:s", "a:ping", "a:ping", "a:ping"}));
 }
 
-TEST(EmitterTest, TypedEmitterRefusesAHandlerOfAnotherArgumentType)
-{
+TEST(EmitterTest, TypedEmitterRefusesAHandlerOfAnotherArgumentType) {
     struct IntListener : Listener {
         void onInt(int) {}
     } listener;
     Emitter<std::string> signal;
-    EXPECT_THROW((new ConnectionImpl1<IntListener, int>(&listener, signal, nullptr, &IntListener::onInt)),
-                 std::invalid_argument);
+    EXPECT_THROW(
+        (new ConnectionImpl1<IntListener, int>(&listener, signal, nullptr, &IntListener::onInt)),
+        std::invalid_argument);
     EXPECT_EQ(signal.numberOfConnections(), 0);
     EXPECT_EQ(listener.numberOfConnections(), 0);
 }
 
-TEST(EmitterTest, PayloadIsSharedAndFreedAfterTheLastDelivery)
-{
+TEST(EmitterTest, PayloadIsSharedAndFreedAfterTheLastDelivery) {
     static int alive = 0;
     struct Counted {
         Counted() { ++alive; }
@@ -86,17 +84,15 @@ TEST(EmitterTest, PayloadIsSharedAndFreedAfterTheLastDelivery)
     {
         Counted value;
         signal.send(value);
-        EXPECT_EQ(alive, 1);  // the payload's copy is gone once the send returns
+        EXPECT_EQ(alive, 1); // the payload's copy is gone once the send returns
     }
     EXPECT_EQ(alive, 0);
     EXPECT_EQ(sink1.calls + sink2.calls, 2);
 }
 
-TEST(EmitterTest, NotReentrantSendIsDroppedWhileTheSameEmitterDelivers)
-{
+TEST(EmitterTest, NotReentrantSendIsDroppedWhileTheSameEmitterDelivers) {
     struct Echo : Listener {
-        void on(int depth)
-        {
+        void on(int depth) {
             seen.push_back(depth);
             if (depth < 3)
                 signal->send(depth + 1, SendDefault, flag);
@@ -116,12 +112,11 @@ TEST(EmitterTest, NotReentrantSendIsDroppedWhileTheSameEmitterDelivers)
     echo.flag = SendNotReentrant;
     signal.send(0, SendDefault, SendNotReentrant);
     EXPECT_EQ(echo.seen, (std::vector<int>{0}));
-    signal.send(5, SendDefault, SendNotReentrant);  // the scope of the first send is over
+    signal.send(5, SendDefault, SendNotReentrant); // the scope of the first send is over
     EXPECT_EQ(echo.seen, (std::vector<int>{0, 5}));
 }
 
-TEST(EmitterTest, DestroyingTheEmitterDropsItsConnections)
-{
+TEST(EmitterTest, DestroyingTheEmitterDropsItsConnections) {
     std::vector<std::string> log;
     Recorder a("a", &log);
     {
@@ -130,14 +125,16 @@ TEST(EmitterTest, DestroyingTheEmitterDropsItsConnections)
         EXPECT_EQ(a.numberOfConnections(), 1);
     }
     EXPECT_EQ(a.numberOfConnections(), 0);
-    a.disconnect();  // nothing left to drop, and the emitter is gone
+    a.disconnect(); // nothing left to drop, and the emitter is gone
 }
 
-TEST(EmitterTest, AHandlerMayDestroyTheEmitterThatCallsIt)
-{
+TEST(EmitterTest, AHandlerMayDestroyTheEmitterThatCallsIt) {
     std::vector<std::string> log;
     struct Destroyer : Listener {
-        void on(std::string) { delete signal; signal = nullptr; }
+        void on(std::string) {
+            delete signal;
+            signal = nullptr;
+        }
         Emitter<std::string>* signal = nullptr;
     } destroyer;
     Recorder after("after", &log);
@@ -148,7 +145,7 @@ TEST(EmitterTest, AHandlerMayDestroyTheEmitterThatCallsIt)
 
     signal->send("x");
     EXPECT_EQ(destroyer.signal, nullptr);
-    EXPECT_TRUE(log.empty());  // its connections went with it
+    EXPECT_TRUE(log.empty()); // its connections went with it
     EXPECT_EQ(after.numberOfConnections(), 0);
 }
 

@@ -1,7 +1,7 @@
+#include "platform/nimb/Listener.hpp"
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/ConnectionLock.hpp"
 #include "platform/nimb/Emitter.hpp"
-#include "platform/nimb/Listener.hpp"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +27,7 @@ public:
     Log* log;
 };
 
-TEST(ListenerTest, DisconnectDropsAllOfTheOwnersConnectionsAndNoOthers)
-{
+TEST(ListenerTest, DisconnectDropsAllOfTheOwnersConnectionsAndNoOthers) {
     Log log;
     Emitter<int> first, second;
     Named a("a", &log), b("b", &log);
@@ -45,8 +44,7 @@ TEST(ListenerTest, DisconnectDropsAllOfTheOwnersConnectionsAndNoOthers)
     EXPECT_EQ(log.entries, (std::vector<std::string>{"b1"}));
 }
 
-TEST(ListenerTest, DisconnectFromOneEmitterKeepsTheOthers)
-{
+TEST(ListenerTest, DisconnectFromOneEmitterKeepsTheOthers) {
     Log log;
     Emitter<int> first, second;
     Named a("a", &log);
@@ -65,8 +63,7 @@ TEST(ListenerTest, DisconnectFromOneEmitterKeepsTheOthers)
     EXPECT_EQ(a.numberOfConnections(), 0);
 }
 
-TEST(ListenerTest, DestroyingAListenerDropsItsConnections)
-{
+TEST(ListenerTest, DestroyingAListenerDropsItsConnections) {
     Log log;
     Emitter<int> signal;
     auto a = std::make_unique<Named>("a", &log);
@@ -78,8 +75,7 @@ TEST(ListenerTest, DestroyingAListenerDropsItsConnections)
 }
 
 // A handler that destroys a listener later in the same delivery: that listener must not be called.
-TEST(ListenerTest, ListenerDestroyedDuringDeliveryIsNotCalled)
-{
+TEST(ListenerTest, ListenerDestroyedDuringDeliveryIsNotCalled) {
     Log log;
     Emitter<int> signal;
     struct Killer : Listener {
@@ -97,11 +93,13 @@ TEST(ListenerTest, ListenerDestroyedDuringDeliveryIsNotCalled)
     EXPECT_EQ(signal.numberOfConnections(), 2);
 }
 
-TEST(ListenerTest, ListenerMayDisconnectItselfInItsHandler)
-{
+TEST(ListenerTest, ListenerMayDisconnectItselfInItsHandler) {
     Emitter<int> signal;
     struct Once : Listener {
-        void on(int) { ++calls; disconnect(); }
+        void on(int) {
+            ++calls;
+            disconnect();
+        }
         int calls = 0;
     } once;
     new ConnectionImpl1<Once, int>(&once, signal, nullptr, &Once::on);
@@ -112,15 +110,13 @@ TEST(ListenerTest, ListenerMayDisconnectItselfInItsHandler)
 }
 
 // A connection made during a delivery takes effect from the next send.
-TEST(ListenerTest, ConnectionMadeDuringDeliveryWaitsForTheNextSend)
-{
+TEST(ListenerTest, ConnectionMadeDuringDeliveryWaitsForTheNextSend) {
     Log log;
     Emitter<int> signal;
     Named late("late", &log);
     struct Connector : Listener {
-        void on(int)
-        {
-            ConnectionWriteLocker locker;  // as callers do; the lock is recursive
+        void on(int) {
+            ConnectionWriteLocker locker; // as callers do; the lock is recursive
             new ConnectionImpl1<Named, int>(late, *signal, nullptr, &Named::on);
         }
         Named* late = nullptr;

@@ -1,7 +1,7 @@
+#include "platform/nimb/Thread.hpp"
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/Emitter.hpp"
 #include "platform/nimb/Listener.hpp"
-#include "platform/nimb/Thread.hpp"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -21,21 +21,17 @@ namespace {
 // provides the application.
 class ThreadTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         worker.start();
         ASSERT_TRUE(worker.isRunning());
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         worker.quit();
         worker.wait();
     }
 
     // Runs the main thread's event loop until the condition holds or a second has passed.
-    template <class Condition>
-    static bool processEventsUntil(Condition condition)
-    {
+    template <class Condition> static bool processEventsUntil(Condition condition) {
         QDeadlineTimer deadline(1000);
         while (!condition() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -43,29 +39,29 @@ protected:
     }
 
     // Runs a function on the worker thread and waits until it has run.
-    template <class Function>
-    bool runOnWorker(Function function)
-    {
+    template <class Function> bool runOnWorker(Function function) {
         QObject* context = new QObject;
         context->moveToThread(&worker);
         QSemaphore done;
-        QMetaObject::invokeMethod(context, [&] {
-            function();
-            done.release();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            context,
+            [&] {
+                function();
+                done.release();
+            },
+            Qt::QueuedConnection);
         const bool ran = done.tryAcquire(1, 2000);
         context->deleteLater();
         return ran;
     }
 
-    QThread worker;  // runs its own event loop (QThread::run's default)
+    QThread worker; // runs its own event loop (QThread::run's default)
 };
 
 // Remembers on which thread each call ran.
 class ThreadProbe : public Listener {
 public:
-    void on(int value)
-    {
+    void on(int value) {
         lastValue = value;
         lastThread = QThread::currentThread();
         calls.fetch_add(1);
@@ -77,8 +73,7 @@ public:
     QSemaphore arrived;
 };
 
-TEST_F(ThreadTest, HostThreadIsTheApplicationThreadUnlessNamedOtherwise)
-{
+TEST_F(ThreadTest, HostThreadIsTheApplicationThreadUnlessNamedOtherwise) {
     Thread* main = Thread::getCurrentThread();
     EXPECT_EQ(main, Thread::getCurrentThread());
     EXPECT_EQ(Thread::getNamedThread("QUASAR"), main);
@@ -95,11 +90,11 @@ TEST_F(ThreadTest, HostThreadIsTheApplicationThreadUnlessNamedOtherwise)
     EXPECT_EQ(Thread::getNamedThread("QUASAR"), main);
 }
 
-TEST_F(ThreadTest, PacketForAnotherThreadRunsInThatThreadsEventLoop)
-{
+TEST_F(ThreadTest, PacketForAnotherThreadRunsInThatThreadsEventLoop) {
     Emitter<int> signal;
     ThreadProbe probe;
-    new ConnectionImpl1<ThreadProbe, int>(&probe, signal, Thread::fromQThread(&worker), &ThreadProbe::on);
+    new ConnectionImpl1<ThreadProbe, int>(&probe, signal, Thread::fromQThread(&worker),
+                                          &ThreadProbe::on);
 
     signal.send(42);
     ASSERT_TRUE(probe.arrived.tryAcquire(1, 2000));
@@ -108,31 +103,30 @@ TEST_F(ThreadTest, PacketForAnotherThreadRunsInThatThreadsEventLoop)
     EXPECT_EQ(probe.calls.load(), 1);
 }
 
-TEST_F(ThreadTest, WaitingSendReturnsAfterTheOtherThreadHasRunTheHandler)
-{
+TEST_F(ThreadTest, WaitingSendReturnsAfterTheOtherThreadHasRunTheHandler) {
     Emitter<int> signal;
     ThreadProbe probe;
-    new ConnectionImpl1<ThreadProbe, int>(&probe, signal, Thread::fromQThread(&worker), &ThreadProbe::on);
+    new ConnectionImpl1<ThreadProbe, int>(&probe, signal, Thread::fromQThread(&worker),
+                                          &ThreadProbe::on);
 
     signal.send(1, SendAutoAndWait);
     EXPECT_EQ(probe.calls.load(), 1);
     EXPECT_EQ(probe.lastThread.load(), &worker);
 }
 
-TEST_F(ThreadTest, PacketSentFromAWorkerReachesTheHostThreadOnlyThroughItsEventLoop)
-{
+TEST_F(ThreadTest, PacketSentFromAWorkerReachesTheHostThreadOnlyThroughItsEventLoop) {
     Emitter<int> signal;
     ThreadProbe probe;
-    new ConnectionImpl1<ThreadProbe, int>(&probe, signal, Thread::getNamedThread("QUASAR"), &ThreadProbe::on);
+    new ConnectionImpl1<ThreadProbe, int>(&probe, signal, Thread::getNamedThread("QUASAR"),
+                                          &ThreadProbe::on);
 
     ASSERT_TRUE(runOnWorker([&] { signal.send(5); }));
-    EXPECT_EQ(probe.calls.load(), 0);  // queued, not called on the worker
+    EXPECT_EQ(probe.calls.load(), 0); // queued, not called on the worker
     ASSERT_TRUE(processEventsUntil([&] { return probe.calls.load() == 1; }));
     EXPECT_EQ(probe.lastThread.load(), QThread::currentThread());
 }
 
-TEST_F(ThreadTest, QueuedPacketIsDroppedWhenItsListenerIsDestroyedFirst)
-{
+TEST_F(ThreadTest, QueuedPacketIsDroppedWhenItsListenerIsDestroyedFirst) {
     struct Counting : Listener {
         void on(int) { ++*hits; }
         int* hits = nullptr;
@@ -145,7 +139,7 @@ TEST_F(ThreadTest, QueuedPacketIsDroppedWhenItsListenerIsDestroyedFirst)
 
     ASSERT_TRUE(runOnWorker([&] { signal.send(5); }));
     probe.reset();
-    QCoreApplication::processEvents();  // runs the queued delivery, which must find nobody
+    QCoreApplication::processEvents(); // runs the queued delivery, which must find nobody
     EXPECT_EQ(hits, 0);
 
     // The same path with the listener alive does deliver, so the check above means something.
@@ -156,11 +150,11 @@ TEST_F(ThreadTest, QueuedPacketIsDroppedWhenItsListenerIsDestroyedFirst)
     EXPECT_TRUE(processEventsUntil([&] { return hits == 1; }));
 }
 
-TEST_F(ThreadTest, SendToAFinishedThreadNeitherDeliversNorBlocks)
-{
+TEST_F(ThreadTest, SendToAFinishedThreadNeitherDeliversNorBlocks) {
     Emitter<int> signal;
     ThreadProbe probe;
-    new ConnectionImpl1<ThreadProbe, int>(&probe, signal, Thread::fromQThread(&worker), &ThreadProbe::on);
+    new ConnectionImpl1<ThreadProbe, int>(&probe, signal, Thread::fromQThread(&worker),
+                                          &ThreadProbe::on);
     worker.quit();
     ASSERT_TRUE(worker.wait(2000));
 
@@ -169,11 +163,9 @@ TEST_F(ThreadTest, SendToAFinishedThreadNeitherDeliversNorBlocks)
 }
 
 // Destroying a listener on one thread while its handler runs on another waits for the handler.
-TEST_F(ThreadTest, ListenerDestroyedElsewhereWaitsForItsRunningHandler)
-{
+TEST_F(ThreadTest, ListenerDestroyedElsewhereWaitsForItsRunningHandler) {
     struct Slow : Listener {
-        void on(int)
-        {
+        void on(int) {
             entered.release();
             QThread::msleep(100);
             finished = true;
@@ -188,7 +180,7 @@ TEST_F(ThreadTest, ListenerDestroyedElsewhereWaitsForItsRunningHandler)
     signal.send(1);
     ASSERT_TRUE(slow->entered.tryAcquire(1, 2000));
     Slow* raw = slow.get();
-    raw->disconnect();  // what ~Listener does first; the object is still there to look at
+    raw->disconnect(); // what ~Listener does first; the object is still there to look at
     EXPECT_TRUE(raw->finished.load());
 }
 

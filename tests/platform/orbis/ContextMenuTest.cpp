@@ -22,27 +22,26 @@ namespace {
 
 class ContextMenuTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        inRegisterHostFunction("test_menu_action", [this](const std::vector<const vxArray*>& arguments) {
-            std::string call;
-            for (const vxArray* argument : arguments)
-                call += "[" + argument->chars() + "]";
-            calls.push_back(call);
-            return std::vector<vxArrayPtr>();
-        });
-        inRegisterHostFunction("test_menu_failure", [](const std::vector<const vxArray*>&) -> std::vector<vxArrayPtr> {
-            vxErrMsgIdAndTxt("Test:menuFailed", "the action failed");
-        });
+    void SetUp() override {
+        inRegisterHostFunction("test_menu_action",
+                               [this](const std::vector<const vxArray*>& arguments) {
+                                   std::string call;
+                                   for (const vxArray* argument : arguments)
+                                       call += "[" + argument->chars() + "]";
+                                   calls.push_back(call);
+                                   return std::vector<vxArrayPtr>();
+                               });
+        inRegisterHostFunction("test_menu_failure",
+                               [](const std::vector<const vxArray*>&) -> std::vector<vxArrayPtr> {
+                                   vxErrMsgIdAndTxt("Test:menuFailed", "the action failed");
+                               });
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         inRegisterHostFunction("test_menu_action", {});
         inRegisterHostFunction("test_menu_failure", {});
     }
 
-    std::string describe(const std::string& menu, const std::string& item)
-    {
+    std::string describe(const std::string& menu, const std::string& item) {
         const NOX::COSInterfacePtr value(framework().getContextMenuSchema(menu, item, errors));
         if (!value)
             return "<null>";
@@ -60,7 +59,8 @@ protected:
 } // namespace
 
 TEST_F(ContextMenuTest, DefinitionsAddHostFunctionItemsAndSeparators) {
-    ASSERT_TRUE(framework().addDIGSchema("TreeContextMenu", "Open = test_menu_action; - ;\nDelete=test_menu_action", errors));
+    ASSERT_TRUE(framework().addDIGSchema(
+        "TreeContextMenu", "Open = test_menu_action; - ;\nDelete=test_menu_action", errors));
     const ContextMenuSchema* menu = framework().getContextMenu("TreeContextMenu");
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->getItems().size(), 3u);
@@ -71,7 +71,8 @@ TEST_F(ContextMenuTest, DefinitionsAddHostFunctionItemsAndSeparators) {
     EXPECT_EQ(describe("TreeContextMenu", "Delete"), "Delete=test_menu_action");
 
     // Adding to the menu again appends, and a label already there is replaced.
-    ASSERT_TRUE(framework().addDIGSchema("TreeContextMenu", "Rename=test_menu_action;Open=test_menu_failure", errors));
+    ASSERT_TRUE(framework().addDIGSchema("TreeContextMenu",
+                                         "Rename=test_menu_action;Open=test_menu_failure", errors));
     EXPECT_EQ(describe("TreeContextMenu", ""),
               "Open=test_menu_failure\n-\nDelete=test_menu_action\nRename=test_menu_action");
     EXPECT_FALSE(errors.hasError()) << errors.what();
@@ -170,12 +171,13 @@ TEST_F(ContextMenuTest, DomainImplementationsReachTheMenusOfTheirStudio) {
     EXPECT_FALSE(orphan.executeContextMenuSchema("EditorContextMenu", "Inspect"));
 }
 
-TEST(ContextMenuCoordinateTest, ScreenCoordinatesGivenAsDoublesAreTruncatedAndKeptInRange)
-{
+TEST(ContextMenuCoordinateTest, ScreenCoordinatesGivenAsDoublesAreTruncatedAndKeptInRange) {
     EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(12.9), 12);
     EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(-3.7), -3);
     EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(1e300), 1000000000);
     EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(-1e300), -1000000000);
-    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(-std::numeric_limits<double>::infinity()), 0);
+    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(std::numeric_limits<double>::quiet_NaN()),
+              0);
+    EXPECT_EQ(StudioFrameworkService::toScreenCoordinate(-std::numeric_limits<double>::infinity()),
+              0);
 }

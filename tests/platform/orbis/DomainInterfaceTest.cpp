@@ -27,8 +27,7 @@ private:
     const Domain* domain;
 };
 
-AbstractDomainInterface* Domain::createInterface(Studio* studio) const
-{
+AbstractDomainInterface* Domain::createInterface(Studio* studio) const {
     return new Front(studio, this);
 }
 
@@ -61,7 +60,8 @@ TEST(DomainInterfaceTest, ComponentsHoldTheirDomainFront) {
     OrbisTest::PanelComponent* panel = fixture.addPanel("tree");
     EXPECT_EQ(panel->getDomain(), nullptr);
     {
-        const TAVI::Holder<AbstractDomainInterface> front(domain.createInterface(fixture.studio.get()));
+        const TAVI::Holder<AbstractDomainInterface> front(
+            domain.createInterface(fixture.studio.get()));
         panel->setDomain(front);
     }
     ASSERT_NE(panel->getDomain(), nullptr);
@@ -80,8 +80,7 @@ namespace {
 
 class DomainApplication : public OrbisTest::RecordingApplication {
 public:
-    AbstractDomainInterface* getDefaultDomain(Studio* studio) override
-    {
+    AbstractDomainInterface* getDefaultDomain(Studio* studio) override {
         ++asked;
         return domain.createInterface(studio);
     }
@@ -130,8 +129,9 @@ TEST(StudioDomainTest, FrontsAndComponentsHeldLongerForgetTheirStudio) {
         const Domain domain;
         front = domain.createInterface(fixture.studio.get());
         component = fixture.addPanel("kept by a script");
-        TAVI::Holder<StudioComponentBase> shortLived(new OrbisTest::PanelComponent(fixture.studio.get(), "short"));
-        shortLived.reset();  // gone before its studio: nothing must point at it afterwards
+        TAVI::Holder<StudioComponentBase> shortLived(
+            new OrbisTest::PanelComponent(fixture.studio.get(), "short"));
+        shortLived.reset(); // gone before its studio: nothing must point at it afterwards
         EXPECT_EQ(static_cast<DomainInterface*>(front.get())->getStudio(), fixture.studio.get());
         EXPECT_EQ(component->getStudio(), fixture.studio.get());
     }

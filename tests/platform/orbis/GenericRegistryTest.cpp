@@ -1,5 +1,5 @@
-#include "platform/host/zuMessages.hpp"
 #include "platform/orbis/GenericRegistry.hpp"
+#include "platform/host/zuMessages.hpp"
 #include "platform/orbis/StudioComponentBase.hpp"
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
@@ -12,7 +12,8 @@ namespace {
 
 class Named : public TAVI::Referenced {
 public:
-    explicit Named(std::string name, int* destroyed = nullptr) : name(std::move(name)), destroyed(destroyed) {}
+    explicit Named(std::string name, int* destroyed = nullptr)
+        : name(std::move(name)), destroyed(destroyed) {}
     ~Named() override {
         if (destroyed)
             ++*destroyed;
@@ -104,7 +105,8 @@ TEST(StudioComponentFactoryManagerTest, UnknownTypeAndEmptyFactoryAreErrors) {
 
     errors.clear();
     ASSERT_TRUE(manager->registerObject(
-        TAVI::Holder<StudioComponentFactory>(new StudioComponentFactory("Makes nothing", {})), errors));
+        TAVI::Holder<StudioComponentFactory>(new StudioComponentFactory("Makes nothing", {})),
+        errors));
     EXPECT_EQ(manager->createComponent("Makes nothing", nullptr, "x", errors), nullptr);
     EXPECT_EQ(errors.id(), "PLATFORM_ComponentNotCreated");
     manager->unregisterObject("Makes nothing");

@@ -14,7 +14,7 @@ TEST(IconManagerTest, IconsGrowByFileUnderTheirTag) {
 
     icons->addFileToIcon("Test:Block", "/icons/block.png", 0, 1);
     icons->addFileToIcon("Test:Block", "/icons/block-disabled.png", 1, 1);
-    icons->addFileToIcon("Test:Block", "/icons/block.png", 0, 1);  // again: no duplicate
+    icons->addFileToIcon("Test:Block", "/icons/block.png", 0, 1); // again: no duplicate
     const TAVI::Icon icon = icons->getIcon("Test:Block");
     ASSERT_EQ(icon.getEntries().size(), 2u);
     EXPECT_EQ(icon.getFile(0, 1), "/icons/block.png");

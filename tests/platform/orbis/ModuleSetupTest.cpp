@@ -1,6 +1,6 @@
+#include "platform/orbis/ModuleSetup.hpp"
 #include "platform/host/zuMessages.hpp"
 #include "platform/nimb/Thread.hpp"
-#include "platform/orbis/ModuleSetup.hpp"
 #include "platform/orbis/OrbisMessages.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 
@@ -19,7 +19,8 @@ TEST(ModuleSetupTest, InitialisingWithAQtApplicationReportsNothing) {
     EXPECT_TRUE(isOrbisPlatformInitialized());
     // The framework's messages are known to the host after set-up.
     EXPECT_TRUE(zuHasMessage(PLATFORM::Messages::ObjectAlreadyRegistered));
-    EXPECT_EQ(zuGetMessageId(PLATFORM::Messages::TabIndexOutOfRange), "PLATFORM_TabIndexOutOfRange");
+    EXPECT_EQ(zuGetMessageId(PLATFORM::Messages::TabIndexOutOfRange),
+              "PLATFORM_TabIndexOutOfRange");
     // "QUASAR" stays the thread of the Qt application.
     EXPECT_EQ(NIMB::Thread::getNamedThread(NIMB::Thread::hostThreadName),
               NIMB::Thread::fromQThread(QCoreApplication::instance()->thread()));

@@ -43,7 +43,8 @@ TEST_P(PlacementTest, StringsPlaceAsTheirTableEntry) {
     if (outcome == "dock") {
         EXPECT_EQ(framework.getDockPosition(panel), row.positionValue);
     }
-    EXPECT_EQ(framework.getTabIndex(panel, errors) != StudioFrameworkService::NoTab, outcome == "tab");
+    EXPECT_EQ(framework.getTabIndex(panel, errors) != StudioFrameworkService::NoTab,
+              outcome == "tab");
     EXPECT_EQ(framework.getStatusComponent() == panel, outcome == "status");
     if (outcome == "tab") {
         EXPECT_EQ(framework.getTabTitle(0, errors), "Title of panel");
@@ -53,21 +54,22 @@ TEST_P(PlacementTest, StringsPlaceAsTheirTableEntry) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PlacementTest,
-    ::testing::Values(
-        PlacementCase{"DockLeft", "DockWidget", "Left", 0, 0, "dock"},
-        PlacementCase{"DockRight", "DockWidget", "Right", 0, 1, "dock"},
-        PlacementCase{"DockTop", "DockWidget", "Top", 0, 2, "dock"},
-        PlacementCase{"DockBottom", "DockWidget", "Bottom", 0, 3, "dock"},
-        PlacementCase{"DockCaseInsensitive", "dockwidget", "BOTTOM", 0, 3, "dock"},
-        PlacementCase{"DockAtAnOtherPosition", "DockWidget", "Middle", 0, 5, "error"},
-        PlacementCase{"Tab", "TabWidget", "Left", 1, 0, "tab"},
-        PlacementCase{"TabCaseInsensitive", "TABWIDGET", "", 1, 5, "tab"},
-        PlacementCase{"Status", "StatusWidget", "Right", 2, 1, "status"},
-        PlacementCase{"Invisible", "Invisible", "Left", 3, 0, "none"},
-        PlacementCase{"Unknown", "Unknown", "Left", 4, 0, "none"},
-        PlacementCase{"AnyOtherArea", "Floating", "Left", 6, 0, "none"},
-        PlacementCase{"EmptyArea", "", "", 6, 5, "none"}),
-    [](const ::testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
+    ::testing::Values(PlacementCase{"DockLeft", "DockWidget", "Left", 0, 0, "dock"},
+                      PlacementCase{"DockRight", "DockWidget", "Right", 0, 1, "dock"},
+                      PlacementCase{"DockTop", "DockWidget", "Top", 0, 2, "dock"},
+                      PlacementCase{"DockBottom", "DockWidget", "Bottom", 0, 3, "dock"},
+                      PlacementCase{"DockCaseInsensitive", "dockwidget", "BOTTOM", 0, 3, "dock"},
+                      PlacementCase{"DockAtAnOtherPosition", "DockWidget", "Middle", 0, 5, "error"},
+                      PlacementCase{"Tab", "TabWidget", "Left", 1, 0, "tab"},
+                      PlacementCase{"TabCaseInsensitive", "TABWIDGET", "", 1, 5, "tab"},
+                      PlacementCase{"Status", "StatusWidget", "Right", 2, 1, "status"},
+                      PlacementCase{"Invisible", "Invisible", "Left", 3, 0, "none"},
+                      PlacementCase{"Unknown", "Unknown", "Left", 4, 0, "none"},
+                      PlacementCase{"AnyOtherArea", "Floating", "Left", 6, 0, "none"},
+                      PlacementCase{"EmptyArea", "", "", 6, 5, "none"}),
+    [](const ::testing::TestParamInfo<PlacementCase>& info) {
+        return std::string(info.param.name);
+    });
 
 TEST(PlacementByStringTest, ATabAreaDoesNotChangeTheCurrentTab) {
     OrbisTest::StudioFixture fixture;

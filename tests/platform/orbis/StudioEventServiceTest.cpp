@@ -1,5 +1,5 @@
-#include "platform/nimb/Listener.hpp"
 #include "platform/orbis/StudioEventService.hpp"
+#include "platform/nimb/Listener.hpp"
 #include "platform/orbis/util/IntRequest.hpp"
 #include "platform/tavi/Holder.hpp"
 
@@ -28,7 +28,8 @@ public:
 } // namespace
 
 TEST(StudioEventServiceTest, RaiseDeliversOnePacketToEachListenerInConnectionOrder) {
-    TAVI::Holder<StudioEventService<NamedEvent>> service(new StudioEventService<NamedEvent>("KITE:Named"));
+    TAVI::Holder<StudioEventService<NamedEvent>> service(
+        new StudioEventService<NamedEvent>("KITE:Named"));
     EXPECT_EQ(service->getName(), TAVI::StringID("KITE:Named"));
     Recorder first;
     Recorder second;

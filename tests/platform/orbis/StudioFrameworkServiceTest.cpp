@@ -25,8 +25,7 @@ namespace {
 
 constexpr std::uint32_t NoTab = StudioFrameworkService::NoTab;
 
-QTabWidget* tabWidgetOf(Studio& studio)
-{
+QTabWidget* tabWidgetOf(Studio& studio) {
     return qobject_cast<QTabWidget*>(studio.getWindow()->centralWidget());
 }
 
@@ -34,8 +33,7 @@ QTabWidget* tabWidgetOf(Studio& studio)
 class TabCloseRecorder : public NIMB::Listener {
 public:
     explicit TabCloseRecorder(StudioFrameworkService* framework) : framework(framework) {}
-    void onTabClosed(Util::IntRequest request)
-    {
+    void onTabClosed(Util::IntRequest request) {
         indices.push_back(request.value);
         if (!removeComponents)
             return;
@@ -90,7 +88,8 @@ TEST_F(StudioFrameworkServiceTest, DocksOnFourSidesAndRefusesOtherPositions) {
     ASSERT_EQ(docks.size(), 4);
     std::map<std::string, std::pair<Qt::DockWidgetArea, QString>> placed;
     for (QDockWidget* dock : docks)
-        placed[dock->objectName().toStdString()] = {window->dockWidgetArea(dock), dock->windowTitle()};
+        placed[dock->objectName().toStdString()] = {window->dockWidgetArea(dock),
+                                                    dock->windowTitle()};
     EXPECT_EQ(placed["left"].first, Qt::LeftDockWidgetArea);
     EXPECT_EQ(placed["right"].first, Qt::RightDockWidgetArea);
     EXPECT_EQ(placed["top"].first, Qt::TopDockWidgetArea);
@@ -313,12 +312,14 @@ TEST_F(StudioFrameworkServiceTest, ComponentsComeFromRegisteredFactoriesUnderUni
     TAVI::ErrorHolder registration;
     StudioComponentFactoryManager::instance()->registerObject(
         TAVI::Holder<StudioComponentFactory>(new StudioComponentFactory(
-            "Test panel", [](Studio* studio, const std::string& name) -> StudioComponentBase* {
+            "Test panel",
+            [](Studio* studio, const std::string& name) -> StudioComponentBase* {
                 return new PanelComponent(studio, name);
             })),
         registration);
 
-    auto* made = dynamic_cast<PanelComponent*>(framework().createComponent("Test panel", "one", errors));
+    auto* made =
+        dynamic_cast<PanelComponent*>(framework().createComponent("Test panel", "one", errors));
     ASSERT_NE(made, nullptr) << errors.what();
     EXPECT_EQ(made->life->initialized, 1);
     EXPECT_EQ(made->getStudio(), fixture.studio.get());
@@ -344,7 +345,8 @@ TEST_F(StudioFrameworkServiceTest, AFactoryMakingAComponentForAnotherStudioIsRef
     Studio* otherStudio = other.studio.get();
     StudioComponentFactoryManager::instance()->registerObject(
         TAVI::Holder<StudioComponentFactory>(new StudioComponentFactory(
-            "Misdirected panel", [otherStudio](Studio*, const std::string& name) -> StudioComponentBase* {
+            "Misdirected panel",
+            [otherStudio](Studio*, const std::string& name) -> StudioComponentBase* {
                 return new PanelComponent(otherStudio, name);
             })),
         registration);

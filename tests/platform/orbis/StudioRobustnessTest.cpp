@@ -28,8 +28,7 @@ namespace {
 class ClosingComponent : public PanelComponent {
 public:
     using PanelComponent::PanelComponent;
-    void initialize(TAVI::ErrorHolder& errors) override
-    {
+    void initialize(TAVI::ErrorHolder& errors) override {
         PanelComponent::initialize(errors);
         getStudio()->close();
     }
@@ -39,8 +38,7 @@ public:
 class RespawningComponent : public PanelComponent {
 public:
     using PanelComponent::PanelComponent;
-    void terminate(TAVI::ErrorHolder& errors) override
-    {
+    void terminate(TAVI::ErrorHolder& errors) override {
         PanelComponent::terminate(errors);
         // Bounded, so that a close that keeps taking them in still ends.
         if (!getStudio() || ++*respawns > 50)
@@ -49,19 +47,20 @@ public:
         next->respawns = respawns;
         next->refusals = refusals;
         TAVI::ErrorHolder addErrors;
-        if (!getStudio()->getFrameworkService()->addComponent(TAVI::Holder<StudioComponentBase>(next), addErrors))
+        if (!getStudio()->getFrameworkService()->addComponent(
+                TAVI::Holder<StudioComponentBase>(next), addErrors))
             refusals->push_back(addErrors.id());
     }
     std::shared_ptr<int> respawns = std::make_shared<int>(0);
-    std::shared_ptr<std::vector<std::string>> refusals = std::make_shared<std::vector<std::string>>();
+    std::shared_ptr<std::vector<std::string>> refusals =
+        std::make_shared<std::vector<std::string>>();
 };
 
 // A domain implementation that asks its studio for the implementation of its own key while it
 // is being made, as one that looks itself up (or a pair that need each other) would.
 class SelfAskingImpl : public AbstractDomainImpl {
 public:
-    explicit SelfAskingImpl(Studio* studio) : AbstractDomainImpl(studio)
-    {
+    explicit SelfAskingImpl(Studio* studio) : AbstractDomainImpl(studio) {
         ++made;
         TAVI::ErrorHolder errors;
         askedFor = studio->getDomainImpl("Test:SelfAsking", errors);
@@ -77,12 +76,12 @@ public:
 class TabCloser : public NIMB::Listener {
 public:
     explicit TabCloser(StudioFrameworkService* framework) : framework(framework) {}
-    void onTabClosed(Util::IntRequest request)
-    {
+    void onTabClosed(Util::IntRequest request) {
         if (++heard > 5)
-            return;  // bounded: without a guard this would recurse until the stack runs out
+            return; // bounded: without a guard this would recurse until the stack runs out
         TAVI::ErrorHolder errors;
-        closed.push_back(framework->requestTabClose(static_cast<std::uint32_t>(request.value), errors));
+        closed.push_back(
+            framework->requestTabClose(static_cast<std::uint32_t>(request.value), errors));
     }
     StudioFrameworkService* framework;
     int heard = 0;
@@ -93,15 +92,16 @@ public:
 class StudioDropper : public NIMB::Listener {
 public:
     explicit StudioDropper(TAVI::Holder<Studio>& studio) : studio(studio) {}
-    void onTabClosed(Util::IntRequest)
-    {
+    void onTabClosed(Util::IntRequest) {
         studio->close();
         studio.reset();
     }
     TAVI::Holder<Studio>& studio;
 };
 
-void deleteLaterObjects() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void deleteLaterObjects() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 } // namespace
 
@@ -110,7 +110,8 @@ TEST(StudioRobustnessTest, AFrameworkServiceKeptLongerThanItsStudioForgetsIt) {
     int made = 0;
     StudioComponentFactoryManager::instance()->registerObject(
         TAVI::Holder<StudioComponentFactory>(new StudioComponentFactory(
-            "Robustness panel", [&made](Studio* studio, const std::string& name) -> StudioComponentBase* {
+            "Robustness panel",
+            [&made](Studio* studio, const std::string& name) -> StudioComponentBase* {
                 ++made;
                 return new PanelComponent(studio, name);
             })),
@@ -130,7 +131,8 @@ TEST(StudioRobustnessTest, AFrameworkServiceKeptLongerThanItsStudioForgetsIt) {
     EXPECT_EQ(kept->getStudio(), nullptr);
 
     TAVI::ErrorHolder errors;
-    EXPECT_FALSE(kept->addComponent(TAVI::Holder<StudioComponentBase>(new PanelComponent(nullptr, "late")), errors));
+    EXPECT_FALSE(kept->addComponent(
+        TAVI::Holder<StudioComponentBase>(new PanelComponent(nullptr, "late")), errors));
     EXPECT_EQ(errors.id(), "PLATFORM_StudioClosed");
     errors.clear();
     EXPECT_EQ(kept->createComponent("Robustness panel", "made", errors), nullptr);
@@ -150,7 +152,8 @@ TEST(StudioRobustnessTest, AComponentThatClosesItsStudioWhileStartingIsNotKept) 
     auto* component = new ClosingComponent(fixture.studio.get(), "closer");
     const auto life = component->life;
     TAVI::ErrorHolder errors;
-    EXPECT_FALSE(fixture.framework->addComponent(TAVI::Holder<StudioComponentBase>(component), errors));
+    EXPECT_FALSE(
+        fixture.framework->addComponent(TAVI::Holder<StudioComponentBase>(component), errors));
     EXPECT_EQ(errors.id(), "PLATFORM_StudioClosed");
     EXPECT_FALSE(fixture.studio->isOpen());
     EXPECT_TRUE(fixture.framework->getComponents().empty());
@@ -165,7 +168,8 @@ TEST(StudioRobustnessTest, AComponentAddedWhileTheStudioClosesIsRefused) {
     const auto respawns = component->respawns;
     const auto refusals = component->refusals;
     TAVI::ErrorHolder errors;
-    ASSERT_TRUE(fixture.framework->addComponent(TAVI::Holder<StudioComponentBase>(component), errors));
+    ASSERT_TRUE(
+        fixture.framework->addComponent(TAVI::Holder<StudioComponentBase>(component), errors));
     fixture.studio->close();
     EXPECT_TRUE(fixture.framework->getComponents().empty());
     EXPECT_EQ(*respawns, 1);
@@ -186,12 +190,19 @@ TEST(StudioRobustnessTest, AComponentRemovedAndGoneIsNotTouchedAgain) {
              [&] { return fixture.framework->removeComponent(panel, errors); },
              [&] { return fixture.framework->showComponent(panel, errors); },
              [&] { return fixture.framework->detachComponent(panel, errors); },
-             [&] { return fixture.framework->addTab(panel, "", true, errors) != StudioFrameworkService::NoTab; },
-             [&] { return fixture.framework->getTabIndex(panel, errors) != StudioFrameworkService::NoTab; }}) {
+             [&] {
+                 return fixture.framework->addTab(panel, "", true, errors) !=
+                        StudioFrameworkService::NoTab;
+             },
+             [&] {
+                 return fixture.framework->getTabIndex(panel, errors) !=
+                        StudioFrameworkService::NoTab;
+             }}) {
         errors.clear();
         EXPECT_FALSE(use());
         EXPECT_EQ(errors.id(), "PLATFORM_ComponentNotFound");
-        EXPECT_EQ(errors.what(), "The studio has no component named '(a component that no longer exists)'.");
+        EXPECT_EQ(errors.what(),
+                  "The studio has no component named '(a component that no longer exists)'.");
     }
     fixture.studio->activateComponent(panel, true);
     EXPECT_EQ(life->terminated, 1);
@@ -210,7 +221,8 @@ TEST(StudioRobustnessTest, ADomainImplementationAskingForItselfWhileMadeGetsNone
     TAVI::ErrorHolder errors;
     Studio::getDomainFactory().registerCreator(
         "Test:SelfAsking",
-        TAVI::Holder<DomainImplFactory::Creator>(new TAVI::ClassCreator<SelfAskingImpl, AbstractDomainImpl, Studio*>),
+        TAVI::Holder<DomainImplFactory::Creator>(
+            new TAVI::ClassCreator<SelfAskingImpl, AbstractDomainImpl, Studio*>),
         errors);
     StudioFixture fixture;
     AbstractDomainImpl* impl = fixture.studio->getDomainImpl("Test:SelfAsking", errors);

@@ -26,10 +26,10 @@ using OrbisTest::StudioFixture;
 
 namespace {
 
-bool isOpenStudio(const Studio* studio)
-{
+bool isOpenStudio(const Studio* studio) {
     const auto all = Studio::allStudios();
-    return std::any_of(all.begin(), all.end(), [&](const auto& open) { return open.get() == studio; });
+    return std::any_of(all.begin(), all.end(),
+                       [&](const auto& open) { return open.get() == studio; });
 }
 
 class CountingImpl : public AbstractDomainImpl {
@@ -63,7 +63,7 @@ TEST(StudioTest, ClosingTerminatesOnceAndRemovesComponents) {
     fixture.framework->addDockWidget(panel, "", StudioFrameworkService::Left, errors);
 
     fixture.studio->show();
-    fixture.studio->getWindow()->close();  // as the user's close button does
+    fixture.studio->getWindow()->close(); // as the user's close button does
     EXPECT_EQ(fixture.app->calls, (std::vector<std::string>{"initialize", "terminate"}));
     EXPECT_EQ(life->terminated, 1);
     EXPECT_EQ(life->destroyed, 1);
@@ -79,7 +79,8 @@ TEST(StudioTest, ClosingTerminatesOnceAndRemovesComponents) {
     fixture.studio->close();
     EXPECT_EQ(fixture.app->calls.size(), 2u);
     EXPECT_FALSE(fixture.framework->addComponent(
-        TAVI::Holder<StudioComponentBase>(new PanelComponent(fixture.studio.get(), "late")), errors));
+        TAVI::Holder<StudioComponentBase>(new PanelComponent(fixture.studio.get(), "late")),
+        errors));
     EXPECT_EQ(errors.id(), "PLATFORM_StudioClosed");
     EXPECT_EQ(fixture.studio->getComponent("panel", errors), nullptr);
     EXPECT_EQ(errors.id(), "PLATFORM_ComponentNotFound");
@@ -171,7 +172,8 @@ TEST(StudioTest, DomainImplementationsAreMadeOncePerStudioAndKey) {
     TAVI::ErrorHolder errors;
     Studio::getDomainFactory().registerCreator(
         "Test:CountingDomain",
-        TAVI::Holder<DomainImplFactory::Creator>(new TAVI::ClassCreator<CountingImpl, AbstractDomainImpl, Studio*>),
+        TAVI::Holder<DomainImplFactory::Creator>(
+            new TAVI::ClassCreator<CountingImpl, AbstractDomainImpl, Studio*>),
         errors);
     CountingImpl::made = 0;
     StudioFixture one;
@@ -226,13 +228,13 @@ TEST(StudioTest, ActivatingAComponentMakesItsTabCurrentAndShowsIt) {
 namespace {
 
 // Counts the pixels of an image close to a colour.
-int countPixels(const QImage& image, QColor color)
-{
+int countPixels(const QImage& image, QColor color) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
-            if (std::abs(pixel.red() - color.red()) <= 2 && std::abs(pixel.green() - color.green()) <= 2 &&
+            if (std::abs(pixel.red() - color.red()) <= 2 &&
+                std::abs(pixel.green() - color.green()) <= 2 &&
                 std::abs(pixel.blue() - color.blue()) <= 2)
                 ++count;
         }
@@ -264,7 +266,8 @@ TEST(StudioTest, ScreenshotShowsTwoDocksAndTheCurrentTab) {
 
     QImage image(QString::fromStdString(file));
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), fixture.studio->getWindow()->size() * fixture.studio->getWindow()->devicePixelRatio());
+    EXPECT_EQ(image.size(), fixture.studio->getWindow()->size() *
+                                fixture.studio->getWindow()->devicePixelRatio());
     std::set<QRgb> colours;
     for (int y = 0; y < image.height(); y += 4)
         for (int x = 0; x < image.width(); x += 4)

@@ -28,7 +28,8 @@ public:
     TAVI::GLWidget2* getWidget() override;
     std::string getDisplayTitle() const override { return "Title of " + getName(); }
 
-    // What happened to the component, kept apart so that it can be read after the component is gone.
+    // What happened to the component, kept apart so that it can be read after the component is
+    // gone.
     struct Lifecycle {
         int initialized = 0;
         int terminated = 0;
@@ -38,7 +39,7 @@ public:
     bool failInitialize = false;
 
 private:
-    TAVI::GLPanel2* panel;  // owned
+    TAVI::GLPanel2* panel; // owned
 };
 
 // An application that records what the framework calls on it.
@@ -62,7 +63,8 @@ struct StudioFixture {
     PLATFORM::StudioFrameworkService* framework = nullptr;
 
     // A new panel component of this studio, added to its framework service.
-    PanelComponent* addPanel(const std::string& name, TAVI::Color color = TAVI::Color(0.2, 0.4, 0.8));
+    PanelComponent* addPanel(const std::string& name,
+                             TAVI::Color color = TAVI::Color(0.2, 0.4, 0.8));
 };
 
 } // namespace OrbisTest

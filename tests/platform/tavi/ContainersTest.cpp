@@ -27,7 +27,9 @@ TEST(GListTest, CopiesShareUntilOneChanges) {
 
 TEST(GListTest, EditingOperationsAndBadIndexes) {
     GList<std::string> list;
-    list << "b" << "c" << "b";
+    list << "b"
+         << "c"
+         << "b";
     list.prepend("a");
     list.insert(4, "d");
     EXPECT_EQ(list.toStdVector(), (std::vector<std::string>{"a", "b", "c", "b", "d"}));
@@ -47,7 +49,7 @@ TEST(GSetTest, InsertRemoveAndSharing) {
     GSet<StringID> roles{StringID("Delete"), StringID("EdgeCreation")};
     GSet<StringID> copy = roles;
     EXPECT_FALSE(roles.insert(StringID("Delete")));
-    EXPECT_TRUE(copy.isSharedWith(roles));  // a refused insert does not detach
+    EXPECT_TRUE(copy.isSharedWith(roles)); // a refused insert does not detach
     EXPECT_TRUE(copy.insert(StringID("PaletteTool")));
     EXPECT_EQ(roles.size(), 2u);
     EXPECT_EQ(copy.size(), 3u);
@@ -68,7 +70,7 @@ TEST(GMapTest, SingleAndMultiValuedInsertion) {
     EXPECT_EQ(map.keys(), (std::vector<std::string>{"a", "b"}));
 
     GMap<std::string, int> before = map;
-    map.insert("b", 7);  // replaces every value of the key
+    map.insert("b", 7); // replaces every value of the key
     EXPECT_EQ(map.values("b"), (std::vector<int>{7}));
     EXPECT_EQ(before.values("b"), (std::vector<int>{1, 2}));
     EXPECT_EQ(map.value("missing", -1), -1);

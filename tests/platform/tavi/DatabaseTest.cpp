@@ -14,9 +14,7 @@ namespace {
 
 class DatabaseTest : public ::testing::Test {
 protected:
-    std::string folder(const QString& name) {
-        return root.filePath(name).toStdString();
-    }
+    std::string folder(const QString& name) { return root.filePath(name).toStdString(); }
     void write(const QString& relative, const char* text) {
         const QString path = root.filePath(relative);
         QDir().mkpath(QFileInfo(path).path());
@@ -69,12 +67,14 @@ TEST_F(DatabaseTest, ReadsNestedNodesIntoKeyedDataLists) {
     ASSERT_TRUE(inner);
     EXPECT_FALSE(inner->hasDataList());
     EXPECT_FALSE(db.getData("Filter/lib.Block/Tree/Simple/Other", false));
-    EXPECT_FALSE(db.getData("/Filter/lib.Block", false));  // keys are exact
+    EXPECT_FALSE(db.getData("/Filter/lib.Block", false)); // keys are exact
 }
 
 TEST_F(DatabaseTest, FilesAndFoldersMergeInOrder) {
     write("a/1.xml", R"(<xmldb><node name="K"><item>a1</item></node></xmldb>)");
-    write("a/2.xml", R"(<xmldb><node name="K"><item>a2</item></node><node name="/Lead"><item>x</item></node></xmldb>)");
+    write(
+        "a/2.xml",
+        R"(<xmldb><node name="K"><item>a2</item></node><node name="/Lead"><item>x</item></node></xmldb>)");
     write("b/1.xml", R"(<xmldb><node name="K"><item>b1</item></node></xmldb>)");
     write("a/ignored.txt", "not xml at all");
     ASSERT_TRUE(db.addFolder(folder("b"), errors));
@@ -91,7 +91,7 @@ TEST_F(DatabaseTest, MalformedFileIsSkippedWithFileLineAndColumn) {
     EXPECT_FALSE(db.addFolder(folder("a"), errors));
     EXPECT_EQ(errors.id(), "TAVI_XMLDB_MalformedFile");
     EXPECT_EQ(list("Good"), (std::vector<std::string>{"g"}));
-    EXPECT_FALSE(db.getData("Bad", false));  // nothing of a bad file is kept
+    EXPECT_FALSE(db.getData("Bad", false)); // nothing of a bad file is kept
     EXPECT_FALSE(db.getData("W", false));
 
     const auto problems = db.getLoadErrors();

@@ -1,5 +1,5 @@
-#include "platform/host/zuMessages.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/host/zuMessages.hpp"
 #include "platform/tavi/SimpleErrorDescription.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi/XCFErrorDescription.hpp"
@@ -49,9 +49,8 @@ TEST_F(ErrorHolderTest, CatalogErrorTextFollowsTheCurrentLanguage) {
     EXPECT_EQ(errors.id(), "KITE_DomainNotFound");
     EXPECT_EQ(errors.code(), 0x6e0003u);
     EXPECT_EQ(errors.what(), "Domain 'lib.Domain' is not registered.");
-    EXPECT_EQ(errors.description(),
-              "KITE_DomainNotFound: Domain 'lib.Domain' is not registered. "
-              "(application/DomainRegistry.cpp:42)");
+    EXPECT_EQ(errors.description(), "KITE_DomainNotFound: Domain 'lib.Domain' is not registered. "
+                                    "(application/DomainRegistry.cpp:42)");
     zuSetLanguage("ja");
     EXPECT_EQ(errors.what(), "領域 'lib.Domain' は登録されていません。");
 }
@@ -70,7 +69,7 @@ TEST_F(ErrorHolderTest, NewErrorReplacesTheHeldOneAndClearEmpties) {
     const ErrorHolder copy = errors;
     errors.clear();
     EXPECT_FALSE(errors.hasError());
-    EXPECT_TRUE(copy.hasError());  // copies keep their own error
+    EXPECT_TRUE(copy.hasError()); // copies keep their own error
 }
 
 TEST_F(ErrorHolderTest, UnregisteredCodeStillNamesTheId) {

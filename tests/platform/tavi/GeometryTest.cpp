@@ -14,7 +14,9 @@ struct RectCase {
     GLRect<double> intersected;
 };
 
-void PrintTo(const RectCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const RectCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class GeometryRectTest : public ::testing::TestWithParam<RectCase> {};
 

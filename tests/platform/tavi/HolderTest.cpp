@@ -49,7 +49,7 @@ TEST(HolderTest, MoveResetSelfAssignAndReplaceKeepCountsRight) {
     Holder<Tracked> b(std::move(a));
     EXPECT_FALSE(a);
     EXPECT_EQ(b->getRefCount(), 1u);
-    b = b;  // self-assignment must not free the object
+    b = b; // self-assignment must not free the object
     EXPECT_EQ(destroyed, 0);
     EXPECT_EQ(b->getRefCount(), 1u);
     b = new Tracked(&destroyed);

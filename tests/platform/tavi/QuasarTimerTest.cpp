@@ -31,7 +31,7 @@ TEST(QuasarTimerTest, SingleShotFiresOnceToHandlersInOrder) {
     timer.startSingle(10);
     EXPECT_TRUE(timer.isActive());
     ASSERT_TRUE(processUntil([&] { return !calls.empty(); }));
-    processUntil([] { return false; });  // would expose a second firing
+    processUntil([] { return false; }); // would expose a second firing
     EXPECT_EQ(calls, (std::vector<int>{1, 2}));
     EXPECT_FALSE(timer.isActive());
 }
@@ -52,7 +52,7 @@ TEST(QuasarTimerTest, HandlerMayDestroyTheTimer) {
     auto timer = std::make_unique<QuasarTimer>();
     int later = 0;
     timer->connectTimeout([&] { timer.reset(); });
-    timer->connectTimeout([&] { ++later; });  // must not run on a destroyed timer
+    timer->connectTimeout([&] { ++later; }); // must not run on a destroyed timer
     timer->startSingle(0);
     ASSERT_TRUE(processUntil([&] { return timer == nullptr; }));
     EXPECT_EQ(later, 0);

@@ -54,7 +54,8 @@ TEST(ApplicationContextTest, RootDefaultsToResourcesAndCanBeSet) {
     // The source tree's resources/ folder.
     const std::filesystem::path path(fallback);
     EXPECT_EQ(path.filename(), "resources");
-    EXPECT_TRUE(std::filesystem::exists(path.parent_path() / "platform/tavi/ApplicationContext.hpp"))
+    EXPECT_TRUE(
+        std::filesystem::exists(path.parent_path() / "platform/tavi/ApplicationContext.hpp"))
         << fallback;
     EXPECT_EQ(context.getRootDirectory(), fallback);
     context.setRootDirectory("/opt/kite/");
@@ -92,7 +93,7 @@ TEST(ModuleObjectDeleterTest, UnloadDestroysInReverseOrderOnce) {
     deleter.add(new Table(&destroyed, 2));
     deleter.addDeleter([&destroyed, &deleter] {
         destroyed.push_back(3);
-        deleter.add(new Table(&destroyed, 4));  // made during unload: still destroyed
+        deleter.add(new Table(&destroyed, 4)); // made during unload: still destroyed
     });
     EXPECT_EQ(deleter.size(), 3u);
     deleter.unload();

@@ -14,7 +14,7 @@ TEST(StringIDTest, SameTextIsOneIdAndKeepsItsText) {
     const StringID b(std::string("Edge") + "Creation");
     EXPECT_EQ(a, b);
     EXPECT_EQ(a.getString(), "EdgeCreation");
-    EXPECT_EQ(a.getString().data(), b.getString().data());  // one stored text
+    EXPECT_EQ(a.getString().data(), b.getString().data()); // one stored text
     EXPECT_FALSE(a == StringID("Delete"));
     EXPECT_EQ(TAVI::gHash(a), TAVI::gHash(b));
     EXPECT_EQ(std::hash<StringID>()(a), TAVI::gHash(a));

@@ -1,5 +1,5 @@
-#include "platform/tavi/SimpleErrorDescription.hpp"
 #include "platform/tavi/UndoRedoCommandTarget.hpp"
+#include "platform/tavi/SimpleErrorDescription.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,9 @@ namespace {
 class RecordingCommand : public Command {
 public:
     RecordingCommand(std::string name, std::vector<std::string>* log, int* alive)
-        : name(std::move(name)), log(log), alive(alive) { ++*alive; }
+        : name(std::move(name)), log(log), alive(alive) {
+        ++*alive;
+    }
     ~RecordingCommand() override { --*alive; }
 
     std::string shortDescription() const override { return name; }
@@ -62,7 +64,7 @@ TEST_F(UndoRedoCommandTargetTest, DoUndoRedoMoveCommandsBetweenStacks) {
     EXPECT_EQ(target.undoStackSize(), 1u);
     EXPECT_EQ(target.redoStackSize(), 1u);
 
-    target.executeCommand(make("c"), errors);  // a new command drops the redo stack
+    target.executeCommand(make("c"), errors); // a new command drops the redo stack
     EXPECT_EQ(target.redoStackSize(), 0u);
     EXPECT_EQ(alive, 2);
     target.clearUndoStack();

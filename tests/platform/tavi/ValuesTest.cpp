@@ -1,8 +1,8 @@
 #include "platform/tavi/Color.hpp"
 #include "platform/tavi/Icon.hpp"
 #include "platform/tavi/Pixmap.hpp"
-#include "platform/tavi/any.hpp"
 #include "platform/tavi/TypedException.hpp"
+#include "platform/tavi/any.hpp"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -13,7 +13,7 @@ using namespace TAVI;
 
 TEST(ColorTest, KindsAndComponents) {
     EXPECT_FALSE(Color().isValid());
-    const Color fallback(Color::Default);  // the toolkit's own colour for the role
+    const Color fallback(Color::Default); // the toolkit's own colour for the role
     EXPECT_TRUE(fallback.isValid());
     EXPECT_FALSE(fallback.hasRGBA());
 
@@ -64,7 +64,7 @@ TEST_F(ImageFilesTest, IconValidityAndEquality) {
     Icon both(file, 0, 0);
     both.addFile(dir.filePath("on.png").toStdString(), 0, 1);
     EXPECT_EQ(both.getFile(0, 1), dir.filePath("on.png").toStdString());
-    EXPECT_EQ(both.getFile(2, 0), file);  // falls back to normal, off
+    EXPECT_EQ(both.getFile(2, 0), file); // falls back to normal, off
 }
 
 TEST(anyTest, ConvertsValuesToText) {

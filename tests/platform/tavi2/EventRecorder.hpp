@@ -9,11 +9,9 @@
 namespace KiteTest {
 
 // Keeps every event an emitter sends, in order, so tests can compare exact sequences.
-template <class E>
-class EventRecorder : public NIMB::Listener {
+template <class E> class EventRecorder : public NIMB::Listener {
 public:
-    explicit EventRecorder(NIMB::Emitter<E>& emitter)
-    {
+    explicit EventRecorder(NIMB::Emitter<E>& emitter) {
         new NIMB::ConnectionImpl1<EventRecorder, E>(this, emitter, nullptr, &EventRecorder::record);
     }
     std::vector<E> events;

@@ -1,6 +1,6 @@
+#include "platform/tavi2/GLAbstractViewModel2.hpp"
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/TypedException.hpp"
-#include "platform/tavi2/GLAbstractViewModel2.hpp"
 #include "tests/platform/tavi2/EventRecorder.hpp"
 #include "tests/support/AssertionRecorder.hpp"
 
@@ -13,12 +13,13 @@ namespace {
 
 using Rows = std::vector<unsigned>;
 
-Holder<GLAbstractViewModel2> makeModel() { return Holder<GLAbstractViewModel2>(new GLAbstractViewModel2); }
+Holder<GLAbstractViewModel2> makeModel() {
+    return Holder<GLAbstractViewModel2>(new GLAbstractViewModel2);
+}
 
 } // namespace
 
-TEST(GLAbstractModel2Test, RowsAndColumnsGetIdsFromOneUnderTheRoot)
-{
+TEST(GLAbstractModel2Test, RowsAndColumnsGetIdsFromOneUnderTheRoot) {
     auto model = makeModel();
     EXPECT_EQ(model->appendColumns(2), (Rows{1, 2}));
     EXPECT_EQ(model->appendRows(GLAbstractModel2::rootRow, 3), (Rows{1, 2, 3}));
@@ -43,13 +44,12 @@ TEST(GLAbstractModel2Test, RowsAndColumnsGetIdsFromOneUnderTheRoot)
     EXPECT_THROW(model->getColumnUID(2), TypedException);
 }
 
-TEST(GLAbstractModel2Test, RemovingRowsTakesDescendantsAndRenumbersSiblings)
-{
+TEST(GLAbstractModel2Test, RemovingRowsTakesDescendantsAndRenumbersSiblings) {
     auto model = makeModel();
     model->appendColumns(1);
-    const Rows top = model->appendRows(0, 4);          // 1 2 3 4
-    const Rows children = model->appendRows(top[1], 2);  // 5 6 under 2
-    model->appendRows(children[0], 1);                   // 7 under 5
+    const Rows top = model->appendRows(0, 4);           // 1 2 3 4
+    const Rows children = model->appendRows(top[1], 2); // 5 6 under 2
+    model->appendRows(children[0], 1);                  // 7 under 5
 
     // A row listed twice, and a row under another listed row, go once.
     model->removeRows({top[1], children[0], top[1]});
@@ -73,8 +73,7 @@ TEST(GLAbstractModel2Test, RemovingRowsTakesDescendantsAndRenumbersSiblings)
     EXPECT_TRUE(model->getChildRows(0).empty());
 }
 
-TEST(GLAbstractModel2Test, CellsKeepValuesIconsColoursAndReadOnlyFlags)
-{
+TEST(GLAbstractModel2Test, CellsKeepValuesIconsColoursAndReadOnlyFlags) {
     auto model = makeModel();
     const Rows columns = model->appendColumns({"Name", "Value"});
     const unsigned row = model->appendRow(0);
@@ -89,7 +88,8 @@ TEST(GLAbstractModel2Test, CellsKeepValuesIconsColoursAndReadOnlyFlags)
     model->setIcon(row, columns[0], Icon("block.png", 0, 0));
     model->setColor(row, columns[0], GLAbstractViewModel2::ForegroundColor, Color(0.0, 0.0, 1.0));
     EXPECT_EQ(model->getIcon(row, columns[0]), Icon("block.png", 0, 0));
-    EXPECT_EQ(model->getColor(row, columns[0], GLAbstractViewModel2::ForegroundColor), Color(0.0, 0.0, 1.0));
+    EXPECT_EQ(model->getColor(row, columns[0], GLAbstractViewModel2::ForegroundColor),
+              Color(0.0, 0.0, 1.0));
     EXPECT_FALSE(model->getColor(row, columns[0], GLAbstractViewModel2::BackgroundColor).isValid());
 
     // The editor's text is taken unless the cell is read only.
@@ -108,14 +108,13 @@ TEST(GLAbstractModel2Test, CellsKeepValuesIconsColoursAndReadOnlyFlags)
     EXPECT_EQ(model->getText(row, 77), "");
 }
 
-TEST(GLAbstractModel2Test, EditedTextKeepsTheKindOfValue)
-{
+TEST(GLAbstractModel2Test, EditedTextKeepsTheKindOfValue) {
     struct Case {
         const char* name;
         any before;
         std::string typed;
         bool taken;
-        std::string after;  // the cell's text afterwards
+        std::string after; // the cell's text afterwards
     };
     const std::vector<Case> cases = {
         {"double", 2.5, "1e3", true, "1000"},
@@ -140,12 +139,12 @@ TEST(GLAbstractModel2Test, EditedTextKeepsTheKindOfValue)
             model->setValue(row, column, c.before);
         EXPECT_EQ(model->setValueFromEditor(row, column, c.typed), c.taken);
         EXPECT_EQ(model->getText(row, column), c.after);
-        EXPECT_EQ(model->getValue(row, column).type(), c.before.empty() ? TypeInfo::get<std::string>() : c.before.type());
+        EXPECT_EQ(model->getValue(row, column).type(),
+                  c.before.empty() ? TypeInfo::get<std::string>() : c.before.type());
     }
 }
 
-TEST(GLAbstractModel2Test, EachCellChangeSendsOneEventEvenInATransaction)
-{
+TEST(GLAbstractModel2Test, EachCellChangeSendsOneEventEvenInATransaction) {
     auto model = makeModel();
     const Rows columns = model->appendColumns(2);
     const Rows rows = model->appendRows(0, 2);
@@ -154,7 +153,7 @@ TEST(GLAbstractModel2Test, EachCellChangeSendsOneEventEvenInATransaction)
     model->beginTransaction();
     model->setValue(rows[1], columns[0], 1);
     model->setReadOnly(rows[0], columns[1], true);
-    model->setReadOnly(rows[0], columns[1], true);  // unchanged: no event
+    model->setReadOnly(rows[0], columns[1], true); // unchanged: no event
     model->endTransaction();
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes.events[0].rowUID(), rows[1]);
@@ -163,8 +162,7 @@ TEST(GLAbstractModel2Test, EachCellChangeSendsOneEventEvenInATransaction)
     EXPECT_EQ(changes.events[1].columnUID(), columns[1]);
 }
 
-TEST(GLAbstractModel2Test, UnbalancedEndTransactionIsReportedAndIgnored)
-{
+TEST(GLAbstractModel2Test, UnbalancedEndTransactionIsReportedAndIgnored) {
     KiteTest::AssertionRecorder assertions;
     auto model = makeModel();
     model->beginTransaction();

@@ -2,8 +2,8 @@
 #include "platform/tavi2/GLDragManager2.hpp"
 #include "platform/tavi2/GLMimeData2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
-#include "platform/tavi2/MimeRegistry.hpp"
 #include "platform/tavi2/GLTreeView2.hpp"
+#include "platform/tavi2/MimeRegistry.hpp"
 #include "tests/platform/tavi2/EventRecorder.hpp"
 
 #include <QApplication>
@@ -18,30 +18,30 @@
 using namespace TAVI;
 using KiteTest::EventRecorder;
 
-TEST(MimeRegistryTest, RegistersWellFormedTypesOnce)
-{
+TEST(MimeRegistryTest, RegistersWellFormedTypesOnce) {
     EXPECT_TRUE(MimeRegistry::registerMimeType("application/x-kite-test-element"));
     EXPECT_TRUE(MimeRegistry::registerMimeType("application/x-kite-test-element"));
     EXPECT_TRUE(MimeRegistry::isRegistered("application/x-kite-test-element"));
     const auto types = MimeRegistry::getRegisteredTypes();
     EXPECT_EQ(std::count(types.begin(), types.end(), "application/x-kite-test-element"), 1);
-    for (const char* bad : {"", "element", "/element", "application/", "a/b/c", "application/x kite"}) {
+    for (const char* bad :
+         {"", "element", "/element", "application/", "a/b/c", "application/x kite"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(MimeRegistry::registerMimeType(bad));
         EXPECT_FALSE(MimeRegistry::isRegistered(bad));
     }
 }
 
-TEST(GLMimeData2Test, ValuesStayWholeInTheProcessAndTextLeavesIt)
-{
+TEST(GLMimeData2Test, ValuesStayWholeInTheProcessAndTextLeavesIt) {
     GLMimeData2 data;
     EXPECT_TRUE(data.setData("application/x-kite-ids", std::vector<unsigned>{4, 2}));
     EXPECT_TRUE(data.setData("text/plain", std::string("Block")));
     EXPECT_TRUE(data.setData("application/x-kite-count", 12));
     EXPECT_TRUE(data.setData("application/x-kite-role", StringID("Select")));
     EXPECT_FALSE(data.setData("", 1));
-    EXPECT_EQ(data.getFormats(), (std::vector<std::string>{"application/x-kite-count", "application/x-kite-ids",
-                                                           "application/x-kite-role", "text/plain"}));
+    EXPECT_EQ(data.getFormats(),
+              (std::vector<std::string>{"application/x-kite-count", "application/x-kite-ids",
+                                        "application/x-kite-role", "text/plain"}));
 
     std::unique_ptr<QMimeData> qt(data.toQMimeData());
     EXPECT_EQ(qt->text(), "Block");
@@ -51,7 +51,8 @@ TEST(GLMimeData2Test, ValuesStayWholeInTheProcessAndTextLeavesIt)
     EXPECT_TRUE(qt->data("application/x-kite-ids").isEmpty());
 
     const GLMimeData2 back = GLMimeData2::fromQMimeData(qt.get());
-    EXPECT_EQ(any_cast<std::vector<unsigned>>(back.getData("application/x-kite-ids")), (std::vector<unsigned>{4, 2}));
+    EXPECT_EQ(any_cast<std::vector<unsigned>>(back.getData("application/x-kite-ids")),
+              (std::vector<unsigned>{4, 2}));
 
     // Data from elsewhere gives its bytes as text.
     QMimeData foreign;
@@ -62,8 +63,7 @@ TEST(GLMimeData2Test, ValuesStayWholeInTheProcessAndTextLeavesIt)
     EXPECT_TRUE(GLMimeData2::fromQMimeData(nullptr).isEmpty());
 }
 
-TEST(GLDragManager2Test, DragWithoutADropSiteIsIgnoredAndLeavesNoState)
-{
+TEST(GLDragManager2Test, DragWithoutADropSiteIsIgnoredAndLeavesNoState) {
     GLPanel2 source("qt");
     source.resize(100, 100);
     source.show();
@@ -75,7 +75,8 @@ TEST(GLDragManager2Test, DragWithoutADropSiteIsIgnoredAndLeavesNoState)
     EXPECT_FALSE(GLDragManager2::isDragging());
     EXPECT_EQ(GLDragManager2::getCurrentData(), nullptr);
     // A finished drag does not block the next one.
-    EXPECT_EQ(GLDragManager2::start(&source, data, GLDragManager2::CopyAction), GLDragManager2::IgnoreAction);
+    EXPECT_EQ(GLDragManager2::start(&source, data, GLDragManager2::CopyAction),
+              GLDragManager2::IgnoreAction);
 
     EXPECT_THROW(GLDragManager2::start(nullptr, data), TypedException);
     EXPECT_THROW(GLDragManager2::start(&source, GLMimeData2()), TypedException);
@@ -84,13 +85,14 @@ TEST(GLDragManager2Test, DragWithoutADropSiteIsIgnoredAndLeavesNoState)
 namespace {
 
 // Sends a drag entering a widget and dropping at a point; returns whether each was accepted.
-std::pair<bool, bool> dragAndDrop(QWidget* target, const GLMimeData2& data, QPoint at)
-{
+std::pair<bool, bool> dragAndDrop(QWidget* target, const GLMimeData2& data, QPoint at) {
     std::unique_ptr<QMimeData> qt(data.toQMimeData());
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, qt.get(), Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, qt.get(), Qt::LeftButton,
+                          Qt::NoModifier);
     enter.setAccepted(false);
     QApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, qt.get(), Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, qt.get(), Qt::LeftButton,
+                    Qt::NoModifier);
     drop.setAccepted(false);
     QApplication::sendEvent(target, &drop);
     return {enter.isAccepted(), drop.isAccepted()};
@@ -98,8 +100,7 @@ std::pair<bool, bool> dragAndDrop(QWidget* target, const GLMimeData2& data, QPoi
 
 } // namespace
 
-TEST(GLWidget2DropTest, OnlyTheWidgetsFormatsAreTakenAndDropped)
-{
+TEST(GLWidget2DropTest, OnlyTheWidgetsFormatsAreTakenAndDropped) {
     GLPanel2 target("qt");
     target.resize(100, 100);
     target.show();
@@ -107,16 +108,19 @@ TEST(GLWidget2DropTest, OnlyTheWidgetsFormatsAreTakenAndDropped)
     GLMimeData2 element;
     element.setData("application/x-kite-test-element", std::vector<unsigned>{7});
 
-    EXPECT_EQ(dragAndDrop(target.getQWidget(), element, QPoint(10, 20)), std::make_pair(false, false));
+    EXPECT_EQ(dragAndDrop(target.getQWidget(), element, QPoint(10, 20)),
+              std::make_pair(false, false));
     EXPECT_EQ(drops.size(), 0u);
 
     target.setDropFormats({"text/plain", "application/x-kite-test-element"});
     EXPECT_TRUE(target.getQWidget()->acceptDrops());
-    EXPECT_EQ(dragAndDrop(target.getQWidget(), element, QPoint(10, 20)), std::make_pair(true, true));
+    EXPECT_EQ(dragAndDrop(target.getQWidget(), element, QPoint(10, 20)),
+              std::make_pair(true, true));
     ASSERT_EQ(drops.size(), 1u);
     EXPECT_EQ(drops.events[0].widget(), &target);
     EXPECT_EQ(drops.events[0].pos(), (GLPoint<int>{10, 20}));
-    EXPECT_EQ(any_cast<std::vector<unsigned>>(drops.events[0].data().getData("application/x-kite-test-element")),
+    EXPECT_EQ(any_cast<std::vector<unsigned>>(
+                  drops.events[0].data().getData("application/x-kite-test-element")),
               std::vector<unsigned>{7});
 
     GLMimeData2 other;
@@ -128,8 +132,7 @@ TEST(GLWidget2DropTest, OnlyTheWidgetsFormatsAreTakenAndDropped)
     EXPECT_FALSE(target.getQWidget()->acceptDrops());
 }
 
-TEST(GLWidget2DropTest, TreeViewTakesDropsOnItsRows)
-{
+TEST(GLWidget2DropTest, TreeViewTakesDropsOnItsRows) {
     Holder<GLAbstractViewModel2> model(new GLAbstractViewModel2);
     model->appendColumns(1);
     const unsigned row = model->appendRow(0);
@@ -144,8 +147,10 @@ TEST(GLWidget2DropTest, TreeViewTakesDropsOnItsRows)
     text.setData("text/plain", std::string("Gain"));
 
     QWidget* rowsArea = static_cast<QAbstractScrollArea*>(view.getQWidget())->viewport();
-    const QPoint onRow = static_cast<QTreeView*>(view.getQWidget())->visualRect(
-        static_cast<QTreeView*>(view.getQWidget())->model()->index(0, 0)).center();
+    const QPoint onRow =
+        static_cast<QTreeView*>(view.getQWidget())
+            ->visualRect(static_cast<QTreeView*>(view.getQWidget())->model()->index(0, 0))
+            .center();
     EXPECT_EQ(dragAndDrop(rowsArea, text, onRow), std::make_pair(true, true));
     ASSERT_EQ(drops.size(), 1u);
     const GLPoint<int> at = drops.events[0].pos();

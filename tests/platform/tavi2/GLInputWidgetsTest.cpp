@@ -22,11 +22,13 @@ using KiteTest::EventRecorder;
 
 namespace {
 
-std::string imageFile(const char* name) { return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name; }
+std::string imageFile(const char* name) {
+    return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name;
+}
 
 // (type, text, index) of each event, in order.
-std::vector<std::tuple<int, std::string, int>> summary(const EventRecorder<GLEditEvent2>& recorder)
-{
+std::vector<std::tuple<int, std::string, int>>
+summary(const EventRecorder<GLEditEvent2>& recorder) {
     std::vector<std::tuple<int, std::string, int>> result;
     for (const GLEditEvent2& event : recorder.events)
         result.emplace_back(int(event.type()), event.text(), event.index());
@@ -35,8 +37,7 @@ std::vector<std::tuple<int, std::string, int>> summary(const EventRecorder<GLEdi
 
 } // namespace
 
-TEST(GLComboBox2Test, ItemsCurrentIndexAndItsSignals)
-{
+TEST(GLComboBox2Test, ItemsCurrentIndexAndItsSignals) {
     GLComboBox2 combo("qt");
     EventRecorder<GLEditEvent2> events(combo.getEditEmitter());
     combo.addItem("Left");
@@ -48,16 +49,18 @@ TEST(GLComboBox2Test, ItemsCurrentIndexAndItsSignals)
     EXPECT_EQ(combo.findText("right"), -1);
 
     combo.setCurrentIndex(2);
-    combo.setCurrentIndex(2);  // unchanged: no event
+    combo.setCurrentIndex(2); // unchanged: no event
     EXPECT_EQ(combo.getCurrentText(), "Right");
     // The first item became current when it was added.
-    EXPECT_EQ(summary(events), (std::vector<std::tuple<int, std::string, int>>{
-                                   {GLEditEvent2::Changed, "Left", 0}, {GLEditEvent2::Changed, "Right", 2}}));
+    EXPECT_EQ(summary(events),
+              (std::vector<std::tuple<int, std::string, int>>{
+                  {GLEditEvent2::Changed, "Left", 0}, {GLEditEvent2::Changed, "Right", 2}}));
 
     // A user's choice is Finished, after the change.
     events.events.clear();
     Q_EMIT static_cast<QComboBox*>(combo.getQWidget())->activated(2);
-    EXPECT_EQ(summary(events), (std::vector<std::tuple<int, std::string, int>>{{GLEditEvent2::Finished, "Right", 2}}));
+    EXPECT_EQ(summary(events), (std::vector<std::tuple<int, std::string, int>>{
+                                   {GLEditEvent2::Finished, "Right", 2}}));
 
     EXPECT_THROW(combo.setCurrentIndex(3), TypedException);
     EXPECT_THROW(combo.setCurrentIndex(-2), TypedException);
@@ -68,8 +71,7 @@ TEST(GLComboBox2Test, ItemsCurrentIndexAndItsSignals)
     EXPECT_EQ(combo.getCurrentText(), "");
 }
 
-TEST(GLEdit2Test, TextChangesAndReturnFinishes)
-{
+TEST(GLEdit2Test, TextChangesAndReturnFinishes) {
     GLEdit2 edit("qt");
     edit.show();
     EventRecorder<GLEditEvent2> events(edit.getEditEmitter());
@@ -80,9 +82,10 @@ TEST(GLEdit2Test, TextChangesAndReturnFinishes)
     QApplication::sendEvent(field, &key);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(field, &enter);
-    EXPECT_EQ(summary(events), (std::vector<std::tuple<int, std::string, int>>{{GLEditEvent2::Changed, "Gain", -1},
-                                                                                {GLEditEvent2::Changed, "Gain2", -1},
-                                                                                {GLEditEvent2::Finished, "Gain2", -1}}));
+    EXPECT_EQ(summary(events), (std::vector<std::tuple<int, std::string, int>>{
+                                   {GLEditEvent2::Changed, "Gain", -1},
+                                   {GLEditEvent2::Changed, "Gain2", -1},
+                                   {GLEditEvent2::Finished, "Gain2", -1}}));
     edit.setReadOnly(true);
     QApplication::sendEvent(field, &key);
     EXPECT_EQ(edit.getText(), "Gain2");
@@ -90,26 +93,24 @@ TEST(GLEdit2Test, TextChangesAndReturnFinishes)
     EXPECT_EQ(edit.getPlaceholderText(), "name");
 }
 
-TEST(GLEditArea2Test, LinesChangesAndFinishOnFocusLoss)
-{
+TEST(GLEditArea2Test, LinesChangesAndFinishOnFocusLoss) {
     GLEditArea2 area("qt");
     EventRecorder<GLEditEvent2> events(area.getEditEmitter());
     area.setText("one");
     area.appendText("two");
-    area.setText("one\ntwo");  // the same text: nothing happens
+    area.setText("one\ntwo"); // the same text: nothing happens
     EXPECT_EQ(area.getText(), "one\ntwo");
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events.events[1].text(), "one\ntwo");
 
     QFocusEvent out(QEvent::FocusOut);
     QApplication::sendEvent(area.getQWidget(), &out);
-    QApplication::sendEvent(area.getQWidget(), &out);  // no change since: no second Finished
+    QApplication::sendEvent(area.getQWidget(), &out); // no change since: no second Finished
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events.events[2].type(), GLEditEvent2::Finished);
 }
 
-TEST(GLText2Test, PlainTextUnlessRichIsAskedFor)
-{
+TEST(GLText2Test, PlainTextUnlessRichIsAskedFor) {
     GLText2 text("qt", "<b>Block</b>");
     auto* label = static_cast<QLabel*>(text.getQWidget());
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
@@ -122,8 +123,7 @@ TEST(GLText2Test, PlainTextUnlessRichIsAskedFor)
     EXPECT_TRUE(text.hasWordWrap());
 }
 
-TEST(GLImage2Test, SetFileShowsReadableImagesOnly)
-{
+TEST(GLImage2Test, SetFileShowsReadableImagesOnly) {
     GLImage2 image("qt");
     EXPECT_TRUE(image.setFile(imageFile("blue.png")));
     EXPECT_EQ(image.getFile(), imageFile("blue.png"));
@@ -133,12 +133,12 @@ TEST(GLImage2Test, SetFileShowsReadableImagesOnly)
     EXPECT_FALSE(image.setFile(imageFile("missing.png")));
     EXPECT_EQ(image.getFile(), "");
     EXPECT_EQ(image.getImageSize(), Size{});
-    EXPECT_FALSE(image.setFile(std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/CMakeLists.txt"));
+    EXPECT_FALSE(
+        image.setFile(std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/CMakeLists.txt"));
     EXPECT_FALSE(image.setFile(""));
 }
 
-TEST(GLDialog2Test, AcceptRejectAndExecReportTheirResult)
-{
+TEST(GLDialog2Test, AcceptRejectAndExecReportTheirResult) {
     GLPanel2 owner("qt");
     auto* dialog = new GLDialog2("qt", &owner);
     dialog->setTitle("Properties");

@@ -14,8 +14,7 @@ using namespace TAVI;
 namespace {
 
 // Lays out a shown top-level panel at a fixed size, so children get their places.
-void layOut(GLPanel2& panel, int width, int height)
-{
+void layOut(GLPanel2& panel, int width, int height) {
     panel.resize(width, height);
     panel.show();
     panel.getQWidget()->layout()->activate();
@@ -23,12 +22,11 @@ void layOut(GLPanel2& panel, int width, int height)
 
 } // namespace
 
-TEST(GLLayout2Test, BoxDirectionsPlaceWidgetsInRowsAndColumns)
-{
+TEST(GLLayout2Test, BoxDirectionsPlaceWidgetsInRowsAndColumns) {
     struct Case {
         int direction;
-        bool secondBelow;   // the second widget is below the first
-        bool secondRight;   // the second widget is right of the first
+        bool secondBelow; // the second widget is below the first
+        bool secondRight; // the second widget is right of the first
         bool secondLeft;
     };
     for (const Case& c : {Case{GLBoxLayout2::LeftToRight, false, true, false},
@@ -53,8 +51,7 @@ TEST(GLLayout2Test, BoxDirectionsPlaceWidgetsInRowsAndColumns)
     EXPECT_THROW(GLBoxLayout2(-1), TypedException);
 }
 
-TEST(GLLayout2Test, StretchSharesSpareRoomAndAlignmentKeepsNaturalSize)
-{
+TEST(GLLayout2Test, StretchSharesSpareRoomAndAlignmentKeepsNaturalSize) {
     GLPanel2 panel("qt");
     auto* layout = new GLBoxLayout2(GLBoxLayout2::LeftToRight);
     layout->setMargin(0);
@@ -77,8 +74,7 @@ TEST(GLLayout2Test, StretchSharesSpareRoomAndAlignmentKeepsNaturalSize)
     EXPECT_EQ(layout->getSpacing(), 0);
 }
 
-TEST(GLLayout2Test, GridPlacesWidgetsInCellsWithSpans)
-{
+TEST(GLLayout2Test, GridPlacesWidgetsInCellsWithSpans) {
     GLPanel2 panel("qt");
     auto* grid = new GLGridLayout2;
     grid->setMargin(0);
@@ -102,8 +98,7 @@ TEST(GLLayout2Test, GridPlacesWidgetsInCellsWithSpans)
     EXPECT_THROW(grid->addWidget(nullptr, 0, 0), TypedException);
 }
 
-TEST(GLLayout2Test, LayoutsBelongToWhatTheyAreSetOn)
-{
+TEST(GLLayout2Test, LayoutsBelongToWhatTheyAreSetOn) {
     auto* panel = new GLPanel2("qt");
     auto* outer = new GLBoxLayout2(GLBoxLayout2::TopToBottom);
     auto* inner = new GLGridLayout2;

@@ -1,6 +1,6 @@
+#include "platform/tavi2/GLMenu2.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAction2.hpp"
-#include "platform/tavi2/GLMenu2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
 #include "tests/platform/tavi2/EventRecorder.hpp"
 
@@ -18,11 +18,12 @@ using namespace TAVI;
 using KiteTest::EventRecorder;
 
 namespace {
-std::string imageFile(const char* name) { return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name; }
+std::string imageFile(const char* name) {
+    return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name;
+}
 } // namespace
 
-TEST(GLAction2Test, PropertiesReachTheQtAction)
-{
+TEST(GLAction2Test, PropertiesReachTheQtAction) {
     GLAction2 action("qt", "Open");
     action.setToolTip("Opens a model");
     action.setIcon(Icon(imageFile("red.png"), 0, 0));
@@ -34,8 +35,7 @@ TEST(GLAction2Test, PropertiesReachTheQtAction)
     EXPECT_THROW(GLAction2("tk", "x"), TypedException);
 }
 
-TEST(GLAction2Test, TriggerSendsOneEventWithTheNewState)
-{
+TEST(GLAction2Test, TriggerSendsOneEventWithTheNewState) {
     GLAction2 action("qt", "Grid");
     EventRecorder<GLActionTriggerEvent2> triggered(action.getTriggerEmitter());
     action.trigger();
@@ -57,8 +57,7 @@ TEST(GLAction2Test, TriggerSendsOneEventWithTheNewState)
     EXPECT_EQ(triggered.size(), 3u);
 }
 
-TEST(GLAction2Test, ActionWithAParentGoesWithIt)
-{
+TEST(GLAction2Test, ActionWithAParentGoesWithIt) {
     auto* panel = new GLPanel2("qt");
     auto* action = new GLAction2("qt", "Cut", panel);
     EventRecorder<GLActionTriggerEvent2> triggered(action->getTriggerEmitter());
@@ -68,8 +67,7 @@ TEST(GLAction2Test, ActionWithAParentGoesWithIt)
     EXPECT_EQ(triggered.numberOfConnections(), 0);
 }
 
-TEST(GLMenu2Test, ItemsInOrderWithSeparatorsAndSubMenus)
-{
+TEST(GLMenu2Test, ItemsInOrderWithSeparatorsAndSubMenus) {
     GLMenu2 menu("qt");
     GLAction2* open = menu.addMenuItem("Open");
     auto* close = new GLAction2("qt", "Close");
@@ -93,8 +91,7 @@ TEST(GLMenu2Test, ItemsInOrderWithSeparatorsAndSubMenus)
     EXPECT_EQ(close->getQAction()->parent(), menu.getQWidget());
 }
 
-TEST(GLMenu2Test, MenuReportsTriggeredItemsAfterTheirOwnSignal)
-{
+TEST(GLMenu2Test, MenuReportsTriggeredItemsAfterTheirOwnSignal) {
     GLMenu2 menu("qt");
     GLAction2* first = menu.addMenuItem("First");
     GLAction2* second = menu.addMenuItem("Second");
@@ -108,8 +105,7 @@ TEST(GLMenu2Test, MenuReportsTriggeredItemsAfterTheirOwnSignal)
     EXPECT_EQ(secondEvents.size(), 1u);
 }
 
-TEST(GLMenu2Test, PopupShowsTheMenuAtTheGivenPointWithoutBlocking)
-{
+TEST(GLMenu2Test, PopupShowsTheMenuAtTheGivenPointWithoutBlocking) {
     GLMenu2 menu("qt");
     menu.addMenuItem("Only");
     menu.popup(120, 80);
@@ -118,8 +114,7 @@ TEST(GLMenu2Test, PopupShowsTheMenuAtTheGivenPointWithoutBlocking)
     menu.hide();
 }
 
-TEST(GLMenu2Test, ClearAndDeletionTakeTheMenusOwnItems)
-{
+TEST(GLMenu2Test, ClearAndDeletionTakeTheMenusOwnItems) {
     GLMenu2 menu("qt");
     GLAction2* item = menu.addMenuItem("Gone");
     QPointer<QAction> qtItem = item->getQAction();
@@ -136,15 +131,12 @@ TEST(GLMenu2Test, ClearAndDeletionTakeTheMenusOwnItems)
     EXPECT_TRUE(qtInner.isNull());
 }
 
-TEST(GLAction2Test, ActionOfADerivedKindGoesWholeWithItsMenu)
-{
+TEST(GLAction2Test, ActionOfADerivedKindGoesWholeWithItsMenu) {
     // An action that remembers something of its own, as a palette's mode entries do.
     class CountedAction : public GLAction2 {
     public:
         CountedAction(std::vector<std::string>* log, std::string name)
-            : GLAction2("qt", name), log(log), name(std::move(name))
-        {
-        }
+            : GLAction2("qt", name), log(log), name(std::move(name)) {}
         ~CountedAction() override { log->push_back(name + " gone"); }
 
     private:

@@ -1,7 +1,7 @@
+#include "platform/tavi2/GLToolBar2.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAction2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
-#include "platform/tavi2/GLToolBar2.hpp"
 #include "tests/platform/tavi2/EventRecorder.hpp"
 
 #include <QAction>
@@ -16,8 +16,7 @@
 using namespace TAVI;
 using KiteTest::EventRecorder;
 
-TEST(GLToolBar2Test, ActionsBecomeButtonsThatTriggerThem)
-{
+TEST(GLToolBar2Test, ActionsBecomeButtonsThatTriggerThem) {
     GLToolBar2 bar("qt");
     auto* zoom = new GLAction2("qt", "Zoom");
     bar.addAction(zoom);
@@ -41,8 +40,7 @@ TEST(GLToolBar2Test, ActionsBecomeButtonsThatTriggerThem)
     EXPECT_THROW(bar.addWidget(nullptr), TypedException);
 }
 
-TEST(GLToolBar2Test, OrientationStyleAndContextMenuSignal)
-{
+TEST(GLToolBar2Test, OrientationStyleAndContextMenuSignal) {
     GLToolBar2 bar("qt");
     EXPECT_EQ(bar.getOrientation(), GLToolBar2::Horizontal);
     bar.setOrientation(GLToolBar2::Vertical);

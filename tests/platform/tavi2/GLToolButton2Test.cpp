@@ -1,3 +1,4 @@
+#include "platform/tavi2/GLToolButton2.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAction2.hpp"
 #include "platform/tavi2/GLButton2.hpp"
@@ -5,7 +6,6 @@
 #include "platform/tavi2/GLCheckBox2.hpp"
 #include "platform/tavi2/GLMenu2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
-#include "platform/tavi2/GLToolButton2.hpp"
 #include "tests/platform/tavi2/EventRecorder.hpp"
 
 #include <QApplication>
@@ -22,12 +22,13 @@ using KiteTest::EventRecorder;
 
 namespace {
 
-std::string imageFile(const char* name) { return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name; }
+std::string imageFile(const char* name) {
+    return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name;
+}
 
 // (button, checked) pairs in the order the toggles arrived.
 template <class Recorder>
-std::vector<std::pair<GLWidget2*, bool>> toggles(const Recorder& recorder)
-{
+std::vector<std::pair<GLWidget2*, bool>> toggles(const Recorder& recorder) {
     std::vector<std::pair<GLWidget2*, bool>> result;
     for (const GLButtonToggleEvent2& event : recorder.events)
         result.emplace_back(event.button(), event.isChecked());
@@ -36,8 +37,7 @@ std::vector<std::pair<GLWidget2*, bool>> toggles(const Recorder& recorder)
 
 } // namespace
 
-TEST(GLToolButton2Test, ExclusiveGroupKeepsOneButtonChecked)
-{
+TEST(GLToolButton2Test, ExclusiveGroupKeepsOneButtonChecked) {
     GLPanel2 palette("qt");
     auto* select = new GLToolButton2("qt", &palette);
     auto* rectangle = new GLToolButton2("qt", &palette);
@@ -56,8 +56,10 @@ TEST(GLToolButton2Test, ExclusiveGroupKeepsOneButtonChecked)
     rectangle->click();
     EXPECT_EQ(group->getCheckedButton(), rectangle);
     EXPECT_FALSE(select->isChecked());
-    EXPECT_EQ(toggles(selectToggles), (std::vector<std::pair<GLWidget2*, bool>>{{select, true}, {select, false}}));
-    EXPECT_EQ(toggles(rectangleToggles), (std::vector<std::pair<GLWidget2*, bool>>{{rectangle, true}}));
+    EXPECT_EQ(toggles(selectToggles),
+              (std::vector<std::pair<GLWidget2*, bool>>{{select, true}, {select, false}}));
+    EXPECT_EQ(toggles(rectangleToggles),
+              (std::vector<std::pair<GLWidget2*, bool>>{{rectangle, true}}));
     ASSERT_EQ(rectangleClicks.size(), 1u);
     EXPECT_EQ(rectangleClicks.events[0].button(), rectangle);
 
@@ -75,8 +77,7 @@ TEST(GLToolButton2Test, ExclusiveGroupKeepsOneButtonChecked)
     EXPECT_EQ(group->getButtons(), (std::vector<GLAbstractButton2*>{select, rectangle}));
 }
 
-TEST(GLToolButton2Test, ExclusiveSiblingsWithoutAGroup)
-{
+TEST(GLToolButton2Test, ExclusiveSiblingsWithoutAGroup) {
     GLPanel2 palette("qt");
     auto* first = new GLToolButton2("qt", &palette);
     auto* second = new GLToolButton2("qt", &palette);
@@ -94,12 +95,12 @@ TEST(GLToolButton2Test, ExclusiveSiblingsWithoutAGroup)
     EXPECT_TRUE(second->isChecked());
     // A button under another parent is not a sibling.
     EXPECT_TRUE(other->isChecked());
-    EXPECT_EQ(toggles(firstToggles), (std::vector<std::pair<GLWidget2*, bool>>{{first, true}, {first, false}}));
+    EXPECT_EQ(toggles(firstToggles),
+              (std::vector<std::pair<GLWidget2*, bool>>{{first, true}, {first, false}}));
     EXPECT_TRUE(first->isExclusive());
 }
 
-TEST(GLToolButton2Test, PointerComingAndGoingIsReported)
-{
+TEST(GLToolButton2Test, PointerComingAndGoingIsReported) {
     GLToolButton2 button("qt");
     button.show();
     EventRecorder<GLWidgetEvent2> events(button.getWidgetEventEmitter());
@@ -112,8 +113,7 @@ TEST(GLToolButton2Test, PointerComingAndGoingIsReported)
     EXPECT_EQ(events.events[1].type(), GLWidgetEvent2::Left);
 }
 
-TEST(GLToolButton2Test, DestroyedButtonLeavesItsGroup)
-{
+TEST(GLToolButton2Test, DestroyedButtonLeavesItsGroup) {
     GLPanel2 palette("qt");
     auto* first = new GLToolButton2("qt", &palette);
     auto* second = new GLToolButton2("qt", &palette);
@@ -127,8 +127,7 @@ TEST(GLToolButton2Test, DestroyedButtonLeavesItsGroup)
     EXPECT_THROW(group.addButton(nullptr), TypedException);
 }
 
-TEST(GLToolButton2Test, StylesShowIconTextOrBoth)
-{
+TEST(GLToolButton2Test, StylesShowIconTextOrBoth) {
     GLToolButton2 button("qt");
     button.setIcon(Icon(imageFile("red.png"), 0, 0));
     button.setLabel("Rectangle tool with a long name");
@@ -139,7 +138,8 @@ TEST(GLToolButton2Test, StylesShowIconTextOrBoth)
     const int iconOnlyWidth = button.getSizeHint().width;
     button.setStyle(GLToolButton2::TextBesideIcon);
     EXPECT_EQ(button.getStyle(), 2);
-    EXPECT_EQ(static_cast<QToolButton*>(button.getQWidget())->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    EXPECT_EQ(static_cast<QToolButton*>(button.getQWidget())->toolButtonStyle(),
+              Qt::ToolButtonTextBesideIcon);
     // The label now takes room beside the icon.
     EXPECT_GT(button.getSizeHint().width, iconOnlyWidth + 50);
     EXPECT_EQ(button.getIconSize(), (Size{16, 16}));
@@ -148,8 +148,7 @@ TEST(GLToolButton2Test, StylesShowIconTextOrBoth)
     EXPECT_THROW(button.setStyle(-1), TypedException);
 }
 
-TEST(GLToolButton2Test, ForegroundColourColoursTheLabel)
-{
+TEST(GLToolButton2Test, ForegroundColourColoursTheLabel) {
     GLToolButton2 button("qt");
     const Color original = button.getColor(GLWidget2::ButtonTextColor);
     button.setColor(GLWidget2::ForegroundColor, Color(1.0, 0.0, 0.0, 1.0));
@@ -160,8 +159,7 @@ TEST(GLToolButton2Test, ForegroundColourColoursTheLabel)
     EXPECT_EQ(button.getColor(GLWidget2::ButtonTextColor), original);
 }
 
-TEST(GLToolButton2Test, PopupMenuModeAndMenuOwnership)
-{
+TEST(GLToolButton2Test, PopupMenuModeAndMenuOwnership) {
     auto* button = new GLToolButton2("qt");
     auto* menu = new GLMenu2("qt");
     menu->addMenuItem("Rectangle");
@@ -169,7 +167,8 @@ TEST(GLToolButton2Test, PopupMenuModeAndMenuOwnership)
     button->setPopupMode(GLToolButton2::InstantPopup);
     EXPECT_EQ(button->getMenu(), menu);
     EXPECT_EQ(button->getPopupMode(), 2);
-    EXPECT_EQ(static_cast<QToolButton*>(button->getQWidget())->popupMode(), QToolButton::InstantPopup);
+    EXPECT_EQ(static_cast<QToolButton*>(button->getQWidget())->popupMode(),
+              QToolButton::InstantPopup);
     EXPECT_THROW(button->setPopupMode(3), TypedException);
 
     QPointer<QWidget> qtMenu = menu->getQWidget();
@@ -177,8 +176,7 @@ TEST(GLToolButton2Test, PopupMenuModeAndMenuOwnership)
     EXPECT_TRUE(qtMenu.isNull());
 }
 
-TEST(GLToolButton2Test, DefaultActionDrivesTheButton)
-{
+TEST(GLToolButton2Test, DefaultActionDrivesTheButton) {
     GLToolButton2 button("qt");
     auto* action = new GLAction2("qt", "Zoom", &button);
     action->setToolTip("Zoom in");
@@ -194,8 +192,7 @@ TEST(GLToolButton2Test, DefaultActionDrivesTheButton)
     EXPECT_TRUE(button.isChecked());
 }
 
-TEST(GLButton2Test, PushButtonAndCheckBoxSignals)
-{
+TEST(GLButton2Test, PushButtonAndCheckBoxSignals) {
     GLButton2 ok("qt", "OK");
     EventRecorder<GLButtonClickEvent2> clicks(ok.getClickEmitter());
     ok.click();
@@ -207,8 +204,9 @@ TEST(GLButton2Test, PushButtonAndCheckBoxSignals)
     GLCheckBox2 box("qt", "Snap to grid");
     EventRecorder<GLButtonToggleEvent2> toggled(box.getToggleEmitter());
     box.setChecked(true);
-    box.setChecked(true);  // no change, no signal
+    box.setChecked(true); // no change, no signal
     box.click();
-    EXPECT_EQ(toggles(toggled), (std::vector<std::pair<GLWidget2*, bool>>{{&box, true}, {&box, false}}));
+    EXPECT_EQ(toggles(toggled),
+              (std::vector<std::pair<GLWidget2*, bool>>{{&box, true}, {&box, false}}));
     EXPECT_THROW(GLCheckBox2("gtk"), TypedException);
 }

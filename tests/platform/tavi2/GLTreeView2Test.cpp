@@ -1,21 +1,21 @@
+#include "platform/tavi2/GLTreeView2.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAbstractViewModel2.hpp"
 #include "platform/tavi2/GLCheckBox2.hpp"
 #include "platform/tavi2/GLMimeData2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
-#include "platform/tavi2/GLTreeView2.hpp"
 #include "tests/platform/tavi2/EventRecorder.hpp"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QBrush>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QContextMenuEvent>
-#include <QImage>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTreeView>
@@ -31,16 +31,21 @@ namespace {
 
 using Rows = std::vector<unsigned>;
 
-std::string imageFile(const char* name) { return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name; }
+std::string imageFile(const char* name) {
+    return std::string(KITE_SOURCE_DIR) + "/tests/platform/tavi2/data/" + name;
+}
 
 // Counts the structural and data signals of the Qt model a view reads.
 struct QtSignals {
-    explicit QtSignals(QAbstractItemModel* model)
-    {
+    explicit QtSignals(QAbstractItemModel* model) {
         QObject::connect(model, &QAbstractItemModel::rowsInserted, &context,
-                         [this](const QModelIndex&, int first, int last) { inserted.push_back({first, last}); });
+                         [this](const QModelIndex&, int first, int last) {
+                             inserted.push_back({first, last});
+                         });
         QObject::connect(model, &QAbstractItemModel::rowsRemoved, &context,
-                         [this](const QModelIndex&, int first, int last) { removed.push_back({first, last}); });
+                         [this](const QModelIndex&, int first, int last) {
+                             removed.push_back({first, last});
+                         });
         QObject::connect(model, &QAbstractItemModel::dataChanged, &context,
                          [this](const QModelIndex& from, const QModelIndex& to) {
                              changed.push_back({from.row(), to.row()});
@@ -54,26 +59,23 @@ struct QtSignals {
 
 class GLTreeView2Test : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         model = new GLAbstractViewModel2;
         columns = model->appendColumns({"Name", "Value"});
         view = std::make_unique<GLTreeView2>("qt");
         view->setModel(model);
         qtView = static_cast<QTreeView*>(view->getQWidget());
         // Checks every answer and signal of the Qt model against Qt's rules as the test runs.
-        tester = std::make_unique<QAbstractItemModelTester>(qtView->model(),
-                                                            QAbstractItemModelTester::FailureReportingMode::Fatal);
+        tester = std::make_unique<QAbstractItemModelTester>(
+            qtView->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         tester.reset();
         view.reset();
     }
 
     QAbstractItemModel* qtModel() const { return qtView->model(); }
-    QModelIndex qtIndex(unsigned row, int column = 0) const
-    {
+    QModelIndex qtIndex(unsigned row, int column = 0) const {
         if (row == 0)
             return QModelIndex();
         const QModelIndex parent = qtIndex(model->getParentRow(row));
@@ -89,8 +91,7 @@ protected:
 
 } // namespace
 
-TEST_F(GLTreeView2Test, TransactionShowsAppendedRowsWhenItEnds)
-{
+TEST_F(GLTreeView2Test, TransactionShowsAppendedRowsWhenItEnds) {
     QtSignals qt(qtModel());
     model->beginTransaction();
     const Rows top = model->appendRows(0, 3);
@@ -115,8 +116,7 @@ TEST_F(GLTreeView2Test, TransactionShowsAppendedRowsWhenItEnds)
     EXPECT_EQ(qtModel()->rowCount(qtIndex(more[1])), 1);
 }
 
-TEST_F(GLTreeView2Test, CellChangesInATransactionRepaintOnce)
-{
+TEST_F(GLTreeView2Test, CellChangesInATransactionRepaintOnce) {
     const Rows rows = model->appendRows(0, 10);
     QtSignals qt(qtModel());
     model->beginTransaction();
@@ -133,8 +133,7 @@ TEST_F(GLTreeView2Test, CellChangesInATransactionRepaintOnce)
     EXPECT_EQ(qtModel()->data(qtIndex(rows[9])).toString(), "4");
 }
 
-TEST_F(GLTreeView2Test, RemovalsReachTheViewAtOnceAndPendingRowsGoSilently)
-{
+TEST_F(GLTreeView2Test, RemovalsReachTheViewAtOnceAndPendingRowsGoSilently) {
     const Rows rows = model->appendRows(0, 6);
     QtSignals qt(qtModel());
     model->beginTransaction();
@@ -155,8 +154,7 @@ TEST_F(GLTreeView2Test, RemovalsReachTheViewAtOnceAndPendingRowsGoSilently)
     EXPECT_GE(qt.changed[0].second, 2);
 }
 
-TEST_F(GLTreeView2Test, ViewShowsTextIconsColoursHeaderAndEditableFlags)
-{
+TEST_F(GLTreeView2Test, ViewShowsTextIconsColoursHeaderAndEditableFlags) {
     const unsigned row = model->appendRow(0);
     model->setValue(row, columns[0], std::string("Gain"));
     model->setValue(row, columns[1], 42);
@@ -167,7 +165,8 @@ TEST_F(GLTreeView2Test, ViewShowsTextIconsColoursHeaderAndEditableFlags)
     EXPECT_EQ(qtModel()->data(qtIndex(row, 0)).toString(), "Gain");
     EXPECT_EQ(qtModel()->data(qtIndex(row, 1)).toString(), "42");
     EXPECT_FALSE(qtModel()->data(qtIndex(row, 0), Qt::DecorationRole).value<QIcon>().isNull());
-    EXPECT_EQ(qtModel()->data(qtIndex(row, 1), Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::red));
+    EXPECT_EQ(qtModel()->data(qtIndex(row, 1), Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(Qt::red));
     EXPECT_FALSE(qtModel()->data(qtIndex(row, 0), Qt::BackgroundRole).isValid());
     EXPECT_FALSE(qtModel()->flags(qtIndex(row, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(qtModel()->flags(qtIndex(row, 1)) & Qt::ItemIsEditable);
@@ -177,8 +176,7 @@ TEST_F(GLTreeView2Test, ViewShowsTextIconsColoursHeaderAndEditableFlags)
     EXPECT_EQ(qtView->header()->model()->headerData(1, Qt::Horizontal).toString(), "Amount");
 }
 
-TEST_F(GLTreeView2Test, SelectionRoundTripInTreeOrder)
-{
+TEST_F(GLTreeView2Test, SelectionRoundTripInTreeOrder) {
     const Rows top = model->appendRows(0, 5);
     const Rows children = model->appendRows(top[2], 3);
     view->setSelectionMode(GLAbstractView2::ExtendedSelection);
@@ -205,8 +203,7 @@ TEST_F(GLTreeView2Test, SelectionRoundTripInTreeOrder)
     EXPECT_EQ(view->getSelectionMode(), GLAbstractView2::ExtendedSelection);
 }
 
-TEST_F(GLTreeView2Test, ExpansionRoundTripWithEventsInOrder)
-{
+TEST_F(GLTreeView2Test, ExpansionRoundTripWithEventsInOrder) {
     const Rows top = model->appendRows(0, 3);
     const Rows children = model->appendRows(top[1], 2);
     const Rows grandchildren = model->appendRows(children[0], 2);
@@ -214,7 +211,7 @@ TEST_F(GLTreeView2Test, ExpansionRoundTripWithEventsInOrder)
     EventRecorder<GLTreeCollapseEvent2> collapsed(view->getCollapseEmitter());
 
     view->expand(top[1]);
-    view->expand(top[1]);  // already open: no second event
+    view->expand(top[1]); // already open: no second event
     EXPECT_TRUE(view->isExpanded(top[1]));
     EXPECT_TRUE(view->isRowVisible(children[0]));
     EXPECT_FALSE(view->isRowVisible(grandchildren[0]));
@@ -240,8 +237,7 @@ TEST_F(GLTreeView2Test, ExpansionRoundTripWithEventsInOrder)
     EXPECT_THROW(view->expand(1234), TypedException);
 }
 
-TEST_F(GLTreeView2Test, ScrollToBringsARowIntoViewAndCellAtFindsIt)
-{
+TEST_F(GLTreeView2Test, ScrollToBringsARowIntoViewAndCellAtFindsIt) {
     model->beginTransaction();
     const Rows rows = model->appendRows(0, 1000);
     for (unsigned i = 0; i < rows.size(); ++i)
@@ -258,12 +254,12 @@ TEST_F(GLTreeView2Test, ScrollToBringsARowIntoViewAndCellAtFindsIt)
     EXPECT_EQ(std::find(inView.begin(), inView.end(), rows[0]), inView.end());
 
     const QRect rect = qtView->visualRect(qtIndex(rows[900], 1));
-    EXPECT_EQ(view->getModelCellAt(rect.center().x(), rect.center().y()), (GLModelCellRef2{rows[900], columns[1]}));
+    EXPECT_EQ(view->getModelCellAt(rect.center().x(), rect.center().y()),
+              (GLModelCellRef2{rows[900], columns[1]}));
     EXPECT_FALSE(view->getModelCellAt(5, 10000).isValid());
 }
 
-TEST_F(GLTreeView2Test, HeaderColumnsAndRowColours)
-{
+TEST_F(GLTreeView2Test, HeaderColumnsAndRowColours) {
     view->setHeaderVisible(false);
     EXPECT_FALSE(view->isHeaderVisible());
     EXPECT_TRUE(qtView->isHeaderHidden());
@@ -284,8 +280,7 @@ TEST_F(GLTreeView2Test, HeaderColumnsAndRowColours)
     EXPECT_TRUE(qtView->alternatingRowColors());
 }
 
-TEST_F(GLTreeView2Test, EditingWithTheTextFieldCommitsOrCancels)
-{
+TEST_F(GLTreeView2Test, EditingWithTheTextFieldCommitsOrCancels) {
     const unsigned row = model->appendRow(0);
     model->setValue(row, columns[1], std::string("old"));
     model->setReadOnly(row, columns[0], true);
@@ -307,7 +302,7 @@ TEST_F(GLTreeView2Test, EditingWithTheTextFieldCommitsOrCancels)
     field->setText("new");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(field, &enter);
-    QCoreApplication::processEvents();  // the commit is queued by Qt's delegate
+    QCoreApplication::processEvents(); // the commit is queued by Qt's delegate
     EXPECT_EQ(model->getText(row, columns[1]), "new");
     ASSERT_EQ(completes.size(), 1u);
     EXPECT_TRUE(completes.events[0].isCommitted());
@@ -347,24 +342,21 @@ namespace {
 // Offers one check box, kept across edits, as the editor of every cell it is asked for.
 class CheckBoxEditorOffer : public NIMB::Listener {
 public:
-    explicit CheckBoxEditorOffer(GLAbstractView2& view)
-    {
-        new NIMB::ConnectionImpl1<CheckBoxEditorOffer, GLEditRequestEvent2>(this, view.getEditRequestEmitter(), nullptr,
-                                                                             &CheckBoxEditorOffer::offer);
+    explicit CheckBoxEditorOffer(GLAbstractView2& view) {
+        new NIMB::ConnectionImpl1<CheckBoxEditorOffer, GLEditRequestEvent2>(
+            this, view.getEditRequestEmitter(), nullptr, &CheckBoxEditorOffer::offer);
     }
-    ~CheckBoxEditorOffer() override
-    {
+    ~CheckBoxEditorOffer() override {
         if (editorWidget)
             delete offered;
     }
     GLCheckBox2* offered = nullptr;
     int requests = 0;
-    unsigned otherRow = 0;  // when set, also tries to place the editor on this row
+    unsigned otherRow = 0; // when set, also tries to place the editor on this row
     bool otherRowRefused = false;
 
 private:
-    void offer(const GLEditRequestEvent2& request)
-    {
+    void offer(const GLEditRequestEvent2& request) {
         ++requests;
         if (!editorWidget) {
             offered = new GLCheckBox2("qt");
@@ -384,8 +376,7 @@ private:
 
 } // namespace
 
-TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorAndKeepsIt)
-{
+TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorAndKeepsIt) {
     const Rows rows = model->appendRows(0, 2);
     view->resize(300, 200);
     view->show();
@@ -419,15 +410,14 @@ TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorAndKeepsIt)
     EXPECT_TRUE(view->isEditing());
 }
 
-TEST_F(GLTreeView2Test, SetEditorOutsideARequestStartsTheEdit)
-{
+TEST_F(GLTreeView2Test, SetEditorOutsideARequestStartsTheEdit) {
     const unsigned row = model->appendRow(0);
     model->setReadOnly(row, columns[0], true);
     view->resize(300, 200);
     view->show();
     EventRecorder<GLEditRequestEvent2> requests(view->getEditRequestEmitter());
     auto field = std::make_unique<GLCheckBox2>("qt");
-    view->setEditor(row, columns[0], field.get());  // read only: nothing happens
+    view->setEditor(row, columns[0], field.get()); // read only: nothing happens
     EXPECT_FALSE(view->isEditing());
     EXPECT_EQ(requests.size(), 0u);
 
@@ -443,8 +433,7 @@ TEST_F(GLTreeView2Test, SetEditorOutsideARequestStartsTheEdit)
     EXPECT_EQ(field->getQWidget()->parentWidget(), nullptr);
 }
 
-TEST_F(GLTreeView2Test, CellWidgetsStayUntilReplaced)
-{
+TEST_F(GLTreeView2Test, CellWidgetsStayUntilReplaced) {
     const unsigned row = model->appendRow(0);
     auto* first = new GLCheckBox2("qt");
     view->setCellWidget(row, columns[1], first);
@@ -457,8 +446,7 @@ TEST_F(GLTreeView2Test, CellWidgetsStayUntilReplaced)
     EXPECT_EQ(view->getCellWidget(row, columns[0]), nullptr);
 }
 
-TEST(GLTreeView2LargeModelTest, HundredThousandRowsAppendAndRemoveInSingleSteps)
-{
+TEST(GLTreeView2LargeModelTest, HundredThousandRowsAppendAndRemoveInSingleSteps) {
     Holder<GLAbstractViewModel2> model(new GLAbstractViewModel2);
     const unsigned column = model->appendColumns(1).front();
     GLTreeView2 view("qt");
@@ -488,17 +476,16 @@ TEST(GLTreeView2LargeModelTest, HundredThousandRowsAppendAndRemoveInSingleSteps)
 
 namespace {
 
-void sendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button)
-{
+void sendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button) {
     QMouseEvent event(type, QPointF(pos), QPointF(target->mapToGlobal(pos)), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
+                      Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
 } // namespace
 
-TEST_F(GLTreeView2Test, EditTriggersDecideWhatStartsAnEdit)
-{
+TEST_F(GLTreeView2Test, EditTriggersDecideWhatStartsAnEdit) {
     const unsigned row = model->appendRow(0);
     view->resize(300, 200);
     view->show();
@@ -522,8 +509,7 @@ TEST_F(GLTreeView2Test, EditTriggersDecideWhatStartsAnEdit)
     EXPECT_TRUE(view->isEditing());
 }
 
-TEST_F(GLTreeView2Test, MouseAndContextMenuArriveFromTheRowsArea)
-{
+TEST_F(GLTreeView2Test, MouseAndContextMenuArriveFromTheRowsArea) {
     const Rows rows = model->appendRows(0, 3);
     view->resize(300, 200);
     view->show();
@@ -532,7 +518,8 @@ TEST_F(GLTreeView2Test, MouseAndContextMenuArriveFromTheRowsArea)
     const QPoint cell = qtView->visualRect(qtIndex(rows[2], 0)).center();
 
     sendMouse(qtView->viewport(), QEvent::MouseButtonPress, cell, Qt::RightButton);
-    QContextMenuEvent request(QContextMenuEvent::Mouse, cell, qtView->viewport()->mapToGlobal(cell));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, cell,
+                              qtView->viewport()->mapToGlobal(cell));
     QApplication::sendEvent(qtView->viewport(), &request);
 
     // Reported once each, though Qt hands unused input on from the rows' area to the view.
@@ -543,12 +530,12 @@ TEST_F(GLTreeView2Test, MouseAndContextMenuArriveFromTheRowsArea)
     EXPECT_EQ(view->getModelCellAt(at.x, at.y), (GLModelCellRef2{rows[2], columns[0]}));
 }
 
-TEST_F(GLTreeView2Test, PaintedRowsShowTheModelsColours)
-{
+TEST_F(GLTreeView2Test, PaintedRowsShowTheModelsColours) {
     const Rows rows = model->appendRows(0, 3);
     for (unsigned row : rows)
         model->setValue(row, columns[0], std::string(" "));
-    model->setColor(rows[1], columns[0], GLAbstractViewModel2::BackgroundColor, Color(1.0, 0.0, 0.0));
+    model->setColor(rows[1], columns[0], GLAbstractViewModel2::BackgroundColor,
+                    Color(1.0, 0.0, 0.0));
     view->resize(300, 200);
     view->show();
 
@@ -562,15 +549,16 @@ TEST_F(GLTreeView2Test, PaintedRowsShowTheModelsColours)
 
     // A change inside a transaction is painted once it ends.
     model->beginTransaction();
-    model->setColor(rows[2], columns[0], GLAbstractViewModel2::BackgroundColor, Color(0.0, 0.0, 1.0));
-    model->setColor(rows[1], columns[0], GLAbstractViewModel2::BackgroundColor, Color(Color::Default));
+    model->setColor(rows[2], columns[0], GLAbstractViewModel2::BackgroundColor,
+                    Color(0.0, 0.0, 1.0));
+    model->setColor(rows[1], columns[0], GLAbstractViewModel2::BackgroundColor,
+                    Color(Color::Default));
     model->endTransaction();
     EXPECT_EQ(colourAt(rows[2]), QColor(Qt::blue));
     EXPECT_NE(colourAt(rows[1]), QColor(Qt::red));
 }
 
-TEST_F(GLTreeView2Test, VisibleRowsFollowExpansionAndHiding)
-{
+TEST_F(GLTreeView2Test, VisibleRowsFollowExpansionAndHiding) {
     const Rows top = model->appendRows(0, 3);
     const Rows children = model->appendRows(top[0], 2);
     const Rows grandchildren = model->appendRows(children[1], 1);
@@ -579,7 +567,8 @@ TEST_F(GLTreeView2Test, VisibleRowsFollowExpansionAndHiding)
     EXPECT_EQ(view->getVisibleRows(), (Rows{top[0], children[0], children[1], top[1], top[2]}));
     view->expand(children[1]);
     view->setRowHidden(top[1], true);
-    EXPECT_EQ(view->getVisibleRows(), (Rows{top[0], children[0], children[1], grandchildren[0], top[2]}));
+    EXPECT_EQ(view->getVisibleRows(),
+              (Rows{top[0], children[0], children[1], grandchildren[0], top[2]}));
 }
 
 namespace {
@@ -587,8 +576,7 @@ namespace {
 // Rows carry their ids when dragged, except row ids above 100.
 class DraggableModel : public GLAbstractViewModel2 {
 public:
-    bool getDragData(const Rows& rows, GLMimeData2& data) const override
-    {
+    bool getDragData(const Rows& rows, GLMimeData2& data) const override {
         for (unsigned row : rows)
             if (row > 100)
                 return false;
@@ -599,8 +587,7 @@ public:
 
 } // namespace
 
-TEST(GLTreeView2DragTest, DraggedRowsCarryWhatTheModelGives)
-{
+TEST(GLTreeView2DragTest, DraggedRowsCarryWhatTheModelGives) {
     Holder<GLAbstractViewModel2> model(new DraggableModel);
     model->appendColumns(2);
     const Rows rows = model->appendRows(0, 3);
@@ -615,7 +602,8 @@ TEST(GLTreeView2DragTest, DraggedRowsCarryWhatTheModelGives)
         qtModel->mimeData({qtModel->index(2, 0), qtModel->index(2, 1), qtModel->index(0, 1)}));
     ASSERT_NE(qt, nullptr);
     const GLMimeData2 data = GLMimeData2::fromQMimeData(qt.get());
-    EXPECT_EQ(any_cast<Rows>(data.getData("application/x-kite-test-rows")), (Rows{rows[2], rows[0]}));
+    EXPECT_EQ(any_cast<Rows>(data.getData("application/x-kite-test-rows")),
+              (Rows{rows[2], rows[0]}));
     EXPECT_TRUE(qtModel->supportedDragActions() & Qt::MoveAction);
 
     // A model that refuses gives Qt nothing to drag.
@@ -627,8 +615,7 @@ TEST(GLTreeView2DragTest, DraggedRowsCarryWhatTheModelGives)
     EXPECT_EQ(qtModel->mimeData({qtModel->index(0, 0)}), nullptr);
 }
 
-TEST(GLTreeView2LifetimeTest, ViewGoingAwayWithAnOpenEditorIsQuiet)
-{
+TEST(GLTreeView2LifetimeTest, ViewGoingAwayWithAnOpenEditorIsQuiet) {
     Holder<GLAbstractViewModel2> model(new GLAbstractViewModel2);
     const unsigned column = model->appendColumns(1).front();
     const unsigned row = model->appendRow(0);
@@ -678,16 +665,14 @@ namespace {
 // Fills a row with two children the first time the tree expands it.
 class LazyChildren : public NIMB::Listener {
 public:
-    LazyChildren(GLTreeView2& view, GLAbstractViewModel2& model) : model(model)
-    {
-        new NIMB::ConnectionImpl1<LazyChildren, GLTreeExpandEvent2>(this, view.getExpandEmitter(), nullptr,
-                                                                    &LazyChildren::fill);
+    LazyChildren(GLTreeView2& view, GLAbstractViewModel2& model) : model(model) {
+        new NIMB::ConnectionImpl1<LazyChildren, GLTreeExpandEvent2>(this, view.getExpandEmitter(),
+                                                                    nullptr, &LazyChildren::fill);
     }
     int fills = 0;
 
 private:
-    void fill(const GLTreeExpandEvent2& event)
-    {
+    void fill(const GLTreeExpandEvent2& event) {
         if (model.hasChildRows(event.rowUID()))
             return;
         ++fills;
@@ -698,8 +683,7 @@ private:
 
 } // namespace
 
-TEST_F(GLTreeView2Test, ExpandableRowsGetTheirChildrenWhenFirstExpanded)
-{
+TEST_F(GLTreeView2Test, ExpandableRowsGetTheirChildrenWhenFirstExpanded) {
     model->beginTransaction();
     const Rows rows = model->appendRows(0, 2);
     model->setRowExpandable(rows[0], true);
@@ -718,7 +702,8 @@ TEST_F(GLTreeView2Test, ExpandableRowsGetTheirChildrenWhenFirstExpanded)
     // Marking a row that is shown already tells the view.
     std::vector<int> layouts;
     QObject context;
-    QObject::connect(qtModel(), &QAbstractItemModel::layoutChanged, &context, [&]() { layouts.push_back(1); });
+    QObject::connect(qtModel(), &QAbstractItemModel::layoutChanged, &context,
+                     [&]() { layouts.push_back(1); });
     model->setRowExpandable(rows[1], true);
     EXPECT_EQ(layouts.size(), 1u);
     EXPECT_TRUE(qtModel()->hasChildren(qtIndex(rows[1])));
@@ -727,8 +712,7 @@ TEST_F(GLTreeView2Test, ExpandableRowsGetTheirChildrenWhenFirstExpanded)
     EXPECT_THROW(model->setRowExpandable(0, true), TypedException);
 }
 
-TEST_F(GLTreeView2Test, ClearStartsTheViewOverWithNewIds)
-{
+TEST_F(GLTreeView2Test, ClearStartsTheViewOverWithNewIds) {
     const Rows rows = model->appendRows(0, 3);
     view->setSelectedRows({rows[1]});
     model->clear();
@@ -746,8 +730,7 @@ TEST_F(GLTreeView2Test, ClearStartsTheViewOverWithNewIds)
     EXPECT_EQ(qtModel()->headerData(0, Qt::Horizontal).toString(), "Only");
 }
 
-TEST_F(GLTreeView2Test, BackgroundColourReachesTheRowsArea)
-{
+TEST_F(GLTreeView2Test, BackgroundColourReachesTheRowsArea) {
     view->resize(200, 200);
     view->show();
     view->setColor(GLWidget2::BackgroundColor, Color(0.0, 1.0, 0.0));

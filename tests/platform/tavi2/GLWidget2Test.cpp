@@ -20,35 +20,34 @@ using KiteTest::EventRecorder;
 namespace {
 
 void sendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QMouseEvent event(type, QPointF(pos), QPointF(target->mapToGlobal(pos)), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), modifiers);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
+                      modifiers);
     QApplication::sendEvent(target, &event);
 }
 
-void sendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
+void sendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QKeyEvent press(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers);
     QApplication::sendEvent(target, &release);
 }
 
-void processDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void processDeferredDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 } // namespace
 
-TEST(GLWidget2Test, OnlyTheQtToolkitMakesWidgets)
-{
+TEST(GLWidget2Test, OnlyTheQtToolkitMakesWidgets) {
     EXPECT_THROW(GLPanel2("motif"), TypedException);
     std::unique_ptr<GLPanel2> panel(new GLPanel2("QT"));
     EXPECT_NE(panel->getQWidget(), nullptr);
     EXPECT_EQ(GLWidget2::fromQWidget(panel->getQWidget()), panel.get());
 }
 
-TEST(GLWidget2Test, WidgetAndItsQtWidgetLiveAndDieTogether)
-{
+TEST(GLWidget2Test, WidgetAndItsQtWidgetLiveAndDieTogether) {
     // Deleting the toolkit widget takes its Qt widget and the children with it.
     auto* parent = new GLPanel2("qt");
     auto* child = new GLPanel2("qt", parent);
@@ -67,8 +66,7 @@ TEST(GLWidget2Test, WidgetAndItsQtWidgetLiveAndDieTogether)
     EXPECT_EQ(recorder.numberOfConnections(), 0);
 }
 
-TEST(GLWidget2Test, DestroyHidesAtOnceAndDeletesLater)
-{
+TEST(GLWidget2Test, DestroyHidesAtOnceAndDeletesLater) {
     auto* panel = new GLPanel2("qt");
     panel->show();
     QPointer<QWidget> widget = panel->getQWidget();
@@ -79,8 +77,7 @@ TEST(GLWidget2Test, DestroyHidesAtOnceAndDeletesLater)
     EXPECT_TRUE(widget.isNull());
 }
 
-TEST(GLWidget2Test, WrapAdoptsAForeignWidgetOnce)
-{
+TEST(GLWidget2Test, WrapAdoptsAForeignWidgetOnce) {
     auto* foreign = new QWidget;
     GLWidget2* wrapped = GLWidget2::wrap(foreign);
     EXPECT_EQ(GLWidget2::wrap(foreign), wrapped);
@@ -91,8 +88,7 @@ TEST(GLWidget2Test, WrapAdoptsAForeignWidgetOnce)
     EXPECT_TRUE(guard.isNull());
 }
 
-TEST(GLWidget2Test, VisibilityFollowsAncestors)
-{
+TEST(GLWidget2Test, VisibilityFollowsAncestors) {
     GLPanel2 top("qt");
     auto* child = new GLPanel2("qt", &top);
     EXPECT_FALSE(child->isVisible());
@@ -107,8 +103,7 @@ TEST(GLWidget2Test, VisibilityFollowsAncestors)
     EXPECT_FALSE(child->isHidden());
 }
 
-TEST(GLWidget2Test, GlobalPositionAddsTheParentsPlace)
-{
+TEST(GLWidget2Test, GlobalPositionAddsTheParentsPlace) {
     GLPanel2 top("qt");
     top.resize(200, 100);
     top.move(100, 50);
@@ -120,8 +115,7 @@ TEST(GLWidget2Test, GlobalPositionAddsTheParentsPlace)
     EXPECT_EQ(child->mapToGlobal({5, 5}), (GLPoint<int>{topLeft.x + 15, topLeft.y + 25}));
 }
 
-TEST(GLWidget2Test, ColoursByRoleAndBackToDefault)
-{
+TEST(GLWidget2Test, ColoursByRoleAndBackToDefault) {
     GLPanel2 panel("qt");
     const Color original = panel.getColor(GLWidget2::BackgroundColor);
     panel.setColor(GLWidget2::BackgroundColor, Color(1.0, 0.0, 0.0));
@@ -134,8 +128,7 @@ TEST(GLWidget2Test, ColoursByRoleAndBackToDefault)
     EXPECT_THROW(panel.getColor(-1), TypedException);
 }
 
-TEST(GLWidget2Test, SizeLimitsAndAdjustSize)
-{
+TEST(GLWidget2Test, SizeLimitsAndAdjustSize) {
     GLPanel2 panel("qt");
     panel.setMinimumSize(40, 30);
     panel.setMaximumSize(400, 300);
@@ -159,8 +152,7 @@ TEST(GLWidget2Test, SizeLimitsAndAdjustSize)
     EXPECT_GE(box.getSize().height, 80);
 }
 
-TEST(GLWidget2Test, MouseKeyAndContextMenuEventsCarryQtValues)
-{
+TEST(GLWidget2Test, MouseKeyAndContextMenuEventsCarryQtValues) {
     GLPanel2 panel("qt");
     panel.resize(100, 100);
     panel.show();
@@ -169,7 +161,8 @@ TEST(GLWidget2Test, MouseKeyAndContextMenuEventsCarryQtValues)
     EventRecorder<GLKeyEvent2> keys(panel.getKeyPressEmitter());
     EventRecorder<GLContextMenuEvent2> menus(panel.getContextMenuEmitter());
 
-    sendMouse(panel.getQWidget(), QEvent::MouseButtonPress, QPoint(10, 20), Qt::LeftButton, Qt::ShiftModifier);
+    sendMouse(panel.getQWidget(), QEvent::MouseButtonPress, QPoint(10, 20), Qt::LeftButton,
+              Qt::ShiftModifier);
     sendMouse(panel.getQWidget(), QEvent::MouseButtonRelease, QPoint(10, 20), Qt::LeftButton);
     ASSERT_EQ(presses.size(), 1u);
     EXPECT_EQ(presses.events[0].button(), GLMouseButton2::Left);
@@ -194,8 +187,7 @@ TEST(GLWidget2Test, MouseKeyAndContextMenuEventsCarryQtValues)
     EXPECT_EQ(menus.events[0].pos(), (GLPoint<int>{30, 40}));
 }
 
-TEST(GLWidget2Test, WidgetEventsReportShowHideAndResize)
-{
+TEST(GLWidget2Test, WidgetEventsReportShowHideAndResize) {
     GLPanel2 panel("qt");
     EventRecorder<GLWidgetEvent2> events(panel.getWidgetEventEmitter());
     panel.show();
@@ -210,11 +202,11 @@ TEST(GLWidget2Test, WidgetEventsReportShowHideAndResize)
         types.push_back(event.type());
         EXPECT_EQ(event.widget(), &panel);
     }
-    EXPECT_EQ(types, (std::vector<GLWidgetEvent2::Type>{GLWidgetEvent2::Resized, GLWidgetEvent2::Hidden}));
+    EXPECT_EQ(types,
+              (std::vector<GLWidgetEvent2::Type>{GLWidgetEvent2::Resized, GLWidgetEvent2::Hidden}));
 }
 
-TEST(GLWidget2Test, SetParentMovesTheQtWidgetAndRefusesItself)
-{
+TEST(GLWidget2Test, SetParentMovesTheQtWidgetAndRefusesItself) {
     GLPanel2 a("qt");
     GLPanel2 b("qt");
     auto* child = new GLPanel2("qt", &a);

@@ -29,7 +29,7 @@ TEST_F(DeviantTest, ChangesInAWorkingCopyStayThere) {
     EXPECT_EQ(mine.getDouble(s.x), 10.0);
     EXPECT_EQ(block.getDouble(s.x), 1.0);
     EXPECT_TRUE(wc.hasObjectsDeviatingFromRoot());
-    EXPECT_EQ(model.getCurrentChangeLevel(), 1);  // working copies have no undo
+    EXPECT_EQ(model.getCurrentChangeLevel(), 1); // working copies have no undo
 }
 
 TEST_F(DeviantTest, WorkingCopyDoesNotSeeRootChangesBeforeItSyncs) {

@@ -74,7 +74,7 @@ TEST_F(KernelRobustnessTest, IteratingAContainmentThatShrinksNeverYieldsARemoved
     t.commit();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].asClassObject(), a);
-    EXPECT_TRUE(seen[1].isNull());  // nothing read from past the shortened list
+    EXPECT_TRUE(seen[1].isNull()); // nothing read from past the shortened list
     EXPECT_EQ(root.get(s.blocks).size(), 1);
     EXPECT_EQ(messages(), (std::vector<std::string>{"sequence index out of bounds"}));
 }
@@ -172,7 +172,7 @@ TEST_F(KernelRobustnessTest, HandleMovedToAnotherModelOrToNothingIsNull) {
         }
         toNothing = b.asDeviant(ImmutableModel());
         toOther = b.asDeviant(other);
-    }  // the model 'gone' ends with its last handle, and its objects' memory with it
+    } // the model 'gone' ends with its last handle, and its objects' memory with it
     EXPECT_TRUE(toNothing.isNull());
     EXPECT_TRUE(toOther.isNull());
     EXPECT_EQ(toOther.toString(), "<null>");
@@ -202,7 +202,7 @@ TEST_F(KernelRobustnessTest, ListenerDeletingAnotherWhenTheCopyGoesLeavesItUncal
     Model wc = model.createDeviantWithName("wc");
     Watcher first(&firstCalls);
     auto second = std::make_unique<Watcher>(&secondCalls);
-    first.onGone = [&] { second.reset(); };  // an owner tearing down its other listener
+    first.onGone = [&] { second.reset(); }; // an owner tearing down its other listener
     wc.registerObservingListener(&first.holder);
     wc.registerObservingListener(&second->holder);
     EXPECT_TRUE(model.removeDeviantWithName("wc"));
@@ -262,7 +262,8 @@ TEST_F(KernelRobustnessTest, DerivedValuesThatShrinkBetweenReadsGiveNullNotGarba
     b.setModelClass("Clock");
     const ImmutableNamespace pkg = b.build();
     Model clock = DomainRegistry::instance().createModel("test:shrinking");
-    const Sequence<Object> values = clock.getRootObject().get(pkg.getClass("Clock").getProperty("ticks"));
+    const Sequence<Object> values =
+        clock.getRootObject().get(pkg.getClass("Clock").getProperty("ticks"));
     remaining = 2;
     // The index is checked against two values; the values read for it are one.
     EXPECT_TRUE(values.at(1).isNull());
@@ -283,7 +284,8 @@ TEST_F(KernelRobustnessTest, MetaDataCannotBeChangedThroughModelsOrObjects) {
     Transaction t(model);
     EXPECT_THROW(viaModel.setString(nameOfClass, "Renamed"), Exception);
     EXPECT_THROW(viaModel.set(nameOfClass, ImmutableObject::fromString("Renamed")), Exception);
-    EXPECT_THROW(viaModel.setBoolean(asObject.getMetaClass().getProperty("isAbstract"), true), Exception);
+    EXPECT_THROW(viaModel.setBoolean(asObject.getMetaClass().getProperty("isAbstract"), true),
+                 Exception);
     t.commit();
     EXPECT_EQ(asObject.getOne("name").toString(), "Block");
     EXPECT_EQ(s.block.getName(), "Block");
@@ -310,7 +312,7 @@ TEST_F(KernelRobustnessTest, FullBoundedContainmentStillReordersButTakesNoMore) 
     pair.add(itemsOf, first);
     pair.add(itemsOf, second);
     const Sequence<Object> list = pair.get(itemsOf);
-    EXPECT_NO_THROW(list.insert(0, Object(second)));  // a move within the list
+    EXPECT_NO_THROW(list.insert(0, Object(second))); // a move within the list
     ASSERT_EQ(list.size(), 2);
     EXPECT_EQ(list.at(0).asClassObject(), second);
     EXPECT_EQ(list.at(1).asClassObject(), first);

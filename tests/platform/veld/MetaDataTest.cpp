@@ -45,7 +45,7 @@ TEST(MetaDataTest, PropertiesDescribeTypeAndMultiplicity) {
 
 TEST(MetaDataTest, MetaDataAreKernelObjectsWithTheirOwnClasses) {
     const Sample& s = Sample::get();
-    const ImmutableClassObject asObject = s.block;  // a class seen as a plain object
+    const ImmutableClassObject asObject = s.block; // a class seen as a plain object
     EXPECT_EQ(asObject.getMetaClass().getQualifiedName(), "VELD.Class");
     EXPECT_EQ(asObject.getOne("name").toString(), "Block");
     EXPECT_TRUE(asObject.asClass().isValid());
@@ -67,17 +67,34 @@ TEST(MetaDataTest, BuilderRefusesBadDefinitionsAndRegistersNothing) {
         }
         EXPECT_FALSE(DomainRegistry::instance().isRegistered("test:bad"));
     };
-    refuses([](MetaModelBuilder& b) { b.addClass("A").attribute("n", "Nope"); }, "unknown type 'Nope'");
+    refuses([](MetaModelBuilder& b) { b.addClass("A").attribute("n", "Nope"); },
+            "unknown type 'Nope'");
     refuses([](MetaModelBuilder& b) { b.addClass("A", {"Missing"}); }, "unknown class 'Missing'");
-    refuses([](MetaModelBuilder& b) { b.addClass("A", {"B"}); b.addClass("B", {"A"}); }, "inherits from itself");
-    refuses([](MetaModelBuilder& b) { b.addClass("A"); b.addClass("A"); }, "defined twice");
-    refuses([](MetaModelBuilder& b) {
-        PropertySpec p{"n", "Integer"};
-        p.defaultValue = "abc";
-        b.addClass("A").property(p);
-    }, "'abc' is not a valid Integer");
-    refuses([](MetaModelBuilder& b) { b.addClass("A").attribute("name", "String"); b.addClass("B", {"A"}).attribute("name", "String"); },
-            "two properties named 'name'");
+    refuses(
+        [](MetaModelBuilder& b) {
+            b.addClass("A", {"B"});
+            b.addClass("B", {"A"});
+        },
+        "inherits from itself");
+    refuses(
+        [](MetaModelBuilder& b) {
+            b.addClass("A");
+            b.addClass("A");
+        },
+        "defined twice");
+    refuses(
+        [](MetaModelBuilder& b) {
+            PropertySpec p{"n", "Integer"};
+            p.defaultValue = "abc";
+            b.addClass("A").property(p);
+        },
+        "'abc' is not a valid Integer");
+    refuses(
+        [](MetaModelBuilder& b) {
+            b.addClass("A").attribute("name", "String");
+            b.addClass("B", {"A"}).attribute("name", "String");
+        },
+        "two properties named 'name'");
 
     MetaModelBuilder again("lib2", Sample::get().package.getUri());
     EXPECT_THROW(again.build(), Exception);

@@ -20,7 +20,7 @@ TEST_F(ObjectTest, ValuesReadBackAsWrittenAndUnsetReadsDefault) {
     ClassObject b = s.makeBlock(model, "b1", 2.5);
     EXPECT_EQ(b.getString(s.name), "b1");
     EXPECT_EQ(b.getDouble(s.x), 2.5);
-    EXPECT_EQ(b.getOne(s.count).toInteger(), 7);  // default
+    EXPECT_EQ(b.getOne(s.count).toInteger(), 7); // default
     EXPECT_FALSE(b.isSet(s.count));
     EXPECT_EQ(b.getOne(s.color).toString(), "Green");
     b.set(s.color, ValueObjectFactory::createFromString("lib.Color", "Blue"));
@@ -28,14 +28,15 @@ TEST_F(ObjectTest, ValuesReadBackAsWrittenAndUnsetReadsDefault) {
     EXPECT_TRUE(b.getOne(s.y).isNull() || b.getOne(s.y).toDouble() == 0.0);
 
     b.setString(s.name, "");
-    EXPECT_TRUE(b.isSet(s.name));  // empty is not unset
+    EXPECT_TRUE(b.isSet(s.name)); // empty is not unset
     b.unset(s.name);
     EXPECT_FALSE(b.isSet(s.name));
     EXPECT_TRUE(b.getOne(s.name).isNull());
 
     const double tricky = std::nextafter(0.1, 1.0);
     b.setDouble(s.x, tricky);
-    const ValueObject back = ValueObjectFactory::createFromString("Double", b.getOne(s.x).toString());
+    const ValueObject back =
+        ValueObjectFactory::createFromString("Double", b.getOne(s.x).toString());
     EXPECT_EQ(std::memcmp(&tricky, &std::get<double>(back.raw()), sizeof tricky), 0);
     t.commit();
 }
@@ -44,7 +45,8 @@ TEST_F(ObjectTest, ValueFactoryConvertsTextAndRefusesWhatDoesNotConvert) {
     EXPECT_EQ(ValueObjectFactory::createFromString("Integer", "-42").toInteger(), -42);
     EXPECT_TRUE(ValueObjectFactory::createFromString("Boolean", "true").toBoolean());
     EXPECT_EQ(ValueObjectFactory::createFromString("UnlimitedNatural", "*").toInteger(), -1);
-    EXPECT_EQ(ValueObjectFactory::createFromString("String", "a\n\"<b>\"").toStringValue(), "a\n\"<b>\"");
+    EXPECT_EQ(ValueObjectFactory::createFromString("String", "a\n\"<b>\"").toStringValue(),
+              "a\n\"<b>\"");
     EXPECT_THROW(ValueObjectFactory::createFromString("Integer", "abc"), Exception);
     EXPECT_THROW(ValueObjectFactory::createFromString("Integer", "12x"), Exception);
     EXPECT_THROW(ValueObjectFactory::createFromString("UnlimitedNatural", "-3"), Exception);
@@ -61,12 +63,12 @@ TEST_F(ObjectTest, ContainmentKeepsOneContainerAndRefusesCycles) {
     a.add(s.children, c);
     EXPECT_EQ(c.getContainerVELD(), a);
     EXPECT_EQ(c.getContainingProperty(), s.children);
-    b.add(s.children, c);  // moves
+    b.add(s.children, c); // moves
     EXPECT_EQ(c.getContainerVELD(), b);
     EXPECT_EQ(a.get(s.children).size(), 0);
     EXPECT_EQ(b.getContaineeVELDs().size(), 1);
 
-    EXPECT_THROW(c.add(s.children, b), Exception);  // b would contain itself
+    EXPECT_THROW(c.add(s.children, b), Exception); // b would contain itself
     EXPECT_THROW(b.add(s.children, b), Exception);
     EXPECT_EQ(b.getContainerVELD(), root);
     EXPECT_EQ(root.get(s.blocks).size(), 2);
@@ -99,17 +101,17 @@ TEST_F(ObjectTest, BadWritesThrowAndLeaveTheModelAsItWas) {
     ClassObject b = s.makeBlock(model, "b", 1.0);
     ClassObject link = model.getFactory().createFromString("Link");
     EXPECT_THROW(b.set(s.x, ImmutableObject::fromString("abc")), Exception);
-    EXPECT_THROW(b.setString(s.serial, "1"), Exception);     // read-only
-    EXPECT_THROW(b.setInteger(s.childCount, 3), Exception);  // derived
+    EXPECT_THROW(b.setString(s.serial, "1"), Exception);    // read-only
+    EXPECT_THROW(b.setInteger(s.childCount, 3), Exception); // derived
     EXPECT_THROW(b.add(s.name, ImmutableObject::fromString("again")), Exception);
-    EXPECT_THROW(link.setObject(s.src, root), Exception);    // a System is no Block
-    EXPECT_THROW(b.setDouble(s.src, 1.0), Exception);        // Link's property on a Block
+    EXPECT_THROW(link.setObject(s.src, root), Exception); // a System is no Block
+    EXPECT_THROW(b.setDouble(s.src, 1.0), Exception);     // Link's property on a Block
     EXPECT_THROW(ClassObject().setDouble(s.x, 1.0), Exception);
     EXPECT_EQ(b.getDouble(s.x), 1.0);
     EXPECT_EQ(b.getString(s.name), "b");
     t.commit();
 
-    EXPECT_THROW(b.setDouble(s.x, 2.0), Exception);  // outside any transaction
+    EXPECT_THROW(b.setDouble(s.x, 2.0), Exception); // outside any transaction
     EXPECT_EQ(b.getDouble(s.x), 1.0);
 }
 

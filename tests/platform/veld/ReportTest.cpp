@@ -21,7 +21,8 @@ struct Recorder : ListenerBase {
     internal::ListenerHolder<ImmutableModel, Recorder> holder{this};
 
     void transactionCompleted(const Report& r) {
-        reports.push_back({r.getAdded().toVector(), r.getRemoved().toVector(), r.getModified().toVector(), r});
+        reports.push_back(
+            {r.getAdded().toVector(), r.getRemoved().toVector(), r.getModified().toVector(), r});
         if (onReport)
             onReport(r);
     }
@@ -105,7 +106,7 @@ TEST_F(ReportTest, ListenerMayOpenTransactionsFromItsCallback) {
         wc.beginTransaction();
         wc.syncFromRoot();
         wc.commitTransaction();
-        if (nested++ == 0) {  // and a follow-up change on the root itself
+        if (nested++ == 0) { // and a follow-up change on the root itself
             Transaction t(model);
             block.setString(s.name, "renamed");
             t.commit();
@@ -183,6 +184,6 @@ TEST_F(ReportTest, ListenerDestroyedWithoutUnregisteringIsNotCalled) {
     }
     Transaction t(model);
     block.setDouble(s.x, 4.0);
-    t.commit();  // would call the destroyed listener if the kernel still held it
+    t.commit(); // would call the destroyed listener if the kernel still held it
     EXPECT_EQ(recorder.reports.size(), 1u);
 }

@@ -6,7 +6,10 @@ const Sample& Sample::get() {
     static const Sample s = [] {
         MetaModelBuilder b("lib", uri);
         b.addEnumeration("Color", {"Red", "Green", "Blue"});
-        b.addClass("System").attribute("name", "String").containment("blocks", "Block").containment("links", "Link");
+        b.addClass("System")
+            .attribute("name", "String")
+            .containment("blocks", "Block")
+            .containment("links", "Link");
         PropertySpec color{"color", "Color"};
         color.defaultValue = "Green";
         PropertySpec count{"count", "Integer"};
@@ -30,8 +33,13 @@ const Sample& Sample::get() {
             .property(count)
             .property(serial)
             .property(childCount);
-        b.addClass("Link").attribute("name", "String").reference("src", "Block").reference("dst", "Block");
-        b.addClass("Special", {"Block"}).attribute("flag", "Boolean").attribute("limit", "UnlimitedNatural");
+        b.addClass("Link")
+            .attribute("name", "String")
+            .reference("src", "Block")
+            .reference("dst", "Block");
+        b.addClass("Special", {"Block"})
+            .attribute("flag", "Boolean")
+            .attribute("limit", "UnlimitedNatural");
         b.setModelClass("System");
         Sample r;
         r.package = b.build();

@@ -9,8 +9,8 @@
 struct Sample {
     VELD::ImmutableNamespace package;
     VELD::ImmutableClass system, block, link, special;
-    VELD::ImmutableProperty name, blocks, links, x, y, children, target, color, tags, count,
-        serial, childCount, src, dst, flag, limit;
+    VELD::ImmutableProperty name, blocks, links, x, y, children, target, color, tags, count, serial,
+        childCount, src, dst, flag, limit;
 
     static const Sample& get();
     static constexpr const char* uri = "test:lib";
@@ -22,8 +22,7 @@ struct Sample {
 };
 
 // The messages the kernel's asserter has reported, oldest first.
-inline std::vector<std::string> asserterMessages()
-{
+inline std::vector<std::string> asserterMessages() {
     std::vector<std::string> out;
     for (const auto& r : VELD::Asserter::reports())
         out.push_back(r.message);

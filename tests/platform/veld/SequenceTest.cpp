@@ -31,7 +31,7 @@ TEST_F(SequenceTest, ListsKeepOrderAndUniqueListsKeepOneOfEach) {
 
     Sequence<int> shared = list;
     shared.clear();
-    EXPECT_TRUE(list.empty());  // copies share their elements
+    EXPECT_TRUE(list.empty()); // copies share their elements
     EXPECT_TRUE(messages().empty());
 }
 
@@ -44,10 +44,11 @@ TEST_F(SequenceTest, MisuseIsReportedWithTheKernelsMessages) {
     EXPECT_EQ(list.front(), 0);
     auto filtered = MakeSequence::filter<int>(list, [](const int&) { return true; });
     Sequence<int>(filtered.impl()).append(1);
-    EXPECT_EQ(messages(), (std::vector<std::string>{
-                              "Cannot access NULL sequence. Use MakeSequence to create sequences.",
-                              "sequence index out of bounds", "sequence index must be positive",
-                              "sequence is empty", "insertion not supported by filtered sequence"}));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{
+                  "Cannot access NULL sequence. Use MakeSequence to create sequences.",
+                  "sequence index out of bounds", "sequence index must be positive",
+                  "sequence is empty", "insertion not supported by filtered sequence"}));
 }
 
 TEST_F(SequenceTest, FilteredViewsFollowTheirBase) {
@@ -85,9 +86,8 @@ TEST_F(SequenceTest, FilteredViewOfAPropertyFollowsTheModel) {
     Transaction t(model);
     s.makeBlock(model, "a", 1);
     auto blocks = ImmutableClassObject(model.getRootObject()).get(s.blocks);
-    auto moved = MakeSequence::filter<ImmutableObject>(blocks, [&](const ImmutableObject& o) {
-        return o.asClassObject().getDouble(s.x) > 0;
-    });
+    auto moved = MakeSequence::filter<ImmutableObject>(
+        blocks, [&](const ImmutableObject& o) { return o.asClassObject().getDouble(s.x) > 0; });
     EXPECT_EQ(moved.size(), 1);
     s.makeBlock(model, "b", 2);
     s.makeBlock(model, "c", 0);

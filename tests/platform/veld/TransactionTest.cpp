@@ -52,7 +52,7 @@ TEST_F(TransactionTest, NestedTransactionsJoinTheOutermost) {
         block.setDouble(s.x, 2.0);
         inner.commit();
     }
-    EXPECT_EQ(model.getCurrentChangeLevel(), 1);  // nothing committed yet
+    EXPECT_EQ(model.getCurrentChangeLevel(), 1); // nothing committed yet
     outer.commit();
     EXPECT_EQ(model.getCurrentChangeLevel(), 2);
     EXPECT_EQ(block.getDouble(s.x), 2.0);

@@ -10,8 +10,7 @@ struct UndoRedoTest : ::testing::Test {
     Model model = s.newModel();
     ClassObject root = model.getRootObject();
 
-    template <typename F>
-    void change(F&& f) {
+    template <typename F> void change(F&& f) {
         Transaction t(model);
         f();
         t.commit();
@@ -76,7 +75,7 @@ TEST_F(UndoRedoTest, UndoOfDestroyRestoresSubtreeAndReferences) {
     EXPECT_EQ(b.getObject(s.target), child);
     EXPECT_EQ(link.getObject(s.dst), a);
     EXPECT_EQ(root.get(s.blocks).size(), 2);
-    EXPECT_EQ(root.get(s.blocks).front().asClassObject(), a);  // back in its old place
+    EXPECT_EQ(root.get(s.blocks).front().asClassObject(), a); // back in its old place
 
     model.redoToChangeLevel(2);
     EXPECT_FALSE(a.isValid());

@@ -11,10 +11,12 @@ struct VisitorTest : ::testing::Test {
     const Sample& s = Sample::get();
     Model model = s.newModel();
     static void SetUpTestSuite() {
-        Describer::setDefaultHandler([](Describer&, const ImmutableClassObject&) { return std::string("object"); });
-        Describer::registerHandler(Sample::get().block, [](Describer&, const ImmutableClassObject& o) {
-            return "block " + o.getOne("name").toString();
-        });
+        Describer::setDefaultHandler(
+            [](Describer&, const ImmutableClassObject&) { return std::string("object"); });
+        Describer::registerHandler(Sample::get().block,
+                                   [](Describer&, const ImmutableClassObject& o) {
+                                       return "block " + o.getOne("name").toString();
+                                   });
     }
 };
 } // namespace
@@ -27,10 +29,11 @@ TEST_F(VisitorTest, DispatchesToTheMostDerivedRegisteredClass) {
     t.commit();
     Describer d;
     EXPECT_EQ(d.visit(block), "block b");
-    EXPECT_EQ(d.visit(special), "block sp");  // inherits Block's entry
+    EXPECT_EQ(d.visit(special), "block sp"); // inherits Block's entry
     EXPECT_EQ(d.visit(model.getRootObject()), "object");
 
-    Describer::registerHandler(s.special, [](Describer&, const ImmutableClassObject&) { return std::string("special"); });
+    Describer::registerHandler(
+        s.special, [](Describer&, const ImmutableClassObject&) { return std::string("special"); });
     EXPECT_EQ(d.visit(special), "special");
     EXPECT_EQ(d.visit(block), "block b");
 }
@@ -42,8 +45,10 @@ TEST_F(VisitorTest, SharedBaseLosesToANearerClassOfASecondSuperclass) {
     b.addClass("C", {"A", "B"});
     const auto pkg = b.build();
     struct Names : CooperativeVisitor<Names, std::string> {};
-    Names::registerHandler(pkg.getClass("A"), [](Names&, const ImmutableClassObject&) { return std::string("A"); });
-    Names::registerHandler(pkg.getClass("B"), [](Names&, const ImmutableClassObject&) { return std::string("B"); });
+    Names::registerHandler(pkg.getClass("A"),
+                           [](Names&, const ImmutableClassObject&) { return std::string("A"); });
+    Names::registerHandler(pkg.getClass("B"),
+                           [](Names&, const ImmutableClassObject&) { return std::string("B"); });
     Model m = DomainRegistry::instance().createModel("test:diamond");
     Transaction t(m);
     ClassObject c = m.getFactory().createFromString("C");
@@ -65,12 +70,14 @@ TEST_F(VisitorTest, HandlerReplacingItselfWhileItRunsFinishesItsVisit) {
     // A first visit installs the handler for the rest; the running one still needs its state.
     const std::string greeting(64, 'g');
     Lazy::registerHandler(s.block, [greeting](Lazy&, const ImmutableClassObject&) {
-        Lazy::registerHandler(Sample::get().block,
-                              [](Lazy&, const ImmutableClassObject&) { return std::string("later"); });
+        Lazy::registerHandler(Sample::get().block, [](Lazy&, const ImmutableClassObject&) {
+            return std::string("later");
+        });
         return greeting;
     });
     Lazy::setDefaultHandler([greeting](Lazy&, const ImmutableClassObject&) {
-        Lazy::setDefaultHandler([](Lazy&, const ImmutableClassObject&) { return std::string("other"); });
+        Lazy::setDefaultHandler(
+            [](Lazy&, const ImmutableClassObject&) { return std::string("other"); });
         return greeting;
     });
     Transaction t(model);

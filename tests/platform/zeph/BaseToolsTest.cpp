@@ -20,13 +20,11 @@ namespace {
 // A selection tool that records what its selection operations are asked to do.
 class RecordingSelectionTool : public SelectionTool {
 public:
-    void selectNode(const Node& node) override
-    {
+    void selectNode(const Node& node) override {
         selected.push_back(node);
         SelectionTool::selectNode(node);
     }
-    void deselectAll() override
-    {
+    void deselectAll() override {
         ++deselectAllCalls;
         SelectionTool::deselectAll();
     }
@@ -39,8 +37,7 @@ public:
 // x = 0, 100 and 200 (the first with a label that is not selectable itself).
 class BaseToolsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         scene->addTool(selection, "Selection");
         ZephTest::addGestureToolConstructors(*scene);
         boxes = ZephTest::addMovableBoxes(*scene, 3);
@@ -49,23 +46,19 @@ protected:
         label.setParent(boxes[0]);
     }
 
-    void press(double x, double y, int modifiers = NoModifier)
-    {
+    void press(double x, double y, int modifiers = NoModifier) {
         MouseEvent event({x, y}, LeftButton, LeftButton, modifiers);
         scene->handleMousePressEvent(event);
     }
-    void move(double x, double y, int modifiers = NoModifier)
-    {
+    void move(double x, double y, int modifiers = NoModifier) {
         MouseEvent event({x, y}, NoButton, LeftButton, modifiers);
         scene->handleMouseMoveEvent(event);
     }
-    void release(double x, double y, int modifiers = NoModifier)
-    {
+    void release(double x, double y, int modifiers = NoModifier) {
         MouseEvent event({x, y}, LeftButton, NoButton, modifiers);
         scene->handleMouseReleaseEvent(event);
     }
-    void click(double x, double y, int modifiers = NoModifier)
-    {
+    void click(double x, double y, int modifiers = NoModifier) {
         press(x, y, modifiers);
         release(x, y, modifiers);
     }
@@ -78,8 +71,7 @@ protected:
     TextNode label;
 };
 
-TEST_F(BaseToolsTest, ClickSelectsTheNearestSelectableNodeUnderThePointer)
-{
+TEST_F(BaseToolsTest, ClickSelectsTheNearestSelectableNodeUnderThePointer) {
     ASSERT_EQ(scene->getNodeAt({8, 8}), label);
     click(8, 8);
     EXPECT_EQ(selected(), (std::vector<Node>{boxes[0]}));
@@ -88,8 +80,7 @@ TEST_F(BaseToolsTest, ClickSelectsTheNearestSelectableNodeUnderThePointer)
     EXPECT_EQ(scene->getTools().size(), 1u);
 }
 
-TEST_F(BaseToolsTest, ShiftExtendsControlTogglesAndAClickOnEmptySpaceClears)
-{
+TEST_F(BaseToolsTest, ShiftExtendsControlTogglesAndAClickOnEmptySpaceClears) {
     click(10, 10);
     click(110, 10, ShiftModifier);
     EXPECT_EQ(selectedCount(), 2u);
@@ -105,8 +96,7 @@ TEST_F(BaseToolsTest, ShiftExtendsControlTogglesAndAClickOnEmptySpaceClears)
     EXPECT_EQ(selectedCount(), 0u);
 }
 
-TEST_F(BaseToolsTest, PlainClickOnASelectedNodeSelectsOnlyItOnRelease)
-{
+TEST_F(BaseToolsTest, PlainClickOnASelectedNodeSelectsOnlyItOnRelease) {
     click(10, 10);
     click(110, 10, ShiftModifier);
     press(10, 10);
@@ -115,12 +105,11 @@ TEST_F(BaseToolsTest, PlainClickOnASelectedNodeSelectsOnlyItOnRelease)
     EXPECT_EQ(selected(), (std::vector<Node>{boxes[0]}));
 }
 
-TEST_F(BaseToolsTest, DragOnASelectedMovableNodeMovesTheWholeSelection)
-{
+TEST_F(BaseToolsTest, DragOnASelectedMovableNodeMovesTheWholeSelection) {
     click(10, 10);
     click(110, 10, ShiftModifier);
     press(10, 10);
-    move(11, 11);  // under the threshold: nothing moves yet
+    move(11, 11); // under the threshold: nothing moves yet
     EXPECT_EQ(scene->getTools().size(), 1u);
     EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
 
@@ -144,8 +133,7 @@ TEST_F(BaseToolsTest, DragOnASelectedMovableNodeMovesTheWholeSelection)
     EXPECT_EQ(selectedCount(), 2u);
 }
 
-TEST_F(BaseToolsTest, ShiftKeepsAMoveOnItsLongerAxis)
-{
+TEST_F(BaseToolsTest, ShiftKeepsAMoveOnItsLongerAxis) {
     press(10, 10);
     move(30, 14, ShiftModifier);
     EXPECT_EQ(boxes[0].getPosition(), (Point{20, 0}));
@@ -156,8 +144,7 @@ TEST_F(BaseToolsTest, ShiftKeepsAMoveOnItsLongerAxis)
     release(14, 40);
 }
 
-TEST_F(BaseToolsTest, EscapePutsTheMovedNodesBack)
-{
+TEST_F(BaseToolsTest, EscapePutsTheMovedNodesBack) {
     press(10, 10);
     move(50, 50);
     EXPECT_EQ(boxes[0].getPosition(), (Point{40, 40}));
@@ -169,8 +156,7 @@ TEST_F(BaseToolsTest, EscapePutsTheMovedNodesBack)
     EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
 }
 
-TEST_F(BaseToolsTest, ANodeMovesOnceWhenItsAncestorMovesToo)
-{
+TEST_F(BaseToolsTest, ANodeMovesOnceWhenItsAncestorMovesToo) {
     RectNode inner = RectNode::create({0, 0, 10, 10});
     inner.setPosition({20, 20});
     inner.setSelectable(true);
@@ -186,8 +172,7 @@ TEST_F(BaseToolsTest, ANodeMovesOnceWhenItsAncestorMovesToo)
     EXPECT_EQ(inner.getPosition(), (Point{20, 20}));
 }
 
-TEST_F(BaseToolsTest, NodesThatAreNotMovableStay)
-{
+TEST_F(BaseToolsTest, NodesThatAreNotMovableStay) {
     boxes[1].setMovable(false);
     press(110, 10);
     move(150, 10);
@@ -197,8 +182,7 @@ TEST_F(BaseToolsTest, NodesThatAreNotMovableStay)
     EXPECT_EQ(scene->getTools().size(), 1u);
 }
 
-TEST_F(BaseToolsTest, NodesPlacedByALayoutStayWhenTheSelectionMoves)
-{
+TEST_F(BaseToolsTest, NodesPlacedByALayoutStayWhenTheSelectionMoves) {
     EXPECT_FALSE(boxes[1].getLayoutConstraintFlag());
     boxes[1].setLayoutConstraintFlag(true);
     EXPECT_TRUE(boxes[1].getLayoutConstraintFlag());
@@ -228,8 +212,7 @@ TEST_F(BaseToolsTest, NodesPlacedByALayoutStayWhenTheSelectionMoves)
     EXPECT_FALSE(scene->hasTool("Move"));
 }
 
-TEST_F(BaseToolsTest, ChildOfAConstrainedSelectedNodeMovesByItself)
-{
+TEST_F(BaseToolsTest, ChildOfAConstrainedSelectedNodeMovesByItself) {
     RectNode inner = RectNode::create({0, 0, 10, 10});
     inner.setPosition({20, 20});
     inner.setSelectable(true);
@@ -245,8 +228,7 @@ TEST_F(BaseToolsTest, ChildOfAConstrainedSelectedNodeMovesByItself)
     EXPECT_EQ(inner.getPosition(), (Point{30, 20}));
 }
 
-TEST_F(BaseToolsTest, MarqueeSelectsTheNodesItCoversThroughTheSelectionTool)
-{
+TEST_F(BaseToolsTest, MarqueeSelectsTheNodesItCoversThroughTheSelectionTool) {
     const std::size_t before = scene->getTopLevelNodes().size();
     press(-10, -10);
     move(150, 50);
@@ -271,8 +253,7 @@ TEST_F(BaseToolsTest, MarqueeSelectsTheNodesItCoversThroughTheSelectionTool)
     EXPECT_FALSE(scene->hasTool("MarqueeSelection"));
 }
 
-TEST_F(BaseToolsTest, MarqueeWithShiftAddsAndEscapeSelectsNothing)
-{
+TEST_F(BaseToolsTest, MarqueeWithShiftAddsAndEscapeSelectsNothing) {
     click(210, 10);
     press(-10, -10, ShiftModifier);
     move(50, 50, ShiftModifier);
@@ -291,8 +272,7 @@ TEST_F(BaseToolsTest, MarqueeWithShiftAddsAndEscapeSelectsNothing)
     EXPECT_EQ(selectedCount(), 0u);
 }
 
-TEST_F(BaseToolsTest, MarqueeWithControlTogglesTheCoveredNodes)
-{
+TEST_F(BaseToolsTest, MarqueeWithControlTogglesTheCoveredNodes) {
     click(10, 10);
     click(210, 10, ShiftModifier);
     selection->deselectAllCalls = 0;
@@ -318,8 +298,7 @@ TEST_F(BaseToolsTest, MarqueeWithControlTogglesTheCoveredNodes)
     EXPECT_FALSE(scene->hasTool(TAVI::Holder<Tool>(marquee)));
 }
 
-TEST_F(BaseToolsTest, ClearingTheStackInMidDragTakesTheBandAway)
-{
+TEST_F(BaseToolsTest, ClearingTheStackInMidDragTakesTheBandAway) {
     const std::size_t before = scene->getTopLevelNodes().size();
     press(-10, -10);
     move(150, 50);

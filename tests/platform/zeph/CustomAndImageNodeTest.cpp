@@ -17,8 +17,7 @@ using Rect = TAVI::GLRect<double>;
 
 namespace {
 
-QImage renderScene(Scene& scene, int width, int height)
-{
+QImage renderScene(Scene& scene, int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -26,8 +25,7 @@ QImage renderScene(Scene& scene, int width, int height)
     return image;
 }
 
-TEST(ImageNodeTest, ShowsAnImageFileAtItsNaturalSizeOrTheSizeGiven)
-{
+TEST(ImageNodeTest, ShowsAnImageFileAtItsNaturalSizeOrTheSizeGiven) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath("red.png");
@@ -58,8 +56,7 @@ TEST(ImageNodeTest, ShowsAnImageFileAtItsNaturalSizeOrTheSizeGiven)
     EXPECT_EQ(image.getSize(), (Point{30, 20}));
 }
 
-TEST(ImageNodeTest, AFileThatIsNoImageLeavesNoImageAndKeepsTheSize)
-{
+TEST(ImageNodeTest, AFileThatIsNoImageLeavesNoImageAndKeepsTheSize) {
     QTemporaryDir dir;
     const QString file = dir.filePath("not-an-image.png");
     QFile text(file);
@@ -80,13 +77,11 @@ TEST(ImageNodeTest, AFileThatIsNoImageLeavesNoImageAndKeepsTheSize)
 class GreenPainter : public CustomNodePainter {
 public:
     Rect getBounds() const override { return bounds; }
-    void paint(QPainter& painter) override
-    {
+    void paint(QPainter& painter) override {
         ++paints;
         painter.fillRect(QRectF(bounds.x, bounds.y, bounds.width, bounds.height), Qt::green);
     }
-    void grow(const Rect& newBounds)
-    {
+    void grow(const Rect& newBounds) {
         boundsChanging();
         bounds = newBounds;
     }
@@ -94,8 +89,7 @@ public:
     int paints = 0;
 };
 
-TEST(CustomNodeTest, ThePainterDrawsTheNodeAndItsBoundsAreHitTested)
-{
+TEST(CustomNodeTest, ThePainterDrawsTheNodeAndItsBoundsAreHitTested) {
     TAVI::Holder<GreenPainter> painter(new GreenPainter);
     CustomNode node = CustomNode::create(painter);
     EXPECT_EQ(painter->getNode(), node);
@@ -115,11 +109,10 @@ TEST(CustomNodeTest, ThePainterDrawsTheNodeAndItsBoundsAreHitTested)
 
     node.remove();
     EXPECT_FALSE(painter->getNode().isValid());
-    painter->grow({0, 0, 1, 1});  // nothing to tell any more; must not crash
+    painter->grow({0, 0, 1, 1}); // nothing to tell any more; must not crash
 }
 
-TEST(CustomNodeTest, APainterDrawsOneNode)
-{
+TEST(CustomNodeTest, APainterDrawsOneNode) {
     TAVI::Holder<GreenPainter> painter(new GreenPainter);
     CustomNode first = CustomNode::create(painter);
     EXPECT_THROW(CustomNode::create(painter), TAVI::TypedException);

@@ -1,6 +1,6 @@
+#include "platform/zeph/GLCanvas.hpp"
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/Listener.hpp"
-#include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/GlobalViewerInfo.hpp"
 #include "platform/zeph/LodScale.hpp"
 #include "platform/zeph/RectNode.hpp"
@@ -31,8 +31,7 @@ class DragTool : public Tool {
 public:
     explicit DragTool(std::vector<std::string>* log) : log(log) {}
 
-    void handleMousePressEvent(MouseEvent& event) override
-    {
+    void handleMousePressEvent(MouseEvent& event) override {
         Scene* scene = event.canvas() ? event.canvas()->getScene() : nullptr;
         if (!scene || event.button() != LeftButton)
             return;
@@ -43,15 +42,13 @@ public:
         startPosition = target.getPosition();
         event.consume();
     }
-    void handleMouseMoveEvent(MouseEvent& event) override
-    {
+    void handleMouseMoveEvent(MouseEvent& event) override {
         if (!target.isValid() || !(event.buttons() & LeftButton))
             return;
         target.setPosition(startPosition + (event.scenePos() - start));
         event.consume();
     }
-    void handleMouseReleaseEvent(MouseEvent& event) override
-    {
+    void handleMouseReleaseEvent(MouseEvent& event) override {
         if (!target.isValid())
             return;
         finished = true;
@@ -82,8 +79,7 @@ public:
 // scroll) and a red 80x40 rectangle at (0, 0).
 class GLCanvasTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         backdrop = RectNode::create({-2000, -2000, 4000, 4000});
         backdrop.setFill(TAVI::Color(1, 1, 1));
         backdrop.setStroke(TAVI::Color());
@@ -99,45 +95,40 @@ protected:
         canvas->showSceneRect({40, 20, 0, 0});
         QApplication::processEvents();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete canvas;
         scene->clearToolStack();
     }
 
-    QPointF viewPointOf(const Point& scenePoint) const
-    {
+    QPointF viewPointOf(const Point& scenePoint) const {
         const Point p = canvas->scenePointToViewPoint(scenePoint);
         return {p.x, p.y};
     }
     void sendMouse(QEvent::Type type, const QPointF& at, Qt::MouseButton button,
-                   Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QMouseEvent event(type, at, canvas->viewport()->mapToGlobal(at), button, buttons, modifiers);
+                   Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QMouseEvent event(type, at, canvas->viewport()->mapToGlobal(at), button, buttons,
+                          modifiers);
         QApplication::sendEvent(canvas->viewport(), &event);
     }
-    void sendWheel(const QPointF& at, int delta)
-    {
+    void sendWheel(const QPointF& at, int delta) {
         QWheelEvent event(at, canvas->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(canvas->viewport(), &event);
     }
 
-    Log log;  // outlives the scene, whose tools write to it until they go
+    Log log; // outlives the scene, whose tools write to it until they go
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode backdrop;
     RectNode box;
     GLCanvas* canvas = nullptr;
 };
 
-TEST_F(GLCanvasTest, MadeOnlyForTheQtToolkit)
-{
+TEST_F(GLCanvasTest, MadeOnlyForTheQtToolkit) {
     EXPECT_EQ(GLCanvas::create("gtk"), nullptr);
     EXPECT_EQ(canvas->getScene(), scene.get());
 }
 
-TEST_F(GLCanvasTest, RealMouseEventsReachTheToolsAtScenePoints)
-{
+TEST_F(GLCanvasTest, RealMouseEventsReachTheToolsAtScenePoints) {
     TAVI::Holder<ZephTest::RecordingTool> probe(new ZephTest::RecordingTool("probe", &log));
     bool seen = false;
     Point seenPoint;
@@ -165,8 +156,7 @@ TEST_F(GLCanvasTest, RealMouseEventsReachTheToolsAtScenePoints)
     EXPECT_EQ(log, (Log{"probe:press", "probe:release"}));
 }
 
-TEST_F(GLCanvasTest, DraggingWithRealMouseEventsMovesTheNodeAndTheToolLeaves)
-{
+TEST_F(GLCanvasTest, DraggingWithRealMouseEventsMovesTheNodeAndTheToolLeaves) {
     TAVI::Holder<DragTool> drag(new DragTool(&log));
     scene->addTool(drag, "Drag");
     const double zoom = canvas->getZoomFactor();
@@ -186,8 +176,7 @@ TEST_F(GLCanvasTest, DraggingWithRealMouseEventsMovesTheNodeAndTheToolLeaves)
     EXPECT_EQ(canvas->viewport()->cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(GLCanvasTest, RealMouseReleaseOverANodeReachesItsReleaseEmitter)
-{
+TEST_F(GLCanvasTest, RealMouseReleaseOverANodeReachesItsReleaseEmitter) {
     SignalCounter counter;
     new NIMB::ConnectionImpl1<SignalCounter, MouseEvent>(&counter, box.getMouseReleaseEmitter(),
                                                          nullptr, &SignalCounter::onRelease);
@@ -204,8 +193,7 @@ TEST_F(GLCanvasTest, RealMouseReleaseOverANodeReachesItsReleaseEmitter)
     EXPECT_EQ(counter.releases.size(), 1u);
 }
 
-TEST_F(GLCanvasTest, ShowSceneRectFillsTheViewAndCentresZeroSizeRectangles)
-{
+TEST_F(GLCanvasTest, ShowSceneRectFillsTheViewAndCentresZeroSizeRectangles) {
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), 1.0);
     const QPointF centre(canvas->viewport()->width() / 2.0, canvas->viewport()->height() / 2.0);
     Point middle = canvas->viewPointToScenePoint({centre.x(), centre.y()});
@@ -232,8 +220,7 @@ TEST_F(GLCanvasTest, ShowSceneRectFillsTheViewAndCentresZeroSizeRectangles)
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
 }
 
-TEST_F(GLCanvasTest, ZoomingKeepsTheLevelOfDetailScaleUpToDate)
-{
+TEST_F(GLCanvasTest, ZoomingKeepsTheLevelOfDetailScaleUpToDate) {
     const double device = canvas->viewport()->devicePixelRatioF();
     canvas->setZoomFactor(2.0);
     EXPECT_DOUBLE_EQ(LodScale::instance().getZoomFactor(), 2.0);
@@ -256,8 +243,7 @@ TEST_F(GLCanvasTest, ZoomingKeepsTheLevelOfDetailScaleUpToDate)
     LodScale::instance().setScales(1.0, 1.0);
 }
 
-TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointer)
-{
+TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointer) {
     SignalCounter counter;
     new NIMB::ConnectionImpl0<SignalCounter>(&counter, canvas->getViewChangedEmitter(), nullptr,
                                              &SignalCounter::onViewChanged);
@@ -288,8 +274,7 @@ TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointer)
 
 // The canvas is a graphics view, whose rotation and mirroring its users may
 // reach: the zoom is the view's scale whatever they did.
-TEST_F(GLCanvasTest, ARotatedOrMirroredViewHasTheZoomOfItsScale)
-{
+TEST_F(GLCanvasTest, ARotatedOrMirroredViewHasTheZoomOfItsScale) {
     canvas->rotate(90);
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), 1.0);
     const QPointF at = viewPointOf({10, 10});
@@ -311,8 +296,7 @@ TEST_F(GLCanvasTest, ARotatedOrMirroredViewHasTheZoomOfItsScale)
 
 // The scroll bars cover an int's range of view pixels: far from the origin at a
 // high zoom the scene lies beyond it, and the view gets as near as it can.
-TEST_F(GLCanvasTest, FarFromTheOriginAtAHighZoomTheViewGoesAsNearAsItCan)
-{
+TEST_F(GLCanvasTest, FarFromTheOriginAtAHighZoomTheViewGoesAsNearAsItCan) {
     RectNode far = RectNode::create({0, 0, 10, 10});
     far.setPosition({1e8, 1e8});
     scene->addNode(far);
@@ -320,7 +304,7 @@ TEST_F(GLCanvasTest, FarFromTheOriginAtAHighZoomTheViewGoesAsNearAsItCan)
     const Point centre{canvas->viewport()->width() / 2.0, canvas->viewport()->height() / 2.0};
     canvas->setZoomFactor(GLCanvas::minimumZoom);
     canvas->showSceneRect({1e8, 1e8, 0, 0});
-    EXPECT_NEAR(canvas->viewPointToScenePoint(centre).x, 1e8, 2e4);  // at the scene's edge
+    EXPECT_NEAR(canvas->viewPointToScenePoint(centre).x, 1e8, 2e4); // at the scene's edge
 
     // 5e9 pixels from the origin: out of reach, the view stops at its farthest.
     canvas->setZoomFactor(GLCanvas::maximumZoom);
@@ -335,8 +319,7 @@ TEST_F(GLCanvasTest, FarFromTheOriginAtAHighZoomTheViewGoesAsNearAsItCan)
     EXPECT_LT(canvas->viewPointToScenePoint(centre).x, 0);
 }
 
-TEST_F(GLCanvasTest, MiddleButtonPansWhenNoToolTakesIt)
-{
+TEST_F(GLCanvasTest, MiddleButtonPansWhenNoToolTakesIt) {
     const QPointF from(200, 150);
     const Point before = canvas->viewPointToScenePoint({from.x(), from.y()});
     sendMouse(QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton);
@@ -349,8 +332,7 @@ TEST_F(GLCanvasTest, MiddleButtonPansWhenNoToolTakesIt)
 
 // The middle button's release can go missing (another window takes the pointer):
 // a move without the button, or the focus going away, ends the pan.
-TEST_F(GLCanvasTest, APanWhoseReleaseNeverCameEnds)
-{
+TEST_F(GLCanvasTest, APanWhoseReleaseNeverCameEnds) {
     TAVI::Holder<ZephTest::RecordingTool> probe(new ZephTest::RecordingTool("probe", &log));
     scene->addTool(probe);
     const QPointF from(200, 150);
@@ -373,8 +355,7 @@ TEST_F(GLCanvasTest, APanWhoseReleaseNeverCameEnds)
     EXPECT_NE(canvas->viewport()->cursor().shape(), Qt::ClosedHandCursor);
 }
 
-TEST_F(GLCanvasTest, ContextMenuRequestsNoToolConsumedGoToTheSignal)
-{
+TEST_F(GLCanvasTest, ContextMenuRequestsNoToolConsumedGoToTheSignal) {
     SignalCounter counter;
     new NIMB::ConnectionImpl1<SignalCounter, TAVI::GLPoint<int>>(
         &counter, canvas->getContextMenuEmitter(), nullptr, &SignalCounter::onContextMenu);
@@ -393,8 +374,7 @@ TEST_F(GLCanvasTest, ContextMenuRequestsNoToolConsumedGoToTheSignal)
     EXPECT_EQ(log, (Log{"menu:context"}));
 }
 
-TEST_F(GLCanvasTest, KeysReachTheToolsWithTheirCodes)
-{
+TEST_F(GLCanvasTest, KeysReachTheToolsWithTheirCodes) {
     TAVI::Holder<ZephTest::RecordingTool> keys(new ZephTest::RecordingTool("keys", &log));
     int seenKey = 0;
     keys->onEvent = [&](const std::string& what, Event& event) {
@@ -411,8 +391,7 @@ TEST_F(GLCanvasTest, KeysReachTheToolsWithTheirCodes)
     EXPECT_EQ(log, (Log{"keys:keyPress", "keys:keyRelease"}));
 }
 
-TEST_F(GLCanvasTest, AToolThatThrowsIsReportedAndTheCanvasGoesOn)
-{
+TEST_F(GLCanvasTest, AToolThatThrowsIsReportedAndTheCanvasGoesOn) {
     KiteTest::AssertionRecorder assertions;
     TAVI::Holder<ZephTest::RecordingTool> faulty(new ZephTest::RecordingTool("faulty", &log));
     faulty->onEvent = [](const std::string& what, Event&) {
@@ -429,12 +408,12 @@ TEST_F(GLCanvasTest, AToolThatThrowsIsReportedAndTheCanvasGoesOn)
 
     EXPECT_EQ(log, (Log{"faulty:press", "faulty:keyPress", "faulty:release"}));
     ASSERT_EQ(assertions.count(), 2u);
-    EXPECT_NE(assertions.reports().front().message.find("an event handler threw"), std::string::npos);
+    EXPECT_NE(assertions.reports().front().message.find("an event handler threw"),
+              std::string::npos);
     EXPECT_NE(assertions.reports().front().detail.find("no such glyph"), std::string::npos);
 }
 
-TEST_F(GLCanvasTest, ScreenshotShowsTheNodes)
-{
+TEST_F(GLCanvasTest, ScreenshotShowsTheNodes) {
     const QImage shot = canvas->viewport()->grab().toImage();
     const QPointF inside = viewPointOf({40, 20});
     const QPointF outside = viewPointOf({-40, -40});
@@ -442,8 +421,7 @@ TEST_F(GLCanvasTest, ScreenshotShowsTheNodes)
     EXPECT_EQ(shot.pixelColor(outside.toPoint()), QColor(Qt::white));
 }
 
-TEST_F(GLCanvasTest, SelectedMovableNodesShowTheirHandles)
-{
+TEST_F(GLCanvasTest, SelectedMovableNodesShowTheirHandles) {
     const QColor handle = QColor::fromRgb(QRgb(GLCanvas::handleColor));
     const QPoint corner = viewPointOf({80, 40}).toPoint();
     EXPECT_NE(canvas->viewport()->grab().toImage().pixelColor(corner), handle);
@@ -459,8 +437,7 @@ TEST_F(GLCanvasTest, SelectedMovableNodesShowTheirHandles)
     EXPECT_NE(shot.pixelColor(viewPointOf({40, 20}).toPoint()), handle);
 }
 
-TEST_F(GLCanvasTest, DestroyLetsGoOfTheSceneAndDeletesTheCanvasLater)
-{
+TEST_F(GLCanvasTest, DestroyLetsGoOfTheSceneAndDeletesTheCanvasLater) {
     QPointer<GLCanvas> watched(canvas);
     canvas->destroy();
     EXPECT_EQ(canvas->getScene(), nullptr);

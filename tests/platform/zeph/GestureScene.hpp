@@ -11,8 +11,7 @@
 namespace ZephTest {
 
 // Lets the scene make the move and marquee tools for the roles the selection tool asks for.
-inline void addGestureToolConstructors(ZEPH::Scene& scene)
-{
+inline void addGestureToolConstructors(ZEPH::Scene& scene) {
     scene.addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
         new ZEPH::ToolConstructor<ZEPH::MoveTool>("Move")));
     scene.addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
@@ -20,8 +19,7 @@ inline void addGestureToolConstructors(ZEPH::Scene& scene)
 }
 
 // Adds count selectable, movable 40x40 boxes at x = 0, 100, 200, ...
-inline std::vector<ZEPH::RectNode> addMovableBoxes(ZEPH::Scene& scene, int count)
-{
+inline std::vector<ZEPH::RectNode> addMovableBoxes(ZEPH::Scene& scene, int count) {
     std::vector<ZEPH::RectNode> boxes;
     for (int i = 0; i < count; ++i) {
         ZEPH::RectNode box = ZEPH::RectNode::create({0, 0, 40, 40});

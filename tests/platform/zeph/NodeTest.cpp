@@ -25,15 +25,13 @@ namespace {
 class ReleaseLog : public NIMB::Listener {
 public:
     ReleaseLog(std::vector<std::string>* log, std::string name, const Node& node)
-        : log(log), name(std::move(name))
-    {
+        : log(log), name(std::move(name)) {
         new NIMB::ConnectionImpl1<ReleaseLog, MouseEvent>(this, node.getMouseReleaseEmitter(),
                                                           nullptr, &ReleaseLog::onRelease);
     }
-    void onRelease(const MouseEvent& event)
-    {
-        log->push_back(name + ":release@" + std::to_string(int(event.scenePos().x)) + ","
-                       + std::to_string(int(event.scenePos().y)));
+    void onRelease(const MouseEvent& event) {
+        log->push_back(name + ":release@" + std::to_string(int(event.scenePos().x)) + "," +
+                       std::to_string(int(event.scenePos().y)));
         if (then)
             then(event);
     }
@@ -43,8 +41,7 @@ public:
     std::function<void(const MouseEvent&)> then;
 };
 
-TEST(NodeTest, HandlesCompareByTheNodeTheyReferTo)
-{
+TEST(NodeTest, HandlesCompareByTheNodeTheyReferTo) {
     RectNode rect = RectNode::create({0, 0, 10, 10});
     Node copy = rect;
     RectNode other = RectNode::create({0, 0, 10, 10});
@@ -55,8 +52,7 @@ TEST(NodeTest, HandlesCompareByTheNodeTheyReferTo)
     EXPECT_EQ(set.size(), 2u);
 }
 
-TEST(NodeTest, TypedHandlesAreValidOnlyForTheirKindOfNode)
-{
+TEST(NodeTest, TypedHandlesAreValidOnlyForTheirKindOfNode) {
     Node ellipse = EllipseNode::create({0, 0, 4, 2});
     Node text = TextNode::create("label");
     EXPECT_FALSE(RectNode(ellipse).isValid());
@@ -67,8 +63,7 @@ TEST(NodeTest, TypedHandlesAreValidOnlyForTheirKindOfNode)
     EXPECT_FALSE(LineNode(Node()).isValid());
 }
 
-TEST(NodeTest, RemovingANodeInvalidatesEveryHandleToItAndItsDescendants)
-{
+TEST(NodeTest, RemovingANodeInvalidatesEveryHandleToItAndItsDescendants) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     ContainerNode group = ContainerNode::create();
     RectNode child = RectNode::create({0, 0, 10, 10});
@@ -90,8 +85,7 @@ TEST(NodeTest, RemovingANodeInvalidatesEveryHandleToItAndItsDescendants)
     EXPECT_FALSE(scene->getNodeAt({5, 5}).isValid());
 }
 
-TEST(NodeTest, ChangingAnInvalidNodeReportsOneHostAssertionAndDoesNothing)
-{
+TEST(NodeTest, ChangingAnInvalidNodeReportsOneHostAssertionAndDoesNothing) {
     KiteTest::AssertionRecorder recorder;
     RectNode rect = RectNode::create({0, 0, 10, 10});
     rect.remove();
@@ -107,8 +101,7 @@ TEST(NodeTest, ChangingAnInvalidNodeReportsOneHostAssertionAndDoesNothing)
     EXPECT_EQ(recorder.reports()[1].detail, "RectNode::setRect");
 }
 
-TEST(NodeTest, DestroyingTheSceneInvalidatesItsNodes)
-{
+TEST(NodeTest, DestroyingTheSceneInvalidatesItsNodes) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode rect = RectNode::create({0, 0, 10, 10});
     LineNode line = LineNode::create({0, 0}, {5, 5});
@@ -120,8 +113,7 @@ TEST(NodeTest, DestroyingTheSceneInvalidatesItsNodes)
     EXPECT_FALSE(line.isValid());
 }
 
-TEST(NodeTest, ChildPositionsAreRelativeToTheParent)
-{
+TEST(NodeTest, ChildPositionsAreRelativeToTheParent) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode parent = RectNode::create({0, 0, 100, 50});
     parent.setPosition({10, 20});
@@ -143,8 +135,7 @@ TEST(NodeTest, ChildPositionsAreRelativeToTheParent)
     EXPECT_EQ(child.getScenePosition(), (Point{5, 5}));
 }
 
-TEST(NodeTest, BoundsCoverTheNodeAndItsChildrenWithoutStrokes)
-{
+TEST(NodeTest, BoundsCoverTheNodeAndItsChildrenWithoutStrokes) {
     RectNode parent = RectNode::create({0, 0, 100, 50});
     parent.setStroke(TAVI::Color(1, 0, 0), 8.0);
     parent.setPosition({10, 10});
@@ -172,8 +163,7 @@ TEST(NodeTest, BoundsCoverTheNodeAndItsChildrenWithoutStrokes)
     EXPECT_EQ(group.getScale(), 2.0);
 }
 
-TEST(NodeTest, UnparentKeepsTheScenePositionAndMakesTheNodeTopLevel)
-{
+TEST(NodeTest, UnparentKeepsTheScenePositionAndMakesTheNodeTopLevel) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode parent = RectNode::create({0, 0, 100, 50});
     parent.setPosition({10, 20});
@@ -193,8 +183,7 @@ TEST(NodeTest, UnparentKeepsTheScenePositionAndMakesTheNodeTopLevel)
     EXPECT_TRUE(child.isValid());
 }
 
-TEST(NodeTest, SetParentRefusesCyclesAndOtherScenesAndLeavesTheTreeAsItWas)
-{
+TEST(NodeTest, SetParentRefusesCyclesAndOtherScenesAndLeavesTheTreeAsItWas) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     TAVI::Holder<Scene> otherScene = Scene::createScene();
     ContainerNode top = ContainerNode::create();
@@ -216,8 +205,7 @@ TEST(NodeTest, SetParentRefusesCyclesAndOtherScenesAndLeavesTheTreeAsItWas)
     EXPECT_EQ(scene->getTopLevelNodes(), (std::vector<Node>{top}));
 }
 
-TEST(NodeTest, MovingANodeToAnotherParentInTheSameScene)
-{
+TEST(NodeTest, MovingANodeToAnotherParentInTheSameScene) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode first = RectNode::create({0, 0, 10, 10});
     RectNode second = RectNode::create({0, 0, 10, 10});
@@ -235,8 +223,7 @@ TEST(NodeTest, MovingANodeToAnotherParentInTheSameScene)
     EXPECT_EQ(scene->getTopLevelNodes(), (std::vector<Node>{second}));
 }
 
-TEST(NodeTest, ChildrenWithATag)
-{
+TEST(NodeTest, ChildrenWithATag) {
     ContainerNode group = ContainerNode::create();
     TextNode label = TextNode::create("name");
     RectNode body = RectNode::create({0, 0, 10, 10});
@@ -252,8 +239,7 @@ TEST(NodeTest, ChildrenWithATag)
     EXPECT_EQ(group.getChildrenWithTag("body"), (std::vector<Node>{body}));
 }
 
-TEST(NodeTest, OnlySelectableNodesCanBeSelected)
-{
+TEST(NodeTest, OnlySelectableNodesCanBeSelected) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode a = RectNode::create({0, 0, 10, 10});
     RectNode b = RectNode::create({20, 0, 10, 10});
@@ -274,8 +260,7 @@ TEST(NodeTest, OnlySelectableNodesCanBeSelected)
     EXPECT_TRUE(scene->getSelectedNodes().empty());
 }
 
-TEST(NodeTest, VisibilityAndMovabilityFollowTheirSetters)
-{
+TEST(NodeTest, VisibilityAndMovabilityFollowTheirSetters) {
     ContainerNode group = ContainerNode::create();
     RectNode child = RectNode::create({0, 0, 10, 10});
     child.setParent(group);
@@ -291,8 +276,7 @@ TEST(NodeTest, VisibilityAndMovabilityFollowTheirSetters)
     EXPECT_FALSE(group.isMovable());
 }
 
-TEST(NodeTest, NonFiniteGeometryIsRefusedAndTheNodeKeepsItsOwn)
-{
+TEST(NodeTest, NonFiniteGeometryIsRefusedAndTheNodeKeepsItsOwn) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     TAVI::Holder<Scene> scene = Scene::createScene();
@@ -321,8 +305,7 @@ TEST(NodeTest, NonFiniteGeometryIsRefusedAndTheNodeKeepsItsOwn)
     EXPECT_EQ(line.getScale(), 1e-200);
 }
 
-TEST(NodeTest, TextNodeKeepsItsTextAndFontSize)
-{
+TEST(NodeTest, TextNodeKeepsItsTextAndFontSize) {
     TextNode text = TextNode::create("Hello");
     const double before = text.getBounds().width;
     EXPECT_GT(before, 0.0);
@@ -335,16 +318,14 @@ TEST(NodeTest, TextNodeKeepsItsTextAndFontSize)
     EXPECT_EQ(text.getText(), "Hello, world");
 }
 
-TEST(NodeTest, LineNodeKeepsItsEndPoints)
-{
+TEST(NodeTest, LineNodeKeepsItsEndPoints) {
     LineNode line = LineNode::create({1, 2}, {3, -4});
     EXPECT_EQ(line.getFrom(), (Point{1, 2}));
     EXPECT_EQ(line.getTo(), (Point{3, -4}));
     EXPECT_EQ(line.getBounds(), (Rect{1, -4, 2, 6}));
 }
 
-TEST(NodeTest, MouseReleaseOverANodeIsSentToItThenToItsAncestorsAfterTheTools)
-{
+TEST(NodeTest, MouseReleaseOverANodeIsSentToItThenToItsAncestorsAfterTheTools) {
     using Log = std::vector<std::string>;
     Log log;
     TAVI::Holder<Scene> scene = Scene::createScene();
@@ -382,8 +363,7 @@ TEST(NodeTest, MouseReleaseOverANodeIsSentToItThenToItsAncestorsAfterTheTools)
     EXPECT_EQ(log, (Log{"tool:release"}));
 }
 
-TEST(NodeTest, AReleaseHandlerMayRemoveTheNodesItIsSentTo)
-{
+TEST(NodeTest, AReleaseHandlerMayRemoveTheNodesItIsSentTo) {
     std::vector<std::string> log;
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode outer = RectNode::create({0, 0, 100, 100});
@@ -402,8 +382,7 @@ TEST(NodeTest, AReleaseHandlerMayRemoveTheNodesItIsSentTo)
     EXPECT_TRUE(scene->getTopLevelNodes().empty());
 }
 
-TEST(NodeTest, MouseReleaseEmitterOfAnInvalidNodeReportsAndNeverSends)
-{
+TEST(NodeTest, MouseReleaseEmitterOfAnInvalidNodeReportsAndNeverSends) {
     KiteTest::AssertionRecorder recorder;
     std::vector<std::string> log;
     TAVI::Holder<Scene> scene = Scene::createScene();

@@ -18,9 +18,7 @@ class RecordingTool : public ZEPH::Tool {
 public:
     RecordingTool(std::string name, std::vector<std::string>* log,
                   std::set<std::string> consumes = {}, TAVI::StringID role = "Probe")
-        : name(std::move(name)), log(log), consumes(std::move(consumes)), role(role)
-    {
-    }
+        : name(std::move(name)), log(log), consumes(std::move(consumes)), role(role) {}
 
     void handleMouseMoveEvent(ZEPH::MouseEvent& e) override { record("move", e); }
     void handleMousePressEvent(ZEPH::MouseEvent& e) override { record("press", e); }
@@ -48,12 +46,11 @@ public:
     TAVI::StringID role;
     bool done = false;
     bool wantsAutoRepeat = false;
-    std::set<std::string> doneAfter;  // events after which the tool reports done
-    std::function<void(const std::string&, ZEPH::Event&)> onEvent;  // runs before consuming
+    std::set<std::string> doneAfter; // events after which the tool reports done
+    std::function<void(const std::string&, ZEPH::Event&)> onEvent; // runs before consuming
 
 private:
-    void record(const std::string& what, ZEPH::Event& event)
-    {
+    void record(const std::string& what, ZEPH::Event& event) {
         log->push_back(name + ":" + what);
         if (onEvent)
             onEvent(what, event);

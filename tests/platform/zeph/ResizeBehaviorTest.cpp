@@ -1,7 +1,7 @@
+#include "platform/zeph/ResizeBehavior.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MouseEvent.hpp"
 #include "platform/zeph/RectNode.hpp"
-#include "platform/zeph/ResizeBehavior.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "platform/zeph/SelectionTool.hpp"
 #include "platform/zeph/TextNode.hpp"
@@ -28,8 +28,7 @@ struct ResizeCase {
 class ResizedRectTest : public ::testing::TestWithParam<ResizeCase> {};
 
 // Every case starts from (0, 0, 100, 50).
-TEST_P(ResizedRectTest, GivesTheExpectedRectangle)
-{
+TEST_P(ResizedRectTest, GivesTheExpectedRectangle) {
     const ResizeCase& c = GetParam();
     EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, c.handle, c.delta, c.modifiers),
               c.expected);
@@ -42,40 +41,54 @@ INSTANTIATE_TEST_SUITE_P(
         ResizeCase{"Top", ResizeBehavior::Top, {10, 20}, NoModifier, {0, 20, 100, 30}},
         ResizeCase{"TopRight", ResizeBehavior::TopRight, {10, 20}, NoModifier, {0, 20, 110, 30}},
         ResizeCase{"Right", ResizeBehavior::Right, {10, 20}, NoModifier, {0, 0, 110, 50}},
-        ResizeCase{"BottomRight", ResizeBehavior::BottomRight, {10, 20}, NoModifier, {0, 0, 110, 70}},
+        ResizeCase{
+            "BottomRight", ResizeBehavior::BottomRight, {10, 20}, NoModifier, {0, 0, 110, 70}},
         ResizeCase{"Bottom", ResizeBehavior::Bottom, {10, 20}, NoModifier, {0, 0, 100, 70}},
         ResizeCase{"BottomLeft", ResizeBehavior::BottomLeft, {10, 20}, NoModifier, {10, 0, 90, 70}},
         ResizeCase{"Left", ResizeBehavior::Left, {10, 20}, NoModifier, {10, 0, 90, 50}},
-        ResizeCase{"AltAboutTheCentre", ResizeBehavior::BottomRight, {10, 20}, AltModifier,
+        ResizeCase{"AltAboutTheCentre",
+                   ResizeBehavior::BottomRight,
+                   {10, 20},
+                   AltModifier,
                    {-10, -20, 120, 90}},
-        ResizeCase{"ShiftCornerFollowsTheLargerGrowth", ResizeBehavior::BottomRight, {10, 20},
-                   ShiftModifier, {0, 0, 140, 70}},
-        ResizeCase{"ShiftEdgeKeepsTheOtherAxisCentred", ResizeBehavior::Right, {10, 0},
-                   ShiftModifier, {0, -2.5, 110, 55}},
-        ResizeCase{"PastTheOppositeEdgeStopsAtTheMinimum", ResizeBehavior::Left, {150, 0},
-                   NoModifier, {99, 0, 1, 50}},
-        ResizeCase{"NoHandleChangesNothing", ResizeBehavior::NoHandle, {10, 20}, NoModifier,
+        ResizeCase{"ShiftCornerFollowsTheLargerGrowth",
+                   ResizeBehavior::BottomRight,
+                   {10, 20},
+                   ShiftModifier,
+                   {0, 0, 140, 70}},
+        ResizeCase{"ShiftEdgeKeepsTheOtherAxisCentred",
+                   ResizeBehavior::Right,
+                   {10, 0},
+                   ShiftModifier,
+                   {0, -2.5, 110, 55}},
+        ResizeCase{"PastTheOppositeEdgeStopsAtTheMinimum",
+                   ResizeBehavior::Left,
+                   {150, 0},
+                   NoModifier,
+                   {99, 0, 1, 50}},
+        ResizeCase{"NoHandleChangesNothing",
+                   ResizeBehavior::NoHandle,
+                   {10, 20},
+                   NoModifier,
                    {0, 0, 100, 50}}),
     [](const ::testing::TestParamInfo<ResizeCase>& info) { return std::string(info.param.name); });
 
-TEST(ResizedRectMinimumTest, AGivenMinimumHoldsTheEdgeOppositeTheHandle)
-{
+TEST(ResizedRectMinimumTest, AGivenMinimumHoldsTheEdgeOppositeTheHandle) {
     // The left handle dragged past the right edge: the right edge stays, 30 wide at least.
-    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Left, {150, 0}, NoModifier,
-                                          {30, 20}),
+    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Left, {150, 0},
+                                          NoModifier, {30, 20}),
               (Rect{70, 0, 30, 50}));
     // The top handle, about the centre: the height grows back around the centre.
-    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Top, {0, 40}, AltModifier,
-                                          {30, 20}),
+    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Top, {0, 40},
+                                          AltModifier, {30, 20}),
               (Rect{0, 15, 100, 20}));
     // A minimum that is no size falls back to the canvas's own.
-    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Left, {150, 0}, NoModifier,
-                                          {std::nan(""), -5}),
+    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Left, {150, 0},
+                                          NoModifier, {std::nan(""), -5}),
               (Rect{99, 0, 1, 50}));
 }
 
-TEST(ResizeHandleTest, FindsCornersBeforeEdgesWithinTheTolerance)
-{
+TEST(ResizeHandleTest, FindsCornersBeforeEdgesWithinTheTolerance) {
     const Rect r{0, 0, 100, 50};
     EXPECT_EQ(ResizeBehavior::handleAt(r, {1, -2}, 3), ResizeBehavior::TopLeft);
     EXPECT_EQ(ResizeBehavior::handleAt(r, {50, 0}, 3), ResizeBehavior::Top);
@@ -97,13 +110,11 @@ public:
     static std::vector<std::string>* log;
 
 protected:
-    void recordStartingConditions() override
-    {
+    void recordStartingConditions() override {
         log->push_back("record");
         ResizeBehavior::recordStartingConditions();
     }
-    void modifyTarget(const Rect& rect) override
-    {
+    void modifyTarget(const Rect& rect) override {
         log->push_back("modify");
         ResizeBehavior::modifyTarget(rect);
     }
@@ -115,12 +126,11 @@ std::vector<std::string>* LoggingResize::log = nullptr;
 // resize behaviour known by role.
 class ResizeBehaviorTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         LoggingResize::log = &log;
         scene->addTool(TAVI::Holder<Tool>(new SelectionTool), "Selection");
-        scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
-            new ToolConstructor<LoggingResize>("Resize")));
+        scene->addToolConstructor(
+            TAVI::Holder<AbstractToolConstructor>(new ToolConstructor<LoggingResize>("Resize")));
         box.setPosition({10, 10});
         box.setSelectable(true);
         box.setMovable(true);
@@ -128,8 +138,7 @@ protected:
         box.setSelected(true);
     }
     void mouse(void (Scene::*deliver)(MouseEvent&), double x, double y, int button, int buttons,
-               int modifiers = NoModifier)
-    {
+               int modifiers = NoModifier) {
         MouseEvent event({x, y}, button, buttons, modifiers);
         (scene.get()->*deliver)(event);
     }
@@ -139,8 +148,7 @@ protected:
     RectNode box = RectNode::create({0, 0, 100, 50});
 };
 
-TEST_F(ResizeBehaviorTest, DraggingAHandleOfASelectedNodeResizesIt)
-{
+TEST_F(ResizeBehaviorTest, DraggingAHandleOfASelectedNodeResizesIt) {
     mouse(&Scene::handleMousePressEvent, 110, 60, LeftButton, LeftButton);
     mouse(&Scene::handleMouseMoveEvent, 130, 70, NoButton, LeftButton);
     ASSERT_TRUE(scene->hasTool("Resize"));
@@ -159,8 +167,7 @@ TEST_F(ResizeBehaviorTest, DraggingAHandleOfASelectedNodeResizesIt)
     EXPECT_FALSE(scene->hasTool("Resize"));
 }
 
-TEST_F(ResizeBehaviorTest, TheTopLeftHandleMovesTheNode)
-{
+TEST_F(ResizeBehaviorTest, TheTopLeftHandleMovesTheNode) {
     mouse(&Scene::handleMousePressEvent, 10, 10, LeftButton, LeftButton);
     mouse(&Scene::handleMouseMoveEvent, 0, 30, NoButton, LeftButton);
     mouse(&Scene::handleMouseReleaseEvent, 0, 30, LeftButton, NoButton);
@@ -168,9 +175,8 @@ TEST_F(ResizeBehaviorTest, TheTopLeftHandleMovesTheNode)
     EXPECT_EQ(box.getRect(), (Rect{0, 0, 110, 30}));
 }
 
-TEST_F(ResizeBehaviorTest, EscapeRestoresTheStartingRectangle)
-{
-    mouse(&Scene::handleMousePressEvent, 60, 60, LeftButton, LeftButton);  // bottom edge
+TEST_F(ResizeBehaviorTest, EscapeRestoresTheStartingRectangle) {
+    mouse(&Scene::handleMousePressEvent, 60, 60, LeftButton, LeftButton); // bottom edge
     mouse(&Scene::handleMouseMoveEvent, 60, 100, NoButton, LeftButton);
     EXPECT_EQ(box.getSceneBounds(), (Rect{10, 10, 100, 90}));
     KeyEvent escape(Key_Escape);
@@ -180,8 +186,7 @@ TEST_F(ResizeBehaviorTest, EscapeRestoresTheStartingRectangle)
     EXPECT_EQ(log, (std::vector<std::string>{"record", "modify", "modify"}));
 }
 
-TEST_F(ResizeBehaviorTest, HandlesOfUnselectedNodesAreNotGrabbed)
-{
+TEST_F(ResizeBehaviorTest, HandlesOfUnselectedNodesAreNotGrabbed) {
     box.setSelected(false);
     mouse(&Scene::handleMousePressEvent, 110, 60, LeftButton, LeftButton);
     mouse(&Scene::handleMouseMoveEvent, 130, 70, NoButton, LeftButton);

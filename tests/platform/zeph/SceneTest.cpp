@@ -1,12 +1,12 @@
+#include "platform/zeph/Scene.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/Bounds.hpp"
 #include "platform/zeph/ContainerNode.hpp"
-#include "platform/zeph/LineNode.hpp"
-#include "platform/zeph/ZephError.hpp"
 #include "platform/zeph/EllipseNode.hpp"
+#include "platform/zeph/LineNode.hpp"
 #include "platform/zeph/RectNode.hpp"
-#include "platform/zeph/Scene.hpp"
 #include "platform/zeph/TextNode.hpp"
+#include "platform/zeph/ZephError.hpp"
 
 #include <QGraphicsItem>
 #include <QGraphicsScene>
@@ -20,8 +20,7 @@ using Rect = TAVI::GLRect<double>;
 
 namespace {
 
-TEST(SceneTest, AddNodeRefusesInvalidChildAndForeignNodes)
-{
+TEST(SceneTest, AddNodeRefusesInvalidChildAndForeignNodes) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     TAVI::Holder<Scene> other = Scene::createScene();
     RectNode parent = RectNode::create({0, 0, 10, 10});
@@ -43,8 +42,7 @@ TEST(SceneTest, AddNodeRefusesInvalidChildAndForeignNodes)
     EXPECT_TRUE(parent.getChildren().empty());
 }
 
-TEST(SceneTest, NodeAddedWithChildrenBringsThemAlong)
-{
+TEST(SceneTest, NodeAddedWithChildrenBringsThemAlong) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     ContainerNode group = ContainerNode::create();
     RectNode child = RectNode::create({0, 0, 5, 5});
@@ -55,8 +53,7 @@ TEST(SceneTest, NodeAddedWithChildrenBringsThemAlong)
     EXPECT_EQ(scene->getNodeAt({2, 2}), child);
 }
 
-TEST(SceneTest, GetNodeAtFindsTheTopMostVisibleNodeUnderThePoint)
-{
+TEST(SceneTest, GetNodeAtFindsTheTopMostVisibleNodeUnderThePoint) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode back = RectNode::create({0, 0, 100, 100});
     RectNode front = RectNode::create({0, 0, 50, 50});
@@ -64,7 +61,7 @@ TEST(SceneTest, GetNodeAtFindsTheTopMostVisibleNodeUnderThePoint)
     scene->addNode(back);
     scene->addNode(front);
     EllipseNode badge = EllipseNode::create({0, 0, 10, 10});
-    badge.setPosition({40, 40});  // inside front: (65..75, 65..75) on the scene
+    badge.setPosition({40, 40}); // inside front: (65..75, 65..75) on the scene
     badge.setParent(front);
 
     EXPECT_EQ(scene->getNodeAt({5, 5}), back);
@@ -81,8 +78,7 @@ TEST(SceneTest, GetNodeAtFindsTheTopMostVisibleNodeUnderThePoint)
     EXPECT_EQ(scene->getNodeAt({70, 70}), front);
 }
 
-TEST(SceneTest, ContainersAreFoundThroughTheirChildrenOnly)
-{
+TEST(SceneTest, ContainersAreFoundThroughTheirChildrenOnly) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     ContainerNode group = ContainerNode::create();
     RectNode left = RectNode::create({0, 0, 10, 10});
@@ -95,8 +91,7 @@ TEST(SceneTest, ContainersAreFoundThroughTheirChildrenOnly)
     EXPECT_EQ(scene->getNodeAt({55, 5}).getParent(), group);
 }
 
-TEST(SceneTest, GetNodesInListsContainedOrTouchedNodes)
-{
+TEST(SceneTest, GetNodesInListsContainedOrTouchedNodes) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode inside = RectNode::create({10, 10, 10, 10});
     RectNode across = RectNode::create({45, 10, 10, 10});
@@ -110,8 +105,7 @@ TEST(SceneTest, GetNodesInListsContainedOrTouchedNodes)
     EXPECT_EQ(scene->getNodesIn({0, 0, 50, 50}, true), (std::vector<Node>{across, inside}));
 }
 
-TEST(SceneTest, TopLevelNodesStackInTheOrderTheyWereAdded)
-{
+TEST(SceneTest, TopLevelNodesStackInTheOrderTheyWereAdded) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     std::vector<Node> added;
     for (int i = 0; i < 5; ++i) {
@@ -127,8 +121,7 @@ TEST(SceneTest, TopLevelNodesStackInTheOrderTheyWereAdded)
     EXPECT_EQ(scene->getNodeAt({5, 5}).getParent(), added.back());
 }
 
-TEST(SceneTest, RemovingAndReparentingTopLevelNodesInAnyOrderKeepsTheRestIntact)
-{
+TEST(SceneTest, RemovingAndReparentingTopLevelNodesInAnyOrderKeepsTheRestIntact) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     std::vector<Node> nodes;
     for (int i = 0; i < 6; ++i) {
@@ -156,8 +149,7 @@ TEST(SceneTest, RemovingAndReparentingTopLevelNodesInAnyOrderKeepsTheRestIntact)
     EXPECT_TRUE(scene->getTopLevelNodes().empty());
 }
 
-TEST(SceneTest, NodesAreDrawnWithTheirFillAndStroke)
-{
+TEST(SceneTest, NodesAreDrawnWithTheirFillAndStroke) {
     TAVI::Holder<Scene> scene = Scene::createScene();
     RectNode red = RectNode::create({0, 0, 40, 40});
     red.setFill(TAVI::Color(1, 0, 0));
@@ -180,8 +172,7 @@ TEST(SceneTest, NodesAreDrawnWithTheirFillAndStroke)
     EXPECT_EQ(image.pixelColor(60, 20), QColor(Qt::white));
 }
 
-TEST(BoundsTest, BoundingRectCoversTheNodesOnTheSceneAndSkipsInvalidOnes)
-{
+TEST(BoundsTest, BoundingRectCoversTheNodesOnTheSceneAndSkipsInvalidOnes) {
     RectNode box = RectNode::create({0, 0, 10, 10});
     box.setPosition({100, 100});
     LineNode flat = LineNode::create({0, 0}, {50, 0});
@@ -193,8 +184,7 @@ TEST(BoundsTest, BoundingRectCoversTheNodesOnTheSceneAndSkipsInvalidOnes)
     EXPECT_EQ(Bounds::boundingRect({}), Rect());
 }
 
-TEST(ZephErrorTest, ThrowErrorNamesTheCode)
-{
+TEST(ZephErrorTest, ThrowErrorNamesTheCode) {
     try {
         throwError(42);
         FAIL() << "throwError returned";

@@ -1,10 +1,10 @@
+#include "platform/zeph/TextNode.hpp"
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/zeph/ContainerNode.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
-#include "platform/zeph/TextNode.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
 
 #include <QApplication>
@@ -28,18 +28,16 @@ namespace {
 
 class CommitLog : public NIMB::Listener {
 public:
-    explicit CommitLog(const TextNode& text)
-    {
-        new NIMB::ConnectionImpl1<CommitLog, std::string>(this, text.getEditCommitEmitter(), nullptr,
-                                                          &CommitLog::onCommit);
+    explicit CommitLog(const TextNode& text) {
+        new NIMB::ConnectionImpl1<CommitLog, std::string>(this, text.getEditCommitEmitter(),
+                                                          nullptr, &CommitLog::onCommit);
     }
     void onCommit(const std::string& text) { commits.push_back(text); }
     std::vector<std::string> commits;
 };
 
 // Sends the key press (and its release) that typing one character makes.
-void type(QWidget* target, const QString& characters)
-{
+void type(QWidget* target, const QString& characters) {
     for (const QChar c : characters) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(target, &press);
@@ -48,8 +46,7 @@ void type(QWidget* target, const QString& characters)
     }
 }
 
-void pressKey(QWidget* target, int key)
-{
+void pressKey(QWidget* target, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
 }
@@ -58,8 +55,7 @@ void pressKey(QWidget* target, int key)
 // consumes none.
 class TextNodeEditTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         text.setPosition({50, 50});
         scene->addNode(text);
         scene->addTool(probe);
@@ -72,8 +68,7 @@ protected:
     TAVI::Holder<ZephTest::RecordingTool> probe{new ZephTest::RecordingTool("tool", &log)};
 };
 
-TEST_F(TextNodeEditTest, StartEditingOpensAnEditorOverTheTextHoldingIt)
-{
+TEST_F(TextNodeEditTest, StartEditingOpensAnEditorOverTheTextHoldingIt) {
     EXPECT_FALSE(text.isEditing());
     EXPECT_EQ(text.getEditor(), nullptr);
     EXPECT_FALSE(scene->getEditedText().isValid());
@@ -93,8 +88,7 @@ TEST_F(TextNodeEditTest, StartEditingOpensAnEditorOverTheTextHoldingIt)
     EXPECT_EQ(text.getBounds().width, b.width);
 }
 
-TEST_F(TextNodeEditTest, EnterCommitsTheTypedTextAndSendsIt)
-{
+TEST_F(TextNodeEditTest, EnterCommitsTheTypedTextAndSendsIt) {
     CommitLog commits(text);
     text.startEditing();
     // All of the text starts selected, so typing replaces it.
@@ -114,8 +108,7 @@ TEST_F(TextNodeEditTest, EnterCommitsTheTypedTextAndSendsIt)
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(TextNodeEditTest, EscapeCancelsAndKeepsTheText)
-{
+TEST_F(TextNodeEditTest, EscapeCancelsAndKeepsTheText) {
     CommitLog commits(text);
     text.startEditing();
     type(text.getEditor(), "Other");
@@ -132,8 +125,7 @@ TEST_F(TextNodeEditTest, EscapeCancelsAndKeepsTheText)
     EXPECT_EQ(log, (Log{"tool:keyPress"}));
 }
 
-TEST_F(TextNodeEditTest, KeysOtherThanEnterAndEscapeNeverReachTheToolsWhileEditing)
-{
+TEST_F(TextNodeEditTest, KeysOtherThanEnterAndEscapeNeverReachTheToolsWhileEditing) {
     text.startEditing();
     KeyEvent del(Key_Delete);
     scene->handleKeyPressEvent(del);
@@ -145,8 +137,7 @@ TEST_F(TextNodeEditTest, KeysOtherThanEnterAndEscapeNeverReachTheToolsWhileEditi
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(TextNodeEditTest, CommittingAnUnchangedTextSendsNothing)
-{
+TEST_F(TextNodeEditTest, CommittingAnUnchangedTextSendsNothing) {
     CommitLog commits(text);
     text.startEditing();
     text.commitEditing();
@@ -155,8 +146,7 @@ TEST_F(TextNodeEditTest, CommittingAnUnchangedTextSendsNothing)
     EXPECT_TRUE(commits.commits.empty());
 }
 
-TEST_F(TextNodeEditTest, APressCommitsBeforeTheToolsGetIt)
-{
+TEST_F(TextNodeEditTest, APressCommitsBeforeTheToolsGetIt) {
     CommitLog commits(text);
     std::string textWhenToolPressed;
     probe->onEvent = [&](const std::string& what, Event&) {
@@ -171,8 +161,7 @@ TEST_F(TextNodeEditTest, APressCommitsBeforeTheToolsGetIt)
     EXPECT_EQ(commits.commits, (std::vector<std::string>{"Clicked away"}));
 }
 
-TEST_F(TextNodeEditTest, DoubleClickEditsOnlyEditableTextsNoToolConsumed)
-{
+TEST_F(TextNodeEditTest, DoubleClickEditsOnlyEditableTextsNoToolConsumed) {
     const TAVI::GLRect<double> b = text.getSceneBounds();
     const Point inside{b.x + b.width / 2, b.y + b.height / 2};
     MouseEvent first(inside, LeftButton, LeftButton);
@@ -197,8 +186,7 @@ TEST_F(TextNodeEditTest, DoubleClickEditsOnlyEditableTextsNoToolConsumed)
     EXPECT_TRUE(text.isEditing());
 }
 
-TEST_F(TextNodeEditTest, StartingAnotherEditCommitsTheFirst)
-{
+TEST_F(TextNodeEditTest, StartingAnotherEditCommitsTheFirst) {
     TextNode other = TextNode::create("Other");
     other.setPosition({50, 150});
     scene->addNode(other);
@@ -216,8 +204,7 @@ TEST_F(TextNodeEditTest, StartingAnotherEditCommitsTheFirst)
 // Runs an action when a text's edit is committed.
 class OnCommit : public NIMB::Listener {
 public:
-    OnCommit(const TextNode& text, std::function<void()> action) : action(std::move(action))
-    {
+    OnCommit(const TextNode& text, std::function<void()> action) : action(std::move(action)) {
         new NIMB::ConnectionImpl1<OnCommit, std::string>(this, text.getEditCommitEmitter(), nullptr,
                                                          &OnCommit::onCommit);
     }
@@ -226,16 +213,14 @@ public:
 };
 
 // The proxies of line editors in the scene.
-int editorsIn(const Scene& scene)
-{
+int editorsIn(const Scene& scene) {
     int editors = 0;
     for (QGraphicsItem* item : scene.qtScene()->items())
         editors += item->isWidget() ? 1 : 0;
     return editors;
 }
 
-TEST_F(TextNodeEditTest, ACommitListenerMayRemoveOrStartEditingTheTextThatEndedTheEdit)
-{
+TEST_F(TextNodeEditTest, ACommitListenerMayRemoveOrStartEditingTheTextThatEndedTheEdit) {
     TextNode other = TextNode::create("Other");
     other.setPosition({50, 150});
     scene->addNode(other);
@@ -266,8 +251,7 @@ TEST_F(TextNodeEditTest, ACommitListenerMayRemoveOrStartEditingTheTextThatEndedT
 }
 
 // An editor nobody sees must not swallow the keys meant for the tools.
-TEST_F(TextNodeEditTest, HidingTheTextOrWhatHoldsItCommitsTheEdit)
-{
+TEST_F(TextNodeEditTest, HidingTheTextOrWhatHoldsItCommitsTheEdit) {
     CommitLog commits(text);
     text.startEditing();
     type(text.getEditor(), "Seen");
@@ -302,8 +286,7 @@ TEST_F(TextNodeEditTest, HidingTheTextOrWhatHoldsItCommitsTheEdit)
     EXPECT_FALSE(scene->getEditedText().isValid());
 }
 
-TEST_F(TextNodeEditTest, TextsOutsideASceneOrHiddenAreNotEditedAndRemovalEndsAnEdit)
-{
+TEST_F(TextNodeEditTest, TextsOutsideASceneOrHiddenAreNotEditedAndRemovalEndsAnEdit) {
     TextNode free = TextNode::create("free");
     free.startEditing();
     EXPECT_FALSE(free.isEditing());
@@ -323,8 +306,7 @@ TEST_F(TextNodeEditTest, TextsOutsideASceneOrHiddenAreNotEditedAndRemovalEndsAnE
     EXPECT_EQ(log, (Log{"tool:keyPress"}));
 }
 
-TEST_F(TextNodeEditTest, OnACanvasADoubleClickOpensTheEditorAndTypedKeysFillIt)
-{
+TEST_F(TextNodeEditTest, OnACanvasADoubleClickOpensTheEditorAndTypedKeysFillIt) {
     text.setEditable(true);
     CommitLog commits(text);
     GLCanvas canvas;
@@ -335,12 +317,16 @@ TEST_F(TextNodeEditTest, OnACanvasADoubleClickOpensTheEditorAndTypedKeysFillIt)
     QApplication::processEvents();
 
     const TAVI::GLRect<double> b = text.getSceneBounds();
-    const TAVI::GLPoint<double> p = canvas.scenePointToViewPoint({b.x + b.width / 2, b.y + b.height / 2});
+    const TAVI::GLPoint<double> p =
+        canvas.scenePointToViewPoint({b.x + b.width / 2, b.y + b.height / 2});
     const QPointF at(p.x, p.y);
     const QPointF global = canvas.viewport()->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
     QApplication::sendEvent(canvas.viewport(), &press);
     QApplication::sendEvent(canvas.viewport(), &release);
     QApplication::sendEvent(canvas.viewport(), &dbl);

@@ -25,42 +25,35 @@ namespace {
 // and 100, driven by injected events as a canvas would send them.
 class ToolRobustnessTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         scene->addTool(TAVI::Holder<Tool>(new SelectionTool), "Selection");
         ZephTest::addGestureToolConstructors(*scene);
-        scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
-            new ToolConstructor<ResizeBehavior>("Resize")));
+        scene->addToolConstructor(
+            TAVI::Holder<AbstractToolConstructor>(new ToolConstructor<ResizeBehavior>("Resize")));
         boxes = ZephTest::addMovableBoxes(*scene, 2);
     }
 
-    void press(double x, double y, int button = LeftButton, int modifiers = NoModifier)
-    {
+    void press(double x, double y, int button = LeftButton, int modifiers = NoModifier) {
         MouseEvent event({x, y}, button, button, modifiers);
         scene->handleMousePressEvent(event);
     }
-    void move(double x, double y, int buttons = LeftButton, int modifiers = NoModifier)
-    {
+    void move(double x, double y, int buttons = LeftButton, int modifiers = NoModifier) {
         MouseEvent event({x, y}, NoButton, buttons, modifiers);
         scene->handleMouseMoveEvent(event);
     }
-    void release(double x, double y, int button = LeftButton)
-    {
+    void release(double x, double y, int button = LeftButton) {
         MouseEvent event({x, y}, button, NoButton);
         scene->handleMouseReleaseEvent(event);
     }
-    void key(int code)
-    {
+    void key(int code) {
         KeyEvent event(code);
         scene->handleKeyPressEvent(event);
     }
-    void focusOut()
-    {
+    void focusOut() {
         Event event;
         scene->handleFocusOutEvent(event);
     }
-    void selectBox(int i)
-    {
+    void selectBox(int i) {
         press(i * 100.0 + 20, 20);
         release(i * 100.0 + 20, 20);
     }
@@ -70,8 +63,7 @@ protected:
     std::vector<RectNode> boxes;
 };
 
-TEST_F(ToolRobustnessTest, ANodeRemovedInMidMoveIsLeftAloneAndTheRestMoveOn)
-{
+TEST_F(ToolRobustnessTest, ANodeRemovedInMidMoveIsLeftAloneAndTheRestMoveOn) {
     KiteTest::AssertionRecorder assertions;
     selectBox(0);
     press(110, 10, LeftButton, ShiftModifier);
@@ -92,8 +84,7 @@ TEST_F(ToolRobustnessTest, ANodeRemovedInMidMoveIsLeftAloneAndTheRestMoveOn)
 // mid-drag): what comes next is a move without the button, another press, or
 // the focus going away. The gesture ends as Escape ends it rather than
 // following the bare pointer about.
-TEST_F(ToolRobustnessTest, AMoveEndsLikeEscapeWhenItsReleaseNeverComes)
-{
+TEST_F(ToolRobustnessTest, AMoveEndsLikeEscapeWhenItsReleaseNeverComes) {
     press(10, 10);
     move(30, 10);
     ASSERT_TRUE(scene->hasTool("Move"));
@@ -126,8 +117,7 @@ TEST_F(ToolRobustnessTest, AMoveEndsLikeEscapeWhenItsReleaseNeverComes)
     EXPECT_EQ(boxes[1].getPosition(), (Point{120, 10}));
 }
 
-TEST_F(ToolRobustnessTest, AMarqueeEndsWithoutSelectingWhenItsReleaseNeverComes)
-{
+TEST_F(ToolRobustnessTest, AMarqueeEndsWithoutSelectingWhenItsReleaseNeverComes) {
     const std::size_t before = topLevelCount();
     selectBox(1);
     press(-10, -10, LeftButton, ShiftModifier);
@@ -148,8 +138,7 @@ TEST_F(ToolRobustnessTest, AMarqueeEndsWithoutSelectingWhenItsReleaseNeverComes)
     EXPECT_TRUE(boxes[1].isSelected());
 }
 
-TEST_F(ToolRobustnessTest, AResizeGoesBackWhenItsReleaseNeverComes)
-{
+TEST_F(ToolRobustnessTest, AResizeGoesBackWhenItsReleaseNeverComes) {
     selectBox(0);
     press(40, 40);
     move(60, 50);
@@ -168,8 +157,7 @@ TEST_F(ToolRobustnessTest, AResizeGoesBackWhenItsReleaseNeverComes)
     EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 40, 40}));
 }
 
-TEST_F(ToolRobustnessTest, AScaledNodeIsResizedToThePointerAndPutBackExactly)
-{
+TEST_F(ToolRobustnessTest, AScaledNodeIsResizedToThePointerAndPutBackExactly) {
     // Scene bounds (200, 200, 40, 20): a 20x10 rectangle in a container scaled
     // twice, and a 10x5 ellipse scaled four times by itself.
     ContainerNode group = ContainerNode::create();
@@ -196,7 +184,7 @@ TEST_F(ToolRobustnessTest, AScaledNodeIsResizedToThePointerAndPutBackExactly)
 
     scene->clearSelection();
     ellipse.setSelected(true);
-    press(200, 300);  // the top-left handle
+    press(200, 300); // the top-left handle
     move(190, 290);
     EXPECT_EQ(ellipse.getSceneBounds(), (Rect{190, 290, 50, 30}));
     key(Key_Escape);
@@ -206,8 +194,7 @@ TEST_F(ToolRobustnessTest, AScaledNodeIsResizedToThePointerAndPutBackExactly)
 
 // A stack of its own (no scene) has nowhere to draw the band: the drag goes on
 // without one.
-TEST(MarqueeRobustnessTest, AMarqueeOnAStackWithoutASceneDragsWithoutABand)
-{
+TEST(MarqueeRobustnessTest, AMarqueeOnAStackWithoutASceneDragsWithoutABand) {
     KiteTest::AssertionRecorder assertions;
     ToolStack stack;
     TAVI::Holder<MarqueeSelectionTool> marquee(new MarqueeSelectionTool);

@@ -1,7 +1,7 @@
+#include "platform/zeph/ToolStack.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "platform/zeph/ToolConstructor.hpp"
-#include "platform/zeph/ToolStack.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
 #include "tests/support/AssertionRecorder.hpp"
 
@@ -16,21 +16,18 @@ using Log = std::vector<std::string>;
 namespace {
 
 TAVI::Holder<RecordingTool> makeTool(const std::string& name, Log& log,
-                                     std::set<std::string> consumes = {})
-{
+                                     std::set<std::string> consumes = {}) {
     return TAVI::Holder<RecordingTool>(new RecordingTool(name, &log, std::move(consumes)));
 }
 
-MouseEvent pressAt(double x, double y)
-{
+MouseEvent pressAt(double x, double y) {
     return MouseEvent({x, y}, LeftButton, LeftButton);
 }
 
 // Three tools, bottom "a" to top "c", on a fresh stack.
 class ToolStackTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         stack.addTool(a, "A");
         stack.addTool(b, "B");
         stack.addTool(c, "C");
@@ -43,8 +40,7 @@ protected:
     TAVI::Holder<RecordingTool> c = makeTool("c", log);
 };
 
-TEST_F(ToolStackTest, DeliversTopFirstAndStopsAtTheToolThatConsumes)
-{
+TEST_F(ToolStackTest, DeliversTopFirstAndStopsAtTheToolThatConsumes) {
     b->consumes = {"press"};
     MouseEvent press = pressAt(1, 2);
     stack.handleMousePressEvent(press);
@@ -58,10 +54,9 @@ TEST_F(ToolStackTest, DeliversTopFirstAndStopsAtTheToolThatConsumes)
     EXPECT_FALSE(move.isConsumed());
 }
 
-TEST_F(ToolStackTest, EveryKindOfEventReachesItsOwnHandler)
-{
-    c->consumes = {"move",  "press",    "release", "double",  "drag",    "drop",     "focusIn",
-                   "focusOut", "enter", "leave",   "context", "wheel",   "keyPress", "keyRelease"};
+TEST_F(ToolStackTest, EveryKindOfEventReachesItsOwnHandler) {
+    c->consumes = {"move",     "press", "release", "double",  "drag",  "drop",     "focusIn",
+                   "focusOut", "enter", "leave",   "context", "wheel", "keyPress", "keyRelease"};
     MouseEvent mouse({0, 0});
     DragEvent drag({0, 0});
     WheelEvent wheel({0, 0}, 120);
@@ -86,8 +81,7 @@ TEST_F(ToolStackTest, EveryKindOfEventReachesItsOwnHandler)
                         "c:keyPress", "c:keyRelease"}));
 }
 
-TEST_F(ToolStackTest, ToolDoneAfterAnEventLeavesAndIsToldBeforeTheNextToolGetsIt)
-{
+TEST_F(ToolStackTest, ToolDoneAfterAnEventLeavesAndIsToldBeforeTheNextToolGetsIt) {
     c->doneAfter = {"release"};
     MouseEvent press = pressAt(0, 0);
     stack.handleMousePressEvent(press);
@@ -106,16 +100,14 @@ TEST_F(ToolStackTest, ToolDoneAfterAnEventLeavesAndIsToldBeforeTheNextToolGetsIt
     EXPECT_EQ(log, (Log{"b:release", "a:release"}));
 }
 
-TEST_F(ToolStackTest, ToolTakenOffByAHandlerAboveItDoesNotGetTheEvent)
-{
+TEST_F(ToolStackTest, ToolTakenOffByAHandlerAboveItDoesNotGetTheEvent) {
     c->onEvent = [this](const std::string&, Event&) { stack.removeTool(TAVI::Holder<Tool>(b)); };
     MouseEvent move({0, 0});
     stack.handleMouseMoveEvent(move);
     EXPECT_EQ(log, (Log{"c:move", "b:removed", "a:move"}));
 }
 
-TEST_F(ToolStackTest, ToolAddedDuringDeliveryWaitsForTheNextEvent)
-{
+TEST_F(ToolStackTest, ToolAddedDuringDeliveryWaitsForTheNextEvent) {
     auto late = makeTool("late", log);
     c->onEvent = [&](const std::string&, Event&) {
         if (!stack.hasTool(TAVI::Holder<Tool>(late)))
@@ -129,8 +121,7 @@ TEST_F(ToolStackTest, ToolAddedDuringDeliveryWaitsForTheNextEvent)
     EXPECT_EQ(log, (Log{"late:move", "c:move", "b:move", "a:move"}));
 }
 
-TEST_F(ToolStackTest, DelegatedToolGetsTheSameEventAndDeliveryEndsThere)
-{
+TEST_F(ToolStackTest, DelegatedToolGetsTheSameEventAndDeliveryEndsThere) {
     auto mover = makeTool("mover", log);
     mover->role = "Move";
     b->onEvent = [&](const std::string& what, Event&) {
@@ -150,16 +141,14 @@ TEST_F(ToolStackTest, DelegatedToolGetsTheSameEventAndDeliveryEndsThere)
     EXPECT_EQ(log, (Log{"mover:move"}));
 }
 
-TEST_F(ToolStackTest, DelegationOutsideADeliveryOnlyAddsTheTool)
-{
+TEST_F(ToolStackTest, DelegationOutsideADeliveryOnlyAddsTheTool) {
     auto mover = makeTool("mover", log);
     EXPECT_EQ(stack.delegateToTool(mover), TAVI::StringID("Probe"));
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(stack.getTopTool(), TAVI::Holder<Tool>(mover));
 }
 
-TEST_F(ToolStackTest, AutoRepeatedKeysReachOnlyToolsThatAskForThem)
-{
+TEST_F(ToolStackTest, AutoRepeatedKeysReachOnlyToolsThatAskForThem) {
     b->wantsAutoRepeat = true;
     KeyEvent repeated(Key_Delete, NoModifier, true);
     stack.handleKeyPressEvent(repeated);
@@ -170,8 +159,7 @@ TEST_F(ToolStackTest, AutoRepeatedKeysReachOnlyToolsThatAskForThem)
     EXPECT_EQ(log, (Log{"c:keyPress", "b:keyPress", "a:keyPress"}));
 }
 
-TEST_F(ToolStackTest, RolesAreUniqueAndFindToolsBothWays)
-{
+TEST_F(ToolStackTest, RolesAreUniqueAndFindToolsBothWays) {
     EXPECT_EQ(stack.getToolByRole("B"), TAVI::Holder<Tool>(b));
     EXPECT_EQ(stack.getRoleByTool(TAVI::Holder<Tool>(c)), TAVI::StringID("C"));
     EXPECT_TRUE(stack.getToolByRole("Nope").isNull());
@@ -189,8 +177,7 @@ TEST_F(ToolStackTest, RolesAreUniqueAndFindToolsBothWays)
     EXPECT_EQ(log, (Log{"p1:removed"}));
 }
 
-TEST_F(ToolStackTest, RefusesNullToolsTakenRolesAndToolsAlreadyOnAStack)
-{
+TEST_F(ToolStackTest, RefusesNullToolsTakenRolesAndToolsAlreadyOnAStack) {
     auto extra = makeTool("extra", log);
     EXPECT_THROW(stack.addTool(TAVI::Holder<Tool>()), TAVI::TypedException);
     EXPECT_THROW(stack.addTool(extra, "B"), TAVI::TypedException);
@@ -202,8 +189,7 @@ TEST_F(ToolStackTest, RefusesNullToolsTakenRolesAndToolsAlreadyOnAStack)
     EXPECT_EQ(stack.getRoleByTool(b), TAVI::StringID("B"));
 }
 
-TEST_F(ToolStackTest, RemovingToolsTellsOnlyToolsThatWereOnTheStack)
-{
+TEST_F(ToolStackTest, RemovingToolsTellsOnlyToolsThatWereOnTheStack) {
     EXPECT_FALSE(stack.removeTool(makeTool("stranger", log)));
     EXPECT_FALSE(stack.removeToolByRole("Nope"));
     EXPECT_TRUE(log.empty());
@@ -216,8 +202,7 @@ TEST_F(ToolStackTest, RemovingToolsTellsOnlyToolsThatWereOnTheStack)
     EXPECT_EQ(a->getToolStack(), &other);
 }
 
-TEST(ToolStackLifetimeTest, DestroyingAStackTellsItsTools)
-{
+TEST(ToolStackLifetimeTest, DestroyingAStackTellsItsTools) {
     Log log;
     auto tool = makeTool("t", log);
     {
@@ -233,8 +218,7 @@ TEST(ToolStackLifetimeTest, DestroyingAStackTellsItsTools)
 // stack that never stops clearing fails instead of hanging.
 class PersistentTool : public Tool {
 public:
-    void onRemoveFromStack() override
-    {
+    void onRemoveFromStack() override {
         ++removals;
         if (stack && removals < 100)
             stack->addTool(TAVI::Holder<Tool>(this), "Default");
@@ -243,8 +227,7 @@ public:
     int removals = 0;
 };
 
-TEST(ToolStackLifetimeTest, AToolThatPutsItselfBackDoesNotKeepAClearGoing)
-{
+TEST(ToolStackLifetimeTest, AToolThatPutsItselfBackDoesNotKeepAClearGoing) {
     Log log;
     ToolStack stack;
     TAVI::Holder<PersistentTool> persistent(new PersistentTool);
@@ -260,8 +243,7 @@ TEST(ToolStackLifetimeTest, AToolThatPutsItselfBackDoesNotKeepAClearGoing)
     persistent->stack = nullptr;
 }
 
-TEST(ToolStackLifetimeTest, ADestroyedStackLeavesNoToolOnIt)
-{
+TEST(ToolStackLifetimeTest, ADestroyedStackLeavesNoToolOnIt) {
     KiteTest::AssertionRecorder assertions;
     TAVI::Holder<PersistentTool> persistent(new PersistentTool);
     {
@@ -284,8 +266,7 @@ TEST(ToolStackLifetimeTest, ADestroyedStackLeavesNoToolOnIt)
 class ThrowingOnRemovalTool : public Tool {
 public:
     explicit ThrowingOnRemovalTool(Log* log) : log(log) {}
-    void onRemoveFromStack() override
-    {
+    void onRemoveFromStack() override {
         log->push_back("thrower:removed");
         throw std::runtime_error("model gone");
     }
@@ -294,8 +275,7 @@ public:
 
 // No destructor may throw: the stack (and the scene) going away reports what a
 // tool threw when told of its removal, and still takes the others off.
-TEST(ToolStackLifetimeTest, AToolThatThrowsWhenTakenOffDoesNotStopTheStackGoing)
-{
+TEST(ToolStackLifetimeTest, AToolThatThrowsWhenTakenOffDoesNotStopTheStackGoing) {
     KiteTest::AssertionRecorder assertions;
     Log log;
     auto below = makeTool("below", log);
@@ -331,12 +311,11 @@ public:
     int* counter;
 };
 
-TEST(SceneToolTest, AddToolByRoleMakesOneToolFromTheRoleConstructor)
-{
+TEST(SceneToolTest, AddToolByRoleMakesOneToolFromTheRoleConstructor) {
     int alive = 0;
     TAVI::Holder<Scene> scene = Scene::createScene();
-    scene->addToolConstructor(
-        TAVI::Holder<AbstractToolConstructor>(new ToolConstructor<ArgumentTool, int*>("Arg", &alive)));
+    scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
+        new ToolConstructor<ArgumentTool, int*>("Arg", &alive)));
     EXPECT_TRUE(scene->hasToolConstructor("Arg"));
     EXPECT_TRUE(scene->addToolByRole("Unknown").isNull());
 
@@ -360,8 +339,7 @@ TEST(SceneToolTest, AddToolByRoleMakesOneToolFromTheRoleConstructor)
     EXPECT_EQ(alive, 0);
 }
 
-TEST(SceneToolTest, RefusesNullConstructorsAndEmptyRoles)
-{
+TEST(SceneToolTest, RefusesNullConstructorsAndEmptyRoles) {
     int alive = 0;
     TAVI::Holder<Scene> scene = Scene::createScene();
     EXPECT_THROW(scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>()),
@@ -372,8 +350,7 @@ TEST(SceneToolTest, RefusesNullConstructorsAndEmptyRoles)
     EXPECT_FALSE(scene->hasToolConstructor(""));
 }
 
-TEST(SceneToolTest, SceneDeliversInjectedEventsToItsTools)
-{
+TEST(SceneToolTest, SceneDeliversInjectedEventsToItsTools) {
     Log log;
     TAVI::Holder<Scene> scene = Scene::createScene();
     auto bottom = makeTool("bottom", log, {"press"});

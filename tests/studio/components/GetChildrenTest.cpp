@@ -13,13 +13,15 @@ namespace {
 // A filter that shows every attribute and lets no value through, noting the modes it is given.
 class NothingPasses : public KITE::Util::FilterBase {
 public:
-    ImmutableSequence<ImmutableProperty> execute(const ImmutableClass& cls, const std::string& mode) override {
+    ImmutableSequence<ImmutableProperty> execute(const ImmutableClass& cls,
+                                                 const std::string& mode) override {
         modes.push_back(mode);
         return cls.getOwnedAttributes();
     }
-    ImmutableSequence<ImmutableObject> executePropertyFilter(const ImmutableClass&, const ImmutableProperty&,
-                                                             const ImmutableSequence<ImmutableObject>&,
-                                                             const std::string& mode) override {
+    ImmutableSequence<ImmutableObject>
+    executePropertyFilter(const ImmutableClass&, const ImmutableProperty&,
+                          const ImmutableSequence<ImmutableObject>&,
+                          const std::string& mode) override {
         modes.push_back(mode);
         return MakeSequence::create<ImmutableObject>();
     }
@@ -91,7 +93,7 @@ TEST_F(GetChildrenTest, TheAttributeFilterChoosesWhichAttributesAreFollowed) {
     KITE::DefaultGetChildren children(tree, "", tree);
     Children out;
     children.execute(box, &out);
-    EXPECT_EQ(out, (Children{first, second}));  // references are not composite
+    EXPECT_EQ(out, (Children{first, second})); // references are not composite
     EXPECT_EQ(children.getFilter(), tree);
     EXPECT_EQ(children.getFilterObjectsByType(), tree);
 

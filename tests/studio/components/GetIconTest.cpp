@@ -16,7 +16,8 @@ using KITE::IconNode;
 namespace {
 
 bool endsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // Gain derives from Named (no icon of its own, directly under the root class) and then Block.
@@ -110,8 +111,8 @@ TEST(GetIconTest, DiagramsShowTheModelIconAndOtherObjectsTheBlockIcon) {
     t.commit();
 
     KITE::DefaultGetIcon icons;
-    const std::string resources =
-        TAVI::ApplicationContext::instance().getRootDirectory() + "/toolbox/shared/orbis/resources/";
+    const std::string resources = TAVI::ApplicationContext::instance().getRootDirectory() +
+                                  "/toolbox/shared/orbis/resources/";
     const std::string diagramIcon = icons.execute(diagram);
     const std::string blockIcon = icons.execute(block);
     EXPECT_EQ(diagramIcon, resources + "CorvidModelIcon.png");
@@ -146,8 +147,8 @@ TEST(GetIconTest, StoredIconsAreRegisteredWithTheIconManagerUnderTheirTags) {
     manager->removeIcon("VELD:ClassObject");
     KITE::DefaultGetIcon icons;
     icons.populateIconManager();
-    const std::string resources =
-        TAVI::ApplicationContext::instance().getRootDirectory() + "/toolbox/shared/orbis/resources/";
+    const std::string resources = TAVI::ApplicationContext::instance().getRootDirectory() +
+                                  "/toolbox/shared/orbis/resources/";
     const TAVI::Icon diagram = manager->getIcon("KITE:Diagram");
     EXPECT_TRUE(diagram.isValid());
     EXPECT_EQ(diagram.getEntries(),

@@ -33,8 +33,9 @@ struct OddNames {
                 .containment("nests", "Nested");
             b.setModelClass("Root");
             const ImmutableNamespace pkg = b.build();
-            return OddNames{pkg.getClass("BoolName"), pkg.getClass("EnumName"), pkg.getClass("RefName"),
-                            pkg.getClass("ManyName"), pkg.getClass("Nested")};
+            return OddNames{pkg.getClass("BoolName"), pkg.getClass("EnumName"),
+                            pkg.getClass("RefName"), pkg.getClass("ManyName"),
+                            pkg.getClass("Nested")};
         }();
         return o;
     }
@@ -46,7 +47,8 @@ struct PresentationRobustnessTest : ::testing::Test {
     KITE::DefaultElementSetDescription setter;
     KITE::DefaultElementIsEditableObject editable;
     KITE::DefaultGetIcon icons;
-    boost::shared_ptr<KITE::Util::FilterBase> tree{new KITE::Util::BasicCompositeFilter("Tree", true, false)};
+    boost::shared_ptr<KITE::Util::FilterBase> tree{
+        new KITE::Util::BasicCompositeFilter("Tree", true, false)};
     KITE::DefaultGetChildren children{tree, std::string(), tree};
 };
 
@@ -122,7 +124,9 @@ TEST_F(PresentationRobustnessTest, NamesOfOddTypesAreDescribedByTheirText) {
         root.add(root.getMetaClass().getProperty("refs"), r);
         root.add(root.getMetaClass().getProperty("manies"), m);
         root.add(root.getMetaClass().getProperty("nests"), n);
-        b.set(o.boolName.getProperty("name"), ValueObjectFactory::createFromString(o.boolName.getProperty("name").getType().getQualifiedName(), "true"));
+        b.set(o.boolName.getProperty("name"),
+              ValueObjectFactory::createFromString(
+                  o.boolName.getProperty("name").getType().getQualifiedName(), "true"));
         r.set(o.refName.getProperty("name"), b);
         m.add(o.manyName.getProperty("name"), ImmutableObject::fromString("one"));
         m.add(o.manyName.getProperty("name"), ImmutableObject::fromString("two"));
@@ -132,7 +136,7 @@ TEST_F(PresentationRobustnessTest, NamesOfOddTypesAreDescribedByTheirText) {
     EXPECT_EQ(describer.describe(b, 0), "true (presodd.BoolName)");
     EXPECT_EQ(describer.describe(e, 0), "<No Name> (presodd.EnumName)");
     EXPECT_NE(describer.describe(r, 1), "");
-    EXPECT_EQ(describer.describe(m, 0), "one (presodd.ManyName)");  // the first of several
+    EXPECT_EQ(describer.describe(m, 0), "one (presodd.ManyName)"); // the first of several
     EXPECT_NO_THROW(editable.isEditable(r, 0));
     EXPECT_NO_THROW(editable.isEditable(m, 0));
     {
@@ -150,7 +154,8 @@ TEST_F(PresentationRobustnessTest, NamesOfOddTypesAreDescribedByTheirText) {
 TEST_F(PresentationRobustnessTest, IconsOfNullAndInvalidTypes) {
     KiteTest::AssertionRecorder recorder;
     Asserter::clearReports();
-    EXPECT_EQ(icons.getNameGivenType(ImmutableType()), icons.getIconNodeGivenType(ImmutableType()).name);
+    EXPECT_EQ(icons.getNameGivenType(ImmutableType()),
+              icons.getIconNodeGivenType(ImmutableType()).name);
     EXPECT_NO_THROW(icons.execute(ImmutableClassObject()));
     Asserter::clearReports();
 }

@@ -51,7 +51,9 @@ const PresentationModel& PresentationModel::get() {
     return m;
 }
 
-Model PresentationModel::newModel() const { return DomainRegistry::instance().createModel(uri); }
+Model PresentationModel::newModel() const {
+    return DomainRegistry::instance().createModel(uri);
+}
 
 ClassObject PresentationModel::make(const Model& model, const char* className) const {
     ClassObject o = model.getFactory().createFromString(className);

@@ -14,8 +14,7 @@ struct EventTestModel {
     KITE::GraphNode second;
     KITE::GraphEdge edge;
 
-    EventTestModel()
-    {
+    EventTestModel() {
         model = newBlockSheet();
         const KITE::Factory factory = KITE::Factory::createNewFactory(model);
         VELD::Transaction transaction(model);

@@ -13,13 +13,11 @@ namespace {
 
 using Queue = std::deque<VELD::ClassObject>;
 
-VELD::ClassObject objectOf(const VELD::ImmutableClassObject& handle)
-{
+VELD::ClassObject objectOf(const VELD::ImmutableClassObject& handle) {
     return VELD::ClassObject(handle);
 }
 
-VELD::Sequence<DiagramElement> elementsOf(std::initializer_list<DiagramElement> elements)
-{
+VELD::Sequence<DiagramElement> elementsOf(std::initializer_list<DiagramElement> elements) {
     VELD::Sequence<DiagramElement> sequence = VELD::MakeSequence::create<DiagramElement>();
     for (const DiagramElement& element : elements)
         sequence.append(element);
@@ -36,8 +34,7 @@ struct SelectionEventsTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(SelectionEventsTest, EmptySelectionsHaveNoLastSelection)
-{
+TEST_F(SelectionEventsTest, EmptySelectionsHaveNoLastSelection) {
     EXPECT_TRUE(SelectionChangedEvent().selections().empty());
     EXPECT_TRUE(SelectionChangedEvent().lastSelection().isNull());
 
@@ -60,8 +57,7 @@ TEST_F(SelectionEventsTest, EmptySelectionsHaveNoLastSelection)
     EXPECT_FALSE(afterDeletion.isSelected());
 }
 
-TEST_F(SelectionEventsTest, SelectionsKeepTheOrderGivenAndTheLastIsTheLastAppended)
-{
+TEST_F(SelectionEventsTest, SelectionsKeepTheOrderGivenAndTheLastIsTheLastAppended) {
     VELD::Sequence<VELD::ClassObject> objects = VELD::MakeSequence::create<VELD::ClassObject>();
     objects.append(second);
     objects.append(diagram);
@@ -80,8 +76,7 @@ TEST_F(SelectionEventsTest, SelectionsKeepTheOrderGivenAndTheLastIsTheLastAppend
     EXPECT_EQ(event.selections().size(), 4u);
 }
 
-TEST_F(SelectionEventsTest, NullObjectsNeverEnterASelection)
-{
+TEST_F(SelectionEventsTest, NullObjectsNeverEnterASelection) {
     VELD::Sequence<VELD::ClassObject> objects = VELD::MakeSequence::create<VELD::ClassObject>();
     objects.append(first);
     objects.append(VELD::ClassObject());
@@ -97,8 +92,7 @@ TEST_F(SelectionEventsTest, NullObjectsNeverEnterASelection)
     EXPECT_EQ(editor.selections(), (Queue{second}));
 }
 
-TEST_F(SelectionEventsTest, DiagramElementsBecomeTheirClassObjects)
-{
+TEST_F(SelectionEventsTest, DiagramElementsBecomeTheirClassObjects) {
     const VELD::Sequence<DiagramElement> elements = elementsOf({sheet.edge, sheet.first});
 
     const SelectionChangedEvent plain(elements);
@@ -118,8 +112,7 @@ TEST_F(SelectionEventsTest, DiagramElementsBecomeTheirClassObjects)
     EXPECT_FALSE(one.isSelected());
 }
 
-TEST_F(SelectionEventsTest, TreeSelectionOfOneObjectOrOfSeveral)
-{
+TEST_F(SelectionEventsTest, TreeSelectionOfOneObjectOrOfSeveral) {
     const TreeSelectionChangedEvent one(sheet.diagram, "KITE tree component",
                                         SelectionTrigger::User);
     EXPECT_EQ(one.selections(), (Queue{diagram}));
@@ -133,8 +126,7 @@ TEST_F(SelectionEventsTest, TreeSelectionOfOneObjectOrOfSeveral)
     EXPECT_EQ(several.getSource(), "other tree");
 }
 
-TEST(EditorClosedEventTest, CarriesTheClosedEditorsInOrderAndNoNullOnes)
-{
+TEST(EditorClosedEventTest, CarriesTheClosedEditorsInOrderAndNoNullOnes) {
     // The record only carries the pointers, so addresses of anything stand in for editors.
     int storage[2] = {};
     auto* one = reinterpret_cast<Editor*>(&storage[0]);

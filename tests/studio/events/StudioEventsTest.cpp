@@ -22,18 +22,37 @@ namespace {
 
 // The names scripts and clients look the services up by, written out here rather than taken
 // from the library so that a changed name shows.
-template <typename E>
-const char* expectedName();
-template <> const char* expectedName<TransactionCompletedEvent>() { return "KITE:TransactionCompleted"; }
-template <> const char* expectedName<TreeSelectionChangedEvent>() { return "KITE:SelectionChanged"; }
-template <> const char* expectedName<FilterModeChangedEvent>() { return "KITE:FilterModeChanged"; }
-template <> const char* expectedName<ActiveEditorChangedEvent>() { return "KITE:ActiveEditorChanged"; }
-template <> const char* expectedName<EditorSelectionChangedEvent>() { return "KITE:EditorSelectionChanged"; }
-template <> const char* expectedName<NavigateUpRequest>() { return "KITE:NavigateUpRequest"; }
-template <> const char* expectedName<ModelAddedEvent>() { return "KITE:ModelAdded"; }
-template <> const char* expectedName<ModelRemovedEvent>() { return "KITE:ModelRemoved"; }
-template <> const char* expectedName<EditorClosedEvent>() { return "KITE:EditorClosed"; }
-template <> const char* expectedName<StudioClosedEvent>() { return "KITE:StudioClosed"; }
+template <typename E> const char* expectedName();
+template <> const char* expectedName<TransactionCompletedEvent>() {
+    return "KITE:TransactionCompleted";
+}
+template <> const char* expectedName<TreeSelectionChangedEvent>() {
+    return "KITE:SelectionChanged";
+}
+template <> const char* expectedName<FilterModeChangedEvent>() {
+    return "KITE:FilterModeChanged";
+}
+template <> const char* expectedName<ActiveEditorChangedEvent>() {
+    return "KITE:ActiveEditorChanged";
+}
+template <> const char* expectedName<EditorSelectionChangedEvent>() {
+    return "KITE:EditorSelectionChanged";
+}
+template <> const char* expectedName<NavigateUpRequest>() {
+    return "KITE:NavigateUpRequest";
+}
+template <> const char* expectedName<ModelAddedEvent>() {
+    return "KITE:ModelAdded";
+}
+template <> const char* expectedName<ModelRemovedEvent>() {
+    return "KITE:ModelRemoved";
+}
+template <> const char* expectedName<EditorClosedEvent>() {
+    return "KITE:EditorClosed";
+}
+template <> const char* expectedName<StudioClosedEvent>() {
+    return "KITE:StudioClosed";
+}
 
 const std::vector<std::string> allNames = {
     "KITE:TransactionCompleted", "KITE:SelectionChanged",       "KITE:FilterModeChanged",
@@ -41,8 +60,7 @@ const std::vector<std::string> allNames = {
     "KITE:ModelAdded",           "KITE:ModelRemoved",           "KITE:EditorClosed",
     "KITE:StudioClosed"};
 
-std::vector<std::string> registeredNames(PLATFORM::Studio& studio)
-{
+std::vector<std::string> registeredNames(PLATFORM::Studio& studio) {
     std::vector<std::string> names;
     for (const TAVI::StringID& name : studio.getServiceManager().names())
         names.push_back(name.getString());
@@ -50,8 +68,7 @@ std::vector<std::string> registeredNames(PLATFORM::Studio& studio)
 }
 
 // Records every event it hears, as the components do: by value.
-template <typename E>
-class Recorder : public NIMB::Listener {
+template <typename E> class Recorder : public NIMB::Listener {
 public:
     void heard(E event) { received.push_back(event); }
     std::vector<E> received;
@@ -62,14 +79,12 @@ struct StudioEventsTest : ::testing::Test {
     TAVI::Holder<PLATFORM::Application> app{new PLATFORM::Application};
     TAVI::Holder<PLATFORM::Studio> studio;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         TAVI::ErrorHolder errors;
         studio = PLATFORM::Studio::spawnStudio(app, errors);
         ASSERT_TRUE(studio) << errors.what();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (studio)
             studio->close();
         studio.reset();
@@ -84,9 +99,7 @@ struct Samples {
     ModelChangeReport report;
     int editorStorage[2] = {};
 
-    template <typename E>
-    E make()
-    {
+    template <typename E> E make() {
         if constexpr (std::is_same_v<E, TransactionCompletedEvent>)
             return TransactionCompletedEvent(&report);
         else if constexpr (std::is_same_v<E, TreeSelectionChangedEvent>) {
@@ -116,19 +129,17 @@ struct Samples {
     }
 };
 
-template <typename E>
-class StudioEventDeliveryTest : public StudioEventsTest {};
+template <typename E> class StudioEventDeliveryTest : public StudioEventsTest {};
 
-using AllEvents = ::testing::Types<TransactionCompletedEvent, TreeSelectionChangedEvent,
-                                   FilterModeChangedEvent, ActiveEditorChangedEvent,
-                                   EditorSelectionChangedEvent, NavigateUpRequest, ModelAddedEvent,
-                                   ModelRemovedEvent, EditorClosedEvent, StudioClosedEvent>;
+using AllEvents =
+    ::testing::Types<TransactionCompletedEvent, TreeSelectionChangedEvent, FilterModeChangedEvent,
+                     ActiveEditorChangedEvent, EditorSelectionChangedEvent, NavigateUpRequest,
+                     ModelAddedEvent, ModelRemovedEvent, EditorClosedEvent, StudioClosedEvent>;
 TYPED_TEST_SUITE(StudioEventDeliveryTest, AllEvents);
 
 } // namespace
 
-TYPED_TEST(StudioEventDeliveryTest, ServiceUnderItsNameDeliversTheRecordOnceToEachListener)
-{
+TYPED_TEST(StudioEventDeliveryTest, ServiceUnderItsNameDeliversTheRecordOnceToEachListener) {
     using E = TypeParam;
     TAVI::ErrorHolder errors;
     const StudioEventServices services = createStudioEventServices(this->studio.get(), errors);
@@ -171,8 +182,7 @@ TYPED_TEST(StudioEventDeliveryTest, ServiceUnderItsNameDeliversTheRecordOnceToEa
     EXPECT_EQ(second.received.size(), 2u);
 }
 
-TEST_F(StudioEventsTest, TheTenServicesAreRegisteredUnderTheirNamesAfterTheFrameworksOwn)
-{
+TEST_F(StudioEventsTest, TheTenServicesAreRegisteredUnderTheirNamesAfterTheFrameworksOwn) {
     const std::vector<std::string> before = registeredNames(*studio);
     TAVI::ErrorHolder errors;
     const StudioEventServices services = createStudioEventServices(studio.get(), errors);
@@ -185,8 +195,7 @@ TEST_F(StudioEventsTest, TheTenServicesAreRegisteredUnderTheirNamesAfterTheFrame
     EXPECT_FALSE(studio->getServiceManager().isRegistered("KITE:TreeSelectionChanged"));
 }
 
-TEST_F(StudioEventsTest, SecondCreationFindsEveryNameTakenAndMakesNoService)
-{
+TEST_F(StudioEventsTest, SecondCreationFindsEveryNameTakenAndMakesNoService) {
     TAVI::ErrorHolder errors;
     const StudioEventServices first = createStudioEventServices(studio.get(), errors);
     ASSERT_FALSE(errors.hasError()) << errors.what();
@@ -216,8 +225,7 @@ TEST_F(StudioEventsTest, SecondCreationFindsEveryNameTakenAndMakesNoService)
     EXPECT_EQ(listener.received.size(), 1u);
 }
 
-TEST_F(StudioEventsTest, ATakenNameLeavesOnlyThatEventWithoutService)
-{
+TEST_F(StudioEventsTest, ATakenNameLeavesOnlyThatEventWithoutService) {
     // Someone else's service already holds the tree selection's name.
     const TAVI::Holder<PLATFORM::StudioEventService<PLATFORM::Util::IntRequest>> foreign(
         new PLATFORM::StudioEventService<PLATFORM::Util::IntRequest>("KITE:SelectionChanged"));
@@ -252,15 +260,13 @@ TEST_F(StudioEventsTest, ATakenNameLeavesOnlyThatEventWithoutService)
               services.studioClosed.get());
 }
 
-TEST_F(StudioEventsTest, ServicesAreMadeOnlyForAStudio)
-{
+TEST_F(StudioEventsTest, ServicesAreMadeOnlyForAStudio) {
     TAVI::ErrorHolder errors;
     EXPECT_THROW(createStudioEventServices(nullptr, errors), TAVI::TypedException);
     EXPECT_FALSE(errors.hasError());
 }
 
-TEST(ActiveEditorChangedEventTest, AStringLiteralDoesNotSetTheFlag)
-{
+TEST(ActiveEditorChangedEventTest, AStringLiteralDoesNotSetTheFlag) {
     // A literal converts to bool more readily than to a string.
     EXPECT_FALSE(ActiveEditorChangedEvent("true").getFlag());
     EXPECT_TRUE(ActiveEditorChangedEvent(true).getFlag());

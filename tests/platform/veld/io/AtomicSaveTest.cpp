@@ -71,7 +71,8 @@ TEST_F(AtomicSaveTest, ASaveReplacesThePreviousFileAndLeavesNothingElse) {
 
 TEST_F(AtomicSaveTest, AFullDiskLeavesThePreviousFileIntact) {
     // The file size limit makes writes fail as a full disk does (EFBIG instead of ENOSPC).
-    struct sigaction ignore {}, old {};
+    struct sigaction ignore {
+    }, old{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &old);
     rlimit saved{};

@@ -37,8 +37,9 @@ TEST(DocumentedExamples, TheMetaModelAndModelExamplesLoadAndSurviveARoundTrip) {
     ASSERT_EQ(steps.size(), 2);
     const ImmutableClassObject take = steps[0].asClassObject();
     EXPECT_EQ(take.getOne("name").toStringValue(), "take");
-    EXPECT_EQ(take.getOne("kind").toString(), "Source");  // the default
-    EXPECT_EQ(take.get(take.getMetaClass().getProperty("next"))[0].asClassObject(), steps[1].asClassObject());
+    EXPECT_EQ(take.getOne("kind").toString(), "Source"); // the default
+    EXPECT_EQ(take.get(take.getMetaClass().getProperty("next"))[0].asClassObject(),
+              steps[1].asClassObject());
     EXPECT_EQ(steps[1].asClassObject().getOne("code").toStringValue(), "cr\r\nlf");
     EXPECT_EQ(model.getRootObject().getOne("title").toStringValue(), "Orders <2026>");
     EXPECT_TRUE(sameModel(model, readModel(writeModel(model), "again")));

@@ -41,11 +41,14 @@ std::string modelSeed() {
 }
 
 const char* kMetaSeed =
-    "<?xml version=\"1.0\"?>\n<veld-metamodel version=\"1\" name=\"fz\" uri=\"test:fz\" modelClass=\"R\">\n"
+    "<?xml version=\"1.0\"?>\n<veld-metamodel version=\"1\" name=\"fz\" uri=\"test:fz\" "
+    "modelClass=\"R\">\n"
     " <enumeration name=\"E\"><literal name=\"A\"/><literal name=\"B\"/></enumeration>\n"
-    " <class name=\"R\"><property name=\"kids\" type=\"K\" composite=\"true\" upper=\"*\"/></class>\n"
+    " <class name=\"R\"><property name=\"kids\" type=\"K\" composite=\"true\" "
+    "upper=\"*\"/></class>\n"
     " <class name=\"K\" superClasses=\"KITE.GraphNode\" abstract=\"false\">\n"
-    "  <property name=\"e\" type=\"E\" default=\"B\"/><property name=\"n\" type=\"Integer\" lower=\"0\" upper=\"4\"/>\n"
+    "  <property name=\"e\" type=\"E\" default=\"B\"/><property name=\"n\" type=\"Integer\" "
+    "lower=\"0\" upper=\"4\"/>\n"
     " </class>\n</veld-metamodel>\n";
 
 // Mutations that reach past the XML parser: whole lines (elements, in the files written here)
@@ -71,32 +74,79 @@ std::string joined(const std::vector<std::string>& parts) {
 }
 
 std::string mutate(const std::string& seed, std::mt19937& rng) {
-    static const char* xml[] = {"<", ">", "&", "\"", "'", "/", "=", "&amp;", "&#0;", "&#13;", "]]>", "\xC3", "\xFF"};
-    static const char* words[] = {"1", "2", "3", "0", "-1", "4294967295", "99", "x", "", "io.Item", "io.Doc",
-                                  "io.Box", "KITE.Diagram", "KITE.GraphElement", "parts", "next", "spare",
-                                  "items", "peers", "pinned", "label", "weight", "mood", "NaN", "1e999",
-                                  "-0", "*", "Calm", "base64", "true", "Step", "String", "K", "E", "test:io"};
+    static const char* xml[] = {"<",     ">",    "&",     "\"",  "'",    "/",   "=",
+                                "&amp;", "&#0;", "&#13;", "]]>", "\xC3", "\xFF"};
+    static const char* words[] = {"1",
+                                  "2",
+                                  "3",
+                                  "0",
+                                  "-1",
+                                  "4294967295",
+                                  "99",
+                                  "x",
+                                  "",
+                                  "io.Item",
+                                  "io.Doc",
+                                  "io.Box",
+                                  "KITE.Diagram",
+                                  "KITE.GraphElement",
+                                  "parts",
+                                  "next",
+                                  "spare",
+                                  "items",
+                                  "peers",
+                                  "pinned",
+                                  "label",
+                                  "weight",
+                                  "mood",
+                                  "NaN",
+                                  "1e999",
+                                  "-0",
+                                  "*",
+                                  "Calm",
+                                  "base64",
+                                  "true",
+                                  "Step",
+                                  "String",
+                                  "K",
+                                  "E",
+                                  "test:io"};
     std::string s = seed;
     const int steps = 1 + static_cast<int>(rng() % 3);
     for (int k = 0; k < steps && !s.empty(); ++k) {
         std::vector<std::string> ls = lines(s);
         const std::size_t at = rng() % s.size();
         switch (rng() % 9) {
-        case 0: s[at] = static_cast<char>(rng()); break;
-        case 1: s.resize(at); break;
-        case 2: s.insert(at, xml[rng() % std::size(xml)]); break;
-        case 3: ls.erase(ls.begin() + rng() % ls.size()); s = joined(ls); break;
-        case 4: ls.insert(ls.begin() + rng() % ls.size(), ls[rng() % ls.size()]); s = joined(ls); break;
-        case 5: std::swap(ls[rng() % ls.size()], ls[rng() % ls.size()]); s = joined(ls); break;
+        case 0:
+            s[at] = static_cast<char>(rng());
+            break;
+        case 1:
+            s.resize(at);
+            break;
+        case 2:
+            s.insert(at, xml[rng() % std::size(xml)]);
+            break;
+        case 3:
+            ls.erase(ls.begin() + rng() % ls.size());
+            s = joined(ls);
+            break;
+        case 4:
+            ls.insert(ls.begin() + rng() % ls.size(), ls[rng() % ls.size()]);
+            s = joined(ls);
+            break;
+        case 5:
+            std::swap(ls[rng() % ls.size()], ls[rng() % ls.size()]);
+            s = joined(ls);
+            break;
         case 6:
-        case 7: {  // an attribute value
+        case 7: { // an attribute value
             const std::size_t open = s.find('"', at);
             const std::size_t close = open == std::string::npos ? open : s.find('"', open + 1);
             if (close != std::string::npos)
                 s.replace(open + 1, close - open - 1, words[rng() % std::size(words)]);
             break;
         }
-        case 8: {  // an element's text
+        case 8: { // an element's text
             const std::size_t gt = s.find('>', at);
             const std::size_t lt = gt == std::string::npos ? gt : s.find('<', gt);
             if (lt != std::string::npos)

@@ -95,7 +95,8 @@ struct Comparer {
         }
         if (x.isPrimitive() && x.primitiveKind() == detail::PrimitiveKind::Double &&
             y.primitiveKind() == detail::PrimitiveKind::Double) {
-            if (std::bit_cast<std::uint64_t>(x.toDouble()) != std::bit_cast<std::uint64_t>(y.toDouble())) {
+            if (std::bit_cast<std::uint64_t>(x.toDouble()) !=
+                std::bit_cast<std::uint64_t>(y.toDouble())) {
                 why = "doubles differ: " + x.toString() + " vs " + y.toString();
                 return false;
             }
@@ -116,7 +117,8 @@ struct Comparer {
             match.emplace(a, b);
             const ImmutableClass ca = a.getMetaClass();
             if (ca.getQualifiedName() != b.getMetaClass().getQualifiedName())
-                return testing::AssertionFailure() << a.toString() << ": class differs from " << b.toString();
+                return testing::AssertionFailure()
+                       << a.toString() << ": class differs from " << b.toString();
             for (const ImmutableProperty& p : ca.getAllAttributes()) {
                 if (p.isDerived())
                     continue;
@@ -126,7 +128,8 @@ struct Comparer {
                 const auto va = a.get(p);
                 const auto vb = b.get(p);
                 if (va.size() != vb.size())
-                    return testing::AssertionFailure() << at << ": " << va.size() << " vs " << vb.size() << " values";
+                    return testing::AssertionFailure()
+                           << at << ": " << va.size() << " vs " << vb.size() << " values";
                 for (int i = 0; i < va.size(); ++i) {
                     if (p.isComposite()) {
                         pending.emplace_back(va[i].asClassObject(), vb[i].asClassObject());
@@ -152,7 +155,8 @@ struct Comparer {
 
 testing::AssertionResult sameModel(const ImmutableModel& a, const ImmutableModel& b) {
     if (a.getUri() != b.getUri())
-        return testing::AssertionFailure() << "meta-models differ: " << a.getUri() << " vs " << b.getUri();
+        return testing::AssertionFailure()
+               << "meta-models differ: " << a.getUri() << " vs " << b.getUri();
     return Comparer().run(a.getRootObject(), b.getRootObject());
 }
 

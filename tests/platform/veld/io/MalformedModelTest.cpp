@@ -11,11 +11,13 @@ namespace {
 struct Bad {
     const char* name;
     std::string text;
-    const char* expected;  // part of the message
-    int line;              // 0: any
+    const char* expected; // part of the message
+    int line;             // 0: any
 };
 
-void PrintTo(const Bad& bad, std::ostream* out) { *out << bad.name; }
+void PrintTo(const Bad& bad, std::ostream* out) {
+    *out << bad.name;
+}
 
 std::string doc(const std::string& body, const std::string& head = "") {
     return "<?xml version=\"1.0\"?>\n<veld-model version=\"1\" metamodel=\"test:io\">" + head +
@@ -42,78 +44,125 @@ TEST_P(MalformedModelTest, FailsWithTheFileThePlaceAndTheReason) {
         if (bad.line) {
             EXPECT_EQ(e.line(), bad.line) << e.what();
         }
-        EXPECT_EQ(std::string(e.what()).rfind("bad.veld:" + std::to_string(e.line()) + ":", 0), 0u) << e.what();
+        EXPECT_EQ(std::string(e.what()).rfind("bad.veld:" + std::to_string(e.line()) + ":", 0), 0u)
+            << e.what();
     }
 }
 
-const std::string kGood = doc(
-    "<object property=\"items\" id=\"2\" class=\"io.Item\"><value property=\"label\">a</value>"
-    "<ref property=\"next\" to=\"3\"/></object>\n"
-    "<object property=\"items\" id=\"3\" class=\"io.Item\"/>");
+const std::string kGood =
+    doc("<object property=\"items\" id=\"2\" class=\"io.Item\"><value property=\"label\">a</value>"
+        "<ref property=\"next\" to=\"3\"/></object>\n"
+        "<object property=\"items\" id=\"3\" class=\"io.Item\"/>");
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MalformedModelTest,
     testing::Values(
-        Bad{"NotXml", "this is not XML at all", "not", 1},
-        Bad{"Empty", "", "ends too early", 0},
+        Bad{"NotXml", "this is not XML at all", "not", 1}, Bad{"Empty", "", "ends too early", 0},
         Bad{"Truncated", kGood.substr(0, kGood.size() / 2), "ends too early", 0},
         Bad{"UnclosedRoot", kGood.substr(0, kGood.rfind("</veld-model>")), "ends too early", 0},
         Bad{"WrongRoot", "<model/>", "not a model file", 1},
-        Bad{"UnknownMetaModel", "<veld-model version=\"1\" metamodel=\"test:nope\"><object id=\"1\" class=\"io.Doc\"/></veld-model>",
+        Bad{"UnknownMetaModel",
+            "<veld-model version=\"1\" metamodel=\"test:nope\"><object id=\"1\" "
+            "class=\"io.Doc\"/></veld-model>",
             "unknown meta-model URI 'test:nope'", 1},
-        Bad{"UnknownUses", doc("", "<uses uri=\"test:nope\"/>"), "unknown meta-model URI 'test:nope'", 2},
+        Bad{"UnknownUses", doc("", "<uses uri=\"test:nope\"/>"),
+            "unknown meta-model URI 'test:nope'", 2},
         Bad{"NoVersion", "<veld-model metamodel=\"test:io\"/>", "version", 1},
         Bad{"FutureVersion", "<veld-model version=\"2\" metamodel=\"test:io\"/>", "unsupported", 1},
-        Bad{"NoRootObject", "<veld-model version=\"1\" metamodel=\"test:io\"></veld-model>", "one root <object>", 1},
-        Bad{"TwoRootObjects", "<veld-model version=\"1\" metamodel=\"test:io\"><object id=\"1\" class=\"io.Doc\"/>\n"
-                              "<object id=\"2\" class=\"io.Doc\"/></veld-model>",
+        Bad{"NoRootObject", "<veld-model version=\"1\" metamodel=\"test:io\"></veld-model>",
+            "one root <object>", 1},
+        Bad{"TwoRootObjects",
+            "<veld-model version=\"1\" metamodel=\"test:io\"><object id=\"1\" class=\"io.Doc\"/>\n"
+            "<object id=\"2\" class=\"io.Doc\"/></veld-model>",
             "one root <object>", 2},
-        Bad{"WrongRootClass", "<veld-model version=\"1\" metamodel=\"test:io\"><object id=\"1\" class=\"io.Item\"/></veld-model>",
+        Bad{"WrongRootClass",
+            "<veld-model version=\"1\" metamodel=\"test:io\"><object id=\"1\" "
+            "class=\"io.Item\"/></veld-model>",
             "not a 'io.Item'", 1},
-        Bad{"UnknownClass", doc("<object property=\"items\" id=\"2\" class=\"io.Nope\"/>"), "unknown class 'io.Nope'", 4},
-        Bad{"AbstractClass", doc("<object property=\"diagrams\" id=\"2\" class=\"KITE.GraphElement\"/>", "<uses uri=\"kite:datamodel\"/>"),
+        Bad{"UnknownClass", doc("<object property=\"items\" id=\"2\" class=\"io.Nope\"/>"),
+            "unknown class 'io.Nope'", 4},
+        Bad{"AbstractClass",
+            doc("<object property=\"diagrams\" id=\"2\" class=\"KITE.GraphElement\"/>",
+                "<uses uri=\"kite:datamodel\"/>"),
             "abstract", 4},
-        Bad{"UndeclaredMetaModel", doc("<object property=\"diagrams\" id=\"2\" class=\"KITE.Diagram\"/>"), "<uses>", 4},
-        Bad{"WrongClassForContainment", doc("<object property=\"items\" id=\"2\" class=\"io.Box\"/>"), "is not a 'io.Item'", 4},
-        Bad{"UnknownProperty", doc("<value property=\"colour\">x</value>"), "has no property 'colour'", 4},
+        Bad{"UndeclaredMetaModel",
+            doc("<object property=\"diagrams\" id=\"2\" class=\"KITE.Diagram\"/>"), "<uses>", 4},
+        Bad{"WrongClassForContainment",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Box\"/>"), "is not a 'io.Item'", 4},
+        Bad{"UnknownProperty", doc("<value property=\"colour\">x</value>"),
+            "has no property 'colour'", 4},
         Bad{"UnknownElement", doc("<thing/>"), "unknown element <thing>", 4},
-        Bad{"UnknownAttribute", doc("<value property=\"title\" lang=\"en\">x</value>"), "unknown attribute 'lang'", 4},
-        Bad{"ValueDoesNotConvert", doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<value property=\"weight\">1.5kg</value></object>"),
+        Bad{"UnknownAttribute", doc("<value property=\"title\" lang=\"en\">x</value>"),
+            "unknown attribute 'lang'", 4},
+        Bad{"ValueDoesNotConvert",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<value "
+                "property=\"weight\">1.5kg</value></object>"),
             "1.5kg", 5},
-        Bad{"IntegerOverflow", doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<value property=\"count\">99999999999999999999</value></object>"),
+        Bad{"IntegerOverflow",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<value "
+                "property=\"count\">99999999999999999999</value></object>"),
             "", 5},
-        Bad{"UnknownLiteral", doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<value property=\"mood\">Sad</value></object>"),
+        Bad{"UnknownLiteral",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<value "
+                "property=\"mood\">Sad</value></object>"),
             "Sad", 5},
-        Bad{"BadBase64", doc("<value property=\"title\" encoding=\"base64\">@@@</value>"), "base64", 4},
-        Bad{"UnknownEncoding", doc("<value property=\"title\" encoding=\"rot13\">x</value>"), "rot13", 4},
+        Bad{"BadBase64", doc("<value property=\"title\" encoding=\"base64\">@@@</value>"), "base64",
+            4},
+        Bad{"UnknownEncoding", doc("<value property=\"title\" encoding=\"rot13\">x</value>"),
+            "rot13", 4},
         Bad{"ValueWithElements", doc("<value property=\"title\">a<b/>c</value>"), "text only", 4},
-        Bad{"DerivedGiven", "<veld-model version=\"1\" metamodel=\"test:lib\"><object id=\"1\" class=\"lib.System\">\n"
-                            "<object property=\"blocks\" id=\"2\" class=\"lib.Block\"><value property=\"childCount\">3</value>"
-                            "</object></object></veld-model>",
+        Bad{"DerivedGiven",
+            "<veld-model version=\"1\" metamodel=\"test:lib\"><object id=\"1\" "
+            "class=\"lib.System\">\n"
+            "<object property=\"blocks\" id=\"2\" class=\"lib.Block\"><value "
+            "property=\"childCount\">3</value>"
+            "</object></object></veld-model>",
             "derived", 2},
-        Bad{"DuplicateId", doc("<object property=\"items\" id=\"2\" class=\"io.Item\"/>\n<object property=\"items\" id=\"2\" class=\"io.Item\"/>"),
+        Bad{"DuplicateId",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\"/>\n<object "
+                "property=\"items\" id=\"2\" class=\"io.Item\"/>"),
             "duplicate id 2", 5},
-        Bad{"RootIdReused", doc("<object property=\"items\" id=\"1\" class=\"io.Item\"/>"), "duplicate id 1", 4},
-        Bad{"BadId", doc("<object property=\"items\" id=\"x1\" class=\"io.Item\"/>"), "not an id", 4},
-        Bad{"ZeroId", doc("<object property=\"items\" id=\"0\" class=\"io.Item\"/>"), "not an id", 4},
-        Bad{"MissingId", doc("<object property=\"items\" class=\"io.Item\"/>"), "needs the attribute 'id'", 4},
-        Bad{"MissingReferenceTarget", doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<ref property=\"next\" to=\"99\"/></object>"),
+        Bad{"RootIdReused", doc("<object property=\"items\" id=\"1\" class=\"io.Item\"/>"),
+            "duplicate id 1", 4},
+        Bad{"BadId", doc("<object property=\"items\" id=\"x1\" class=\"io.Item\"/>"), "not an id",
+            4},
+        Bad{"ZeroId", doc("<object property=\"items\" id=\"0\" class=\"io.Item\"/>"), "not an id",
+            4},
+        Bad{"MissingId", doc("<object property=\"items\" class=\"io.Item\"/>"),
+            "needs the attribute 'id'", 4},
+        Bad{"MissingReferenceTarget",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<ref property=\"next\" "
+                "to=\"99\"/></object>"),
             "no object has id 99", 5},
-        Bad{"ReferenceToWrongClass", doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<ref property=\"next\" to=\"1\"/></object>"),
+        Bad{"ReferenceToWrongClass",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<ref property=\"next\" "
+                "to=\"1\"/></object>"),
             "is not a 'io.Item'", 5},
-        Bad{"ContainmentCycle", doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<ref property=\"parts\" to=\"2\"/></object>"),
+        Bad{"ContainmentCycle",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<ref property=\"parts\" "
+                "to=\"2\"/></object>"),
             "is a containment", 5},
-        Bad{"ObjectNestedInReference", doc("<object property=\"favourite\" id=\"2\" class=\"io.Item\"/>"), "not a containment", 4},
+        Bad{"ObjectNestedInReference",
+            doc("<object property=\"favourite\" id=\"2\" class=\"io.Item\"/>"), "not a containment",
+            4},
         Bad{"ValueForReference", doc("<value property=\"favourite\">2</value>"), "use <ref>", 4},
         Bad{"RefForValue", doc("<ref property=\"title\" to=\"1\"/>"), "use <value>", 4},
-        Bad{"SingleContainmentTwice", doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<object property=\"spare\" id=\"3\" class=\"io.Item\"/>\n"
-                                          "<object property=\"spare\" id=\"4\" class=\"io.Item\"/></object>"),
+        Bad{"SingleContainmentTwice",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<object "
+                "property=\"spare\" id=\"3\" class=\"io.Item\"/>\n"
+                "<object property=\"spare\" id=\"4\" class=\"io.Item\"/></object>"),
             "given twice", 6},
-        Bad{"SingleReferenceTwice", doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<ref property=\"next\" to=\"2\"/>\n"
-                                        "<ref property=\"next\" to=\"2\"/></object>"),
+        Bad{"SingleReferenceTwice",
+            doc("<object property=\"items\" id=\"2\" class=\"io.Item\">\n<ref property=\"next\" "
+                "to=\"2\"/>\n"
+                "<ref property=\"next\" to=\"2\"/></object>"),
             "given twice", 6},
-        Bad{"SingleValueTwice", doc("<value property=\"title\">a</value>\n<value property=\"title\">b</value>"), "given twice", 5},
-        Bad{"DocumentType", "<!DOCTYPE veld-model [<!ENTITY x \"y\">]>\n" + doc("<value property=\"title\">&x;</value>"),
+        Bad{"SingleValueTwice",
+            doc("<value property=\"title\">a</value>\n<value property=\"title\">b</value>"),
+            "given twice", 5},
+        Bad{"DocumentType",
+            "<!DOCTYPE veld-model [<!ENTITY x \"y\">]>\n" +
+                doc("<value property=\"title\">&x;</value>"),
             "document type", 1},
         Bad{"TrailingContent", kGood + "<more/>", "", 0},
         Bad{"StrayText", doc("stray words"), "unexpected text", 0},
@@ -121,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
             [] {
                 std::string body = "<object property=\"items\" id=\"2\" class=\"io.Item\">";
                 for (int i = 0; i < 10001; ++i)
-                    body += "<object property=\"parts\" id=\"" + std::to_string(i + 3) + "\" class=\"io.Item\">";
+                    body += "<object property=\"parts\" id=\"" + std::to_string(i + 3) +
+                            "\" class=\"io.Item\">";
                 for (int i = 0; i < 10002; ++i)
                     body += "</object>";
                 return doc(body);

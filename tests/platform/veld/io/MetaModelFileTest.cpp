@@ -1,5 +1,5 @@
-#include "platform/datamodel/Diagram.hpp"
 #include "platform/veld/io/MetaModelFile.hpp"
+#include "platform/datamodel/Diagram.hpp"
 #include "platform/veld/io/ModelFile.hpp"
 #include "tests/platform/veld/io/IoTestSupport.hpp"
 
@@ -9,8 +9,8 @@ namespace {
 
 // A unique URI per test, since registrations last for the process.
 std::string metaFile(const std::string& uri, const std::string& package, const std::string& body) {
-    return "<?xml version=\"1.0\"?>\n<veld-metamodel version=\"1\" name=\"" + package + "\" uri=\"" + uri +
-           "\" modelClass=\"Flow\">\n" + body + "</veld-metamodel>\n";
+    return "<?xml version=\"1.0\"?>\n<veld-metamodel version=\"1\" name=\"" + package +
+           "\" uri=\"" + uri + "\" modelClass=\"Flow\">\n" + body + "</veld-metamodel>\n";
 }
 
 const std::string kFlowBody =
@@ -32,7 +32,8 @@ const std::string kFlowBody =
     "    <property name=\"next\" type=\"Step\" upper=\"3\"/>\n"
     "    <property name=\"code\" type=\"String\" readOnly=\"true\"/>\n"
     "    <property name=\"limit\" type=\"UnlimitedNatural\"/>\n"
-    "    <property name=\"nextCount\" type=\"Integer\" derived=\"true\" function=\"test.nextCount\"/>\n"
+    "    <property name=\"nextCount\" type=\"Integer\" derived=\"true\" "
+    "function=\"test.nextCount\"/>\n"
     "  </class>\n";
 
 class MetaModelFileTest : public testing::Test {
@@ -47,7 +48,8 @@ protected:
 
     // Expects a FileError at the given line whose message holds expected; and that the URI
     // stays unregistered.
-    void expectRefused(const std::string& uri, const std::string& text, const std::string& expected, int line) {
+    void expectRefused(const std::string& uri, const std::string& text, const std::string& expected,
+                       int line) {
         try {
             readMetaModel(text, "bad.veldmeta");
             ADD_FAILURE() << "loaded a malformed meta-model";
@@ -61,7 +63,8 @@ protected:
 };
 
 TEST_F(MetaModelFileTest, RegistersClassesPropertiesAndEnumerations) {
-    const ImmutableNamespace pkg = readMetaModel(metaFile("test:flow", "flowtest", kFlowBody), "flow.veldmeta");
+    const ImmutableNamespace pkg =
+        readMetaModel(metaFile("test:flow", "flowtest", kFlowBody), "flow.veldmeta");
     ASSERT_TRUE(DomainRegistry::instance().isRegistered("test:flow"));
     EXPECT_EQ(pkg.getName(), "flowtest");
     const ImmutableClass step = DomainRegistry::instance().findClass("flowtest.Step");
@@ -75,8 +78,12 @@ TEST_F(MetaModelFileTest, RegistersClassesPropertiesAndEnumerations) {
     EXPECT_EQ(step.getProperty("next").upperBound(), 3);
     EXPECT_TRUE(step.getProperty("code").isReadOnly());
     EXPECT_TRUE(step.getProperty("nextCount").isDerived());
-    EXPECT_TRUE(DomainRegistry::instance().findClass("flowtest.Flow").getProperty("steps").isComposite());
-    EXPECT_EQ(ImmutableEnumeration(DomainRegistry::instance().findType("flowtest.Kind")).getOwnedLiterals().size(), 2);
+    EXPECT_TRUE(
+        DomainRegistry::instance().findClass("flowtest.Flow").getProperty("steps").isComposite());
+    EXPECT_EQ(ImmutableEnumeration(DomainRegistry::instance().findType("flowtest.Kind"))
+                  .getOwnedLiterals()
+                  .size(),
+              2);
 
     // A model of the loaded meta-model works like any other, and goes through a file too.
     Model model = DomainRegistry::instance().createModel("test:flow");
@@ -90,7 +97,8 @@ TEST_F(MetaModelFileTest, RegistersClassesPropertiesAndEnumerations) {
         a.add(step.getProperty("next"), a);
         t.commit();
     }
-    const ImmutableClassObject a = model.getRootObject().get(model.getMetaModel().getProperty("steps"))[0].asClassObject();
+    const ImmutableClassObject a =
+        model.getRootObject().get(model.getMetaModel().getProperty("steps"))[0].asClassObject();
     EXPECT_EQ(a.getOne("kind").toString(), "Sink");
     EXPECT_EQ(a.getDouble(step.getProperty("weight")), 0.5);
     EXPECT_EQ(a.get(step.getProperty("nextCount"))[0].toInteger(), 2);
@@ -112,24 +120,51 @@ TEST_F(MetaModelFileTest, ARegisteredUriIsRefused) {
 
 TEST_F(MetaModelFileTest, MalformedFilesRegisterNothing) {
     expectRefused("test:m1", "not xml", "not", 1);
-    expectRefused("test:m2", metaFile("test:m2", "m2", kFlowBody).substr(0, 300), "ends too early", 0 + 9);
-    expectRefused("test:m3", metaFile("test:m3", "m3", "<class name=\"A\">\n<property name=\"p\" type=\"Nope\"/>\n</class>\n"),
+    expectRefused("test:m2", metaFile("test:m2", "m2", kFlowBody).substr(0, 300), "ends too early",
+                  0 + 9);
+    expectRefused("test:m3",
+                  metaFile("test:m3", "m3",
+                           "<class name=\"A\">\n<property name=\"p\" type=\"Nope\"/>\n</class>\n"),
                   "unknown type 'Nope'", 4);
-    expectRefused("test:m4", metaFile("test:m4", "m4", "<class name=\"Flow\"/>\n<class name=\"B\" superClasses=\"Missing\"/>\n"),
-                  "unknown class 'Missing'", 4);
-    expectRefused("test:m5", metaFile("test:m5", "m5", "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" upper=\"many\"/>\n</class>\n"),
+    expectRefused(
+        "test:m4",
+        metaFile("test:m4", "m4",
+                 "<class name=\"Flow\"/>\n<class name=\"B\" superClasses=\"Missing\"/>\n"),
+        "unknown class 'Missing'", 4);
+    expectRefused("test:m5",
+                  metaFile("test:m5", "m5",
+                           "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
+                           "upper=\"many\"/>\n</class>\n"),
                   "upper", 4);
-    expectRefused("test:m6", metaFile("test:m6", "m6", "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" derived=\"true\"/>\n</class>\n"),
+    expectRefused("test:m6",
+                  metaFile("test:m6", "m6",
+                           "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
+                           "derived=\"true\"/>\n</class>\n"),
                   "function", 4);
-    expectRefused("test:m7", metaFile("test:m7", "m7", "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" derived=\"true\" function=\"nope\"/>\n</class>\n"),
+    expectRefused("test:m7",
+                  metaFile("test:m7", "m7",
+                           "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
+                           "derived=\"true\" function=\"nope\"/>\n</class>\n"),
                   "no derive function 'nope'", 4);
-    expectRefused("test:m8", metaFile("test:m8", "m8", "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" default=\"x\"/>\n</class>\n"),
+    expectRefused("test:m8",
+                  metaFile("test:m8", "m8",
+                           "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
+                           "default=\"x\"/>\n</class>\n"),
                   "default 'x'", 4);
-    expectRefused("test:m9", metaFile("test:m9", "m9", "<class name=\"Flow\" abstract=\"maybe\"/>\n"), "true or false", 3);
-    expectRefused("test:m10", metaFile("test:m10", "m10", "<clas name=\"Flow\"/>\n"), "unknown element <clas>", 3);
-    expectRefused("test:m11", metaFile("test:m11", "m11", "<class name=\"Flow\"/>\n<class name=\"Flow\"/>\n"), "defined twice", 2);
-    expectRefused("test:m12", metaFile("test:m12", "m12", "<class name=\"A\" superClasses=\"B\"/>\n<class name=\"B\" superClasses=\"A\"/>\n"),
-                  "inherits from itself", 0 + 3);
+    expectRefused("test:m9",
+                  metaFile("test:m9", "m9", "<class name=\"Flow\" abstract=\"maybe\"/>\n"),
+                  "true or false", 3);
+    expectRefused("test:m10", metaFile("test:m10", "m10", "<clas name=\"Flow\"/>\n"),
+                  "unknown element <clas>", 3);
+    expectRefused("test:m11",
+                  metaFile("test:m11", "m11", "<class name=\"Flow\"/>\n<class name=\"Flow\"/>\n"),
+                  "defined twice", 2);
+    expectRefused(
+        "test:m12",
+        metaFile(
+            "test:m12", "m12",
+            "<class name=\"A\" superClasses=\"B\"/>\n<class name=\"B\" superClasses=\"A\"/>\n"),
+        "inherits from itself", 0 + 3);
     // A file that failed once loads once it is right.
     readMetaModel(metaFile("test:m3", "m3", "<class name=\"Flow\"/>\n"), "fixed");
     EXPECT_TRUE(DomainRegistry::instance().isRegistered("test:m3"));

@@ -26,7 +26,8 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
-    ClassObject item(const ClassObject& owner, const ImmutableProperty& where, const std::string& label) {
+    ClassObject item(const ClassObject& owner, const ImmutableProperty& where,
+                     const std::string& label) {
         ClassObject o = Model(owner.getModelVELD()).getFactory().create(m.item);
         owner.add(where, o);
         o.setString(m.label, label);
@@ -73,7 +74,7 @@ TEST_F(RoundTripTest, EveryKindOfValueComesBackEqualAndTheModelStartsFresh) {
         doc.setObject(m.favourite, deep);
         doc.add(m.pinned, b);
         doc.add(m.pinned, spare);
-        doc.add(m.pinned, b);  // a reference list may name an object more than once
+        doc.add(m.pinned, b); // a reference list may name an object more than once
         t.commit();
     }
     Model copy = roundTrip();
@@ -99,7 +100,8 @@ TEST_F(RoundTripTest, EveryKindOfValueComesBackEqualAndTheModelStartsFresh) {
 TEST_F(RoundTripTest, ReadOnlyValuesAreLoadedAndSavedButStayReadOnly) {
     const std::string text =
         "<veld-model version=\"1\" metamodel=\"test:io\"><object id=\"7\" class=\"io.Doc\">"
-        "<object property=\"items\" id=\"9\" class=\"io.Item\"><value property=\"code\">X-1</value></object>"
+        "<object property=\"items\" id=\"9\" class=\"io.Item\"><value "
+        "property=\"code\">X-1</value></object>"
         "</object></veld-model>";
     model = readModel(text, "code.veld");
     const ClassObject o = model.getRootObject().get(m.items)[0].asClassObject();
@@ -112,10 +114,18 @@ TEST_F(RoundTripTest, ReadOnlyValuesAreLoadedAndSavedButStayReadOnly) {
 }
 
 TEST_F(RoundTripTest, DoublesComeBackBitForBit) {
-    const double values[] = {0.1, 1.0 / 3.0, -0.0, 0.0, 1e300, -2.2250738585072014e-308,
-                             std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::max(),
-                             std::numeric_limits<double>::lowest(), 123456789.123456789,
-                             std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    const double values[] = {0.1,
+                             1.0 / 3.0,
+                             -0.0,
+                             0.0,
+                             1e300,
+                             -2.2250738585072014e-308,
+                             std::numeric_limits<double>::denorm_min(),
+                             std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::lowest(),
+                             123456789.123456789,
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
                              std::nextafter(1.0, 2.0)};
     {
         Transaction t(model);
@@ -136,7 +146,8 @@ TEST_F(RoundTripTest, DoublesComeBackBitForBit) {
     const auto weights = items[0].asClassObject().get(m.weights);
     ASSERT_EQ(weights.size(), static_cast<int>(std::size(values)));
     for (int i = 0; i < weights.size(); ++i)
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(weights[i].toDouble()), std::bit_cast<std::uint64_t>(values[i]))
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(weights[i].toDouble()),
+                  std::bit_cast<std::uint64_t>(values[i]))
             << "value " << i;
     EXPECT_EQ(items[0].asClassObject().getDouble(m.weight), std::nextafter(0.1, 1.0));
     EXPECT_TRUE(std::isnan(items[1].asClassObject().getDouble(m.weight)));
@@ -315,7 +326,8 @@ TEST_F(RoundTripTest, MarkupCharactersInNamesAreEscaped) {
     b.build();
     Model marked = DomainRegistry::instance().createModel("test:a&b<\"c\">\td\ne");
     const std::string written = writeModel(marked);
-    EXPECT_NE(written.find("metamodel=\"test:a&amp;b&lt;&quot;c&quot;&gt;&#9;d&#10;e\""), std::string::npos)
+    EXPECT_NE(written.find("metamodel=\"test:a&amp;b&lt;&quot;c&quot;&gt;&#9;d&#10;e\""),
+              std::string::npos)
         << written;
     Model copy = readModel(written, "marks.veld");
     EXPECT_EQ(copy.getRootObject().getMetaClass(), marked.getRootObject().getMetaClass());
@@ -337,7 +349,7 @@ TEST_F(RoundTripTest, ANameAFileCannotCarryIsNotWritten) {
 TEST_F(RoundTripTest, AModelLoadsFromAPipe) {
     {
         Transaction t(model);
-        for (int i = 0; i < 3000; ++i)  // more than a pipe holds at once
+        for (int i = 0; i < 3000; ++i) // more than a pipe holds at once
             item(model.getRootObject(), m.items, "item " + std::to_string(i));
         t.commit();
     }

@@ -38,14 +38,15 @@ std::string tokens(const std::string& xml, std::size_t maxDepth = 100) {
 // The same from Qt's reader, for documents both must read alike.
 std::string qtTokens(const std::string& xml) {
     QXmlStreamReader r(QByteArray::fromRawData(xml.data(), static_cast<qsizetype>(xml.size())));
-    r.setNamespaceProcessing(false);  // as the model files are read
+    r.setNamespaceProcessing(false); // as the model files are read
     std::string out;
     while (!r.atEnd()) {
         switch (r.readNext()) {
         case QXmlStreamReader::StartElement: {
             out += r.qualifiedName().toString().toStdString();
             for (const QXmlStreamAttribute& a : r.attributes())
-                out += " " + a.qualifiedName().toString().toStdString() + "=[" + a.value().toString().toStdString() + "]";
+                out += " " + a.qualifiedName().toString().toStdString() + "=[" +
+                       a.value().toString().toStdString() + "]";
             out += "\n";
             if (r.name() == u"t") {
                 out += "text=[" + r.readElementText().toStdString() + "]\n";
@@ -53,8 +54,11 @@ std::string qtTokens(const std::string& xml) {
             }
             break;
         }
-        case QXmlStreamReader::EndElement: out += "/" + r.qualifiedName().toString().toStdString() + "\n"; break;
-        default: break;
+        case QXmlStreamReader::EndElement:
+            out += "/" + r.qualifiedName().toString().toStdString() + "\n";
+            break;
+        default:
+            break;
         }
     }
     EXPECT_FALSE(r.hasError()) << r.errorString().toStdString();
@@ -72,7 +76,8 @@ FileError errorOf(const std::string& xml, std::size_t maxDepth = 100) {
     return FileError("", 0, 0, "");
 }
 
-void expectError(const std::string& xml, const std::string& what, std::int64_t line, std::int64_t column) {
+void expectError(const std::string& xml, const std::string& what, std::int64_t line,
+                 std::int64_t column) {
     const FileError e = errorOf(xml);
     EXPECT_NE(e.message().find(what), std::string::npos) << e.what();
     EXPECT_EQ(e.line(), line) << e.what();
@@ -81,7 +86,8 @@ void expectError(const std::string& xml, const std::string& what, std::int64_t l
 }
 
 TEST(XmlScannerTest, ReadsElementsAttributesAndText) {
-    EXPECT_EQ(tokens("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r a=\"1\" b='two'>\n <t>x</t>\n <e/>\n</r>\n"),
+    EXPECT_EQ(tokens("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r a=\"1\" b='two'>\n <t>x</t>\n "
+                     "<e/>\n</r>\n"),
               "r a=[1] b=[two]\nt\ntext=[x]\n/t\ne\n/e\n/r\n");
 }
 
@@ -100,7 +106,7 @@ TEST(XmlScannerTest, MatchesAttributesAgainstTheNamesAnElementMayHave) {
         ADD_FAILURE() << "an absent attribute was given";
     } catch (const FileError& e) {
         EXPECT_EQ(e.message(), "<e> needs the attribute 'c'");
-        EXPECT_EQ(e.column(), 16);  // after the start tag
+        EXPECT_EQ(e.column(), 16); // after the start tag
     }
     try {
         in.match({"a"}, found);
@@ -113,7 +119,8 @@ TEST(XmlScannerTest, MatchesAttributesAgainstTheNamesAnElementMayHave) {
 TEST(XmlScannerTest, ResolvesThePredefinedEntitiesAndCharacterReferences) {
     EXPECT_EQ(tokens("<t a='&lt;&gt;&amp;&apos;&quot;'>&lt;&gt;&amp;&apos;&quot;</t>"),
               "t a=[<>&'\"]\ntext=[<>&'\"]\n/t\n");
-    EXPECT_EQ(tokens("<t>&#65;&#x42;&#x00e9;&#x20AC;&#128512;</t>"), "t\ntext=[AB\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80]\n/t\n");
+    EXPECT_EQ(tokens("<t>&#65;&#x42;&#x00e9;&#x20AC;&#128512;</t>"),
+              "t\ntext=[AB\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80]\n/t\n");
     EXPECT_EQ(tokens("<t a='&#10;&#9;&#13;'>&#13;</t>"), "t a=[\n\t\r]\ntext=[\r]\n/t\n");
 }
 
@@ -149,11 +156,14 @@ TEST(XmlScannerTest, RefusesMalformedAttributes) {
 }
 
 TEST(XmlScannerTest, ReadsTextWithCommentsInstructionsAndCData) {
-    EXPECT_EQ(tokens("<t>a<!-- c -->b<?pi x?>c<![CDATA[<d>&amp;]]>e</t>"), "t\ntext=[abc<d>&amp;e]\n/t\n");
+    EXPECT_EQ(tokens("<t>a<!-- c -->b<?pi x?>c<![CDATA[<d>&amp;]]>e</t>"),
+              "t\ntext=[abc<d>&amp;e]\n/t\n");
     EXPECT_EQ(tokens("<t>one\r\ntwo\rthree\n</t>"), "t\ntext=[one\ntwo\nthree\n]\n/t\n");
     EXPECT_EQ(tokens("<t/>"), "t\ntext=[]\n/t\n");
     EXPECT_EQ(tokens("<t></t>"), "t\ntext=[]\n/t\n");
-    EXPECT_EQ(tokens("\xEF\xBB\xBF<!-- before --><?pi?>\n<r><!-- in --><?pi in?></r>\n<!-- after -->\n"), "r\n/r\n");
+    EXPECT_EQ(
+        tokens("\xEF\xBB\xBF<!-- before --><?pi?>\n<r><!-- in --><?pi in?></r>\n<!-- after -->\n"),
+        "r\n/r\n");
 }
 
 TEST(XmlScannerTest, RefusesMarkupTheFilesDoNotUse) {
@@ -177,10 +187,12 @@ TEST(XmlScannerTest, RefusesMarkupTheFilesDoNotUse) {
 TEST(XmlScannerTest, ChecksTheXmlDeclaration) {
     EXPECT_EQ(tokens("<?xml version='1.0' encoding='utf-8' standalone='yes'?><r/>"), "r\n/r\n");
     EXPECT_EQ(tokens("<?xml version=\"1.0\"?><r/>"), "r\n/r\n");
-    expectError("<?xml version='1.0' encoding='ISO-8859-1'?><r/>", "only UTF-8 files are read, not 'ISO-8859-1'", 1, 30);
+    expectError("<?xml version='1.0' encoding='ISO-8859-1'?><r/>",
+                "only UTF-8 files are read, not 'ISO-8859-1'", 1, 30);
     expectError("<?xml version='2.0'?><r/>", "unsupported XML version '2.0'", 1, 15);
     expectError("<?xml encoding='UTF-8'?><r/>", "unexpected 'encoding'", 1, 6);
-    expectError("<?xml version='1.0' standalone='yes' encoding='UTF-8'?><r/>", "unexpected 'encoding'", 1, 37);
+    expectError("<?xml version='1.0' standalone='yes' encoding='UTF-8'?><r/>",
+                "unexpected 'encoding'", 1, 37);
     expectError("<?xml version='1.0' standalone='maybe'?><r/>", "yes or no", 1, 32);
     expectError("<?xml?><r/>", "needs a version", 1, 0);
     expectError("\n<?xml version='1.0'?><r/>", "may only open the file", 2, 2);
@@ -195,15 +207,16 @@ TEST(XmlScannerTest, CountsLinesAndUtf16ColumnsLikeQt) {
     EXPECT_EQ(in.position(in.offset()).column, 8);
     ASSERT_EQ(in.next(), Token::EndElement);
     ASSERT_EQ(in.next(), Token::StartElement);
-    EXPECT_EQ(in.position(in.offset()).line, 4);  // a CR LF is one line end
+    EXPECT_EQ(in.position(in.offset()).line, 4); // a CR LF is one line end
     ASSERT_EQ(in.next(), Token::EndElement);
     ASSERT_EQ(in.next(), Token::StartElement);
-    EXPECT_EQ(in.position(in.offset()).line, 5);  // and so is a lone CR
+    EXPECT_EQ(in.position(in.offset()).line, 5); // and so is a lone CR
     EXPECT_EQ(in.position(in.offset()).column, 4);
     // Columns count UTF-16 units: one for é, two for an emoji outside the basic plane.
     expectError("<r a='\xC3\xA9\xF0\x9F\x98\x80' b='1' b='2'/>", "given twice", 1, 17);
     expectError("<r>\n<e a='1'\r\n  x/></r>", "'='", 3, 3);
-    expectError("\xEF\xBB\xBF<r a='1' a='1'/>", "given twice", 1, 9);  // a byte order mark takes no column
+    expectError("\xEF\xBB\xBF<r a='1' a='1'/>", "given twice", 1,
+                9); // a byte order mark takes no column
 }
 
 TEST(XmlScannerTest, RefusesInvalidUtf8AndForbiddenCharacters) {
@@ -212,13 +225,13 @@ TEST(XmlScannerTest, RefusesInvalidUtf8AndForbiddenCharacters) {
         const char* what;
     };
     const Case cases[] = {
-        {"\xC0\x80", "invalid UTF-8"},               // overlong NUL
-        {"\xE0\x80\xAF", "invalid UTF-8"},           // overlong '/'
-        {"\xED\xA0\x80", "invalid UTF-8"},           // a surrogate
-        {"\xF4\x90\x80\x80", "invalid UTF-8"},       // beyond U+10FFFF
-        {"\x80", "invalid UTF-8 (byte 0x80)"},       // a lone continuation byte
-        {"\xF8\x88\x80\x80\x80", "invalid UTF-8"},   // five bytes
-        {"\xC3(", "incomplete sequence"},            // a lead byte without its continuation
+        {"\xC0\x80", "invalid UTF-8"},             // overlong NUL
+        {"\xE0\x80\xAF", "invalid UTF-8"},         // overlong '/'
+        {"\xED\xA0\x80", "invalid UTF-8"},         // a surrogate
+        {"\xF4\x90\x80\x80", "invalid UTF-8"},     // beyond U+10FFFF
+        {"\x80", "invalid UTF-8 (byte 0x80)"},     // a lone continuation byte
+        {"\xF8\x88\x80\x80\x80", "invalid UTF-8"}, // five bytes
+        {"\xC3(", "incomplete sequence"},          // a lead byte without its continuation
         {"\xEF\xBF\xBE", "noncharacter U+FFFE"},
         {"\x01", "control character U+0001"},
         {std::string(1, '\0'), "control character U+0000"},
@@ -232,8 +245,12 @@ TEST(XmlScannerTest, RefusesInvalidUtf8AndForbiddenCharacters) {
         expectError("<!--" + c.bytes + "--><r/>", c.what, 1, 4);
     }
     // Valid sequences of every length pass.
-    EXPECT_EQ(tokens("<t a='\x7F\xC2\x80'>\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF</t>"),
-              "t a=[\x7F\xC2\x80]\ntext=[\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF]\n/t\n");
+    EXPECT_EQ(tokens("<t "
+                     "a='\x7F\xC2\x80'>"
+                     "\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF</t>"),
+              "t "
+              "a=[\x7F\xC2\x80]\ntext=["
+              "\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF]\n/t\n");
     // A sequence cut off by the end of the file is a truncated file.
     const FileError cut = errorOf("<t>\xE2\x82");
     EXPECT_NE(cut.message().find("ends too early"), std::string::npos) << cut.what();
@@ -245,7 +262,8 @@ TEST(XmlScannerTest, EveryCutOfAFileIsTruncatedUntilItsRootCloses) {
         "<root a=\"1 &amp; 2\" b='&#x263A;'>\n <t>text &lt; &#65; <![CDATA[<raw>]]><!--c--></t>\n"
         " <e/>\n <t/>\n</root >\n";
     const std::size_t complete = xml.find("</root >") + 8;
-    ASSERT_EQ(tokens(xml), "root a=[1 & 2] b=[\xE2\x98\xBA]\nt\ntext=[text < A <raw>]\n/t\ne\n/e\nt\ntext=[]\n/t\n/root\n");
+    ASSERT_EQ(tokens(xml), "root a=[1 & 2] b=[\xE2\x98\xBA]\nt\ntext=[text < A "
+                           "<raw>]\n/t\ne\n/e\nt\ntext=[]\n/t\n/root\n");
     for (std::size_t n = 0; n < xml.size(); ++n) {
         const std::string prefix = xml.substr(0, n);
         if (n >= complete) {
@@ -256,7 +274,8 @@ TEST(XmlScannerTest, EveryCutOfAFileIsTruncatedUntilItsRootCloses) {
             tokens(prefix);
             ADD_FAILURE() << "a file cut after " << n << " bytes was read";
         } catch (const FileError& e) {
-            EXPECT_NE(e.message().find("ends too early"), std::string::npos) << n << ": " << e.what();
+            EXPECT_NE(e.message().find("ends too early"), std::string::npos)
+                << n << ": " << e.what();
             EXPECT_GT(e.line(), 0) << n;
         }
     }
@@ -278,7 +297,8 @@ TEST(XmlScannerTest, ReadsWhatQtsReaderReads) {
     const std::string documents[] = {
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r a=\"1\" b='two'><t>x</t><e/></r>",
         "<r a=\"x\ty\nz\r\nw\" b='&lt;&#10;&#x9;&quot;'>\r\n <t>one\r\ntwo\rthree</t>\n</r>",
-        "<r>\n<t>a<!-- c -->b<?pi x?>c<![CDATA[<d>&amp;\r\n]]>e</t>\n<t/><t></t>\n</r>\n<!-- after -->",
+        "<r>\n<t>a<!-- c -->b<?pi x?>c<![CDATA[<d>&amp;\r\n]]>e</t>\n<t/><t></t>\n</r>\n<!-- after "
+        "-->",
         "<r:x xmlns:r='urn:r' r:a='1'><t>\xC3\xA9\xF0\x9F\x98\x80 &#128512;&#xE9;</t></r:x>",
         "<r><t>  spaces  and\ttabs\t</t><t>]]&gt; ] ]] &amp;amp;</t></r>",
         "<\xC3\xA9l\xC3\xA9ment \xC3\xA0='1'><t>x</t></\xC3\xA9l\xC3\xA9ment>",
