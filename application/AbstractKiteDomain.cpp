@@ -1,24 +1,14 @@
 #include "application/AbstractKiteDomain.hpp"
 
-#include "editor/DelegateToGlyphTool.hpp"
-#include "editor/Editor.hpp"
-#include "editor/MarqueeSelectionTool.hpp"
-#include "editor/MoveTool.hpp"
-#include "editor/ResizeBehavior.hpp"
-#include "editor/SelectionTool.hpp"
 #include "platform/tavi/TypedException.hpp"
-#include "platform/zeph/ToolConstructor.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 namespace KITE {
 
 namespace {
 
-// Makes T for the editor under the role the canvas's selection tool starts T's base by.
-template <class T, class Base>
-TAVI::Holder<ZEPH::AbstractToolConstructor> constructorFor(Editor& editor) {
-    return TAVI::Holder<ZEPH::AbstractToolConstructor>(
-        new ZEPH::ToolConstructor<T, Editor&>(Base::staticGetDefaultRole(), editor));
-}
+// Set by the editor layer, which sits above this one, before it makes its first editor.
+AbstractKiteDomain::DefaultToolInstaller defaultToolInstaller = nullptr;
 
 } // namespace
 
@@ -26,16 +16,18 @@ AbstractKiteDomain::AbstractKiteDomain() = default;
 
 AbstractKiteDomain::~AbstractKiteDomain() = default;
 
+void AbstractKiteDomain::setDefaultToolInstaller(DefaultToolInstaller installer) {
+    defaultToolInstaller = installer;
+}
+
 void AbstractKiteDomain::installTools(Editor* editor) const {
     if (!editor)
         throw TAVI::TypedException(TAVI_HERE,
                                    "AbstractKiteDomain::installTools: the editor is null");
-    editor->addToolConstructor(
-        constructorFor<MarqueeSelectionTool, ZEPH::MarqueeSelectionTool>(*editor));
-    editor->addToolConstructor(constructorFor<MoveTool, ZEPH::MoveTool>(*editor));
-    editor->addToolConstructor(constructorFor<ResizeBehavior, ZEPH::ResizeBehavior>(*editor));
-    editor->addTool(TAVI::Holder<ZEPH::Tool>(new SelectionTool(*editor)));
-    editor->addTool(TAVI::Holder<ZEPH::Tool>(new DelegateToGlyphTool(*editor)));
+    zu_assert(defaultToolInstaller, "no default tools are registered: the editor layer "
+                                    "registers them when it makes an editor");
+    if (defaultToolInstaller)
+        defaultToolInstaller(*editor);
 }
 
 } // namespace KITE

@@ -40,11 +40,17 @@ public:
     virtual boost::shared_ptr<GetChildrenBase> getTreePopulator() = 0;
     // Gives a new editor its default tools: constructors of the marquee selection, move and
     // resize tools for the roles the selection tool starts them by, then the selection tool and
-    // the delegate-to-glyph tool on its stack. A domain that wants other tools overrides it.
-    // A null editor is refused with TAVI::TypedException.
+    // the delegate-to-glyph tool on its stack (the installer the editor layer registers). A
+    // domain that wants other tools overrides it. A null editor is refused with
+    // TAVI::TypedException.
     virtual void installTools(Editor* editor) const;
     // A new front for the studio; the caller holds it in a TAVI::Holder.
     virtual AbstractKiteDomainInterface* createKiteInterface(PLATFORM::Studio* studio) const = 0;
+
+    // How installTools gives an editor the library's default tools. The editor layer, which
+    // this layer does not know, registers it before it makes its first editor.
+    using DefaultToolInstaller = void (*)(Editor& editor);
+    static void setDefaultToolInstaller(DefaultToolInstaller installer);
 
     EdgeCreationRuleSet& getEdgeCreationRuleSet() { return rules; }
     const EdgeCreationRuleSet& getEdgeCreationRuleSet() const { return rules; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/veld/Report.hpp"
+#include "platform/datamodel/ChangeReports.hpp"
 
 namespace PLATFORM {
 class Studio;
@@ -13,9 +13,6 @@ class EditorSelectionChangedEvent;
 class ImmutableDiagramElement;
 class NavigateUpRequest;
 class StudioApp;
-
-// One transaction's changes to a model's objects, each with its state before.
-using ModelChangeReport = VELD::ReportOfChanges<VELD::ImmutableClassObject, true>;
 
 // What models' applications, domain implementations and editors ask of the studio application
 // of their studio. StudioApp implements it; a studio whose application object does not is a

@@ -1,10 +1,12 @@
 #include "editor/Editor.hpp"
 
+#include "application/AbstractKiteDomain.hpp"
 #include "application/Application.hpp"
 #include "application/Command.hpp"
 #include "application/DomainRegistry.hpp"
 #include "application/KiteDomainInterface.hpp"
 #include "application/StudioAppLink.hpp"
+#include "editor/DefaultTools.hpp"
 #include "editor/DiagramGeometry.hpp"
 #include "editor/Editor_p.hpp"
 #include "editor/Glyph.hpp"
@@ -12,7 +14,6 @@
 #include "editor/Palette.hpp"
 #include "editor/PaletteButtonToTool.hpp"
 #include "editor/ZoomToolFactory.hpp"
-#include "platform/host/zu.hpp"
 #include "platform/nimb/ConnectionImpl.hpp"
 #include "platform/nimb/ConnectionLock.hpp"
 #include "platform/nimb/Thread.hpp"
@@ -26,6 +27,7 @@
 #include "platform/tavi2/GLToolBar2.hpp"
 #include "platform/veld/Exception.hpp"
 #include "platform/zeph/GLCanvas.hpp"
+#include "platform/zu/zu.hpp"
 #include "studio/events/EditorSelectionChangedEvent.hpp"
 
 #include <QString>
@@ -540,7 +542,15 @@ Editor* Editor::create(PLATFORM::Studio* studio, const std::string& typeName) {
 }
 
 Editor::Editor(PLATFORM::Studio* studio, const std::string& typeName)
-    : PLATFORM::StudioComponentBase(studio, typeName), d(new EditorPrivate(this, studio)) {}
+    : PLATFORM::StudioComponentBase(studio, typeName), d(new EditorPrivate(this, studio)) {
+    // Domains give editors their tools through the domain layer, below this one: an editor
+    // is what needs them, so the first one registers them.
+    static const bool toolsRegistered = [] {
+        AbstractKiteDomain::setDefaultToolInstaller(&installDefaultTools);
+        return true;
+    }();
+    (void)toolsRegistered;
+}
 
 Editor::~Editor() {
     disconnect();

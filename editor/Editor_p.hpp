@@ -3,11 +3,11 @@
 // Private to the editor's sources and their tests.
 
 #include "editor/Editor.hpp"
-#include "platform/host/zu.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/tavi/UndoRedoCommandTarget.hpp"
 #include "platform/veld/Exception.hpp"
 #include "platform/veld/Report.hpp"
+#include "platform/zu/zu.hpp"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 #include "editor/GlyphFactory.hpp"
 
 #include "editor/NullGlyph.hpp"
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 namespace KITE {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/Glyph.hpp"
-#include "studio/components/VisitorTable.hpp"
+#include "platform/veld/VisitorTable.hpp"
 
 namespace KITE {
 
@@ -21,7 +21,7 @@ class Graphics;
 //   };
 class GlyphFactory {
 public:
-    using Table = VisitorTable<GlyphFactory, TAVI::Holder<Glyph>>;
+    using Table = VELD::VisitorTable<GlyphFactory, TAVI::Holder<Glyph>>;
 
     virtual ~GlyphFactory();
     GlyphFactory(const GlyphFactory&) = delete;

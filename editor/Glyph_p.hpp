@@ -2,8 +2,8 @@
 
 #include "editor/Control.hpp"
 #include "editor/Glyph.hpp"
-#include "platform/host/zuAssert.hpp"
 #include "platform/tavi/Holder.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <exception>
 #include <map>

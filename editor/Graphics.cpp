@@ -5,10 +5,10 @@
 #include "editor/GlyphFactory.hpp"
 #include "editor/Glyph_p.hpp"
 #include "editor/Graphics_p.hpp"
-#include "platform/host/zu.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/ContainerNode.hpp"
+#include "platform/zu/zu.hpp"
 
 #include <QGraphicsScene>
 

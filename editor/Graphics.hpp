@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/datamodel/ChangeReports.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/nimb/Emitter.hpp"
 #include "platform/tavi/GList.hpp"
 #include "platform/tavi/GSet.hpp"
 #include "platform/tavi/Holder.hpp"
-#include "platform/veld/Report.hpp"
 #include "platform/zeph/Node.hpp"
 #include "platform/zeph/Scene.hpp"
 
@@ -14,9 +14,6 @@ namespace KITE {
 class Glyph;
 class GlyphFactory;
 class GraphicsPrivate;
-
-// One transaction's changes to diagram elements, as the editor's observers hand them on.
-using DiagramChangeReport = VELD::ReportOfChanges<DiagramElement, false>;
 
 // The glyphs of one editor: which glyph draws which element, and where its nodes hang. Owns
 // the canvas scene; glyphs of elements on the diagram hang under a root node, glyphs of

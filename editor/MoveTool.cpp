@@ -3,12 +3,12 @@
 #include "editor/Editor.hpp"
 #include "editor/Graphics.hpp"
 #include "editor/MoveTool_p.hpp"
-#include "platform/host/zu.hpp"
 #include "platform/veld/Model.hpp"
 #include "platform/zeph/EllipseNode.hpp"
 #include "platform/zeph/LineNode.hpp"
 #include "platform/zeph/LodScale.hpp"
 #include "platform/zeph/Scene.hpp"
+#include "platform/zu/zu.hpp"
 
 #include <cmath>
 #include <limits>

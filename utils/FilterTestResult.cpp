@@ -1,6 +1,6 @@
 #include "utils/FilterTestResult.hpp"
 
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 namespace KITE::Util {
 

@@ -3,7 +3,7 @@
 #include "platform/host/COSPackage.hpp"
 #include "platform/host/CosCommonClassInfo.hpp"
 #include "platform/host/vxArray.hpp"
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <unordered_map>
 

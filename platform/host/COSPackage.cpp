@@ -1,7 +1,7 @@
 #include "platform/host/COSPackage.hpp"
 
 #include "platform/host/CosCommonClassInfo.hpp"
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 namespace NOX {
 

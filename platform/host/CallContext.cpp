@@ -1,6 +1,6 @@
 #include "platform/host/CallContext.hpp"
 
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <cmath>
 #include <limits>

@@ -3,7 +3,7 @@
 #include "platform/host/BindingRegistry.hpp"
 #include "platform/host/COSPackage.hpp"
 #include "platform/host/HostObject.hpp"
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 namespace NOX {
 

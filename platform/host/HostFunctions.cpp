@@ -1,8 +1,8 @@
 #include "platform/host/HostFunctions.hpp"
 
-#include "platform/host/zuPrint.hpp"
 #include "platform/nimb/Thread.hpp"
 #include "platform/tavi/ApplicationContext.hpp"
+#include "platform/zu/zuPrint.hpp"
 
 #include <unordered_map>
 

@@ -1,8 +1,8 @@
 #include "platform/orbis/OrbisMessages.hpp"
 
-#include "platform/host/zuMessages.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi/XCFErrorDescription.hpp"
+#include "platform/zu/zuMessages.hpp"
 
 #include <mutex>
 

@@ -1,6 +1,6 @@
 #include "platform/tavi/CodeLocation.hpp"
 
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 namespace TAVI {
 

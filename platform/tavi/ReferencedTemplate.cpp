@@ -1,6 +1,6 @@
 #include "platform/tavi/ReferencedTemplate.hpp"
 
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <string>
 

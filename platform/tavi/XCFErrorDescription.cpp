@@ -1,6 +1,6 @@
 #include "platform/tavi/XCFErrorDescription.hpp"
 
-#include "platform/host/zuMessages.hpp"
+#include "platform/zu/zuMessages.hpp"
 
 namespace TAVI {
 

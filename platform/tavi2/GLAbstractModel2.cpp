@@ -1,8 +1,8 @@
 #include "platform/tavi2/GLAbstractModel2.hpp"
 
-#include "platform/host/zuAssert.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi2/GLAbstractModel2_p.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,5 @@
 #include "platform/zeph/GLCanvas.hpp"
 
-#include "platform/host/zuAssert.hpp"
 #include "platform/zeph/DragEvent.hpp"
 #include "platform/zeph/GLCanvas_p.hpp"
 #include "platform/zeph/GlobalViewerInfo.hpp"
@@ -8,6 +7,7 @@
 #include "platform/zeph/LodScale.hpp"
 #include "platform/zeph/TextNode.hpp"
 #include "platform/zeph/WheelEvent.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,11 +1,11 @@
 #include "platform/zeph/Node.hpp"
 
-#include "platform/host/zuAssert.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/NodeStyle_p.hpp"
 #include "platform/zeph/Node_p.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "platform/zeph/Scene_p.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <QAbstractGraphicsShapeItem>
 #include <QGraphicsEllipseItem>

@@ -1,10 +1,10 @@
 #include "platform/zeph/ToolStack.hpp"
 
-#include "platform/host/zuAssert.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/zeph/DragEvent.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/WheelEvent.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <algorithm>
 #include <exception>

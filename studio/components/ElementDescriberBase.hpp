@@ -1,6 +1,6 @@
 #pragma once
 
-#include "studio/components/VisitorTable.hpp"
+#include "platform/veld/VisitorTable.hpp"
 
 #include <string>
 
@@ -11,7 +11,7 @@ namespace KITE {
 // describe (or registerDescribableTypes). Held by boost::shared_ptr (domain, studio, tree).
 class ElementDescriberBase {
 public:
-    using Table = VisitorTable<ElementDescriberBase, std::string, unsigned int>;
+    using Table = VELD::VisitorTable<ElementDescriberBase, std::string, unsigned int>;
 
     virtual ~ElementDescriberBase();
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "studio/components/VisitorTable.hpp"
+#include "platform/veld/VisitorTable.hpp"
 
 namespace KITE {
 
@@ -8,7 +8,7 @@ namespace KITE {
 // ElementDescriberBase.
 class ElementIsEditableObjectBase {
 public:
-    using Table = VisitorTable<ElementIsEditableObjectBase, bool, unsigned int>;
+    using Table = VELD::VisitorTable<ElementIsEditableObjectBase, bool, unsigned int>;
 
     virtual ~ElementIsEditableObjectBase();
 

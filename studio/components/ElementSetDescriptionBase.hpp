@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/veld/ClassObject.hpp"
-#include "studio/components/VisitorTable.hpp"
+#include "platform/veld/VisitorTable.hpp"
 
 #include <string>
 
@@ -11,7 +11,7 @@ namespace KITE {
 // exceptions reach the caller. Registration as for ElementDescriberBase.
 class ElementSetDescriptionBase {
 public:
-    using Table = VisitorTable<ElementSetDescriptionBase, void, const std::string&>;
+    using Table = VELD::VisitorTable<ElementSetDescriptionBase, void, const std::string&>;
 
     virtual ~ElementSetDescriptionBase();
 

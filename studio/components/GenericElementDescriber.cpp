@@ -1,9 +1,9 @@
 #include "studio/components/GenericElementDescriber_p.hpp"
 
 #include "platform/host/HostFunctions.hpp"
-#include "platform/host/zuPrint.hpp"
 #include "platform/veld/Asserter.hpp"
 #include "platform/veld/Object.hpp"
+#include "platform/zu/zuPrint.hpp"
 
 namespace KITE {
 

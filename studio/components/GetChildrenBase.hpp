@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/veld/Object.hpp"
-#include "studio/components/VisitorTable.hpp"
+#include "platform/veld/VisitorTable.hpp"
 #include "utils/FilterBase.hpp"
 
 #include <boost/shared_ptr.hpp>
@@ -20,7 +20,8 @@ class StudioApp;
 // Held by boost::shared_ptr (domain, tree delegate); the filters are shared.
 class GetChildrenBase {
 public:
-    using Table = VisitorTable<GetChildrenBase, void, std::vector<VELD::ImmutableClassObject>*>;
+    using Table =
+        VELD::VisitorTable<GetChildrenBase, void, std::vector<VELD::ImmutableClassObject>*>;
 
     virtual ~GetChildrenBase();
 

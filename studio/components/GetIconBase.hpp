@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/veld/VisitorTable.hpp"
 #include "studio/components/IconNode.hpp"
-#include "studio/components/VisitorTable.hpp"
 
 #include <string>
 
@@ -14,7 +14,7 @@ namespace KITE {
 // Held by boost::shared_ptr (domain, studio application, tree).
 class GetIconBase {
 public:
-    using Table = VisitorTable<GetIconBase, std::string>;
+    using Table = VELD::VisitorTable<GetIconBase, std::string>;
 
     virtual ~GetIconBase();
 

@@ -1,7 +1,6 @@
 #pragma once
 
-// Only the report alias is used; the header needs nothing of the application library to link.
-#include "application/StudioAppLink.hpp"
+#include "platform/datamodel/ChangeReports.hpp"
 
 #include <string>
 

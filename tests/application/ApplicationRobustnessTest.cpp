@@ -3,12 +3,12 @@
 #include "application/EdgeCreationRuleSet.hpp"
 #include "application/KiteDomain.hpp"
 #include "application/MessageCatalog.hpp"
-#include "platform/host/zuMessages.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi/UndoRedoCommandTarget.hpp"
 #include "platform/veld/Veld.hpp"
+#include "platform/zu/zuMessages.hpp"
 
 #include "tests/application/CounterModel.hpp"
 #include "tests/application/NamedDomain.hpp"

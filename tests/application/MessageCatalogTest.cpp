@@ -1,7 +1,7 @@
 #include "application/MessageCatalog.hpp"
 
-#include "platform/host/zuMessages.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/zu/zuMessages.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <cstddef>
 #include <string>

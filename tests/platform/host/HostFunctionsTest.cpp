@@ -1,7 +1,7 @@
 #include "platform/host/HostFunctions.hpp"
-#include "platform/host/zuPrint.hpp"
 #include "platform/nimb/Thread.hpp"
 #include "platform/tavi/ApplicationContext.hpp"
+#include "platform/zu/zuPrint.hpp"
 
 #include <QThread>
 

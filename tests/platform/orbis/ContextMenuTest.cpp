@@ -2,11 +2,11 @@
 
 #include "platform/host/HostFunctions.hpp"
 #include "platform/host/PdxInterface.hpp"
-#include "platform/host/zuPrint.hpp"
 #include "platform/orbis/AbstractDomainImpl.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/zu/zuPrint.hpp"
 
 #include <QAction>
 #include <QMenu>

@@ -1,8 +1,8 @@
 #include "platform/orbis/GenericRegistry.hpp"
-#include "platform/host/zuMessages.hpp"
 #include "platform/orbis/StudioComponentBase.hpp"
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
+#include "platform/zu/zuMessages.hpp"
 
 #include <gtest/gtest.h>
 

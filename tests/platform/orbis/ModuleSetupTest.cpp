@@ -1,8 +1,8 @@
 #include "platform/orbis/ModuleSetup.hpp"
-#include "platform/host/zuMessages.hpp"
 #include "platform/nimb/Thread.hpp"
 #include "platform/orbis/OrbisMessages.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/zu/zuMessages.hpp"
 
 #include <QCoreApplication>
 

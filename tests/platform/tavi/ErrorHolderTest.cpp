@@ -1,8 +1,8 @@
 #include "platform/tavi/ErrorHolder.hpp"
-#include "platform/host/zuMessages.hpp"
 #include "platform/tavi/SimpleErrorDescription.hpp"
 #include "platform/tavi/TypedException.hpp"
 #include "platform/tavi/XCFErrorDescription.hpp"
+#include "platform/zu/zuMessages.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "studio/components/GenericElementDescriber.hpp"
 #include "tests/studio/components/PresentationTestModel.hpp"
 
-#include "platform/host/zuPrint.hpp"
+#include "platform/zu/zuPrint.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/tavi/ModuleObjectDeleter.hpp"
 #include "platform/veld/CooperativeVisitor.hpp"
 
 #include <functional>
@@ -8,43 +7,35 @@
 #include <type_traits>
 #include <utility>
 
-namespace KITE {
+namespace VELD {
 
 // The dispatch table of one concrete visitor class: handlers per kernel class plus a default
 // entry, chosen by the kernel's cooperative dispatch (the object's most derived registered
 // class first). Visitor bases hold a pointer to the table of their concrete class, so all
 // instances of a class share one table and different classes never see each other's entries.
-// Tables are made on first use and handed to the module-object deleter.
 template <typename Base, typename Result, typename... Args> class VisitorTable {
 public:
-    using Handler = std::function<Result(Base&, const VELD::ImmutableClassObject&, Args...)>;
+    using Handler = std::function<Result(Base&, const ImmutableClassObject&, Args...)>;
 
     virtual ~VisitorTable() = default;
-    virtual void registerHandler(const VELD::ImmutableClass& cls, Handler handler) = 0;
+    virtual void registerHandler(const ImmutableClass& cls, Handler handler) = 0;
     virtual void setDefaultHandler(Handler handler) = 0;
     // A null object is reported by the kernel ("Visitation on null object") and gives Result().
-    virtual Result dispatch(Base& visitor, const VELD::ImmutableClassObject& object,
-                            Args... args) = 0;
+    virtual Result dispatch(Base& visitor, const ImmutableClassObject& object, Args... args) = 0;
 
-    // The table of Concrete, made on first use.
+    // The table of Concrete, made on first use. It holds no state of its own (the handlers live
+    // in the kernel's table of its visitor type), so one static object serves the process.
     template <typename Concrete> static VisitorTable* forClass() {
-        static VisitorTable* table = nullptr;
-        if (!table) {
-            table = new KernelTable<Concrete>();
-            TAVI::ModuleObjectDeleter::instance().addDeleter([] {
-                delete table;
-                table = nullptr;
-            });
-        }
-        return table;
+        static KernelTable<Concrete> table;
+        return &table;
     }
 
     // A handler that calls a member of Visitor taking the object as Handle (a kernel handle
-    // type constructible from VELD::ImmutableClassObject, such as VELD::ClassObject).
+    // type constructible from ImmutableClassObject, such as ClassObject).
     template <typename Visitor, typename Handle>
     static Handler member(Result (Visitor::*function)(Handle, Args...)) {
         using Object = std::remove_cvref_t<Handle>;
-        return [function](Base& visitor, const VELD::ImmutableClassObject& object, Args... args) {
+        return [function](Base& visitor, const ImmutableClassObject& object, Args... args) {
             return (static_cast<Visitor&>(visitor).*function)(Object(object), args...);
         };
     }
@@ -57,33 +48,31 @@ template <typename Base, typename Result, typename... Args>
 template <typename Concrete>
 class VisitorTable<Base, Result, Args...>::KernelTable final : public VisitorTable {
     // One kernel visitor type per concrete class: the kernel keeps a table per visitor type.
-    struct Call : VELD::CooperativeVisitor<Call, Result> {
+    struct Call : CooperativeVisitor<Call, Result> {
         Call(Base& v, Args... a) : visitor(v), args(a...) {}
         Base& visitor;
         std::tuple<Args...> args;
     };
 
 public:
-    void registerHandler(const VELD::ImmutableClass& cls, Handler handler) override {
+    void registerHandler(const ImmutableClass& cls, Handler handler) override {
         Call::registerHandler(cls, wrap(std::move(handler)));
     }
     void setDefaultHandler(Handler handler) override {
         Call::setDefaultHandler(wrap(std::move(handler)));
     }
-    Result dispatch(Base& visitor, const VELD::ImmutableClassObject& object,
-                    Args... args) override {
+    Result dispatch(Base& visitor, const ImmutableClassObject& object, Args... args) override {
         Call call(visitor, args...);
         return call.visit(object);
     }
 
 private:
-    static typename VELD::CooperativeVisitor<Call, Result>::Handler wrap(Handler handler) {
-        return [handler = std::move(handler)](Call& call,
-                                              const VELD::ImmutableClassObject& object) {
+    static typename CooperativeVisitor<Call, Result>::Handler wrap(Handler handler) {
+        return [handler = std::move(handler)](Call& call, const ImmutableClassObject& object) {
             return std::apply(
                 [&](auto&&... args) { return handler(call.visitor, object, args...); }, call.args);
         };
     }
 };
 
-} // namespace KITE
+} // namespace VELD

@@ -1,4 +1,4 @@
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 
 #include <cstdio>
 #include <mutex>

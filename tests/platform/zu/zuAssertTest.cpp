@@ -1,4 +1,4 @@
-#include "platform/host/zuAssert.hpp"
+#include "platform/zu/zuAssert.hpp"
 #include "tests/support/AssertionRecorder.hpp"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ TEST(zuAssertTest, FailedAssertionReportsExpressionSourceLineMessageAndContinues
     ASSERT_EQ(recorder.count(), 1u);
     const ZuAssertionReport report = recorder.reports().front();
     EXPECT_EQ(report.expression, "reached == 1");
-    EXPECT_EQ(report.source, "tests/platform/host/zuAssertTest.cpp");
+    EXPECT_EQ(report.source, "tests/platform/zu/zuAssertTest.cpp");
     EXPECT_EQ(report.line, line);
     EXPECT_EQ(report.message, "reached must be one");
     EXPECT_EQ(report.detail, "");

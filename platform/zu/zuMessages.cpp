@@ -1,4 +1,4 @@
-#include "platform/host/zuMessages.hpp"
+#include "platform/zu/zuMessages.hpp"
 
 #include <cstdio>
 #include <map>

@@ -1,4 +1,4 @@
-#include "platform/host/zuPrint.hpp"
+#include "platform/zu/zuPrint.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/host/zuPerf.hpp"
+#include "platform/zu/zuPerf.hpp"
 
 #include <gtest/gtest.h>
 
