@@ -324,20 +324,20 @@ Factory Factory::createNewFactory(const VELD::Model& model) {
 }
 
 Diagram Factory::createDiagram(const std::string& name) const {
-    Diagram d(factory_.create(dm().diagram));
+    Diagram d(kernelFactory.create(dm().diagram));
     if (!name.empty())
         d.setName(name);
     return d;
 }
 
 GraphNode Factory::createGraphNode() const {
-    return GraphNode(factory_.create(dm().node));
+    return GraphNode(kernelFactory.create(dm().node));
 }
 GraphEdge Factory::createGraphEdge() const {
-    return GraphEdge(factory_.create(dm().edge));
+    return GraphEdge(kernelFactory.create(dm().edge));
 }
 TerminalNode Factory::createTerminalNode() const {
-    return TerminalNode(factory_.create(dm().terminal));
+    return TerminalNode(kernelFactory.create(dm().terminal));
 }
 
 } // namespace KITE

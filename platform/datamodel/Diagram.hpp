@@ -185,8 +185,8 @@ public:
     TerminalNode createTerminalNode() const;
 
 private:
-    explicit Factory(VELD::FactoryObject factory) : factory_(std::move(factory)) {}
-    VELD::FactoryObject factory_;
+    explicit Factory(VELD::FactoryObject factory) : kernelFactory(std::move(factory)) {}
+    VELD::FactoryObject kernelFactory;
 };
 
 } // namespace KITE

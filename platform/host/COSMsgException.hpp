@@ -10,12 +10,12 @@ namespace NOX {
 class COSMsgException : public std::runtime_error {
 public:
     COSMsgException(std::string id, const std::string& message)
-        : std::runtime_error(message), m_id(std::move(id)) {}
-    const std::string& id() const { return m_id; }
+        : std::runtime_error(message), errorId(std::move(id)) {}
+    const std::string& id() const { return errorId; }
     std::string message() const { return what(); }
 
 private:
-    std::string m_id;
+    std::string errorId;
 };
 
 } // namespace NOX

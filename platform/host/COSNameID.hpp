@@ -8,15 +8,15 @@ namespace NOX {
 class COSNameID {
 public:
     COSNameID() = default;
-    COSNameID(const char* name) : m_id(name) {}
-    COSNameID(const std::string& name) : m_id(name) {}
-    const std::string& getString() const { return m_id.getString(); }
-    const char* c_str() const { return m_id.c_str(); }
-    bool operator==(const COSNameID& other) const { return m_id == other.m_id; }
-    std::size_t hash() const { return m_id.hash(); }
+    COSNameID(const char* name) : interned(name) {}
+    COSNameID(const std::string& name) : interned(name) {}
+    const std::string& getString() const { return interned.getString(); }
+    const char* c_str() const { return interned.c_str(); }
+    bool operator==(const COSNameID& other) const { return interned == other.interned; }
+    std::size_t hash() const { return interned.hash(); }
 
 private:
-    TAVI::StringID m_id;
+    TAVI::StringID interned;
 };
 
 } // namespace NOX

@@ -16,7 +16,7 @@ std::unordered_map<std::string, std::unique_ptr<COSPackage>>& packages() {
 } // namespace
 
 COSPackage::COSPackage(std::string name, InitializeHook initialize)
-    : m_name(std::move(name)), m_initialize(std::move(initialize)) {}
+    : packageName(std::move(name)), initializeHook(std::move(initialize)) {}
 
 COSPackage::~COSPackage() = default;
 
@@ -54,38 +54,38 @@ CosCommonClassInfo* COSPackage::findClass(const std::string& fullName) {
 }
 
 void COSPackage::ensureInitialized() {
-    if (m_initialized)
+    if (initialized)
         return;
     // Set first: the hook looks up classes of its own package while it adds them.
-    m_initialized = true;
-    if (m_initialize)
-        m_initialize(*this);
+    initialized = true;
+    if (initializeHook)
+        initializeHook(*this);
 }
 
 CosCommonClassInfo* COSPackage::addClass(std::unique_ptr<CosCommonClassInfo> record) {
     if (!record)
         return nullptr;
-    const bool taken = m_byName.count(record->name()) != 0;
+    const bool taken = recordsByName.count(record->name()) != 0;
     zu_assertstr(!taken, "COSPackage::addClass: class already registered",
-                 m_name + "." + record->name());
+                 packageName + "." + record->name());
     if (taken)
         return nullptr;
-    record->m_package = this;
-    record->m_fullName = m_name + "." + record->name();
+    record->owningPackage = this;
+    record->qualifiedName = packageName + "." + record->name();
     CosCommonClassInfo* raw = record.get();
-    m_classes.push_back(std::move(record));
-    m_byName[raw->name()] = raw;
+    records.push_back(std::move(record));
+    recordsByName[raw->name()] = raw;
     return raw;
 }
 
 CosCommonClassInfo* COSPackage::classNamed(const std::string& name) const {
-    auto found = m_byName.find(name);
-    return found == m_byName.end() ? nullptr : found->second;
+    auto found = recordsByName.find(name);
+    return found == recordsByName.end() ? nullptr : found->second;
 }
 
 std::vector<CosCommonClassInfo*> COSPackage::classes() const {
     std::vector<CosCommonClassInfo*> result;
-    for (const auto& record : m_classes)
+    for (const auto& record : records)
         result.push_back(record.get());
     return result;
 }

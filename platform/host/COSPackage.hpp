@@ -25,7 +25,7 @@ public:
     // The record of a class by full name ("KITE.Editor"), populated; null when unknown.
     static CosCommonClassInfo* findClass(const std::string& fullName);
 
-    const std::string& name() const { return m_name; }
+    const std::string& name() const { return packageName; }
     // Takes ownership of the record. A name already taken is refused with a host assertion
     // (host objects may point at the first record): the new record is dropped and null returned.
     CosCommonClassInfo* addClass(std::unique_ptr<CosCommonClassInfo> record);
@@ -38,7 +38,7 @@ public:
     // The record of a class of this package by short name, not yet populated; null when none.
     CosCommonClassInfo* classNamed(const std::string& name) const;
     std::vector<CosCommonClassInfo*> classes() const;
-    bool isInitialized() const { return m_initialized; }
+    bool isInitialized() const { return initialized; }
 
     COSPackage(const COSPackage&) = delete;
     COSPackage& operator=(const COSPackage&) = delete;
@@ -48,11 +48,11 @@ private:
     explicit COSPackage(std::string name, InitializeHook initialize);
     void ensureInitialized();
 
-    std::string m_name;
-    InitializeHook m_initialize;
-    bool m_initialized = false;
-    std::vector<std::unique_ptr<CosCommonClassInfo>> m_classes;
-    std::unordered_map<std::string, CosCommonClassInfo*> m_byName;
+    std::string packageName;
+    InitializeHook initializeHook;
+    bool initialized = false;
+    std::vector<std::unique_ptr<CosCommonClassInfo>> records;
+    std::unordered_map<std::string, CosCommonClassInfo*> recordsByName;
 };
 
 } // namespace NOX

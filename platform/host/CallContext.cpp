@@ -10,20 +10,20 @@ namespace NOX {
 CallContext::CallContext(const MethodEntry& method, const vxArray* self,
                          std::vector<const vxArray*> arguments, int nargout,
                          HostObject* constructing)
-    : m_method(method), m_self(self), m_arguments(std::move(arguments)), m_nargout(nargout),
-      m_constructing(constructing) {}
+    : methodEntry(method), selfArgument(self), argumentValues(std::move(arguments)),
+      outputCount(nargout), objectUnderConstruction(constructing) {}
 
 void CallContext::raiseNullSelf() {
     vxErrMsgIdAndTxt("QUASAR:nox_factory:null_self", "Attempt to call a method on an empty value");
 }
 
 const vxArray* CallContext::argument(std::size_t index) const {
-    if (index >= m_arguments.size())
-        vxErrMsgIdAndTxt(
-            "QUASAR:nox:missingArgument",
-            ("Method '" + m_method.method.name() + "' has no argument " + std::to_string(index + 1))
-                .c_str());
-    return m_arguments[index];
+    if (index >= argumentValues.size())
+        vxErrMsgIdAndTxt("QUASAR:nox:missingArgument",
+                         ("Method '" + methodEntry.method.name() + "' has no argument " +
+                          std::to_string(index + 1))
+                             .c_str());
+    return argumentValues[index];
 }
 
 std::string CallContext::stringArgument(std::size_t index) const {
@@ -44,7 +44,7 @@ std::int32_t CallContext::int32Argument(std::size_t index) const {
         number > std::numeric_limits<std::int32_t>::max())
         vxErrMsgIdAndTxt("QUASAR:nox:notInt32",
                          ("Argument " + std::to_string(index + 1) + " of '" +
-                          m_method.method.name() + "' must be a 32-bit integer")
+                          methodEntry.method.name() + "' must be a 32-bit integer")
                              .c_str());
     return static_cast<std::int32_t>(number);
 }
@@ -77,18 +77,18 @@ bool CallContext::checkObjectArgument(std::size_t index, const vxArray* value) c
 }
 
 void CallContext::raiseWrongType(std::size_t index, const vxArray* value) const {
-    const auto& types = m_method.signature.arguments;
+    const auto& types = methodEntry.signature.arguments;
     const std::string expected = index < types.size() ? types[index].name() : std::string("?");
     vxErrMsgIdAndTxt("QUASAR:nox:wrongType",
-                     ("Argument " + std::to_string(index + 1) + " of '" + m_method.method.name() +
-                      "' must be '" + expected + "', not a value of class '" +
-                      vxGetClassName(value) + "'")
+                     ("Argument " + std::to_string(index + 1) + " of '" +
+                      methodEntry.method.name() + "' must be '" + expected +
+                      "', not a value of class '" + vxGetClassName(value) + "'")
                          .c_str());
 }
 
 void CallContext::setResult(vxArrayPtr value) {
-    m_results.clear();
-    m_results.push_back(std::move(value));
+    resultValues.clear();
+    resultValues.push_back(std::move(value));
 }
 
 void CallContext::setObjects(const std::string& className,

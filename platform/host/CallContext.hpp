@@ -22,22 +22,22 @@ public:
     CallContext(const CallContext&) = delete;
     CallContext& operator=(const CallContext&) = delete;
 
-    const MethodEntry& method() const { return m_method; }
-    int nargout() const { return m_nargout; }
+    const MethodEntry& method() const { return methodEntry; }
+    int nargout() const { return outputCount; }
 
     // The object the method is called on, as a T. Raises "QUASAR:nox_factory:null_self"
     // ("Attempt to call a method on an empty value") when the object value has no elements or its
     // first element does not wrap a T of the method's class.
     template <class T> T* self() const {
-        HostObject* object = vxGetObject(m_self, 0);
-        T* wrapped = object ? object->lookup<T>(m_method.owner->fullName()) : nullptr;
+        HostObject* object = vxGetObject(selfArgument, 0);
+        T* wrapped = object ? object->lookup<T>(methodEntry.owner->fullName()) : nullptr;
         if (!wrapped)
             raiseNullSelf();
         return wrapped;
     }
-    const vxArray* selfValue() const { return m_self; }
+    const vxArray* selfValue() const { return selfArgument; }
 
-    std::size_t argumentCount() const { return m_arguments.size(); }
+    std::size_t argumentCount() const { return argumentValues.size(); }
     const vxArray* argument(std::size_t index) const; // raises for a missing argument
     std::string stringArgument(std::size_t index) const;
     std::int32_t int32Argument(std::size_t index) const;
@@ -90,23 +90,24 @@ public:
             if (object)
                 hosts.push_back(BindingRegistry::announce(object, classNameOf(object)));
         }
-        setObjects(m_method.signature.result.className(), hosts);
+        setObjects(methodEntry.signature.result.className(), hosts);
     }
     // A library value (a handle) in a new host object of the result type's class.
     template <class V> void setValue(V value) {
-        const std::string& className = m_method.signature.result.className();
+        const std::string& className = methodEntry.signature.result.className();
         setObjects(className, {BindingRegistry::announceValue(std::move(value), className)});
     }
 
     // For constructors: the host object being made, and the binding of the new library object.
-    HostObject* constructing() const { return m_constructing; }
+    HostObject* constructing() const { return objectUnderConstruction; }
     template <class T> void setConstructed(T* object) {
-        if (!m_constructing || !BindingRegistry::announceForConstructor(m_constructing, object))
+        if (!objectUnderConstruction ||
+            !BindingRegistry::announceForConstructor(objectUnderConstruction, object))
             vxErrMsgIdAndTxt("QUASAR:nox:constructorFailed",
                              "The constructor could not bind its object");
     }
 
-    std::vector<vxArrayPtr>& results() { return m_results; }
+    std::vector<vxArrayPtr>& results() { return resultValues; }
 
     [[noreturn]] static void raiseNullSelf();
 
@@ -116,18 +117,18 @@ private:
             if (object && object->getFullyQualifiedNoxTypeName())
                 return object->getFullyQualifiedNoxTypeName();
         }
-        return m_method.signature.result.className();
+        return methodEntry.signature.result.className();
     }
     bool checkObjectArgument(std::size_t index, const vxArray* value) const;
     [[noreturn]] void raiseWrongType(std::size_t index, const vxArray* value) const;
     void setObjects(const std::string& className, const std::vector<HostObjectRef>& objects);
 
-    const MethodEntry& m_method;
-    const vxArray* m_self;
-    std::vector<const vxArray*> m_arguments;
-    int m_nargout;
-    HostObject* m_constructing;
-    std::vector<vxArrayPtr> m_results;
+    const MethodEntry& methodEntry;
+    const vxArray* selfArgument;
+    std::vector<const vxArray*> argumentValues;
+    int outputCount;
+    HostObject* objectUnderConstruction;
+    std::vector<vxArrayPtr> resultValues;
 };
 
 } // namespace NOX

@@ -8,31 +8,32 @@
 namespace NOX {
 
 CosCommonClassInfo::CosCommonClassInfo(std::string name, std::string description)
-    : m_name(std::move(name)), m_fullName(m_name), m_description(std::move(description)) {}
+    : shortName(std::move(name)), qualifiedName(shortName),
+      descriptionText(std::move(description)) {}
 
 CosCommonClassInfo::~CosCommonClassInfo() = default;
 
 void CosCommonClassInfo::ensurePopulated() {
-    if (m_populated || m_populating)
+    if (populated || populating)
         return;
-    m_populating = true;
+    populating = true;
     populate();
-    m_populating = false;
-    m_populated = true;
+    populating = false;
+    populated = true;
 }
 
 CosCommonClassInfo* CosCommonClassInfo::superclass() {
     ensurePopulated();
-    if (m_superclassName.empty() || m_superclassName == m_fullName)
+    if (superclassFullName.empty() || superclassFullName == qualifiedName)
         return nullptr;
-    return COSPackage::findClass(m_superclassName);
+    return COSPackage::findClass(superclassFullName);
 }
 
 bool CosCommonClassInfo::isSubclassOf(const std::string& fullName) {
     // Bounded, so that a cycle of superclasses cannot hang the host.
     CosCommonClassInfo* record = this;
     for (int depth = 0; record && depth < 64; ++depth) {
-        if (record->m_fullName == fullName)
+        if (record->qualifiedName == fullName)
             return true;
         record = record->superclass();
     }
@@ -44,8 +45,8 @@ std::vector<const MethodEntry*> CosCommonClassInfo::findMethods(const std::strin
     CosCommonClassInfo* record = this;
     for (int depth = 0; record && depth < 64; ++depth) {
         record->ensurePopulated();
-        auto own = record->m_byName.find(name);
-        if (own != record->m_byName.end())
+        auto own = record->methodsByName.find(name);
+        if (own != record->methodsByName.end())
             found.insert(found.end(), own->second.begin(), own->second.end());
         record = record->superclass();
     }
@@ -55,7 +56,7 @@ std::vector<const MethodEntry*> CosCommonClassInfo::findMethods(const std::strin
 std::vector<const MethodEntry*> CosCommonClassInfo::methods() {
     ensurePopulated();
     std::vector<const MethodEntry*> result;
-    for (const auto& entry : m_methods)
+    for (const auto& entry : methodEntries)
         result.push_back(entry.get());
     return result;
 }
@@ -64,13 +65,13 @@ void CosCommonClassInfo::addMethod(const NoxMethod& method, const Signature& sig
                                    MethodAdapter adapter) {
     zu_assertstr(static_cast<bool>(adapter),
                  "CosCommonClassInfo::addMethod: method without adapter",
-                 m_fullName + "." + method.name());
+                 qualifiedName + "." + method.name());
     if (!adapter)
         return;
     auto entry =
         std::make_unique<MethodEntry>(MethodEntry{method, signature, std::move(adapter), this});
-    m_byName[method.name()].push_back(entry.get());
-    m_methods.push_back(std::move(entry));
+    methodsByName[method.name()].push_back(entry.get());
+    methodEntries.push_back(std::move(entry));
 }
 
 void CosCommonClassInfo::deallocateInstance(HostObject* object) {

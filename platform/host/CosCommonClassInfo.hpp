@@ -35,14 +35,14 @@ public:
     CosCommonClassInfo(const CosCommonClassInfo&) = delete;
     CosCommonClassInfo& operator=(const CosCommonClassInfo&) = delete;
 
-    const std::string& name() const { return m_name; }         // "Editor"
-    const std::string& fullName() const { return m_fullName; } // "KITE.Editor"
-    const std::string& description() const { return m_description; }
-    COSPackage* package() const { return m_package; }
+    const std::string& name() const { return shortName; }         // "Editor"
+    const std::string& fullName() const { return qualifiedName; } // "KITE.Editor"
+    const std::string& description() const { return descriptionText; }
+    COSPackage* package() const { return owningPackage; }
 
     // The superclass's record (made ready); null when none or when it is not registered.
     CosCommonClassInfo* superclass();
-    const std::string& superclassName() const { return m_superclassName; }
+    const std::string& superclassName() const { return superclassFullName; }
     bool isSubclassOf(const std::string& fullName);
 
     // Methods of that name, own ones first then the superclasses', in registration order.
@@ -59,20 +59,20 @@ public:
 protected:
     virtual void populate() {}
 
-    void setSuperclass(std::string fullName) { m_superclassName = std::move(fullName); }
+    void setSuperclass(std::string fullName) { superclassFullName = std::move(fullName); }
     void addMethod(const NoxMethod& method, const Signature& signature, MethodAdapter adapter);
 
 private:
     friend class COSPackage;
-    std::string m_name;
-    std::string m_fullName;
-    std::string m_description;
-    std::string m_superclassName;
-    COSPackage* m_package = nullptr;
-    bool m_populated = false;
-    bool m_populating = false;
-    std::vector<std::unique_ptr<MethodEntry>> m_methods;
-    std::unordered_map<std::string, std::vector<const MethodEntry*>> m_byName;
+    std::string shortName;
+    std::string qualifiedName;
+    std::string descriptionText;
+    std::string superclassFullName;
+    COSPackage* owningPackage = nullptr;
+    bool populated = false;
+    bool populating = false;
+    std::vector<std::unique_ptr<MethodEntry>> methodEntries;
+    std::unordered_map<std::string, std::vector<const MethodEntry*>> methodsByName;
 };
 
 } // namespace NOX

@@ -4,25 +4,25 @@
 
 namespace NOX {
 
-HostObject::HostObject(CosCommonClassInfo* classInfo) : m_class(classInfo) {}
+HostObject::HostObject(CosCommonClassInfo* classInfo) : classRecord(classInfo) {}
 
 HostObject::~HostObject() = default;
 
 const std::string& HostObject::className() const {
-    return m_class->fullName();
+    return classRecord->fullName();
 }
 
 bool HostObject::isA(const std::string& className) const {
-    return m_class->isSubclassOf(className);
+    return classRecord->isSubclassOf(className);
 }
 
 void HostObject::release() {
-    if (--m_refs > 0)
+    if (--refs > 0)
         return;
     // Counted again while the record lets go of the library object, whose destruction may pass
     // this host object around without ending it twice.
-    m_refs = 1;
-    m_class->deallocateInstance(this);
+    refs = 1;
+    classRecord->deallocateInstance(this);
     delete this;
 }
 

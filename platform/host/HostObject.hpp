@@ -26,29 +26,29 @@ public:
 // A reference-counted library object (TAVI::ReferencedTemplate), held with one count.
 template <class T> class ReferencedInstance final : public Instance {
 public:
-    explicit ReferencedInstance(T* object) : m_object(object) {}
+    explicit ReferencedInstance(T* object) : heldObject(object) {}
     Wrappable* wrappable() const override {
         if constexpr (std::is_base_of_v<Wrappable, T>)
-            return m_object.get();
+            return heldObject.get();
         else
             return nullptr;
     }
-    const void* identity() const override { return dynamic_cast<const void*>(m_object.get()); }
-    T* get() const { return m_object.get(); }
+    const void* identity() const override { return dynamic_cast<const void*>(heldObject.get()); }
+    T* get() const { return heldObject.get(); }
 
 private:
-    TAVI::Holder<T> m_object;
+    TAVI::Holder<T> heldObject;
 };
 
 // A library value (a handle) copied into the host object.
 template <class V> class ValueInstance final : public Instance {
 public:
-    explicit ValueInstance(V value) : m_value(std::move(value)) {}
+    explicit ValueInstance(V value) : heldValue(std::move(value)) {}
     const void* identity() const override { return nullptr; }
-    V* get() { return &m_value; }
+    V* get() { return &heldValue; }
 
 private:
-    V m_value;
+    V heldValue;
 };
 
 // An object of a host class, as scripts hold it through arrays. Counted: arrays hold one count
@@ -60,79 +60,79 @@ public:
     HostObject(const HostObject&) = delete;
     HostObject& operator=(const HostObject&) = delete;
 
-    CosCommonClassInfo* classInfo() const { return m_class; }
+    CosCommonClassInfo* classInfo() const { return classRecord; }
     // The host class's full name, such as "KITE.Editor".
     const std::string& className() const;
     bool isA(const std::string& className) const;
 
-    Instance* instance() const { return m_instance.get(); }
-    bool isBound() const { return m_instance != nullptr; }
-    void setInstance(std::unique_ptr<Instance> instance) { m_instance = std::move(instance); }
+    Instance* instance() const { return boundInstance.get(); }
+    bool isBound() const { return boundInstance != nullptr; }
+    void setInstance(std::unique_ptr<Instance> instance) { boundInstance = std::move(instance); }
     // Lets go of the library object (which may destroy it).
-    void dropInstance() { m_instance.reset(); }
+    void dropInstance() { boundInstance.reset(); }
 
     // The wrapped object seen as T, when the host object is of the class named (or one derived
     // from it) and wraps a T; null otherwise.
     template <class T> T* lookup(const std::string& className) const {
-        if (!m_instance || !isA(className))
+        if (!boundInstance || !isA(className))
             return nullptr;
         return as<T>();
     }
     template <class T> T* as() const {
         if constexpr (std::is_polymorphic_v<T>) {
-            if (auto* referenced = dynamic_cast<ReferencedInstance<T>*>(m_instance.get()))
+            if (auto* referenced = dynamic_cast<ReferencedInstance<T>*>(boundInstance.get()))
                 return referenced->get();
             if constexpr (std::is_base_of_v<Wrappable, T>)
-                return m_instance ? dynamic_cast<T*>(m_instance->wrappable()) : nullptr;
+                return boundInstance ? dynamic_cast<T*>(boundInstance->wrappable()) : nullptr;
         }
         // Only concrete types can be held as values; abstract bases come as counted objects.
         if constexpr (!std::is_abstract_v<T>) {
-            if (auto* value = dynamic_cast<ValueInstance<T>*>(m_instance.get()))
+            if (auto* value = dynamic_cast<ValueInstance<T>*>(boundInstance.get()))
                 return value->get();
         }
         return nullptr;
     }
 
-    void retain() { ++m_refs; }
+    void retain() { ++refs; }
     void release();
-    int referenceCount() const { return m_refs; }
+    int referenceCount() const { return refs; }
 
 private:
     ~HostObject();
 
-    CosCommonClassInfo* m_class;
-    std::unique_ptr<Instance> m_instance;
-    int m_refs = 0;
+    CosCommonClassInfo* classRecord;
+    std::unique_ptr<Instance> boundInstance;
+    int refs = 0;
 };
 
 // A counted reference to a host object.
 class HostObjectRef {
 public:
     HostObjectRef() = default;
-    HostObjectRef(HostObject* object) : m_object(object) {
-        if (m_object)
-            m_object->retain();
+    HostObjectRef(HostObject* object) : hostObject(object) {
+        if (hostObject)
+            hostObject->retain();
     }
-    HostObjectRef(const HostObjectRef& other) : HostObjectRef(other.m_object) {}
+    HostObjectRef(const HostObjectRef& other) : HostObjectRef(other.hostObject) {}
     HostObjectRef(HostObjectRef&& other) noexcept
-        : m_object(std::exchange(other.m_object, nullptr)) {}
+        : hostObject(std::exchange(other.hostObject, nullptr)) {}
     HostObjectRef& operator=(HostObjectRef other) noexcept {
-        std::swap(m_object, other.m_object);
+        std::swap(hostObject, other.hostObject);
         return *this;
     }
     ~HostObjectRef() {
-        if (m_object)
-            m_object->release();
+        if (hostObject)
+            hostObject->release();
     }
 
-    HostObject* get() const { return m_object; }
-    HostObject* operator->() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
+    HostObject* get() const { return hostObject; }
+    HostObject* operator->() const { return hostObject; }
+    explicit operator bool() const { return hostObject != nullptr; }
     // Gives up the count without releasing it.
-    HostObject* release() { return std::exchange(m_object, nullptr); }
+    HostObject* release() { return std::exchange(hostObject, nullptr); }
 
 private:
-    HostObject* m_object = nullptr;
+    HostObject* hostObject = nullptr;
 };
 
 } // namespace NOX

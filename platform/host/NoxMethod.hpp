@@ -16,19 +16,19 @@ enum NoxMethodAttribute : unsigned {
 class NoxMethod {
 public:
     NoxMethod(std::string name, unsigned attributes, std::string description)
-        : m_name(std::move(name)), m_attributes(attributes), m_description(std::move(description)) {
-    }
+        : methodName(std::move(name)), attributeFlags(attributes),
+          descriptionText(std::move(description)) {}
 
-    const std::string& name() const { return m_name; }
-    unsigned attributes() const { return m_attributes; }
-    const std::string& description() const { return m_description; }
-    bool isStatic() const { return m_attributes & (NoxStatic | NoxConstructor); }
-    bool isConstructor() const { return m_attributes & NoxConstructor; }
+    const std::string& name() const { return methodName; }
+    unsigned attributes() const { return attributeFlags; }
+    const std::string& description() const { return descriptionText; }
+    bool isStatic() const { return attributeFlags & (NoxStatic | NoxConstructor); }
+    bool isConstructor() const { return attributeFlags & NoxConstructor; }
 
 private:
-    std::string m_name;
-    unsigned m_attributes;
-    std::string m_description;
+    std::string methodName;
+    unsigned attributeFlags;
+    std::string descriptionText;
 };
 
 } // namespace NOX

@@ -11,53 +11,55 @@ namespace NOX {
 // be turned into a host array. Counted; held through COSInterfacePtr.
 class PdxInterface {
 public:
-    explicit PdxInterface(vxArrayPtr value) : m_value(std::move(value)) {}
+    explicit PdxInterface(vxArrayPtr value) : arrayValue(std::move(value)) {}
     virtual ~PdxInterface() = default;
     PdxInterface(const PdxInterface&) = delete;
     PdxInterface& operator=(const PdxInterface&) = delete;
 
     // A new array with the object's value (an empty array when it has none).
-    virtual vxArray* toArray() const { return vxDuplicateArray(m_value.get()); }
+    virtual vxArray* toArray() const { return vxDuplicateArray(arrayValue.get()); }
 
-    void retain() const { m_refs.fetch_add(1, std::memory_order_relaxed); }
+    void retain() const { refs.fetch_add(1, std::memory_order_relaxed); }
     void release() const {
-        if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        if (refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
             delete this;
     }
 
 private:
-    vxArrayPtr m_value;
-    mutable std::atomic<int> m_refs{0};
+    vxArrayPtr arrayValue;
+    mutable std::atomic<int> refs{0};
 };
 
 // A counted pointer to a host interface object; the object goes with the last pointer.
 class COSInterfacePtr {
 public:
     COSInterfacePtr() = default;
-    COSInterfacePtr(PdxInterface* object) : m_object(object) {
-        if (m_object)
-            m_object->retain();
+    COSInterfacePtr(PdxInterface* object) : interfaceObject(object) {
+        if (interfaceObject)
+            interfaceObject->retain();
     }
-    COSInterfacePtr(const COSInterfacePtr& other) : COSInterfacePtr(other.m_object) {}
+    COSInterfacePtr(const COSInterfacePtr& other) : COSInterfacePtr(other.interfaceObject) {}
     COSInterfacePtr(COSInterfacePtr&& other) noexcept
-        : m_object(std::exchange(other.m_object, nullptr)) {}
+        : interfaceObject(std::exchange(other.interfaceObject, nullptr)) {}
     COSInterfacePtr& operator=(COSInterfacePtr other) noexcept {
-        std::swap(m_object, other.m_object);
+        std::swap(interfaceObject, other.interfaceObject);
         return *this;
     }
     ~COSInterfacePtr() {
-        if (m_object)
-            m_object->release();
+        if (interfaceObject)
+            interfaceObject->release();
     }
 
-    PdxInterface* get() const { return m_object; }
-    PdxInterface* operator->() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
+    PdxInterface* get() const { return interfaceObject; }
+    PdxInterface* operator->() const { return interfaceObject; }
+    explicit operator bool() const { return interfaceObject != nullptr; }
     void reset() { COSInterfacePtr().swap(*this); }
-    void swap(COSInterfacePtr& other) noexcept { std::swap(m_object, other.m_object); }
+    void swap(COSInterfacePtr& other) noexcept {
+        std::swap(interfaceObject, other.interfaceObject);
+    }
 
 private:
-    PdxInterface* m_object = nullptr;
+    PdxInterface* interfaceObject = nullptr;
 };
 
 } // namespace NOX

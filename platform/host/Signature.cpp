@@ -33,28 +33,28 @@ bool isIdentifierPath(const std::string& name) {
 
 HostType HostType::parse(const std::string& name) {
     HostType type;
-    type.m_name = name;
+    type.typeName = name;
     std::string base = name;
     const std::string vectorSuffix = " vector";
     if (base.size() > vectorSuffix.size() && base.ends_with(vectorSuffix)) {
-        type.m_vector = true;
+        type.vectorType = true;
         base.resize(base.size() - vectorSuffix.size());
     }
-    if (base == "void" && !type.m_vector)
-        type.m_kind = Void;
-    else if (base == "logical scalar" && !type.m_vector)
-        type.m_kind = Logical;
-    else if (base == "int32 scalar" && !type.m_vector)
-        type.m_kind = Int32;
-    else if (base == "double scalar" && !type.m_vector)
-        type.m_kind = Double;
+    if (base == "void" && !type.vectorType)
+        type.typeKind = Void;
+    else if (base == "logical scalar" && !type.vectorType)
+        type.typeKind = Logical;
+    else if (base == "int32 scalar" && !type.vectorType)
+        type.typeKind = Int32;
+    else if (base == "double scalar" && !type.vectorType)
+        type.typeKind = Double;
     else if (base == "char")
-        type.m_kind = Char;
-    else if (base == "any" && !type.m_vector)
-        type.m_kind = Any;
+        type.typeKind = Char;
+    else if (base == "any" && !type.vectorType)
+        type.typeKind = Any;
     else if (isIdentifierPath(base)) {
-        type.m_kind = Object;
-        type.m_className = base;
+        type.typeKind = Object;
+        type.objectClassName = base;
     } else {
         throw std::invalid_argument("NOX::HostType: not a host type: \"" + name + "\"");
     }
@@ -62,7 +62,7 @@ HostType HostType::parse(const std::string& name) {
 }
 
 bool HostType::accepts(const vxArray* value) const {
-    switch (m_kind) {
+    switch (typeKind) {
     case Void:
         return false;
     case Any:
@@ -86,10 +86,10 @@ bool HostType::accepts(const vxArray* value) const {
         if (!vxIsObject(value))
             return false;
         const std::string arrayClass = value->className();
-        if (arrayClass == m_className)
+        if (arrayClass == objectClassName)
             return true;
         CosCommonClassInfo* record = COSPackage::findClass(arrayClass);
-        return record && record->isSubclassOf(m_className);
+        return record && record->isSubclassOf(objectClassName);
     }
     }
     return false;

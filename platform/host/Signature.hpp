@@ -17,19 +17,19 @@ public:
     // Throws std::invalid_argument for an empty or malformed name.
     static HostType parse(const std::string& name);
 
-    Kind kind() const { return m_kind; }
-    const std::string& className() const { return m_className; } // Object only
-    bool isVector() const { return m_vector; }
-    const std::string& name() const { return m_name; }
+    Kind kind() const { return typeKind; }
+    const std::string& className() const { return objectClassName; } // Object only
+    bool isVector() const { return vectorType; }
+    const std::string& name() const { return typeName; }
 
     // Whether a host value can be passed for this type.
     bool accepts(const vxArray* value) const;
 
 private:
-    Kind m_kind = Void;
-    bool m_vector = false;
-    std::string m_className;
-    std::string m_name;
+    Kind typeKind = Void;
+    bool vectorType = false;
+    std::string objectClassName;
+    std::string typeName;
 };
 
 // A method's result type and the types of its explicit arguments (after the object itself).

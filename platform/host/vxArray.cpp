@@ -9,12 +9,12 @@
 vxArray::vxArray() = default;
 
 vxArray::~vxArray() {
-    for (NOX::HostObject* object : m_objects)
+    for (NOX::HostObject* object : objects)
         object->release();
 }
 
 std::string vxArray::className() const {
-    switch (m_class) {
+    switch (classId) {
     case vxDOUBLE_CLASS:
         return "double";
     case vxLOGICAL_CLASS:
@@ -24,78 +24,78 @@ std::string vxArray::className() const {
     case vxCHAR_CLASS:
         return "char";
     case vxOBJECT_CLASS:
-        return m_className;
+        return objectClassName;
     }
     return {};
 }
 
 double vxArray::numberAt(std::size_t index) const {
-    return index < m_doubles.size() ? m_doubles[index] : 0.0;
+    return index < numbers.size() ? numbers[index] : 0.0;
 }
 
 NOX::HostObject* vxArray::objectAt(std::size_t index) const {
-    return index < m_objects.size() ? m_objects[index] : nullptr;
+    return index < objects.size() ? objects[index] : nullptr;
 }
 
 vxArray* vxArray::makeDouble(std::size_t rows, std::size_t columns) {
     auto* array = new vxArray;
-    array->m_rows = rows;
-    array->m_columns = columns;
-    array->m_doubles.assign(rows * columns, 0.0);
+    array->rowCount = rows;
+    array->columnCount = columns;
+    array->numbers.assign(rows * columns, 0.0);
     return array;
 }
 
 vxArray* vxArray::makeLogical(bool value) {
     vxArray* array = makeDouble(1, 1);
-    array->m_class = vxLOGICAL_CLASS;
-    array->m_doubles[0] = value ? 1.0 : 0.0;
+    array->classId = vxLOGICAL_CLASS;
+    array->numbers[0] = value ? 1.0 : 0.0;
     return array;
 }
 
 vxArray* vxArray::makeInt32(std::int32_t value) {
     vxArray* array = makeDouble(1, 1);
-    array->m_class = vxINT32_CLASS;
-    array->m_doubles[0] = value;
+    array->classId = vxINT32_CLASS;
+    array->numbers[0] = value;
     return array;
 }
 
 vxArray* vxArray::makeChar(std::string text) {
     auto* array = new vxArray;
-    array->m_class = vxCHAR_CLASS;
-    array->m_rows = text.empty() ? 0 : 1;
-    array->m_columns = text.size();
-    array->m_chars = std::move(text);
+    array->classId = vxCHAR_CLASS;
+    array->rowCount = text.empty() ? 0 : 1;
+    array->columnCount = text.size();
+    array->characters = std::move(text);
     return array;
 }
 
 vxArray* vxArray::makeObjects(std::string className, std::vector<NOX::HostObjectRef> objects) {
     auto* array = new vxArray;
-    array->m_class = vxOBJECT_CLASS;
-    array->m_className = std::move(className);
-    array->m_rows = objects.empty() ? 0 : 1;
-    array->m_columns = objects.size();
-    array->m_objects.reserve(objects.size());
+    array->classId = vxOBJECT_CLASS;
+    array->objectClassName = std::move(className);
+    array->rowCount = objects.empty() ? 0 : 1;
+    array->columnCount = objects.size();
+    array->objects.reserve(objects.size());
     for (NOX::HostObjectRef& object : objects) {
         if (!object)
             continue; // a host object array has no holes
-        array->m_objects.push_back(object.release());
+        array->objects.push_back(object.release());
     }
-    array->m_columns = array->m_objects.size();
-    if (array->m_objects.empty())
-        array->m_rows = 0;
+    array->columnCount = array->objects.size();
+    if (array->objects.empty())
+        array->rowCount = 0;
     return array;
 }
 
 vxArray* vxArray::duplicate() const {
     auto* copy = new vxArray;
-    copy->m_class = m_class;
-    copy->m_rows = m_rows;
-    copy->m_columns = m_columns;
-    copy->m_doubles = m_doubles;
-    copy->m_chars = m_chars;
-    copy->m_className = m_className;
-    copy->m_objects = m_objects;
-    for (NOX::HostObject* object : copy->m_objects)
+    copy->classId = classId;
+    copy->rowCount = rowCount;
+    copy->columnCount = columnCount;
+    copy->numbers = numbers;
+    copy->characters = characters;
+    copy->objectClassName = objectClassName;
+    copy->objects = objects;
+    for (NOX::HostObject* object : copy->objects)
         object->retain();
     return copy;
 }

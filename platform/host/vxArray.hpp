@@ -30,10 +30,10 @@ enum vxComplexity { vxREAL };
 
 class vxArray {
 public:
-    vxClassID classID() const { return m_class; }
-    std::size_t rows() const { return m_rows; }
-    std::size_t columns() const { return m_columns; }
-    std::size_t numberOfElements() const { return m_rows * m_columns; }
+    vxClassID classID() const { return classId; }
+    std::size_t rows() const { return rowCount; }
+    std::size_t columns() const { return columnCount; }
+    std::size_t numberOfElements() const { return rowCount * columnCount; }
     bool isEmpty() const { return numberOfElements() == 0; }
     bool isScalar() const { return numberOfElements() == 1; }
     // "double", "logical", "int32", "char", or the class name of an object array.
@@ -41,9 +41,9 @@ public:
 
     // The element as a number, whatever the numeric class (logical counts as 0 or 1).
     double numberAt(std::size_t index) const;
-    double* doubles() { return m_doubles.data(); }
-    const double* doubles() const { return m_doubles.data(); }
-    const std::string& chars() const { return m_chars; }
+    double* doubles() { return numbers.data(); }
+    const double* doubles() const { return numbers.data(); }
+    const std::string& chars() const { return characters; }
     NOX::HostObject* objectAt(std::size_t index) const;
 
     static vxArray* makeDouble(std::size_t rows, std::size_t columns);
@@ -60,13 +60,13 @@ public:
 private:
     vxArray();
 
-    vxClassID m_class = vxDOUBLE_CLASS;
-    std::size_t m_rows = 0;
-    std::size_t m_columns = 0;
-    std::vector<double> m_doubles;           // double, logical and int32 values
-    std::string m_chars;                     // character rows, one byte per element
-    std::string m_className;                 // object arrays only
-    std::vector<NOX::HostObject*> m_objects; // each holds a count on its host object
+    vxClassID classId = vxDOUBLE_CLASS;
+    std::size_t rowCount = 0;
+    std::size_t columnCount = 0;
+    std::vector<double> numbers;           // double, logical and int32 values
+    std::string characters;                // character rows, one byte per element
+    std::string objectClassName;           // object arrays only
+    std::vector<NOX::HostObject*> objects; // each holds a count on its host object
 };
 
 struct vxArrayDeleter {

@@ -8,10 +8,10 @@
 class vxHostError : public std::runtime_error {
 public:
     vxHostError(std::string id, const std::string& text)
-        : std::runtime_error(text), m_id(std::move(id)) {}
-    const std::string& id() const { return m_id; }
+        : std::runtime_error(text), errorId(std::move(id)) {}
+    const std::string& id() const { return errorId; }
     std::string text() const { return what(); }
 
 private:
-    std::string m_id;
+    std::string errorId;
 };

@@ -24,10 +24,10 @@ public:
 
     // Drops this connection (as Listener::disconnect does for all of its listener's).
     void disconnect();
-    bool isConnected() const { return m_alive.load(std::memory_order_acquire); }
+    bool isConnected() const { return alive.load(std::memory_order_acquire); }
 
-    Listener* listener() const { return m_listener; }
-    Thread* thread() const { return m_thread; }
+    Listener* listener() const { return boundListener; }
+    Thread* thread() const { return boundThread; }
 
     // The argument type the connection expects; null when it takes none.
     virtual const std::type_info* argumentType() const { return nullptr; }
@@ -52,32 +52,32 @@ private:
     friend class DeliveryEvent;
 
     void invoke(const Packet& packet) {
-        if (!m_alive.load(std::memory_order_acquire))
+        if (!alive.load(std::memory_order_acquire))
             return;
         // Announce the call before checking again, so that a disconnect on another thread
         // either sees the call and waits for it, or the call sees the disconnect.
-        m_activeCalls.fetch_add(1, std::memory_order_seq_cst);
-        if (m_alive.load(std::memory_order_seq_cst))
+        activeCalls.fetch_add(1, std::memory_order_seq_cst);
+        if (alive.load(std::memory_order_seq_cst))
             deliver(packet);
-        m_activeCalls.fetch_sub(1, std::memory_order_release);
+        activeCalls.fetch_sub(1, std::memory_order_release);
     }
     // Marks the connection gone and unlinks it; the caller holds the global lock for writing.
     void detachLocked(bool fromListener, bool fromEmitter);
     // Waits until no call is under way on another thread.
     void waitForCalls() const;
 
-    void retain() const { m_refs.fetch_add(1, std::memory_order_relaxed); }
+    void retain() const { refs.fetch_add(1, std::memory_order_relaxed); }
     void release() const {
-        if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        if (refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
             delete this;
     }
 
-    Listener* m_listener;
-    EmitterBase* m_emitter;
-    Thread* m_thread;
-    mutable std::atomic<int> m_refs{0};
-    std::atomic<bool> m_alive{false};
-    std::atomic<int> m_activeCalls{0};
+    Listener* boundListener;
+    EmitterBase* sourceEmitter;
+    Thread* boundThread;
+    mutable std::atomic<int> refs{0};
+    std::atomic<bool> alive{false};
+    std::atomic<int> activeCalls{0};
 };
 
 // A connection whose handler takes one argument of type A. Packets that do not carry a

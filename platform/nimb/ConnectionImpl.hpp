@@ -11,15 +11,15 @@ public:
     using Method = void (Owner::*)();
 
     ConnectionImpl0(Owner* owner, EmitterBase& emitter, Thread* thread, Method method)
-        : Connection(owner, emitter, thread), m_owner(owner), m_method(method) {
+        : Connection(owner, emitter, thread), receiver(owner), handler(method) {
         attach();
     }
 
 private:
-    void deliver(const Packet&) override { (m_owner->*m_method)(); }
+    void deliver(const Packet&) override { (receiver->*handler)(); }
 
-    Owner* m_owner;
-    Method m_method;
+    Owner* receiver;
+    Method handler;
 };
 
 // Calls a member function of its owner with the argument of each Payload1<A> packet. The
@@ -30,25 +30,25 @@ public:
     using ByReference = void (Owner::*)(const A&);
 
     ConnectionImpl1(Owner* owner, EmitterBase& emitter, Thread* thread, ByValue method)
-        : Connection1<A>(owner, emitter, thread), m_owner(owner), m_byValue(method) {
+        : Connection1<A>(owner, emitter, thread), receiver(owner), byValue(method) {
         this->attach();
     }
     ConnectionImpl1(Owner* owner, EmitterBase& emitter, Thread* thread, ByReference method)
-        : Connection1<A>(owner, emitter, thread), m_owner(owner), m_byReference(method) {
+        : Connection1<A>(owner, emitter, thread), receiver(owner), byReference(method) {
         this->attach();
     }
 
 private:
     void call(const A& value) override {
-        if (m_byReference)
-            (m_owner->*m_byReference)(value);
+        if (byReference)
+            (receiver->*byReference)(value);
         else
-            (m_owner->*m_byValue)(value);
+            (receiver->*byValue)(value);
     }
 
-    Owner* m_owner;
-    ByValue m_byValue = nullptr;
-    ByReference m_byReference = nullptr;
+    Owner* receiver;
+    ByValue byValue = nullptr;
+    ByReference byReference = nullptr;
 };
 
 } // namespace NIMB

@@ -25,24 +25,24 @@ public:
 } // namespace
 
 EmitterBase::EmitterBase(int sendMode)
-    : m_sendMode(sendMode == SendDefault ? SendAuto : sendMode) {}
+    : deliveryMode(sendMode == SendDefault ? SendAuto : sendMode) {}
 
 EmitterBase::EmitterBase(int sendMode, const std::type_info* argumentType)
-    : m_sendMode(sendMode == SendDefault ? SendAuto : sendMode), m_argumentType(argumentType) {}
+    : deliveryMode(sendMode == SendDefault ? SendAuto : sendMode), argumentTypeInfo(argumentType) {}
 
 EmitterBase::~EmitterBase() {
     std::shared_ptr<const ConnectionList> list;
     {
         ConnectionWriteLocker locker;
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            list.swap(m_connections);
-            m_count.store(0, std::memory_order_relaxed);
+            std::lock_guard<std::mutex> lock(mutex);
+            list.swap(connections);
+            count.store(0, std::memory_order_relaxed);
         }
         if (list) {
             for (const ConnectionRef& connection : list->items) {
                 Connection* c = connection.get();
-                Listener* listener = c->m_listener;
+                Listener* listener = c->boundListener;
                 c->detachLocked(true, false);
                 if (listener)
                     c->release(); // the listener's count
@@ -52,37 +52,37 @@ EmitterBase::~EmitterBase() {
 }
 
 int EmitterBase::numberOfConnections() const {
-    return m_count.load(std::memory_order_relaxed);
+    return count.load(std::memory_order_relaxed);
 }
 
 void EmitterBase::addConnectionLocked(Connection* connection) {
     auto next = std::make_shared<ConnectionList>();
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_connections) {
-        next->items.reserve(m_connections->items.size() + 1);
-        next->items = m_connections->items;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (connections) {
+        next->items.reserve(connections->items.size() + 1);
+        next->items = connections->items;
     }
     next->items.emplace_back(connection);
-    m_count.store(int(next->items.size()), std::memory_order_relaxed);
-    m_connections = std::move(next);
+    count.store(int(next->items.size()), std::memory_order_relaxed);
+    connections = std::move(next);
 }
 
 void EmitterBase::removeConnectionLocked(Connection* connection) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_connections)
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!connections)
         return;
     auto next = std::make_shared<ConnectionList>();
-    next->items.reserve(m_connections->items.size());
-    for (const ConnectionRef& item : m_connections->items) {
+    next->items.reserve(connections->items.size());
+    for (const ConnectionRef& item : connections->items) {
         if (item.get() != connection)
             next->items.push_back(item);
     }
-    m_count.store(int(next->items.size()), std::memory_order_relaxed);
-    m_connections = next->items.empty() ? nullptr : std::move(next);
+    count.store(int(next->items.size()), std::memory_order_relaxed);
+    connections = next->items.empty() ? nullptr : std::move(next);
 }
 
 void EmitterBase::sendPacket(const Packet& packet, int mode, int flag) {
-    if (m_count.load(std::memory_order_relaxed) == 0)
+    if (count.load(std::memory_order_relaxed) == 0)
         return;
     if ((flag & SendNotReentrant) &&
         std::find(sendingEmitters.begin(), sendingEmitters.end(), this) != sendingEmitters.end())
@@ -90,13 +90,13 @@ void EmitterBase::sendPacket(const Packet& packet, int mode, int flag) {
 
     std::shared_ptr<const ConnectionList> list;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        list = m_connections;
+        std::lock_guard<std::mutex> lock(mutex);
+        list = connections;
     }
     if (!list)
         return;
     if (mode == SendDefault)
-        mode = m_sendMode;
+        mode = deliveryMode;
     const bool wait = mode == SendAutoAndWait;
 
     SendingScope scope(this);
@@ -104,7 +104,7 @@ void EmitterBase::sendPacket(const Packet& packet, int mode, int flag) {
     // From here on `this` may be destroyed by a handler: only the local list is used.
     for (const ConnectionRef& connection : list->items) {
         Connection* c = connection.get();
-        if (c->m_thread == current)
+        if (c->boundThread == current)
             c->invoke(packet);
         else if (c->isConnected())
             deliverQueued(c, packet, wait);
@@ -113,11 +113,11 @@ void EmitterBase::sendPacket(const Packet& packet, int mode, int flag) {
 
 void EmitterBase::deliverQueued(Connection* connection, const Packet& packet, bool wait) {
     if (!wait) {
-        connection->m_thread->d->post(connection, packet, nullptr);
+        connection->boundThread->d->post(connection, packet, nullptr);
         return;
     }
     QSemaphore done;
-    if (connection->m_thread->d->post(connection, packet, &done))
+    if (connection->boundThread->d->post(connection, packet, &done))
         done.acquire();
 }
 

@@ -48,10 +48,10 @@ public:
 
     void sendPacket(const Packet& packet, int mode = SendDefault, int flag = SendNoFlags);
     int numberOfConnections() const;
-    int sendMode() const { return m_sendMode; }
+    int sendMode() const { return deliveryMode; }
 
     // The argument type that packets of this emitter carry; null when undeclared (any).
-    const std::type_info* argumentType() const { return m_argumentType; }
+    const std::type_info* argumentType() const { return argumentTypeInfo; }
 
 protected:
     EmitterBase(int sendMode, const std::type_info* argumentType);
@@ -62,11 +62,11 @@ private:
     void removeConnectionLocked(Connection* connection);
     static void deliverQueued(Connection* connection, const Packet& packet, bool wait);
 
-    int m_sendMode;
-    const std::type_info* m_argumentType = nullptr;
-    mutable std::mutex m_mutex; // guards the m_connections pointer, not the list it points to
-    std::shared_ptr<const ConnectionList> m_connections; // immutable; replaced on change
-    std::atomic<int> m_count{0};
+    int deliveryMode;
+    const std::type_info* argumentTypeInfo = nullptr;
+    mutable std::mutex mutex; // guards the connections pointer, not the list it points to
+    std::shared_ptr<const ConnectionList> connections; // immutable; replaced on change
+    std::atomic<int> count{0};
 };
 
 // A signal with one argument of type A (or none, for Emitter<void>).

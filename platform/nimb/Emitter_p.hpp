@@ -9,24 +9,20 @@ namespace NIMB {
 // A counted reference to a connection, for lists and queued deliveries that must keep it alive.
 class ConnectionRef {
 public:
-    explicit ConnectionRef(Connection* connection) : m_connection(connection) {
-        m_connection->retain();
-    }
-    ConnectionRef(const ConnectionRef& other) : m_connection(other.m_connection) {
-        m_connection->retain();
-    }
+    explicit ConnectionRef(Connection* connection) : target(connection) { target->retain(); }
+    ConnectionRef(const ConnectionRef& other) : target(other.target) { target->retain(); }
     ConnectionRef& operator=(const ConnectionRef& other) {
-        other.m_connection->retain();
-        m_connection->release();
-        m_connection = other.m_connection;
+        other.target->retain();
+        target->release();
+        target = other.target;
         return *this;
     }
-    ~ConnectionRef() { m_connection->release(); }
-    Connection* get() const { return m_connection; }
-    Connection* operator->() const { return m_connection; }
+    ~ConnectionRef() { target->release(); }
+    Connection* get() const { return target; }
+    Connection* operator->() const { return target; }
 
 private:
-    Connection* m_connection;
+    Connection* target;
 };
 
 // The connections of an emitter at one moment. Never changed once published, so a send can walk

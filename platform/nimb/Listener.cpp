@@ -15,7 +15,7 @@ void Listener::disconnect() {
     std::vector<Connection*> dropped;
     {
         ConnectionWriteLocker locker;
-        dropped.swap(m_connections);
+        dropped.swap(connections);
         for (Connection* connection : dropped)
             connection->detachLocked(false, true);
     }
@@ -31,9 +31,9 @@ void Listener::disconnect(EmitterBase& emitter) {
     {
         ConnectionWriteLocker locker;
         std::vector<Connection*> kept;
-        for (Connection* connection : m_connections)
-            (connection->m_emitter == &emitter ? dropped : kept).push_back(connection);
-        m_connections.swap(kept);
+        for (Connection* connection : connections)
+            (connection->sourceEmitter == &emitter ? dropped : kept).push_back(connection);
+        connections.swap(kept);
         for (Connection* connection : dropped)
             connection->detachLocked(false, true);
     }
@@ -45,7 +45,7 @@ void Listener::disconnect(EmitterBase& emitter) {
 
 int Listener::numberOfConnections() const {
     ConnectionWriteLocker locker;
-    return int(m_connections.size());
+    return int(connections.size());
 }
 
 } // namespace NIMB

@@ -26,7 +26,7 @@ public:
 
 private:
     friend class Connection;
-    std::vector<Connection*> m_connections; // each holds a count; guarded by the global lock
+    std::vector<Connection*> connections; // each holds a count; guarded by the global lock
 };
 
 } // namespace NIMB

@@ -22,18 +22,18 @@ protected:
 
 private:
     friend class Packet;
-    mutable std::atomic<int> m_refs{0};
+    mutable std::atomic<int> refs{0};
 };
 
 // A payload of one argument, held by value.
 template <class A> class Payload1 : public Payload {
 public:
-    explicit Payload1(A value) : m_value(std::move(value)) {}
-    const A& arg1() const { return m_value; }
+    explicit Payload1(A value) : argument(std::move(value)) {}
+    const A& arg1() const { return argument; }
     const std::type_info* argumentType() const override { return &typeid(A); }
 
 private:
-    A m_value;
+    A argument;
 };
 
 // A handle to one payload, as passed to EmitterBase::sendPacket. Takes ownership of the
@@ -41,36 +41,36 @@ private:
 class Packet {
 public:
     Packet() = default;
-    explicit Packet(const Payload* payload) : m_payload(payload) { retain(); }
-    Packet(const Packet& other) : m_payload(other.m_payload) { retain(); }
-    Packet(Packet&& other) noexcept : m_payload(std::exchange(other.m_payload, nullptr)) {}
+    explicit Packet(const Payload* payload) : payloadObject(payload) { retain(); }
+    Packet(const Packet& other) : payloadObject(other.payloadObject) { retain(); }
+    Packet(Packet&& other) noexcept : payloadObject(std::exchange(other.payloadObject, nullptr)) {}
     Packet& operator=(Packet other) noexcept {
-        std::swap(m_payload, other.m_payload);
+        std::swap(payloadObject, other.payloadObject);
         return *this;
     }
     ~Packet() { release(); }
 
-    const Payload* payload() const { return m_payload; }
+    const Payload* payload() const { return payloadObject; }
 
     // The argument when the payload is a Payload1<A>; null otherwise.
     template <class A> const A* arg1() const {
-        const std::type_info* type = m_payload ? m_payload->argumentType() : nullptr;
+        const std::type_info* type = payloadObject ? payloadObject->argumentType() : nullptr;
         if (!type || *type != typeid(A))
             return nullptr;
-        return &static_cast<const Payload1<A>*>(m_payload)->arg1();
+        return &static_cast<const Payload1<A>*>(payloadObject)->arg1();
     }
 
 private:
     void retain() {
-        if (m_payload)
-            m_payload->m_refs.fetch_add(1, std::memory_order_relaxed);
+        if (payloadObject)
+            payloadObject->refs.fetch_add(1, std::memory_order_relaxed);
     }
     void release() {
-        if (m_payload && m_payload->m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
-            delete m_payload;
+        if (payloadObject && payloadObject->refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            delete payloadObject;
     }
 
-    const Payload* m_payload = nullptr;
+    const Payload* payloadObject = nullptr;
 };
 
 } // namespace NIMB

@@ -18,19 +18,20 @@ public:
     static QEvent::Type eventType();
 
     DeliveryEvent(Connection* connection, const Packet& packet, QSemaphore* done)
-        : QEvent(eventType()), m_connection(connection), m_packet(packet), m_done(done) {}
+        : QEvent(eventType()), deliveredConnection(connection), deliveredPacket(packet),
+          doneSignal(done) {}
     // Also runs when the event is dropped undelivered (its thread ended), so a waiting sender
     // is never left hanging.
     ~DeliveryEvent() override {
-        if (m_done)
-            m_done->release();
+        if (doneSignal)
+            doneSignal->release();
     }
-    void deliver() { m_connection->invoke(m_packet); }
+    void deliver() { deliveredConnection->invoke(deliveredPacket); }
 
 private:
-    ConnectionRef m_connection;
-    Packet m_packet;
-    QSemaphore* m_done;
+    ConnectionRef deliveredConnection;
+    Packet deliveredPacket;
+    QSemaphore* doneSignal;
 };
 
 // Lives in its thread and runs the deliveries queued to it.

@@ -328,90 +328,91 @@ void eraseMulti(DeviantCore& d, const ImmutableClassObject& o, const PropertyInf
 template <typename T> class PropertySequence : public SequenceImpl<T> {
 public:
     PropertySequence(ImmutableClassObject owner, PropertyInfo* p, std::uint32_t slot)
-        : owner_(std::move(owner)), p_(p), slot_(slot) {}
+        : ownerObject(std::move(owner)), property(p), slotIndex(slot) {}
 
     int size() const override {
-        if (p_->deriver)
+        if (property->deriver)
             return static_cast<int>(derived().size());
-        const State* s = lookup(owner_.view(), owner_.core());
+        const State* s = lookup(ownerObject.view(), ownerObject.core());
         if (!s)
             return 0;
-        if (!p_->multi)
+        if (!property->multi)
             return single(*s).isNull() ? 0 : 1;
-        const MultiRep* m = s->slots()[slot_].m;
+        const MultiRep* m = s->slots()[slotIndex].m;
         if (!m)
             return 0;
-        if (!mayHoldHidden(p_))
+        if (!mayHoldHidden(property))
             return static_cast<int>(m->items.size());
         int n = 0;
         for (const Slot& it : m->items)
-            n += itemVisible(p_->elementKind, it, owner_.view()) ? 1 : 0;
+            n += itemVisible(property->elementKind, it, ownerObject.view()) ? 1 : 0;
         return n;
     }
     T at(int index) const override {
-        if (p_->deriver) {
+        if (property->deriver) {
             // Computed again for this read: the caller's bounds check saw an earlier computation.
             const std::vector<ImmutableObject> values = derived();
             return index >= 0 && index < static_cast<int>(values.size()) ? T(values[index]) : T();
         }
-        const State* s = lookup(owner_.view(), owner_.core());
+        const State* s = lookup(ownerObject.view(), ownerObject.core());
         if (!s)
             return T();
-        if (!p_->multi)
+        if (!property->multi)
             return T(single(*s));
         const int raw = rawIndex(*s, index);
         return raw < 0 ? T()
-                       : T(slotValue(p_, p_->elementKind, s->slots()[slot_].m->items[raw],
-                                     owner_.view()));
+                       : T(slotValue(property, property->elementKind,
+                                     s->slots()[slotIndex].m->items[raw], ownerObject.view()));
     }
     bool insert(int index, const T& value) override {
         static const char* op = "Sequence::insert";
-        if (!p_->multi) {
-            const State* s = lookup(owner_.view(), owner_.core());
+        if (!property->multi) {
+            const State* s = lookup(ownerObject.view(), ownerObject.core());
             if (s && !single(*s).isNull())
-                throw Exception(std::string(op) + ": single-valued property '" + p_->name +
+                throw Exception(std::string(op) + ": single-valued property '" + property->name +
                                 "' has a value already");
-            setSingle(checkedWritable(owner_, p_, op), owner_, p_, slot_, value, op);
+            setSingle(checkedWritable(ownerObject, property, op), ownerObject, property, slotIndex,
+                      value, op);
             return true;
         }
-        const State* s = lookup(owner_.view(), owner_.core());
-        insertMulti(checkedWritable(owner_, p_, op), owner_, p_, slot_,
+        const State* s = lookup(ownerObject.view(), ownerObject.core());
+        insertMulti(checkedWritable(ownerObject, property, op), ownerObject, property, slotIndex,
                     s ? rawIndex(*s, index) : -1, value, op);
         return true;
     }
     void erase(int index) override {
-        if (!p_->multi) {
-            setSingle(checkedWritable(owner_, p_, "Sequence::erase"), owner_, p_, slot_,
-                      ImmutableObject(), "Sequence::erase");
+        if (!property->multi) {
+            setSingle(checkedWritable(ownerObject, property, "Sequence::erase"), ownerObject,
+                      property, slotIndex, ImmutableObject(), "Sequence::erase");
             return;
         }
-        const State* s = lookup(owner_.view(), owner_.core());
+        const State* s = lookup(ownerObject.view(), ownerObject.core());
         if (s)
-            eraseMulti(checkedWritable(owner_, p_, "Sequence::erase"), owner_, p_, slot_,
-                       rawIndex(*s, index));
+            eraseMulti(checkedWritable(ownerObject, property, "Sequence::erase"), ownerObject,
+                       property, slotIndex, rawIndex(*s, index));
     }
     void clear() override {
         while (size() > 0)
             erase(size() - 1);
     }
-    bool readOnly() const override { return p_->readOnly; }
+    bool readOnly() const override { return property->readOnly; }
     const char* readOnlyMessage() const override { return "the property is read-only or derived"; }
 
 private:
     ImmutableObject single(const State& s) const {
-        if (!s.isSet(*owner_.core()->cls, slot_))
+        if (!s.isSet(*ownerObject.core()->cls, slotIndex))
             return {};
-        return slotValue(p_, p_->kind, s.slots()[slot_], owner_.view());
+        return slotValue(property, property->kind, s.slots()[slotIndex], ownerObject.view());
     }
     int rawIndex(const State& s, int index) const {
-        const MultiRep* m = s.slots()[slot_].m;
+        const MultiRep* m = s.slots()[slotIndex].m;
         if (!m)
             return index == 0 ? 0 : -1;
-        if (!mayHoldHidden(p_))
+        if (!mayHoldHidden(property))
             return index <= static_cast<int>(m->items.size()) ? index : -1;
         int seen = 0;
         for (std::size_t i = 0; i < m->items.size(); ++i) {
-            if (!itemVisible(p_->elementKind, m->items[i], owner_.view()))
+            if (!itemVisible(property->elementKind, m->items[i], ownerObject.view()))
                 continue;
             if (seen++ == index)
                 return static_cast<int>(i);
@@ -419,14 +420,14 @@ private:
         return index == seen ? static_cast<int>(m->items.size()) : -1;
     }
     std::vector<ImmutableObject> derived() const {
-        if (!owner_.isValid())
+        if (!ownerObject.isValid())
             return {};
-        return deriverOf(p_)(owner_);
+        return deriverOf(property)(ownerObject);
     }
 
-    ImmutableClassObject owner_;
-    PropertyInfo* p_;
-    std::uint32_t slot_;
+    ImmutableClassObject ownerObject;
+    PropertyInfo* property;
+    std::uint32_t slotIndex;
 };
 
 template <typename T>
@@ -477,7 +478,7 @@ ImmutableClass ImmutableClassObject::MetaClass() {
 }
 
 const State& ImmutableClassObject::state(const char* operation) const {
-    const State* s = lookup(view_.get(), core_);
+    const State* s = lookup(deviantView.get(), objectCore);
     if (!s)
         throw Exception(std::string(operation) + ": invalid object handle");
     return *s;
@@ -486,22 +487,22 @@ const State& ImmutableClassObject::state(const char* operation) const {
 ImmutableClass ImmutableClassObject::getMetaClass() const {
     if (!isValid())
         return {};
-    return ImmutableClass(metaHandle(core_->cls));
+    return ImmutableClass(metaHandle(objectCore->cls));
 }
 
 bool ImmutableClassObject::isa(const ImmutableClass& cls) const {
-    return isValid() && cls.classInfo() && core_->cls->isa(cls.classInfo());
+    return isValid() && cls.classInfo() && objectCore->cls->isa(cls.classInfo());
 }
 
 ImmutableClassObject ImmutableClassObject::getContainerVELD() const {
-    const State* s = lookup(view_.get(), core_);
-    if (!s || !s->container || !exists(view_.get(), s->container))
+    const State* s = lookup(deviantView.get(), objectCore);
+    if (!s || !s->container || !exists(deviantView.get(), s->container))
         return {};
-    return ImmutableClassObject(s->container, view_);
+    return ImmutableClassObject(s->container, deviantView);
 }
 
 ImmutableProperty ImmutableClassObject::getContainingProperty() const {
-    const State* s = lookup(view_.get(), core_);
+    const State* s = lookup(deviantView.get(), objectCore);
     if (!s || !s->container)
         return {};
     return ImmutableProperty(metaHandle(s->container->cls->slotProps[s->containerSlot]));
@@ -509,10 +510,10 @@ ImmutableProperty ImmutableClassObject::getContainingProperty() const {
 
 ImmutableSequence<ImmutableClassObject> ImmutableClassObject::getContaineeVELDs() const {
     auto out = MakeSequence::create<ImmutableClassObject>();
-    const State* s = lookup(view_.get(), core_);
+    const State* s = lookup(deviantView.get(), objectCore);
     if (!s)
         return out;
-    const ClassInfo& c = *core_->cls;
+    const ClassInfo& c = *objectCore->cls;
     for (std::uint32_t i = 0; i < c.slotProps.size(); ++i) {
         if (!c.slotProps[i]->composite || c.slotProps[i]->derived)
             continue;
@@ -520,10 +521,10 @@ ImmutableSequence<ImmutableClassObject> ImmutableClassObject::getContaineeVELDs(
         if (c.slotKinds[i] == SlotKind::Multi) {
             if (slot.m)
                 for (const Slot& it : slot.m->items)
-                    if (exists(view_.get(), it.obj))
-                        out.append(ImmutableClassObject(it.obj, view_));
-        } else if (s->isSet(c, i) && exists(view_.get(), slot.obj)) {
-            out.append(ImmutableClassObject(slot.obj, view_));
+                    if (exists(deviantView.get(), it.obj))
+                        out.append(ImmutableClassObject(it.obj, deviantView));
+        } else if (s->isSet(c, i) && exists(deviantView.get(), slot.obj)) {
+            out.append(ImmutableClassObject(slot.obj, deviantView));
         }
     }
     return out;
@@ -539,7 +540,7 @@ ImmutableObject ImmutableClassObject::getOne(const ImmutableProperty& property) 
     static const char* op = "ClassObject::getOne";
     const State& s = state(op);
     PropertyInfo* p = propertyOf(property, op);
-    const std::uint32_t slot = slotOf(core_, p, op);
+    const std::uint32_t slot = slotOf(objectCore, p, op);
     if (p->deriver) {
         auto values = deriverOf(p)(*this);
         return values.empty() ? ImmutableObject() : values.front();
@@ -547,24 +548,24 @@ ImmutableObject ImmutableClassObject::getOne(const ImmutableProperty& property) 
     if (p->multi) {
         if (const MultiRep* m = s.slots()[slot].m)
             for (const Slot& it : m->items)
-                if (itemVisible(p->elementKind, it, view_.get()))
-                    return slotValue(p, p->elementKind, it, view_.get());
+                if (itemVisible(p->elementKind, it, deviantView.get()))
+                    return slotValue(p, p->elementKind, it, deviantView.get());
         return {};
     }
-    if (!s.isSet(*core_->cls, slot)) {
+    if (!s.isSet(*objectCore->cls, slot)) {
         if (!p->hasDefault)
             return {};
-        return slotValue(p, p->kind, p->defaultValue, view_.get());
+        return slotValue(p, p->kind, p->defaultValue, deviantView.get());
     }
-    return slotValue(p, p->kind, s.slots()[slot], view_.get());
+    return slotValue(p, p->kind, s.slots()[slot], deviantView.get());
 }
 
 ImmutableObject ImmutableClassObject::getOne(std::string_view propertyName) const {
     const State& s = state("ClassObject::getOne");
     (void)s;
-    PropertyInfo* p = core_->cls->propertyNamed(propertyName);
+    PropertyInfo* p = objectCore->cls->propertyNamed(propertyName);
     if (!p)
-        throw Exception("ClassObject::getOne: class '" + core_->cls->qualifiedName(".") +
+        throw Exception("ClassObject::getOne: class '" + objectCore->cls->qualifiedName(".") +
                         "' has no property '" + std::string(propertyName) + "'");
     return getOne(ImmutableProperty(metaHandle(p)));
 }
@@ -573,16 +574,16 @@ bool ImmutableClassObject::isSet(const ImmutableProperty& property) const {
     static const char* op = "ClassObject::isSet";
     const State& s = state(op);
     PropertyInfo* p = propertyOf(property, op);
-    const std::uint32_t slot = slotOf(core_, p, op);
+    const std::uint32_t slot = slotOf(objectCore, p, op);
     if (p->multi) {
         const MultiRep* m = s.slots()[slot].m;
         return m && std::any_of(m->items.begin(), m->items.end(), [&](const Slot& it) {
-                   return itemVisible(p->elementKind, it, view_.get());
+                   return itemVisible(p->elementKind, it, deviantView.get());
                });
     }
     if (p->kind == SlotKind::Object)
-        return s.isSet(*core_->cls, slot) && exists(view_.get(), s.slots()[slot].obj);
-    return s.isSet(*core_->cls, slot);
+        return s.isSet(*objectCore->cls, slot) && exists(deviantView.get(), s.slots()[slot].obj);
+    return s.isSet(*objectCore->cls, slot);
 }
 
 namespace {
@@ -627,53 +628,53 @@ ImmutableClassObject ImmutableClassObject::getObject(const ImmutableProperty& pr
     ObjectCore* target =
         typedRead<ObjectCore*>(*this, property, SlotKind::Object, "ClassObject::getObject",
                                [](const Slot& s) { return s.obj; });
-    if (!exists(view_.get(), target))
+    if (!exists(deviantView.get(), target))
         return {};
-    return ImmutableClassObject(target, view_);
+    return ImmutableClassObject(target, deviantView);
 }
 
 ImmutableModel ImmutableClassObject::getModelVELD() const {
-    if (!view_)
+    if (!deviantView)
         return {};
-    return ImmutableModel(view_);
+    return ImmutableModel(deviantView);
 }
 
 ImmutableModel ImmutableClassObject::getRootModel() const {
-    if (!core_ || !view_ || !view_->alive)
+    if (!objectCore || !deviantView || !deviantView->alive)
         return {};
-    ModelCore* m = core_->isMeta() ? &metaModel() : view_->model;
+    ModelCore* m = objectCore->isMeta() ? &metaModel() : deviantView->model;
     if (!m->alive || !m->root)
         return {};
     return ImmutableModel(ViewRef(m->root));
 }
 
 ImmutableClassObject ImmutableClassObject::asDeviant(const ImmutableModel& deviant) const {
-    if (!core_)
+    if (!objectCore)
         return {};
     // A handle keeps its object's memory through its view: a view of another model, or none,
     // would let it dangle once its own model ends. Meta-data live for good.
-    if (!core_->isMeta() && (!deviant.view() || deviant.modelCore() != core_->model))
+    if (!objectCore->isMeta() && (!deviant.view() || deviant.modelCore() != objectCore->model))
         return {};
-    return ImmutableClassObject(core_, deviant.viewRef());
+    return ImmutableClassObject(objectCore, deviant.viewRef());
 }
 
 const char* ImmutableClassObject::getFullyQualifiedNoxTypeName() const {
-    return core_ ? core_->cls->hostTypeName.c_str() : "VELD.ClassObject";
+    return objectCore ? objectCore->cls->hostTypeName.c_str() : "VELD.ClassObject";
 }
 
 std::string ImmutableClassObject::toString() const {
-    if (!core_)
+    if (!objectCore)
         return "<null>";
-    std::string out = core_->cls->qualifiedName(".");
-    const State* s = lookup(view_.get(), core_);
+    std::string out = objectCore->cls->qualifiedName(".");
+    const State* s = lookup(deviantView.get(), objectCore);
     if (!s)
-        return out + "#" + std::to_string(core_->serial) + " (invalid)";
-    if (PropertyInfo* name = core_->cls->propertyNamed("name")) {
-        const int slot = core_->cls->slotOf(name);
-        if (name->kind == SlotKind::String && s->isSet(*core_->cls, slot))
-            return out + " '" + std::string(slotString(*s, *core_->cls, slot)) + "'";
+        return out + "#" + std::to_string(objectCore->serial) + " (invalid)";
+    if (PropertyInfo* name = objectCore->cls->propertyNamed("name")) {
+        const int slot = objectCore->cls->slotOf(name);
+        if (name->kind == SlotKind::String && s->isSet(*objectCore->cls, slot))
+            return out + " '" + std::string(slotString(*s, *objectCore->cls, slot)) + "'";
     }
-    return out + "#" + std::to_string(core_->serial);
+    return out + "#" + std::to_string(objectCore->serial);
 }
 
 ImmutableClass ImmutableClassObject::asClass() const {
@@ -713,7 +714,7 @@ void ClassObject::set(const ImmutableProperty& property, const ImmutableObject& 
     static const char* op = "ClassObject::set";
     PropertyInfo* p = propertyOf(property, op);
     DeviantCore& d = checkedWritable(*this, p, op);
-    const std::uint32_t slot = slotOf(core_, p, op);
+    const std::uint32_t slot = slotOf(objectCore, p, op);
     if (p->multi)
         throw Exception(std::string(op) + ": property '" + p->name +
                         "' is multi-valued; use add or get()");
@@ -724,7 +725,7 @@ void ClassObject::setOrAdd(const ImmutableProperty& property, const ImmutableObj
     static const char* op = "ClassObject::setOrAdd";
     PropertyInfo* p = propertyOf(property, op);
     DeviantCore& d = checkedWritable(*this, p, op);
-    const std::uint32_t slot = slotOf(core_, p, op);
+    const std::uint32_t slot = slotOf(objectCore, p, op);
     if (p->multi)
         insertMulti(d, *this, p, slot, -1, value, op);
     else
@@ -734,12 +735,12 @@ void ClassObject::setOrAdd(const ImmutableProperty& property, const ImmutableObj
 void ClassObject::add(const ImmutableProperty& property, const ImmutableObject& value) const {
     static const char* op = "ClassObject::add";
     PropertyInfo* p = property.propertyInfo();
-    if (p && value.isClassObject() && fastRootWrite(view(), core_) &&
+    if (p && value.isClassObject() && fastRootWrite(view(), objectCore) &&
         appendChildFast(*this, p, value.objectHandle().core()))
         return;
     p = propertyOf(property, op);
     DeviantCore& d = checkedWritable(*this, p, op);
-    const std::uint32_t slot = slotOf(core_, p, op);
+    const std::uint32_t slot = slotOf(objectCore, p, op);
     if (p->multi) {
         insertMulti(d, *this, p, slot, -1, value, op);
         return;
@@ -754,7 +755,7 @@ void ClassObject::unset(const ImmutableProperty& property) const {
     static const char* op = "ClassObject::unset";
     PropertyInfo* p = propertyOf(property, op);
     DeviantCore& d = checkedWritable(*this, p, op);
-    const std::uint32_t slot = slotOf(core_, p, op);
+    const std::uint32_t slot = slotOf(objectCore, p, op);
     if (!p->multi) {
         setSingle(d, *this, p, slot, ImmutableObject(), op);
         return;
@@ -820,13 +821,13 @@ void ClassObject::setObject(const ImmutableProperty& property,
                             const ImmutableClassObject& value) const {
     // References (not containments) to live root objects skip the general path.
     const PropertyInfo* p = property.propertyInfo();
-    if (p && !p->composite && !p->multi && fastRootWrite(view(), core_) &&
-        fitsFast(p, core_, value.core())) {
-        const int slot = core_->cls->slotOf(p);
+    if (p && !p->composite && !p->multi && fastRootWrite(view(), objectCore) &&
+        fitsFast(p, objectCore, value.core())) {
+        const int slot = objectCore->cls->slotOf(p);
         if (slot >= 0) {
-            State& w = writableState(*static_cast<DeviantCore*>(view()), core_);
+            State& w = writableState(*static_cast<DeviantCore*>(view()), objectCore);
             w.slots()[slot].obj = value.core();
-            w.setBit(*core_->cls, static_cast<std::uint32_t>(slot), true);
+            w.setBit(*objectCore->cls, static_cast<std::uint32_t>(slot), true);
             return;
         }
     }
@@ -836,17 +837,17 @@ void ClassObject::setObject(const ImmutableProperty& property,
 void ClassObject::destroy() const {
     static const char* op = "ClassObject::destroy";
     DeviantCore& d = checkedWritable(*this, nullptr, op);
-    if (core_->isMeta())
+    if (objectCore->isMeta())
         throw Exception(std::string(op) + ": meta-data cannot be destroyed");
-    if (view_->model->rootObject == core_)
+    if (deviantView->model->rootObject == objectCore)
         throw Exception(std::string(op) + ": the root object of a model cannot be destroyed");
-    std::vector<ObjectCore*> subtree{core_};
+    std::vector<ObjectCore*> subtree{objectCore};
     for (std::size_t i = 0; i < subtree.size(); ++i) {
-        const ImmutableClassObject node(subtree[i], view_);
+        const ImmutableClassObject node(subtree[i], deviantView);
         for (const ImmutableClassObject& child : node.getContaineeVELDs())
             subtree.push_back(child.core());
     }
-    detachFromContainer(d, core_);
+    detachFromContainer(d, objectCore);
     for (ObjectCore* o : subtree) {
         writableState(d, o);
         if (d.kind == ViewKind::Root) {

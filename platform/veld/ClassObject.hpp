@@ -30,12 +30,12 @@ class ImmutableClassObject {
 public:
     ImmutableClassObject() = default;
     ImmutableClassObject(detail::ObjectCore* core, detail::ViewRef view)
-        : core_(core), view_(std::move(view)) {}
+        : objectCore(core), deviantView(std::move(view)) {}
 
     static ImmutableClass MetaClass(); // the root of every class
 
-    bool isNull() const { return core_ == nullptr; }
-    bool isValid() const { return detail::exists(view_.get(), core_); }
+    bool isNull() const { return objectCore == nullptr; }
+    bool isValid() const { return detail::exists(deviantView.get(), objectCore); }
     explicit operator bool() const { return isValid(); }
 
     ImmutableClass getMetaClass() const;
@@ -71,18 +71,18 @@ public:
     ImmutableEnumerationLiteral asEnumerationLiteral() const;
     ImmutableNamespace asNamespace() const;
 
-    bool operator==(const ImmutableClassObject& o) const { return core_ == o.core_; }
-    std::size_t hash() const { return std::hash<const void*>()(core_); }
+    bool operator==(const ImmutableClassObject& o) const { return objectCore == o.objectCore; }
+    std::size_t hash() const { return std::hash<const void*>()(objectCore); }
 
-    detail::ObjectCore* core() const { return core_; }
-    detail::ViewCore* view() const { return view_.get(); }
-    const detail::ViewRef& viewRef() const { return view_; }
+    detail::ObjectCore* core() const { return objectCore; }
+    detail::ViewCore* view() const { return deviantView.get(); }
+    const detail::ViewRef& viewRef() const { return deviantView; }
 
 protected:
     const detail::State& state(const char* operation) const; // throws when invalid
 
-    detail::ObjectCore* core_ = nullptr;
-    detail::ViewRef view_;
+    detail::ObjectCore* objectCore = nullptr;
+    detail::ViewRef deviantView;
 };
 
 inline std::size_t gHash(const ImmutableClassObject& o) {

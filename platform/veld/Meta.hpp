@@ -25,10 +25,10 @@ public:
     bool isEnumeration() const;
     bool isClass() const;
 
-    detail::MetaInfo* info() const { return info_; }
+    detail::MetaInfo* info() const { return record; }
 
 protected:
-    detail::MetaInfo* info_ = nullptr;
+    detail::MetaInfo* record = nullptr;
 };
 
 class ImmutableClass : public ImmutableType {
@@ -66,10 +66,10 @@ public:
     int upperBound() const;   // -1: unlimited
     bool isReference() const; // class-typed
 
-    detail::PropertyInfo* propertyInfo() const { return info_; }
+    detail::PropertyInfo* propertyInfo() const { return record; }
 
 private:
-    detail::PropertyInfo* info_ = nullptr;
+    detail::PropertyInfo* record = nullptr;
 };
 
 class ImmutableEnumerationLiteral : public ImmutableClassObject {
@@ -79,10 +79,10 @@ public:
 
     std::string getName() const;
     ImmutableEnumeration getEnumeration() const;
-    detail::LiteralInfo* literalInfo() const { return info_; }
+    detail::LiteralInfo* literalInfo() const { return record; }
 
 private:
-    detail::LiteralInfo* info_ = nullptr;
+    detail::LiteralInfo* record = nullptr;
 };
 
 class ImmutableEnumeration : public ImmutableType {

@@ -24,43 +24,43 @@ ImmutableType::ImmutableType(const ImmutableClassObject& o) {
     if (!info || (info->metaKind != MetaKind::Class && info->metaKind != MetaKind::PrimitiveType &&
                   info->metaKind != MetaKind::Enumeration))
         return;
-    core_ = o.core();
-    view_ = ViewRef(metaView());
-    info_ = info;
+    objectCore = o.core();
+    deviantView = ViewRef(metaView());
+    record = info;
 }
 
 std::string ImmutableType::getName() const {
-    return info_ ? info_->name : std::string();
+    return record ? record->name : std::string();
 }
 std::string ImmutableType::getQualifiedName() const {
     return getQualifiedNameWithSeperator(".");
 }
 std::string ImmutableType::getQualifiedNameWithSeperator(std::string_view separator) const {
-    return info_ ? info_->qualifiedName(separator) : std::string();
+    return record ? record->qualifiedName(separator) : std::string();
 }
 bool ImmutableType::isPrimitive() const {
-    return info_ && info_->metaKind == MetaKind::PrimitiveType;
+    return record && record->metaKind == MetaKind::PrimitiveType;
 }
 bool ImmutableType::isEnumeration() const {
-    return info_ && info_->metaKind == MetaKind::Enumeration;
+    return record && record->metaKind == MetaKind::Enumeration;
 }
 bool ImmutableType::isClass() const {
-    return info_ && info_->metaKind == MetaKind::Class;
+    return record && record->metaKind == MetaKind::Class;
 }
 
 ImmutableClass::ImmutableClass(const ImmutableClassObject& o) : ImmutableType(o) {
     if (!isClass()) {
-        core_ = nullptr;
-        view_ = ViewRef();
-        info_ = nullptr;
+        objectCore = nullptr;
+        deviantView = ViewRef();
+        record = nullptr;
     }
 }
 
 ClassInfo* ImmutableClass::classInfo() const {
-    return static_cast<ClassInfo*>(info_);
+    return static_cast<ClassInfo*>(record);
 }
 bool ImmutableClass::isAbstract() const {
-    return info_ && classInfo()->isAbstract;
+    return record && classInfo()->isAbstract;
 }
 
 namespace {
@@ -74,23 +74,23 @@ ImmutableSequence<T> sequenceOf(const std::vector<Info*>& infos) {
 } // namespace
 
 ImmutableSequence<ImmutableProperty> ImmutableClass::getOwnedAttributes() const {
-    return info_ ? sequenceOf<ImmutableProperty>(classInfo()->owned)
-                 : MakeSequence::create<ImmutableProperty>();
+    return record ? sequenceOf<ImmutableProperty>(classInfo()->owned)
+                  : MakeSequence::create<ImmutableProperty>();
 }
 
 ImmutableSequence<ImmutableProperty> ImmutableClass::getAllAttributes() const {
-    return info_ ? sequenceOf<ImmutableProperty>(classInfo()->slotProps)
-                 : MakeSequence::create<ImmutableProperty>();
+    return record ? sequenceOf<ImmutableProperty>(classInfo()->slotProps)
+                  : MakeSequence::create<ImmutableProperty>();
 }
 
 ImmutableProperty ImmutableClass::getOwnedAttributeByName(std::string_view name) const {
-    return info_ ? ImmutableProperty(metaHandle(classInfo()->ownedPropertyNamed(name)))
-                 : ImmutableProperty();
+    return record ? ImmutableProperty(metaHandle(classInfo()->ownedPropertyNamed(name)))
+                  : ImmutableProperty();
 }
 
 ImmutableProperty ImmutableClass::getAttributeByName(std::string_view name) const {
-    return info_ ? ImmutableProperty(metaHandle(classInfo()->propertyNamed(name)))
-                 : ImmutableProperty();
+    return record ? ImmutableProperty(metaHandle(classInfo()->propertyNamed(name)))
+                  : ImmutableProperty();
 }
 
 ImmutableProperty ImmutableClass::getProperty(std::string_view name) const {
@@ -98,104 +98,105 @@ ImmutableProperty ImmutableClass::getProperty(std::string_view name) const {
 }
 
 ImmutableSequence<ImmutableClass> ImmutableClass::getSuperClasses() const {
-    return info_ ? sequenceOf<ImmutableClass>(classInfo()->supers)
-                 : MakeSequence::create<ImmutableClass>();
+    return record ? sequenceOf<ImmutableClass>(classInfo()->supers)
+                  : MakeSequence::create<ImmutableClass>();
 }
 
 ImmutableSequence<ImmutableClass> ImmutableClass::getSubClasses() const {
-    return info_ ? sequenceOf<ImmutableClass>(classInfo()->subs)
-                 : MakeSequence::create<ImmutableClass>();
+    return record ? sequenceOf<ImmutableClass>(classInfo()->subs)
+                  : MakeSequence::create<ImmutableClass>();
 }
 
 ImmutableNamespace ImmutableClass::getNamespace() const {
-    return info_ ? ImmutableNamespace(metaHandle(info_->package)) : ImmutableNamespace();
+    return record ? ImmutableNamespace(metaHandle(record->package)) : ImmutableNamespace();
 }
 
 const char* ImmutableClass::getHostTypeName() const {
-    return info_ ? classInfo()->hostTypeName.c_str() : "";
+    return record ? classInfo()->hostTypeName.c_str() : "";
 }
 
 ImmutableProperty::ImmutableProperty(const ImmutableClassObject& o) {
     MetaInfo* info = infoOf(o);
     if (!info || info->metaKind != MetaKind::Property)
         return;
-    core_ = o.core();
-    view_ = ViewRef(metaView());
-    info_ = static_cast<PropertyInfo*>(info);
+    objectCore = o.core();
+    deviantView = ViewRef(metaView());
+    record = static_cast<PropertyInfo*>(info);
 }
 
 std::string ImmutableProperty::getName() const {
-    return info_ ? info_->name : std::string();
+    return record ? record->name : std::string();
 }
 ImmutableType ImmutableProperty::getType() const {
-    return info_ ? ImmutableType(metaHandle(info_->type.meta())) : ImmutableType();
+    return record ? ImmutableType(metaHandle(record->type.meta())) : ImmutableType();
 }
 ImmutableClass ImmutableProperty::getOwner() const {
-    return info_ ? ImmutableClass(metaHandle(info_->owner)) : ImmutableClass();
+    return record ? ImmutableClass(metaHandle(record->owner)) : ImmutableClass();
 }
 bool ImmutableProperty::isComposite() const {
-    return info_ && info_->composite;
+    return record && record->composite;
 }
 bool ImmutableProperty::isDerived() const {
-    return info_ && info_->derived;
+    return record && record->derived;
 }
 bool ImmutableProperty::isMultivalued() const {
-    return info_ && info_->multi;
+    return record && record->multi;
 }
 bool ImmutableProperty::isReadOnly() const {
-    return info_ && info_->readOnly;
+    return record && record->readOnly;
 }
 int ImmutableProperty::lowerBound() const {
-    return info_ ? info_->lower : 0;
+    return record ? record->lower : 0;
 }
 int ImmutableProperty::upperBound() const {
-    return info_ ? info_->upper : 0;
+    return record ? record->upper : 0;
 }
 bool ImmutableProperty::isReference() const {
-    return info_ && info_->type.cls;
+    return record && record->type.cls;
 }
 
 ImmutableEnumerationLiteral::ImmutableEnumerationLiteral(const ImmutableClassObject& o) {
     MetaInfo* info = infoOf(o);
     if (!info || info->metaKind != MetaKind::Literal)
         return;
-    core_ = o.core();
-    view_ = ViewRef(metaView());
-    info_ = static_cast<LiteralInfo*>(info);
+    objectCore = o.core();
+    deviantView = ViewRef(metaView());
+    record = static_cast<LiteralInfo*>(info);
 }
 
 std::string ImmutableEnumerationLiteral::getName() const {
-    return info_ ? info_->name : std::string();
+    return record ? record->name : std::string();
 }
 ImmutableEnumeration ImmutableEnumerationLiteral::getEnumeration() const {
-    return info_ ? ImmutableEnumeration(metaHandle(info_->enumeration)) : ImmutableEnumeration();
+    return record ? ImmutableEnumeration(metaHandle(record->enumeration)) : ImmutableEnumeration();
 }
 
 ImmutableEnumeration::ImmutableEnumeration(const ImmutableClassObject& o) : ImmutableType(o) {
     if (!isEnumeration()) {
-        core_ = nullptr;
-        view_ = ViewRef();
-        info_ = nullptr;
+        objectCore = nullptr;
+        deviantView = ViewRef();
+        record = nullptr;
     }
 }
 
 ImmutableSequence<ImmutableEnumerationLiteral> ImmutableEnumeration::getOwnedLiterals() const {
-    return info_ ? sequenceOf<ImmutableEnumerationLiteral>(static_cast<EnumInfo*>(info_)->literals)
-                 : MakeSequence::create<ImmutableEnumerationLiteral>();
+    return record
+               ? sequenceOf<ImmutableEnumerationLiteral>(static_cast<EnumInfo*>(record)->literals)
+               : MakeSequence::create<ImmutableEnumerationLiteral>();
 }
 
 ImmutableEnumerationLiteral ImmutableEnumeration::getLiteral(std::string_view name) const {
-    return info_ ? ImmutableEnumerationLiteral(
-                       metaHandle(static_cast<EnumInfo*>(info_)->literalNamed(name)))
-                 : ImmutableEnumerationLiteral();
+    return record ? ImmutableEnumerationLiteral(
+                        metaHandle(static_cast<EnumInfo*>(record)->literalNamed(name)))
+                  : ImmutableEnumerationLiteral();
 }
 
 ImmutableNamespace::ImmutableNamespace(const ImmutableClassObject& o) {
     MetaInfo* info = infoOf(o);
     if (!info || info->metaKind != MetaKind::Package)
         return;
-    core_ = o.core();
-    view_ = ViewRef(metaView());
+    objectCore = o.core();
+    deviantView = ViewRef(metaView());
 }
 
 PackageInfo* ImmutableNamespace::packageInfo() const {

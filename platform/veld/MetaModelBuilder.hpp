@@ -64,11 +64,11 @@ public:
     ImmutableNamespace build();
 
 private:
-    std::string name_;
-    std::string uri_;
-    std::string modelClass_;
-    std::vector<ClassSpec> classes_;
-    std::vector<std::pair<std::string, std::vector<std::string>>> enums_;
+    std::string packageName;
+    std::string packageUri;
+    std::string modelClassName;
+    std::vector<ClassSpec> classSpecs;
+    std::vector<std::pair<std::string, std::vector<std::string>>> enumSpecs;
 };
 
 } // namespace VELD

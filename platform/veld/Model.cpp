@@ -146,8 +146,8 @@ DeviantCore* findDeviant(ModelCore& m, std::string_view name) {
 
 // --- ImmutableModel -------------------------------------------------------------------------
 
-ImmutableModel::ImmutableModel(ViewRef view) : view_(std::move(view)) {
-    retainIfAlive(owner_, view_);
+ImmutableModel::ImmutableModel(ViewRef view) : deviantView(std::move(view)) {
+    retainIfAlive(owner, deviantView);
 }
 
 ImmutableClass ImmutableModel::MetaClass() {
@@ -156,70 +156,70 @@ ImmutableClass ImmutableModel::MetaClass() {
 
 DeviantCore& ImmutableModel::deviant(const char* operation) const {
     // A model that is ending may still have deviants its listeners are being told about.
-    if (!view_ || !view_->alive || !view_->model->alive)
+    if (!deviantView || !deviantView->alive || !deviantView->model->alive)
         throw Exception(std::string(operation) + ": the model or working copy is gone");
-    if (view_->kind == ViewKind::Before)
+    if (deviantView->kind == ViewKind::Before)
         throw Exception(std::string(operation) + ": an old state of a report cannot be changed");
-    return static_cast<DeviantCore&>(*view_.get());
+    return static_cast<DeviantCore&>(*deviantView.get());
 }
 
 std::string ImmutableModel::getUri() const {
-    return isValid() ? view_->model->uri : std::string();
+    return isValid() ? deviantView->model->uri : std::string();
 }
 
 ImmutableClass ImmutableModel::getMetaModel() const {
-    if (!isValid() || !view_->model->modelClass)
+    if (!isValid() || !deviantView->model->modelClass)
         return {};
-    return ImmutableClass(metaHandle(view_->model->modelClass));
+    return ImmutableClass(metaHandle(deviantView->model->modelClass));
 }
 
 std::string ImmutableModel::getName() const {
-    if (!view_ || view_->kind != ViewKind::Deviant)
+    if (!deviantView || deviantView->kind != ViewKind::Deviant)
         return {};
-    return static_cast<const DeviantCore*>(view_.get())->name;
+    return static_cast<const DeviantCore*>(deviantView.get())->name;
 }
 
 bool ImmutableModel::isRootDeviant() const {
-    return view_ && view_->kind == ViewKind::Root;
+    return deviantView && deviantView->kind == ViewKind::Root;
 }
 
 ImmutableModel ImmutableModel::getRootDeviant() const {
-    if (!isValid() || !view_->model->root)
+    if (!isValid() || !deviantView->model->root)
         return {};
-    return ImmutableModel(ViewRef(view_->model->root));
+    return ImmutableModel(ViewRef(deviantView->model->root));
 }
 
 ImmutableClassObject ImmutableModel::getRootObject() const {
     if (!isValid())
         return {};
-    return ImmutableClassObject(view_->model->rootObject, view_);
+    return ImmutableClassObject(deviantView->model->rootObject, deviantView);
 }
 
 int ImmutableModel::getCurrentChangeLevel() const {
-    return isValid() ? static_cast<int>(view_->model->undoStack.size()) : 0;
+    return isValid() ? static_cast<int>(deviantView->model->undoStack.size()) : 0;
 }
 int ImmutableModel::getUndoStackLength() const {
     return getCurrentChangeLevel();
 }
 int ImmutableModel::getRedoStackLength() const {
-    return isValid() ? static_cast<int>(view_->model->redoStack.size()) : 0;
+    return isValid() ? static_cast<int>(deviantView->model->redoStack.size()) : 0;
 }
 
 bool ImmutableModel::hasObjectsDeviatingFromRoot() const {
-    if (!isValid() || view_->kind != ViewKind::Deviant)
+    if (!isValid() || deviantView->kind != ViewKind::Deviant)
         return false;
-    return !static_cast<const DeviantCore*>(view_.get())->entries.empty();
+    return !static_cast<const DeviantCore*>(deviantView.get())->entries.empty();
 }
 
 bool ImmutableModel::isInTransaction() const {
-    if (!isValid() || view_->kind == ViewKind::Before)
+    if (!isValid() || deviantView->kind == ViewKind::Before)
         return false;
-    return static_cast<const DeviantCore*>(view_.get())->txn.depth > 0;
+    return static_cast<const DeviantCore*>(deviantView.get())->txn.depth > 0;
 }
 
 ObjectState ImmutableModel::getObjectState(const ImmutableClassObject& object) const {
     ObjectCore* core = object.core();
-    const ViewCore* v = view_.get();
+    const ViewCore* v = deviantView.get();
     if (!core || !v || !v->alive || (!core->isMeta() && core->model != v->model))
         return ObjectState::InvalidObject;
     while (v->kind == ViewKind::Before) {
@@ -245,7 +245,7 @@ void Model::beginTransaction(std::string_view name) const {
     if (d.model->meta)
         throw Exception(
             "Model::beginTransaction: meta-data are read-only; MetaModelBuilder makes them");
-    if (d.kind == ViewKind::Root && view_->model->applyingHistory)
+    if (d.kind == ViewKind::Root && deviantView->model->applyingHistory)
         throw Exception("Model::beginTransaction: the model is being undone or redone");
     if (d.txn.depth++ == 0)
         d.txn.name = std::string(name);
@@ -385,9 +385,9 @@ void Model::registerObservingListener(ListenerSink* listener) const {
 
 void Model::unregisterObservingListener(ListenerSink* listener) const {
     // A delivery in progress marks the places of leaving listeners with null: never match one.
-    if (!listener || !view_ || view_->kind == ViewKind::Before)
+    if (!listener || !deviantView || deviantView->kind == ViewKind::Before)
         return;
-    auto& d = static_cast<DeviantCore&>(*view_.get());
+    auto& d = static_cast<DeviantCore&>(*deviantView.get());
     if (std::find(d.listeners.begin(), d.listeners.end(), listener) == d.listeners.end())
         return;
     detachListener(d, listener);
@@ -395,58 +395,58 @@ void Model::unregisterObservingListener(ListenerSink* listener) const {
 }
 
 void Model::destroy() const {
-    if (view_ && !view_->model->meta)
-        view_->model->destroyContents();
+    if (deviantView && !deviantView->model->meta)
+        deviantView->model->destroyContents();
 }
 
 FactoryObject Model::getFactory() const {
     if (!isValid())
         throw Exception("Model::getFactory: the model is gone");
-    return FactoryObject(*this, view_->model->package);
+    return FactoryObject(*this, deviantView->model->package);
 }
 
 // --- Transaction ----------------------------------------------------------------------------
 
-Transaction::Transaction(const Model& model, std::string_view name) : model_(model) {
-    model_.beginTransaction(name);
-    generation_ = static_cast<DeviantCore*>(model_.view())->txn.generation;
+Transaction::Transaction(const Model& model, std::string_view name) : deviant(model) {
+    deviant.beginTransaction(name);
+    generation = static_cast<DeviantCore*>(deviant.view())->txn.generation;
 }
 
 Transaction::~Transaction() {
-    if (!done_)
+    if (!done)
         rollback();
 }
 
 void Transaction::commit() {
-    if (done_)
+    if (done)
         throw Exception("Transaction::commit: the transaction has ended already");
-    auto* d = static_cast<DeviantCore*>(model_.view());
-    done_ = true;
+    auto* d = static_cast<DeviantCore*>(deviant.view());
+    done = true;
     if (!d->alive || !d->model->alive)
         throw Exception("Transaction::commit: the model or working copy is gone");
-    if (d->txn.generation != generation_ || d->txn.depth == 0)
+    if (d->txn.generation != generation || d->txn.depth == 0)
         throw Exception("Transaction::commit: the transaction was rolled back by a nested one");
-    model_.commitTransaction();
+    deviant.commitTransaction();
 }
 
 void Transaction::rollback() {
-    if (done_)
+    if (done)
         return;
-    done_ = true;
-    auto* d = static_cast<DeviantCore*>(model_.view());
-    if (d->alive && d->txn.generation == generation_ && d->txn.depth > 0)
+    done = true;
+    auto* d = static_cast<DeviantCore*>(deviant.view());
+    if (d->alive && d->txn.generation == generation && d->txn.depth > 0)
         rollbackJournal(*d);
 }
 
 // --- FactoryObject --------------------------------------------------------------------------
 
 FactoryObject::FactoryObject(Model model, PackageInfo* package)
-    : model_(std::move(model)), package_(package) {}
+    : model(std::move(model)), package(package) {}
 
 ClassObject FactoryObject::createFromString(std::string_view className) const {
     MetaInfo* found = nullptr;
-    if (package_)
-        for (MetaInfo* m : package_->members)
+    if (package)
+        for (MetaInfo* m : package->members)
             if (m->metaKind == MetaKind::Class && m->name == className)
                 found = m;
     if (!found)
@@ -458,7 +458,7 @@ ClassObject FactoryObject::createFromString(std::string_view className) const {
 }
 
 ClassObject FactoryObject::create(const ImmutableClass& cls) const {
-    DeviantCore& d = writableView(model_.view(), "FactoryObject::create");
+    DeviantCore& d = writableView(model.view(), "FactoryObject::create");
     ClassInfo* c = cls.classInfo();
     if (!c)
         throw Exception("FactoryObject::create: invalid class handle");
@@ -466,7 +466,7 @@ ClassObject FactoryObject::create(const ImmutableClass& cls) const {
         throw Exception("FactoryObject::create: class '" + c->qualifiedName(".") + "' is abstract");
     if (c->package == meta().kernelPackage && c != meta().modelClass)
         throw Exception("FactoryObject::create: meta-data are made by MetaModelBuilder");
-    return ClassObject(createObject(d, *c), model_.viewRef());
+    return ClassObject(createObject(d, *c), model.viewRef());
 }
 
 Object FactoryObject::createFromString(std::string_view typeName, std::string_view text) const {

@@ -21,18 +21,18 @@ namespace detail {
 class ModelOwnerRef {
 public:
     ModelOwnerRef() = default;
-    explicit ModelOwnerRef(ModelCore* m) : m_(m) { retainModelOwner(m_); }
-    ModelOwnerRef(const ModelOwnerRef& o) : m_(o.m_) { retainModelOwner(m_); }
-    ModelOwnerRef(ModelOwnerRef&& o) noexcept : m_(o.m_) { o.m_ = nullptr; }
+    explicit ModelOwnerRef(ModelCore* m) : model(m) { retainModelOwner(model); }
+    ModelOwnerRef(const ModelOwnerRef& o) : model(o.model) { retainModelOwner(model); }
+    ModelOwnerRef(ModelOwnerRef&& o) noexcept : model(o.model) { o.model = nullptr; }
     ModelOwnerRef& operator=(ModelOwnerRef o) noexcept {
-        std::swap(m_, o.m_);
+        std::swap(model, o.model);
         return *this;
     }
-    ~ModelOwnerRef() { releaseModelOwner(m_); }
-    ModelCore* get() const { return m_; }
+    ~ModelOwnerRef() { releaseModelOwner(model); }
+    ModelCore* get() const { return model; }
 
 private:
-    ModelCore* m_ = nullptr;
+    ModelCore* model = nullptr;
 };
 } // namespace detail
 
@@ -47,8 +47,8 @@ public:
 
     static ImmutableClass MetaClass(); // "VELD.Model", the generic model class
 
-    bool isNull() const { return !view_; }
-    bool isValid() const { return view_ && view_->alive; }
+    bool isNull() const { return !deviantView; }
+    bool isValid() const { return deviantView && deviantView->alive; }
     explicit operator bool() const { return isValid(); }
 
     std::string getUri() const;
@@ -66,18 +66,18 @@ public:
     bool isInTransaction() const;
     ObjectState getObjectState(const ImmutableClassObject& object) const;
 
-    bool operator==(const ImmutableModel& o) const { return view_ == o.view_; }
-    std::size_t hash() const { return std::hash<const void*>()(view_.get()); }
+    bool operator==(const ImmutableModel& o) const { return deviantView == o.deviantView; }
+    std::size_t hash() const { return std::hash<const void*>()(deviantView.get()); }
 
-    detail::ViewCore* view() const { return view_.get(); }
-    const detail::ViewRef& viewRef() const { return view_; }
-    detail::ModelCore* modelCore() const { return view_ ? view_->model : nullptr; }
+    detail::ViewCore* view() const { return deviantView.get(); }
+    const detail::ViewRef& viewRef() const { return deviantView; }
+    detail::ModelCore* modelCore() const { return deviantView ? deviantView->model : nullptr; }
 
 protected:
     detail::DeviantCore& deviant(const char* operation) const; // throws unless a live deviant
 
-    detail::ViewRef view_;
-    detail::ModelOwnerRef owner_;
+    detail::ViewRef deviantView;
+    detail::ModelOwnerRef owner;
 };
 
 inline std::size_t gHash(const ImmutableModel& m) {
@@ -140,9 +140,9 @@ public:
     void rollback();
 
 private:
-    Model model_;
-    std::uint64_t generation_ = 0;
-    bool done_ = false;
+    Model deviant;
+    std::uint64_t generation = 0;
+    bool done = false;
 };
 
 // Makes objects of a meta-model's classes in one model, and values from text.
@@ -158,11 +158,11 @@ public:
     // A value of the named type from text.
     Object createFromString(std::string_view typeName, std::string_view text) const;
 
-    const Model& getModel() const { return model_; }
+    const Model& getModel() const { return model; }
 
 private:
-    Model model_;
-    detail::PackageInfo* package_ = nullptr;
+    Model model;
+    detail::PackageInfo* package = nullptr;
 };
 
 // A change to run against one deviant, inside a transaction the caller opens. The change is a
@@ -173,18 +173,18 @@ public:
     using Function = std::function<void(const Model& deviant)>;
 
     Command() = default;
-    explicit Command(Function change) : change_(std::move(change)) {}
+    explicit Command(Function change) : function(std::move(change)) {}
     virtual ~Command() = default;
 
     virtual void execute(const Model& deviant) const {
-        if (change_)
-            change_(deviant);
+        if (function)
+            function(deviant);
     }
-    void setFunction(Function change) { change_ = std::move(change); }
-    bool isEmpty() const { return !change_; }
+    void setFunction(Function change) { function = std::move(change); }
+    bool isEmpty() const { return !function; }
 
 private:
-    Function change_;
+    Function function;
 };
 
 // Change levels and other integral model values.

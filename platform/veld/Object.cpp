@@ -11,30 +11,30 @@ using namespace detail;
 ImmutableObject::ImmutableObject(const ImmutableClassObject& object) {
     if (object.isNull())
         return;
-    kind_ = Kind::Object;
-    object_ = object;
+    kind = Kind::Object;
+    classObject = object;
 }
 
 ImmutableObject::ImmutableObject(const ImmutableEnumerationLiteral& literal) {
     if (!literal.literalInfo())
         return;
-    kind_ = Kind::Literal;
-    literal_ = literal.literalInfo();
+    kind = Kind::Literal;
+    literalRecord = literal.literalInfo();
 }
 
 ImmutableObject ImmutableObject::fromBoolean(bool v) {
     ImmutableObject o;
-    o.kind_ = Kind::Primitive;
-    o.primitive_ = PrimitiveKind::Boolean;
-    o.value_ = v;
+    o.kind = Kind::Primitive;
+    o.primitive = PrimitiveKind::Boolean;
+    o.value = v;
     return o;
 }
 
 ImmutableObject ImmutableObject::fromInteger(std::int64_t v) {
     ImmutableObject o;
-    o.kind_ = Kind::Primitive;
-    o.primitive_ = PrimitiveKind::Integer;
-    o.value_ = v;
+    o.kind = Kind::Primitive;
+    o.primitive = PrimitiveKind::Integer;
+    o.value = v;
     return o;
 }
 
@@ -43,38 +43,38 @@ ImmutableObject ImmutableObject::fromUnlimitedNatural(std::int64_t v) {
         throw Exception("ImmutableObject::fromUnlimitedNatural: " + std::to_string(v) +
                         " is not an UnlimitedNatural");
     ImmutableObject o = fromInteger(v);
-    o.primitive_ = PrimitiveKind::UnlimitedNatural;
+    o.primitive = PrimitiveKind::UnlimitedNatural;
     return o;
 }
 
 ImmutableObject ImmutableObject::fromDouble(double v) {
     ImmutableObject o;
-    o.kind_ = Kind::Primitive;
-    o.primitive_ = PrimitiveKind::Double;
-    o.value_ = v;
+    o.kind = Kind::Primitive;
+    o.primitive = PrimitiveKind::Double;
+    o.value = v;
     return o;
 }
 
 ImmutableObject ImmutableObject::fromString(std::string_view v) {
     ImmutableObject o;
-    o.kind_ = Kind::Primitive;
-    o.primitive_ = PrimitiveKind::String;
-    o.value_ = std::string(v);
+    o.kind = Kind::Primitive;
+    o.primitive = PrimitiveKind::String;
+    o.value = std::string(v);
     return o;
 }
 
 bool ImmutableObject::isNull() const {
-    return kind_ == Kind::Null;
+    return kind == Kind::Null;
 }
 
 ImmutableType ImmutableObject::getMetaType() const {
-    switch (kind_) {
+    switch (kind) {
     case Kind::Object:
-        return ImmutableType(object_.getMetaClass());
+        return ImmutableType(classObject.getMetaClass());
     case Kind::Literal:
-        return ImmutableType(metaHandle(literal_->enumeration));
+        return ImmutableType(metaHandle(literalRecord->enumeration));
     case Kind::Primitive:
-        return ImmutableType(metaHandle(meta().primitives[int(primitive_)]));
+        return ImmutableType(metaHandle(meta().primitives[int(primitive)]));
     case Kind::Null:
         break;
     }
@@ -82,22 +82,22 @@ ImmutableType ImmutableObject::getMetaType() const {
 }
 
 std::string ImmutableObject::toString() const {
-    switch (kind_) {
+    switch (kind) {
     case Kind::Object:
-        return object_.toString();
+        return classObject.toString();
     case Kind::Literal:
-        return literal_->name;
+        return literalRecord->name;
     case Kind::Primitive: {
         Slot s{};
-        if (auto* b = std::get_if<bool>(&value_))
+        if (auto* b = std::get_if<bool>(&value))
             s.b = *b;
-        else if (auto* i = std::get_if<std::int64_t>(&value_))
+        else if (auto* i = std::get_if<std::int64_t>(&value))
             s.i = *i;
-        else if (auto* d = std::get_if<double>(&value_))
+        else if (auto* d = std::get_if<double>(&value))
             s.d = *d;
         else
-            return std::get<std::string>(value_);
-        return formatPrimitive(primitive_, s);
+            return std::get<std::string>(value);
+        return formatPrimitive(primitive, s);
     }
     case Kind::Null:
         break;
@@ -106,12 +106,12 @@ std::string ImmutableObject::toString() const {
 }
 
 ImmutableClassObject ImmutableObject::asClassObject() const {
-    return kind_ == Kind::Object ? object_ : ImmutableClassObject();
+    return kind == Kind::Object ? classObject : ImmutableClassObject();
 }
 
 ImmutableEnumerationLiteral ImmutableObject::asEnumerationLiteral() const {
-    return kind_ == Kind::Literal ? ImmutableEnumerationLiteral(metaHandle(literal_))
-                                  : ImmutableEnumerationLiteral();
+    return kind == Kind::Literal ? ImmutableEnumerationLiteral(metaHandle(literalRecord))
+                                 : ImmutableEnumerationLiteral();
 }
 
 namespace {
@@ -121,48 +121,48 @@ namespace {
 } // namespace
 
 bool ImmutableObject::toBoolean() const {
-    if (auto* b = std::get_if<bool>(&value_))
+    if (auto* b = std::get_if<bool>(&value))
         return *b;
     wrongType(*this, "Boolean");
 }
 
 std::int64_t ImmutableObject::toInteger() const {
-    if (auto* i = std::get_if<std::int64_t>(&value_))
+    if (auto* i = std::get_if<std::int64_t>(&value))
         return *i;
     wrongType(*this, "Integer");
 }
 
 double ImmutableObject::toDouble() const {
-    if (auto* d = std::get_if<double>(&value_))
+    if (auto* d = std::get_if<double>(&value))
         return *d;
-    if (auto* i = std::get_if<std::int64_t>(&value_))
+    if (auto* i = std::get_if<std::int64_t>(&value))
         return static_cast<double>(*i);
     wrongType(*this, "Double");
 }
 
 std::string ImmutableObject::toStringValue() const {
-    if (auto* s = std::get_if<std::string>(&value_))
+    if (auto* s = std::get_if<std::string>(&value))
         return *s;
     wrongType(*this, "String");
 }
 
 bool ImmutableObject::operator==(const ImmutableObject& o) const {
-    if (kind_ != o.kind_)
+    if (kind != o.kind)
         return false;
-    switch (kind_) {
+    switch (kind) {
     case Kind::Null:
         return true;
     case Kind::Object:
-        return object_ == o.object_;
+        return classObject == o.classObject;
     case Kind::Literal:
-        return literal_ == o.literal_;
+        return literalRecord == o.literalRecord;
     case Kind::Primitive: {
         // Doubles compare by their bits, so NaN equals itself and 0.0 differs from -0.0.
-        auto* a = std::get_if<double>(&value_);
-        auto* b = std::get_if<double>(&o.value_);
+        auto* a = std::get_if<double>(&value);
+        auto* b = std::get_if<double>(&o.value);
         if (a && b)
             return std::memcmp(a, b, sizeof(double)) == 0;
-        return primitive_ == o.primitive_ && value_ == o.value_;
+        return primitive == o.primitive && value == o.value;
     }
     }
     return false;

@@ -24,9 +24,9 @@ public:
     static ImmutableObject fromString(std::string_view v);
 
     bool isNull() const;
-    bool isClassObject() const { return kind_ == Kind::Object; }
-    bool isPrimitive() const { return kind_ == Kind::Primitive; }
-    bool isEnumerationLiteral() const { return kind_ == Kind::Literal; }
+    bool isClassObject() const { return kind == Kind::Object; }
+    bool isPrimitive() const { return kind == Kind::Primitive; }
+    bool isEnumerationLiteral() const { return kind == Kind::Literal; }
 
     ImmutableType getMetaType() const;
     std::string toString() const;
@@ -42,20 +42,20 @@ public:
     bool operator==(const ImmutableObject& o) const;
 
     // Kernel-internal representation.
-    const ImmutableClassObject& objectHandle() const { return object_; }
-    detail::PrimitiveKind primitiveKind() const { return primitive_; }
-    const detail::LiteralInfo* literal() const { return literal_; }
+    const ImmutableClassObject& objectHandle() const { return classObject; }
+    detail::PrimitiveKind primitiveKind() const { return primitive; }
+    const detail::LiteralInfo* literal() const { return literalRecord; }
     const std::variant<std::monostate, bool, std::int64_t, double, std::string>& raw() const {
-        return value_;
+        return value;
     }
 
 protected:
     enum class Kind : std::uint8_t { Null, Object, Primitive, Literal };
-    Kind kind_ = Kind::Null;
-    detail::PrimitiveKind primitive_ = detail::PrimitiveKind::None;
-    ImmutableClassObject object_;
-    const detail::LiteralInfo* literal_ = nullptr;
-    std::variant<std::monostate, bool, std::int64_t, double, std::string> value_;
+    Kind kind = Kind::Null;
+    detail::PrimitiveKind primitive = detail::PrimitiveKind::None;
+    ImmutableClassObject classObject;
+    const detail::LiteralInfo* literalRecord = nullptr;
+    std::variant<std::monostate, bool, std::int64_t, double, std::string> value;
 };
 
 // The mutable flavour: its object, if any, can be changed.

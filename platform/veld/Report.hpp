@@ -23,28 +23,31 @@ public:
 template <typename T, bool Unique = false> class ReportOfChanges {
 public:
     ReportOfChanges()
-        : added_(MakeSequence::create<T>(Unique)), removed_(MakeSequence::create<T>(Unique)),
-          modified_(MakeSequence::create<T>(Unique)) {}
+        : addedItems(MakeSequence::create<T>(Unique)),
+          removedItems(MakeSequence::create<T>(Unique)),
+          modifiedItems(MakeSequence::create<T>(Unique)) {}
     ReportOfChanges(ImmutableModel after, ImmutableModel before) : ReportOfChanges() {
-        after_ = std::move(after);
-        before_ = std::move(before);
+        deviantAfter = std::move(after);
+        deviantBefore = std::move(before);
     }
 
-    ImmutableSequence<T> getAdded() const { return added_; }
-    ImmutableSequence<T> getRemoved() const { return removed_; }
-    ImmutableSequence<T> getModified() const { return modified_; }
+    ImmutableSequence<T> getAdded() const { return addedItems; }
+    ImmutableSequence<T> getRemoved() const { return removedItems; }
+    ImmutableSequence<T> getModified() const { return modifiedItems; }
     // Spellings used by observers of diagram elements.
-    ImmutableSequence<T> getDeleted() const { return removed_; }
-    ImmutableSequence<T> getChanged() const { return modified_; }
+    ImmutableSequence<T> getDeleted() const { return removedItems; }
+    ImmutableSequence<T> getChanged() const { return modifiedItems; }
 
-    Sequence<T>& added() { return added_; }
-    Sequence<T>& removed() { return removed_; }
-    Sequence<T>& modified() { return modified_; }
+    Sequence<T>& added() { return addedItems; }
+    Sequence<T>& removed() { return removedItems; }
+    Sequence<T>& modified() { return modifiedItems; }
 
-    ImmutableModel getDeviant() const { return after_; }
-    ImmutableModel getDeviantBefore() const { return before_; }
-    bool hasPriorDeviant() const { return !before_.isNull(); }
-    bool isEmpty() const { return added_.empty() && removed_.empty() && modified_.empty(); }
+    ImmutableModel getDeviant() const { return deviantAfter; }
+    ImmutableModel getDeviantBefore() const { return deviantBefore; }
+    bool hasPriorDeviant() const { return !deviantBefore.isNull(); }
+    bool isEmpty() const {
+        return addedItems.empty() && removedItems.empty() && modifiedItems.empty();
+    }
 
     // The object as it was before the transaction. An object of another model is reported
     // ("Report is not compatible with given object") and gives a null handle; with no prior
@@ -52,7 +55,7 @@ public:
     T getOldState(const ImmutableClassObject& object) const {
         if (object.isNull())
             return T();
-        const ImmutableModel& ref = before_.isNull() ? after_ : before_;
+        const ImmutableModel& ref = deviantBefore.isNull() ? deviantAfter : deviantBefore;
         const bool compatible = ref.view() && object.core()->model == ref.modelCore();
         if (!compatible) {
             VELD_ASSERT(compatible, "Report is not compatible with given object");
@@ -62,11 +65,11 @@ public:
     }
 
 private:
-    Sequence<T> added_;
-    Sequence<T> removed_;
-    Sequence<T> modified_;
-    ImmutableModel after_;
-    ImmutableModel before_;
+    Sequence<T> addedItems;
+    Sequence<T> removedItems;
+    Sequence<T> modifiedItems;
+    ImmutableModel deviantAfter;
+    ImmutableModel deviantBefore;
 };
 
 namespace internal {
@@ -78,7 +81,7 @@ namespace internal {
 template <typename ModelT, typename Owner, typename T = ImmutableClassObject, bool Unique = false>
 class ListenerHolder : public detail::ListenerSink {
 public:
-    explicit ListenerHolder(Owner* owner) : owner_(owner) {}
+    explicit ListenerHolder(Owner* owner) : listener(owner) {}
 
     void transactionCompleted(detail::DeviantCore& deviant,
                               const std::shared_ptr<const detail::Record>& record,
@@ -99,16 +102,16 @@ public:
             else
                 report.modified().append(object);
         }
-        owner_->transactionCompleted(report);
+        listener->transactionCompleted(report);
     }
 
     void deviantDestroyed() override {
         if constexpr (std::is_base_of_v<ListenerBase, Owner>)
-            owner_->onDeviantDestroyed();
+            listener->onDeviantDestroyed();
     }
 
 private:
-    Owner* owner_;
+    Owner* listener;
 };
 
 } // namespace internal

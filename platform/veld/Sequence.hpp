@@ -66,70 +66,70 @@ template <typename T> struct ElementHash {
 
 template <typename T> class ListImpl : public SequenceImpl<T> {
 public:
-    explicit ListImpl(bool unique) : unique_(unique) {}
-    int size() const override { return static_cast<int>(items_.size()); }
-    T at(int index) const override { return items_[index]; }
+    explicit ListImpl(bool unique) : uniqueItems(unique) {}
+    int size() const override { return static_cast<int>(items.size()); }
+    T at(int index) const override { return items[index]; }
     bool insert(int index, const T& value) override {
-        if (unique_ && contains(value))
+        if (uniqueItems && contains(value))
             return false; // identity-indexed: each element at most once
-        items_.insert(items_.begin() + index, value);
+        items.insert(items.begin() + index, value);
         if constexpr (IsHashable<T>::value)
-            if (unique_)
-                index_.insert(value);
-        ++version_;
+            if (uniqueItems)
+                lookup.insert(value);
+        ++currentVersion;
         return true;
     }
     void erase(int index) override {
         if constexpr (IsHashable<T>::value)
-            if (unique_)
-                index_.erase(items_[index]);
-        items_.erase(items_.begin() + index);
-        ++version_;
+            if (uniqueItems)
+                lookup.erase(items[index]);
+        items.erase(items.begin() + index);
+        ++currentVersion;
     }
     void clear() override {
-        items_.clear();
+        items.clear();
         if constexpr (IsHashable<T>::value)
-            index_.clear();
-        ++version_;
+            lookup.clear();
+        ++currentVersion;
     }
     int indexOf(const T& value) const override {
-        for (std::size_t i = 0; i < items_.size(); ++i)
-            if (items_[i] == value)
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == value)
                 return static_cast<int>(i);
         return -1;
     }
     bool contains(const T& value) const override {
         if constexpr (IsHashable<T>::value)
-            if (unique_)
-                return index_.count(value) > 0;
+            if (uniqueItems)
+                return lookup.count(value) > 0;
         return indexOf(value) >= 0;
     }
-    std::uint64_t version() const override { return version_; }
-    void reserve(std::size_t n) { items_.reserve(n); }
+    std::uint64_t version() const override { return currentVersion; }
+    void reserve(std::size_t n) { items.reserve(n); }
     void push(T value) {
         if constexpr (IsHashable<T>::value)
-            if (unique_)
-                index_.insert(value);
-        items_.push_back(std::move(value));
-        ++version_;
+            if (uniqueItems)
+                lookup.insert(value);
+        items.push_back(std::move(value));
+        ++currentVersion;
     }
 
 private:
     struct NoIndex {};
     using Index = std::conditional_t<IsHashable<T>::value,
                                      std::unordered_multiset<T, ElementHash<T>>, NoIndex>;
-    bool unique_;
-    std::vector<T> items_;
-    Index index_;
-    std::uint64_t version_ = 1;
+    bool uniqueItems;
+    std::vector<T> items;
+    Index lookup; // the items by hash, for unique lists
+    std::uint64_t currentVersion = 1;
 };
 
 template <typename T> class FilteredImpl : public SequenceImpl<T> {
 public:
     FilteredImpl(std::shared_ptr<SequenceImpl<T>> base, std::function<bool(const T&)> keep)
-        : base_(std::move(base)), keep_(std::move(keep)) {}
+        : source(std::move(base)), predicate(std::move(keep)) {}
     int size() const override { return static_cast<int>(positions().size()); }
-    T at(int index) const override { return base_->at(positions()[index]); }
+    T at(int index) const override { return source->at(positions()[index]); }
     bool insert(int, const T&) override { return false; }
     void erase(int) override {}
     void clear() override {}
@@ -139,21 +139,21 @@ private:
     // The view follows its base: positions are kept only while the base reports no change,
     // and recomputed on each access for a base that cannot tell.
     const std::vector<int>& positions() const {
-        const std::uint64_t v = base_ ? base_->version() : 1;
-        if (v != 0 && v == cachedVersion_)
-            return cached_;
-        cached_.clear();
-        const int n = base_ ? base_->size() : 0;
+        const std::uint64_t v = source ? source->version() : 1;
+        if (v != 0 && v == cachedVersion)
+            return cached;
+        cached.clear();
+        const int n = source ? source->size() : 0;
         for (int i = 0; i < n; ++i)
-            if (keep_(base_->at(i)))
-                cached_.push_back(i);
-        cachedVersion_ = v;
-        return cached_;
+            if (predicate(source->at(i)))
+                cached.push_back(i);
+        cachedVersion = v;
+        return cached;
     }
-    std::shared_ptr<SequenceImpl<T>> base_;
-    std::function<bool(const T&)> keep_;
-    mutable std::vector<int> cached_;
-    mutable std::uint64_t cachedVersion_ = 0;
+    std::shared_ptr<SequenceImpl<T>> source;
+    std::function<bool(const T&)> predicate;
+    mutable std::vector<int> cached;
+    mutable std::uint64_t cachedVersion = 0;
 };
 } // namespace detail
 
@@ -163,41 +163,43 @@ template <typename T> class ImmutableSequence {
 public:
     ImmutableSequence() = default;
     explicit ImmutableSequence(std::shared_ptr<detail::SequenceImpl<T>> impl)
-        : impl_(std::move(impl)) {}
+        : implementation(std::move(impl)) {}
 
-    bool isNull() const { return !impl_; }
-    int size() const { return check() ? impl_->size() : 0; }
+    bool isNull() const { return !implementation; }
+    int size() const { return check() ? implementation->size() : 0; }
     bool empty() const { return size() == 0; }
     bool isEmpty() const { return empty(); }
 
     T at(int index) const {
         if (!checkIndex(index, false))
             return T();
-        return impl_->at(index);
+        return implementation->at(index);
     }
     T operator[](int index) const { return at(index); }
-    T front() const { return checkNotEmpty() ? impl_->at(0) : T(); }
-    T back() const { return checkNotEmpty() ? impl_->at(impl_->size() - 1) : T(); }
-    bool contains(const T& value) const { return check() && impl_->contains(value); }
-    int indexOf(const T& value) const { return check() ? impl_->indexOf(value) : -1; }
+    T front() const { return checkNotEmpty() ? implementation->at(0) : T(); }
+    T back() const {
+        return checkNotEmpty() ? implementation->at(implementation->size() - 1) : T();
+    }
+    bool contains(const T& value) const { return check() && implementation->contains(value); }
+    int indexOf(const T& value) const { return check() ? implementation->indexOf(value) : -1; }
 
     class const_iterator {
     public:
         using value_type = T;
         using difference_type = std::ptrdiff_t;
-        const_iterator(const ImmutableSequence* s, int i) : s_(s), i_(i) {}
+        const_iterator(const ImmutableSequence* s, int i) : sequence(s), position(i) {}
         // Checked: the loop's end is fixed when it begins, and the body may shorten the sequence.
-        T operator*() const { return s_->at(i_); }
+        T operator*() const { return sequence->at(position); }
         const_iterator& operator++() {
-            ++i_;
+            ++position;
             return *this;
         }
-        bool operator==(const const_iterator& o) const { return i_ == o.i_; }
-        bool operator!=(const const_iterator& o) const { return i_ != o.i_; }
+        bool operator==(const const_iterator& o) const { return position == o.position; }
+        bool operator!=(const const_iterator& o) const { return position != o.position; }
 
     private:
-        const ImmutableSequence* s_;
-        int i_;
+        const ImmutableSequence* sequence;
+        int position;
     };
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
@@ -209,13 +211,13 @@ public:
         return out;
     }
 
-    const std::shared_ptr<detail::SequenceImpl<T>>& impl() const { return impl_; }
+    const std::shared_ptr<detail::SequenceImpl<T>>& impl() const { return implementation; }
 
 protected:
     bool check() const {
-        if (impl_)
+        if (implementation)
             return true;
-        VELD_ASSERT(impl_, detail::kNullSequence);
+        VELD_ASSERT(implementation, detail::kNullSequence);
         return false;
     }
     bool checkIndex(int index, bool forInsert) const {
@@ -225,7 +227,7 @@ protected:
             VELD_ASSERT(index >= 0, detail::kNegativeIndex);
             return false;
         }
-        const int limit = impl_->size() + (forInsert ? 1 : 0);
+        const int limit = implementation->size() + (forInsert ? 1 : 0);
         if (index >= limit) {
             VELD_ASSERT(index < limit, detail::kOutOfBounds);
             return false;
@@ -235,8 +237,8 @@ protected:
     bool checkNotEmpty() const {
         if (!check())
             return false;
-        if (impl_->size() == 0) {
-            VELD_ASSERT(impl_->size() > 0, detail::kEmpty);
+        if (implementation->size() == 0) {
+            VELD_ASSERT(implementation->size() > 0, detail::kEmpty);
             return false;
         }
         return true;
@@ -244,14 +246,14 @@ protected:
     bool checkWritable() const {
         if (!check())
             return false;
-        if (impl_->readOnly()) {
-            VELD_ASSERT(!impl_->readOnly(), impl_->readOnlyMessage());
+        if (implementation->readOnly()) {
+            VELD_ASSERT(!implementation->readOnly(), implementation->readOnlyMessage());
             return false;
         }
         return true;
     }
 
-    std::shared_ptr<detail::SequenceImpl<T>> impl_;
+    std::shared_ptr<detail::SequenceImpl<T>> implementation;
 };
 
 // A sequence that can be changed. Copies share the same elements.
@@ -263,30 +265,31 @@ public:
 
     // Returns false when a unique sequence has the value already.
     bool append(const T& value) const {
-        return this->checkWritable() && this->impl_->insert(this->impl_->size(), value);
+        return this->checkWritable() &&
+               this->implementation->insert(this->implementation->size(), value);
     }
     bool push_back(const T& value) const { return append(value); }
     bool insert(int index, const T& value) const {
         return this->checkWritable() && this->checkIndex(index, true) &&
-               this->impl_->insert(index, value);
+               this->implementation->insert(index, value);
     }
     void erase(int index) const {
         if (this->checkWritable() && this->checkIndex(index, false))
-            this->impl_->erase(index);
+            this->implementation->erase(index);
     }
     // Removes the first occurrence; false when there is none.
     bool remove(const T& value) const {
         if (!this->checkWritable())
             return false;
-        const int i = this->impl_->indexOf(value);
+        const int i = this->implementation->indexOf(value);
         if (i < 0)
             return false;
-        this->impl_->erase(i);
+        this->implementation->erase(i);
         return true;
     }
     void clear() const {
         if (this->checkWritable())
-            this->impl_->clear();
+            this->implementation->clear();
     }
 };
 

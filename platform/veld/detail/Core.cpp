@@ -89,12 +89,12 @@ PropertyInfo* ClassInfo::ownedPropertyNamed(std::string_view n) const {
 // --- states ---------------------------------------------------------------------------------
 
 void StatePtr::reset() {
-    if (s_ && --s_->refs == 0) {
-        auto* prefix = reinterpret_cast<const ClassInfo**>(s_) - 1;
-        releaseContents(*s_, **prefix);
+    if (state && --state->refs == 0) {
+        auto* prefix = reinterpret_cast<const ClassInfo**>(state) - 1;
+        releaseContents(*state, **prefix);
         ::operator delete(prefix);
     }
-    s_ = nullptr;
+    state = nullptr;
 }
 
 StatePtr newState(const ClassInfo& c) {
@@ -238,19 +238,19 @@ const State* lookup(const ViewCore* view, const ObjectCore* core) {
 // --- listeners ------------------------------------------------------------------------------
 
 ListenerSink::~ListenerSink() {
-    const std::vector<ViewRef> views = std::move(registeredOn_);
+    const std::vector<ViewRef> views = std::move(registeredOn);
     for (const ViewRef& v : views)
         detachListener(static_cast<DeviantCore&>(*v.get()), this);
 }
 
 void ListenerSink::attached(DeviantCore* d) {
-    registeredOn_.emplace_back(d);
+    registeredOn.emplace_back(d);
 }
 
 void ListenerSink::detached(DeviantCore* d) {
-    for (auto it = registeredOn_.begin(); it != registeredOn_.end(); ++it)
+    for (auto it = registeredOn.begin(); it != registeredOn.end(); ++it)
         if (it->get() == d) {
-            registeredOn_.erase(it);
+            registeredOn.erase(it);
             return;
         }
 }
@@ -343,28 +343,28 @@ constexpr std::size_t kChunkBytes = 256 * 1024;
 }
 
 Arena::~Arena() {
-    for (Chunk& c : chunks_)
+    for (Chunk& c : chunks)
         std::free(c.data);
 }
 
 void* Arena::allocate(std::size_t bytes) {
     bytes = (bytes + 7) & ~std::size_t(7);
-    if (chunks_.empty() || chunks_.back().size - chunks_.back().used < bytes) {
+    if (chunks.empty() || chunks.back().size - chunks.back().used < bytes) {
         const std::size_t size = std::max(kChunkBytes, bytes);
         char* data = static_cast<char*>(std::malloc(size));
         if (!data)
             throw std::bad_alloc();
-        chunks_.push_back({data, size, 0});
+        chunks.push_back({data, size, 0});
     }
-    Chunk& c = chunks_.back();
+    Chunk& c = chunks.back();
     void* p = c.data + c.used;
     c.used += bytes;
-    used_ += bytes;
+    used += bytes;
     return p;
 }
 
 template <typename F> void Arena::forEachCore(F&& f) {
-    for (Chunk& c : chunks_) {
+    for (Chunk& c : chunks) {
         std::size_t at = 0;
         while (at < c.used) {
             auto* core = reinterpret_cast<ObjectCore*>(c.data + at);

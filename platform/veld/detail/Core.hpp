@@ -210,27 +210,27 @@ struct State {
 class StatePtr {
 public:
     StatePtr() = default;
-    explicit StatePtr(State* s) : s_(s) {}
-    StatePtr(const StatePtr& o) : s_(o.s_) {
-        if (s_)
-            ++s_->refs;
+    explicit StatePtr(State* s) : state(s) {}
+    StatePtr(const StatePtr& o) : state(o.state) {
+        if (state)
+            ++state->refs;
     }
-    StatePtr(StatePtr&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
+    StatePtr(StatePtr&& o) noexcept : state(o.state) { o.state = nullptr; }
     StatePtr& operator=(StatePtr o) noexcept {
-        std::swap(s_, o.s_);
+        std::swap(state, o.state);
         return *this;
     }
     ~StatePtr() { reset(); }
     void reset();
-    State* get() const { return s_; }
-    State* operator->() const { return s_; }
-    explicit operator bool() const { return s_ != nullptr; }
+    State* get() const { return state; }
+    State* operator->() const { return state; }
+    explicit operator bool() const { return state != nullptr; }
     const ClassInfo* cls() const {
-        return s_ ? reinterpret_cast<const ClassInfo* const*>(s_)[-1] : nullptr;
+        return state ? reinterpret_cast<const ClassInfo* const*>(state)[-1] : nullptr;
     }
 
 private:
-    State* s_ = nullptr;
+    State* state = nullptr;
 };
 
 StatePtr newState(const ClassInfo& c); // empty values
@@ -278,21 +278,21 @@ void releaseView(ViewCore* v);
 class ViewRef {
 public:
     ViewRef() = default;
-    ViewRef(ViewCore* v) : v_(v) { retainView(v_); }
-    ViewRef(const ViewRef& o) : v_(o.v_) { retainView(v_); }
-    ViewRef(ViewRef&& o) noexcept : v_(o.v_) { o.v_ = nullptr; }
+    ViewRef(ViewCore* v) : view(v) { retainView(view); }
+    ViewRef(const ViewRef& o) : view(o.view) { retainView(view); }
+    ViewRef(ViewRef&& o) noexcept : view(o.view) { o.view = nullptr; }
     ViewRef& operator=(ViewRef o) noexcept {
-        std::swap(v_, o.v_);
+        std::swap(view, o.view);
         return *this;
     }
-    ~ViewRef() { releaseView(v_); }
-    ViewCore* get() const { return v_; }
-    ViewCore* operator->() const { return v_; }
-    explicit operator bool() const { return v_ != nullptr; }
-    bool operator==(const ViewRef& o) const { return v_ == o.v_; }
+    ~ViewRef() { releaseView(view); }
+    ViewCore* get() const { return view; }
+    ViewCore* operator->() const { return view; }
+    explicit operator bool() const { return view != nullptr; }
+    bool operator==(const ViewRef& o) const { return view == o.view; }
 
 private:
-    ViewCore* v_ = nullptr;
+    ViewCore* view = nullptr;
 };
 
 // One object's replaced state in a transaction journal or an undo record.
@@ -363,7 +363,7 @@ public:
     void detached(DeviantCore* d);
 
 private:
-    std::vector<ViewRef> registeredOn_;
+    std::vector<ViewRef> registeredOn;
 };
 
 // Takes listener off the deviant's list (safe while that list is being delivered to).
@@ -377,7 +377,7 @@ public:
     ~Arena();
     void* allocate(std::size_t bytes);
     template <typename F> void forEachCore(F&& f); // in allocation order
-    std::size_t bytesUsed() const { return used_; }
+    std::size_t bytesUsed() const { return used; }
 
 private:
     struct Chunk {
@@ -385,8 +385,8 @@ private:
         std::size_t size;
         std::size_t used;
     };
-    std::vector<Chunk> chunks_;
-    std::size_t used_ = 0;
+    std::vector<Chunk> chunks;
+    std::size_t used = 0;
 };
 
 struct ModelCore {

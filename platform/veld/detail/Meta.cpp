@@ -470,46 +470,46 @@ ClassSpec& ClassSpec::property(PropertySpec definition) {
 }
 
 MetaModelBuilder::MetaModelBuilder(std::string packageName, std::string uri)
-    : name_(std::move(packageName)), uri_(std::move(uri)) {}
+    : packageName(std::move(packageName)), packageUri(std::move(uri)) {}
 
 ClassSpec& MetaModelBuilder::addClass(std::string name, std::vector<std::string> superClasses,
                                       bool isAbstract) {
-    classes_.push_back(ClassSpec{std::move(name), std::move(superClasses), isAbstract, {}, {}});
-    return classes_.back();
+    classSpecs.push_back(ClassSpec{std::move(name), std::move(superClasses), isAbstract, {}, {}});
+    return classSpecs.back();
 }
 
 void MetaModelBuilder::addEnumeration(std::string name, std::vector<std::string> literals) {
-    enums_.emplace_back(std::move(name), std::move(literals));
+    enumSpecs.emplace_back(std::move(name), std::move(literals));
 }
 
 void MetaModelBuilder::setModelClass(std::string className) {
-    modelClass_ = std::move(className);
+    modelClassName = std::move(className);
 }
 
 ImmutableNamespace MetaModelBuilder::build() {
     MetaRegistry& reg = detail::meta();
     const bool bootstrapping = reg.classObjectClass == nullptr;
     Staging st{reg,
-               name_,
+               packageName,
                std::make_unique<PackageInfo>(),
                {},
                {},
                static_cast<std::uint32_t>(reg.classes.size()),
                reg.nextPropertyId,
                bootstrapping};
-    if (!validName(name_))
+    if (!validName(packageName))
         st.fail("the package name must be a non-empty name without '.', '/' or spaces");
-    if (uri_.empty())
+    if (packageUri.empty())
         st.fail("the URI is empty");
-    if (reg.byUri.count(uri_))
-        st.fail("a meta-model with URI '" + uri_ + "' is registered already");
-    if (reg.findQualified(name_))
-        st.fail("the name '" + name_ + "' is taken by a registered meta-model");
+    if (reg.byUri.count(packageUri))
+        st.fail("a meta-model with URI '" + packageUri + "' is registered already");
+    if (reg.findQualified(packageName))
+        st.fail("the name '" + packageName + "' is taken by a registered meta-model");
 
     PackageInfo& pkg = *st.pkg;
     pkg.metaKind = MetaKind::Package;
-    pkg.name = name_;
-    pkg.uri = uri_;
+    pkg.name = packageName;
+    pkg.uri = packageUri;
     std::vector<MetaInfo*> members;
 
     if (bootstrapping) {
@@ -522,7 +522,7 @@ ImmutableNamespace MetaModelBuilder::build() {
             members.push_back(p);
         }
     }
-    for (auto& [ename, literals] : enums_) {
+    for (auto& [ename, literals] : enumSpecs) {
         if (!validName(ename))
             st.fail("invalid enumeration name '" + ename + "'");
         if (st.local.count(ename))
@@ -542,7 +542,7 @@ ImmutableNamespace MetaModelBuilder::build() {
         members.push_back(e);
     }
     std::vector<ClassInfo*> classes;
-    for (const ClassSpec& def : classes_) {
+    for (const ClassSpec& def : classSpecs) {
         if (!validName(def.name))
             st.fail("invalid class name '" + def.name + "'");
         if (st.local.count(def.name))
@@ -550,7 +550,8 @@ ImmutableNamespace MetaModelBuilder::build() {
         auto* c = st.make<ClassInfo>(MetaKind::Class, def.name);
         c->id = st.nextClassId++;
         c->isAbstract = def.isAbstract;
-        c->hostTypeName = def.hostTypeName.empty() ? name_ + "." + def.name : def.hostTypeName;
+        c->hostTypeName =
+            def.hostTypeName.empty() ? packageName + "." + def.name : def.hostTypeName;
         st.local[def.name] = c;
         classes.push_back(c);
         members.push_back(c);
@@ -559,7 +560,7 @@ ImmutableNamespace MetaModelBuilder::build() {
         bootstrapping ? static_cast<ClassInfo*>(st.local.at("ClassObject")) : reg.classObjectClass;
     for (std::size_t i = 0; i < classes.size(); ++i) {
         ClassInfo* c = classes[i];
-        const ClassSpec& def = classes_[i];
+        const ClassSpec& def = classSpecs[i];
         for (const std::string& s : def.superClasses) {
             ClassInfo* sup = st.resolveClass(s, "class '" + def.name + "'");
             if (std::find(c->supers.begin(), c->supers.end(), sup) != c->supers.end())
@@ -576,7 +577,7 @@ ImmutableNamespace MetaModelBuilder::build() {
 
     for (std::size_t i = 0; i < classes.size(); ++i) {
         ClassInfo* c = classes[i];
-        const ClassSpec& def = classes_[i];
+        const ClassSpec& def = classSpecs[i];
         for (const PropertySpec& ps : def.properties) {
             const std::string where = "property '" + def.name + "." + ps.name + "'";
             if (!validName(ps.name))
@@ -642,10 +643,10 @@ ImmutableNamespace MetaModelBuilder::build() {
                 st.fail("class '" + c->name + "' has two properties named '" + p->name + "'");
     }
     ClassInfo* modelClass = nullptr;
-    if (!modelClass_.empty())
-        modelClass = st.resolveClass(modelClass_, "model class");
+    if (!modelClassName.empty())
+        modelClass = st.resolveClass(modelClassName, "model class");
     if (modelClass && modelClass->isAbstract)
-        st.fail("the model class '" + modelClass_ + "' is abstract");
+        st.fail("the model class '" + modelClassName + "' is abstract");
 
     // Nothing can fail from here on: register everything.
     for (ClassInfo* c : order)
@@ -668,8 +669,8 @@ ImmutableNamespace MetaModelBuilder::build() {
             reg.byQualifiedName[m->qualifiedName(".")] = m;
         reg.owned.push_back(std::move(info));
     }
-    reg.byQualifiedName[name_] = pkgRaw;
-    reg.byUri[uri_] = pkgRaw;
+    reg.byQualifiedName[packageName] = pkgRaw;
+    reg.byUri[packageUri] = pkgRaw;
     for (ClassInfo* c : classes) {
         if (reg.classes.size() <= c->id)
             reg.classes.resize(c->id + 1);

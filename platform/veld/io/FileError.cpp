@@ -12,7 +12,7 @@ std::string describe(const std::string& file, std::int64_t line, std::int64_t co
 } // namespace
 
 FileError::FileError(std::string file, std::int64_t line, std::int64_t column, std::string message)
-    : Exception(describe(file, line, column, message)), file_(std::move(file)), line_(line),
-      column_(column), message_(std::move(message)) {}
+    : Exception(describe(file, line, column, message)), fileName(std::move(file)), lineNumber(line),
+      columnNumber(column), description(std::move(message)) {}
 
 } // namespace VELD

@@ -14,16 +14,16 @@ class FileError : public Exception {
 public:
     FileError(std::string file, std::int64_t line, std::int64_t column, std::string message);
 
-    const std::string& file() const { return file_; }
-    std::int64_t line() const { return line_; }
-    std::int64_t column() const { return column_; }
-    const std::string& message() const { return message_; }
+    const std::string& file() const { return fileName; }
+    std::int64_t line() const { return lineNumber; }
+    std::int64_t column() const { return columnNumber; }
+    const std::string& message() const { return description; }
 
 private:
-    std::string file_;
-    std::int64_t line_;
-    std::int64_t column_;
-    std::string message_;
+    std::string fileName;
+    std::int64_t lineNumber;
+    std::int64_t columnNumber;
+    std::string description;
 };
 
 } // namespace VELD

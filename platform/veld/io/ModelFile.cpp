@@ -99,9 +99,9 @@ public:
     using Drain = std::function<void(std::string_view)>;
 
     Output(std::string& buffer, std::size_t size, Drain drain = {})
-        : buf_(buffer), drain_(std::move(drain)) {
-        buf_.resize(size);
-        data_ = buf_.data();
+        : storage(buffer), sink(std::move(drain)) {
+        storage.resize(size);
+        data = storage.data();
     }
 
     template <std::size_t N> Output& operator+=(const char (&literal)[N]) {
@@ -113,49 +113,49 @@ public:
         return *this;
     }
     Output& operator+=(char c) {
-        if (used_ + 1 > buf_.size())
+        if (used + 1 > storage.size())
             grow(1);
-        data_[used_++] = c;
+        data[used++] = c;
         return *this;
     }
     void append(std::size_t n, char c) {
-        if (used_ + n > buf_.size())
+        if (used + n > storage.size())
             grow(n);
-        std::memset(data_ + used_, c, n);
-        used_ += n;
+        std::memset(data + used, c, n);
+        used += n;
     }
     // Inlined, so that the copies of fixed markup become a few moves.
     [[gnu::always_inline]] void put(const char* text, std::size_t n) {
-        if (used_ + n > buf_.size())
+        if (used + n > storage.size())
             grow(n);
-        std::memcpy(data_ + used_, text, n);
-        used_ += n;
+        std::memcpy(data + used, text, n);
+        used += n;
     }
 
     // Drains what is left, or trims the buffer to what was written.
     void finish() {
-        if (drain_ && used_) {
-            drain_(std::string_view(data_, used_));
-            used_ = 0;
+        if (sink && used) {
+            sink(std::string_view(data, used));
+            used = 0;
         }
-        buf_.resize(used_);
+        storage.resize(used);
     }
 
 private:
     [[gnu::noinline]] void grow(std::size_t n) {
-        if (drain_ && used_) {
-            drain_(std::string_view(data_, used_));
-            used_ = 0;
+        if (sink && used) {
+            sink(std::string_view(data, used));
+            used = 0;
         }
-        if (used_ + n > buf_.size())
-            buf_.resize(std::max(buf_.size() * 2, used_ + n));
-        data_ = buf_.data();
+        if (used + n > storage.size())
+            storage.resize(std::max(storage.size() * 2, used + n));
+        data = storage.data();
     }
 
-    std::string& buf_;
-    char* data_;
-    Drain drain_;
-    std::size_t used_ = 0;
+    std::string& storage;
+    char* data;
+    Drain sink;
+    std::size_t used = 0;
 };
 
 // Appends text with the characters that markup would take escaped. In text: & < > and ",
@@ -210,14 +210,14 @@ void appendNumber(Output& out, std::uint64_t n) {
 // XML writer costs several times the rest of saving.
 class ModelWriter {
 public:
-    ModelWriter(Output& out, const ImmutableModel& model) : out_(out), model_(model) {}
+    ModelWriter(Output& out, const ImmutableModel& model) : output(out), model(model) {}
 
     // Throws Exception (without a file) when the model cannot be written.
     void write() {
-        if (!model_.isValid())
+        if (!model.isValid())
             throw Exception("the model is gone");
-        view_ = model_.view();
-        ModelCore& m = *model_.modelCore();
+        view = model.view();
+        ModelCore& m = *model.modelCore();
 
         // The meta-models whose classes appear, so that a reader can check them up front.
         std::vector<const PackageInfo*> used;
@@ -231,14 +231,14 @@ public:
             },
             [] {});
 
-        out_ +=
+        output +=
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<veld-model version=\"1\" metamodel=\"";
         appendName(m.uri);
-        out_ += "\">";
+        output += "\">";
         for (const PackageInfo* pkg : used) {
-            out_ += "\n <uses uri=\"";
+            output += "\n <uses uri=\"";
             appendName(pkg->uri);
-            out_ += "\"/>";
+            output += "\"/>";
         }
         std::size_t depth = 1;
         bool open = false; // the last start tag is not closed yet: the object may stay empty
@@ -246,20 +246,20 @@ public:
             m.rootObject,
             [&](ObjectCore* core, const PropertyInfo* containing, const State& st) {
                 if (open)
-                    out_ += '>';
+                    output += '>';
                 newLine(depth);
                 const Names& names = namesOf(core->cls);
-                out_ += "<object";
+                output += "<object";
                 if (containing) {
-                    out_ += " property=\"";
-                    out_ += containmentName(containing);
-                    out_ += '"';
+                    output += " property=\"";
+                    output += containmentName(containing);
+                    output += '"';
                 }
-                out_ += " id=\"";
-                appendNumber(out_, core->serial);
-                out_ += "\" class=\"";
-                out_ += names.cls;
-                out_ += '"';
+                output += " id=\"";
+                appendNumber(output, core->serial);
+                output += "\" class=\"";
+                output += names.cls;
+                output += '"';
                 open = true;
                 ++depth;
                 writeValues(core, st, names, depth, open);
@@ -267,15 +267,15 @@ public:
             [&] {
                 --depth;
                 if (open) {
-                    out_ += "/>";
+                    output += "/>";
                     open = false;
                 } else {
                     newLine(depth);
-                    out_ += "</object>";
+                    output += "</object>";
                 }
             });
-        out_ += "\n</veld-model>\n";
-        out_.finish();
+        output += "\n</veld-model>\n";
+        output.finish();
     }
 
 private:
@@ -306,30 +306,30 @@ private:
             if (++depth > kMaxDepth)
                 throw Exception("objects nest deeper than " + std::to_string(kMaxDepth) +
                                 " levels, more than a model file holds");
-            const State* st = lookup(view_, step.core);
+            const State* st = lookup(view, step.core);
             enter(step.core, step.property, *st);
             stack.push_back({nullptr, nullptr});
             kids.clear();
-            containedOf(view_, step.core, *st, kids);
+            containedOf(view, step.core, *st, kids);
             for (auto it = kids.rbegin(); it != kids.rend(); ++it)
                 stack.push_back({it->first, it->second});
         }
     }
 
     void newLine(std::size_t depth) {
-        out_ += '\n';
-        out_.append(depth, ' ');
+        output += '\n';
+        output.append(depth, ' ');
     }
 
     const std::string& containmentName(const PropertyInfo* p) {
-        if (p != lastContainment_) {
-            auto [it, added] = containments_.try_emplace(p);
+        if (p != lastContainment) {
+            auto [it, added] = containments.try_emplace(p);
             if (added)
                 it->second = escapedName(p->name, true);
-            lastContainment_ = p;
-            lastContainmentName_ = &it->second;
+            lastContainment = p;
+            lastContainmentName = &it->second;
         }
-        return *lastContainmentName_;
+        return *lastContainmentName;
     }
 
     void writeValues(const ObjectCore* core, const State& st, const Names& names, std::size_t depth,
@@ -351,44 +351,44 @@ private:
 
     void writeValue(const PropertyInfo* p, const std::string& name, const Slot& s,
                     std::size_t depth, bool& open) {
-        if (p->type.cls && !exists(view_, s.obj))
+        if (p->type.cls && !exists(view, s.obj))
             return; // a reference to an object this view does not show reads as unset
         if (open) {
-            out_ += '>';
+            output += '>';
             open = false;
         }
         newLine(depth);
         if (p->type.cls) {
-            out_ += "<ref property=\"";
-            out_ += name;
-            out_ += "\" to=\"";
-            appendNumber(out_, s.obj->serial);
-            out_ += "\"/>";
+            output += "<ref property=\"";
+            output += name;
+            output += "\" to=\"";
+            appendNumber(output, s.obj->serial);
+            output += "\"/>";
             return;
         }
-        out_ += "<value property=\"";
-        out_ += name;
+        output += "<value property=\"";
+        output += name;
         if (p->type.enumeration) {
-            out_ += "\">";
+            output += "\">";
             if (const MetaInfo* literal = meta().find(s.obj))
-                out_ += literalName(literal);
+                output += literalName(literal);
         } else if (p->type.primitive == PrimitiveKind::String) {
             const std::string_view text = s.s ? s.s->view() : std::string_view();
             if (xmlSafe(text)) {
-                out_ += "\">";
-                appendEscaped(out_, text, false);
+                output += "\">";
+                appendEscaped(output, text, false);
             } else {
-                out_ += "\" encoding=\"base64\">";
+                output += "\" encoding=\"base64\">";
                 const QByteArray raw =
                     QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size()));
                 const QByteArray encoded = raw.toBase64();
-                out_.put(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+                output.put(encoded.constData(), static_cast<std::size_t>(encoded.size()));
             }
         } else {
-            out_ += "\">";
-            out_ += formatPrimitive(p->type.primitive, s);
+            output += "\">";
+            output += formatPrimitive(p->type.primitive, s);
         }
-        out_ += "</value>";
+        output += "</value>";
     }
 
     // Names of the meta-model, escaped once. Text a file cannot carry is refused rather than
@@ -402,39 +402,39 @@ private:
         return out;
     }
 
-    void appendName(std::string_view name) { out_ += escapedName(name, true); }
+    void appendName(std::string_view name) { output += escapedName(name, true); }
 
     const Names& namesOf(const ClassInfo* cls) {
-        if (cls == lastClass_)
-            return *lastNames_;
-        auto [it, added] = names_.try_emplace(cls);
+        if (cls == lastClass)
+            return *lastNames;
+        auto [it, added] = classNames.try_emplace(cls);
         if (added) {
             it->second.cls = escapedName(cls->qualifiedName("."), true);
             for (const PropertyInfo* p : cls->slotProps)
                 it->second.properties.push_back(escapedName(p->name, true));
         }
-        lastClass_ = cls;
-        lastNames_ = &it->second;
+        lastClass = cls;
+        lastNames = &it->second;
         return it->second;
     }
 
     const std::string& literalName(const MetaInfo* literal) {
-        auto [it, added] = literals_.try_emplace(literal);
+        auto [it, added] = literals.try_emplace(literal);
         if (added)
             it->second = escapedName(literal->name, false);
         return it->second;
     }
 
-    Output& out_;
-    ImmutableModel model_;
-    ViewCore* view_ = nullptr;
-    std::unordered_map<const ClassInfo*, Names> names_;
-    std::unordered_map<const MetaInfo*, std::string> literals_;
-    const ClassInfo* lastClass_ = nullptr;
-    const Names* lastNames_ = nullptr;
-    std::unordered_map<const PropertyInfo*, std::string> containments_;
-    const PropertyInfo* lastContainment_ = nullptr;
-    const std::string* lastContainmentName_ = nullptr;
+    Output& output;
+    ImmutableModel model;
+    ViewCore* view = nullptr;
+    std::unordered_map<const ClassInfo*, Names> classNames;
+    std::unordered_map<const MetaInfo*, std::string> literals;
+    const ClassInfo* lastClass = nullptr;
+    const Names* lastNames = nullptr;
+    std::unordered_map<const PropertyInfo*, std::string> containments;
+    const PropertyInfo* lastContainment = nullptr;
+    const std::string* lastContainmentName = nullptr;
 };
 
 // --- reading --------------------------------------------------------------------------------
@@ -448,7 +448,7 @@ struct PendingRef {
 
 struct Frame {
     ObjectCore* object;
-    std::size_t givenFrom; // where this object's single-valued properties start in given_
+    std::size_t givenFrom; // where this object's single-valued properties start in givenProperties
 };
 
 using Token = XmlScanner::Token;
@@ -459,125 +459,126 @@ class IdTable {
 public:
     // False when the id is taken.
     bool insert(std::uint32_t id, ObjectCore* core) {
-        if (id < dense_.size() || id <= 2 * count_ + 4096) {
-            if (id >= dense_.size())
-                dense_.resize(std::max<std::size_t>(id + 1, dense_.size() + dense_.size() / 2));
-            if (dense_[id] || (!sparse_.empty() && sparse_.count(id)))
+        if (id < dense.size() || id <= 2 * count + 4096) {
+            if (id >= dense.size())
+                dense.resize(std::max<std::size_t>(id + 1, dense.size() + dense.size() / 2));
+            if (dense[id] || (!sparse.empty() && sparse.count(id)))
                 return false;
-            dense_[id] = core;
-        } else if (!sparse_.emplace(id, core).second) {
+            dense[id] = core;
+        } else if (!sparse.emplace(id, core).second) {
             return false;
         }
-        ++count_;
+        ++count;
         return true;
     }
 
     ObjectCore* find(std::uint32_t id) const {
-        if (id < dense_.size() && dense_[id])
-            return dense_[id];
-        const auto it = sparse_.find(id);
-        return it == sparse_.end() ? nullptr : it->second;
+        if (id < dense.size() && dense[id])
+            return dense[id];
+        const auto it = sparse.find(id);
+        return it == sparse.end() ? nullptr : it->second;
     }
 
 private:
-    std::vector<ObjectCore*> dense_;
-    std::unordered_map<std::uint32_t, ObjectCore*> sparse_;
-    std::size_t count_ = 0;
+    std::vector<ObjectCore*> dense;
+    std::unordered_map<std::uint32_t, ObjectCore*> sparse;
+    std::size_t count = 0;
 };
 
 class ModelReader {
 public:
-    explicit ModelReader(XmlScanner& in) : in_(in) {}
+    explicit ModelReader(XmlScanner& in) : scanner(in) {}
 
     Model read() {
-        if (in_.next() != Token::StartElement || !in_.isNamed("veld-model"))
-            in_.fail("not a model file: the document must start with <veld-model>");
-        in_.allowOnly({"version", "metamodel"});
-        if (in_.required("version") != "1")
-            in_.fail("unsupported model file version '" + std::string(*in_.attribute("version")) +
-                     "'");
-        const std::string uri(in_.required("metamodel"));
+        if (scanner.next() != Token::StartElement || !scanner.isNamed("veld-model"))
+            scanner.fail("not a model file: the document must start with <veld-model>");
+        scanner.allowOnly({"version", "metamodel"});
+        if (scanner.required("version") != "1")
+            scanner.fail("unsupported model file version '" +
+                         std::string(*scanner.attribute("version")) + "'");
+        const std::string uri(scanner.required("metamodel"));
         auto pkg = meta().byUri.find(uri);
         if (pkg == meta().byUri.end())
-            in_.fail("unknown meta-model URI '" + uri + "' (no such meta-model is registered)");
-        declared_.push_back(pkg->second);
+            scanner.fail("unknown meta-model URI '" + uri + "' (no such meta-model is registered)");
+        declaredPackages.push_back(pkg->second);
 
-        while (in_.next() == Token::StartElement && in_.isNamed("uses")) {
-            in_.allowOnly({"uri"});
-            const std::string used(in_.required("uri"));
+        while (scanner.next() == Token::StartElement && scanner.isNamed("uses")) {
+            scanner.allowOnly({"uri"});
+            const std::string used(scanner.required("uri"));
             auto it = meta().byUri.find(used);
             if (it == meta().byUri.end())
-                in_.fail("unknown meta-model URI '" + used +
-                         "' (no such meta-model is registered)");
-            declared_.push_back(it->second);
-            if (in_.next() != Token::EndElement)
-                in_.fail("<uses> holds nothing");
+                scanner.fail("unknown meta-model URI '" + used +
+                             "' (no such meta-model is registered)");
+            declaredPackages.push_back(it->second);
+            if (scanner.next() != Token::EndElement)
+                scanner.fail("<uses> holds nothing");
         }
-        if (in_.token() != Token::StartElement || !in_.isNamed("object"))
-            in_.fail("a model file holds one root <object>");
+        if (scanner.token() != Token::StartElement || !scanner.isNamed("object"))
+            scanner.fail("a model file holds one root <object>");
 
-        model_ = DomainRegistry::instance().createModel(uri);
+        model = DomainRegistry::instance().createModel(uri);
         try {
             fill();
         } catch (...) {
             // Nothing of a half-read file survives.
-            model_.destroy();
+            model.destroy();
             throw;
         }
-        return model_;
+        return model;
     }
 
 private:
     void fill() {
         ReadOnlyWriteScope writeReadOnly;
-        model_.beginTransaction("load");
-        root_ = model_.modelCore()->root;
-        factory_ = model_.getFactory();
-        ObjectCore* root = model_.modelCore()->rootObject;
+        model.beginTransaction("load");
+        rootDeviant = model.modelCore()->root;
+        factory = model.getFactory();
+        ObjectCore* root = model.modelCore()->rootObject;
         const std::string_view* attributes[2];
-        in_.match({"id", "class"}, attributes);
-        const std::string_view rootClass = in_.required(attributes[1], "class");
+        scanner.match({"id", "class"}, attributes);
+        const std::string_view rootClass = scanner.required(attributes[1], "class");
         if (rootClass != root->cls->qualifiedName("."))
-            in_.fail("the root object of a '" + model_.modelCore()->uri + "' model is a '" +
-                     root->cls->qualifiedName(".") + "', not a '" + std::string(rootClass) + "'");
+            scanner.fail("the root object of a '" + model.modelCore()->uri + "' model is a '" +
+                         root->cls->qualifiedName(".") + "', not a '" + std::string(rootClass) +
+                         "'");
         registerId(root, attributes[0]);
-        stack_.push_back({root, 0});
+        stack.push_back({root, 0});
 
-        while (!stack_.empty()) {
-            if (in_.next() == Token::EndElement) {
-                given_.resize(stack_.back().givenFrom);
-                stack_.pop_back();
+        while (!stack.empty()) {
+            if (scanner.next() == Token::EndElement) {
+                givenProperties.resize(stack.back().givenFrom);
+                stack.pop_back();
                 continue;
             }
-            if (in_.isNamed("value"))
+            if (scanner.isNamed("value"))
                 readValue();
-            else if (in_.isNamed("object"))
+            else if (scanner.isNamed("object"))
                 readObject();
-            else if (in_.isNamed("ref"))
+            else if (scanner.isNamed("ref"))
                 readRef();
             else
-                in_.fail("unknown element <" + std::string(in_.name()) + "> in an object");
+                scanner.fail("unknown element <" + std::string(scanner.name()) + "> in an object");
         }
-        if (in_.next() != Token::EndElement)
-            in_.fail("a model file holds one root <object>");
-        if (in_.next() != Token::EndDocument)
-            in_.fail("content after the model");
+        if (scanner.next() != Token::EndElement)
+            scanner.fail("a model file holds one root <object>");
+        if (scanner.next() != Token::EndDocument)
+            scanner.fail("content after the model");
 
-        for (const PendingRef& r : refs_) {
-            ObjectCore* target = ids_.find(r.target);
+        for (const PendingRef& r : pendingRefs) {
+            ObjectCore* target = ids.find(r.target);
             if (!target)
-                in_.failAt(r.offset, "reference to a missing object: no object has id " +
-                                         std::to_string(r.target));
-            const ClassObject owner(r.owner, model_.viewRef());
-            const ImmutableClassObject value(target, model_.viewRef());
+                scanner.failAt(r.offset, "reference to a missing object: no object has id " +
+                                             std::to_string(r.target));
+            const ClassObject owner(r.owner, model.viewRef());
+            const ImmutableClassObject value(target, model.viewRef());
             guarded(r.offset, [&] { owner.add(property(r.property), value); });
         }
-        model_.commitTransaction();
+        model.commitTransaction();
         // A loaded model starts its history here.
-        ModelCore& m = *model_.modelCore();
+        ModelCore& m = *model.modelCore();
         m.undoStack.clear();
         m.redoStack.clear();
-        m.nextSerial = maxId_ + 1;
+        m.nextSerial = maxId + 1;
     }
 
     static ImmutableProperty property(const PropertyInfo* p) {
@@ -590,13 +591,13 @@ private:
         } catch (const FileError&) {
             throw;
         } catch (const Exception& e) {
-            in_.failAt(offset, e.what());
+            scanner.failAt(offset, e.what());
         }
     }
 
     // The property named by the current element, checked for what the element may do.
     const PropertyInfo* namedProperty(const Frame& frame, const std::string_view* given) {
-        const std::string_view name = in_.required(given, "property");
+        const std::string_view name = scanner.required(given, "property");
         const ClassInfo* cls = frame.object->cls;
         const PropertyInfo* p = nullptr;
         for (const auto& [n, prop] : propertiesOf(cls))
@@ -605,15 +606,15 @@ private:
                 break;
             }
         if (!p)
-            in_.fail("class '" + cls->qualifiedName(".") + "' has no property '" +
-                     std::string(name) + "'");
+            scanner.fail("class '" + cls->qualifiedName(".") + "' has no property '" +
+                         std::string(name) + "'");
         if (p->derived)
-            in_.fail("property '" + p->name + "' is derived: it is computed, not stored");
+            scanner.fail("property '" + p->name + "' is derived: it is computed, not stored");
         if (!p->multi) {
-            if (std::find(given_.begin() + static_cast<std::ptrdiff_t>(frame.givenFrom),
-                          given_.end(), p) != given_.end())
-                in_.fail("single-valued property '" + p->name + "' is given twice");
-            given_.push_back(p);
+            if (std::find(givenProperties.begin() + static_cast<std::ptrdiff_t>(frame.givenFrom),
+                          givenProperties.end(), p) != givenProperties.end())
+                scanner.fail("single-valued property '" + p->name + "' is given twice");
+            givenProperties.push_back(p);
         }
         return p;
     }
@@ -623,19 +624,19 @@ private:
     // The properties of a class by name. Elements alternate between an object's values and
     // its container's next child: the last two classes are at hand without a lookup.
     const Properties& propertiesOf(const ClassInfo* cls) {
-        if (recent_[0].first != cls) {
-            if (recent_[1].first == cls) {
-                std::swap(recent_[0], recent_[1]);
+        if (recent[0].first != cls) {
+            if (recent[1].first == cls) {
+                std::swap(recent[0], recent[1]);
             } else {
-                Properties& known = properties_[cls];
+                Properties& known = properties[cls];
                 if (known.empty())
                     for (const PropertyInfo* p : cls->slotProps)
                         known.emplace_back(p->name, p);
-                recent_[1] = recent_[0];
-                recent_[0] = {cls, &known};
+                recent[1] = recent[0];
+                recent[0] = {cls, &known};
             }
         }
-        return *recent_[0].second;
+        return *recent[0].second;
     }
 
     std::uint32_t parseId(std::string_view text) {
@@ -646,102 +647,104 @@ private:
             id = id * 10 + static_cast<std::uint64_t>(c - '0');
         }
         if (!ok || id == 0 || id >= std::numeric_limits<std::uint32_t>::max())
-            in_.fail("'" + std::string(text) +
-                     "' is not an id (a positive integer below 4294967295)");
+            scanner.fail("'" + std::string(text) +
+                         "' is not an id (a positive integer below 4294967295)");
         return static_cast<std::uint32_t>(id);
     }
 
     void registerId(ObjectCore* core, const std::string_view* given) {
-        const std::uint32_t id = parseId(in_.required(given, "id"));
-        if (!ids_.insert(id, core))
-            in_.fail("duplicate id " + std::to_string(id));
+        const std::uint32_t id = parseId(scanner.required(given, "id"));
+        if (!ids.insert(id, core))
+            scanner.fail("duplicate id " + std::to_string(id));
         core->serial = id;
-        maxId_ = std::max(maxId_, id);
+        maxId = std::max(maxId, id);
     }
 
     const ClassInfo* namedClass(const std::string_view* given) {
-        const std::string_view name = in_.required(given, "class");
-        for (const auto& [n, cls] : classes_)
+        const std::string_view name = scanner.required(given, "class");
+        for (const auto& [n, cls] : classes)
             if (io::sameName(n, name))
                 return cls;
         const std::string className(name);
         const MetaInfo* info = meta().findQualified(className);
         if (!info || info->metaKind != MetaKind::Class)
-            in_.fail("unknown class '" + className + "'");
-        if (std::find(declared_.begin(), declared_.end(), info->package) == declared_.end())
-            in_.fail("class '" + className +
-                     "' belongs to a meta-model the file does not declare with <uses>");
+            scanner.fail("unknown class '" + className + "'");
+        if (std::find(declaredPackages.begin(), declaredPackages.end(), info->package) ==
+            declaredPackages.end())
+            scanner.fail("class '" + className +
+                         "' belongs to a meta-model the file does not declare with <uses>");
         const auto* cls = static_cast<const ClassInfo*>(info);
-        classes_.emplace_back(className, cls);
+        classes.emplace_back(className, cls);
         return cls;
     }
 
     void readObject() {
         const std::string_view* attributes[3];
-        in_.match({"property", "id", "class"}, attributes);
-        if (stack_.size() >= kMaxDepth)
-            in_.fail("objects nest deeper than " + std::to_string(kMaxDepth) + " levels");
-        const Frame parent = stack_.back();
+        scanner.match({"property", "id", "class"}, attributes);
+        if (stack.size() >= kMaxDepth)
+            scanner.fail("objects nest deeper than " + std::to_string(kMaxDepth) + " levels");
+        const Frame parent = stack.back();
         const PropertyInfo* p = namedProperty(parent, attributes[0]);
         if (!p->composite)
-            in_.fail("property '" + p->name +
-                     "' is not a containment: refer to the object with <ref>");
+            scanner.fail("property '" + p->name +
+                         "' is not a containment: refer to the object with <ref>");
         const ImmutableClass cls(metaHandle(namedClass(attributes[2])));
         ClassObject child;
-        guarded(in_.offset(), [&] {
-            child = factory_.create(cls);
-            ClassObject(parent.object, model_.viewRef()).add(property(p), child);
+        guarded(scanner.offset(), [&] {
+            child = factory.create(cls);
+            ClassObject(parent.object, model.viewRef()).add(property(p), child);
         });
         registerId(child.core(), attributes[1]);
-        stack_.push_back({child.core(), given_.size()});
+        stack.push_back({child.core(), givenProperties.size()});
     }
 
     void readValue() {
         const std::string_view* attributes[2];
-        in_.match({"property", "encoding"}, attributes);
-        const Frame frame = stack_.back();
+        scanner.match({"property", "encoding"}, attributes);
+        const Frame frame = stack.back();
         const PropertyInfo* p = namedProperty(frame, attributes[0]);
         if (p->type.cls)
-            in_.fail("property '" + p->name + "' holds objects: use <ref> or a nested <object>");
+            scanner.fail("property '" + p->name +
+                         "' holds objects: use <ref> or a nested <object>");
         const std::string_view* encoding = attributes[1];
         if (encoding && *encoding != "base64")
-            in_.fail("unknown encoding '" + std::string(*encoding) + "'");
-        const std::size_t at = in_.offset();
-        std::string_view text = in_.elementText();
+            scanner.fail("unknown encoding '" + std::string(*encoding) + "'");
+        const std::size_t at = scanner.offset();
+        std::string_view text = scanner.elementText();
         if (encoding) {
             auto decoded = QByteArray::fromBase64Encoding(
                 QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())),
                 QByteArray::AbortOnBase64DecodingErrors);
             if (!decoded)
-                in_.failAt(at, "the value is not valid base64");
-            decoded_.assign(decoded.decoded.constData(),
-                            static_cast<std::size_t>(decoded.decoded.size()));
-            text = decoded_;
+                scanner.failAt(at, "the value is not valid base64");
+            decodedText.assign(decoded.decoded.constData(),
+                               static_cast<std::size_t>(decoded.decoded.size()));
+            text = decodedText;
         }
         Slot slot{};
         if (p->type.enumeration) {
             const LiteralInfo* literal = p->type.enumeration->literalNamed(text);
             if (!literal)
-                in_.failAt(at, "'" + std::string(text) + "' is not a literal of '" +
-                                   p->type.enumeration->qualifiedName(".") + "'");
+                scanner.failAt(at, "'" + std::string(text) + "' is not a literal of '" +
+                                       p->type.enumeration->qualifiedName(".") + "'");
             slot.obj = literal->core;
         } else if (p->type.primitive != PrimitiveKind::String) {
             std::string unused;
             if (!parsePrimitive(p->type.primitive, text, slot, unused))
-                in_.failAt(at, "'" + std::string(text) + "' is not a valid " +
-                                   primitiveName(p->type.primitive));
+                scanner.failAt(at, "'" + std::string(text) + "' is not a valid " +
+                                       primitiveName(p->type.primitive));
         }
         ObjectCore* core = frame.object;
         if (p->multi) {
             guarded(at, [&] {
-                ClassObject(core, model_.viewRef()).add(property(p), valueOf(p, slot, text));
+                ClassObject(core, model.viewRef()).add(property(p), valueOf(p, slot, text));
             });
             return;
         }
         // A single value is stored straight into the new object's slot, which is unset (a
         // second one was refused above): no conversions or checks beyond those made here.
         const auto index = static_cast<std::uint32_t>(core->cls->slotOf(p));
-        State& st = writableState(*root_, core);
+        State& st = writableState(*rootDeviant, core);
         if (p->type.primitive == PrimitiveKind::String)
             slot.s = StrRep::make(text);
         st.slots()[index] = slot;
@@ -770,35 +773,35 @@ private:
 
     void readRef() {
         const std::string_view* attributes[2];
-        in_.match({"property", "to"}, attributes);
-        const Frame frame = stack_.back();
+        scanner.match({"property", "to"}, attributes);
+        const Frame frame = stack.back();
         const PropertyInfo* p = namedProperty(frame, attributes[0]);
         if (!p->type.cls)
-            in_.fail("property '" + p->name + "' holds values, not objects: use <value>");
+            scanner.fail("property '" + p->name + "' holds values, not objects: use <value>");
         if (p->composite)
-            in_.fail("property '" + p->name +
-                     "' is a containment: its objects are nested, not referred to "
-                     "(a reference could place an object twice or inside itself)");
-        refs_.push_back(
-            {frame.object, p, parseId(in_.required(attributes[1], "to")), in_.offset()});
-        if (in_.next() != Token::EndElement)
-            in_.fail("<ref> holds nothing");
+            scanner.fail("property '" + p->name +
+                         "' is a containment: its objects are nested, not referred to "
+                         "(a reference could place an object twice or inside itself)");
+        pendingRefs.push_back(
+            {frame.object, p, parseId(scanner.required(attributes[1], "to")), scanner.offset()});
+        if (scanner.next() != Token::EndElement)
+            scanner.fail("<ref> holds nothing");
     }
 
-    XmlScanner& in_;
-    Model model_;
-    DeviantCore* root_ = nullptr;
-    FactoryObject factory_;
-    std::vector<const PackageInfo*> declared_;
-    std::vector<Frame> stack_;
-    std::vector<const PropertyInfo*> given_;
-    std::vector<PendingRef> refs_;
-    IdTable ids_;
-    std::uint32_t maxId_ = 0;
-    std::unordered_map<const ClassInfo*, Properties> properties_;
-    std::pair<const ClassInfo*, const Properties*> recent_[2] = {};
-    std::vector<std::pair<std::string, const ClassInfo*>> classes_;
-    std::string decoded_;
+    XmlScanner& scanner;
+    Model model;
+    DeviantCore* rootDeviant = nullptr;
+    FactoryObject factory;
+    std::vector<const PackageInfo*> declaredPackages;
+    std::vector<Frame> stack;
+    std::vector<const PropertyInfo*> givenProperties;
+    std::vector<PendingRef> pendingRefs;
+    IdTable ids;
+    std::uint32_t maxId = 0;
+    std::unordered_map<const ClassInfo*, Properties> properties;
+    std::pair<const ClassInfo*, const Properties*> recent[2] = {};
+    std::vector<std::pair<std::string, const ClassInfo*>> classes;
+    std::string decodedText;
 };
 
 std::string pathString(std::string_view path) {

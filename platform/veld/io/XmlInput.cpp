@@ -20,9 +20,9 @@ const std::string& toStd(QStringView s, std::string& buffer) {
     return buffer;
 }
 
-XmlInput::XmlInput(QIODevice* device, std::string sourceName) : source_(std::move(sourceName)) {
-    reader_.setDevice(device);
-    reader_.setNamespaceProcessing(false);
+XmlInput::XmlInput(QIODevice* device, std::string sourceName) : source(std::move(sourceName)) {
+    streamReader.setDevice(device);
+    streamReader.setNamespaceProcessing(false);
 }
 
 void XmlInput::fail(const std::string& what) const {
@@ -30,15 +30,15 @@ void XmlInput::fail(const std::string& what) const {
 }
 
 void XmlInput::failAt(std::int64_t line, std::int64_t column, const std::string& what) const {
-    throw FileError(source_, line, column, what);
+    throw FileError(source, line, column, what);
 }
 
 QXmlStreamReader::TokenType XmlInput::next() {
     for (;;) {
-        const auto token = reader_.readNext();
+        const auto token = streamReader.readNext();
         switch (token) {
         case QXmlStreamReader::StartElement:
-            attributes_ = reader_.attributes();
+            elementAttributes = streamReader.attributes();
             return token;
         case QXmlStreamReader::EndElement:
         case QXmlStreamReader::EndDocument:
@@ -48,50 +48,50 @@ QXmlStreamReader::TokenType XmlInput::next() {
         case QXmlStreamReader::ProcessingInstruction:
             continue;
         case QXmlStreamReader::Characters:
-            if (reader_.isWhitespace())
+            if (streamReader.isWhitespace())
                 continue;
-            fail("unexpected text '" + toStd(reader_.text().left(40)) + "'");
+            fail("unexpected text '" + toStd(streamReader.text().left(40)) + "'");
         case QXmlStreamReader::DTD:
             fail("document type declarations are not allowed");
         case QXmlStreamReader::EntityReference:
-            fail("unknown entity '" + toStd(reader_.name()) + "'");
+            fail("unknown entity '" + toStd(streamReader.name()) + "'");
         case QXmlStreamReader::Invalid:
         case QXmlStreamReader::NoToken:
-            if (reader_.error() == QXmlStreamReader::PrematureEndOfDocumentError)
-                fail("the file ends too early (truncated?): " + toStd(reader_.errorString()));
-            fail("not well-formed XML: " + toStd(reader_.errorString()));
+            if (streamReader.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+                fail("the file ends too early (truncated?): " + toStd(streamReader.errorString()));
+            fail("not well-formed XML: " + toStd(streamReader.errorString()));
         }
     }
 }
 
 QString XmlInput::elementText() {
     const std::int64_t l = line(), c = column();
-    QString text = reader_.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
-    if (reader_.hasError()) {
-        if (reader_.error() == QXmlStreamReader::UnexpectedElementError)
+    QString text = streamReader.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+    if (streamReader.hasError()) {
+        if (streamReader.error() == QXmlStreamReader::UnexpectedElementError)
             failAt(l, c, "a value holds text only, no elements");
-        if (reader_.error() == QXmlStreamReader::PrematureEndOfDocumentError)
-            fail("the file ends too early (truncated?): " + toStd(reader_.errorString()));
-        fail("not well-formed XML: " + toStd(reader_.errorString()));
+        if (streamReader.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            fail("the file ends too early (truncated?): " + toStd(streamReader.errorString()));
+        fail("not well-formed XML: " + toStd(streamReader.errorString()));
     }
     return text;
 }
 
 std::string XmlInput::name() const {
-    return toStd(reader_.name());
+    return toStd(streamReader.name());
 }
 
 QStringView XmlInput::requiredRaw(QLatin1StringView name) const {
-    if (!attributes_.hasAttribute(name))
+    if (!elementAttributes.hasAttribute(name))
         fail("<" + this->name() + "> needs the attribute '" + toStd(QString(name)) + "'");
-    return attributes_.value(name);
+    return elementAttributes.value(name);
 }
 
 std::optional<std::string> XmlInput::attribute(std::string_view name) const {
     const QLatin1StringView key(name.data(), static_cast<qsizetype>(name.size()));
-    if (!attributes_.hasAttribute(key))
+    if (!elementAttributes.hasAttribute(key))
         return std::nullopt;
-    return toStd(attributes_.value(key));
+    return toStd(elementAttributes.value(key));
 }
 
 std::string XmlInput::required(std::string_view name) const {
@@ -113,7 +113,7 @@ bool XmlInput::boolean(std::string_view name, bool fallback) const {
 }
 
 void XmlInput::allowOnly(std::initializer_list<QLatin1StringView> names) const {
-    for (const QXmlStreamAttribute& a : attributes_) {
+    for (const QXmlStreamAttribute& a : elementAttributes) {
         bool known = false;
         for (QLatin1StringView allowed : names)
             known = known || a.qualifiedName() == allowed;

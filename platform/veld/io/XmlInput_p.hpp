@@ -22,8 +22,8 @@ public:
     // Reads from the device as it goes, so that a file is never held whole in memory.
     XmlInput(QIODevice* device, std::string sourceName);
 
-    QXmlStreamReader& reader() { return reader_; }
-    const std::string& sourceName() const { return source_; }
+    QXmlStreamReader& reader() { return streamReader; }
+    const std::string& sourceName() const { return source; }
 
     // The next start or end element, or EndDocument. Comments and processing instructions
     // are skipped, whitespace between elements too; anything else fails.
@@ -32,11 +32,11 @@ public:
     QString elementText();
 
     std::string name() const; // of the current element
-    bool isNamed(QLatin1StringView name) const { return reader_.name() == name; }
+    bool isNamed(QLatin1StringView name) const { return streamReader.name() == name; }
 
     // Attributes of the current start element.
-    bool has(QLatin1StringView name) const { return attributes_.hasAttribute(name); }
-    QStringView raw(QLatin1StringView name) const { return attributes_.value(name); }
+    bool has(QLatin1StringView name) const { return elementAttributes.hasAttribute(name); }
+    QStringView raw(QLatin1StringView name) const { return elementAttributes.value(name); }
     QStringView requiredRaw(QLatin1StringView name) const;
     std::optional<std::string> attribute(std::string_view name) const;
     std::string required(std::string_view name) const;
@@ -46,13 +46,13 @@ public:
 
     [[noreturn]] void fail(const std::string& what) const;
     [[noreturn]] void failAt(std::int64_t line, std::int64_t column, const std::string& what) const;
-    std::int64_t line() const { return reader_.lineNumber(); }
-    std::int64_t column() const { return reader_.columnNumber(); }
+    std::int64_t line() const { return streamReader.lineNumber(); }
+    std::int64_t column() const { return streamReader.columnNumber(); }
 
 private:
-    QXmlStreamReader reader_;
-    QXmlStreamAttributes attributes_;
-    std::string source_;
+    QXmlStreamReader streamReader;
+    QXmlStreamAttributes elementAttributes;
+    std::string source;
 };
 
 // Files hold UTF-8; these convert at the border.

@@ -115,26 +115,26 @@ std::string hexByte(unsigned char c) {
 } // namespace
 
 XmlScanner::XmlScanner(std::string_view bytes, std::string sourceName, std::size_t maxDepth)
-    : in_(bytes), source_(std::move(sourceName)), maxDepth_(maxDepth) {}
+    : input(bytes), source(std::move(sourceName)), depthLimit(maxDepth) {}
 
 XmlScanner::Position XmlScanner::position(std::size_t offset) const {
-    if (offset > in_.size())
-        offset = in_.size();
+    if (offset > input.size())
+        offset = input.size();
     std::int64_t line = 1;
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < offset; ++i) {
-        const char c = in_[i];
-        if (c == '\n' || (c == '\r' && (i + 1 >= in_.size() || in_[i + 1] != '\n'))) {
+        const char c = input[i];
+        if (c == '\n' || (c == '\r' && (i + 1 >= input.size() || input[i + 1] != '\n'))) {
             ++line;
             lineStart = i + 1;
         }
     }
     // A byte order mark is no character of the text.
-    if (lineStart == 0 && in_.substr(0, 3) == "\xEF\xBB\xBF" && offset >= 3)
+    if (lineStart == 0 && input.substr(0, 3) == "\xEF\xBB\xBF" && offset >= 3)
         lineStart = 3;
     std::int64_t column = 0;
     for (std::size_t i = lineStart; i < offset; ++i) {
-        const auto c = static_cast<unsigned char>(in_[i]);
+        const auto c = static_cast<unsigned char>(input[i]);
         column += (c & 0xC0) != 0x80; // one per character...
         column += c >= 0xF0;          // ...and two for those outside the basic plane
     }
@@ -143,11 +143,11 @@ XmlScanner::Position XmlScanner::position(std::size_t offset) const {
 
 void XmlScanner::failAt(std::size_t offset, const std::string& what) const {
     const Position p = position(offset);
-    throw FileError(source_, p.line, p.column, what);
+    throw FileError(source, p.line, p.column, what);
 }
 
 void XmlScanner::truncated() const {
-    failAt(in_.size(), "the file ends too early (truncated?)");
+    failAt(input.size(), "the file ends too early (truncated?)");
 }
 
 void XmlScanner::malformed(std::size_t at, const std::string& what) const {
@@ -155,7 +155,7 @@ void XmlScanner::malformed(std::size_t at, const std::string& what) const {
 }
 
 const std::string_view* XmlScanner::attribute(std::string_view name) const {
-    for (const Attribute& a : attributes_)
+    for (const Attribute& a : elementAttributes)
         if (sameName(a.name, name))
             return &a.value;
     return nullptr;
@@ -165,7 +165,7 @@ std::string_view XmlScanner::required(std::string_view name) const {
     const std::string_view* value = attribute(name);
     if (!value)
         fail(std::string(1, '<')
-                 .append(name_)
+                 .append(elementName)
                  .append("> needs the attribute '")
                  .append(name)
                  .append("'"));
@@ -173,13 +173,13 @@ std::string_view XmlScanner::required(std::string_view name) const {
 }
 
 void XmlScanner::allowOnly(std::initializer_list<std::string_view> names) const {
-    for (const Attribute& a : attributes_) {
+    for (const Attribute& a : elementAttributes) {
         bool known = false;
         for (std::string_view allowed : names)
             known = known || sameName(a.name, allowed);
         if (!known)
             fail(std::string(1, '<')
-                     .append(name_)
+                     .append(elementName)
                      .append("> has an unknown attribute '")
                      .append(a.name)
                      .append("'"));
@@ -190,7 +190,7 @@ void XmlScanner::match(std::initializer_list<std::string_view> names,
                        const std::string_view** found) const {
     for (std::size_t i = 0; i < names.size(); ++i)
         found[i] = nullptr;
-    for (const Attribute& a : attributes_) {
+    for (const Attribute& a : elementAttributes) {
         std::size_t i = 0;
         for (std::string_view allowed : names) {
             if (sameName(a.name, allowed))
@@ -199,7 +199,7 @@ void XmlScanner::match(std::initializer_list<std::string_view> names,
         }
         if (i == names.size())
             fail(std::string(1, '<')
-                     .append(name_)
+                     .append(elementName)
                      .append("> has an unknown attribute '")
                      .append(a.name)
                      .append("'"));
@@ -210,32 +210,32 @@ void XmlScanner::match(std::initializer_list<std::string_view> names,
 // --- the document's frame ---------------------------------------------------------------------
 
 void XmlScanner::start() {
-    started_ = true;
+    started = true;
     if (startsWith("\xEF\xBB\xBF"))
-        pos_ = 3;
-    if (startsWith("<?xml") && pos_ + 5 < in_.size() &&
-        (isSpace(in_[pos_ + 5]) || in_[pos_ + 5] == '?'))
+        pos = 3;
+    if (startsWith("<?xml") && pos + 5 < input.size() &&
+        (isSpace(input[pos + 5]) || input[pos + 5] == '?'))
         readDeclaration();
-    validate(pos_);
+    validate(pos);
 }
 
 // <?xml version="1.0" encoding="UTF-8" standalone="yes"?>, the last two optional, in this order.
 void XmlScanner::readDeclaration() {
-    const std::size_t at = pos_;
-    pos_ += 5;
+    const std::size_t at = pos;
+    pos += 5;
     static constexpr std::string_view order[] = {"version", "encoding", "standalone"};
     std::size_t next = 0; // the first of order still allowed
     for (;;) {
         const bool space = skipSpace();
         if (startsWith("?>")) {
-            pos_ += 2;
+            pos += 2;
             break;
         }
-        if (pos_ + 1 >= in_.size())
+        if (pos + 1 >= input.size())
             truncated();
         if (!space)
-            malformed(pos_, "expected a space in the XML declaration");
-        const std::size_t nameAt = pos_;
+            malformed(pos, "expected a space in the XML declaration");
+        const std::size_t nameAt = pos;
         const std::string_view name = scanName("a name in the XML declaration");
         std::size_t index = next;
         while (index < std::size(order) && order[index] != name)
@@ -246,17 +246,17 @@ void XmlScanner::readDeclaration() {
         skipSpace();
         expect('=', "'=' in the XML declaration");
         skipSpace();
-        if (pos_ >= in_.size())
+        if (pos >= input.size())
             truncated();
-        const char quote = in_[pos_];
+        const char quote = input[pos];
         if (quote != '"' && quote != '\'')
-            malformed(pos_, "expected a quoted value in the XML declaration");
-        const std::size_t end = in_.find(quote, pos_ + 1);
+            malformed(pos, "expected a quoted value in the XML declaration");
+        const std::size_t end = input.find(quote, pos + 1);
         if (end == std::string_view::npos)
             truncated();
-        const std::string_view value = in_.substr(pos_ + 1, end - pos_ - 1);
-        const std::size_t valueAt = pos_ + 1;
-        pos_ = end + 1;
+        const std::string_view value = input.substr(pos + 1, end - pos - 1);
+        const std::size_t valueAt = pos + 1;
+        pos = end + 1;
         if (name == "version" && value != "1.0")
             malformed(valueAt, "unsupported XML version '" + printable(value) + "'");
         if (name == "encoding") {
@@ -276,8 +276,8 @@ void XmlScanner::readDeclaration() {
 // The rest of the file must be UTF-8 of characters XML allows; the scanner below then deals
 // in bytes and only decodes where names need it.
 void XmlScanner::validate(std::size_t from) const {
-    const auto* s = reinterpret_cast<const unsigned char*>(in_.data());
-    const std::size_t n = in_.size();
+    const auto* s = reinterpret_cast<const unsigned char*>(input.data());
+    const std::size_t n = input.size();
     std::size_t i = from;
     while (i < n) {
         // Eight ASCII characters at a time; only those with something below a space (most
@@ -324,59 +324,59 @@ void XmlScanner::validate(std::size_t from) const {
 }
 
 XmlScanner::Token XmlScanner::next() {
-    if (!started_)
+    if (!started)
         start();
-    if (pendingEnd_) {
-        pendingEnd_ = false;
-        name_ = open_.back();
-        open_.pop_back();
-        token_ = Token::EndElement;
-        return token_;
+    if (pendingEnd) {
+        pendingEnd = false;
+        elementName = openElements.back();
+        openElements.pop_back();
+        currentToken = Token::EndElement;
+        return currentToken;
     }
-    if (release_ && pos_ - released_ >= releaseStep_) {
-        release_(released_, pos_);
-        released_ = pos_;
+    if (releaseHandler && pos - released >= releaseStep) {
+        releaseHandler(released, pos);
+        released = pos;
     }
     for (;;) {
-        if (pos_ >= in_.size()) {
-            if (!open_.empty() || !rootSeen_)
+        if (pos >= input.size()) {
+            if (!openElements.empty() || !rootSeen)
                 truncated();
-            tokenEnd_ = pos_;
-            token_ = Token::EndDocument;
-            return token_;
+            tokenEnd = pos;
+            currentToken = Token::EndDocument;
+            return currentToken;
         }
-        if (in_[pos_] != '<') {
+        if (input[pos] != '<') {
             skipText();
             continue;
         }
         // One look at the character after '<' sorts the markup.
-        const char second = pos_ + 1 < in_.size() ? in_[pos_ + 1] : '\0';
+        const char second = pos + 1 < input.size() ? input[pos + 1] : '\0';
         if (second == '/') {
             endTag();
-            return token_;
+            return currentToken;
         }
         if (second == '?') {
             processingInstruction();
         } else if (second != '!') {
             startTag();
-            return token_;
+            return currentToken;
         } else if (startsWith("<!--")) {
             comment();
         } else {
             failIfCut();
             if (startsWith("<!DOCTYPE"))
-                failAt(pos_, "document type declarations are not allowed");
-            if (startsWith("<![CDATA[") && !open_.empty()) {
+                failAt(pos, "document type declarations are not allowed");
+            if (startsWith("<![CDATA[") && !openElements.empty()) {
                 // Text, never whitespace between elements.
-                const std::size_t end = in_.find("]]>", pos_ + 9);
+                const std::size_t end = input.find("]]>", pos + 9);
                 if (end == std::string_view::npos)
                     truncated();
-                const std::string_view text = in_.substr(pos_ + 9, end - pos_ - 9);
-                pos_ = end + 3;
-                tokenEnd_ = pos_;
+                const std::string_view text = input.substr(pos + 9, end - pos - 9);
+                pos = end + 3;
+                tokenEnd = pos;
                 fail("unexpected text '" + std::string(text.substr(0, 40)) + "'");
             }
-            malformed(pos_, "unexpected '<!'");
+            malformed(pos, "unexpected '<!'");
         }
     }
 }
@@ -384,63 +384,63 @@ XmlScanner::Token XmlScanner::next() {
 // Character data between elements: whitespace is skipped, anything else fails, as this format
 // has no mixed content outside values.
 void XmlScanner::skipText() {
-    const std::size_t at = pos_;
-    while (pos_ < in_.size() && isSpace(in_[pos_]))
-        ++pos_;
-    if (pos_ >= in_.size() || in_[pos_] == '<')
+    const std::size_t at = pos;
+    while (pos < input.size() && isSpace(input[pos]))
+        ++pos;
+    if (pos >= input.size() || input[pos] == '<')
         return;
-    if (open_.empty())
-        malformed(pos_, rootSeen_ ? "text after the root element" : "text before the root element");
+    if (openElements.empty())
+        malformed(pos, rootSeen ? "text after the root element" : "text before the root element");
     // Resolved for the message, which shows its start (a broken reference fails on its own).
-    text_.clear();
-    pos_ = at;
-    while (pos_ < in_.size() && in_[pos_] != '<') {
-        if (in_[pos_] == '&')
-            reference(text_);
+    textBuffer.clear();
+    pos = at;
+    while (pos < input.size() && input[pos] != '<') {
+        if (input[pos] == '&')
+            reference(textBuffer);
         else
-            text_ += in_[pos_++];
+            textBuffer += input[pos++];
     }
     // Reported after the '<' that ends the text, where Qt's reader reports it too.
-    tokenEnd_ = std::min(pos_ + 1, in_.size());
-    std::size_t cut = std::min<std::size_t>(text_.size(), 40);
-    while (cut < text_.size() && (static_cast<unsigned char>(text_[cut]) & 0xC0) == 0x80)
+    tokenEnd = std::min(pos + 1, input.size());
+    std::size_t cut = std::min<std::size_t>(textBuffer.size(), 40);
+    while (cut < textBuffer.size() && (static_cast<unsigned char>(textBuffer[cut]) & 0xC0) == 0x80)
         --cut;
-    fail("unexpected text '" + text_.substr(0, cut) + "'");
+    fail("unexpected text '" + textBuffer.substr(0, cut) + "'");
 }
 
 // Markup starting with "<!" that the end of the file cuts short reads as a truncated file.
 void XmlScanner::failIfCut() const {
-    const std::string_view rest = in_.substr(pos_);
+    const std::string_view rest = input.substr(pos);
     for (std::string_view opening : {"<!--", "<![CDATA[", "<!DOCTYPE"})
         if (rest.size() < opening.size() && opening.starts_with(rest))
             truncated();
 }
 
 inline bool XmlScanner::skipSpace() {
-    const std::size_t at = pos_;
-    while (pos_ < in_.size() && isSpace(in_[pos_]))
-        ++pos_;
-    return pos_ != at;
+    const std::size_t at = pos;
+    while (pos < input.size() && isSpace(input[pos]))
+        ++pos;
+    return pos != at;
 }
 
 inline void XmlScanner::expect(char c, const char* what) {
-    if (pos_ >= in_.size())
+    if (pos >= input.size())
         truncated();
-    if (in_[pos_] != c)
-        malformed(pos_, std::string("expected ") + what);
-    ++pos_;
+    if (input[pos] != c)
+        malformed(pos, std::string("expected ") + what);
+    ++pos;
 }
 
 inline std::string_view XmlScanner::scanName(const char* what) {
-    const std::size_t at = pos_;
+    const std::size_t at = pos;
     // Plain ASCII names, the usual case, in a tight loop.
-    if (at < in_.size() && (classOf(in_[at]) & kNameStart)) {
+    if (at < input.size() && (classOf(input[at]) & kNameStart)) {
         std::size_t end = at + 1;
-        while (end < in_.size() && (classOf(in_[end]) & kNameChar))
+        while (end < input.size() && (classOf(input[end]) & kNameChar))
             ++end;
-        if (end < in_.size() && static_cast<unsigned char>(in_[end]) < 0x80) {
-            pos_ = end;
-            return in_.substr(at, end - at);
+        if (end < input.size() && static_cast<unsigned char>(input[end]) < 0x80) {
+            pos = end;
+            return input.substr(at, end - at);
         }
     }
     return scanOtherName(what);
@@ -448,71 +448,71 @@ inline std::string_view XmlScanner::scanName(const char* what) {
 
 // Names with other characters, and the errors of names.
 std::string_view XmlScanner::scanOtherName(const char* what) {
-    const std::size_t at = pos_;
+    const std::size_t at = pos;
     bool first = true;
-    while (pos_ < in_.size()) {
-        const auto c = static_cast<unsigned char>(in_[pos_]);
+    while (pos < input.size()) {
+        const auto c = static_cast<unsigned char>(input[pos]);
         if (c < 0x80) {
             if (!(first ? isAsciiNameStart(c) : isAsciiNameChar(c)))
                 break;
-            ++pos_;
+            ++pos;
         } else {
             char32_t cp;
-            const int length = decode(in_, pos_, cp);
+            const int length = decode(input, pos, cp);
             if (!(first ? isNameStart(cp) : isNameChar(cp)))
                 break;
-            pos_ += static_cast<std::size_t>(length);
+            pos += static_cast<std::size_t>(length);
         }
         first = false;
     }
-    if (pos_ >= in_.size())
+    if (pos >= input.size())
         truncated();
     if (first)
-        malformed(pos_, std::string("expected ") + what);
-    return in_.substr(at, pos_ - at);
+        malformed(pos, std::string("expected ") + what);
+    return input.substr(at, pos - at);
 }
 
 // --- markup -----------------------------------------------------------------------------------
 
 void XmlScanner::comment() {
-    const std::size_t dashes = in_.find("--", pos_ + 4);
-    if (dashes == std::string_view::npos || dashes + 2 >= in_.size())
+    const std::size_t dashes = input.find("--", pos + 4);
+    if (dashes == std::string_view::npos || dashes + 2 >= input.size())
         truncated();
-    if (in_[dashes + 2] != '>')
+    if (input[dashes + 2] != '>')
         malformed(dashes, "'--' inside a comment");
-    pos_ = dashes + 3;
-    tokenEnd_ = pos_;
+    pos = dashes + 3;
+    tokenEnd = pos;
 }
 
 void XmlScanner::processingInstruction() {
-    pos_ += 2;
-    const std::size_t targetAt = pos_;
+    pos += 2;
+    const std::size_t targetAt = pos;
     const std::string_view target = scanName("the target of a processing instruction");
     if (target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' &&
         (target[2] | 0x20) == 'l')
         malformed(targetAt, "the XML declaration may only open the file");
     if (!startsWith("?>") && !skipSpace())
-        malformed(pos_, "expected a space after the target of a processing instruction");
-    const std::size_t end = in_.find("?>", pos_);
+        malformed(pos, "expected a space after the target of a processing instruction");
+    const std::size_t end = input.find("?>", pos);
     if (end == std::string_view::npos)
         truncated();
-    pos_ = end + 2;
-    tokenEnd_ = pos_;
+    pos = end + 2;
+    tokenEnd = pos;
 }
 
 void XmlScanner::reference(std::string& out) {
-    const std::size_t at = pos_;
-    ++pos_;
-    if (pos_ >= in_.size())
+    const std::size_t at = pos;
+    ++pos;
+    if (pos >= input.size())
         truncated();
-    if (in_[pos_] == '#') {
-        ++pos_;
-        const bool hex = pos_ < in_.size() && in_[pos_] == 'x';
-        pos_ += hex;
+    if (input[pos] == '#') {
+        ++pos;
+        const bool hex = pos < input.size() && input[pos] == 'x';
+        pos += hex;
         char32_t value = 0;
         std::size_t digits = 0;
-        for (; pos_ < in_.size(); ++pos_, ++digits) {
-            const char c = in_[pos_];
+        for (; pos < input.size(); ++pos, ++digits) {
+            const char c = input[pos];
             int d;
             if (c >= '0' && c <= '9')
                 d = c - '0';
@@ -526,13 +526,13 @@ void XmlScanner::reference(std::string& out) {
             if (value > 0x10FFFF)
                 value = 0x110000; // stays out of range, and cannot overflow
         }
-        if (pos_ >= in_.size())
+        if (pos >= input.size())
             truncated();
-        if (digits == 0 || in_[pos_] != ';')
-            malformed(pos_, "a character reference needs digits and ';'");
-        ++pos_;
+        if (digits == 0 || input[pos] != ';')
+            malformed(pos, "a character reference needs digits and ';'");
+        ++pos;
         if (!isXmlChar(value))
-            malformed(at, "the character reference '" + std::string(in_.substr(at, pos_ - at)) +
+            malformed(at, "the character reference '" + std::string(input.substr(at, pos - at)) +
                               "' is to a character XML does not allow");
         appendUtf8(out, value);
         return;
@@ -554,180 +554,181 @@ void XmlScanner::reference(std::string& out) {
 }
 
 void XmlScanner::startTag() {
-    if (open_.empty() && rootSeen_)
-        malformed(pos_, "content after the root element");
-    ++pos_;
+    if (openElements.empty() && rootSeen)
+        malformed(pos, "content after the root element");
+    ++pos;
     const std::string_view name = scanName("an element name after '<'");
-    attributes_.clear();
-    values_.clear();
-    resolved_.clear();
+    elementAttributes.clear();
+    resolvedValues.clear();
+    resolvedAttributes.clear();
     for (;;) {
         const bool space = skipSpace();
-        if (pos_ >= in_.size())
+        if (pos >= input.size())
             truncated();
-        const char c = in_[pos_];
+        const char c = input[pos];
         if (c == '>') {
-            ++pos_;
+            ++pos;
             break;
         }
         if (c == '/') {
-            ++pos_;
+            ++pos;
             expect('>', "'>' after '/'");
-            pendingEnd_ = true;
+            pendingEnd = true;
             break;
         }
         if (!space)
-            malformed(pos_, "expected a space, '>' or '/>' in a start tag");
-        const std::size_t nameAt = pos_;
+            malformed(pos, "expected a space, '>' or '/>' in a start tag");
+        const std::size_t nameAt = pos;
         const std::string_view attr = scanName("an attribute name");
-        for (const Attribute& a : attributes_)
+        for (const Attribute& a : elementAttributes)
             if (sameName(a.name, attr))
                 malformed(nameAt, "the attribute '" + std::string(attr) + "' is given twice");
         skipSpace();
         expect('=', "'=' after an attribute name");
         skipSpace();
-        if (pos_ >= in_.size())
+        if (pos >= input.size())
             truncated();
-        const char quote = in_[pos_];
+        const char quote = input[pos];
         if (quote != '"' && quote != '\'')
-            malformed(pos_, "an attribute value must be quoted");
-        const std::size_t from = ++pos_;
+            malformed(pos, "an attribute value must be quoted");
+        const std::size_t from = ++pos;
         bool plain = true;
-        for (; pos_ < in_.size(); ++pos_) {
-            const char v = in_[pos_];
+        for (; pos < input.size(); ++pos) {
+            const char v = input[pos];
             if (!(classOf(v) & kAttrSpecial))
                 continue;
             if (v == quote)
                 break;
             if (v == '<')
-                malformed(pos_, "'<' in an attribute value");
+                malformed(pos, "'<' in an attribute value");
             plain = plain && (v == '"' || v == '\'' || v == ' ');
         }
-        if (pos_ >= in_.size())
+        if (pos >= input.size())
             truncated();
         if (plain) {
-            attributes_.push_back({attr, in_.substr(from, pos_ - from)});
+            elementAttributes.push_back({attr, input.substr(from, pos - from)});
         } else {
-            // Resolved into values_; its view is set once values_ stops growing.
-            const std::size_t end = pos_;
-            resolved_.emplace_back(attributes_.size(), values_.size());
-            pos_ = from;
-            while (pos_ < end) {
-                const char v = in_[pos_];
+            // Resolved into resolvedValues; its view is set once resolvedValues stops growing.
+            const std::size_t end = pos;
+            resolvedAttributes.emplace_back(elementAttributes.size(), resolvedValues.size());
+            pos = from;
+            while (pos < end) {
+                const char v = input[pos];
                 if (v == '&') {
-                    reference(values_);
-                    if (pos_ > end)
+                    reference(resolvedValues);
+                    if (pos > end)
                         malformed(end, "a reference runs past the end of an attribute value");
                 } else if (v == '\r' || v == '\n' || v == '\t') {
-                    values_ += ' '; // line ends and tabs in attribute values read as spaces
-                    pos_ += (v == '\r' && pos_ + 1 < end && in_[pos_ + 1] == '\n') ? 2 : 1;
+                    resolvedValues += ' '; // line ends and tabs in attribute values read as spaces
+                    pos += (v == '\r' && pos + 1 < end && input[pos + 1] == '\n') ? 2 : 1;
                 } else {
-                    values_ += v;
-                    ++pos_;
+                    resolvedValues += v;
+                    ++pos;
                 }
             }
-            attributes_.push_back({attr, {}});
+            elementAttributes.push_back({attr, {}});
         }
-        ++pos_; // the closing quote
+        ++pos; // the closing quote
     }
-    for (std::size_t k = 0; k < resolved_.size(); ++k) {
-        const std::size_t start = resolved_[k].second;
-        const std::size_t end = k + 1 < resolved_.size() ? resolved_[k + 1].second : values_.size();
-        attributes_[resolved_[k].first].value =
-            std::string_view(values_).substr(start, end - start);
+    for (std::size_t k = 0; k < resolvedAttributes.size(); ++k) {
+        const std::size_t start = resolvedAttributes[k].second;
+        const std::size_t end = k + 1 < resolvedAttributes.size() ? resolvedAttributes[k + 1].second
+                                                                  : resolvedValues.size();
+        elementAttributes[resolvedAttributes[k].first].value =
+            std::string_view(resolvedValues).substr(start, end - start);
     }
-    if (open_.size() >= maxDepth_)
-        failAt(pos_, "elements nest deeper than " + std::to_string(maxDepth_) + " levels");
-    open_.push_back(name);
-    name_ = name;
-    rootSeen_ = true;
-    tokenEnd_ = pos_;
-    token_ = Token::StartElement;
+    if (openElements.size() >= depthLimit)
+        failAt(pos, "elements nest deeper than " + std::to_string(depthLimit) + " levels");
+    openElements.push_back(name);
+    elementName = name;
+    rootSeen = true;
+    tokenEnd = pos;
+    currentToken = Token::StartElement;
 }
 
 void XmlScanner::endTag() {
-    const std::size_t at = pos_;
-    pos_ += 2;
+    const std::size_t at = pos;
+    pos += 2;
     const std::string_view name = scanName("an element name after '</'");
     skipSpace();
     expect('>', "'>' to close an end tag");
-    if (open_.empty())
+    if (openElements.empty())
         malformed(at, "the end tag </" + std::string(name) + "> closes nothing");
-    if (!sameName(open_.back(), name))
+    if (!sameName(openElements.back(), name))
         malformed(at, "the end tag </" + std::string(name) + "> does not match <" +
-                          std::string(open_.back()) + ">");
-    open_.pop_back();
-    name_ = name;
-    tokenEnd_ = pos_;
-    token_ = Token::EndElement;
+                          std::string(openElements.back()) + ">");
+    openElements.pop_back();
+    elementName = name;
+    tokenEnd = pos;
+    currentToken = Token::EndElement;
 }
 
 std::string_view XmlScanner::elementText() {
-    if (token_ != Token::StartElement)
+    if (currentToken != Token::StartElement)
         fail("expected an element's text");
-    if (pendingEnd_) {
+    if (pendingEnd) {
         next();
         return {};
     }
-    const std::size_t startedAt = tokenEnd_;
+    const std::size_t startedAt = tokenEnd;
     // The usual case, plain text right up to the end tag, is a view into the file.
-    std::size_t i = pos_;
-    while (i < in_.size()) {
-        const char c = in_[i];
+    std::size_t i = pos;
+    while (i < input.size()) {
+        const char c = input[i];
         if (c == '<' || c == '&' || c == '\r' || c == ']')
             break;
         ++i;
     }
-    if (i + 1 < in_.size() && in_[i] == '<' && in_[i + 1] == '/') {
-        const std::string_view text = in_.substr(pos_, i - pos_);
-        pos_ = i;
+    if (i + 1 < input.size() && input[i] == '<' && input[i + 1] == '/') {
+        const std::string_view text = input.substr(pos, i - pos);
+        pos = i;
         endTag();
         return text;
     }
-    text_.clear();
+    textBuffer.clear();
     for (;;) {
-        if (pos_ >= in_.size())
+        if (pos >= input.size())
             truncated();
-        const char c = in_[pos_];
+        const char c = input[pos];
         if (c == '<') {
             if (startsWith("</")) {
                 endTag();
-                return text_;
+                return textBuffer;
             }
             if (startsWith("<!--")) {
                 comment();
             } else if (startsWith("<?")) {
                 processingInstruction();
             } else if (startsWith("<![CDATA[")) {
-                const std::size_t end = in_.find("]]>", pos_ + 9);
+                const std::size_t end = input.find("]]>", pos + 9);
                 if (end == std::string_view::npos)
                     truncated();
-                for (std::size_t k = pos_ + 9; k < end; ++k) {
-                    if (in_[k] == '\r') {
-                        text_ += '\n';
-                        k += k + 1 < end && in_[k + 1] == '\n';
+                for (std::size_t k = pos + 9; k < end; ++k) {
+                    if (input[k] == '\r') {
+                        textBuffer += '\n';
+                        k += k + 1 < end && input[k + 1] == '\n';
                     } else {
-                        text_ += in_[k];
+                        textBuffer += input[k];
                     }
                 }
-                pos_ = end + 3;
-            } else if (pos_ + 1 < in_.size() && in_[pos_ + 1] == '!') {
+                pos = end + 3;
+            } else if (pos + 1 < input.size() && input[pos + 1] == '!') {
                 failIfCut();
-                malformed(pos_, "unexpected '<!'");
+                malformed(pos, "unexpected '<!'");
             } else {
                 startTag(); // a broken or cut off tag is reported as such first
                 failAt(startedAt, "a value holds text only, no elements");
             }
         } else if (c == '&') {
-            reference(text_);
+            reference(textBuffer);
         } else if (c == '\r') {
-            text_ += '\n'; // line ends read as line feeds
-            pos_ += pos_ + 1 < in_.size() && in_[pos_ + 1] == '\n' ? 2 : 1;
+            textBuffer += '\n'; // line ends read as line feeds
+            pos += pos + 1 < input.size() && input[pos + 1] == '\n' ? 2 : 1;
         } else if (c == ']' && startsWith("]]>")) {
-            malformed(pos_, "']]>' in text");
+            malformed(pos, "']]>' in text");
         } else {
-            text_ += c;
-            ++pos_;
+            textBuffer += c;
+            ++pos;
         }
     }
 }

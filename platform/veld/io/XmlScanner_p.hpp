@@ -50,20 +50,20 @@ public:
     // same after it was released, such as a read-only file mapping.
     void onConsumed(std::function<void(std::size_t from, std::size_t to)> release,
                     std::size_t step) {
-        release_ = std::move(release);
-        releaseStep_ = step;
+        releaseHandler = std::move(release);
+        releaseStep = step;
     }
 
     // The next start or end element, or EndDocument. Comments, processing instructions and
     // whitespace between elements are skipped; other text fails.
     Token next();
-    Token token() const { return token_; }
+    Token token() const { return currentToken; }
     // The name of the current element (start or end).
-    std::string_view name() const { return name_; }
-    bool isNamed(std::string_view name) const { return sameName(name_, name); }
+    std::string_view name() const { return elementName; }
+    bool isNamed(std::string_view name) const { return sameName(elementName, name); }
 
     // Attributes of the current start element.
-    const std::vector<Attribute>& attributes() const { return attributes_; }
+    const std::vector<Attribute>& attributes() const { return elementAttributes; }
     const std::string_view* attribute(std::string_view name) const;
     std::string_view required(std::string_view name) const; // fails when absent
     // Fails when the current element has an attribute not in the list.
@@ -81,8 +81,8 @@ public:
     std::string_view elementText();
 
     // Where the last token ended, as a byte offset: a place to report later.
-    std::size_t offset() const { return tokenEnd_; }
-    [[noreturn]] void fail(const std::string& what) const { failAt(tokenEnd_, what); }
+    std::size_t offset() const { return tokenEnd; }
+    [[noreturn]] void fail(const std::string& what) const { failAt(tokenEnd, what); }
     [[noreturn]] void failAt(std::size_t offset, const std::string& what) const;
 
     // Line (from 1) and column (from 0, in UTF-16 units) of a byte offset.
@@ -102,34 +102,35 @@ private:
     void processingInstruction();
     void skipText();
     void failIfCut() const;
-    // Appends one reference at pos_ (on '&') to out, resolved.
+    // Appends one reference at pos (on '&') to out, resolved.
     void reference(std::string& out);
     std::string_view scanName(const char* what);
     std::string_view scanOtherName(const char* what);
     bool skipSpace();
     void expect(char c, const char* what);
-    bool startsWith(std::string_view s) const { return in_.substr(pos_, s.size()) == s; }
+    bool startsWith(std::string_view s) const { return input.substr(pos, s.size()) == s; }
     [[noreturn]] void truncated() const;
     [[noreturn]] void malformed(std::size_t at, const std::string& what) const;
 
-    std::string_view in_;
-    std::size_t pos_ = 0;
-    std::size_t tokenEnd_ = 0;
-    std::string source_;
-    std::size_t maxDepth_;
-    Token token_ = Token::EndDocument;
-    bool started_ = false;
-    bool rootSeen_ = false;
-    bool pendingEnd_ = false; // the current start element closed itself
-    std::string_view name_;
-    std::vector<std::string_view> open_;
-    std::vector<Attribute> attributes_;
-    std::string values_; // attribute values that needed resolving, one after another
-    std::vector<std::pair<std::size_t, std::size_t>> resolved_; // attribute, start in values_
-    std::string text_;
-    std::function<void(std::size_t, std::size_t)> release_;
-    std::size_t releaseStep_ = 0;
-    std::size_t released_ = 0;
+    std::string_view input;
+    std::size_t pos = 0;
+    std::size_t tokenEnd = 0;
+    std::string source;
+    std::size_t depthLimit;
+    Token currentToken = Token::EndDocument;
+    bool started = false;
+    bool rootSeen = false;
+    bool pendingEnd = false; // the current start element closed itself
+    std::string_view elementName;
+    std::vector<std::string_view> openElements;
+    std::vector<Attribute> elementAttributes;
+    std::string resolvedValues; // attribute values that needed resolving, one after another
+    std::vector<std::pair<std::size_t, std::size_t>>
+        resolvedAttributes; // attribute, start in resolvedValues
+    std::string textBuffer;
+    std::function<void(std::size_t, std::size_t)> releaseHandler;
+    std::size_t releaseStep = 0;
+    std::size_t released = 0;
 };
 
 } // namespace VELD::io
