@@ -1,3 +1,4 @@
+// Private to application/: included only by its own sources and tests; not installed.
 #pragma once
 
 #include "platform/tavi/GHash.hpp"

@@ -1,3 +1,4 @@
+// Private to editor/: included only by its own sources and tests; not installed.
 #pragma once
 
 #include "editor/DelegateToGlyphTool.hpp"

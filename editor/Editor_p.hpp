@@ -1,6 +1,5 @@
+// Private to editor/: included only by its own sources and tests; not installed.
 #pragma once
-
-// Private to the editor's sources and their tests.
 
 #include "editor/Editor.hpp"
 #include "platform/nimb/Listener.hpp"

@@ -1,6 +1,7 @@
+// Private to utils/: included only by its own sources and tests; not installed.
 #pragma once
 
-// The filters' process-wide caches. Only the filters' own sources and their tests include this.
+// The filters' process-wide caches.
 
 #include "utils/FastStringLess.hpp"
 #include "utils/XMLFilterBase.hpp"

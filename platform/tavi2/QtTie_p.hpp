@@ -1,3 +1,4 @@
+// Private to platform/tavi2/: included only by its own sources and tests; not installed.
 #pragma once
 
 #include <QObject>

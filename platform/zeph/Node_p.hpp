@@ -1,3 +1,4 @@
+// Private to platform/zeph/: included only by its own sources and tests; not installed.
 #pragma once
 
 #include "platform/nimb/Emitter.hpp"

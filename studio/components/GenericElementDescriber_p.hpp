@@ -1,6 +1,7 @@
+// Private to studio/components/: included only by its own sources and tests; not installed.
 #pragma once
 
-// What the default describer and editability test share. Only this folder's sources include it.
+// What the default describer and editability test share.
 
 #include "platform/veld/Meta.hpp"
 

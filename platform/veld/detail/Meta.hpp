@@ -1,3 +1,4 @@
+// Private to platform/veld/: included only by its own sources and tests; not installed.
 #pragma once
 
 // The process-wide table of meta-data: every registered package, class, property, type and

@@ -1,3 +1,4 @@
+// Private to platform/veld/io/: included only by its own sources and tests; not installed.
 #pragma once
 
 // One strict UTF-8 sequence decoder for the model-file reader and writer.

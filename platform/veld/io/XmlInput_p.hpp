@@ -1,3 +1,4 @@
+// Private to platform/veld/io/: included only by its own sources and tests; not installed.
 #pragma once
 
 // Strict reading of meta-model files on Qt's XML stream reader: every failure becomes a

@@ -1,3 +1,4 @@
+// Private to platform/veld/io/: included only by its own sources and tests; not installed.
 #pragma once
 
 // A strict XML 1.0 tokenizer over a file held in memory, for model files, which can be large
