@@ -1,6 +1,7 @@
 #pragma once
 
 #include "application/EdgeCreationRuleSet.hpp"
+#include "application/kite_application_export.hpp"
 #include "platform/orbis/AbstractDomain.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi/StringID.hpp"
@@ -20,8 +21,8 @@ class GlyphFactory;
 // its edge rules, how its objects are presented, and the per-studio fronts it makes.
 // Counted (TAVI::Holder); the registry holds one count while it is registered.
 // The count comes first so that a holder releases the object at its own address.
-class AbstractKiteDomain : public TAVI::ReferencedTemplate<unsigned int>,
-                           public PLATFORM::AbstractDomain {
+class KITE_APPLICATION_EXPORT AbstractKiteDomain : public TAVI::ReferencedTemplate<unsigned int>,
+                                                   public PLATFORM::AbstractDomain {
 public:
     AbstractKiteDomain();
     ~AbstractKiteDomain() override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application/kite_application_export.hpp"
 #include "platform/orbis/AbstractDomainImpl.hpp"
 
 #include <string>
@@ -21,7 +22,7 @@ class Editor;
 // A domain's implementation inside one studio (one per studio and factory key, owned by the
 // studio): it makes the studio's applications and editors for the domain and runs its
 // context menus.
-class AbstractKiteDomainImpl : public PLATFORM::AbstractDomainImpl {
+class KITE_APPLICATION_EXPORT AbstractKiteDomainImpl : public PLATFORM::AbstractDomainImpl {
 public:
     explicit AbstractKiteDomainImpl(PLATFORM::Studio* studio)
         : PLATFORM::AbstractDomainImpl(studio) {}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application/kite_application_export.hpp"
 #include "platform/orbis/DomainInterface.hpp"
 #include "platform/tavi/StringID.hpp"
 
@@ -31,7 +32,7 @@ class GlyphFactory;
 // A domain's front in one studio: what the studio application and scripts talk to. The
 // presentation operations forward to the domain; making applications and editors goes to
 // the studio's implementation.
-class AbstractKiteDomainInterface : public PLATFORM::DomainInterface {
+class KITE_APPLICATION_EXPORT AbstractKiteDomainInterface : public PLATFORM::DomainInterface {
 public:
     static const char* const noxTypeName; // "KITE.AbstractDomain"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "application/StudioAppLink.hpp"
+#include "application/kite_application_export.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/veld/Model.hpp"
 #include "platform/veld/Report.hpp"
@@ -16,7 +17,8 @@ namespace KITE {
 // What a studio holds for each of its models: a kernel listener on the model that hands every
 // change report to the studio application. Counted (TAVI::Holder). Made without a live model
 // or without a studio it listens to nothing.
-class Application : public TAVI::ReferencedTemplate<unsigned int>, public VELD::ListenerBase {
+class KITE_APPLICATION_EXPORT Application : public TAVI::ReferencedTemplate<unsigned int>,
+                                            public VELD::ListenerBase {
 public:
     Application();
     Application(const VELD::Model& model, PLATFORM::Studio* studio);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application/kite_application_export.hpp"
 #include "platform/tavi/Command.hpp"
 #include "platform/veld/Model.hpp"
 
@@ -10,7 +11,7 @@ namespace KITE {
 // An undoable change of a model: done inside one kernel transaction, undone and redone by
 // moving the whole model to the change levels before and after that transaction. Editors run
 // commands through their undo/redo target.
-class Command : public TAVI::Command {
+class KITE_APPLICATION_EXPORT Command : public TAVI::Command {
 public:
     explicit Command(VELD::Model model);
     ~Command() override;
@@ -38,7 +39,7 @@ private:
 };
 
 // A command whose change is a kernel command run on the command's model.
-class VELDCommand : public Command {
+class KITE_APPLICATION_EXPORT VELDCommand : public Command {
 public:
     VELDCommand(VELD::Model model, const std::string& description);
 

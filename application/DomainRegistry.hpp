@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application/kite_application_export.hpp"
 #include "platform/tavi/GHash.hpp"
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/StringID.hpp"
@@ -20,7 +21,7 @@ class AbstractKiteDomainInterface;
 // The process-wide table of domains: by name, and by the model type each one edits. It holds
 // one count of every registered domain. Lookups report catalog errors into the holder given;
 // the per-studio lookups make a new front of the domain found.
-class DomainRegistry {
+class KITE_APPLICATION_EXPORT DomainRegistry {
 public:
     static DomainRegistry* instance();
 

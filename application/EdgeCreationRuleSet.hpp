@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application/kite_application_export.hpp"
 #include "platform/veld/Meta.hpp"
 
 namespace KITE {
@@ -10,7 +11,7 @@ class EdgeCreationRuleSetPrivate;
 // diagram model's GraphNode class or classes derived from it, edge kinds GraphEdge or its
 // subclasses. A rule adds a start entry and an end entry; answers match classes exactly, so a
 // rule for a class does not cover its subclasses. Each domain owns one set.
-class EdgeCreationRuleSet {
+class KITE_APPLICATION_EXPORT EdgeCreationRuleSet {
 public:
     EdgeCreationRuleSet();
     virtual ~EdgeCreationRuleSet();

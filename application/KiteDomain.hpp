@@ -1,13 +1,14 @@
 #pragma once
 
 #include "application/AbstractKiteDomain.hpp"
+#include "application/kite_application_export.hpp"
 
 namespace KITE {
 
 // The library's default domain ("KITEDomain", model type "VELD.Model"): no glyph factory, no
 // edge rules, the default presentation. A process-wide singleton; the library does not
 // register it.
-class KiteDomain : public AbstractKiteDomain {
+class KITE_APPLICATION_EXPORT KiteDomain : public AbstractKiteDomain {
 public:
     static KiteDomain* get();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "application/AbstractKiteDomainImpl.hpp"
+#include "application/kite_application_export.hpp"
 
 #include <string>
 
@@ -14,7 +15,7 @@ class ImmutableDiagramElement;
 
 // The default domain's implementation in one studio, under the studio's factory key
 // "KITE:Domain": the editors' context menu and the model tree's visibility.
-class KiteDomainImpl : public AbstractKiteDomainImpl {
+class KITE_APPLICATION_EXPORT KiteDomainImpl : public AbstractKiteDomainImpl {
 public:
     static const char* const key; // "KITE:Domain"
 

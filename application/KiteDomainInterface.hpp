@@ -1,6 +1,7 @@
 #pragma once
 
 #include "application/AbstractKiteDomainInterface.hpp"
+#include "application/kite_application_export.hpp"
 
 #include <string>
 
@@ -15,7 +16,7 @@ class KiteDomainImpl;
 
 // The default domain's front in one studio ("KITE.Domain"). Every front of one studio shares
 // the studio's single KiteDomainImpl.
-class KiteDomainInterface : public AbstractKiteDomainInterface {
+class KITE_APPLICATION_EXPORT KiteDomainInterface : public AbstractKiteDomainInterface {
 public:
     static const char* const noxTypeName; // "KITE.Domain"
 

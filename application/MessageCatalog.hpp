@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application/kite_application_export.hpp"
 #include "platform/tavi/CodeLocation.hpp"
 
 #include <cstdint>
@@ -23,14 +24,15 @@ enum class Message : std::uint32_t {
 };
 
 // The id of a message ("KITE_DomainNotFound").
-const char* messageId(Message message);
+KITE_APPLICATION_EXPORT const char* messageId(Message message);
 
 // Registers the catalog with the host's message tables, English and Japanese ("ja").
 // Registering again changes nothing; returns whether the catalog is registered afterwards.
-bool registerMessageCatalog();
+KITE_APPLICATION_EXPORT bool registerMessageCatalog();
 
 // Puts a catalog error (id, code, location, one argument) into errors, replacing what it held.
-void reportError(TAVI::ErrorHolder& errors, const TAVI::CodeLocation& location, Message message,
-                 const std::string& argument = std::string());
+KITE_APPLICATION_EXPORT void reportError(TAVI::ErrorHolder& errors,
+                                         const TAVI::CodeLocation& location, Message message,
+                                         const std::string& argument = std::string());
 
 } // namespace KITE

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application/kite_application_export.hpp"
 #include "platform/datamodel/ChangeReports.hpp"
 
 namespace PLATFORM {
@@ -17,7 +18,7 @@ class StudioApp;
 // What models' applications, domain implementations and editors ask of the studio application
 // of their studio. StudioApp implements it; a studio whose application object does not is a
 // studio without a studio application, and these layers then do without one.
-class StudioAppLink {
+class KITE_APPLICATION_EXPORT StudioAppLink {
 public:
     virtual StudioApp* getStudioApp() = 0;
     // One committed transaction of a model the studio holds.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/tavi/Color.hpp"
 #include "platform/tavi2/GLToolButton2.hpp"
@@ -12,7 +13,8 @@ namespace KITE {
 // A double click on the checked button asks doubleClick whether to stay checked; when it says
 // yes the button turns red (the persistent colour) until it is unchecked. Subclasses decide
 // what the button starts.
-class BasePaletteButtonToTool : public TAVI::GLToolButton2, public NIMB::Listener {
+class KITE_EDITOR_EXPORT BasePaletteButtonToTool : public TAVI::GLToolButton2,
+                                                   public NIMB::Listener {
 public:
     // An empty label keeps the toolkit's default label; an empty icon file shows no icon.
     BasePaletteButtonToTool(const std::string& iconFile, const std::string& label);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/tavi/Geometry.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi/StringID.hpp"
@@ -16,7 +17,7 @@ class Glyph;
 // A small interactive node tree that a glyph carries under a tag (a button, a handle). Counted;
 // it lives while its glyph or a caller holds it. Glyph::addControl builds and attaches it,
 // Glyph::removeControl detaches it without destroying it.
-class Control : public TAVI::ReferencedTemplate<unsigned int> {
+class KITE_EDITOR_EXPORT Control : public TAVI::ReferencedTemplate<unsigned int> {
 public:
     ~Control() override;
     Control(const Control&) = delete;

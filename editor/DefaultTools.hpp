@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
+
 namespace KITE {
 
 class Editor;
@@ -8,6 +10,6 @@ class Editor;
 // and resize tools for the roles the selection tool starts them by, then the selection tool
 // and the delegate-to-glyph tool on its stack. Domains reach it through
 // AbstractKiteDomain::installTools, which every editor registers it with.
-void installDefaultTools(Editor& editor);
+KITE_EDITOR_EXPORT void installDefaultTools(Editor& editor);
 
 } // namespace KITE

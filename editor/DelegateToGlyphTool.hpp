@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/zeph/Tool.hpp"
 
@@ -16,7 +17,7 @@ class Glyph;
 // the tools below still get them unless a glyph consumes them. Escape is the exception: it
 // becomes one navigate-up request for the editor's diagram and goes no further. A glyph the
 // graphics drop gets no event afterwards. The tool never finishes; the editor must outlive it.
-class DelegateToGlyphTool : public ZEPH::Tool, public NIMB::Listener {
+class KITE_EDITOR_EXPORT DelegateToGlyphTool : public ZEPH::Tool, public NIMB::Listener {
 public:
     explicit DelegateToGlyphTool(Editor& editor);
     ~DelegateToGlyphTool() override;

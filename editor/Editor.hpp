@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/Graphics.hpp"
+#include "editor/kite_editor_export.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/nimb/Emitter.hpp"
 #include "platform/orbis/StudioComponentBase.hpp"
@@ -44,7 +45,7 @@ class StudioApp;
 //
 // Set-up, in this order (the studio's opener does it): setDiagram, setApplication,
 // setGlyphFactory, the diagram-set signal, observeModel, populate; then postCreate.
-class Editor : public PLATFORM::StudioComponentBase, public ZEPH::IToolStack {
+class KITE_EDITOR_EXPORT Editor : public PLATFORM::StudioComponentBase, public ZEPH::IToolStack {
 public:
     static constexpr const char* noxTypeName = "KITE.Editor";
     static Editor* create(PLATFORM::Studio* studio, const std::string& typeName);

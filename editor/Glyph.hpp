@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/editlayout/Item.hpp"
 #include "platform/tavi/Holder.hpp"
@@ -26,7 +27,8 @@ class GlyphPrivate;
 // its element is shown. A glyph may carry controls (small interactive node trees) under tags.
 // Subclasses build their nodes in create(), name their root in getRoot() and follow the
 // element in update().
-class Glyph : public TAVI::ReferencedTemplate<unsigned int>, public ZEPH::EventHandler {
+class KITE_EDITOR_EXPORT Glyph : public TAVI::ReferencedTemplate<unsigned int>,
+                                 public ZEPH::EventHandler {
 public:
     ~Glyph() override;
     Glyph(const Glyph&) = delete;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/Glyph.hpp"
+#include "editor/kite_editor_export.hpp"
 #include "platform/veld/VisitorTable.hpp"
 
 namespace KITE {
@@ -19,7 +20,7 @@ class Graphics;
 //       }
 //       TAVI::Holder<Glyph> createBlock(Block block) { ... }
 //   };
-class GlyphFactory {
+class KITE_EDITOR_EXPORT GlyphFactory {
 public:
     using Table = VELD::VisitorTable<GlyphFactory, TAVI::Holder<Glyph>>;
 

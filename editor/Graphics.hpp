@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/datamodel/ChangeReports.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/nimb/Emitter.hpp"
@@ -18,7 +19,7 @@ class GraphicsPrivate;
 // The glyphs of one editor: which glyph draws which element, and where its nodes hang. Owns
 // the canvas scene; glyphs of elements on the diagram hang under a root node, glyphs of
 // contained elements under their container's glyph. Holds one reference to each glyph.
-class Graphics {
+class KITE_EDITOR_EXPORT Graphics {
 public:
     // New graphics on a new scene whose first node is the root.
     static Graphics* createGraphics();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/zeph/MarqueeSelectionTool.hpp"
 #include "platform/zeph/ToolConstructor.hpp"
 
@@ -12,7 +13,7 @@ class Editor;
 // band over many elements sends one event for the whole selection when the tool leaves the
 // stack. Made by the tool constructor of its role (ZEPH::ToolConstructor<MarqueeSelectionTool,
 // Editor&>) or by subclasses. The editor must outlive the tool.
-class MarqueeSelectionTool : public ZEPH::MarqueeSelectionTool {
+class KITE_EDITOR_EXPORT MarqueeSelectionTool : public ZEPH::MarqueeSelectionTool {
 public:
     ~MarqueeSelectionTool() override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/PaletteTool.hpp"
+#include "editor/kite_editor_export.hpp"
 #include "platform/tavi/Geometry.hpp"
 #include "platform/zeph/RectNode.hpp"
 
@@ -11,7 +12,7 @@ namespace KITE {
 // on that canvas and the tool is done, so it leaves the stack once a zoom is applied. It takes
 // the canvas from each event, so it needs no editor. It consumes every pointer event while it
 // is on the stack, so the tools below do not select or move meanwhile.
-class MarqueeZoomTool : public PaletteTool {
+class KITE_EDITOR_EXPORT MarqueeZoomTool : public PaletteTool {
 public:
     MarqueeZoomTool();
     ~MarqueeZoomTool() override;

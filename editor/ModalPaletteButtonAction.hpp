@@ -1,13 +1,14 @@
 #pragma once
 
 #include "editor/PaletteTool.hpp"
+#include "editor/kite_editor_export.hpp"
 #include "platform/tavi2/GLAction2.hpp"
 
 namespace KITE {
 
 // An entry of a palette button's modes menu: shows a mode's label and icon and remembers the
 // mode. Like any action it goes with the menu it belongs to.
-class ModalPaletteButtonAction : public TAVI::GLAction2 {
+class KITE_EDITOR_EXPORT ModalPaletteButtonAction : public TAVI::GLAction2 {
 public:
     // Throws TAVI::TypedException for a null mode.
     ModalPaletteButtonAction(const PaletteTool::Mode* mode, TAVI::GLWidget2* parent = nullptr);

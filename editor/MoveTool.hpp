@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/editlayout/Guide.hpp"
 #include "platform/editlayout/Item.hpp"
@@ -33,7 +34,7 @@ class MoveToolPrivate;
 // finite coordinates.
 // Made by the tool constructor of its role (ZEPH::ToolConstructor<MoveTool, Editor&>) or by
 // subclasses. The editor must outlive the tool; its constructors leave the scene with it.
-class MoveTool : public ZEPH::MoveTool {
+class KITE_EDITOR_EXPORT MoveTool : public ZEPH::MoveTool {
 public:
     ~MoveTool() override;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/tavi2/GLEvents2.hpp"
 
@@ -21,7 +22,7 @@ class PalettePrivate;
 //
 // The tool bar owns the widgets. The palette owns the tool bar until the tool bar is placed in
 // another widget (the editor's panel), which owns it from then on.
-class Palette : public NIMB::Listener {
+class KITE_EDITOR_EXPORT Palette : public NIMB::Listener {
 public:
     Palette();
     virtual ~Palette();

@@ -2,6 +2,7 @@
 
 #include "editor/BasePaletteButtonToTool.hpp"
 #include "editor/PaletteTool.hpp"
+#include "editor/kite_editor_export.hpp"
 #include "platform/tavi/Holder.hpp"
 
 #include <memory>
@@ -22,7 +23,7 @@ class PaletteButtonToolFactory;
 // button makes its tool persistent. Neither the factory nor the editor is owned; a button
 // whose editor has gone (or that has none, or whose factory makes no tool) starts nothing and
 // stays unchecked.
-class PaletteButtonToTool : public BasePaletteButtonToTool {
+class KITE_EDITOR_EXPORT PaletteButtonToTool : public BasePaletteButtonToTool {
 public:
     PaletteButtonToTool(const PaletteButtonToolFactory* factory, Editor* editor,
                         const std::string& iconFile, const std::string& label);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/PaletteButtonToTool.hpp"
+#include "editor/kite_editor_export.hpp"
 
 namespace TAVI {
 class GLMenu2;
@@ -14,7 +15,7 @@ class ModalPaletteButtonToolFactory;
 // them; choosing one shows it on the button and runs the tool in it, starting the tool when the
 // button was unchecked. The first mode is the current one to begin with. A factory that lists
 // no mode gives a button without label or icon whose tool runs without a mode.
-class PaletteButtonToToolWithModes : public PaletteButtonToTool {
+class KITE_EDITOR_EXPORT PaletteButtonToToolWithModes : public PaletteButtonToTool {
 public:
     PaletteButtonToToolWithModes(const ModalPaletteButtonToolFactory* factory, Editor* editor);
     ~PaletteButtonToToolWithModes() override;

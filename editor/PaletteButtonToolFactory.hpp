@@ -1,13 +1,14 @@
 #pragma once
 
 #include "editor/PaletteTool.hpp"
+#include "editor/kite_editor_export.hpp"
 #include "platform/tavi/Holder.hpp"
 
 namespace KITE {
 
 // Makes the tools a palette button starts: a new tool each time the button is checked. The
 // button does not own its factory; factories usually live for the whole process.
-class PaletteButtonToolFactory {
+class KITE_EDITOR_EXPORT PaletteButtonToolFactory {
 public:
     virtual ~PaletteButtonToolFactory() = default;
 

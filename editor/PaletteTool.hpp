@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/nimb/Emitter.hpp"
 #include "platform/zeph/Tool.hpp"
 
@@ -10,7 +11,7 @@ namespace KITE {
 // A canvas tool that a palette button starts. It knows whether it stays after one use
 // (persistent, set by a double click on its button) and which mode it runs in. It tells its
 // button when it leaves the tool stack, so that the button unchecks itself.
-class PaletteTool : public ZEPH::Tool {
+class KITE_EDITOR_EXPORT PaletteTool : public ZEPH::Tool {
 public:
     // One mode of a tool, as a palette lists it: the label and icon of its menu entry, and a
     // value the tool reads to know what to do. Modes are owned by whoever lists them (the

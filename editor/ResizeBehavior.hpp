@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/host/Wrappable.hpp"
 #include "platform/zeph/ResizeBehavior.hpp"
@@ -21,7 +22,8 @@ class ResizeBehaviorPrivate;
 // it started with writes nothing.
 // Made by the tool constructor of its role (ZEPH::ToolConstructor<ResizeBehavior, Editor&>) or
 // by subclasses. The editor must outlive the behaviour.
-class ResizeBehavior : public ZEPH::ResizeBehavior, public virtual NOX::Wrappable {
+class KITE_EDITOR_EXPORT ResizeBehavior : public ZEPH::ResizeBehavior,
+                                          public virtual NOX::Wrappable {
 public:
     static constexpr const char* noxTypeName = "KITE.ResizeBehavior";
     ~ResizeBehavior() override;

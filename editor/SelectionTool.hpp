@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/kite_editor_export.hpp"
 #include "platform/zeph/SelectionTool.hpp"
 
 namespace KITE {
@@ -12,7 +13,7 @@ class Editor;
 // tells the glyph; nodes that are no glyph's root are not selected at all. Clearing deselects
 // every node and empties the editor's selection without a selection event. The editor must
 // outlive the tool (the editor's scene holds it).
-class SelectionTool : public ZEPH::SelectionTool {
+class KITE_EDITOR_EXPORT SelectionTool : public ZEPH::SelectionTool {
 public:
     explicit SelectionTool(Editor& editor);
     ~SelectionTool() override;

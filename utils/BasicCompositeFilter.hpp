@@ -2,6 +2,7 @@
 
 #include "utils/ControlFilterBase.hpp"
 #include "utils/FilterTestResult.hpp"
+#include "utils/kite_utils_export.hpp"
 
 #include <functional>
 #include <string>
@@ -16,7 +17,7 @@ namespace KITE::Util {
 // The sequences it hands out are read-only views over the kernel's sequences that keep the
 // filter alive; the filter must therefore be held by a boost::shared_ptr (execute throws
 // TAVI::TypedException otherwise).
-class BasicCompositeFilter : public ControlFilterBase {
+class KITE_UTILS_EXPORT BasicCompositeFilter : public ControlFilterBase {
 public:
     BasicCompositeFilter(std::string family, bool allowReadOnly, bool trackHistory);
     ~BasicCompositeFilter() override;

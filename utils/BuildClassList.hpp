@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/Meta.hpp"
+#include "utils/kite_utils_export.hpp"
 
 #include <vector>
 
@@ -10,6 +11,7 @@ namespace KITE::Util {
 // class, then its superclasses, then theirs, each generation in depth-first order of
 // getSuperClasses. Results are cached by qualified name until clearCacheMaps(); an invalid
 // class gives an empty list.
-void buildClassList(const VELD::ImmutableClass& cls, std::vector<VELD::ImmutableClass>& out);
+KITE_UTILS_EXPORT void buildClassList(const VELD::ImmutableClass& cls,
+                                      std::vector<VELD::ImmutableClass>& out);
 
 } // namespace KITE::Util

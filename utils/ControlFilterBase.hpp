@@ -1,6 +1,7 @@
 #pragma once
 
 #include "utils/FilterBase.hpp"
+#include "utils/kite_utils_export.hpp"
 
 #include <string>
 
@@ -8,7 +9,7 @@ namespace KITE::Util {
 
 // A filter for one family of views: "Tree" (the model tree, composite properties) or
 // "Property" (the property browser, plain properties).
-class ControlFilterBase : public FilterBase {
+class KITE_UTILS_EXPORT ControlFilterBase : public FilterBase {
 public:
     explicit ControlFilterBase(std::string family);
     ~ControlFilterBase() override;

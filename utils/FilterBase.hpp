@@ -3,6 +3,7 @@
 #include "platform/veld/Meta.hpp"
 #include "platform/veld/Object.hpp"
 #include "platform/veld/Sequence.hpp"
+#include "utils/kite_utils_export.hpp"
 
 #include <boost/enable_shared_from_this.hpp>
 #include <boost/shared_ptr.hpp>
@@ -14,7 +15,7 @@ namespace KITE::Util {
 // A control filter: decides which attributes of a class a view shows, and which values of a
 // property or which classes it offers. Filters are strategy objects held by boost::shared_ptr
 // and shared between the views that use them; the sequences they hand out may keep them alive.
-class FilterBase : public boost::enable_shared_from_this<FilterBase> {
+class KITE_UTILS_EXPORT FilterBase : public boost::enable_shared_from_this<FilterBase> {
 public:
     virtual ~FilterBase();
 

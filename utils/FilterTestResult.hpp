@@ -1,5 +1,7 @@
 #pragma once
 
+#include "utils/kite_utils_export.hpp"
+
 #include <string>
 #include <vector>
 
@@ -7,7 +9,7 @@ namespace KITE::Util {
 
 // Why a filter accepted or rejected one candidate: the steps it took, in order. Filters fill
 // one only while they track their history, and print it with dumpHistory.
-class FilterTestResult {
+class KITE_UTILS_EXPORT FilterTestResult {
 public:
     struct Entry {
         std::string typeName; // the filter's type name ("XMLFilterMatch")

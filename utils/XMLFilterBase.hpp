@@ -2,6 +2,7 @@
 
 #include "platform/tavi/xmldb/Database.hpp"
 #include "utils/BasicCompositeFilter.hpp"
+#include "utils/kite_utils_export.hpp"
 
 #include <boost/shared_ptr.hpp>
 
@@ -22,7 +23,7 @@ namespace KITE::Util {
 // Views handed out decide with the rules built for their class, even after the filter was
 // rebuilt for another one. Decisions of a view are remembered (unless the history is tracked)
 // as long as the view lives, as the caches remember them until clearCacheMaps().
-class XMLFilterBase : public BasicCompositeFilter {
+class KITE_UTILS_EXPORT XMLFilterBase : public BasicCompositeFilter {
 public:
     enum ListKind { None = 0, Include = 1, Exclude = 2 };
     // "None", "Include", "Exclude"; "Invalid" for any other value.

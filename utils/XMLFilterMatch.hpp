@@ -1,6 +1,7 @@
 #pragma once
 
 #include "utils/XMLFilterBase.hpp"
+#include "utils/kite_utils_export.hpp"
 
 #include <memory>
 
@@ -12,7 +13,7 @@ namespace KITE::Util {
 // instance key, class and read-only setting: equal filters share them until clearCacheMaps().
 // The instance key of this filter and of classes derived from it depends only on the type
 // name, the family and the mode.
-class XMLFilterMatch : public XMLFilterBase {
+class KITE_UTILS_EXPORT XMLFilterMatch : public XMLFilterBase {
 public:
     XMLFilterMatch(std::string family, std::string nameSpace,
                    TAVI::XMLDB::DatabaseGetter getter = &TAVI::XMLDB::DefaultGetDatabase,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "utils/XMLFilterBase.hpp"
+#include "utils/kite_utils_export.hpp"
 
 namespace KITE::Util {
 
@@ -8,7 +9,7 @@ namespace KITE::Util {
 // matched by their type's qualified name against the lists "<property>_include" and
 // "<property>_exclude" of the owning class and its ancestors. As an attribute filter it shows
 // nothing. Rule lists and name decisions are cached until clearCacheMaps().
-class XMLFilterNamedTypeMatch : public XMLFilterBase {
+class KITE_UTILS_EXPORT XMLFilterNamedTypeMatch : public XMLFilterBase {
 public:
     XMLFilterNamedTypeMatch(std::string family, std::string nameSpace,
                             TAVI::XMLDB::DatabaseGetter getter = &TAVI::XMLDB::DefaultGetDatabase,

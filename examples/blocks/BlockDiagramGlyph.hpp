@@ -1,13 +1,14 @@
 #pragma once
 
 #include "editor/Glyph.hpp"
+#include "examples/blocks/kite_example_blocks_export.hpp"
 #include "platform/zeph/ContainerNode.hpp"
 
 namespace Blocks {
 
 // The diagram itself: an empty container at the origin of the diagram's coordinates, under
 // which the glyphs of its blocks and connections hang. It draws nothing and is not selected.
-class BlockDiagramGlyph : public KITE::Glyph {
+class KITE_EXAMPLE_BLOCKS_EXPORT BlockDiagramGlyph : public KITE::Glyph {
 public:
     explicit BlockDiagramGlyph(const KITE::DiagramElement& element);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/Glyph.hpp"
+#include "examples/blocks/kite_example_blocks_export.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/TextNode.hpp"
 
@@ -14,7 +15,7 @@ namespace Blocks {
 // canvas's handles. The label never reaches outside the rectangle (it is shortened with "..."
 // or left empty): the handles sit on the rectangle's bounds, and the resize behaviour takes
 // the block's size from them.
-class BlockGlyph : public KITE::Glyph {
+class KITE_EXAMPLE_BLOCKS_EXPORT BlockGlyph : public KITE::Glyph {
 public:
     explicit BlockGlyph(const KITE::DiagramElement& element);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "application/AbstractKiteDomain.hpp"
+#include "examples/blocks/kite_example_blocks_export.hpp"
 
 #include <memory>
 
@@ -17,7 +18,7 @@ class BlocksGlyphFactory;
 // Connection join any two Blocks (either way round), and gives its editors the library's
 // default tools with a resize that respects each glyph's smallest size. One per process (get());
 // the domain registry holds it once registered.
-class BlocksDomain : public KITE::AbstractKiteDomain {
+class KITE_EXAMPLE_BLOCKS_EXPORT BlocksDomain : public KITE::AbstractKiteDomain {
 public:
     static constexpr const char* domainName = "BlocksDomain";
     // The model type: the meta-model's model class, as the registry keys it.

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "application/KiteDomainInterface.hpp"
+#include "examples/blocks/kite_example_blocks_export.hpp"
 
 namespace Blocks {
 
 // The blocks domain's front in one studio ("Blocks.Domain"): what the studio and scripts ask
 // about block models. It answers for BlocksDomain and shares the studio's default domain
 // implementation (its applications and the editors' context menu).
-class BlocksDomainInterface : public KITE::KiteDomainInterface {
+class KITE_EXAMPLE_BLOCKS_EXPORT BlocksDomainInterface : public KITE::KiteDomainInterface {
 public:
     static const char* const noxTypeName; // "Blocks.Domain"
 

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "editor/GlyphFactory.hpp"
+#include "examples/blocks/kite_example_blocks_export.hpp"
 
 namespace Blocks {
 
 // Draws block diagrams: the diagram as a BlockDiagramGlyph, every node as a BlockGlyph, every
 // edge as a ConnectionGlyph. It registers the diagram model's own classes, so node and edge
 // classes a meta-model adds later are drawn as well.
-class BlocksGlyphFactory : public KITE::GlyphFactory {
+class KITE_EXAMPLE_BLOCKS_EXPORT BlocksGlyphFactory : public KITE::GlyphFactory {
 public:
     BlocksGlyphFactory();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/Glyph.hpp"
+#include "examples/blocks/kite_example_blocks_export.hpp"
 #include "platform/zeph/LineNode.hpp"
 
 namespace Blocks {
@@ -11,7 +12,7 @@ namespace Blocks {
 // whose glyph it hangs, and above the blocks, so that a line into a nested block stays visible
 // over its container. Selectable, never moved. The editor updates it when either end moves or
 // changes size; a connection missing an end, or whose ends give no line, is hidden.
-class ConnectionGlyph : public KITE::Glyph {
+class KITE_EXAMPLE_BLOCKS_EXPORT ConnectionGlyph : public KITE::Glyph {
 public:
     explicit ConnectionGlyph(const KITE::DiagramElement& element);
 

@@ -6,6 +6,7 @@
 // of another class. Positions are relative to the element's container; sizes are
 // TAVI::GLPoint<double> (width in x, height in y).
 
+#include "platform/datamodel/kite_datamodel_export.hpp"
 #include "platform/tavi/Geometry.hpp"
 #include "platform/veld/ClassObject.hpp"
 #include "platform/veld/Meta.hpp"
@@ -25,9 +26,9 @@ class GraphEdge;
 
 // The diagram meta-model's URI; the meta-model registers itself on first use.
 inline constexpr const char* kDiagramMetaModelUri = "kite:datamodel";
-VELD::ImmutableNamespace diagramMetaModel();
+KITE_DATAMODEL_EXPORT VELD::ImmutableNamespace diagramMetaModel();
 
-class ImmutableDiagramElement : public VELD::ImmutableClassObject {
+class KITE_DATAMODEL_EXPORT ImmutableDiagramElement : public VELD::ImmutableClassObject {
 public:
     ImmutableDiagramElement() = default;
     explicit ImmutableDiagramElement(const VELD::ImmutableClassObject& o);
@@ -44,7 +45,7 @@ protected:
     ImmutableDiagramElement(const VELD::ImmutableClassObject& o, const VELD::ImmutableClass& kind);
 };
 
-class DiagramElement : public ImmutableDiagramElement {
+class KITE_DATAMODEL_EXPORT DiagramElement : public ImmutableDiagramElement {
 public:
     DiagramElement() = default;
     explicit DiagramElement(const VELD::ImmutableClassObject& o) : ImmutableDiagramElement(o) {}
@@ -59,7 +60,7 @@ public:
 };
 
 // An element that contains others, and to which edges attach.
-class ImmutableGraphElement : public ImmutableDiagramElement {
+class KITE_DATAMODEL_EXPORT ImmutableGraphElement : public ImmutableDiagramElement {
 public:
     ImmutableGraphElement() = default;
     explicit ImmutableGraphElement(const VELD::ImmutableClassObject& o);
@@ -74,7 +75,7 @@ protected:
         : ImmutableDiagramElement(o, kind) {}
 };
 
-class GraphElement : public ImmutableGraphElement {
+class KITE_DATAMODEL_EXPORT GraphElement : public ImmutableGraphElement {
 public:
     GraphElement() = default;
     explicit GraphElement(const VELD::ImmutableClassObject& o) : ImmutableGraphElement(o) {}
@@ -86,7 +87,7 @@ public:
     void setSize(const TAVI::GLPoint<double>& size) const;
 };
 
-class ImmutableDiagram : public ImmutableGraphElement {
+class KITE_DATAMODEL_EXPORT ImmutableDiagram : public ImmutableGraphElement {
 public:
     ImmutableDiagram() = default;
     explicit ImmutableDiagram(const VELD::ImmutableClassObject& o);
@@ -98,7 +99,7 @@ public:
     ImmutableDiagram asDeviant(const VELD::ImmutableModel& deviant) const;
 };
 
-class Diagram : public ImmutableDiagram {
+class KITE_DATAMODEL_EXPORT Diagram : public ImmutableDiagram {
 public:
     Diagram() = default;
     explicit Diagram(const VELD::ImmutableClassObject& o) : ImmutableDiagram(o) {}
@@ -111,14 +112,14 @@ public:
     } // NOLINT
 };
 
-class ImmutableGraphNode : public ImmutableGraphElement {
+class KITE_DATAMODEL_EXPORT ImmutableGraphNode : public ImmutableGraphElement {
 public:
     ImmutableGraphNode() = default;
     explicit ImmutableGraphNode(const VELD::ImmutableClassObject& o);
     static VELD::ImmutableClass MetaClass();
 };
 
-class GraphNode : public ImmutableGraphNode {
+class KITE_DATAMODEL_EXPORT GraphNode : public ImmutableGraphNode {
 public:
     GraphNode() = default;
     explicit GraphNode(const VELD::ImmutableClassObject& o) : ImmutableGraphNode(o) {}
@@ -134,14 +135,14 @@ public:
 };
 
 // The end point of an edge that is being drawn and has no destination yet.
-class ImmutableTerminalNode : public ImmutableGraphNode {
+class KITE_DATAMODEL_EXPORT ImmutableTerminalNode : public ImmutableGraphNode {
 public:
     ImmutableTerminalNode() = default;
     explicit ImmutableTerminalNode(const VELD::ImmutableClassObject& o);
     static VELD::ImmutableClass MetaClass();
 };
 
-class TerminalNode : public ImmutableTerminalNode {
+class KITE_DATAMODEL_EXPORT TerminalNode : public ImmutableTerminalNode {
 public:
     TerminalNode() = default;
     explicit TerminalNode(const VELD::ImmutableClassObject& o) : ImmutableTerminalNode(o) {}
@@ -150,7 +151,7 @@ public:
     } // NOLINT
 };
 
-class ImmutableGraphEdge : public ImmutableDiagramElement {
+class KITE_DATAMODEL_EXPORT ImmutableGraphEdge : public ImmutableDiagramElement {
 public:
     ImmutableGraphEdge() = default;
     explicit ImmutableGraphEdge(const VELD::ImmutableClassObject& o);
@@ -160,7 +161,7 @@ public:
     DiagramElement getDstElement() const;
 };
 
-class GraphEdge : public ImmutableGraphEdge {
+class KITE_DATAMODEL_EXPORT GraphEdge : public ImmutableGraphEdge {
 public:
     GraphEdge() = default;
     explicit GraphEdge(const VELD::ImmutableClassObject& o) : ImmutableGraphEdge(o) {}
@@ -175,7 +176,7 @@ public:
 };
 
 // Makes diagram elements in one model (inside a transaction on it).
-class Factory {
+class KITE_DATAMODEL_EXPORT Factory {
 public:
     static Factory createNewFactory(const VELD::Model& model);
 

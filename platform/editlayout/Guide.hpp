@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/editlayout/editlayout_export.hpp"
+
 namespace EditLayout {
 
 // What part of a rectangle aligns: its low edge (left or top), its high edge
@@ -11,7 +13,7 @@ enum FeatureType { LowEdge = 0, HighEdge = 1, Centre = 2 };
 // share a y), 1 a vertical one (they share an x); position is that coordinate;
 // from and to give the line's extent along it, from the dragged item to the
 // farthest item it aligns with there.
-struct Guide {
+struct EDITLAYOUT_EXPORT Guide {
     enum Type { Horizontal = 0, Vertical = 1 };
 
     int type = Horizontal;

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "platform/editlayout/LayoutRect.hpp"
+#include "platform/editlayout/editlayout_export.hpp"
 
 namespace EditLayout {
 
 // A rectangle taking part in alignment, and which of its features may align:
 // a combination of the feature flags (all of them unless told otherwise).
-struct Item {
+struct EDITLAYOUT_EXPORT Item {
     enum Feature {
         Left = 0x1,
         Right = 0x2,

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/editlayout/editlayout_export.hpp"
+
 namespace EditLayout {
 
 // A rectangle as the guides see it: top first, then left, width and height.
-struct LayoutRect {
+struct EDITLAYOUT_EXPORT LayoutRect {
     double top = 0;
     double left = 0;
     double width = 0;

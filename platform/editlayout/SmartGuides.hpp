@@ -3,6 +3,7 @@
 #include "platform/editlayout/Guide.hpp"
 #include "platform/editlayout/Item.hpp"
 #include "platform/editlayout/LayoutRect.hpp"
+#include "platform/editlayout/editlayout_export.hpp"
 
 #include <vector>
 
@@ -14,7 +15,7 @@ namespace EditLayout {
 // tolerance, by the smallest correction on each axis, and the alignments that
 // result are reported as guides. The candidates are kept in sorted indexes, so a
 // drag step costs a few binary searches whatever their number.
-class SmartGuides {
+class EDITLAYOUT_EXPORT SmartGuides {
 public:
     // item: the dragged item where the drag began; offsetX, offsetY: the
     // pointer's position relative to its top-left corner. Candidates equal to the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/HostObject.hpp"
+#include "platform/host/host_export.hpp"
 
 #include <cstddef>
 #include <memory>
@@ -10,7 +11,7 @@ namespace NOX {
 
 // Which host object stands for which library object. A library object has at most one host
 // object; a host object holds one count on its library object. Host thread only.
-class BindingRegistry {
+class HOST_EXPORT BindingRegistry {
 public:
     // The host object of a counted library object, made (of the named class) when it has none.
     // Null object: an empty reference. Raises "QUASAR:nox:undefinedClass" for an unknown class.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host/host_export.hpp"
+
 #include <stdexcept>
 #include <string>
 
@@ -7,7 +9,7 @@ namespace NOX {
 
 // Thrown by a method adapter to report a library error to the script: the caller receives a
 // host error with this id and text.
-class COSMsgException : public std::runtime_error {
+class HOST_EXPORT COSMsgException : public std::runtime_error {
 public:
     COSMsgException(std::string id, const std::string& message)
         : std::runtime_error(message), errorId(std::move(id)) {}

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/host/host_export.hpp"
 #include "platform/tavi/StringID.hpp"
 
 namespace NOX {
 
 // An interned host name (of a package, class or method): cheap to copy, compare and hash.
-class COSNameID {
+class HOST_EXPORT COSNameID {
 public:
     COSNameID() = default;
     COSNameID(const char* name) : interned(name) {}

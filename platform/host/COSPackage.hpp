@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host/host_export.hpp"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,7 +16,7 @@ class CosCommonClassInfo;
 // package with an initialization hook that adds the records; the hook runs the first time the
 // package is needed (a class of it is looked up), not when it is added. Packages live until the
 // process ends. Host thread only.
-class COSPackage {
+class HOST_EXPORT COSPackage {
 public:
     using InitializeHook = std::function<void(COSPackage&)>;
 

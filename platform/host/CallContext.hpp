@@ -3,6 +3,7 @@
 #include "platform/host/BindingRegistry.hpp"
 #include "platform/host/CosCommonClassInfo.hpp"
 #include "platform/host/HostObject.hpp"
+#include "platform/host/host_export.hpp"
 #include "platform/host/vxArray.hpp"
 
 #include <cstdint>
@@ -14,7 +15,7 @@ namespace NOX {
 // One call of a method adapter: the object, the arguments and the results, with the
 // conversions between host values and library values. Conversions that fail raise host errors
 // (vxHostError); adapters need no checks of their own.
-class CallContext {
+class HOST_EXPORT CallContext {
 public:
     CallContext(const MethodEntry& method, const vxArray* self,
                 std::vector<const vxArray*> arguments, int nargout,

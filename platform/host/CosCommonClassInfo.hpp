@@ -2,6 +2,7 @@
 
 #include "platform/host/NoxMethod.hpp"
 #include "platform/host/Signature.hpp"
+#include "platform/host/host_export.hpp"
 
 #include <functional>
 #include <memory>
@@ -18,7 +19,7 @@ class HostObject;
 using MethodAdapter = std::function<void(CallContext&)>;
 
 // One registered method: its record, signature and adapter.
-struct MethodEntry {
+struct HOST_EXPORT MethodEntry {
     NoxMethod method;
     Signature signature;
     MethodAdapter adapter;
@@ -28,7 +29,7 @@ struct MethodEntry {
 // The record of one host class: its name, description, superclass and methods. A package owns
 // its records. Subclasses register the superclass and methods in populate(), which runs once,
 // when the host first needs the class.
-class CosCommonClassInfo {
+class HOST_EXPORT CosCommonClassInfo {
 public:
     CosCommonClassInfo(std::string name, std::string description);
     virtual ~CosCommonClassInfo();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/Wrappable.hpp"
+#include "platform/host/host_export.hpp"
 #include "platform/tavi/Holder.hpp"
 
 #include <atomic>
@@ -13,7 +14,7 @@ namespace NOX {
 class CosCommonClassInfo;
 
 // What a host object wraps: one library object, kept alive by the host object.
-class Instance {
+class HOST_EXPORT Instance {
 public:
     virtual ~Instance() = default;
     // The library object as a wrappable, when it is one.
@@ -54,7 +55,7 @@ private:
 // An object of a host class, as scripts hold it through arrays. Counted: arrays hold one count
 // each, and when the last goes the host object is destroyed through its class record, which
 // removes its binding and drops its hold on the library object. Host thread only.
-class HostObject {
+class HOST_EXPORT HostObject {
 public:
     explicit HostObject(CosCommonClassInfo* classInfo);
     HostObject(const HostObject&) = delete;
@@ -106,7 +107,7 @@ private:
 };
 
 // A counted reference to a host object.
-class HostObjectRef {
+class HOST_EXPORT HostObjectRef {
 public:
     HostObjectRef() = default;
     HostObjectRef(HostObject* object) : hostObject(object) {

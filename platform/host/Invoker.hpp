@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/Signature.hpp"
+#include "platform/host/host_export.hpp"
 #include "platform/host/vxArray.hpp"
 
 #include <string>
@@ -13,7 +14,7 @@ namespace NOX {
 // vxHostError with an id and a text (unknown class or method, no overload for the arguments,
 // empty or foreign object, wrong types, and library errors thrown as COSMsgException or as
 // other exceptions). Host thread only.
-class Invoker {
+class HOST_EXPORT Invoker {
 public:
     // A signature from host type names. Throws std::invalid_argument for a malformed name.
     static Signature createSignature(const std::string& result,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host/host_export.hpp"
+
 #include <string>
 
 namespace NOX {
@@ -13,7 +15,7 @@ enum NoxMethodAttribute : unsigned {
 };
 
 // The name, attributes and description of one method of a host class.
-class NoxMethod {
+class HOST_EXPORT NoxMethod {
 public:
     NoxMethod(std::string name, unsigned attributes, std::string description)
         : methodName(std::move(name)), attributeFlags(attributes),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/host/host_export.hpp"
 #include "platform/host/vxArray.hpp"
 
 #include <atomic>
@@ -9,7 +10,7 @@ namespace NOX {
 
 // A host interface object: a value the host hands to the library (a menu schema, say) that can
 // be turned into a host array. Counted; held through COSInterfacePtr.
-class PdxInterface {
+class HOST_EXPORT PdxInterface {
 public:
     explicit PdxInterface(vxArrayPtr value) : arrayValue(std::move(value)) {}
     virtual ~PdxInterface() = default;
@@ -31,7 +32,7 @@ private:
 };
 
 // A counted pointer to a host interface object; the object goes with the last pointer.
-class COSInterfacePtr {
+class HOST_EXPORT COSInterfacePtr {
 public:
     COSInterfacePtr() = default;
     COSInterfacePtr(PdxInterface* object) : interfaceObject(object) {
@@ -65,4 +66,4 @@ private:
 } // namespace NOX
 
 // The host array of a host interface object, owned by the caller; an empty array for null.
-vxArray* ConvertPdxIToArray(const NOX::COSInterfacePtr& object);
+HOST_EXPORT vxArray* ConvertPdxIToArray(const NOX::COSInterfacePtr& object);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host/host_export.hpp"
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,7 @@ namespace NOX {
 // One host type of a method signature, parsed from its name: "void", "logical scalar",
 // "int32 scalar", "double scalar", "char", "char vector", "any", a class name such as
 // "KITE.Editor", or a class name followed by " vector".
-class HostType {
+class HOST_EXPORT HostType {
 public:
     enum Kind { Void, Logical, Int32, Double, Char, Any, Object };
 
@@ -33,7 +35,7 @@ private:
 };
 
 // A method's result type and the types of its explicit arguments (after the object itself).
-class Signature {
+class HOST_EXPORT Signature {
 public:
     HostType result;
     std::vector<HostType> arguments;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/host/host_export.hpp"
 #include "platform/host/vxHostError.hpp"
 
 #include <cstddef>
@@ -28,7 +29,7 @@ enum vxClassID {
 
 enum vxComplexity { vxREAL };
 
-class vxArray {
+class HOST_EXPORT vxArray {
 public:
     vxClassID classID() const { return classId; }
     std::size_t rows() const { return rowCount; }
@@ -69,43 +70,45 @@ private:
     std::vector<NOX::HostObject*> objects; // each holds a count on its host object
 };
 
-struct vxArrayDeleter {
+struct HOST_EXPORT vxArrayDeleter {
     void operator()(vxArray* array) const;
 };
 using vxArrayPtr = std::unique_ptr<vxArray, vxArrayDeleter>;
 
 // Creation. Every function returns a new array that the caller owns.
-vxArray* vxCreateDoubleMatrix_730(std::size_t rows, std::size_t columns, vxComplexity complexity);
-vxArray* vxCreateDoubleScalar(double value);
-vxArray* vxCreateEmptyArray(); // a 0-by-0 double array, the host's "[]"
-vxArray* vxCreateLogicalScalar(bool value);
-vxArray* vxCreateInt32Scalar(std::int32_t value);
-vxArray* vxCreateString(const char* text); // a character row; null gives an empty one
+HOST_EXPORT vxArray* vxCreateDoubleMatrix_730(std::size_t rows, std::size_t columns,
+                                              vxComplexity complexity);
+HOST_EXPORT vxArray* vxCreateDoubleScalar(double value);
+HOST_EXPORT vxArray* vxCreateEmptyArray(); // a 0-by-0 double array, the host's "[]"
+HOST_EXPORT vxArray* vxCreateLogicalScalar(bool value);
+HOST_EXPORT vxArray* vxCreateInt32Scalar(std::int32_t value);
+HOST_EXPORT vxArray* vxCreateString(const char* text); // a character row; null gives an empty one
 // An array of host objects (a row), taking a count on each.
-vxArray* vxCreateObjectArray(const char* className, const std::vector<NOX::HostObjectRef>& objects);
-vxArray* vxDuplicateArray(const vxArray* array);
-void vxDestroyArray(vxArray* array); // null is fine
+HOST_EXPORT vxArray* vxCreateObjectArray(const char* className,
+                                         const std::vector<NOX::HostObjectRef>& objects);
+HOST_EXPORT vxArray* vxDuplicateArray(const vxArray* array);
+HOST_EXPORT void vxDestroyArray(vxArray* array); // null is fine
 
 // Inspection. Null arrays count as empty doubles.
-std::size_t vxGetNumberOfElements(const vxArray* array);
-std::size_t vxGetM(const vxArray* array);
-std::size_t vxGetN(const vxArray* array);
-vxClassID vxGetClassID(const vxArray* array);
-std::string vxGetClassName(const vxArray* array);
-bool vxIsEmpty(const vxArray* array);
-bool vxIsChar(const vxArray* array);
-bool vxIsObject(const vxArray* array);
-double* vxGetPr(vxArray* array); // the values of a double array; null for other classes
+HOST_EXPORT std::size_t vxGetNumberOfElements(const vxArray* array);
+HOST_EXPORT std::size_t vxGetM(const vxArray* array);
+HOST_EXPORT std::size_t vxGetN(const vxArray* array);
+HOST_EXPORT vxClassID vxGetClassID(const vxArray* array);
+HOST_EXPORT std::string vxGetClassName(const vxArray* array);
+HOST_EXPORT bool vxIsEmpty(const vxArray* array);
+HOST_EXPORT bool vxIsChar(const vxArray* array);
+HOST_EXPORT bool vxIsObject(const vxArray* array);
+HOST_EXPORT double* vxGetPr(vxArray* array); // the values of a double array; null for other classes
 // The first element as a number; raises "QUASAR:vx:notNumeric" for non-numeric or empty arrays.
-double vxGetScalar(const vxArray* array);
+HOST_EXPORT double vxGetScalar(const vxArray* array);
 // The element of an object array (not counted); null when out of range or not objects.
-NOX::HostObject* vxGetObject(const vxArray* array, std::size_t index);
+HOST_EXPORT NOX::HostObject* vxGetObject(const vxArray* array, std::size_t index);
 
 // The text of a character array in memory from vxMalloc, which the caller frees with vxFree;
 // null when the array is not characters.
-char* vxArray2String(const vxArray* array);
-void* vxMalloc(std::size_t size);
-void vxFree(void* memory); // null is fine
+HOST_EXPORT char* vxArray2String(const vxArray* array);
+HOST_EXPORT void* vxMalloc(std::size_t size);
+HOST_EXPORT void vxFree(void* memory); // null is fine
 
 // Raises a host error with that id and text. Never returns.
-[[noreturn]] void vxErrMsgIdAndTxt(const char* id, const char* text);
+[[noreturn]] HOST_EXPORT void vxErrMsgIdAndTxt(const char* id, const char* text);

@@ -2,6 +2,7 @@
 
 #include "platform/nimb/Packet.hpp"
 #include "platform/nimb/Thread.hpp"
+#include "platform/nimb/nimb_export.hpp"
 
 #include <atomic>
 #include <typeinfo>
@@ -17,7 +18,7 @@ class Listener;
 // your own) and never delete them: they are counted, because a delivery under way or queued
 // to another thread keeps its connection alive until it is done; a connection that has gone
 // delivers nothing more.
-class Connection {
+class NIMB_EXPORT Connection {
 public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/nimb/nimb_export.hpp"
+
 namespace NIMB {
 
 class ConnectionLockPrivate;
@@ -8,7 +10,7 @@ class ConnectionLockPrivate;
 // destroying emitters and listeners take it for writing themselves; a caller holds it for
 // writing to make several such changes appear at once to other threads. It is recursive:
 // a thread holding it may connect or disconnect. Sending never takes it.
-class ConnectionLock {
+class NIMB_EXPORT ConnectionLock {
 public:
     void readLock();
     void writeLock();
@@ -24,10 +26,10 @@ private:
     ConnectionLockPrivate* d; // owned
 };
 
-ConnectionLock& GetGlobalConnectionLock();
+NIMB_EXPORT ConnectionLock& GetGlobalConnectionLock();
 
 // Holds the global lock for writing for the life of the scope.
-class ConnectionWriteLocker {
+class NIMB_EXPORT ConnectionWriteLocker {
 public:
     ConnectionWriteLocker() { GetGlobalConnectionLock().writeLock(); }
     ~ConnectionWriteLocker() { GetGlobalConnectionLock().unlock(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/nimb/Packet.hpp"
+#include "platform/nimb/nimb_export.hpp"
 
 #include <atomic>
 #include <memory>
@@ -39,7 +40,7 @@ enum SendFlag : int {
 // connections as they were when the send began, and a connection that has gone is skipped),
 // and while another thread sends on the same emitter. Destroying an emitter drops its
 // connections; it must not be destroyed while another thread sends on it.
-class EmitterBase {
+class NIMB_EXPORT EmitterBase {
 public:
     explicit EmitterBase(int sendMode = SendAuto);
     virtual ~EmitterBase();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/nimb/nimb_export.hpp"
+
 #include <vector>
 
 namespace NIMB {
@@ -11,7 +13,7 @@ class EmitterBase;
 // listener drops its connections. Connections are delivered on their own thread, so a listener
 // destroyed on another thread waits for a call to it that is under way there; a class that
 // sends signals from its own destructor should call disconnect() first.
-class Listener {
+class NIMB_EXPORT Listener {
 public:
     Listener();
     virtual ~Listener();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/nimb/nimb_export.hpp"
+
 #include <atomic>
 #include <typeinfo>
 #include <utility>
@@ -8,7 +10,7 @@ namespace NIMB {
 
 // What a packet carries. Payloads are shared between the deliveries of one send (a queued
 // delivery may outlive the sender's call), so they are counted and immutable once sent.
-class Payload {
+class NIMB_EXPORT Payload {
 public:
     virtual ~Payload() = default;
     Payload(const Payload&) = delete;
@@ -38,7 +40,7 @@ private:
 
 // A handle to one payload, as passed to EmitterBase::sendPacket. Takes ownership of the
 // payload it is made from; copies share it. A packet without a payload is valid (no argument).
-class Packet {
+class NIMB_EXPORT Packet {
 public:
     Packet() = default;
     explicit Packet(const Payload* payload) : payloadObject(payload) { retain(); }

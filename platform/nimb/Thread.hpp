@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/nimb/nimb_export.hpp"
+
 #include <string>
 
 class QThread;
@@ -11,7 +13,7 @@ class ThreadPrivate;
 // A thread that connections can be bound to. Packets for a connection bound to a thread other
 // than the sender's are queued to that thread's Qt event loop. Thread objects are made on first
 // use, one per QThread, and live until the process ends; a handle never dangles.
-class Thread {
+class NIMB_EXPORT Thread {
 public:
     // The calling thread.
     static Thread* getCurrentThread();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/orbis/util/MenuInterface.hpp"
 
 namespace PLATFORM {
@@ -10,7 +11,7 @@ class Studio;
 // One kind of model as the framework sees it: how its menus are built, and the
 // per-studio front it makes for each studio. Not counted itself: concrete
 // domains add the count (or are process-wide singletons).
-class AbstractDomain {
+class ORBIS_EXPORT AbstractDomain {
 public:
     virtual ~AbstractDomain();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/orbis/orbis_export.hpp"
+
 #include <string>
 
 namespace NOX {
@@ -17,7 +19,7 @@ class Studio;
 // A domain's implementation inside one studio: one per studio and factory key
 // (Studio::getDomainImpl), owned by the studio. It reaches the studio's context
 // menus; the menus themselves are kept by the studio's framework service.
-class AbstractDomainImpl {
+class ORBIS_EXPORT AbstractDomainImpl {
 public:
     explicit AbstractDomainImpl(Studio* studio);
     virtual ~AbstractDomainImpl();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/Wrappable.hpp"
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/orbis/util/MenuInterface.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 
@@ -10,8 +11,8 @@ class AbstractDomain;
 
 // The per-studio front of a domain: what the studio and scripts call. Counted:
 // made with new, held by TAVI::Holder.
-class AbstractDomainInterface : public TAVI::ReferencedTemplate<unsigned int>,
-                                public NOX::Wrappable {
+class ORBIS_EXPORT AbstractDomainInterface : public TAVI::ReferencedTemplate<unsigned int>,
+                                             public NOX::Wrappable {
 public:
     ~AbstractDomainInterface() override;
 

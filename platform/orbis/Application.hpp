@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/Wrappable.hpp"
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 
 namespace TAVI {
@@ -16,7 +17,8 @@ class Studio;
 // for it (Studio::spawnStudio), calls initialize once the window and its own
 // services exist, and terminate when the window closes. Counted: the studio
 // holds one count for as long as it lives.
-class Application : public TAVI::ReferencedTemplate<unsigned int>, public NOX::Wrappable {
+class ORBIS_EXPORT Application : public TAVI::ReferencedTemplate<unsigned int>,
+                                 public NOX::Wrappable {
 public:
     Application();
     ~Application() override;

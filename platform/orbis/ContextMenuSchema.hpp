@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/orbis/orbis_export.hpp"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,7 +13,7 @@ namespace PLATFORM {
 // with the menu name and the item label as two string arguments). Labels
 // identify items: adding an item with a label already present replaces it.
 // A label of "-" is a separator and runs nothing.
-class ContextMenuSchema {
+class ORBIS_EXPORT ContextMenuSchema {
 public:
     struct Item {
         std::string label;

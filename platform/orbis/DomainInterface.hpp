@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/orbis/AbstractDomainInterface.hpp"
+#include "platform/orbis/orbis_export.hpp"
 
 namespace PLATFORM {
 
@@ -8,7 +9,7 @@ class Studio;
 
 // The usual base of a domain front: keeps its studio, takes its menus from the
 // domain, and offers no clipboard operations (can* are false, do* do nothing).
-class DomainInterface : public AbstractDomainInterface {
+class ORBIS_EXPORT DomainInterface : public AbstractDomainInterface {
 public:
     explicit DomainInterface(Studio* studio);
     ~DomainInterface() override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/tavi/Icon.hpp"
 
 #include <map>
@@ -11,7 +12,7 @@ namespace PLATFORM {
 // The process-wide table of icons by tag ("KITE:Block"): each tag names one
 // TAVI::Icon made of image files for modes and states. Made on first use,
 // lives until the process ends; user-interface thread only.
-class IconManager {
+class ORBIS_EXPORT IconManager {
 public:
     static IconManager* getInstance();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/orbis/orbis_export.hpp"
+
 #include <cstdint>
 #include <string>
 
@@ -38,13 +40,13 @@ inline constexpr std::uint32_t DomainImplInProgress = 0x870015;
 } // namespace Messages
 
 // Registers the table (English and Japanese) with the host once; later calls do nothing.
-void registerOrbisMessages();
+ORBIS_EXPORT void registerOrbisMessages();
 
 // Reports the message with that code into the holder, replacing what it held.
-void reportError(TAVI::ErrorHolder& errors, const TAVI::CodeLocation& location, std::uint32_t code,
-                 const std::string& argument);
+ORBIS_EXPORT void reportError(TAVI::ErrorHolder& errors, const TAVI::CodeLocation& location,
+                              std::uint32_t code, const std::string& argument);
 
 // The id of one of the codes above ("PLATFORM_ComponentNotFound"), or an empty string.
-std::string messageId(std::uint32_t code);
+ORBIS_EXPORT std::string messageId(std::uint32_t code);
 
 } // namespace PLATFORM

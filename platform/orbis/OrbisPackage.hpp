@@ -2,6 +2,7 @@
 
 #include "platform/host/CosCommonClassInfo.hpp"
 #include "platform/host/CosCommonReferencedClassInfo.hpp"
+#include "platform/orbis/orbis_export.hpp"
 
 namespace NOX {
 class COSPackage;
@@ -20,6 +21,6 @@ template <class T> using CosCommonReferencedClassInfo = NOX::CosCommonReferenced
 
 // Adds the package (once; later calls return the same package). Its classes
 // are filled when the host first needs one of them.
-NOX::COSPackage* addOrbisPackage();
+ORBIS_EXPORT NOX::COSPackage* addOrbisPackage();
 
 } // namespace ORB::mi

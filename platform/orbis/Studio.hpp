@@ -3,6 +3,7 @@
 #include "platform/host/Wrappable.hpp"
 #include "platform/orbis/GenericRegistry.hpp"
 #include "platform/orbis/StudioService.hpp"
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/tavi/AbstractFactory.hpp"
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
@@ -35,7 +36,7 @@ using StudioServiceRegistry = GenericRegistry<StudioService>;
 // removes the components, hides the window and lets the framework's hold go;
 // services and domain implementations stay until the studio is destroyed.
 // User-interface thread only; needs a QApplication.
-class Studio : public TAVI::ReferencedTemplate<unsigned int>, public NOX::Wrappable {
+class ORBIS_EXPORT Studio : public TAVI::ReferencedTemplate<unsigned int>, public NOX::Wrappable {
 public:
     // A new window for the application, with the framework's services made
     // and the application initialised (its errors go to the holder; the window

@@ -2,6 +2,7 @@
 
 #include "platform/host/Wrappable.hpp"
 #include "platform/nimb/Listener.hpp"
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 
@@ -25,9 +26,9 @@ class Studio;
 // which places its widget, calls initialize after making it and terminate
 // before letting it go. The component owns its widget; the framework only
 // borrows it while the component is placed.
-class StudioComponentBase : public TAVI::ReferencedTemplate<unsigned int>,
-                            public NIMB::Listener,
-                            public NOX::Wrappable {
+class ORBIS_EXPORT StudioComponentBase : public TAVI::ReferencedTemplate<unsigned int>,
+                                         public NIMB::Listener,
+                                         public NOX::Wrappable {
 public:
     StudioComponentBase(Studio* studio, const std::string& name);
     ~StudioComponentBase() override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi/StringID.hpp"
 
@@ -13,7 +14,7 @@ class StudioComponentBase;
 
 // Makes the components of one type name for any studio. Counted; registered
 // with StudioComponentFactoryManager::instance() under its type name.
-class StudioComponentFactory : public TAVI::ReferencedTemplate<unsigned int> {
+class ORBIS_EXPORT StudioComponentFactory : public TAVI::ReferencedTemplate<unsigned int> {
 public:
     using Maker = std::function<StudioComponentBase*(Studio* studio, const std::string& name)>;
 

@@ -2,12 +2,13 @@
 
 #include "platform/orbis/GenericRegistry.hpp"
 #include "platform/orbis/StudioComponentFactory.hpp"
+#include "platform/orbis/orbis_export.hpp"
 
 namespace PLATFORM {
 
 // The process-wide registry of component factories by type name. Made on
 // first use, lives until the process ends; user-interface thread only.
-class StudioComponentFactoryManager : public GenericRegistry<StudioComponentFactory> {
+class ORBIS_EXPORT StudioComponentFactoryManager : public GenericRegistry<StudioComponentFactory> {
 public:
     static StudioComponentFactoryManager* instance();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/orbis/StudioService.hpp"
+#include "platform/orbis/orbis_export.hpp"
 
 namespace NIMB {
 class EmitterBase;
@@ -11,7 +12,7 @@ namespace PLATFORM {
 // A studio service that carries one kind of event on a signal. The framework
 // (or a script acting through it) can raise an event without knowing its
 // record type: raiseDefault sends a default record.
-class StudioEventServiceBase : public StudioService {
+class ORBIS_EXPORT StudioEventServiceBase : public StudioService {
 public:
     explicit StudioEventServiceBase(const TAVI::StringID& name);
     ~StudioEventServiceBase() override;

@@ -2,6 +2,7 @@
 
 #include "platform/orbis/ContextMenuSchema.hpp"
 #include "platform/orbis/StudioService.hpp"
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/tavi/Holder.hpp"
 
 #include <cstdint>
@@ -34,7 +35,7 @@ class StudioFrameworkServicePrivate;
 // leave the tab there, the framework detaches the tab's component itself and
 // drops the tab. Every failure goes into the caller's holder; nothing is
 // changed then.
-class StudioFrameworkService : public StudioService {
+class ORBIS_EXPORT StudioFrameworkService : public StudioService {
 public:
     static constexpr std::uint32_t NoTab = 0xFFFFFFFFu;
     enum DockPosition : int { Left = 0, Right = 1, Top = 2, Bottom = 3, OtherPosition = 5 };

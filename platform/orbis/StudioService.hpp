@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/Wrappable.hpp"
+#include "platform/orbis/orbis_export.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi/StringID.hpp"
 
@@ -8,7 +9,8 @@ namespace PLATFORM {
 
 // A named service of one studio window, kept in the studio's service registry
 // (Studio::getServiceManager). Counted: made with new, held by TAVI::Holder.
-class StudioService : public TAVI::ReferencedTemplate<unsigned int>, public NOX::Wrappable {
+class ORBIS_EXPORT StudioService : public TAVI::ReferencedTemplate<unsigned int>,
+                                   public NOX::Wrappable {
 public:
     explicit StudioService(const TAVI::StringID& name);
     ~StudioService() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/orbis/orbis_export.hpp"
+
 #include <QMainWindow>
 
 #include <string>
@@ -14,7 +16,7 @@ class Studio;
 
 // The main window of a studio. Made and destroyed by its Studio; closing it
 // closes the studio.
-class StudioWindow : public QMainWindow {
+class ORBIS_EXPORT StudioWindow : public QMainWindow {
 public:
     ~StudioWindow() override;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <cstddef>
 
 namespace TAVI {
@@ -8,7 +10,7 @@ class Command;
 class ErrorHolder;
 
 // What an editor or component offers for running undoable commands.
-class AbstractUndoRedoCommandTarget {
+class TAVI_UTIL_EXPORT AbstractUndoRedoCommandTarget {
 public:
     virtual ~AbstractUndoRedoCommandTarget();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <string>
 
 namespace TAVI {
@@ -8,7 +10,7 @@ namespace TAVI {
 // The root directory is the installation root under which resources are looked
 // up ("<root>/toolbox/shared/orbis/resources/..."). It is the source tree's
 // resources/ folder unless the program sets another.
-class ApplicationContext {
+class TAVI_UTIL_EXPORT ApplicationContext {
 public:
     static ApplicationContext& instance();
 

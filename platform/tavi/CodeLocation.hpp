@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <string>
 #include <string_view>
 
@@ -7,7 +9,7 @@ namespace TAVI {
 
 // Where an error was raised: a source path (made relative to the repository
 // when it is the compiler's path) and a line. TAVI_HERE gives the current one.
-class CodeLocation {
+class TAVI_UTIL_EXPORT CodeLocation {
 public:
     CodeLocation() = default;
     CodeLocation(std::string_view sourcePath, int line);

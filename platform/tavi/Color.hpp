@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 namespace TAVI {
 
 // A colour as it reaches the widgets. The first field says what the colour is:
 // no colour at all, the toolkit's own colour for the role it is used in
 // ("default": a colour made with only that field set, without RGBA
 // components), or explicit RGBA components in 0..1.
-class Color {
+class TAVI_UTIL_EXPORT Color {
 public:
     enum Kind { Invalid = 0, Default = 1, RGBA = 2 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <string>
 
@@ -10,7 +11,7 @@ namespace TAVI {
 // An undoable command. An undo/redo target runs it (handleDo) and later undoes
 // and redoes it; each handler reports failure into the error holder. Commands
 // are counted objects: the target holds them while they are on its stacks.
-class Command : public ReferencedTemplate<unsigned int> {
+class TAVI_UTIL_EXPORT Command : public ReferencedTemplate<unsigned int> {
 public:
     enum State { NotDone = 0, Done = 1, Undone = 2, Failed = 3 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -10,7 +12,7 @@ namespace TAVI {
 // (filter histories, traces). Texts are kept in a bounded log that tests and
 // tools can read (the oldest beyond 10,000 entries are dropped) and are also
 // written to standard error when echo is on (off by default).
-class DebugOutput {
+class TAVI_UTIL_EXPORT DebugOutput {
 public:
     struct Entry {
         std::string text;
@@ -26,6 +28,6 @@ public:
 
 // Sends text to the debugger output. With `newline` a line feed ends it on the
 // echo; with `flush` the echo is flushed at once.
-void outputToDebugger(const std::string& text, bool newline, bool flush);
+TAVI_UTIL_EXPORT void outputToDebugger(const std::string& text, bool newline, bool flush);
 
 } // namespace TAVI

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/CodeLocation.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <cstdint>
 #include <memory>
@@ -10,7 +11,7 @@ namespace TAVI {
 
 // What went wrong in an operation that reports through an ErrorHolder.
 // Descriptions are immutable values; holders share them.
-class ErrorDescription {
+class TAVI_UTIL_EXPORT ErrorDescription {
 public:
     virtual ~ErrorDescription();
 

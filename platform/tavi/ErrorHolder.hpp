@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/ErrorDescription.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <memory>
 
@@ -9,7 +10,7 @@ namespace TAVI {
 // The out-parameter through which fallible operations report failure. It
 // holds at most one error: a new one replaces the one held. Copies share the
 // (immutable) description.
-class ErrorHolder {
+class TAVI_UTIL_EXPORT ErrorHolder {
 public:
     ErrorHolder() = default;
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <exception>
 #include <string>
 
 namespace TAVI {
 
 // Base of the toolkit's exceptions: a message.
-class Exception : public std::exception {
+class TAVI_UTIL_EXPORT Exception : public std::exception {
 public:
     explicit Exception(std::string message);
     ~Exception() override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/SharedMultiMap.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +30,7 @@ template <typename T> std::size_t gHash(T* pointer) {
     return std::hash<T*>()(pointer);
 }
 
-struct GHasher {
+struct TAVI_UTIL_EXPORT GHasher {
     template <typename T> std::size_t operator()(const T& value) const { return gHash(value); }
 };
 

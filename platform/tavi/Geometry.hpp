@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <cmath>
 #include <cstdint>
 
@@ -106,7 +108,7 @@ template <typename T> struct GLRect {
 };
 
 // Integer size of a widget or an image.
-struct Size {
+struct TAVI_UTIL_EXPORT Size {
     int width = 0;
     int height = 0;
     constexpr bool isEmpty() const { return width <= 0 || height <= 0; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@ namespace TAVI {
 // 3 selected) and a state (0 off, 1 on). Valid when at least one of its files
 // can be read as an image. Equal icons name the same files for the same modes
 // and states.
-class Icon {
+class TAVI_UTIL_EXPORT Icon {
 public:
     struct Entry {
         std::string file;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <boost/checked_delete.hpp>
 
 #include <functional>
@@ -11,7 +13,7 @@ namespace TAVI {
 // destroys them when the module unloads: at unload() or, failing that, when
 // the process ends. Objects go in the reverse order of their handing over, so
 // one may still use those made before it.
-class ModuleObjectDeleter {
+class TAVI_UTIL_EXPORT ModuleObjectDeleter {
 public:
     static ModuleObjectDeleter& instance();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/Geometry.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <string>
 
@@ -9,7 +10,7 @@ namespace TAVI {
 // An image file as the widgets will show it. Loading only reads the image's
 // header, to learn whether it is readable and how large it is; the widgets
 // decode it when they draw. A pixmap whose file is missing or unreadable is null.
-class Pixmap {
+class TAVI_UTIL_EXPORT Pixmap {
 public:
     Pixmap() = default;
     explicit Pixmap(const std::string& file);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <functional>
 
 namespace TAVI {
@@ -11,7 +13,7 @@ class QuasarTimerPrivate;
 // startRepeating until stopped. Starting again restarts the countdown.
 // Timeout handlers are called in the order they were connected; a handler may
 // stop, restart or disconnect, and may destroy the timer.
-class QuasarTimer {
+class TAVI_UTIL_EXPORT QuasarTimer {
 public:
     QuasarTimer();
     ~QuasarTimer();

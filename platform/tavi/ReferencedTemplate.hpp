@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <atomic>
 
 namespace TAVI {
 
-void reportReferencedObjectDestroyedWhileHeld(unsigned long count);
+TAVI_UTIL_EXPORT void reportReferencedObjectDestroyedWhileHeld(unsigned long count);
 
 // Base of reference-counted framework objects held by Holder<T>. The count
 // starts at 0; the object deletes itself when the last holder lets go, so such

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/tavi/ErrorDescription.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 namespace TAVI {
 
 // An error with a fixed text and, optionally, an id.
-class SimpleErrorDescription : public ErrorDescription {
+class TAVI_UTIL_EXPORT SimpleErrorDescription : public ErrorDescription {
 public:
     SimpleErrorDescription(CodeLocation location, std::string message, std::string id = {});
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -16,7 +18,7 @@ struct StringIDEntry;
 // pointer: copying, comparing and hashing cost nothing. Equality is exact;
 // equalsIgnoreCase compares without ASCII case. A default StringID is the empty
 // string. Safe to create from any thread.
-class StringID {
+class TAVI_UTIL_EXPORT StringID {
 public:
     StringID();
     StringID(std::string_view text);
@@ -41,7 +43,7 @@ private:
     const detail::StringIDEntry* entry;
 };
 
-std::size_t gHash(const StringID& id);
+TAVI_UTIL_EXPORT std::size_t gHash(const StringID& id);
 
 } // namespace TAVI
 

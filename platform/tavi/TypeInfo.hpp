@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/StringID.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <any>
 #include <charconv>
@@ -19,7 +20,7 @@ template <typename T> const void* anyAddress(const std::any& value) {
     else
         return std::any_cast<T>(&value);
 }
-std::string demangledName(const std::type_info& type);
+TAVI_UTIL_EXPORT std::string demangledName(const std::type_info& type);
 
 template <typename T> std::string anyToString(const void* value) {
     if constexpr (std::is_void_v<T>) {
@@ -51,7 +52,7 @@ template <typename T> std::string anyToString(const void* value) {
 
 // Describes the type of the value an `any` holds: its name and how to show it
 // as text. One TypeInfo exists per type; compare them by address or ==.
-class TypeInfo {
+class TAVI_UTIL_EXPORT TypeInfo {
 public:
     template <typename T> static const TypeInfo& get() {
         static const TypeInfo info(typeid(T), &detail::anyToString<T>, &detail::anyAddress<T>);

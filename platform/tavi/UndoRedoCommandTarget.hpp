@@ -3,6 +3,7 @@
 #include "platform/tavi/AbstractUndoRedoCommandTarget.hpp"
 #include "platform/tavi/Command.hpp"
 #include "platform/tavi/Holder.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace TAVI {
 // does not go on the undo stack. Undo of a command that reports an error stays
 // on the undo stack (nothing was undone); likewise for redo. Undo or redo with
 // an empty stack reports TAVI_NothingToUndo / TAVI_NothingToRedo.
-class UndoRedoCommandTarget : public AbstractUndoRedoCommandTarget {
+class TAVI_UTIL_EXPORT UndoRedoCommandTarget : public AbstractUndoRedoCommandTarget {
 public:
     UndoRedoCommandTarget();
     ~UndoRedoCommandTarget() override;

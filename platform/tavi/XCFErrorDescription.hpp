@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/ErrorDescription.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <vector>
 
@@ -10,7 +11,7 @@ namespace TAVI {
 // text is looked up in the host's message tables each time it is asked for, in
 // the language current at that moment; a code no table knows still gives a
 // text that names the id.
-class XCFErrorDescription : public ErrorDescription {
+class TAVI_UTIL_EXPORT XCFErrorDescription : public ErrorDescription {
 public:
     XCFErrorDescription(CodeLocation location, std::string messageId, std::uint32_t messageCode,
                         std::string argument);

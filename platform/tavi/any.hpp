@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi/TypeInfo.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 
 #include <any>
 #include <string>
@@ -11,7 +12,7 @@ namespace TAVI {
 
 // A value of any copyable type together with its TypeInfo, so it can be shown
 // as text without knowing the type.
-class any {
+class TAVI_UTIL_EXPORT any {
 public:
     any() = default;
     template <typename T, typename D = std::decay_t<T>,
@@ -38,7 +39,7 @@ template <typename T> T any_cast(const any& value);
 
 namespace detail {
 
-[[noreturn]] void throwBadAnyCast(const TypeInfo& held, const TypeInfo& wanted);
+[[noreturn]] TAVI_UTIL_EXPORT void throwBadAnyCast(const TypeInfo& held, const TypeInfo& wanted);
 
 } // namespace detail
 

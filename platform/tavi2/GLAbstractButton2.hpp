@@ -2,6 +2,7 @@
 
 #include "platform/tavi/Icon.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
@@ -13,7 +14,7 @@ class GLAbstractButton2Private;
 
 // What push buttons, tool buttons and check boxes share: a label, an icon, a checked state,
 // and the click and toggle signals.
-class GLAbstractButton2 : public GLWidget2 {
+class TAVI2_EXPORT GLAbstractButton2 : public GLWidget2 {
 public:
     ~GLAbstractButton2() override;
 

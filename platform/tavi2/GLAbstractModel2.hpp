@@ -3,6 +3,7 @@
 #include "platform/nimb/Emitter.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi2/GLEvents2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <vector>
 
@@ -20,7 +21,7 @@ class GLAbstractModel2Private;
 // repainted once. Removals reach views at once, as views must not see rows that are gone.
 // Outside a transaction every change reaches views at once. A model is plain C++; the toolkit
 // shows it through a Qt item model of its own. Held by Holder.
-class GLAbstractModel2 : public Referenced {
+class TAVI2_EXPORT GLAbstractModel2 : public Referenced {
 public:
     static constexpr unsigned rootRow = 0;
 

@@ -3,6 +3,7 @@
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi2/GLAbstractViewModel2.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace TAVI {
 class GLAbstractView2Private;
 
 // A cell of a model as a view finds it: row and column ids, both 0 for none.
-struct GLModelCellRef2 {
+struct TAVI2_EXPORT GLModelCellRef2 {
     unsigned rowUID = 0;
     unsigned columnUID = 0;
     bool isValid() const { return rowUID != 0 && columnUID != 0; }
@@ -23,7 +24,7 @@ struct GLModelCellRef2 {
 // What views of a view model share: the model, selection, scrolling, editing. The view holds
 // its model. Rows appended in a model's open transaction are not shown yet, so until it ends
 // they cannot be selected, scrolled to or edited.
-class GLAbstractView2 : public GLWidget2 {
+class TAVI2_EXPORT GLAbstractView2 : public GLWidget2 {
 public:
     // The numbers are those setSelectionMode takes.
     enum SelectionMode {

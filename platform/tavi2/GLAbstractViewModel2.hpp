@@ -4,6 +4,7 @@
 #include "platform/tavi/Icon.hpp"
 #include "platform/tavi/any.hpp"
 #include "platform/tavi2/GLAbstractModel2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 #include <vector>
@@ -17,7 +18,7 @@ class GLMimeData2;
 // what the setters give them; a subclass that computes its cells overrides the getters and
 // calls notifyCellChanged when their results change. Setters throw TypedException for an
 // unknown row or column; getters give an empty cell for them.
-class GLAbstractViewModel2 : public GLAbstractModel2 {
+class TAVI2_EXPORT GLAbstractViewModel2 : public GLAbstractModel2 {
 public:
     enum ColorRole { ForegroundColor = 0, BackgroundColor = 1 };
 

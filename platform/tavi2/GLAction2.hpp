@@ -4,6 +4,7 @@
 #include "platform/tavi/Icon.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLEvents2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
@@ -17,7 +18,7 @@ class GLWidget2;
 // A command the user can trigger from menus, tool bars and tool buttons, each showing its
 // label, icon and tool tip. An action owns its Qt action and lives as long as it does: an
 // action made with a parent widget (or added to a menu without one) goes with that widget.
-class GLAction2 {
+class TAVI2_EXPORT GLAction2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLAction2(const StringID& toolkit, GLWidget2* parent = nullptr);

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/tavi2/GLLayout2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 namespace TAVI {
 
 // Lays items out in a row or a column.
-class GLBoxLayout2 : public GLLayout2 {
+class TAVI2_EXPORT GLBoxLayout2 : public GLLayout2 {
 public:
     // The numbers are the directions' values for the constructor.
     enum Direction { LeftToRight = 0, RightToLeft = 1, TopToBottom = 2, BottomToTop = 3 };

@@ -2,11 +2,12 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLAbstractButton2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 namespace TAVI {
 
 // A push button with a label and, optionally, an icon.
-class GLButton2 : public GLAbstractButton2 {
+class TAVI2_EXPORT GLButton2 : public GLAbstractButton2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLButton2(const StringID& toolkit, GLWidget2* parent = nullptr);

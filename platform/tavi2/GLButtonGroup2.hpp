@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi2/tavi2_export.hpp"
+
 #include <vector>
 
 class QButtonGroup;
@@ -14,7 +16,7 @@ class GLWidget2;
 // default): checking one unchecks the others. The group owns its Qt group; made with a parent
 // widget it goes with that widget, else the caller deletes it. Buttons are not owned; a button
 // that is destroyed leaves the group.
-class GLButtonGroup2 {
+class TAVI2_EXPORT GLButtonGroup2 {
 public:
     explicit GLButtonGroup2(GLWidget2* parent = nullptr);
     ~GLButtonGroup2();

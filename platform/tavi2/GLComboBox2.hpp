@@ -3,6 +3,7 @@
 #include "platform/tavi/Icon.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
@@ -11,7 +12,7 @@ namespace TAVI {
 class GLComboBox2Private;
 
 // A drop-down list of items, optionally with a field to type into.
-class GLComboBox2 : public GLWidget2 {
+class TAVI2_EXPORT GLComboBox2 : public GLWidget2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLComboBox2(const StringID& toolkit, GLWidget2* parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
@@ -11,7 +12,7 @@ class GLDialog2Private;
 
 // A window of its own for a short exchange with the user; lay its contents out with
 // setLayout. A dialog with a parent stays above the parent's window.
-class GLDialog2 : public GLWidget2 {
+class TAVI2_EXPORT GLDialog2 : public GLWidget2 {
 public:
     enum Result { Rejected = 0, Accepted = 1 };
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/tavi2/tavi2_export.hpp"
+
 namespace TAVI {
 
 class GLMimeData2;
 class GLWidget2;
 
 // Runs drags from the toolkit's widgets.
-class GLDragManager2 {
+class TAVI2_EXPORT GLDragManager2 {
 public:
     // Drop actions, also combined as the actions a drag offers.
     enum Action { IgnoreAction = 0, CopyAction = 1, MoveAction = 2, LinkAction = 4 };

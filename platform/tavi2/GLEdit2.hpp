@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
@@ -10,7 +11,7 @@ namespace TAVI {
 class GLEdit2Private;
 
 // A one-line text field.
-class GLEdit2 : public GLWidget2 {
+class TAVI2_EXPORT GLEdit2 : public GLWidget2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLEdit2(const StringID& toolkit, GLWidget2* parent = nullptr);

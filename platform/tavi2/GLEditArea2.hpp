@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
@@ -10,7 +11,7 @@ namespace TAVI {
 class GLEditArea2Private;
 
 // A field of several lines of plain text.
-class GLEditArea2 : public GLWidget2 {
+class TAVI2_EXPORT GLEditArea2 : public GLWidget2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLEditArea2(const StringID& toolkit, GLWidget2* parent = nullptr);

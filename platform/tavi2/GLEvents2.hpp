@@ -7,6 +7,7 @@
 
 #include "platform/tavi/Geometry.hpp"
 #include "platform/tavi2/GLMimeData2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
@@ -47,7 +48,7 @@ constexpr int Middle = 4;
 
 // A mouse press, release, double click or move. pos is in the widget (for views: in the area
 // that shows the rows); button is the one that changed, buttons all that are held.
-class GLMouseEvent2 {
+class TAVI2_EXPORT GLMouseEvent2 {
 public:
     GLMouseEvent2(GLWidget2* widget, int button, int buttons, int modifiers, GLPoint<int> pos,
                   GLPoint<int> globalPos)
@@ -68,7 +69,7 @@ private:
     GLPoint<int> global;
 };
 
-class GLKeyEvent2 {
+class TAVI2_EXPORT GLKeyEvent2 {
 public:
     GLKeyEvent2(GLWidget2* widget, int key, int modifiers, std::string text, bool autoRepeat)
         : w(widget), code(key), mods(modifiers), txt(std::move(text)), repeat(autoRepeat) {}
@@ -86,7 +87,7 @@ private:
     bool repeat;
 };
 
-class GLContextMenuEvent2 {
+class TAVI2_EXPORT GLContextMenuEvent2 {
 public:
     GLContextMenuEvent2(GLWidget2* widget, GLPoint<int> pos, GLPoint<int> globalPos)
         : w(widget), local(pos), global(globalPos) {}
@@ -103,7 +104,7 @@ private:
 };
 
 // What happened to a widget itself.
-class GLWidgetEvent2 {
+class TAVI2_EXPORT GLWidgetEvent2 {
 public:
     enum Type {
         Shown = 0,
@@ -125,7 +126,7 @@ private:
     Type kind;
 };
 
-class GLActionTriggerEvent2 {
+class TAVI2_EXPORT GLActionTriggerEvent2 {
 public:
     GLActionTriggerEvent2(GLAction2* action, bool checked) : a(action), on(checked) {}
     GLAction2* action() const { return a; }
@@ -136,7 +137,7 @@ private:
     bool on;
 };
 
-class GLButtonClickEvent2 {
+class TAVI2_EXPORT GLButtonClickEvent2 {
 public:
     explicit GLButtonClickEvent2(GLWidget2* button) : w(button) {}
     GLWidget2* button() const { return w; }
@@ -146,7 +147,7 @@ private:
 };
 
 // A checkable button or check box changed its state.
-class GLButtonToggleEvent2 {
+class TAVI2_EXPORT GLButtonToggleEvent2 {
 public:
     GLButtonToggleEvent2(GLWidget2* button, bool checked) : w(button), on(checked) {}
     GLWidget2* button() const { return w; }
@@ -157,7 +158,7 @@ private:
     bool on;
 };
 
-class GLTreeExpandEvent2 {
+class TAVI2_EXPORT GLTreeExpandEvent2 {
 public:
     GLTreeExpandEvent2(GLAbstractView2* view, unsigned rowUID) : v(view), row(rowUID) {}
     GLAbstractView2* view() const { return v; }
@@ -168,7 +169,7 @@ private:
     unsigned row;
 };
 
-class GLTreeCollapseEvent2 {
+class TAVI2_EXPORT GLTreeCollapseEvent2 {
 public:
     GLTreeCollapseEvent2(GLAbstractView2* view, unsigned rowUID) : v(view), row(rowUID) {}
     GLAbstractView2* view() const { return v; }
@@ -180,7 +181,7 @@ private:
 };
 
 // The selection of a view changed; ask the view for the rows now selected.
-class GLViewSelectionChangeEvent2 {
+class TAVI2_EXPORT GLViewSelectionChangeEvent2 {
 public:
     explicit GLViewSelectionChangeEvent2(GLAbstractView2* view) : v(view) {}
     GLAbstractView2* view() const { return v; }
@@ -191,7 +192,7 @@ private:
 
 // The user asked to edit a cell. A handler may place its own editor widget with
 // GLAbstractView2::setEditor while it runs; otherwise the view edits the value as text.
-class GLEditRequestEvent2 {
+class TAVI2_EXPORT GLEditRequestEvent2 {
 public:
     GLEditRequestEvent2(GLAbstractView2* view, unsigned rowUID, unsigned columnUID)
         : v(view), row(rowUID), column(columnUID) {}
@@ -206,7 +207,7 @@ private:
 };
 
 // An edit of a cell ended: committed, or cancelled (Escape, focus taken away by a cancel).
-class GLEditCompleteEvent2 {
+class TAVI2_EXPORT GLEditCompleteEvent2 {
 public:
     GLEditCompleteEvent2(GLAbstractView2* view, unsigned rowUID, unsigned columnUID, bool committed)
         : v(view), row(rowUID), column(columnUID), done(committed) {}
@@ -224,7 +225,7 @@ private:
 
 // The text of an edit field, an edit area or a combo box changed (Changed) or was confirmed
 // (Finished: Return, or focus left the field). index is the combo box's current item, else -1.
-class GLEditEvent2 {
+class TAVI2_EXPORT GLEditEvent2 {
 public:
     enum Type { Changed = 0, Finished = 1 };
     GLEditEvent2(GLWidget2* widget, Type type, std::string text, int index = -1)
@@ -244,7 +245,7 @@ private:
 // Data dropped on a widget that accepts its format (GLWidget2::setDropFormats). pos is in the
 // widget (for views: in the area that shows the rows); action is GLDragManager2's drop action
 // the drag proposed.
-class GLDropEvent2 {
+class TAVI2_EXPORT GLDropEvent2 {
 public:
     GLDropEvent2(GLWidget2* widget, GLPoint<int> pos, GLMimeData2 data, int action)
         : w(widget), local(pos), mime(std::move(data)), act(action) {}
@@ -261,7 +262,7 @@ private:
 };
 
 // A cell of a view model changed its contents (value, icon, colour or read-only flag).
-class GLDataChangeEvent2 {
+class TAVI2_EXPORT GLDataChangeEvent2 {
 public:
     GLDataChangeEvent2(unsigned rowUID, unsigned columnUID) : row(rowUID), column(columnUID) {}
     unsigned rowUID() const { return row; }

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/tavi2/GLLayout2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 namespace TAVI {
 
 // Lays items out in rows and columns; an item may span several.
-class GLGridLayout2 : public GLLayout2 {
+class TAVI2_EXPORT GLGridLayout2 : public GLLayout2 {
 public:
     GLGridLayout2();
     ~GLGridLayout2() override;

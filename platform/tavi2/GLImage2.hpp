@@ -3,13 +3,14 @@
 #include "platform/tavi/Geometry.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
 namespace TAVI {
 
 // Shows an image file.
-class GLImage2 : public GLWidget2 {
+class TAVI2_EXPORT GLImage2 : public GLWidget2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLImage2(const StringID& toolkit, GLWidget2* parent = nullptr);

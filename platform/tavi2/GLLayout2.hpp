@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi2/tavi2_export.hpp"
+
 class QLayout;
 class QWidget;
 
@@ -12,7 +14,7 @@ class GLWidget2;
 // as long as it does: once set on a widget (GLWidget2::setLayout) or added to another layout
 // it belongs to that widget or layout, and goes with it. Widgets added to a layout become
 // children of the widget the layout is set on.
-class GLLayout2 {
+class TAVI2_EXPORT GLLayout2 {
 public:
     virtual ~GLLayout2();
     GLLayout2(const GLLayout2&) = delete;

@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 #include <vector>
@@ -12,7 +13,7 @@ class GLAction2;
 class GLMenu2Private;
 
 // A pop-up menu of actions, separators and sub-menus.
-class GLMenu2 : public GLWidget2 {
+class TAVI2_EXPORT GLMenu2 : public GLWidget2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLMenu2(const StringID& toolkit, GLWidget2* parent = nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/any.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <map>
 #include <string>
@@ -14,7 +15,7 @@ namespace TAVI {
 // themselves (an element handle, a list of ids); drop sites that read bytes (other programs,
 // the canvas) get the text of strings, names, numbers and truth values as UTF-8, and no bytes
 // for other values. A value copy: copying copies the values.
-class GLMimeData2 {
+class TAVI2_EXPORT GLMimeData2 {
 public:
     GLMimeData2() = default;
 

@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 
@@ -9,7 +10,7 @@ namespace TAVI {
 
 // A label: text the user reads but does not edit. Text is shown as it is, so names that
 // happen to look like markup ("<b>") stay readable; setRichText opts into markup.
-class GLText2 : public GLWidget2 {
+class TAVI2_EXPORT GLText2 : public GLWidget2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLText2(const StringID& toolkit, GLWidget2* parent = nullptr);

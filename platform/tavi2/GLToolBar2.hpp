@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <vector>
 
@@ -11,7 +12,7 @@ class GLAction2;
 
 // A row or column of actions (each shown as a tool button) and widgets. A context-menu request
 // on the bar reaches getContextMenuEmitter like on any widget.
-class GLToolBar2 : public GLWidget2 {
+class TAVI2_EXPORT GLToolBar2 : public GLWidget2 {
 public:
     enum Orientation { Horizontal = 0, Vertical = 1 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLAbstractButton2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 namespace TAVI {
 
@@ -10,7 +11,7 @@ class GLMenu2;
 
 // A small button for tool bars and palettes: an icon, a label or both, optionally checkable,
 // optionally opening a menu. Exclusive groups of tool buttons are made with GLButtonGroup2.
-class GLToolButton2 : public GLAbstractButton2 {
+class TAVI2_EXPORT GLToolButton2 : public GLAbstractButton2 {
 public:
     // How icon and label are shown; the numbers are those setStyle takes.
     enum Style { IconOnly = 0, TextOnly = 1, TextBesideIcon = 2, TextUnderIcon = 3 };

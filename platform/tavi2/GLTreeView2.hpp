@@ -2,6 +2,7 @@
 
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLAbstractView2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <vector>
 
@@ -10,7 +11,7 @@ namespace TAVI {
 class GLTreeView2Private;
 
 // Shows a view model as a tree of rows under a column header.
-class GLTreeView2 : public GLAbstractView2 {
+class TAVI2_EXPORT GLTreeView2 : public GLAbstractView2 {
 public:
     // Throws TypedException when toolkit is not "qt".
     explicit GLTreeView2(const StringID& toolkit, GLWidget2* parent = nullptr);

@@ -4,6 +4,7 @@
 #include "platform/tavi/Color.hpp"
 #include "platform/tavi/Geometry.hpp"
 #include "platform/tavi2/GLEvents2.hpp"
+#include "platform/tavi2/tavi2_export.hpp"
 
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ class GLWidget2Private;
 //
 // Input reaches listeners through the emitters below; they are made on first request, so a
 // widget nobody listens to pays nothing.
-class GLWidget2 {
+class TAVI2_EXPORT GLWidget2 {
 public:
     // Colours a widget can be given; the names follow what the colour paints. The first two
     // are general: setting them sets every role of their kind (background: window, base,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi2/tavi2_export.hpp"
+
 #include <string>
 #include <vector>
 
@@ -7,7 +9,7 @@ namespace TAVI {
 
 // The data formats that drags between the process's widgets carry. Registering names a format
 // once for the process; sources and drop sites then agree on it by name. Safe from any thread.
-class MimeRegistry {
+class TAVI2_EXPORT MimeRegistry {
 public:
     // Registers a format ("application/x-kite-element"); registering it again is harmless.
     // Returns false, registering nothing, for a name that is empty or is not "type/subtype".

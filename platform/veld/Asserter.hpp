@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/veld/veld_export.hpp"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -7,7 +9,7 @@
 namespace VELD {
 
 // One broken expectation reported through the kernel's asserter.
-struct AssertionReport {
+struct VELD_EXPORT AssertionReport {
     std::string expression;
     std::string source;
     int line = 0;
@@ -17,7 +19,7 @@ struct AssertionReport {
 // The kernel's asserter: reports a broken internal expectation and lets execution go on.
 // Reports are printed to stderr and kept, so tests can observe (and clear) them; a program
 // may install a handler of its own instead of the printing.
-class Asserter {
+class VELD_EXPORT Asserter {
 public:
     using Handler = std::function<void(const AssertionReport&)>;
 

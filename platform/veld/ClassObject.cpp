@@ -167,7 +167,7 @@ void releaseSlot(SlotKind kind, Slot& s) {
 }
 
 MultiRep*& writableMulti(State& st, std::uint32_t slot, SlotKind elementKind) {
-    MultiRep*& m = st.slots()[slot].m;
+    MultiRep*& m = st.slotValues()[slot].m;
     if (!m)
         m = new MultiRep{1, elementKind, {}};
     else if (m->refs > 1) {
@@ -206,8 +206,8 @@ void detachFromContainer(DeviantCore& d, ObjectCore* child) {
                                [&](const Slot& s) { return s.obj == child; });
         if (it != m->items.end())
             m->items.erase(it);
-    } else if (w.slots()[slot].obj == child) {
-        w.slots()[slot].obj = nullptr;
+    } else if (w.slotValues()[slot].obj == child) {
+        w.slotValues()[slot].obj = nullptr;
         w.setBit(c, slot, false);
     }
 }
@@ -242,9 +242,9 @@ void setSingle(DeviantCore& d, const ImmutableClassObject& o, const PropertyInfo
     if (value.isNull()) {
         const State* cur = lookup(&d, core);
         ObjectCore* oldChild =
-            p->composite && cur->isSet(*core->cls, slot) ? cur->slots()[slot].obj : nullptr;
+            p->composite && cur->isSet(*core->cls, slot) ? cur->slotValues()[slot].obj : nullptr;
         State& w = writableState(d, core);
-        releaseSlot(p->kind, w.slots()[slot]);
+        releaseSlot(p->kind, w.slotValues()[slot]);
         w.setBit(*core->cls, slot, false);
         if (oldChild)
             orphan(d, oldChild);
@@ -253,7 +253,7 @@ void setSingle(DeviantCore& d, const ImmutableClassObject& o, const PropertyInfo
     Slot s = toSlot(p, value, &d, op);
     if (p->composite) {
         const State* cur = lookup(&d, core);
-        ObjectCore* oldChild = cur->isSet(*core->cls, slot) ? cur->slots()[slot].obj : nullptr;
+        ObjectCore* oldChild = cur->isSet(*core->cls, slot) ? cur->slotValues()[slot].obj : nullptr;
         if (oldChild == s.obj)
             return;
         adoptChild(d, core, slot, s.obj, op);
@@ -261,8 +261,8 @@ void setSingle(DeviantCore& d, const ImmutableClassObject& o, const PropertyInfo
             orphan(d, oldChild);
     }
     State& w = writableState(d, core);
-    releaseSlot(p->kind, w.slots()[slot]);
-    w.slots()[slot] = s;
+    releaseSlot(p->kind, w.slotValues()[slot]);
+    w.slotValues()[slot] = s;
     w.setBit(*core->cls, slot, true);
 }
 
@@ -272,7 +272,7 @@ void insertMulti(DeviantCore& d, const ImmutableClassObject& o, const PropertyIn
     ObjectCore* core = o.core();
     if (p->upper > 1) {
         const State* cur = lookup(&d, core);
-        const MultiRep* m = cur->slots()[slot].m;
+        const MultiRep* m = cur->slotValues()[slot].m;
         int count = 0;
         if (m)
             for (const Slot& it : m->items)
@@ -291,7 +291,7 @@ void insertMulti(DeviantCore& d, const ImmutableClassObject& o, const PropertyIn
         // The child tells whether it is in this list already: no search of a long list.
         const State* child = lookup(&d, s.obj);
         if (child && child->container == core && child->containerSlot == slot) {
-            const MultiRep* m = lookup(&d, core)->slots()[slot].m;
+            const MultiRep* m = lookup(&d, core)->slotValues()[slot].m;
             const auto at = std::find_if(m->items.begin(), m->items.end(),
                                          [&](const Slot& it) { return it.obj == s.obj; });
             // Moving within the same list: it is taken out first, so later places shift.
@@ -338,7 +338,7 @@ public:
             return 0;
         if (!property->multi)
             return single(*s).isNull() ? 0 : 1;
-        const MultiRep* m = s->slots()[slotIndex].m;
+        const MultiRep* m = s->slotValues()[slotIndex].m;
         if (!m)
             return 0;
         if (!mayHoldHidden(property))
@@ -362,7 +362,7 @@ public:
         const int raw = rawIndex(*s, index);
         return raw < 0 ? T()
                        : T(slotValue(property, property->elementKind,
-                                     s->slots()[slotIndex].m->items[raw], ownerObject.view()));
+                                     s->slotValues()[slotIndex].m->items[raw], ownerObject.view()));
     }
     bool insert(int index, const T& value) override {
         static const char* op = "Sequence::insert";
@@ -402,10 +402,10 @@ private:
     ImmutableObject single(const State& s) const {
         if (!s.isSet(*ownerObject.core()->cls, slotIndex))
             return {};
-        return slotValue(property, property->kind, s.slots()[slotIndex], ownerObject.view());
+        return slotValue(property, property->kind, s.slotValues()[slotIndex], ownerObject.view());
     }
     int rawIndex(const State& s, int index) const {
-        const MultiRep* m = s.slots()[slotIndex].m;
+        const MultiRep* m = s.slotValues()[slotIndex].m;
         if (!m)
             return index == 0 ? 0 : -1;
         if (!mayHoldHidden(property))
@@ -517,7 +517,7 @@ ImmutableSequence<ImmutableClassObject> ImmutableClassObject::getContaineeVELDs(
     for (std::uint32_t i = 0; i < c.slotProps.size(); ++i) {
         if (!c.slotProps[i]->composite || c.slotProps[i]->derived)
             continue;
-        const Slot& slot = s->slots()[i];
+        const Slot& slot = s->slotValues()[i];
         if (c.slotKinds[i] == SlotKind::Multi) {
             if (slot.m)
                 for (const Slot& it : slot.m->items)
@@ -546,7 +546,7 @@ ImmutableObject ImmutableClassObject::getOne(const ImmutableProperty& property) 
         return values.empty() ? ImmutableObject() : values.front();
     }
     if (p->multi) {
-        if (const MultiRep* m = s.slots()[slot].m)
+        if (const MultiRep* m = s.slotValues()[slot].m)
             for (const Slot& it : m->items)
                 if (itemVisible(p->elementKind, it, deviantView.get()))
                     return slotValue(p, p->elementKind, it, deviantView.get());
@@ -557,7 +557,7 @@ ImmutableObject ImmutableClassObject::getOne(const ImmutableProperty& property) 
             return {};
         return slotValue(p, p->kind, p->defaultValue, deviantView.get());
     }
-    return slotValue(p, p->kind, s.slots()[slot], deviantView.get());
+    return slotValue(p, p->kind, s.slotValues()[slot], deviantView.get());
 }
 
 ImmutableObject ImmutableClassObject::getOne(std::string_view propertyName) const {
@@ -576,13 +576,14 @@ bool ImmutableClassObject::isSet(const ImmutableProperty& property) const {
     PropertyInfo* p = propertyOf(property, op);
     const std::uint32_t slot = slotOf(objectCore, p, op);
     if (p->multi) {
-        const MultiRep* m = s.slots()[slot].m;
+        const MultiRep* m = s.slotValues()[slot].m;
         return m && std::any_of(m->items.begin(), m->items.end(), [&](const Slot& it) {
                    return itemVisible(p->elementKind, it, deviantView.get());
                });
     }
     if (p->kind == SlotKind::Object)
-        return s.isSet(*objectCore->cls, slot) && exists(deviantView.get(), s.slots()[slot].obj);
+        return s.isSet(*objectCore->cls, slot) &&
+               exists(deviantView.get(), s.slotValues()[slot].obj);
     return s.isSet(*objectCore->cls, slot);
 }
 
@@ -599,7 +600,7 @@ R typedRead(const ImmutableClassObject& o, const ImmutableProperty& property, Sl
         throw Exception(std::string(op) + ": property '" + p->name + "' is not of that type");
     if (!s->isSet(*o.core()->cls, slot))
         return p->hasDefault ? pick(p->defaultValue) : R();
-    return pick(s->slots()[slot]);
+    return pick(s->slotValues()[slot]);
 }
 } // namespace
 
@@ -773,7 +774,7 @@ void typedWrite(const ClassObject& o, const ImmutableProperty& property, SlotKin
         const int slot = core->cls->slotOf(p);
         if (slot >= 0) {
             State& w = writableState(*static_cast<DeviantCore*>(o.view()), core);
-            store(w.slots()[slot]);
+            store(w.slotValues()[slot]);
             w.setBit(*core->cls, static_cast<std::uint32_t>(slot), true);
             return;
         }
@@ -784,7 +785,7 @@ void typedWrite(const ClassObject& o, const ImmutableProperty& property, SlotKin
     if (p->kind != want)
         throw Exception(std::string(op) + ": property '" + p->name + "' is not of that type");
     State& w = writableState(d, core);
-    store(w.slots()[slot]);
+    store(w.slotValues()[slot]);
     w.setBit(*core->cls, slot, true);
 }
 } // namespace
@@ -826,7 +827,7 @@ void ClassObject::setObject(const ImmutableProperty& property,
         const int slot = objectCore->cls->slotOf(p);
         if (slot >= 0) {
             State& w = writableState(*static_cast<DeviantCore*>(view()), objectCore);
-            w.slots()[slot].obj = value.core();
+            w.slotValues()[slot].obj = value.core();
             w.setBit(*objectCore->cls, static_cast<std::uint32_t>(slot), true);
             return;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/detail/Core.hpp"
+#include "platform/veld/veld_export.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +27,7 @@ template <typename T> class Sequence;
 // copying one is cheap, they compare and hash by the identity of the object (whatever deviant
 // they see it through), and a handle whose object or deviant is gone is invalid, never
 // dangling. Reading through an invalid handle throws VELD::Exception.
-class ImmutableClassObject {
+class VELD_EXPORT ImmutableClassObject {
 public:
     ImmutableClassObject() = default;
     ImmutableClassObject(detail::ObjectCore* core, detail::ViewRef view)
@@ -89,14 +90,14 @@ inline std::size_t gHash(const ImmutableClassObject& o) {
     return o.hash();
 }
 
-struct ClassObjectHash {
+struct VELD_EXPORT ClassObjectHash {
     std::size_t operator()(const ImmutableClassObject& o) const { return o.hash(); }
 };
 
 // A handle through which the object can be changed. Every change needs an open transaction on
 // the handle's deviant; otherwise, and for any other misuse, VELD::Exception is thrown and the
 // model is unchanged.
-class ClassObject : public ImmutableClassObject {
+class VELD_EXPORT ClassObject : public ImmutableClassObject {
 public:
     ClassObject() = default;
     ClassObject(detail::ObjectCore* core, detail::ViewRef view)

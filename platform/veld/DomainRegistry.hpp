@@ -2,6 +2,7 @@
 
 #include "platform/veld/Meta.hpp"
 #include "platform/veld/Model.hpp"
+#include "platform/veld/veld_export.hpp"
 
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 namespace VELD {
 
 // The kernel's registry of meta-models, by URI; it makes models and factories of them.
-class DomainRegistry {
+class VELD_EXPORT DomainRegistry {
 public:
     static DomainRegistry& instance();
 

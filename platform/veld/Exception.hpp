@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/veld/veld_export.hpp"
+
 #include <stdexcept>
 #include <string>
 
@@ -7,7 +9,7 @@ namespace VELD {
 
 // Thrown for kernel misuse: unknown names, values that do not convert, writes outside a
 // transaction, invalid handles. The model is unchanged after the failed operation.
-class Exception : public std::runtime_error {
+class VELD_EXPORT Exception : public std::runtime_error {
 public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/ClassObject.hpp"
+#include "platform/veld/veld_export.hpp"
 
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@ struct MetaInfo;
 
 // Meta-data are kernel objects too: these handles are views of them. Each is invalid when
 // the object is not of its kind.
-class ImmutableType : public ImmutableClassObject {
+class VELD_EXPORT ImmutableType : public ImmutableClassObject {
 public:
     ImmutableType() = default;
     explicit ImmutableType(const ImmutableClassObject& o);
@@ -31,7 +32,7 @@ protected:
     detail::MetaInfo* record = nullptr;
 };
 
-class ImmutableClass : public ImmutableType {
+class VELD_EXPORT ImmutableClass : public ImmutableType {
 public:
     ImmutableClass() = default;
     explicit ImmutableClass(const ImmutableClassObject& o);
@@ -50,7 +51,7 @@ public:
     detail::ClassInfo* classInfo() const;
 };
 
-class ImmutableProperty : public ImmutableClassObject {
+class VELD_EXPORT ImmutableProperty : public ImmutableClassObject {
 public:
     ImmutableProperty() = default;
     explicit ImmutableProperty(const ImmutableClassObject& o);
@@ -72,7 +73,7 @@ private:
     detail::PropertyInfo* record = nullptr;
 };
 
-class ImmutableEnumerationLiteral : public ImmutableClassObject {
+class VELD_EXPORT ImmutableEnumerationLiteral : public ImmutableClassObject {
 public:
     ImmutableEnumerationLiteral() = default;
     explicit ImmutableEnumerationLiteral(const ImmutableClassObject& o);
@@ -85,7 +86,7 @@ private:
     detail::LiteralInfo* record = nullptr;
 };
 
-class ImmutableEnumeration : public ImmutableType {
+class VELD_EXPORT ImmutableEnumeration : public ImmutableType {
 public:
     ImmutableEnumeration() = default;
     explicit ImmutableEnumeration(const ImmutableClassObject& o);
@@ -95,7 +96,7 @@ public:
 };
 
 // A package: the namespace of a meta-model's classes, types and sub-packages.
-class ImmutableNamespace : public ImmutableClassObject {
+class VELD_EXPORT ImmutableNamespace : public ImmutableClassObject {
 public:
     ImmutableNamespace() = default;
     explicit ImmutableNamespace(const ImmutableClassObject& o);
@@ -113,12 +114,13 @@ public:
 using Namespace = ImmutableNamespace;
 
 // True when cls is baseClass or inherits from it (through any of its superclasses).
-bool isa(const ImmutableClass& cls, const ImmutableClass& baseClass);
+VELD_EXPORT bool isa(const ImmutableClass& cls, const ImmutableClass& baseClass);
 // Fills out with every class that inherits from cls, optionally cls itself first.
-void getAllSubClasses(const ImmutableClass& cls, Sequence<ImmutableClass>& out, bool includeSelf);
+VELD_EXPORT void getAllSubClasses(const ImmutableClass& cls, Sequence<ImmutableClass>& out,
+                                  bool includeSelf);
 
 namespace detail {
-ImmutableClassObject metaHandle(const MetaInfo* info);
+VELD_EXPORT ImmutableClassObject metaHandle(const MetaInfo* info);
 }
 
 } // namespace VELD

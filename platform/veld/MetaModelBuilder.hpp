@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/Meta.hpp"
+#include "platform/veld/veld_export.hpp"
 
 #include <functional>
 #include <optional>
@@ -19,7 +20,7 @@ using DeriveFunction = std::function<std::vector<ImmutableObject>(const Immutabl
 // A property as a client declares it. The type names a primitive type ("Boolean", "Integer",
 // "Double", "String", "UnlimitedNatural"), an enumeration or a class: a simple name within the
 // package being built, or a qualified name ("KITE.GraphNode") of a registered meta-model.
-struct PropertySpec {
+struct VELD_EXPORT PropertySpec {
     PropertySpec() = default;
     PropertySpec(std::string propertyName, std::string typeName)
         : name(std::move(propertyName)), type(std::move(typeName)) {}
@@ -35,7 +36,7 @@ struct PropertySpec {
     DeriveFunction deriver; // derived properties only
 };
 
-struct ClassSpec {
+struct VELD_EXPORT ClassSpec {
     std::string name;
     std::vector<std::string> superClasses; // simple or qualified names; none: the root class
     bool isAbstract = false;
@@ -51,7 +52,7 @@ struct ClassSpec {
 // Defines a meta-model (one package with classes, properties and enumerations) and registers
 // it with the kernel under its URI. build() checks everything first: on any error it throws
 // VELD::Exception naming what is wrong and registers nothing.
-class MetaModelBuilder {
+class VELD_EXPORT MetaModelBuilder {
 public:
     MetaModelBuilder(std::string packageName, std::string uri);
 

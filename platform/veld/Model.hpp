@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/ClassObject.hpp"
+#include "platform/veld/veld_export.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -18,7 +19,7 @@ enum class ObjectState { InvalidObject, FallBackToRoot, OwnState };
 
 namespace detail {
 // Keeps a model alive: every Model handle holds one.
-class ModelOwnerRef {
+class VELD_EXPORT ModelOwnerRef {
 public:
     ModelOwnerRef() = default;
     explicit ModelOwnerRef(ModelCore* m) : model(m) { retainModelOwner(model); }
@@ -40,7 +41,7 @@ private:
 // itself), a named working copy, or the state before a transaction (in change reports).
 // Model handles keep their model alive; when the last one goes, the model ends and every
 // handle into it becomes invalid.
-class ImmutableModel {
+class VELD_EXPORT ImmutableModel {
 public:
     ImmutableModel() = default;
     explicit ImmutableModel(detail::ViewRef view);
@@ -91,7 +92,7 @@ class ListenerSink;
 
 // A model or one of its working copies, for changing it. Every change happens inside a
 // transaction on one deviant; nested transactions join the outermost one.
-class Model : public ImmutableModel {
+class VELD_EXPORT Model : public ImmutableModel {
 public:
     Model() = default;
     explicit Model(detail::ViewRef view) : ImmutableModel(std::move(view)) {}
@@ -130,7 +131,7 @@ using Deviant = Model;
 
 // A scoped transaction: rolled back whole when destroyed without commit (also when left by an
 // exception). Nested ones join the outermost transaction of their deviant.
-class Transaction {
+class VELD_EXPORT Transaction {
 public:
     explicit Transaction(const Model& model, std::string_view name = "");
     ~Transaction();
@@ -146,7 +147,7 @@ private:
 };
 
 // Makes objects of a meta-model's classes in one model, and values from text.
-class FactoryObject {
+class VELD_EXPORT FactoryObject {
 public:
     FactoryObject() = default;
     FactoryObject(Model model, detail::PackageInfo* package);
@@ -168,7 +169,7 @@ private:
 // A change to run against one deviant, inside a transaction the caller opens. The change is a
 // function given to the command; subclasses may override execute instead. An empty command
 // changes nothing.
-class Command {
+class VELD_EXPORT Command {
 public:
     using Function = std::function<void(const Model& deviant)>;
 

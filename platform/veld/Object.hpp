@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/ClassObject.hpp"
+#include "platform/veld/veld_export.hpp"
 
 #include <cstdint>
 #include <string>
@@ -11,7 +12,7 @@ namespace VELD {
 
 // Any value a property can hold: a model object, a primitive value or an enumeration
 // literal; or nothing (null).
-class ImmutableObject {
+class VELD_EXPORT ImmutableObject {
 public:
     ImmutableObject() = default;
     ImmutableObject(const ImmutableClassObject& object); // NOLINT: an object is a value
@@ -59,7 +60,7 @@ protected:
 };
 
 // The mutable flavour: its object, if any, can be changed.
-class Object : public ImmutableObject {
+class VELD_EXPORT Object : public ImmutableObject {
 public:
     Object() = default;
     Object(const ImmutableObject& o) : ImmutableObject(o) {}      // NOLINT
@@ -68,7 +69,7 @@ public:
 };
 
 // A primitive value or enumeration literal.
-class ValueObject : public ImmutableObject {
+class VELD_EXPORT ValueObject : public ImmutableObject {
 public:
     ValueObject() = default;
     explicit ValueObject(const ImmutableObject& o);
@@ -77,7 +78,7 @@ public:
 // Makes values from text: typeName is a primitive type name or the qualified name of an
 // enumeration ("lib.Color"). VELD::Exception when the type is unknown or the text does not
 // convert.
-class ValueObjectFactory {
+class VELD_EXPORT ValueObjectFactory {
 public:
     static ValueObject createFromString(std::string_view typeName, std::string_view text);
 };

@@ -4,13 +4,14 @@
 #include "platform/veld/Meta.hpp"
 #include "platform/veld/Model.hpp"
 #include "platform/veld/Sequence.hpp"
+#include "platform/veld/veld_export.hpp"
 
 #include <memory>
 
 namespace VELD {
 
 // Base of objects that observe a deviant.
-class ListenerBase {
+class VELD_EXPORT ListenerBase {
 public:
     virtual ~ListenerBase() = default;
     // The observed deviant (or its whole model) is gone; no more reports will come.

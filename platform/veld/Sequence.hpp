@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/Asserter.hpp"
+#include "platform/veld/veld_export.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -293,7 +294,7 @@ public:
     }
 };
 
-class MakeSequence {
+class VELD_EXPORT MakeSequence {
 public:
     // A list, or (unique) a list in which each element, by identity, appears at most once.
     template <typename T> static Sequence<T> create(bool unique = false) {

@@ -4,12 +4,13 @@
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/zeph/Tool.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
 // Makes the tool of one role on request (Scene::addToolByRole). Counted; a scene
 // holds the constructors registered with it.
-class AbstractToolConstructor : public TAVI::Referenced {
+class ZEPH_EXPORT AbstractToolConstructor : public TAVI::Referenced {
 public:
     ~AbstractToolConstructor() override = default;
 

@@ -3,11 +3,12 @@
 #include "platform/tavi/Holder.hpp"
 #include "platform/zeph/CustomNodePainter.hpp"
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
 // A node that a client's painter draws. Hit tests use the painter's bounds.
-class CustomNode : public Node {
+class ZEPH_EXPORT CustomNode : public Node {
 public:
     CustomNode() = default;
     // An invalid handle when node is not a custom node.

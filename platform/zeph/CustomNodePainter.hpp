@@ -3,6 +3,7 @@
 #include "platform/tavi/Geometry.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 class QPainter;
 
@@ -12,7 +13,7 @@ class NodePrivate;
 
 // Draws a custom node. The node holds its painter (counted); the painter sees
 // its node through getNode(), which is invalid once the node is gone.
-class CustomNodePainter : public TAVI::Referenced {
+class ZEPH_EXPORT CustomNodePainter : public TAVI::Referenced {
 public:
     ~CustomNodePainter() override;
 

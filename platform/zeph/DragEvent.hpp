@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <map>
 #include <string>
@@ -11,7 +12,7 @@ namespace ZEPH {
 // A drag moving over the scene, or a drop on it: the pointer position and the
 // dragged data by format. A handler that consumes a drag event accepts the drop
 // at that point.
-class DragEvent : public MouseEvent {
+class ZEPH_EXPORT DragEvent : public MouseEvent {
 public:
     explicit DragEvent(const TAVI::GLPoint<double>& scenePos, int modifiers = NoModifier,
                        GLCanvas* canvas = nullptr)

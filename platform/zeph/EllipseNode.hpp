@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
 // An ellipse inscribed in a rectangle of its own coordinates.
-class EllipseNode : public Node {
+class ZEPH_EXPORT EllipseNode : public Node {
 public:
     EllipseNode() = default;
     // An invalid handle when node is not a ellipse.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/zeph/zeph_export.hpp"
+
 namespace ZEPH {
 
 class GLCanvas;
@@ -22,7 +24,7 @@ enum KeyboardModifier : int {
 
 // The base of everything a canvas hands to the tool stack. A handler that acts on
 // an event consumes it, which stops the delivery to the tools below it.
-class Event {
+class ZEPH_EXPORT Event {
 public:
     // canvas: the canvas the event came from; null for events injected without one.
     explicit Event(GLCanvas* canvas = nullptr) : sourceCanvas(canvas) {}

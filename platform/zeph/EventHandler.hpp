@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/zeph/zeph_export.hpp"
+
 namespace ZEPH {
 
 class DragEvent;
@@ -11,7 +13,7 @@ class WheelEvent;
 // Something that takes canvas events: the tools and the tool stack. Every
 // handler does nothing unless overridden; a handler that acts on an event
 // consumes it.
-class EventHandler {
+class ZEPH_EXPORT EventHandler {
 public:
     virtual ~EventHandler();
 

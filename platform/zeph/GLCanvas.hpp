@@ -5,6 +5,7 @@
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/zeph/Scene.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <QGraphicsView>
 
@@ -19,7 +20,7 @@ class GLCanvasPrivate;
 // eight resize handles drawn around their bounds. The canvas holds its scene.
 // The canvas whose zoom changed, or that got the focus, last keeps
 // GlobalViewerInfo and LodScale up to date.
-class GLCanvas : public QGraphicsView {
+class ZEPH_EXPORT GLCanvas : public QGraphicsView {
 public:
     explicit GLCanvas(QWidget* parent = nullptr);
     // A canvas of the named widget toolkit; "qt" is the only one. Null for others.

@@ -3,13 +3,14 @@
 #include "platform/tavi/Geometry.hpp"
 #include "platform/zeph/Event.hpp"
 #include "platform/zeph/Tool.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
 // A tool that carries on a drag another tool recognised (the selection tool
 // starts the move and marquee tools this way): it is told where the button went
 // down, and with which modifiers, before it gets the drag's first move.
-class GestureTool : public Tool {
+class ZEPH_EXPORT GestureTool : public Tool {
 public:
     ~GestureTool() override;
 

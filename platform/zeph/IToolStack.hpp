@@ -3,6 +3,7 @@
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/zeph/Tool.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <vector>
 
@@ -10,7 +11,7 @@ namespace ZEPH {
 
 // The tools of one scene, each under a role that is unique on the stack. Events
 // go to the top tool first and on down until one consumes them.
-class IToolStack {
+class ZEPH_EXPORT IToolStack {
 public:
     virtual ~IToolStack() = default;
 

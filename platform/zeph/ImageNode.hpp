@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <string>
 
@@ -8,7 +9,7 @@ namespace ZEPH {
 
 // An image from a file, drawn into a rectangle from the node's origin: at the
 // image's natural size until setSize says otherwise.
-class ImageNode : public Node {
+class ZEPH_EXPORT ImageNode : public Node {
 public:
     ImageNode() = default;
     // An invalid handle when node is not an image.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/zeph/Event.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
@@ -16,7 +17,7 @@ enum Key : int {
 };
 
 // A key pressed or released while the canvas has the focus.
-class KeyEvent : public Event {
+class ZEPH_EXPORT KeyEvent : public Event {
 public:
     explicit KeyEvent(int key, int modifiers = NoModifier, bool autoRepeat = false,
                       GLCanvas* canvas = nullptr)

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
 // A straight line between two points of its own coordinates, drawn with its stroke.
-class LineNode : public Node {
+class ZEPH_EXPORT LineNode : public Node {
 public:
     LineNode() = default;
     // An invalid handle when node is not a line.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/zeph/zeph_export.hpp"
+
 namespace ZEPH {
 
 // The level-of-detail scale glyphs choose their detail by: device pixels per
@@ -7,7 +9,7 @@ namespace ZEPH {
 // device's pixel ratio. Canvases keep it up to date with GlobalViewerInfo (the
 // one whose zoom changed or that got the focus last); 1 before any canvas. One
 // per process, UI thread only.
-class LodScale {
+class ZEPH_EXPORT LodScale {
 public:
     static LodScale& instance();
 

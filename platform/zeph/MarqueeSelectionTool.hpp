@@ -3,6 +3,7 @@
 #include "platform/tavi/Geometry.hpp"
 #include "platform/zeph/GestureTool.hpp"
 #include "platform/zeph/RectNode.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <vector>
 
@@ -18,7 +19,7 @@ class SelectionTool;
 // drops the band without selecting, and so does a release that never came (a
 // move without the left button, another left press, which goes on to the tools
 // below, or the focus gone). The tool leaves the stack after release or Escape.
-class MarqueeSelectionTool : public GestureTool {
+class ZEPH_EXPORT MarqueeSelectionTool : public GestureTool {
 public:
     MarqueeSelectionTool();
     ~MarqueeSelectionTool() override;

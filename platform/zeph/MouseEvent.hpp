@@ -2,13 +2,14 @@
 
 #include "platform/tavi/Geometry.hpp"
 #include "platform/zeph/Event.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
 // A pointer event at a point of the scene. button is the button that changed
 // (NoButton for a move), buttons those held down afterwards; both are MouseButton
 // flags, modifiers KeyboardModifier flags.
-class MouseEvent : public Event {
+class ZEPH_EXPORT MouseEvent : public Event {
 public:
     MouseEvent(const TAVI::GLPoint<double>& scenePos, int button = NoButton, int buttons = NoButton,
                int modifiers = NoModifier, GLCanvas* canvas = nullptr)

@@ -3,6 +3,7 @@
 #include "platform/tavi/Geometry.hpp"
 #include "platform/zeph/GestureTool.hpp"
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <vector>
 
@@ -18,7 +19,7 @@ namespace ZEPH {
 // the stack when the button is released or the move is cancelled.
 // Subclasses override the hooks to move other things (a working copy's model)
 // along with, or instead of, the nodes.
-class MoveTool : public GestureTool {
+class ZEPH_EXPORT MoveTool : public GestureTool {
 public:
     MoveTool();
     ~MoveTool() override;

@@ -5,6 +5,7 @@
 #include "platform/tavi/Geometry.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/zeph/MouseEvent.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <cstddef>
 #include <functional>
@@ -23,7 +24,7 @@ class Scene;
 // was removed (with its parent, or with its scene), is invalid: its queries
 // answer empty values, and its changes report a host assertion and do nothing.
 // A node not yet added to a scene lives as long as a handle to it does.
-class Node {
+class ZEPH_EXPORT Node {
 public:
     Node() = default;
 

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
 // A rectangle: its geometry in its own coordinates, filled and outlined.
-class RectNode : public Node {
+class ZEPH_EXPORT RectNode : public Node {
 public:
     RectNode() = default;
     // An invalid handle when node is not a rectangle.

@@ -3,6 +3,7 @@
 #include "platform/tavi/Geometry.hpp"
 #include "platform/zeph/GestureTool.hpp"
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
@@ -15,7 +16,7 @@ namespace ZEPH {
 // the tools below, or the focus gone). The tool leaves the stack on release or
 // Escape. By default rectangles and ellipses are resized; subclasses
 // override modifyTarget (and commit) for other nodes or to change a model.
-class ResizeBehavior : public GestureTool {
+class ZEPH_EXPORT ResizeBehavior : public GestureTool {
 public:
     enum Handle {
         NoHandle = -1,

@@ -8,6 +8,7 @@
 #include "platform/zeph/EventHandler.hpp"
 #include "platform/zeph/IToolStack.hpp"
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <vector>
 
@@ -26,7 +27,7 @@ class TextNode;
 // editor instead of the tools, and a press commits the edit before the tools get
 // it; a left double-click that no tool consumed on an editable text starts
 // editing it.
-class Scene : public TAVI::Referenced, public IToolStack, public EventHandler {
+class ZEPH_EXPORT Scene : public TAVI::Referenced, public IToolStack, public EventHandler {
 public:
     static TAVI::Holder<Scene> createScene();
     ~Scene() override;

@@ -4,6 +4,7 @@
 #include "platform/tavi/StringID.hpp"
 #include "platform/zeph/Node.hpp"
 #include "platform/zeph/Tool.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
@@ -15,7 +16,7 @@ namespace ZEPH {
 // selected node the move tool, on empty space the marquee tool.
 // The selection tool never leaves the stack by itself. Subclasses override the
 // selection operations to keep their own selection model in step.
-class SelectionTool : public Tool {
+class ZEPH_EXPORT SelectionTool : public Tool {
 public:
     SelectionTool();
     ~SelectionTool() override;

@@ -2,6 +2,7 @@
 
 #include "platform/nimb/Emitter.hpp"
 #include "platform/zeph/Node.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <string>
 
@@ -20,7 +21,7 @@ namespace ZEPH {
 // refuses it sets the text back). Hiding the text, or what holds it, commits too.
 // A scene edits one text at a time: starting another commits the first. While a
 // text is edited, the scene's tools get no keys.
-class TextNode : public Node {
+class ZEPH_EXPORT TextNode : public Node {
 public:
     TextNode() = default;
     // An invalid handle when node is not a text.

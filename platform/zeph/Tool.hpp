@@ -3,6 +3,7 @@
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/zeph/EventHandler.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
@@ -29,7 +30,7 @@ enum class Cursor {
 // holds the tools on it. A tool that reports isDone() after handling an event
 // leaves the stack and is told so through onRemoveFromStack(). The count comes
 // first so that a holder releases the tool at its own address.
-class Tool : public TAVI::Referenced, public EventHandler {
+class ZEPH_EXPORT Tool : public TAVI::Referenced, public EventHandler {
 public:
     ~Tool() override;
 

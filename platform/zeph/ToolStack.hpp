@@ -2,6 +2,7 @@
 
 #include "platform/zeph/EventHandler.hpp"
 #include "platform/zeph/IToolStack.hpp"
+#include "platform/zeph/zeph_export.hpp"
 
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace ZEPH {
 // top first, until one consumes it; a tool that is done after an event leaves.
 // Tools added while an event is delivered do not get that event (except through
 // delegateToTool); tools removed meanwhile get it no more.
-class ToolStack : public IToolStack, public EventHandler {
+class ZEPH_EXPORT ToolStack : public IToolStack, public EventHandler {
 public:
     // owner: what the tools see as their stack (the scene); null for this stack itself.
     explicit ToolStack(IToolStack* owner = nullptr);

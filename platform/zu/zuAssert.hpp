@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/zu/zu_export.hpp"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -9,7 +11,7 @@
 // source path, line, message) and execution goes on. Reports are kept so that
 // tests can check that exactly the expected diagnostics happened.
 
-struct ZuAssertionReport {
+struct ZU_EXPORT ZuAssertionReport {
     std::string expression; // the failed expression as written
     std::string source;     // source path relative to the repository when known
     int line = 0;
@@ -18,21 +20,21 @@ struct ZuAssertionReport {
 };
 
 // Records a failed assertion and prints it to standard error. Called by the macros.
-void zuReportAssertion(std::string_view expression, std::string_view source, int line,
-                       std::string_view message, std::string_view detail = {});
+ZU_EXPORT void zuReportAssertion(std::string_view expression, std::string_view source, int line,
+                                 std::string_view message, std::string_view detail = {});
 
 // The reports recorded since the last clear, oldest first (only the latest
 // 10,000 are kept; the count includes dropped ones), and their removal.
-std::vector<ZuAssertionReport> zuAssertionReports();
-std::size_t zuAssertionCount();
-void zuClearAssertionReports();
+ZU_EXPORT std::vector<ZuAssertionReport> zuAssertionReports();
+ZU_EXPORT std::size_t zuAssertionCount();
+ZU_EXPORT void zuClearAssertionReports();
 
 // Turns off (or back on) the printing of reports; they are recorded either way.
-void zuSetAssertionEcho(bool echo);
+ZU_EXPORT void zuSetAssertionEcho(bool echo);
 
 // Strips the build's source root (or the "../" that a relative build adds) from
 // a compiler-given path, so reports read "editor/Editor.cpp".
-std::string zuRepositoryPath(std::string_view sourcePath);
+ZU_EXPORT std::string zuRepositoryPath(std::string_view sourcePath);
 
 #define zu_assert(expr, message)                                                                   \
     do {                                                                                           \

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/zu/zu_export.hpp"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -14,13 +16,13 @@
 // translation. Tables are copied when added; the table's address is its key
 // for adding languages and for removal.
 
-struct ZuMessageEntry {
+struct ZU_EXPORT ZuMessageEntry {
     std::uint32_t code;
     const char* id;
     const char* text;
 };
 
-struct ZuTranslationEntry {
+struct ZU_EXPORT ZuTranslationEntry {
     std::uint32_t code;
     const char* text;
 };
@@ -28,37 +30,37 @@ struct ZuTranslationEntry {
 // The host's registry of message tables; there is one per process.
 class ZuMemoryContext;
 
-ZuMemoryContext* zuGetMemoryContext();
+ZU_EXPORT ZuMemoryContext* zuGetMemoryContext();
 
 // Adds a primary table. Returns false (and changes nothing) when the context is
 // null or the same table is already registered. A code registered by several
 // tables resolves to the table added last.
-bool zu_mem_add_primary_message_table(ZuMemoryContext* context,
-                                      std::span<const ZuMessageEntry> table);
+ZU_EXPORT bool zu_mem_add_primary_message_table(ZuMemoryContext* context,
+                                                std::span<const ZuMessageEntry> table);
 
 // Adds (or replaces) the translations of a registered primary table for one
 // language such as "ja". Returns false when the table is not registered or the
 // language is empty. Codes absent from the primary table are ignored.
-bool zu_mem_add_language(ZuMemoryContext* context, std::span<const ZuMessageEntry> table,
-                         std::string_view language,
-                         std::span<const ZuTranslationEntry> translations);
+ZU_EXPORT bool zu_mem_add_language(ZuMemoryContext* context, std::span<const ZuMessageEntry> table,
+                                   std::string_view language,
+                                   std::span<const ZuTranslationEntry> translations);
 
 // Removes a primary table and its translations. Returns false when it was not registered.
-bool zu_mem_remove_primary_message_table(ZuMemoryContext* context,
-                                         std::span<const ZuMessageEntry> table);
+ZU_EXPORT bool zu_mem_remove_primary_message_table(ZuMemoryContext* context,
+                                                   std::span<const ZuMessageEntry> table);
 
 // The language texts are produced in; "en" by default.
-void zuSetLanguage(std::string_view language);
-std::string zuGetLanguage();
+ZU_EXPORT void zuSetLanguage(std::string_view language);
+ZU_EXPORT std::string zuGetLanguage();
 
 // True when some registered table has the code.
-bool zuHasMessage(std::uint32_t code);
+ZU_EXPORT bool zuHasMessage(std::uint32_t code);
 
 // The registered id of a code, or an empty string.
-std::string zuGetMessageId(std::uint32_t code);
+ZU_EXPORT std::string zuGetMessageId(std::uint32_t code);
 
 // The text of a message in the current language with its arguments filled in.
 // For a code that no table has, the text still names the id (or the code when
 // the id is empty) and lists the arguments, so a report is never blank.
-std::string zuFormatMessage(std::uint32_t code, std::string_view id,
-                            const std::vector<std::string>& arguments);
+ZU_EXPORT std::string zuFormatMessage(std::uint32_t code, std::string_view id,
+                                      const std::vector<std::string>& arguments);

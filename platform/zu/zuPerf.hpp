@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/zu/zu_export.hpp"
+
 #include <cstdint>
 
 // Timing for measurements in the running program (gesture speeds, traces).
@@ -8,10 +10,10 @@
 // any other value is read as 0. A tick is never 0, so callers may use 0 as
 // "no sample yet".
 
-std::uint64_t zuPERFtic(int clock);
+ZU_EXPORT std::uint64_t zuPERFtic(int clock);
 
 // Seconds from the tick `start` (taken with the same clock) to now.
-double zuPERFtoc(int clock, std::uint64_t start, double speed);
+ZU_EXPORT double zuPERFtoc(int clock, std::uint64_t start, double speed);
 
 // Clock units per second.
-double zuGetPERFspeed();
+ZU_EXPORT double zuGetPERFspeed();

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "platform/zu/zu_export.hpp"
+
 #include <string>
 
 // Printing to the host's console. Text goes to standard output unless a
 // ZuPrintCapture is alive, in which case the innermost capture collects it.
-int zuPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+ZU_EXPORT int zuPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Collects everything printed with zuPrintf while it lives (on any thread).
 // Captures nest: the innermost one receives the text.
-class ZuPrintCapture {
+class ZU_EXPORT ZuPrintCapture {
 public:
     ZuPrintCapture();
     ~ZuPrintCapture();
@@ -25,4 +27,4 @@ private:
 };
 
 // Writes text as zuPrintf does, without formatting.
-void zuWriteOutput(const std::string& text);
+ZU_EXPORT void zuWriteOutput(const std::string& text);

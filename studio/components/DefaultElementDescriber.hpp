@@ -2,6 +2,7 @@
 
 #include "platform/veld/ClassObject.hpp"
 #include "studio/components/ElementDescriberBase.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 namespace KITE {
 
@@ -9,7 +10,7 @@ namespace KITE {
 // class name + ")", "<No Name>" standing in for a missing name; an empty name gives ":" and
 // the qualified name of the attribute's type. Derive and register more classes for
 // class-specific texts (pass your class's table: Table::forClass<YourDescriber>()).
-class DefaultElementDescriber : public ElementDescriberBase {
+class KITE_PRESENTATION_EXPORT DefaultElementDescriber : public ElementDescriberBase {
 public:
     DefaultElementDescriber();
     ~DefaultElementDescriber() override;

@@ -2,11 +2,12 @@
 
 #include "platform/veld/ClassObject.hpp"
 #include "studio/components/ElementIsEditableObjectBase.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 namespace KITE {
 
 // An object is editable in place exactly when its own "name" attribute holds a non-empty text.
-class DefaultElementIsEditableObject : public ElementIsEditableObjectBase {
+class KITE_PRESENTATION_EXPORT DefaultElementIsEditableObject : public ElementIsEditableObjectBase {
 public:
     DefaultElementIsEditableObject();
     ~DefaultElementIsEditableObject() override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "studio/components/GetChildrenBase.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 namespace KITE {
 
@@ -8,7 +9,7 @@ namespace KITE {
 // GetChildrenBase describes; an object has children when some value of a filtered attribute
 // is a class object (the object filter is not asked then, so an object whose children are all
 // filtered out may still be offered for expansion).
-class DefaultGetChildren : public GetChildrenBase {
+class KITE_PRESENTATION_EXPORT DefaultGetChildren : public GetChildrenBase {
 public:
     DefaultGetChildren(boost::shared_ptr<Util::FilterBase> attributeFilter = {},
                        std::string filterMode = {},

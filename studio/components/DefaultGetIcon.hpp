@@ -2,6 +2,7 @@
 
 #include "platform/datamodel/Diagram.hpp"
 #include "studio/components/GetIconBase.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 namespace KITE {
 
@@ -10,7 +11,7 @@ namespace KITE {
 // "VELD:ClassObject") unless a nearer class has one; both under
 // <installation root>/toolbox/shared/orbis/resources/. The default node is the block icon
 // under the tag "KITE:Unknown".
-class DefaultGetIcon : public GetIconBase {
+class KITE_PRESENTATION_EXPORT DefaultGetIcon : public GetIconBase {
 public:
     DefaultGetIcon();
     ~DefaultGetIcon() override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/VisitorTable.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 #include <string>
 
@@ -9,7 +10,7 @@ namespace KITE {
 // Gives an object its display text. A visitor over kernel objects: derived classes register
 // per-class handlers in internalRegisterDescribableTypes, which runs on an instance's first
 // describe (or registerDescribableTypes). Held by boost::shared_ptr (domain, studio, tree).
-class ElementDescriberBase {
+class KITE_PRESENTATION_EXPORT ElementDescriberBase {
 public:
     using Table = VELD::VisitorTable<ElementDescriberBase, std::string, unsigned int>;
 

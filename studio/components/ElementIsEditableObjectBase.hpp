@@ -1,12 +1,13 @@
 #pragma once
 
 #include "platform/veld/VisitorTable.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 namespace KITE {
 
 // Tells whether an object's display text may be edited in place. Registration as for
 // ElementDescriberBase.
-class ElementIsEditableObjectBase {
+class KITE_PRESENTATION_EXPORT ElementIsEditableObjectBase {
 public:
     using Table = VELD::VisitorTable<ElementIsEditableObjectBase, bool, unsigned int>;
 

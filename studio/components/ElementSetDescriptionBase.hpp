@@ -2,6 +2,7 @@
 
 #include "platform/veld/ClassObject.hpp"
 #include "platform/veld/VisitorTable.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 #include <string>
 
@@ -9,7 +10,7 @@ namespace KITE {
 
 // Writes an edited display text back into an object, inside the caller's transaction; kernel
 // exceptions reach the caller. Registration as for ElementDescriberBase.
-class ElementSetDescriptionBase {
+class KITE_PRESENTATION_EXPORT ElementSetDescriptionBase {
 public:
     using Table = VELD::VisitorTable<ElementSetDescriptionBase, void, const std::string&>;
 

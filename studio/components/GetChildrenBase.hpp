@@ -2,6 +2,7 @@
 
 #include "platform/veld/Object.hpp"
 #include "platform/veld/VisitorTable.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 #include "utils/FilterBase.hpp"
 
 #include <boost/shared_ptr.hpp>
@@ -18,7 +19,7 @@ class StudioApp;
 // through, each once. Both filters may be empty (all attributes, all values); both get the
 // filter mode. Filters and mode can be replaced at any time; the next execute uses them.
 // Held by boost::shared_ptr (domain, tree delegate); the filters are shared.
-class GetChildrenBase {
+class KITE_PRESENTATION_EXPORT GetChildrenBase {
 public:
     using Table =
         VELD::VisitorTable<GetChildrenBase, void, std::vector<VELD::ImmutableClassObject>*>;

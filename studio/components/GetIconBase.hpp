@@ -2,6 +2,7 @@
 
 #include "platform/veld/VisitorTable.hpp"
 #include "studio/components/IconNode.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 #include <string>
 
@@ -12,7 +13,7 @@ namespace KITE {
 // their declared order, and keeps it (only the class first asked for is remembered). Classes
 // with no icon up their hierarchy, and types that are not classes, get the default icon.
 // Held by boost::shared_ptr (domain, studio application, tree).
-class GetIconBase {
+class KITE_PRESENTATION_EXPORT GetIconBase {
 public:
     using Table = VELD::VisitorTable<GetIconBase, std::string>;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/Meta.hpp"
+#include "studio/components/kite_presentation_export.hpp"
 
 #include <functional>
 #include <map>
@@ -11,7 +12,7 @@ namespace KITE {
 
 // One icon of the icon controller: the class it was registered for (null in the default
 // node), the icon file path that views use as the icon's key, and the icon's registered name.
-struct IconNode {
+struct KITE_PRESENTATION_EXPORT IconNode {
     VELD::ImmutableType type;
     std::string name; // icon file path
     std::string tag;  // registered name, such as "KITE:Diagram"
@@ -22,7 +23,7 @@ struct IconNode {
 };
 
 // Orders kernel types by the identity of the kernel object.
-struct TypeIdentityLess {
+struct KITE_PRESENTATION_EXPORT TypeIdentityLess {
     bool operator()(const VELD::ImmutableType& a, const VELD::ImmutableType& b) const {
         return std::less<const void*>()(a.core(), b.core());
     }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "studio/events/kite_studio_events_export.hpp"
+
 #include <string>
 
 namespace KITE {
 
 // Another editor of the studio became the active one; listeners ask the studio which.
-class ActiveEditorChangedEvent {
+class KITE_STUDIO_EVENTS_EXPORT ActiveEditorChangedEvent {
 public:
     ActiveEditorChangedEvent() = default;
     explicit ActiveEditorChangedEvent(bool flag) : flag(flag) {}

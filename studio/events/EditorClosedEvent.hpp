@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/GList.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <string>
 
@@ -10,7 +11,7 @@ class Editor;
 
 // Editors that were closed. Sent before their components are removed, so listeners may still
 // ask the editors for their diagrams. The editors are not owned by the record.
-class EditorClosedEvent {
+class KITE_STUDIO_EVENTS_EXPORT EditorClosedEvent {
 public:
     EditorClosedEvent() = default;
     explicit EditorClosedEvent(Editor* editor);

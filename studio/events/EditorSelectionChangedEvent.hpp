@@ -1,6 +1,7 @@
 #pragma once
 
 #include "studio/events/SelectionChangedEvent.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <string>
 
@@ -9,7 +10,7 @@ namespace KITE {
 // A change of a diagram editor's selection: the elements that became selected (selected
 // true) or were deselected (false). An editor announces a deletion with a null element and
 // false, which is an event without selections.
-class EditorSelectionChangedEvent : public SelectionChangedEvent {
+class KITE_STUDIO_EVENTS_EXPORT EditorSelectionChangedEvent : public SelectionChangedEvent {
 public:
     EditorSelectionChangedEvent() = default;
     EditorSelectionChangedEvent(const DiagramElement& element, bool selected);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "studio/events/kite_studio_events_export.hpp"
+
 #include <string>
 #include <utility>
 
 namespace KITE {
 
 // The mode of a control filter changed; views that show filtered objects show them again.
-class FilterModeChangedEvent {
+class KITE_STUDIO_EVENTS_EXPORT FilterModeChangedEvent {
 public:
     FilterModeChangedEvent() = default;
     FilterModeChangedEvent(std::string filterName, std::string filterMode)

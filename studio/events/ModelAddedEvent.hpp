@@ -1,13 +1,14 @@
 #pragma once
 
 #include "platform/veld/Model.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <string>
 
 namespace KITE {
 
 // A model was added to the studio. The model is the studio's, not owned by the record.
-class ModelAddedEvent {
+class KITE_STUDIO_EVENTS_EXPORT ModelAddedEvent {
 public:
     ModelAddedEvent() = default;
     explicit ModelAddedEvent(const VELD::Model* model) : model(model) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/Model.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <string>
 
@@ -8,7 +9,7 @@ namespace KITE {
 
 // A model is being removed from the studio; it is still valid while the event is delivered. The
 // model is the studio's, not owned by the record.
-class ModelRemovedEvent {
+class KITE_STUDIO_EVENTS_EXPORT ModelRemovedEvent {
 public:
     ModelRemovedEvent() = default;
     explicit ModelRemovedEvent(const VELD::Model* model) : model(model) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/ClassObject.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <string>
 
@@ -8,7 +9,7 @@ namespace KITE {
 
 // A request to leave the shown object for its container, raised by an editor with its diagram
 // as target. The library itself does not act on it; clients and scripts may.
-class NavigateUpRequest {
+class KITE_STUDIO_EVENTS_EXPORT NavigateUpRequest {
 public:
     NavigateUpRequest() = default;
     explicit NavigateUpRequest(const VELD::ImmutableClassObject& target) : target(target) {}

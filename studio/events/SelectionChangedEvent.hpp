@@ -3,6 +3,7 @@
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/veld/ClassObject.hpp"
 #include "platform/veld/Sequence.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <deque>
 #include <string>
@@ -13,7 +14,7 @@ namespace KITE {
 // editor's selection events. A value sent by copy; null objects are never part of a
 // selection, so a listener can use every entry (and lastSelection() is null only when the
 // selection is empty).
-class SelectionChangedEvent {
+class KITE_STUDIO_EVENTS_EXPORT SelectionChangedEvent {
 public:
     SelectionChangedEvent() = default;
     explicit SelectionChangedEvent(const VELD::ImmutableClassObject& object);

@@ -15,6 +15,7 @@
 #include "studio/events/StudioClosedEvent.hpp"
 #include "studio/events/TransactionCompletedEvent.hpp"
 #include "studio/events/TreeSelectionChangedEvent.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <type_traits>
 
@@ -74,7 +75,7 @@ KITE_STUDIO_EVENT_TRAITS(StudioClosedEvent, kStudioClosedServiceName)
 
 // The event services of one studio window, as made by createStudioEventServices. An empty
 // holder means that no service of this window carries that event: its name was taken.
-struct StudioEventServices {
+struct KITE_STUDIO_EVENTS_EXPORT StudioEventServices {
     TAVI::Holder<TransactionCompletedEventService> transactionCompleted;
     TAVI::Holder<TreeSelectionChangedEventService> treeSelectionChanged;
     TAVI::Holder<FilterModeChangedEventService> filterModeChanged;
@@ -121,6 +122,7 @@ struct StudioEventServices {
 // keeps its registered object: that event then gets no service (its member stays empty) and
 // PLATFORM_ObjectAlreadyRegistered goes into errors (the last such error when several fail);
 // the other services are still made. Throws TAVI::TypedException for a null studio.
-StudioEventServices createStudioEventServices(PLATFORM::Studio* studio, TAVI::ErrorHolder& errors);
+KITE_STUDIO_EVENTS_EXPORT StudioEventServices createStudioEventServices(PLATFORM::Studio* studio,
+                                                                        TAVI::ErrorHolder& errors);
 
 } // namespace KITE

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/datamodel/ChangeReports.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <string>
 
@@ -8,7 +9,7 @@ namespace KITE {
 
 // One committed kernel transaction of a model of the studio. The report is the kernel's, not
 // owned, and valid only while the event is being delivered: listeners copy what they keep.
-class TransactionCompletedEvent {
+class KITE_STUDIO_EVENTS_EXPORT TransactionCompletedEvent {
 public:
     TransactionCompletedEvent() = default;
     explicit TransactionCompletedEvent(const ModelChangeReport* report) : report(report) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "studio/events/SelectionChangedEvent.hpp"
+#include "studio/events/kite_studio_events_export.hpp"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +22,7 @@ enum class SelectionTrigger : std::int32_t {
 // The selection of one model tree. The source is the tree's component name, also when the
 // explorer bar or the studio application speaks for that tree: a tree reacts only to events
 // carrying its own name.
-class TreeSelectionChangedEvent : public SelectionChangedEvent {
+class KITE_STUDIO_EVENTS_EXPORT TreeSelectionChangedEvent : public SelectionChangedEvent {
 public:
     TreeSelectionChangedEvent() = default;
     TreeSelectionChangedEvent(const VELD::ImmutableClassObject& object, std::string source,

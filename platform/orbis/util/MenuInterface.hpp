@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/orbis/orbis_export.hpp"
+
 #include <string>
 #include <utility>
 
@@ -8,7 +10,7 @@ namespace PLATFORM::Util {
 // How a domain's menus are built: the name of the host function that builds
 // them and a qualifier the function is given. An empty function name means
 // the domain has no menus of its own.
-struct MenuInterface {
+struct ORBIS_EXPORT MenuInterface {
     MenuInterface() = default;
     MenuInterface(std::string functionName, std::string qualifier)
         : functionName(std::move(functionName)), qualifier(std::move(qualifier)) {}

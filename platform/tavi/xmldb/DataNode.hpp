@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tavi/tavi_util_export.hpp"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@ namespace TAVI::XMLDB {
 // "Filter/lib.Block/Tree/Simple/Include"), its name (the key's last part) and,
 // when the data gave one, its list of strings. Nodes are immutable snapshots:
 // reloading data makes new nodes and leaves handed-out ones as they were.
-class DataNode {
+class TAVI_UTIL_EXPORT DataNode {
 public:
     DataNode(std::string key, std::vector<std::string> dataList, bool hasList);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/tavi/tavi_util_export.hpp"
 #include "platform/tavi/xmldb/DataNode.hpp"
 
 #include <boost/shared_ptr.hpp>
@@ -19,7 +20,7 @@ class DatabasePrivate;
 // is skipped with an error naming the file, line and column; the other files
 // stay loaded. Adding a folder again (or reloading it) replaces its data.
 // Safe to use from several threads.
-class Database {
+class TAVI_UTIL_EXPORT Database {
 public:
     struct LoadError {
         std::string file;
@@ -66,6 +67,6 @@ private:
 using DatabaseGetter = Database& (*)();
 
 // The database the filters use unless given another: Database::instance().
-Database& DefaultGetDatabase();
+TAVI_UTIL_EXPORT Database& DefaultGetDatabase();
 
 } // namespace TAVI::XMLDB

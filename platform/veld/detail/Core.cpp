@@ -110,7 +110,7 @@ void copyContents(State& to, const State& from, const ClassInfo& c) {
     const std::uint32_t refs = to.refs;
     std::memcpy(static_cast<void*>(&to), &from, c.stateBytes);
     to.refs = refs;
-    Slot* slots = to.slots();
+    Slot* slots = to.slotValues();
     for (std::uint32_t i : c.pointerSlots) {
         if (c.slotKinds[i] == SlotKind::String)
             StrRep::retain(slots[i].s);
@@ -126,7 +126,7 @@ StatePtr cloneState(const State& from, const ClassInfo& c) {
 }
 
 void releaseContents(State& s, const ClassInfo& c) {
-    Slot* slots = s.slots();
+    Slot* slots = s.slotValues();
     for (std::uint32_t i : c.pointerSlots) {
         if (c.slotKinds[i] == SlotKind::String)
             StrRep::release(slots[i].s);
@@ -149,7 +149,7 @@ void swapContents(State& a, State& b, const ClassInfo& c) {
 
 std::string_view slotString(const State& s, const ClassInfo& c, std::uint32_t slot) {
     (void)c;
-    const StrRep* r = s.slots()[slot].s;
+    const StrRep* r = s.slotValues()[slot].s;
     return r ? r->view() : std::string_view{};
 }
 

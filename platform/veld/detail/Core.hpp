@@ -7,6 +7,8 @@
 // the root, and transactions journal the states they replace, so a change costs what it
 // touches, never the size of the model.
 
+#include "platform/veld/veld_export.hpp"
+
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -39,7 +41,7 @@ enum class PrimitiveKind : std::uint8_t {
 };
 
 // An immutable, reference-counted UTF-8 string.
-struct StrRep {
+struct VELD_EXPORT StrRep {
     std::uint32_t refs;
     std::uint32_t size;
     char* data() { return reinterpret_cast<char*>(this + 1); }
@@ -69,7 +71,7 @@ union Slot {
 static_assert(sizeof(Slot) == 8);
 
 // The values of a multi-valued property, shared copy-on-write between states.
-struct MultiRep {
+struct VELD_EXPORT MultiRep {
     std::uint32_t refs = 1;
     SlotKind kind;
     std::vector<Slot> items;
@@ -94,7 +96,7 @@ enum class MetaKind : std::uint8_t {
     Package
 };
 
-struct MetaInfo {
+struct VELD_EXPORT MetaInfo {
     MetaKind metaKind = MetaKind::None;
     ObjectCore* core = nullptr; // the kernel object that stands for this meta element
     std::string name;
@@ -103,7 +105,7 @@ struct MetaInfo {
     std::string qualifiedName(std::string_view separator) const;
 };
 
-struct PackageInfo : MetaInfo {
+struct VELD_EXPORT PackageInfo : MetaInfo {
     std::string uri;
     PackageInfo* parent = nullptr;
     std::vector<MetaInfo*> members;  // classes, types, enumerations, sub-packages
@@ -111,30 +113,30 @@ struct PackageInfo : MetaInfo {
     ClassInfo* modelClass = nullptr; // class of the root object of models of this package
 };
 
-struct TypeRef {
+struct VELD_EXPORT TypeRef {
     PrimitiveKind primitive = PrimitiveKind::None;
     struct EnumInfo* enumeration = nullptr;
     ClassInfo* cls = nullptr;
     MetaInfo* meta() const;
 };
 
-struct EnumInfo : MetaInfo {
+struct VELD_EXPORT EnumInfo : MetaInfo {
     std::vector<struct LiteralInfo*> literals;
     struct LiteralInfo* literalNamed(std::string_view n) const;
 };
 
-struct LiteralInfo : MetaInfo {
+struct VELD_EXPORT LiteralInfo : MetaInfo {
     EnumInfo* enumeration = nullptr;
     std::uint32_t index = 0;
 };
 
-struct PrimitiveInfo : MetaInfo {
+struct VELD_EXPORT PrimitiveInfo : MetaInfo {
     PrimitiveKind kind = PrimitiveKind::None;
 };
 
 class ImmutableClassObjectAccess;
 
-struct PropertyInfo : MetaInfo {
+struct VELD_EXPORT PropertyInfo : MetaInfo {
     std::uint32_t id = 0; // process-wide dense id, for per-class slot lookup
     ClassInfo* owner = nullptr;
     TypeRef type;
@@ -154,7 +156,7 @@ struct PropertyInfo : MetaInfo {
     std::shared_ptr<const void> deriver;
 };
 
-struct ClassInfo : MetaInfo {
+struct VELD_EXPORT ClassInfo : MetaInfo {
     std::uint32_t id = 0;
     bool isAbstract = false;
     std::string hostTypeName; // "KITE.GraphNode" for library classes; qualified name otherwise
@@ -182,18 +184,18 @@ struct ClassInfo : MetaInfo {
 // --- states ---------------------------------------------------------------------------------
 
 // An object's container and values. Followed in memory by the slots and the set-bit mask.
-struct State {
+struct VELD_EXPORT State {
     ObjectCore* container = nullptr;
     std::uint32_t containerSlot = 0;
     std::uint32_t refs = 1; // heap states only: journals, deviants and reports share them
 
-    Slot* slots() { return reinterpret_cast<Slot*>(this + 1); }
-    const Slot* slots() const { return reinterpret_cast<const Slot*>(this + 1); }
+    Slot* slotValues() { return reinterpret_cast<Slot*>(this + 1); }
+    const Slot* slotValues() const { return reinterpret_cast<const Slot*>(this + 1); }
     std::uint64_t* mask(const ClassInfo& c) {
-        return reinterpret_cast<std::uint64_t*>(slots() + c.slotProps.size());
+        return reinterpret_cast<std::uint64_t*>(slotValues() + c.slotProps.size());
     }
     const std::uint64_t* mask(const ClassInfo& c) const {
-        return reinterpret_cast<const std::uint64_t*>(slots() + c.slotProps.size());
+        return reinterpret_cast<const std::uint64_t*>(slotValues() + c.slotProps.size());
     }
     bool isSet(const ClassInfo& c, std::uint32_t slot) const {
         return (mask(c)[slot >> 6] >> (slot & 63)) & 1u;
@@ -207,7 +209,7 @@ struct State {
 
 // Heap states are shared by reference count; this is their owning pointer. A heap state keeps
 // its class just before itself, so the pointer is one word (journals hold one per object).
-class StatePtr {
+class VELD_EXPORT StatePtr {
 public:
     StatePtr() = default;
     explicit StatePtr(State* s) : state(s) {}
@@ -233,11 +235,11 @@ private:
     State* state = nullptr;
 };
 
-StatePtr newState(const ClassInfo& c); // empty values
-StatePtr cloneState(const State& from, const ClassInfo& c);
-void copyContents(State& to, const State& from, const ClassInfo& c); // retains pointers
-void releaseContents(State& s, const ClassInfo& c); // releases pointers, zeroes values
-void swapContents(State& a, State& b, const ClassInfo& c);
+VELD_EXPORT StatePtr newState(const ClassInfo& c); // empty values
+VELD_EXPORT StatePtr cloneState(const State& from, const ClassInfo& c);
+VELD_EXPORT void copyContents(State& to, const State& from, const ClassInfo& c); // retains pointers
+VELD_EXPORT void releaseContents(State& s, const ClassInfo& c); // releases pointers, zeroes values
+VELD_EXPORT void swapContents(State& a, State& b, const ClassInfo& c);
 
 // --- objects --------------------------------------------------------------------------------
 
@@ -247,7 +249,7 @@ enum ObjectFlags : std::uint32_t {
     MetaObject = 1u << 2,
 };
 
-struct ObjectCore {
+struct VELD_EXPORT ObjectCore {
     ClassInfo* cls = nullptr;
     ModelCore* model = nullptr;
     std::uint32_t flags = 0;
@@ -262,7 +264,7 @@ struct ObjectCore {
 
 enum class ViewKind : std::uint8_t { Root, Deviant, Before };
 
-struct ViewCore {
+struct VELD_EXPORT ViewCore {
     std::uint32_t refs = 0;
     bool alive = true;
     ViewKind kind;
@@ -271,11 +273,11 @@ struct ViewCore {
     virtual ~ViewCore();
 };
 
-void retainView(ViewCore* v);
-void releaseView(ViewCore* v);
+VELD_EXPORT void retainView(ViewCore* v);
+VELD_EXPORT void releaseView(ViewCore* v);
 
 // Counted pointer to a view; handles carry one.
-class ViewRef {
+class VELD_EXPORT ViewRef {
 public:
     ViewRef() = default;
     ViewRef(ViewCore* v) : view(v) { retainView(view); }
@@ -296,7 +298,7 @@ private:
 };
 
 // One object's replaced state in a transaction journal or an undo record.
-struct JournalEntry {
+struct VELD_EXPORT JournalEntry {
     ObjectCore* core = nullptr;
     StatePtr old;          // the state before; null when the object did not exist
     bool existed = false;  // whether it existed in the view before
@@ -306,13 +308,13 @@ struct JournalEntry {
 
 // A deque: a transaction that makes a million objects journals them without the slack of a
 // doubling vector, and the journal becomes the undo record as it is.
-struct Record {
+struct VELD_EXPORT Record {
     std::deque<JournalEntry> entries;
 };
 
 class ListenerSink;
 
-struct TransactionState {
+struct VELD_EXPORT TransactionState {
     int depth = 0;
     std::uint64_t generation = 0; // changes when an outermost transaction ends
     std::string name;
@@ -321,12 +323,12 @@ struct TransactionState {
 };
 
 // A deviant's own view of one object.
-struct DeviantEntry {
+struct VELD_EXPORT DeviantEntry {
     StatePtr state;   // null when the object does not exist in the deviant
     bool own = false; // the deviant's own change (false: a pinned snapshot of the root)
 };
 
-struct DeviantCore : ViewCore {
+struct VELD_EXPORT DeviantCore : ViewCore {
     std::string name;
     std::unordered_map<ObjectCore*, DeviantEntry> entries;
     TransactionState txn;
@@ -338,7 +340,7 @@ struct DeviantCore : ViewCore {
 };
 
 // The deviant as it was before a transaction: the replaced states over the current view.
-struct BeforeCore : ViewCore {
+struct VELD_EXPORT BeforeCore : ViewCore {
     ViewRef base;
     std::shared_ptr<const Record> record;
     mutable std::unordered_map<ObjectCore*, const JournalEntry*> index; // built on first use
@@ -349,7 +351,7 @@ struct BeforeCore : ViewCore {
 // Receives change reports of one deviant (implemented by the listener holders).
 // A sink remembers where it is registered and leaves on destruction, so a listener that is
 // destroyed without unregistering is never called again.
-class ListenerSink {
+class VELD_EXPORT ListenerSink {
 public:
     ListenerSink() = default;
     ListenerSink(const ListenerSink&) = delete;
@@ -367,12 +369,12 @@ private:
 };
 
 // Takes listener off the deviant's list (safe while that list is being delivered to).
-void detachListener(DeviantCore& d, ListenerSink* listener);
+VELD_EXPORT void detachListener(DeviantCore& d, ListenerSink* listener);
 
 // --- models ---------------------------------------------------------------------------------
 
 // Bump allocation of object cores; cores live as long as the model's memory.
-class Arena {
+class VELD_EXPORT Arena {
 public:
     ~Arena();
     void* allocate(std::size_t bytes);
@@ -389,7 +391,7 @@ private:
     std::size_t used = 0;
 };
 
-struct ModelCore {
+struct VELD_EXPORT ModelCore {
     std::uint32_t memRefs = 0; // views that point here
     std::uint32_t owners = 0;  // Model handles
     bool alive = true;
@@ -410,19 +412,20 @@ struct ModelCore {
     void destroyContents(); // the model ends: every view and state goes
 };
 
-void retainModelOwner(ModelCore* m);
-void releaseModelOwner(ModelCore* m);
+VELD_EXPORT void retainModelOwner(ModelCore* m);
+VELD_EXPORT void releaseModelOwner(ModelCore* m);
 
 // --- operations on views --------------------------------------------------------------------
 
 // The state of an object as a view shows it; null when the object does not exist there.
-const State* lookup(const ViewCore* view, const ObjectCore* core);
+VELD_EXPORT const State* lookup(const ViewCore* view, const ObjectCore* core);
 inline bool exists(const ViewCore* view, const ObjectCore* core) {
     return core && view && lookup(view, core) != nullptr;
 }
 
-DeviantCore& writableView(ViewCore* view, const char* operation); // throws unless in a txn
-State& journalAndWrite(DeviantCore& view, ObjectCore* core);
+VELD_EXPORT DeviantCore& writableView(ViewCore* view,
+                                      const char* operation); // throws unless in a txn
+VELD_EXPORT State& journalAndWrite(DeviantCore& view, ObjectCore* core);
 // The state to change, journalling its first touch in the transaction. Inline for the common
 // case of an object the root's transaction has touched already.
 inline State& writableState(DeviantCore& view, ObjectCore* core) {
@@ -437,15 +440,15 @@ inline bool fastRootWrite(const ViewCore* view, const ObjectCore* core) {
            core->model == view->model && core->existsInRoot() &&
            static_cast<const DeviantCore*>(view)->txn.depth > 0;
 }
-ObjectCore* createObject(DeviantCore& view, ClassInfo& cls);
+VELD_EXPORT ObjectCore* createObject(DeviantCore& view, ClassInfo& cls);
 
 // Deviant states of the meta-data's own model.
-ModelCore& metaModel();
-ViewCore* metaView();
+VELD_EXPORT ModelCore& metaModel();
+VELD_EXPORT ViewCore* metaView();
 
 // A file loader fills a new model as it was saved, read-only values included: while a scope
 // lives on this thread, read-only (not derived) properties accept writes.
-class ReadOnlyWriteScope {
+class VELD_EXPORT ReadOnlyWriteScope {
 public:
     ReadOnlyWriteScope();
     ~ReadOnlyWriteScope();
@@ -455,6 +458,6 @@ public:
 };
 
 // Readable value helpers.
-std::string_view slotString(const State& s, const ClassInfo& c, std::uint32_t slot);
+VELD_EXPORT std::string_view slotString(const State& s, const ClassInfo& c, std::uint32_t slot);
 
 } // namespace VELD::detail

@@ -205,15 +205,15 @@ ObjectCore* newMetaCore(MetaRegistry& reg, ClassInfo& metaClass, MetaInfo& info)
 void rawSetString(ObjectCore* core, std::string_view prop, std::string_view text) {
     PropertyInfo* p = core->cls->propertyNamed(prop);
     const int slot = core->cls->slotOf(p);
-    StrRep::release(core->root.slots()[slot].s);
-    core->root.slots()[slot].s = StrRep::make(text);
+    StrRep::release(core->root.slotValues()[slot].s);
+    core->root.slotValues()[slot].s = StrRep::make(text);
     core->root.setBit(*core->cls, slot, true);
 }
 
 void rawSetScalar(ObjectCore* core, std::string_view prop, Slot value) {
     PropertyInfo* p = core->cls->propertyNamed(prop);
     const int slot = core->cls->slotOf(p);
-    core->root.slots()[slot] = value;
+    core->root.slotValues()[slot] = value;
     core->root.setBit(*core->cls, slot, true);
 }
 
@@ -222,7 +222,7 @@ void rawAppend(ObjectCore* core, std::string_view prop, ObjectCore* value) {
         return;
     PropertyInfo* p = core->cls->propertyNamed(prop);
     const int slot = core->cls->slotOf(p);
-    Slot& s = core->root.slots()[slot];
+    Slot& s = core->root.slotValues()[slot];
     if (!s.m)
         s.m = new MultiRep{1, SlotKind::Object, {}};
     Slot v;

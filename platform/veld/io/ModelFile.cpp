@@ -79,7 +79,7 @@ void containedOf(ViewCore* view, const ObjectCore* core, const State& st, std::v
         const PropertyInfo* p = c.slotProps[i];
         if (!p->composite || p->derived || !st.isSet(c, static_cast<std::uint32_t>(i)))
             continue;
-        const Slot& s = st.slots()[i];
+        const Slot& s = st.slotValues()[i];
         if (!p->multi) {
             if (exists(view, s.obj))
                 out.emplace_back(p, s.obj);
@@ -339,7 +339,7 @@ private:
             const PropertyInfo* p = c.slotProps[i];
             if (p->composite || p->derived || !st.isSet(c, static_cast<std::uint32_t>(i)))
                 continue;
-            const Slot& s = st.slots()[i];
+            const Slot& s = st.slotValues()[i];
             if (!p->multi) {
                 writeValue(p, names.properties[i], s, depth, open);
             } else if (s.m) {
@@ -747,7 +747,7 @@ private:
         State& st = writableState(*rootDeviant, core);
         if (p->type.primitive == PrimitiveKind::String)
             slot.s = StrRep::make(text);
-        st.slots()[index] = slot;
+        st.slotValues()[index] = slot;
         st.setBit(*core->cls, index, true);
     }
 
