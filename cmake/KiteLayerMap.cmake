@@ -66,6 +66,9 @@ function(kite_write_layer_map file)
         endforeach()
 
         get_target_property(sources ${target} SOURCES)
+        if(NOT sources)
+            set(sources)
+        endif()
         foreach(source IN LISTS sources)
             cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}
                        NORMALIZE)

@@ -8,8 +8,10 @@ namespace TAVI {
 
 // The application's context service: facts about the running installation.
 // The root directory is the installation root under which resources are looked
-// up ("<root>/toolbox/shared/orbis/resources/..."). It is the source tree's
-// resources/ folder unless the program sets another.
+// up ("<root>/toolbox/shared/orbis/resources/..."). Unless the program sets
+// another, it is the installed resources (share/kite/resources beside the
+// library or program, wherever the installation lies), in a build tree the
+// source tree's resources/ folder.
 class TAVI_UTIL_EXPORT ApplicationContext {
 public:
     static ApplicationContext& instance();
