@@ -2,6 +2,7 @@
 
 #include "platform/orbis/Application.hpp"
 #include "platform/orbis/Studio.hpp"
+#include "platform/tavi/Holder.hpp"
 #include "platform/veld/Exception.hpp"
 
 namespace KITE {
@@ -39,8 +40,12 @@ StudioApp* Application::getStudioApp() const {
 }
 
 void Application::observeChanges(const ModelChangeReport& report) {
-    if (studioApp)
-        studioApp->handleModelChanges(report);
+    if (!studioApp)
+        return;
+    // The studio's listeners may remove the model, and with it this application: it goes when
+    // the handling is over, not under it.
+    const TAVI::Holder<Application> keep(getRefCount() != 0 ? this : nullptr);
+    studioApp->handleModelChanges(report);
 }
 
 } // namespace KITE

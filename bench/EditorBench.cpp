@@ -7,9 +7,8 @@
 // glyph hangs under the graphics' one root, and Qt culls hit tests and painting through its index
 // only at the top level, so each hit test (the default tools make one or two per pointer event)
 // and each paint visits every glyph.
-#include "application/KiteDomain.hpp"
-#include "application/StudioAppLink.hpp"
 #include "bench/BenchApplication.hpp"
+#include "bench/BlockDiagram.hpp"
 #include "editor/Editor.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/orbis/Application.hpp"
@@ -17,9 +16,8 @@
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/MouseEvent.hpp"
-#include "studio/events/StudioEvents.hpp"
-#include "tests/editor/EditorTestSupport.hpp"
-#include "tests/editor/LinkedStudioApp.hpp"
+#include "studio/StudioApp.hpp"
+#include "tests/editor/EditorDomain.hpp"
 
 #include <QEvent>
 #include <QGraphicsScene>
@@ -36,6 +34,7 @@
 namespace {
 
 using namespace KITE;
+using Bench::BlockDiagram;
 using Point = TAVI::GLPoint<double>;
 using Clock = std::chrono::steady_clock;
 
@@ -58,76 +57,37 @@ public:
     int events = 0;
 };
 
-int columns(int n) {
-    int c = 1;
-    while (c * c < n)
-        ++c;
-    return c;
-}
-
-// The diagram of N blocks. The ten blocks from N/2 on are the ones gestures move; the first of
-// them is a container, so that a drag carries nested blocks too.
-struct BlockDiagram {
-    Test::BlockModel sheet; // its own small diagram "main" stays beside the big one
-    Diagram diagram;
-    std::vector<GraphNode> blocks;
-    int n;
-
-    explicit BlockDiagram(int n) : n(n) {
-        VELD::Transaction t(sheet.model);
-        diagram = sheet.addDiagram("big");
-        blocks.reserve(n);
-        for (int i = 0; i < n; ++i)
-            blocks.push_back(sheet.addBlock(diagram, position(i), {80, 40}));
-        for (int i : {10, n / 4, n / 2, 3 * n / 4, n - 10}) {
-            sheet.addBlock(blocks[i], {5, 5}, {20, 10});
-            sheet.addBlock(blocks[i], {45, 5}, {20, 10});
-        }
-        for (int k = 0; 2 * k + 1 < n; ++k)
-            connectBlocks(blocks[2 * k], blocks[2 * k + 1]);
-        t.commit();
-    }
-
-    void connectBlocks(const GraphNode& from, const GraphNode& to) const {
-        GraphEdge edge(sheet.model.getFactory().createFromString("Connection"));
-        diagram.addContained(edge);
-        edge.setSrcElement(from);
-        edge.setDstElement(to);
-    }
-
-    Point position(int i) const {
-        const int c = columns(n);
-        return {(i % c) * 100.0, (i / c) * 60.0};
-    }
-    // The moved blocks, and a point on the first one that no nested block covers.
-    static constexpr int moved = 10;
-    int firstMoved() const { return n / 2; }
-    Point grip() const { return blocks[firstMoved()].getPosition() + Point{40, 30}; }
-};
-
-// A studio with one editor on the diagram, set up as the studio's opener does it.
+// A studio with one editor on the diagram, opened by the studio application; or, to time the
+// editor's own population alone, made and set up step by step short of populating.
 struct EditorSession {
-    TAVI::Holder<KITE::Test::LinkedStudioApp> app{new KITE::Test::LinkedStudioApp};
+    TAVI::Holder<StudioApp> app{new StudioApp};
     TAVI::Holder<PLATFORM::Studio> studio;
     TAVI::Holder<Editor> editor;
     Test::BoxGlyphFactory factory;
     SelectionListener selectionListener;
 
-    EditorSession(const BlockDiagram& d, bool populate) {
+    EditorSession(const BlockDiagram& d, bool open) {
+        Test::EditorDomain::get()->glyphs = &factory;
+        Test::EditorDomain::get()->defaultTools = true;
         TAVI::ErrorHolder errors;
-        studio =
-            PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
-        editor = Editor::create(studio.get(), Editor::staticGetTypeName());
-        editor->setDiagram(d.diagram);
-        editor->setGlyphFactory(&factory);
-        editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
-        if (populate)
-            editor->populate();
-        KiteDomain::get()->installTools(editor.get());
-        app->services.editorSelectionChanged->connect(&selectionListener,
-                                                      &SelectionListener::heard);
+        studio = PLATFORM::Studio::spawnStudio(app.staticCast<PLATFORM::Application>(), errors);
+        if (open) {
+            editor = app->openEditor(d.diagram, errors);
+        } else {
+            editor = Editor::create(studio.get(), "unpopulated");
+            editor->setDiagram(d.diagram);
+            editor->setGlyphFactory(&factory);
+            editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
+        }
+        app->getEditorSelectionChangedEventService()->connect(&selectionListener,
+                                                              &SelectionListener::heard);
     }
-    ~EditorSession() { KITE::Test::closeEditorAndStudio(editor, studio); }
+    ~EditorSession() {
+        editor.reset();
+        studio->close();
+        studio.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 

@@ -22,6 +22,7 @@
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/tavi/ApplicationContext.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/tavi/ReleaseLater.hpp"
 #include "platform/tavi2/GLBoxLayout2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
 #include "platform/tavi2/GLToolBar2.hpp"
@@ -67,6 +68,14 @@ struct OrderedElements {
 };
 
 } // namespace
+
+EditorKeepAlive::EditorKeepAlive(Editor* editor)
+    : hold(editor && editor->getRefCount() != 0 ? editor : nullptr) {}
+
+EditorKeepAlive::~EditorKeepAlive() {
+    if (hold && hold->getRefCount() == 1)
+        TAVI::releaseLater(std::move(hold));
+}
 
 // --- observers -----------------------------------------------------------------------------------
 
@@ -207,6 +216,7 @@ void EditorPrivate::observeModel(const VELD::Model& model) {
 void EditorPrivate::synchroniseFromRoot() {
     if (!workingCopy.isValid())
         return;
+    const EditorKeepAlive keep(editor);
     workingCopy.beginTransaction("");
     try {
         workingCopy.syncFromRoot();
@@ -238,6 +248,7 @@ void EditorPrivate::populate() {
                           "Editor::populate: the editor has no diagram");
         return;
     }
+    const EditorKeepAlive keep(editor);
     DiagramChangeReport report(workingCopy, VELD::ImmutableModel());
     collect(DiagramElement(diagram), report.added());
     processReport(report);
@@ -251,6 +262,7 @@ bool EditorPrivate::isInDiagram(const ImmutableDiagramElement& element) const {
 void EditorPrivate::processReport(const DiagramChangeReport& report) {
     if (!graphics || diagram.isNull())
         return;
+    const EditorKeepAlive keep(editor);
 
     // 1. What the transaction did to this diagram.
     OrderedElements added, changed, deleted;
@@ -568,6 +580,7 @@ void Editor::initialize(TAVI::ErrorHolder&) {
 }
 
 void Editor::terminate(TAVI::ErrorHolder& errors) {
+    const EditorKeepAlive keep(this);
     if (PLATFORM::StudioComponentBase* bar = getExplorerBar(errors)) {
         bar->disconnect();
         if (PLATFORM::Studio* studio = getStudio())
@@ -822,6 +835,7 @@ void Editor::setSelected(const ImmutableDiagramElement& element, bool selected) 
     // request is the one being carried out, and following it would never end.
     if (d->selectionChanging.contains(e))
         return;
+    const EditorKeepAlive keep(this);
     // The glyph asks the editor whether it is selected: tell it before the selection changes.
     if (const TAVI::Holder<Glyph> glyph{d->graphics ? d->graphics->getGlyph(e) : nullptr}) {
         d->selectionChanging.insert(e);
@@ -846,6 +860,7 @@ bool Editor::isSelected(const ImmutableDiagramElement& element) const {
 void Editor::clearSelection() {
     if (d->selection.isNull())
         return;
+    const EditorKeepAlive keep(this);
     // A copy: a glyph told of its deselection may change the selection from its handler.
     const std::vector<DiagramElement> selected = d->selection.toVector();
     for (const DiagramElement& e : selected)
@@ -880,6 +895,7 @@ void Editor::enableSelectionNotification() {
         return;
     }
     --d->notificationBlock;
+    const EditorKeepAlive keep(this);
     if (!d->selection.isNull() && !d->selection.empty())
         d->notifySelectionChanged(d->selection, true);
 }

@@ -45,6 +45,11 @@ class StudioApp;
 //
 // Set-up, in this order (the studio's opener does it): setDiagram, setApplication,
 // setGlyphFactory, the diagram-set signal, observeModel, populate; then postCreate.
+//
+// Listeners the editor calls (selection events, the graphics' glyph-removed signal, the
+// handling of a change report) may close the editor or let go of it: a counted editor then
+// stays alive until control is back in the event loop, so no code up the stack meets freed
+// memory.
 class KITE_EDITOR_EXPORT Editor : public PLATFORM::StudioComponentBase, public ZEPH::IToolStack {
 public:
     static constexpr const char* noxTypeName = "KITE.Editor";

@@ -52,14 +52,19 @@ public:
 
     bool isListening() const { return listening; }
     void onDeviantDestroyed() override { listening = false; }
+    // Called by the holder; by then the observer is whole, so it may be seen as Self.
+    void transactionCompleted(const DiagramChangeReport& report) {
+        static_cast<Self*>(this)->transactionCompleted(report);
+    }
 
 protected:
     EditorPrivate* owner; // not owned
 
 private:
     VELD::ImmutableModel model;
-    VELD::internal::ListenerHolder<VELD::ImmutableModel, Self, DiagramElement, false> holder{
-        static_cast<Self*>(this)};
+    VELD::internal::ListenerHolder<VELD::ImmutableModel, DiagramModelObserver, DiagramElement,
+                                   false>
+        holder{this};
     bool listening = false;
 };
 
@@ -78,6 +83,22 @@ public:
     EditorModelObserver(const VELD::ImmutableModel& workingCopy, EditorPrivate* owner)
         : DiagramModelObserver(workingCopy, owner, "the working copy") {}
     void transactionCompleted(const DiagramChangeReport& report);
+};
+
+// Holds the editor while its own code runs listeners (selection events, glyph removals, the
+// handling of a report) that may close it or let go of it otherwise: what that code goes on to
+// use must stay alive. When the last other holder went meanwhile, the editor goes once control
+// is back in the event loop, since its caller (a tool, the kernel delivering a report) may still
+// be inside it. An editor that nobody holds is not held here either.
+class EditorKeepAlive {
+public:
+    explicit EditorKeepAlive(Editor* editor);
+    ~EditorKeepAlive();
+    EditorKeepAlive(const EditorKeepAlive&) = delete;
+    EditorKeepAlive& operator=(const EditorKeepAlive&) = delete;
+
+private:
+    TAVI::Holder<Editor> hold;
 };
 
 // The editor's state. The editor's tool stack is the scene of its graphics (toolScene).

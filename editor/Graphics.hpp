@@ -67,7 +67,9 @@ public:
     void removeGlyphs(const TAVI::GSet<DiagramElement>& elements);
 
     // Sent with each glyph once the graphics have let it go, while it is still alive. A listener
-    // may remove further glyphs (each is announced once) but must not destroy the graphics.
+    // may remove further glyphs (each is announced once). An editor keeps its graphics until
+    // its handling of the report ends, so a listener may close or let go of the editor; whoever
+    // made graphics of their own (createGraphics) must not delete them from a listener.
     NIMB::Emitter<Glyph*>& getGlyphRemovedSignal();
 
 private:

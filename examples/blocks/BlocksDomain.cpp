@@ -3,6 +3,7 @@
 #include "application/DomainRegistry.hpp"
 #include "editor/Editor.hpp"
 #include "examples/blocks/BlocksDomainInterface.hpp"
+#include "examples/blocks/BlocksEditor.hpp"
 #include "examples/blocks/BlocksGlyphFactory.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi/Holder.hpp"
@@ -49,6 +50,8 @@ bool BlocksDomain::registerDomain(TAVI::ErrorHolder& errors) {
             "Blocks_MetaModelMissing"));
         return false;
     }
+    if (!BlocksEditor::registerFactory(errors))
+        return false;
     BlocksDomain* domain = get();
     domain->initializeEdgeCreationRuleSet();
     registry->registerDomain(TAVI::Holder<KITE::AbstractKiteDomain>(domain), errors);

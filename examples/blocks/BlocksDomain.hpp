@@ -27,10 +27,10 @@ public:
     static constexpr const char* connectionClassName = "blocks.Connection";
 
     static BlocksDomain* get();
-    // Registers get() with the library's domain registry; a later call finds it there and does
-    // nothing. The blocks meta-model must be loaded first, since the edge rules name its
-    // classes: without it nothing is registered and errors says which class is missing.
-    // Answers whether the domain is registered afterwards.
+    // Registers get() with the library's domain registry, and the factory of its editors with
+    // the studio framework; a later call finds them there and does nothing. The blocks meta-model
+    // must be loaded first, since the edge rules name its classes: without it nothing is registered
+    // and errors says which class is missing. Answers whether the domain is registered afterwards.
     static bool registerDomain(TAVI::ErrorHolder& errors);
 
     ~BlocksDomain() override;

@@ -1,21 +1,20 @@
 #include "examples/studio_demo/DemoStudio.hpp"
 
-#include "application/AbstractKiteDomain.hpp"
-#include "application/Application.hpp"
-#include "application/DomainRegistry.hpp"
+#include "application/MessageCatalog.hpp"
 #include "editor/Editor.hpp"
 #include "examples/blocks/BlockGlyph.hpp"
 #include "examples/blocks/BlocksDomain.hpp"
-#include "examples/studio_demo/DemoApp.hpp"
 #include "examples/studio_demo/HistoryKeysTool.hpp"
 #include "examples/studio_demo/ModelTreeComponent.hpp"
 #include "examples/studio_demo/StatusComponent.hpp"
+#include "platform/nimb/Thread.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/Scene.hpp"
+#include "studio/StudioApp.hpp"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -47,12 +46,13 @@ DemoStudio::DemoStudio(DemoModel model)
 
 std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile,
                                              const std::string& modelFile) {
+    KITE::registerMessageCatalog();
     // Files first: a file that cannot be read leaves no window behind.
     std::unique_ptr<DemoStudio> demo(new DemoStudio(DemoModel::load(metaModelFile, modelFile)));
     TAVI::ErrorHolder errors;
-    demo->app = new DemoApp;
+    demo->app = new KITE::StudioApp;
     demo->studio =
-        PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(demo->app.get()), errors);
+        PLATFORM::Studio::spawnStudio(demo->app.staticCast<PLATFORM::Application>(), errors);
     if (!demo->studio) {
         check(errors);
         throw std::runtime_error("no studio window could be made");
@@ -61,6 +61,7 @@ std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile,
         check(errors);
         demo->build();
     } catch (...) {
+        demo->disconnect();
         demo->studio->close();
         throw;
     }
@@ -68,8 +69,9 @@ std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile,
 }
 
 DemoStudio::~DemoStudio() {
-    // Closing terminates the application, then the components (the editor drops its working
-    // copy and its tools); the holders here let go of them afterwards.
+    // Closing terminates the studio application, then the components (the editor drops its
+    // working copy and its tools); the holders here let go of them afterwards.
+    disconnect();
     if (studio)
         studio->close();
 }
@@ -77,7 +79,7 @@ DemoStudio::~DemoStudio() {
 void DemoStudio::build() {
     PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
     TAVI::ErrorHolder errors;
-    framework->setTitle("kite studio — " + model.getFileName());
+    app->setStudioTitle("kite studio — " + model.getFileName());
 
     tree = new ModelTreeComponent(studio.get(), "modelTree", model.getModel().getRootObject());
     framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(tree.get()), errors);
@@ -93,9 +95,12 @@ void DemoStudio::build() {
 
     openEditor();
 
-    app->setSelectionHandler(
-        [this](const KITE::EditorSelectionChangedEvent&) { editorSelectionChanged(); });
-    app->setChangeHandler([this](const KITE::ModelChangeReport&) { showStatus(); });
+    NIMB::Thread* here = NIMB::Thread::getCurrentThread();
+    app->getEditorSelectionChangedEventService()->connect(this, &DemoStudio::onEditorSelection,
+                                                          here);
+    app->getTransactionCompletedEventService()->connect(this, &DemoStudio::onTransaction, here);
+    app->getEditorClosedEventService()->connect(this, &DemoStudio::onEditorClosed, here);
+    app->getStudioClosedEventService()->connect(this, &DemoStudio::onStudioClosed, here);
     tree->setSelectionHandler([this](const std::vector<VELD::ImmutableClassObject>& objects) {
         treeSelectionChanged(objects);
     });
@@ -105,7 +110,7 @@ void DemoStudio::build() {
     QObject::connect(
         editor->getScene()->qtScene(), &QGraphicsScene::selectionChanged, sceneWatch.get(),
         [this] {
-            if (studio && studio->isOpen())
+            if (studio && studio->isOpen() && editor)
                 editorSelectionChanged();
         },
         Qt::QueuedConnection);
@@ -117,40 +122,42 @@ void DemoStudio::build() {
 
 void DemoStudio::openEditor() {
     TAVI::ErrorHolder errors;
-    // The sample's domain; another meta-model finds the domain registered for its own type.
-    // Without the sample's classes the blocks domain stays unregistered, which is no failure.
+    // The sample's domain draws the sample; another model needs a domain registered for its
+    // own type. Without the sample's classes the blocks domain stays unregistered.
     Blocks::BlocksDomain::registerDomain(errors);
     errors.clear();
-    KITE::AbstractKiteDomain* domain =
-        KITE::DomainRegistry::instance()->getStaticDomainForModel(model.getModel(), errors);
-    // A model that no domain draws is still shown: the blocks glyphs draw any nodes and edges.
-    if (!domain || !domain->getGlyphFactory())
-        domain = Blocks::BlocksDomain::get();
-    errors.clear();
-
-    application = new KITE::Application(model.getModel(), studio.get());
-    editor = KITE::Editor::create(studio.get(), KITE::Editor::staticGetTypeName());
-    editor->setDiagram(model.getDiagram());
-    editor->setApplication(application.get());
-    editor->setGlyphFactory(domain->getGlyphFactory());
-    editor->getDiagramSetSignal().send(editor->getDiagram(), NIMB::SendAutoAndWait);
-    editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
-    editor->populate();
-    domain->installTools(editor.get());
+    editor = app->openEditor(model.getDiagram(), errors);
+    if (!editor)
+        throw std::runtime_error("the diagram " + model.getDiagram().getFullName() + " of a " +
+                                 model.getModel().getMetaModel().getQualifiedName() +
+                                 " cannot be opened: " + errors.what());
     // Above the domain's tools: the history keys wait for no gesture of theirs.
     editor->addTool(TAVI::Holder<ZEPH::Tool>(new HistoryKeysTool(*editor)));
-
-    PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
-    framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(editor.get()), errors);
-    check(errors);
-    const std::string name = model.getDiagram().getName();
-    framework->addTab(editor.get(), name.empty() ? "Diagram" : name, true, errors);
-    check(errors);
-    editor->postCreate();
     if (ZEPH::GLCanvas* canvas = editor->getCanvas()) {
         canvas->setBackgroundBrush(QColor(248, 250, 252));
         canvas->setMinimumSize(320, 240);
     }
+}
+
+void DemoStudio::onEditorSelection(KITE::EditorSelectionChangedEvent) {
+    if (editor)
+        editorSelectionChanged();
+}
+
+void DemoStudio::onTransaction(KITE::TransactionCompletedEvent) {
+    showStatus();
+}
+
+void DemoStudio::onEditorClosed(KITE::EditorClosedEvent event) {
+    if (event.getEditors().contains(editor))
+        editor = nullptr;
+    showStatus();
+}
+
+void DemoStudio::onStudioClosed(KITE::StudioClosedEvent) {
+    // The components are taken down next: nothing more reaches them from here.
+    disconnect();
+    editor = nullptr;
 }
 
 void DemoStudio::editorSelectionChanged() {
@@ -165,6 +172,8 @@ void DemoStudio::editorSelectionChanged() {
 }
 
 void DemoStudio::treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects) {
+    if (!editor)
+        return;
     // One event for the whole new selection, which brings the tree and the status line along.
     editor->disableSelectionNotification();
     editor->clearSelection();
@@ -186,9 +195,11 @@ void DemoStudio::showStatus() {
                        counted(model.getConnections().size(), "connection", "connections");
     std::string selected;
     std::size_t count = 0;
-    for (const KITE::DiagramElement& element : editor->getSelection()) {
-        const std::string name = Blocks::BlockGlyph::nameOf(element);
-        selected += (count++ ? ", " : "") + (name.empty() ? std::string("(unnamed)") : name);
+    if (editor) {
+        for (const KITE::DiagramElement& element : editor->getSelection()) {
+            const std::string name = Blocks::BlockGlyph::nameOf(element);
+            selected += (count++ ? ", " : "") + (name.empty() ? std::string("(unnamed)") : name);
+        }
     }
     if (count)
         text += " — selected: " + selected;
@@ -196,6 +207,8 @@ void DemoStudio::showStatus() {
 }
 
 void DemoStudio::fitDiagram() {
+    if (!editor)
+        return;
     ZEPH::GLCanvas* canvas = editor->getCanvas();
     KITE::Graphics* graphics = editor->getGraphics();
     if (!canvas || !graphics)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "examples/studio_demo/DemoModel.hpp"
+#include "platform/nimb/Listener.hpp"
 #include "platform/orbis/Studio.hpp"
 #include "platform/tavi/Holder.hpp"
+#include "studio/events/StudioEvents.hpp"
 
 #include <memory>
 #include <string>
@@ -11,36 +13,38 @@
 class QObject;
 
 namespace KITE {
-class Application;
 class Editor;
+class StudioApp;
 } // namespace KITE
 
 namespace StudioDemo {
 
-class DemoApp;
 class ModelTreeComponent;
 class StatusComponent;
 
-// A studio window on a model: the model tree docked on the left, the diagram in a tab, in an
-// editor of the domain registered for the model (the blocks domain for the sample; a model no
-// domain draws gets the blocks domain's glyphs and tools), and in the status area the number of
-// blocks and connections and what the editor has selected. Tree and editor show one selection.
-class DemoStudio {
+// A studio window on a model, run by the library's studio application: the diagram in an
+// editor tab that the studio application opens (the domain registered for the model makes the
+// editor: the blocks domain for the sample), the demo's own model tree docked on the left, and
+// in the status area the number of blocks and connections and what the editor has selected.
+// Tree and editor show one selection.
+class DemoStudio : public NIMB::Listener {
 public:
     // Loads the files and makes the window (not shown yet). Throws VELD::FileError when a
     // file cannot be read, before any window exists, and std::runtime_error when the window or
-    // the editor cannot be made (none is left open then).
+    // the editor cannot be made, for example for a model no domain draws (none is left open then).
     static std::unique_ptr<DemoStudio> open(const std::string& metaModelFile,
                                             const std::string& modelFile);
     // Closes the window.
-    ~DemoStudio();
+    ~DemoStudio() override;
     DemoStudio(const DemoStudio&) = delete;
     DemoStudio& operator=(const DemoStudio&) = delete;
 
     PLATFORM::Studio* getStudio() const { return studio.get(); }
+    KITE::StudioApp* getStudioApp() const { return app.get(); }
     const DemoModel& getDemoModel() const { return model; }
     ModelTreeComponent* getTree() const { return tree.get(); }
-    KITE::Editor* getEditor() const { return editor.get(); }
+    // Null once the user closed its tab.
+    KITE::Editor* getEditor() const { return editor; }
     StatusComponent* getStatus() const { return status.get(); }
 
     // Gives the window its size and shows it (onScreen false keeps it off every screen, for
@@ -63,13 +67,17 @@ private:
     void treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects);
     void showStatus();
     void fitDiagram();
+    // Studio events.
+    void onEditorSelection(KITE::EditorSelectionChangedEvent event);
+    void onTransaction(KITE::TransactionCompletedEvent event);
+    void onEditorClosed(KITE::EditorClosedEvent event);
+    void onStudioClosed(KITE::StudioClosedEvent event);
 
     DemoModel model;
-    TAVI::Holder<DemoApp> app;
+    TAVI::Holder<KITE::StudioApp> app;
     TAVI::Holder<PLATFORM::Studio> studio;
-    TAVI::Holder<KITE::Application> application;
     TAVI::Holder<ModelTreeComponent> tree;
-    TAVI::Holder<KITE::Editor> editor;
+    KITE::Editor* editor = nullptr; // the studio application's, while its tab is open
     TAVI::Holder<StatusComponent> status;
     // Receives the canvas's selection changes; its end drops those still queued.
     std::unique_ptr<QObject> sceneWatch;

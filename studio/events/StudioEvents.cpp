@@ -32,8 +32,8 @@ StudioEventServices createStudioEventServices(PLATFORM::Studio* studio, TAVI::Er
         throw TAVI::TypedException(TAVI_HERE, "createStudioEventServices: the studio is null");
 
     StudioEventServices services;
-    make<TransactionCompletedEvent>(services, *studio, errors);
     make<TreeSelectionChangedEvent>(services, *studio, errors);
+    make<TransactionCompletedEvent>(services, *studio, errors);
     make<FilterModeChangedEvent>(services, *studio, errors);
     make<ActiveEditorChangedEvent>(services, *studio, errors);
     make<EditorSelectionChangedEvent>(services, *studio, errors);

@@ -118,7 +118,8 @@ struct KITE_STUDIO_EVENTS_EXPORT StudioEventServices {
 };
 
 // Makes the ten event services of the studio and registers each in the studio's service
-// registry under its name, in the order of the members above. A name that is already taken
+// registry under its name: the tree's selection first, then the others in the order of the
+// members above. A name that is already taken
 // keeps its registered object: that event then gets no service (its member stays empty) and
 // PLATFORM_ObjectAlreadyRegistered goes into errors (the last such error when several fail);
 // the other services are still made. Throws TAVI::TypedException for a null studio.

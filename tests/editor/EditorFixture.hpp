@@ -1,18 +1,18 @@
 #pragma once
 
-// An editor opened on the block model's diagram, in a real studio whose application owns the
-// studio's event services and records every editor selection event.
+// An editor opened on the block model's diagram by the editor's own set-up steps (the steps
+// under test here; studios open editors with StudioApp::openEditor), in a real studio run by a
+// studio application, and a recorder of the studio's editor selection events.
 
-#include "application/StudioAppLink.hpp"
 #include "editor/Editor.hpp"
 #include "platform/nimb/Listener.hpp"
 #include "platform/nimb/Thread.hpp"
 #include "platform/orbis/Application.hpp"
 #include "platform/orbis/Studio.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "studio/StudioApp.hpp"
 #include "studio/events/StudioEvents.hpp"
 #include "tests/editor/EditorTestSupport.hpp"
-#include "tests/editor/LinkedStudioApp.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -24,9 +24,9 @@ namespace KITE::Test {
 
 // The editor selection events of one studio, in the order they came.
 struct SelectionEvents : NIMB::Listener {
-    explicit SelectionEvents(LinkedStudioApp* app) {
-        app->services.editorSelectionChanged->connect(this, &SelectionEvents::record,
-                                                      NIMB::Thread::getCurrentThread());
+    explicit SelectionEvents(StudioApp* app) {
+        app->getEditorSelectionChangedEventService()->connect(this, &SelectionEvents::record,
+                                                              NIMB::Thread::getCurrentThread());
     }
     void record(EditorSelectionChangedEvent event) { events.push_back(event); }
 
@@ -61,7 +61,7 @@ inline SelectionEvents::Seen seen(bool selected,
     return {selected, std::move(elements)};
 }
 
-// Opens editors as the studio's opener does.
+// The editor's set-up steps, in the order the studio application takes them.
 inline void openOn(Editor& editor, const Diagram& diagram, GlyphFactory* factory) {
     editor.setDiagram(diagram);
     editor.setGlyphFactory(factory);
@@ -73,7 +73,7 @@ inline void openOn(Editor& editor, const Diagram& diagram, GlyphFactory* factory
 struct EditorFixture {
     BlockModel blocks;
     BoxGlyphFactory factory;
-    LinkedStudioApp* app = new LinkedStudioApp;
+    StudioApp* app = new StudioApp;
     TAVI::Holder<PLATFORM::Studio> studio =
         PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app));
     TAVI::Holder<Editor> editor =

@@ -126,11 +126,10 @@ struct RemovalHook : NIMB::Listener {
 
 // Calls back on each editor selection event of the studio.
 struct SelectionHook : NIMB::Listener {
-    SelectionHook(LinkedStudioApp* app,
-                  std::function<void(const EditorSelectionChangedEvent&)> onEvent)
+    SelectionHook(StudioApp* app, std::function<void(const EditorSelectionChangedEvent&)> onEvent)
         : onEvent(std::move(onEvent)) {
-        app->services.editorSelectionChanged->connect(this, &SelectionHook::heard,
-                                                      NIMB::Thread::getCurrentThread());
+        app->getEditorSelectionChangedEventService()->connect(this, &SelectionHook::heard,
+                                                              NIMB::Thread::getCurrentThread());
     }
     void heard(EditorSelectionChangedEvent event) { onEvent(event); }
     std::function<void(const EditorSelectionChangedEvent&)> onEvent;

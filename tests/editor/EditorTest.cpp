@@ -659,7 +659,7 @@ TEST_F(EditorTest, AnEditorWithoutADiagramRefusesWorkAndDoesNotCrash) {
     EXPECT_TRUE(bare->getDiagramElementAt({20, 20}).isNull());
     EXPECT_TRUE(events.events.empty());
     EXPECT_EQ(bare->getStaticDomain(), nullptr);
-    EXPECT_EQ(bare->getNavigateUpRequestService(), app->services.navigateUpRequest.get());
+    EXPECT_EQ(bare->getNavigateUpRequestService(), app->getNavigateUpRequestService());
     TAVI::ErrorHolder errors;
     bare->terminate(errors);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-// An editor on the block model of EditorTestSupport.hpp with the default tools, inside a studio
-// whose application hands the editor its selection and navigate-up services, and helpers that
-// drive the tools by injecting canvas events at scene points.
+// An editor on the block model of EditorTestSupport.hpp with the default tools, opened by a
+// studio application in its window, and helpers that drive the tools by injecting canvas
+// events at scene points.
 
 #include "application/KiteDomain.hpp"
 #include "application/StudioAppLink.hpp"
@@ -19,9 +19,10 @@
 #include "platform/veld/Report.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MouseEvent.hpp"
+#include "studio/StudioApp.hpp"
 #include "studio/events/StudioEvents.hpp"
+#include "tests/editor/EditorDomain.hpp"
 #include "tests/editor/EditorTestSupport.hpp"
-#include "tests/editor/LinkedStudioApp.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -83,28 +84,36 @@ private:
 class EditorToolsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        EditorDomain::get()->glyphs = glyphFactory();
+        EditorDomain::get()->defaultTools = true;
         TAVI::ErrorHolder errors;
-        studio =
-            PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
+        studio = PLATFORM::Studio::spawnStudio(app.staticCast<PLATFORM::Application>(), errors);
         ASSERT_TRUE(studio) << errors.what();
-        editor = Editor::create(studio.get(), Editor::staticGetTypeName());
-        editor->setDiagram(blocks.diagram);
-        editor->setGlyphFactory(glyphFactory());
-        editor->observeModel(workingCopy());
-        editor->populate();
-        installDefaultTools(*editor);
-        app->services.editorSelectionChanged->connect(
+        editor = app->openEditor(blocks.diagram, errors);
+        ASSERT_TRUE(editor) << errors.what();
+        app->getEditorSelectionChangedEventService()->connect(
             &selectionEvents, &EventRecorder<EditorSelectionChangedEvent>::heard);
-        app->services.navigateUpRequest->connect(&navigateUpRequests,
-                                                 &EventRecorder<NavigateUpRequest>::heard);
+        app->getNavigateUpRequestService()->connect(&navigateUpRequests,
+                                                    &EventRecorder<NavigateUpRequest>::heard);
     }
 
-    void TearDown() override { closeEditorAndStudio(editor, studio); }
+    void TearDown() override {
+        editor.reset();
+        studio->close();
+        studio.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Closes the editor as its studio does, and lets it go.
+    void closeEditor() {
+        TAVI::ErrorHolder errors;
+        app->closeEditor(blocks.diagram, errors);
+        editor.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     // The factory the editor's glyphs come from; the block factory unless a test needs its own.
     virtual GlyphFactory* glyphFactory() { return &factory; }
 
-    static void installDefaultTools(Editor& target) { KiteDomain::get()->installTools(&target); }
     // The canvas bases' own roles, which their selection tool asks for.
     static TAVI::StringID marqueeRole() {
         return ZEPH::MarqueeSelectionTool::staticGetDefaultRole();
@@ -160,7 +169,7 @@ protected:
 
     BlockModel blocks;
     BoxGlyphFactory factory;
-    TAVI::Holder<LinkedStudioApp> app{new LinkedStudioApp};
+    TAVI::Holder<StudioApp> app{new StudioApp};
     TAVI::Holder<PLATFORM::Studio> studio;
     TAVI::Holder<Editor> editor;
     EventRecorder<EditorSelectionChangedEvent> selectionEvents;

@@ -18,11 +18,6 @@ namespace {
 class EditorToolsRobustnessTest : public EditorToolsTest {
 protected:
     Point rootSize(const DiagramElement& element) const { return inRoot(element).getSize(); }
-    void destroyEditor() {
-        TAVI::ErrorHolder errors;
-        editor->terminate(errors);
-        editor.reset();
-    }
     // A new block on the diagram, committed to the model's root.
     GraphNode addBlock(const Point& position) {
         VELD::Transaction t(root());
@@ -38,12 +33,12 @@ protected:
 
 // --- the editor going in the middle of a gesture ----------------------------------------------
 
-TEST_F(EditorToolsRobustnessTest, AnEditorDestroyedInMidDragLeavesTheModelAsBefore) {
+TEST_F(EditorToolsRobustnessTest, AnEditorClosedInMidDragLeavesTheModelAsBefore) {
     click(40, 35);
     press(40, 35);
     move(140, 35);
     ASSERT_TRUE(editor->isInInteraction());
-    editor.reset(); // without terminate
+    closeEditor();
     EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
     EXPECT_EQ(rootTransactions.count, 0);
     // The model goes on without the editor that was following it.
@@ -72,13 +67,13 @@ TEST_F(EditorToolsRobustnessTest,
     editor.reset();
 }
 
-TEST_F(EditorToolsRobustnessTest, AnEditorDestroyedInMidMarqueeLeavesNoRectangleAndSendsNoEvents) {
+TEST_F(EditorToolsRobustnessTest, AnEditorClosedInMidMarqueeLeavesNoRectangleAndSendsNoEvents) {
     press(100, 100);
     move(5, 5);
     ASSERT_NE(editor->getToolByRole(marqueeRole()), nullptr);
     const TAVI::Holder<ZEPH::Scene> kept(editor->getScene());
     const std::size_t before = selectionEvents.received.size();
-    destroyEditor();
+    closeEditor();
     EXPECT_EQ(selectionEvents.received.size(), before);
     // Only the graphics' root is left on the scene: no marquee.
     EXPECT_EQ(kept->getTopLevelNodes().size(), 1u);
@@ -88,7 +83,7 @@ TEST_F(EditorToolsRobustnessTest, AnEditorDestroyedInMidMarqueeLeavesNoRectangle
 
 TEST_F(EditorToolsRobustnessTest, ASceneKeptAfterItsEditorMakesNoToolsForTheEditorThatWent) {
     const TAVI::Holder<ZEPH::Scene> kept(editor->getScene());
-    destroyEditor();
+    closeEditor();
     KiteTest::AssertionRecorder assertions;
     EXPECT_FALSE(kept->hasToolConstructor(moveRole()));
     EXPECT_FALSE(kept->addToolByRole(moveRole()));

@@ -1,5 +1,8 @@
+#include "application/DomainRegistry.hpp"
 #include "examples/blocks/BlocksDomainInterface.hpp"
+#include "examples/blocks/BlocksEditor.hpp"
 #include "examples/blocks/BlocksGlyphFactory.hpp"
+#include "platform/orbis/StudioFrameworkService.hpp"
 #include "tests/examples/blocks/BlocksEditorFixture.hpp"
 
 using namespace BlocksTest;
@@ -63,4 +66,14 @@ TEST(BlocksDomainTest, AConnectionMayJoinTwoBlocksAndNothingElse) {
     EXPECT_FALSE(rules.isValidSrcNodeToEdge(KITE::GraphNode::MetaClass(), connection));
     EXPECT_FALSE(rules.isValidDstNodeToEdge(KITE::GraphNode::MetaClass(), connection));
     EXPECT_FALSE(rules.isValidSrcNodeToEdge(block, KITE::GraphEdge::MetaClass()));
+}
+
+TEST_F(BlocksEditorTest, TheStudioOpensABlocksEditorWithTheDomainsToolsInATabOfTheDiagramsName) {
+    EXPECT_NE(dynamic_cast<Blocks::BlocksEditor*>(editor), nullptr);
+    EXPECT_EQ(editor->getName(), "main");
+    PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
+    TAVI::ErrorHolder errors;
+    EXPECT_EQ(framework->getTabTitle(framework->getTabIndex(editor, errors), errors), "main");
+    EXPECT_EQ(editor->getTools().size(), 2u); // selection and delegate-to-glyph
+    EXPECT_EQ(app->getActiveEditor(), editor);
 }

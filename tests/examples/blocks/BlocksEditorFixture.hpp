@@ -1,16 +1,15 @@
 #pragma once
 
-// An editor of the blocks domain on a small model of the sample meta-model, opened as a studio
-// opens one, with helpers for the model and for geometry.
+// An editor of the blocks domain on a small model of the sample meta-model, opened by a studio
+// application, with helpers for the model and for geometry.
 
-#include "application/Application.hpp"
-#include "application/DomainRegistry.hpp"
 #include "examples/blocks/BlockGlyph.hpp"
 #include "examples/blocks/BlocksDomain.hpp"
 #include "examples/blocks/ConnectionGlyph.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/veld/DomainRegistry.hpp"
 #include "platform/veld/io/MetaModelFile.hpp"
+#include "studio/StudioApp.hpp"
 #include "tests/editor/EditorToolsFixture.hpp"
 
 #include <cmath>
@@ -67,22 +66,18 @@ protected:
             t.commit();
         }
         TAVI::ErrorHolder errors;
-        studio =
-            PLATFORM::Studio::spawnStudio(TAVI::Holder<PLATFORM::Application>(app.get()), errors);
+        studio = PLATFORM::Studio::spawnStudio(app.staticCast<PLATFORM::Application>(), errors);
         ASSERT_TRUE(studio) << errors.what();
-        domain = KITE::DomainRegistry::instance()->getStaticDomainForModel(model, errors);
-        ASSERT_NE(domain, nullptr) << errors.what();
-        application = new KITE::Application(model, studio.get());
-        editor = KITE::Editor::create(studio.get(), KITE::Editor::staticGetTypeName());
-        editor->setDiagram(diagram);
-        editor->setApplication(application.get());
-        editor->setGlyphFactory(domain->getGlyphFactory());
-        editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
-        editor->populate();
-        domain->installTools(editor.get());
+        editor = app->openEditor(diagram, errors);
+        ASSERT_NE(editor, nullptr) << errors.what();
     }
 
-    void TearDown() override { KITE::Test::closeEditorAndStudio(editor, studio); }
+    void TearDown() override {
+        editor = nullptr;
+        studio->close();
+        studio.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     // These change the model: call them inside a transaction.
     static void rename(const VELD::ImmutableClassObject& element, const std::string& name) {
@@ -139,11 +134,9 @@ protected:
     KITE::Diagram diagram;
     KITE::GraphNode a, in, b, c;
     KITE::GraphEdge ab, inb;
-    KITE::AbstractKiteDomain* domain = nullptr;
-    TAVI::Holder<KITE::Test::LinkedStudioApp> app{new KITE::Test::LinkedStudioApp};
+    TAVI::Holder<KITE::StudioApp> app{new KITE::StudioApp};
     TAVI::Holder<PLATFORM::Studio> studio;
-    TAVI::Holder<KITE::Application> application;
-    TAVI::Holder<KITE::Editor> editor;
+    KITE::Editor* editor = nullptr; // the studio application's
 };
 
 } // namespace BlocksTest

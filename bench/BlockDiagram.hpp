@@ -1,0 +1,62 @@
+#pragma once
+
+// The diagrams the editor and studio benchmarks show: N blocks (80x40 on a grid with 20 unit
+// gaps), N/2 connections between consecutive blocks, and five of the blocks holding two small
+// blocks each, on a diagram of its own beside the sheet's small diagram "main".
+
+#include "tests/editor/EditorTestSupport.hpp"
+
+#include <vector>
+
+namespace KITE::Bench {
+
+using Point = TAVI::GLPoint<double>;
+
+inline int columns(int n) {
+    int c = 1;
+    while (c * c < n)
+        ++c;
+    return c;
+}
+
+// The diagram of N blocks. The ten blocks from N/2 on are the ones gestures move; the first of
+// them is a container, so that a drag carries nested blocks too.
+struct BlockDiagram {
+    Test::BlockModel sheet; // its own small diagram "main" stays beside the big one
+    Diagram diagram;
+    std::vector<GraphNode> blocks;
+    int n;
+
+    explicit BlockDiagram(int n) : n(n) {
+        VELD::Transaction t(sheet.model);
+        diagram = sheet.addDiagram("big");
+        blocks.reserve(n);
+        for (int i = 0; i < n; ++i)
+            blocks.push_back(sheet.addBlock(diagram, position(i), {80, 40}));
+        for (int i : {10, n / 4, n / 2, 3 * n / 4, n - 10}) {
+            sheet.addBlock(blocks[i], {5, 5}, {20, 10});
+            sheet.addBlock(blocks[i], {45, 5}, {20, 10});
+        }
+        for (int k = 0; 2 * k + 1 < n; ++k)
+            connectBlocks(blocks[2 * k], blocks[2 * k + 1]);
+        t.commit();
+    }
+
+    void connectBlocks(const GraphNode& from, const GraphNode& to) const {
+        GraphEdge edge(sheet.model.getFactory().createFromString("Connection"));
+        diagram.addContained(edge);
+        edge.setSrcElement(from);
+        edge.setDstElement(to);
+    }
+
+    Point position(int i) const {
+        const int c = columns(n);
+        return {(i % c) * 100.0, (i / c) * 60.0};
+    }
+    // The moved blocks, and a point on the first one that no nested block covers.
+    static constexpr int moved = 10;
+    int firstMoved() const { return n / 2; }
+    Point grip() const { return blocks[firstMoved()].getPosition() + Point{40, 30}; }
+};
+
+} // namespace KITE::Bench
