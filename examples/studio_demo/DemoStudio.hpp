@@ -15,18 +15,18 @@ class QObject;
 namespace KITE {
 class Editor;
 class StudioApp;
+class TreeComponent;
 } // namespace KITE
 
 namespace StudioDemo {
 
-class ModelTreeComponent;
 class StatusComponent;
 
 // A studio window on a model, run by the library's studio application: the diagram in an
 // editor tab that the studio application opens (the domain registered for the model makes the
-// editor: the blocks domain for the sample), the demo's own model tree docked on the left, and
-// in the status area the number of blocks and connections and what the editor has selected.
-// Tree and editor show one selection.
+// editor: the blocks domain for the sample), the library's model tree docked on the left,
+// showing the whole project, and in the status area the number of blocks and connections and
+// what the editor has selected. Tree and editor show one selection.
 class DemoStudio : public NIMB::Listener {
 public:
     // Loads the files and makes the window (not shown yet). Throws VELD::FileError when a
@@ -42,7 +42,8 @@ public:
     PLATFORM::Studio* getStudio() const { return studio.get(); }
     KITE::StudioApp* getStudioApp() const { return app.get(); }
     const DemoModel& getDemoModel() const { return model; }
-    ModelTreeComponent* getTree() const { return tree.get(); }
+    // The studio application's model tree; null once the window closed.
+    KITE::TreeComponent* getTree() const;
     // Null once the user closed its tab.
     KITE::Editor* getEditor() const { return editor; }
     StatusComponent* getStatus() const { return status.get(); }
@@ -61,10 +62,11 @@ private:
     explicit DemoStudio(DemoModel model);
     void build();
     void openEditor();
+    void showProject();
     // The tree and the status line follow the editor's selection.
     void editorSelectionChanged();
     // The editor selects what the user selected in the tree.
-    void treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects);
+    void onTreeSelection(KITE::TreeSelectionChangedEvent event);
     void showStatus();
     void fitDiagram();
     // Studio events.
@@ -76,7 +78,6 @@ private:
     DemoModel model;
     TAVI::Holder<KITE::StudioApp> app;
     TAVI::Holder<PLATFORM::Studio> studio;
-    TAVI::Holder<ModelTreeComponent> tree;
     KITE::Editor* editor = nullptr; // the studio application's, while its tab is open
     TAVI::Holder<StatusComponent> status;
     // Receives the canvas's selection changes; its end drops those still queued.
