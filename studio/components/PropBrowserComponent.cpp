@@ -137,7 +137,7 @@ void PropBrowserComponent::initialize(TAVI::ErrorHolder& errors) {
 void PropBrowserComponent::terminate(TAVI::ErrorHolder& errors) {
     disconnect();
     if (d->model) {
-        // The delegate stays with the component for a later initialize.
+        // The delegate goes with the view model: a later initialize starts with the default.
         d->model->clearAll();
         if (TAVI::GLTreeView2* view = d->liveView())
             view->setModel(TAVI::Holder<TAVI::GLAbstractViewModel2>());
