@@ -486,6 +486,10 @@ void MetaModelBuilder::setModelClass(std::string className) {
     modelClassName = std::move(className);
 }
 
+void MetaModelBuilder::importPackage(std::string uri) {
+    importedUris.push_back(std::move(uri));
+}
+
 ImmutableNamespace MetaModelBuilder::build() {
     MetaRegistry& reg = detail::meta();
     const bool bootstrapping = reg.classObjectClass == nullptr;
@@ -642,6 +646,17 @@ ImmutableNamespace MetaModelBuilder::build() {
             if (!names.insert(p->name).second)
                 st.fail("class '" + c->name + "' has two properties named '" + p->name + "'");
     }
+    std::vector<MetaInfo*> imports;
+    for (const std::string& uri : importedUris) {
+        if (uri == packageUri) {
+            imports.push_back(&pkg);
+            continue;
+        }
+        const auto found = reg.byUri.find(uri);
+        if (found == reg.byUri.end())
+            st.fail("imports the meta-model '" + uri + "', which is not registered");
+        imports.push_back(found->second);
+    }
     ClassInfo* modelClass = nullptr;
     if (!modelClassName.empty())
         modelClass = st.resolveClass(modelClassName, "model class");
@@ -659,6 +674,7 @@ ImmutableNamespace MetaModelBuilder::build() {
                 p->defaultValue.s = StrRep::make(p->defaultText);
         }
     pkg.members = members;
+    pkg.imported = imports;
     pkg.modelClass = modelClass ? modelClass : (bootstrapping ? nullptr : reg.modelClass);
     PackageInfo* pkgRaw = st.pkg.get();
     reg.owned.push_back(std::move(st.pkg));
