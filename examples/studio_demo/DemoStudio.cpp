@@ -4,6 +4,7 @@
 #include "editor/Editor.hpp"
 #include "examples/blocks/BlockGlyph.hpp"
 #include "examples/blocks/BlocksDomain.hpp"
+#include "examples/studio_demo/BlockPropBrowserDelegate.hpp"
 #include "examples/studio_demo/HistoryKeysTool.hpp"
 #include "examples/studio_demo/ProjectTreeDelegate.hpp"
 #include "examples/studio_demo/StatusComponent.hpp"
@@ -16,6 +17,7 @@
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "studio/StudioApp.hpp"
+#include "studio/components/PropBrowserComponent.hpp"
 #include "studio/components/TreeComponent.hpp"
 #include "studio/components/TreeViewModel.hpp"
 
@@ -50,6 +52,12 @@ DemoStudio::DemoStudio(DemoModel model)
 std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile,
                                              const std::string& modelFile) {
     KITE::registerMessageCatalog();
+    {
+        // The studio application docks the browser its framework factory makes; a second
+        // registration (a second window) is refused and changes nothing.
+        TAVI::ErrorHolder registration;
+        KITE::PropBrowserComponent::registerFactory(registration);
+    }
     // Files first: a file that cannot be read leaves no window behind.
     std::unique_ptr<DemoStudio> demo(new DemoStudio(DemoModel::load(metaModelFile, modelFile)));
     TAVI::ErrorHolder errors;
@@ -83,6 +91,13 @@ void DemoStudio::build() {
     PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
     TAVI::ErrorHolder errors;
     app->setStudioTitle("kite studio — " + model.getFileName());
+
+    TAVI::ErrorHolder lookup;
+    browser = dynamic_cast<KITE::PropBrowserComponent*>(
+        framework->getComponent(KITE::PropBrowserComponent::staticGetTypeName(), lookup));
+    if (!browser)
+        throw std::runtime_error("the studio has no property browser");
+    browser->setDelegate(new BlockPropBrowserDelegate);
 
     status = new StatusComponent(studio.get(), "status");
     framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(status.get()), errors);

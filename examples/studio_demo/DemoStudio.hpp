@@ -14,6 +14,7 @@ class QObject;
 
 namespace KITE {
 class Editor;
+class PropBrowserComponent;
 class StudioApp;
 class TreeComponent;
 } // namespace KITE
@@ -25,8 +26,9 @@ class StatusComponent;
 // A studio window on a model, run by the library's studio application: the diagram in an
 // editor tab that the studio application opens (the domain registered for the model makes the
 // editor: the blocks domain for the sample), the library's model tree docked on the left,
-// showing the whole project, and in the status area the number of blocks and connections and
-// what the editor has selected. Tree and editor show one selection.
+// showing the whole project, with the library's property browser below it, and in the status
+// area the number of blocks and connections and what the editor has selected. Tree and editor
+// show one selection.
 class DemoStudio : public NIMB::Listener {
 public:
     // Loads the files and makes the window (not shown yet). Throws VELD::FileError when a
@@ -44,6 +46,9 @@ public:
     const DemoModel& getDemoModel() const { return model; }
     // The studio application's model tree; null once the window closed.
     KITE::TreeComponent* getTree() const;
+    // The library's property browser, docked by the studio application; it shows what is
+    // selected in the editor.
+    KITE::PropBrowserComponent* getPropBrowser() const { return browser; }
     // Null once the user closed its tab.
     KITE::Editor* getEditor() const { return editor; }
     StatusComponent* getStatus() const { return status.get(); }
@@ -78,6 +83,7 @@ private:
     DemoModel model;
     TAVI::Holder<KITE::StudioApp> app;
     TAVI::Holder<PLATFORM::Studio> studio;
+    KITE::PropBrowserComponent* browser = nullptr; // the framework's
     KITE::Editor* editor = nullptr; // the studio application's, while its tab is open
     TAVI::Holder<StatusComponent> status;
     // Receives the canvas's selection changes; its end drops those still queued.

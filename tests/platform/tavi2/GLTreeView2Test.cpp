@@ -433,6 +433,21 @@ TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorAndKeepsIt) {
     EXPECT_TRUE(view->isEditing());
 }
 
+TEST_F(GLTreeView2Test, AListenerMayDeleteItsEditorWhileTheEditIsOpen) {
+    const Rows rows = model->appendRows(0, 1);
+    view->resize(300, 200);
+    view->show();
+    CheckBoxEditorOffer offer(*view);
+    ASSERT_TRUE(view->editCell(rows[0], columns[1]));
+    delete offer.offered; // the listener is done with it, the view is still editing
+    offer.offered = nullptr;
+    QCoreApplication::processEvents();
+    // Neither a new edit nor the view's end touches the deleted editor.
+    ASSERT_TRUE(view->editCell(rows[0], columns[1]));
+    EXPECT_NE(offer.offered, nullptr);
+    view.reset();
+}
+
 TEST_F(GLTreeView2Test, SetEditorOutsideARequestStartsTheEdit) {
     const unsigned row = model->appendRow(0);
     model->setReadOnly(row, columns[0], true);
