@@ -124,3 +124,23 @@ TEST_F(UndoRedoTest, UndoWithATransactionOpenIsRefused) {
     t.commit();
     EXPECT_THROW(model.createDeviantWithName("x").undoToChangeLevel(0), Exception);
 }
+
+TEST_F(UndoRedoTest, LevelsOutsideTheHistoryAreRefusedAndChangeNothing) {
+    ClassObject b;
+    change([&] { b = s.makeBlock(model, "b", 1.0); });
+    change([&] { b.setDouble(s.x, 2.0); });
+    change([&] { b.setDouble(s.x, 3.0); });
+    model.undoToChangeLevel(2); // levels 0..2 to undo to, 2..3 to redo to
+    const struct {
+        bool undo;
+        int level;
+    } cases[] = {{true, -1}, {true, 3}, {false, 1}, {false, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.undo ? "undo to " : "redo to ") + std::to_string(c.level));
+        EXPECT_THROW(c.undo ? model.undoToChangeLevel(c.level) : model.redoToChangeLevel(c.level),
+                     Exception);
+        EXPECT_EQ(model.getCurrentChangeLevel(), 2);
+        EXPECT_EQ(model.getRedoStackLength(), 1);
+        EXPECT_EQ(b.getDouble(s.x), 2.0);
+    }
+}
