@@ -715,7 +715,7 @@ TAVI::Holder<ZEPH::Tool> Editor::addToolByRole(const TAVI::StringID& role) {
     return scene ? scene->addToolByRole(role) : TAVI::Holder<ZEPH::Tool>();
 }
 
-void Editor::addToolConstructor(const TAVI::Holder<ZEPH::AbstractToolConstructor>& constructor) {
+void Editor::addToolConstructor(const TAVI::Holder<ZEPH::BaseToolConstructor>& constructor) {
     if (ZEPH::Scene* scene = d->toolScene())
         scene->addToolConstructor(constructor);
 }
@@ -766,6 +766,10 @@ StudioApp* Editor::getStudioApp() const {
 
 PLATFORM::StudioEventService<NavigateUpRequest>* Editor::getNavigateUpRequestService() const {
     return d->navigateUpService;
+}
+
+bool Editor::isVisible() const {
+    return d->canvas && d->canvas->isVisible();
 }
 
 bool Editor::isInInteraction() const {

@@ -88,20 +88,18 @@ std::vector<ZEPH::Node> MoveTool::buildMovingSet() {
         return {};
     TAVI::GSet<DiagramElement> selected;
     p->editor.getSelectedElements(selected);
-    TAVI::GSet<DiagramElement> movable;
+    // Only the outermost selected elements, and of those only the ones whose glyph moves: an
+    // element inside a selected container goes where its container goes, so it stays put when
+    // the container cannot move.
     for (const DiagramElement& element : selected) {
+        bool inside = false;
+        for (ImmutableGraphElement up = element.getContainer(); up.isValid() && !inside;
+             up = up.getContainer())
+            inside = selected.contains(DiagramElement(up));
+        if (inside)
+            continue;
         const Glyph* glyph = element.isValid() ? graphics->getGlyph(element) : nullptr;
         if (glyph && glyph->isMovable())
-            movable.insert(element);
-    }
-    // Only the outermost: an element inside a moving container moves with it already. A
-    // selected container that cannot move does not hold its movable children back.
-    for (const DiagramElement& element : movable) {
-        bool carried = false;
-        for (ImmutableGraphElement up = element.getContainer(); up.isValid() && !carried;
-             up = up.getContainer())
-            carried = movable.contains(DiagramElement(up));
-        if (!carried)
             p->elements.insert(element);
     }
     setupSmartGuides();
