@@ -15,6 +15,7 @@
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "studio/StudioApp.hpp"
+#include "studio/components/PropBrowserComponent.hpp"
 
 #include <QAction>
 #include <QApplication>
@@ -112,6 +113,12 @@ std::unique_ptr<StudioProgram> StudioProgram::create() {
     TAVI::ErrorHolder errors;
     if (!Blocks::BlocksDomain::registerDomain(errors))
         throw std::runtime_error(errors.what());
+    {
+        // The studio application docks the components whose factories are registered; a second
+        // registration (a second window) is refused and changes nothing.
+        TAVI::ErrorHolder again;
+        KITE::PropBrowserComponent::registerFactory(again);
+    }
     std::unique_ptr<StudioProgram> program(new StudioProgram);
     program->app = new KITE::StudioApp;
     program->studio =

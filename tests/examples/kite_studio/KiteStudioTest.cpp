@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -488,4 +489,25 @@ TEST_F(KiteStudioTest, HeadlessTheProgramWritesAScreenshotOfTheSample) {
     EXPECT_EQ(out.str(), shot + "\n");
     const QImage image(QString::fromStdString(shot));
     EXPECT_EQ(image.width(), StudioProgram::defaultWidth);
+}
+
+TEST_F(KiteStudioTest, TheViewMenuHidesAndBringsBackTheDocks) {
+    openAndShow();
+    KITE::StudioApp* app = program->getStudioApp();
+    const std::string browser = KITE::StudioApp::propBrowserComponentName;
+    ASSERT_TRUE(app->isVisible(browser));
+    QAction* toggle = program->getAction("viewPropertyBrowser");
+    ASSERT_NE(toggle, nullptr);
+    auto* view = qobject_cast<QMenu*>(toggle->parent());
+    ASSERT_NE(view, nullptr);
+    Q_EMIT view->aboutToShow();
+    EXPECT_TRUE(toggle->isVisible());
+    EXPECT_TRUE(toggle->isChecked());
+
+    toggle->trigger();
+    EXPECT_FALSE(app->isVisible(browser));
+    Q_EMIT view->aboutToShow();
+    EXPECT_FALSE(toggle->isChecked());
+    toggle->trigger();
+    EXPECT_TRUE(app->isVisible(browser));
 }
