@@ -139,6 +139,7 @@ public:
     DiagramElement getDiagramElementAt(const TAVI::GLPoint<double>& scenePoint) const;
 
     // Selection: changes send an EditorSelectionChangedEvent unless notification is disabled.
+    // A terminated editor (its tab closed) has an empty selection and takes none.
     void select(const ImmutableDiagramElement& element) { setSelected(element, true); }
     void deselect(const ImmutableDiagramElement& element) { setSelected(element, false); }
     void setSelected(const ImmutableDiagramElement& element, bool selected);

@@ -27,7 +27,7 @@ inline void loadBlocks() {
         KITE::diagramMetaModel();
         if (!VELD::DomainRegistry::instance().isRegistered("example:blocks"))
             VELD::loadMetaModel(std::string(KITE_SOURCE_DIR) +
-                                "/examples/studio_demo/data/blocks.veldmeta");
+                                "/examples/kite_studio/data/blocks.veldmeta");
         TAVI::ErrorHolder errors;
         Blocks::BlocksDomain::registerDomain(errors);
         return !errors.hasError();

@@ -59,7 +59,7 @@ inline void PrintTo(const GLRect<double>& r, std::ostream* os) {
 
 namespace {
 
-const std::string kData = std::string(KITE_SOURCE_DIR) + "/examples/studio_demo/data/";
+const std::string kData = std::string(KITE_SOURCE_DIR) + "/examples/kite_studio/data/";
 const std::string kMetaModel = kData + "blocks.veldmeta";
 const std::string kModel = kData + "plant.veld";
 
