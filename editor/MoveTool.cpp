@@ -10,8 +10,10 @@
 #include "platform/zeph/Scene.hpp"
 #include "platform/zu/zu.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace KITE {
 
@@ -85,13 +87,27 @@ void dropIntoContainers(const VELD::Model& root, const Diagram& diagram, const G
     }
 }
 
+template <class NodeType> void removeFrom(std::vector<NodeType>& nodes, std::size_t kept) {
+    for (std::size_t i = kept; i < nodes.size(); ++i)
+        if (nodes[i].isValid())
+            nodes[i].remove();
+    nodes.resize(std::min(kept, nodes.size()));
+}
+
 } // namespace
 
+void MoveToolPrivate::dropUnusedGuideNodes() {
+    removeFrom(guideLines, guideLinesUsed);
+    removeFrom(guideDots, guideDotsUsed);
+}
+
 void MoveToolPrivate::dropGuides() {
-    for (ZEPH::Node& node : guideNodes)
-        if (node.isValid())
-            node.remove();
-    guideNodes.clear();
+    guideLinesUsed = 0;
+    guideDotsUsed = 0;
+    dropUnusedGuideNodes();
+    if (guideLayer.isValid())
+        guideLayer.remove();
+    guideLayer = ZEPH::ContainerNode();
     guides.clear();
     delete smartGuides;
     smartGuides = nullptr;
@@ -329,13 +345,12 @@ void MoveTool::updateGuides(const std::vector<EditLayout::Guide>& guides) {
     MoveToolPrivate* p = d_func();
     if (guides == p->guides)
         return;
-    for (ZEPH::Node& node : p->guideNodes)
-        if (node.isValid())
-            node.remove();
-    p->guideNodes.clear();
     p->guides = guides;
+    p->guideLinesUsed = 0;
+    p->guideDotsUsed = 0;
     for (const EditLayout::Guide& guide : p->guides)
         renderGuide(guide);
+    p->dropUnusedGuideNodes();
 }
 
 void MoveTool::renderGuide(const EditLayout::Guide& guide) {
@@ -352,23 +367,36 @@ void MoveTool::renderGuide(const EditLayout::Guide& guide) {
         horizontal ? Point{guide.from, guide.position} : Point{guide.position, guide.from};
     const Point to = horizontal ? Point{guide.to, guide.position} : Point{guide.position, guide.to};
 
-    const auto add = [&](ZEPH::Node node) {
-        node.setZValue(guideZValue);
-        scene->addNode(node);
-        p->guideNodes.push_back(node);
+    // The next unused node of the kind, made when every one is in use (or was removed by
+    // someone else meanwhile).
+    const auto next = [&](auto& nodes, std::size_t& used) -> auto& {
+        using NodeType = std::decay_t<decltype(nodes.front())>;
+        if (used < nodes.size() && !nodes[used].isValid())
+            nodes.erase(nodes.begin() + std::ptrdiff_t(used), nodes.end());
+        if (used == nodes.size()) {
+            if (!p->guideLayer.isValid()) {
+                p->guideLayer = ZEPH::ContainerNode::create();
+                p->guideLayer.setZValue(guideZValue);
+                scene->addNode(p->guideLayer);
+            }
+            NodeType node = NodeType::create();
+            node.setParent(p->guideLayer);
+            nodes.push_back(node);
+        }
+        return nodes[used++];
     };
     const auto addLine = [&](const Point& a, const Point& b) {
-        ZEPH::LineNode line = ZEPH::LineNode::create(a, b);
+        ZEPH::LineNode& line = next(p->guideLines, p->guideLinesUsed);
+        line.setLine(a, b);
         line.setStroke(colour, width);
-        add(line);
     };
     // A centre shows as a dot, an edge as a cross.
     const auto addMarker = [&](const Point& at, int featureType) {
         if (featureType == EditLayout::Centre) {
-            ZEPH::EllipseNode dot = ZEPH::EllipseNode::create({at.x - 4, at.y - 4, 8, 8});
+            ZEPH::EllipseNode& dot = next(p->guideDots, p->guideDotsUsed);
+            dot.setRect({at.x - 4, at.y - 4, 8, 8});
             dot.setStroke(colour, 0.0);
             dot.setFill(colour);
-            add(dot);
         } else {
             addLine(at - Point{6, 0}, at + Point{6, 0});
             addLine(at - Point{0, 6}, at + Point{0, 6});

@@ -11,6 +11,7 @@
 #include <QGraphicsEllipseItem>
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
+#include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 
 #include <algorithm>
@@ -83,7 +84,8 @@ QRectF localBounds(const NodePrivate& node) {
 
 // NodePrivate
 
-NodePrivate::NodePrivate(Kind kind, QGraphicsItem* item, NodeLink* link) : kind(kind), item(item) {
+NodePrivate::NodePrivate(Kind kind, QGraphicsItem* item, NodeLink* link)
+    : kind(kind), item(item), lifting(kind == Container) {
     link->node = this;
 }
 
@@ -94,7 +96,12 @@ NodePrivate::~NodePrivate() {
 void NodePrivate::destroy() {
     if (!item)
         return;
-    // Children first, so that Qt does not delete their items behind their backs.
+    // Out of the scene before anything is deleted: an item deleted while in a scene makes Qt
+    // purge and rebuild its whole index at the next change, which on a large scene costs the
+    // size of the scene.
+    if (QGraphicsScene* qtScene = item->scene())
+        qtScene->removeItem(item);
+    // Children next, so that Qt does not delete their items behind their backs.
     const std::vector<std::shared_ptr<NodePrivate>> ownChildren = std::move(children);
     children.clear();
     for (const auto& child : ownChildren) {
@@ -133,6 +140,33 @@ std::shared_ptr<NodePrivate> NodePrivate::detach() {
         scene->releaseTopLevel(this);
     }
     return self;
+}
+
+QGraphicsItem* NodePrivate::childHost() const {
+    if (lifting && (item->parentItem() || item->scene()))
+        return item->parentItem();
+    return item;
+}
+
+void NodePrivate::placeChildren() {
+    QGraphicsItem* host = childHost();
+    QGraphicsScene* qtScene = item->scene();
+    for (const auto& child : children) {
+        QGraphicsItem* childItem = child->item;
+        if (childItem->parentItem() != host)
+            childItem->setParentItem(host);
+        if (!host && childItem->scene() != qtScene)
+            qtScene->addItem(childItem);
+        if (child->lifting && !child->children.empty())
+            child->placeChildren();
+    }
+}
+
+void NodePrivate::stopLifting() {
+    if (!lifting)
+        return;
+    lifting = false;
+    placeChildren();
 }
 
 bool NodePrivate::isAncestorOf(const NodePrivate* other) const {
@@ -184,10 +218,17 @@ void Node::setParent(const Node& parent) {
     if (self->parent == newParent)
         return;
     const std::shared_ptr<NodePrivate> keep = self->detach();
-    self->item->setParentItem(newParent->item);
+    QGraphicsItem* host = newParent->childHost();
+    if (self->item->parentItem() != host)
+        self->item->setParentItem(host);
+    QGraphicsScene* qtScene = newParent->item->scene();
+    if (!host && self->item->scene() != qtScene)
+        qtScene->addItem(self->item);
     newParent->children.push_back(keep);
     self->parent = newParent;
     self->setSceneRecursive(newParent->scene);
+    if (self->lifting && !self->children.empty())
+        self->placeChildren();
     if (self->scene)
         self->scene->commitHiddenEdit();
 }
@@ -210,6 +251,8 @@ void Node::unparent() {
     self->item->setPos(scenePosition);
     if (scene)
         scene->adoptTopLevel(keep);
+    if (self->lifting && !self->children.empty())
+        self->placeChildren();
 }
 
 std::vector<Node> Node::getChildren() const {
@@ -257,8 +300,12 @@ void Node::remove() {
 
 void Node::setPosition(const TAVI::GLPoint<double>& position) {
     requireFinite("Node::setPosition", {position.x, position.y});
-    if (NodePrivate* self = checkedLive("setPosition"))
-        self->item->setPos(position.x, position.y);
+    NodePrivate* self = checkedLive("setPosition");
+    if (!self)
+        return;
+    if (position.x != 0.0 || position.y != 0.0)
+        self->stopLifting();
+    self->item->setPos(position.x, position.y);
 }
 
 TAVI::GLPoint<double> Node::getPosition() const {
@@ -304,6 +351,8 @@ void Node::scale(double factor) {
     const double scaled = self->item->scale() * factor;
     if (!std::isnormal(scaled))
         throw TAVI::TypedException(TAVI_HERE, "Node::scale: the scale would be out of range");
+    if (scaled != 1.0)
+        self->stopLifting();
     self->item->setScale(scaled);
 }
 
@@ -312,19 +361,29 @@ double Node::getScale() const {
 }
 
 void Node::setZValue(double z) {
-    if (NodePrivate* self = checkedLive("setZValue"))
-        self->item->setZValue(z);
+    NodePrivate* self = checkedLive("setZValue");
+    if (!self)
+        return;
+    if (z != 0.0)
+        self->stopLifting();
+    self->item->setZValue(z);
 }
 
 void Node::setIgnoresTransformations(bool ignores) {
-    if (NodePrivate* self = checkedLive("setIgnoresTransformations"))
-        self->item->setFlag(QGraphicsItem::ItemIgnoresTransformations, ignores);
+    NodePrivate* self = checkedLive("setIgnoresTransformations");
+    if (!self)
+        return;
+    if (ignores)
+        self->stopLifting();
+    self->item->setFlag(QGraphicsItem::ItemIgnoresTransformations, ignores);
 }
 
 void Node::setVisible(bool visible) {
     NodePrivate* self = checkedLive("setVisible");
     if (!self)
         return;
+    if (!visible)
+        self->stopLifting();
     self->item->setVisible(visible);
     if (!visible && self->scene)
         self->scene->commitHiddenEdit();

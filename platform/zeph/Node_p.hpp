@@ -61,6 +61,14 @@ public:
     // Takes this node out of its parent's or scene's keeping; the caller holds it.
     std::shared_ptr<NodePrivate> detach();
     bool isAncestorOf(const NodePrivate* other) const;
+    // The item the children's items hang under: the node's own, or for a lifting container
+    // in a scene or under another item, the one its own item hangs under (null: the scene's
+    // top level).
+    QGraphicsItem* childHost() const;
+    // Hangs the children's items under childHost(), and theirs through lifting containers.
+    void placeChildren();
+    // The container is placed other than plainly now: its children's items go under its own.
+    void stopLifting();
 
     static NodePrivate* fromItem(QGraphicsItem* item);
 
@@ -73,6 +81,13 @@ public:
     std::size_t topLevelSlot = NotTopLevel; // the node's index in its scene's top level
     std::vector<TAVI::StringID> tags;
     bool movable = false;
+    // A container lifts its children while it sits plainly where its item hangs (at the
+    // origin, unscaled, visible, not raised): their items then hang where the container's own
+    // does, which looks the same. Qt's scene index culls hit tests and painting only at the
+    // top level and visits every child of an item it reaches, so the glyphs of a diagram
+    // under its containers would otherwise be visited one by one at every click and paint.
+    // Placing the container any other way ends it for good.
+    bool lifting = false;
     bool layoutConstrained = false;
     // Made on first request: most nodes never have a listener, and large scenes
     // should not pay for an emitter each.

@@ -7,6 +7,8 @@
 #include "platform/zeph/TextNode.hpp"
 #include "platform/zeph/TextNode_p.hpp"
 
+#include <QPainterPath>
+
 namespace ZEPH {
 
 ScenePrivate::ScenePrivate(Scene* owner) : q(owner), tools(owner) {}
@@ -90,6 +92,8 @@ void Scene::addNode(const Node& node) {
         return;
     d->qtScene.addItem(impl->item);
     d->adoptTopLevel(node.d);
+    if (impl->lifting && !impl->children.empty())
+        impl->placeChildren();
 }
 
 void Scene::removeNode(const Node& node) {
@@ -116,13 +120,26 @@ Node Scene::getNodeAt(const TAVI::GLPoint<double>& point) const {
 std::vector<Node> Scene::getNodesIn(const TAVI::GLRect<double>& rect, bool intersecting) const {
     std::vector<Node> result;
     const QRectF area = QRectF(rect.x, rect.y, rect.width, rect.height).normalized();
+    // An item's shape lies within its bounding rectangle, so a rectangle holds the shape when it
+    // holds the bounding rectangle: asking Qt for the shapes stroked every outline under a
+    // marquee, most of the cost of selecting thousands of nodes. Only an item whose rectangle
+    // is degenerate may have an empty shape, which nothing holds: its shape is still asked.
     const QList<QGraphicsItem*> items = d->qtScene.items(
-        area, intersecting ? Qt::IntersectsItemShape : Qt::ContainsItemShape, Qt::DescendingOrder);
+        area, intersecting ? Qt::IntersectsItemShape : Qt::ContainsItemBoundingRect,
+        Qt::DescendingOrder);
+    QPainterPath areaPath;
+    areaPath.addRect(area);
     for (QGraphicsItem* item : items) {
         if (!item->isVisible())
             continue;
-        if (NodePrivate* node = NodePrivate::fromItem(item))
-            result.push_back(Node(node->shared_from_this()));
+        NodePrivate* node = NodePrivate::fromItem(item);
+        if (!node)
+            continue;
+        const QRectF own = item->boundingRect();
+        if (!intersecting && (own.width() <= 0 || own.height() <= 0) &&
+            !item->collidesWithPath(item->mapFromScene(areaPath), Qt::ContainsItemShape))
+            continue;
+        result.push_back(Node(node->shared_from_this()));
     }
     return result;
 }
@@ -130,8 +147,10 @@ std::vector<Node> Scene::getNodesIn(const TAVI::GLRect<double>& rect, bool inter
 std::vector<Node> Scene::getTopLevelNodes() const {
     std::vector<Node> result;
     for (QGraphicsItem* item : d->qtScene.items(Qt::AscendingOrder))
+        // Children of a lifting container hang at the top level too, yet are not top-level.
         if (NodePrivate* node = item->parentItem() ? nullptr : NodePrivate::fromItem(item))
-            result.push_back(Node(node->shared_from_this()));
+            if (!node->parent)
+                result.push_back(Node(node->shared_from_this()));
     return result;
 }
 

@@ -21,12 +21,22 @@ protected:
     TAVI::GLPoint<double> glyphScenePosition(const DiagramElement& element) const {
         return editor->getGraphics()->getGlyph(element)->getRoot().getScenePosition();
     }
-    // The nodes drawing guides: every top-level line and ellipse (glyphs hang under the root).
+    // The nodes drawing guides: every line and ellipse outside the graphics' root, where the
+    // glyphs hang.
     std::vector<ZEPH::Node> guideNodes() const {
         std::vector<ZEPH::Node> nodes;
+        std::vector<ZEPH::Node> pending;
         for (const ZEPH::Node& node : scene().getTopLevelNodes())
+            if (!(node == editor->getGraphics()->getRoot()))
+                pending.push_back(node);
+        while (!pending.empty()) {
+            const ZEPH::Node node = pending.back();
+            pending.pop_back();
             if (ZEPH::LineNode(node).isValid() || ZEPH::EllipseNode(node).isValid())
                 nodes.push_back(node);
+            for (const ZEPH::Node& child : node.getChildren())
+                pending.push_back(child);
+        }
         return nodes;
     }
     // Lets the pointer's speed fall well under the snapping limit before the next step.

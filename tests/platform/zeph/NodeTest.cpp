@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <unordered_set>
 
@@ -133,6 +134,71 @@ TEST(NodeTest, ChildPositionsAreRelativeToTheParent) {
 
     parent.setPosition({0, 0});
     EXPECT_EQ(child.getScenePosition(), (Point{5, 5}));
+}
+
+// A container placed in every way a node can be, with a box inside an inner container inside
+// it: the box is drawn, found and hidden as the placement says, whenever the placement happens
+// (before or after the box was put in, before or after the container joined the scene).
+TEST(NodeTest, ContainersCarryWhatTheyHoldHoweverTheyArePlaced) {
+    struct Case {
+        const char* name;
+        std::function<void(ContainerNode&)> place;
+        Rect boxInScene;
+        bool visible;
+    };
+    const std::vector<Case> cases{
+        {"as made", [](ContainerNode&) {}, {15, 25, 20, 10}, true},
+        {"moved",
+         [](ContainerNode& c) {
+             c.setPosition({100, 50});
+         },
+         {115, 75, 20, 10},
+         true},
+        {"scaled", [](ContainerNode& c) { c.scale(2.0); }, {30, 50, 40, 20}, true},
+        {"raised", [](ContainerNode& c) { c.setZValue(3.0); }, {15, 25, 20, 10}, true},
+        {"hidden", [](ContainerNode& c) { c.setVisible(false); }, {15, 25, 20, 10}, false},
+    };
+    for (const Case& c : cases) {
+        for (const bool placedFirst : {true, false}) {
+            for (const bool sceneFirst : {true, false}) {
+                SCOPED_TRACE(std::string(c.name) + (placedFirst ? ", placed first" : "") +
+                             (sceneFirst ? ", in the scene first" : ""));
+                TAVI::Holder<Scene> scene = Scene::createScene();
+                ContainerNode outer = ContainerNode::create();
+                ContainerNode inner = ContainerNode::create();
+                RectNode box = RectNode::create({0, 0, 20, 10});
+                box.setPosition({15, 25});
+                if (sceneFirst)
+                    scene->addNode(outer);
+                if (placedFirst)
+                    c.place(outer);
+                inner.setParent(outer);
+                box.setParent(inner);
+                if (!sceneFirst)
+                    scene->addNode(outer);
+                if (!placedFirst)
+                    c.place(outer);
+
+                EXPECT_EQ(box.getSceneBounds(), c.boxInScene);
+                EXPECT_EQ(outer.getSceneBounds(), c.boxInScene);
+                EXPECT_EQ(box.isVisible(), c.visible);
+                const Rect at = c.boxInScene;
+                EXPECT_EQ(scene->getNodeAt({at.x + 1, at.y + 1}), c.visible ? Node(box) : Node());
+                EXPECT_EQ(scene->getNodesIn({at.x - 1, at.y - 1, at.width + 2, at.height + 2}),
+                          c.visible ? std::vector<Node>{box} : std::vector<Node>{});
+                EXPECT_EQ(scene->getTopLevelNodes(), (std::vector<Node>{outer}));
+                EXPECT_EQ(box.getParent(), inner);
+
+                // Taken out, the box keeps its place in the scene and outlives the containers.
+                box.unparent();
+                EXPECT_EQ(box.getScenePosition(), (Point{at.x, at.y}));
+                outer.remove();
+                EXPECT_FALSE(inner.isValid());
+                EXPECT_TRUE(box.isValid());
+                EXPECT_EQ(scene->getTopLevelNodes(), (std::vector<Node>{box}));
+            }
+        }
+    }
 }
 
 TEST(NodeTest, BoundsCoverTheNodeAndItsChildrenWithoutStrokes) {
