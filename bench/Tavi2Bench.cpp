@@ -116,4 +116,40 @@ void BM_ScrollToEnd(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollToEnd)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
+// A shown tree of n / 100 top-level rows with 100 children each, every row expandable (as a
+// model tree offers its objects before it loads their children) and expanded; then the view
+// lets go of it, as it does when its window closes, after the model removed all its rows when
+// range(1) is 1. Qt keeps a persistent index per expanded row, so their cost shows here.
+void BM_DropFullyExpandedTree(benchmark::State& state) {
+    const unsigned parents = unsigned(state.range(0)) / 100;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Shown shown(0);
+        shown.model->beginTransaction();
+        std::vector<unsigned> all =
+            shown.model->appendRows(TAVI::GLAbstractModel2::rootRow, parents);
+        for (unsigned parent = 0; parent < parents; ++parent) {
+            const std::vector<unsigned> children = shown.model->appendRows(all[parent], 100);
+            all.insert(all.end(), children.begin(), children.end());
+        }
+        for (unsigned uid : all) {
+            shown.model->setValue(uid, shown.column, std::string("Block ") + std::to_string(uid));
+            shown.model->setRowExpandable(uid, true);
+        }
+        shown.model->endTransaction();
+        for (unsigned uid : all)
+            shown.view->expand(uid);
+        shown.settle();
+        state.ResumeTiming();
+        if (state.range(1) == 1)
+            shown.model->removeAllRows();
+        shown.view.reset();
+        shown.model.reset();
+    }
+}
+BENCHMARK(BM_DropFullyExpandedTree)
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
 } // namespace

@@ -1,22 +1,23 @@
 // The smallest studio: a meta-model of boxes on sheets, a domain that draws boxes as
-// rectangles, and a studio window with the sheet's diagram in an editor. It prints what it
-// opened and where its resources come from, then closes (--wait keeps the window open).
+// rectangles, and a studio window whose studio application opens the sheet's diagram in an
+// editor tab. It prints what it opened and where its resources come from, then closes (--wait
+// keeps the window open).
 
-#include "application/Application.hpp"
 #include "application/DomainRegistry.hpp"
 #include "application/KiteDomain.hpp"
+#include "application/KiteDomainInterface.hpp"
 #include "editor/Editor.hpp"
 #include "editor/Glyph.hpp"
 #include "editor/GlyphFactory.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/orbis/Application.hpp"
 #include "platform/orbis/Studio.hpp"
-#include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/tavi/ApplicationContext.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/veld/Veld.hpp"
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
+#include "studio/StudioApp.hpp"
 
 #include <QApplication>
 #include <QObject> // Qt's keywords stay on here: kite's headers do not need them off
@@ -68,16 +69,48 @@ public:
     }
 };
 
+class SheetDomain;
+
+// The domain's face in one studio: it makes the sheet's editors, plain kite editors with the
+// default tools; the studio application places them.
+class SheetFront : public KITE::KiteDomainInterface {
+public:
+    SheetFront(PLATFORM::Studio* studio, const SheetDomain& domain);
+    KITE::Editor* createEditor(const KITE::Diagram&, std::string name,
+                               TAVI::ErrorHolder&) override {
+        KITE::Editor* editor = KITE::Editor::create(getStudio(), name);
+        installTools(editor);
+        return editor;
+    }
+
+protected:
+    KITE::AbstractKiteDomain* getKiteDomain() const override;
+
+private:
+    const SheetDomain& domain;
+};
+
 // The library's default domain, for sheets and drawn by SheetGlyphs.
 class SheetDomain : public KITE::KiteDomain {
 public:
     TAVI::StringID getName() const override { return TAVI::StringID("SheetDomain"); }
     TAVI::StringID getModelClassFullName() const override { return TAVI::StringID("sheets.Sheet"); }
     KITE::GlyphFactory* getGlyphFactory() const override { return &glyphs; }
+    KITE::AbstractKiteDomainInterface*
+    createKiteInterface(PLATFORM::Studio* studio) const override {
+        return new SheetFront(studio, *this);
+    }
 
 private:
     mutable SheetGlyphs glyphs;
 };
+
+SheetFront::SheetFront(PLATFORM::Studio* studio, const SheetDomain& domain)
+    : KiteDomainInterface(studio), domain(domain) {}
+
+KITE::AbstractKiteDomain* SheetFront::getKiteDomain() const {
+    return const_cast<SheetDomain*>(&domain); // the registry holds domains as mutable
+}
 
 // A sheet with one diagram of two boxes.
 KITE::Diagram newSheet(VELD::Model& model) {
@@ -117,26 +150,18 @@ int main(int argc, char** argv) {
     VELD::Model model;
     const KITE::Diagram diagram = newSheet(model);
 
-    const TAVI::Holder<PLATFORM::Studio> studio = PLATFORM::Studio::spawnStudio(
-        TAVI::Holder<PLATFORM::Application>(new PLATFORM::Application), errors);
+    // The studio application runs the window: it adds the model, asks the sheet's domain for
+    // an editor and puts it in a tab.
+    const TAVI::Holder<KITE::StudioApp> app(new KITE::StudioApp);
+    const TAVI::Holder<PLATFORM::Studio> studio =
+        PLATFORM::Studio::spawnStudio(app.staticCast<PLATFORM::Application>(), errors);
     if (!studio || !check(errors))
         return 1;
-    const TAVI::Holder<KITE::Application> application(new KITE::Application(model, studio.get()));
-    const TAVI::Holder<KITE::Editor> editor(
-        KITE::Editor::create(studio.get(), KITE::Editor::staticGetTypeName()));
-    editor->setDiagram(diagram);
-    editor->setApplication(application.get());
-    editor->setGlyphFactory(domain->getGlyphFactory());
-    editor->getDiagramSetSignal().send(editor->getDiagram(), NIMB::SendAutoAndWait);
-    editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
-    editor->populate();
-    domain->installTools(editor.get());
-    PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
-    framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(editor.get()), errors);
-    framework->addTab(editor.get(), diagram.getName(), true, errors);
-    if (!check(errors))
+    KITE::Editor* editor = app->openEditor(diagram, errors);
+    if (!editor) {
+        std::cerr << "kite_client: no editor: " << errors.what() << "\n";
         return 1;
-    editor->postCreate();
+    }
 
     std::cout << "kite_client: a studio with the diagram \"" << diagram.getName() << "\" of "
               << editor->getGraphics()->getGlyphs().size() << " glyphs and "

@@ -4,6 +4,7 @@
 #include "editor/Editor.hpp"
 #include "examples/blocks/BlockGlyph.hpp"
 #include "examples/blocks/BlocksDomain.hpp"
+#include "examples/studio_demo/BlockPropBrowserDelegate.hpp"
 #include "examples/studio_demo/HistoryKeysTool.hpp"
 #include "examples/studio_demo/ModelTreeComponent.hpp"
 #include "examples/studio_demo/StatusComponent.hpp"
@@ -15,6 +16,7 @@
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "studio/StudioApp.hpp"
+#include "studio/components/PropBrowserComponent.hpp"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -47,6 +49,12 @@ DemoStudio::DemoStudio(DemoModel model)
 std::unique_ptr<DemoStudio> DemoStudio::open(const std::string& metaModelFile,
                                              const std::string& modelFile) {
     KITE::registerMessageCatalog();
+    {
+        // The studio application docks the browser its framework factory makes; a second
+        // registration (a second window) is refused and changes nothing.
+        TAVI::ErrorHolder registration;
+        KITE::PropBrowserComponent::registerFactory(registration);
+    }
     // Files first: a file that cannot be read leaves no window behind.
     std::unique_ptr<DemoStudio> demo(new DemoStudio(DemoModel::load(metaModelFile, modelFile)));
     TAVI::ErrorHolder errors;
@@ -86,6 +94,13 @@ void DemoStudio::build() {
     check(errors);
     framework->addDockWidget(tree.get(), "", PLATFORM::StudioFrameworkService::Left, errors);
     check(errors);
+
+    TAVI::ErrorHolder lookup;
+    browser = dynamic_cast<KITE::PropBrowserComponent*>(
+        framework->getComponent(KITE::PropBrowserComponent::staticGetTypeName(), lookup));
+    if (!browser)
+        throw std::runtime_error("the studio has no property browser");
+    browser->setDelegate(new BlockPropBrowserDelegate);
 
     status = new StatusComponent(studio.get(), "status");
     framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(status.get()), errors);

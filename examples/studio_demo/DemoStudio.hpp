@@ -14,6 +14,7 @@ class QObject;
 
 namespace KITE {
 class Editor;
+class PropBrowserComponent;
 class StudioApp;
 } // namespace KITE
 
@@ -24,7 +25,8 @@ class StatusComponent;
 
 // A studio window on a model, run by the library's studio application: the diagram in an
 // editor tab that the studio application opens (the domain registered for the model makes the
-// editor: the blocks domain for the sample), the demo's own model tree docked on the left, and
+// editor: the blocks domain for the sample), the demo's own model tree docked on the left with
+// the library's property browser below it, and
 // in the status area the number of blocks and connections and what the editor has selected.
 // Tree and editor show one selection.
 class DemoStudio : public NIMB::Listener {
@@ -43,6 +45,9 @@ public:
     KITE::StudioApp* getStudioApp() const { return app.get(); }
     const DemoModel& getDemoModel() const { return model; }
     ModelTreeComponent* getTree() const { return tree.get(); }
+    // The library's property browser, docked by the studio application; it shows what is
+    // selected in the editor.
+    KITE::PropBrowserComponent* getPropBrowser() const { return browser; }
     // Null once the user closed its tab.
     KITE::Editor* getEditor() const { return editor; }
     StatusComponent* getStatus() const { return status.get(); }
@@ -77,6 +82,7 @@ private:
     TAVI::Holder<KITE::StudioApp> app;
     TAVI::Holder<PLATFORM::Studio> studio;
     TAVI::Holder<ModelTreeComponent> tree;
+    KITE::PropBrowserComponent* browser = nullptr; // the framework's
     KITE::Editor* editor = nullptr; // the studio application's, while its tab is open
     TAVI::Holder<StatusComponent> status;
     // Receives the canvas's selection changes; its end drops those still queued.

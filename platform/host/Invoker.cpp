@@ -30,6 +30,22 @@ std::string describeArguments(const std::vector<const vxArray*>& values) {
     return text + ")";
 }
 
+// Why a signature refuses the arguments: the first argument at fault, named by its place.
+std::string mismatchOf(const Signature& signature, const std::vector<const vxArray*>& arguments) {
+    const std::vector<HostType>& types = signature.arguments;
+    if (arguments.size() < types.size())
+        return "argument " + std::to_string(arguments.size() + 1) + " (" +
+               types[arguments.size()].name() + ") is missing";
+    if (arguments.size() > types.size())
+        return "argument " + std::to_string(types.size() + 1) + " is one too many";
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        if (!types[i].accepts(arguments[i]))
+            return "argument " + std::to_string(i + 1) + " must be '" + types[i].name() +
+                   "', not a value of class '" + vxGetClassName(arguments[i]) + "'";
+    }
+    return {};
+}
+
 // The first method whose signature takes the arguments; raises when there is none.
 const MethodEntry& chooseOverload(const std::vector<const MethodEntry*>& candidates,
                                   const std::string& className, const std::string& name,
@@ -45,7 +61,8 @@ const MethodEntry& chooseOverload(const std::vector<const MethodEntry*>& candida
     std::string text = "No signature of method '" + name + "' of class '" + className +
                        "' matches the arguments " + describeArguments(described) + "; it takes";
     for (std::size_t i = 0; i < candidates.size(); ++i)
-        text += (i ? " or " : " ") + candidates[i]->signature.toString();
+        text += (i ? " or " : " ") + candidates[i]->signature.toString() + " (" +
+                mismatchOf(candidates[i]->signature, arguments) + ")";
     raise("QUASAR:nox:noMatchingSignature", text);
 }
 

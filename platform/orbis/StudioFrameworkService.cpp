@@ -445,6 +445,19 @@ bool StudioFrameworkService::addDockWidget(StudioComponentBase* component, const
     return true;
 }
 
+bool StudioFrameworkService::retitleComponent(StudioComponentBase* component,
+                                              TAVI::ErrorHolder& errors) {
+    ComponentRecord* record = d->require(component, "retitleComponent", errors);
+    if (!record)
+        return false;
+    const QString title = QString::fromStdString(component->getDisplayTitle());
+    if (record->kind == ComponentRecord::Docked && record->dock)
+        record->dock->setWindowTitle(title);
+    else if (record->kind == ComponentRecord::InTab && record->tabPage && d->tabs)
+        d->tabs->setTabText(d->tabs->indexOf(record->tabPage), title);
+    return true;
+}
+
 std::uint32_t StudioFrameworkService::addTab(StudioComponentBase* component,
                                              const std::string& title, bool makeCurrent,
                                              TAVI::ErrorHolder& errors) {

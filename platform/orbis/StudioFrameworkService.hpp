@@ -108,6 +108,9 @@ public:
     // Docks and tabs get the component's display title.
     bool placeComponent(StudioComponentBase* component, const std::string& area,
                         const std::string& position, TAVI::ErrorHolder& errors);
+    // Gives the component's dock or tab the component's display title again, after what the
+    // component shows changed; nothing for a component that is not placed there.
+    bool retitleComponent(StudioComponentBase* component, TAVI::ErrorHolder& errors);
     bool isDocked(const StudioComponentBase* component) const;
     // The dock position of a docked component, or -1.
     int getDockPosition(const StudioComponentBase* component) const;

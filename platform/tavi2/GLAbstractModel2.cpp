@@ -245,6 +245,51 @@ unsigned GLAbstractModel2::appendRow(unsigned parentUID) {
     return appendRows(parentUID, 1).front();
 }
 
+std::vector<unsigned> GLAbstractModel2::insertRows(unsigned parentUID, unsigned index,
+                                                   unsigned count) {
+    const GLModelRow2* found = d->findRow(parentUID);
+    if (!found || index > found->children.size())
+        throw TypedException(TAVI_HERE, "GLAbstractModel2::insertRows: no row " +
+                                            rowText(parentUID) + " or place " +
+                                            std::to_string(index) + " under it");
+    if (index == found->children.size() || count == 0)
+        return appendRows(parentUID, count);
+    if (count > unsigned(INT_MAX) - unsigned(found->children.size()) ||
+        count > UINT_MAX - d->nextRowUID)
+        throw TypedException(TAVI_HERE, "GLAbstractModel2::insertRows: too many rows (" +
+                                            std::to_string(count) + ") under row " +
+                                            rowText(parentUID));
+    const bool known = d->isKnown(parentUID);
+    // Among the rows appended in the open transaction, the new ones wait with them.
+    const bool now = known && index <= found->exposed;
+    if (now && d->adapter)
+        d->adapter->beginInsertRows(parentUID, index, index + count - 1);
+    std::vector<unsigned> added;
+    added.reserve(count);
+    for (unsigned i = 0; i < count; ++i) {
+        const unsigned uid = d->nextRowUID++;
+        GLModelRow2 row;
+        row.parent = parentUID;
+        row.index = index + i; // the rows after them renumber when next asked
+        d->rows.emplace(uid, std::move(row));
+        added.push_back(uid);
+    }
+    GLModelRow2& parent = d->rows.at(parentUID);
+    parent.children.insert(parent.children.begin() + index, added.begin(), added.end());
+    if (!known)
+        parent.exposed = unsigned(parent.children.size());
+    else if (now)
+        parent.exposed += count;
+    if (now && d->adapter)
+        d->adapter->endInsertRows();
+    // Changed ranges of this parent no longer name the same rows: widen them.
+    if (auto it = d->dirty.find(parentUID); it != d->dirty.end()) {
+        it->second.firstRow = 0;
+        it->second.lastRow = unsigned(parent.children.size() - 1);
+    }
+    return added;
+}
+
 void GLAbstractModel2::removeRows(const std::vector<unsigned>& rowUIDs) {
     for (unsigned uid : rowUIDs)
         if (uid == 0 || !d->findRow(uid))

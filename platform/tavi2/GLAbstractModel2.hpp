@@ -43,6 +43,11 @@ public:
     // count (int) or ids are left.
     std::vector<unsigned> appendRows(unsigned parentUID, unsigned count);
     unsigned appendRow(unsigned parentUID);
+    // Inserts count rows under parentUID before the row at index and returns their ids, in
+    // order; index == row count appends (appendRows). Rows inserted among rows views know reach
+    // them at once, also inside a transaction, as removals do. Throws TypedException as
+    // appendRows does, and for an index past the end.
+    std::vector<unsigned> insertRows(unsigned parentUID, unsigned index, unsigned count);
     // Removes rows with their descendants. A row listed twice, or under another listed row,
     // is removed once. Throws TypedException, changing nothing, when a row is unknown or root.
     void removeRows(const std::vector<unsigned>& rowUIDs);

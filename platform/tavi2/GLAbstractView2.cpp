@@ -43,6 +43,13 @@ QWidget* GLItemDelegate2::createEditor(QWidget* parent, const QStyleOptionViewIt
     if (editor) {
         state.type = editor->metaObject();
         givenBack.removeAll(editor);
+        // A listener may delete its editor while the edit is open: Qt's view lets go of it
+        // then, and so must this delegate, or it would give back a widget that is gone.
+        if (!editors.contains(editor))
+            QObject::connect(editor, &QObject::destroyed, this,
+                             [self = const_cast<GLItemDelegate2*>(this), editor]() {
+                                 self->editors.remove(editor);
+                             });
         editors.insert(editor, state);
     }
     return editor;

@@ -30,7 +30,7 @@ QModelIndex GLItemModelAdapter2::indexOf(unsigned rowUID, unsigned columnIndex) 
     if (rowUID == 0 || !d->findRow(rowUID) || columnIndex >= d->columns.size() ||
         !d->isKnown(rowUID))
         return QModelIndex();
-    return createIndex(int(d->indexOf(rowUID)), int(columnIndex), quintptr(rowUID));
+    return createIndex(int(d->indexOf(rowUID)), int(columnIndex), idOf(rowUID));
 }
 
 unsigned GLItemModelAdapter2::columnOf(const QModelIndex& index) const {
@@ -46,7 +46,7 @@ QModelIndex GLItemModelAdapter2::index(int row, int column, const QModelIndex& p
     if (!parentRow || row < 0 || column < 0 || unsigned(row) >= parentRow->exposed ||
         std::size_t(column) >= d->columns.size())
         return QModelIndex();
-    return createIndex(row, column, quintptr(parentRow->children[std::size_t(row)]));
+    return createIndex(row, column, idOf(parentRow->children[std::size_t(row)]));
 }
 
 QModelIndex GLItemModelAdapter2::parent(const QModelIndex& child) const {
@@ -54,7 +54,7 @@ QModelIndex GLItemModelAdapter2::parent(const QModelIndex& child) const {
     const GLModelRow2* row = d->findRow(rowOf(child));
     if (!child.isValid() || !row || row->parent == 0)
         return QModelIndex();
-    return createIndex(int(d->indexOf(row->parent)), 0, quintptr(row->parent));
+    return createIndex(int(d->indexOf(row->parent)), 0, idOf(row->parent));
 }
 
 int GLItemModelAdapter2::rowCount(const QModelIndex& parent) const {

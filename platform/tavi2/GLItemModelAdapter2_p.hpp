@@ -11,6 +11,15 @@ namespace TAVI {
 
 class GLAbstractViewModel2;
 
+// The number that multiplied by odd gives 1 modulo the word size. Newton's iteration: each
+// step doubles the number of correct low bits.
+constexpr quintptr inverseModWord(quintptr odd) {
+    quintptr x = odd;
+    for (int i = 0; i < 6; ++i)
+        x *= quintptr(2) - odd * x;
+    return x;
+}
+
 // Shows a view model to Qt's views. An index carries its row's id, so finding a row's index
 // and its parent costs a lookup, never a search. Owned by its model; one per model, shared by
 // all views of it.
@@ -24,7 +33,7 @@ public:
     // know yet (appended in an open transaction).
     QModelIndex indexOf(unsigned rowUID, unsigned columnIndex = 0) const;
     unsigned rowOf(const QModelIndex& index) const {
-        return index.isValid() ? unsigned(index.internalId()) : 0;
+        return index.isValid() ? unsigned(quintptr(index.internalId()) * unspread) : 0;
     }
     unsigned columnOf(const QModelIndex& index) const;
 
@@ -59,6 +68,17 @@ public:
     void endReset() override;
 
 private:
+    // An index carries its row's id multiplied by an odd number, which multiplying by the
+    // number's inverse undoes. Qt hashes an index by adding its row and column to that value,
+    // with no mixing, and keeps colliding keys in neighbouring slots: plain ids, which count
+    // up, would fill one long run of slots that every lookup of a persistent index (one per
+    // expanded or selected row) walks, and a view would take minutes to let go of a fully
+    // expanded tree of 100,000 rows. Scrambled, they spread over the table.
+    static constexpr quintptr spread = quintptr(0x9E3779B97F4A7C15ull);
+    static constexpr quintptr unspread = inverseModWord(spread);
+    static_assert(spread * unspread == 1, "the id scrambling must be undone exactly");
+    static quintptr idOf(unsigned rowUID) { return quintptr(rowUID) * spread; }
+
     explicit GLItemModelAdapter2(GLAbstractViewModel2* model);
     const GLAbstractModel2Private* store() const;
     QIcon icon(const Icon& icon) const;

@@ -16,7 +16,9 @@ public:
 
     bool isRegistered(std::string_view metaUri) const;
     ImmutableNamespace getMetaModel(std::string_view metaUri) const; // invalid when none
-    // A class or other type by qualified name with "." ("lib.Block"); invalid when none.
+    // A class or other type by qualified name with "." ("lib.Block"), or by the URI of its
+    // meta-model and its simple name ("{urn:lib}Block"). Invalid when none, and when meta-models
+    // of different URIs share the package name: then only the URI form says which is meant.
     ImmutableType findType(std::string_view qualifiedName) const;
     ImmutableClass findClass(std::string_view qualifiedName) const;
 

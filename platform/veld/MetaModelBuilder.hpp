@@ -61,6 +61,9 @@ public:
     void addEnumeration(std::string name, std::vector<std::string> literals);
     // The class of a new model's root object; by default the kernel's "VELD.Model".
     void setModelClass(std::string className);
+    // Imports the meta-model registered under the URI, or this one for its own URI: its
+    // package becomes one of this package's imported members. Imports may form cycles.
+    void importPackage(std::string uri);
 
     ImmutableNamespace build();
 
@@ -70,6 +73,7 @@ private:
     std::string modelClassName;
     std::vector<ClassSpec> classSpecs;
     std::vector<std::pair<std::string, std::vector<std::string>>> enumSpecs;
+    std::vector<std::string> importedUris;
 };
 
 } // namespace VELD

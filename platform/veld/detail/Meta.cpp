@@ -357,12 +357,65 @@ ImmutableClassObject metaHandle(const MetaInfo* info) {
     return ImmutableClassObject(info->core, ViewRef(metaView()));
 }
 
+// --- names ----------------------------------------------------------------------------------
+
+bool splitUriName(std::string_view name, std::string_view& uri, std::string_view& simple) {
+    // Names hold no braces, so the last '}' ends the URI even if the URI holds one.
+    if (name.size() < 3 || name.front() != '{')
+        return false;
+    const std::size_t close = name.rfind('}');
+    if (close == 0 || close + 1 >= name.size())
+        return false;
+    uri = name.substr(1, close - 1);
+    simple = name.substr(close + 1);
+    return true;
+}
+
+MetaInfo* memberNamed(const PackageInfo& package, std::string_view simple) {
+    for (MetaInfo* m : package.members)
+        if (m->name == simple)
+            return m;
+    return nullptr;
+}
+
+std::vector<MetaInfo*> MetaRegistry::findAllQualified(std::string_view name) const {
+    std::string_view uri, simple;
+    if (splitUriName(name, uri, simple)) {
+        auto pkg = byUri.find(uri);
+        MetaInfo* m = pkg == byUri.end() ? nullptr : memberNamed(*pkg->second, simple);
+        return m ? std::vector<MetaInfo*>{m} : std::vector<MetaInfo*>{};
+    }
+    auto it = byQualifiedName.find(name);
+    return it == byQualifiedName.end() ? std::vector<MetaInfo*>{} : it->second;
+}
+
+std::string ambiguityMessage(std::string_view name, const std::vector<MetaInfo*>& candidates) {
+    std::string out = "'" + std::string(name) + "' is ambiguous: meta-models of different URIs " +
+                      "share its package name; write one of";
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos) { // a package name: its URIs tell the packages apart
+        for (std::size_t i = 0; i < candidates.size(); ++i)
+            out += (i ? ", '" : " the URIs '") +
+                   static_cast<const PackageInfo*>(candidates[i])->uri + "'";
+        return out;
+    }
+    const std::string_view simple = dot == std::string_view::npos ? name : name.substr(dot + 1);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const PackageInfo* pkg = candidates[i]->package;
+        out += i ? ", '{" : " '{";
+        out += pkg ? pkg->uri : std::string();
+        out += "}" + std::string(simple) + "'";
+    }
+    return out;
+}
+
 // --- building a package ---------------------------------------------------------------------
 
 namespace {
 struct Staging {
     MetaRegistry& reg;
     std::string pkgName;
+    std::string pkgUri;
     std::unique_ptr<PackageInfo> pkg;
     std::vector<std::unique_ptr<MetaInfo>> infos;
     std::unordered_map<std::string, MetaInfo*> local;
@@ -374,13 +427,29 @@ struct Staging {
         throw Exception("MetaModelBuilder::build: meta-model '" + pkgName + "': " + what);
     }
 
-    MetaInfo* findName(std::string_view name) const {
+    // A simple name of this package, this package's own qualified or URI-qualified name, or
+    // the name of a registered meta-datum. The package's own names resolve while it is built,
+    // and they come first: "lib.Book" in package "lib" is this package's Book even when another
+    // registered meta-model is named "lib" too.
+    MetaInfo* findName(std::string_view name, const std::string& where) const {
         auto it = local.find(std::string(name));
         if (it != local.end())
             return it->second;
-        if (MetaInfo* m = reg.findQualified(name))
-            return m;
-        return nullptr;
+        std::string_view uri, simple;
+        if (splitUriName(name, uri, simple) && uri == pkgUri)
+            return findLocal(simple);
+        if (name.size() > pkgName.size() && name.substr(0, pkgName.size()) == pkgName &&
+            name[pkgName.size()] == '.')
+            return findLocal(name.substr(pkgName.size() + 1));
+        const std::vector<MetaInfo*> all = reg.findAllQualified(name);
+        if (all.size() > 1)
+            fail(where + ": " + ambiguityMessage(name, all));
+        return all.empty() ? nullptr : all.front();
+    }
+
+    MetaInfo* findLocal(std::string_view simple) const {
+        auto it = local.find(std::string(simple));
+        return it == local.end() ? nullptr : it->second;
     }
 
     TypeRef resolveType(const std::string& name, const std::string& where) const {
@@ -391,7 +460,7 @@ struct Staging {
                 t.primitive = PrimitiveKind(k);
                 return t;
             }
-        MetaInfo* m = findName(name);
+        MetaInfo* m = findName(name, where);
         if (m && m->metaKind == MetaKind::Class)
             t.cls = static_cast<ClassInfo*>(m);
         else if (m && m->metaKind == MetaKind::Enumeration)
@@ -402,7 +471,7 @@ struct Staging {
     }
 
     ClassInfo* resolveClass(const std::string& name, const std::string& where) const {
-        MetaInfo* m = findName(name);
+        MetaInfo* m = findName(name, where);
         if (!m || m->metaKind != MetaKind::Class)
             fail(where + ": unknown class '" + name + "'");
         return static_cast<ClassInfo*>(m);
@@ -419,8 +488,9 @@ struct Staging {
     }
 };
 
+// Braces are kept out of names so that "{uri}Name" always reads one way.
 bool validName(const std::string& n) {
-    return !n.empty() && n.find_first_of(". \t\r\n/") == std::string::npos;
+    return !n.empty() && n.find_first_of(". \t\r\n/{}") == std::string::npos;
 }
 
 void checkAcyclic(Staging& st, ClassInfo* c, std::set<ClassInfo*>& done, std::set<ClassInfo*>& path,
@@ -486,11 +556,16 @@ void MetaModelBuilder::setModelClass(std::string className) {
     modelClassName = std::move(className);
 }
 
+void MetaModelBuilder::importPackage(std::string uri) {
+    importedUris.push_back(std::move(uri));
+}
+
 ImmutableNamespace MetaModelBuilder::build() {
     MetaRegistry& reg = detail::meta();
     const bool bootstrapping = reg.classObjectClass == nullptr;
     Staging st{reg,
                packageName,
+               packageUri,
                std::make_unique<PackageInfo>(),
                {},
                {},
@@ -498,13 +573,16 @@ ImmutableNamespace MetaModelBuilder::build() {
                reg.nextPropertyId,
                bootstrapping};
     if (!validName(packageName))
-        st.fail("the package name must be a non-empty name without '.', '/' or spaces");
+        st.fail("the package name must be a non-empty name without '.', '/', braces or spaces");
     if (packageUri.empty())
         st.fail("the URI is empty");
     if (reg.byUri.count(packageUri))
         st.fail("a meta-model with URI '" + packageUri + "' is registered already");
-    if (reg.findQualified(packageName))
-        st.fail("the name '" + packageName + "' is taken by a registered meta-model");
+    // Meta-models written apart may share a package name; their URIs tell them apart. The
+    // kernel's own name stays its own, so that "VELD.Model" and the primitive types always
+    // mean one thing.
+    if (!bootstrapping && packageName == reg.kernelPackage->name)
+        st.fail("the name '" + packageName + "' is the kernel's own");
 
     PackageInfo& pkg = *st.pkg;
     pkg.metaKind = MetaKind::Package;
@@ -642,6 +720,17 @@ ImmutableNamespace MetaModelBuilder::build() {
             if (!names.insert(p->name).second)
                 st.fail("class '" + c->name + "' has two properties named '" + p->name + "'");
     }
+    std::vector<MetaInfo*> imports;
+    for (const std::string& uri : importedUris) {
+        if (uri == packageUri) {
+            imports.push_back(&pkg);
+            continue;
+        }
+        const auto found = reg.byUri.find(uri);
+        if (found == reg.byUri.end())
+            st.fail("imports the meta-model '" + uri + "', which is not registered");
+        imports.push_back(found->second);
+    }
     ClassInfo* modelClass = nullptr;
     if (!modelClassName.empty())
         modelClass = st.resolveClass(modelClassName, "model class");
@@ -659,6 +748,7 @@ ImmutableNamespace MetaModelBuilder::build() {
                 p->defaultValue.s = StrRep::make(p->defaultText);
         }
     pkg.members = members;
+    pkg.imported = imports;
     pkg.modelClass = modelClass ? modelClass : (bootstrapping ? nullptr : reg.modelClass);
     PackageInfo* pkgRaw = st.pkg.get();
     reg.owned.push_back(std::move(st.pkg));
@@ -666,10 +756,10 @@ ImmutableNamespace MetaModelBuilder::build() {
         MetaInfo* m = info.get();
         if (m->metaKind == MetaKind::Class || m->metaKind == MetaKind::Enumeration ||
             m->metaKind == MetaKind::PrimitiveType)
-            reg.byQualifiedName[m->qualifiedName(".")] = m;
+            reg.byQualifiedName[m->qualifiedName(".")].push_back(m);
         reg.owned.push_back(std::move(info));
     }
-    reg.byQualifiedName[packageName] = pkgRaw;
+    reg.byQualifiedName[packageName].push_back(pkgRaw);
     reg.byUri[packageUri] = pkgRaw;
     for (ClassInfo* c : classes) {
         if (reg.classes.size() <= c->id)

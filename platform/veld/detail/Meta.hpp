@@ -15,8 +15,10 @@ struct MetaRegistry {
     std::vector<std::unique_ptr<MetaInfo>> owned;
     std::unordered_map<const ObjectCore*, MetaInfo*> byCore;
     std::map<std::string, PackageInfo*, std::less<>> byUri;
-    std::map<std::string, MetaInfo*, std::less<>> byQualifiedName; // "." separated
-    std::vector<ClassInfo*> classes;                               // by id
+    // "." separated. Packages of different URIs may share a name, so a name can stand for
+    // several meta-data; a lookup by such a name must say which URI it means.
+    std::map<std::string, std::vector<MetaInfo*>, std::less<>> byQualifiedName;
+    std::vector<ClassInfo*> classes; // by id
     std::uint32_t nextPropertyId = 0;
 
     PackageInfo* kernelPackage = nullptr;
@@ -34,9 +36,13 @@ struct MetaRegistry {
         auto it = byCore.find(core);
         return it == byCore.end() ? nullptr : it->second;
     }
-    MetaInfo* findQualified(std::string_view qualifiedName) const {
-        auto it = byQualifiedName.find(qualifiedName);
-        return it == byQualifiedName.end() ? nullptr : it->second;
+    // Everything a qualified name ("lib.Block") or a URI-qualified name ("{urn:lib}Block")
+    // stands for.
+    std::vector<MetaInfo*> findAllQualified(std::string_view name) const;
+    // The one meta-datum of that name; null when there is none or when the name is ambiguous.
+    MetaInfo* findQualified(std::string_view name) const {
+        const std::vector<MetaInfo*> all = findAllQualified(name);
+        return all.size() == 1 ? all.front() : nullptr;
     }
 };
 
@@ -46,6 +52,14 @@ MetaRegistry& meta(); // made on first use, with the kernel's own package
 void layoutClass(ClassInfo& c);
 
 SlotKind slotKindOf(const TypeRef& t);
+
+// Splits a URI-qualified name "{uri}Name" into its URI and simple name; false for any other
+// form of name.
+bool splitUriName(std::string_view name, std::string_view& uri, std::string_view& simple);
+// A member of a package by its simple name; null when none.
+MetaInfo* memberNamed(const PackageInfo& package, std::string_view simple);
+// "'lib.Block' is ambiguous: ..." naming the URIs a reader may choose from.
+std::string ambiguityMessage(std::string_view name, const std::vector<MetaInfo*>& candidates);
 
 // Text conversions of primitive values; false when the text does not convert.
 bool parsePrimitive(PrimitiveKind kind, std::string_view text, Slot& out, std::string& owned);

@@ -25,6 +25,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -231,6 +232,15 @@ public:
             },
             [] {});
 
+        // Where two meta-models of the file share a package name, their classes are written
+        // with the URI, so that the file reads back to the same classes.
+        declared = used;
+        declared.push_back(m.package);
+        for (const PackageInfo* a : declared)
+            for (const PackageInfo* b : declared)
+                if (a != b && a->name == b->name)
+                    sharedNames.insert(a->name);
+
         output +=
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<veld-model version=\"1\" metamodel=\"";
         appendName(m.uri);
@@ -409,13 +419,19 @@ private:
             return *lastNames;
         auto [it, added] = classNames.try_emplace(cls);
         if (added) {
-            it->second.cls = escapedName(cls->qualifiedName("."), true);
+            it->second.cls = escapedName(classNameInFile(cls), true);
             for (const PropertyInfo* p : cls->slotProps)
                 it->second.properties.push_back(escapedName(p->name, true));
         }
         lastClass = cls;
         lastNames = &it->second;
         return it->second;
+    }
+
+    std::string classNameInFile(const ClassInfo* cls) const {
+        if (cls->package && sharedNames.count(cls->package->name))
+            return "{" + cls->package->uri + "}" + cls->name;
+        return cls->qualifiedName(".");
     }
 
     const std::string& literalName(const MetaInfo* literal) {
@@ -428,6 +444,8 @@ private:
     Output& output;
     ImmutableModel model;
     ViewCore* view = nullptr;
+    std::vector<const PackageInfo*> declared;
+    std::set<std::string> sharedNames; // package names two declared meta-models share
     std::unordered_map<const ClassInfo*, Names> classNames;
     std::unordered_map<const MetaInfo*, std::string> literals;
     const ClassInfo* lastClass = nullptr;
@@ -537,7 +555,8 @@ private:
         const std::string_view* attributes[2];
         scanner.match({"id", "class"}, attributes);
         const std::string_view rootClass = scanner.required(attributes[1], "class");
-        if (rootClass != root->cls->qualifiedName("."))
+        if (rootClass != root->cls->qualifiedName(".") &&
+            rootClass != "{" + root->cls->package->uri + "}" + root->cls->name)
             scanner.fail("the root object of a '" + model.modelCore()->uri + "' model is a '" +
                          root->cls->qualifiedName(".") + "', not a '" + std::string(rootClass) +
                          "'");
@@ -666,7 +685,7 @@ private:
             if (io::sameName(n, name))
                 return cls;
         const std::string className(name);
-        const MetaInfo* info = meta().findQualified(className);
+        const MetaInfo* info = declaredNamed(className);
         if (!info || info->metaKind != MetaKind::Class)
             scanner.fail("unknown class '" + className + "'");
         if (std::find(declaredPackages.begin(), declaredPackages.end(), info->package) ==
@@ -676,6 +695,29 @@ private:
         const auto* cls = static_cast<const ClassInfo*>(info);
         classes.emplace_back(className, cls);
         return cls;
+    }
+
+    // A class named "pkg.Name" is looked for among the file's own meta-models first, so that a
+    // meta-model registered elsewhere under the same package name does not make the file
+    // unreadable; "{uri}Name" names its meta-model outright.
+    const MetaInfo* declaredNamed(const std::string& className) {
+        std::string_view uri, simple;
+        if (splitUriName(className, uri, simple))
+            return meta().findQualified(className);
+        const std::size_t dot = className.find('.');
+        std::vector<MetaInfo*> found;
+        if (dot != std::string::npos)
+            for (const PackageInfo* pkg : declaredPackages)
+                if (pkg->name == std::string_view(className).substr(0, dot))
+                    if (MetaInfo* m = memberNamed(*pkg, className.substr(dot + 1)))
+                        found.push_back(m);
+        if (found.size() > 1)
+            scanner.fail(ambiguityMessage(className, found));
+        if (found.size() == 1)
+            return found.front();
+        // Not among the file's meta-models: say where it is, if anywhere.
+        const std::vector<MetaInfo*> all = meta().findAllQualified(className);
+        return all.empty() ? nullptr : all.front();
     }
 
     void readObject() {

@@ -10,12 +10,18 @@
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/tavi2/GLEdit2.hpp"
 #include "platform/tavi2/GLTreeView2.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
 #include "platform/veld/io/FileError.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MouseEvent.hpp"
+#include "studio/components/PropBrowserComponent.hpp"
+#include "studio/components/PropBrowserEditor.hpp"
+#include "studio/components/PropBrowserViewModel.hpp"
+#include "studio/components/propwidgets/NumericTextBox.hpp"
+#include "studio/components/propwidgets/TextEditor.hpp"
 
 #include <QApplication>
 #include <QFile>
@@ -301,6 +307,62 @@ TEST_F(StudioDemoTest, DraggingABlockOnTheCanvasWritesItsPositionInOneUndoableTr
     EXPECT_EQ(plant.getPosition(), after);
     EXPECT_EQ(box("Plant").topLeft(), after);
     EXPECT_EQ(model().getUndoStackLength(), undoLevels + 1);
+}
+
+TEST_F(StudioDemoTest, ThePropertyBrowserEditsTheSelectedBlockAndTheCanvasFollows) {
+    demo->layOut(false);
+    KITE::PropBrowserComponent* browser = demo->getPropBrowser();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(demo->getStudio()->getFrameworkService()->isDocked(browser));
+    // The first block starts selected: its name, position and size.
+    EXPECT_EQ(browser->getObject(), block("Setpoint"));
+    const VELD::ImmutableClass blockClass = block("Setpoint").getMetaClass();
+    const auto property = [&](const char* name) { return blockClass.getProperty(name); };
+    const std::vector<std::pair<const char*, const char*>> shown{
+        {"name", "Setpoint"}, {"x", "40"}, {"y", "95"}, {"width", "130"}, {"height", "56"}};
+    for (const auto& [name, value] : shown)
+        EXPECT_EQ(browser->testAPI_GetValueOfProperty(property(name)), value) << name;
+
+    // A click on another block shows that one.
+    press(box("Filter").center());
+    release(box("Filter").center());
+    ASSERT_EQ(browser->getObject(), block("Filter"));
+
+    // Edits through the browser's cells: the block moves, grows and is renamed on the canvas.
+    KITE::PropBrowserViewModel* rows = browser->getViewModel();
+    const int undoLevels = model().getUndoStackLength();
+    const auto editCell = [&](const char* name, const std::string& text) {
+        const unsigned row = rows->findRow(block("Filter"), property(name), -1);
+        ASSERT_TRUE(browser->getTreeView()->editCell(row, rows->getValueColumn())) << name;
+        KITE::PropBrowserEditor* editor = rows->getEditor(row);
+        if (auto* number = dynamic_cast<KITE::PropertyBrowserWidgetsNS::NumericTextBox*>(editor))
+            number->getEdit()->setText(text);
+        else if (auto* line = dynamic_cast<KITE::PropertyBrowserWidgetsNS::TextEditor*>(editor))
+            line->getEdit()->setText(text);
+        else
+            FAIL() << "no editor for " << name;
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(editor->getWidget()->getQWidget(), &enter);
+        QCoreApplication::processEvents();
+    };
+    const Rect before = box("Filter");
+    editCell("x", "500");
+    editCell("width", "180");
+    editCell("name", "Low-pass");
+    EXPECT_EQ(model().getUndoStackLength(), undoLevels + 3);
+    const KITE::GraphNode filter = block("Low-pass");
+    EXPECT_EQ(filter.getPosition().x, 500);
+    EXPECT_EQ(box("Low-pass").x, 500);
+    EXPECT_EQ(box("Low-pass").width, 180);
+    EXPECT_EQ(blockGlyph(filter)->getLabel().getText(), "Low-pass");
+    EXPECT_EQ(browser->testAPI_GetValueOfProperty(property("x")), "500");
+
+    // Undo on the canvas takes the edits back, in the browser too.
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Z, ZEPH::ControlModifier);
+    EXPECT_EQ(box("Filter"), before);
+    EXPECT_EQ(browser->testAPI_GetValueOfProperty(property("name")), "Filter");
+    EXPECT_EQ(browser->testAPI_GetValueOfProperty(property("x")), std::to_string(int(before.x)));
 }
 
 TEST_F(StudioDemoTest, MovingAContainerCarriesItsNestedBlockAndTheNestedBlocksLines) {

@@ -422,3 +422,24 @@ TEST_F(StudioFrameworkServiceTest, AComponentShownInsideAnotherStaysThereWhenDet
     EXPECT_FALSE(loose->isVisible());
     EXPECT_FALSE(errors.hasError()) << errors.what();
 }
+
+TEST_F(StudioFrameworkServiceTest, RetitlingGivesDockAndTabTheDisplayTitleAgain) {
+    PanelComponent* docked = fixture.addPanel("docked");
+    PanelComponent* tabbed = fixture.addPanel("tabbed");
+    PanelComponent* loose = fixture.addPanel("loose");
+    ASSERT_TRUE(framework().addDockWidget(docked, "Given", StudioFrameworkService::Left, errors));
+    const std::uint32_t tab = framework().addTab(tabbed, "Given too", true, errors);
+    ASSERT_NE(tab, NoTab);
+
+    EXPECT_TRUE(framework().retitleComponent(docked, errors));
+    EXPECT_TRUE(framework().retitleComponent(tabbed, errors));
+    EXPECT_TRUE(framework().retitleComponent(loose, errors)); // nowhere to show a title
+    EXPECT_FALSE(errors.hasError()) << errors.what();
+    const QList<QDockWidget*> docks = fixture.studio->getWindow()->findChildren<QDockWidget*>();
+    ASSERT_EQ(docks.size(), 1);
+    EXPECT_EQ(docks[0]->windowTitle(), "Title of docked");
+    EXPECT_EQ(framework().getTabTitle(tab, errors), "Title of tabbed");
+
+    EXPECT_FALSE(framework().retitleComponent(nullptr, errors));
+    EXPECT_EQ(errors.id(), "PLATFORM_NullArgument");
+}

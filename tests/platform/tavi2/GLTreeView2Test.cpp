@@ -154,6 +154,29 @@ TEST_F(GLTreeView2Test, RemovalsReachTheViewAtOnceAndPendingRowsGoSilently) {
     EXPECT_GE(qt.changed[0].second, 2);
 }
 
+TEST_F(GLTreeView2Test, InsertedRowsTakeTheirPlaceAtOnceOrWithPendingRows) {
+    const Rows rows = model->appendRows(0, 3);
+    QtSignals qt(qtModel());
+    model->beginTransaction();
+    model->setValue(rows[2], columns[0], std::string("last"));
+    const Rows pending = model->appendRows(0, 2);
+    const Rows before = model->insertRows(0, 1, 2); // among shown rows: at once
+    const Rows among = model->insertRows(0, 6, 1);  // among pending rows: with them
+    const Rows atEnd = model->insertRows(0, 8, 1);  // the end: appended
+    EXPECT_EQ(qt.inserted, (std::vector<std::pair<int, int>>{{1, 2}}));
+    EXPECT_EQ(qtModel()->rowCount(), 5);
+    model->endTransaction();
+
+    EXPECT_EQ(qt.inserted, (std::vector<std::pair<int, int>>{{1, 2}, {5, 8}}));
+    EXPECT_EQ(model->getChildRows(0), (Rows{rows[0], before[0], before[1], rows[1], rows[2],
+                                            pending[0], among[0], pending[1], atEnd[0]}));
+    for (unsigned row : model->getChildRows(0))
+        EXPECT_EQ(qtIndex(row).row(), model->getRowIndex(row));
+    EXPECT_EQ(qtModel()->data(qtIndex(rows[2])).toString(), "last");
+    EXPECT_THROW(model->insertRows(0, 10, 1), TypedException);
+    EXPECT_THROW(model->insertRows(rows[0] + 1000, 0, 1), TypedException);
+}
+
 TEST_F(GLTreeView2Test, ViewShowsTextIconsColoursHeaderAndEditableFlags) {
     const unsigned row = model->appendRow(0);
     model->setValue(row, columns[0], std::string("Gain"));
@@ -408,6 +431,21 @@ TEST_F(GLTreeView2Test, ListenerPlacesItsOwnEditorAndKeepsIt) {
     EXPECT_EQ(offer.requests, 2);
     EXPECT_EQ(editor->parentWidget(), qtView->viewport());
     EXPECT_TRUE(view->isEditing());
+}
+
+TEST_F(GLTreeView2Test, AListenerMayDeleteItsEditorWhileTheEditIsOpen) {
+    const Rows rows = model->appendRows(0, 1);
+    view->resize(300, 200);
+    view->show();
+    CheckBoxEditorOffer offer(*view);
+    ASSERT_TRUE(view->editCell(rows[0], columns[1]));
+    delete offer.offered; // the listener is done with it, the view is still editing
+    offer.offered = nullptr;
+    QCoreApplication::processEvents();
+    // Neither a new edit nor the view's end touches the deleted editor.
+    ASSERT_TRUE(view->editCell(rows[0], columns[1]));
+    EXPECT_NE(offer.offered, nullptr);
+    view.reset();
 }
 
 TEST_F(GLTreeView2Test, SetEditorOutsideARequestStartsTheEdit) {

@@ -1,0 +1,33 @@
+#include "examples/studio_demo/BlockPropBrowserDelegate.hpp"
+
+#include "platform/veld/Sequence.hpp"
+
+#include <algorithm>
+
+namespace StudioDemo {
+
+std::vector<VELD::ImmutableProperty>
+BlockPropBrowserDelegate::getProperties(const VELD::ImmutableClassObject& object) {
+    std::vector<VELD::ImmutableProperty> shown;
+    if (!object.isValid())
+        return shown;
+    const VELD::ImmutableClass metaClass = object.getMetaClass();
+    const auto add = [&](const VELD::ImmutableProperty& property) {
+        if (property.isDerived() || property.isComposite() ||
+            (property.isReference() && property.isMultivalued()))
+            return;
+        if (std::find(shown.begin(), shown.end(), property) == shown.end())
+            shown.push_back(property);
+    };
+    for (const VELD::ImmutableProperty& property : metaClass.getOwnedAttributes())
+        add(property);
+    for (const VELD::ImmutableProperty& property : metaClass.getAllAttributes())
+        add(property);
+    return shown;
+}
+
+VELD::ClassObject BlockPropBrowserDelegate::getItemToSelect(const VELD::ClassObject& selected) {
+    return selected;
+}
+
+} // namespace StudioDemo
