@@ -5,6 +5,7 @@
 #include "editor/Graphics.hpp"
 #include "editor/ResizeBehavior_p.hpp"
 #include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/MouseEvent.hpp"
 
 #include <cmath>
 
@@ -28,8 +29,8 @@ DiagramElement ResizeBehavior::getDiagramElement() const {
     return d_func()->element;
 }
 
-void ResizeBehavior::recordStartingConditions() {
-    ZEPH::ResizeBehavior::recordStartingConditions();
+void ResizeBehavior::recordStartingConditions(ZEPH::MouseEvent& event) {
+    ZEPH::ResizeBehavior::recordStartingConditions(event);
     ResizeBehaviorPrivate* p = d_func();
     Graphics* graphics = p->editor->getGraphics();
     const Glyph* glyph = graphics ? graphics->getGlyph(getTargetNode()) : nullptr;
@@ -71,11 +72,16 @@ void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect) {
     p->previewed = true;
 }
 
-void ResizeBehavior::commit() {
-    ZEPH::ResizeBehavior::commit();
+void ResizeBehavior::commit(const TAVI::GLRect<double>& sceneRect) {
+    ZEPH::ResizeBehavior::commit(sceneRect);
     ResizeBehaviorPrivate* p = d_func();
     if (!p->previewed)
         return;
+    // The final rectangle, unless the pointer gave none that can be shown: then the last one
+    // previewed.
+    if (std::isfinite(sceneRect.x) && std::isfinite(sceneRect.y) &&
+        std::isfinite(sceneRect.width) && std::isfinite(sceneRect.height))
+        p->lastRect = sceneRect;
     const VELD::Model copy = p->editor->getWorkingCopy();
     if (!copy.isValid())
         return;

@@ -40,11 +40,12 @@ protected:
     // when the node resized is no glyph's root.
     DiagramElement getDiagramElement() const;
 
-    void recordStartingConditions() override;
+    void recordStartingConditions(ZEPH::MouseEvent& event) override;
     // The glyph's minSize() for a glyph's node; the canvas's minimum otherwise.
     TAVI::GLPoint<double> getMinimumSize() const override;
     void modifyTarget(const TAVI::GLRect<double>& sceneRect) override;
-    void commit() override;
+    // Writes the final rectangle to the model's root in one transaction.
+    void commit(const TAVI::GLRect<double>& sceneRect) override;
 
 private:
     friend class ZEPH::ToolConstructor<ResizeBehavior, Editor&>;

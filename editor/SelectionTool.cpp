@@ -10,19 +10,11 @@ SelectionTool::SelectionTool(Editor& editor) : editor(editor) {}
 
 SelectionTool::~SelectionTool() = default;
 
-void SelectionTool::selectNode(const ZEPH::Node& node) {
-    setNodeSelected(node, true);
-}
-
-void SelectionTool::deselectNode(const ZEPH::Node& node) {
-    setNodeSelected(node, false);
-}
-
-void SelectionTool::setNodeSelected(const ZEPH::Node& node, bool selected) {
+void SelectionTool::setNodeSelected(ZEPH::Node node, bool selected) const {
     // The canvas base's deselectAll visits the selected nodes one by one; clearing is silent,
     // so those nodes only lose their canvas selection and the editor empties its own after.
     if (clearingNodes) {
-        ZEPH::SelectionTool::deselectNode(node);
+        ZEPH::SelectionTool::setNodeSelected(node, false);
         return;
     }
     Graphics* graphics = editor.getGraphics();
@@ -33,7 +25,7 @@ void SelectionTool::setNodeSelected(const ZEPH::Node& node, bool selected) {
     editor.setSelected(glyph->diagramElement(), selected);
 }
 
-void SelectionTool::deselectAll() {
+void SelectionTool::deselectAll() const {
     clearingNodes = true;
     ZEPH::SelectionTool::deselectAll();
     clearingNodes = false;

@@ -18,17 +18,14 @@ public:
     explicit SelectionTool(Editor& editor);
     ~SelectionTool() override;
 
-    void selectNode(const ZEPH::Node& node) override;
-    void deselectNode(const ZEPH::Node& node) override;
-    void deselectAll() override;
+    void deselectAll() const override;
+    void setNodeSelected(ZEPH::Node node, bool selected) const override;
 
     Editor& getEditor() const { return editor; }
 
 private:
-    void setNodeSelected(const ZEPH::Node& node, bool selected);
-
     Editor& editor;
-    bool clearingNodes = false;
+    mutable bool clearingNodes = false;
 };
 
 } // namespace KITE

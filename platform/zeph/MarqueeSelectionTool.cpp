@@ -39,10 +39,15 @@ std::vector<Node> MarqueeSelectionTool::nodesInMarquee() const {
     Scene* scene = getScene();
     if (!scene)
         return nodes;
-    for (const Node& node : scene->getNodesIn(getMarqueeRect()))
-        if (!(node == band) && node.isSelectable())
+    const TAVI::GLRect<double> rect = getMarqueeRect();
+    for (const Node& node : scene->getNodesIn(rect))
+        if (!(node == band) && isNodeSelectable(node, rect))
             nodes.push_back(node);
     return nodes;
+}
+
+bool MarqueeSelectionTool::isNodeSelectable(const Node& node, const TAVI::GLRect<double>&) const {
+    return node.isSelectable();
 }
 
 SelectionTool* MarqueeSelectionTool::findSelectionTool() const {
@@ -101,10 +106,7 @@ void MarqueeSelectionTool::handleMouseReleaseEvent(MouseEvent& event) {
         if (!extend)
             selection->deselectAll();
         for (const Node& node : covered) {
-            if (toggle && node.isSelected())
-                selection->deselectNode(node);
-            else
-                selection->selectNode(node);
+            selection->setNodeSelected(node, !(toggle && node.isSelected()));
         }
     } else if (Scene* scene = getScene()) {
         if (!extend)

@@ -40,8 +40,11 @@ public:
     TAVI::GLRect<double> getMarqueeRect() const;
 
 protected:
-    // The nodes the band selects.
+    // The nodes the band selects: those it covers wholly for which isNodeSelectable holds.
     virtual std::vector<Node> nodesInMarquee() const;
+    // Whether a node the band (rect, in scene coordinates) covers is selected by it: when the
+    // node is selectable.
+    virtual bool isNodeSelectable(const Node& node, const TAVI::GLRect<double>& rect) const;
 
 private:
     SelectionTool* findSelectionTool() const;

@@ -83,7 +83,11 @@ void MoveTool::cancelMove() {
     duringMove();
 }
 
-void MoveTool::begin() {
+bool MoveTool::shouldXYConstrain(const MouseEvent& event) const {
+    return event.hasModifier(ShiftModifier);
+}
+
+void MoveTool::beginMove(const TAVI::GLPoint<double>&) {
     started = true;
     movingSet = buildMovingSet();
     storeStartingPositions();
@@ -97,9 +101,9 @@ void MoveTool::handleMouseMoveEvent(MouseEvent& event) {
         return;
     }
     if (!started)
-        begin();
+        beginMove(getStartScenePosition());
     TAVI::GLPoint<double> travel = event.scenePos() - getStartScenePosition();
-    if (event.hasModifier(ShiftModifier)) {
+    if (shouldXYConstrain(event)) {
         if (std::fabs(travel.x) >= std::fabs(travel.y))
             travel.y = 0;
         else
@@ -124,7 +128,7 @@ void MoveTool::handleMouseReleaseEvent(MouseEvent& event) {
     if (isDone() || event.button() != LeftButton)
         return;
     if (!started)
-        begin();
+        beginMove(getStartScenePosition());
     finishMove();
     finish();
     event.consume();

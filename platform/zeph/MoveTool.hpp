@@ -38,6 +38,9 @@ public:
     // The travel applied to the moving set, after any axis constraint.
     const TAVI::GLPoint<double>& getDelta() const { return delta; }
     void setDelta(const TAVI::GLPoint<double>& newDelta) { delta = newDelta; }
+    // Starts the move from the scene point: builds the moving set and stores where its nodes
+    // are. Called by the first pointer movement (or the release) with the start position.
+    virtual void beginMove(const TAVI::GLPoint<double>& start);
     void setSingleMoveMode(bool single) { singleMove = single; }
     bool isSingleMoveMode() const { return singleMove; }
     const std::vector<Node>& getMovingSet() const { return movingSet; }
@@ -55,10 +58,10 @@ protected:
     virtual void finishMove();
     // Called on Escape: by default puts every node back where it started.
     virtual void cancelMove();
+    // Whether the move keeps to the axis it goes furthest along: Shift.
+    virtual bool shouldXYConstrain(const MouseEvent& event) const;
 
 private:
-    void begin();
-
     TAVI::GLPoint<double> delta;
     bool singleMove = false;
     bool started = false;

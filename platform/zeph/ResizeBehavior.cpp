@@ -146,13 +146,23 @@ TAVI::GLRect<double> ResizeBehavior::resizedRect(const TAVI::GLRect<double>& rec
     return {left, top, width, height};
 }
 
-void ResizeBehavior::recordStartingConditions() {
+void ResizeBehavior::recordStartingConditions(MouseEvent&) {
     startingRect = getTargetNode().getSceneBounds();
 }
 
-TAVI::GLRect<double> ResizeBehavior::calculateRect(const TAVI::GLPoint<double>& delta,
-                                                   int modifiers) const {
-    return resizedRect(startingRect, handle, delta, modifiers, getMinimumSize());
+TAVI::GLRect<double> ResizeBehavior::calculateRect(MouseEvent& event) {
+    const int modifiers = (shouldResizeAboutCenter(event) ? AltModifier : NoModifier) |
+                          (shouldPreserveAspect(event) ? ShiftModifier : NoModifier);
+    return resizedRect(startingRect, handle, event.scenePos() - getStartScenePosition(), modifiers,
+                       getMinimumSize());
+}
+
+bool ResizeBehavior::shouldResizeAboutCenter(const MouseEvent& event) const {
+    return event.hasModifier(AltModifier);
+}
+
+bool ResizeBehavior::shouldPreserveAspect(const MouseEvent& event) const {
+    return event.hasModifier(ShiftModifier);
 }
 
 TAVI::GLPoint<double> ResizeBehavior::getMinimumSize() const {
@@ -182,7 +192,7 @@ void ResizeBehavior::modifyTarget(const TAVI::GLRect<double>& sceneRect) {
     }
 }
 
-void ResizeBehavior::commit() {}
+void ResizeBehavior::commit(const TAVI::GLRect<double>&) {}
 
 void ResizeBehavior::handleMouseMoveEvent(MouseEvent& event) {
     if (isDone())
@@ -197,9 +207,9 @@ void ResizeBehavior::handleMouseMoveEvent(MouseEvent& event) {
     }
     if (!started) {
         started = true;
-        recordStartingConditions();
+        recordStartingConditions(event);
     }
-    modifyTarget(calculateRect(event.scenePos() - getStartScenePosition(), event.modifiers()));
+    modifyTarget(calculateRect(event));
     event.consume();
 }
 
@@ -217,7 +227,7 @@ void ResizeBehavior::handleMouseReleaseEvent(MouseEvent& event) {
     if (isDone() || event.button() != LeftButton)
         return;
     if (started)
-        commit();
+        commit(calculateRect(event));
     finish();
     event.consume();
 }

@@ -61,16 +61,20 @@ public:
     static constexpr double minimumSize = 1.0;
 
 protected:
-    // Remembers the target's scene bounds as the starting rectangle.
-    virtual void recordStartingConditions();
-    virtual TAVI::GLRect<double> calculateRect(const TAVI::GLPoint<double>& delta,
-                                               int modifiers) const;
+    // Remembers the target's scene bounds as the starting rectangle; event is the first move.
+    virtual void recordStartingConditions(MouseEvent& event);
+    // The rectangle for the pointer of event: the starting rectangle with the handle dragged by
+    // the pointer's travel, about the centre and keeping the aspect as the hooks below say.
+    virtual TAVI::GLRect<double> calculateRect(MouseEvent& event);
     // The smallest width and height calculateRect gives; minimumSize both ways by default.
     virtual TAVI::GLPoint<double> getMinimumSize() const;
     // Gives the target the scene rectangle.
     virtual void modifyTarget(const TAVI::GLRect<double>& sceneRect);
-    // Called once on release, after the last modifyTarget.
-    virtual void commit();
+    // Called once on release with the final rectangle, after the last modifyTarget.
+    virtual void commit(const TAVI::GLRect<double>& sceneRect);
+    // Alt resizes about the centre; Shift keeps the aspect ratio.
+    virtual bool shouldResizeAboutCenter(const MouseEvent& event) const;
+    virtual bool shouldPreserveAspect(const MouseEvent& event) const;
 
 private:
     Node target;

@@ -37,25 +37,61 @@ Node SelectionTool::getSelectableNodeAt(const TAVI::GLPoint<double>& scenePoint)
     return {};
 }
 
-void SelectionTool::selectNode(const Node& node) {
+void SelectionTool::setNodeSelected(Node node, bool selected) const {
     if (node.isValid())
-        Node(node).setSelected(true);
+        node.setSelected(selected);
 }
 
-void SelectionTool::deselectNode(const Node& node) {
-    if (node.isValid())
-        Node(node).setSelected(false);
-}
-
-void SelectionTool::deselectAll() {
+void SelectionTool::deselectAll() const {
     if (Scene* scene = getScene())
         for (const Node& node : scene->getSelectedNodes())
-            deselectNode(node);
+            setNodeSelected(node, false);
 }
 
-bool SelectionTool::canStartMove(const Node& node) const {
-    return node.isValid() && node.isMovable() && node.isSelected();
+void SelectionTool::setState(int state) {
+    currentState = state;
 }
+
+int SelectionTool::state() const {
+    return currentState;
+}
+
+bool SelectionTool::extendSelection(const MouseEvent& event) const {
+    return event.hasModifier(ShiftModifier);
+}
+
+bool SelectionTool::movedEnough(const MouseEvent& event) const {
+    // The threshold is in view pixels, whatever the zoom.
+    const double zoom = event.canvas() ? event.canvas()->getZoomFactor() : 1.0;
+    const TAVI::GLPoint<double> moved = event.scenePos() - pressPoint;
+    return std::hypot(moved.x, moved.y) * zoom >= dragThreshold;
+}
+
+bool SelectionTool::pressedNodeIsSelectable() const {
+    return pressedNode.isValid() && pressedNode.isSelectable();
+}
+
+bool SelectionTool::pressedNodeIsMovable() const {
+    return pressedNode.isValid() && pressedNode.isMovable() && pressedNode.isSelected();
+}
+
+bool SelectionTool::editableTextUnderMousePress() const {
+    return false;
+}
+
+bool SelectionTool::shouldInvokeBehavior() const {
+    return currentState == OnHandle && resizeTarget.isValid();
+}
+
+void SelectionTool::invokeMoveTool(MouseEvent& event) {
+    startGesture(moveRole, event);
+}
+
+void SelectionTool::invokeMarqueeTool(MouseEvent& event) {
+    startGesture(marqueeRole, event);
+}
+
+void SelectionTool::invokeTextSelectionTool() {}
 
 bool SelectionTool::canResize(const Node& node) const {
     return node.isValid() && node.isSelected() && node.isMovable();
@@ -64,12 +100,10 @@ bool SelectionTool::canResize(const Node& node) const {
 void SelectionTool::handleMousePressEvent(MouseEvent& event) {
     if (event.button() != LeftButton)
         return;
-    pressed = true;
+    reset();
+    setState(Pressed);
     pressPoint = event.scenePos();
     pressModifiers = event.modifiers();
-    selectOnlyOnRelease = false;
-    resizeTarget = Node();
-    resizeHandle = ResizeBehavior::NoHandle;
     // A handle of a selected node takes the press before whatever lies under it.
     if (Scene* scene = getScene()) {
         const double zoom = event.canvas() ? event.canvas()->getZoomFactor() : 1.0;
@@ -82,6 +116,7 @@ void SelectionTool::handleMousePressEvent(MouseEvent& event) {
                 resizeTarget = node;
                 resizeHandle = handle;
                 pressedNode = node;
+                setState(OnHandle);
                 event.consume();
                 return;
             }
@@ -89,18 +124,20 @@ void SelectionTool::handleMousePressEvent(MouseEvent& event) {
     }
     pressedNode = getSelectableNodeAt(pressPoint);
     const bool toggle = event.hasModifier(ControlModifier);
-    const bool extend = event.hasModifier(ShiftModifier);
-    if (pressedNode.isValid()) {
+    const bool extend = extendSelection(event);
+    if (pressedNodeIsSelectable()) {
         if (toggle) {
-            pressedNode.isSelected() ? deselectNode(pressedNode) : selectNode(pressedNode);
+            setNodeSelected(pressedNode, !pressedNode.isSelected());
         } else if (extend) {
-            selectNode(pressedNode);
+            setNodeSelected(pressedNode, true);
         } else if (pressedNode.isSelected()) {
             selectOnlyOnRelease = true;
         } else {
             deselectAll();
-            selectNode(pressedNode);
+            setNodeSelected(pressedNode, true);
         }
+        if (editableTextUnderMousePress())
+            invokeTextSelectionTool();
     } else if (!toggle && !extend) {
         deselectAll();
     }
@@ -108,36 +145,37 @@ void SelectionTool::handleMousePressEvent(MouseEvent& event) {
 }
 
 void SelectionTool::handleMouseMoveEvent(MouseEvent& event) {
-    if (!pressed || !(event.buttons() & LeftButton))
+    if (state() == Idle || !(event.buttons() & LeftButton))
         return;
-    // The threshold is in view pixels, whatever the zoom.
-    const double zoom = event.canvas() ? event.canvas()->getZoomFactor() : 1.0;
-    const TAVI::GLPoint<double> moved = event.scenePos() - pressPoint;
-    if (std::hypot(moved.x, moved.y) * zoom < dragThreshold) {
+    if (!movedEnough(event)) {
         event.consume();
         return;
     }
-    if (resizeTarget.isValid()) {
+    if (shouldInvokeBehavior()) {
         startGesture(resizeRole, event);
     } else if (pressedNode.isValid()) {
-        if (!canStartMove(pressedNode)) {
+        if (!pressedNodeIsMovable()) {
             event.consume();
             return;
         }
-        startGesture(moveRole, event);
+        invokeMoveTool(event);
     } else {
-        startGesture(marqueeRole, event);
+        invokeMarqueeTool(event);
     }
 }
 
-void SelectionTool::startGesture(const TAVI::StringID& role, MouseEvent& event) {
-    pressed = false;
+void SelectionTool::reset() {
+    setState(Idle);
     selectOnlyOnRelease = false;
     pressedNode = Node();
-    const Node target = resizeTarget;
-    const int handle = resizeHandle;
     resizeTarget = Node();
     resizeHandle = ResizeBehavior::NoHandle;
+}
+
+void SelectionTool::startGesture(const TAVI::StringID& role, MouseEvent& event) {
+    const Node target = resizeTarget;
+    const int handle = resizeHandle;
+    reset();
     Scene* scene = getScene();
     TAVI::Holder<Tool> tool = scene ? scene->createToolByRole(role) : TAVI::Holder<Tool>();
     if (!tool) {
@@ -156,19 +194,16 @@ void SelectionTool::startGesture(const TAVI::StringID& role, MouseEvent& event) 
 }
 
 void SelectionTool::handleMouseReleaseEvent(MouseEvent& event) {
-    if (!pressed || event.button() != LeftButton)
+    if (state() == Idle || event.button() != LeftButton)
         return;
-    pressed = false;
     if (selectOnlyOnRelease && pressedNode.isValid()) {
         const Node clicked = pressedNode;
         if (Scene* scene = getScene())
             for (const Node& node : scene->getSelectedNodes())
                 if (!(node == clicked))
-                    deselectNode(node);
+                    setNodeSelected(node, false);
     }
-    selectOnlyOnRelease = false;
-    pressedNode = Node();
-    resizeTarget = Node();
+    reset();
     event.consume();
 }
 

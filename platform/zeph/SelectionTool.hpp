@@ -15,9 +15,17 @@ namespace ZEPH {
 // on a handle of a resizable selected node the resize behaviour, on a movable
 // selected node the move tool, on empty space the marquee tool.
 // The selection tool never leaves the stack by itself. Subclasses override the
-// selection operations to keep their own selection model in step.
+// hooks below (each named for the question it answers or the step it takes) to
+// keep their own selection model in step or to change a rule of the gesture.
 class ZEPH_EXPORT SelectionTool : public Tool {
 public:
+    // What the tool is doing between events (state(), setState()).
+    enum State {
+        Idle = 0,     // no press of its own is under way
+        Pressed = 1,  // the left button went down; a drag may follow
+        OnHandle = 2, // the press grabbed a handle of a selected node
+    };
+
     SelectionTool();
     ~SelectionTool() override;
 
@@ -29,13 +37,36 @@ public:
     // The role its instances take, for tool constructors made before any instance.
     static TAVI::StringID staticGetDefaultRole();
 
+    // Deselects every selected node, each through setNodeSelected.
+    virtual void deselectAll() const;
+    // Selects or deselects one node; every selection change of the tool (and of the marquee
+    // tool working for it) goes through here.
+    virtual void setNodeSelected(Node node, bool selected) const;
+    virtual void setState(int state);
+    virtual int state() const;
+    // Whether the press adds to the selection instead of replacing it: Shift.
+    virtual bool extendSelection(const MouseEvent& event) const;
+    // Whether the pointer has gone far enough from the press to be a drag: dragThreshold view
+    // pixels, whatever the zoom.
+    virtual bool movedEnough(const MouseEvent& event) const;
+    // Whether there is a selectable node under the press.
+    virtual bool pressedNodeIsSelectable() const;
+    // Whether a drag from the press moves the selection: the pressed node is movable and
+    // selected.
+    virtual bool pressedNodeIsMovable() const;
+    // Whether the press landed on text the user may edit in place; never here.
+    virtual bool editableTextUnderMousePress() const;
+    // Whether the drag starts the behaviour of the handle the press grabbed (the resize).
+    virtual bool shouldInvokeBehavior() const;
+    // Start the move tool and the marquee tool by their roles, with the press's position and
+    // modifiers, and hand them the drag.
+    virtual void invokeMoveTool(MouseEvent& event);
+    virtual void invokeMarqueeTool(MouseEvent& event);
+    // Starts editing the text under the press; nothing here.
+    virtual void invokeTextSelectionTool();
+
     // The node a click at the point selects; invalid when none.
     virtual Node getSelectableNodeAt(const TAVI::GLPoint<double>& scenePoint) const;
-    virtual void selectNode(const Node& node);
-    virtual void deselectNode(const Node& node);
-    virtual void deselectAll();
-    // Whether a drag that starts on node moves the selection.
-    virtual bool canStartMove(const Node& node) const;
     // Whether the handles of node resize it (its scene bounds' corners and edge middles).
     virtual bool canResize(const Node& node) const;
 
@@ -53,11 +84,12 @@ public:
 
 private:
     void startGesture(const TAVI::StringID& role, MouseEvent& event);
+    void reset();
 
     TAVI::StringID moveRole;
     TAVI::StringID resizeRole;
     TAVI::StringID marqueeRole;
-    bool pressed = false;
+    int currentState = Idle;
     TAVI::GLPoint<double> pressPoint;
     int pressModifiers = 0;
     Node pressedNode;

@@ -20,16 +20,17 @@ namespace {
 // A selection tool that records what its selection operations are asked to do.
 class RecordingSelectionTool : public SelectionTool {
 public:
-    void selectNode(const Node& node) override {
-        selected.push_back(node);
-        SelectionTool::selectNode(node);
+    void setNodeSelected(Node node, bool select) const override {
+        if (select)
+            selected.push_back(node);
+        SelectionTool::setNodeSelected(node, select);
     }
-    void deselectAll() override {
+    void deselectAll() const override {
         ++deselectAllCalls;
         SelectionTool::deselectAll();
     }
-    std::vector<Node> selected;
-    int deselectAllCalls = 0;
+    mutable std::vector<Node> selected;
+    mutable int deselectAllCalls = 0;
 };
 
 // A scene with the selection tool at the bottom of the stack, the move and

@@ -110,15 +110,15 @@ public:
     static std::vector<std::string>* log;
 
 protected:
-    void recordStartingConditions() override {
+    void recordStartingConditions(MouseEvent& event) override {
         log->push_back("record");
-        ResizeBehavior::recordStartingConditions();
+        ResizeBehavior::recordStartingConditions(event);
     }
     void modifyTarget(const Rect& rect) override {
         log->push_back("modify");
         ResizeBehavior::modifyTarget(rect);
     }
-    void commit() override { log->push_back("commit"); }
+    void commit(const Rect&) override { log->push_back("commit"); }
 };
 std::vector<std::string>* LoggingResize::log = nullptr;
 
