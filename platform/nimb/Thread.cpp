@@ -7,6 +7,7 @@
 
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace NIMB {
 
@@ -16,6 +17,9 @@ struct Registry {
     std::mutex mutex;
     QHash<QThread*, Thread*> byQThread;
     std::map<std::string, Thread*> byName;
+    // Every thread object ever made, also those whose QThread is gone: connections may still
+    // point at them, so they stay for the life of the process (one small object per QThread).
+    std::vector<Thread*> made;
 };
 
 Registry& registry() {
@@ -75,6 +79,7 @@ Thread* Thread::fromQThread(QThread* qthread) {
     dispatcher->moveToThread(qthread);
     thread->d->dispatcher = dispatcher;
     reg.byQThread.insert(qthread, thread);
+    reg.made.push_back(thread);
 
     // The dispatcher goes with the thread's end, on that thread, which drops (and so releases)
     // deliveries still queued to it; later deliveries to the thread are dropped at once.

@@ -206,6 +206,19 @@ TEST_F(GraphicsTest, RemovingAContainerRemovesEverythingBelowItInnermostFirst) {
     EXPECT_EQ(removals.elements.size(), 2u);
 }
 
+TEST_F(GraphicsTest, RemovingAnElementWithoutAGlyphTakesTheGlyphsOfWhatItHeld) {
+    // No glyph for a: inner's hangs under the root, where no node tree from a leads to it.
+    graphics->createGlyphs(elementSet({blocks.diagram, blocks.inner, blocks.b}));
+    {
+        VELD::Transaction t(blocks.model);
+        DiagramElement(blocks.a).destroy();
+        t.commit();
+    }
+    graphics->removeGlyphs(elementSet({blocks.a}));
+    EXPECT_EQ(graphics->getGlyphs().size(), 2u);
+    EXPECT_NE(graphics->getGlyph(blocks.b), nullptr);
+}
+
 TEST_F(GraphicsTest, InvalidatedElementsAreTakenOnce) {
     graphics->invalidateGlyph(blocks.a);
     graphics->invalidateGlyphs(blocks.diagram.getContained());

@@ -59,7 +59,7 @@ inline void PrintTo(const GLRect<double>& r, std::ostream* os) {
 
 namespace {
 
-const std::string kData = std::string(KITE_SOURCE_DIR) + "/examples/studio_demo/data/";
+const std::string kData = std::string(KITE_SOURCE_DIR) + "/examples/kite_studio/data/";
 const std::string kMetaModel = kData + "blocks.veldmeta";
 const std::string kModel = kData + "plant.veld";
 
@@ -623,15 +623,19 @@ TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette
         EXPECT_NE(fill.rgb(), background.rgb()) << Blocks::BlockGlyph::nameOf(b);
     }
 
-    // The palette's zoom button stands left of the canvas, inside the editor's tab.
+    // The palette's buttons (zoom, then the blocks domain's block, sink and connection tools)
+    // stand left of the canvas, inside the editor's tab.
     QList<QToolButton*> buttons;
     for (QToolButton* button : editor->getWidget()->getQWidget()->findChildren<QToolButton*>())
         if (button->isVisible()) // a tool bar keeps a hidden button for what it cannot show
             buttons.push_back(button);
-    ASSERT_EQ(buttons.size(), 1);
-    EXPECT_EQ(buttons[0]->text(), "zoom");
-    EXPECT_LE(buttons[0]->mapTo(window, QPoint(buttons[0]->width(), 0)).x(),
-              canvas->mapTo(window, QPoint(0, 0)).x());
+    ASSERT_EQ(buttons.size(), 4);
+    const std::vector<std::string> labels{"zoom", "block", "sink", "connection"};
+    for (int i = 0; i < buttons.size(); ++i) {
+        EXPECT_EQ(buttons[i]->text().toStdString(), labels[std::size_t(i)]);
+        EXPECT_LE(buttons[i]->mapTo(window, QPoint(buttons[i]->width(), 0)).x(),
+                  canvas->mapTo(window, QPoint(0, 0)).x());
+    }
 }
 
 TEST(StudioDemoFiles, TheProgramWritesTheScreenshotHeadlessAndPrintsItsPath) {

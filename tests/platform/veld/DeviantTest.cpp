@@ -108,3 +108,30 @@ TEST_F(DeviantTest, CopyTellsWhetherItHoldsAnObjectsStateOfItsOwn) {
     EXPECT_EQ(wc.getObjectState(block), ObjectState::InvalidObject);
     EXPECT_EQ(wc.getObjectState(s.newModel().getRootObject()), ObjectState::InvalidObject);
 }
+
+TEST_F(DeviantTest, ACopysChangesNeverWriteIntoStatesOthersStillHold) {
+    ClassObject mine = block.asDeviant(wc);
+    {
+        Transaction t(model);
+        block.setDouble(s.x, 2.0);
+        t.commit();
+    }
+    // The copy still shows the old state, which the root's undo step holds too.
+    {
+        Transaction t(wc);
+        mine.setDouble(s.x, 7.0);
+        t.commit();
+    }
+    EXPECT_EQ(block.getDouble(s.x), 2.0);
+    model.undoToChangeLevel(1);
+    EXPECT_EQ(block.getDouble(s.x), 1.0);
+    EXPECT_EQ(mine.getDouble(s.x), 7.0);
+    model.redoToChangeLevel(2);
+    EXPECT_EQ(block.getDouble(s.x), 2.0);
+    // The copy's own state is what a rollback of its next transaction goes back to.
+    {
+        Transaction t(wc);
+        mine.setDouble(s.x, 8.0);
+    }
+    EXPECT_EQ(mine.getDouble(s.x), 7.0);
+}

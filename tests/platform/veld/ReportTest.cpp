@@ -84,16 +84,31 @@ TEST_F(ReportTest, ObjectMadeAndDestroyedInOneTransactionIsNotReported) {
     EXPECT_FALSE(recorder.reports[0].report.getModified().contains(tmp));
 }
 
-TEST_F(ReportTest, RolledBackAndEmptyTransactionsReportNothing) {
-    {
-        Transaction t(model);
-        block.setDouble(s.x, 5.0);
-    }
-    {
-        Transaction t(model);
-        t.commit();
+TEST_F(ReportTest, RolledBackAndEmptyTransactionsReportNothingAndLeaveNoTrace) {
+    Model wc = model.createDeviantWithName("wc");
+    Recorder copyRecorder;
+    wc.registerObservingListener(&copyRecorder.holder);
+    for (const Model& deviant : {model, wc}) {
+        SCOPED_TRACE(deviant.isRootDeviant() ? "root" : "working copy");
+        ClassObject made;
+        {
+            Transaction t(deviant);
+            block.asDeviant(deviant).setDouble(s.x, 5.0);
+            made = s.makeBlock(deviant, "made");
+        }
+        {
+            Transaction t(deviant);
+            t.commit();
+        }
+        EXPECT_EQ(block.asDeviant(deviant).getDouble(s.x), 1.0);
+        EXPECT_FALSE(made.isValid());
+        EXPECT_EQ(deviant.getRootObject().get(s.blocks).size(), 1);
+        EXPECT_FALSE(wc.hasObjectsDeviatingFromRoot());
+        EXPECT_EQ(model.getCurrentChangeLevel(), 1);
     }
     EXPECT_TRUE(recorder.reports.empty());
+    EXPECT_TRUE(copyRecorder.reports.empty());
+    wc.unregisterObservingListener(&copyRecorder.holder);
 }
 
 TEST_F(ReportTest, ListenerMayOpenTransactionsFromItsCallback) {
@@ -167,6 +182,18 @@ TEST_F(ReportTest, UnregisteringDuringDeliveryStopsFurtherReports) {
     t.commit();
     EXPECT_EQ(recorder.reports.size(), 1u);
     EXPECT_TRUE(second.reports.empty());
+}
+
+TEST_F(ReportTest, AListenerLeavingDuringDeliveryDoesNotCostTheNextOneItsReport) {
+    Recorder second;
+    model.registerObservingListener(&second.holder);
+    recorder.onReport = [&](const Report&) { model.unregisterObservingListener(&recorder.holder); };
+    Transaction t(model);
+    block.setDouble(s.x, 2.0);
+    t.commit();
+    EXPECT_EQ(recorder.reports.size(), 1u);
+    EXPECT_EQ(second.reports.size(), 1u);
+    model.unregisterObservingListener(&second.holder);
 }
 
 TEST_F(ReportTest, ListenersHearWhenTheirCopyGoes) {

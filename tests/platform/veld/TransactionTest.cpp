@@ -70,6 +70,20 @@ TEST_F(TransactionTest, InnerRollbackUndoesTheWholeAndOuterCommitFails) {
     EXPECT_EQ(model.getCurrentChangeLevel(), 1);
 }
 
+TEST_F(TransactionTest, AfterAnInnerRollbackTheOuterCommitsNothingBegunLater) {
+    Transaction outer(model);
+    block.setDouble(s.x, 2.0);
+    { Transaction inner(model); } // left uncommitted: the whole rolls back
+    Transaction later(model);
+    block.setDouble(s.x, 3.0);
+    EXPECT_THROW(outer.commit(), Exception);
+    EXPECT_TRUE(model.isInTransaction());
+    EXPECT_EQ(model.getCurrentChangeLevel(), 1);
+    later.commit();
+    EXPECT_EQ(model.getCurrentChangeLevel(), 2);
+    EXPECT_EQ(block.getDouble(s.x), 3.0);
+}
+
 TEST_F(TransactionTest, AnObjectMadeAndDestroyedInOneTransactionLeavesNoTrace) {
     Transaction t(model);
     ClassObject tmp = s.makeBlock(model, "tmp");

@@ -128,6 +128,20 @@ INSTANTIATE_TEST_SUITE_P(
             4},
         Bad{"ZeroId", doc("<object property=\"items\" id=\"0\" class=\"io.Item\"/>"), "not an id",
             4},
+        Bad{"IdAtTheLimit", doc("<object property=\"items\" id=\"4294967295\" class=\"io.Item\"/>"),
+            "not an id", 4},
+        Bad{"FarIdGivenAgainAfterManyObjects",
+            [] {
+                // Far ids are kept apart from the dense ones until enough objects came.
+                const std::string far =
+                    "<object property=\"items\" id=\"5000\" class=\"io.Item\"/>";
+                std::string body = far;
+                for (int id = 2; id < 600; ++id)
+                    body += "<object property=\"items\" id=\"" + std::to_string(id) +
+                            "\" class=\"io.Item\"/>";
+                return doc(body + far);
+            }(),
+            "duplicate id 5000", 0},
         Bad{"MissingId", doc("<object property=\"items\" class=\"io.Item\"/>"),
             "needs the attribute 'id'", 4},
         Bad{"MissingReferenceTarget",
@@ -168,11 +182,12 @@ INSTANTIATE_TEST_SUITE_P(
         Bad{"StrayText", doc("stray words"), "unexpected text", 0},
         Bad{"TooDeep",
             [] {
+                // The root, an item and its parts: one level more than a file may nest.
                 std::string body = "<object property=\"items\" id=\"2\" class=\"io.Item\">";
-                for (int i = 0; i < 10001; ++i)
+                for (int i = 0; i < 9999; ++i)
                     body += "<object property=\"parts\" id=\"" + std::to_string(i + 3) +
                             "\" class=\"io.Item\">";
-                for (int i = 0; i < 10002; ++i)
+                for (int i = 0; i < 10000; ++i)
                     body += "</object>";
                 return doc(body);
             }(),

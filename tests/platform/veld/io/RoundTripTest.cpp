@@ -270,6 +270,18 @@ TEST_F(RoundTripTest, AWorkingCopyIsSavedAsItShowsTheModel) {
     EXPECT_EQ(readModel(writeModel(model), "root").getRootObject().get(m.items).size(), 1);
 }
 
+TEST_F(RoundTripTest, TheDeepestModelAFileHoldsComesBack) {
+    {
+        Transaction t(model);
+        // With the root and the item, 10000 levels: as deep as a file may nest.
+        ClassObject parent = item(model.getRootObject(), m.items, "top");
+        for (int i = 0; i < 9998; ++i)
+            parent = item(parent, m.parts, "");
+        t.commit();
+    }
+    roundTrip();
+}
+
 TEST_F(RoundTripTest, NewObjectsAfterLoadingGetFreshIds) {
     {
         Transaction t(model);
