@@ -2,6 +2,7 @@
 
 #include "platform/nimb/Emitter.hpp"
 #include "platform/nimb/Listener.hpp"
+#include "platform/tavi/Holder.hpp"
 #include "platform/tavi/StringID.hpp"
 #include "platform/tavi2/GLEvents2.hpp"
 #include "platform/tavi2/GLPanel2.hpp"
@@ -37,9 +38,10 @@ public:
     NIMB::Emitter<TAVI::GLTreeExpandEvent2> expandRequested;
     NIMB::Emitter<TAVI::GLViewSelectionChangeEvent2> selectionChanged;
 
-    // Not owned; null shows nothing. Clears the history and starts at the root.
+    // Held, so that the bar outlives the tree safely (it shows nothing once the tree let go
+    // of its rows); null shows nothing. Clears the history and starts at the root.
     void setViewModel(TreeViewModel* model);
-    TreeViewModel* getViewModel() const { return model; }
+    TreeViewModel* getViewModel() const { return model.get(); }
     unsigned getCurrent() const { return current; }
     // Makes the row current (nothing for an unknown row or the current one), records its path
     // in the history and rebuilds.
@@ -86,7 +88,7 @@ private:
     void clearItems();
     std::string label(unsigned rowUID) const;
 
-    TreeViewModel* model = nullptr; // not owned
+    TAVI::Holder<TreeViewModel> model;
     unsigned current = 0;
     std::vector<std::string> history;    // oldest first, each once
     std::vector<ExplorerBarItem*> items; // owned (through the panel)
