@@ -22,7 +22,7 @@ bool Command::canRedo() const {
 void Command::handleDo(TAVI::ErrorHolder& errors) {
     levelBefore = model.getCurrentChangeLevel();
     try {
-        VELD::Transaction transaction(model);
+        VELD::Transaction transaction(model, shortDescription());
         execute(errors);
         if (errors.hasError())
             return; // the transaction ends uncommitted: the kernel discards it

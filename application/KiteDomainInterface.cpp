@@ -43,33 +43,39 @@ AbstractKiteDomain* KiteDomainInterface::getKiteDomain() const {
 }
 
 AbstractKiteDomainImpl* KiteDomainInterface::getKiteDomainImpl() const {
-    return impl;
+    return liveImpl();
+}
+
+KiteDomainImpl* KiteDomainInterface::liveImpl() const {
+    return getStudio() ? impl : nullptr;
 }
 
 void KiteDomainInterface::showEditorContextMenu(int x, int y) const {
-    if (impl)
-        impl->showEditorContextMenu(x, y);
+    if (KiteDomainImpl* live = liveImpl())
+        live->showEditorContextMenu(x, y);
 }
 
 void KiteDomainInterface::executeEditorContextMenuSchema(const ImmutableDiagramElement& element,
                                                          const std::string& schema) const {
-    if (impl)
-        impl->executeEditorContextMenuSchema(element, schema);
+    if (KiteDomainImpl* live = liveImpl())
+        live->executeEditorContextMenuSchema(element, schema);
 }
 
 NOX::PdxInterface*
 KiteDomainInterface::getEditorContextMenuSchema(const ImmutableDiagramElement& element,
                                                 const std::string& schema) const {
-    return impl ? impl->getEditorContextMenuSchema(element, schema) : nullptr;
+    KiteDomainImpl* live = liveImpl();
+    return live ? live->getEditorContextMenuSchema(element, schema) : nullptr;
 }
 
 bool KiteDomainInterface::isTreeComponentVisible() const {
-    return impl && impl->isTreeComponentVisible();
+    KiteDomainImpl* live = liveImpl();
+    return live && live->isTreeComponentVisible();
 }
 
 void KiteDomainInterface::toggleTreeComponent() {
-    if (impl)
-        impl->toggleTreeComponent();
+    if (KiteDomainImpl* live = liveImpl())
+        live->toggleTreeComponent();
 }
 
 } // namespace KITE

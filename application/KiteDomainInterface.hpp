@@ -40,6 +40,9 @@ protected:
     AbstractKiteDomainImpl* getKiteDomainImpl() const override;
 
 private:
+    // The implementation while the studio lives: a script may hold the front longer.
+    KiteDomainImpl* liveImpl() const;
+
     KiteDomainImpl* impl = nullptr; // not owned: the studio owns it
 };
 

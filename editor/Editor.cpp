@@ -587,6 +587,10 @@ void Editor::terminate(TAVI::ErrorHolder& errors) {
             if (PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService())
                 framework->removeComponent(bar, errors);
     }
+    // Listeners still holding the editor (a tree, a script) must find nothing selected in it and
+    // select nothing more: it is no longer on the screen.
+    clearSelection();
+    d->terminated = true;
     d->notifySelectionChanged(DiagramElement(), false);
     d->undoRedo.clearUndoStack();
     d->undoRedo.clearRedoStack();
@@ -715,7 +719,7 @@ TAVI::Holder<ZEPH::Tool> Editor::addToolByRole(const TAVI::StringID& role) {
     return scene ? scene->addToolByRole(role) : TAVI::Holder<ZEPH::Tool>();
 }
 
-void Editor::addToolConstructor(const TAVI::Holder<ZEPH::AbstractToolConstructor>& constructor) {
+void Editor::addToolConstructor(const TAVI::Holder<ZEPH::BaseToolConstructor>& constructor) {
     if (ZEPH::Scene* scene = d->toolScene())
         scene->addToolConstructor(constructor);
 }
@@ -768,6 +772,10 @@ PLATFORM::StudioEventService<NavigateUpRequest>* Editor::getNavigateUpRequestSer
     return d->navigateUpService;
 }
 
+bool Editor::isVisible() const {
+    return d->canvas && d->canvas->isVisible();
+}
+
 bool Editor::isInInteraction() const {
     return d->workingCopy.hasObjectsDeviatingFromRoot();
 }
@@ -813,6 +821,8 @@ DiagramElement Editor::getDiagramElementAt(const TAVI::GLPoint<double>& scenePoi
 }
 
 void Editor::setSelected(const ImmutableDiagramElement& element, bool selected) {
+    if (d->terminated)
+        return;
     if (d->selection.isNull()) {
         zuReportAssertion("!selection.isNull()", __FILE__, __LINE__,
                           "Editor::setSelected: the editor has no diagram");

@@ -7,7 +7,7 @@
 #include "platform/orbis/StudioComponentBase.hpp"
 #include "platform/tavi/GSet.hpp"
 #include "platform/veld/Sequence.hpp"
-#include "platform/zeph/AbstractToolConstructor.hpp"
+#include "platform/zeph/BaseToolConstructor.hpp"
 #include "platform/zeph/IToolStack.hpp"
 
 #include <string>
@@ -96,7 +96,7 @@ public:
     // The tool of the role on the stack, or a new one from the role's constructor pushed on top.
     TAVI::Holder<ZEPH::Tool> addToolByRole(const TAVI::StringID& role);
     // Registers with the scene the constructor that makes the tools of its role.
-    void addToolConstructor(const TAVI::Holder<ZEPH::AbstractToolConstructor>& constructor);
+    void addToolConstructor(const TAVI::Holder<ZEPH::BaseToolConstructor>& constructor);
 
     // Makes the working copy and the selection, and starts following the model's root. A
     // second call is reported by the kernel's asserter and changes nothing.
@@ -120,6 +120,9 @@ public:
     // The studio's application; null when the studio has none.
     StudioApp* getStudioApp() const;
     PLATFORM::StudioEventService<NavigateUpRequest>* getNavigateUpRequestService() const;
+    // Whether the canvas is shown; false before it is made. (The component's own placement is
+    // StudioComponentBase::isVisible.)
+    bool isVisible() const;
     // True while a gesture has changed the working copy and that change has neither been
     // committed to the model nor synchronised away.
     bool isInInteraction() const;
@@ -136,6 +139,7 @@ public:
     DiagramElement getDiagramElementAt(const TAVI::GLPoint<double>& scenePoint) const;
 
     // Selection: changes send an EditorSelectionChangedEvent unless notification is disabled.
+    // A terminated editor (its tab closed) has an empty selection and takes none.
     void select(const ImmutableDiagramElement& element) { setSelected(element, true); }
     void deselect(const ImmutableDiagramElement& element) { setSelected(element, false); }
     void setSelected(const ImmutableDiagramElement& element, bool selected);

@@ -172,6 +172,8 @@ public:
     TAVI::UndoRedoCommandTarget undoRedo;
     DiagramElement contextMenuTarget;
     bool initialized = false;
+    // Set once the editor is terminated (its tab closed): it shows nothing to select any more.
+    bool terminated = false;
     QPointer<ZEPH::GLCanvas> connectedCanvas; // the canvas whose signals the editor hears
     bool activating = false; // an activation the view-change handler started is under way
 };

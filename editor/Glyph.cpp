@@ -11,6 +11,15 @@ namespace KITE {
 
 Glyph::Glyph(const DiagramElement& element) : d(new GlyphPrivate(this, element)) {}
 
+void Glyph::createVisualIndicatorContainer() {
+    if (!d->indicators)
+        d->indicators = std::make_unique<VisualIndicatorContainer>(getRoot());
+}
+
+VisualIndicatorContainer* Glyph::getVisualIndicatorsContainer() const {
+    return d->indicators.get();
+}
+
 Glyph::~Glyph() {
     // Controls outlive the glyph when someone else holds them: leave them detached.
     for (auto& [tag, control] : d->controls)
@@ -47,7 +56,7 @@ bool Glyph::isSelectable() const {
     return getRoot().isSelectable();
 }
 
-void Glyph::onTextEditComplete(const ZEPH::TextNode&) {}
+void Glyph::onTextEditComplete(ZEPH::TextNode*) {}
 
 EditLayout::LayoutRect Glyph::rect() const {
     const ZEPH::Node root = getRoot();

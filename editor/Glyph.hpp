@@ -21,6 +21,7 @@ class Control;
 class Editor;
 class Graphics;
 class GlyphPrivate;
+class VisualIndicatorContainer;
 
 // Draws one diagram element: owns a tree of canvas nodes and keeps it in step with the
 // element. Glyphs are counted (TAVI::Holder<Glyph>); the editor's graphics hold each one while
@@ -50,7 +51,8 @@ public:
     // Never for an edge; else whether the root node is movable.
     virtual bool isMovable() const;
     virtual bool isSelectable() const;
-    virtual void onTextEditComplete(const ZEPH::TextNode& text);
+    // Called with the text node whose editing the user finished; does nothing by default.
+    virtual void onTextEditComplete(ZEPH::TextNode* text);
     // The root node's bounds on the scene, as the alignment guides see rectangles.
     virtual EditLayout::LayoutRect rect() const;
     // The glyph as an alignment-guide item.
@@ -81,6 +83,12 @@ public:
     bool hasControl(const TAVI::StringID& tag) const;
     // The controls, in the order of their tags.
     std::vector<TAVI::Holder<Control>> getControls() const;
+
+    // Makes the glyph's badge strip on its root node (which must exist: call it from create() or
+    // later); later calls do nothing.
+    void createVisualIndicatorContainer();
+    // Null until made.
+    VisualIndicatorContainer* getVisualIndicatorsContainer() const;
 
     // A press on the glyph: the first control holding the node under the pointer gets it;
     // then, unless consumed, the glyph's own handleMousePressEvent. The caller holds the glyph:

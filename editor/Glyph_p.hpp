@@ -3,11 +3,13 @@
 
 #include "editor/Control.hpp"
 #include "editor/Glyph.hpp"
+#include "editor/VisualIndicatorContainer.hpp"
 #include "platform/tavi/Holder.hpp"
 #include "platform/zu/zuAssert.hpp"
 
 #include <exception>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace KITE {
@@ -20,8 +22,9 @@ public:
     DiagramElement element;
     // Ordered by tag, so presses try the controls in a fixed order.
     std::map<TAVI::StringID, TAVI::Holder<Control>> controls;
-    Graphics* graphics = nullptr; // not owned
-    Editor* editor = nullptr;     // not owned
+    Graphics* graphics = nullptr;                         // not owned
+    Editor* editor = nullptr;                             // not owned
+    std::unique_ptr<VisualIndicatorContainer> indicators; // made on request
 };
 
 // Runs a glyph's own code (its create, update, a control's update). What it throws is reported

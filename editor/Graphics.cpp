@@ -223,13 +223,39 @@ void GraphicsPrivate::removeNodeTree(const ZEPH::Node& node) {
         return;
     // Held until the end: the element map may hold the last reference.
     const TAVI::Holder<Glyph> glyph(found->second);
+    if (announcing.count(glyph.get()))
+        return;
+    // The nodes go first, the entries after the announcement: listeners meet a glyph without
+    // nodes that the graphics still give for its element.
     if (node.isValid() && node.getScene())
         node.getScene()->removeNode(node);
-    // Forgotten before the signal: a listener that removes glyphs itself must not find this
-    // one again (its nodes are gone already) and have it announced twice.
-    nodes.erase(found);
-    glyphs.erase(glyph->diagramElement());
-    glyphRemoved.send(glyph.get(), NIMB::SendDefault);
+    if (!announceRemoval(glyph))
+        return;
+    // Looked up again: the listeners may have changed the maps.
+    if (const auto still = nodes.find(node); still != nodes.end() && still->second == glyph.get())
+        nodes.erase(still);
+    forget(glyph);
+}
+
+bool GraphicsPrivate::announceRemoval(const TAVI::Holder<Glyph>& glyph) {
+    // Announced while the graphics still map it, so that a listener's getGlyph finds it; a
+    // listener that removes it again (directly or with its container) is not heard twice.
+    if (!announcing.insert(glyph.get()).second)
+        return false;
+    try {
+        glyphRemoved.send(glyph.get(), NIMB::SendDefault);
+    } catch (...) {
+        announcing.erase(glyph.get());
+        throw;
+    }
+    announcing.erase(glyph.get());
+    return true;
+}
+
+void GraphicsPrivate::forget(const TAVI::Holder<Glyph>& glyph) {
+    const auto it = glyphs.find(glyph->diagramElement());
+    if (it != glyphs.end() && it->second.get() == glyph.get())
+        glyphs.erase(it);
 }
 
 void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements) {
@@ -247,8 +273,8 @@ void Graphics::removeGlyphs(const TAVI::GSet<DiagramElement>& elements) {
             p->removeNodeTree(node);
         } else {
             // A glyph without nodes of its own still leaves the graphics, and says so.
-            p->glyphs.erase(element);
-            p->glyphRemoved.send(glyph.get(), NIMB::SendDefault);
+            if (p->announceRemoval(glyph))
+                p->forget(glyph);
         }
     }
     // An element that had no glyph (its glyph failed, or its factory made none) took what it

@@ -66,7 +66,8 @@ public:
     // what it held with it, and their glyphs hang elsewhere.
     void removeGlyphs(const TAVI::GSet<DiagramElement>& elements);
 
-    // Sent with each glyph once the graphics have let it go, while it is still alive. A listener
+    // Sent with each glyph once its nodes are gone, while it is still alive and the graphics
+    // still give it for its element (getGlyph(element)); they let go of it afterwards. A listener
     // may remove further glyphs (each is announced once). An editor keeps its graphics until
     // its handling of the report ends, so a listener may close or let go of the editor; whoever
     // made graphics of their own (createGraphics) must not delete them from a listener.

@@ -7,6 +7,7 @@
 #include <QRectF>
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace TAVI {
 class ErrorHolder;
@@ -22,6 +23,11 @@ public:
     TAVI::Holder<Glyph> createGlyph(const DiagramElement& element, TAVI::ErrorHolder& errors);
     void attach(const DiagramElement& element, Glyph& glyph);
     void removeNodeTree(const ZEPH::Node& node);
+    // Sends the glyph-removed signal for glyph unless its removal is being announced already;
+    // false then.
+    bool announceRemoval(const TAVI::Holder<Glyph>& glyph);
+    // Drops the element's entry when it is still this glyph's.
+    void forget(const TAVI::Holder<Glyph>& glyph);
 
     // A scene without a rectangle of its own measures every item whenever its index or a view
     // asks for the rectangle after a change, which made a drag step on a large diagram cost
@@ -41,6 +47,9 @@ public:
     std::unordered_map<ZEPH::Node, Glyph*> nodes; // glyph root node -> glyph
     TAVI::GSet<DiagramElement> invalidated;
     NIMB::Emitter<Glyph*> glyphRemoved{NIMB::SendAuto};
+    // The glyphs whose removal is being announced: a listener that removes glyphs itself finds
+    // them still mapped, and must not have them announced twice.
+    std::unordered_set<const Glyph*> announcing;
     bool ownsScene = false;       // made with createGraphics: another's scene is left alone
     bool sceneRectPinned = false; // the scene's rectangle is set by the graphics
 };

@@ -35,6 +35,56 @@ Glyph* glyphOfNode(const Graphics& graphics, ZEPH::Node node) {
     return nullptr;
 }
 
+// The innermost node under the point that is not itself moving (nor inside what moves): where
+// an element dropped there belongs; the diagram when the point is on no such node. Among
+// overlapping siblings the later one is drawn above, so it takes the drop.
+ImmutableGraphElement dropTarget(const ImmutableDiagram& diagram, const Graphics* graphics,
+                                 const Point& point, const TAVI::GSet<DiagramElement>& moving) {
+    ImmutableGraphElement target = diagram;
+    for (;;) {
+        ImmutableGraphElement inner;
+        for (const DiagramElement& element : target.getContained()) {
+            const ImmutableGraphNode node(element);
+            if (!node.isValid() || moving.contains(element) ||
+                (graphics && !graphics->getGlyph(element)))
+                continue;
+            const Point at = node.getAbsPosition();
+            const Point size = node.getSize();
+            if (point.x >= at.x && point.x <= at.x + size.x && point.y >= at.y &&
+                point.y <= at.y + size.y)
+                inner = node;
+        }
+        if (!inner.isValid())
+            return target;
+        target = inner;
+    }
+}
+
+// Moves each dropped node into the node its centre landed on (or out onto the diagram), where
+// it stays on the canvas: otherwise a node dropped onto a bigger one that came earlier in the
+// diagram would be drawn behind it and be lost from sight.
+void dropIntoContainers(const VELD::Model& root, const Diagram& diagram, const Graphics* graphics,
+                        const TAVI::GSet<DiagramElement>& moved) {
+    const ImmutableDiagram shown = diagram.asDeviant(root);
+    if (!shown.isValid())
+        return;
+    for (const DiagramElement& stored : moved) {
+        const GraphNode node(stored.asDeviant(root));
+        if (!node.isValid())
+            continue;
+        const Point at = node.getAbsPosition();
+        const Point size = node.getSize();
+        const ImmutableGraphElement target =
+            dropTarget(shown, graphics, at + Point{size.x / 2, size.y / 2}, moved);
+        if (!target.isValid() || target == node.getContainer())
+            continue;
+        const Point origin =
+            ImmutableDiagram(target).isValid() ? Point{0, 0} : target.getAbsPosition();
+        node.setContainer(target);
+        node.setPosition(at - origin);
+    }
+}
+
 } // namespace
 
 void MoveToolPrivate::dropGuides() {
@@ -88,20 +138,18 @@ std::vector<ZEPH::Node> MoveTool::buildMovingSet() {
         return {};
     TAVI::GSet<DiagramElement> selected;
     p->editor.getSelectedElements(selected);
-    TAVI::GSet<DiagramElement> movable;
+    // Only the outermost selected elements, and of those only the ones whose glyph moves: an
+    // element inside a selected container goes where its container goes, so it stays put when
+    // the container cannot move.
     for (const DiagramElement& element : selected) {
+        bool inside = false;
+        for (ImmutableGraphElement up = element.getContainer(); up.isValid() && !inside;
+             up = up.getContainer())
+            inside = selected.contains(DiagramElement(up));
+        if (inside)
+            continue;
         const Glyph* glyph = element.isValid() ? graphics->getGlyph(element) : nullptr;
         if (glyph && glyph->isMovable())
-            movable.insert(element);
-    }
-    // Only the outermost: an element inside a moving container moves with it already. A
-    // selected container that cannot move does not hold its movable children back.
-    for (const DiagramElement& element : movable) {
-        bool carried = false;
-        for (ImmutableGraphElement up = element.getContainer(); up.isValid() && !carried;
-             up = up.getContainer())
-            carried = movable.contains(DiagramElement(up));
-        if (!carried)
             p->elements.insert(element);
     }
     setupSmartGuides();
@@ -260,8 +308,9 @@ void MoveTool::finishMove() {
         return;
     }
     const VELD::Model root = copy.getRootDeviant();
-    VELD::Transaction transaction(root);
+    VELD::Transaction transaction(root, "Move");
     applyPositionDelta(&root);
+    dropIntoContainers(root, p->editor.getDiagram(), p->editor.getGraphics(), p->elements);
     transaction.commit();
 }
 

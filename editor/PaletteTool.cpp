@@ -22,6 +22,10 @@ void PaletteTool::onRemoveFromStack() {
 }
 
 TAVI::StringID PaletteTool::getDefaultRole() const {
+    return staticGetDefaultRole();
+}
+
+TAVI::StringID PaletteTool::staticGetDefaultRole() {
     static const TAVI::StringID role("PaletteTool");
     return role;
 }

@@ -35,6 +35,7 @@ public:
     void onRemoveFromStack() override;
     // The role "PaletteTool".
     TAVI::StringID getDefaultRole() const override;
+    static TAVI::StringID staticGetDefaultRole();
 
     // Sent once each time the tool leaves a tool stack.
     NIMB::Emitter<void>& getRemovedFromStackEmitter() { return removedFromStack; }

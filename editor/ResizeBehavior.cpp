@@ -87,7 +87,7 @@ void ResizeBehavior::commit() {
         p->editor->dropPreview();
         return;
     }
-    VELD::Transaction transaction(root);
+    VELD::Transaction transaction(root, "Resize");
     element.setPosition(p->lastRect.topLeft() - p->offset);
     element.setSize({p->lastRect.width, p->lastRect.height});
     transaction.commit();

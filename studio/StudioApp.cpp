@@ -18,7 +18,9 @@
 #include "platform/zu/zuAssert.hpp"
 #include "studio/StudioApp_p.hpp"
 #include "studio/components/ElementDescriberBase.hpp"
+#include "studio/components/ExplorerBarComponent.hpp"
 #include "studio/components/GetIconBase.hpp"
+#include "studio/components/TreeComponent.hpp"
 #include "utils/ElementCreator.hpp"
 #include "utils/FilterBase.hpp"
 
@@ -212,6 +214,10 @@ void StudioAppPrivate::makeServices() {
 
 void StudioAppPrivate::createDockComponents() {
     PLATFORM::Studio* studio = q->getStudio();
+    // The library's own components, whether or not the module registered them already.
+    TAVI::ErrorHolder registration;
+    TreeComponent::registerFactory(registration);
+    ExplorerBarComponent::registerFactory(registration);
     for (const char* name : {StudioApp::treeComponentName, StudioApp::propBrowserComponentName}) {
         // Always new: a component of that name made by someone else is not the studio's.
         PLATFORM::StudioComponentBase* component =
@@ -496,8 +502,8 @@ std::string StudioApp::getDefaultFilterMode(const std::string&) {
 }
 
 VELD::ClassObject StudioApp::getCurrentSelectedElement() {
-    // The model tree answers once it is made; without one nothing is selected.
-    return VELD::ClassObject();
+    auto* tree = dynamic_cast<TreeComponent*>(getComponent(treeComponentName));
+    return tree ? tree->getSelected() : VELD::ClassObject();
 }
 
 void StudioApp::setCurrentSelectedElement(const VELD::ClassObject&) {}
@@ -929,7 +935,7 @@ StudioApp::getFilteredChildrenTypes(const VELD::ImmutableClass& type) {
     const boost::shared_ptr<Util::FilterBase> propertyFilter = getFilter(contextPropertyFilterName);
     const boost::shared_ptr<Util::FilterBase> typeFilter = getFilter(contextPropertyTypeFilterName);
     const VELD::ImmutableSequence<VELD::ImmutableProperty> properties =
-        propertyFilter ? propertyFilter->execute(type, mode) : type.getOwnedAttributes();
+        propertyFilter ? propertyFilter->execute(type, mode) : type.getAllAttributes();
     for (const VELD::ImmutableProperty& property : properties) {
         const VELD::ImmutableType propertyType = property.getType();
         if (propertyType.isNull() || !propertyType.isClass())

@@ -30,7 +30,7 @@ BasicCompositeFilter::~BasicCompositeFilter() = default;
 
 VELD::ImmutableSequence<VELD::ImmutableProperty>
 BasicCompositeFilter::execute(const VELD::ImmutableClass& cls, const std::string&) {
-    return makeView(cls.getOwnedAttributes());
+    return makeView(cls.getAllAttributes());
 }
 
 const std::string& BasicCompositeFilter::doGetOurName() const {

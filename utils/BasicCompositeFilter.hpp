@@ -27,7 +27,8 @@ public:
     bool getTrackHistory() const { return trackHistory; }
     void setTrackHistory(bool value) { trackHistory = value; }
 
-    // The owned attributes of cls that pass doTestObject; the mode is not used.
+    // The attributes of cls, inherited ones included, that pass doTestObject; the mode is not
+    // used.
     VELD::ImmutableSequence<VELD::ImmutableProperty> execute(const VELD::ImmutableClass& cls,
                                                              const std::string& mode) override;
     const std::string& doGetOurName() const override;

@@ -64,8 +64,7 @@ XMLFilterMatch::execute(const VELD::ImmutableClass& cls, const std::string& mode
         setDebugName(className);
         result = hit->second;
     } else {
-        result =
-            buildFilter(cls, mode) ? makeView(cls.getOwnedAttributes()) : cls.getOwnedAttributes();
+        result = buildFilter(cls, mode) ? makeView(cls.getAllAttributes()) : cls.getAllAttributes();
         cache.emplace(std::move(key), result);
     }
     recent->byClass[cls.core()] = {

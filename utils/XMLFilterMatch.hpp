@@ -20,7 +20,8 @@ public:
                    bool allowReadOnly = false);
     ~XMLFilterMatch() override;
 
-    // The owned attributes of cls that pass; all of them, unfiltered, for an invalid class.
+    // The attributes of cls (inherited ones included) that pass; all of them, unfiltered, for
+    // an invalid class.
     VELD::ImmutableSequence<VELD::ImmutableProperty> execute(const VELD::ImmutableClass& cls,
                                                              const std::string& mode) override;
     const std::string& doGetOurName() const override;

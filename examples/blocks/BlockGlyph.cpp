@@ -1,6 +1,10 @@
 #include "examples/blocks/BlockGlyph.hpp"
 
+#include "editor/VisualIndicatorContainer.hpp"
+#include "examples/blocks/BlocksDomain.hpp"
+#include "platform/veld/DomainRegistry.hpp"
 #include "platform/veld/Object.hpp"
+#include "platform/zeph/EllipseNode.hpp"
 #include "platform/zeph/Scene.hpp"
 
 #include <algorithm>
@@ -16,6 +20,9 @@ using Rect = TAVI::GLRect<double>;
 // Blue-grey outlines, pale fills and dark text; the selection takes the canvas's handle blue,
 // so that outline and handles read as one.
 const TAVI::Color kBlockFill(0.91, 0.95, 1.0);
+const TAVI::Color kSinkFill(1.0, 0.93, 0.84);
+const TAVI::Color kCountFill(0.33, 0.45, 0.62);
+const TAVI::Color kCountText(1.0, 1.0, 1.0);
 const TAVI::Color kContainerFill(1.0, 1.0, 1.0);
 const TAVI::Color kSelectedFill(0.82, 0.90, 1.0);
 const TAVI::Color kStroke(0.33, 0.45, 0.62);
@@ -55,6 +62,27 @@ void fitText(ZEPH::TextNode& label, const std::string& text, double width) {
     label.setText("");
 }
 
+bool isSink(const KITE::ImmutableGraphNode& node) {
+    static const VELD::ImmutableClass sink =
+        VELD::DomainRegistry::instance().findClass(BlocksDomain::sinkClassName);
+    return sink.isValid() && node.getMetaClass() == sink;
+}
+
+// A filled circle with a number in it.
+ZEPH::Node countBadge(int count) {
+    ZEPH::EllipseNode circle = ZEPH::EllipseNode::create({0, 0, 16, 16});
+    circle.setFill(kCountFill);
+    circle.setStroke(TAVI::Color());
+    ZEPH::TextNode text = ZEPH::TextNode::create(count > 99 ? "99+" : std::to_string(count));
+    text.setFontSize(count > 9 ? 6.0 : 8.0);
+    text.setFill(kCountText);
+    text.setSelectable(false);
+    text.setParent(circle);
+    const Rect bounds = text.getBounds();
+    text.setPosition({(16 - bounds.width) / 2, (16 - bounds.height) / 2});
+    return circle;
+}
+
 } // namespace
 
 BlockGlyph::BlockGlyph(const KITE::DiagramElement& element) : Glyph(element) {}
@@ -74,6 +102,7 @@ void BlockGlyph::create() {
     label.addTag("label");
     getScene()->addNode(box);
     label.setParent(box);
+    createVisualIndicatorContainer();
 }
 
 ZEPH::Node BlockGlyph::getRoot() const {
@@ -92,8 +121,56 @@ void BlockGlyph::update() {
     const bool selected = box.isSelected();
     box.setStroke(selected ? kSelectedStroke : kStroke,
                   selected ? kSelectedStrokeWidth : kStrokeWidth);
-    box.setFill(selected ? kSelectedFill : container ? kContainerFill : kBlockFill);
+    box.setFill(selected       ? kSelectedFill
+                : isSink(node) ? kSinkFill
+                : container    ? kContainerFill
+                               : kBlockFill);
     layOutLabel(nameOf(node), container);
+    showBadges(node, container);
+}
+
+std::string BlockGlyph::iconPath(const std::string& file) {
+    return std::string(KITE_EXAMPLE_BLOCKS_ICONS) + "/" + file;
+}
+
+void BlockGlyph::showBadges(const KITE::GraphNode& node, bool container) {
+    KITE::VisualIndicatorContainer* badges = getVisualIndicatorsContainer();
+    if (!badges)
+        return;
+    int in = 0;
+    int out = 0;
+    for (const KITE::GraphEdge& edge : node.getEdges()) {
+        if (edge.getDstElement() == node)
+            ++in;
+        if (edge.getSrcElement() == node)
+            ++out;
+    }
+    const int count = node.getEdges().size();
+    const bool sink = isSink(node);
+    const std::string state = std::to_string(count) + (in ? "i" : "") + (out ? "o" : "") +
+                              (container ? "n" : "") + (sink ? "s" : "");
+    // The strip follows the block's size either way; its badges change only with what they say.
+    if (state == shownBadges) {
+        badges->relayout();
+        return;
+    }
+    shownBadges = state;
+    for (const char* tag : {"connections", "in", "out", "nested", "sink"})
+        badges->remove(TAVI::StringID(tag));
+    badges->add(TAVI::StringID("connections"), countBadge(count));
+    auto image = [&](const char* tag, const char* file) {
+        std::string path = iconPath(file);
+        badges->add(TAVI::StringID(tag), path);
+    };
+    if (in)
+        image("in", "in.png");
+    if (out)
+        image("out", "out.png");
+    if (container)
+        image("nested", "nested.png");
+    if (sink)
+        image("sink", "sinkBadge.png");
+    badges->relayout();
 }
 
 TAVI::GLPoint<double> BlockGlyph::minSize() const {

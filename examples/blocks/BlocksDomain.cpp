@@ -2,6 +2,7 @@
 
 #include "application/DomainRegistry.hpp"
 #include "editor/Editor.hpp"
+#include "examples/blocks/BlocksDeleteTool.hpp"
 #include "examples/blocks/BlocksDomainInterface.hpp"
 #include "examples/blocks/BlocksEditor.hpp"
 #include "examples/blocks/BlocksGlyphFactory.hpp"
@@ -20,8 +21,8 @@ namespace {
 
 // The first of the domain's classes the kernel does not know; empty when all are loaded.
 std::string missingClass() {
-    for (const char* name :
-         {BlocksDomain::modelType, BlocksDomain::blockClassName, BlocksDomain::connectionClassName})
+    for (const char* name : {BlocksDomain::modelType, BlocksDomain::blockClassName,
+                             BlocksDomain::sinkClassName, BlocksDomain::connectionClassName})
         if (!VELD::DomainRegistry::instance().findClass(name).isValid())
             return name;
     return {};
@@ -88,14 +89,22 @@ void BlocksDomain::initializeEdgeCreationRuleSet() {
     // A second set of the same rules would answer the same, but the set would grow each call.
     if (rulesMade)
         return;
-    const VELD::ImmutableClass block = VELD::DomainRegistry::instance().findClass(blockClassName);
-    const VELD::ImmutableClass connection =
-        VELD::DomainRegistry::instance().findClass(connectionClassName);
-    if (!block.isValid() || !connection.isValid())
+    const VELD::DomainRegistry& classes = VELD::DomainRegistry::instance();
+    const VELD::ImmutableClass block = classes.findClass(blockClassName);
+    const VELD::ImmutableClass sink = classes.findClass(sinkClassName);
+    const VELD::ImmutableClass connection = classes.findClass(connectionClassName);
+    if (!block.isValid() || !sink.isValid() || !connection.isValid())
         return;
     // Signals flow either way between blocks: one rule from a block to a block covers both ends.
+    // A sink only takes them in: rules match classes exactly, so no rule lets a sink start one.
     getEdgeCreationRuleSet().createAsymmetricRule(block, block, connection);
+    getEdgeCreationRuleSet().createAsymmetricRule(block, sink, connection);
     rulesMade = true;
+}
+
+void BlocksDomain::installTools(KITE::Editor* editor) const {
+    AbstractKiteDomain::installTools(editor);
+    editor->addTool(TAVI::Holder<ZEPH::Tool>(new BlocksDeleteTool(*editor)));
 }
 
 const boost::shared_ptr<KITE::GetIconBase>& BlocksDomain::getIconController() const {

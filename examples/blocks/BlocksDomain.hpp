@@ -15,15 +15,16 @@ class BlocksGlyphFactory;
 
 // The domain of block diagrams: models of the "blocks" meta-model, whose Project holds
 // diagrams of Blocks joined by Connections. It draws them with BlocksGlyphFactory, lets a
-// Connection join any two Blocks (either way round), and gives its editors the library's
-// default tools with a resize that respects each glyph's smallest size. One per process (get());
-// the domain registry holds it once registered.
+// Connection go from a Block to a Block or to a Sink (a sink starts none), and gives its editors
+// the library's default tools with a resize that respects each glyph's smallest size, and a
+// delete tool. One per process (get()); the domain registry holds it once registered.
 class KITE_EXAMPLE_BLOCKS_EXPORT BlocksDomain : public KITE::AbstractKiteDomain {
 public:
     static constexpr const char* domainName = "BlocksDomain";
     // The model type: the meta-model's model class, as the registry keys it.
     static constexpr const char* modelType = "blocks.Project";
     static constexpr const char* blockClassName = "blocks.Block";
+    static constexpr const char* sinkClassName = "blocks.Sink";
     static constexpr const char* connectionClassName = "blocks.Connection";
 
     static BlocksDomain* get();
@@ -41,8 +42,11 @@ public:
     TAVI::StringID getModelClassFullName() const override;
     // Kept by the domain for the whole process; editors do not own it.
     KITE::GlyphFactory* getGlyphFactory() const override;
-    // Connections from a block to a block; the meta-model must be loaded. Rules are added once.
+    // Connections from a block to a block or to a sink; the meta-model must be loaded. Rules are
+    // added once.
     void initializeEdgeCreationRuleSet() override;
+    // The library's default tools, and a BlocksDeleteTool on top.
+    void installTools(KITE::Editor* editor) const override;
     const boost::shared_ptr<KITE::GetIconBase>& getIconController() const override;
     const boost::shared_ptr<KITE::ElementDescriberBase>& getElementDescriber() const override;
     boost::shared_ptr<KITE::GetChildrenBase> getTreePopulator() override;

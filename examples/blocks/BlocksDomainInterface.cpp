@@ -33,8 +33,10 @@ KITE::Editor* BlocksDomainInterface::createEditor(const KITE::Diagram& diagram, 
     }
     KITE::Editor* editor =
         app->createEditorOfType(getStudio(), diagram, BlocksEditor::typeName, name, errors);
-    if (editor)
+    if (editor) {
         installTools(editor);
+        BlocksEditor::addContextMenuEntries(getStudio());
+    }
     return editor;
 }
 

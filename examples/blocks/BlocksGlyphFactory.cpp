@@ -3,6 +3,7 @@
 #include "examples/blocks/BlockDiagramGlyph.hpp"
 #include "examples/blocks/BlockGlyph.hpp"
 #include "examples/blocks/ConnectionGlyph.hpp"
+#include "examples/blocks/FreeEndGlyph.hpp"
 
 namespace Blocks {
 
@@ -11,6 +12,8 @@ BlocksGlyphFactory::BlocksGlyphFactory() : GlyphFactory(Table::forClass<BlocksGl
     registerCreator(KITE::GraphNode::MetaClass(), Table::member(&BlocksGlyphFactory::createBlock));
     registerCreator(KITE::GraphEdge::MetaClass(),
                     Table::member(&BlocksGlyphFactory::createConnection));
+    registerCreator(KITE::TerminalNode::MetaClass(),
+                    Table::member(&BlocksGlyphFactory::createFreeEnd));
 }
 
 TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createDiagram(KITE::DiagramElement element) {
@@ -23,6 +26,10 @@ TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createBlock(KITE::DiagramElement e
 
 TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createConnection(KITE::DiagramElement element) {
     return TAVI::Holder<KITE::Glyph>(new ConnectionGlyph(element));
+}
+
+TAVI::Holder<KITE::Glyph> BlocksGlyphFactory::createFreeEnd(KITE::DiagramElement element) {
+    return TAVI::Holder<KITE::Glyph>(new FreeEndGlyph(element));
 }
 
 } // namespace Blocks

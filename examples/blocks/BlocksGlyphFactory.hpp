@@ -5,9 +5,10 @@
 
 namespace Blocks {
 
-// Draws block diagrams: the diagram as a BlockDiagramGlyph, every node as a BlockGlyph, every
-// edge as a ConnectionGlyph. It registers the diagram model's own classes, so node and edge
-// classes a meta-model adds later are drawn as well.
+// Draws block diagrams: the diagram as a BlockDiagramGlyph, every node as a BlockGlyph (the free
+// end of a connection being drawn as a FreeEndGlyph), every edge as a ConnectionGlyph. It registers
+// the diagram model's own classes, so node and edge classes a meta-model adds later are drawn as
+// well.
 class KITE_EXAMPLE_BLOCKS_EXPORT BlocksGlyphFactory : public KITE::GlyphFactory {
 public:
     BlocksGlyphFactory();
@@ -15,6 +16,7 @@ public:
     TAVI::Holder<KITE::Glyph> createDiagram(KITE::DiagramElement element);
     TAVI::Holder<KITE::Glyph> createBlock(KITE::DiagramElement element);
     TAVI::Holder<KITE::Glyph> createConnection(KITE::DiagramElement element);
+    TAVI::Holder<KITE::Glyph> createFreeEnd(KITE::DiagramElement element);
 };
 
 } // namespace Blocks

@@ -6,17 +6,20 @@
 #include "examples/blocks/BlocksDomain.hpp"
 #include "examples/studio_demo/BlockPropBrowserDelegate.hpp"
 #include "examples/studio_demo/HistoryKeysTool.hpp"
-#include "examples/studio_demo/ModelTreeComponent.hpp"
+#include "examples/studio_demo/ProjectTreeDelegate.hpp"
 #include "examples/studio_demo/StatusComponent.hpp"
 #include "platform/nimb/Thread.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/tavi2/GLTreeView2.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "studio/StudioApp.hpp"
 #include "studio/components/PropBrowserComponent.hpp"
+#include "studio/components/TreeComponent.hpp"
+#include "studio/components/TreeViewModel.hpp"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -89,12 +92,6 @@ void DemoStudio::build() {
     TAVI::ErrorHolder errors;
     app->setStudioTitle("kite studio — " + model.getFileName());
 
-    tree = new ModelTreeComponent(studio.get(), "modelTree", model.getModel().getRootObject());
-    framework->addComponent(TAVI::Holder<PLATFORM::StudioComponentBase>(tree.get()), errors);
-    check(errors);
-    framework->addDockWidget(tree.get(), "", PLATFORM::StudioFrameworkService::Left, errors);
-    check(errors);
-
     TAVI::ErrorHolder lookup;
     browser = dynamic_cast<KITE::PropBrowserComponent*>(
         framework->getComponent(KITE::PropBrowserComponent::staticGetTypeName(), lookup));
@@ -109,6 +106,7 @@ void DemoStudio::build() {
     check(errors);
 
     openEditor();
+    showProject();
 
     NIMB::Thread* here = NIMB::Thread::getCurrentThread();
     app->getEditorSelectionChangedEventService()->connect(this, &DemoStudio::onEditorSelection,
@@ -116,9 +114,7 @@ void DemoStudio::build() {
     app->getTransactionCompletedEventService()->connect(this, &DemoStudio::onTransaction, here);
     app->getEditorClosedEventService()->connect(this, &DemoStudio::onEditorClosed, here);
     app->getStudioClosedEventService()->connect(this, &DemoStudio::onStudioClosed, here);
-    tree->setSelectionHandler([this](const std::vector<VELD::ImmutableClassObject>& objects) {
-        treeSelectionChanged(objects);
-    });
+    app->getTreeSelectionChangedEventService()->connect(this, &DemoStudio::onTreeSelection, here);
     // A click on empty canvas, or a marquee around nothing, empties the editor's selection
     // without an event; the canvas's own selection tells, and the tree catches up once the
     // gesture is over.
@@ -154,6 +150,30 @@ void DemoStudio::openEditor() {
     }
 }
 
+KITE::TreeComponent* DemoStudio::getTree() const {
+    return app ? dynamic_cast<KITE::TreeComponent*>(
+                     app->getComponent(KITE::StudioApp::treeComponentName))
+               : nullptr;
+}
+
+void DemoStudio::showProject() {
+    KITE::TreeComponent* tree = getTree();
+    if (!tree)
+        throw std::runtime_error("the studio has no model tree");
+    tree->setDelegate(new ProjectTreeDelegate(studio.get()));
+    // The sample is small enough to show whole: open every row, the new ones too.
+    std::vector<VELD::ClassObject> open{VELD::ClassObject(model.getModel().getRootObject())};
+    while (!open.empty()) {
+        const VELD::ClassObject object = open.back();
+        open.pop_back();
+        tree->testAPI_Expand(object);
+        const KITE::TreeViewModel* rows = tree->getTreeViewModel();
+        for (unsigned child : rows->getChildRows(rows->getRow(object)))
+            if (rows->isRowExpandable(child) || rows->hasChildRows(child))
+                open.push_back(rows->getObject(child));
+    }
+}
+
 void DemoStudio::onEditorSelection(KITE::EditorSelectionChangedEvent) {
     if (editor)
         editorSelectionChanged();
@@ -176,32 +196,28 @@ void DemoStudio::onStudioClosed(KITE::StudioClosedEvent) {
 }
 
 void DemoStudio::editorSelectionChanged() {
-    // The tree shows the model's root, the editor its working copy: same objects, other views.
-    const VELD::ImmutableModel root = model.getModel();
-    std::vector<VELD::ImmutableClassObject> objects;
-    for (const KITE::DiagramElement& element : editor->getSelection())
-        if (element.isValid())
-            objects.push_back(element.asDeviant(root));
-    tree->showSelection(objects);
+    // The tree follows the editor's events itself; a selection emptied without one (a click
+    // on empty canvas) empties the tree here.
+    if (KITE::TreeComponent* tree = getTree(); tree && editor->getSelection().size() == 0)
+        tree->getTreeView()->clearSelection();
     showStatus();
 }
 
-void DemoStudio::treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects) {
-    if (!editor)
+void DemoStudio::onTreeSelection(KITE::TreeSelectionChangedEvent event) {
+    // Only what the user chose: when the tree follows the editor, the editor has it already.
+    if (!editor || event.getTrigger() != KITE::SelectionTrigger::User)
         return;
-    // One event for the whole new selection, which brings the tree and the status line along.
+    const KITE::DiagramElement element(event.lastSelection());
+    // Only what the diagram draws: the project, the diagram itself and other diagrams' parts
+    // have no glyph to select.
+    const bool drawn = element.isValid() && !KITE::Diagram(event.lastSelection()).isValid() &&
+                       element.getDiagram() == model.getDiagram();
+    // One event for the whole new selection, which brings the status line along.
     editor->disableSelectionNotification();
     editor->clearSelection();
-    for (const VELD::ImmutableClassObject& object : objects) {
-        // Only what the diagram draws: the project, the diagram itself and other diagrams' parts
-        // have no glyph to select.
-        const KITE::DiagramElement element(object);
-        if (element.isValid() && !KITE::Diagram(object).isValid() &&
-            element.getDiagram() == model.getDiagram())
-            editor->select(element);
-    }
+    if (drawn)
+        editor->select(element);
     editor->enableSelectionNotification();
-    // An empty selection sends nothing.
     showStatus();
 }
 
@@ -246,7 +262,9 @@ void DemoStudio::layOut(bool onScreen) {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     // Wide enough for the tree's texts; the canvas takes the rest.
-    for (QWidget* up = tree->getWidget()->getQWidget(); up; up = up->parentWidget()) {
+    KITE::TreeComponent* tree = getTree();
+    for (QWidget* up = tree ? tree->getWidget()->getQWidget() : nullptr; up;
+         up = up->parentWidget()) {
         if (auto* dock = qobject_cast<QDockWidget*>(up)) {
             window->resizeDocks({dock}, {treeWidth}, Qt::Horizontal);
             QCoreApplication::sendPostedEvents();

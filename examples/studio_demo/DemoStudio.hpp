@@ -16,19 +16,19 @@ namespace KITE {
 class Editor;
 class PropBrowserComponent;
 class StudioApp;
+class TreeComponent;
 } // namespace KITE
 
 namespace StudioDemo {
 
-class ModelTreeComponent;
 class StatusComponent;
 
 // A studio window on a model, run by the library's studio application: the diagram in an
 // editor tab that the studio application opens (the domain registered for the model makes the
-// editor: the blocks domain for the sample), the demo's own model tree docked on the left with
-// the library's property browser below it, and
-// in the status area the number of blocks and connections and what the editor has selected.
-// Tree and editor show one selection.
+// editor: the blocks domain for the sample), the library's model tree docked on the left,
+// showing the whole project, with the library's property browser below it, and in the status
+// area the number of blocks and connections and what the editor has selected. Tree and editor
+// show one selection.
 class DemoStudio : public NIMB::Listener {
 public:
     // Loads the files and makes the window (not shown yet). Throws VELD::FileError when a
@@ -44,7 +44,8 @@ public:
     PLATFORM::Studio* getStudio() const { return studio.get(); }
     KITE::StudioApp* getStudioApp() const { return app.get(); }
     const DemoModel& getDemoModel() const { return model; }
-    ModelTreeComponent* getTree() const { return tree.get(); }
+    // The studio application's model tree; null once the window closed.
+    KITE::TreeComponent* getTree() const;
     // The library's property browser, docked by the studio application; it shows what is
     // selected in the editor.
     KITE::PropBrowserComponent* getPropBrowser() const { return browser; }
@@ -66,10 +67,11 @@ private:
     explicit DemoStudio(DemoModel model);
     void build();
     void openEditor();
+    void showProject();
     // The tree and the status line follow the editor's selection.
     void editorSelectionChanged();
     // The editor selects what the user selected in the tree.
-    void treeSelectionChanged(const std::vector<VELD::ImmutableClassObject>& objects);
+    void onTreeSelection(KITE::TreeSelectionChangedEvent event);
     void showStatus();
     void fitDiagram();
     // Studio events.
@@ -81,7 +83,6 @@ private:
     DemoModel model;
     TAVI::Holder<KITE::StudioApp> app;
     TAVI::Holder<PLATFORM::Studio> studio;
-    TAVI::Holder<ModelTreeComponent> tree;
     KITE::PropBrowserComponent* browser = nullptr; // the framework's
     KITE::Editor* editor = nullptr; // the studio application's, while its tab is open
     TAVI::Holder<StatusComponent> status;

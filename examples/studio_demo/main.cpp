@@ -1,4 +1,5 @@
-// A studio on a sample model: the model tree, the diagram on a canvas, a status line.
+// A studio on a sample model: the model tree, the property browser, the diagram on a canvas, a
+// status line.
 // Headless, or with --screenshot, it writes a screenshot of the window and exits.
 
 #include "examples/studio_demo/DemoCommand.hpp"

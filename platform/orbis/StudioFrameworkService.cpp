@@ -605,6 +605,19 @@ int StudioFrameworkService::getDockPosition(const StudioComponentBase* component
     return record && record->kind == ComponentRecord::Docked ? record->dockPosition : -1;
 }
 
+void StudioFrameworkService::showStatusMessage(const std::string& text, int timeoutMs) {
+    if (!d->window)
+        return;
+    if (text.empty())
+        d->window->statusBar()->clearMessage();
+    else
+        d->window->statusBar()->showMessage(QString::fromStdString(text), std::max(timeoutMs, 0));
+}
+
+std::string StudioFrameworkService::getStatusMessage() const {
+    return d->window ? d->window->statusBar()->currentMessage().toStdString() : std::string();
+}
+
 StudioComponentBase* StudioFrameworkService::getStatusComponent() const {
     for (const auto& record : d->records) {
         if (record->kind == ComponentRecord::InStatusArea)

@@ -115,6 +115,10 @@ public:
     // The dock position of a docked component, or -1.
     int getDockPosition(const StudioComponentBase* component) const;
     StudioComponentBase* getStatusComponent() const;
+    // A message in the status area, over its component, until the next message or for
+    // timeoutMs (0: until the next); "" clears it. getStatusMessage is the one shown now.
+    void showStatusMessage(const std::string& text, int timeoutMs = 0);
+    std::string getStatusMessage() const;
 
     // Tabs.
     std::uint32_t getTabCount() const;

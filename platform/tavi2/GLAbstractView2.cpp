@@ -300,7 +300,9 @@ bool GLAbstractView2::editCell(unsigned rowUID, unsigned columnUID) {
     if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
         return false;
     d->view->setCurrentIndex(index);
-    d->view->edit(index);
+    // A view that edits when the current cell changes has opened the editor already.
+    if (!d->view->indexWidget(index))
+        d->view->edit(index);
     return isEditing();
 }
 

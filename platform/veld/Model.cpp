@@ -205,6 +205,24 @@ int ImmutableModel::getRedoStackLength() const {
     return isValid() ? static_cast<int>(deviantView->model->redoStack.size()) : 0;
 }
 
+std::string ImmutableModel::getUndoStepName() const {
+    if (!isValid() || deviantView->model->undoStack.empty())
+        return {};
+    return deviantView->model->undoStack.back()->name;
+}
+
+std::string ImmutableModel::getRedoStepName() const {
+    if (!isValid() || deviantView->model->redoStack.empty())
+        return {};
+    return deviantView->model->redoStack.back()->name;
+}
+
+std::uint64_t ImmutableModel::getHistoryPosition() const {
+    if (!isValid() || deviantView->model->undoStack.empty())
+        return 0;
+    return deviantView->model->undoStack.back()->serial;
+}
+
 bool ImmutableModel::hasObjectsDeviatingFromRoot() const {
     if (!isValid() || deviantView->kind != ViewKind::Deviant)
         return false;
@@ -267,6 +285,8 @@ void Model::commitTransaction() const {
             e.core->flags &= ~TouchedInRootTransaction;
         if (record->entries.empty())
             return;
+        record->name = std::move(d.txn.name);
+        record->serial = ++m.lastRecordSerial;
         m.undoStack.push_back(record);
         m.redoStack.clear();
         pinIntoDeviants(m, *record);

@@ -63,6 +63,14 @@ public:
     int getCurrentChangeLevel() const;
     int getUndoStackLength() const;
     int getRedoStackLength() const;
+    // The names of the transactions that undo and redo would take back and bring again; "" when
+    // there is none or it was not named.
+    std::string getUndoStepName() const;
+    std::string getRedoStepName() const;
+    // Where the model's history stands: equal for two moments only when the model shows the
+    // same committed changes (0 before the first). Unlike the change level, a new change made
+    // after an undo never brings back a position seen before.
+    std::uint64_t getHistoryPosition() const;
     bool hasObjectsDeviatingFromRoot() const;
     bool isInTransaction() const;
     ObjectState getObjectState(const ImmutableClassObject& object) const;

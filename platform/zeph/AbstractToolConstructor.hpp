@@ -1,22 +1,19 @@
 #pragma once
 
-#include "platform/tavi/Holder.hpp"
-#include "platform/tavi/ReferencedTemplate.hpp"
-#include "platform/tavi/StringID.hpp"
-#include "platform/zeph/Tool.hpp"
-#include "platform/zeph/zeph_export.hpp"
+#include "platform/zeph/BaseToolConstructor.hpp"
+#include "platform/zeph/ZephError.hpp"
 
 namespace ZEPH {
 
-// Makes the tool of one role on request (Scene::addToolByRole). Counted; a scene
-// holds the constructors registered with it.
-class ZEPH_EXPORT AbstractToolConstructor : public TAVI::Referenced {
+// Makes the role of tool class T (T::staticGetDefaultRole()) known to a scene
+// without making tools of it: those are made elsewhere (by a palette, say), and
+// asking this constructor for one throws the canvas's error 0x6B0011.
+template <class T> class AbstractToolConstructor : public BaseToolConstructor {
 public:
-    ~AbstractToolConstructor() override = default;
+    static constexpr int cannotConstructError = 0x6B0011;
 
-    virtual TAVI::StringID getRole() const = 0;
-    // A new tool; an empty holder when none can be made now.
-    virtual TAVI::Holder<Tool> createTool() const = 0;
+    TAVI::StringID getRole() const override { return T::staticGetDefaultRole(); }
+    TAVI::Holder<Tool> createTool() const override { throwError(cannotConstructError); }
 };
 
 } // namespace ZEPH

@@ -1,19 +1,23 @@
 #pragma once
 
-#include "platform/zeph/AbstractToolConstructor.hpp"
+#include "platform/tavi/Holder.hpp"
+#include "platform/tavi/ReferencedTemplate.hpp"
+#include "platform/tavi/StringID.hpp"
+#include "platform/zeph/Tool.hpp"
 #include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
 
-// A tool constructor that knows its role; subclasses make the tool.
-class ZEPH_EXPORT BaseToolConstructor : public AbstractToolConstructor {
+// Makes the tool of one role on request (Scene::addToolByRole). Counted; a scene
+// holds the constructors registered with it. ToolConstructor makes tools of a
+// class; AbstractToolConstructor only makes its role known.
+class ZEPH_EXPORT BaseToolConstructor : public TAVI::Referenced {
 public:
-    explicit BaseToolConstructor(const TAVI::StringID& role) : constructorRole(role) {}
+    ~BaseToolConstructor() override = default;
 
-    TAVI::StringID getRole() const override { return constructorRole; }
-
-private:
-    TAVI::StringID constructorRole;
+    virtual TAVI::StringID getRole() const = 0;
+    // A new tool; an empty holder when none can be made now.
+    virtual TAVI::Holder<Tool> createTool() const = 0;
 };
 
 } // namespace ZEPH

@@ -11,8 +11,10 @@ GlobalViewerInfo& GlobalViewerInfo::instance() {
 
 void GlobalViewerInfo::setZoomFactor(double factor) {
     // Glyphs divide by it: a zero or non-finite factor would poison their sizes.
-    if (std::isfinite(factor) && factor > 0.0)
-        zoomFactor = factor;
+    if (!std::isfinite(factor) || factor <= 0.0 || factor == zoomFactor)
+        return;
+    zoomFactor = factor;
+    zoomChanged.send();
 }
 
 } // namespace ZEPH

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/nimb/Emitter.hpp"
 #include "platform/zeph/zeph_export.hpp"
 
 namespace ZEPH {
@@ -13,10 +14,13 @@ public:
 
     double getZoomFactor() const { return zoomFactor; }
     void setZoomFactor(double factor);
+    // Sent after the zoom factor changed, for what lays itself out at screen size.
+    NIMB::Emitter<void>& getZoomChangedEmitter() { return zoomChanged; }
 
 private:
     GlobalViewerInfo() = default;
     double zoomFactor = 1.0;
+    NIMB::Emitter<void> zoomChanged{NIMB::SendAuto};
 };
 
 } // namespace ZEPH

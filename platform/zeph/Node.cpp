@@ -68,6 +68,10 @@ QRectF localBounds(const NodePrivate& node) {
     QRectF bounds = ownGeometry(node);
     bool set = node.kind != NodePrivate::Container;
     for (const auto& child : node.children) {
+        // Its size on the scene depends on the zoom, so it has no extent in these coordinates;
+        // counting it at scale 1 would make the parent grow as the view zooms in.
+        if (child->item->flags() & QGraphicsItem::ItemIgnoresTransformations)
+            continue;
         const QRectF childBounds = child->item->mapRectToParent(localBounds(*child));
         bounds = unite(bounds, childBounds, set);
         set = true;

@@ -56,7 +56,8 @@ public:
     TAVI::GLPoint<double> getPosition() const;
     TAVI::GLPoint<double> getScenePosition() const;
     // The node's geometry and its children's, without stroke widths, in the
-    // node's own coordinates; in scene coordinates for getSceneBounds.
+    // node's own coordinates; in scene coordinates for getSceneBounds. Children
+    // that ignore transformations (screen-sized marks) do not count.
     TAVI::GLRect<double> getBounds() const;
     TAVI::GLRect<double> getSceneBounds() const;
     double getHeight() const;

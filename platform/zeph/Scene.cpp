@@ -157,7 +157,7 @@ TAVI::GLRect<double> Scene::getItemsBounds() const {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-void Scene::addToolConstructor(const TAVI::Holder<AbstractToolConstructor>& constructor) {
+void Scene::addToolConstructor(const TAVI::Holder<BaseToolConstructor>& constructor) {
     if (!constructor)
         throw TAVI::TypedException(TAVI_HERE, "Scene::addToolConstructor: null constructor");
     const TAVI::StringID role = constructor->getRole();
@@ -188,7 +188,7 @@ TAVI::Holder<Tool> Scene::createToolByRole(const TAVI::StringID& role) const {
     if (it == d->constructors.end())
         return {};
     // Keep the constructor while it works: it may replace its own registration.
-    const TAVI::Holder<AbstractToolConstructor> constructor = it->second;
+    const TAVI::Holder<BaseToolConstructor> constructor = it->second;
     return constructor->createTool();
 }
 

@@ -4,7 +4,7 @@
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/ReferencedTemplate.hpp"
 #include "platform/tavi/StringID.hpp"
-#include "platform/zeph/AbstractToolConstructor.hpp"
+#include "platform/zeph/BaseToolConstructor.hpp"
 #include "platform/zeph/EventHandler.hpp"
 #include "platform/zeph/IToolStack.hpp"
 #include "platform/zeph/Node.hpp"
@@ -59,7 +59,7 @@ public:
 
     // Registers the constructor of its role, replacing the one registered before.
     // Throws TAVI::TypedException for a null constructor or an empty role.
-    void addToolConstructor(const TAVI::Holder<AbstractToolConstructor>& constructor);
+    void addToolConstructor(const TAVI::Holder<BaseToolConstructor>& constructor);
     bool hasToolConstructor(const TAVI::StringID& role) const;
     // Forgets every constructor; the tools they made stay where they are.
     void clearToolConstructors();

@@ -3,7 +3,7 @@
 
 #include "platform/tavi/Holder.hpp"
 #include "platform/tavi/StringID.hpp"
-#include "platform/zeph/AbstractToolConstructor.hpp"
+#include "platform/zeph/BaseToolConstructor.hpp"
 #include "platform/zeph/ToolStack.hpp"
 
 #include <QGraphicsScene>
@@ -44,7 +44,7 @@ public:
     // fifth of populating and tearing down a large scene.
     std::vector<std::shared_ptr<NodePrivate>> topLevel;
     ToolStack tools;
-    std::map<TAVI::StringID, TAVI::Holder<AbstractToolConstructor>> constructors;
+    std::map<TAVI::StringID, TAVI::Holder<BaseToolConstructor>> constructors;
     std::weak_ptr<NodePrivate> editingText;
 };
 

@@ -10,21 +10,27 @@ namespace ZEPH {
 template <class T, class Argument = void> class ToolConstructor : public BaseToolConstructor {
 public:
     ToolConstructor(const TAVI::StringID& role, Argument argument)
-        : BaseToolConstructor(role), toolArgument(argument) {}
+        : constructorRole(role), toolArgument(argument) {}
 
+    TAVI::StringID getRole() const override { return constructorRole; }
     TAVI::Holder<Tool> createTool() const override {
         return TAVI::Holder<Tool>(new T(toolArgument));
     }
 
 private:
+    TAVI::StringID constructorRole;
     Argument toolArgument;
 };
 
 template <class T> class ToolConstructor<T, void> : public BaseToolConstructor {
 public:
-    explicit ToolConstructor(const TAVI::StringID& role) : BaseToolConstructor(role) {}
+    explicit ToolConstructor(const TAVI::StringID& role) : constructorRole(role) {}
 
+    TAVI::StringID getRole() const override { return constructorRole; }
     TAVI::Holder<Tool> createTool() const override { return TAVI::Holder<Tool>(new T()); }
+
+private:
+    TAVI::StringID constructorRole;
 };
 
 } // namespace ZEPH

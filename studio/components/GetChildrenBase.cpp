@@ -52,7 +52,7 @@ bool GetChildrenBase::internalHasAtleastOneChild(const VELD::ImmutableClassObjec
 VELD::ImmutableSequence<VELD::ImmutableProperty>
 GetChildrenBase::internalGetFilteredAttributes(const VELD::ImmutableClassObject& object) {
     const VELD::ImmutableClass cls = object.getMetaClass();
-    return attributeFilter ? attributeFilter->execute(cls, filterMode) : cls.getOwnedAttributes();
+    return attributeFilter ? attributeFilter->execute(cls, filterMode) : cls.getAllAttributes();
 }
 
 VELD::ImmutableSequence<VELD::ImmutableObject>

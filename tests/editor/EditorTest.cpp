@@ -373,7 +373,7 @@ TEST_F(EditorTest, TheToolStackIsTheScenes) {
         TAVI::StringID getDefaultRole() const override { return "Mark"; }
     };
     editor->addToolConstructor(
-        TAVI::Holder<ZEPH::AbstractToolConstructor>(new ZEPH::ToolConstructor<Marker>("Mark")));
+        TAVI::Holder<ZEPH::BaseToolConstructor>(new ZEPH::ToolConstructor<Marker>("Mark")));
     const TAVI::Holder<ZEPH::Tool> mark = editor->addToolByRole("Mark");
     ASSERT_TRUE(mark);
     EXPECT_EQ(editor->addToolByRole("Mark"), mark); // the one on the stack already

@@ -39,6 +39,8 @@ struct BlockDiagrams {
             VELD::MetaModelBuilder builder("editorblocks", "test:editorblocks");
             builder.addClass("Block", {"KITE.GraphNode"}).attribute("gain", "Double");
             builder.addClass("Connection", {"KITE.GraphEdge"}).attribute("label", "String");
+            // A node that edges may end on but not start from, for one-way edge rules.
+            builder.addClass("Sink", {"KITE.GraphNode"});
             builder.addClass("Sheet")
                 .attribute("name", "String")
                 .containment("diagrams", "KITE.Diagram");

@@ -23,12 +23,15 @@
 #include "studio/events/StudioEvents.hpp"
 #include "tests/editor/EditorDomain.hpp"
 #include "tests/editor/EditorTestSupport.hpp"
+#include "tests/support/EventRecorder.hpp"
+#include "tests/support/Gestures.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -44,12 +47,7 @@ inline void PrintTo(const GLRect<double>& rect, std::ostream* out) {
 
 namespace KITE::Test {
 
-// Keeps every record it hears, by value, as components do.
-template <typename E> class EventRecorder : public NIMB::Listener {
-public:
-    void heard(E event) { received.push_back(event); }
-    std::vector<E> received;
-};
+using KiteTest::EventRecorder;
 
 // Counts the transactions completed on one deviant (the model's root, say).
 class TransactionCounter {
@@ -142,26 +140,25 @@ protected:
     }
 
     ZEPH::Scene& scene() const { return *editor->getScene(); }
+    // Gestures at scene points on the editor's scene.
+    KiteTest::SceneGestures& gestures() {
+        if (!sceneGestures)
+            sceneGestures.emplace(scene());
+        return *sceneGestures;
+    }
     void press(double x, double y, int modifiers = ZEPH::NoModifier) {
-        ZEPH::MouseEvent event({x, y}, ZEPH::LeftButton, ZEPH::LeftButton, modifiers);
-        scene().handleMousePressEvent(event);
+        gestures().press(x, y, modifiers);
     }
     void move(double x, double y, int modifiers = ZEPH::NoModifier) {
-        ZEPH::MouseEvent event({x, y}, ZEPH::NoButton, ZEPH::LeftButton, modifiers);
-        scene().handleMouseMoveEvent(event);
+        gestures().move(x, y, modifiers);
     }
     void release(double x, double y, int modifiers = ZEPH::NoModifier) {
-        ZEPH::MouseEvent event({x, y}, ZEPH::LeftButton, ZEPH::NoButton, modifiers);
-        scene().handleMouseReleaseEvent(event);
+        gestures().release(x, y, modifiers);
     }
     void click(double x, double y, int modifiers = ZEPH::NoModifier) {
-        press(x, y, modifiers);
-        release(x, y, modifiers);
+        gestures().click(x, y, modifiers);
     }
-    void key(int code) {
-        ZEPH::KeyEvent event(code);
-        scene().handleKeyPressEvent(event);
-    }
+    void key(int code) { gestures().key(code); }
     // The tool on the stack under role, as its class; null when none.
     template <typename T> T* toolOfRole(const TAVI::StringID& role) const {
         return dynamic_cast<T*>(editor->getToolByRole(role).get());
@@ -174,6 +171,7 @@ protected:
     TAVI::Holder<Editor> editor;
     EventRecorder<EditorSelectionChangedEvent> selectionEvents;
     EventRecorder<NavigateUpRequest> navigateUpRequests;
+    std::optional<KiteTest::SceneGestures> sceneGestures;
 };
 
 } // namespace KITE::Test

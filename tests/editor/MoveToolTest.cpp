@@ -95,13 +95,42 @@ TEST_F(MoveToolTest, ASelectedContainerMovesAloneAndItsSelectedChildFollows) {
     EXPECT_EQ(glyphScenePosition(blocks.inner), (Point{115, 115}));
 }
 
-TEST_F(MoveToolTest, DraggingTheSelectedChildMovesItInsideItsContainer) {
-    click(20, 20);
-    press(20, 20);
-    move(120, 120);
-    release(120, 120);
-    EXPECT_EQ(rootTransactions.count, 1);
-    EXPECT_EQ(rootPosition(blocks.inner), (Point{105, 105}));
+TEST_F(MoveToolTest, ADroppedNodeBelongsToTheNodeItsCentreLandsOn) {
+    const DiagramElement diagram(blocks.diagram);
+    const DiagramElement a(blocks.a);
+    struct Case {
+        const char* name;
+        DiagramElement moved;
+        Point from;
+        Point to;
+        DiagramElement container; // afterwards
+        Point position;           // afterwards, relative to it
+    };
+    // a covers (10, 10)-(50, 40) and holds inner (15, 15)-(25, 25); b covers (200, 10)-(240, 40).
+    const Case cases[] = {
+        {"within its container", blocks.inner, {20, 20}, {30, 25}, a, {15, 10}},
+        {"out onto the diagram", blocks.inner, {20, 20}, {120, 120}, diagram, {115, 115}},
+        // Its middle snaps to inner's, two short of it.
+        {"into a node that came before it", blocks.b, {220, 25}, {30, 22}, a, {0, -5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int before = rootTransactions.count;
+        click(c.from.x, c.from.y);
+        press(c.from.x, c.from.y);
+        move(c.to.x, c.to.y);
+        release(c.to.x, c.to.y);
+        EXPECT_EQ(rootTransactions.count, before + 1);
+        EXPECT_EQ(DiagramElement(inRoot(c.moved).getContainer()), inRoot(c.container));
+        EXPECT_EQ(rootPosition(c.moved), c.position);
+        // Drawn inside the container's glyph, above it.
+        const Glyph* glyph = editor->getGraphics()->getGlyph(c.moved);
+        const Glyph* container = editor->getGraphics()->getGlyph(c.container);
+        ASSERT_NE(glyph, nullptr);
+        if (container)
+            EXPECT_EQ(glyph->getRoot().getParent(), container->getChildContainer());
+        root().undoToChangeLevel(root().getUndoStackLength() - 1);
+    }
     EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
 }
 

@@ -29,7 +29,7 @@ class PreInitializingApp : public StudioApp {
 
 } // namespace
 
-TEST_F(StudioAppTest, InitializeMakesTheTenServicesOnceAndGoesOnWithoutTheDockComponents) {
+TEST_F(StudioAppTest, InitializeMakesTheTenServicesOnceAndDocksTheTree) {
     TAVI::Holder<StudioApp> pre(new PreInitializingApp);
     TAVI::ErrorHolder errors;
     TAVI::Holder<PLATFORM::Studio> other =
@@ -59,8 +59,11 @@ TEST_F(StudioAppTest, InitializeMakesTheTenServicesOnceAndGoesOnWithoutTheDockCo
             EXPECT_EQ(window->getServiceManager().getObject(names[i]).get(), services[i])
                 << names[i];
         EXPECT_EQ(studioApp->getStudioFrameworkService(), window->getFrameworkService());
-        // No factories for the tree and the property browser yet: nothing docked, no failure.
-        EXPECT_EQ(studioApp->getComponent(StudioApp::treeComponentName), nullptr);
+        // The library's tree is docked; without a factory for the property browser, it is
+        // left out without a failure.
+        EXPECT_TRUE(window->getFrameworkService()->isDocked(
+            studioApp->getComponent(StudioApp::treeComponentName)));
+        EXPECT_NE(studioApp->getComponent(StudioApp::treeComponentName), nullptr);
     }
     other->close();
 }
@@ -101,8 +104,11 @@ TEST_F(StudioAppTest, ModelsComeOnceAndGoWithTheirEditorsTerminateRaisesOnlyStud
     EXPECT_TRUE(app->getActiveModel() == second.model);
     app->removeModel(BlockModel().model); // not in the studio: nothing
     app->removeModel(second.model);
-    EXPECT_EQ(log.entries, (Strings{"ModelAdded", "ModelAdded", "ActiveEditorChanged",
-                                    "EditorClosed 1", "ModelRemoved"}));
+    // The tree follows the active editor (and the editor's last deselection) with its own
+    // selection events.
+    EXPECT_EQ(log.entries,
+              (Strings{"ModelAdded", "ModelAdded", "TreeSelectionChanged", "ActiveEditorChanged",
+                       "EditorClosed 1", "TreeSelectionChanged", "ModelRemoved"}));
     EXPECT_FALSE(app->hasModel(second.model));
     open(blocks.diagram);
     log.entries.clear();
@@ -136,8 +142,11 @@ TEST_F(StudioAppTest, OpeningAddsATabPerEditorAndActivatesWithoutRedoingWhatIsDo
     Editor* second = open(other);
     Editor* third = open(twin);
     EXPECT_EQ(open(blocks.diagram), main);
-    EXPECT_EQ(log.entries, (Strings{"ModelAdded", "ActiveEditorChanged", "ActiveEditorChanged",
-                                    "ActiveEditorChanged", "ActiveEditorChanged"}));
+    const Strings activations{"TreeSelectionChanged", "ActiveEditorChanged"};
+    Strings expected{"ModelAdded"};
+    for (int i = 0; i < 4; ++i)
+        expected.insert(expected.end(), activations.begin(), activations.end());
+    EXPECT_EQ(log.entries, expected);
     EXPECT_EQ((std::vector<std::uint32_t>{tabOf(main), tabOf(second), tabOf(third), currentTab()}),
               (std::vector<std::uint32_t>{0, 1, 2, 0}));
     TAVI::ErrorHolder ignored;
@@ -268,7 +277,10 @@ TEST_F(StudioAppTest, CloseAllEditorsClosesEachOnItsOwn) {
     log.entries.clear();
     TAVI::ErrorHolder errors;
     EXPECT_EQ(app->closeAllEditors(errors), 3);
-    EXPECT_EQ(log.entries, (Strings{"EditorClosed 1", "EditorClosed 1", "EditorClosed 1"}));
+    // Each closed editor drops its selection, and the tree follows with an empty one.
+    EXPECT_EQ(log.entries,
+              (Strings{"EditorClosed 1", "TreeSelectionChanged", "EditorClosed 1",
+                       "TreeSelectionChanged", "EditorClosed 1", "TreeSelectionChanged"}));
     EXPECT_EQ(framework().getTabCount(), 0u);
 }
 

@@ -310,6 +310,9 @@ struct VELD_EXPORT JournalEntry {
 // doubling vector, and the journal becomes the undo record as it is.
 struct VELD_EXPORT Record {
     std::deque<JournalEntry> entries;
+    // Root records: the transaction's name, and a number no other record of the model has.
+    std::string name;
+    std::uint64_t serial = 0;
 };
 
 class ListenerSink;
@@ -406,6 +409,7 @@ struct VELD_EXPORT ModelCore {
     std::vector<DeviantCore*> deviants; // named working copies (counted references held)
     std::vector<std::shared_ptr<Record>> undoStack;
     std::vector<std::shared_ptr<Record>> redoStack;
+    std::uint64_t lastRecordSerial = 0;
     bool applyingHistory = false;
 
     ~ModelCore();

@@ -21,11 +21,13 @@
 #endif
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <set>
+#include <system_error>
 #include <unordered_map>
 #include <vector>
 
@@ -914,13 +916,16 @@ void saveModel(const ImmutableModel& model, std::string_view path) {
     // Unbuffered: the chunks are large already, and are not copied once more.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError(name, 0, 0, "cannot save: " + io::toStd(file.errorString()));
-    struct WriteFailed {};
+    struct WriteFailed {
+        int error; // the system's, when it gave one
+    };
     std::string buffer;
     qint64 written = 0;
     Output out(buffer, 4 << 20, [&](std::string_view chunk) {
         const auto size = static_cast<qint64>(chunk.size());
+        errno = 0;
         if (file.write(chunk.data(), size) != size)
-            throw WriteFailed{};
+            throw WriteFailed{errno};
 #ifdef SYNC_FILE_RANGE_WRITE
         // Start writing each chunk to disk now, so that the flush before the rename finds
         // little left to do.
@@ -930,8 +935,10 @@ void saveModel(const ImmutableModel& model, std::string_view path) {
     });
     try {
         ModelWriter(out, model).write();
-    } catch (const WriteFailed&) {
-        const std::string why = io::toStd(file.errorString());
+    } catch (const WriteFailed& failed) {
+        // Qt does not always say why ("Unknown error" for a file too large); the system does.
+        const std::string why = failed.error != 0 ? std::generic_category().message(failed.error)
+                                                  : io::toStd(file.errorString());
         file.cancelWriting();
         throw FileError(name, 0, 0, "cannot save: writing failed: " + why);
     } catch (const Exception& e) {

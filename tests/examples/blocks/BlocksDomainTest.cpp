@@ -66,6 +66,10 @@ TEST(BlocksDomainTest, AConnectionMayJoinTwoBlocksAndNothingElse) {
     EXPECT_FALSE(rules.isValidSrcNodeToEdge(KITE::GraphNode::MetaClass(), connection));
     EXPECT_FALSE(rules.isValidDstNodeToEdge(KITE::GraphNode::MetaClass(), connection));
     EXPECT_FALSE(rules.isValidSrcNodeToEdge(block, KITE::GraphEdge::MetaClass()));
+    // A sink takes connections in and starts none.
+    const VELD::ImmutableClass sink = metaClass("blocks.Sink");
+    EXPECT_TRUE(rules.isValidDstNodeToEdge(sink, connection));
+    EXPECT_FALSE(rules.isValidSrcNodeToEdge(sink, connection));
 }
 
 TEST_F(BlocksEditorTest, TheStudioOpensABlocksEditorWithTheDomainsToolsInATabOfTheDiagramsName) {
@@ -74,6 +78,6 @@ TEST_F(BlocksEditorTest, TheStudioOpensABlocksEditorWithTheDomainsToolsInATabOfT
     PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
     TAVI::ErrorHolder errors;
     EXPECT_EQ(framework->getTabTitle(framework->getTabIndex(editor, errors), errors), "main");
-    EXPECT_EQ(editor->getTools().size(), 2u); // selection and delegate-to-glyph
+    EXPECT_EQ(editor->getTools().size(), 3u); // selection, delegate-to-glyph and delete
     EXPECT_EQ(app->getActiveEditor(), editor);
 }

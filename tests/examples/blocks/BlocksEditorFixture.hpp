@@ -13,6 +13,7 @@
 #include "tests/editor/EditorToolsFixture.hpp"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace BlocksTest {
@@ -26,7 +27,7 @@ inline void loadBlocks() {
         KITE::diagramMetaModel();
         if (!VELD::DomainRegistry::instance().isRegistered("example:blocks"))
             VELD::loadMetaModel(std::string(KITE_SOURCE_DIR) +
-                                "/examples/studio_demo/data/blocks.veldmeta");
+                                "/examples/kite_studio/data/blocks.veldmeta");
         TAVI::ErrorHolder errors;
         Blocks::BlocksDomain::registerDomain(errors);
         return !errors.hasError();
@@ -117,18 +118,14 @@ protected:
     }
 
     ZEPH::Scene& scene() const { return *editor->getScene(); }
-    void press(const Point& p) {
-        ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::LeftButton);
-        scene().handleMousePressEvent(event);
+    KiteTest::SceneGestures& gestures() {
+        if (!sceneGestures)
+            sceneGestures.emplace(scene());
+        return *sceneGestures;
     }
-    void move(const Point& p) {
-        ZEPH::MouseEvent event(p, ZEPH::NoButton, ZEPH::LeftButton);
-        scene().handleMouseMoveEvent(event);
-    }
-    void release(const Point& p) {
-        ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::NoButton);
-        scene().handleMouseReleaseEvent(event);
-    }
+    void press(const Point& p) { gestures().press(p.x, p.y); }
+    void move(const Point& p) { gestures().move(p.x, p.y); }
+    void release(const Point& p) { gestures().release(p.x, p.y); }
 
     VELD::Model model;
     KITE::Diagram diagram;
@@ -137,6 +134,7 @@ protected:
     TAVI::Holder<KITE::StudioApp> app{new KITE::StudioApp};
     TAVI::Holder<PLATFORM::Studio> studio;
     KITE::Editor* editor = nullptr; // the studio application's
+    std::optional<KiteTest::SceneGestures> sceneGestures;
 };
 
 } // namespace BlocksTest

@@ -5,7 +5,6 @@
 #include "examples/studio_demo/DemoCommand.hpp"
 #include "examples/studio_demo/DemoOptions.hpp"
 #include "examples/studio_demo/DemoStudio.hpp"
-#include "examples/studio_demo/ModelTreeComponent.hpp"
 #include "examples/studio_demo/StatusComponent.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
@@ -20,6 +19,8 @@
 #include "studio/components/PropBrowserComponent.hpp"
 #include "studio/components/PropBrowserEditor.hpp"
 #include "studio/components/PropBrowserViewModel.hpp"
+#include "studio/components/TreeComponent.hpp"
+#include "studio/components/TreeViewModel.hpp"
 #include "studio/components/propwidgets/NumericTextBox.hpp"
 #include "studio/components/propwidgets/TextEditor.hpp"
 
@@ -58,7 +59,7 @@ inline void PrintTo(const GLRect<double>& r, std::ostream* os) {
 
 namespace {
 
-const std::string kData = std::string(KITE_SOURCE_DIR) + "/examples/studio_demo/data/";
+const std::string kData = std::string(KITE_SOURCE_DIR) + "/examples/kite_studio/data/";
 const std::string kMetaModel = kData + "blocks.veldmeta";
 const std::string kModel = kData + "plant.veld";
 
@@ -206,7 +207,7 @@ TEST_F(StudioDemoTest, TheWindowShowsTheSampleDiagramInAnEditorOfTheBlocksDomain
 }
 
 TEST_F(StudioDemoTest, TheTreeListsEveryObjectUnderItsContainer) {
-    ModelTreeViewModel* rows = demo->getTree()->getViewModel();
+    KITE::TreeViewModel* rows = demo->getTree()->getTreeViewModel();
     // The project, its diagram, 8 blocks and 7 connections.
     EXPECT_EQ(rows->getTotalRowCount(), 17u);
     const unsigned pid = rows->getRow(block("PID"));
@@ -214,34 +215,37 @@ TEST_F(StudioDemoTest, TheTreeListsEveryObjectUnderItsContainer) {
     ASSERT_NE(pid, 0u);
     ASSERT_NE(controller, 0u);
     EXPECT_EQ(rows->getParentRow(pid), controller);
-    EXPECT_EQ(rows->getText(pid, rows->getNameColumn()), "PID (blocks.Block)");
-    EXPECT_EQ(rows->getText(rows->getRow(connection("heat")), rows->getNameColumn()),
+    EXPECT_EQ(rows->getText(pid, rows->getColumn()), "PID (blocks.Block)");
+    EXPECT_EQ(rows->getText(rows->getRow(connection("heat")), rows->getColumn()),
               "heat (blocks.Connection)");
     EXPECT_EQ(rows->getParentRow(rows->getRow(connection("heat"))),
               rows->getRow(demo->getDemoModel().getDiagram()));
-    EXPECT_TRUE(rows->getIcon(pid, rows->getNameColumn()).isValid());
+    EXPECT_TRUE(rows->getIcon(pid, rows->getColumn()).isValid());
 }
 
 TEST_F(StudioDemoTest, TreeEditorAndStatusLineShareTheSelection) {
-    ModelTreeComponent* tree = demo->getTree();
-    // Selecting in the tree selects in the editor; the project and the diagram have no glyph.
-    tree->getTreeView()->setSelectedRows({tree->getViewModel()->getRow(block("Sensor")),
-                                          tree->getViewModel()->getRow(model().getRootObject())});
+    KITE::TreeComponent* tree = demo->getTree();
+    // Selecting in the tree selects in the editor.
+    tree->testAPI_SetTreeSelection(VELD::ClassObject(block("Sensor")));
     ASSERT_EQ(editor->getSelection().size(), 1u);
     EXPECT_EQ(editor->getSelection()[0].asDeviant(model()), KITE::DiagramElement(block("Sensor")));
     EXPECT_TRUE(blockGlyph(block("Sensor"))->getBox().isSelected());
     EXPECT_FALSE(blockGlyph(block("Setpoint"))->getBox().isSelected());
     EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Sensor");
+    // The project has no glyph: selecting it in the tree empties the editor's selection.
+    tree->testAPI_SetTreeSelection(VELD::ClassObject(model().getRootObject()));
+    EXPECT_EQ(editor->getSelection().size(), 0u);
+    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections");
 
-    // A click on the canvas selects there, and the tree and the status line follow.
+    // A click on the canvas selects there, and the tree (its last selected) and the status
+    // line follow.
     press(box("Filter").center());
     release(box("Filter").center());
-    EXPECT_EQ(tree->getSelection(), (std::vector<VELD::ImmutableClassObject>{block("Filter")}));
+    EXPECT_EQ(tree->getSelected(), VELD::ClassObject(block("Filter")));
     EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Filter");
     press(box("Scope").center(), ZEPH::ShiftModifier);
     release(box("Scope").center(), ZEPH::ShiftModifier);
-    EXPECT_EQ(tree->getSelection(),
-              (std::vector<VELD::ImmutableClassObject>{block("Filter"), block("Scope")}));
+    EXPECT_EQ(tree->getSelected(), VELD::ClassObject(block("Scope")));
     EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections — selected: Filter, Scope");
 
     // A click on empty canvas clears the selection everywhere once the click is over.
@@ -250,15 +254,7 @@ TEST_F(StudioDemoTest, TreeEditorAndStatusLineShareTheSelection) {
     release(empty);
     QCoreApplication::processEvents();
     EXPECT_EQ(editor->getSelection().size(), 0u);
-    EXPECT_EQ(tree->getSelection(), (std::vector<VELD::ImmutableClassObject>{}));
-    EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections");
-
-    // Nothing selected in the tree: nothing in the editor.
-    tree->getTreeView()->setSelectedRows({tree->getViewModel()->getRow(block("Filter"))});
-    ASSERT_EQ(editor->getSelection().size(), 1u);
-    tree->getTreeView()->setSelectedRows({});
-    EXPECT_EQ(editor->getSelection().size(), 0u);
-    EXPECT_FALSE(blockGlyph(block("Filter"))->getBox().isSelected());
+    EXPECT_TRUE(tree->getTreeView()->getSelectedRows().empty());
     EXPECT_EQ(demo->getStatus()->getText(), "8 blocks, 7 connections");
 }
 
@@ -627,15 +623,19 @@ TEST_F(StudioDemoTest, TheScreenshotIsAPngOfTheWindowWithTheDiagramAndThePalette
         EXPECT_NE(fill.rgb(), background.rgb()) << Blocks::BlockGlyph::nameOf(b);
     }
 
-    // The palette's zoom button stands left of the canvas, inside the editor's tab.
+    // The palette's buttons (zoom, then the blocks domain's block, sink and connection tools)
+    // stand left of the canvas, inside the editor's tab.
     QList<QToolButton*> buttons;
     for (QToolButton* button : editor->getWidget()->getQWidget()->findChildren<QToolButton*>())
         if (button->isVisible()) // a tool bar keeps a hidden button for what it cannot show
             buttons.push_back(button);
-    ASSERT_EQ(buttons.size(), 1);
-    EXPECT_EQ(buttons[0]->text(), "zoom");
-    EXPECT_LE(buttons[0]->mapTo(window, QPoint(buttons[0]->width(), 0)).x(),
-              canvas->mapTo(window, QPoint(0, 0)).x());
+    ASSERT_EQ(buttons.size(), 4);
+    const std::vector<std::string> labels{"zoom", "block", "sink", "connection"};
+    for (int i = 0; i < buttons.size(); ++i) {
+        EXPECT_EQ(buttons[i]->text().toStdString(), labels[std::size_t(i)]);
+        EXPECT_LE(buttons[i]->mapTo(window, QPoint(buttons[i]->width(), 0)).x(),
+                  canvas->mapTo(window, QPoint(0, 0)).x());
+    }
 }
 
 TEST(StudioDemoFiles, TheProgramWritesTheScreenshotHeadlessAndPrintsItsPath) {

@@ -51,6 +51,51 @@ TEST_F(UndoRedoTest, NewTransactionAfterUndoClearsRedo) {
     EXPECT_EQ(b.getDouble(s.x), 5.0);
 }
 
+TEST_F(UndoRedoTest, StepsKeepTheirNamesAndPositionsThroughUndoAndRedo) {
+    ClassObject b;
+    EXPECT_EQ(model.getHistoryPosition(), 0u);
+    {
+        Transaction t(model, "Make");
+        b = s.makeBlock(model, "b", 1.0);
+        // A nested transaction joins the outer one, and its name does not replace the outer's.
+        Transaction inner(model, "Inner");
+        b.setDouble(s.x, 2.0);
+        inner.commit();
+        t.commit();
+    }
+    const std::uint64_t made = model.getHistoryPosition();
+    {
+        Transaction t(model, "Move");
+        b.setDouble(s.x, 3.0);
+        t.commit();
+    }
+    const std::uint64_t moved = model.getHistoryPosition();
+    EXPECT_NE(made, 0u);
+    EXPECT_NE(moved, made);
+    EXPECT_EQ(model.getUndoStepName(), "Move");
+    EXPECT_EQ(model.getRedoStepName(), "");
+
+    model.undoToChangeLevel(1);
+    EXPECT_EQ(model.getUndoStepName(), "Make");
+    EXPECT_EQ(model.getRedoStepName(), "Move");
+    EXPECT_EQ(model.getHistoryPosition(), made);
+    model.redoToChangeLevel(2);
+    EXPECT_EQ(model.getHistoryPosition(), moved);
+
+    // The same level reached by another change is another position.
+    model.undoToChangeLevel(1);
+    change([&] { b.setDouble(s.x, 7.0); });
+    EXPECT_EQ(model.getCurrentChangeLevel(), 2);
+    EXPECT_NE(model.getHistoryPosition(), moved);
+    EXPECT_NE(model.getHistoryPosition(), made);
+    EXPECT_EQ(model.getUndoStepName(), "");
+
+    model.undoToChangeLevel(0);
+    EXPECT_EQ(model.getHistoryPosition(), 0u);
+    EXPECT_EQ(model.getUndoStepName(), "");
+    EXPECT_EQ(model.getRedoStepName(), "Make");
+}
+
 TEST_F(UndoRedoTest, UndoOfDestroyRestoresSubtreeAndReferences) {
     ClassObject a, child, b, link;
     change([&] {

@@ -12,9 +12,9 @@ namespace ZephTest {
 
 // Lets the scene make the move and marquee tools for the roles the selection tool asks for.
 inline void addGestureToolConstructors(ZEPH::Scene& scene) {
-    scene.addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
-        new ZEPH::ToolConstructor<ZEPH::MoveTool>("Move")));
-    scene.addToolConstructor(TAVI::Holder<ZEPH::AbstractToolConstructor>(
+    scene.addToolConstructor(
+        TAVI::Holder<ZEPH::BaseToolConstructor>(new ZEPH::ToolConstructor<ZEPH::MoveTool>("Move")));
+    scene.addToolConstructor(TAVI::Holder<ZEPH::BaseToolConstructor>(
         new ZEPH::ToolConstructor<ZEPH::MarqueeSelectionTool>("MarqueeSelection")));
 }
 

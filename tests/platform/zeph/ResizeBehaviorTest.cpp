@@ -130,7 +130,7 @@ protected:
         LoggingResize::log = &log;
         scene->addTool(TAVI::Holder<Tool>(new SelectionTool), "Selection");
         scene->addToolConstructor(
-            TAVI::Holder<AbstractToolConstructor>(new ToolConstructor<LoggingResize>("Resize")));
+            TAVI::Holder<BaseToolConstructor>(new ToolConstructor<LoggingResize>("Resize")));
         box.setPosition({10, 10});
         box.setSelectable(true);
         box.setMovable(true);

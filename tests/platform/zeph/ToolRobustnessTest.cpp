@@ -29,7 +29,7 @@ protected:
         scene->addTool(TAVI::Holder<Tool>(new SelectionTool), "Selection");
         ZephTest::addGestureToolConstructors(*scene);
         scene->addToolConstructor(
-            TAVI::Holder<AbstractToolConstructor>(new ToolConstructor<ResizeBehavior>("Resize")));
+            TAVI::Holder<BaseToolConstructor>(new ToolConstructor<ResizeBehavior>("Resize")));
         boxes = ZephTest::addMovableBoxes(*scene, 2);
     }
 

@@ -314,8 +314,8 @@ public:
 TEST(SceneToolTest, AddToolByRoleMakesOneToolFromTheRoleConstructor) {
     int alive = 0;
     TAVI::Holder<Scene> scene = Scene::createScene();
-    scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
-        new ToolConstructor<ArgumentTool, int*>("Arg", &alive)));
+    scene->addToolConstructor(
+        TAVI::Holder<BaseToolConstructor>(new ToolConstructor<ArgumentTool, int*>("Arg", &alive)));
     EXPECT_TRUE(scene->hasToolConstructor("Arg"));
     EXPECT_TRUE(scene->addToolByRole("Unknown").isNull());
 
@@ -342,9 +342,9 @@ TEST(SceneToolTest, AddToolByRoleMakesOneToolFromTheRoleConstructor) {
 TEST(SceneToolTest, RefusesNullConstructorsAndEmptyRoles) {
     int alive = 0;
     TAVI::Holder<Scene> scene = Scene::createScene();
-    EXPECT_THROW(scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>()),
+    EXPECT_THROW(scene->addToolConstructor(TAVI::Holder<BaseToolConstructor>()),
                  TAVI::TypedException);
-    EXPECT_THROW(scene->addToolConstructor(TAVI::Holder<AbstractToolConstructor>(
+    EXPECT_THROW(scene->addToolConstructor(TAVI::Holder<BaseToolConstructor>(
                      new ToolConstructor<ArgumentTool, int*>("", &alive))),
                  TAVI::TypedException);
     EXPECT_FALSE(scene->hasToolConstructor(""));

@@ -189,6 +189,12 @@ void PropBrowserTest::SetUp() {
     browser = dynamic_cast<PropBrowserComponent*>(
         studio->getFrameworkService()->getComponent(PropBrowserComponent::typeName, errors));
     ASSERT_NE(browser, nullptr) << errors.what();
+    // The browser on its own: the studio's model tree follows the editor with tree selections
+    // of its own, which the browser would hear as well.
+    if (PLATFORM::StudioComponentBase* tree =
+            studio->getFrameworkService()->getComponent(StudioApp::treeComponentName, errors))
+        studio->getFrameworkService()->removeComponent(tree, errors);
+    errors.clear();
     browser->setDelegate(new ShowingDelegate);
     app->addModel(model);
     studio->show();

@@ -1,0 +1,188 @@
+#include "editor/NodeCreationTool.hpp"
+
+#include "editor/Editor.hpp"
+#include "platform/zeph/GLCanvas.hpp"
+#include "platform/zeph/KeyEvent.hpp"
+#include "platform/zeph/MouseEvent.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace KITE {
+
+namespace {
+
+using Point = TAVI::GLPoint<double>;
+using Rect = TAVI::GLRect<double>;
+
+// The working copy, where the preview goes; null without a diagram.
+VELD::Model interactiveModel(const Editor& editor) {
+    const Diagram diagram = editor.getDiagram();
+    return diagram.isValid() ? VELD::Model(diagram.getModelVELD()) : VELD::Model();
+}
+
+} // namespace
+
+NodeCreationTool::NodeCreationTool(Editor& editor) : editor(editor) {}
+
+NodeCreationTool::~NodeCreationTool() = default;
+
+Rect NodeCreationTool::defaultSize() const {
+    return {0, 0, 0, 0};
+}
+
+Rect NodeCreationTool::minimumRect() const {
+    return {};
+}
+
+Rect NodeCreationTool::maximumRect() const {
+    return {};
+}
+
+Rect NodeCreationTool::creationRect(const Point& from, const Point& to) const {
+    if (from == to) {
+        const Rect size = defaultSize();
+        return {from.x, from.y, size.width, size.height};
+    }
+    double width = std::abs(to.x - from.x);
+    double height = std::abs(to.y - from.y);
+    if (const Rect least = minimumRect(); !least.isEmpty()) {
+        width = std::max(width, least.width);
+        height = std::max(height, least.height);
+    }
+    if (const Rect most = maximumRect(); !most.isEmpty()) {
+        width = std::min(width, most.width);
+        height = std::min(height, most.height);
+    }
+    // The corner under the press stays; the rectangle grows towards the pointer.
+    const double x = to.x < from.x ? from.x - width : from.x;
+    const double y = to.y < from.y ? from.y - height : from.y;
+    return {x, y, width, height};
+}
+
+bool NodeCreationTool::isInsideDiagram(const ZEPH::MouseEvent& event) const {
+    const ZEPH::GLCanvas* canvas = event.canvas();
+    if (!canvas)
+        return true;
+    const Point topLeft = canvas->viewPointToScenePoint({0, 0});
+    const Point bottomRight = canvas->viewPointToScenePoint(
+        {double(canvas->viewport()->width()), double(canvas->viewport()->height())});
+    const Point p = event.scenePos();
+    return p.x >= std::min(topLeft.x, bottomRight.x) && p.x <= std::max(topLeft.x, bottomRight.x) &&
+           p.y >= std::min(topLeft.y, bottomRight.y) && p.y <= std::max(topLeft.y, bottomRight.y);
+}
+
+void NodeCreationTool::handleMousePressEvent(ZEPH::MouseEvent& event) {
+    if (pressed) {
+        // A second button during the drag: the user does something else; nothing is made.
+        if (event.button() != ZEPH::LeftButton)
+            cancel();
+        event.consume();
+        return;
+    }
+    if (event.button() != ZEPH::LeftButton)
+        return;
+    event.consume();
+    const VELD::Model model = interactiveModel(editor);
+    if (!model.isValid())
+        return;
+    pressPoint = event.scenePos();
+    pressed = true;
+    try {
+        VELD::Transaction transaction(model);
+        initialUpdate(GraphElement(editor.getDiagramElementAt(pressPoint)), pressPoint,
+                      event.scenePos(), model);
+        transaction.commit();
+    } catch (...) {
+        reset();
+        throw;
+    }
+}
+
+void NodeCreationTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
+    if (!pressed)
+        return;
+    event.consume();
+    // The release went elsewhere (another window, a dialog that grabbed the mouse).
+    if (!(event.buttons() & ZEPH::LeftButton)) {
+        cancel();
+        return;
+    }
+    const VELD::Model model = interactiveModel(editor);
+    if (!model.isValid())
+        return;
+    try {
+        {
+            VELD::Transaction transaction(model);
+            model.syncFromRoot();
+            transaction.commit();
+        }
+        VELD::Transaction transaction(model);
+        intermediateUpdate(GraphElement(editor.getDiagramElementAt(event.scenePos())), pressPoint,
+                           event.scenePos(), model);
+        transaction.commit();
+    } catch (...) {
+        reset();
+        throw;
+    }
+}
+
+void NodeCreationTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
+    if (pressed)
+        event.consume();
+    if (event.button() != ZEPH::LeftButton)
+        return;
+    event.consume();
+    if (!pressed)
+        return;
+    const VELD::Model model = interactiveModel(editor);
+    try {
+        if (model.isValid() && isInsideDiagram(event)) {
+            const VELD::Model root = model.getRootDeviant();
+            VELD::Transaction transaction(root);
+            finalUpdate(GraphElement(editor.getDiagramElementAt(event.scenePos())), pressPoint,
+                        event.scenePos(), root);
+            transaction.commit();
+        }
+    } catch (...) {
+        reset();
+        throw;
+    }
+    reset();
+}
+
+void NodeCreationTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) {
+    handleMousePressEvent(event);
+    handleMouseReleaseEvent(event);
+}
+
+void NodeCreationTool::handleKeyReleaseEvent(ZEPH::KeyEvent& event) {
+    if (event.key() != ZEPH::Key_Escape)
+        return;
+    setPersistent(false);
+    reset();
+    event.consume();
+}
+
+void NodeCreationTool::handleFocusOutEvent(ZEPH::Event&) {
+    cancel();
+}
+
+void NodeCreationTool::onRemoveFromStack() {
+    cancel();
+    PaletteTool::onRemoveFromStack();
+}
+
+void NodeCreationTool::cancel() {
+    if (pressed)
+        reset();
+}
+
+void NodeCreationTool::reset() {
+    if (!isPersistent())
+        done = true;
+    pressed = false;
+    editor.dropPreview();
+}
+
+} // namespace KITE

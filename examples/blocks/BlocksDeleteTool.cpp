@@ -1,0 +1,7 @@
+#include "examples/blocks/BlocksDeleteTool.hpp"
+
+namespace Blocks {
+
+BlocksDeleteTool::BlocksDeleteTool(KITE::Editor& editor) : DeleteToolImpl(editor) {}
+
+} // namespace Blocks

@@ -1,0 +1,171 @@
+#include "examples/kite_studio/Document.hpp"
+
+#include "platform/veld/DomainRegistry.hpp"
+#include "platform/veld/Exception.hpp"
+#include "platform/veld/Object.hpp"
+#include "platform/veld/io/MetaModelFile.hpp"
+#include "platform/veld/io/ModelFile.hpp"
+
+#include <deque>
+#include <filesystem>
+#include <map>
+
+namespace KiteStudio {
+
+namespace {
+
+struct LoadedMetaModels {
+    std::map<std::string, VELD::ImmutableNamespace> byFile;
+    std::vector<VELD::ImmutableNamespace> inOrder;
+};
+
+LoadedMetaModels& loaded() {
+    static LoadedMetaModels models;
+    return models;
+}
+
+std::string canonical(const std::string& file) {
+    std::error_code ec;
+    std::string key = std::filesystem::weakly_canonical(file, ec).string();
+    return ec || key.empty() ? file : key;
+}
+
+// The first composite property of the class that holds diagrams.
+VELD::ImmutableProperty diagramContainment(const VELD::ImmutableClass& cls) {
+    const VELD::ImmutableClass diagram = KITE::ImmutableDiagram::MetaClass();
+    for (const VELD::ImmutableProperty& property : cls.getAllAttributes()) {
+        if (!property.isComposite() || property.isDerived() || property.isReadOnly())
+            continue;
+        const VELD::ImmutableClass type = property.getType().asClass();
+        if (type.isValid() && VELD::isa(diagram, type))
+            return property;
+    }
+    return {};
+}
+
+} // namespace
+
+VELD::ImmutableNamespace Document::loadMetaModel(const std::string& file) {
+    // The diagram classes come first: meta-models derive from them.
+    KITE::diagramMetaModel();
+    // A meta-model registers under its URI once per process; loading its file again would be
+    // refused.
+    LoadedMetaModels& models = loaded();
+    const std::string key = canonical(file);
+    if (const auto found = models.byFile.find(key); found != models.byFile.end())
+        return found->second;
+    VELD::ImmutableNamespace package = VELD::loadMetaModel(file);
+    models.byFile.emplace(key, package);
+    models.inOrder.push_back(package);
+    return package;
+}
+
+std::vector<VELD::ImmutableNamespace> Document::loadedMetaModels() {
+    return loaded().inOrder;
+}
+
+Document::Document(VELD::Model model, std::string file, bool restored)
+    : model(std::move(model)), file(std::move(file)),
+      savedPosition(this->model.getHistoryPosition()), fileLacksChanges(restored) {}
+
+Document Document::load(const std::string& file) {
+    KITE::diagramMetaModel();
+    return Document(VELD::loadModel(file), file, false);
+}
+
+Document Document::restore(const std::string& file) {
+    KITE::diagramMetaModel();
+    // The file lacks what the recovery file holds, whatever is undone later.
+    return Document(VELD::loadModel(recoveryFileFor(file)), file, true);
+}
+
+Document Document::create(const VELD::ImmutableNamespace& metaModel) {
+    const VELD::ImmutableClass modelClass = metaModel.getModelClass();
+    const VELD::ImmutableProperty containment = diagramContainment(modelClass);
+    if (containment.isNull())
+        throw VELD::Exception("Document::create: a " + modelClass.getQualifiedName() +
+                              " holds no diagram");
+    // Made in a scratch model and read back: the new model starts with its diagram and without
+    // a history whose undo would take the diagram away.
+    VELD::Model scratch = VELD::DomainRegistry::instance().createModel(metaModel.getUri());
+    std::string bytes;
+    try {
+        VELD::Transaction transaction(scratch);
+        KITE::Diagram diagram = KITE::Factory::createNewFactory(scratch).createDiagram("diagram");
+        scratch.getRootObject().add(containment, diagram);
+        transaction.commit();
+        bytes = VELD::writeModel(scratch);
+    } catch (...) {
+        scratch.destroy();
+        throw;
+    }
+    scratch.destroy();
+    return Document(VELD::readModel(bytes, "untitled"), std::string(), false);
+}
+
+std::string Document::recoveryFileFor(const std::string& file) {
+    return file + ".recovery";
+}
+
+bool Document::hasNewerRecovery(const std::string& file) {
+    std::error_code ec;
+    const auto recovered = std::filesystem::last_write_time(recoveryFileFor(file), ec);
+    if (ec)
+        return false;
+    const auto saved = std::filesystem::last_write_time(file, ec);
+    return ec || recovered > saved;
+}
+
+std::string Document::getDisplayName() const {
+    return file.empty() ? std::string("untitled") : std::filesystem::path(file).filename().string();
+}
+
+bool Document::isModified() const {
+    return fileLacksChanges || model.getHistoryPosition() != savedPosition;
+}
+
+void Document::saveAs(const std::string& target) {
+    VELD::saveModel(model, target);
+    // The old file's recovery file belongs to changes now saved elsewhere.
+    if (!file.empty() && canonical(file) != canonical(target))
+        removeRecovery();
+    file = target;
+    savedPosition = model.getHistoryPosition();
+    fileLacksChanges = false;
+    removeRecovery();
+}
+
+bool Document::writeRecovery(std::string& error) const {
+    if (file.empty())
+        return false;
+    try {
+        VELD::saveModel(model, recoveryFileFor(file));
+        return true;
+    } catch (const VELD::FileError& e) {
+        error = e.what();
+        return false;
+    }
+}
+
+void Document::removeRecovery() const {
+    if (file.empty())
+        return;
+    std::error_code ignored; // none there is as good as removed
+    std::filesystem::remove(recoveryFileFor(file), ignored);
+}
+
+std::vector<KITE::Diagram> Document::getDiagrams() const {
+    std::vector<KITE::Diagram> diagrams;
+    std::deque<VELD::ImmutableClassObject> pending{model.getRootObject()};
+    while (!pending.empty()) {
+        const VELD::ImmutableClassObject object = pending.front();
+        pending.pop_front();
+        if (KITE::Diagram diagram(object); diagram.isValid())
+            diagrams.push_back(diagram);
+        for (const VELD::ImmutableClassObject& child : object.getContaineeVELDs())
+            pending.push_back(child);
+    }
+    return diagrams;
+}
+
+} // namespace KiteStudio

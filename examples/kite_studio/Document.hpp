@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/datamodel/Diagram.hpp"
+#include "platform/veld/Meta.hpp"
+#include "platform/veld/Model.hpp"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace KiteStudio {
+
+// One model open in the program: the model, the file it was read from and is saved to, and
+// whether it holds changes that file lacks. Unsaved changes can be written to a recovery file
+// beside the model file ("plant.veld" has "plant.veld.recovery"), which a later session offers
+// to restore.
+class Document {
+public:
+    // Registers the meta-model file with the kernel once per process: the same file given again
+    // (under any path) answers the package registered first. Throws VELD::FileError naming the
+    // file, line, column and reason when it cannot be read.
+    static VELD::ImmutableNamespace loadMetaModel(const std::string& file);
+    // The meta-models registered through loadMetaModel, in the order they were first loaded.
+    static std::vector<VELD::ImmutableNamespace> loadedMetaModels();
+
+    // Reads the model file. Throws VELD::FileError, and leaves no model behind, when it cannot.
+    static Document load(const std::string& file);
+    // Reads the recovery file as the model of file, holding changes that file lacks. Throws
+    // VELD::FileError for an unreadable recovery file.
+    static Document restore(const std::string& file);
+    // A new model of the meta-model, not yet in any file, with one empty diagram and no history.
+    // Throws VELD::Exception when the meta-model's model class holds no diagram.
+    static Document create(const VELD::ImmutableNamespace& metaModel);
+
+    static std::string recoveryFileFor(const std::string& file);
+    // Whether a recovery file written after the model file was last saved lies beside it.
+    static bool hasNewerRecovery(const std::string& file);
+
+    const VELD::Model& getModel() const { return model; }
+    // Empty while the model is in no file.
+    const std::string& getFile() const { return file; }
+    // The file's name without its folder; "untitled" for a new model.
+    std::string getDisplayName() const;
+    bool isModified() const;
+
+    // Writes the model to file atomically and makes it the document's file. On failure throws
+    // VELD::FileError saying why; the document, its changes and any previous file stay as they
+    // were.
+    void saveAs(const std::string& file);
+
+    // Writes what is unsaved to the recovery file; false, with the reason in error, when it
+    // cannot (nothing is written for a model in no file).
+    bool writeRecovery(std::string& error) const;
+    // Removes the recovery file, if any.
+    void removeRecovery() const;
+
+    // The model's diagrams, outermost and earliest first.
+    std::vector<KITE::Diagram> getDiagrams() const;
+
+private:
+    Document(VELD::Model model, std::string file, bool restored);
+
+    VELD::Model model;
+    std::string file;
+    // Where the model's history stood when the file was written; never again once restored
+    // changes are in the model but not in the file.
+    std::uint64_t savedPosition = 0;
+    bool fileLacksChanges = false;
+};
+
+} // namespace KiteStudio

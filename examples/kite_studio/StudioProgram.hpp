@@ -1,0 +1,158 @@
+#pragma once
+
+#include "examples/kite_studio/Document.hpp"
+#include "platform/nimb/Listener.hpp"
+#include "platform/orbis/Studio.hpp"
+#include "platform/tavi/Holder.hpp"
+#include "studio/events/StudioEvents.hpp"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QObject;
+class QTimer;
+
+namespace KITE {
+class Editor;
+class StudioApp;
+} // namespace KITE
+
+namespace KiteStudio {
+
+class StatusComponent;
+
+// The kite-studio window: one model at a time, run by the library's studio application, with
+// its diagrams in editor tabs, menus for files, editing and the view, a status line, and
+// nothing lost. The title names the file, with "*" while it holds changes the file lacks;
+// closing the window or replacing the model with unsaved changes asks to save, discard or
+// cancel; unsaved changes go to a recovery file beside the model after the recovery interval,
+// and opening a model whose recovery file is newer offers to restore it. What fails is
+// reported (a message box, or the error reporter given) and leaves what was open as it was.
+class StudioProgram : public NIMB::Listener {
+public:
+    // The bundled sample and its meta-model.
+    static std::string sampleModelFile();
+    static std::string sampleMetaModelFile();
+
+    // Makes the window (not yet shown) with no model open, the bundled blocks meta-model loaded
+    // and its domain registered. Throws std::runtime_error when no window can be made.
+    static std::unique_ptr<StudioProgram> create();
+    // Closes the window without asking (the recovery file stays for what was not saved).
+    ~StudioProgram() override;
+    StudioProgram(const StudioProgram&) = delete;
+    StudioProgram& operator=(const StudioProgram&) = delete;
+
+    // Where errors go: a message box by default; a headless run prints them.
+    using ErrorReporter = std::function<void(const std::string& text)>;
+    void setErrorReporter(ErrorReporter reporter);
+    // Whether the user can be asked (message boxes); without, the unsaved-changes question
+    // answers "discard" and a recovery file is neither restored nor removed.
+    void setInteractive(bool value) { interactive_ = value; }
+    // Where the file dialogs' answers come from; an empty answer cancels. By default a file
+    // dialog.
+    enum class FileRequest { Open, SaveAs, ExportPng, ExportSvg };
+    using FileChooser = std::function<std::string(FileRequest, const std::string& suggestion)>;
+    void setFileChooser(FileChooser chooser);
+    void setRecoveryInterval(std::chrono::milliseconds interval);
+
+    // Opens the model file (after the meta-model files) in place of what is open, once the user
+    // has said what happens to its unsaved changes (cancelling opens nothing). A file that cannot
+    // be read, a model no domain draws or one without a diagram is reported as
+    // "file:line:column: reason" and what was open stays. Answers whether the file is open now.
+    bool openFile(const std::string& file, const std::vector<std::string>& metaModelFiles = {});
+    // A new model of the meta-model, with one diagram, in no file yet.
+    bool newModel(const VELD::ImmutableNamespace& metaModel);
+    // Save writes to the model's file (asking for one while it has none); false when the user
+    // cancelled or the save failed, which is reported and keeps the changes in memory.
+    bool save();
+    bool saveAs(const std::string& file);
+    // The active editor's diagram as a picture; false with the failure reported.
+    bool exportPng(const std::string& file);
+    bool exportSvg(const std::string& file);
+    // Asks what happens to unsaved changes; false when the user cancelled.
+    bool maybeSave();
+    // Closes the model (asking first); false when the user cancelled.
+    bool closeModel();
+    // Writes the recovery file now when there are unsaved changes (the timer's job).
+    void writeRecovery();
+
+    // Opens (or brings forward) the diagram's editor.
+    KITE::Editor* showDiagram(const KITE::Diagram& diagram);
+    void undo();
+    void redo();
+    void selectAll();
+    void zoomBy(double factor);
+    void fitDiagram();
+
+    PLATFORM::Studio* getStudio() const { return studio.get(); }
+    KITE::StudioApp* getStudioApp() const { return app.get(); }
+    // Null while no model is open.
+    const Document* getDocument() const { return document ? &*document : nullptr; }
+    // The active editor; null when none is open.
+    KITE::Editor* getEditor() const;
+    std::string getTitle() const;
+    std::string getStatusText() const;
+    // The menu action of that object name ("fileSave", "editUndo", ...); null when none.
+    QAction* getAction(const std::string& name) const;
+    std::vector<std::string> getRecentFiles() const;
+
+    // Gives the window its size and shows it (onScreen false keeps it off every screen, for
+    // screenshots), lets it lay out, and fits the diagram into the canvas.
+    void layOut(bool onScreen);
+    bool saveScreenshot(const std::string& file, std::string& error);
+
+    static constexpr int defaultWidth = 1200;
+    static constexpr int defaultHeight = 760;
+    static constexpr int maxRecentFiles = 8;
+
+private:
+    StudioProgram();
+    void build();
+    void buildMenus();
+    bool show(Document next);
+    void dropDocument();
+    void report(const std::string& text) const;
+    std::string chooseFile(FileRequest request, const std::string& suggestion) const;
+    void addRecentFile(const std::string& file);
+    void fillRecentMenu();
+    void fillNewMenu();
+    void fillDiagramsMenu();
+    // Title, undo and redo texts, what can be done, the status line and the recovery timer
+    // follow the model.
+    void refresh();
+    void showStatus();
+    bool handleCloseRequest();
+    void onEditorSelection(KITE::EditorSelectionChangedEvent event);
+    void onTransaction(KITE::TransactionCompletedEvent event);
+    void onActiveEditor(KITE::ActiveEditorChangedEvent event);
+    void onEditorClosed(KITE::EditorClosedEvent event);
+    void onStudioClosed(KITE::StudioClosedEvent event);
+
+    TAVI::Holder<KITE::StudioApp> app;
+    TAVI::Holder<PLATFORM::Studio> studio;
+    TAVI::Holder<StatusComponent> status;
+    std::optional<Document> document;
+    ErrorReporter errorReporter;
+    FileChooser fileChooser;
+    bool interactive_ = true;
+    // Owns the menus' connections, the timers and the window's close guard: they end with it.
+    std::unique_ptr<QObject> context;
+    QTimer* recoveryTimer = nullptr; // owned by context
+    QMenu* recentMenu = nullptr;     // owned by the window
+    QMenu* newMenu = nullptr;
+    QMenu* diagramsMenu = nullptr;
+    QObject* watchedTabs = nullptr; // the window's tab widget, once its changes are followed
+    bool shownModified = false;     // whether the last refresh found unsaved changes
+    // What the status line counted, and in which editor's diagram (null: count again).
+    const KITE::Editor* countedEditor = nullptr;
+    std::size_t nodeCount = 0;
+    std::size_t edgeCount = 0;
+};
+
+} // namespace KiteStudio
