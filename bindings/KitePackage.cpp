@@ -25,6 +25,7 @@
 #include "studio/components/GenericVELDDomainInterface.hpp"
 #include "studio/components/GenericVELDStudioApp.hpp"
 #include "studio/components/PropBrowserComponent.hpp"
+#include "studio/components/TreeComponent.hpp"
 #include "utils/DiagramRendering.hpp"
 
 #include <QtCore/QPointer>
@@ -526,6 +527,116 @@ protected:
     void populate() override { setSuperclass(KiteDomainInterface::noxTypeName); }
 };
 
+std::vector<VELD::ImmutableObject> objectsOf(const VELD::Sequence<VELD::ImmutableClassObject>& in) {
+    std::vector<VELD::ImmutableObject> out;
+    for (int i = 0; i < in.size(); ++i)
+        out.emplace_back(in[i]);
+    return out;
+}
+
+class CosTreeComponent : public CosCommonReferencedClassInfo<TreeComponent> {
+public:
+    CosTreeComponent() : CosCommonReferencedClassInfo("TreeComponent", "KITE TreeComponent") {}
+
+protected:
+    using Tree = TreeComponent;
+    using ObjectFlag = bool (Tree::*)(const VELD::ClassObject&);
+    using ObjectAction = void (Tree::*)(const VELD::ClassObject&);
+
+    void populate() override {
+        setSuperclass(PLATFORM::StudioComponentBase::noxTypeName);
+        addMethod(NoxMethod("getSelected", NoxPublic, "The selected object"),
+                  Invoker::createSignature("VELD.ClassObject"), [](Tree& self, CallContext& call) {
+                      setObjectResult(call, liveComponent(self, call).getSelected());
+                  });
+        addMethod(NoxMethod("getDisplayTitle", NoxPublic, "The tree's title"),
+                  Invoker::createSignature("char"), [](Tree& self, CallContext& call) {
+                      call.setString(liveComponent(self, call).getDisplayTitle());
+                  });
+        addMethod(NoxMethod("getActiveModel", NoxPublic, "The model the tree shows"),
+                  Invoker::createSignature("VELD.Model"), [](Tree& self, CallContext& call) {
+                      setModelResult(call, liveComponent(self, call).getActiveModel());
+                  });
+        addAction("editObject", "Starts editing an object's label", &Tree::editObject);
+        addMethod(NoxMethod("testAPI_GetLabelOfObject", NoxPublic, "An object's label"),
+                  Invoker::createSignature("char", {"VELD.ClassObject"}),
+                  [](Tree& self, CallContext& call) {
+                      const VELD::ClassObject object = classObjectArgument(call, 0);
+                      call.setString(liveComponent(self, call).testAPI_GetLabelOfObject(object));
+                  });
+        addFlag("testAPI_IsObjectReadonly", "Whether an object's label cannot be edited",
+                &Tree::testAPI_IsObjectReadonly);
+        addFlag("testAPI_IsParent", "Whether an object's row has rows beneath",
+                &Tree::testAPI_IsParent);
+        addFlag("testAPI_IsExpanded", "Whether an object's row is expanded",
+                &Tree::testAPI_IsExpanded);
+        addMethod(NoxMethod("testAPI_GetObjectFromLabel", NoxPublic, "The object of a label"),
+                  Invoker::createSignature("VELD.ClassObject", {"char"}),
+                  [](Tree& self, CallContext& call) {
+                      const std::string label = call.stringArgument(0);
+                      setObjectResult(call,
+                                      liveComponent(self, call).testAPI_GetObjectFromLabel(label));
+                  });
+        addMethod(
+            NoxMethod("testAPI_DoIconsMatch", NoxPublic, "Whether two rows show one icon"),
+            Invoker::createSignature("logical scalar", {"VELD.ClassObject", "VELD.ClassObject"}),
+            [](Tree& self, CallContext& call) {
+                const VELD::ClassObject a = classObjectArgument(call, 0);
+                const VELD::ClassObject b = classObjectArgument(call, 1);
+                call.setLogical(liveComponent(self, call).testAPI_DoIconsMatch(a, b));
+            });
+        addMethod(NoxMethod("testAPI_GetSelected", NoxPublic, "The selected object"),
+                  Invoker::createSignature("VELD.ClassObject"), [](Tree& self, CallContext& call) {
+                      setObjectResult(call, liveComponent(self, call).testAPI_GetSelected());
+                  });
+        addMethod(NoxMethod("testAPI_GetVisibleObjects", NoxPublic, "The objects of shown rows"),
+                  Invoker::createSignature("VELD.SequenceOfImmutableClassObject"),
+                  [](Tree& self, CallContext& call) {
+                      setSequenceResult(
+                          call, objectsOf(liveComponent(self, call).testAPI_GetVisibleObjects()));
+                  });
+        addMethod(
+            NoxMethod("testAPI_GetVisibleChildren", NoxPublic,
+                      "The objects of the shown rows under an object's row"),
+            Invoker::createSignature("VELD.SequenceOfImmutableClassObject", {"VELD.ClassObject"}),
+            [](Tree& self, CallContext& call) {
+                const VELD::ClassObject object = classObjectArgument(call, 0);
+                setSequenceResult(
+                    call, objectsOf(liveComponent(self, call).testAPI_GetVisibleChildren(object)));
+            });
+        addAction("testAPI_Click", "Selects an object as a click would",
+                  &Tree::testAPI_SetTreeSelection);
+        addMethod(
+            NoxMethod("testAPI_Click", NoxPublic, "Clicks an object's row with modifier keys held"),
+            Invoker::createSignature("void", {"VELD.ClassObject", "char"}),
+            [](Tree& self, CallContext& call) {
+                const VELD::ClassObject object = classObjectArgument(call, 0);
+                const std::string modifiers = call.stringArgument(1);
+                liveComponent(self, call).testAPI_ModifiedClick(object, modifiers);
+            });
+        addAction("testAPI_Expand", "Expands an object's row", &Tree::testAPI_Expand);
+        addAction("testAPI_Collapse", "Collapses an object's row", &Tree::testAPI_Collapse);
+    }
+
+private:
+    void addFlag(const char* name, const char* description, ObjectFlag flag) {
+        addMethod(NoxMethod(name, NoxPublic, description),
+                  Invoker::createSignature("logical scalar", {"VELD.ClassObject"}),
+                  [flag](Tree& self, CallContext& call) {
+                      const VELD::ClassObject object = classObjectArgument(call, 0);
+                      call.setLogical((liveComponent(self, call).*flag)(object));
+                  });
+    }
+    void addAction(const char* name, const char* description, ObjectAction action) {
+        addMethod(NoxMethod(name, NoxPublic, description),
+                  Invoker::createSignature("void", {"VELD.ClassObject"}),
+                  [action](Tree& self, CallContext& call) {
+                      const VELD::ClassObject object = classObjectArgument(call, 0);
+                      (liveComponent(self, call).*action)(object);
+                  });
+    }
+};
+
 class CosPropBrowserComponent : public CosCommonReferencedClassInfo<PropBrowserComponent> {
 public:
     CosPropBrowserComponent()
@@ -616,6 +727,7 @@ void KITEPackageWrapper::initializePackage(NOX::COSPackage& package) {
     package.addClass<CosAbstractDomain>();
     package.addClass<CosDomain>();
     package.addClass<CosGenericVELDDomain>();
+    package.addClass<CosTreeComponent>();
     package.addClass<CosPropBrowserComponent>();
     KITEStaticInitializePackage(package);
 }

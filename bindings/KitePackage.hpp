@@ -13,8 +13,8 @@ namespace KITE::mi {
 // The host package "KITE": the classes through which scripts drive studios. Its initialization
 // brings up the studio framework's own package and adds, in this order, "Editor",
 // "GenericVELDStudioApp", "Util", "StudioApp", "AbstractDomain", "Domain", "GenericVELDDomain",
-// "TreeComponent" and "PropBrowserComponent" (the last two once their components exist), then
-// the diagram model's value classes (KITEStaticInitializePackage).
+// "TreeComponent" and "PropBrowserComponent", then the diagram model's value classes
+// (KITEStaticInitializePackage).
 //
 // Every method checks what it is given before it changes anything: a wrong, missing or extra
 // argument, an object that no longer exists and a studio application whose window is gone are

@@ -15,8 +15,10 @@
 #include "platform/tavi/ErrorHolder.hpp"
 #include "platform/zu/zuAssert.hpp"
 #include "studio/StudioApp.hpp"
+#include "studio/components/ExplorerBarComponent.hpp"
 #include "studio/components/GenericVELDDomain.hpp"
 #include "studio/components/PropBrowserComponent.hpp"
+#include "studio/components/TreeComponent.hpp"
 
 #include <string>
 #include <vector>
@@ -46,9 +48,17 @@ void registerComponentFactories() {
         PLATFORM::StudioComponentFactory::Maker maker;
     };
     const std::vector<Entry> entries = {
+        {KITE::TreeComponent::staticGetTypeName(),
+         [](PLATFORM::Studio* studio, const std::string& name) -> PLATFORM::StudioComponentBase* {
+             return KITE::TreeComponent::create(studio, name);
+         }},
         {KITE::PropBrowserComponent::staticGetTypeName(),
          [](PLATFORM::Studio* studio, const std::string& name) -> PLATFORM::StudioComponentBase* {
              return KITE::PropBrowserComponent::create(studio, name);
+         }},
+        {KITE::ExplorerBarComponent::staticGetTypeName(),
+         [](PLATFORM::Studio* studio, const std::string& name) -> PLATFORM::StudioComponentBase* {
+             return KITE::ExplorerBarComponent::create(studio, name);
          }},
     };
     TAVI::ErrorHolder ignored; // a type name taken already keeps its first factory

@@ -8,7 +8,9 @@
 #include "studio/components/DefaultGetIcon.hpp"
 #include "studio/components/GenericVELDDomain.hpp"
 #include "studio/components/GenericVELDPropBrowserDelegate.hpp"
+#include "studio/components/GenericVELDTreeComponentDelegate.hpp"
 #include "studio/components/PropBrowserComponent.hpp"
+#include "studio/components/TreeComponent.hpp"
 #include "utils/BasicCompositeFilter.hpp"
 
 namespace KITE {
@@ -22,7 +24,8 @@ StudioApp* GenericVELDStudioApp::spawnApplication() const {
 }
 
 VELD::ClassObject GenericVELDStudioApp::getCurrentSelectedElement() {
-    return StudioApp::getCurrentSelectedElement();
+    auto* tree = dynamic_cast<TreeComponent*>(getComponent(treeComponentName));
+    return tree ? tree->getSelected() : VELD::ClassObject();
 }
 
 const char* GenericVELDStudioApp::getFullyQualifiedNoxTypeName() const {
@@ -82,8 +85,14 @@ TAVI::Holder<GenericVELDStudioApp> GenericVELDStudioApp::openModel(const VELD::M
 }
 
 void GenericVELDStudioApp::addComponents() {
+    // The library's own components, whether or not the module registered them already.
+    TAVI::ErrorHolder registration;
+    TreeComponent::registerFactory(registration);
+    PropBrowserComponent::registerFactory(registration);
     // Always new: a component of that name made by someone else is not this studio's.
-    createComponent(treeComponentName, treeComponentName, "DockWidget", "Left");
+    if (auto* tree = dynamic_cast<TreeComponent*>(
+            createComponent(treeComponentName, treeComponentName, "DockWidget", "Left")))
+        tree->setDelegate(new GenericVELDTreeComponentDelegate(getStudio()));
     if (auto* browser = dynamic_cast<PropBrowserComponent*>(createComponent(
             propBrowserComponentName, propBrowserComponentName, "DockWidget", "Left")))
         browser->setDelegate(new GenericVELDPropBrowserDelegate);

@@ -8,8 +8,10 @@
 #include "studio/components/GenericVELDDomainImpl.hpp"
 #include "studio/components/GenericVELDDomainInterface.hpp"
 #include "studio/components/GenericVELDPropBrowserDelegate.hpp"
+#include "studio/components/GenericVELDTreeComponentDelegate.hpp"
 #include "studio/components/PropBrowserComponent.hpp"
 #include "studio/components/PropBrowserProperty.hpp"
+#include "studio/components/TreeComponent.hpp"
 #include "tests/studio/StudioAppFixture.hpp"
 
 namespace KITE::Test {
@@ -216,6 +218,33 @@ TEST_F(GenericStudioTest, TheBrowserListsPlainPropertiesWithTheGenericColours) {
     EXPECT_EQ(delegate->getItemToSelect(book), book);
     EXPECT_EQ(delegate->getBrowserTitle(VELD::ImmutableClassObject()), "Properties");
     EXPECT_EQ(delegate->getBrowserTitle(book), "Properties - orphans.Book");
+}
+
+TEST_F(GenericStudioTest, TheTreeShowsTheActiveModelItselfAndEveryTransactionRebuildsIt) {
+    auto* tree = dynamic_cast<TreeComponent*>(generic->getComponent(StudioApp::treeComponentName));
+    ASSERT_NE(tree, nullptr);
+    auto* delegate = dynamic_cast<GenericVELDTreeComponentDelegate*>(tree->getDelegate());
+    ASSERT_NE(delegate, nullptr);
+    // No model: no root row.
+    EXPECT_EQ(tree->testAPI_GetVisibleObjects().size(), 0);
+    EXPECT_TRUE(delegate->getTopElement().isNull());
+    EXPECT_TRUE(delegate->fetchTopLevelItems(VELD::ImmutableClassObject()).empty());
+
+    VELD::Model model = VELD::DomainRegistry::instance().createModel(orphanUri());
+    generic->addModel(model);
+    const VELD::ImmutableClassObject root = model.getRootObject();
+    EXPECT_EQ(delegate->getTopElement(), root);
+    EXPECT_EQ(delegate->fetchTopLevelItems(root), std::vector<VELD::ImmutableClassObject>{root});
+    const VELD::Sequence<VELD::ImmutableClassObject> rows = tree->testAPI_GetVisibleObjects();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0], root);
+    tree->testAPI_SetTreeSelection(model.getRootObject());
+    EXPECT_EQ(generic->getCurrentSelectedElement(), model.getRootObject());
+
+    // Every report rebuilds the tree, even one that only moves diagram elements.
+    EXPECT_TRUE(delegate->shouldRefreshFromReportOfChanges(nullptr));
+    EXPECT_EQ(delegate->getContextMenuTag(), "ContextMenu");
+    EXPECT_EQ(delegate->getItemToSelect(model.getRootObject()), model.getRootObject());
 }
 
 } // namespace
