@@ -2,6 +2,7 @@
 
 #include "application/DomainRegistry.hpp"
 #include "application/MessageCatalog.hpp"
+#include "editor/DeleteTool.hpp"
 #include "editor/Editor.hpp"
 #include "editor/Graphics.hpp"
 #include "examples/blocks/BlocksDomain.hpp"
@@ -16,6 +17,7 @@
 #include "platform/zeph/Scene.hpp"
 #include "studio/StudioApp.hpp"
 #include "studio/components/PropBrowserComponent.hpp"
+#include "studio/components/TreeComponent.hpp"
 
 #include <QAction>
 #include <QApplication>
@@ -226,7 +228,10 @@ void StudioProgram::buildMenus() {
     add(edit, "editUndo", "&Undo", QKeySequence::Undo, [this] { undo(); });
     add(edit, "editRedo", "&Redo", QKeySequence::Redo, [this] { redo(); });
     edit->addSeparator();
+    // A text field being edited takes these keys first (it overrides the shortcut).
+    add(edit, "editDelete", "&Delete", QKeySequence::Delete, [this] { deleteSelection(); });
     add(edit, "editSelectAll", "Select &All", QKeySequence::SelectAll, [this] { selectAll(); });
+    add(edit, "editRename", "Re&name", QKeySequence(Qt::Key_F2), [this] { renameSelection(); });
 
     QMenu* view = bar->addMenu("&View");
     add(view, "viewZoomIn", "Zoom &In", QKeySequence::ZoomIn, [this] { zoomBy(1.25); });
@@ -255,7 +260,23 @@ void StudioProgram::buildMenus() {
         action->setCheckable(true);
         action->setVisible(false); // until the dock is there
     }
+    // The explorer bar belongs to the editor in front.
+    QAction* explorer = add(view, "viewExplorerBar", "&Explorer Bar", {}, [this] {
+        PLATFORM::StudioComponentBase* component = explorerBar();
+        if (!component)
+            return;
+        if (app->isVisible(component->getName()))
+            app->hide(component->getName());
+        else
+            app->show(component->getName());
+    });
+    explorer->setCheckable(true);
     QObject::connect(view, &QMenu::aboutToShow, ctx, [this] {
+        if (QAction* action = getAction("viewExplorerBar")) {
+            PLATFORM::StudioComponentBase* component = explorerBar();
+            action->setEnabled(component != nullptr);
+            action->setChecked(component && app->isVisible(component->getName()));
+        }
         for (const Dock& dock : docks) {
             QAction* action = getAction(dock.action);
             const bool there = app->getComponent(dock.component) != nullptr;
@@ -679,6 +700,37 @@ void StudioProgram::redo() {
     refresh();
 }
 
+PLATFORM::StudioComponentBase* StudioProgram::explorerBar() const {
+    KITE::Editor* editor = getEditor();
+    TAVI::ErrorHolder ignored; // an editor without one has nothing to show
+    return editor ? editor->getExplorerBar(ignored) : nullptr;
+}
+
+void StudioProgram::deleteSelection() {
+    KITE::Editor* editor = getEditor();
+    if (!editor || editor->isInInteraction())
+        return;
+    // The editor's own delete tool decides what goes (and what cannot).
+    if (auto* tool = dynamic_cast<KITE::DeleteTool*>(
+            editor->getToolByRole(KITE::DeleteTool::staticGetDefaultRole()).get()))
+        tool->deleteSelection();
+}
+
+void StudioProgram::renameSelection() {
+    auto* tree =
+        dynamic_cast<KITE::TreeComponent*>(app->getComponent(KITE::StudioApp::treeComponentName));
+    if (!tree || !document)
+        return;
+    // The one element selected in the editor, else what the tree has selected.
+    VELD::ClassObject target = tree->getSelected();
+    if (const KITE::Editor* editor = getEditor(); editor && editor->getSelection().size() == 1)
+        target = VELD::ClassObject(editor->getSelection()[0].asDeviant(document->getModel()));
+    if (target.isNull() || !target.isValid())
+        return;
+    app->show(KITE::StudioApp::treeComponentName);
+    tree->editObject(target);
+}
+
 void StudioProgram::selectAll() {
     KITE::Editor* editor = getEditor();
     if (!editor)
@@ -746,8 +798,8 @@ void StudioProgram::refresh() {
     for (const char* name : {"fileSave", "fileSaveAs", "fileClose"})
         if (QAction* action = getAction(name))
             action->setEnabled(open);
-    for (const char* name : {"fileExportPng", "fileExportSvg", "editSelectAll", "viewZoomIn",
-                             "viewZoomOut", "viewFit"})
+    for (const char* name : {"fileExportPng", "fileExportSvg", "editSelectAll", "editDelete",
+                             "editRename", "viewZoomIn", "viewZoomOut", "viewFit"})
         if (QAction* action = getAction(name))
             action->setEnabled(hasEditor);
     diagramsMenu->setEnabled(open);

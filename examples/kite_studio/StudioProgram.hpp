@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace PLATFORM {
+class StudioComponentBase;
+}
+
 class QAction;
 class QMenu;
 class QObject;
@@ -87,6 +91,11 @@ public:
     void undo();
     void redo();
     void selectAll();
+    // Deletes the editor's selection through its delete tool (one undoable step).
+    void deleteSelection();
+    // Starts editing the name of the one element selected in the editor (else the tree's
+    // selection) in the model tree.
+    void renameSelection();
     void zoomBy(double factor);
     void fitDiagram();
 
@@ -123,6 +132,7 @@ private:
     void fillRecentMenu();
     void fillNewMenu();
     void fillDiagramsMenu();
+    PLATFORM::StudioComponentBase* explorerBar() const;
     // Title, undo and redo texts, what can be done, the status line and the recovery timer
     // follow the model.
     void refresh();
