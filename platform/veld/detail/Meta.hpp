@@ -2,7 +2,8 @@
 #pragma once
 
 // The process-wide table of meta-data: every registered package, class, property, type and
-// enumeration, and the kernel objects that stand for them.
+// enumeration, and the kernel objects that stand for them. What the model-file reader (veld_io,
+// a library of its own) uses is exported, so that shared builds link.
 
 #include "platform/veld/detail/Core.hpp"
 
@@ -38,7 +39,7 @@ struct MetaRegistry {
     }
     // Everything a qualified name ("lib.Block") or a URI-qualified name ("{urn:lib}Block")
     // stands for.
-    std::vector<MetaInfo*> findAllQualified(std::string_view name) const;
+    VELD_EXPORT std::vector<MetaInfo*> findAllQualified(std::string_view name) const;
     // The one meta-datum of that name; null when there is none or when the name is ambiguous.
     MetaInfo* findQualified(std::string_view name) const {
         const std::vector<MetaInfo*> all = findAllQualified(name);
@@ -46,7 +47,7 @@ struct MetaRegistry {
     }
 };
 
-MetaRegistry& meta(); // made on first use, with the kernel's own package
+VELD_EXPORT MetaRegistry& meta(); // made on first use, with the kernel's own package
 
 // Computes slots, masks and ancestors of a class whose supers are laid out already.
 void layoutClass(ClassInfo& c);
@@ -55,16 +56,19 @@ SlotKind slotKindOf(const TypeRef& t);
 
 // Splits a URI-qualified name "{uri}Name" into its URI and simple name; false for any other
 // form of name.
-bool splitUriName(std::string_view name, std::string_view& uri, std::string_view& simple);
+VELD_EXPORT bool splitUriName(std::string_view name, std::string_view& uri,
+                              std::string_view& simple);
 // A member of a package by its simple name; null when none.
-MetaInfo* memberNamed(const PackageInfo& package, std::string_view simple);
+VELD_EXPORT MetaInfo* memberNamed(const PackageInfo& package, std::string_view simple);
 // "'lib.Block' is ambiguous: ..." naming the URIs a reader may choose from.
-std::string ambiguityMessage(std::string_view name, const std::vector<MetaInfo*>& candidates);
+VELD_EXPORT std::string ambiguityMessage(std::string_view name,
+                                         const std::vector<MetaInfo*>& candidates);
 
 // Text conversions of primitive values; false when the text does not convert.
-bool parsePrimitive(PrimitiveKind kind, std::string_view text, Slot& out, std::string& owned);
-std::string formatDouble(double d);
-std::string formatPrimitive(PrimitiveKind kind, const Slot& s);
-const char* primitiveName(PrimitiveKind kind);
+VELD_EXPORT bool parsePrimitive(PrimitiveKind kind, std::string_view text, Slot& out,
+                                std::string& owned);
+VELD_EXPORT std::string formatDouble(double d);
+VELD_EXPORT std::string formatPrimitive(PrimitiveKind kind, const Slot& s);
+VELD_EXPORT const char* primitiveName(PrimitiveKind kind);
 
 } // namespace VELD::detail
