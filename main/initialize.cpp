@@ -63,10 +63,8 @@ void registerComponentFactories() {
     };
     TAVI::ErrorHolder ignored; // a type name taken already keeps its first factory
     for (const Entry& entry : entries)
-        PLATFORM::StudioComponentFactoryManager::instance()->registerObject(
-            TAVI::Holder<PLATFORM::StudioComponentFactory>(
-                new PLATFORM::StudioComponentFactory(TAVI::StringID(entry.typeName), entry.maker)),
-            ignored);
+        PLATFORM::StudioComponentFactoryManager::instance()->registerOnce(
+            TAVI::StringID(entry.typeName), entry.maker, ignored);
 }
 
 } // namespace

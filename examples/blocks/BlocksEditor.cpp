@@ -13,7 +13,6 @@
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "studio/StudioApp.hpp"
 
-#include "platform/orbis/StudioComponentFactory.hpp"
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include <functional>
@@ -97,15 +96,11 @@ BlocksEditor* BlocksEditor::create(PLATFORM::Studio* studio, const std::string& 
 }
 
 bool BlocksEditor::registerFactory(TAVI::ErrorHolder& errors) {
-    PLATFORM::StudioComponentFactoryManager* factories =
-        PLATFORM::StudioComponentFactoryManager::instance();
-    if (factories->isRegistered(TAVI::StringID(typeName)))
-        return true;
-    return factories->registerObject(
-        TAVI::Holder<PLATFORM::StudioComponentFactory>(new PLATFORM::StudioComponentFactory(
-            TAVI::StringID(typeName),
-            [](PLATFORM::Studio* studio, const std::string& name)
-                -> PLATFORM::StudioComponentBase* { return create(studio, name); })),
+    return PLATFORM::StudioComponentFactoryManager::instance()->registerOnce(
+        TAVI::StringID(typeName),
+        [](PLATFORM::Studio* studio, const std::string& name) -> PLATFORM::StudioComponentBase* {
+            return create(studio, name);
+        },
         errors);
 }
 

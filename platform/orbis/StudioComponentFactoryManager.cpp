@@ -1,5 +1,7 @@
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
 
+#include <utility>
+
 namespace PLATFORM {
 
 StudioComponentFactoryManager* StudioComponentFactoryManager::instance() {
@@ -22,6 +24,16 @@ StudioComponentFactoryManager::createComponent(const TAVI::StringID& typeName, S
     if (!component)
         reportError(errors, TAVI_HERE, Messages::ComponentNotCreated, typeName.getString());
     return component;
+}
+
+bool StudioComponentFactoryManager::registerOnce(const TAVI::StringID& typeName,
+                                                 StudioComponentFactory::Maker maker,
+                                                 TAVI::ErrorHolder& errors) {
+    if (isRegistered(typeName))
+        return true;
+    return registerObject(TAVI::Holder<StudioComponentFactory>(
+                              new StudioComponentFactory(typeName, std::move(maker))),
+                          errors);
 }
 
 } // namespace PLATFORM

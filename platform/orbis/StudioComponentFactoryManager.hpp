@@ -16,6 +16,10 @@ public:
     // (no factory) or PLATFORM_ComponentNotCreated (the factory made none).
     StudioComponentBase* createComponent(const TAVI::StringID& typeName, Studio* studio,
                                          const std::string& name, TAVI::ErrorHolder& errors) const;
+    // Registers a factory of the type that makes components with the maker, unless the type has
+    // one already (then true, and the registered one stays): components register at first use.
+    bool registerOnce(const TAVI::StringID& typeName, StudioComponentFactory::Maker maker,
+                      TAVI::ErrorHolder& errors);
 
 private:
     StudioComponentFactoryManager() = default;

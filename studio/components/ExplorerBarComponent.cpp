@@ -5,7 +5,6 @@
 #include "platform/nimb/ConnectionLock.hpp"
 #include "platform/nimb/Thread.hpp"
 #include "platform/orbis/Studio.hpp"
-#include "platform/orbis/StudioComponentFactory.hpp"
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
 #include "studio/StudioApp.hpp"
@@ -39,15 +38,11 @@ ExplorerBarComponent* ExplorerBarComponent::create(PLATFORM::Studio* studio,
 }
 
 bool ExplorerBarComponent::registerFactory(TAVI::ErrorHolder& errors) {
-    PLATFORM::StudioComponentFactoryManager* factories =
-        PLATFORM::StudioComponentFactoryManager::instance();
-    if (factories->isRegistered(TAVI::StringID(typeName)))
-        return true;
-    return factories->registerObject(
-        TAVI::Holder<PLATFORM::StudioComponentFactory>(new PLATFORM::StudioComponentFactory(
-            TAVI::StringID(typeName),
-            [](PLATFORM::Studio* studio, const std::string& name)
-                -> PLATFORM::StudioComponentBase* { return create(studio, name); })),
+    return PLATFORM::StudioComponentFactoryManager::instance()->registerOnce(
+        TAVI::StringID(typeName),
+        [](PLATFORM::Studio* studio, const std::string& name) -> PLATFORM::StudioComponentBase* {
+            return create(studio, name);
+        },
         errors);
 }
 
