@@ -54,21 +54,15 @@ TEST_F(UndoRedoTest, NewTransactionAfterUndoClearsRedo) {
 TEST_F(UndoRedoTest, StepsKeepTheirNamesAndPositionsThroughUndoAndRedo) {
     ClassObject b;
     EXPECT_EQ(model.getHistoryPosition(), 0u);
-    {
-        Transaction t(model, "Make");
+    commit(model, "Make", [&] {
         b = s.makeBlock(model, "b", 1.0);
         // A nested transaction joins the outer one, and its name does not replace the outer's.
         Transaction inner(model, "Inner");
         b.setDouble(s.x, 2.0);
         inner.commit();
-        t.commit();
-    }
+    });
     const std::uint64_t made = model.getHistoryPosition();
-    {
-        Transaction t(model, "Move");
-        b.setDouble(s.x, 3.0);
-        t.commit();
-    }
+    commit(model, "Move", [&] { b.setDouble(s.x, 3.0); });
     const std::uint64_t moved = model.getHistoryPosition();
     EXPECT_NE(made, 0u);
     EXPECT_NE(moved, made);

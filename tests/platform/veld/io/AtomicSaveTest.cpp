@@ -24,11 +24,7 @@ protected:
         dir = mkdtemp(tmpl);
         target = dir / "model.veld";
         Model old = m.newModel();
-        {
-            Transaction t(old);
-            old.getRootObject().setString(m.title, "the previous contents");
-            t.commit();
-        }
+        commit(old, [&] { old.getRootObject().setString(m.title, "the previous contents"); });
         saveModel(old, target.string());
         previous = readBytes(target.string());
         Transaction t(model);
@@ -110,16 +106,14 @@ TEST_F(AtomicSaveTest, AnUnwritableFolderLeavesThePreviousFileIntact) {
 }
 
 TEST_F(AtomicSaveTest, AModelTooDeepToReadBackIsNotWritten) {
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject parent = model.getRootObject().get(m.items)[0].asClassObject();
         for (int i = 0; i < 10001; ++i) {
             ClassObject child = model.getFactory().create(m.item);
             parent.add(m.parts, child);
             parent = child;
         }
-        t.commit();
-    }
+    });
     expectSaveFails(target.string());
     EXPECT_EQ(readBytes(target.string()), previous);
     EXPECT_EQ(filesInDir(), std::vector<std::string>{"model.veld"});

@@ -87,16 +87,14 @@ TEST_F(MetaModelFileTest, RegistersClassesPropertiesAndEnumerations) {
 
     // A model of the loaded meta-model works like any other, and goes through a file too.
     Model model = DomainRegistry::instance().createModel("test:flow");
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject a = model.getFactory().createFromString("Step");
         ClassObject b = model.getFactory().createFromString("Step");
         model.getRootObject().add(model.getMetaModel().getProperty("steps"), a);
         model.getRootObject().add(model.getMetaModel().getProperty("steps"), b);
         a.add(step.getProperty("next"), b);
         a.add(step.getProperty("next"), a);
-        t.commit();
-    }
+    });
     const ImmutableClassObject a =
         model.getRootObject().get(model.getMetaModel().getProperty("steps"))[0].asClassObject();
     EXPECT_EQ(a.getOne("kind").toString(), "Sink");
