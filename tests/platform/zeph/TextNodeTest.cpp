@@ -6,12 +6,12 @@
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
+#include "tests/support/Gestures.hpp"
 
 #include <QApplication>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -303,20 +303,7 @@ TEST_F(TextNodeEditTest, OnACanvasADoubleClickOpensTheEditorAndTypedKeysFillIt) 
     QApplication::processEvents();
 
     const TAVI::GLRect<double> b = text.getSceneBounds();
-    const TAVI::GLPoint<double> p =
-        canvas.scenePointToViewPoint({b.x + b.width / 2, b.y + b.height / 2});
-    const QPointF at(p.x, p.y);
-    const QPointF global = canvas.viewport()->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(canvas.viewport(), &press);
-    QApplication::sendEvent(canvas.viewport(), &release);
-    QApplication::sendEvent(canvas.viewport(), &dbl);
-    QApplication::sendEvent(canvas.viewport(), &release);
+    KiteTest::CanvasGestures(canvas).doubleClick(b.x + b.width / 2, b.y + b.height / 2);
     ASSERT_TRUE(text.isEditing());
 
     log.clear();
