@@ -78,13 +78,18 @@ TEST_F(NodeCreationToolTest, APersistentToolStaysForTheNextNode) {
     EXPECT_FALSE(onStack()) << "Escape ends persistence, and so the tool";
 }
 
-TEST_F(NodeCreationToolTest, ADoubleClickPlacesOneNode) {
+TEST_F(NodeCreationToolTest, ADoubleClickPlacesOneNodeAndADragGrowsFromThePressTowardsThePointer) {
     tool->setPersistent(true);
     ZEPH::MouseEvent event({300, 200}, ZEPH::LeftButton, ZEPH::LeftButton);
     scene().handleMouseDoubleClickEvent(event);
     EXPECT_TRUE(event.isConsumed());
     ASSERT_EQ(made().size(), 1u);
     EXPECT_EQ(made()[0].getSize(), (TAVI::GLPoint<double>{20, 10}));
+    // Up and to the left: the corner under the press stays where it was.
+    gestures().drag({400, 300}, {370, 260});
+    ASSERT_EQ(made().size(), 2u);
+    EXPECT_EQ(made()[1].getPosition(), (TAVI::GLPoint<double>{370, 260}));
+    EXPECT_EQ(made()[1].getSize(), (TAVI::GLPoint<double>{30, 40}));
 }
 
 TEST_F(NodeCreationToolTest, AnInterruptedCreationMakesNothing) {
