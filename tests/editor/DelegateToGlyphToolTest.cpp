@@ -95,9 +95,8 @@ TEST_F(DelegateToGlyphToolTest, PointerEventsReachTheGlyphUnderThePointerAndStay
     EXPECT_FALSE(nowhere.isConsumed());
     EXPECT_EQ(tool().getCurrentGlyph(), nullptr);
     EXPECT_EQ(b->log.size(), 5u);
-}
 
-TEST_F(DelegateToGlyphToolTest, TheToolsBelowStillGetWhatTheGlyphLeaves) {
+    // The tools below still get what the glyph leaves.
     click(40, 35);
     EXPECT_EQ(glyphOf(blocks.a)->log, (Log{"press", "release"}));
     EXPECT_EQ(selection(), (std::vector<DiagramElement>{blocks.a}));
