@@ -83,7 +83,7 @@ TEST_F(EdgeCreationToolTest, AControlDragFromBlockToBlockMakesOneUndoableEdge) {
     EXPECT_EQ(command->shortDescription(), "Create Edge");
 }
 
-TEST_F(EdgeCreationToolTest, OnlyControlAloneStartsAnEdge) {
+TEST_F(EdgeCreationToolTest, OnlyControlAloneStartsAnEdgeAndEscapeEndsPersistence) {
     struct Press {
         const char* name;
         int modifiers;
@@ -99,6 +99,12 @@ TEST_F(EdgeCreationToolTest, OnlyControlAloneStartsAnEdge) {
         gestures().release(onA.x, onA.y, p.modifiers);
         editor->clearSelection();
     }
+    // Escape ends persistence; other keys are left alone.
+    tool->setPersistent(true);
+    gestures().press(onA.x, onA.y, ctrl);
+    EXPECT_TRUE(gestures().keyRelease(ZEPH::Key_Escape));
+    EXPECT_FALSE(tool->isPersistent());
+    EXPECT_FALSE(gestures().keyRelease(ZEPH::Key_Return));
 }
 
 TEST_F(EdgeCreationToolTest, AOneWayRuleHoldsInBothDirections) {
@@ -178,14 +184,6 @@ TEST_F(EdgeCreationToolTest, AnInterruptedOrMisplacedEdgeLeavesNothing) {
         expectNothingMade(levels);
         EXPECT_EQ(changes.count(), 0u);
     }
-}
-
-TEST_F(EdgeCreationToolTest, EscapeEndsPersistence) {
-    tool->setPersistent(true);
-    gestures().press(onA.x, onA.y, ctrl);
-    EXPECT_TRUE(gestures().keyRelease(ZEPH::Key_Escape));
-    EXPECT_FALSE(tool->isPersistent());
-    EXPECT_FALSE(gestures().keyRelease(ZEPH::Key_Return)) << "other keys are left alone";
 }
 
 TEST_F(EdgeCreationToolTest, RealMouseEventsThroughTheCanvasDrawAnEdge) {

@@ -67,7 +67,7 @@ TEST_F(EditorToolsRobustnessTest,
     editor.reset();
 }
 
-TEST_F(EditorToolsRobustnessTest, AnEditorClosedInMidMarqueeLeavesNoRectangleAndSendsNoEvents) {
+TEST_F(EditorToolsRobustnessTest, AnEditorClosedInMidMarqueeLeavesAQuietSceneWithoutItsTools) {
     press(100, 100);
     move(5, 5);
     ASSERT_NE(editor->getToolByRole(marqueeRole()), nullptr);
@@ -77,13 +77,8 @@ TEST_F(EditorToolsRobustnessTest, AnEditorClosedInMidMarqueeLeavesNoRectangleAnd
     EXPECT_EQ(selectionEvents.received.size(), before);
     // Only the graphics' root is left on the scene: no marquee.
     EXPECT_EQ(kept->getTopLevelNodes().size(), 1u);
-}
 
-// --- a scene kept after its editor --------------------------------------------------------------
-
-TEST_F(EditorToolsRobustnessTest, ASceneKeptAfterItsEditorMakesNoToolsForTheEditorThatWent) {
-    const TAVI::Holder<ZEPH::Scene> kept(editor->getScene());
-    closeEditor();
+    // The scene, kept after its editor, makes no tools for the editor that went.
     KiteTest::AssertionRecorder assertions;
     EXPECT_FALSE(kept->hasToolConstructor(moveRole()));
     EXPECT_FALSE(kept->addToolByRole(moveRole()));
