@@ -24,7 +24,9 @@ class QTimer;
 
 namespace KITE {
 class Editor;
+class GenericVELDStudioApp;
 class StudioApp;
+class TreeComponent;
 } // namespace KITE
 
 namespace KiteStudio {
@@ -33,11 +35,14 @@ class StatusComponent;
 
 // The kite-studio window: one model at a time, run by the library's studio application, with
 // its diagrams in editor tabs, menus for files, editing and the view, a status line, and
-// nothing lost. The title names the file, with "*" while it holds changes the file lacks;
-// closing the window or replacing the model with unsaved changes asks to save, discard or
-// cancel; unsaved changes go to a recovery file beside the model after the recovery interval,
-// and opening a model whose recovery file is newer offers to restore it. What fails is
-// reported (a message box, or the error reporter given) and leaves what was open as it was.
+// nothing lost. A model whose type no domain of its own draws opens in the generic studio (a
+// model tree and a property browser, no diagrams), in a window with the same menus and the
+// same file handling; the window is replaced when the next model needs the other kind. The title
+// names the file, with "*" while it holds changes the file lacks; closing the window or replacing
+// the model with unsaved changes asks to save, discard or cancel; unsaved changes go to a recovery
+// file beside the model after the recovery interval, and opening a model whose recovery file is
+// newer offers to restore it. What fails is reported (a message box, or the error reporter given)
+// and leaves what was open as it was.
 class StudioProgram : public NIMB::Listener {
 public:
     // The bundled sample and its meta-model.
@@ -67,7 +72,7 @@ public:
 
     // Opens the model file (after the meta-model files) in place of what is open, once the user
     // has said what happens to its unsaved changes (cancelling opens nothing). A file that cannot
-    // be read, a model no domain draws or one without a diagram is reported as
+    // be read, or a model of a domain that holds no diagram, is reported as
     // "file:line:column: reason" and what was open stays. Answers whether the file is open now.
     bool openFile(const std::string& file, const std::vector<std::string>& metaModelFiles = {});
     // A new model of the meta-model, with one diagram, in no file yet.
@@ -96,11 +101,17 @@ public:
     // Starts editing the name of the one element selected in the editor (else the tree's
     // selection) in the model tree.
     void renameSelection();
+    // Opens the diagram of the model tree's selection (the diagram it is, else the innermost
+    // one it lies in) in an editor tab: the tree's context menu "Open Diagram".
+    KITE::Editor* openSelectedDiagram();
     void zoomBy(double factor);
     void fitDiagram();
 
     PLATFORM::Studio* getStudio() const { return studio.get(); }
     KITE::StudioApp* getStudioApp() const { return app.get(); }
+    // Whether the window is a generic studio's (the open model has no domain of its own).
+    bool isGeneric() const;
+    KITE::TreeComponent* getTree() const;
     // Null while no model is open.
     const Document* getDocument() const { return document ? &*document : nullptr; }
     // The active editor; null when none is open.
@@ -119,10 +130,25 @@ public:
     static constexpr int defaultWidth = 1200;
     static constexpr int defaultHeight = 760;
     static constexpr int maxRecentFiles = 8;
+    // The model tree's context menu and its items.
+    static constexpr const char* treeMenuName = "ContextMenu";
+    static constexpr const char* openDiagramItem = "Open Diagram";
+    static constexpr const char* renameItem = "Rename";
 
 private:
     StudioProgram();
+    // A studio application with its window (generic ones showing the model already); null
+    // holders with the reason in error when none can be made.
+    struct Window {
+        TAVI::Holder<KITE::StudioApp> app;
+        TAVI::Holder<PLATFORM::Studio> studio;
+    };
+    static Window spawnWindow(bool generic, const VELD::Model& model, std::string& error);
+    // Gives up the window (without asking) for the next one, which takes its place and size.
+    void replaceWindow(Window next);
+    void closeWindow();
     void build();
+    void buildTreeMenu();
     void buildMenus();
     bool show(Document next);
     void dropDocument();
@@ -139,6 +165,10 @@ private:
     void showStatus();
     bool handleCloseRequest();
     void onEditorSelection(KITE::EditorSelectionChangedEvent event);
+    // The editor selects what the user selected in the tree, when its diagram draws it.
+    void onTreeSelection(KITE::TreeSelectionChangedEvent event);
+    // A click on empty canvas empties the editor's selection without an event.
+    void onSceneSelection();
     void onTransaction(KITE::TransactionCompletedEvent event);
     void onActiveEditor(KITE::ActiveEditorChangedEvent event);
     void onEditorClosed(KITE::EditorClosedEvent event);
@@ -151,8 +181,9 @@ private:
     ErrorReporter errorReporter;
     FileChooser fileChooser;
     bool interactive_ = true;
-    // Owns the menus' connections, the timers and the window's close guard: they end with it.
+    // The window's: owns the menus' connections, the timers and the window's close guard.
     std::unique_ptr<QObject> context;
+    std::chrono::milliseconds recoveryInterval = std::chrono::seconds(30);
     QTimer* recoveryTimer = nullptr; // owned by context
     QMenu* recentMenu = nullptr;     // owned by the window
     QMenu* newMenu = nullptr;
