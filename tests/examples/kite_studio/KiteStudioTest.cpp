@@ -11,6 +11,7 @@
 #include "platform/tavi2/GLEdit2.hpp"
 #include "platform/tavi2/GLTreeView2.hpp"
 #include "platform/tavi2/GLWidget2.hpp"
+#include "platform/veld/Asserter.hpp"
 #include "platform/veld/io/ModelFile.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/Scene.hpp"
@@ -23,6 +24,7 @@
 #include "studio/components/TreeViewModel.hpp"
 #include "studio/components/propwidgets/NumericTextBox.hpp"
 #include "studio/components/propwidgets/TextEditor.hpp"
+#include "tests/support/AssertionRecorder.hpp"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -914,4 +916,40 @@ TEST_F(KiteStudioTest, RenameEditsTheSelectedNameInTheTreeAsOneUndoableStep) {
         EXPECT_EQ(model().getUndoStackLength(), levels);
         EXPECT_EQ(Blocks::BlockGlyph::nameOf(block("Sensor")), "Sensor");
     }
+}
+TEST_F(KiteStudioTest, TheViewMenuShowsAndHidesTheExplorerBar) {
+    openAndShow();
+    TAVI::ErrorHolder errors;
+    PLATFORM::StudioComponentBase* bar = editor()->getExplorerBar(errors);
+    ASSERT_NE(bar, nullptr) << errors.what();
+    KITE::StudioApp* app = program->getStudioApp();
+    QAction* toggle = program->getAction("viewExplorerBar");
+    ASSERT_NE(toggle, nullptr);
+    auto* view = qobject_cast<QMenu*>(toggle->parent());
+    ASSERT_NE(view, nullptr);
+    const bool shown = app->isVisible(bar->getName());
+    for (bool expected : {!shown, shown, !shown}) {
+        SCOPED_TRACE(expected);
+        trigger("viewExplorerBar");
+        EXPECT_EQ(app->isVisible(bar->getName()), expected);
+        EXPECT_EQ(bar->getWidget()->getQWidget()->isVisible(), expected);
+        Q_EMIT view->aboutToShow();
+        EXPECT_TRUE(toggle->isEnabled());
+        EXPECT_EQ(toggle->isChecked(), expected);
+    }
+
+    // The bar shows the path to the tree's selection, and stays whole while the tree rebuilds
+    // the rows under it.
+    const KiteTest::AssertionRecorder assertions;
+    VELD::Asserter::clearReports();
+    expandTree();
+    tree()->testAPI_SetTreeSelection(VELD::ClassObject(block("Setpoint")));
+    dragOnCanvas(centre("Setpoint"), Point{440, 172}); // into the controller
+    editor()->select(block("Scope"));
+    trigger("editDelete");
+    trigger("editUndo");
+    for (const ZuAssertionReport& report : assertions.reports())
+        ADD_FAILURE() << report.message << " " << report.detail;
+    for (const VELD::AssertionReport& report : VELD::Asserter::reports())
+        ADD_FAILURE() << report.message;
 }
