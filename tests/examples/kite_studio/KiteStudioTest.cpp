@@ -953,3 +953,30 @@ TEST_F(KiteStudioTest, TheViewMenuShowsAndHidesTheExplorerBar) {
     for (const VELD::AssertionReport& report : VELD::Asserter::reports())
         ADD_FAILURE() << report.message;
 }
+
+TEST_F(KiteStudioTest, TheUndoKeysWorkOnTheCanvasButWaitWhileABlockIsDragged) {
+    openAndShow();
+    PLATFORM::StudioWindow* window = program->getStudio()->getWindow();
+    QApplication::setActiveWindow(window); // shortcuts go to the active window
+    ZEPH::GLCanvas* canvas = editor()->getCanvas();
+    canvas->setFocus();
+    const Point before = block("Actuator").getPosition();
+    const int levels = model().getUndoStackLength();
+    const Point start = centre("Actuator");
+
+    // Mid-gesture the undo would pull the model from under the drag: it waits.
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, start + Point{0, 30}, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, start + Point{0, 60}, Qt::NoButton, Qt::LeftButton);
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model().getUndoStackLength(), levels);
+    mouse(QEvent::MouseButtonRelease, start + Point{0, 60}, Qt::LeftButton, Qt::NoButton);
+    const Point moved = block("Actuator").getPosition();
+    ASSERT_NE(moved, before);
+    EXPECT_EQ(model().getUndoStackLength(), levels + 1);
+
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(block("Actuator").getPosition(), before);
+    QTest::keySequence(canvas, QKeySequence::Redo);
+    EXPECT_EQ(block("Actuator").getPosition(), moved);
+}
