@@ -29,19 +29,24 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColor>
+#include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QKeySequence>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 
@@ -96,6 +101,14 @@ void collectElements(const KITE::ImmutableGraphElement& container,
         if (const KITE::ImmutableGraphElement inner(element); inner.isValid())
             collectElements(inner, out);
     }
+}
+
+// A lock file marks a recovery file as a running session's; a session that ended leaves either
+// none or one whose process is gone. Never stale by age: a session may run for days.
+std::unique_ptr<QLockFile> lockFor(const std::string& recoveryFile) {
+    auto lock = std::make_unique<QLockFile>(QString::fromStdString(recoveryFile + ".lock"));
+    lock->setStaleLockTime(0);
+    return lock;
 }
 
 QSettings settings() {
@@ -215,6 +228,8 @@ KITE::TreeComponent* StudioProgram::getTree() const {
 
 StudioProgram::~StudioProgram() {
     closeWindow();
+    // The recovery file stays for what was not saved; the next start offers it.
+    recoveryLock.reset();
 }
 
 void StudioProgram::build() {
@@ -601,10 +616,103 @@ bool StudioProgram::openFile(const std::string& file,
 bool StudioProgram::newModel(const VELD::ImmutableNamespace& metaModel) {
     if (!maybeSave())
         return false;
+    std::optional<Document> next;
     try {
-        return show(Document::create(metaModel));
+        next.emplace(Document::create(metaModel));
     } catch (const VELD::Exception& e) {
         report(std::string("No new model can be made: ") + e.what());
+        return false;
+    }
+    // Its own recovery file, named so that no other session's can be the same.
+    const std::string recovery =
+        QDir(QString::fromStdString(getRecoveryFolder()))
+            .filePath(QString("untitled-%1-%2.veld")
+                          .arg(QDateTime::currentDateTimeUtc().toString("yyyyMMdd-hhmmss-zzz"))
+                          .arg(QCoreApplication::applicationPid()))
+            .toStdString();
+    next->setRecoveryFile(recovery);
+    if (!show(std::move(*next)))
+        return false;
+    claimRecovery(recovery);
+    return true;
+}
+
+std::string StudioProgram::getRecoveryFolder() const {
+    if (!recoveryFolder.empty())
+        return recoveryFolder;
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath("recovery")
+        .toStdString();
+}
+
+bool StudioProgram::claimRecovery(const std::string& recoveryFile) {
+    std::error_code ignored; // a folder that cannot be made fails the lock below
+    std::filesystem::create_directories(std::filesystem::path(recoveryFile).parent_path(), ignored);
+    std::unique_ptr<QLockFile> lock = lockFor(recoveryFile);
+    if (!lock->tryLock(0))
+        return false;
+    recoveryLock = std::move(lock);
+    return true;
+}
+
+std::vector<std::string> StudioProgram::untitledRecoveries() const {
+    const QDir folder(QString::fromStdString(getRecoveryFolder()));
+    std::vector<std::string> files;
+    for (const QFileInfo& entry :
+         folder.entryInfoList({"untitled-*.veld"}, QDir::Files, QDir::Time)) {
+        const std::string file = entry.absoluteFilePath().toStdString();
+        // Held by a session still running (this one too): not left behind.
+        std::unique_ptr<QLockFile> probe = lockFor(file);
+        if (probe->tryLock(0))
+            files.push_back(file);
+    }
+    return files;
+}
+
+bool StudioProgram::restoreUntitled(const std::string& recoveryFile) {
+    if (!maybeSave())
+        return false;
+    std::unique_ptr<QLockFile> lock = lockFor(recoveryFile);
+    if (!lock->tryLock(0)) {
+        report(recoveryFile + ":0:0: another running session keeps its changes there");
+        return false;
+    }
+    std::optional<Document> next;
+    try {
+        next.emplace(Document::restoreUntitled(recoveryFile));
+    } catch (const VELD::FileError& e) {
+        report(e.what());
+        return false;
+    }
+    if (!show(std::move(*next)))
+        return false;
+    recoveryLock = std::move(lock);
+    recoveryTimer->start();
+    return true;
+}
+
+bool StudioProgram::offerUntitledRecovery() {
+    if (!interactive_)
+        return false;
+    const std::vector<std::string> left = untitledRecoveries();
+    if (left.empty())
+        return false;
+    QMessageBox box(QMessageBox::Question, kProgramName,
+                    "An untitled model was not saved when the studio last closed.",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, studio->getWindow());
+    box.setInformativeText("Restore it? (Discard removes it; Cancel asks again next time.)");
+    box.button(QMessageBox::Yes)->setText("Restore");
+    box.button(QMessageBox::No)->setText("Discard");
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return restoreUntitled(left.front());
+    case QMessageBox::No: {
+        std::error_code ignored;
+        std::filesystem::remove(left.front(), ignored);
+        return false;
+    }
+    default:
         return false;
     }
 }
@@ -664,6 +772,8 @@ void StudioProgram::dropDocument() {
         return;
     const VELD::Model model = document->getModel();
     document.reset();
+    // What was not saved stays in its recovery file, for the next start to offer.
+    recoveryLock.reset();
     app->removeModel(model);
     model.destroy();
     refresh();
@@ -689,8 +799,11 @@ bool StudioProgram::save() {
 bool StudioProgram::saveAs(const std::string& file) {
     if (!document)
         return false;
+    const bool untitled = document->getFile().empty();
     try {
         document->saveAs(file);
+        if (untitled)
+            recoveryLock.reset(); // its changes are in the file now; the recovery file is gone
     } catch (const VELD::FileError& e) {
         // The model keeps its changes, and the file what it held.
         report(std::string(e.what()) + "\nThe changes are kept; the file is as it was.");

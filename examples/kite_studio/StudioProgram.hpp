@@ -18,6 +18,7 @@ class StudioComponentBase;
 }
 
 class QAction;
+class QLockFile;
 class QMenu;
 class QObject;
 class QTimer;
@@ -41,8 +42,9 @@ class StatusComponent;
 // names the file, with "*" while it holds changes the file lacks; closing the window or replacing
 // the model with unsaved changes asks to save, discard or cancel; unsaved changes go to a recovery
 // file beside the model after the recovery interval, and opening a model whose recovery file is
-// newer offers to restore it. What fails is reported (a message box, or the error reporter given)
-// and leaves what was open as it was.
+// newer offers to restore it; an untitled model's go to a file of its own in the recovery folder,
+// which the next start offers back. What fails is reported (a message box, or the error reporter
+// given) and leaves what was open as it was.
 class StudioProgram : public NIMB::Listener {
 public:
     // The bundled sample and its meta-model.
@@ -69,6 +71,10 @@ public:
     using FileChooser = std::function<std::string(FileRequest, const std::string& suggestion)>;
     void setFileChooser(FileChooser chooser);
     void setRecoveryInterval(std::chrono::milliseconds interval);
+    // Where untitled models keep their unsaved changes: by default "recovery" in the
+    // application's data folder.
+    void setRecoveryFolder(const std::string& folder) { recoveryFolder = folder; }
+    std::string getRecoveryFolder() const;
 
     // Opens the model file (after the meta-model files) in place of what is open, once the user
     // has said what happens to its unsaved changes (cancelling opens nothing). A file that cannot
@@ -90,6 +96,17 @@ public:
     bool closeModel();
     // Writes the recovery file now when there are unsaved changes (the timer's job).
     void writeRecovery();
+    // The recovery files of untitled models that no running session holds (their session ended
+    // without saving or discarding them), newest first.
+    std::vector<std::string> untitledRecoveries() const;
+    // Opens the untitled model kept in the recovery file (asking first about unsaved changes),
+    // as an untitled model with unsaved changes that keeps them in that file. False, reported,
+    // when it cannot be read or another session holds it.
+    bool restoreUntitled(const std::string& recoveryFile);
+    // At start: offers to restore the newest untitled model left behind; Discard removes it,
+    // Cancel leaves it for the next start. False when nothing was restored (and always when the
+    // user cannot be asked).
+    bool offerUntitledRecovery();
 
     // Opens (or brings forward) the diagram's editor.
     KITE::Editor* showDiagram(const KITE::Diagram& diagram);
@@ -152,6 +169,8 @@ private:
     void buildMenus();
     bool show(Document next);
     void dropDocument();
+    // Holds the untitled model's recovery file for this session; false when another holds it.
+    bool claimRecovery(const std::string& recoveryFile);
     void report(const std::string& text) const;
     std::string chooseFile(FileRequest request, const std::string& suggestion) const;
     void addRecentFile(const std::string& file);
@@ -184,6 +203,9 @@ private:
     // The window's: owns the menus' connections, the timers and the window's close guard.
     std::unique_ptr<QObject> context;
     std::chrono::milliseconds recoveryInterval = std::chrono::seconds(30);
+    std::string recoveryFolder;
+    // Marks the open untitled model's recovery file as this running session's.
+    std::unique_ptr<QLockFile> recoveryLock;
     QTimer* recoveryTimer = nullptr; // owned by context
     QMenu* recentMenu = nullptr;     // owned by the window
     QMenu* newMenu = nullptr;

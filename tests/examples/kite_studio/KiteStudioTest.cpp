@@ -39,6 +39,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
+#include <QSysInfo>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -55,6 +56,8 @@
 #include <set>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace KiteStudio;
 using Point = TAVI::GLPoint<double>;
@@ -979,4 +982,71 @@ TEST_F(KiteStudioTest, TheUndoKeysWorkOnTheCanvasButWaitWhileABlockIsDragged) {
     EXPECT_EQ(block("Actuator").getPosition(), before);
     QTest::keySequence(canvas, QKeySequence::Redo);
     EXPECT_EQ(block("Actuator").getPosition(), moved);
+}
+
+TEST_F(KiteStudioTest, AnUntitledModelLeftUnsavedIsOfferedAtTheNextStart) {
+    const std::string folder = dir.filePath("recovery").toStdString();
+    struct Case {
+        const char* name;
+        QMessageBox::StandardButton answer;
+        bool restored;
+        bool kept; // the recovery file afterwards
+    };
+    const Case cases[] = {{"restore", QMessageBox::Yes, true, true},
+                          {"discard", QMessageBox::No, false, false},
+                          {"later", QMessageBox::Cancel, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        program = makeProgram();
+        program->setRecoveryFolder(folder);
+        trigger("fileNew.blocks");
+        {
+            VELD::Transaction change(model());
+            VELD::ClassObject(model().getRootObject())
+                .setString(model().getRootObject().getMetaClass().getProperty("name"), "draft");
+            change.commit();
+        }
+        program->writeRecovery();
+        // This session's own is not left behind.
+        EXPECT_TRUE(program->untitledRecoveries().empty());
+        // The session ends without a decision: killed, it leaves its lock behind, naming a
+        // process that is gone.
+        program.reset();
+        const pid_t gone = fork();
+        if (gone == 0)
+            std::_Exit(0);
+        waitpid(gone, nullptr, 0);
+        for (const auto& entry : fs::directory_iterator(folder))
+            std::ofstream(entry.path().string() + ".lock")
+                << gone << "\n"
+                << QCoreApplication::applicationName().toStdString() << "\n"
+                << QSysInfo::machineHostName().toStdString() << "\n";
+
+        program = makeProgram();
+        program->setRecoveryFolder(folder);
+        const std::vector<std::string> left = program->untitledRecoveries();
+        ASSERT_EQ(left.size(), 1u);
+        std::string asked;
+        answerMessageBox(c.answer, &asked);
+        EXPECT_EQ(program->offerUntitledRecovery(), c.restored);
+        EXPECT_NE(asked.find("untitled model was not saved"), std::string::npos) << asked;
+        EXPECT_EQ(fs::exists(left[0]), c.kept);
+        if (!c.restored) {
+            EXPECT_EQ(program->untitledRecoveries().size(), c.kept ? 1u : 0u);
+            continue;
+        }
+        EXPECT_EQ(program->getTitle(), "untitled* — kite studio");
+        EXPECT_EQ(model().getRootObject().getString(
+                      model().getRootObject().getMetaClass().getProperty("name")),
+                  "draft");
+        EXPECT_TRUE(program->untitledRecoveries().empty()); // held by this session now
+        // Saved, it has a name and its changes are nowhere else.
+        chosenFile = dir.filePath("draft.veld").toStdString();
+        trigger("fileSave");
+        EXPECT_EQ(program->getTitle(), "draft.veld — kite studio");
+        EXPECT_FALSE(fs::exists(left[0]));
+        EXPECT_TRUE(program->untitledRecoveries().empty());
+    }
+    EXPECT_TRUE(errors.empty()) << errors.front();
 }
