@@ -89,19 +89,22 @@ Document Document::restoreUntitled(const std::string& recoveryFile) {
 
 Document Document::create(const VELD::ImmutableNamespace& metaModel) {
     const VELD::ImmutableClass modelClass = metaModel.getModelClass();
+    if (modelClass.isNull() || !modelClass.isValid())
+        throw VELD::Exception("Document::create: the meta-model " + metaModel.getName() +
+                              " names no model class");
     const VELD::ImmutableProperty containment = diagramContainment(modelClass);
-    if (containment.isNull())
-        throw VELD::Exception("Document::create: a " + modelClass.getQualifiedName() +
-                              " holds no diagram");
     // Made in a scratch model and read back: the new model starts with its diagram and without
     // a history whose undo would take the diagram away.
     VELD::Model scratch = VELD::DomainRegistry::instance().createModel(metaModel.getUri());
     std::string bytes;
     try {
-        VELD::Transaction transaction(scratch);
-        KITE::Diagram diagram = KITE::Factory::createNewFactory(scratch).createDiagram("diagram");
-        scratch.getRootObject().add(containment, diagram);
-        transaction.commit();
+        if (!containment.isNull()) {
+            VELD::Transaction transaction(scratch);
+            KITE::Diagram diagram =
+                KITE::Factory::createNewFactory(scratch).createDiagram("diagram");
+            scratch.getRootObject().add(containment, diagram);
+            transaction.commit();
+        }
         bytes = VELD::writeModel(scratch);
     } catch (...) {
         scratch.destroy();

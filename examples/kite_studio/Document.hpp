@@ -31,8 +31,9 @@ public:
     // Reads an untitled model's recovery file: a model in no file, holding changes, that keeps
     // its changes in that recovery file. Throws VELD::FileError when it cannot be read.
     static Document restoreUntitled(const std::string& recoveryFile);
-    // A new model of the meta-model, not yet in any file, with one empty diagram and no history.
-    // Throws VELD::Exception when the meta-model's model class holds no diagram.
+    // A new model of the meta-model, not yet in any file, with no history and, when its model
+    // class holds diagrams, one empty diagram. Throws VELD::Exception when the meta-model names
+    // no model class.
     static Document create(const VELD::ImmutableNamespace& metaModel);
 
     static std::string recoveryFileFor(const std::string& file);

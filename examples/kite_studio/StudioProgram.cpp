@@ -411,11 +411,9 @@ QAction* StudioProgram::getAction(const std::string& name) const {
 void StudioProgram::fillNewMenu() {
     newMenu->clear();
     for (const VELD::ImmutableNamespace& metaModel : Document::loadedMetaModels()) {
-        // Only what a domain can show.
-        TAVI::ErrorHolder ignored;
+        // Models of a meta-model without a domain open in the generic studio.
         const VELD::ImmutableClass modelClass = metaModel.getModelClass();
-        if (!modelClass.isValid() || !KITE::DomainRegistry::instance()->getStaticDomainForModelType(
-                                         TAVI::StringID(modelClass.getQualifiedName()), ignored))
+        if (modelClass.isNull() || !modelClass.isValid())
             continue;
         QAction* action = newMenu->addAction(QString::fromStdString(metaModel.getName()));
         action->setObjectName(QString::fromStdString("fileNew." + metaModel.getName()));

@@ -580,6 +580,24 @@ TEST_F(KiteStudioTest, NewMakesAnUntitledModelWithADiagramThatSaveAsNames) {
     EXPECT_TRUE(fs::exists(chosenFile));
 }
 
+TEST_F(KiteStudioTest, NewModelsOfAMetaModelWithoutADomainOpenInTheGenericStudio) {
+    openAndShow();
+    ASSERT_TRUE(program->openFile(writeLibrary(), {libraryMetaModel()}));
+    QAction* library = program->getAction("fileNew.library");
+    ASSERT_NE(library, nullptr);
+    library->trigger();
+    ASSERT_TRUE(program->isGeneric());
+    EXPECT_EQ(program->getTitle(), "untitled — kite studio");
+    const VELD::Sequence<VELD::ImmutableClassObject> rows = tree()->testAPI_GetVisibleObjects();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0], model().getRootObject());
+    // And back to a domain's: a new block diagram.
+    trigger("fileNew.blocks");
+    EXPECT_FALSE(program->isGeneric());
+    EXPECT_NE(editor(), nullptr);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
 TEST_F(KiteStudioTest, ABlockDroppedOntoAContainerIsDrawnInsideItAboveIt) {
     openAndShow();
     const Point start = centre("Setpoint");
