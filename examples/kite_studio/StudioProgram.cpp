@@ -638,7 +638,10 @@ bool StudioProgram::newModel(const VELD::ImmutableNamespace& metaModel) {
 std::string StudioProgram::getRecoveryFolder() const {
     if (!recoveryFolder.empty())
         return recoveryFolder;
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Without a home for application data, the temporary folder keeps them at least until the
+    // machine restarts.
+    return QDir(data.isEmpty() ? QDir::temp().filePath("kite-studio") : data)
         .filePath("recovery")
         .toStdString();
 }
@@ -753,10 +756,14 @@ bool StudioProgram::show(Document next) {
     }
     if (!generic)
         showDiagram(diagrams.front());
-    // The model's first level (its diagrams) in sight.
+    // The model's first level (its diagrams) in sight; without diagrams, the model itself in
+    // the property browser.
     if (KITE::TreeComponent* tree = getTree(); tree && tree->getTreeView())
-        if (const unsigned row = tree->getTreeViewModel()->getRow(model.getRootObject()))
+        if (const unsigned row = tree->getTreeViewModel()->getRow(model.getRootObject())) {
             tree->getTreeView()->expand(row);
+            if (generic)
+                tree->getTreeView()->setSelectedRows({row});
+        }
     refresh();
     // The canvas knows its size once the window has laid it out.
     QTimer::singleShot(0, context.get(), [this] { fitDiagram(); });
@@ -1071,8 +1078,10 @@ void StudioProgram::showStatus() {
         return;
     const KITE::Editor* editor = getEditor();
     if (!editor || !editor->getDiagram().isValid()) {
-        status->setText(document ? "No diagram open: View > Diagrams opens one."
-                                 : "No model open: File > Open or File > New.");
+        status->setText(!document     ? "No model open: File > Open or File > New."
+                        : isGeneric() ? "No domain draws this model: the model tree and the "
+                                        "property browser edit it."
+                                      : "No diagram open: View > Diagrams opens one.");
         return;
     }
     const KITE::Diagram diagram = editor->getDiagram();

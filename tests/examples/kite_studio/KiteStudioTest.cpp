@@ -703,6 +703,11 @@ TEST_F(KiteStudioTest, AModelWithoutADomainIsEditedInTheGenericStudioAndSavedAsS
     EXPECT_EQ(program->getTitle(), "library.veld — kite studio");
     EXPECT_EQ(program->getStudio()->getWindow()->windowTitle().toStdString(),
               "library.veld — kite studio");
+    EXPECT_NE(program->getStatusText().find("the model tree and the property browser edit it"),
+              std::string::npos)
+        << program->getStatusText();
+    // The model itself is shown first.
+    EXPECT_EQ(browser()->getObject(), model().getRootObject());
 
     // The tree: the model itself on top, its books under it.
     ASSERT_NE(tree(), nullptr);
