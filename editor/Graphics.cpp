@@ -28,6 +28,14 @@ GlyphFactory& fallbackFactory() {
     return factory;
 }
 
+// Grows the map once for what is coming rather than rehashing it step by step as a diagram's
+// population fills it. Only ever grows: reserving a smaller size rehashes the map too.
+template <typename Map> void makeRoom(Map& map, std::size_t more) {
+    const std::size_t wanted = map.size() + more;
+    if (double(wanted) > double(map.bucket_count()) * double(map.max_load_factor()))
+        map.reserve(wanted);
+}
+
 } // namespace
 
 Graphics::Graphics() : d(new GraphicsPrivate(this)) {}
@@ -160,7 +168,10 @@ void GraphicsPrivate::attach(const DiagramElement& element, Glyph& glyph) {
 void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     GraphicsPrivate* p = d_func();
     p->releaseSceneRect();
+    makeRoom(p->glyphs, elements.size());
+    makeRoom(p->nodes, elements.size());
     std::vector<std::pair<DiagramElement, TAVI::Holder<Glyph>>> made;
+    made.reserve(elements.size());
     for (const DiagramElement& element : elements) {
         if (!element.isValid())
             continue;
@@ -175,8 +186,10 @@ void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
             node = glyph->getRoot();
         });
         // A root that is the graphics' own or another glyph's would hand that node's whole tree
-        // to this glyph (removing the glyph would take the others with it).
-        const bool nodeTaken = node.isValid() && (node == p->root || p->nodes.count(node));
+        // to this glyph (removing the glyph would take the others with it). Claimed in the
+        // same look-up that finds it taken.
+        const bool nodeTaken = built && node.isValid() &&
+                               (node == p->root || !p->nodes.try_emplace(node, glyph.get()).second);
         zu_assert(!nodeTaken, "Graphics: a glyph's root node is the graphics' root or another "
                               "glyph's; the glyph is dropped");
         if (!built || nodeTaken) {
@@ -184,8 +197,6 @@ void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
             p->glyphs.erase(element);
             continue;
         }
-        if (node.isValid())
-            p->nodes[node] = glyph.get();
         made.emplace_back(element, glyph);
     }
     // A second pass, so that a contained element finds its container's glyph whatever the
