@@ -11,6 +11,7 @@
 #include "platform/zu/zu.hpp"
 
 #include <QGraphicsScene>
+#include <QTimer>
 
 namespace KITE {
 
@@ -167,7 +168,6 @@ void GraphicsPrivate::attach(const DiagramElement& element, Glyph& glyph) {
 
 void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     GraphicsPrivate* p = d_func();
-    p->releaseSceneRect();
     makeRoom(p->glyphs, elements.size());
     makeRoom(p->nodes, elements.size());
     std::vector<std::pair<DiagramElement, TAVI::Holder<Glyph>>> made;
@@ -203,6 +203,16 @@ void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     // order of the set.
     for (const auto& [element, glyph] : made)
         p->attach(element, *glyph);
+    if (!p->ownsScene || !p->sceneRectPinned || made.empty())
+        return;
+    const bool posted = !p->uncovered.empty();
+    for (const auto& [element, glyph] : made)
+        p->uncovered.push_back(element);
+    if (posted)
+        return;
+    if (!p->coverLater)
+        p->coverLater = std::make_unique<QObject>();
+    QTimer::singleShot(0, p->coverLater.get(), [p] { p->coverMadeGlyphs(); });
 }
 
 void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements,
@@ -306,13 +316,8 @@ NIMB::Emitter<Glyph*>& Graphics::getGlyphRemovedSignal() {
     return d_func()->glyphRemoved;
 }
 
-void GraphicsPrivate::releaseSceneRect() {
-    if (!sceneRectPinned)
-        return;
-    // New glyphs are placed by updates the graphics do not all see: Qt measures the scene
-    // again until the next update pins the rectangle anew.
-    scene->qtScene()->setSceneRect(QRectF());
-    sceneRectPinned = false;
+void GraphicsPrivate::coverMadeGlyphs() {
+    coverGlyphs({});
 }
 
 void GraphicsPrivate::coverGlyphs(const TAVI::GSet<DiagramElement>& elements) {
@@ -321,9 +326,19 @@ void GraphicsPrivate::coverGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     QGraphicsScene* qtScene = scene->qtScene();
     // Unpinned, this is Qt's own rectangle: every item measured, once.
     QRectF covered = qtScene->sceneRect();
-    for (const DiagramElement& element : elements)
+    for (const DiagramElement& element : elements) {
+        // The diagram's glyph holds every other glyph, and measuring it would cost the size of
+        // the diagram at each change of its contents (a rubber band drawn, a block made); the
+        // glyphs inside it are covered by their own updates.
+        if (ImmutableDiagram(element).isValid())
+            continue;
         if (const Glyph* glyph = q->getGlyph(element))
             coverNode(glyph->getRoot(), covered);
+    }
+    for (const DiagramElement& element : uncovered)
+        if (const Glyph* glyph = q->getGlyph(element))
+            coverNode(glyph->getRoot(), covered);
+    uncovered.clear();
     if (!sceneRectPinned || covered != qtScene->sceneRect()) {
         qtScene->setSceneRect(covered);
         sceneRectPinned = true;
