@@ -165,8 +165,9 @@ void RubberBandStep(benchmark::State& state) {
     TAVI::Holder<ZEPH::Tool> tool(new ConnectionTool(*s.editor));
     s.editor->addTool(tool);
     const int from = s.diagram.n / 2 + 1;
-    const Point start = s.diagram.blocks[from].getPosition() + Point{40, 20};
-    const Point onBlock = s.diagram.blocks[from + 3].getPosition() + Point{40, 20};
+    // Below the middle, where the blocks' connections end: the press must find the block.
+    const Point start = s.diagram.blocks[from].getPosition() + Point{40, 32};
+    const Point onBlock = s.diagram.blocks[from + 3].getPosition() + Point{40, 32};
     const Point empty = s.diagram.blocks[from].getPosition() + Point{90, 50}; // in a gap
     s.mouse(&ZEPH::Scene::handleMousePressEvent, start, ZEPH::LeftButton, ZEPH::LeftButton);
     settle();
@@ -176,6 +177,8 @@ void RubberBandStep(benchmark::State& state) {
                 ZEPH::LeftButton);
         settle();
     }
+    if (!static_cast<ConnectionTool*>(tool.get())->isActive())
+        state.SkipWithError("the press started no edge");
     // Released on empty canvas: no edge is made.
     s.mouse(&ZEPH::Scene::handleMouseReleaseEvent, empty, ZEPH::LeftButton, ZEPH::NoButton);
     s.editor->removeTool(tool);
