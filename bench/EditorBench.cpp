@@ -10,15 +10,10 @@
 #include "bench/BlockDiagram.hpp"
 #include "editor/Editor.hpp"
 #include "platform/nimb/Listener.hpp"
-#include "platform/orbis/Application.hpp"
-#include "platform/orbis/Studio.hpp"
-#include "platform/tavi/ErrorHolder.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/MouseEvent.hpp"
-#include "studio/StudioApp.hpp"
 #include "tests/editor/EditorDomain.hpp"
 
-#include <QEvent>
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
@@ -76,41 +71,18 @@ public:
     int events = 0;
 };
 
-// A studio with one editor on the diagram, opened by the studio application; or, to time the
-// editor's own population alone, made and set up step by step short of populating.
-struct EditorSession {
-    TAVI::Holder<StudioApp> app{new StudioApp};
-    TAVI::Holder<PLATFORM::Studio> studio;
-    TAVI::Holder<Editor> editor;
-    Test::BoxGlyphFactory factory;
+// Made before the studio and gone after it, so that it hears the editor to the end.
+struct HeardSelections {
     SelectionListener selectionListener;
+};
 
-    EditorSession(const BlockDiagram& d, bool open) {
-        Test::EditorDomain::get()->glyphs = &factory;
-        Test::EditorDomain::get()->defaultTools = true;
-        TAVI::ErrorHolder errors;
-        studio = PLATFORM::Studio::spawnStudio(app.staticCast<PLATFORM::Application>(), errors);
-        if (open) {
-            editor = app->openEditor(d.diagram, errors);
-        } else {
-            editor = Editor::create(studio.get(), "unpopulated");
-            editor->setDiagram(d.diagram);
-            editor->setGlyphFactory(&factory);
-            editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
-        }
+// The benchmarks' studio, with a studio component listening to the editor's selection.
+struct EditorSession : HeardSelections, Bench::EditorStudio {
+    EditorSession(const BlockDiagram& d, bool open) : EditorStudio(d.diagram, open) {
         app->getEditorSelectionChangedEventService()->connect(&selectionListener,
                                                               &SelectionListener::heard);
     }
-    ~EditorSession() {
-        editor.reset();
-        studio->close();
-        studio.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    EditorSession(const EditorSession&) = delete;
-    EditorSession& operator=(const EditorSession&) = delete;
 
-    ZEPH::Scene& scene() const { return *editor->getScene(); }
     void press(const Point& p) const {
         ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::LeftButton, ZEPH::NoModifier);
         scene().handleMousePressEvent(event);
