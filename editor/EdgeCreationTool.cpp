@@ -1,12 +1,11 @@
 #include "editor/EdgeCreationTool.hpp"
 
 #include "editor/Editor.hpp"
-#include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MouseEvent.hpp"
 
 namespace KITE {
 
-EdgeCreationTool::EdgeCreationTool(Editor& editor) : editor(editor) {}
+EdgeCreationTool::EdgeCreationTool(Editor& editor) : CreationTool(editor) {}
 
 EdgeCreationTool::~EdgeCreationTool() = default;
 
@@ -23,18 +22,13 @@ bool EdgeCreationTool::isDone() const {
     return false;
 }
 
-VELD::Model EdgeCreationTool::getModel() const {
-    const Diagram diagram = editor.getDiagram();
-    return diagram.isValid() ? VELD::Model(diagram.getModelVELD()) : VELD::Model();
-}
-
 VELD::Model EdgeCreationTool::getRootModel() const {
     const VELD::Model model = getModel();
     return model.isValid() ? model.getRootDeviant() : VELD::Model();
 }
 
 GraphElement EdgeCreationTool::getGraphElementAt(const TAVI::GLPoint<double>& point) const {
-    return GraphElement(editor.getDiagramElementAt(point));
+    return GraphElement(getEditor().getDiagramElementAt(point));
 }
 
 bool EdgeCreationTool::isValidInitialEvent(ZEPH::MouseEvent&) const {
@@ -80,9 +74,7 @@ void EdgeCreationTool::handleMousePressEvent(ZEPH::MouseEvent& event) {
 void EdgeCreationTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
     if (!active)
         return;
-    // The release went elsewhere (another window, a dialog that grabbed the mouse).
-    if (!(event.buttons() & ZEPH::LeftButton)) {
-        cancel();
+    if (!leftButtonStillDown(event)) {
         event.consume();
         return;
     }
@@ -92,11 +84,7 @@ void EdgeCreationTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
     if (!model.isValid())
         return;
     try {
-        {
-            VELD::Transaction transaction(model);
-            model.syncFromRoot();
-            transaction.commit();
-        }
+        dropDrawing(model);
         VELD::Transaction transaction(model);
         intermediateUpdate(getGraphElementAt(event.scenePos()), event.scenePos(), model);
         transaction.commit();
@@ -116,11 +104,7 @@ void EdgeCreationTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
         if (model.isValid()) {
             // The rubber band goes before the command runs: the edge is made in the root and
             // reaches the working copy by its synchronisation, never twice.
-            {
-                VELD::Transaction transaction(model);
-                model.syncFromRoot();
-                transaction.commit();
-            }
+            dropDrawing(model);
             command =
                 finalUpdate(getGraphElementAt(event.scenePos()), event.scenePos(), getRootModel());
         }
@@ -129,37 +113,15 @@ void EdgeCreationTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
         throw;
     }
     if (command)
-        editor.processCommand(command);
+        getEditor().processCommand(command);
     event.consume();
     reset();
-}
-
-void EdgeCreationTool::handleKeyReleaseEvent(ZEPH::KeyEvent& event) {
-    if (event.key() != ZEPH::Key_Escape)
-        return;
-    setPersistent(false);
-    reset();
-    event.consume();
-}
-
-void EdgeCreationTool::handleFocusOutEvent(ZEPH::Event&) {
-    cancel();
-}
-
-void EdgeCreationTool::onRemoveFromStack() {
-    cancel();
-    PaletteTool::onRemoveFromStack();
-}
-
-void EdgeCreationTool::cancel() {
-    if (active)
-        reset();
 }
 
 void EdgeCreationTool::reset() {
     active = false;
     startElement = GraphElement();
-    editor.dropPreview();
+    getEditor().dropPreview();
 }
 
 } // namespace KITE

@@ -2,7 +2,6 @@
 
 #include "editor/Editor.hpp"
 #include "platform/zeph/GLCanvas.hpp"
-#include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MouseEvent.hpp"
 
 #include <algorithm>
@@ -15,15 +14,9 @@ namespace {
 using Point = TAVI::GLPoint<double>;
 using Rect = TAVI::GLRect<double>;
 
-// The working copy, where the preview goes; null without a diagram.
-VELD::Model interactiveModel(const Editor& editor) {
-    const Diagram diagram = editor.getDiagram();
-    return diagram.isValid() ? VELD::Model(diagram.getModelVELD()) : VELD::Model();
-}
-
 } // namespace
 
-NodeCreationTool::NodeCreationTool(Editor& editor) : editor(editor) {}
+NodeCreationTool::NodeCreationTool(Editor& editor) : CreationTool(editor) {}
 
 NodeCreationTool::~NodeCreationTool() = default;
 
@@ -83,14 +76,14 @@ void NodeCreationTool::handleMousePressEvent(ZEPH::MouseEvent& event) {
     if (event.button() != ZEPH::LeftButton)
         return;
     event.consume();
-    const VELD::Model model = interactiveModel(editor);
+    const VELD::Model model = getModel();
     if (!model.isValid())
         return;
     pressPoint = event.scenePos();
     pressed = true;
     try {
         VELD::Transaction transaction(model);
-        initialUpdate(GraphElement(editor.getDiagramElementAt(pressPoint)), pressPoint,
+        initialUpdate(GraphElement(getEditor().getDiagramElementAt(pressPoint)), pressPoint,
                       event.scenePos(), model);
         transaction.commit();
     } catch (...) {
@@ -103,23 +96,16 @@ void NodeCreationTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
     if (!pressed)
         return;
     event.consume();
-    // The release went elsewhere (another window, a dialog that grabbed the mouse).
-    if (!(event.buttons() & ZEPH::LeftButton)) {
-        cancel();
+    if (!leftButtonStillDown(event))
         return;
-    }
-    const VELD::Model model = interactiveModel(editor);
+    const VELD::Model model = getModel();
     if (!model.isValid())
         return;
     try {
-        {
-            VELD::Transaction transaction(model);
-            model.syncFromRoot();
-            transaction.commit();
-        }
+        dropDrawing(model);
         VELD::Transaction transaction(model);
-        intermediateUpdate(GraphElement(editor.getDiagramElementAt(event.scenePos())), pressPoint,
-                           event.scenePos(), model);
+        intermediateUpdate(GraphElement(getEditor().getDiagramElementAt(event.scenePos())),
+                           pressPoint, event.scenePos(), model);
         transaction.commit();
     } catch (...) {
         reset();
@@ -135,12 +121,12 @@ void NodeCreationTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
     event.consume();
     if (!pressed)
         return;
-    const VELD::Model model = interactiveModel(editor);
+    const VELD::Model model = getModel();
     try {
         if (model.isValid() && isInsideDiagram(event)) {
             const VELD::Model root = model.getRootDeviant();
             VELD::Transaction transaction(root);
-            finalUpdate(GraphElement(editor.getDiagramElementAt(event.scenePos())), pressPoint,
+            finalUpdate(GraphElement(getEditor().getDiagramElementAt(event.scenePos())), pressPoint,
                         event.scenePos(), root);
             transaction.commit();
         }
@@ -156,33 +142,11 @@ void NodeCreationTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) {
     handleMouseReleaseEvent(event);
 }
 
-void NodeCreationTool::handleKeyReleaseEvent(ZEPH::KeyEvent& event) {
-    if (event.key() != ZEPH::Key_Escape)
-        return;
-    setPersistent(false);
-    reset();
-    event.consume();
-}
-
-void NodeCreationTool::handleFocusOutEvent(ZEPH::Event&) {
-    cancel();
-}
-
-void NodeCreationTool::onRemoveFromStack() {
-    cancel();
-    PaletteTool::onRemoveFromStack();
-}
-
-void NodeCreationTool::cancel() {
-    if (pressed)
-        reset();
-}
-
 void NodeCreationTool::reset() {
     if (!isPersistent())
         done = true;
     pressed = false;
-    editor.dropPreview();
+    getEditor().dropPreview();
 }
 
 } // namespace KITE

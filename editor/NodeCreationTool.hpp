@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/PaletteTool.hpp"
+#include "editor/CreationTool.hpp"
 #include "editor/kite_editor_export.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/tavi/Geometry.hpp"
@@ -18,10 +18,9 @@ class Editor;
 // and each move preview the node in the editor's working copy (the interactive model); the
 // release makes it in one transaction on the model's root, with no command. A tool that is not
 // persistent is done after one node (or after Escape), so it leaves the stack. Nothing is made
-// when the release lands outside the canvas's visible area, when Escape is pressed, when the
-// canvas loses the focus, or when a second button goes down during the drag; the preview is
-// dropped in each case. The editor must outlive the tool.
-class KITE_EDITOR_EXPORT NodeCreationTool : public PaletteTool {
+// when the release lands outside the canvas's visible area, when a second button goes down
+// during the drag, or in the cases CreationTool names; the preview is dropped in each case.
+class KITE_EDITOR_EXPORT NodeCreationTool : public CreationTool {
 public:
     ~NodeCreationTool() override;
 
@@ -30,13 +29,8 @@ public:
     void handleMouseReleaseEvent(ZEPH::MouseEvent& event) override;
     // The press handling, then the release handling, of the same event.
     void handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) override;
-    void handleFocusOutEvent(ZEPH::Event& event) override;
-    // Escape: no longer persistent, the preview dropped, and so the tool is done.
-    void handleKeyReleaseEvent(ZEPH::KeyEvent& event) override;
-    void onRemoveFromStack() override;
     bool isDone() const override { return done; }
 
-    Editor& getEditor() const { return editor; }
     bool isPressed() const { return pressed; }
     const TAVI::GLPoint<double>& getPressPoint() const { return pressPoint; }
 
@@ -52,8 +46,9 @@ protected:
                                     const TAVI::GLPoint<double>& point, VELD::Model model) = 0;
     virtual void finalUpdate(GraphElement element, const TAVI::GLPoint<double>& pressPoint,
                              const TAVI::GLPoint<double>& point, VELD::Model model) = 0;
+    bool isGestureUnderWay() const override { return pressed; }
     // Ends the gesture: done unless persistent, not pressed, no preview in the working copy.
-    virtual void reset();
+    void reset() override;
     // The node's rectangle when it is placed by a click; all 0 here.
     virtual TAVI::GLRect<double> defaultSize() const;
     // The smallest and largest size a dragged rectangle gets; empty rectangles set no bound.
@@ -69,9 +64,6 @@ protected:
     virtual bool isInsideDiagram(const ZEPH::MouseEvent& event) const;
 
 private:
-    void cancel();
-
-    Editor& editor;
     bool done = false;
     bool pressed = false;
     TAVI::GLPoint<double> pressPoint;
