@@ -749,6 +749,9 @@ TEST_F(KiteStudioTest, AModelWithoutADomainIsEditedInTheGenericStudioAndSavedAsS
     EXPECT_TRUE(program->isGeneric());
     EXPECT_EQ(VELD::writeModel(model()), saved);
     EXPECT_FALSE(program->getDocument()->isModified());
+    // Its window closes as a domain's does.
+    program->getStudio()->getWindow()->close();
+    EXPECT_FALSE(program->getStudio()->isOpen());
 }
 
 TEST_F(KiteStudioTest, EachStudioTheProgramOpensHasOneTreeAndOneBrowser) {
