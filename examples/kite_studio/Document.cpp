@@ -64,6 +64,17 @@ std::vector<VELD::ImmutableNamespace> Document::loadedMetaModels() {
     return loaded().inOrder;
 }
 
+std::string Document::metaModelFileOf(const VELD::ImmutableNamespace& metaModel) {
+    for (const auto& [file, package] : loaded().byFile)
+        if (package == metaModel)
+            return file;
+    return {};
+}
+
+std::string Document::metaModelNoteFor(const std::string& recoveryFile) {
+    return recoveryFile + ".metamodel";
+}
+
 Document::Document(VELD::Model model, std::string file, bool restored)
     : model(std::move(model)), file(std::move(file)),
       recoveryFile(this->file.empty() ? std::string() : recoveryFileFor(this->file)),
@@ -171,6 +182,7 @@ void Document::removeRecovery() const {
         return;
     std::error_code ignored; // none there is as good as removed
     std::filesystem::remove(recoveryFile, ignored);
+    std::filesystem::remove(metaModelNoteFor(recoveryFile), ignored);
 }
 
 std::vector<KITE::Diagram> Document::getDiagrams() const {

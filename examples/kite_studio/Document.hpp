@@ -22,6 +22,11 @@ public:
     static VELD::ImmutableNamespace loadMetaModel(const std::string& file);
     // The meta-models registered through loadMetaModel, in the order they were first loaded.
     static std::vector<VELD::ImmutableNamespace> loadedMetaModels();
+    // The file loadMetaModel read the meta-model from; empty for one registered otherwise.
+    static std::string metaModelFileOf(const VELD::ImmutableNamespace& metaModel);
+    // Beside an untitled model's recovery file: the meta-model file its model needs, which a
+    // later session loads before it restores the model.
+    static std::string metaModelNoteFor(const std::string& recoveryFile);
 
     // Reads the model file. Throws VELD::FileError, and leaves no model behind, when it cannot.
     static Document load(const std::string& file);
@@ -59,7 +64,7 @@ public:
     // Writes what is unsaved to the recovery file (making its folder); false, with the reason in
     // error, when it cannot (nothing is written when there is no recovery file).
     bool writeRecovery(std::string& error) const;
-    // Removes the recovery file, if any.
+    // Removes the recovery file, if any, and the note of its meta-model file.
     void removeRecovery() const;
 
     // The model's diagrams, outermost and earliest first.

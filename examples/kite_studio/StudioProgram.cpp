@@ -47,6 +47,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <stdexcept>
 
@@ -631,7 +632,9 @@ bool StudioProgram::newModel(const VELD::ImmutableNamespace& metaModel) {
     next->setRecoveryFile(recovery);
     if (!show(std::move(*next)))
         return false;
-    claimRecovery(recovery);
+    if (claimRecovery(recovery))
+        if (const std::string file = Document::metaModelFileOf(metaModel); !file.empty())
+            std::ofstream(Document::metaModelNoteFor(recovery)) << file << "\n";
     return true;
 }
 
@@ -680,6 +683,11 @@ bool StudioProgram::restoreUntitled(const std::string& recoveryFile) {
     }
     std::optional<Document> next;
     try {
+        // The meta-model its session had loaded first, when this one has not.
+        std::string metaModelFile;
+        if (std::ifstream note(Document::metaModelNoteFor(recoveryFile));
+            note && std::getline(note, metaModelFile) && !metaModelFile.empty())
+            Document::loadMetaModel(metaModelFile);
         next.emplace(Document::restoreUntitled(recoveryFile));
     } catch (const VELD::FileError& e) {
         report(e.what());
@@ -711,6 +719,7 @@ bool StudioProgram::offerUntitledRecovery() {
     case QMessageBox::No: {
         std::error_code ignored;
         std::filesystem::remove(left.front(), ignored);
+        std::filesystem::remove(Document::metaModelNoteFor(left.front()), ignored);
         return false;
     }
     default:

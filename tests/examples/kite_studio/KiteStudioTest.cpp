@@ -749,6 +749,9 @@ TEST_F(KiteStudioTest, AModelWithoutADomainIsEditedInTheGenericStudioAndSavedAsS
     EXPECT_TRUE(program->isGeneric());
     EXPECT_EQ(VELD::writeModel(model()), saved);
     EXPECT_FALSE(program->getDocument()->isModified());
+    // Its window closes as a domain's does.
+    program->getStudio()->getWindow()->close();
+    EXPECT_FALSE(program->getStudio()->isOpen());
 }
 
 TEST_F(KiteStudioTest, EachStudioTheProgramOpensHasOneTreeAndOneBrowser) {
@@ -1050,6 +1053,10 @@ TEST_F(KiteStudioTest, AnUntitledModelLeftUnsavedIsOfferedAtTheNextStart) {
         program->setRecoveryFolder(folder);
         const std::vector<std::string> left = program->untitledRecoveries();
         ASSERT_EQ(left.size(), 1u);
+        // Beside it, the meta-model file its model needs.
+        const std::string note = Document::metaModelNoteFor(left[0]);
+        EXPECT_EQ(readFile(note),
+                  fs::weakly_canonical(StudioProgram::sampleMetaModelFile()).string() + "\n");
         std::string asked;
         answerMessageBox(c.answer, &asked);
         EXPECT_EQ(program->offerUntitledRecovery(), c.restored);
@@ -1057,6 +1064,7 @@ TEST_F(KiteStudioTest, AnUntitledModelLeftUnsavedIsOfferedAtTheNextStart) {
         EXPECT_EQ(fs::exists(left[0]), c.kept);
         if (!c.restored) {
             EXPECT_EQ(program->untitledRecoveries().size(), c.kept ? 1u : 0u);
+            EXPECT_EQ(fs::exists(note), c.kept);
             continue;
         }
         EXPECT_EQ(program->getTitle(), "untitled* — kite studio");
@@ -1069,6 +1077,7 @@ TEST_F(KiteStudioTest, AnUntitledModelLeftUnsavedIsOfferedAtTheNextStart) {
         trigger("fileSave");
         EXPECT_EQ(program->getTitle(), "draft.veld — kite studio");
         EXPECT_FALSE(fs::exists(left[0]));
+        EXPECT_FALSE(fs::exists(note));
         EXPECT_TRUE(program->untitledRecoveries().empty());
     }
     EXPECT_TRUE(errors.empty()) << errors.front();
