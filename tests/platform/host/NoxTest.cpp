@@ -16,8 +16,12 @@ protected:
     void SetUp() override {
         addTestPackage();
         aliveBefore = Widget::alive;
+        widget = make("KT.Widget", {name.get()});
     }
-    void TearDown() override { EXPECT_EQ(Widget::alive, aliveBefore) << "library objects leaked"; }
+    void TearDown() override {
+        widget.reset();
+        EXPECT_EQ(Widget::alive, aliveBefore) << "library objects leaked";
+    }
 
     static vxArrayPtr make(const char* className, std::vector<const vxArray*> args = {}) {
         return Invoker::construct(className, args);
@@ -42,6 +46,8 @@ protected:
     }
 
     int aliveBefore = 0;
+    vxArrayPtr name{vxCreateString("w")};
+    vxArrayPtr widget; // a KT.Widget named "w"
 };
 
 TEST_F(NoxTest, PackageInitializesWhenFirstNeededAndOnlyOnce) {
@@ -74,11 +80,9 @@ TEST_F(NoxTest, ClassRecordKnowsItsSuperclassAndInheritedMethods) {
     EXPECT_EQ(gadget->findMethods("label").size(), 2u);
 }
 
-TEST_F(NoxTest, MethodsAreCalledByNameWithHostValues) {
-    vxArrayPtr name(vxCreateString("w1"));
-    vxArrayPtr widget = make("KT.Widget", {name.get()});
+TEST_F(NoxTest, MethodsAreCalledByNameWithHostValuesAndOverloadsChosenBySignature) {
     EXPECT_EQ(widget->className(), "KT.Widget");
-    EXPECT_EQ(callString("getName", {widget.get()}), "w1");
+    EXPECT_EQ(callString("getName", {widget.get()}), "w");
 
     vxArrayPtr two(vxCreateDoubleScalar(2)), three(vxCreateInt32Scalar(3));
     auto sum = Invoker::callMethod("add", {widget.get(), two.get(), three.get()});
@@ -88,11 +92,7 @@ TEST_F(NoxTest, MethodsAreCalledByNameWithHostValues) {
 
     EXPECT_TRUE(
         Invoker::callMethod("setPartner", {widget.get(), widget.get()}).empty()); // void: nothing
-}
-
-TEST_F(NoxTest, OverloadIsChosenBySignature) {
-    vxArrayPtr name(vxCreateString("w"));
-    vxArrayPtr widget = make("KT.Widget", {name.get()});
+    // The overload is chosen by signature.
     vxArrayPtr seven(vxCreateDoubleScalar(7)), text(vxCreateString("t"));
     EXPECT_EQ(callString("label", {widget.get(), seven.get()}), "w#7");
     EXPECT_EQ(callString("label", {widget.get(), text.get(), seven.get()}), "t#7");
@@ -104,11 +104,15 @@ TEST_F(NoxTest, SubclassObjectsUseTheirOwnMethodsAndInheritTheRest) {
     EXPECT_EQ(callString("getName", {gadget.get()}), "gadget gadget");
     EXPECT_EQ(callString("label", {gadget.get(), seven.get()}), "gadget#7");
     // A gadget passes where a widget is wanted.
-    vxArrayPtr name(vxCreateString("w"));
-    vxArrayPtr widget = make("KT.Widget", {name.get()});
     Invoker::callMethod("setPartner", {widget.get(), gadget.get()});
     auto same = Invoker::callMethod("isPartner", {widget.get(), gadget.get()});
     EXPECT_EQ(vxGetScalar(same[0].get()), 1.0);
+    // An object of an unrelated class does not.
+    vxArrayPtr other = make("KT.Other");
+    EXPECT_EQ(errorIdOf([&] {
+                  Invoker::callMethod("setPartner", {widget.get(), other.get()});
+              }),
+              "QUASAR:nox:noMatchingSignature");
 }
 
 TEST_F(NoxTest, EmptyOrForeignSelfIsANullSelfError) {
@@ -126,8 +130,6 @@ TEST_F(NoxTest, EmptyOrForeignSelfIsANullSelfError) {
 }
 
 TEST_F(NoxTest, BadCallsAreHostErrorsThatSayWhatWasWrong) {
-    vxArrayPtr name(vxCreateString("w"));
-    vxArrayPtr widget = make("KT.Widget", {name.get()});
     vxArrayPtr number(vxCreateDoubleScalar(1)), half(vxCreateDoubleScalar(1.5));
     std::string text;
 
@@ -163,8 +165,6 @@ TEST_F(NoxTest, BadCallsAreHostErrorsThatSayWhatWasWrong) {
 }
 
 TEST_F(NoxTest, LibraryErrorsReachTheCallerWithTheirIdAndText) {
-    vxArrayPtr name(vxCreateString("w"));
-    vxArrayPtr widget = make("KT.Widget", {name.get()});
     std::string text;
     EXPECT_EQ(errorIdOf([&] { Invoker::callMethod("failWithMessage", {widget.get()}); }, &text),
               "KITE_CannotFindTabForEditor");
@@ -175,8 +175,6 @@ TEST_F(NoxTest, LibraryErrorsReachTheCallerWithTheirIdAndText) {
 }
 
 TEST_F(NoxTest, ClassArgumentIsNullWhenEmptyAndRefusedWhenSeveral) {
-    vxArrayPtr name(vxCreateString("w"));
-    vxArrayPtr widget = make("KT.Widget", {name.get()});
     Widget* library = vxGetObject(widget.get(), 0)->as<Widget>();
     library->partner = library;
 
@@ -198,8 +196,7 @@ TEST_F(NoxTest, ClassArgumentIsNullWhenEmptyAndRefusedWhenSeveral) {
 }
 
 TEST_F(NoxTest, ALibraryObjectHasOneHostObjectHoldingOneCount) {
-    vxArrayPtr name(vxCreateString("w")), partnerName(vxCreateString("p"));
-    vxArrayPtr widget = make("KT.Widget", {name.get()});
+    vxArrayPtr partnerName(vxCreateString("p"));
     vxArrayPtr partner = make("KT.Widget", {partnerName.get()});
     Widget* library = vxGetObject(partner.get(), 0)->as<Widget>();
     EXPECT_EQ(library->getRefCount(), 1u);
@@ -215,9 +212,7 @@ TEST_F(NoxTest, ALibraryObjectHasOneHostObjectHoldingOneCount) {
 }
 
 TEST_F(NoxTest, ReleasingTheLastHostReferenceDestroysTheLibraryObject) {
-    const int before = Widget::alive;
-    vxArrayPtr name(vxCreateString("w"));
-    vxArrayPtr widget = make("KT.Widget", {name.get()});
+    const int before = Widget::alive - 1; // the fixture's widget
     vxArrayPtr copy(vxDuplicateArray(widget.get()));
     Widget* library = vxGetObject(widget.get(), 0)->as<Widget>();
     const std::size_t bindings = NOX::BindingRegistry::size();

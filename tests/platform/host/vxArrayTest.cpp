@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(vxArrayTest, StringRoundTripsThroughAFreshCopyThatTheCallerFrees) {
+TEST(vxArrayTest, StringRoundTripsThroughAFreshCopyThatTheCallerFreesOthersHaveNone) {
     vxArrayPtr text(vxCreateString("h\xC3\xA9llo"));
     EXPECT_TRUE(vxIsChar(text.get()));
     EXPECT_EQ(vxGetNumberOfElements(text.get()), 6u); // one element per byte
@@ -22,9 +22,7 @@ TEST(vxArrayTest, StringRoundTripsThroughAFreshCopyThatTheCallerFrees) {
     char* emptyCopy = vxArray2String(empty.get());
     EXPECT_STREQ(emptyCopy, "");
     vxFree(emptyCopy);
-}
-
-TEST(vxArrayTest, NonCharacterArraysHaveNoStringForm) {
+    // Arrays that hold no characters have no string form.
     vxArrayPtr number(vxCreateDoubleScalar(3));
     EXPECT_EQ(vxArray2String(number.get()), nullptr);
     EXPECT_EQ(vxArray2String(nullptr), nullptr);
@@ -48,7 +46,7 @@ TEST(vxArrayTest, DoubleMatrixHasItsShapeAndZeroedValues) {
     EXPECT_EQ(vxGetClassName(empty.get()), "double");
 }
 
-TEST(vxArrayTest, ScalarsOfEachClassReadAsNumbers) {
+TEST(vxArrayTest, ScalarsOfEachClassReadAsNumbersAndTextDoesNot) {
     vxArrayPtr flag(vxCreateLogicalScalar(true));
     vxArrayPtr count(vxCreateInt32Scalar(-7));
     EXPECT_EQ(vxGetClassName(flag.get()), "logical");
@@ -56,9 +54,8 @@ TEST(vxArrayTest, ScalarsOfEachClassReadAsNumbers) {
     EXPECT_EQ(vxGetScalar(flag.get()), 1.0);
     EXPECT_EQ(vxGetScalar(count.get()), -7.0);
     EXPECT_EQ(vxGetPr(count.get()), nullptr); // only doubles expose their values
-}
 
-TEST(vxArrayTest, ReadingANumberFromTextOrNothingIsAHostError) {
+    // Reading a number from text or from nothing is a host error.
     vxArrayPtr text(vxCreateString("12"));
     vxArrayPtr empty(vxCreateEmptyArray());
     try {

@@ -39,7 +39,7 @@ public:
 
 } // namespace
 
-TEST(DomainInterfaceTest, FrontKeepsItsStudioAndTakesMenusFromItsDomain) {
+TEST(DomainInterfaceTest, FrontKeepsItsStudioTakesMenusFromItsDomainAndIsHeldByComponents) {
     OrbisTest::StudioFixture fixture;
     const Domain domain;
     const TAVI::Holder<AbstractDomainInterface> front(domain.createInterface(fixture.studio.get()));
@@ -52,18 +52,14 @@ TEST(DomainInterfaceTest, FrontKeepsItsStudioAndTakesMenusFromItsDomain) {
 
     const TAVI::Holder<AbstractDomainInterface> orphan(new Orphan(nullptr));
     EXPECT_TRUE(orphan->getMenuInterface().isEmpty());
-}
+    // An application without a default domain leaves the studio none.
+    EXPECT_EQ(fixture.studio->getActiveDomain(), nullptr);
 
-TEST(DomainInterfaceTest, ComponentsHoldTheirDomainFront) {
-    OrbisTest::StudioFixture fixture;
-    const Domain domain;
+    // A component holds the front it is given.
     OrbisTest::PanelComponent* panel = fixture.addPanel("tree");
     EXPECT_EQ(panel->getDomain(), nullptr);
-    {
-        const TAVI::Holder<AbstractDomainInterface> front(
-            domain.createInterface(fixture.studio.get()));
-        panel->setDomain(front);
-    }
+    panel->setDomain(
+        TAVI::Holder<AbstractDomainInterface>(domain.createInterface(fixture.studio.get())));
     ASSERT_NE(panel->getDomain(), nullptr);
     EXPECT_EQ(panel->getDomain()->getRefCount(), 1u);
     EXPECT_EQ(panel->getDomain()->getDomain(), &domain);
@@ -112,13 +108,6 @@ TEST(StudioDomainTest, TheApplicationsDefaultDomainIsActivatedOnFirstUse) {
     EXPECT_FALSE(static_cast<DomainInterface*>(second.get())->isActive());
     EXPECT_EQ(studio->getActiveDomain(), nullptr);
     EXPECT_EQ(app->asked, 1);
-}
-
-TEST(StudioDomainTest, AnApplicationWithoutADefaultDomainLeavesNone) {
-    TAVI::Holder<OrbisTest::RecordingApplication> app(new OrbisTest::RecordingApplication);
-    TAVI::Holder<Studio> studio = Studio::spawnStudio(app);
-    EXPECT_EQ(studio->getActiveDomain(), nullptr);
-    studio->close();
 }
 
 TEST(StudioDomainTest, FrontsAndComponentsHeldLongerForgetTheirStudio) {

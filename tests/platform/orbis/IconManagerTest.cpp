@@ -6,7 +6,7 @@
 
 using PLATFORM::IconManager;
 
-TEST(IconManagerTest, IconsGrowByFileUnderTheirTag) {
+TEST(IconManagerTest, IconsGrowByFileUnderTheirTagButNotByEmptyNames) {
     IconManager* icons = IconManager::getInstance();
     EXPECT_EQ(icons, IconManager::getInstance());
     EXPECT_TRUE(icons->getIcon("Test:Block").isNull());
@@ -28,17 +28,13 @@ TEST(IconManagerTest, IconsGrowByFileUnderTheirTag) {
     EXPECT_TRUE(icons->removeIcon("Test:Block"));
     EXPECT_FALSE(icons->removeIcon("Test:Block"));
     EXPECT_FALSE(icons->hasIcon("Test:Block"));
-}
 
-TEST(IconManagerTest, AnEmptyFileNameMakesNoIcon) {
-    IconManager* icons = IconManager::getInstance();
+    // An empty file name makes no icon, and adds nothing to one that has files.
     icons->addFileToIcon("Test:Empty", "", 0, 0);
     EXPECT_FALSE(icons->hasIcon("Test:Empty"));
-    const auto tags = icons->getTags();
-    EXPECT_EQ(std::find(tags.begin(), tags.end(), "Test:Empty"), tags.end());
+    const auto after = icons->getTags();
+    EXPECT_EQ(std::find(after.begin(), after.end(), "Test:Empty"), after.end());
     EXPECT_FALSE(icons->removeIcon("Test:Empty"));
-
-    // An icon that has files keeps them.
     icons->addFileToIcon("Test:Kept", "/icons/kept.png", 0, 0);
     icons->addFileToIcon("Test:Kept", "", 1, 0);
     EXPECT_EQ(icons->getIcon("Test:Kept").getEntries().size(), 1u);

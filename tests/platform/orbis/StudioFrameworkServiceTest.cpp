@@ -57,13 +57,17 @@ protected:
 
 } // namespace
 
-TEST_F(StudioFrameworkServiceTest, IsRegisteredUnderItsNameWithTheTabCloseService) {
+TEST_F(StudioFrameworkServiceTest,
+       IsRegisteredUnderItsNameWithTheTabCloseServiceAndTitlesTheWindow) {
     TAVI::ErrorHolder lookup;
     EXPECT_EQ(fixture.studio->getService2("StudioFrameworkService", lookup), fixture.framework);
     EXPECT_NE(dynamic_cast<StudioEventService<Util::IntRequest>*>(
                   fixture.studio->getService2("TabCloseEvents", lookup)),
               nullptr);
     EXPECT_FALSE(lookup.hasError());
+    framework().setTitle("Block diagrams");
+    EXPECT_EQ(fixture.studio->getWindow()->windowTitle(), "Block diagrams");
+    EXPECT_EQ(framework().getTitle(), "Block diagrams");
 }
 
 TEST_F(StudioFrameworkServiceTest, DocksOnFourSidesAndRefusesOtherPositions) {
@@ -242,7 +246,7 @@ TEST_F(StudioFrameworkServiceTest, ShowAndHideFollowTheComponentAndTheStudioTogg
     EXPECT_EQ(errors.id(), "PLATFORM_ComponentNotFound");
 }
 
-TEST_F(StudioFrameworkServiceTest, StatusAreaHoldsOneComponent) {
+TEST_F(StudioFrameworkServiceTest, StatusAreaHoldsOneComponentAndRemovingReleasesOne) {
     PanelComponent* first = fixture.addPanel("first");
     PanelComponent* second = fixture.addPanel("second");
     ASSERT_TRUE(framework().setStatusWidget(first, errors));
@@ -253,6 +257,16 @@ TEST_F(StudioFrameworkServiceTest, StatusAreaHoldsOneComponent) {
     EXPECT_FALSE(first->isVisible());
     EXPECT_EQ(first->getWidget()->getQWidget()->parentWidget(), nullptr);
     EXPECT_TRUE(second->getWidget()->getQWidget()->parentWidget() != nullptr);
+
+    // Removing a docked component terminates and releases it, and its dock goes.
+    PanelComponent* panel = fixture.addPanel("panel");
+    const auto life = panel->life;
+    framework().addDockWidget(panel, "", StudioFrameworkService::Bottom, errors);
+    ASSERT_TRUE(framework().removeComponent(panel, errors));
+    EXPECT_EQ(life->terminated, 1);
+    EXPECT_EQ(life->destroyed, 1);
+    EXPECT_TRUE(fixture.studio->getWindow()->findChildren<QDockWidget*>().isEmpty());
+    EXPECT_EQ(framework().getComponents().size(), 2u);
 }
 
 TEST_F(StudioFrameworkServiceTest, ClosingATabRaisesTabCloseEventsWithItsIndex) {
@@ -339,7 +353,7 @@ TEST_F(StudioFrameworkServiceTest, ComponentsComeFromRegisteredFactoriesUnderUni
     StudioComponentFactoryManager::instance()->unregisterObject("Test panel");
 }
 
-TEST_F(StudioFrameworkServiceTest, AFactoryMakingAComponentForAnotherStudioIsRefused) {
+TEST_F(StudioFrameworkServiceTest, ComponentsOfOtherStudiosOrFailingToStartAreNotTaken) {
     StudioFixture other;
     TAVI::ErrorHolder registration;
     Studio* otherStudio = other.studio.get();
@@ -352,13 +366,10 @@ TEST_F(StudioFrameworkServiceTest, AFactoryMakingAComponentForAnotherStudioIsRef
         registration);
     EXPECT_EQ(framework().createComponent("Misdirected panel", "panel", errors), nullptr);
     EXPECT_EQ(errors.id(), "PLATFORM_ComponentOfOtherStudio");
-    EXPECT_TRUE(framework().getComponents().empty());
     EXPECT_TRUE(other.framework->getComponents().empty());
     StudioComponentFactoryManager::instance()->unregisterObject("Misdirected panel");
-}
 
-TEST_F(StudioFrameworkServiceTest, ComponentsOfOtherStudiosOrFailingToStartAreNotTaken) {
-    StudioFixture other;
+    errors.clear();
     TAVI::Holder<StudioComponentBase> foreign(new PanelComponent(other.studio.get(), "foreign"));
     EXPECT_FALSE(framework().addComponent(foreign, errors));
     EXPECT_EQ(errors.id(), "PLATFORM_ComponentOfOtherStudio");
@@ -378,24 +389,6 @@ TEST_F(StudioFrameworkServiceTest, ComponentsOfOtherStudiosOrFailingToStartAreNo
     EXPECT_EQ(life->terminated, 1);
     EXPECT_EQ(life->destroyed, 1);
     EXPECT_TRUE(framework().getComponents().empty());
-}
-
-TEST_F(StudioFrameworkServiceTest, RemovingTerminatesAndReleasesTheComponent) {
-    PanelComponent* panel = fixture.addPanel("panel");
-    const auto life = panel->life;
-    framework().addDockWidget(panel, "", StudioFrameworkService::Bottom, errors);
-
-    ASSERT_TRUE(framework().removeComponent(panel, errors));
-    EXPECT_EQ(life->terminated, 1);
-    EXPECT_EQ(life->destroyed, 1);
-    EXPECT_TRUE(fixture.studio->getWindow()->findChildren<QDockWidget*>().isEmpty());
-    EXPECT_TRUE(framework().getComponents().empty());
-}
-
-TEST_F(StudioFrameworkServiceTest, TitleIsTheWindowTitle) {
-    framework().setTitle("Block diagrams");
-    EXPECT_EQ(fixture.studio->getWindow()->windowTitle(), "Block diagrams");
-    EXPECT_EQ(framework().getTitle(), "Block diagrams");
 }
 
 TEST_F(StudioFrameworkServiceTest, AComponentShownInsideAnotherStaysThereWhenDetached) {

@@ -31,16 +31,6 @@ protected:
 
 } // namespace
 
-TEST_F(ErrorHolderTest, EmptyHolderReportsNothing) {
-    ErrorHolder errors;
-    EXPECT_FALSE(errors.hasError());
-    EXPECT_EQ(errors.id(), "");
-    EXPECT_EQ(errors.what(), "");
-    EXPECT_EQ(errors.description(), "");
-    EXPECT_EQ(errors.code(), 0u);
-    EXPECT_EQ(errors.getError(), nullptr);
-}
-
 TEST_F(ErrorHolderTest, CatalogErrorTextFollowsTheCurrentLanguage) {
     ErrorHolder errors;
     errors.setError(XCFErrorDescription(CodeLocation("application/DomainRegistry.cpp", 42),
@@ -68,8 +58,14 @@ TEST_F(ErrorHolderTest, NewErrorReplacesTheHeldOneAndClearEmpties) {
 
     const ErrorHolder copy = errors;
     errors.clear();
-    EXPECT_FALSE(errors.hasError());
     EXPECT_TRUE(copy.hasError()); // copies keep their own error
+    // Empty, a holder reports nothing.
+    EXPECT_FALSE(errors.hasError());
+    EXPECT_EQ(errors.id(), "");
+    EXPECT_EQ(errors.what(), "");
+    EXPECT_EQ(errors.description(), "");
+    EXPECT_EQ(errors.code(), 0u);
+    EXPECT_EQ(errors.getError(), nullptr);
 }
 
 TEST_F(ErrorHolderTest, UnregisteredCodeStillNamesTheId) {

@@ -43,7 +43,7 @@ TEST(HolderTest, CountStartsAtZeroAndLastHolderDestroys) {
     EXPECT_EQ(destroyed, 1);
 }
 
-TEST(HolderTest, MoveResetSelfAssignAndReplaceKeepCountsRight) {
+TEST(HolderTest, MoveResetSelfAssignReplaceAndCopiedObjectsKeepCountsRight) {
     int destroyed = 0;
     Holder<Tracked> a(new Tracked(&destroyed));
     Holder<Tracked> b(std::move(a));
@@ -59,6 +59,12 @@ TEST(HolderTest, MoveResetSelfAssignAndReplaceKeepCountsRight) {
     EXPECT_TRUE(b.isNull());
     b = nullptr;
     EXPECT_EQ(b, nullptr);
+
+    // A copied object starts with its own count.
+    Holder<Tracked> original(new Tracked(&destroyed));
+    Holder<Tracked> copy(new Tracked(*original));
+    EXPECT_EQ(original->getRefCount(), 1u);
+    EXPECT_EQ(copy->getRefCount(), 1u);
 }
 
 TEST(HolderTest, ConversionsShareOneCount) {
@@ -77,14 +83,6 @@ TEST(HolderTest, ConversionsShareOneCount) {
     back.reset();
     base.reset();
     EXPECT_EQ(destroyed, 1);
-}
-
-TEST(HolderTest, CopiedObjectStartsWithItsOwnZeroCount) {
-    int destroyed = 0;
-    Holder<Tracked> original(new Tracked(&destroyed));
-    Holder<Tracked> copy(new Tracked(*original));
-    EXPECT_EQ(original->getRefCount(), 1u);
-    EXPECT_EQ(copy->getRefCount(), 1u);
 }
 
 TEST(HolderTest, DeletingAHeldObjectIsReported) {

@@ -20,29 +20,24 @@ TEST(StringIDTest, SameTextIsOneIdAndKeepsItsText) {
     EXPECT_EQ(std::hash<StringID>()(a), TAVI::gHash(a));
 }
 
-TEST(StringIDTest, EmptyNullAndDefaultAreTheSameEmptyId) {
+TEST(StringIDTest, EmptyIdsCaseFoldingInterningAndOrder) {
     EXPECT_EQ(StringID(), StringID(""));
     EXPECT_EQ(StringID(static_cast<const char*>(nullptr)), StringID());
     EXPECT_TRUE(StringID().isEmpty());
     EXPECT_FALSE(StringID("x").isEmpty());
-}
 
-TEST(StringIDTest, ComparisonIgnoringCaseIsExactOtherwise) {
+    // Comparison ignoring case is exact otherwise; non-ASCII bytes compare as they are.
     const StringID lower("paletteTool"), upper("PALETTETOOL"), other("PaletteTools");
     EXPECT_FALSE(lower == upper);
     EXPECT_TRUE(lower.equalsIgnoreCase(upper));
     EXPECT_TRUE(upper.equalsIgnoreCase(lower));
     EXPECT_TRUE(lower.equalsIgnoreCase(lower));
     EXPECT_FALSE(lower.equalsIgnoreCase(other));
-    // Non-ASCII bytes are compared as they are.
     EXPECT_FALSE(StringID("Ä").equalsIgnoreCase(StringID("ä")));
-}
 
-TEST(StringIDTest, InterningIsVisibleAndOrderingIsAlphabetical) {
     EXPECT_FALSE(StringID::isInterned("StringIDTest-never-made"));
     const StringID made("StringIDTest-made");
     EXPECT_TRUE(StringID::isInterned("StringIDTest-made"));
-
     const std::set<StringID> sorted{StringID("b"), StringID("c"), StringID("a"), StringID("b")};
     std::vector<std::string> texts;
     for (const StringID& id : sorted)

@@ -121,6 +121,8 @@ TEST(GLAbstractModel2Test, EditedTextKeepsTheKindOfValue) {
         {"double refuses words", 2.5, "ten", false, "2.5"},
         {"double refuses trailing text", 2.5, "3kg", false, "2.5"},
         {"double refuses infinity", 2.5, "1e999", false, "2.5"},
+        {"double refuses inf", 2.5, "inf", false, "2.5"},
+        {"double refuses nan", 2.5, "nan", false, "2.5"},
         {"int with spaces", 4, " 12 ", true, "12"},
         {"int refuses fractions", 4, "1.5", false, "4"},
         {"unsigned refuses negatives", 7u, "-1", false, "7"},

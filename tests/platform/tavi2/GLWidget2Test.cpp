@@ -40,11 +40,20 @@ void processDeferredDeletes() {
 
 } // namespace
 
-TEST(GLWidget2Test, OnlyTheQtToolkitMakesWidgets) {
+TEST(GLWidget2Test, OnlyTheQtToolkitMakesWidgetsAndForeignOnesAreWrappedOnce) {
     EXPECT_THROW(GLPanel2("motif"), TypedException);
     std::unique_ptr<GLPanel2> panel(new GLPanel2("QT"));
     EXPECT_NE(panel->getQWidget(), nullptr);
     EXPECT_EQ(GLWidget2::fromQWidget(panel->getQWidget()), panel.get());
+    // A foreign widget is adopted once, and goes with its wrapper.
+    auto* foreign = new QWidget;
+    GLWidget2* wrapped = GLWidget2::wrap(foreign);
+    EXPECT_EQ(GLWidget2::wrap(foreign), wrapped);
+    EXPECT_EQ(wrapped->getQWidget(), foreign);
+    EXPECT_THROW(GLWidget2::wrap(nullptr), TypedException);
+    QPointer<QWidget> guard = foreign;
+    delete wrapped;
+    EXPECT_TRUE(guard.isNull());
 }
 
 TEST(GLWidget2Test, WidgetAndItsQtWidgetLiveAndDieTogether) {
@@ -77,20 +86,12 @@ TEST(GLWidget2Test, DestroyHidesAtOnceAndDeletesLater) {
     EXPECT_TRUE(widget.isNull());
 }
 
-TEST(GLWidget2Test, WrapAdoptsAForeignWidgetOnce) {
-    auto* foreign = new QWidget;
-    GLWidget2* wrapped = GLWidget2::wrap(foreign);
-    EXPECT_EQ(GLWidget2::wrap(foreign), wrapped);
-    EXPECT_EQ(wrapped->getQWidget(), foreign);
-    EXPECT_THROW(GLWidget2::wrap(nullptr), TypedException);
-    QPointer<QWidget> guard = foreign;
-    delete wrapped;
-    EXPECT_TRUE(guard.isNull());
-}
-
-TEST(GLWidget2Test, VisibilityFollowsAncestors) {
+TEST(GLWidget2Test, ParentsDecideVisibilityAndPlace) {
     GLPanel2 top("qt");
+    top.resize(200, 100);
+    top.move(100, 50);
     auto* child = new GLPanel2("qt", &top);
+    child->move(10, 20);
     EXPECT_FALSE(child->isVisible());
     top.show();
     EXPECT_TRUE(child->isVisible());
@@ -98,21 +99,19 @@ TEST(GLWidget2Test, VisibilityFollowsAncestors) {
     EXPECT_FALSE(child->isVisible());
     EXPECT_TRUE(child->isHidden());
     child->show();
-    top.hide();
-    EXPECT_FALSE(child->isVisible());
-    EXPECT_FALSE(child->isHidden());
-}
-
-TEST(GLWidget2Test, GlobalPositionAddsTheParentsPlace) {
-    GLPanel2 top("qt");
-    top.resize(200, 100);
-    top.move(100, 50);
-    auto* child = new GLPanel2("qt", &top);
-    child->move(10, 20);
-    top.show();
     const GLPoint<int> topLeft = top.getGlobalPosition();
     EXPECT_EQ(child->getGlobalPosition(), (GLPoint<int>{topLeft.x + 10, topLeft.y + 20}));
     EXPECT_EQ(child->mapToGlobal({5, 5}), (GLPoint<int>{topLeft.x + 15, topLeft.y + 25}));
+    top.hide();
+    EXPECT_FALSE(child->isVisible());
+    EXPECT_FALSE(child->isHidden());
+
+    // Another parent takes the Qt widget along; a widget cannot be its own.
+    GLPanel2 other("qt");
+    child->setParent(&other);
+    EXPECT_EQ(child->getParent(), &other);
+    EXPECT_EQ(child->getQWidget()->parentWidget(), other.getQWidget());
+    EXPECT_THROW(child->setParent(child), TypedException);
 }
 
 TEST(GLWidget2Test, ColoursByRoleAndBackToDefault) {
@@ -204,14 +203,4 @@ TEST(GLWidget2Test, WidgetEventsReportShowHideAndResize) {
     }
     EXPECT_EQ(types,
               (std::vector<GLWidgetEvent2::Type>{GLWidgetEvent2::Resized, GLWidgetEvent2::Hidden}));
-}
-
-TEST(GLWidget2Test, SetParentMovesTheQtWidgetAndRefusesItself) {
-    GLPanel2 a("qt");
-    GLPanel2 b("qt");
-    auto* child = new GLPanel2("qt", &a);
-    child->setParent(&b);
-    EXPECT_EQ(child->getParent(), &b);
-    EXPECT_EQ(child->getQWidget()->parentWidget(), b.getQWidget());
-    EXPECT_THROW(child->setParent(child), TypedException);
 }

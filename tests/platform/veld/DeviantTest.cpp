@@ -21,11 +21,7 @@ struct DeviantTest : ::testing::Test {
 
 TEST_F(DeviantTest, ChangesInAWorkingCopyStayThere) {
     ClassObject mine = block.asDeviant(wc);
-    {
-        Transaction t(wc);
-        mine.setDouble(s.x, 10.0);
-        t.commit();
-    }
+    commit(wc, [&] { mine.setDouble(s.x, 10.0); });
     EXPECT_EQ(mine.getDouble(s.x), 10.0);
     EXPECT_EQ(block.getDouble(s.x), 1.0);
     EXPECT_TRUE(wc.hasObjectsDeviatingFromRoot());
@@ -35,12 +31,10 @@ TEST_F(DeviantTest, ChangesInAWorkingCopyStayThere) {
 TEST_F(DeviantTest, WorkingCopyDoesNotSeeRootChangesBeforeItSyncs) {
     ClassObject mine = block.asDeviant(wc);
     ClassObject added;
-    {
-        Transaction t(model);
+    commit(model, [&] {
         block.setDouble(s.x, 2.0);
         added = s.makeBlock(model, "new");
-        t.commit();
-    }
+    });
     EXPECT_EQ(mine.getDouble(s.x), 1.0);
     EXPECT_FALSE(added.asDeviant(wc).isValid());
     EXPECT_EQ(wc.getRootObject().get(s.blocks).size(), 1);
@@ -54,12 +48,10 @@ TEST_F(DeviantTest, WorkingCopyDoesNotSeeRootChangesBeforeItSyncs) {
 TEST_F(DeviantTest, SyncDropsTheCopysOwnChanges) {
     ClassObject mine = block.asDeviant(wc);
     ClassObject made;
-    {
-        Transaction t(wc);
+    commit(wc, [&] {
         mine.setDouble(s.x, 10.0);
         made = s.makeBlock(wc, "preview");
-        t.commit();
-    }
+    });
     EXPECT_TRUE(made.isValid());
     EXPECT_FALSE(made.asDeviant(model).isValid());
     wc.syncFromRoot();
@@ -68,11 +60,7 @@ TEST_F(DeviantTest, SyncDropsTheCopysOwnChanges) {
 }
 
 TEST_F(DeviantTest, DestroyInACopyHidesOnlyThere) {
-    {
-        Transaction t(wc);
-        block.asDeviant(wc).destroy();
-        t.commit();
-    }
+    commit(wc, [&] { block.asDeviant(wc).destroy(); });
     EXPECT_FALSE(block.asDeviant(wc).isValid());
     EXPECT_TRUE(block.isValid());
     EXPECT_EQ(model.getRootObject().get(s.blocks).size(), 1);
@@ -94,34 +82,18 @@ TEST_F(DeviantTest, RemovedCopyInvalidatesItsHandlesAndNamesAreUnique) {
 TEST_F(DeviantTest, CopyTellsWhetherItHoldsAnObjectsStateOfItsOwn) {
     EXPECT_EQ(wc.getObjectState(block), ObjectState::FallBackToRoot);
     EXPECT_EQ(model.getObjectState(block), ObjectState::OwnState);
-    {
-        Transaction t(wc);
-        block.asDeviant(wc).setDouble(s.x, 3.0);
-        t.commit();
-    }
+    commit(wc, [&] { block.asDeviant(wc).setDouble(s.x, 3.0); });
     EXPECT_EQ(wc.getObjectState(block), ObjectState::OwnState);
-    {
-        Transaction t(wc);
-        block.asDeviant(wc).destroy();
-        t.commit();
-    }
+    commit(wc, [&] { block.asDeviant(wc).destroy(); });
     EXPECT_EQ(wc.getObjectState(block), ObjectState::InvalidObject);
     EXPECT_EQ(wc.getObjectState(s.newModel().getRootObject()), ObjectState::InvalidObject);
 }
 
 TEST_F(DeviantTest, ACopysChangesNeverWriteIntoStatesOthersStillHold) {
     ClassObject mine = block.asDeviant(wc);
-    {
-        Transaction t(model);
-        block.setDouble(s.x, 2.0);
-        t.commit();
-    }
+    commit(model, [&] { block.setDouble(s.x, 2.0); });
     // The copy still shows the old state, which the root's undo step holds too.
-    {
-        Transaction t(wc);
-        mine.setDouble(s.x, 7.0);
-        t.commit();
-    }
+    commit(wc, [&] { mine.setDouble(s.x, 7.0); });
     EXPECT_EQ(block.getDouble(s.x), 2.0);
     model.undoToChangeLevel(1);
     EXPECT_EQ(block.getDouble(s.x), 1.0);

@@ -32,11 +32,6 @@ struct KernelRobustnessTest : ::testing::Test {
     void TearDown() override { Asserter::clearReports(); }
 
     std::vector<std::string> messages() const { return asserterMessages(); }
-    void change(const std::function<void()>& f) {
-        Transaction t(model);
-        f();
-        t.commit();
-    }
 };
 } // namespace
 
@@ -59,7 +54,7 @@ TEST_F(KernelRobustnessTest, IteratingAListThatShrinksReportsInsteadOfReadingPas
 
 TEST_F(KernelRobustnessTest, IteratingAContainmentThatShrinksNeverYieldsARemovedChild) {
     ClassObject a, b;
-    change([&] {
+    commit(model, [&] {
         a = s.makeBlock(model, "a");
         b = s.makeBlock(model, "b");
     });
@@ -86,7 +81,7 @@ TEST_F(KernelRobustnessTest, ListenerThrowingAnythingIsReportedAndOthersStillHea
     thrower.onReport = [](const Report&) { throw 42; };
     model.registerObservingListener(&thrower.holder);
     model.registerObservingListener(&other.holder);
-    EXPECT_NO_THROW(change([&] { s.makeBlock(model, "a"); }));
+    EXPECT_NO_THROW(commit(model, [&] { s.makeBlock(model, "a"); }));
     EXPECT_EQ(other.reports, 1);
     EXPECT_EQ(model.getCurrentChangeLevel(), 1);
     ASSERT_EQ(messages().size(), 1u);
@@ -94,7 +89,7 @@ TEST_F(KernelRobustnessTest, ListenerThrowingAnythingIsReportedAndOthersStillHea
 
     // Delivery ended cleanly: a listener unregistered later really leaves.
     model.unregisterObservingListener(&thrower.holder);
-    change([&] { s.makeBlock(model, "b"); });
+    commit(model, [&] { s.makeBlock(model, "b"); });
     EXPECT_EQ(thrower.reports, 1);
     EXPECT_EQ(other.reports, 2);
     model.unregisterObservingListener(&other.holder);
@@ -108,7 +103,7 @@ TEST_F(KernelRobustnessTest, UnregisteringNullDuringADeliveryIsHarmless) {
     };
     model.registerObservingListener(&first.holder);
     model.registerObservingListener(&second.holder);
-    change([&] { s.makeBlock(model, "a"); });
+    commit(model, [&] { s.makeBlock(model, "a"); });
     EXPECT_EQ(first.reports, 1);
     EXPECT_EQ(second.reports, 0);
     model.unregisterObservingListener(nullptr);
@@ -117,8 +112,8 @@ TEST_F(KernelRobustnessTest, UnregisteringNullDuringADeliveryIsHarmless) {
 
 TEST_F(KernelRobustnessTest, ListenerCannotChangeTheModelWhileItIsUndoneOrRedone) {
     ClassObject a;
-    change([&] { a = s.makeBlock(model, "a", 1.0); });
-    change([&] { a.setDouble(s.x, 2.0); });
+    commit(model, [&] { a = s.makeBlock(model, "a", 1.0); });
+    commit(model, [&] { a.setDouble(s.x, 2.0); });
     Listener meddler;
     int refused = 0, refusedSteps = 0;
     meddler.onReport = [&](const Report&) {
@@ -153,7 +148,7 @@ TEST_F(KernelRobustnessTest, ListenerCannotChangeTheModelWhileItIsUndoneOrRedone
     model.unregisterObservingListener(&meddler.holder);
 
     // Once the history is applied, transactions are open to everyone again.
-    change([&] { a.setDouble(s.y, 3.0); });
+    commit(model, [&] { a.setDouble(s.y, 3.0); });
     EXPECT_EQ(model.getCurrentChangeLevel(), 3);
 }
 
@@ -165,11 +160,7 @@ TEST_F(KernelRobustnessTest, HandleMovedToAnotherModelOrToNothingIsNull) {
     {
         Model gone = s.newModel();
         ClassObject b;
-        {
-            Transaction t(gone);
-            b = s.makeBlock(gone, "b");
-            t.commit();
-        }
+        commit(gone, [&] { b = s.makeBlock(gone, "b"); });
         toNothing = b.asDeviant(ImmutableModel());
         toOther = b.asDeviant(other);
     } // the model 'gone' ends with its last handle, and its objects' memory with it

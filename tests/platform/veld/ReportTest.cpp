@@ -47,12 +47,10 @@ struct ReportTest : ::testing::Test {
 
 TEST_F(ReportTest, OneReportPerCommitWithAddedRemovedAndModified) {
     ClassObject other;
-    {
-        Transaction t(model);
+    commit(model, [&] {
         block.setDouble(s.x, 2.0);
         other = s.makeBlock(model, "o");
-        t.commit();
-    }
+    });
     ASSERT_EQ(recorder.reports.size(), 1u);
     const auto& first = recorder.reports[0];
     EXPECT_EQ(first.added, std::vector<ImmutableClassObject>{other});
@@ -63,11 +61,7 @@ TEST_F(ReportTest, OneReportPerCommitWithAddedRemovedAndModified) {
     EXPECT_EQ(first.report.getOldState(root).get(s.blocks).size(), 1);
     EXPECT_FALSE(first.report.getOldState(other).isValid());
 
-    {
-        Transaction t(model);
-        other.destroy();
-        t.commit();
-    }
+    commit(model, [&] { other.destroy(); });
     ASSERT_EQ(recorder.reports.size(), 2u);
     EXPECT_EQ(recorder.reports[1].removed, std::vector<ImmutableClassObject>{other});
     EXPECT_EQ(recorder.reports[1].report.getOldState(other).getString(s.name), "o");
@@ -96,10 +90,7 @@ TEST_F(ReportTest, RolledBackAndEmptyTransactionsReportNothingAndLeaveNoTrace) {
             block.asDeviant(deviant).setDouble(s.x, 5.0);
             made = s.makeBlock(deviant, "made");
         }
-        {
-            Transaction t(deviant);
-            t.commit();
-        }
+        commit(deviant, [&] {});
         EXPECT_EQ(block.asDeviant(deviant).getDouble(s.x), 1.0);
         EXPECT_FALSE(made.isValid());
         EXPECT_EQ(deviant.getRootObject().get(s.blocks).size(), 1);
@@ -127,11 +118,7 @@ TEST_F(ReportTest, ListenerMayOpenTransactionsFromItsCallback) {
             t.commit();
         }
     };
-    {
-        Transaction t(model);
-        block.setDouble(s.x, 3.0);
-        t.commit();
-    }
+    commit(model, [&] { block.setDouble(s.x, 3.0); });
     EXPECT_EQ(recorder.reports.size(), 2u);
     EXPECT_EQ(model.getCurrentChangeLevel(), 3);
     ASSERT_EQ(copyRecorder.reports.size(), 2u);
@@ -145,11 +132,7 @@ TEST_F(ReportTest, SyncReportsTheCopysPreviousViewAsOldState) {
     Model wc = model.createDeviantWithName("wc");
     Recorder copyRecorder;
     wc.registerObservingListener(&copyRecorder.holder);
-    {
-        Transaction t(wc);
-        block.asDeviant(wc).setDouble(s.x, 7.0);
-        t.commit();
-    }
+    commit(wc, [&] { block.asDeviant(wc).setDouble(s.x, 7.0); });
     wc.syncFromRoot();
     ASSERT_EQ(copyRecorder.reports.size(), 2u);
     const auto& sync = copyRecorder.reports[1];
@@ -160,11 +143,7 @@ TEST_F(ReportTest, SyncReportsTheCopysPreviousViewAsOldState) {
 }
 
 TEST_F(ReportTest, OldStateOfAnotherModelsObjectIsReported) {
-    {
-        Transaction t(model);
-        block.setDouble(s.x, 2.0);
-        t.commit();
-    }
+    commit(model, [&] { block.setDouble(s.x, 2.0); });
     Model other = s.newModel();
     Asserter::clearReports();
     EXPECT_FALSE(recorder.reports[0].report.getOldState(other.getRootObject()).isValid());

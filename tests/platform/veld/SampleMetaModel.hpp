@@ -21,6 +21,18 @@ struct Sample {
                                 double px = 0) const;
 };
 
+// Runs change in a transaction on the deviant and commits it.
+template <class F> void commit(const VELD::Model& deviant, F&& change) {
+    VELD::Transaction t(deviant);
+    change();
+    t.commit();
+}
+template <class F> void commit(const VELD::Model& deviant, const char* name, F&& change) {
+    VELD::Transaction t(deviant, name);
+    change();
+    t.commit();
+}
+
 // The messages the kernel's asserter has reported, oldest first.
 inline std::vector<std::string> asserterMessages() {
     std::vector<std::string> out;

@@ -9,20 +9,14 @@ struct UndoRedoTest : ::testing::Test {
     const Sample& s = Sample::get();
     Model model = s.newModel();
     ClassObject root = model.getRootObject();
-
-    template <typename F> void change(F&& f) {
-        Transaction t(model);
-        f();
-        t.commit();
-    }
 };
 } // namespace
 
 TEST_F(UndoRedoTest, LevelsMoveTheModelAsAWhole) {
     ClassObject b;
-    change([&] { b = s.makeBlock(model, "b", 1.0); });
-    change([&] { b.setDouble(s.x, 2.0); });
-    change([&] { b.setDouble(s.x, 3.0); });
+    commit(model, [&] { b = s.makeBlock(model, "b", 1.0); });
+    commit(model, [&] { b.setDouble(s.x, 2.0); });
+    commit(model, [&] { b.setDouble(s.x, 3.0); });
     EXPECT_EQ(model.getCurrentChangeLevel(), 3);
 
     model.undoToChangeLevel(1);
@@ -42,10 +36,10 @@ TEST_F(UndoRedoTest, LevelsMoveTheModelAsAWhole) {
 
 TEST_F(UndoRedoTest, NewTransactionAfterUndoClearsRedo) {
     ClassObject b;
-    change([&] { b = s.makeBlock(model, "b", 1.0); });
-    change([&] { b.setDouble(s.x, 2.0); });
+    commit(model, [&] { b = s.makeBlock(model, "b", 1.0); });
+    commit(model, [&] { b.setDouble(s.x, 2.0); });
     model.undoToChangeLevel(1);
-    change([&] { b.setDouble(s.x, 5.0); });
+    commit(model, [&] { b.setDouble(s.x, 5.0); });
     EXPECT_EQ(model.getRedoStackLength(), 0);
     EXPECT_EQ(model.getCurrentChangeLevel(), 2);
     EXPECT_EQ(b.getDouble(s.x), 5.0);
@@ -54,21 +48,15 @@ TEST_F(UndoRedoTest, NewTransactionAfterUndoClearsRedo) {
 TEST_F(UndoRedoTest, StepsKeepTheirNamesAndPositionsThroughUndoAndRedo) {
     ClassObject b;
     EXPECT_EQ(model.getHistoryPosition(), 0u);
-    {
-        Transaction t(model, "Make");
+    commit(model, "Make", [&] {
         b = s.makeBlock(model, "b", 1.0);
         // A nested transaction joins the outer one, and its name does not replace the outer's.
         Transaction inner(model, "Inner");
         b.setDouble(s.x, 2.0);
         inner.commit();
-        t.commit();
-    }
+    });
     const std::uint64_t made = model.getHistoryPosition();
-    {
-        Transaction t(model, "Move");
-        b.setDouble(s.x, 3.0);
-        t.commit();
-    }
+    commit(model, "Move", [&] { b.setDouble(s.x, 3.0); });
     const std::uint64_t moved = model.getHistoryPosition();
     EXPECT_NE(made, 0u);
     EXPECT_NE(moved, made);
@@ -84,7 +72,7 @@ TEST_F(UndoRedoTest, StepsKeepTheirNamesAndPositionsThroughUndoAndRedo) {
 
     // The same level reached by another change is another position.
     model.undoToChangeLevel(1);
-    change([&] { b.setDouble(s.x, 7.0); });
+    commit(model, [&] { b.setDouble(s.x, 7.0); });
     EXPECT_EQ(model.getCurrentChangeLevel(), 2);
     EXPECT_NE(model.getHistoryPosition(), moved);
     EXPECT_NE(model.getHistoryPosition(), made);
@@ -98,7 +86,7 @@ TEST_F(UndoRedoTest, StepsKeepTheirNamesAndPositionsThroughUndoAndRedo) {
 
 TEST_F(UndoRedoTest, UndoOfDestroyRestoresSubtreeAndReferences) {
     ClassObject a, child, b, link;
-    change([&] {
+    commit(model, [&] {
         a = s.makeBlock(model, "a");
         b = s.makeBlock(model, "b");
         child = model.getFactory().createFromString("Block");
@@ -109,7 +97,7 @@ TEST_F(UndoRedoTest, UndoOfDestroyRestoresSubtreeAndReferences) {
         root.add(s.links, link);
         link.setObject(s.dst, a);
     });
-    change([&] { a.destroy(); });
+    commit(model, [&] { a.destroy(); });
     EXPECT_FALSE(child.isValid());
     EXPECT_TRUE(b.getObject(s.target).isNull());
 
@@ -139,7 +127,7 @@ TEST_F(UndoRedoTest, UndoAndRedoReportLikeTransactions) {
     } counter;
     internal::ListenerHolder<ImmutableModel, Counter> holder(&counter);
     ClassObject b;
-    change([&] { b = s.makeBlock(model, "b"); });
+    commit(model, [&] { b = s.makeBlock(model, "b"); });
     model.registerObservingListener(&holder);
     model.undoToChangeLevel(0);
     EXPECT_EQ(counter.reports, 1);
@@ -152,8 +140,8 @@ TEST_F(UndoRedoTest, UndoAndRedoReportLikeTransactions) {
 
 TEST_F(UndoRedoTest, WorkingCopySeesUndoOnlyAfterSync) {
     ClassObject b;
-    change([&] { b = s.makeBlock(model, "b", 1.0); });
-    change([&] { b.setDouble(s.x, 2.0); });
+    commit(model, [&] { b = s.makeBlock(model, "b", 1.0); });
+    commit(model, [&] { b.setDouble(s.x, 2.0); });
     Model wc = model.createDeviantWithName("wc");
     model.undoToChangeLevel(1);
     EXPECT_EQ(b.asDeviant(wc).getDouble(s.x), 2.0);
@@ -163,7 +151,7 @@ TEST_F(UndoRedoTest, WorkingCopySeesUndoOnlyAfterSync) {
 
 TEST_F(UndoRedoTest, UndoWithATransactionOpenIsRefused) {
     ClassObject b;
-    change([&] { b = s.makeBlock(model, "b", 1.0); });
+    commit(model, [&] { b = s.makeBlock(model, "b", 1.0); });
     Transaction t(model);
     EXPECT_THROW(model.undoToChangeLevel(0), Exception);
     t.commit();
@@ -172,9 +160,9 @@ TEST_F(UndoRedoTest, UndoWithATransactionOpenIsRefused) {
 
 TEST_F(UndoRedoTest, LevelsOutsideTheHistoryAreRefusedAndChangeNothing) {
     ClassObject b;
-    change([&] { b = s.makeBlock(model, "b", 1.0); });
-    change([&] { b.setDouble(s.x, 2.0); });
-    change([&] { b.setDouble(s.x, 3.0); });
+    commit(model, [&] { b = s.makeBlock(model, "b", 1.0); });
+    commit(model, [&] { b.setDouble(s.x, 2.0); });
+    commit(model, [&] { b.setDouble(s.x, 3.0); });
     model.undoToChangeLevel(2); // levels 0..2 to undo to, 2..3 to redo to
     const struct {
         bool undo;

@@ -25,7 +25,7 @@ QImage renderScene(Scene& scene, int width, int height) {
     return image;
 }
 
-TEST(ImageNodeTest, ShowsAnImageFileAtItsNaturalSizeOrTheSizeGiven) {
+TEST(ImageNodeTest, ShowsAnImageFileAtItsNaturalSizeOrTheSizeGivenAndRefusesOtherFiles) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath("red.png");
@@ -54,22 +54,18 @@ TEST(ImageNodeTest, ShowsAnImageFileAtItsNaturalSizeOrTheSizeGiven) {
     EXPECT_EQ(image.getSize(), (Point{60, 10}));
     image.setSizeToImageNaturalSize();
     EXPECT_EQ(image.getSize(), (Point{30, 20}));
-}
 
-TEST(ImageNodeTest, AFileThatIsNoImageLeavesNoImageAndKeepsTheSize) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("not-an-image.png");
-    QFile text(file);
+    // A file that is no image, or none at all, leaves no image and keeps the size.
+    QFile text(dir.filePath("not-an-image.png"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("hello");
     text.close();
-
-    ImageNode image = ImageNode::create();
-    image.setSize({10, 10});
-    EXPECT_FALSE(image.setSource(file.toStdString()));
-    EXPECT_FALSE(image.setSource(dir.filePath("missing.png").toStdString()));
-    EXPECT_EQ(image.getNaturalSize(), (Point{0, 0}));
-    EXPECT_EQ(image.getSize(), (Point{10, 10}));
+    ImageNode other = ImageNode::create();
+    other.setSize({10, 10});
+    EXPECT_FALSE(other.setSource(text.fileName().toStdString()));
+    EXPECT_FALSE(other.setSource(dir.filePath("missing.png").toStdString()));
+    EXPECT_EQ(other.getNaturalSize(), (Point{0, 0}));
+    EXPECT_EQ(other.getSize(), (Point{10, 10}));
     EXPECT_FALSE(ImageNode(Node()).isValid());
 }
 
@@ -93,6 +89,10 @@ TEST(CustomNodeTest, ThePainterDrawsTheNodeAndItsBoundsAreHitTested) {
     TAVI::Holder<GreenPainter> painter(new GreenPainter);
     CustomNode node = CustomNode::create(painter);
     EXPECT_EQ(painter->getNode(), node);
+    // A painter draws one node.
+    EXPECT_THROW(CustomNode::create(painter), TAVI::TypedException);
+    EXPECT_THROW(CustomNode::create(TAVI::Holder<CustomNodePainter>()), TAVI::TypedException);
+    EXPECT_FALSE(CustomNode(ImageNode::create()).isValid());
     EXPECT_EQ(node.getPainter(), TAVI::Holder<CustomNodePainter>(painter));
     TAVI::Holder<Scene> scene = Scene::createScene();
     scene->addNode(node);
@@ -110,14 +110,6 @@ TEST(CustomNodeTest, ThePainterDrawsTheNodeAndItsBoundsAreHitTested) {
     node.remove();
     EXPECT_FALSE(painter->getNode().isValid());
     painter->grow({0, 0, 1, 1}); // nothing to tell any more; must not crash
-}
-
-TEST(CustomNodeTest, APainterDrawsOneNode) {
-    TAVI::Holder<GreenPainter> painter(new GreenPainter);
-    CustomNode first = CustomNode::create(painter);
-    EXPECT_THROW(CustomNode::create(painter), TAVI::TypedException);
-    EXPECT_THROW(CustomNode::create(TAVI::Holder<CustomNodePainter>()), TAVI::TypedException);
-    EXPECT_FALSE(CustomNode(ImageNode::create()).isValid());
 }
 
 } // namespace

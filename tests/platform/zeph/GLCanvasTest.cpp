@@ -123,37 +123,36 @@ protected:
     GLCanvas* canvas = nullptr;
 };
 
-TEST_F(GLCanvasTest, MadeOnlyForTheQtToolkit) {
-    EXPECT_EQ(GLCanvas::create("gtk"), nullptr);
-    EXPECT_EQ(canvas->getScene(), scene.get());
-}
-
-TEST_F(GLCanvasTest, RealMouseEventsReachTheToolsAtScenePoints) {
+TEST_F(GLCanvasTest, RealMouseEventsReachTheToolsAndTheNodeUnderThePointer) {
     TAVI::Holder<ZephTest::RecordingTool> probe(new ZephTest::RecordingTool("probe", &log));
-    bool seen = false;
-    Point seenPoint;
-    int seenButton = -1, seenModifiers = -1;
+    std::vector<MouseEvent> presses;
     probe->onEvent = [&](const std::string& what, Event& event) {
-        if (what != "press")
-            return;
-        auto& mouse = static_cast<MouseEvent&>(event);
-        seen = true;
-        seenPoint = mouse.scenePos();
-        seenButton = mouse.button();
-        seenModifiers = mouse.modifiers();
-        EXPECT_EQ(mouse.canvas(), canvas);
+        if (what == "press")
+            presses.push_back(static_cast<MouseEvent&>(event));
     };
     scene->addTool(probe);
+    SignalCounter counter;
+    new NIMB::ConnectionImpl1<SignalCounter, MouseEvent>(&counter, box.getMouseReleaseEmitter(),
+                                                         nullptr, &SignalCounter::onRelease);
 
-    const QPointF at = viewPointOf({60, 30});
-    sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
-    sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-    ASSERT_TRUE(seen);
-    EXPECT_NEAR(seenPoint.x, 60, 0.5);
-    EXPECT_NEAR(seenPoint.y, 30, 0.5);
-    EXPECT_EQ(seenButton, LeftButton);
-    EXPECT_EQ(seenModifiers, ShiftModifier);
-    EXPECT_EQ(log, (Log{"probe:press", "probe:release"}));
+    for (const Point& at : {Point{60, 30}, Point{-60, -30}}) {
+        sendMouse(QEvent::MouseButtonPress, viewPointOf(at), Qt::LeftButton, Qt::LeftButton,
+                  Qt::ShiftModifier);
+        sendMouse(QEvent::MouseButtonRelease, viewPointOf(at), Qt::LeftButton, Qt::NoButton);
+    }
+    EXPECT_EQ(log, (Log{"probe:press", "probe:release", "probe:press", "probe:release"}));
+    ASSERT_EQ(presses.size(), 2u);
+    EXPECT_NEAR(presses[0].scenePos().x, 60, 0.5);
+    EXPECT_NEAR(presses[0].scenePos().y, 30, 0.5);
+    EXPECT_EQ(presses[0].button(), LeftButton);
+    EXPECT_EQ(presses[0].modifiers(), ShiftModifier);
+    EXPECT_EQ(presses[0].canvas(), canvas);
+    // Only the release over the box reaches its emitter.
+    ASSERT_EQ(counter.releases.size(), 1u);
+    EXPECT_EQ(counter.releases[0].button(), LeftButton);
+    EXPECT_EQ(counter.releases[0].canvas(), canvas);
+    EXPECT_NEAR(counter.releases[0].scenePos().x, 60, 0.5);
+    EXPECT_NEAR(counter.releases[0].scenePos().y, 30, 0.5);
 }
 
 TEST_F(GLCanvasTest, DraggingWithRealMouseEventsMovesTheNodeAndTheToolLeaves) {
@@ -174,23 +173,6 @@ TEST_F(GLCanvasTest, DraggingWithRealMouseEventsMovesTheNodeAndTheToolLeaves) {
     EXPECT_EQ(log, (Log{"drag:removed"}));
     EXPECT_FALSE(scene->hasTool("Drag"));
     EXPECT_EQ(canvas->viewport()->cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(GLCanvasTest, RealMouseReleaseOverANodeReachesItsReleaseEmitter) {
-    SignalCounter counter;
-    new NIMB::ConnectionImpl1<SignalCounter, MouseEvent>(&counter, box.getMouseReleaseEmitter(),
-                                                         nullptr, &SignalCounter::onRelease);
-    sendMouse(QEvent::MouseButtonPress, viewPointOf({60, 30}), Qt::LeftButton, Qt::LeftButton);
-    sendMouse(QEvent::MouseButtonRelease, viewPointOf({60, 30}), Qt::LeftButton, Qt::NoButton);
-    ASSERT_EQ(counter.releases.size(), 1u);
-    EXPECT_EQ(counter.releases[0].button(), LeftButton);
-    EXPECT_EQ(counter.releases[0].canvas(), canvas);
-    EXPECT_NEAR(counter.releases[0].scenePos().x, 60, 0.5);
-    EXPECT_NEAR(counter.releases[0].scenePos().y, 30, 0.5);
-
-    sendMouse(QEvent::MouseButtonPress, viewPointOf({-60, -30}), Qt::LeftButton, Qt::LeftButton);
-    sendMouse(QEvent::MouseButtonRelease, viewPointOf({-60, -30}), Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(counter.releases.size(), 1u);
 }
 
 TEST_F(GLCanvasTest, ShowSceneRectFillsTheViewAndCentresZeroSizeRectangles) {
@@ -220,14 +202,24 @@ TEST_F(GLCanvasTest, ShowSceneRectFillsTheViewAndCentresZeroSizeRectangles) {
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
 }
 
-TEST_F(GLCanvasTest, ZoomingKeepsTheLevelOfDetailScaleUpToDate) {
+TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointerAndTheZoomIsKeptInRange) {
+    SignalCounter counter;
+    new NIMB::ConnectionImpl0<SignalCounter>(&counter, canvas->getViewChangedEmitter(), nullptr,
+                                             &SignalCounter::onViewChanged);
     const double device = canvas->viewport()->devicePixelRatioF();
     canvas->setZoomFactor(2.0);
-    EXPECT_DOUBLE_EQ(LodScale::instance().getZoomFactor(), 2.0);
-    EXPECT_DOUBLE_EQ(LodScale::instance().getDeviceScale(), device);
     EXPECT_DOUBLE_EQ(LodScale::instance().getScale(), 2.0 * device);
-    sendWheel(viewPointOf({10, 10}), 120);
-    EXPECT_NEAR(LodScale::instance().getScale(), 2.3 * device, 1e-9);
+    canvas->setZoomFactor(1.0);
+    const QPointF at = viewPointOf({10, 10});
+    sendWheel(at, 120);
+    EXPECT_NEAR(canvas->getZoomFactor(), 1.15, 1e-9);
+    EXPECT_NEAR(GlobalViewerInfo::instance().getZoomFactor(), 1.15, 1e-9);
+    EXPECT_NEAR(LodScale::instance().getZoomFactor(), 1.15, 1e-9);
+    EXPECT_DOUBLE_EQ(LodScale::instance().getDeviceScale(), device);
+    const Point under = canvas->viewPointToScenePoint({at.x(), at.y()});
+    EXPECT_NEAR(under.x, 10, 1.0);
+    EXPECT_NEAR(under.y, 10, 1.0);
+    EXPECT_GE(counter.viewChanges, 1);
 
     // Another canvas that gets the focus makes its own zoom the one that counts.
     LodScale::instance().setScales(1.0, 4.0);
@@ -239,37 +231,23 @@ TEST_F(GLCanvasTest, ZoomingKeepsTheLevelOfDetailScaleUpToDate) {
     canvas->setFocus();
     QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
     QApplication::sendEvent(canvas, &focusIn);
-    EXPECT_NEAR(LodScale::instance().getScale(), 2.3 * device, 1e-9);
-    LodScale::instance().setScales(1.0, 1.0);
-}
+    EXPECT_NEAR(LodScale::instance().getScale(), 1.15 * device, 1e-9);
 
-TEST_F(GLCanvasTest, UnconsumedWheelZoomsAboutThePointer) {
-    SignalCounter counter;
-    new NIMB::ConnectionImpl0<SignalCounter>(&counter, canvas->getViewChangedEmitter(), nullptr,
-                                             &SignalCounter::onViewChanged);
-    const QPointF at = viewPointOf({10, 10});
-    sendWheel(at, 120);
-    EXPECT_NEAR(canvas->getZoomFactor(), 1.15, 1e-9);
-    const Point under = canvas->viewPointToScenePoint({at.x(), at.y()});
-    EXPECT_NEAR(under.x, 10, 1.0);
-    EXPECT_NEAR(under.y, 10, 1.0);
-    EXPECT_GE(counter.viewChanges, 1);
-
-    TAVI::Holder<ZephTest::RecordingTool> wheelTool(
-        new ZephTest::RecordingTool("wheel", &log, {"wheel"}));
-    scene->addTool(wheelTool);
+    // A tool that takes the wheel keeps the zoom.
+    scene->addTool(TAVI::Holder<ZephTest::RecordingTool>(
+        new ZephTest::RecordingTool("wheel", &log, {"wheel"})));
     sendWheel(at, 120);
     EXPECT_NEAR(canvas->getZoomFactor(), 1.15, 1e-9);
     EXPECT_EQ(log, (Log{"wheel:wheel"}));
 
-    EXPECT_NEAR(GlobalViewerInfo::instance().getZoomFactor(), 1.15, 1e-9);
     canvas->setZoomFactor(1000.0);
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
     EXPECT_DOUBLE_EQ(GlobalViewerInfo::instance().getZoomFactor(), GLCanvas::maximumZoom);
     GlobalViewerInfo::instance().setZoomFactor(0.0);
-    EXPECT_DOUBLE_EQ(GlobalViewerInfo::instance().getZoomFactor(), GLCanvas::maximumZoom);
     canvas->setZoomFactor(-1.0);
+    EXPECT_DOUBLE_EQ(GlobalViewerInfo::instance().getZoomFactor(), GLCanvas::maximumZoom);
     EXPECT_DOUBLE_EQ(canvas->getZoomFactor(), GLCanvas::maximumZoom);
+    LodScale::instance().setScales(1.0, 1.0);
 }
 
 // The canvas is a graphics view, whose rotation and mirroring its users may
@@ -319,29 +297,23 @@ TEST_F(GLCanvasTest, FarFromTheOriginAtAHighZoomTheViewGoesAsNearAsItCan) {
     EXPECT_LT(canvas->viewPointToScenePoint(centre).x, 0);
 }
 
-TEST_F(GLCanvasTest, MiddleButtonPansWhenNoToolTakesIt) {
+// The middle button pans when no tool takes it. Its release can go missing (another window
+// takes the pointer): a move without the button, or the focus going away, ends the pan.
+TEST_F(GLCanvasTest, MiddleButtonPansUntilReleasedOrTheButtonOrFocusIsGone) {
     const QPointF from(200, 150);
-    const Point before = canvas->viewPointToScenePoint({from.x(), from.y()});
+    const Point start = canvas->viewPointToScenePoint({from.x(), from.y()});
     sendMouse(QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton);
     sendMouse(QEvent::MouseMove, from + QPointF(50, 20), Qt::NoButton, Qt::MiddleButton);
     sendMouse(QEvent::MouseButtonRelease, from + QPointF(50, 20), Qt::MiddleButton, Qt::NoButton);
-    const Point after = canvas->viewPointToScenePoint({from.x(), from.y()});
-    EXPECT_NEAR(after.x, before.x - 50, 0.5);
-    EXPECT_NEAR(after.y, before.y - 20, 0.5);
-}
+    const Point before = canvas->viewPointToScenePoint({from.x(), from.y()});
+    EXPECT_NEAR(before.x, start.x - 50, 0.5);
+    EXPECT_NEAR(before.y, start.y - 20, 0.5);
 
-// The middle button's release can go missing (another window takes the pointer):
-// a move without the button, or the focus going away, ends the pan.
-TEST_F(GLCanvasTest, APanWhoseReleaseNeverCameEnds) {
     TAVI::Holder<ZephTest::RecordingTool> probe(new ZephTest::RecordingTool("probe", &log));
     scene->addTool(probe);
-    const QPointF from(200, 150);
     sendMouse(QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton);
-    sendMouse(QEvent::MouseMove, from + QPointF(10, 0), Qt::NoButton, Qt::MiddleButton);
-    const Point before = canvas->viewPointToScenePoint({from.x(), from.y()});
     sendMouse(QEvent::MouseMove, from + QPointF(60, 30), Qt::NoButton, Qt::NoButton);
-    Point after = canvas->viewPointToScenePoint({from.x(), from.y()});
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(canvas->viewPointToScenePoint({from.x(), from.y()}), before);
     EXPECT_EQ(log, (Log{"probe:press", "probe:move"}));
 
     sendMouse(QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton);
@@ -349,8 +321,7 @@ TEST_F(GLCanvasTest, APanWhoseReleaseNeverCameEnds) {
     QApplication::sendEvent(canvas, &focusOut);
     log.clear();
     sendMouse(QEvent::MouseMove, from + QPointF(60, 30), Qt::NoButton, Qt::MiddleButton);
-    after = canvas->viewPointToScenePoint({from.x(), from.y()});
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(canvas->viewPointToScenePoint({from.x(), from.y()}), before);
     EXPECT_EQ(log, (Log{"probe:move"}));
     EXPECT_NE(canvas->viewport()->cursor().shape(), Qt::ClosedHandCursor);
 }
@@ -374,27 +345,13 @@ TEST_F(GLCanvasTest, ContextMenuRequestsNoToolConsumedGoToTheSignal) {
     EXPECT_EQ(log, (Log{"menu:context"}));
 }
 
-TEST_F(GLCanvasTest, KeysReachTheToolsWithTheirCodes) {
-    TAVI::Holder<ZephTest::RecordingTool> keys(new ZephTest::RecordingTool("keys", &log));
-    int seenKey = 0;
-    keys->onEvent = [&](const std::string& what, Event& event) {
-        if (what == "keyPress")
-            seenKey = static_cast<KeyEvent&>(event).key();
-    };
-    keys->consumes = {"keyPress", "keyRelease"};
-    scene->addTool(keys);
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(canvas, &press);
-    QApplication::sendEvent(canvas, &release);
-    EXPECT_EQ(seenKey, Key_Delete);
-    EXPECT_EQ(log, (Log{"keys:keyPress", "keys:keyRelease"}));
-}
-
-TEST_F(GLCanvasTest, AToolThatThrowsIsReportedAndTheCanvasGoesOn) {
+TEST_F(GLCanvasTest, KeysReachTheToolsWithTheirCodesAndAToolThatThrowsIsReported) {
     KiteTest::AssertionRecorder assertions;
     TAVI::Holder<ZephTest::RecordingTool> faulty(new ZephTest::RecordingTool("faulty", &log));
-    faulty->onEvent = [](const std::string& what, Event&) {
+    int seenKey = 0;
+    faulty->onEvent = [&](const std::string& what, Event& event) {
+        if (what == "keyPress")
+            seenKey = static_cast<KeyEvent&>(event).key();
         if (what == "press" || what == "keyPress")
             throw std::runtime_error("no such glyph");
     };
@@ -403,28 +360,26 @@ TEST_F(GLCanvasTest, AToolThatThrowsIsReportedAndTheCanvasGoesOn) {
     const QPointF at = viewPointOf({60, 30});
     sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(canvas, &press);
+    QApplication::sendEvent(canvas, &release);
     sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 
-    EXPECT_EQ(log, (Log{"faulty:press", "faulty:keyPress", "faulty:release"}));
+    EXPECT_EQ(seenKey, Key_Delete);
+    EXPECT_EQ(log, (Log{"faulty:press", "faulty:keyPress", "faulty:keyRelease", "faulty:release"}));
     ASSERT_EQ(assertions.count(), 2u);
     EXPECT_NE(assertions.reports().front().message.find("an event handler threw"),
               std::string::npos);
     EXPECT_NE(assertions.reports().front().detail.find("no such glyph"), std::string::npos);
 }
 
-TEST_F(GLCanvasTest, ScreenshotShowsTheNodes) {
-    const QImage shot = canvas->viewport()->grab().toImage();
-    const QPointF inside = viewPointOf({40, 20});
-    const QPointF outside = viewPointOf({-40, -40});
-    EXPECT_EQ(shot.pixelColor(inside.toPoint()), QColor(Qt::red));
-    EXPECT_EQ(shot.pixelColor(outside.toPoint()), QColor(Qt::white));
-}
-
-TEST_F(GLCanvasTest, SelectedMovableNodesShowTheirHandles) {
+TEST_F(GLCanvasTest, ScreenshotShowsTheNodesAndHandlesOfSelectedMovableOnes) {
     const QColor handle = QColor::fromRgb(QRgb(GLCanvas::handleColor));
     const QPoint corner = viewPointOf({80, 40}).toPoint();
-    EXPECT_NE(canvas->viewport()->grab().toImage().pixelColor(corner), handle);
+    const QImage plain = canvas->viewport()->grab().toImage();
+    EXPECT_EQ(plain.pixelColor(viewPointOf({40, 20}).toPoint()), QColor(Qt::red));
+    EXPECT_EQ(plain.pixelColor(viewPointOf({-40, -40}).toPoint()), QColor(Qt::white));
+    EXPECT_NE(plain.pixelColor(corner), handle);
     box.setSelectable(true);
     box.setSelected(true);
     // Selected but not movable: no handles.
@@ -437,7 +392,9 @@ TEST_F(GLCanvasTest, SelectedMovableNodesShowTheirHandles) {
     EXPECT_NE(shot.pixelColor(viewPointOf({40, 20}).toPoint()), handle);
 }
 
-TEST_F(GLCanvasTest, DestroyLetsGoOfTheSceneAndDeletesTheCanvasLater) {
+TEST_F(GLCanvasTest, OnlyTheQtToolkitMakesOneAndDestroyLetsGoOfTheSceneAndDeletesItLater) {
+    EXPECT_EQ(GLCanvas::create("gtk"), nullptr);
+    EXPECT_EQ(canvas->getScene(), scene.get());
     QPointer<GLCanvas> watched(canvas);
     canvas->destroy();
     EXPECT_EQ(canvas->getScene(), nullptr);

@@ -14,7 +14,7 @@ protected:
     void TearDown() override { LodScale::instance().setScales(1.0, 1.0); }
 };
 
-TEST_F(LodScaleTest, IsTheZoomFactorTimesTheDeviceScale) {
+TEST_F(LodScaleTest, IsTheZoomFactorTimesTheDeviceScaleWhenBothAreValid) {
     LodScale& lod = LodScale::instance();
     lod.setScales(2.0, 1.5);
     EXPECT_DOUBLE_EQ(lod.getZoomFactor(), 2.0);
@@ -22,10 +22,8 @@ TEST_F(LodScaleTest, IsTheZoomFactorTimesTheDeviceScale) {
     EXPECT_DOUBLE_EQ(lod.getScale(), 3.0);
     lod.setScales(0.25, 2.0);
     EXPECT_DOUBLE_EQ(lod.getScale(), 0.5);
-}
 
-TEST_F(LodScaleTest, IgnoresFactorsThatAreNotPositiveAndFinite) {
-    LodScale& lod = LodScale::instance();
+    // Factors that are not positive and finite are ignored, each on its own.
     lod.setScales(2.0, 1.5);
     lod.setScales(0.0, std::numeric_limits<double>::infinity());
     EXPECT_DOUBLE_EQ(lod.getScale(), 3.0);

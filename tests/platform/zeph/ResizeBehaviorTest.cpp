@@ -17,91 +17,65 @@ using Rect = TAVI::GLRect<double>;
 
 namespace {
 
-struct ResizeCase {
-    const char* name;
-    ResizeBehavior::Handle handle;
-    Point delta;
-    int modifiers;
-    Rect expected;
-};
-
-class ResizedRectTest : public ::testing::TestWithParam<ResizeCase> {};
-
-// Every case starts from (0, 0, 100, 50).
-TEST_P(ResizedRectTest, GivesTheExpectedRectangle) {
-    const ResizeCase& c = GetParam();
-    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, c.handle, c.delta, c.modifiers),
-              c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Handles, ResizedRectTest,
-    ::testing::Values(
-        ResizeCase{"TopLeft", ResizeBehavior::TopLeft, {10, 20}, NoModifier, {10, 20, 90, 30}},
-        ResizeCase{"Top", ResizeBehavior::Top, {10, 20}, NoModifier, {0, 20, 100, 30}},
-        ResizeCase{"TopRight", ResizeBehavior::TopRight, {10, 20}, NoModifier, {0, 20, 110, 30}},
-        ResizeCase{"Right", ResizeBehavior::Right, {10, 20}, NoModifier, {0, 0, 110, 50}},
-        ResizeCase{
-            "BottomRight", ResizeBehavior::BottomRight, {10, 20}, NoModifier, {0, 0, 110, 70}},
-        ResizeCase{"Bottom", ResizeBehavior::Bottom, {10, 20}, NoModifier, {0, 0, 100, 70}},
-        ResizeCase{"BottomLeft", ResizeBehavior::BottomLeft, {10, 20}, NoModifier, {10, 0, 90, 70}},
-        ResizeCase{"Left", ResizeBehavior::Left, {10, 20}, NoModifier, {10, 0, 90, 50}},
-        ResizeCase{"AltAboutTheCentre",
-                   ResizeBehavior::BottomRight,
-                   {10, 20},
-                   AltModifier,
-                   {-10, -20, 120, 90}},
-        ResizeCase{"ShiftCornerFollowsTheLargerGrowth",
-                   ResizeBehavior::BottomRight,
-                   {10, 20},
-                   ShiftModifier,
-                   {0, 0, 140, 70}},
-        ResizeCase{"ShiftEdgeKeepsTheOtherAxisCentred",
-                   ResizeBehavior::Right,
-                   {10, 0},
-                   ShiftModifier,
-                   {0, -2.5, 110, 55}},
-        ResizeCase{"PastTheOppositeEdgeStopsAtTheMinimum",
-                   ResizeBehavior::Left,
-                   {150, 0},
-                   NoModifier,
-                   {99, 0, 1, 50}},
-        ResizeCase{"NoHandleChangesNothing",
-                   ResizeBehavior::NoHandle,
-                   {10, 20},
-                   NoModifier,
-                   {0, 0, 100, 50}}),
-    [](const ::testing::TestParamInfo<ResizeCase>& info) { return std::string(info.param.name); });
-
-TEST(ResizedRectMinimumTest, AGivenMinimumHoldsTheEdgeOppositeTheHandle) {
-    // The left handle dragged past the right edge: the right edge stays, 30 wide at least.
-    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Left, {150, 0},
-                                          NoModifier, {30, 20}),
+TEST(ResizedRectTest, GivesTheRectangleEachHandleAndModifierMakes) {
+    struct Case {
+        const char* name;
+        ResizeBehavior::Handle handle;
+        Point delta;
+        int modifiers;
+        Rect expected;
+    };
+    using R = ResizeBehavior;
+    // Every case starts from (0, 0, 100, 50).
+    const Case cases[] = {
+        {"top left", R::TopLeft, {10, 20}, NoModifier, {10, 20, 90, 30}},
+        {"top", R::Top, {10, 20}, NoModifier, {0, 20, 100, 30}},
+        {"top right", R::TopRight, {10, 20}, NoModifier, {0, 20, 110, 30}},
+        {"right", R::Right, {10, 20}, NoModifier, {0, 0, 110, 50}},
+        {"bottom right", R::BottomRight, {10, 20}, NoModifier, {0, 0, 110, 70}},
+        {"bottom", R::Bottom, {10, 20}, NoModifier, {0, 0, 100, 70}},
+        {"bottom left", R::BottomLeft, {10, 20}, NoModifier, {10, 0, 90, 70}},
+        {"left", R::Left, {10, 20}, NoModifier, {10, 0, 90, 50}},
+        {"alt: about the centre", R::BottomRight, {10, 20}, AltModifier, {-10, -20, 120, 90}},
+        {"shift: corner follows the larger growth",
+         R::BottomRight,
+         {10, 20},
+         ShiftModifier,
+         {0, 0, 140, 70}},
+        {"shift: edge keeps the other axis centred",
+         R::Right,
+         {10, 0},
+         ShiftModifier,
+         {0, -2.5, 110, 55}},
+        {"past the opposite edge: the minimum", R::Left, {150, 0}, NoModifier, {99, 0, 1, 50}},
+        {"no handle", R::NoHandle, {10, 20}, NoModifier, {0, 0, 100, 50}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(R::resizedRect({0, 0, 100, 50}, c.handle, c.delta, c.modifiers), c.expected);
+    }
+    // A given minimum holds the edge opposite the handle, or grows back about the centre.
+    EXPECT_EQ(R::resizedRect({0, 0, 100, 50}, R::Left, {150, 0}, NoModifier, {30, 20}),
               (Rect{70, 0, 30, 50}));
-    // The top handle, about the centre: the height grows back around the centre.
-    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Top, {0, 40},
-                                          AltModifier, {30, 20}),
+    EXPECT_EQ(R::resizedRect({0, 0, 100, 50}, R::Top, {0, 40}, AltModifier, {30, 20}),
               (Rect{0, 15, 100, 20}));
     // A minimum that is no size falls back to the canvas's own.
-    EXPECT_EQ(ResizeBehavior::resizedRect({0, 0, 100, 50}, ResizeBehavior::Left, {150, 0},
-                                          NoModifier, {std::nan(""), -5}),
+    EXPECT_EQ(R::resizedRect({0, 0, 100, 50}, R::Left, {150, 0}, NoModifier, {std::nan(""), -5}),
               (Rect{99, 0, 1, 50}));
 }
 
 TEST(ResizeHandleTest, FindsCornersBeforeEdgesWithinTheTolerance) {
-    const Rect r{0, 0, 100, 50};
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {1, -2}, 3), ResizeBehavior::TopLeft);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {50, 0}, 3), ResizeBehavior::Top);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {100, 0}, 3), ResizeBehavior::TopRight);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {102, 25}, 3), ResizeBehavior::Right);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {100, 50}, 3), ResizeBehavior::BottomRight);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {50, 50}, 3), ResizeBehavior::Bottom);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {0, 50}, 3), ResizeBehavior::BottomLeft);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {0, 25}, 3), ResizeBehavior::Left);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {50, 25}, 3), ResizeBehavior::NoHandle);
-    EXPECT_EQ(ResizeBehavior::handleAt(r, {105, 50}, 3), ResizeBehavior::NoHandle);
+    using R = ResizeBehavior;
+    const std::pair<Point, R::Handle> cases[] = {
+        {{1, -2}, R::TopLeft},    {{50, 0}, R::Top},           {{100, 0}, R::TopRight},
+        {{102, 25}, R::Right},    {{100, 50}, R::BottomRight}, {{50, 50}, R::Bottom},
+        {{0, 50}, R::BottomLeft}, {{0, 25}, R::Left},          {{50, 25}, R::NoHandle},
+        {{105, 50}, R::NoHandle},
+    };
+    for (const auto& [at, handle] : cases)
+        EXPECT_EQ(R::handleAt({0, 0, 100, 50}, at, 3), handle) << at.x << "," << at.y;
     // On a tiny rectangle every handle is in reach; the corner wins.
-    EXPECT_EQ(ResizeBehavior::handleAt({0, 0, 2, 2}, {1, 1}, 3), ResizeBehavior::TopLeft);
+    EXPECT_EQ(R::handleAt({0, 0, 2, 2}, {1, 1}, 3), R::TopLeft);
 }
 
 // A resize behaviour that logs its hooks.
@@ -175,7 +149,7 @@ TEST_F(ResizeBehaviorTest, TheTopLeftHandleMovesTheNode) {
     EXPECT_EQ(box.getRect(), (Rect{0, 0, 110, 30}));
 }
 
-TEST_F(ResizeBehaviorTest, EscapeRestoresTheStartingRectangle) {
+TEST_F(ResizeBehaviorTest, EscapeRestoresTheStartingRectangleAndUnselectedNodesHaveNoHandles) {
     mouse(&Scene::handleMousePressEvent, 60, 60, LeftButton, LeftButton); // bottom edge
     mouse(&Scene::handleMouseMoveEvent, 60, 100, NoButton, LeftButton);
     EXPECT_EQ(box.getSceneBounds(), (Rect{10, 10, 100, 90}));
@@ -184,9 +158,8 @@ TEST_F(ResizeBehaviorTest, EscapeRestoresTheStartingRectangle) {
     EXPECT_EQ(box.getSceneBounds(), (Rect{10, 10, 100, 50}));
     EXPECT_FALSE(scene->hasTool("Resize"));
     EXPECT_EQ(log, (std::vector<std::string>{"record", "modify", "modify"}));
-}
 
-TEST_F(ResizeBehaviorTest, HandlesOfUnselectedNodesAreNotGrabbed) {
+    // The handles of an unselected node are not grabbed.
     box.setSelected(false);
     mouse(&Scene::handleMousePressEvent, 110, 60, LeftButton, LeftButton);
     mouse(&Scene::handleMouseMoveEvent, 130, 70, NoButton, LeftButton);

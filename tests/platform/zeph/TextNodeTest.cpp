@@ -6,12 +6,12 @@
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "tests/platform/zeph/RecordingTool.hpp"
+#include "tests/support/Gestures.hpp"
 
 #include <QApplication>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -88,13 +88,22 @@ TEST_F(TextNodeEditTest, StartEditingOpensAnEditorOverTheTextHoldingIt) {
     EXPECT_EQ(text.getBounds().width, b.width);
 }
 
-TEST_F(TextNodeEditTest, EnterCommitsTheTypedTextAndSendsIt) {
+// While a text is edited its keys belong to the editor: Enter commits, Escape cancels, and
+// the tools hear none of them.
+TEST_F(TextNodeEditTest, EnterCommitsEscapeCancelsAndNoKeyReachesTheToolsWhileEditing) {
     CommitLog commits(text);
     text.startEditing();
     // All of the text starts selected, so typing replaces it.
     type(text.getEditor(), "Order");
     EXPECT_EQ(text.getEditedText(), "Order");
     EXPECT_EQ(text.getText(), "Name");
+    KeyEvent del(Key_Delete);
+    scene->handleKeyPressEvent(del);
+    KeyEvent delUp(Key_Delete);
+    scene->handleKeyReleaseEvent(delUp);
+    EXPECT_TRUE(del.isConsumed());
+    EXPECT_TRUE(delUp.isConsumed());
+    EXPECT_TRUE(text.isEditing());
 
     KeyEvent enter(Key_Return);
     scene->handleKeyPressEvent(enter);
@@ -104,46 +113,26 @@ TEST_F(TextNodeEditTest, EnterCommitsTheTypedTextAndSendsIt) {
     EXPECT_FALSE(scene->getEditedText().isValid());
     EXPECT_EQ(text.getText(), "Order");
     EXPECT_EQ(commits.commits, (std::vector<std::string>{"Order"}));
-    // The tools heard nothing of the keys that ended the edit.
-    EXPECT_TRUE(log.empty());
-}
 
-TEST_F(TextNodeEditTest, EscapeCancelsAndKeepsTheText) {
-    CommitLog commits(text);
+    // Committing an unchanged text sends nothing.
+    text.startEditing();
+    text.commitEditing();
+    EXPECT_FALSE(text.isEditing());
+    EXPECT_EQ(commits.commits.size(), 1u);
+
     text.startEditing();
     type(text.getEditor(), "Other");
     KeyEvent escape(Key_Escape);
     scene->handleKeyPressEvent(escape);
     EXPECT_FALSE(text.isEditing());
-    EXPECT_EQ(text.getText(), "Name");
-    EXPECT_TRUE(commits.commits.empty());
+    EXPECT_EQ(text.getText(), "Order");
+    EXPECT_EQ(commits.commits.size(), 1u);
     EXPECT_TRUE(log.empty());
 
     // Once the edit is over, keys reach the tools again.
     KeyEvent escapeAgain(Key_Escape);
     scene->handleKeyPressEvent(escapeAgain);
     EXPECT_EQ(log, (Log{"tool:keyPress"}));
-}
-
-TEST_F(TextNodeEditTest, KeysOtherThanEnterAndEscapeNeverReachTheToolsWhileEditing) {
-    text.startEditing();
-    KeyEvent del(Key_Delete);
-    scene->handleKeyPressEvent(del);
-    KeyEvent delUp(Key_Delete);
-    scene->handleKeyReleaseEvent(delUp);
-    EXPECT_TRUE(del.isConsumed());
-    EXPECT_TRUE(delUp.isConsumed());
-    EXPECT_TRUE(text.isEditing());
-    EXPECT_TRUE(log.empty());
-}
-
-TEST_F(TextNodeEditTest, CommittingAnUnchangedTextSendsNothing) {
-    CommitLog commits(text);
-    text.startEditing();
-    text.commitEditing();
-    EXPECT_FALSE(text.isEditing());
-    EXPECT_EQ(text.getText(), "Name");
-    EXPECT_TRUE(commits.commits.empty());
 }
 
 TEST_F(TextNodeEditTest, APressCommitsBeforeTheToolsGetIt) {
@@ -186,21 +175,6 @@ TEST_F(TextNodeEditTest, DoubleClickEditsOnlyEditableTextsNoToolConsumed) {
     EXPECT_TRUE(text.isEditing());
 }
 
-TEST_F(TextNodeEditTest, StartingAnotherEditCommitsTheFirst) {
-    TextNode other = TextNode::create("Other");
-    other.setPosition({50, 150});
-    scene->addNode(other);
-    CommitLog commits(text);
-    text.startEditing();
-    type(text.getEditor(), "First");
-    other.startEditing();
-    EXPECT_FALSE(text.isEditing());
-    EXPECT_TRUE(other.isEditing());
-    EXPECT_EQ(scene->getEditedText(), other);
-    EXPECT_EQ(text.getText(), "First");
-    EXPECT_EQ(commits.commits, (std::vector<std::string>{"First"}));
-}
-
 // Runs an action when a text's edit is committed.
 class OnCommit : public NIMB::Listener {
 public:
@@ -220,10 +194,24 @@ int editorsIn(const Scene& scene) {
     return editors;
 }
 
-TEST_F(TextNodeEditTest, ACommitListenerMayRemoveOrStartEditingTheTextThatEndedTheEdit) {
+// Starting another edit commits the first; the commit's listener may even remove the text
+// whose edit ended it, or start editing it already.
+TEST_F(TextNodeEditTest, StartingAnotherEditCommitsTheFirstWhateverItsListenerDoes) {
     TextNode other = TextNode::create("Other");
     other.setPosition({50, 150});
     scene->addNode(other);
+    {
+        CommitLog commits(text);
+        text.startEditing();
+        type(text.getEditor(), "Zero");
+        other.startEditing();
+        EXPECT_FALSE(text.isEditing());
+        EXPECT_TRUE(other.isEditing());
+        EXPECT_EQ(scene->getEditedText(), other);
+        EXPECT_EQ(text.getText(), "Zero");
+        EXPECT_EQ(commits.commits, (std::vector<std::string>{"Zero"}));
+        other.cancelEditing();
+    }
 
     // The first edit's commit removes the text whose edit ended it.
     {
@@ -251,7 +239,7 @@ TEST_F(TextNodeEditTest, ACommitListenerMayRemoveOrStartEditingTheTextThatEndedT
 }
 
 // An editor nobody sees must not swallow the keys meant for the tools.
-TEST_F(TextNodeEditTest, HidingTheTextOrWhatHoldsItCommitsTheEdit) {
+TEST_F(TextNodeEditTest, HidingTheTextOrWhatHoldsItCommitsTheEditAndHiddenTextsAreNotEdited) {
     CommitLog commits(text);
     text.startEditing();
     type(text.getEditor(), "Seen");
@@ -284,23 +272,21 @@ TEST_F(TextNodeEditTest, HidingTheTextOrWhatHoldsItCommitsTheEdit) {
     EXPECT_FALSE(text.isEditing());
     EXPECT_EQ(editorsIn(*scene), 0);
     EXPECT_FALSE(scene->getEditedText().isValid());
-}
 
-TEST_F(TextNodeEditTest, TextsOutsideASceneOrHiddenAreNotEditedAndRemovalEndsAnEdit) {
+    // A hidden text, or one outside a scene, is not edited; removal ends an edit.
+    text.startEditing();
+    EXPECT_FALSE(text.isEditing());
     TextNode free = TextNode::create("free");
     free.startEditing();
     EXPECT_FALSE(free.isEditing());
-    text.setVisible(false);
-    text.startEditing();
-    EXPECT_FALSE(text.isEditing());
-    text.setVisible(true);
-
+    text.setParent(group);
     text.startEditing();
     ASSERT_TRUE(text.isEditing());
     text.remove();
     EXPECT_FALSE(text.isEditing());
     EXPECT_EQ(text.getEditor(), nullptr);
     EXPECT_FALSE(scene->getEditedText().isValid());
+    log.clear();
     KeyEvent enter(Key_Return);
     scene->handleKeyPressEvent(enter);
     EXPECT_EQ(log, (Log{"tool:keyPress"}));
@@ -317,20 +303,7 @@ TEST_F(TextNodeEditTest, OnACanvasADoubleClickOpensTheEditorAndTypedKeysFillIt) 
     QApplication::processEvents();
 
     const TAVI::GLRect<double> b = text.getSceneBounds();
-    const TAVI::GLPoint<double> p =
-        canvas.scenePointToViewPoint({b.x + b.width / 2, b.y + b.height / 2});
-    const QPointF at(p.x, p.y);
-    const QPointF global = canvas.viewport()->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(canvas.viewport(), &press);
-    QApplication::sendEvent(canvas.viewport(), &release);
-    QApplication::sendEvent(canvas.viewport(), &dbl);
-    QApplication::sendEvent(canvas.viewport(), &release);
+    KiteTest::CanvasGestures(canvas).doubleClick(b.x + b.width / 2, b.y + b.height / 2);
     ASSERT_TRUE(text.isEditing());
 
     log.clear();

@@ -12,6 +12,7 @@
 #include "platform/zeph/ToolStack.hpp"
 #include "tests/platform/zeph/GestureScene.hpp"
 #include "tests/support/AssertionRecorder.hpp"
+#include "tests/support/Gestures.hpp"
 
 #include <gtest/gtest.h>
 
@@ -33,48 +34,26 @@ protected:
         boxes = ZephTest::addMovableBoxes(*scene, 2);
     }
 
-    void press(double x, double y, int button = LeftButton, int modifiers = NoModifier) {
-        MouseEvent event({x, y}, button, button, modifiers);
-        scene->handleMousePressEvent(event);
-    }
-    void move(double x, double y, int buttons = LeftButton, int modifiers = NoModifier) {
-        MouseEvent event({x, y}, NoButton, buttons, modifiers);
-        scene->handleMouseMoveEvent(event);
-    }
-    void release(double x, double y, int button = LeftButton) {
-        MouseEvent event({x, y}, button, NoButton);
-        scene->handleMouseReleaseEvent(event);
-    }
-    void key(int code) {
-        KeyEvent event(code);
-        scene->handleKeyPressEvent(event);
-    }
-    void focusOut() {
-        Event event;
-        scene->handleFocusOutEvent(event);
-    }
-    void selectBox(int i) {
-        press(i * 100.0 + 20, 20);
-        release(i * 100.0 + 20, 20);
-    }
+    void selectBox(int i) { g.click(i * 100.0 + 20, 20); }
     std::size_t topLevelCount() const { return scene->getTopLevelNodes().size(); }
 
     TAVI::Holder<Scene> scene = Scene::createScene();
     std::vector<RectNode> boxes;
+    KiteTest::SceneGestures g{*scene};
 };
 
 TEST_F(ToolRobustnessTest, ANodeRemovedInMidMoveIsLeftAloneAndTheRestMoveOn) {
     KiteTest::AssertionRecorder assertions;
     selectBox(0);
-    press(110, 10, LeftButton, ShiftModifier);
-    release(110, 10);
-    press(10, 10);
-    move(30, 10);
+    g.press(110, 10, ShiftModifier);
+    g.release(110, 10);
+    g.press(10, 10);
+    g.move(30, 10);
     ASSERT_TRUE(scene->hasTool("Move"));
     boxes[0].remove();
-    move(40, 20);
+    g.move(40, 20);
     EXPECT_EQ(boxes[1].getPosition(), (Point{130, 10}));
-    key(Key_Escape);
+    g.key(Key_Escape);
     EXPECT_EQ(boxes[1].getPosition(), (Point{100, 0}));
     EXPECT_FALSE(scene->hasTool("Move"));
     EXPECT_EQ(assertions.count(), 0u);
@@ -85,74 +64,77 @@ TEST_F(ToolRobustnessTest, ANodeRemovedInMidMoveIsLeftAloneAndTheRestMoveOn) {
 // the focus going away. The gesture ends as Escape ends it rather than
 // following the bare pointer about.
 TEST_F(ToolRobustnessTest, AMoveEndsLikeEscapeWhenItsReleaseNeverComes) {
-    press(10, 10);
-    move(30, 10);
+    g.press(10, 10);
+    g.move(30, 10);
     ASSERT_TRUE(scene->hasTool("Move"));
-    move(60, 10, NoButton);
+    g.forgetButtons();
+    g.move(60, 10);
     EXPECT_FALSE(scene->hasTool("Move"));
     EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
 
-    press(10, 10);
-    move(30, 10);
-    focusOut();
+    g.press(10, 10);
+    g.move(30, 10);
+    g.focusOut();
     EXPECT_FALSE(scene->hasTool("Move"));
     EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
 
     // A second press goes on to the selection tool below, as a fresh click.
-    press(10, 10);
-    move(30, 10);
-    press(120, 20);
+    g.press(10, 10);
+    g.move(30, 10);
+    g.press(120, 20);
     EXPECT_FALSE(scene->hasTool("Move"));
     EXPECT_EQ(boxes[0].getPosition(), (Point{0, 0}));
     EXPECT_EQ(scene->getSelectedNodes(), (std::vector<Node>{boxes[1]}));
-    release(120, 20);
+    g.release(120, 20);
     // A press of another button in mid-drag does not end it.
-    press(120, 20);
-    move(130, 20);
-    press(130, 20, RightButton);
-    release(130, 20, RightButton);
-    move(140, 30);
+    g.press(120, 20);
+    g.move(130, 20);
+    g.press(130, 20, NoModifier, RightButton);
+    g.release(130, 20, NoModifier, RightButton);
+    g.move(140, 30);
     EXPECT_TRUE(scene->hasTool("Move"));
-    release(140, 30);
+    g.release(140, 30);
     EXPECT_EQ(boxes[1].getPosition(), (Point{120, 10}));
 }
 
 TEST_F(ToolRobustnessTest, AMarqueeEndsWithoutSelectingWhenItsReleaseNeverComes) {
     const std::size_t before = topLevelCount();
     selectBox(1);
-    press(-10, -10, LeftButton, ShiftModifier);
-    move(50, 50);
+    g.press(-10, -10, ShiftModifier);
+    g.move(50, 50);
     ASSERT_TRUE(scene->hasTool("MarqueeSelection"));
-    move(60, 60, NoButton);
+    g.forgetButtons();
+    g.move(60, 60);
     EXPECT_FALSE(scene->hasTool("MarqueeSelection"));
     EXPECT_EQ(topLevelCount(), before);
     EXPECT_FALSE(boxes[0].isSelected());
 
-    press(-10, -10, LeftButton, ShiftModifier);
-    move(50, 50);
-    focusOut();
+    g.press(-10, -10, ShiftModifier);
+    g.move(50, 50);
+    g.focusOut();
     EXPECT_FALSE(scene->hasTool("MarqueeSelection"));
     EXPECT_EQ(topLevelCount(), before);
-    release(50, 50);
+    g.release(50, 50);
     EXPECT_FALSE(boxes[0].isSelected());
     EXPECT_TRUE(boxes[1].isSelected());
 }
 
 TEST_F(ToolRobustnessTest, AResizeGoesBackWhenItsReleaseNeverComes) {
     selectBox(0);
-    press(40, 40);
-    move(60, 50);
+    g.press(40, 40);
+    g.move(60, 50);
     ASSERT_TRUE(scene->hasTool("Resize"));
     EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 60, 50}));
-    focusOut();
+    g.focusOut();
     EXPECT_FALSE(scene->hasTool("Resize"));
     EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 40, 40}));
-    move(80, 80, NoButton);
+    g.forgetButtons();
+    g.move(80, 80);
     EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 40, 40}));
 
-    press(40, 40);
-    move(60, 50);
-    press(200, 200);
+    g.press(40, 40);
+    g.move(60, 50);
+    g.press(200, 200);
     EXPECT_FALSE(scene->hasTool("Resize"));
     EXPECT_EQ(boxes[0].getSceneBounds(), (Rect{0, 0, 40, 40}));
 }
@@ -176,18 +158,18 @@ TEST_F(ToolRobustnessTest, AScaledNodeIsResizedToThePointerAndPutBackExactly) {
     }
 
     rect.setSelected(true);
-    press(240, 220);
-    move(260, 230);
-    release(260, 230);
+    g.press(240, 220);
+    g.move(260, 230);
+    g.release(260, 230);
     EXPECT_EQ(rect.getSceneBounds(), (Rect{200, 200, 60, 30}));
     EXPECT_EQ(rect.getRect(), (Rect{0, 0, 30, 15}));
 
     scene->clearSelection();
     ellipse.setSelected(true);
-    press(200, 300); // the top-left handle
-    move(190, 290);
+    g.press(200, 300); // the top-left handle
+    g.move(190, 290);
     EXPECT_EQ(ellipse.getSceneBounds(), (Rect{190, 290, 50, 30}));
-    key(Key_Escape);
+    g.key(Key_Escape);
     EXPECT_EQ(ellipse.getSceneBounds(), (Rect{200, 300, 40, 20}));
     EXPECT_EQ(ellipse.getPosition(), (Point{200, 300}));
 }

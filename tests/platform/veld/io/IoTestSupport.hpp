@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/veld/Veld.hpp"
+#include "tests/platform/veld/SampleMetaModel.hpp"
 
 #include <gtest/gtest.h>
 

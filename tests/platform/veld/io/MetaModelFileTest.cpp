@@ -3,6 +3,8 @@
 #include "platform/veld/io/ModelFile.hpp"
 #include "tests/platform/veld/io/IoTestSupport.hpp"
 
+#include <tuple>
+
 using namespace VELD;
 
 namespace {
@@ -87,16 +89,14 @@ TEST_F(MetaModelFileTest, RegistersClassesPropertiesAndEnumerations) {
 
     // A model of the loaded meta-model works like any other, and goes through a file too.
     Model model = DomainRegistry::instance().createModel("test:flow");
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject a = model.getFactory().createFromString("Step");
         ClassObject b = model.getFactory().createFromString("Step");
         model.getRootObject().add(model.getMetaModel().getProperty("steps"), a);
         model.getRootObject().add(model.getMetaModel().getProperty("steps"), b);
         a.add(step.getProperty("next"), b);
         a.add(step.getProperty("next"), a);
-        t.commit();
-    }
+    });
     const ImmutableClassObject a =
         model.getRootObject().get(model.getMetaModel().getProperty("steps"))[0].asClassObject();
     EXPECT_EQ(a.getOne("kind").toString(), "Sink");
@@ -122,49 +122,35 @@ TEST_F(MetaModelFileTest, MalformedFilesRegisterNothing) {
     expectRefused("test:m1", "not xml", "not", 1);
     expectRefused("test:m2", metaFile("test:m2", "m2", kFlowBody).substr(0, 300), "ends too early",
                   0 + 9);
-    expectRefused("test:m3",
-                  metaFile("test:m3", "m3",
-                           "<class name=\"A\">\n<property name=\"p\" type=\"Nope\"/>\n</class>\n"),
-                  "unknown type 'Nope'", 4);
-    expectRefused(
-        "test:m4",
-        metaFile("test:m4", "m4",
-                 "<class name=\"Flow\"/>\n<class name=\"B\" superClasses=\"Missing\"/>\n"),
-        "unknown class 'Missing'", 4);
-    expectRefused("test:m5",
-                  metaFile("test:m5", "m5",
-                           "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
-                           "upper=\"many\"/>\n</class>\n"),
-                  "upper", 4);
-    expectRefused("test:m6",
-                  metaFile("test:m6", "m6",
-                           "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
-                           "derived=\"true\"/>\n</class>\n"),
-                  "function", 4);
-    expectRefused("test:m7",
-                  metaFile("test:m7", "m7",
-                           "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
-                           "derived=\"true\" function=\"nope\"/>\n</class>\n"),
-                  "no derive function 'nope'", 4);
-    expectRefused("test:m8",
-                  metaFile("test:m8", "m8",
-                           "<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
-                           "default=\"x\"/>\n</class>\n"),
-                  "default 'x'", 4);
-    expectRefused("test:m9",
-                  metaFile("test:m9", "m9", "<class name=\"Flow\" abstract=\"maybe\"/>\n"),
-                  "true or false", 3);
-    expectRefused("test:m10", metaFile("test:m10", "m10", "<clas name=\"Flow\"/>\n"),
-                  "unknown element <clas>", 3);
-    expectRefused("test:m11",
-                  metaFile("test:m11", "m11", "<class name=\"Flow\"/>\n<class name=\"Flow\"/>\n"),
-                  "defined twice", 2);
-    expectRefused(
-        "test:m12",
-        metaFile(
-            "test:m12", "m12",
-            "<class name=\"A\" superClasses=\"B\"/>\n<class name=\"B\" superClasses=\"A\"/>\n"),
-        "inherits from itself", 0 + 3);
+    // Well-formed files whose definitions are wrong, each under a URI of its own.
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {"<class name=\"A\">\n<property name=\"p\" type=\"Nope\"/>\n</class>\n",
+         "unknown type 'Nope'", 4},
+        {"<class name=\"Flow\"/>\n<class name=\"B\" superClasses=\"Missing\"/>\n",
+         "unknown class 'Missing'", 4},
+        {"<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
+         "upper=\"many\"/>\n</class>\n",
+         "upper", 4},
+        {"<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" "
+         "derived=\"true\"/>\n</class>\n",
+         "function", 4},
+        {"<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" derived=\"true\" "
+         "function=\"nope\"/>\n</class>\n",
+         "no derive function 'nope'", 4},
+        {"<class name=\"Flow\">\n<property name=\"p\" type=\"Integer\" default=\"x\"/>\n</class>\n",
+         "default 'x'", 4},
+        {"<class name=\"Flow\" abstract=\"maybe\"/>\n", "true or false", 3},
+        {"<clas name=\"Flow\"/>\n", "unknown element <clas>", 3},
+        {"<class name=\"Flow\"/>\n<class name=\"Flow\"/>\n", "defined twice", 2},
+        {"<class name=\"A\" superClasses=\"B\"/>\n<class name=\"B\" superClasses=\"A\"/>\n",
+         "inherits from itself", 3},
+    };
+    int n = 3;
+    for (const auto& [body, expected, line] : cases) {
+        SCOPED_TRACE(expected);
+        const std::string name = "m" + std::to_string(n++);
+        expectRefused("test:" + name, metaFile("test:" + name, name, body), expected, line);
+    }
     // A file that failed once loads once it is right.
     readMetaModel(metaFile("test:m3", "m3", "<class name=\"Flow\"/>\n"), "fixed");
     EXPECT_TRUE(DomainRegistry::instance().isRegistered("test:m3"));

@@ -46,8 +46,7 @@ protected:
 };
 
 TEST_F(RoundTripTest, EveryKindOfValueComesBackEqualAndTheModelStartsFresh) {
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject doc = model.getRootObject();
         doc.setString(m.title, "Plan");
         ClassObject a = item(doc, m.items, "a");
@@ -75,8 +74,7 @@ TEST_F(RoundTripTest, EveryKindOfValueComesBackEqualAndTheModelStartsFresh) {
         doc.add(m.pinned, b);
         doc.add(m.pinned, spare);
         doc.add(m.pinned, b); // a reference list may name an object more than once
-        t.commit();
-    }
+    });
     Model copy = roundTrip();
     EXPECT_EQ(copy.getCurrentChangeLevel(), 0);
     EXPECT_EQ(copy.getUndoStackLength(), 0);
@@ -88,11 +86,7 @@ TEST_F(RoundTripTest, EveryKindOfValueComesBackEqualAndTheModelStartsFresh) {
     EXPECT_EQ(b.getInteger(m.count), 3);
     EXPECT_FALSE(b.isSet(m.next));
     // The loaded model is an ordinary one: it can be changed and undone.
-    {
-        Transaction t(copy);
-        ClassObject(b).setString(m.label, "changed");
-        t.commit();
-    }
+    commit(copy, [&] { ClassObject(b).setString(m.label, "changed"); });
     copy.undoToChangeLevel(0);
     EXPECT_EQ(b.getString(m.label), "b");
 }
@@ -127,16 +121,14 @@ TEST_F(RoundTripTest, DoublesComeBackBitForBit) {
                              std::numeric_limits<double>::infinity(),
                              -std::numeric_limits<double>::infinity(),
                              std::nextafter(1.0, 2.0)};
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject o = item(model.getRootObject(), m.items, "d");
         o.setDouble(m.weight, std::nextafter(0.1, 1.0));
         for (double v : values)
             o.add(m.weights, ImmutableObject::fromDouble(v));
         ClassObject nan = item(model.getRootObject(), m.items, "nan");
         nan.setDouble(m.weight, std::numeric_limits<double>::quiet_NaN());
-        t.commit();
-    }
+    });
     Model copy = loadModel(([&] {
         const std::string path = (dir / "d.veld").string();
         saveModel(model, path);
@@ -170,16 +162,14 @@ TEST_F(RoundTripTest, StringsComeBackExactlyWhateverTheyHold) {
         "noncharacter \xEF\xBF\xBE",
         "&#13; looks like a reference",
     };
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject doc = model.getRootObject();
         for (const std::string& text : texts) {
             ClassObject o = item(doc, m.items, text);
             o.add(m.tags, ImmutableObject::fromString(text));
         }
         item(doc, m.items, "unset label follows").unset(m.label);
-        t.commit();
-    }
+    });
     Model copy = roundTrip();
     const auto items = copy.getRootObject().get(m.items);
     ASSERT_EQ(items.size(), static_cast<int>(std::size(texts)) + 1);
@@ -194,8 +184,7 @@ TEST_F(RoundTripTest, StringsComeBackExactlyWhateverTheyHold) {
 
 TEST_F(RoundTripTest, DiagramsKeepTheirElementsGeometryAndEdges) {
     const ImmutableClass diagramClass = DomainRegistry::instance().findClass("KITE.Diagram");
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject d = model.getFactory().create(diagramClass);
         model.getRootObject().add(m.diagrams, d);
         KITE::Diagram diagram(d);
@@ -212,8 +201,7 @@ TEST_F(RoundTripTest, DiagramsKeepTheirElementsGeometryAndEdges) {
         KITE::GraphEdge(wire).setSrcElement(KITE::GraphElement(a));
         KITE::GraphEdge(wire).setDstElement(KITE::GraphElement(inner));
         a.setString(m.box.getProperty("label"), "source");
-        t.commit();
-    }
+    });
     const std::string path = (dir / "diagram.veld").string();
     saveModel(model, path);
     EXPECT_NE(readBytes(path).find("<uses uri=\"kite:datamodel\"/>"), std::string::npos);
@@ -231,20 +219,14 @@ TEST_F(RoundTripTest, DiagramsKeepTheirElementsGeometryAndEdges) {
 
 TEST_F(RoundTripTest, ReferencesToDestroyedObjectsAreNotWritten) {
     ClassObject a, gone;
-    {
-        Transaction t(model);
+    commit(model, [&] {
         a = item(model.getRootObject(), m.items, "a");
         gone = item(model.getRootObject(), m.items, "gone");
         a.setObject(m.next, gone);
         a.add(m.peers, gone);
         a.add(m.peers, a);
-        t.commit();
-    }
-    {
-        Transaction t(model);
-        gone.destroy();
-        t.commit();
-    }
+    });
+    commit(model, [&] { gone.destroy(); });
     Model copy = roundTrip();
     const ImmutableClassObject a2 = copy.getRootObject().get(m.items)[0].asClassObject();
     EXPECT_FALSE(a2.isSet(m.next));
@@ -253,17 +235,9 @@ TEST_F(RoundTripTest, ReferencesToDestroyedObjectsAreNotWritten) {
 }
 
 TEST_F(RoundTripTest, AWorkingCopyIsSavedAsItShowsTheModel) {
-    {
-        Transaction t(model);
-        item(model.getRootObject(), m.items, "root's");
-        t.commit();
-    }
+    commit(model, [&] { item(model.getRootObject(), m.items, "root's"); });
     Model copy = model.createDeviantWithName("draft");
-    {
-        Transaction t(copy);
-        item(copy.getRootObject(), m.items, "draft's");
-        t.commit();
-    }
+    commit(copy, [&] { item(copy.getRootObject(), m.items, "draft's"); });
     Model loaded = readModel(writeModel(copy), "draft");
     EXPECT_TRUE(sameModel(copy, loaded));
     EXPECT_EQ(loaded.getRootObject().get(m.items).size(), 2);
@@ -271,43 +245,33 @@ TEST_F(RoundTripTest, AWorkingCopyIsSavedAsItShowsTheModel) {
 }
 
 TEST_F(RoundTripTest, TheDeepestModelAFileHoldsComesBack) {
-    {
-        Transaction t(model);
+    commit(model, [&] {
         // With the root and the item, 10000 levels: as deep as a file may nest.
         ClassObject parent = item(model.getRootObject(), m.items, "top");
         for (int i = 0; i < 9998; ++i)
             parent = item(parent, m.parts, "");
-        t.commit();
-    }
+    });
     roundTrip();
 }
 
 TEST_F(RoundTripTest, NewObjectsAfterLoadingGetFreshIds) {
-    {
-        Transaction t(model);
-        item(model.getRootObject(), m.items, "first");
-        t.commit();
-    }
+    commit(model, [&] { item(model.getRootObject(), m.items, "first"); });
     Model copy = readModel(writeModel(model), "m");
-    {
-        Transaction t(copy);
+    commit(copy, [&] {
         ClassObject o = copy.getFactory().create(m.item);
         copy.getRootObject().add(m.items, o);
-        t.commit();
-    }
+    });
     // Two objects with one id would make the next load fail.
     Model again = readModel(writeModel(copy), "again");
     EXPECT_TRUE(sameModel(copy, again));
 }
 
 TEST_F(RoundTripTest, HandWrittenQuotingLineEndsAndCommentsReadTheSame) {
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject a = item(model.getRootObject(), m.items, "say \"hi\" <&>\tand\nmore");
         a.setDouble(m.weight, 0.5);
         a.setObject(m.next, a);
-        t.commit();
-    }
+    });
     const std::string written = writeModel(model);
     // Apostrophes around attribute values (written text escapes every double quote), CR LF
     // line ends, comments and a processing instruction between elements, references spelled
@@ -359,12 +323,10 @@ TEST_F(RoundTripTest, ANameAFileCannotCarryIsNotWritten) {
 }
 
 TEST_F(RoundTripTest, AModelLoadsFromAPipe) {
-    {
-        Transaction t(model);
+    commit(model, [&] {
         for (int i = 0; i < 3000; ++i) // more than a pipe holds at once
             item(model.getRootObject(), m.items, "item " + std::to_string(i));
-        t.commit();
-    }
+    });
     const std::string path = (dir / "pipe").string();
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
     const std::string bytes = writeModel(model);

@@ -73,14 +73,12 @@ TEST_F(SharedNamesTest, AClassNamedLikeAPrimitiveTypeIsATypeByItsQualifiedName) 
     }
     // The class is a class to the model too: a title object holds its own text.
     Model model = DomainRegistry::instance().createModel("urn:example:values");
-    {
-        Transaction t(model);
+    commit(model, [&] {
         ClassObject title = model.getFactory().create(text);
         title.setString(text.getProperty("text"), "Dune");
         model.getRootObject().setObject(record.getProperty("title"), title);
         model.getRootObject().setObject(record.getProperty("shownTitle"), title);
-        t.commit();
-    }
+    });
     Model copy = readModel(writeModel(model), "values model");
     EXPECT_TRUE(sameModel(model, copy));
     EXPECT_EQ(copy.getRootObject()
@@ -95,8 +93,7 @@ TEST_F(SharedNamesTest, AModelHoldingBothLibrariesWritesTheUriAndReadsBack) {
     const ImmutableClass book = findClass("{" + kBooks + "}Book");
     const ImmutableClass module = findClass("{" + kSoftware + "}Module");
     Model model = DomainRegistry::instance().createModel(kSoftware);
-    {
-        Transaction t(model);
+    commit(model, [&] {
         FactoryObject factory = model.getFactory();
         ClassObject docs = factory.create(books);
         ClassObject guide = factory.create(book);
@@ -106,8 +103,7 @@ TEST_F(SharedNamesTest, AModelHoldingBothLibrariesWritesTheUriAndReadsBack) {
         ClassObject core = factory.createFromString("Module"); // the model's own meta-model first
         core.setObject(module.getProperty("manual"), guide);
         model.getRootObject().add(software.getProperty("modules"), core);
-        t.commit();
-    }
+    });
     const std::string text = writeModel(model);
     EXPECT_NE(text.find("class=\"{" + kBooks + "}Book\""), std::string::npos) << text;
     EXPECT_NE(text.find("class=\"{" + kSoftware + "}Module\""), std::string::npos) << text;
