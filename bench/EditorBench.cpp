@@ -197,6 +197,25 @@ void DragStep(benchmark::State& state) {
         state.SkipWithError("the drag was written to the model");
 }
 
+// 2b. The start of a drag: the press, and the first pointer step past the threshold, which
+// builds the moving set and gathers the glyphs the alignment guides snap to.
+void DragStart(benchmark::State& state) {
+    Fixture& f = cached(int(state.range(0)));
+    EditorSession& s = f.session;
+    s.selectMoved(f.diagram);
+    const Point grip = f.diagram.grip();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        s.press(grip);
+        s.move(grip + Point{10, 10});
+        settle(s.scene());
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!s.dragging(f.diagram))
+            state.SkipWithError("the drag did not move the blocks");
+        s.endDragAtStart(grip);
+    }
+}
+
 // 3. The release of a drag: one transaction on the model's root moving the ten blocks, then
 // the working copy's resynchronisation and the glyph updates it reports.
 void CommitAtRelease(benchmark::State& state) {
@@ -440,6 +459,7 @@ POPULATE(10000, 3);
 POPULATE(100000, 1);
 POPULATE(300000, 1);
 BENCHMARK(DragStep) SIZES->Unit(benchmark::kMicrosecond) STEADY;
+BENCHMARK(DragStart) SIZES->Iterations(20)->UseManualTime()->Unit(benchmark::kMicrosecond) STEADY;
 // A fixed count: each round starts a drag, untimed, whose guides measure the whole diagram.
 constexpr benchmark::TimeUnit us = benchmark::kMicrosecond;
 BENCHMARK(CommitAtRelease) SIZES->Iterations(40)->UseManualTime()->Unit(us) STEADY;

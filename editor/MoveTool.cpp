@@ -35,6 +35,7 @@ constexpr double guideZValue = 1e9;
 // How far around the dragged glyph, in scene units, other glyphs are snapped to besides those
 // in view.
 constexpr double guideReach = 1000;
+constexpr double guideMargin = 200;
 
 // The glyph a node belongs to: the glyph whose root is the node or its nearest ancestor, so
 // that a drag starting on a label still finds the glyph of the label's box.
@@ -267,9 +268,12 @@ void MoveTool::buildSmartGuideCandidateList(std::vector<EditLayout::Item>& candi
         area |= canvas->mapToScene(canvas->viewport()->rect()).boundingRect();
     if (!area.isValid())
         return;
+    // Nodes wholly inside, which the index answers without measuring shapes; the margin keeps
+    // the glyphs the view's edges cut.
+    area.adjust(-guideMargin, -guideMargin, guideMargin, guideMargin);
     std::unordered_set<const Glyph*> seen;
     for (const ZEPH::Node& node :
-         scene->getNodesIn({area.x(), area.y(), area.width(), area.height()}, true)) {
+         scene->getNodesIn({area.x(), area.y(), area.width(), area.height()})) {
         const Glyph* glyph = glyphOfNode(*graphics, node);
         if (!glyph || !seen.insert(glyph).second)
             continue;
