@@ -1,12 +1,11 @@
 #include "editor/EdgeCreationTool.hpp"
 
 #include "editor/Editor.hpp"
-#include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MouseEvent.hpp"
 
 namespace KITE {
 
-EdgeCreationTool::EdgeCreationTool(Editor& editor) : editor(editor) {}
+EdgeCreationTool::EdgeCreationTool(Editor& editor) : CreationTool(editor) {}
 
 EdgeCreationTool::~EdgeCreationTool() = default;
 
@@ -23,20 +22,6 @@ bool EdgeCreationTool::isDone() const {
     return false;
 }
 
-VELD::Model EdgeCreationTool::getModel() const {
-    const Diagram diagram = editor.getDiagram();
-    return diagram.isValid() ? VELD::Model(diagram.getModelVELD()) : VELD::Model();
-}
-
-VELD::Model EdgeCreationTool::getRootModel() const {
-    const VELD::Model model = getModel();
-    return model.isValid() ? model.getRootDeviant() : VELD::Model();
-}
-
-GraphElement EdgeCreationTool::getGraphElementAt(const TAVI::GLPoint<double>& point) const {
-    return GraphElement(editor.getDiagramElementAt(point));
-}
-
 bool EdgeCreationTool::isValidInitialEvent(ZEPH::MouseEvent&) const {
     return true;
 }
@@ -49,117 +34,55 @@ bool EdgeCreationTool::isValidReleaseEvent(ZEPH::MouseEvent&) const {
     return true;
 }
 
-void EdgeCreationTool::handleMousePressEvent(ZEPH::MouseEvent& event) {
-    if (active) {
-        // A second button while the edge is drawn: the user does something else; drop the edge
-        // rather than leave it half made.
-        cancel();
-        event.consume();
-        return;
-    }
-    if (event.button() != ZEPH::LeftButton || !isValidInitialEvent(event))
+void EdgeCreationTool::begin(ZEPH::MouseEvent& event) {
+    if (!isValidInitialEvent(event))
         return;
     const VELD::Model model = getModel();
     if (!model.isValid())
         return;
     const TAVI::GLPoint<double> point = event.scenePos();
-    active = true;
+    setInGesture(true);
     startPosition = point;
     startElement = getGraphElementAt(point);
-    try {
-        VELD::Transaction transaction(model);
-        initialUpdate(GraphElement(), point, model);
-        transaction.commit();
-    } catch (...) {
-        reset();
-        throw;
-    }
+    changeIn(model, [&] { initialUpdate(GraphElement(), point, model); });
     event.consume();
 }
 
-void EdgeCreationTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
-    if (!active)
-        return;
-    // The release went elsewhere (another window, a dialog that grabbed the mouse).
-    if (!(event.buttons() & ZEPH::LeftButton)) {
-        cancel();
-        event.consume();
-        return;
-    }
+void EdgeCreationTool::drag(ZEPH::MouseEvent& event) {
     if (!isValidMoveEvent(event))
         return;
     const VELD::Model model = getModel();
     if (!model.isValid())
         return;
-    try {
-        {
-            VELD::Transaction transaction(model);
-            model.syncFromRoot();
-            transaction.commit();
-        }
-        VELD::Transaction transaction(model);
+    redraw(model, [&] {
         intermediateUpdate(getGraphElementAt(event.scenePos()), event.scenePos(), model);
-        transaction.commit();
-    } catch (...) {
-        reset();
-        throw;
-    }
+    });
     event.consume();
 }
 
-void EdgeCreationTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
-    if (!active || event.button() != ZEPH::LeftButton || !isValidReleaseEvent(event))
+void EdgeCreationTool::finish(ZEPH::MouseEvent& event) {
+    if (!isValidReleaseEvent(event))
         return;
     const VELD::Model model = getModel();
     Command* command = nullptr;
-    try {
-        if (model.isValid()) {
-            // The rubber band goes before the command runs: the edge is made in the root and
-            // reaches the working copy by its synchronisation, never twice.
-            {
-                VELD::Transaction transaction(model);
-                model.syncFromRoot();
-                transaction.commit();
-            }
-            command =
-                finalUpdate(getGraphElementAt(event.scenePos()), event.scenePos(), getRootModel());
-        }
-    } catch (...) {
-        reset();
-        throw;
-    }
+    resetOnThrow([&] {
+        if (!model.isValid())
+            return;
+        // The rubber band goes before the command runs: the edge is made in the root and
+        // reaches the working copy by its synchronisation, never twice.
+        syncFromRoot(model);
+        command =
+            finalUpdate(getGraphElementAt(event.scenePos()), event.scenePos(), getRootModel());
+    });
     if (command)
-        editor.processCommand(command);
+        getEditor().processCommand(command);
     event.consume();
     reset();
-}
-
-void EdgeCreationTool::handleKeyReleaseEvent(ZEPH::KeyEvent& event) {
-    if (event.key() != ZEPH::Key_Escape)
-        return;
-    setPersistent(false);
-    reset();
-    event.consume();
-}
-
-void EdgeCreationTool::handleFocusOutEvent(ZEPH::Event&) {
-    cancel();
-}
-
-void EdgeCreationTool::onRemoveFromStack() {
-    cancel();
-    PaletteTool::onRemoveFromStack();
-}
-
-void EdgeCreationTool::cancel() {
-    if (active)
-        reset();
 }
 
 void EdgeCreationTool::reset() {
-    active = false;
     startElement = GraphElement();
-    editor.dropPreview();
+    CreationTool::reset();
 }
 
 } // namespace KITE

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/PaletteTool.hpp"
+#include "editor/CreationTool.hpp"
 #include "editor/kite_editor_export.hpp"
 #include "platform/datamodel/Diagram.hpp"
 #include "platform/tavi/Geometry.hpp"
@@ -20,48 +20,33 @@ class Editor;
 // edge, each move redraws the rubber band in the editor's working copy (the interactive model),
 // and the release hands the edge to the editor as a command made against the model's root.
 // Whatever the tool drew is dropped by synchronising the working copy from the root: after each
-// gesture, on Escape, when the canvas loses the focus, and when a second button goes down or
-// the left button was let go where the tool could not hear it. The tool stays on the stack
-// after each edge until its palette button takes it off. The editor must outlive the tool.
-class KITE_EDITOR_EXPORT EdgeCreationTool : public PaletteTool {
+// gesture and on each interruption CreationTool handles (Escape, focus loss, a second button,
+// ...). The tool stays on the stack after each edge, even after Escape, until its palette
+// button takes it off. The editor must outlive the tool.
+class KITE_EDITOR_EXPORT EdgeCreationTool : public CreationTool {
 public:
     ~EdgeCreationTool() override;
 
-    void handleMouseMoveEvent(ZEPH::MouseEvent& event) override;
-    void handleMousePressEvent(ZEPH::MouseEvent& event) override;
-    void handleMouseReleaseEvent(ZEPH::MouseEvent& event) override;
-    void handleFocusOutEvent(ZEPH::Event& event) override;
-    // Escape: no longer persistent, and the edge under way is dropped.
-    void handleKeyReleaseEvent(ZEPH::KeyEvent& event) override;
-    void onRemoveFromStack() override;
     bool isDone() const override;
     // The role "EdgeCreation".
     TAVI::StringID getDefaultRole() const override;
     static TAVI::StringID staticGetDefaultRole();
 
-    Editor& getEditor() const { return editor; }
     GraphElement getStartElement() const { return startElement; }
     void setStartElement(const GraphElement& element) { startElement = element; }
     const TAVI::GLPoint<double>& getStartPosition() const { return startPosition; }
     void setStartPosition(const TAVI::GLPoint<double>& position) { startPosition = position; }
-    bool isActive() const { return active; }
-    void setActive(bool value) { active = value; }
+    bool isActive() const { return isInGesture(); }
+    void setActive(bool value) { setInGesture(value); }
     // The keyboard modifiers (ZEPH::KeyboardModifier flags) a press must carry, exactly.
     void setMousePressModifiers(int modifiers) { pressModifiers = modifiers; }
     bool isMousePressModifiers(int modifiers) const { return pressModifiers == modifiers; }
-
-    // The editor's working copy, where the rubber band is drawn; null without a diagram.
-    VELD::Model getModel() const;
-    // The root deviant of the diagram's model, where edges are made; null without a diagram.
-    VELD::Model getRootModel() const;
-    // The element under the scene point as a graph element; empty over empty canvas or an edge.
-    GraphElement getGraphElementAt(const TAVI::GLPoint<double>& point) const;
 
 protected:
     explicit EdgeCreationTool(Editor& editor);
 
     // Ends the gesture: not active, no start element, nothing drawn in the working copy.
-    virtual void reset();
+    void reset() override;
     // Draws the start of the edge in model (the working copy), inside its transaction.
     virtual void initialUpdate(GraphElement element, const TAVI::GLPoint<double>& point,
                                VELD::Model model) = 0;
@@ -78,15 +63,14 @@ protected:
     virtual bool isValidMoveEvent(ZEPH::MouseEvent& event) const;
     virtual bool isValidReleaseEvent(ZEPH::MouseEvent& event) const;
 
-private:
-    // Drops the edge under way, if any, as Escape does but keeping the tool's persistence.
-    void cancel();
+    void begin(ZEPH::MouseEvent& event) override;
+    void drag(ZEPH::MouseEvent& event) override;
+    void finish(ZEPH::MouseEvent& event) override;
 
-    Editor& editor;
+private:
     GraphElement startElement;
     TAVI::GLPoint<double> startPosition;
     int pressModifiers = ZEPH::NoModifier;
-    bool active = false;
 };
 
 } // namespace KITE

@@ -1,8 +1,6 @@
 #include "editor/NodeCreationTool.hpp"
 
-#include "editor/Editor.hpp"
 #include "platform/zeph/GLCanvas.hpp"
-#include "platform/zeph/KeyEvent.hpp"
 #include "platform/zeph/MouseEvent.hpp"
 
 #include <algorithm>
@@ -15,15 +13,9 @@ namespace {
 using Point = TAVI::GLPoint<double>;
 using Rect = TAVI::GLRect<double>;
 
-// The working copy, where the preview goes; null without a diagram.
-VELD::Model interactiveModel(const Editor& editor) {
-    const Diagram diagram = editor.getDiagram();
-    return diagram.isValid() ? VELD::Model(diagram.getModelVELD()) : VELD::Model();
-}
-
 } // namespace
 
-NodeCreationTool::NodeCreationTool(Editor& editor) : editor(editor) {}
+NodeCreationTool::NodeCreationTool(Editor& editor) : CreationTool(editor) {}
 
 NodeCreationTool::~NodeCreationTool() = default;
 
@@ -73,82 +65,18 @@ bool NodeCreationTool::isInsideDiagram(const ZEPH::MouseEvent& event) const {
 }
 
 void NodeCreationTool::handleMousePressEvent(ZEPH::MouseEvent& event) {
-    if (pressed) {
-        // A second button during the drag: the user does something else; nothing is made.
-        if (event.button() != ZEPH::LeftButton)
-            cancel();
+    if (isPressed() && event.button() == ZEPH::LeftButton) {
         event.consume();
         return;
     }
-    if (event.button() != ZEPH::LeftButton)
-        return;
-    event.consume();
-    const VELD::Model model = interactiveModel(editor);
-    if (!model.isValid())
-        return;
-    pressPoint = event.scenePos();
-    pressed = true;
-    try {
-        VELD::Transaction transaction(model);
-        initialUpdate(GraphElement(editor.getDiagramElementAt(pressPoint)), pressPoint,
-                      event.scenePos(), model);
-        transaction.commit();
-    } catch (...) {
-        reset();
-        throw;
-    }
-}
-
-void NodeCreationTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
-    if (!pressed)
-        return;
-    event.consume();
-    // The release went elsewhere (another window, a dialog that grabbed the mouse).
-    if (!(event.buttons() & ZEPH::LeftButton)) {
-        cancel();
-        return;
-    }
-    const VELD::Model model = interactiveModel(editor);
-    if (!model.isValid())
-        return;
-    try {
-        {
-            VELD::Transaction transaction(model);
-            model.syncFromRoot();
-            transaction.commit();
-        }
-        VELD::Transaction transaction(model);
-        intermediateUpdate(GraphElement(editor.getDiagramElementAt(event.scenePos())), pressPoint,
-                           event.scenePos(), model);
-        transaction.commit();
-    } catch (...) {
-        reset();
-        throw;
-    }
+    CreationTool::handleMousePressEvent(event);
 }
 
 void NodeCreationTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
-    if (pressed)
+    // The tool keeps the releases of its own gestures from the tools below it.
+    if (isPressed() || event.button() == ZEPH::LeftButton)
         event.consume();
-    if (event.button() != ZEPH::LeftButton)
-        return;
-    event.consume();
-    if (!pressed)
-        return;
-    const VELD::Model model = interactiveModel(editor);
-    try {
-        if (model.isValid() && isInsideDiagram(event)) {
-            const VELD::Model root = model.getRootDeviant();
-            VELD::Transaction transaction(root);
-            finalUpdate(GraphElement(editor.getDiagramElementAt(event.scenePos())), pressPoint,
-                        event.scenePos(), root);
-            transaction.commit();
-        }
-    } catch (...) {
-        reset();
-        throw;
-    }
-    reset();
+    CreationTool::handleMouseReleaseEvent(event);
 }
 
 void NodeCreationTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) {
@@ -156,33 +84,44 @@ void NodeCreationTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) {
     handleMouseReleaseEvent(event);
 }
 
-void NodeCreationTool::handleKeyReleaseEvent(ZEPH::KeyEvent& event) {
-    if (event.key() != ZEPH::Key_Escape)
-        return;
-    setPersistent(false);
-    reset();
+void NodeCreationTool::begin(ZEPH::MouseEvent& event) {
     event.consume();
+    const VELD::Model model = getModel();
+    if (!model.isValid())
+        return;
+    pressPoint = event.scenePos();
+    setInGesture(true);
+    changeIn(model, [&] {
+        initialUpdate(getGraphElementAt(pressPoint), pressPoint, event.scenePos(), model);
+    });
 }
 
-void NodeCreationTool::handleFocusOutEvent(ZEPH::Event&) {
-    cancel();
+void NodeCreationTool::drag(ZEPH::MouseEvent& event) {
+    event.consume();
+    const VELD::Model model = getModel();
+    if (!model.isValid())
+        return;
+    redraw(model, [&] {
+        intermediateUpdate(getGraphElementAt(event.scenePos()), pressPoint, event.scenePos(),
+                           model);
+    });
 }
 
-void NodeCreationTool::onRemoveFromStack() {
-    cancel();
-    PaletteTool::onRemoveFromStack();
-}
-
-void NodeCreationTool::cancel() {
-    if (pressed)
-        reset();
+void NodeCreationTool::finish(ZEPH::MouseEvent& event) {
+    const VELD::Model model = getModel();
+    if (model.isValid() && isInsideDiagram(event)) {
+        const VELD::Model root = model.getRootDeviant();
+        changeIn(root, [&] {
+            finalUpdate(getGraphElementAt(event.scenePos()), pressPoint, event.scenePos(), root);
+        });
+    }
+    reset();
 }
 
 void NodeCreationTool::reset() {
     if (!isPersistent())
         done = true;
-    pressed = false;
-    editor.dropPreview();
+    CreationTool::reset();
 }
 
 } // namespace KITE
