@@ -88,8 +88,10 @@ private:
     void ensureColumn();
 
     std::unique_ptr<TreeComponentDelegate> delegate;
-    std::map<unsigned, VELD::ClassObject> objects;                              // by row
-    std::unordered_map<VELD::ImmutableClassObject, std::vector<unsigned>> rows; // by identity
+    std::map<unsigned, VELD::ClassObject> objects; // by row
+    // The rows of each object, by identity: one entry a row, as an object nearly always has
+    // one, so that a large tree costs one allocation a row less to build and to let go of.
+    std::unordered_multimap<VELD::ImmutableClassObject, unsigned> rows;
     std::unordered_set<unsigned> expanded;
     std::unordered_map<unsigned, std::unique_ptr<TAVI::GLEdit2>> editors; // by row
     VELD::ImmutableClassObject top;
