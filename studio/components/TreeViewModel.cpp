@@ -103,7 +103,7 @@ void TreeViewModel::removeAndForget(std::vector<unsigned> rowUIDs) {
                 }
             objects.erase(it);
         }
-        expanded.erase(uid);
+        forgetExpanded(uid);
         editors.erase(uid);
     }
 }
@@ -187,7 +187,7 @@ bool TreeViewModel::rebuildChanged(const ModelChangeReport& report) {
             if (!hasRow(uid))
                 continue;
             fill(uid, objects.at(uid));
-            if (expanded.count(uid))
+            if (isExpandedRow(uid))
                 rebuildChildren(uid);
         }
     }
@@ -213,7 +213,9 @@ bool TreeViewModel::expandRow(unsigned rowUID) {
     const VELD::ClassObject object = getObject(rowUID);
     if (!object.isValid() || !VELD::ImmutableModel(object.getRootModel()).isValid())
         return false;
-    expanded.insert(rowUID);
+    if (expanded.size() <= rowUID)
+        expanded.resize(std::size_t(rowUID) + 1);
+    expanded[rowUID] = true;
     rebuildChildren(delegate->startTreeRefreshFromRoot(object) ? 0 : rowUID);
     return true;
 }
@@ -225,7 +227,7 @@ void TreeViewModel::rebuildShown() {
         stack.pop_back();
         rebuildChildren(uid);
         for (unsigned child : getChildRows(uid))
-            if (expanded.count(child))
+            if (isExpandedRow(child))
                 stack.push_back(child);
     }
 }
