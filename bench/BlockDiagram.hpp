@@ -2,9 +2,19 @@
 
 // The diagrams the editor and studio benchmarks show: N blocks (80x40 on a grid with 20 unit
 // gaps), N/2 connections between consecutive blocks, and five of the blocks holding two small
-// blocks each, on a diagram of its own beside the sheet's small diagram "main".
+// blocks each, on a diagram of its own beside the sheet's small diagram "main"; and the studio
+// the editor benchmarks show them in.
 
+#include "editor/Editor.hpp"
+#include "platform/orbis/Application.hpp"
+#include "platform/orbis/Studio.hpp"
+#include "platform/tavi/ErrorHolder.hpp"
+#include "studio/StudioApp.hpp"
+#include "tests/editor/EditorDomain.hpp"
 #include "tests/editor/EditorTestSupport.hpp"
+
+#include <QCoreApplication>
+#include <QEvent>
 
 #include <vector>
 
@@ -57,6 +67,42 @@ struct BlockDiagram {
     static constexpr int moved = 10;
     int firstMoved() const { return n / 2; }
     Point grip() const { return blocks[firstMoved()].getPosition() + Point{40, 30}; }
+};
+
+// A studio with one editor on the diagram, with the default tools and the block glyphs, opened
+// by the studio application as a user's would be; or, to time the editor's own population alone,
+// made and set up step by step short of populating.
+struct EditorStudio {
+    TAVI::Holder<StudioApp> app{new StudioApp};
+    TAVI::Holder<PLATFORM::Studio> studio;
+    TAVI::Holder<Editor> editor;
+    Test::BoxGlyphFactory factory;
+
+    explicit EditorStudio(const Diagram& diagram, bool open = true) {
+        Test::EditorDomain::get()->glyphs = &factory;
+        Test::EditorDomain::get()->defaultTools = true;
+        TAVI::ErrorHolder errors;
+        studio = PLATFORM::Studio::spawnStudio(app.staticCast<PLATFORM::Application>(), errors);
+        if (open) {
+            editor = app->openEditor(diagram, errors);
+        } else {
+            editor = Editor::create(studio.get(), "unpopulated");
+            editor->setDiagram(diagram);
+            editor->setGlyphFactory(&factory);
+            editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
+        }
+    }
+    // Closed as the tests close theirs.
+    ~EditorStudio() {
+        editor.reset();
+        studio->close();
+        studio.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EditorStudio(const EditorStudio&) = delete;
+    EditorStudio& operator=(const EditorStudio&) = delete;
+
+    ZEPH::Scene& scene() const { return *editor->getScene(); }
 };
 
 } // namespace KITE::Bench

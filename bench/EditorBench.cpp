@@ -10,15 +10,10 @@
 #include "bench/BlockDiagram.hpp"
 #include "editor/Editor.hpp"
 #include "platform/nimb/Listener.hpp"
-#include "platform/orbis/Application.hpp"
-#include "platform/orbis/Studio.hpp"
-#include "platform/tavi/ErrorHolder.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/MouseEvent.hpp"
-#include "studio/StudioApp.hpp"
 #include "tests/editor/EditorDomain.hpp"
 
-#include <QEvent>
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
@@ -76,41 +71,18 @@ public:
     int events = 0;
 };
 
-// A studio with one editor on the diagram, opened by the studio application; or, to time the
-// editor's own population alone, made and set up step by step short of populating.
-struct EditorSession {
-    TAVI::Holder<StudioApp> app{new StudioApp};
-    TAVI::Holder<PLATFORM::Studio> studio;
-    TAVI::Holder<Editor> editor;
-    Test::BoxGlyphFactory factory;
+// Made before the studio and gone after it, so that it hears the editor to the end.
+struct HeardSelections {
     SelectionListener selectionListener;
+};
 
-    EditorSession(const BlockDiagram& d, bool open) {
-        Test::EditorDomain::get()->glyphs = &factory;
-        Test::EditorDomain::get()->defaultTools = true;
-        TAVI::ErrorHolder errors;
-        studio = PLATFORM::Studio::spawnStudio(app.staticCast<PLATFORM::Application>(), errors);
-        if (open) {
-            editor = app->openEditor(d.diagram, errors);
-        } else {
-            editor = Editor::create(studio.get(), "unpopulated");
-            editor->setDiagram(d.diagram);
-            editor->setGlyphFactory(&factory);
-            editor->observeModel(VELD::Model(editor->getDiagram().getModelVELD()));
-        }
+// The benchmarks' studio, with a studio component listening to the editor's selection.
+struct EditorSession : HeardSelections, Bench::EditorStudio {
+    EditorSession(const BlockDiagram& d, bool open) : EditorStudio(d.diagram, open) {
         app->getEditorSelectionChangedEventService()->connect(&selectionListener,
                                                               &SelectionListener::heard);
     }
-    ~EditorSession() {
-        editor.reset();
-        studio->close();
-        studio.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    EditorSession(const EditorSession&) = delete;
-    EditorSession& operator=(const EditorSession&) = delete;
 
-    ZEPH::Scene& scene() const { return *editor->getScene(); }
     void press(const Point& p) const {
         ZEPH::MouseEvent event(p, ZEPH::LeftButton, ZEPH::LeftButton, ZEPH::NoModifier);
         scene().handleMousePressEvent(event);
@@ -136,6 +108,18 @@ struct EditorSession {
         move(grip + Point{10, 10}); // past the threshold: the move tool takes over
         settle(scene());
         return grip;
+    }
+    // Whether the working copy shows the moved blocks away from where the model has them.
+    bool dragging(const BlockDiagram& d) const {
+        const GraphNode block = d.blocks[d.firstMoved()];
+        return !(block.asDeviant(editor->getWorkingCopy()).getPosition() == block.getPosition());
+    }
+    // Ends a drag begun by startDrag back at its grip, so that nothing is written: a release
+    // commits the last step's offset, wherever it happens.
+    void endDragAtStart(const Point& grip) const {
+        move(grip);
+        release(grip);
+        settle(scene());
     }
     // One step of a drag begun by startDrag, alternating between two offsets.
     void dragStep(const Point& grip, int step) const {
@@ -206,8 +190,11 @@ void DragStep(benchmark::State& state) {
     int step = 0;
     for (auto _ : state)
         s.dragStep(grip, ++step);
-    s.release(grip); // back where it began: nothing is written
-    settle(s.scene());
+    if (!s.dragging(f.diagram))
+        state.SkipWithError("the drag did not move the blocks");
+    s.endDragAtStart(grip);
+    if (s.dragging(f.diagram))
+        state.SkipWithError("the drag was written to the model");
 }
 
 // 3. The release of a drag: one transaction on the model's root moving the ten blocks, then
@@ -216,6 +203,8 @@ void CommitAtRelease(benchmark::State& state) {
     Fixture& f = cached(int(state.range(0)));
     EditorSession& s = f.session;
     s.selectMoved(f.diagram);
+    const GraphNode first = f.diagram.blocks[f.diagram.firstMoved()];
+    const Point startedAt = first.getPosition();
     int step = 0;
     for (auto _ : state) {
         const double d = (++step % 2) ? 10 : -10; // to and fro, so that the diagram stays put
@@ -227,6 +216,10 @@ void CommitAtRelease(benchmark::State& state) {
         s.release(grip + Point{d, d});
         settle(s.scene());
         state.SetIterationTime(seconds(start, Clock::now()));
+        if (first.getPosition() == startedAt + Point{(step % 2) ? d : 0, (step % 2) ? d : 0})
+            continue;
+        state.SkipWithError("the release did not move the blocks as dragged");
+        break;
     }
 }
 
@@ -285,8 +278,7 @@ void PaintAfterDragStep(benchmark::State& state) {
         }
         state.SetIterationTime(seconds(start, Clock::now()));
     }
-    s.release(grip);
-    settle(s.scene());
+    s.endDragAtStart(grip);
 }
 
 // 6. A marquee from the diagram's corner over the first 10,000 blocks (all of them in smaller
@@ -438,7 +430,7 @@ void QtReferencePaint(benchmark::State& state) {
 // Every figure is repeated three times and read as its median: on a shared machine single runs
 // vary by a fifth.
 #define STEADY ->Repetitions(3)->DisplayAggregatesOnly(true)
-#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)
+#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Arg(300000)
 // Fixed iteration counts: a populate makes and tears down a whole editor.
 #define POPULATE(n, rounds)                                                                        \
     BENCHMARK(Populate)->Arg(n)->Iterations(rounds)->UseManualTime()->Unit(                        \
@@ -446,6 +438,7 @@ void QtReferencePaint(benchmark::State& state) {
 POPULATE(1000, 10);
 POPULATE(10000, 3);
 POPULATE(100000, 1);
+POPULATE(300000, 1);
 BENCHMARK(DragStep) SIZES->Unit(benchmark::kMicrosecond) STEADY;
 // A fixed count: each round starts a drag, untimed, whose guides measure the whole diagram.
 constexpr benchmark::TimeUnit us = benchmark::kMicrosecond;
@@ -465,6 +458,7 @@ BENCHMARK(MarqueeSelect) SIZES->Iterations(3)->UseManualTime()->Unit(ms) STEADY;
 QT_POPULATE(1000, 10);
 QT_POPULATE(10000, 3);
 QT_POPULATE(100000, 1);
+QT_POPULATE(300000, 1);
 BENCHMARK(QtReferenceMoveStep) SIZES->Unit(benchmark::kMicrosecond) STEADY;
 BENCHMARK(QtReferencePaint) SIZES->UseManualTime()->Unit(benchmark::kMicrosecond) STEADY;
 

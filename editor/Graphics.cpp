@@ -11,6 +11,7 @@
 #include "platform/zu/zu.hpp"
 
 #include <QGraphicsScene>
+#include <QTimer>
 
 namespace KITE {
 
@@ -26,6 +27,14 @@ public:
 GlyphFactory& fallbackFactory() {
     static FallbackGlyphFactory factory;
     return factory;
+}
+
+// Grows the map once for what is coming rather than rehashing it step by step as a diagram's
+// population fills it. Only ever grows: reserving a smaller size rehashes the map too.
+template <typename Map> void makeRoom(Map& map, std::size_t more) {
+    const std::size_t wanted = map.size() + more;
+    if (double(wanted) > double(map.bucket_count()) * double(map.max_load_factor()))
+        map.reserve(wanted);
 }
 
 } // namespace
@@ -159,8 +168,10 @@ void GraphicsPrivate::attach(const DiagramElement& element, Glyph& glyph) {
 
 void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     GraphicsPrivate* p = d_func();
-    p->releaseSceneRect();
+    makeRoom(p->glyphs, elements.size());
+    makeRoom(p->nodes, elements.size());
     std::vector<std::pair<DiagramElement, TAVI::Holder<Glyph>>> made;
+    made.reserve(elements.size());
     for (const DiagramElement& element : elements) {
         if (!element.isValid())
             continue;
@@ -175,8 +186,10 @@ void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
             node = glyph->getRoot();
         });
         // A root that is the graphics' own or another glyph's would hand that node's whole tree
-        // to this glyph (removing the glyph would take the others with it).
-        const bool nodeTaken = node.isValid() && (node == p->root || p->nodes.count(node));
+        // to this glyph (removing the glyph would take the others with it). Claimed in the
+        // same look-up that finds it taken.
+        const bool nodeTaken = built && node.isValid() &&
+                               (node == p->root || !p->nodes.try_emplace(node, glyph.get()).second);
         zu_assert(!nodeTaken, "Graphics: a glyph's root node is the graphics' root or another "
                               "glyph's; the glyph is dropped");
         if (!built || nodeTaken) {
@@ -184,14 +197,22 @@ void Graphics::createGlyphs(const TAVI::GSet<DiagramElement>& elements) {
             p->glyphs.erase(element);
             continue;
         }
-        if (node.isValid())
-            p->nodes[node] = glyph.get();
         made.emplace_back(element, glyph);
     }
     // A second pass, so that a contained element finds its container's glyph whatever the
     // order of the set.
     for (const auto& [element, glyph] : made)
         p->attach(element, *glyph);
+    if (!p->ownsScene || !p->sceneRectPinned || made.empty())
+        return;
+    const bool posted = !p->uncovered.empty();
+    for (const auto& [element, glyph] : made)
+        p->uncovered.push_back(element);
+    if (posted)
+        return;
+    if (!p->coverLater)
+        p->coverLater = std::make_unique<QObject>();
+    QTimer::singleShot(0, p->coverLater.get(), [p] { p->coverMadeGlyphs(); });
 }
 
 void Graphics::updateGlyphs(const TAVI::GSet<DiagramElement>& elements,
@@ -295,13 +316,8 @@ NIMB::Emitter<Glyph*>& Graphics::getGlyphRemovedSignal() {
     return d_func()->glyphRemoved;
 }
 
-void GraphicsPrivate::releaseSceneRect() {
-    if (!sceneRectPinned)
-        return;
-    // New glyphs are placed by updates the graphics do not all see: Qt measures the scene
-    // again until the next update pins the rectangle anew.
-    scene->qtScene()->setSceneRect(QRectF());
-    sceneRectPinned = false;
+void GraphicsPrivate::coverMadeGlyphs() {
+    coverGlyphs({});
 }
 
 void GraphicsPrivate::coverGlyphs(const TAVI::GSet<DiagramElement>& elements) {
@@ -310,9 +326,19 @@ void GraphicsPrivate::coverGlyphs(const TAVI::GSet<DiagramElement>& elements) {
     QGraphicsScene* qtScene = scene->qtScene();
     // Unpinned, this is Qt's own rectangle: every item measured, once.
     QRectF covered = qtScene->sceneRect();
-    for (const DiagramElement& element : elements)
+    for (const DiagramElement& element : elements) {
+        // The diagram's glyph holds every other glyph, and measuring it would cost the size of
+        // the diagram at each change of its contents (a rubber band drawn, a block made); the
+        // glyphs inside it are covered by their own updates.
+        if (ImmutableDiagram(element).isValid())
+            continue;
         if (const Glyph* glyph = q->getGlyph(element))
             coverNode(glyph->getRoot(), covered);
+    }
+    for (const DiagramElement& element : uncovered)
+        if (const Glyph* glyph = q->getGlyph(element))
+            coverNode(glyph->getRoot(), covered);
+    uncovered.clear();
     if (!sceneRectPinned || covered != qtScene->sceneRect()) {
         qtScene->setSceneRect(covered);
         sceneRectPinned = true;

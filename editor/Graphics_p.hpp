@@ -4,10 +4,13 @@
 #include "editor/Glyph.hpp"
 #include "editor/Graphics.hpp"
 
+#include <QObject>
 #include <QRectF>
 
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace TAVI {
 class ErrorHolder;
@@ -31,11 +34,13 @@ public:
 
     // A scene without a rectangle of its own measures every item whenever its index or a view
     // asks for the rectangle after a change, which made a drag step on a large diagram cost
-    // the size of the diagram. Graphics that own their scene pin its rectangle to what it
-    // covers and grow it by the glyphs they update; made glyphs release it (their updates
-    // place them, and not all pass through here).
-    void releaseSceneRect();
+    // the size of the diagram; so does letting go of the rectangle, or changing it, which
+    // makes Qt rebuild its whole index. Graphics that own their scene pin its rectangle to
+    // what it covers and grow it by the glyphs they update. Made glyphs are placed by updates
+    // that not all pass through here: they are covered at their next update through the
+    // graphics or, at the latest, once control is back in the event loop.
     void coverGlyphs(const TAVI::GSet<DiagramElement>& elements);
+    void coverMadeGlyphs();
     // The node's drawing and that of the nodes below it down to other glyphs' roots.
     void coverNode(const ZEPH::Node& node, QRectF& covered) const;
 
@@ -52,6 +57,10 @@ public:
     std::unordered_set<const Glyph*> announcing;
     bool ownsScene = false;       // made with createGraphics: another's scene is left alone
     bool sceneRectPinned = false; // the scene's rectangle is set by the graphics
+    // Elements whose glyphs were made since the rectangle was last grown.
+    std::vector<DiagramElement> uncovered;
+    // Receives the deferred covering of made glyphs; goes with the graphics.
+    std::unique_ptr<QObject> coverLater;
 };
 
 } // namespace KITE

@@ -5,15 +5,20 @@
 #include "editor/MoveTool_p.hpp"
 #include "platform/veld/Model.hpp"
 #include "platform/zeph/EllipseNode.hpp"
+#include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/LineNode.hpp"
 #include "platform/zeph/LodScale.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "platform/zu/zu.hpp"
 
+#include <QRectF>
+#include <QWidget>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <type_traits>
+#include <unordered_set>
 
 namespace KITE {
 
@@ -27,6 +32,9 @@ bool isFinite(const Point& point) {
 
 // Guides draw above every glyph.
 constexpr double guideZValue = 1e9;
+// How far around the dragged glyph, in scene units, other glyphs are snapped to besides those
+// in view.
+constexpr double guideReach = 1000;
 
 // The glyph a node belongs to: the glyph whose root is the node or its nearest ancestor, so
 // that a drag starting on a label still finds the glyph of the label's box.
@@ -37,24 +45,50 @@ Glyph* glyphOfNode(const Graphics& graphics, ZEPH::Node node) {
     return nullptr;
 }
 
+// Whether the node's rectangle on the diagram holds the point.
+bool holds(const ImmutableGraphNode& node, const Point& point) {
+    const Point at = node.getAbsPosition();
+    const Point size = node.getSize();
+    return point.x >= at.x && point.x <= at.x + size.x && point.y >= at.y &&
+           point.y <= at.y + size.y;
+}
+
 // The innermost node under the point that is not itself moving (nor inside what moves): where
 // an element dropped there belongs; the diagram when the point is on no such node. Among
-// overlapping siblings the later one is drawn above, so it takes the drop.
-ImmutableGraphElement dropTarget(const ImmutableDiagram& diagram, const Graphics* graphics,
-                                 const Point& point, const TAVI::GSet<DiagramElement>& moving) {
+// overlapping siblings the one drawn above takes the drop. The candidates are the elements
+// whose glyphs draw at the point and their containers, asked of the scene's index: a drop
+// costs what lies under it, not the size of the diagram.
+ImmutableGraphElement dropTarget(const VELD::Model& root, const ImmutableDiagram& diagram,
+                                 const Graphics& graphics, const Point& point,
+                                 const TAVI::GSet<DiagramElement>& moving) {
+    ZEPH::Scene* scene = graphics.getScene();
+    if (!scene)
+        return diagram;
+    const Point onScene = graphics.getRoot().mapLocalToScene(point);
+    // Top-most first; a container comes after the first element drawn inside it, which is
+    // where it stands among its siblings: what lies inside a node is drawn above it and below
+    // the siblings drawn above it.
+    std::vector<ImmutableGraphNode> candidates;
+    TAVI::GSet<DiagramElement> seen;
+    for (const ZEPH::Node& hit : scene->getNodesAt(onScene)) {
+        const Glyph* glyph = glyphOfNode(graphics, hit);
+        if (!glyph)
+            continue;
+        // The glyphs show the working copy; the drop goes to the model's root.
+        for (ImmutableDiagramElement e = glyph->diagramElement().asDeviant(root); e.isValid();
+             e = e.getContainer())
+            if (const ImmutableGraphNode node(e); node.isValid() && seen.insert(DiagramElement(e)))
+                candidates.push_back(node);
+    }
     ImmutableGraphElement target = diagram;
     for (;;) {
         ImmutableGraphElement inner;
-        for (const DiagramElement& element : target.getContained()) {
-            const ImmutableGraphNode node(element);
-            if (!node.isValid() || moving.contains(element) ||
-                (graphics && !graphics->getGlyph(element)))
+        for (const ImmutableGraphNode& node : candidates) {
+            if (!(node.getContainer() == target) || moving.contains(DiagramElement(node)) ||
+                !graphics.getGlyph(node) || !holds(node, point))
                 continue;
-            const Point at = node.getAbsPosition();
-            const Point size = node.getSize();
-            if (point.x >= at.x && point.x <= at.x + size.x && point.y >= at.y &&
-                point.y <= at.y + size.y)
-                inner = node;
+            inner = node;
+            break;
         }
         if (!inner.isValid())
             return target;
@@ -77,7 +111,8 @@ void dropIntoContainers(const VELD::Model& root, const Diagram& diagram, const G
         const Point at = node.getAbsPosition();
         const Point size = node.getSize();
         const ImmutableGraphElement target =
-            dropTarget(shown, graphics, at + Point{size.x / 2, size.y / 2}, moved);
+            graphics ? dropTarget(root, shown, *graphics, at + Point{size.x / 2, size.y / 2}, moved)
+                     : ImmutableGraphElement(shown);
         if (!target.isValid() || target == node.getContainer())
             continue;
         const Point origin =
@@ -220,25 +255,32 @@ void MoveTool::teardownSmartGuides() {
 void MoveTool::buildSmartGuideCandidateList(std::vector<EditLayout::Item>& candidates) {
     MoveToolPrivate* p = d_func();
     Graphics* graphics = p->editor.getGraphics();
-    const Diagram diagram = p->editor.getDiagram();
-    if (!graphics || !diagram.isValid())
+    ZEPH::Scene* scene = p->editor.getScene();
+    if (!graphics || !scene || !p->primaryGlyph)
         return;
-    // Depth first, without recursion: diagrams may nest deeply. Whatever lies inside a moving
-    // element moves along with it, so it is no place to snap to.
-    std::vector<VELD::ImmutableSequence<DiagramElement>> pending{diagram.getContained()};
-    while (!pending.empty()) {
-        const VELD::ImmutableSequence<DiagramElement> level = pending.back();
-        pending.pop_back();
-        for (const DiagramElement& element : level) {
-            if (!element.isValid() || p->elements.contains(element))
-                continue;
-            const Glyph* glyph = graphics->getGlyph(element);
-            if (glyph && participatesInSmartGuides(element))
-                candidates.push_back(glyph->layoutItem());
-            const ImmutableGraphElement container(element);
-            if (container.isValid())
-                pending.push_back(container.getContained());
-        }
+    // The glyphs near the dragged one and those in view, found through the scene's index: the
+    // guides a user can see, gathered at a cost that does not grow with the diagram.
+    const EditLayout::LayoutRect dragged = p->primaryGlyph->rect();
+    QRectF area(dragged.left - guideReach, dragged.top - guideReach, dragged.width + 2 * guideReach,
+                dragged.height + 2 * guideReach);
+    if (const ZEPH::GLCanvas* canvas = p->editor.getCanvas(); canvas && canvas->isVisible())
+        area |= canvas->mapToScene(canvas->viewport()->rect()).boundingRect();
+    if (!area.isValid())
+        return;
+    std::unordered_set<const Glyph*> seen;
+    for (const ZEPH::Node& node :
+         scene->getNodesIn({area.x(), area.y(), area.width(), area.height()}, true)) {
+        const Glyph* glyph = glyphOfNode(*graphics, node);
+        if (!glyph || !seen.insert(glyph).second)
+            continue;
+        // Whatever lies inside a moving element moves along with it, so it is no place to
+        // snap to.
+        bool moves = false;
+        for (ImmutableDiagramElement e = glyph->diagramElement(); e.isValid() && !moves;
+             e = e.getContainer())
+            moves = p->elements.contains(DiagramElement(e));
+        if (!moves && participatesInSmartGuides(glyph->diagramElement()))
+            candidates.push_back(glyph->layoutItem());
     }
 }
 

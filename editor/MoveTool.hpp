@@ -71,9 +71,11 @@ protected:
     // else in the working copy. Elements the model does not show (deleted meanwhile) are skipped.
     virtual void applyPositionDelta(const VELD::ImmutableModel* model);
     virtual void setupSmartGuides();
-    // Lets a subclass add rectangles to snap to (a page frame, say); the other glyphs are in.
+    // Lets a subclass add rectangles to snap to (a page frame, say); the glyphs gathered by
+    // buildSmartGuideCandidateList are in.
     virtual void addSmartGuideAffinities(EditLayout::SmartGuides& smartGuides);
     virtual void teardownSmartGuides();
+    // The glyphs to snap to: those in view and those near the dragged glyph, except what moves.
     virtual void buildSmartGuideCandidateList(std::vector<EditLayout::Item>& candidates);
     virtual void clearGuides();
     virtual void updateGuides(const std::vector<EditLayout::Guide>& guides);

@@ -12,6 +12,7 @@
 #include "platform/orbis/Studio.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "studio/StudioApp.hpp"
+#include "studio/components/ExplorerBarComponent.hpp"
 
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
@@ -89,6 +90,20 @@ void BlocksEditor::addContextMenuEntries(PLATFORM::Studio* studio) {
             editor->deleteFromContextMenu();
     });
     framework->addContextMenu(menu);
+}
+
+PLATFORM::StudioComponentBase* BlocksEditor::getExplorerBar(TAVI::ErrorHolder&) {
+    KITE::StudioAppLink* link = KITE::StudioAppLink::of(getStudio());
+    KITE::StudioApp* app = link ? link->getStudioApp() : nullptr;
+    if (!app)
+        return nullptr;
+    // The editor's own: its name follows the editor's, which is unique in the studio.
+    const std::string name = getName() + " explorer bar";
+    if (explorerBarMade)
+        return app->getComponent(name); // null once the closing editor removed it
+    explorerBarMade = true;
+    // Not placed by the framework: the editor shows it above its canvas.
+    return app->getOrCreateComponent(KITE::ExplorerBarComponent::typeName, name, "Invisible", "");
 }
 
 BlocksEditor* BlocksEditor::create(PLATFORM::Studio* studio, const std::string& name) {

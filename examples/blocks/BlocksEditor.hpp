@@ -40,6 +40,10 @@ public:
     // Puts the "Delete" entry into the studio's editor context menu; a later call changes nothing.
     static void addContextMenuEntries(PLATFORM::Studio* studio);
 
+    // The explorer bar above the canvas (the path to the model tree's selection), made the
+    // first time it is asked for while the studio is open; null once the editor closed.
+    PLATFORM::StudioComponentBase* getExplorerBar(TAVI::ErrorHolder& errors) override;
+
     ~BlocksEditor() override;
 
 private:
@@ -51,6 +55,7 @@ private:
     std::unique_ptr<ToolFactory> blockFactory;
     std::unique_ptr<ToolFactory> sinkFactory;
     std::unique_ptr<ToolFactory> connectionFactory;
+    bool explorerBarMade = false;
 };
 
 } // namespace Blocks

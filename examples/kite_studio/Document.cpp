@@ -66,6 +66,7 @@ std::vector<VELD::ImmutableNamespace> Document::loadedMetaModels() {
 
 Document::Document(VELD::Model model, std::string file, bool restored)
     : model(std::move(model)), file(std::move(file)),
+      recoveryFile(this->file.empty() ? std::string() : recoveryFileFor(this->file)),
       savedPosition(this->model.getHistoryPosition()), fileLacksChanges(restored) {}
 
 Document Document::load(const std::string& file) {
@@ -79,21 +80,31 @@ Document Document::restore(const std::string& file) {
     return Document(VELD::loadModel(recoveryFileFor(file)), file, true);
 }
 
+Document Document::restoreUntitled(const std::string& recoveryFile) {
+    KITE::diagramMetaModel();
+    Document restored(VELD::loadModel(recoveryFile), std::string(), true);
+    restored.recoveryFile = recoveryFile;
+    return restored;
+}
+
 Document Document::create(const VELD::ImmutableNamespace& metaModel) {
     const VELD::ImmutableClass modelClass = metaModel.getModelClass();
+    if (modelClass.isNull() || !modelClass.isValid())
+        throw VELD::Exception("Document::create: the meta-model " + metaModel.getName() +
+                              " names no model class");
     const VELD::ImmutableProperty containment = diagramContainment(modelClass);
-    if (containment.isNull())
-        throw VELD::Exception("Document::create: a " + modelClass.getQualifiedName() +
-                              " holds no diagram");
     // Made in a scratch model and read back: the new model starts with its diagram and without
     // a history whose undo would take the diagram away.
     VELD::Model scratch = VELD::DomainRegistry::instance().createModel(metaModel.getUri());
     std::string bytes;
     try {
-        VELD::Transaction transaction(scratch);
-        KITE::Diagram diagram = KITE::Factory::createNewFactory(scratch).createDiagram("diagram");
-        scratch.getRootObject().add(containment, diagram);
-        transaction.commit();
+        if (!containment.isNull()) {
+            VELD::Transaction transaction(scratch);
+            KITE::Diagram diagram =
+                KITE::Factory::createNewFactory(scratch).createDiagram("diagram");
+            scratch.getRootObject().add(containment, diagram);
+            transaction.commit();
+        }
         bytes = VELD::writeModel(scratch);
     } catch (...) {
         scratch.destroy();
@@ -126,20 +137,28 @@ bool Document::isModified() const {
 
 void Document::saveAs(const std::string& target) {
     VELD::saveModel(model, target);
-    // The old file's recovery file belongs to changes now saved elsewhere.
-    if (!file.empty() && canonical(file) != canonical(target))
+    // The old recovery file (the old file's, or an untitled model's) belongs to changes now
+    // saved elsewhere.
+    if (file.empty() || canonical(file) != canonical(target))
         removeRecovery();
     file = target;
+    recoveryFile = recoveryFileFor(target);
     savedPosition = model.getHistoryPosition();
     fileLacksChanges = false;
     removeRecovery();
 }
 
 bool Document::writeRecovery(std::string& error) const {
-    if (file.empty())
+    if (recoveryFile.empty())
         return false;
+    std::error_code ec;
+    if (const std::filesystem::path folder = std::filesystem::path(recoveryFile).parent_path();
+        !folder.empty() && !std::filesystem::create_directories(folder, ec) && ec) {
+        error = recoveryFile + ": cannot make its folder: " + ec.message();
+        return false;
+    }
     try {
-        VELD::saveModel(model, recoveryFileFor(file));
+        VELD::saveModel(model, recoveryFile);
         return true;
     } catch (const VELD::FileError& e) {
         error = e.what();
@@ -148,10 +167,10 @@ bool Document::writeRecovery(std::string& error) const {
 }
 
 void Document::removeRecovery() const {
-    if (file.empty())
+    if (recoveryFile.empty())
         return;
     std::error_code ignored; // none there is as good as removed
-    std::filesystem::remove(recoveryFileFor(file), ignored);
+    std::filesystem::remove(recoveryFile, ignored);
 }
 
 std::vector<KITE::Diagram> Document::getDiagrams() const {

@@ -13,7 +13,7 @@ namespace KiteStudio {
 // One model open in the program: the model, the file it was read from and is saved to, and
 // whether it holds changes that file lacks. Unsaved changes can be written to a recovery file
 // beside the model file ("plant.veld" has "plant.veld.recovery"), which a later session offers
-// to restore.
+// to restore; a model in no file yet keeps them where setRecoveryFile says.
 class Document {
 public:
     // Registers the meta-model file with the kernel once per process: the same file given again
@@ -28,8 +28,12 @@ public:
     // Reads the recovery file as the model of file, holding changes that file lacks. Throws
     // VELD::FileError for an unreadable recovery file.
     static Document restore(const std::string& file);
-    // A new model of the meta-model, not yet in any file, with one empty diagram and no history.
-    // Throws VELD::Exception when the meta-model's model class holds no diagram.
+    // Reads an untitled model's recovery file: a model in no file, holding changes, that keeps
+    // its changes in that recovery file. Throws VELD::FileError when it cannot be read.
+    static Document restoreUntitled(const std::string& recoveryFile);
+    // A new model of the meta-model, not yet in any file, with no history and, when its model
+    // class holds diagrams, one empty diagram. Throws VELD::Exception when the meta-model names
+    // no model class.
     static Document create(const VELD::ImmutableNamespace& metaModel);
 
     static std::string recoveryFileFor(const std::string& file);
@@ -48,8 +52,12 @@ public:
     // were.
     void saveAs(const std::string& file);
 
-    // Writes what is unsaved to the recovery file; false, with the reason in error, when it
-    // cannot (nothing is written for a model in no file).
+    // Where unsaved changes are kept: beside the file, else what setRecoveryFile gave (empty:
+    // nowhere). Saving to a file moves it beside that file.
+    const std::string& getRecoveryFile() const { return recoveryFile; }
+    void setRecoveryFile(std::string path) { recoveryFile = std::move(path); }
+    // Writes what is unsaved to the recovery file (making its folder); false, with the reason in
+    // error, when it cannot (nothing is written when there is no recovery file).
     bool writeRecovery(std::string& error) const;
     // Removes the recovery file, if any.
     void removeRecovery() const;
@@ -62,6 +70,7 @@ private:
 
     VELD::Model model;
     std::string file;
+    std::string recoveryFile;
     // Where the model's history stood when the file was written; never again once restored
     // changes are in the model but not in the file.
     std::uint64_t savedPosition = 0;

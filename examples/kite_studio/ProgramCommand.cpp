@@ -60,6 +60,8 @@ int ProgramCommand::run(const std::vector<std::string>& args, std::ostream& out,
         return 0;
     }
     program->layOut(true);
+    // An untitled model a session left unsaved comes back if the user wants it.
+    program->offerUntitledRecovery();
     return QApplication::exec();
 }
 

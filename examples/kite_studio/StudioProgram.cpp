@@ -7,35 +7,46 @@
 #include "editor/Graphics.hpp"
 #include "examples/blocks/BlocksDomain.hpp"
 #include "examples/kite_studio/DiagramExport.hpp"
+#include "examples/kite_studio/ProgramDelegates.hpp"
 #include "examples/kite_studio/StatusComponent.hpp"
 #include "platform/nimb/Thread.hpp"
+#include "platform/orbis/ContextMenuSchema.hpp"
 #include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/tavi2/GLTreeView2.hpp"
 #include "platform/veld/io/FileError.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "studio/StudioApp.hpp"
+#include "studio/components/GenericVELDDomain.hpp"
+#include "studio/components/GenericVELDStudioApp.hpp"
 #include "studio/components/PropBrowserComponent.hpp"
 #include "studio/components/TreeComponent.hpp"
+#include "studio/components/TreeViewModel.hpp"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColor>
+#include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QKeySequence>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 
@@ -92,6 +103,14 @@ void collectElements(const KITE::ImmutableGraphElement& container,
     }
 }
 
+// A lock file marks a recovery file as a running session's; a session that ended leaves either
+// none or one whose process is gone. Never stale by age: a session may run for days.
+std::unique_ptr<QLockFile> lockFor(const std::string& recoveryFile) {
+    auto lock = std::make_unique<QLockFile>(QString::fromStdString(recoveryFile + ".lock"));
+    lock->setStaleLockTime(0);
+    return lock;
+}
+
 QSettings settings() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, "kite", "kite-studio");
 }
@@ -106,7 +125,7 @@ std::string StudioProgram::sampleMetaModelFile() {
     return std::string(KITE_STUDIO_DATA_DIR) + "/blocks.veldmeta";
 }
 
-StudioProgram::StudioProgram() : context(std::make_unique<QObject>()) {}
+StudioProgram::StudioProgram() = default;
 
 std::unique_ptr<StudioProgram> StudioProgram::create() {
     KITE::registerMessageCatalog();
@@ -116,37 +135,105 @@ std::unique_ptr<StudioProgram> StudioProgram::create() {
     if (!Blocks::BlocksDomain::registerDomain(errors))
         throw std::runtime_error(errors.what());
     {
-        // The studio application docks the components whose factories are registered; a second
-        // registration (a second window) is refused and changes nothing.
+        // The studio application docks the components whose factories are registered, and the
+        // generic domain answers for models with no domain of their own; a second registration
+        // (a second window) is refused and changes nothing.
         TAVI::ErrorHolder again;
         KITE::PropBrowserComponent::registerFactory(again);
+        KITE::DomainRegistry::instance()->registerDomain(
+            TAVI::Holder<KITE::AbstractKiteDomain>(KITE::GenericVELDDomain::get()), again);
     }
     std::unique_ptr<StudioProgram> program(new StudioProgram);
-    program->app = new KITE::StudioApp;
-    program->studio =
-        PLATFORM::Studio::spawnStudio(program->app.staticCast<PLATFORM::Application>(), errors);
-    if (!program->studio)
-        throw std::runtime_error(errors.hasError() ? errors.what()
-                                                   : "no studio window could be made");
+    std::string error;
+    Window window = spawnWindow(false, VELD::Model(), error);
+    if (!window.studio)
+        throw std::runtime_error(error);
+    program->app = window.app;
+    program->studio = window.studio;
     try {
         program->build();
     } catch (...) {
-        program->disconnect();
-        program->studio->close();
+        program->closeWindow();
         throw;
     }
     return program;
 }
 
-StudioProgram::~StudioProgram() {
+StudioProgram::Window StudioProgram::spawnWindow(bool generic, const VELD::Model& model,
+                                                 std::string& error) {
+    TAVI::ErrorHolder errors;
+    Window window;
+    if (generic) {
+        // The generic studio's own way in: the window comes with the model in it.
+        const TAVI::Holder<KITE::GenericVELDStudioApp> made =
+            KITE::GenericVELDStudioApp::openModel(model, errors);
+        if (made && made->getStudio()) {
+            window.app = made;
+            window.studio = made->getStudio();
+        }
+    } else {
+        window.app = new KITE::StudioApp;
+        window.studio =
+            PLATFORM::Studio::spawnStudio(window.app.staticCast<PLATFORM::Application>(), errors);
+    }
+    if (!window.studio) {
+        window.app = nullptr;
+        error = errors.hasError() ? errors.what() : "no studio window could be made";
+    }
+    return window;
+}
+
+void StudioProgram::closeWindow() {
     disconnect();
-    // Whatever happens to the window now, nothing asks any more.
+    // The close guard, the timers and the menus' connections go first: nothing asks any more.
     context.reset();
+    recoveryTimer = nullptr;
+    recentMenu = newMenu = diagramsMenu = nullptr;
+    watchedTabs = nullptr;
+    countedEditor = nullptr;
     if (studio)
         studio->close();
+    status = nullptr;
+    studio = nullptr;
+    app = nullptr;
+}
+
+void StudioProgram::replaceWindow(Window next) {
+    const QWidget* old = studio ? studio->getWindow() : nullptr;
+    const QRect geometry = old ? old->geometry() : QRect();
+    const bool visible = old && old->isVisible();
+    const bool offScreen = old && old->testAttribute(Qt::WA_DontShowOnScreen);
+    dropDocument();
+    closeWindow();
+    app = next.app;
+    studio = next.studio;
+    build();
+    if (!geometry.isNull())
+        studio->getWindow()->setGeometry(geometry);
+    if (visible) {
+        studio->getWindow()->setAttribute(Qt::WA_DontShowOnScreen, offScreen);
+        studio->show();
+    }
+}
+
+bool StudioProgram::isGeneric() const {
+    return dynamic_cast<KITE::GenericVELDStudioApp*>(app.get()) != nullptr;
+}
+
+KITE::TreeComponent* StudioProgram::getTree() const {
+    return app ? dynamic_cast<KITE::TreeComponent*>(
+                     app->getComponent(KITE::StudioApp::treeComponentName))
+               : nullptr;
+}
+
+StudioProgram::~StudioProgram() {
+    closeWindow();
+    // The recovery file stays for what was not saved; the next start offers it.
+    recoveryLock.reset();
 }
 
 void StudioProgram::build() {
+    context = std::make_unique<QObject>();
     PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService();
     TAVI::ErrorHolder errors;
     status = new StatusComponent(studio.get(), "status");
@@ -154,14 +241,24 @@ void StudioProgram::build() {
     framework->setStatusWidget(status.get(), errors);
     if (errors.hasError())
         throw std::runtime_error(errors.what());
+    // A domain's studio shows the whole model in its tree and the selected object's properties,
+    // inherited ones too; the generic studio brings delegates of its own.
+    if (!isGeneric()) {
+        if (KITE::TreeComponent* tree = getTree())
+            tree->setDelegate(new ProjectTreeDelegate(studio.get()));
+        if (auto* browser = dynamic_cast<KITE::PropBrowserComponent*>(
+                app->getComponent(KITE::StudioApp::propBrowserComponentName)))
+            browser->setDelegate(new ElementPropBrowserDelegate);
+    }
 
     recoveryTimer = new QTimer(context.get());
     recoveryTimer->setSingleShot(true);
-    recoveryTimer->setInterval(std::chrono::seconds(30));
+    recoveryTimer->setInterval(recoveryInterval);
     QObject::connect(recoveryTimer, &QTimer::timeout, context.get(), [this] { writeRecovery(); });
     studio->getWindow()->installEventFilter(
         new CloseGuard(context.get(), [this] { return handleCloseRequest(); }));
     buildMenus();
+    buildTreeMenu();
 
     NIMB::Thread* here = NIMB::Thread::getCurrentThread();
     app->getEditorSelectionChangedEventService()->connect(this, &StudioProgram::onEditorSelection,
@@ -170,7 +267,21 @@ void StudioProgram::build() {
     app->getActiveEditorChangedEventService()->connect(this, &StudioProgram::onActiveEditor, here);
     app->getEditorClosedEventService()->connect(this, &StudioProgram::onEditorClosed, here);
     app->getStudioClosedEventService()->connect(this, &StudioProgram::onStudioClosed, here);
+    app->getTreeSelectionChangedEventService()->connect(this, &StudioProgram::onTreeSelection,
+                                                        here);
     refresh();
+}
+
+void StudioProgram::buildTreeMenu() {
+    PLATFORM::ContextMenuSchema menu(treeMenuName);
+    // The menu belongs to the window: its items run only while the window is there.
+    if (!isGeneric())
+        menu.addItem(openDiagramItem, [this] { openSelectedDiagram(); });
+    menu.addItem(renameItem, [this] {
+        if (KITE::TreeComponent* tree = getTree())
+            tree->editObject(tree->getSelected());
+    });
+    studio->getFrameworkService()->addContextMenu(menu);
 }
 
 // ------------------------------------------------------------------------------------ menus
@@ -300,11 +411,9 @@ QAction* StudioProgram::getAction(const std::string& name) const {
 void StudioProgram::fillNewMenu() {
     newMenu->clear();
     for (const VELD::ImmutableNamespace& metaModel : Document::loadedMetaModels()) {
-        // Only what a domain can show.
-        TAVI::ErrorHolder ignored;
+        // Models of a meta-model without a domain open in the generic studio.
         const VELD::ImmutableClass modelClass = metaModel.getModelClass();
-        if (!modelClass.isValid() || !KITE::DomainRegistry::instance()->getStaticDomainForModelType(
-                                         TAVI::StringID(modelClass.getQualifiedName()), ignored))
+        if (modelClass.isNull() || !modelClass.isValid())
             continue;
         QAction* action = newMenu->addAction(QString::fromStdString(metaModel.getName()));
         action->setObjectName(QString::fromStdString("fileNew." + metaModel.getName()));
@@ -364,7 +473,9 @@ void StudioProgram::setFileChooser(FileChooser chooser) {
 }
 
 void StudioProgram::setRecoveryInterval(std::chrono::milliseconds interval) {
-    recoveryTimer->setInterval(interval);
+    recoveryInterval = interval;
+    if (recoveryTimer)
+        recoveryTimer->setInterval(interval);
 }
 
 void StudioProgram::report(const std::string& text) const {
@@ -503,10 +614,106 @@ bool StudioProgram::openFile(const std::string& file,
 bool StudioProgram::newModel(const VELD::ImmutableNamespace& metaModel) {
     if (!maybeSave())
         return false;
+    std::optional<Document> next;
     try {
-        return show(Document::create(metaModel));
+        next.emplace(Document::create(metaModel));
     } catch (const VELD::Exception& e) {
         report(std::string("No new model can be made: ") + e.what());
+        return false;
+    }
+    // Its own recovery file, named so that no other session's can be the same.
+    const std::string recovery =
+        QDir(QString::fromStdString(getRecoveryFolder()))
+            .filePath(QString("untitled-%1-%2.veld")
+                          .arg(QDateTime::currentDateTimeUtc().toString("yyyyMMdd-hhmmss-zzz"))
+                          .arg(QCoreApplication::applicationPid()))
+            .toStdString();
+    next->setRecoveryFile(recovery);
+    if (!show(std::move(*next)))
+        return false;
+    claimRecovery(recovery);
+    return true;
+}
+
+std::string StudioProgram::getRecoveryFolder() const {
+    if (!recoveryFolder.empty())
+        return recoveryFolder;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Without a home for application data, the temporary folder keeps them at least until the
+    // machine restarts.
+    return QDir(data.isEmpty() ? QDir::temp().filePath("kite-studio") : data)
+        .filePath("recovery")
+        .toStdString();
+}
+
+bool StudioProgram::claimRecovery(const std::string& recoveryFile) {
+    std::error_code ignored; // a folder that cannot be made fails the lock below
+    std::filesystem::create_directories(std::filesystem::path(recoveryFile).parent_path(), ignored);
+    std::unique_ptr<QLockFile> lock = lockFor(recoveryFile);
+    if (!lock->tryLock(0))
+        return false;
+    recoveryLock = std::move(lock);
+    return true;
+}
+
+std::vector<std::string> StudioProgram::untitledRecoveries() const {
+    const QDir folder(QString::fromStdString(getRecoveryFolder()));
+    std::vector<std::string> files;
+    for (const QFileInfo& entry :
+         folder.entryInfoList({"untitled-*.veld"}, QDir::Files, QDir::Time)) {
+        const std::string file = entry.absoluteFilePath().toStdString();
+        // Held by a session still running (this one too): not left behind.
+        std::unique_ptr<QLockFile> probe = lockFor(file);
+        if (probe->tryLock(0))
+            files.push_back(file);
+    }
+    return files;
+}
+
+bool StudioProgram::restoreUntitled(const std::string& recoveryFile) {
+    if (!maybeSave())
+        return false;
+    std::unique_ptr<QLockFile> lock = lockFor(recoveryFile);
+    if (!lock->tryLock(0)) {
+        report(recoveryFile + ":0:0: another running session keeps its changes there");
+        return false;
+    }
+    std::optional<Document> next;
+    try {
+        next.emplace(Document::restoreUntitled(recoveryFile));
+    } catch (const VELD::FileError& e) {
+        report(e.what());
+        return false;
+    }
+    if (!show(std::move(*next)))
+        return false;
+    recoveryLock = std::move(lock);
+    recoveryTimer->start();
+    return true;
+}
+
+bool StudioProgram::offerUntitledRecovery() {
+    if (!interactive_)
+        return false;
+    const std::vector<std::string> left = untitledRecoveries();
+    if (left.empty())
+        return false;
+    QMessageBox box(QMessageBox::Question, kProgramName,
+                    "An untitled model was not saved when the studio last closed.",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, studio->getWindow());
+    box.setInformativeText("Restore it? (Discard removes it; Cancel asks again next time.)");
+    box.button(QMessageBox::Yes)->setText("Restore");
+    box.button(QMessageBox::No)->setText("Discard");
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return restoreUntitled(left.front());
+    case QMessageBox::No: {
+        std::error_code ignored;
+        std::filesystem::remove(left.front(), ignored);
+        return false;
+    }
+    default:
         return false;
     }
 }
@@ -519,13 +726,27 @@ bool StudioProgram::show(Document next) {
         report(where + ":0:0: " + why);
         return false;
     };
-    TAVI::ErrorHolder errors;
-    if (!KITE::DomainRegistry::instance()->getStaticDomainForModel(model, errors))
-        return refuse("no domain shows models of type " + model.getMetaModel().getQualifiedName());
+    // A model of a type with no domain of its own is shown by the generic studio.
+    const bool generic = KITE::GenericVELDStudioApp::opensInGenericStudio(model);
     const std::vector<KITE::Diagram> diagrams = next.getDiagrams();
-    if (diagrams.empty())
+    if (!generic && diagrams.empty())
         return refuse("the model holds no diagram to show");
-    dropDocument();
+    if (generic != isGeneric()) {
+        // The new window first: when it cannot be made, what was open stays.
+        std::string error;
+        Window window = spawnWindow(generic, model, error);
+        if (!window.studio)
+            return refuse(error);
+        try {
+            replaceWindow(std::move(window));
+        } catch (const std::exception& e) {
+            return refuse(e.what());
+        }
+    } else {
+        dropDocument();
+        if (auto* genericApp = dynamic_cast<KITE::GenericVELDStudioApp*>(app.get()))
+            genericApp->setMetaUri(model.getUri());
+    }
     document.emplace(std::move(next));
     app->addModel(model);
     if (!app->hasModel(model)) {
@@ -533,7 +754,16 @@ bool StudioProgram::show(Document next) {
         report(where + ":0:0: the studio cannot take the model");
         return false;
     }
-    showDiagram(diagrams.front());
+    if (!generic)
+        showDiagram(diagrams.front());
+    // The model's first level (its diagrams) in sight; without diagrams, the model itself in
+    // the property browser.
+    if (KITE::TreeComponent* tree = getTree(); tree && tree->getTreeView())
+        if (const unsigned row = tree->getTreeViewModel()->getRow(model.getRootObject())) {
+            tree->getTreeView()->expand(row);
+            if (generic)
+                tree->getTreeView()->setSelectedRows({row});
+        }
     refresh();
     // The canvas knows its size once the window has laid it out.
     QTimer::singleShot(0, context.get(), [this] { fitDiagram(); });
@@ -541,11 +771,14 @@ bool StudioProgram::show(Document next) {
 }
 
 void StudioProgram::dropDocument() {
-    recoveryTimer->stop();
+    if (recoveryTimer)
+        recoveryTimer->stop();
     if (!document)
         return;
     const VELD::Model model = document->getModel();
     document.reset();
+    // What was not saved stays in its recovery file, for the next start to offer.
+    recoveryLock.reset();
     app->removeModel(model);
     model.destroy();
     refresh();
@@ -571,8 +804,11 @@ bool StudioProgram::save() {
 bool StudioProgram::saveAs(const std::string& file) {
     if (!document)
         return false;
+    const bool untitled = document->getFile().empty();
     try {
         document->saveAs(file);
+        if (untitled)
+            recoveryLock.reset(); // its changes are in the file now; the recovery file is gone
     } catch (const VELD::FileError& e) {
         // The model keeps its changes, and the file what it held.
         report(std::string(e.what()) + "\nThe changes are kept; the file is as it was.");
@@ -657,7 +893,7 @@ KITE::Editor* StudioProgram::showDiagram(const KITE::Diagram& diagram) {
         // The scene's own selection tells of a click on empty canvas, which raises no event.
         QObject::connect(
             editor->getScene()->qtScene(), &QGraphicsScene::selectionChanged, context.get(),
-            [this] { showStatus(); }, Qt::QueuedConnection);
+            [this] { onSceneSelection(); }, Qt::QueuedConnection);
     }
     if (PLATFORM::StudioFrameworkService* framework = studio->getFrameworkService()) {
         TAVI::ErrorHolder ignored;
@@ -717,8 +953,7 @@ void StudioProgram::deleteSelection() {
 }
 
 void StudioProgram::renameSelection() {
-    auto* tree =
-        dynamic_cast<KITE::TreeComponent*>(app->getComponent(KITE::StudioApp::treeComponentName));
+    KITE::TreeComponent* tree = getTree();
     if (!tree || !document)
         return;
     // The one element selected in the editor, else what the tree has selected.
@@ -729,6 +964,21 @@ void StudioProgram::renameSelection() {
         return;
     app->show(KITE::StudioApp::treeComponentName);
     tree->editObject(target);
+}
+
+KITE::Editor* StudioProgram::openSelectedDiagram() {
+    KITE::TreeComponent* tree = getTree();
+    if (!tree || !document || isGeneric())
+        return nullptr;
+    // The diagram the row is, else the innermost one it lies in.
+    for (VELD::ImmutableClassObject object = tree->getSelected();
+         !object.isNull() && object.isValid(); object = object.getContainerVELD()) {
+        if (const KITE::Diagram diagram(object); diagram.isValid())
+            return showDiagram(diagram);
+    }
+    studio->getWindow()->statusBar()->showMessage("The selected object lies in no diagram.",
+                                                  kMessageTimeout);
+    return nullptr;
 }
 
 void StudioProgram::selectAll() {
@@ -799,10 +1049,14 @@ void StudioProgram::refresh() {
         if (QAction* action = getAction(name))
             action->setEnabled(open);
     for (const char* name : {"fileExportPng", "fileExportSvg", "editSelectAll", "editDelete",
-                             "editRename", "viewZoomIn", "viewZoomOut", "viewFit"})
+                             "viewZoomIn", "viewZoomOut", "viewFit"})
         if (QAction* action = getAction(name))
             action->setEnabled(hasEditor);
-    diagramsMenu->setEnabled(open);
+    // Names are edited in the model tree, which every studio has.
+    if (QAction* action = getAction("editRename"))
+        action->setEnabled(open && getTree());
+    // The generic studio shows no diagrams.
+    diagramsMenu->setEnabled(open && !isGeneric());
     // Changes that have waited the interval are kept aside; the clock starts at the first.
     const bool modified = open && document->isModified();
     if (modified) {
@@ -824,8 +1078,10 @@ void StudioProgram::showStatus() {
         return;
     const KITE::Editor* editor = getEditor();
     if (!editor || !editor->getDiagram().isValid()) {
-        status->setText(document ? "No diagram open: View > Diagrams opens one."
-                                 : "No model open: File > Open or File > New.");
+        status->setText(!document     ? "No model open: File > Open or File > New."
+                        : isGeneric() ? "No domain draws this model: the model tree and the "
+                                        "property browser edit it."
+                                      : "No diagram open: View > Diagrams opens one.");
         return;
     }
     const KITE::Diagram diagram = editor->getDiagram();
@@ -853,6 +1109,38 @@ void StudioProgram::onEditorSelection(KITE::EditorSelectionChangedEvent) {
     showStatus();
 }
 
+void StudioProgram::onTreeSelection(KITE::TreeSelectionChangedEvent event) {
+    // Only what the user chose: when the tree follows the editor, the editor has it already.
+    KITE::Editor* editor = getEditor();
+    if (!editor || !document || event.getTrigger() != KITE::SelectionTrigger::User)
+        return;
+    const KITE::DiagramElement element(event.lastSelection());
+    // Only what the editor's diagram draws: the model, a diagram itself and other diagrams'
+    // parts have no glyph there.
+    const bool drawn = element.isValid() && !KITE::Diagram(event.lastSelection()).isValid() &&
+                       element.getDiagram() == editor->getDiagram();
+    if (!drawn && editor->getSelection().size() == 0)
+        return;
+    // One event for the new selection; an emptied one raises none, so the property browser
+    // keeps showing what the tree selected.
+    editor->disableSelectionNotification();
+    editor->clearSelection();
+    if (drawn)
+        editor->select(element);
+    editor->enableSelectionNotification();
+    showStatus();
+}
+
+void StudioProgram::onSceneSelection() {
+    if (!studio || !studio->isOpen())
+        return;
+    // Emptied without an event (a click on empty canvas): the tree lets go too.
+    if (const KITE::Editor* editor = getEditor(); editor && editor->getSelection().size() == 0)
+        if (KITE::TreeComponent* tree = getTree(); tree && tree->getTreeView())
+            tree->getTreeView()->clearSelection();
+    showStatus();
+}
+
 void StudioProgram::onTransaction(KITE::TransactionCompletedEvent) {
     refresh();
 }
@@ -869,7 +1157,8 @@ void StudioProgram::onEditorClosed(KITE::EditorClosedEvent) {
 void StudioProgram::onStudioClosed(KITE::StudioClosedEvent) {
     // The components are taken down next: nothing more reaches them from here.
     disconnect();
-    recoveryTimer->stop();
+    if (recoveryTimer)
+        recoveryTimer->stop();
 }
 
 // ------------------------------------------------------------------------------- the window

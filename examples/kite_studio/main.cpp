@@ -1,5 +1,6 @@
-// kite-studio: a studio for any model a registered domain draws; the bundled sample without
-// arguments. Headless, or with --screenshot, it writes a screenshot of the window and exits.
+// kite-studio: a studio for any model (a registered domain draws it, else the generic studio
+// shows it); the bundled sample without arguments. Headless, or with --screenshot, it writes a
+// screenshot of the window and exits.
 
 #include "examples/kite_studio/ProgramCommand.hpp"
 

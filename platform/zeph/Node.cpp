@@ -15,6 +15,7 @@
 #include <QGraphicsSimpleTextItem>
 
 #include <algorithm>
+#include <iterator>
 
 namespace ZEPH {
 
@@ -133,8 +134,12 @@ void NodePrivate::setSceneRecursive(ScenePrivate* newScene) {
 std::shared_ptr<NodePrivate> NodePrivate::detach() {
     std::shared_ptr<NodePrivate> self = shared_from_this();
     if (parent) {
+        // Searched from the end, where the nodes added last lie: a node made and removed again
+        // (a preview, a rubber band) under a parent of many children costs no walk through them.
         auto& siblings = parent->children;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
+        const auto found = std::find(siblings.rbegin(), siblings.rend(), self);
+        if (found != siblings.rend())
+            siblings.erase(std::next(found).base());
         parent = nullptr;
     } else if (scene) {
         scene->releaseTopLevel(this);

@@ -117,6 +117,19 @@ Node Scene::getNodeAt(const TAVI::GLPoint<double>& point) const {
     return {};
 }
 
+std::vector<Node> Scene::getNodesAt(const TAVI::GLPoint<double>& point) const {
+    std::vector<Node> result;
+    const QList<QGraphicsItem*> items =
+        d->qtScene.items(QPointF(point.x, point.y), Qt::IntersectsItemShape, Qt::DescendingOrder);
+    for (QGraphicsItem* item : items) {
+        if (!item->isVisible())
+            continue;
+        if (NodePrivate* node = NodePrivate::fromItem(item))
+            result.push_back(Node(node->shared_from_this()));
+    }
+    return result;
+}
+
 std::vector<Node> Scene::getNodesIn(const TAVI::GLRect<double>& rect, bool intersecting) const {
     std::vector<Node> result;
     const QRectF area = QRectF(rect.x, rect.y, rect.width, rect.height).normalized();

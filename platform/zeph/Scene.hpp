@@ -45,6 +45,9 @@ public:
     // their parents); invalid when there is none. Containers draw nothing and are
     // never hit themselves.
     Node getNodeAt(const TAVI::GLPoint<double>& point) const;
+    // Every visible node whose shape holds the point, top-most first: what lies under a
+    // point, found through the scene's index rather than by visiting the nodes.
+    std::vector<Node> getNodesAt(const TAVI::GLPoint<double>& point) const;
     // The visible nodes whose shapes lie wholly inside the rectangle (or, with
     // intersecting, touch it), top-most first.
     std::vector<Node> getNodesIn(const TAVI::GLRect<double>& rect, bool intersecting = false) const;

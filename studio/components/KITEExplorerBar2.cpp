@@ -305,6 +305,12 @@ void KITEExplorerBar2::dataChanged(TAVI::GLDataChangeEvent2 event) {
     // A label on the path changed: show it.
     if (editing || current == 0 || !model || !model->hasRow(event.rowUID()))
         return;
+    // The shown row went with a rebuild of the tree: the path ends at nothing.
+    if (!model->hasRow(current)) {
+        resetCurrent();
+        rebuild();
+        return;
+    }
     for (unsigned row = current; row != 0; row = model->getParentRow(row))
         if (row == event.rowUID()) {
             rebuild();

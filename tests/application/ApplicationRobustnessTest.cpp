@@ -1,6 +1,5 @@
 #include "application/Command.hpp"
 #include "application/DomainRegistry.hpp"
-#include "application/EdgeCreationRuleSet.hpp"
 #include "application/KiteDomain.hpp"
 #include "application/MessageCatalog.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
@@ -148,6 +147,10 @@ TEST_F(RegistryRobustnessTest, UnregisteringADomainThatIsNotTheRegisteredOneChan
     EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID("kept.Model"), errors),
               kept.get());
     EXPECT_FALSE(errors.hasError());
+    // And no domain at all.
+    registry.unregisterDomain(TAVI::Holder<AbstractKiteDomain>(), errors);
+    EXPECT_EQ(errors.what(), "Error executing command ''.");
+    EXPECT_TRUE(registry.isRegistered(TAVI::StringID("KeptOne")));
 }
 
 TEST_F(RegistryRobustnessTest, DomainsWithoutANameOrModelTypeAreRefused) {
@@ -167,15 +170,6 @@ TEST_F(RegistryRobustnessTest, DomainsWithoutANameOrModelTypeAreRefused) {
     // A model without a meta-model must not find a domain under the empty type.
     EXPECT_EQ(registry.getStaticDomainForModelType(TAVI::StringID(""), errors), nullptr);
     EXPECT_EQ(errors.id(), "KITE_DomainNotFoundForModelType");
-}
-
-TEST(EdgeRulesRobustnessTest, NullClassesAreRefusedOrAnsweredFalse) {
-    EdgeCreationRuleSet rules;
-    const VELD::ImmutableClass none;
-    EXPECT_THROW(rules.createRule(none, none, none), TAVI::TypedException);
-    EXPECT_THROW(rules.createAsymmetricRule(none, none, none), TAVI::TypedException);
-    EXPECT_FALSE(rules.isValidSrcNodeToEdge(none, none));
-    EXPECT_FALSE(rules.isValidDstNodeToEdge(none, none));
 }
 
 TEST(MessageCatalogRobustnessTest, AnUnknownLanguageFallsBackToEnglish) {

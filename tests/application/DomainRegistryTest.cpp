@@ -85,16 +85,6 @@ TEST_F(DomainRegistryTest, LastRegisteredOwnsASharedModelTypeAndUnregisteringUnt
     EXPECT_FALSE(registry.isRegistered(TAVI::StringID("Second")));
 }
 
-TEST_F(DomainRegistryTest, UnregisteringWhatIsNotThereReportsAndChangesNothing) {
-    TAVI::Holder<AbstractKiteDomain> stranger(new NamedDomain("Stranger", "s.Model"));
-    add("Kept", "k.Model");
-    registry.unregisterDomain(stranger, errors);
-    EXPECT_EQ(errors.what(), "Error executing command 'Stranger'.");
-    EXPECT_TRUE(registry.isRegistered(TAVI::StringID("Kept")));
-    registry.unregisterDomain(TAVI::Holder<AbstractKiteDomain>(), errors);
-    EXPECT_EQ(errors.what(), "Error executing command ''.");
-}
-
 TEST_F(DomainRegistryTest, ModelsFallBackToTheGenericModelTypeWithTheHolderClear) {
     VELD::MetaModelBuilder b("fallback", "test:fallback");
     b.addClass("Sheet");

@@ -39,48 +39,33 @@ struct EdgeCreationRuleSetTest : ::testing::Test {
 };
 } // namespace
 
-TEST_F(EdgeCreationRuleSetTest, WithoutRulesNothingIsValid) {
+TEST_F(EdgeCreationRuleSetTest, EdgesStartAndEndOnExactlyTheKindsOfTheirRules) {
+    // Without rules nothing is valid.
     EXPECT_FALSE(rules.isValidSrcNodeToEdge(k.a, k.e1));
     EXPECT_FALSE(rules.isValidDstNodeToEdge(k.a, k.e1));
-}
-
-TEST_F(EdgeCreationRuleSetTest, AsymmetricRuleGoesOneWay) {
-    rules.createAsymmetricRule(k.a, k.b, k.e1);
-    EXPECT_TRUE(rules.isValidSrcNodeToEdge(k.a, k.e1));
-    EXPECT_TRUE(rules.isValidDstNodeToEdge(k.b, k.e1));
-    EXPECT_FALSE(rules.isValidSrcNodeToEdge(k.b, k.e1));
-    EXPECT_FALSE(rules.isValidDstNodeToEdge(k.a, k.e1));
-}
-
-TEST_F(EdgeCreationRuleSetTest, RuleGoesBothWays) {
-    rules.createRule(k.a, k.b, k.e1);
-    for (const ImmutableClass& node : {k.a, k.b}) {
-        EXPECT_TRUE(rules.isValidSrcNodeToEdge(node, k.e1));
-        EXPECT_TRUE(rules.isValidDstNodeToEdge(node, k.e1));
+    rules.createAsymmetricRule(k.a, k.b, k.e1); // one way
+    rules.createAsymmetricRule(k.a, k.d, k.e2);
+    rules.createRule(k.d, k.b, k.subE); // both ways
+    rules.createRule(k.grandA, k.b, k.subE);
+    const struct {
+        ImmutableClass node, edge;
+        bool starts, ends;
+    } cases[] = {
+        {k.a, k.e1, true, false},     {k.b, k.e1, false, true},
+        {k.a, k.e2, true, false},     {k.d, k.e2, false, true}, // starting does not depend on
+        {k.d, k.e1, false, false},                              // the end
+        {k.d, k.subE, true, true},    {k.b, k.subE, true, true},
+        {k.subA, k.e1, false, false}, // matching is exact for subclasses
+        {k.a, k.subE, false, false},  {k.grandA, k.subE, true, true}, // derived at any depth
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.node.getName() + " " + c.edge.getName());
+        EXPECT_EQ(rules.isValidSrcNodeToEdge(c.node, c.edge), c.starts);
+        EXPECT_EQ(rules.isValidDstNodeToEdge(c.node, c.edge), c.ends);
     }
 }
 
-TEST_F(EdgeCreationRuleSetTest, StartingDoesNotDependOnTheEnd) {
-    rules.createAsymmetricRule(k.a, k.b, k.e1);
-    rules.createAsymmetricRule(k.a, k.d, k.e2);
-    EXPECT_TRUE(rules.isValidSrcNodeToEdge(k.a, k.e1));
-    EXPECT_TRUE(rules.isValidSrcNodeToEdge(k.a, k.e2));
-    EXPECT_TRUE(rules.isValidDstNodeToEdge(k.d, k.e2));
-    EXPECT_FALSE(rules.isValidDstNodeToEdge(k.d, k.e1));
-}
-
-TEST_F(EdgeCreationRuleSetTest, MatchingIsExactForSubclasses) {
-    rules.createRule(k.a, k.b, k.e1);
-    EXPECT_FALSE(rules.isValidSrcNodeToEdge(k.subA, k.e1));
-    EXPECT_FALSE(rules.isValidSrcNodeToEdge(k.a, k.subE));
-}
-
-TEST_F(EdgeCreationRuleSetTest, ClassesDerivedAtAnyDepthAreKinds) {
-    rules.createRule(k.grandA, k.b, k.subE);
-    EXPECT_TRUE(rules.isValidSrcNodeToEdge(k.grandA, k.subE));
-}
-
-TEST_F(EdgeCreationRuleSetTest, WrongKindsThrowAndAddNothing) {
+TEST_F(EdgeCreationRuleSetTest, WrongKindsAndNullClassesThrowAndAddNothing) {
     const ImmutableClass edgeClass = ImmutableGraphEdge::MetaClass();
     try {
         rules.createRule(edgeClass, k.b, k.e1);
@@ -93,4 +78,10 @@ TEST_F(EdgeCreationRuleSetTest, WrongKindsThrowAndAddNothing) {
     EXPECT_FALSE(rules.isValidDstNodeToEdge(k.b, k.e1));
     EXPECT_FALSE(rules.isValidSrcNodeToEdge(edgeClass, k.e1));
     EXPECT_FALSE(rules.isValidSrcNodeToEdge(k.a, k.a));
+    // Null classes likewise.
+    const ImmutableClass none;
+    EXPECT_THROW(rules.createRule(none, none, none), TAVI::TypedException);
+    EXPECT_THROW(rules.createAsymmetricRule(none, none, none), TAVI::TypedException);
+    EXPECT_FALSE(rules.isValidSrcNodeToEdge(none, none));
+    EXPECT_FALSE(rules.isValidDstNodeToEdge(none, none));
 }

@@ -330,17 +330,15 @@ TEST_F(BindingsTest, EveryBoundMethodRefusesBadInputByNameAndChangesNothing) {
     EXPECT_GT(calls, 150);
 }
 
-TEST_F(BindingsTest, AnEmptySelfIsANullSelfError) {
+TEST_F(BindingsTest, AnEmptySelfIsRefusedAnEmptyElementIsANullOneAndTwoAreRefused) {
     vxArrayPtr none(vxCreateObjectArray("KITE.Editor", {}));
     vxArrayPtr element = hostValue(VELD::ImmutableObject(blocks.a), "KITE.DiagramElement");
-    const HostFailure failure = failureOf([&] {
+    const HostFailure nullSelf = failureOf([&] {
         Invoker::callMethod("isSelected", {none.get(), element.get()});
     });
-    EXPECT_EQ(failure.id, "QUASAR:nox_factory:null_self");
-    EXPECT_EQ(failure.text, "Attempt to call a method on an empty value");
-}
+    EXPECT_EQ(nullSelf.id, "QUASAR:nox_factory:null_self");
+    EXPECT_EQ(nullSelf.text, "Attempt to call a method on an empty value");
 
-TEST_F(BindingsTest, AnEmptyElementIsANullElementAndTwoAreRefused) {
     vxArrayPtr self = hostOf(editor);
     vxArrayPtr empty(vxCreateEmptyArray());
     {
@@ -405,18 +403,7 @@ TEST_F(BindingsTest, ReleasingTheLastHostReferenceReleasesTheStudioApp) {
     EXPECT_EQ(NOX::BindingRegistry::find(raw), nullptr);
 }
 
-TEST_F(BindingsTest, ALibraryErrorReachesTheScriptWithItsId) {
-    vxArrayPtr self = hostOf(app.get());
-    vxArrayPtr diagram = hostValue(VELD::ImmutableObject(blocks.diagram), "KITE.Diagram");
-    Invoker::callMethod("terminate", {self.get()});
-    const HostFailure failure = failureOf([&] {
-        Invoker::callMethod("openEditor", {self.get(), diagram.get()});
-    });
-    EXPECT_EQ(failure.id, "KITE_StudioAppNotReady");
-    EXPECT_NE(failure.text.find("terminated"), std::string::npos) << failure.text;
-}
-
-TEST_F(BindingsTest, EditorOpenTypesByName) {
+TEST_F(BindingsTest, OpenTypesGoByNameAndALibraryErrorReachesTheScriptWithItsId) {
     vxArrayPtr self = hostOf(app.get());
     struct Case {
         const char* given;
@@ -433,6 +420,13 @@ TEST_F(BindingsTest, EditorOpenTypesByName) {
         const auto read = Invoker::callMethod("getEditorOpenType", {self.get()});
         EXPECT_EQ(read.at(0)->chars(), c.read);
     }
+    vxArrayPtr diagram = hostValue(VELD::ImmutableObject(blocks.diagram), "KITE.Diagram");
+    Invoker::callMethod("terminate", {self.get()});
+    const HostFailure failure = failureOf([&] {
+        Invoker::callMethod("openEditor", {self.get(), diagram.get()});
+    });
+    EXPECT_EQ(failure.id, "KITE_StudioAppNotReady");
+    EXPECT_NE(failure.text.find("terminated"), std::string::npos) << failure.text;
 }
 
 // A meta-model with no domain of its own.

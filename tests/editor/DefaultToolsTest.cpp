@@ -30,9 +30,7 @@ TEST_F(DefaultToolsTest, AnEditorGetsThreeToolConstructorsAndTwoToolsSelectionFi
     EXPECT_NE(dynamic_cast<SelectionTool*>(tools[1].get()), nullptr);
     EXPECT_EQ(editor->getRoleByTool(tools[0]), TAVI::StringID("DelegateToGlyph"));
     EXPECT_EQ(editor->getRoleByTool(tools[1]), TAVI::StringID("Selection"));
-}
-
-TEST_F(DefaultToolsTest, TheConstructorsMakeTheLibrarysToolsForTheEditor) {
+    // The constructors make the library's tools for the editor.
     EXPECT_NE(dynamic_cast<MarqueeSelectionTool*>(scene().createToolByRole(marqueeRole()).get()),
               nullptr);
     EXPECT_NE(dynamic_cast<MoveTool*>(scene().createToolByRole(moveRole()).get()), nullptr);
@@ -40,16 +38,16 @@ TEST_F(DefaultToolsTest, TheConstructorsMakeTheLibrarysToolsForTheEditor) {
 }
 
 TEST_F(DefaultToolsTest, ADragOnABlockMovesItInTheModelInOneTransaction) {
-    TransactionCounter rootTransactions(root());
+    Reports rootTransactions(root());
     press(220, 20);
     move(230, 40);
     move(240, 60);
     release(240, 60);
-    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_EQ(rootTransactions.count(), 1);
     EXPECT_EQ(rootPosition(blocks.b), (TAVI::GLPoint<double>{220, 50}));
 }
 
-TEST_F(DefaultToolsTest, TheDomainFrontInstallsTheDomainsTools) {
+TEST_F(DefaultToolsTest, TheDomainFrontInstallsTheDomainsToolsAndRefusesANullEditor) {
     TAVI::Holder<Editor> other(Editor::create(studio.get(), "other editor"));
     other->setDiagram(blocks.diagram);
     TAVI::Holder<OpenFront> front(new OpenFront(studio.get()));
@@ -58,8 +56,5 @@ TEST_F(DefaultToolsTest, TheDomainFrontInstallsTheDomainsTools) {
     EXPECT_TRUE(other->getScene()->hasToolConstructor(moveRole()));
     TAVI::ErrorHolder errors;
     other->terminate(errors);
-}
-
-TEST_F(DefaultToolsTest, ANullEditorIsRefused) {
     EXPECT_THROW(KiteDomain::get()->installTools(nullptr), TAVI::TypedException);
 }

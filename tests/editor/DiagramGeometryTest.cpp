@@ -90,16 +90,14 @@ struct DiagramGeometryTest : ::testing::Test {
 
 // --- Coordinates ------------------------------------------------------------------------------
 
-TEST_F(DiagramGeometryTest, OffsetsAddUpTheContainersUpToTheDiagram) {
+TEST_F(DiagramGeometryTest, OffsetsAddUpTheContainersAndMappingsAreInverse) {
     EXPECT_EQ(DI::originOffsetInDiagram(outer), outer.getPosition());
     EXPECT_EQ(DI::originOffsetInDiagram(inner), (Point{110, 55}));
     EXPECT_EQ(DI::originOffsetInDiagram(inner), inner.getAbsPosition());
     EXPECT_EQ(DI::originOffsetInDiagram(diagram), (Point{0, 0}));
     EXPECT_EQ(DI::boundingRect(inner), (Rect{0, 0, 30, 20}));
     EXPECT_EQ(DI::boundingRectInDiagram(inner), (Rect{110, 55, 30, 20}));
-}
-
-TEST_F(DiagramGeometryTest, MappingsBetweenLocalDiagramAndOtherCoordinatesAreInverse) {
+    // Mappings between local, diagram and other coordinates are inverse.
     EXPECT_EQ(DI::mapLocalToDiagram(inner, Point{1, 2}), (Point{111, 57}));
     EXPECT_EQ(DI::mapDiagramToLocal(Point{111, 57}, inner), (Point{1, 2}));
     EXPECT_EQ(DI::mapLocalToDiagram(inner, Rect{1, 2, 3, 4}), (Rect{111, 57, 3, 4}));
@@ -143,32 +141,23 @@ TEST_F(DiagramGeometryTest, ElementThatIsGoneIsRefusedByName) {
 
 // --- Change tests -----------------------------------------------------------------------------
 
-TEST_F(DiagramGeometryTest, ResizeChangesSizeOnlyOfTheResizedElement) {
-    const DiagramReport report = commit([&] { inner.setSize({31, 20}); });
+TEST_F(DiagramGeometryTest, SizeAndRelativePositionChangesFollowWhatMovedOrResized) {
+    DiagramReport report = commit([&] { inner.setSize({31, 20}); });
     EXPECT_TRUE(DI::hasChangedSize(inner, report));
     EXPECT_FALSE(DI::hasChangedSize(outer, report));
     EXPECT_FALSE(DI::hasChangedPositionRelativeTo(inner, other, report));
     EXPECT_FALSE(DI::hasChangedPositionRelativeTo(edge, inner, report));
-}
 
-TEST_F(DiagramGeometryTest, SizeComparesWithinToleranceButNeverAcrossNonFiniteValues) {
-    EXPECT_FALSE(DI::hasChangedSize(inner, commit([&] { inner.setSize({30 + 1e-12, 20}); })));
-    EXPECT_TRUE(DI::hasChangedSize(inner, commit([&] { inner.setSize({kInf, 20}); })));
-    EXPECT_FALSE(DI::hasChangedSize(inner, commit([&] { inner.setSize({kInf, 20}); })));
-    EXPECT_TRUE(DI::hasChangedSize(inner, commit([&] { inner.setSize({kNaN, 20}); })));
-}
-
-TEST_F(DiagramGeometryTest, MovingAContainerShiftsEdgeAndEndTogether) {
-    const DiagramReport report = commit([&] { outer.setPosition({120, 50}); });
+    // Moving a container shifts edge and end together.
+    report = commit([&] { outer.setPosition({120, 50}); });
     EXPECT_FALSE(DI::hasChangedSize(outer, report));
     EXPECT_FALSE(DI::hasChangedPositionRelativeTo(edge, inner, report));
     EXPECT_FALSE(DI::hasChangedPositionRelativeTo(inner, edge, report));
     EXPECT_TRUE(DI::hasChangedPositionRelativeTo(edge, other, report));
     EXPECT_TRUE(DI::hasChangedPositionRelativeTo(inner, other, report));
-}
 
-TEST_F(DiagramGeometryTest, MovingOneEndChangesItsPositionRelativeToTheEdge) {
-    const DiagramReport report = commit([&] { inner.setPosition({10, 6}); });
+    // Moving one end changes its position relative to the edge.
+    report = commit([&] { inner.setPosition({10, 6}); });
     EXPECT_TRUE(DI::hasChangedPositionRelativeTo(edge, inner, report));
     EXPECT_FALSE(DI::hasChangedPositionRelativeTo(edge, other, report));
     // Out and back within one transaction is no move.
@@ -176,6 +165,12 @@ TEST_F(DiagramGeometryTest, MovingOneEndChangesItsPositionRelativeToTheEdge) {
                                                       inner.setPosition({50, 50});
                                                       inner.setPosition({10, 6});
                                                   })));
+
+    // Sizes compare within a tolerance but never across non-finite values.
+    EXPECT_FALSE(DI::hasChangedSize(inner, commit([&] { inner.setSize({31 + 1e-12, 20}); })));
+    EXPECT_TRUE(DI::hasChangedSize(inner, commit([&] { inner.setSize({kInf, 20}); })));
+    EXPECT_FALSE(DI::hasChangedSize(inner, commit([&] { inner.setSize({kInf, 20}); })));
+    EXPECT_TRUE(DI::hasChangedSize(inner, commit([&] { inner.setSize({kNaN, 20}); })));
 }
 
 TEST_F(DiagramGeometryTest, CreatedAndDestroyedElementsHaveChanged) {
@@ -290,148 +285,91 @@ TEST_F(DiagramGeometryTest, PathWithNonFiniteGeometryReturnsWithoutAFabricatedHi
                  std::isfinite(infPath.second.x) && std::isfinite(infPath.second.y));
 }
 
-// --- Ray and rectangle ----------------------------------------------------------------------
+// --- Rays, borders and sides -------------------------------------------------------------
 
-namespace {
-struct RayCase {
-    const char* name;
-    Point p1, p2;
-    Rect rect;
-    RayStatus status;
-    Point point;
-};
-void PrintTo(const RayCase& c, std::ostream* out) {
-    *out << c.name;
+TEST(DiagramGeometryFunctionsTest, TheFirstBorderCrossingAlongARay) {
+    const Rect box{10, 20, 100, 50}; // centre (60, 45)
+    const struct {
+        const char* name;
+        Point p1, p2;
+        Rect rect;
+        RayStatus status;
+        Point point;
+    } cases[] = {
+        {"right", {60, 45}, {200, 45}, box, RayStatus::Success, {110, 45}},
+        {"up", {60, 45}, {60, 0}, box, RayStatus::Success, {60, 20}},
+        {"left", {60, 45}, {59, 45}, box, RayStatus::Success, {10, 45}},
+        {"down", {60, 45}, {60, 46}, box, RayStatus::Success, {60, 70}},
+        {"corner", {60, 45}, {110, 70}, box, RayStatus::Success, {110, 70}},
+        {"shallow", {60, 45}, {160, 55}, box, RayStatus::Success, {110, 50}},
+        {"second point inside", {60, 45}, {70, 45}, box, RayStatus::Success, {110, 45}},
+        {"near side from the left", {0, 45}, {200, 45}, box, RayStatus::Success, {10, 45}},
+        {"near side from above", {60, 0}, {60, 100}, box, RayStatus::Success, {60, 20}},
+        {"from the border out", {110, 45}, {200, 45}, box, RayStatus::Success, {110, 45}},
+        {"line above", {0, 0}, {200, 0}, box, RayStatus::Miss, {}},
+        {"beside the right side", {120, 0}, {120, 100}, box, RayStatus::Miss, {}},
+        {"behind the start", {200, 45}, {300, 45}, box, RayStatus::Miss, {}},
+        {"no width", {0, 45}, {200, 45}, {10, 20, 0, 50}, RayStatus::InvalidInput, {}},
+        {"negative height", {0, 45}, {200, 45}, {10, 20, 100, -50}, RayStatus::InvalidInput, {}},
+        {"NaN in rectangle", {0, 45}, {200, 45}, {kNaN, 20, 100, 50}, RayStatus::InvalidInput, {}},
+        {"infinite width", {0, 45}, {200, 45}, {10, 20, kInf, 50}, RayStatus::InvalidInput, {}},
+        {"NaN start", {kNaN, 45}, {200, 45}, box, RayStatus::InvalidInput, {}},
+        {"infinite second point", {60, 45}, {kInf, 45}, box, RayStatus::InvalidInput, {}},
+        {"same point", {60, 45}, {60, 45}, box, RayStatus::InvalidInput, {}},
+        {"within epsilon", {0, 0}, {1e-16, -1e-16}, box, RayStatus::InvalidInput, {}},
+        {"too short to normalise", {60, 45}, {60 + 1e-9, 45}, box, RayStatus::InvalidInput, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DI::RayHit hit = DI::intersectRayWithRectBorder(c.p1, c.p2, c.rect);
+        EXPECT_EQ(hit.status, c.status);
+        if (c.status == RayStatus::Success)
+            expectNear(hit.point, c.point);
+        else
+            EXPECT_EQ(hit.point, (Point{0, 0}));
+    }
 }
 
-const Rect kBox{10, 20, 100, 50}; // centre (60, 45)
-
-class RayIntersectionTest : public ::testing::TestWithParam<RayCase> {};
-} // namespace
-
-TEST_P(RayIntersectionTest, FindsTheFirstBorderCrossingAlongTheRay) {
-    const RayCase& c = GetParam();
-    const DI::RayHit hit = DI::intersectRayWithRectBorder(c.p1, c.p2, c.rect);
-    EXPECT_EQ(hit.status, c.status);
-    if (c.status == RayStatus::Success)
-        expectNear(hit.point, c.point);
-    else
-        EXPECT_EQ(hit.point, (Point{0, 0}));
+TEST(DiagramGeometryFunctionsTest, TheNearestPointOfABorderOrASide) {
+    const Rect box{10, 20, 100, 50};
+    const struct {
+        const char* name;
+        Point point;
+        Rect rect;
+        Point nearest;
+    } borders[] = {
+        {"left of the middle", {0, 45}, box, {10, 45}},
+        {"above the middle", {60, 0}, box, {60, 20}},
+        {"below near the right", {100, 90}, box, {100, 70}},
+        {"beyond a corner", {120, 80}, box, {110, 70}},
+        {"inside near the right", {100, 40}, box, {110, 40}},
+        {"centre of a wide one: top", {60, 45}, box, {60, 20}},
+        {"centre of a square: left", {20, 20}, {0, 0, 40, 40}, {0, 20}},
+        {"on a corner", {110, 20}, box, {110, 20}},
+        {"on the bottom side", {60, 70}, box, {60, 70}},
+        {"no area", {50, 50}, {5, 5, 0, 0}, {5, 5}},
+    };
+    for (const auto& c : borders) {
+        SCOPED_TRACE(c.name);
+        expectNear(DI::nearestPointOnRectBorder(c.point, c.rect), c.nearest);
+    }
+    // Projected onto the side from its corner.
+    const struct {
+        const char* name;
+        Point corner, otherEnd, point, nearest;
+    } sides[] = {
+        {"on the corner", {0, 0}, {10, 0}, {0, 0}, {0, 0}},
+        {"on the other end", {0, 0}, {10, 0}, {10, 0}, {10, 0}},
+        {"no length", {3, 3}, {3, 3}, {9, 9}, {3, 3}},
+        {"foot of the perpendicular", {0, 0}, {10, 0}, {4, 7}, {4, 0}},
+        {"past the other end: not clamped", {0, 0}, {10, 0}, {15, 3}, {15, 0}},
+        {"behind the corner", {0, 0}, {10, 0}, {-5, 2}, {0, 0}},
+        {"at a right angle", {0, 0}, {10, 0}, {0, 5}, {0, 0}},
+        {"side too short for a direction", {0, 0}, {0.00005, 0}, {1, 1}, {0, 0}},
+        {"point too close for a direction", {0, 0}, {10, 0}, {0.00005, 0.00001}, {0, 0}},
+    };
+    for (const auto& c : sides) {
+        SCOPED_TRACE(c.name);
+        expectNear(DI::nearestPointOnSide(c.corner, c.otherEnd, c.point), c.nearest);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rays, RayIntersectionTest,
-    ::testing::Values(
-        RayCase{"FromCentreRight", {60, 45}, {200, 45}, kBox, RayStatus::Success, {110, 45}},
-        RayCase{"FromCentreUp", {60, 45}, {60, 0}, kBox, RayStatus::Success, {60, 20}},
-        RayCase{"FromCentreLeft", {60, 45}, {59, 45}, kBox, RayStatus::Success, {10, 45}},
-        RayCase{"FromCentreDown", {60, 45}, {60, 46}, kBox, RayStatus::Success, {60, 70}},
-        RayCase{"ThroughACorner", {60, 45}, {110, 70}, kBox, RayStatus::Success, {110, 70}},
-        RayCase{"ShallowSlope", {60, 45}, {160, 55}, kBox, RayStatus::Success, {110, 50}},
-        RayCase{"SecondPointInsideStillReachesTheBorder",
-                {60, 45},
-                {70, 45},
-                kBox,
-                RayStatus::Success,
-                {110, 45}},
-        RayCase{"FromLeftTheNearSideComesFirst",
-                {0, 45},
-                {200, 45},
-                kBox,
-                RayStatus::Success,
-                {10, 45}},
-        RayCase{"FromAboveTheNearSideComesFirst",
-                {60, 0},
-                {60, 100},
-                kBox,
-                RayStatus::Success,
-                {60, 20}},
-        RayCase{"FromTheBorderOutwards", {110, 45}, {200, 45}, kBox, RayStatus::Success, {110, 45}},
-        RayCase{"LineAbove", {0, 0}, {200, 0}, kBox, RayStatus::Miss, {}},
-        RayCase{"LineBesideTheRightSide", {120, 0}, {120, 100}, kBox, RayStatus::Miss, {}},
-        RayCase{"RectangleBehindTheStart", {200, 45}, {300, 45}, kBox, RayStatus::Miss, {}},
-        RayCase{"NoWidth", {0, 45}, {200, 45}, {10, 20, 0, 50}, RayStatus::InvalidInput, {}},
-        RayCase{
-            "NegativeHeight", {0, 45}, {200, 45}, {10, 20, 100, -50}, RayStatus::InvalidInput, {}},
-        RayCase{
-            "NaNInRectangle", {0, 45}, {200, 45}, {kNaN, 20, 100, 50}, RayStatus::InvalidInput, {}},
-        RayCase{
-            "InfiniteWidth", {0, 45}, {200, 45}, {10, 20, kInf, 50}, RayStatus::InvalidInput, {}},
-        RayCase{"NaNStart", {kNaN, 45}, {200, 45}, kBox, RayStatus::InvalidInput, {}},
-        RayCase{"InfiniteSecondPoint", {60, 45}, {kInf, 45}, kBox, RayStatus::InvalidInput, {}},
-        RayCase{"SamePoint", {60, 45}, {60, 45}, kBox, RayStatus::InvalidInput, {}},
-        RayCase{"PointsWithinEpsilon", {0, 0}, {1e-16, -1e-16}, kBox, RayStatus::InvalidInput, {}},
-        RayCase{"DirectionTooShortToNormalise",
-                {60, 45},
-                {60 + 1e-9, 45},
-                kBox,
-                RayStatus::InvalidInput,
-                {}}),
-    [](const ::testing::TestParamInfo<RayCase>& info) { return std::string(info.param.name); });
-
-// --- Nearest border points --------------------------------------------------------------------
-
-namespace {
-struct BorderCase {
-    const char* name;
-    Point point;
-    Rect rect;
-    Point nearest;
-};
-void PrintTo(const BorderCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class NearestBorderPointTest : public ::testing::TestWithParam<BorderCase> {};
-} // namespace
-
-TEST_P(NearestBorderPointTest, FindsTheNearestPointOfTheBorder) {
-    const BorderCase& c = GetParam();
-    expectNear(DI::nearestPointOnRectBorder(c.point, c.rect), c.nearest);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Points, NearestBorderPointTest,
-    ::testing::Values(BorderCase{"LeftOfTheMiddle", {0, 45}, kBox, {10, 45}},
-                      BorderCase{"AboveTheMiddle", {60, 0}, kBox, {60, 20}},
-                      BorderCase{"BelowNearTheRight", {100, 90}, kBox, {100, 70}},
-                      BorderCase{"BeyondACornerDiagonally", {120, 80}, kBox, {110, 70}},
-                      BorderCase{"InsideNearTheRightSide", {100, 40}, kBox, {110, 40}},
-                      BorderCase{"CentreOfAWideRectangleGoesToTheTop", {60, 45}, kBox, {60, 20}},
-                      BorderCase{"CentreOfASquareGoesToTheLeft", {20, 20}, {0, 0, 40, 40}, {0, 20}},
-                      BorderCase{"OnACorner", {110, 20}, kBox, {110, 20}},
-                      BorderCase{"OnTheBottomSide", {60, 70}, kBox, {60, 70}},
-                      BorderCase{"RectangleWithoutArea", {50, 50}, {5, 5, 0, 0}, {5, 5}}),
-    [](const ::testing::TestParamInfo<BorderCase>& info) { return std::string(info.param.name); });
-
-namespace {
-struct SideCase {
-    const char* name;
-    Point corner, otherEnd, point;
-    Point nearest;
-};
-void PrintTo(const SideCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class NearestSidePointTest : public ::testing::TestWithParam<SideCase> {};
-} // namespace
-
-TEST_P(NearestSidePointTest, ProjectsOntoTheSideFromItsCorner) {
-    const SideCase& c = GetParam();
-    expectNear(DI::nearestPointOnSide(c.corner, c.otherEnd, c.point), c.nearest);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Sides, NearestSidePointTest,
-    ::testing::Values(
-        SideCase{"PointOnTheCorner", {0, 0}, {10, 0}, {0, 0}, {0, 0}},
-        SideCase{"PointOnTheOtherEnd", {0, 0}, {10, 0}, {10, 0}, {10, 0}},
-        SideCase{"SideWithoutLength", {3, 3}, {3, 3}, {9, 9}, {3, 3}},
-        SideCase{"FootOfThePerpendicular", {0, 0}, {10, 0}, {4, 7}, {4, 0}},
-        SideCase{"FootPastTheOtherEndIsNotClamped", {0, 0}, {10, 0}, {15, 3}, {15, 0}},
-        SideCase{"BehindTheCorner", {0, 0}, {10, 0}, {-5, 2}, {0, 0}},
-        SideCase{"AtARightAngle", {0, 0}, {10, 0}, {0, 5}, {0, 0}},
-        SideCase{"SideTooShortForADirection", {0, 0}, {0.00005, 0}, {1, 1}, {0, 0}},
-        SideCase{"PointTooCloseForADirection", {0, 0}, {10, 0}, {0.00005, 0.00001}, {0, 0}}),
-    [](const ::testing::TestParamInfo<SideCase>& info) { return std::string(info.param.name); });

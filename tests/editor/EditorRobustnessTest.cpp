@@ -53,59 +53,14 @@ private:
     const Faults& faults;
 };
 
-class FaultyGlyphFactory : public GlyphFactory {
-public:
-    FaultyGlyphFactory() : GlyphFactory(Table::forClass<FaultyGlyphFactory>()) {
-        registerCreator(Diagram::MetaClass(), Table::member(&FaultyGlyphFactory::createDiagram));
-        registerCreator(GraphNode::MetaClass(), Table::member(&FaultyGlyphFactory::createNode));
-        registerCreator(GraphEdge::MetaClass(), Table::member(&FaultyGlyphFactory::createEdge));
+// Boxes that fail as the faults say.
+struct FaultyGlyphFactory : BoxGlyphFactory {
+    FaultyGlyphFactory() {
+        node = [this](const DiagramElement& e) {
+            return TAVI::Holder<Glyph>(new FaultyBoxGlyph(e, faults));
+        };
     }
-    TAVI::Holder<Glyph> createDiagram(DiagramElement element) {
-        return TAVI::Holder<Glyph>(new DiagramGlyph(element));
-    }
-    TAVI::Holder<Glyph> createNode(DiagramElement element) {
-        return TAVI::Holder<Glyph>(new FaultyBoxGlyph(element, faults));
-    }
-    TAVI::Holder<Glyph> createEdge(DiagramElement element) {
-        return TAVI::Holder<Glyph>(new EdgeGlyph(element));
-    }
-
     Faults faults;
-};
-
-// Hands out, for every block, the glyph it made for the first one: a cache keyed wrongly.
-class SharingGlyphFactory : public GlyphFactory {
-public:
-    SharingGlyphFactory() : GlyphFactory(Table::forClass<SharingGlyphFactory>()) {
-        registerCreator(GraphNode::MetaClass(), Table::member(&SharingGlyphFactory::createNode));
-    }
-    TAVI::Holder<Glyph> createNode(DiagramElement element) {
-        if (!shared)
-            shared = TAVI::Holder<Glyph>(new BoxGlyph(element));
-        return shared;
-    }
-    TAVI::Holder<Glyph> shared;
-};
-
-// A small square that counts its updates, and throws from them while told to.
-class SquareControl : public Control {
-public:
-    TAVI::StringID getDefaultTag() const override { return "square"; }
-    ZEPH::Node getRoot() const override { return square; }
-    int updates = 0;
-    bool fail = false;
-
-protected:
-    void doCreate(const ZEPH::Node&) override { square = ZEPH::RectNode::create({0, 0, 4, 4}); }
-    void doUpdate() override {
-        if (fail)
-            throw std::runtime_error("control update failed");
-        ++updates;
-    }
-    void doMousePress(ZEPH::MouseEvent&) override {}
-
-private:
-    ZEPH::RectNode square;
 };
 
 // Calls back on each glyph-removed signal.
@@ -222,14 +177,22 @@ TEST_F(EditorRobustnessTest, AGlyphThatFailsToUpdateHoldsBackNeitherTheOtherGlyp
 }
 
 TEST_F(EditorRobustnessTest, AFactoryHandingOneGlyphToTwoElementsIsRefusedForTheSecond) {
-    SharingGlyphFactory sharing;
+    // Hands out, for every block, the glyph it made for the first one: a cache keyed wrongly.
+    BoxGlyphFactory sharing;
+    TAVI::Holder<Glyph> shared;
+    sharing.node = [&](const DiagramElement& e) {
+        if (!shared)
+            shared = TAVI::Holder<Glyph>(new BoxGlyph(e));
+        return shared;
+    };
+    sharing.diagram = sharing.edge = nullptr;
     KiteTest::AssertionRecorder assertions;
     TAVI::Holder<Editor> other = openAnother(&sharing);
     Graphics* graphics = other->getGraphics();
     // The block asked for first keeps the glyph made for it; the other two get none.
-    ASSERT_TRUE(sharing.shared);
-    const DiagramElement owner = sharing.shared->diagramElement();
-    EXPECT_EQ(graphics->getGlyph(owner), sharing.shared.get());
+    ASSERT_TRUE(shared);
+    const DiagramElement owner = shared->diagramElement();
+    EXPECT_EQ(graphics->getGlyph(owner), shared.get());
     int withGlyph = 0;
     for (const GraphNode& block : {blocks.a, blocks.inner, blocks.b})
         withGlyph += graphics->getGlyph(block) != nullptr;
@@ -239,8 +202,8 @@ TEST_F(EditorRobustnessTest, AFactoryHandingOneGlyphToTwoElementsIsRefusedForThe
     // Deleting another block leaves the owner's glyph where it is.
     const GraphNode victim = owner.core() == blocks.b.core() ? blocks.inner : blocks.b;
     commit([&] { DiagramElement(victim).destroy(); });
-    EXPECT_EQ(graphics->getGlyph(owner), sharing.shared.get());
-    EXPECT_TRUE(sharing.shared->getRoot().isValid());
+    EXPECT_EQ(graphics->getGlyph(owner), shared.get());
+    EXPECT_TRUE(shared->getRoot().isValid());
 }
 
 TEST_F(EditorRobustnessTest, AGlyphWhoseRootIsTheGraphicsRootIsDroppedAndTheRestStay) {
@@ -252,19 +215,9 @@ TEST_F(EditorRobustnessTest, AGlyphWhoseRootIsTheGraphicsRootIsDroppedAndTheRest
         ZEPH::Node getRoot() const override { return getGraphics()->getRoot(); }
         void update() override {}
     };
-    class RootGlyphFactory : public GlyphFactory {
-    public:
-        RootGlyphFactory() : GlyphFactory(Table::forClass<RootGlyphFactory>()) {
-            registerCreator(Diagram::MetaClass(), Table::member(&RootGlyphFactory::createDiagram));
-            registerCreator(GraphNode::MetaClass(), Table::member(&RootGlyphFactory::createNode));
-        }
-        TAVI::Holder<Glyph> createDiagram(DiagramElement element) {
-            return TAVI::Holder<Glyph>(new DiagramGlyph(element));
-        }
-        TAVI::Holder<Glyph> createNode(DiagramElement element) {
-            return TAVI::Holder<Glyph>(new RootGlyph(element));
-        }
-    } rootGlyphs;
+    BoxGlyphFactory rootGlyphs;
+    rootGlyphs.node = BoxGlyphFactory::make<RootGlyph>();
+    rootGlyphs.edge = nullptr;
     KiteTest::AssertionRecorder assertions;
     TAVI::Holder<Editor> other = openAnother(&rootGlyphs);
     Graphics* graphics = other->getGraphics();
@@ -283,20 +236,14 @@ TEST_F(EditorRobustnessTest, AGlyphWhoseRootIsTheGraphicsRootIsDroppedAndTheRest
 
 TEST_F(EditorRobustnessTest, AGlyphAnotherEditorDrawsWithIsNotTakenOver) {
     // A factory that hands out the glyphs of the fixture's editor: those belong to its graphics.
-    class StealingFactory : public GlyphFactory {
-    public:
-        explicit StealingFactory(Graphics* from)
-            : GlyphFactory(Table::forClass<StealingFactory>()), from(from) {
-            registerCreator(GraphNode::MetaClass(), Table::member(&StealingFactory::createNode));
-        }
-        TAVI::Holder<Glyph> createNode(DiagramElement element) {
-            for (const TAVI::Holder<Glyph>& glyph : from->getGlyphs())
-                if (glyph->diagramElement().core() == element.core())
-                    return glyph;
-            return {};
-        }
-        Graphics* from;
-    } stealing(editor->getGraphics());
+    BoxGlyphFactory stealing;
+    stealing.node = [&](const DiagramElement& element) {
+        for (const TAVI::Holder<Glyph>& glyph : editor->getGraphics()->getGlyphs())
+            if (glyph->diagramElement().core() == element.core())
+                return glyph;
+        return TAVI::Holder<Glyph>();
+    };
+    stealing.diagram = stealing.edge = nullptr;
     Glyph* aGlyph = glyphOf(blocks.a);
     const ZEPH::Node aNode = aGlyph->getRoot();
     KiteTest::AssertionRecorder assertions;
@@ -311,16 +258,16 @@ TEST_F(EditorRobustnessTest, AGlyphAnotherEditorDrawsWithIsNotTakenOver) {
 TEST_F(EditorRobustnessTest, AControlServesOneGlyphAndOneThatFailsHoldsBackNoOther) {
     Glyph* aGlyph = glyphOf(blocks.a);
     Glyph* bGlyph = glyphOf(blocks.b);
-    const TAVI::Holder<SquareControl> failing(new SquareControl);
-    const TAVI::Holder<SquareControl> other(new SquareControl);
-    ASSERT_EQ(aGlyph->addControl(failing, aGlyph->getRoot()), TAVI::StringID("square"));
-    ASSERT_EQ(bGlyph->addControl(other, bGlyph->getRoot()), TAVI::StringID("square"));
+    const TAVI::Holder<ButtonControl> failing(new ButtonControl);
+    const TAVI::Holder<ButtonControl> other(new ButtonControl);
+    ASSERT_EQ(aGlyph->addControl(failing, aGlyph->getRoot()), TAVI::StringID("button"));
+    ASSERT_EQ(bGlyph->addControl(other, bGlyph->getRoot()), TAVI::StringID("button"));
     // A second glyph does not get the control of the first.
     EXPECT_TRUE(bGlyph->addControl(failing, bGlyph->getRoot(), "again").isEmpty());
     EXPECT_EQ(failing->getGlyph(), aGlyph);
     EXPECT_EQ(failing->getRoot().getParent(), aGlyph->getRoot());
 
-    failing->fail = true;
+    failing->fails = true;
     KiteTest::AssertionRecorder assertions;
     commit([&] {
         blocks.a.setPosition({20, 20});
@@ -390,18 +337,14 @@ TEST_F(EditorRobustnessTest, AGlyphThatChangesTheSelectionWhileTheEditorClearsIt
         }
         Hooked& hooked;
     };
-    class HookedFactory : public GlyphFactory {
-    public:
-        HookedFactory() : GlyphFactory(Table::forClass<HookedFactory>()) {
-            registerCreator(GraphNode::MetaClass(), Table::member(&HookedFactory::createNode));
-        }
-        TAVI::Holder<Glyph> createNode(DiagramElement element) {
-            return TAVI::Holder<Glyph>(new HookedGlyph(element, hooked));
-        }
-        Hooked hooked;
-    } hookedFactory;
+    Hooked hooked;
+    BoxGlyphFactory hookedFactory;
+    hookedFactory.node = [&](const DiagramElement& e) {
+        return TAVI::Holder<Glyph>(new HookedGlyph(e, hooked));
+    };
+    hookedFactory.diagram = hookedFactory.edge = nullptr;
     TAVI::Holder<Editor> other = openAnother(&hookedFactory);
-    hookedFactory.hooked = {other.get(), blocks.b};
+    hooked = {other.get(), blocks.b};
     other->select(blocks.a);
     other->select(blocks.b);
     other->select(blocks.inner);

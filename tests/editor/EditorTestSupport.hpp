@@ -3,6 +3,7 @@
 // Shared by the editor layer's tests: a block-diagram meta-model built on the diagram model,
 // glyphs that draw its elements on the canvas, their factory, and a model with one diagram.
 
+#include "editor/Control.hpp"
 #include "editor/Glyph.hpp"
 #include "editor/GlyphFactory.hpp"
 #include "platform/datamodel/Diagram.hpp"
@@ -13,7 +14,11 @@
 #include "platform/zeph/RectNode.hpp"
 #include "platform/zeph/Scene.hpp"
 
+#include <functional>
 #include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace KITE::Test {
 
@@ -132,23 +137,86 @@ private:
     ZEPH::ContainerNode root;
 };
 
+// A 6 by 6 button at the corner of its parent, tagged "button": counts what happens to it, logs
+// its presses under its name, consumes them when asked, and throws from updates while told to.
+class ButtonControl : public Control {
+public:
+    explicit ButtonControl(std::string name = "button", std::vector<std::string>* log = nullptr)
+        : name(std::move(name)), log(log) {}
+    TAVI::StringID getDefaultTag() const override { return "button"; }
+    ZEPH::Node getRoot() const override { return square; }
+
+    int creations = 0, updates = 0, presses = 0;
+    bool consumes = false, fails = false;
+
+protected:
+    void doCreate(const ZEPH::Node&) override {
+        ++creations;
+        square = ZEPH::RectNode::create({0, 0, 6, 6});
+    }
+    void doUpdate() override {
+        if (fails)
+            throw std::runtime_error("control update failed");
+        ++updates;
+    }
+    void doMousePress(ZEPH::MouseEvent& event) override {
+        ++presses;
+        if (log)
+            log->push_back(name);
+        if (consumes)
+            event.consume();
+    }
+
+private:
+    std::string name;
+    std::vector<std::string>* log;
+    ZEPH::RectNode square;
+};
+
+// Draws the diagram, nodes and edges with the glyphs its functions make: by default an empty
+// container, boxes and lines. A kind whose function is empty gets a NullGlyph, as a factory that
+// registers nothing for it gives.
 class BoxGlyphFactory : public GlyphFactory {
 public:
+    using Make = std::function<TAVI::Holder<Glyph>(const DiagramElement&)>;
+    template <typename G> static Make make() {
+        return [](const DiagramElement& e) { return TAVI::Holder<Glyph>(new G(e)); };
+    }
+
     BoxGlyphFactory() : GlyphFactory(Table::forClass<BoxGlyphFactory>()) {
         registerCreator(Diagram::MetaClass(), Table::member(&BoxGlyphFactory::createDiagram));
         registerCreator(GraphNode::MetaClass(), Table::member(&BoxGlyphFactory::createNode));
         registerCreator(GraphEdge::MetaClass(), Table::member(&BoxGlyphFactory::createEdge));
     }
+    TAVI::Holder<Glyph> createDiagram(DiagramElement e) { return diagram ? diagram(e) : create(e); }
+    TAVI::Holder<Glyph> createNode(DiagramElement e) { return node ? node(e) : create(e); }
+    TAVI::Holder<Glyph> createEdge(DiagramElement e) { return edge ? edge(e) : create(e); }
 
-    TAVI::Holder<Glyph> createDiagram(DiagramElement element) {
-        return TAVI::Holder<Glyph>(new DiagramGlyph(element));
+    Make diagram = make<DiagramGlyph>();
+    Make node = make<BoxGlyph>();
+    Make edge = make<EdgeGlyph>();
+};
+
+// Every report of the transactions completed on one deviant (the model's root, a working copy).
+class Reports {
+public:
+    explicit Reports(const VELD::Model& deviant) : deviant(deviant) {
+        deviant.registerObservingListener(&holder);
     }
-    TAVI::Holder<Glyph> createNode(DiagramElement element) {
-        return TAVI::Holder<Glyph>(new BoxGlyph(element));
-    }
-    TAVI::Holder<Glyph> createEdge(DiagramElement element) {
-        return TAVI::Holder<Glyph>(new EdgeGlyph(element));
-    }
+    ~Reports() { deviant.unregisterObservingListener(&holder); }
+    Reports(const Reports&) = delete;
+    Reports& operator=(const Reports&) = delete;
+
+    void transactionCompleted(const DiagramChangeReport& report) { all.push_back(report); }
+    int count() const { return int(all.size()); }
+    const DiagramChangeReport& last() const { return all.back(); }
+
+    std::vector<DiagramChangeReport> all;
+
+private:
+    VELD::Model deviant;
+    VELD::internal::ListenerHolder<VELD::ImmutableModel, Reports, DiagramElement, false> holder{
+        this};
 };
 
 // A sheet with the diagram "main": block a at (10, 10) 40x30 holding block inner at (5, 5)

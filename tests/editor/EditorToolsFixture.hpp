@@ -49,32 +49,6 @@ namespace KITE::Test {
 
 using KiteTest::EventRecorder;
 
-// Counts the transactions completed on one deviant (the model's root, say).
-class TransactionCounter {
-public:
-    explicit TransactionCounter(const VELD::Model& deviant) : deviant(deviant) {
-        deviant.registerObservingListener(&holder);
-    }
-    ~TransactionCounter() { deviant.unregisterObservingListener(&holder); }
-    TransactionCounter(const TransactionCounter&) = delete;
-    TransactionCounter& operator=(const TransactionCounter&) = delete;
-
-    void transactionCompleted(const DiagramChangeReport& report) {
-        ++count;
-        lastChanged.clear();
-        for (const DiagramElement& element : report.getChanged())
-            lastChanged.push_back(element);
-    }
-
-    int count = 0;
-    std::vector<DiagramElement> lastChanged;
-
-private:
-    VELD::Model deviant;
-    VELD::internal::ListenerHolder<VELD::ImmutableModel, TransactionCounter, DiagramElement> holder{
-        this};
-};
-
 // The block model (a at (10, 10) 40x30 holding inner at (5, 5) 10x10, b at (200, 10) 40x30,
 // the connection ab between them) in an editor with the default domain's default tools.
 // On the scene: a covers (10, 10)-(50, 40), inner (15, 15)-(25, 25), b (200, 10)-(240, 40), and

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <string>
 #include <thread>
 
 using namespace KITE;
@@ -42,7 +44,7 @@ protected:
     // Lets the pointer's speed fall well under the snapping limit before the next step.
     static void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(120)); }
 
-    TransactionCounter rootTransactions{blocks.model};
+    Reports rootTransactions{blocks.model};
 };
 
 TEST_F(MoveToolTest, DragPreviewsInTheWorkingCopyAndCommitsOneRootTransactionOnRelease) {
@@ -57,12 +59,13 @@ TEST_F(MoveToolTest, DragPreviewsInTheWorkingCopyAndCommitsOneRootTransactionOnR
 
     move(90, 55);
     EXPECT_EQ(copyPosition(blocks.a), (Point{60, 30}));
-    EXPECT_EQ(rootTransactions.count, 0);
+    EXPECT_EQ(rootTransactions.count(), 0);
 
     release(90, 55);
     EXPECT_EQ(moveTool(), nullptr);
-    EXPECT_EQ(rootTransactions.count, 1);
-    EXPECT_EQ(rootTransactions.lastChanged, (std::vector<DiagramElement>{blocks.a}));
+    EXPECT_EQ(rootTransactions.count(), 1);
+    EXPECT_EQ(rootTransactions.last().getChanged().toVector(),
+              (std::vector<DiagramElement>{blocks.a}));
     EXPECT_EQ(rootPosition(blocks.a), (Point{60, 30}));
     EXPECT_EQ(copyPosition(blocks.a), (Point{60, 30}));
     EXPECT_FALSE(editor->isInInteraction());
@@ -74,22 +77,43 @@ TEST_F(MoveToolTest, DragPreviewsInTheWorkingCopyAndCommitsOneRootTransactionOnR
     EXPECT_EQ(selection(), (std::vector<DiagramElement>{blocks.a}));
 }
 
-TEST_F(MoveToolTest, AClickOrADragBackToTheStartChangesNothing) {
+TEST_F(MoveToolTest, DragsThatEndWhereTheyStartedOrAreCancelledChangeNothing) {
+    const struct {
+        const char* name;
+        bool drags;   // to (140, 35) after the press on a
+        bool cancels; // the preview goes at once, before the release
+        std::function<void()> end;
+    } cases[] = {
+        {"click", false, false, [] {}},
+        {"back to the start", true, false, [this] { move(40, 35); }},
+        {"escape", true, true, [this] { key(ZEPH::Key_Escape); }},
+        {"tool stack cleared", true, true, [this] { editor->clearToolStack(); }}, // no tools after
+    };
     click(40, 35);
-    press(40, 35);
-    release(40, 35);
-    EXPECT_EQ(rootTransactions.count, 0);
-
-    press(40, 35);
-    move(80, 35);
-    ASSERT_NE(moveTool(), nullptr);
-    move(40, 35);
-    release(40, 35);
-    EXPECT_EQ(moveTool(), nullptr);
-    EXPECT_EQ(rootTransactions.count, 0);
-    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
-    EXPECT_EQ(copyPosition(blocks.a), (Point{10, 10}));
-    EXPECT_FALSE(editor->isInInteraction());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        press(40, 35);
+        if (c.drags) {
+            move(140, 35);
+            ASSERT_NE(moveTool(), nullptr);
+            ASSERT_EQ(copyPosition(blocks.a), (Point{110, 10}));
+        }
+        c.end();
+        if (c.cancels) {
+            EXPECT_EQ(copyPosition(blocks.a), (Point{10, 10}));
+            EXPECT_FALSE(editor->isInInteraction());
+            EXPECT_TRUE(guideNodes().empty());
+        }
+        release(40, 35);
+        EXPECT_EQ(copyPosition(blocks.a), (Point{10, 10}));
+        EXPECT_EQ(glyphScenePosition(blocks.a), (Point{10, 10}));
+        EXPECT_FALSE(editor->isInInteraction());
+        EXPECT_EQ(moveTool(), nullptr);
+        EXPECT_EQ(rootTransactions.count(), 0);
+        EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
+        // The move took the key: no request to leave the diagram.
+        EXPECT_TRUE(navigateUpRequests.received.empty());
+    }
 }
 
 TEST_F(MoveToolTest, ASelectedContainerMovesAloneAndItsSelectedChildFollows) {
@@ -99,7 +123,7 @@ TEST_F(MoveToolTest, ASelectedContainerMovesAloneAndItsSelectedChildFollows) {
     press(40, 35);
     move(140, 135);
     release(140, 135);
-    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_EQ(rootTransactions.count(), 1);
     EXPECT_EQ(rootPosition(blocks.a), (Point{110, 110}));
     EXPECT_EQ(rootPosition(blocks.inner), (Point{5, 5}));
     EXPECT_EQ(glyphScenePosition(blocks.inner), (Point{115, 115}));
@@ -125,20 +149,21 @@ TEST_F(MoveToolTest, ADroppedNodeBelongsToTheNodeItsCentreLandsOn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const int before = rootTransactions.count;
+        const int before = rootTransactions.count();
         click(c.from.x, c.from.y);
         press(c.from.x, c.from.y);
         move(c.to.x, c.to.y);
         release(c.to.x, c.to.y);
-        EXPECT_EQ(rootTransactions.count, before + 1);
+        EXPECT_EQ(rootTransactions.count(), before + 1);
         EXPECT_EQ(DiagramElement(inRoot(c.moved).getContainer()), inRoot(c.container));
         EXPECT_EQ(rootPosition(c.moved), c.position);
         // Drawn inside the container's glyph, above it.
         const Glyph* glyph = editor->getGraphics()->getGlyph(c.moved);
         const Glyph* container = editor->getGraphics()->getGlyph(c.container);
         ASSERT_NE(glyph, nullptr);
-        if (container)
+        if (container) {
             EXPECT_EQ(glyph->getRoot().getParent(), container->getChildContainer());
+        }
         root().undoToChangeLevel(root().getUndoStackLength() - 1);
     }
     EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
@@ -153,7 +178,7 @@ TEST_F(MoveToolTest, EdgesNeverMoveThemselvesButAreRedrawnWithTheirEnds) {
     move(160, 80);
     EXPECT_EQ(moveTool(), nullptr);
     release(160, 80);
-    EXPECT_EQ(rootTransactions.count, 0);
+    EXPECT_EQ(rootTransactions.count(), 0);
 
     // With a block: the block moves, the edge keeps its own position and is redrawn.
     auto* edgeGlyph = dynamic_cast<EdgeGlyph*>(editor->getGraphics()->getGlyph(blocks.ab));
@@ -165,41 +190,11 @@ TEST_F(MoveToolTest, EdgesNeverMoveThemselvesButAreRedrawnWithTheirEnds) {
     move(40, 85);
     EXPECT_GT(edgeGlyph->updates, updatesBefore);
     release(40, 85);
-    EXPECT_EQ(rootTransactions.count, 1);
-    EXPECT_EQ(rootTransactions.lastChanged, (std::vector<DiagramElement>{blocks.a}));
+    EXPECT_EQ(rootTransactions.count(), 1);
+    EXPECT_EQ(rootTransactions.last().getChanged().toVector(),
+              (std::vector<DiagramElement>{blocks.a}));
     EXPECT_EQ(rootPosition(blocks.a), (Point{10, 60}));
     EXPECT_EQ(rootPosition(blocks.ab), edgePosition);
-}
-
-TEST_F(MoveToolTest, EscapeLeavesModelAndWorkingCopyAsBeforeTheDrag) {
-    click(40, 35);
-    press(40, 35);
-    move(140, 35);
-    ASSERT_EQ(copyPosition(blocks.a), (Point{110, 10}));
-    key(ZEPH::Key_Escape);
-    EXPECT_EQ(moveTool(), nullptr);
-    EXPECT_EQ(copyPosition(blocks.a), (Point{10, 10}));
-    EXPECT_EQ(glyphScenePosition(blocks.a), (Point{10, 10}));
-    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
-    EXPECT_FALSE(editor->isInInteraction());
-    EXPECT_TRUE(guideNodes().empty());
-    // The move took the key: no request to leave the diagram.
-    EXPECT_TRUE(navigateUpRequests.received.empty());
-    release(140, 35);
-    EXPECT_EQ(rootTransactions.count, 0);
-    EXPECT_EQ(rootPosition(blocks.a), (Point{10, 10}));
-}
-
-TEST_F(MoveToolTest, ClearingTheToolStackInMidDragDropsThePreview) {
-    click(40, 35);
-    press(40, 35);
-    move(140, 35);
-    ASSERT_TRUE(editor->isInInteraction());
-    editor->clearToolStack();
-    EXPECT_EQ(copyPosition(blocks.a), (Point{10, 10}));
-    EXPECT_FALSE(editor->isInInteraction());
-    EXPECT_TRUE(guideNodes().empty());
-    EXPECT_EQ(rootTransactions.count, 0);
 }
 
 TEST_F(MoveToolTest, SlowDragsSnapToNeighboursAndShowGuidesFastOnesDoNot) {
@@ -247,7 +242,7 @@ TEST_F(MoveToolTest, SlowDragsSnapToNeighboursAndShowGuidesFastOnesDoNot) {
 
     release(228, 135);
     EXPECT_EQ(rootPosition(blocks.a), (Point{200, 110}));
-    EXPECT_EQ(rootTransactions.count, 1);
+    EXPECT_EQ(rootTransactions.count(), 1);
     EXPECT_TRUE(guideNodes().empty());
 }
 

@@ -66,25 +66,26 @@ TEST_F(NodeCreationToolTest, ADragPreviewsInTheCopyAndMakesTheNodeInOneRootStep)
     EXPECT_EQ(glyphPicture().size(), picture.size() + 1);
 }
 
-TEST_F(NodeCreationToolTest, APersistentToolStaysForTheNextNode) {
-    tool->setPersistent(true);
-    gestures().click(300, 200);
-    gestures().click(360, 200);
-    EXPECT_EQ(made().size(), 2u);
-    EXPECT_TRUE(onStack());
-    EXPECT_EQ(made()[0].getSize(), (TAVI::GLPoint<double>{20, 10})) << "a click: the default size";
-    EXPECT_TRUE(gestures().keyRelease(ZEPH::Key_Escape));
-    EXPECT_FALSE(tool->isPersistent());
-    EXPECT_FALSE(onStack()) << "Escape ends persistence, and so the tool";
-}
-
-TEST_F(NodeCreationToolTest, ADoubleClickPlacesOneNode) {
+TEST_F(NodeCreationToolTest, APersistentToolPlacesNodesByDoubleClickDragOrClickUntilEscape) {
     tool->setPersistent(true);
     ZEPH::MouseEvent event({300, 200}, ZEPH::LeftButton, ZEPH::LeftButton);
     scene().handleMouseDoubleClickEvent(event);
     EXPECT_TRUE(event.isConsumed());
     ASSERT_EQ(made().size(), 1u);
     EXPECT_EQ(made()[0].getSize(), (TAVI::GLPoint<double>{20, 10}));
+    // Up and to the left: the corner under the press stays where it was.
+    gestures().drag({400, 300}, {370, 260});
+    ASSERT_EQ(made().size(), 2u);
+    EXPECT_EQ(made()[1].getPosition(), (TAVI::GLPoint<double>{370, 260}));
+    EXPECT_EQ(made()[1].getSize(), (TAVI::GLPoint<double>{30, 40}));
+    // Persistent, the tool stays for the next node, a click of the default size.
+    gestures().click(300, 100);
+    ASSERT_EQ(made().size(), 3u);
+    EXPECT_EQ(made()[2].getSize(), (TAVI::GLPoint<double>{20, 10}));
+    EXPECT_TRUE(onStack());
+    EXPECT_TRUE(gestures().keyRelease(ZEPH::Key_Escape));
+    EXPECT_FALSE(tool->isPersistent());
+    EXPECT_FALSE(onStack()) << "Escape ends persistence, and so the tool";
 }
 
 TEST_F(NodeCreationToolTest, ARealDropOutsideTheCanvasMakesNothing) {

@@ -14,7 +14,7 @@ protected:
     Point copySize(const DiagramElement& element) const { return inCopy(element).getSize(); }
     Point rootSize(const DiagramElement& element) const { return inRoot(element).getSize(); }
 
-    TransactionCounter rootTransactions{blocks.model};
+    Reports rootTransactions{blocks.model};
 };
 
 TEST_F(ResizeBehaviorTest, DraggingACornerPreviewsInTheWorkingCopyAndCommitsOnce) {
@@ -28,12 +28,13 @@ TEST_F(ResizeBehaviorTest, DraggingACornerPreviewsInTheWorkingCopyAndCommitsOnce
     EXPECT_TRUE(editor->isInInteraction());
     move(250, 45);
     EXPECT_EQ(copySize(blocks.b), (Point{50, 35}));
-    EXPECT_EQ(rootTransactions.count, 0);
+    EXPECT_EQ(rootTransactions.count(), 0);
 
     release(250, 45);
     EXPECT_EQ(resizeTool(), nullptr);
-    EXPECT_EQ(rootTransactions.count, 1);
-    EXPECT_EQ(rootTransactions.lastChanged, (std::vector<DiagramElement>{blocks.b}));
+    EXPECT_EQ(rootTransactions.count(), 1);
+    EXPECT_EQ(rootTransactions.last().getChanged().toVector(),
+              (std::vector<DiagramElement>{blocks.b}));
     EXPECT_EQ(rootSize(blocks.b), (Point{50, 35}));
     EXPECT_EQ(rootPosition(blocks.b), (Point{200, 10}));
     EXPECT_EQ(copySize(blocks.b), (Point{50, 35}));
@@ -42,14 +43,43 @@ TEST_F(ResizeBehaviorTest, DraggingACornerPreviewsInTheWorkingCopyAndCommitsOnce
               (TAVI::GLRect<double>{200, 10, 50, 35}));
 }
 
-TEST_F(ResizeBehaviorTest, TheTopLeftHandleMovesTheElementAsWellAsResizingIt) {
+TEST_F(ResizeBehaviorTest, EachHandleResizesWithinTheGlyphsMinimumOrChangesNothing) {
+    // b covers (200, 10)-(240, 40); the block glyph's minimum is the default 10 by 10.
+    const struct {
+        const char* name;
+        Point press, to;
+        bool escape;
+        int transactions;
+        Point position, size;
+    } cases[] = {
+        {"top left moves it too", {200, 10}, {190, 0}, false, 1, {190, 0}, {50, 40}},
+        {"far past the other corner", {240, 40}, {150, -50}, false, 1, {200, 10}, {10, 10}},
+        {"back where it started", {240, 40}, {240, 40}, false, 0, {200, 10}, {40, 30}},
+        {"escape", {240, 40}, {280, 80}, true, 0, {200, 10}, {40, 30}},
+    };
     click(220, 35);
-    press(200, 10);
-    move(190, 0);
-    release(190, 0);
-    EXPECT_EQ(rootTransactions.count, 1);
-    EXPECT_EQ(rootPosition(blocks.b), (Point{190, 0}));
-    EXPECT_EQ(rootSize(blocks.b), (Point{50, 40}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int before = rootTransactions.count();
+        press(c.press.x, c.press.y);
+        move(c.press.x + 30, c.press.y + 40);
+        ASSERT_NE(resizeTool(), nullptr);
+        move(c.to.x, c.to.y);
+        if (c.escape) {
+            key(ZEPH::Key_Escape);
+            EXPECT_EQ(resizeTool(), nullptr);
+            EXPECT_EQ(copySize(blocks.b), (Point{40, 30}));
+            EXPECT_TRUE(navigateUpRequests.received.empty());
+        }
+        release(c.to.x, c.to.y);
+        EXPECT_EQ(rootTransactions.count(), before + c.transactions);
+        EXPECT_EQ(rootPosition(blocks.b), c.position);
+        EXPECT_EQ(rootSize(blocks.b), c.size);
+        EXPECT_EQ(copySize(blocks.b), c.size);
+        EXPECT_FALSE(editor->isInInteraction());
+        if (c.transactions)
+            root().undoToChangeLevel(root().getUndoStackLength() - 1);
+    }
 }
 
 TEST_F(ResizeBehaviorTest, AContainedElementKeepsItsPositionRelativeToItsContainer) {
@@ -65,50 +95,11 @@ TEST_F(ResizeBehaviorTest, AContainedElementKeepsItsPositionRelativeToItsContain
     press(15, 15);
     move(12, 11);
     release(12, 11);
-    EXPECT_EQ(rootTransactions.count, 2);
+    EXPECT_EQ(rootTransactions.count(), 2);
     EXPECT_EQ(rootPosition(blocks.inner), (Point{2, 1}));
     EXPECT_EQ(rootSize(blocks.inner), (Point{23, 24}));
     EXPECT_EQ(editor->getGraphics()->getGlyph(blocks.inner)->getRoot().getSceneBounds(),
               (TAVI::GLRect<double>{12, 11, 23, 24}));
-}
-
-TEST_F(ResizeBehaviorTest, AnElementIsNeverMadeSmallerThanItsGlyphAllows) {
-    // The block glyph's minimum is the default 10 by 10; the bottom-right handle goes far past
-    // the top-left corner.
-    click(220, 35);
-    press(240, 40);
-    move(150, -50);
-    release(150, -50);
-    EXPECT_EQ(rootTransactions.count, 1);
-    EXPECT_EQ(rootPosition(blocks.b), (Point{200, 10}));
-    EXPECT_EQ(rootSize(blocks.b), (Point{10, 10}));
-}
-
-TEST_F(ResizeBehaviorTest, AResizeThatEndsWhereItStartedWritesNothing) {
-    click(220, 35);
-    press(240, 40);
-    move(260, 60);
-    move(240, 40);
-    release(240, 40);
-    EXPECT_EQ(rootTransactions.count, 0);
-    EXPECT_EQ(rootSize(blocks.b), (Point{40, 30}));
-    EXPECT_EQ(copySize(blocks.b), (Point{40, 30}));
-    EXPECT_FALSE(editor->isInInteraction());
-}
-
-TEST_F(ResizeBehaviorTest, EscapeLeavesModelAndWorkingCopyAsBefore) {
-    click(220, 35);
-    press(240, 40);
-    move(280, 80);
-    ASSERT_EQ(copySize(blocks.b), (Point{80, 70}));
-    key(ZEPH::Key_Escape);
-    EXPECT_EQ(resizeTool(), nullptr);
-    EXPECT_EQ(copySize(blocks.b), (Point{40, 30}));
-    EXPECT_FALSE(editor->isInInteraction());
-    EXPECT_TRUE(navigateUpRequests.received.empty());
-    release(280, 80);
-    EXPECT_EQ(rootTransactions.count, 0);
-    EXPECT_EQ(rootSize(blocks.b), (Point{40, 30}));
 }
 
 TEST_F(ResizeBehaviorTest, AResizeOfANodeThatIsNoGlyphsRootChangesNoElement) {
@@ -125,7 +116,7 @@ TEST_F(ResizeBehaviorTest, AResizeOfANodeThatIsNoGlyphsRootChangesNoElement) {
     move(340, 340);
     release(340, 340);
     EXPECT_FALSE(editor->hasTool(tool));
-    EXPECT_EQ(rootTransactions.count, 0);
+    EXPECT_EQ(rootTransactions.count(), 0);
     EXPECT_FALSE(workingCopy().hasObjectsDeviatingFromRoot());
 }
 

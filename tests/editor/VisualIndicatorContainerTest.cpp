@@ -55,86 +55,56 @@ protected:
     std::optional<VisualIndicatorContainer> container;
 };
 
-struct LayoutCase {
-    const char* name;
-    double width;
-    double zoom;
-    int badges;
-    std::vector<bool> shown;
-    bool expander;
-    const char* image; // the expander's file when shown
-    Point expanderAt;
-};
-
-class IndicatorLayoutTest : public IndicatorTest,
-                            public ::testing::WithParamInterface<LayoutCase> {};
-
 } // namespace
 
-TEST_P(IndicatorLayoutTest, ShowsTheBadgesThatFitAndTheExpanderForTheRest) {
-    const LayoutCase& c = GetParam();
-    ZEPH::GlobalViewerInfo::instance().setZoomFactor(c.zoom);
-    strip(c.width);
-    for (int i = 0; i < c.badges; ++i)
-        addBadge(("b" + std::to_string(i)).c_str());
-    painter().layout();
-    EXPECT_EQ(shown(), c.shown);
-    const ZEPH::ImageNode expander(container->getExpander());
-    EXPECT_EQ(expander.isVisible(), c.expander);
-    if (c.expander) {
-        EXPECT_EQ(expander.getSource(),
-                  VisualIndicatorContainer::getResourcesDefaultPath() + c.image);
-        EXPECT_EQ(expander.getPosition(), c.expanderAt);
-        EXPECT_EQ(expander.getSize(), expander.getNaturalSize());
-    }
-    // Every badge keeps its cell and its 16-unit size, shown or not.
-    const std::vector<ZEPH::Node> badges = container->getBadges();
-    for (std::size_t i = 0; i < badges.size(); ++i) {
-        EXPECT_EQ(badges[i].getPosition(), (Point{2.0 + 18.0 * double(i), -18.0}));
-        EXPECT_DOUBLE_EQ(badges[i].getBounds().height * badges[i].getScale(), 16.0);
+TEST_F(IndicatorTest, ShowsTheBadgesThatFitAndTheExpanderForTheRest) {
+    const std::vector<bool> none{false, false, false}, one{true, false, false},
+        all{true, true, true};
+    const char* small = "tiniExpander.png";
+    const char* big = "expander.png";
+    const struct {
+        const char* name;
+        double width, zoom;
+        int badges;
+        std::vector<bool> shown;
+        const char* expander; // its file; null when hidden
+        Point expanderAt;
+    } cases[] = {
+        {"no badges", 100, 1, 0, {}, nullptr, {}},
+        {"narrow: nothing", 16, 1, 3, none, nullptr, {}},
+        {"too narrow for a badge", 17, 1, 3, none, small, {2.0, -10.0}},
+        {"one cell", 30, 1, 3, none, small, {2.0, -10.0}},
+        {"forty units", 40, 1, 3, one, big, {20.0, -18.0}},
+        {"zooming in makes room", 40, 2, 3, all, nullptr, {}},
+        {"zooming out takes it", 80, 0.5, 3, one, big, {20.0, -18.0}},
+        {"wide enough", 60, 1, 3, all, nullptr, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ZEPH::GlobalViewerInfo::instance().setZoomFactor(c.zoom);
+        strip(c.width);
+        for (int i = 0; i < c.badges; ++i)
+            addBadge(("b" + std::to_string(i)).c_str());
+        painter().layout();
+        EXPECT_EQ(shown(), c.shown);
+        const ZEPH::ImageNode expander(container->getExpander());
+        EXPECT_EQ(expander.isVisible(), c.expander != nullptr);
+        if (c.expander) {
+            EXPECT_EQ(expander.getSource(),
+                      VisualIndicatorContainer::getResourcesDefaultPath() + c.expander);
+            EXPECT_EQ(expander.getPosition(), c.expanderAt);
+            EXPECT_EQ(expander.getSize(), expander.getNaturalSize());
+        }
+        // Every badge keeps its cell and its 16-unit size, shown or not.
+        const std::vector<ZEPH::Node> badges = container->getBadges();
+        for (std::size_t i = 0; i < badges.size(); ++i) {
+            EXPECT_EQ(badges[i].getPosition(), (Point{2.0 + 18.0 * double(i), -18.0}));
+            EXPECT_DOUBLE_EQ(badges[i].getBounds().height * badges[i].getScale(), 16.0);
+        }
+        container.reset();
+        scene->removeNode(parent);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Widths, IndicatorLayoutTest,
-    ::testing::Values(LayoutCase{"NoBadges", 100, 1, 0, {}, false, "", {}},
-                      LayoutCase{
-                          "NarrowShowsNothing", 16, 1, 3, {false, false, false}, false, "", {}},
-                      LayoutCase{"TooNarrowForOneBadgeGetsTheSmallExpander",
-                                 17,
-                                 1,
-                                 3,
-                                 {false, false, false},
-                                 true,
-                                 "tiniExpander.png",
-                                 {2.0, -10.0}},
-                      LayoutCase{"OneCellGoesToTheSmallExpander",
-                                 30,
-                                 1,
-                                 3,
-                                 {false, false, false},
-                                 true,
-                                 "tiniExpander.png",
-                                 {2.0, -10.0}},
-                      LayoutCase{"FortyUnitsShowOneBadgeAndTheExpander",
-                                 40,
-                                 1,
-                                 3,
-                                 {true, false, false},
-                                 true,
-                                 "expander.png",
-                                 {20.0, -18.0}},
-                      LayoutCase{"ZoomingInMakesRoom", 40, 2, 3, {true, true, true}, false, "", {}},
-                      LayoutCase{"ZoomingOutTakesItAway",
-                                 80,
-                                 0.5,
-                                 3,
-                                 {true, false, false},
-                                 true,
-                                 "expander.png",
-                                 {20.0, -18.0}},
-                      LayoutCase{"WideEnough", 60, 1, 3, {true, true, true}, false, "", {}}),
-    [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 TEST_F(IndicatorTest, AStripWithoutBadgesHasNoBoundsAndDrawsNothing) {
     strip(100);

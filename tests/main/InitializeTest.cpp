@@ -7,7 +7,9 @@
 #include "platform/host/vxArray.hpp"
 #include "platform/host/vxHostError.hpp"
 #include "platform/orbis/StudioComponentFactoryManager.hpp"
+#include "platform/orbis/StudioWindow.hpp"
 #include "platform/tavi/ErrorHolder.hpp"
+#include "platform/zeph/GLCanvas.hpp"
 #include "studio/components/GenericVELDDomain.hpp"
 #include "tests/studio/StudioAppFixture.hpp"
 
@@ -48,15 +50,13 @@ TEST(InitializeTest, TheFirstCallRegistersEverythingOnceAndLaterCallsNothing) {
               GenericVELDDomain::get());
 }
 
-TEST(InitializeTest, TerminateOnlySetsItsFlag) {
+TEST(InitializeTest, TerminateOnlySetsItsFlagAndTheTableHoldsTheDropFunction) {
     initialize_kite();
     EXPECT_EQ(QSTerminate_kite(), 0);
     EXPECT_EQ(QSTerminate_kite(), 1);
     EXPECT_EQ(QSTerminate_kite(), 1);
     EXPECT_TRUE(DomainRegistry::instance()->isRegistered(TAVI::StringID("GenericVELDDomain")));
-}
-
-TEST(InitializeTest, TheFunctionTableHoldsTheBlockDropFunction) {
+    // The function table holds the block drop function.
     const KiteHostFunction* functions = QueryQSFcns_kite();
     EXPECT_EQ(functions[0], &dropBlock);
     EXPECT_EQ(functions[1], nullptr);
@@ -75,7 +75,14 @@ protected:
         inRegisterHostFunction("private_cv_drop_block_on_invisible_sys",
                                [this](const std::vector<const vxArray*>& arguments) {
                                    ++calls;
-                                   (void)arguments;
+                                   received.clear();
+                                   for (const vxArray* argument : arguments) {
+                                       char* text = vxArray2String(argument);
+                                       received.push_back(text ? text : "");
+                                       vxFree(text);
+                                   }
+                                   if (arguments.size() == 3)
+                                       at = {arguments[2]->numberAt(0), arguments[2]->numberAt(1)};
                                    return std::vector<vxArrayPtr>{};
                                });
     }
@@ -87,20 +94,65 @@ protected:
         dropBlock(0, nullptr, static_cast<int>(arguments.size()), arguments.data());
     }
     int calls = 0;
+    std::vector<std::string> received; // the string arguments of the last call
+    TAVI::GLPoint<double> at;          // its scene point
 };
 
-TEST_F(DropBlockTest, APointOutsideEveryEditorCallsNothing) {
+// Answers for the blocks' model type under the name the block-drop function serves.
+class DropTargetDomain : public KiteDomain {
+public:
+    TAVI::StringID getName() const override { return TAVI::StringID("CVDomain"); }
+    TAVI::StringID getModelClassFullName() const override {
+        return EditorDomain::get()->getModelClassFullName();
+    }
+};
+
+TEST_F(DropBlockTest, ABlockDroppedOnTheActiveEditorIsHandedOnWithItsScenePoint) {
+    Editor* editor = open(blocks.diagram);
+    ASSERT_NE(editor, nullptr);
+    studio->getWindow()->resize(800, 600);
+    studio->getWindow()->setAttribute(Qt::WA_DontShowOnScreen);
+    studio->show();
+    QCoreApplication::processEvents();
+    ZEPH::GLCanvas* canvas = editor->getCanvas();
+    ASSERT_TRUE(canvas && canvas->isVisible());
+    const QPoint inside = canvas->mapToGlobal(QPoint(canvas->width() / 2, canvas->height() / 3));
+    vxArrayPtr path(vxCreateString("lib/Gain"));
+    vxArrayPtr point(vxCreateDoubleMatrix_730(1, 2, vxREAL));
+    vxGetPr(point.get())[0] = inside.x();
+    vxGetPr(point.get())[1] = inside.y();
+
+    // The drop goes to editors of that domain only.
+    drop({path.get(), point.get()});
+    EXPECT_EQ(calls, 0);
+    TAVI::Holder<AbstractKiteDomain> target(new DropTargetDomain);
+    TAVI::Holder<AbstractKiteDomain> usual(EditorDomain::get());
+    TAVI::ErrorHolder errors;
+    DomainRegistry::instance()->unregisterDomain(usual, errors);
+    DomainRegistry::instance()->registerDomain(target, errors);
+    ASSERT_FALSE(errors.hasError()) << errors.what();
+    drop({path.get(), point.get()});
+    DomainRegistry::instance()->unregisterDomain(target, errors);
+    DomainRegistry::instance()->registerDomain(usual, errors);
+    EXPECT_FALSE(errors.hasError()) << errors.what();
+
+    ASSERT_EQ(calls, 1);
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[0], "lib/Gain");
+    EXPECT_EQ(received[1], editor->getDiagram().getFullName());
+    const TAVI::GLPoint<double> expected =
+        editor->globalPt2ScenePt(TAVI::GLPoint<double>(inside.x(), inside.y()));
+    EXPECT_DOUBLE_EQ(at.x, expected.x);
+    EXPECT_DOUBLE_EQ(at.y, expected.y);
+}
+
+TEST_F(DropBlockTest, BadArgumentsAreAHostErrorAndAPointOutsideEveryEditorCallsNothing) {
     ASSERT_NE(open(blocks.diagram), nullptr);
     vxArrayPtr path(vxCreateString("lib/Gain"));
     vxArrayPtr point(vxCreateDoubleMatrix_730(1, 2, vxREAL));
     vxGetPr(point.get())[0] = -100000;
     vxGetPr(point.get())[1] = -100000;
     drop({path.get(), point.get()});
-    EXPECT_EQ(calls, 0);
-}
-
-TEST_F(DropBlockTest, BadArgumentsAreAHostErrorAndCallNothing) {
-    vxArrayPtr path(vxCreateString("lib/Gain"));
     vxArrayPtr one(vxCreateDoubleScalar(3));
     vxArrayPtr text(vxCreateString("12"));
     const std::vector<std::vector<const vxArray*>> cases = {{},

@@ -10,57 +10,37 @@
 using KITE::Util::BasicCompositeFilter;
 using Names = std::vector<std::string>;
 
-namespace {
-
-struct FamilyCase {
-    const char* label;
-    const char* family;
-    bool allowReadOnly;
-    Names shown; // of flt.A's owned attributes
-};
-// Rows print as their labels (not as raw bytes).
-void PrintTo(const FamilyCase& c, std::ostream* os) {
-    *os << c.label;
-}
-
-class BasicCompositeFilterFamilies : public ::testing::TestWithParam<FamilyCase> {};
-
-} // namespace
-
-TEST_P(BasicCompositeFilterFamilies, ShowsTheAttributesOfItsFamily) {
-    const FamilyCase& c = GetParam();
-    auto filter = boost::make_shared<BasicCompositeFilter>(c.family, c.allowReadOnly, false);
-    EXPECT_EQ(FilterModel::names(filter->execute(FilterModel::get().a, "")), c.shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Families, BasicCompositeFilterFamilies,
-    ::testing::Values(
-        // Derived ("computed"), read-only ("frozen") and "factory" composites stay hidden.
-        FamilyCase{"TreeKeepsComposites", "Tree", false, {"parts", "hidden"}},
-        FamilyCase{"TreeAllowsReadOnly", "Tree", true, {"parts", "hidden", "frozen"}},
-        FamilyCase{"PropertyKeepsPlainOnes", "Property", false, {"name", "size", "refs"}},
-        FamilyCase{"PropertyAllowsReadOnly", "Property", true, {"name", "size", "locked", "refs"}},
-        FamilyCase{"OtherFamilyShowsNothing", "Palette", true, {}}),
-    [](const ::testing::TestParamInfo<FamilyCase>& info) { return std::string(info.param.label); });
-
-TEST(BasicCompositeFilterTest, ResultIsALiveReadOnlyViewThatKeepsTheFilter) {
-    VELD::ImmutableSequence<VELD::ImmutableProperty> shown;
-    {
-        auto filter = boost::make_shared<BasicCompositeFilter>("Tree", false, false);
-        shown = filter->execute(FilterModel::get().a, "");
+TEST(BasicCompositeFilterTest, ShowsTheAttributesOfItsFamilyInALiveViewThatKeepsTheFilter) {
+    // Derived ("computed"), read-only ("frozen") and "factory" composites stay hidden.
+    const struct {
+        const char* family;
+        bool allowReadOnly;
+        Names shown; // of flt.A's owned attributes
+    } cases[] = {
+        {"Tree", false, {"parts", "hidden"}},
+        {"Tree", true, {"parts", "hidden", "frozen"}},
+        {"Property", false, {"name", "size", "refs"}},
+        {"Property", true, {"name", "size", "locked", "refs"}},
+        {"Palette", true, {}},
+    };
+    TAVI::DebugOutput::clear();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.family) + (c.allowReadOnly ? " with read-only" : ""));
+        VELD::ImmutableSequence<VELD::ImmutableProperty> shown;
+        {
+            auto filter =
+                boost::make_shared<BasicCompositeFilter>(c.family, c.allowReadOnly, false);
+            shown = filter->execute(FilterModel::get().a, "");
+        }
+        // The filter is gone from here; the view still decides with it.
+        EXPECT_EQ(FilterModel::names(shown), c.shown);
     }
-    // The filter is gone from here; the view still decides with it.
-    EXPECT_EQ(FilterModel::names(shown), (Names{"parts", "hidden"}));
+    EXPECT_EQ(TAVI::DebugOutput::count(), 0u) << "untracked filters print nothing";
 }
 
-TEST(BasicCompositeFilterTest, AFilterNotHeldBySharedPointerIsRefused) {
-    BasicCompositeFilter onStack("Tree", false, false);
-    EXPECT_THROW(onStack.execute(FilterModel::get().a, ""), TAVI::TypedException);
-}
-
-TEST(BasicCompositeFilterTest, FactsOfNonPropertiesAreEmpty) {
+TEST(BasicCompositeFilterTest, NonPropertiesAndFiltersNotHeldBySharedPointerAreRefused) {
     BasicCompositeFilter filter("Property", false, false);
+    EXPECT_THROW(filter.execute(FilterModel::get().a, ""), TAVI::TypedException);
     const VELD::ImmutableObject notAProperty(VELD::ImmutableClassObject(FilterModel::get().a));
     EXPECT_EQ(filter.doFetchName(notAProperty), "");
     EXPECT_FALSE(filter.doFetchIsComposite(notAProperty));
@@ -107,11 +87,4 @@ TEST(BasicCompositeFilterTest, TrackedHistoryIsPrintedInADetailedAndABriefText) 
     EXPECT_EQ(detailedRefs.substr(detailedRefs.size() - step.size()), step);
     EXPECT_EQ(entries[3].text, bar + " rejected {refs}\n" + briefHeader + step);
     TAVI::DebugOutput::clear();
-}
-
-TEST(BasicCompositeFilterTest, UntrackedFiltersPrintNothing) {
-    TAVI::DebugOutput::clear();
-    auto filter = boost::make_shared<BasicCompositeFilter>("Tree", false, false);
-    EXPECT_EQ(filter->execute(FilterModel::get().a, "").size(), 2);
-    EXPECT_EQ(TAVI::DebugOutput::count(), 0u);
 }

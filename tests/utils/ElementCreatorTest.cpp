@@ -51,55 +51,44 @@ struct Folders {
     }
 };
 
-struct NamingCase {
-    const char* name;
-    // Items made before the one under test, and which of them are destroyed first.
-    std::vector<std::pair<bool, bool>> before; // (in spares, as a sub-item)
-    std::vector<int> destroyed;
-    const char* expected;
-};
-
-void PrintTo(const NamingCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class GeneratedNameTest : public ::testing::TestWithParam<NamingCase> {};
-
-TEST_P(GeneratedNameTest, NamesAfterTheClassAndTheCountSkippingNamesTaken) {
-    const NamingCase& c = GetParam();
-    Folders f;
-    std::vector<VELD::ClassObject> made;
-    for (const auto& [inSpares, asSub] : c.before)
-        made.push_back(f.create(inSpares ? "spares" : "items", asSub ? f.subItem : f.item));
-    {
-        VELD::Transaction t(f.model);
-        for (int index : c.destroyed)
-            made.at(index).destroy();
-        t.commit();
-    }
-    const VELD::ClassObject created = f.create("items", f.item);
-    ASSERT_TRUE(created.isValid());
-    EXPECT_EQ(created.getContainerVELD(), f.folder);
-    EXPECT_EQ(KITE::Util::extractObjectName(created), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GeneratedNameTest,
-    ::testing::Values(
-        NamingCase{"First", {}, {}, "Item1"},
+TEST(GenericElementCreatorTest, NamesAfterTheClassAndTheCountSkippingNamesTaken) {
+    const struct {
+        const char* name;
+        // Items made before the one under test, and which of them are destroyed first.
+        std::vector<std::pair<bool, bool>> before; // (in spares, as a sub-item)
+        std::vector<int> destroyed;
+        const char* expected;
+    } cases[] = {
+        {"first", {}, {}, "Item1"},
         // Items in any containment count; sub-items do not.
-        NamingCase{"TwoInEitherContainment", {{false, false}, {true, false}}, {}, "Item3"},
-        NamingCase{"SubclassesDoNotCount", {{false, true}, {false, true}}, {}, "Item1"},
+        {"two in either containment", {{false, false}, {true, false}}, {}, "Item3"},
+        {"subclasses do not count", {{false, true}, {false, true}}, {}, "Item1"},
         // Item1 gone: the count says 2, yet Item2 is taken, so Item3.
-        NamingCase{"TakenNameIsSkipped", {{false, false}, {false, false}}, {0}, "Item3"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(GenericElementCreatorTest, AClassWithoutNameIsAddedUnnamed) {
+        {"a taken name is skipped", {{false, false}, {false, false}}, {0}, "Item3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folders f;
+        std::vector<VELD::ClassObject> made;
+        for (const auto& [inSpares, asSub] : c.before)
+            made.push_back(f.create(inSpares ? "spares" : "items", asSub ? f.subItem : f.item));
+        {
+            VELD::Transaction t(f.model);
+            for (int index : c.destroyed)
+                made.at(index).destroy();
+            t.commit();
+        }
+        const VELD::ClassObject created = f.create("items", f.item);
+        ASSERT_TRUE(created.isValid());
+        EXPECT_EQ(created.getContainerVELD(), f.folder);
+        EXPECT_EQ(KITE::Util::extractObjectName(created), c.expected);
+    }
+    // A class without a name is added unnamed.
     Folders f;
-    const VELD::ClassObject created = f.create("plains", f.plain);
-    ASSERT_TRUE(created.isValid());
-    EXPECT_EQ(created.getContainerVELD(), f.folder);
-    EXPECT_EQ(KITE::Util::extractObjectName(created), "unnamed");
+    const VELD::ClassObject plain = f.create("plains", f.plain);
+    ASSERT_TRUE(plain.isValid());
+    EXPECT_EQ(plain.getContainerVELD(), f.folder);
+    EXPECT_EQ(KITE::Util::extractObjectName(plain), "unnamed");
 }
 
 TEST(GenericElementCreatorTest, MisuseIsReportedAndLeavesNothingInTheModel) {

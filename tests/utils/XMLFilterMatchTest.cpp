@@ -26,54 +26,43 @@ struct XMLFilterMatchTest : ::testing::Test {
     }
 };
 
-struct NameCase {
-    const char* label;
-    const char* nameSpace;
-    const char* mode;
-    bool ofB; // the class asked about: flt.B (deriving from flt.A) or flt.A
-    const char* name;
-    bool accepted;
-};
-void PrintTo(const NameCase& c, std::ostream* os) {
-    *os << c.label;
-}
-
-class XMLFilterDecisions : public ::testing::TestWithParam<NameCase> {
-protected:
-    void SetUp() override { XMLFilterBase::clearCacheMaps(); }
-};
-
 } // namespace
 
-TEST_P(XMLFilterDecisions, DecidesByTheListsOfTheClassAndItsAncestors) {
-    const NameCase& c = GetParam();
-    auto f = boost::make_shared<XMLFilterMatch>("Tree", c.nameSpace, &filterTestDatabase);
-    const FilterModel& m = FilterModel::get();
-    ASSERT_TRUE(f->buildFilter(c.ofB ? m.b : m.a, c.mode));
-    EXPECT_EQ(f->doTestName(c.name, nullptr), c.accepted);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lists, XMLFilterDecisions,
-    ::testing::Values(
+TEST_F(XMLFilterMatchTest, DecidesByTheListsOfTheClassAndItsAncestors) {
+    const struct {
+        const char* label;
+        const char* nameSpace;
+        const char* mode;
+        bool ofB; // the class asked about: flt.B (deriving from flt.A) or flt.A
+        const char* name;
+        bool accepted;
+    } cases[] = {
         // A includes x, B excludes it.
-        NameCase{"ExcludedByTheSubclass", "", "Cross", true, "x", false},
-        NameCase{"IncludedByTheAncestor", "", "Cross", false, "x", true},
+        {"excluded by the subclass", "", "Cross", true, "x", false},
+        {"included by the ancestor", "", "Cross", false, "x", true},
         // B includes only y.
-        NameCase{"ImpliedRejectionOfTheSubclass", "", "Implied", true, "x", false},
-        NameCase{"IncludedBySubclass", "", "Implied", true, "y", true},
+        {"implied rejection of the subclass", "", "Implied", true, "x", false},
+        {"included by the subclass", "", "Implied", true, "y", true},
         // ...and A includes x: A's explicit decision beats B's implied one.
-        NameCase{"ExplicitAncestorBeatsImpliedSubclass", "", "ImpliedOverride", true, "x", true},
-        NameCase{"InBothListsIsRejected", "", "Both", false, "x", false},
-        NameCase{"OnlyAnExcludeListImpliesAcceptance", "", "OnlyExclude", false, "x", true},
-        NameCase{"ExcludedByTheOnlyList", "", "OnlyExclude", false, "y", false},
-        NameCase{"InNeitherOfTwoListsIsRejected", "", "Neither", false, "x", false},
-        NameCase{"IncludedBesideAnExcludeList", "", "Neither", false, "y", true},
-        NameCase{"ExcludedBesideAnIncludeList", "", "Neither", false, "z", false},
-        NameCase{"NoDataAcceptsEverything", "", "Unlisted", true, "x", true},
-        NameCase{"NamespacedListsAreSeparate", "lib", "Cross", false, "x", false},
-        NameCase{"NamespacedListsIgnoreTheDefaultOnes", "lib", "Implied", true, "x", true}),
-    [](const ::testing::TestParamInfo<NameCase>& info) { return std::string(info.param.label); });
+        {"explicit ancestor beats implied subclass", "", "ImpliedOverride", true, "x", true},
+        {"in both lists: rejected", "", "Both", false, "x", false},
+        {"only an exclude list implies acceptance", "", "OnlyExclude", false, "x", true},
+        {"excluded by the only list", "", "OnlyExclude", false, "y", false},
+        {"in neither of two lists: rejected", "", "Neither", false, "x", false},
+        {"included beside an exclude list", "", "Neither", false, "y", true},
+        {"excluded beside an include list", "", "Neither", false, "z", false},
+        {"no data accepts everything", "", "Unlisted", true, "x", true},
+        {"namespaced lists are separate", "lib", "Cross", false, "x", false},
+        {"namespaced lists ignore the default ones", "lib", "Implied", true, "x", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        XMLFilterBase::clearCacheMaps();
+        auto f = boost::make_shared<XMLFilterMatch>("Tree", c.nameSpace, &filterTestDatabase);
+        ASSERT_TRUE(f->buildFilter(c.ofB ? m.b : m.a, c.mode));
+        EXPECT_EQ(f->doTestName(c.name, nullptr), c.accepted);
+    }
+}
 
 TEST_F(XMLFilterMatchTest, TreeShowsCompositesThatPassTheLists) {
     // "hidden" is excluded for flt.A in mode Simple; "frozen" is read-only and so is the

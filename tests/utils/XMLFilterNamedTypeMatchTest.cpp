@@ -49,13 +49,22 @@ struct XMLFilterNamedTypeMatchTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(XMLFilterNamedTypeMatchTest, KeepsValuesWhoseTypeIsListed) {
+TEST_F(XMLFilterNamedTypeMatchTest, KeepsValuesWhoseTypeIsListedByQualifiedName) {
     auto f = boost::make_shared<XMLFilterNamedTypeMatch>("Tree", "", &filterTestDatabase);
     EXPECT_EQ(filteredRefs(f, "Simple"), (std::vector<ImmutableClassObject>{a1, a2}));
     EXPECT_EQ(f->getPropertyName(), "refs");
     EXPECT_EQ(f->getInstanceKey(), "XMLFilterNamedTypeMatch;Tree;Simple;refs;flt.Holder");
     // Without lists for the mode every value passes.
     EXPECT_EQ(filteredRefs(f, "Other"), (std::vector<ImmutableClassObject>{a1, b1, a2}));
+    // It shows no attributes, and names types by their qualified names.
+    const auto none = f->execute(m.holder, "Simple");
+    EXPECT_FALSE(none.isNull());
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(f->doFetchName(ImmutableObject(ImmutableClassObject(m.itemA))), "flt.ItemA");
+    EXPECT_EQ(f->doFetchName(ImmutableObject(a1)), "flt.ItemA");
+    const std::string integer = f->doFetchName(ImmutableObject::fromInteger(3));
+    EXPECT_FALSE(integer.empty());
+    EXPECT_NE(integer, "flt.ItemA");
 }
 
 TEST_F(XMLFilterNamedTypeMatchTest, OffersListedClassesInAViewThatRefusesInsertion) {
@@ -77,13 +86,6 @@ TEST_F(XMLFilterNamedTypeMatchTest, OffersListedClassesInAViewThatRefusesInserti
     EXPECT_EQ(offered.size(), 1);
 }
 
-TEST_F(XMLFilterNamedTypeMatchTest, ShowsNoAttributes) {
-    auto f = boost::make_shared<XMLFilterNamedTypeMatch>("Tree", "", &filterTestDatabase);
-    const auto none = f->execute(m.holder, "Simple");
-    EXPECT_FALSE(none.isNull());
-    EXPECT_TRUE(none.empty());
-}
-
 TEST_F(XMLFilterNamedTypeMatchTest, RulesAndNameDecisionsAreCachedUntilCleared) {
     TAVI::XMLDB::Database& db = scratchDatabase();
     db.setDataList("Filter/flt.Holder/Tree/Simple/refs_include", {"flt.ItemA"});
@@ -96,13 +98,4 @@ TEST_F(XMLFilterNamedTypeMatchTest, RulesAndNameDecisionsAreCachedUntilCleared) 
 
     XMLFilterBase::clearCacheMaps();
     EXPECT_EQ(filteredRefs(other, "Simple"), (std::vector<ImmutableClassObject>{a1, b1, a2}));
-}
-
-TEST_F(XMLFilterNamedTypeMatchTest, NamesTypesByQualifiedName) {
-    XMLFilterNamedTypeMatch f("Tree", "", &filterTestDatabase);
-    EXPECT_EQ(f.doFetchName(ImmutableObject(ImmutableClassObject(m.itemA))), "flt.ItemA");
-    EXPECT_EQ(f.doFetchName(ImmutableObject(a1)), "flt.ItemA");
-    const std::string integer = f.doFetchName(ImmutableObject::fromInteger(3));
-    EXPECT_FALSE(integer.empty());
-    EXPECT_NE(integer, "flt.ItemA");
 }

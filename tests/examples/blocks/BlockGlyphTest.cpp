@@ -91,13 +91,13 @@ TEST_F(BlockGlyphTest, ALabelNeverReachesOutsideItsBox) {
 }
 
 TEST_F(BlockGlyphTest, ASelectedBlockIsResizedByItsHandleInOneTransaction) {
-    KITE::Test::TransactionCounter transactions(model);
+    KITE::Test::Reports transactions(model);
     const Rect before = boxOnScene(b);
     press(before.center());
     release(before.center());
     ASSERT_EQ(editor->getSelection().size(), 1u);
     EXPECT_TRUE(glyph<BlockGlyph>(b)->getBox().isSelected());
-    EXPECT_EQ(transactions.count, 0);
+    EXPECT_EQ(transactions.count(), 0);
 
     // The bottom-right handle: the top-left corner stays.
     const Point handle{before.right(), before.bottom()};
@@ -109,7 +109,7 @@ TEST_F(BlockGlyphTest, ASelectedBlockIsResizedByItsHandleInOneTransaction) {
     EXPECT_EQ(b.getSize(), (Point{100, 50}));
     release(handle + Point{40, 20});
 
-    EXPECT_EQ(transactions.count, 1);
+    EXPECT_EQ(transactions.count(), 1);
     EXPECT_EQ(b.getPosition(), (Point{300, 10}));
     EXPECT_EQ(b.getSize(), (Point{140, 70}));
     EXPECT_EQ(boxOnScene(b), (Rect{300, 10, 140, 70}));
@@ -121,7 +121,7 @@ TEST_F(BlockGlyphTest, ASelectedBlockIsResizedByItsHandleInOneTransaction) {
     move(corner + Point{-10, -10});
     move(corner + Point{-500, -500});
     release(corner + Point{-500, -500});
-    EXPECT_EQ(transactions.count, 2);
+    EXPECT_EQ(transactions.count(), 2);
     EXPECT_EQ(b.getSize(), (Point{BlockGlyph::minimumWidth, BlockGlyph::minimumHeight}));
     EXPECT_EQ(b.getPosition(), (Point{300, 10}));
 

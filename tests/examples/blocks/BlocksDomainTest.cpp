@@ -16,7 +16,7 @@ VELD::ImmutableClass metaClass(const char* name) {
 
 } // namespace
 
-TEST(BlocksDomainTest, IsFoundForAModelOfTheSampleMetaModelByTypeAndByName) {
+TEST(BlocksDomainTest, IsFoundForAModelByTypeAndByNameAndItsFrontAnswersForIt) {
     loadBlocks();
     const VELD::Model model = VELD::DomainRegistry::instance().createModel("example:blocks");
     KITE::DomainRegistry* registry = KITE::DomainRegistry::instance();
@@ -32,15 +32,11 @@ TEST(BlocksDomainTest, IsFoundForAModelOfTheSampleMetaModelByTypeAndByName) {
     EXPECT_TRUE(BlocksDomain::registerDomain(errors));
     EXPECT_FALSE(errors.hasError()) << errors.what();
     EXPECT_EQ(registry->getStaticDomainForModel(model, errors), BlocksDomain::get());
-}
 
-TEST(BlocksDomainTest, ItsFrontInAStudioAnswersForTheDomain) {
-    loadBlocks();
-    TAVI::ErrorHolder errors;
+    // Its front in a studio answers for the domain.
     TAVI::Holder<PLATFORM::Studio> studio = PLATFORM::Studio::spawnStudio(
         TAVI::Holder<PLATFORM::Application>(new PLATFORM::Application), errors);
     ASSERT_TRUE(studio) << errors.what();
-    const VELD::Model model = VELD::DomainRegistry::instance().createModel("example:blocks");
     const TAVI::Holder<KITE::AbstractKiteDomainInterface> front =
         KITE::DomainRegistry::instance()->getDomainForModel(studio.get(), model, errors);
     ASSERT_TRUE(front) << errors.what();

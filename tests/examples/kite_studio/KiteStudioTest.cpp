@@ -4,21 +4,42 @@
 #include "examples/kite_studio/ProgramCommand.hpp"
 #include "examples/kite_studio/ProgramOptions.hpp"
 #include "examples/kite_studio/StudioProgram.hpp"
+#include "platform/nimb/Listener.hpp"
+#include "platform/nimb/Thread.hpp"
+#include "platform/orbis/StudioFrameworkService.hpp"
 #include "platform/orbis/StudioWindow.hpp"
+#include "platform/tavi2/GLEdit2.hpp"
+#include "platform/tavi2/GLTreeView2.hpp"
+#include "platform/tavi2/GLWidget2.hpp"
+#include "platform/veld/Asserter.hpp"
 #include "platform/veld/io/ModelFile.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/Scene.hpp"
 #include "studio/StudioApp.hpp"
+#include "studio/components/GenericVELDTreeComponentDelegate.hpp"
+#include "studio/components/PropBrowserComponent.hpp"
+#include "studio/components/PropBrowserEditor.hpp"
+#include "studio/components/PropBrowserViewModel.hpp"
+#include "studio/components/TreeComponent.hpp"
+#include "studio/components/TreeViewModel.hpp"
+#include "studio/components/propwidgets/NumericTextBox.hpp"
+#include "studio/components/propwidgets/TextEditor.hpp"
+#include "tests/support/AssertionRecorder.hpp"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
+#include <QSysInfo>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -31,12 +52,16 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace KiteStudio;
 using Point = TAVI::GLPoint<double>;
+using Rect = TAVI::GLRect<double>;
 namespace fs = std::filesystem;
 
 namespace {
@@ -63,6 +88,48 @@ void answerMessageBox(QMessageBox::StandardButton button, std::string* text = nu
             *text = (box->text() + "\n" + box->informativeText()).toStdString();
         QTest::mouseClick(box->button(button), Qt::LeftButton);
     });
+}
+
+// A meta-model that no domain draws: a library of books, no diagrams. Written once per process,
+// since a meta-model registers once.
+std::string libraryMetaModel() {
+    static QTemporaryDir folder;
+    const std::string file = folder.filePath("library.veldmeta").toStdString();
+    if (!fs::exists(file))
+        std::ofstream(file) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<veld-metamodel version="1" name="library" uri="test:kite-studio-library" modelClass="Library">
+  <class name="Library">
+    <property name="name" type="String"/>
+    <property name="books" type="Book" composite="true" upper="*"/>
+  </class>
+  <class name="Book">
+    <property name="name" type="String"/>
+    <property name="pages" type="Integer"/>
+  </class>
+</veld-metamodel>
+)";
+    return file;
+}
+
+const char* const kLibraryModel = R"(<?xml version="1.0" encoding="UTF-8"?>
+<veld-model version="1" metamodel="test:kite-studio-library">
+ <object id="1" class="library.Library">
+  <value property="name">town</value>
+  <object property="books" id="2" class="library.Book">
+   <value property="name">Walden</value><value property="pages">352</value>
+  </object>
+  <object property="books" id="3" class="library.Book">
+   <value property="name">Emma</value><value property="pages">474</value>
+  </object>
+ </object>
+</veld-model>
+)";
+
+template <typename T> std::size_t componentsOfType(PLATFORM::Studio* studio) {
+    std::size_t count = 0;
+    for (PLATFORM::StudioComponentBase* component : studio->getFrameworkService()->getComponents())
+        count += dynamic_cast<T*>(component) != nullptr;
+    return count;
 }
 
 class KiteStudioTest : public ::testing::Test {
@@ -135,6 +202,89 @@ protected:
         ASSERT_TRUE(program->openFile(file));
         program->layOut(false);
         ASSERT_NE(editor(), nullptr);
+    }
+    KITE::TreeComponent* tree() const { return program->getTree(); }
+    // Where the block's box is drawn on the canvas.
+    Rect box(const std::string& name) const {
+        const auto* glyph =
+            dynamic_cast<Blocks::BlockGlyph*>(editor()->getGraphics()->getGlyph(block(name)));
+        if (!glyph)
+            return {};
+        const ZEPH::RectNode node = glyph->getBox();
+        return node.mapLocalToScene(node.getRect());
+    }
+    // Right-clicks the object's row in the model tree and chooses the item of the menu that
+    // pops up.
+    void chooseFromTreeMenu(const VELD::ImmutableClassObject& object, const std::string& item) {
+        KITE::TreeViewModel* rows = tree()->getTreeViewModel();
+        const unsigned row = rows->getRow(object);
+        ASSERT_NE(row, 0u);
+        TAVI::GLTreeView2* view = tree()->getTreeView();
+        view->scrollTo(row);
+        auto* qview = qobject_cast<QAbstractItemView*>(view->getQWidget());
+        ASSERT_NE(qview, nullptr);
+        QWidget* viewport = qview->viewport();
+        std::optional<QPoint> at;
+        for (int y = 1; y < viewport->height() && !at; y += 2)
+            if (view->getModelCellAt(30, y).rowUID == row)
+                at = QPoint(30, y);
+        ASSERT_TRUE(at) << "the row is not in view";
+        QContextMenuEvent click(QContextMenuEvent::Mouse, *at, viewport->mapToGlobal(*at));
+        QApplication::sendEvent(viewport, &click);
+        auto* menu = program->getStudio()->getWindow()->findChild<QMenu*>(
+            QString::fromStdString(StudioProgram::treeMenuName));
+        ASSERT_NE(menu, nullptr) << "no menu popped up";
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->text().toStdString() == item)
+                chosen = action;
+        ASSERT_NE(chosen, nullptr) << item;
+        chosen->trigger();
+        menu->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Opens every row of the tree, new ones too.
+    void expandTree() {
+        std::vector<VELD::ClassObject> open{VELD::ClassObject(model().getRootObject())};
+        while (!open.empty()) {
+            const VELD::ClassObject object = open.back();
+            open.pop_back();
+            tree()->testAPI_Expand(object);
+            const KITE::TreeViewModel* rows = tree()->getTreeViewModel();
+            for (unsigned child : rows->getChildRows(rows->getRow(object)))
+                if (rows->isRowExpandable(child) || rows->hasChildRows(child))
+                    open.push_back(rows->getObject(child));
+        }
+    }
+    KITE::PropBrowserComponent* browser() const {
+        return dynamic_cast<KITE::PropBrowserComponent*>(
+            program->getStudioApp()->getComponent(KITE::StudioApp::propBrowserComponentName));
+    }
+    std::string writeLibrary() {
+        const std::string library = dir.filePath("library.veld").toStdString();
+        std::ofstream(library) << kLibraryModel;
+        return library;
+    }
+    // Types the text into the property's cell of the browser's current object, as a user does,
+    // and commits it with Return.
+    void editProperty(const std::string& name, const std::string& text) {
+        KITE::PropBrowserComponent* shown = browser();
+        ASSERT_NE(shown, nullptr);
+        KITE::PropBrowserViewModel* rows = shown->getViewModel();
+        const VELD::ClassObject object = shown->getObject();
+        const unsigned row = rows->findRow(object, object.getMetaClass().getProperty(name), -1);
+        ASSERT_NE(row, 0u) << name;
+        ASSERT_TRUE(shown->getTreeView()->editCell(row, rows->getValueColumn())) << name;
+        KITE::PropBrowserEditor* editor = rows->getEditor(row);
+        if (auto* number = dynamic_cast<KITE::PropertyBrowserWidgetsNS::NumericTextBox*>(editor))
+            number->getEdit()->setText(text);
+        else if (auto* line = dynamic_cast<KITE::PropertyBrowserWidgetsNS::TextEditor*>(editor))
+            line->getEdit()->setText(text);
+        else
+            FAIL() << "no text editor for " << name;
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(editor->getWidget()->getQWidget(), &enter);
+        QCoreApplication::processEvents();
     }
     void trigger(const std::string& action) {
         QAction* found = program->getAction(action);
@@ -430,6 +580,24 @@ TEST_F(KiteStudioTest, NewMakesAnUntitledModelWithADiagramThatSaveAsNames) {
     EXPECT_TRUE(fs::exists(chosenFile));
 }
 
+TEST_F(KiteStudioTest, NewModelsOfAMetaModelWithoutADomainOpenInTheGenericStudio) {
+    openAndShow();
+    ASSERT_TRUE(program->openFile(writeLibrary(), {libraryMetaModel()}));
+    QAction* library = program->getAction("fileNew.library");
+    ASSERT_NE(library, nullptr);
+    library->trigger();
+    ASSERT_TRUE(program->isGeneric());
+    EXPECT_EQ(program->getTitle(), "untitled — kite studio");
+    const VELD::Sequence<VELD::ImmutableClassObject> rows = tree()->testAPI_GetVisibleObjects();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0], model().getRootObject());
+    // And back to a domain's: a new block diagram.
+    trigger("fileNew.blocks");
+    EXPECT_FALSE(program->isGeneric());
+    EXPECT_NE(editor(), nullptr);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
 TEST_F(KiteStudioTest, ABlockDroppedOntoAContainerIsDrawnInsideItAboveIt) {
     openAndShow();
     const Point start = centre("Setpoint");
@@ -523,4 +691,385 @@ TEST_F(KiteStudioTest, DeleteRemovesTheSelectionInOneUndoableStep) {
     EXPECT_TRUE(program->getDocument()->isModified());
     trigger("editUndo");
     EXPECT_EQ(editor()->getDiagram().asDeviant(model()).getContained().size(), blocks);
+}
+
+TEST_F(KiteStudioTest, AModelWithoutADomainIsEditedInTheGenericStudioAndSavedAsShown) {
+    const std::string library = writeLibrary();
+    ASSERT_TRUE(program->openFile(library, {libraryMetaModel()})) << errors.front();
+    program->layOut(false);
+    EXPECT_TRUE(errors.empty());
+    ASSERT_TRUE(program->isGeneric());
+    EXPECT_EQ(program->getEditor(), nullptr);
+    EXPECT_EQ(program->getTitle(), "library.veld — kite studio");
+    EXPECT_EQ(program->getStudio()->getWindow()->windowTitle().toStdString(),
+              "library.veld — kite studio");
+    EXPECT_NE(program->getStatusText().find("the model tree and the property browser edit it"),
+              std::string::npos)
+        << program->getStatusText();
+    // The model itself is shown first.
+    EXPECT_EQ(browser()->getObject(), model().getRootObject());
+
+    // The tree: the model itself on top, its books under it.
+    ASSERT_NE(tree(), nullptr);
+    const VELD::ClassObject root(model().getRootObject());
+    tree()->testAPI_Expand(root);
+    const VELD::Sequence<VELD::ImmutableClassObject> rows = tree()->testAPI_GetVisibleObjects();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0], root);
+    std::vector<std::string> labels;
+    for (int i = 1; i < rows.size(); ++i)
+        labels.push_back(tree()->testAPI_GetLabelOfObject(VELD::ClassObject(rows[i])));
+    EXPECT_NE(labels[0].find("Walden"), std::string::npos) << labels[0];
+    EXPECT_NE(labels[1].find("Emma"), std::string::npos) << labels[1];
+
+    // The property browser edits the book the tree selects: one undoable step each.
+    const VELD::ClassObject emma(rows[2]);
+    tree()->testAPI_SetTreeSelection(emma);
+    ASSERT_EQ(browser()->getObject(), emma);
+    const VELD::ImmutableClass book = emma.getMetaClass();
+    editProperty("name", "Persuasion");
+    editProperty("pages", "249");
+    EXPECT_EQ(emma.getString(book.getProperty("name")), "Persuasion");
+    EXPECT_NE(tree()->testAPI_GetLabelOfObject(emma).find("Persuasion"), std::string::npos);
+    EXPECT_EQ(program->getTitle(), "library.veld* — kite studio");
+    EXPECT_TRUE(program->getAction("editUndo")->isEnabled());
+    trigger("editUndo");
+    EXPECT_EQ(browser()->testAPI_GetValueOfProperty(book.getProperty("pages")), "474");
+    trigger("editRedo");
+
+    trigger("fileSave");
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(program->getTitle(), "library.veld — kite studio");
+    const std::string saved = VELD::writeModel(model());
+    EXPECT_NE(saved.find("Persuasion"), std::string::npos);
+
+    program.reset();
+    program = makeProgram();
+    ASSERT_TRUE(program->openFile(library));
+    EXPECT_TRUE(program->isGeneric());
+    EXPECT_EQ(VELD::writeModel(model()), saved);
+    EXPECT_FALSE(program->getDocument()->isModified());
+}
+
+TEST_F(KiteStudioTest, EachStudioTheProgramOpensHasOneTreeAndOneBrowser) {
+    const std::string library = writeLibrary();
+    const std::size_t studios = PLATFORM::Studio::allStudios().size();
+    // The window changes kind with the model, and back; the unsaved-changes question comes
+    // before the window goes.
+    struct Step {
+        std::string file;
+        bool generic;
+    };
+    const Step steps[] = {{file, false}, {library, true}, {library, true}, {file, false}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.file);
+        if (&step != steps)
+            answerMessageBox(QMessageBox::Discard);
+        ASSERT_TRUE(program->openFile(step.file, {libraryMetaModel()}));
+        program->layOut(false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(program->isGeneric(), step.generic);
+        EXPECT_EQ(PLATFORM::Studio::allStudios().size(), studios);
+        PLATFORM::Studio* studio = program->getStudio();
+        EXPECT_EQ(componentsOfType<KITE::TreeComponent>(studio), 1u);
+        EXPECT_EQ(componentsOfType<KITE::PropBrowserComponent>(studio), 1u);
+        EXPECT_EQ(dynamic_cast<KITE::GenericVELDTreeComponentDelegate*>(tree()->getDelegate()) !=
+                      nullptr,
+                  step.generic);
+        // The generic studio shows no diagrams: what needs an editor is off.
+        EXPECT_EQ(program->getAction("fileExportPng")->isEnabled(), !step.generic);
+        EXPECT_TRUE(program->getAction("fileSave")->isEnabled());
+        EXPECT_TRUE(program->getStudio()->getWindow()->isVisible());
+        // Something to ask about before the next step replaces the model.
+        VELD::Transaction change(model());
+        VELD::ClassObject(model().getRootObject())
+            .setString(model().getRootObject().getMetaClass().getProperty("name"), "changed");
+        change.commit();
+        ASSERT_TRUE(program->getDocument()->isModified());
+    }
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(KiteStudioTest, ThePropertyBrowserEditsTheSelectedBlockAndTheCanvasFollows) {
+    openAndShow();
+    editor()->select(block("Filter"));
+    ASSERT_EQ(browser()->getObject(), block("Filter"));
+    // Its own name first, then what it inherits: position and size.
+    const VELD::ImmutableClass blockClass = block("Filter").getMetaClass();
+    const auto property = [&](const char* name) { return blockClass.getProperty(name); };
+    const std::pair<const char*, const char*> shown[] = {
+        {"name", "Filter"}, {"x", "440"}, {"y", "290"}, {"width", "130"}, {"height", "56"}};
+    for (const auto& [name, value] : shown)
+        EXPECT_EQ(browser()->testAPI_GetValueOfProperty(property(name)), value) << name;
+
+    const int undoLevels = model().getUndoStackLength();
+    const Rect before = box("Filter");
+    editProperty("x", "500");
+    editProperty("width", "180");
+    editProperty("name", "Low-pass");
+    EXPECT_EQ(model().getUndoStackLength(), undoLevels + 3);
+    EXPECT_EQ(block("Low-pass").getPosition().x, 500);
+    EXPECT_EQ(box("Low-pass").x, 500);
+    EXPECT_EQ(box("Low-pass").width, 180);
+    const auto* glyph =
+        dynamic_cast<Blocks::BlockGlyph*>(editor()->getGraphics()->getGlyph(block("Low-pass")));
+    ASSERT_NE(glyph, nullptr);
+    EXPECT_EQ(glyph->getLabel().getText(), "Low-pass");
+    EXPECT_EQ(program->getTitle(), "plant.veld* — kite studio");
+
+    // Undo takes the edits back, in the browser too.
+    for (int i = 0; i < 3; ++i)
+        trigger("editUndo");
+    EXPECT_EQ(box("Filter"), before);
+    EXPECT_EQ(browser()->testAPI_GetValueOfProperty(property("name")), "Filter");
+    EXPECT_EQ(browser()->testAPI_GetValueOfProperty(property("x")), std::to_string(int(before.x)));
+}
+
+TEST_F(KiteStudioTest, TheTreeAndTheEditorShareTheSelectionWithoutLoops) {
+    openAndShow();
+    struct Counter : NIMB::Listener {
+        int tree = 0;
+        int editor = 0;
+        void onTree(KITE::TreeSelectionChangedEvent) { ++tree; }
+        void onEditor(KITE::EditorSelectionChangedEvent) { ++editor; }
+    } count;
+    KITE::StudioApp* app = program->getStudioApp();
+    NIMB::Thread* here = NIMB::Thread::getCurrentThread();
+    app->getTreeSelectionChangedEventService()->connect(&count, &Counter::onTree, here);
+    app->getEditorSelectionChangedEventService()->connect(&count, &Counter::onEditor, here);
+    expandTree();
+
+    // The user's choice in the tree: the editor follows once, the tree hears it and stops.
+    tree()->testAPI_SetTreeSelection(VELD::ClassObject(block("Sensor")));
+    ASSERT_EQ(editor()->getSelection().size(), 1u);
+    EXPECT_EQ(editor()->getSelection()[0].asDeviant(model()),
+              KITE::DiagramElement(block("Sensor")));
+    EXPECT_EQ(count.editor, 1);
+    EXPECT_LE(count.tree, 2);
+    EXPECT_NE(program->getStatusText().find("selected: Sensor"), std::string::npos)
+        << program->getStatusText();
+    EXPECT_EQ(browser()->getObject(), block("Sensor"));
+
+    // The model itself has no glyph: the editor lets go, the browser shows the model.
+    const VELD::ClassObject project(model().getRootObject());
+    tree()->testAPI_SetTreeSelection(project);
+    EXPECT_EQ(editor()->getSelection().size(), 0u);
+    EXPECT_EQ(browser()->getObject(), project);
+    EXPECT_EQ(tree()->getSelected(), project);
+
+    // A click on the canvas selects there; the tree follows, once.
+    count.tree = count.editor = 0;
+    dragOnCanvas(centre("Filter"), centre("Filter"));
+    EXPECT_EQ(tree()->getSelected(), VELD::ClassObject(block("Filter")));
+    EXPECT_EQ(count.editor, 1);
+    EXPECT_LE(count.tree, 2);
+    // A click on empty canvas empties both once the click is over.
+    const Point empty = box("Scope").topLeft() - Point{60, 0};
+    dragOnCanvas(empty, empty);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor()->getSelection().size(), 0u);
+    EXPECT_TRUE(tree()->getTreeView()->getSelectedRows().empty());
+    count.disconnect();
+}
+
+TEST_F(KiteStudioTest, TheTreesContextMenuOpensTheDiagramOfAnyRow) {
+    openAndShow();
+    expandTree();
+    // The whole model: the project, its diagram, 8 blocks and 7 connections, nested where
+    // they are nested.
+    KITE::TreeViewModel* rows = tree()->getTreeViewModel();
+    EXPECT_EQ(rows->getTotalRowCount(), 17u);
+    EXPECT_EQ(rows->getParentRow(rows->getRow(block("PID"))), rows->getRow(block("Controller")));
+
+    const KITE::Diagram diagram = editor()->getDiagram();
+    const VELD::ImmutableClassObject targets[] = {diagram.asDeviant(model()), block("PID"),
+                                                  model().getRootObject()};
+    for (const VELD::ImmutableClassObject& target : targets) {
+        SCOPED_TRACE(tree()->testAPI_GetLabelOfObject(VELD::ClassObject(target)));
+        TAVI::ErrorHolder errors;
+        program->getStudioApp()->closeAllEditors(errors);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(program->getEditor(), nullptr);
+        chooseFromTreeMenu(target, StudioProgram::openDiagramItem);
+        // The model lies in no diagram: nothing opens.
+        if (target == model().getRootObject()) {
+            EXPECT_EQ(program->getEditor(), nullptr);
+            continue;
+        }
+        ASSERT_NE(program->getEditor(), nullptr);
+        EXPECT_EQ(KITE::DiagramElement(program->getEditor()->getDiagram()),
+                  KITE::DiagramElement(diagram));
+    }
+}
+
+TEST_F(KiteStudioTest, RenameEditsTheSelectedNameInTheTreeAsOneUndoableStep) {
+    openAndShow();
+    PLATFORM::StudioWindow* window = program->getStudio()->getWindow();
+    // Shortcuts go to the active window.
+    QApplication::setActiveWindow(window);
+    const bool active = QApplication::activeWindow() == window;
+    struct Way {
+        const char* name;
+        std::function<void()> start;
+    };
+    const Way ways[] = {
+        {"Edit > Rename", [&] { trigger("editRename"); }},
+        {"F2", [&] { QTest::keyClick(window, Qt::Key_F2); }},
+        {"the tree's menu",
+         [&] { chooseFromTreeMenu(block("Sensor"), StudioProgram::renameItem); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        if (std::string(way.name) == "F2" && !active) {
+            ADD_FAILURE() << "the window cannot be made active for its shortcut";
+            continue;
+        }
+        expandTree();
+        editor()->select(block("Sensor"));
+        tree()->testAPI_SetTreeSelection(VELD::ClassObject(block("Sensor")));
+        const int levels = model().getUndoStackLength();
+        way.start();
+        KITE::TreeViewModel* rows = tree()->getTreeViewModel();
+        TAVI::GLEdit2* edit = rows->getEditorIfAny(rows->getRow(block("Sensor")));
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(tree()->getTreeView()->isEditing());
+        edit->setText("Probe");
+        QTest::keyClick(edit->getQWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(model().getUndoStackLength(), levels + 1);
+        EXPECT_EQ(Blocks::BlockGlyph::nameOf(block("Probe")), "Probe");
+        trigger("editUndo");
+        EXPECT_EQ(model().getUndoStackLength(), levels);
+        EXPECT_EQ(Blocks::BlockGlyph::nameOf(block("Sensor")), "Sensor");
+    }
+}
+TEST_F(KiteStudioTest, TheViewMenuShowsAndHidesTheExplorerBar) {
+    openAndShow();
+    TAVI::ErrorHolder errors;
+    PLATFORM::StudioComponentBase* bar = editor()->getExplorerBar(errors);
+    ASSERT_NE(bar, nullptr) << errors.what();
+    KITE::StudioApp* app = program->getStudioApp();
+    QAction* toggle = program->getAction("viewExplorerBar");
+    ASSERT_NE(toggle, nullptr);
+    auto* view = qobject_cast<QMenu*>(toggle->parent());
+    ASSERT_NE(view, nullptr);
+    const bool shown = app->isVisible(bar->getName());
+    for (bool expected : {!shown, shown, !shown}) {
+        SCOPED_TRACE(expected);
+        trigger("viewExplorerBar");
+        EXPECT_EQ(app->isVisible(bar->getName()), expected);
+        EXPECT_EQ(bar->getWidget()->getQWidget()->isVisible(), expected);
+        Q_EMIT view->aboutToShow();
+        EXPECT_TRUE(toggle->isEnabled());
+        EXPECT_EQ(toggle->isChecked(), expected);
+    }
+
+    // The bar shows the path to the tree's selection, and stays whole while the tree rebuilds
+    // the rows under it.
+    const KiteTest::AssertionRecorder assertions;
+    VELD::Asserter::clearReports();
+    expandTree();
+    tree()->testAPI_SetTreeSelection(VELD::ClassObject(block("Setpoint")));
+    dragOnCanvas(centre("Setpoint"), Point{440, 172}); // into the controller
+    editor()->select(block("Scope"));
+    trigger("editDelete");
+    trigger("editUndo");
+    for (const ZuAssertionReport& report : assertions.reports())
+        ADD_FAILURE() << report.message << " " << report.detail;
+    for (const VELD::AssertionReport& report : VELD::Asserter::reports())
+        ADD_FAILURE() << report.message;
+}
+
+TEST_F(KiteStudioTest, TheUndoKeysWorkOnTheCanvasButWaitWhileABlockIsDragged) {
+    openAndShow();
+    PLATFORM::StudioWindow* window = program->getStudio()->getWindow();
+    QApplication::setActiveWindow(window); // shortcuts go to the active window
+    ZEPH::GLCanvas* canvas = editor()->getCanvas();
+    canvas->setFocus();
+    const Point before = block("Actuator").getPosition();
+    const int levels = model().getUndoStackLength();
+    const Point start = centre("Actuator");
+
+    // Mid-gesture the undo would pull the model from under the drag: it waits.
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, start + Point{0, 30}, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, start + Point{0, 60}, Qt::NoButton, Qt::LeftButton);
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model().getUndoStackLength(), levels);
+    mouse(QEvent::MouseButtonRelease, start + Point{0, 60}, Qt::LeftButton, Qt::NoButton);
+    const Point moved = block("Actuator").getPosition();
+    ASSERT_NE(moved, before);
+    EXPECT_EQ(model().getUndoStackLength(), levels + 1);
+
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(block("Actuator").getPosition(), before);
+    QTest::keySequence(canvas, QKeySequence::Redo);
+    EXPECT_EQ(block("Actuator").getPosition(), moved);
+}
+
+TEST_F(KiteStudioTest, AnUntitledModelLeftUnsavedIsOfferedAtTheNextStart) {
+    const std::string folder = dir.filePath("recovery").toStdString();
+    struct Case {
+        const char* name;
+        QMessageBox::StandardButton answer;
+        bool restored;
+        bool kept; // the recovery file afterwards
+    };
+    const Case cases[] = {{"restore", QMessageBox::Yes, true, true},
+                          {"discard", QMessageBox::No, false, false},
+                          {"later", QMessageBox::Cancel, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        program = makeProgram();
+        program->setRecoveryFolder(folder);
+        trigger("fileNew.blocks");
+        {
+            VELD::Transaction change(model());
+            VELD::ClassObject(model().getRootObject())
+                .setString(model().getRootObject().getMetaClass().getProperty("name"), "draft");
+            change.commit();
+        }
+        program->writeRecovery();
+        // This session's own is not left behind.
+        EXPECT_TRUE(program->untitledRecoveries().empty());
+        // The session ends without a decision: killed, it leaves its lock behind, naming a
+        // process that is gone.
+        program.reset();
+        const pid_t gone = fork();
+        if (gone == 0)
+            std::_Exit(0);
+        waitpid(gone, nullptr, 0);
+        for (const auto& entry : fs::directory_iterator(folder))
+            std::ofstream(entry.path().string() + ".lock")
+                << gone << "\n"
+                << QCoreApplication::applicationName().toStdString() << "\n"
+                << QSysInfo::machineHostName().toStdString() << "\n";
+
+        program = makeProgram();
+        program->setRecoveryFolder(folder);
+        const std::vector<std::string> left = program->untitledRecoveries();
+        ASSERT_EQ(left.size(), 1u);
+        std::string asked;
+        answerMessageBox(c.answer, &asked);
+        EXPECT_EQ(program->offerUntitledRecovery(), c.restored);
+        EXPECT_NE(asked.find("untitled model was not saved"), std::string::npos) << asked;
+        EXPECT_EQ(fs::exists(left[0]), c.kept);
+        if (!c.restored) {
+            EXPECT_EQ(program->untitledRecoveries().size(), c.kept ? 1u : 0u);
+            continue;
+        }
+        EXPECT_EQ(program->getTitle(), "untitled* — kite studio");
+        EXPECT_EQ(model().getRootObject().getString(
+                      model().getRootObject().getMetaClass().getProperty("name")),
+                  "draft");
+        EXPECT_TRUE(program->untitledRecoveries().empty()); // held by this session now
+        // Saved, it has a name and its changes are nowhere else.
+        chosenFile = dir.filePath("draft.veld").toStdString();
+        trigger("fileSave");
+        EXPECT_EQ(program->getTitle(), "draft.veld — kite studio");
+        EXPECT_FALSE(fs::exists(left[0]));
+        EXPECT_TRUE(program->untitledRecoveries().empty());
+    }
+    EXPECT_TRUE(errors.empty()) << errors.front();
 }

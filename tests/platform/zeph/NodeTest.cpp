@@ -507,4 +507,23 @@ TEST(ZephErrorTest, ThrowErrorNamesTheCode) {
     }
 }
 
+TEST(SceneTest, GetNodesAtListsEveryVisibleNodeUnderThePointTopMostFirst) {
+    TAVI::Holder<Scene> scene = Scene::createScene();
+    RectNode back = RectNode::create({0, 0, 100, 100});
+    RectNode front = RectNode::create({25, 25, 50, 50});
+    scene->addNode(back);
+    scene->addNode(front);
+    EllipseNode badge = EllipseNode::create({65, 65, 10, 10});
+    badge.setParent(front);
+    ContainerNode group = ContainerNode::create(); // draws nothing: never hit itself
+    scene->addNode(group);
+
+    EXPECT_EQ(scene->getNodesAt({70, 70}), (std::vector<Node>{badge, front, back}));
+    EXPECT_EQ(scene->getNodesAt({66, 66}), (std::vector<Node>{front, back}));
+    EXPECT_EQ(scene->getNodesAt({5, 5}), (std::vector<Node>{back}));
+    EXPECT_TRUE(scene->getNodesAt({150, 150}).empty());
+    front.setVisible(false);
+    EXPECT_EQ(scene->getNodesAt({70, 70}), (std::vector<Node>{back}));
+}
+
 } // namespace

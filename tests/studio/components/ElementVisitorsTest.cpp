@@ -49,49 +49,43 @@ protected:
 
 } // namespace
 
-TEST_F(ElementVisitorsTest, DescribesANamedObjectWithItsClass) {
-    const ClassObject gain = block("Gain1");
-    EXPECT_EQ(describer.describe(gain, 0), "Gain1 (pres.Block)");
-    EXPECT_EQ(describer.describe(gain, 1), "Gain1");
-    EXPECT_EQ(describer.describe(gain, 7), "Gain1");
-    EXPECT_TRUE(editable.isEditable(gain, 0));
-}
-
-TEST_F(ElementVisitorsTest, AnObjectWithoutANameAttributeHasNoNameAndIsNotEditable) {
-    const ClassObject nameless = make("Nameless");
-    EXPECT_EQ(describer.describe(nameless, 0), "<No Name> (pres.Nameless)");
-    EXPECT_EQ(describer.describe(nameless, 1), "");
-    EXPECT_FALSE(editable.isEditable(nameless, 0));
-    // Writing a name it has no attribute for does nothing.
-    Transaction t(model);
-    EXPECT_NO_THROW(setter.setDescription(nameless, "x"));
-    t.commit();
-    EXPECT_EQ(describer.describe(nameless, 0), "<No Name> (pres.Nameless)");
-}
-
-TEST_F(ElementVisitorsTest, AnEmptyNameDescribesAsTheNameType) {
-    const ClassObject empty = block("");
-    const std::string typeName = ":" + p.blockName.getType().getQualifiedName();
-    EXPECT_EQ(typeName, ":VELD.String");
-    EXPECT_EQ(describer.describe(empty, 0), typeName);
-    EXPECT_EQ(describer.describe(empty, 1), typeName);
-    EXPECT_FALSE(editable.isEditable(empty, 0));
-    // An unset name is no name at all.
-    const ClassObject unset = make("Block");
-    EXPECT_EQ(describer.describe(unset, 0), "<No Name> (pres.Block)");
-    EXPECT_FALSE(editable.isEditable(unset, 0));
-}
-
-TEST_F(ElementVisitorsTest, AnInheritedNameIsWrittenButNotDescribed) {
+TEST_F(ElementVisitorsTest, DescriptionsAndEditabilityFollowTheObjectsOwnName) {
     const ClassObject derived = make("DerivedNamed");
     {
         Transaction t(model);
-        setter.setDescription(derived, "Renamed");
+        setter.setDescription(derived, "Renamed"); // an inherited name is written...
         t.commit();
     }
     EXPECT_EQ(derived.getString(p.blockName), "Renamed");
-    EXPECT_EQ(describer.describe(derived, 0), "<No Name> (pres.DerivedNamed)");
-    EXPECT_FALSE(editable.isEditable(derived, 0));
+    ASSERT_EQ(p.blockName.getType().getQualifiedName(), "VELD.String");
+    const struct {
+        const char* name;
+        ClassObject object;
+        const char* full;
+        const char* brief; // null: not asked
+        bool editable;
+    } cases[] = {
+        {"named", block("Gain1"), "Gain1 (pres.Block)", "Gain1", true},
+        {"no name attribute", make("Nameless"), "<No Name> (pres.Nameless)", "", false},
+        {"empty name: its type", block(""), ":VELD.String", ":VELD.String", false},
+        {"unset name", make("Block"), "<No Name> (pres.Block)", nullptr, false},
+        {"inherited name", derived, "<No Name> (pres.DerivedNamed)", nullptr,
+         false}, // ...not shown
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(describer.describe(c.object, 0), c.full);
+        if (c.brief) {
+            EXPECT_EQ(describer.describe(c.object, 1), c.brief);
+            EXPECT_EQ(describer.describe(c.object, 7), c.brief);
+        }
+        EXPECT_EQ(editable.isEditable(c.object, 0), c.editable);
+    }
+    // Writing a name it has no attribute for does nothing.
+    Transaction t(model);
+    EXPECT_NO_THROW(setter.setDescription(cases[1].object, "x"));
+    t.commit();
+    EXPECT_EQ(describer.describe(cases[1].object, 0), "<No Name> (pres.Nameless)");
 }
 
 TEST_F(ElementVisitorsTest, TheTextIsConvertedToTheNameTypeAndKernelErrorsReachTheCaller) {

@@ -144,8 +144,8 @@ TEST_F(GenericStudioTest, TheMetaModelUriNamesTheWindowAndItsNewModels) {
     EXPECT_THROW(generic->createNewModel(), VELD::Exception);
 }
 
-TEST_F(GenericStudioTest, ModelsWithoutADomainOfTheirOwnOpenInAGenericStudio) {
-    const VELD::Model orphan = VELD::DomainRegistry::instance().createModel(orphanUri());
+TEST_F(GenericStudioTest, ModelsWithoutADomainOfTheirOwnOpenInAGenericStudioWithoutEditors) {
+    VELD::Model orphan = VELD::DomainRegistry::instance().createModel(orphanUri());
     EXPECT_TRUE(GenericVELDStudioApp::opensInGenericStudio(orphan));
     EXPECT_FALSE(GenericVELDStudioApp::opensInGenericStudio(blocks.model)); // EditorDomain's
     EXPECT_FALSE(GenericVELDStudioApp::opensInGenericStudio(VELD::Model()));
@@ -160,10 +160,8 @@ TEST_F(GenericStudioTest, ModelsWithoutADomainOfTheirOwnOpenInAGenericStudio) {
               "Generic VELD Studio for test:orphans");
     opened->getStudio()->close();
     EXPECT_THROW(GenericVELDStudioApp::openModel(VELD::Model(), errors), TAVI::TypedException);
-}
 
-TEST_F(GenericStudioTest, OpeningADiagramShowsNoEditor) {
-    VELD::Model orphan = VELD::DomainRegistry::instance().createModel(orphanUri());
+    // Opening one of its diagrams shows no editor.
     Diagram diagram;
     {
         VELD::Transaction t(orphan);
@@ -172,7 +170,6 @@ TEST_F(GenericStudioTest, OpeningADiagramShowsNoEditor) {
         t.commit();
     }
     generic->addModel(orphan);
-    TAVI::ErrorHolder errors;
     EXPECT_EQ(generic->openEditor(diagram, errors), nullptr);
     EXPECT_EQ(generic->getAllEditors().size(), 0u);
     EXPECT_EQ(generic->getActiveEditor(), nullptr);

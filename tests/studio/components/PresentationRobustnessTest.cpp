@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace VELD;
 
 namespace {
@@ -54,56 +56,41 @@ struct PresentationRobustnessTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(PresentationRobustnessTest, ObjectsOfADestroyedModelAreHarmless) {
-    Model model = p.newModel();
-    ClassObject box, part;
-    {
-        Transaction t(model);
-        box = p.make(model, "Box");
-        part = model.getFactory().createFromString("Box");
-        box.add(p.boxParts, part);
-        box.setString(p.box.getProperty("name"), "b");
-        t.commit();
+TEST_F(PresentationRobustnessTest, DeletedObjectsAndThoseOfADestroyedModelAreHarmless) {
+    for (const bool wholeModel : {false, true}) {
+        SCOPED_TRACE(wholeModel ? "model destroyed" : "part deleted");
+        Model model = p.newModel();
+        ClassObject box, part;
+        {
+            Transaction t(model);
+            box = p.make(model, "Box");
+            part = model.getFactory().createFromString("Box");
+            box.add(p.boxParts, part);
+            box.setString(p.box.getProperty("name"), "b");
+            t.commit();
+        }
+        std::optional<KiteTest::AssertionRecorder> recorder;
+        if (wholeModel) {
+            model.destroy();
+            recorder.emplace();
+        } else {
+            Transaction t(model);
+            part.destroy();
+            t.commit();
+        }
+        Asserter::clearReports();
+        std::vector<ImmutableClassObject> out;
+        EXPECT_NO_THROW(children.execute(box, &out));
+        EXPECT_TRUE(out.empty());
+        const ClassObject gone = wholeModel ? box : part;
+        EXPECT_FALSE(children.hasAtleastOneChild(gone));
+        EXPECT_NO_THROW(describer.describe(gone, 0));
+        EXPECT_FALSE(editable.isEditable(gone, 0));
+        EXPECT_NO_THROW(children.execute(gone, &out));
+        EXPECT_TRUE(out.empty());
+        EXPECT_NO_THROW(icons.execute(gone));
+        Asserter::clearReports();
     }
-    model.destroy();
-    KiteTest::AssertionRecorder recorder;
-    Asserter::clearReports();
-    EXPECT_NO_THROW(describer.describe(box, 0));
-    EXPECT_FALSE(editable.isEditable(box, 0));
-    std::vector<ImmutableClassObject> out;
-    EXPECT_NO_THROW(children.execute(box, &out));
-    EXPECT_TRUE(out.empty());
-    EXPECT_FALSE(children.hasAtleastOneChild(box));
-    EXPECT_NO_THROW(icons.execute(box));
-    Asserter::clearReports();
-}
-
-TEST_F(PresentationRobustnessTest, DeletedObjectsAreHarmless) {
-    Model model = p.newModel();
-    ClassObject box, part;
-    {
-        Transaction t(model);
-        box = p.make(model, "Box");
-        part = model.getFactory().createFromString("Box");
-        box.add(p.boxParts, part);
-        t.commit();
-    }
-    {
-        Transaction t(model);
-        part.destroy();
-        t.commit();
-    }
-    Asserter::clearReports();
-    std::vector<ImmutableClassObject> out;
-    children.execute(box, &out);
-    EXPECT_TRUE(out.empty());
-    EXPECT_NO_THROW(describer.describe(part, 0));
-    EXPECT_FALSE(editable.isEditable(part, 0));
-    out.clear();
-    EXPECT_NO_THROW(children.execute(part, &out));
-    EXPECT_TRUE(out.empty());
-    EXPECT_NO_THROW(icons.execute(part));
-    Asserter::clearReports();
 }
 
 TEST_F(PresentationRobustnessTest, NamesOfOddTypesAreDescribedByTheirText) {

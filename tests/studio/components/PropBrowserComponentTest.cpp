@@ -178,7 +178,7 @@ TEST_F(PropBrowserTest, ARefreshUpdatesRowsInPlaceKeepingExpansionAndScrolling) 
     EXPECT_EQ(area->verticalScrollBar()->value(), scrolled);
 }
 
-TEST_F(PropBrowserTest, OnlyTransactionsThatTouchWhatIsShownRefreshIt) {
+TEST_F(PropBrowserTest, OnlyTransactionsThatTouchWhatIsShownAndModeChangesRefreshIt) {
     auto* counting = new CountingDelegate;
     counting->inherited = true;
     browser->setDelegate(counting);
@@ -207,6 +207,19 @@ TEST_F(PropBrowserTest, OnlyTransactionsThatTouchWhatIsShownRefreshIt) {
         t.commit();
     }
     EXPECT_EQ(value(plant.node.getMetaClass().getProperty("x")), "70");
+
+    // A filter mode change updates the rows in place.
+    counting->inherited = false;
+    select(plant.press);
+    const unsigned name = rowOf(meta.name);
+    counting->narrow = true;
+    app->getFilterModeChangedEventService()->raise(FilterModeChangedEvent("studio", "narrow"));
+    EXPECT_EQ(labels(), Labels{"name"});
+    EXPECT_EQ(rowOf(meta.name), name);
+    counting->narrow = false;
+    app->getFilterModeChangedEventService()->raise(FilterModeChangedEvent("studio", ""));
+    EXPECT_EQ(labels(), kMachineRows);
+    EXPECT_EQ(rowOf(meta.name), name);
 }
 
 TEST_F(PropBrowserTest, SelectionsShowTheirObjectAndAnEmptyEditorSelectionChangesNothing) {
@@ -298,21 +311,6 @@ TEST_F(PropBrowserTest, AnObjectDeletedWhileShownEmptiesTheBrowserAndUndoBringsI
     undo();
     select(plant.press);
     EXPECT_EQ(value(meta.name), "press");
-}
-
-TEST_F(PropBrowserTest, AFilterModeChangeUpdatesTheRowsInPlace) {
-    auto* counting = new CountingDelegate;
-    browser->setDelegate(counting);
-    select(plant.press);
-    const unsigned name = rowOf(meta.name);
-    counting->narrow = true;
-    app->getFilterModeChangedEventService()->raise(FilterModeChangedEvent("studio", "narrow"));
-    EXPECT_EQ(labels(), Labels{"name"});
-    EXPECT_EQ(rowOf(meta.name), name);
-    counting->narrow = false;
-    app->getFilterModeChangedEventService()->raise(FilterModeChangedEvent("studio", ""));
-    EXPECT_EQ(labels(), kMachineRows);
-    EXPECT_EQ(rowOf(meta.name), name);
 }
 
 TEST_F(PropBrowserTest, TerminateEmptiesTheBrowserAndTheStudioTakesItAway) {

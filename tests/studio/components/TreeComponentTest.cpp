@@ -246,7 +246,7 @@ TEST_F(TreeComponentTest, TreeAndEditorFollowEachOtherWithoutLoops) {
     mirror.disconnect();
 }
 
-TEST_F(TreeComponentTest, DeletedObjectsRowGoesAndComesBackInPlaceOnUndo) {
+TEST_F(TreeComponentTest, RowsFollowDeletionsUndoAndNewOrderKeepingTheOthers) {
     openMain();
     tree->testAPI_Expand(VELD::ClassObject(blocks.diagram));
     const Objects before =
@@ -258,6 +258,17 @@ TEST_F(TreeComponentTest, DeletedObjectsRowGoesAndComesBackInPlaceOnUndo) {
     EXPECT_EQ(rowOf(blocks.b), keptRow); // the others keep their rows
     blocks.model.undoToChangeLevel(level);
     EXPECT_EQ(listOf(tree->testAPI_GetVisibleChildren(VELD::ClassObject(blocks.diagram))), before);
+    EXPECT_EQ(rowOf(blocks.b), keptRow);
+
+    // A child that moves behind its siblings is shown behind them; they keep their rows.
+    change([&] {
+        GraphElement(blocks.b).addContained(blocks.a);
+        blocks.diagram.addContained(blocks.a);
+    });
+    Objects after = before;
+    after.erase(std::find(after.begin(), after.end(), VELD::ImmutableClassObject(blocks.a)));
+    after.push_back(blocks.a);
+    EXPECT_EQ(listOf(tree->testAPI_GetVisibleChildren(VELD::ClassObject(blocks.diagram))), after);
     EXPECT_EQ(rowOf(blocks.b), keptRow);
 }
 

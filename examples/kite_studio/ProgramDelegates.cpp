@@ -1,15 +1,21 @@
-#include "examples/studio_demo/BlockPropBrowserDelegate.hpp"
+#include "examples/kite_studio/ProgramDelegates.hpp"
 
+#include "platform/veld/Model.hpp"
 #include "platform/veld/Sequence.hpp"
 
 #include <algorithm>
 
-namespace StudioDemo {
+namespace KiteStudio {
+
+VELD::ImmutableClassObject ProjectTreeDelegate::getTopElement() {
+    const VELD::Model model = getActiveModel();
+    return model.isValid() ? model.getRootObject() : VELD::ImmutableClassObject();
+}
 
 std::vector<VELD::ImmutableProperty>
-BlockPropBrowserDelegate::getProperties(const VELD::ImmutableClassObject& object) {
+ElementPropBrowserDelegate::getProperties(const VELD::ImmutableClassObject& object) {
     std::vector<VELD::ImmutableProperty> shown;
-    if (!object.isValid())
+    if (object.isNull() || !object.isValid())
         return shown;
     const VELD::ImmutableClass metaClass = object.getMetaClass();
     const auto add = [&](const VELD::ImmutableProperty& property) {
@@ -26,8 +32,8 @@ BlockPropBrowserDelegate::getProperties(const VELD::ImmutableClassObject& object
     return shown;
 }
 
-VELD::ClassObject BlockPropBrowserDelegate::getItemToSelect(const VELD::ClassObject& selected) {
+VELD::ClassObject ElementPropBrowserDelegate::getItemToSelect(const VELD::ClassObject& selected) {
     return selected;
 }
 
-} // namespace StudioDemo
+} // namespace KiteStudio
