@@ -20,15 +20,13 @@ class Editor;
 // edge, each move redraws the rubber band in the editor's working copy (the interactive model),
 // and the release hands the edge to the editor as a command made against the model's root.
 // Whatever the tool drew is dropped by synchronising the working copy from the root: after each
-// gesture, when a second button goes down, and in the cases CreationTool names. The tool stays on
-// the stack after each edge until its palette button takes it off.
+// gesture and on each interruption CreationTool handles (Escape, focus loss, a second button,
+// ...). The tool stays on the stack after each edge, even after Escape, until its palette
+// button takes it off. The editor must outlive the tool.
 class KITE_EDITOR_EXPORT EdgeCreationTool : public CreationTool {
 public:
     ~EdgeCreationTool() override;
 
-    void handleMouseMoveEvent(ZEPH::MouseEvent& event) override;
-    void handleMousePressEvent(ZEPH::MouseEvent& event) override;
-    void handleMouseReleaseEvent(ZEPH::MouseEvent& event) override;
     bool isDone() const override;
     // The role "EdgeCreation".
     TAVI::StringID getDefaultRole() const override;
@@ -38,21 +36,15 @@ public:
     void setStartElement(const GraphElement& element) { startElement = element; }
     const TAVI::GLPoint<double>& getStartPosition() const { return startPosition; }
     void setStartPosition(const TAVI::GLPoint<double>& position) { startPosition = position; }
-    bool isActive() const { return active; }
-    void setActive(bool value) { active = value; }
+    bool isActive() const { return isInGesture(); }
+    void setActive(bool value) { setInGesture(value); }
     // The keyboard modifiers (ZEPH::KeyboardModifier flags) a press must carry, exactly.
     void setMousePressModifiers(int modifiers) { pressModifiers = modifiers; }
     bool isMousePressModifiers(int modifiers) const { return pressModifiers == modifiers; }
 
-    // The root deviant of the diagram's model, where edges are made; null without a diagram.
-    VELD::Model getRootModel() const;
-    // The element under the scene point as a graph element; empty over empty canvas or an edge.
-    GraphElement getGraphElementAt(const TAVI::GLPoint<double>& point) const;
-
 protected:
     explicit EdgeCreationTool(Editor& editor);
 
-    bool isGestureUnderWay() const override { return active; }
     // Ends the gesture: not active, no start element, nothing drawn in the working copy.
     void reset() override;
     // Draws the start of the edge in model (the working copy), inside its transaction.
@@ -71,11 +63,14 @@ protected:
     virtual bool isValidMoveEvent(ZEPH::MouseEvent& event) const;
     virtual bool isValidReleaseEvent(ZEPH::MouseEvent& event) const;
 
+    void begin(ZEPH::MouseEvent& event) override;
+    void drag(ZEPH::MouseEvent& event) override;
+    void finish(ZEPH::MouseEvent& event) override;
+
 private:
     GraphElement startElement;
     TAVI::GLPoint<double> startPosition;
     int pressModifiers = ZEPH::NoModifier;
-    bool active = false;
 };
 
 } // namespace KITE

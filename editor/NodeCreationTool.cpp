@@ -1,6 +1,5 @@
 #include "editor/NodeCreationTool.hpp"
 
-#include "editor/Editor.hpp"
 #include "platform/zeph/GLCanvas.hpp"
 #include "platform/zeph/MouseEvent.hpp"
 
@@ -66,75 +65,18 @@ bool NodeCreationTool::isInsideDiagram(const ZEPH::MouseEvent& event) const {
 }
 
 void NodeCreationTool::handleMousePressEvent(ZEPH::MouseEvent& event) {
-    if (pressed) {
-        // A second button during the drag: the user does something else; nothing is made.
-        if (event.button() != ZEPH::LeftButton)
-            cancel();
+    if (isPressed() && event.button() == ZEPH::LeftButton) {
         event.consume();
         return;
     }
-    if (event.button() != ZEPH::LeftButton)
-        return;
-    event.consume();
-    const VELD::Model model = getModel();
-    if (!model.isValid())
-        return;
-    pressPoint = event.scenePos();
-    pressed = true;
-    try {
-        VELD::Transaction transaction(model);
-        initialUpdate(GraphElement(getEditor().getDiagramElementAt(pressPoint)), pressPoint,
-                      event.scenePos(), model);
-        transaction.commit();
-    } catch (...) {
-        reset();
-        throw;
-    }
-}
-
-void NodeCreationTool::handleMouseMoveEvent(ZEPH::MouseEvent& event) {
-    if (!pressed)
-        return;
-    event.consume();
-    if (!leftButtonStillDown(event))
-        return;
-    const VELD::Model model = getModel();
-    if (!model.isValid())
-        return;
-    try {
-        dropDrawing(model);
-        VELD::Transaction transaction(model);
-        intermediateUpdate(GraphElement(getEditor().getDiagramElementAt(event.scenePos())),
-                           pressPoint, event.scenePos(), model);
-        transaction.commit();
-    } catch (...) {
-        reset();
-        throw;
-    }
+    CreationTool::handleMousePressEvent(event);
 }
 
 void NodeCreationTool::handleMouseReleaseEvent(ZEPH::MouseEvent& event) {
-    if (pressed)
+    // The tool keeps the releases of its own gestures from the tools below it.
+    if (isPressed() || event.button() == ZEPH::LeftButton)
         event.consume();
-    if (event.button() != ZEPH::LeftButton)
-        return;
-    event.consume();
-    if (!pressed)
-        return;
-    const VELD::Model model = getModel();
-    try {
-        if (model.isValid() && isInsideDiagram(event)) {
-            const VELD::Model root = model.getRootDeviant();
-            VELD::Transaction transaction(root);
-            finalUpdate(GraphElement(getEditor().getDiagramElementAt(event.scenePos())), pressPoint,
-                        event.scenePos(), root);
-            transaction.commit();
-        }
-    } catch (...) {
-        reset();
-        throw;
-    }
-    reset();
+    CreationTool::handleMouseReleaseEvent(event);
 }
 
 void NodeCreationTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) {
@@ -142,11 +84,44 @@ void NodeCreationTool::handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) {
     handleMouseReleaseEvent(event);
 }
 
+void NodeCreationTool::begin(ZEPH::MouseEvent& event) {
+    event.consume();
+    const VELD::Model model = getModel();
+    if (!model.isValid())
+        return;
+    pressPoint = event.scenePos();
+    setInGesture(true);
+    changeIn(model, [&] {
+        initialUpdate(getGraphElementAt(pressPoint), pressPoint, event.scenePos(), model);
+    });
+}
+
+void NodeCreationTool::drag(ZEPH::MouseEvent& event) {
+    event.consume();
+    const VELD::Model model = getModel();
+    if (!model.isValid())
+        return;
+    redraw(model, [&] {
+        intermediateUpdate(getGraphElementAt(event.scenePos()), pressPoint, event.scenePos(),
+                           model);
+    });
+}
+
+void NodeCreationTool::finish(ZEPH::MouseEvent& event) {
+    const VELD::Model model = getModel();
+    if (model.isValid() && isInsideDiagram(event)) {
+        const VELD::Model root = model.getRootDeviant();
+        changeIn(root, [&] {
+            finalUpdate(getGraphElementAt(event.scenePos()), pressPoint, event.scenePos(), root);
+        });
+    }
+    reset();
+}
+
 void NodeCreationTool::reset() {
     if (!isPersistent())
         done = true;
-    pressed = false;
-    getEditor().dropPreview();
+    CreationTool::reset();
 }
 
 } // namespace KITE

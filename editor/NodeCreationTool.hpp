@@ -12,26 +12,27 @@ class MouseEvent;
 
 namespace KITE {
 
-class Editor;
-
 // The base of tools that place a node by press, drag and release (or a double click): the press
 // and each move preview the node in the editor's working copy (the interactive model); the
 // release makes it in one transaction on the model's root, with no command. A tool that is not
 // persistent is done after one node (or after Escape), so it leaves the stack. Nothing is made
-// when the release lands outside the canvas's visible area, when a second button goes down
-// during the drag, or in the cases CreationTool names; the preview is dropped in each case.
+// when the release lands outside the canvas's visible area, nor on any of the interruptions
+// CreationTool handles (Escape, focus loss, a second button, ...); the preview is dropped in
+// each case. The editor must outlive the tool.
 class KITE_EDITOR_EXPORT NodeCreationTool : public CreationTool {
 public:
     ~NodeCreationTool() override;
 
-    void handleMouseMoveEvent(ZEPH::MouseEvent& event) override;
+    // A left press during the drag (its release went unheard) is consumed and carries the drag
+    // on; any other press is CreationTool's.
     void handleMousePressEvent(ZEPH::MouseEvent& event) override;
+    // Every release during the drag, and every left release, is consumed.
     void handleMouseReleaseEvent(ZEPH::MouseEvent& event) override;
     // The press handling, then the release handling, of the same event.
     void handleMouseDoubleClickEvent(ZEPH::MouseEvent& event) override;
     bool isDone() const override { return done; }
 
-    bool isPressed() const { return pressed; }
+    bool isPressed() const { return isInGesture(); }
     const TAVI::GLPoint<double>& getPressPoint() const { return pressPoint; }
 
 protected:
@@ -46,7 +47,6 @@ protected:
                                     const TAVI::GLPoint<double>& point, VELD::Model model) = 0;
     virtual void finalUpdate(GraphElement element, const TAVI::GLPoint<double>& pressPoint,
                              const TAVI::GLPoint<double>& point, VELD::Model model) = 0;
-    bool isGestureUnderWay() const override { return pressed; }
     // Ends the gesture: done unless persistent, not pressed, no preview in the working copy.
     void reset() override;
     // The node's rectangle when it is placed by a click; all 0 here.
@@ -63,9 +63,12 @@ protected:
     // of the canvas the event came from (events without a canvas are always inside).
     virtual bool isInsideDiagram(const ZEPH::MouseEvent& event) const;
 
+    void begin(ZEPH::MouseEvent& event) override;
+    void drag(ZEPH::MouseEvent& event) override;
+    void finish(ZEPH::MouseEvent& event) override;
+
 private:
     bool done = false;
-    bool pressed = false;
     TAVI::GLPoint<double> pressPoint;
 };
 

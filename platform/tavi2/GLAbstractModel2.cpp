@@ -73,6 +73,29 @@ GLModelCell2* GLAbstractModel2Private::writableCell(unsigned rowUID, unsigned co
     return &row->cells[column->second];
 }
 
+std::size_t GLAbstractModel2Private::IconHash::operator()(const Icon& icon) const {
+    std::size_t hash = 0;
+    for (const Icon::Entry& entry : icon.getEntries())
+        hash = hash * 31 + std::hash<std::string>()(entry.file) +
+               std::size_t(entry.mode * 4 + entry.state);
+    return hash;
+}
+
+std::shared_ptr<const Icon> GLAbstractModel2Private::sharedIcon(const Icon& icon) {
+    auto [it, added] = icons.try_emplace(icon);
+    if (std::shared_ptr<const Icon> shared = it->second.lock())
+        return shared;
+    auto shared = std::make_shared<const Icon>(icon);
+    it->second = shared;
+    // Icons no cell shows any more go now and then, so that a model whose icons keep changing
+    // does not keep them all.
+    if (added && icons.size() > 2 * iconsSweptAt + 64) {
+        std::erase_if(icons, [](const auto& entry) { return entry.second.expired(); });
+        iconsSweptAt = icons.size();
+    }
+    return shared;
+}
+
 void GLAbstractModel2Private::cellChanged(unsigned rowUID, unsigned columnUID) {
     if (dataChanged)
         dataChanged->send(GLDataChangeEvent2(rowUID, columnUID));
@@ -367,6 +390,8 @@ void GLAbstractModel2::clear() {
     d->pendingParents.clear();
     d->pendingSet.clear();
     d->dirty.clear();
+    d->icons.clear();
+    d->iconsSweptAt = 0;
     if (d->adapter)
         d->adapter->endReset();
 }

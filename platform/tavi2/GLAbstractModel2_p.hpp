@@ -16,7 +16,7 @@ namespace TAVI {
 
 struct GLModelCell2 {
     any value;
-    Icon icon;
+    std::shared_ptr<const Icon> icon; // the model's one copy of it; null for none
     Color foreground;
     Color background;
     bool readOnly = false;
@@ -81,6 +81,14 @@ public:
     std::unordered_map<unsigned, DirtyRange> dirty; // by parent
 
     std::unique_ptr<GLModelObserver2> adapter; // the Qt item model, made by the first view
+
+    // One copy of each icon the cells show: a large model's rows show a few icons many times,
+    // and each row holding its own would cost two allocations to make and to let go of.
+    struct IconHash {
+        std::size_t operator()(const Icon& icon) const;
+    };
+    std::unordered_map<Icon, std::weak_ptr<const Icon>, IconHash> icons;
+    std::size_t iconsSweptAt = 0;
     std::unique_ptr<NIMB::Emitter<GLDataChangeEvent2>> dataChanged;
 
     const GLModelRow2* findRow(unsigned uid) const;
@@ -93,6 +101,8 @@ public:
     GLModelCell2* writableCell(unsigned rowUID, unsigned columnUID);
     // Reports a change of one cell (every column when columnUID is 0).
     void cellChanged(unsigned rowUID, unsigned columnUID);
+    // The model's copy of a non-null icon.
+    std::shared_ptr<const Icon> sharedIcon(const Icon& icon);
     void eraseSubtree(unsigned uid);
     void flush();
 };

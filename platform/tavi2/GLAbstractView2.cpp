@@ -162,6 +162,8 @@ GLAbstractView2::~GLAbstractView2() {
     // Editors closed by the teardown below must not reach listeners with a half-gone view.
     d->editComplete.reset();
     d->editRequest.reset();
+    if (d->adapter)
+        d->adapter->viewDetaching(getQWidget() != nullptr);
     if (getQWidget()) {
         QItemSelectionModel* selection = d->view->selectionModel();
         d->view->setModel(nullptr);
@@ -175,7 +177,11 @@ void GLAbstractView2::setModel(const Holder<GLAbstractViewModel2>& model) {
         return;
     QItemSelectionModel* oldSelection = d->view->selectionModel();
     QObject::disconnect(d->selectionConnection);
+    if (d->adapter)
+        d->adapter->viewDetaching(true);
     d->adapter = model ? GLItemModelAdapter2::forModel(model.get()) : nullptr;
+    if (d->adapter)
+        d->adapter->viewAttached();
     d->view->setModel(d->adapter);
     // Qt makes a selection model per item model and leaves the old one to the caller.
     delete oldSelection;

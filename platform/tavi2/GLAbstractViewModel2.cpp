@@ -90,15 +90,15 @@ std::string GLAbstractViewModel2::getText(unsigned rowUID, unsigned columnUID) c
 
 void GLAbstractViewModel2::setIcon(unsigned rowUID, unsigned columnUID, const Icon& icon) {
     GLModelCell2* cell = checkedCell(d_func(), rowUID, columnUID, "GLAbstractViewModel2::setIcon");
-    if (cell->icon == icon)
+    if (cell->icon ? *cell->icon == icon : icon.isNull())
         return;
-    cell->icon = icon;
+    cell->icon = icon.isNull() ? nullptr : d_func()->sharedIcon(icon);
     d_func()->cellChanged(rowUID, columnUID);
 }
 
 Icon GLAbstractViewModel2::getIcon(unsigned rowUID, unsigned columnUID) const {
     const GLModelCell2* cell = readCell(d_func(), rowUID, columnUID);
-    return cell ? cell->icon : Icon();
+    return cell && cell->icon ? *cell->icon : Icon();
 }
 
 void GLAbstractViewModel2::setColor(unsigned rowUID, unsigned columnUID, int role,

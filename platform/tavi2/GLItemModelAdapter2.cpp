@@ -212,6 +212,17 @@ void GLItemModelAdapter2::endReset() {
     endResetModel();
 }
 
+void GLItemModelAdapter2::viewDetaching(bool stillShown) {
+    if (views > 0)
+        --views;
+    if (views > 0 || !stillShown)
+        return;
+    // Nothing of the model changes: the view still attached hears that every index is gone and
+    // lets go of its own, as it does on a reset, while Qt empties its table in one step.
+    beginResetModel();
+    endResetModel();
+}
+
 void GLItemModelAdapter2::headerChanged(unsigned firstColumn, unsigned lastColumn) {
     Q_EMIT headerDataChanged(Qt::Horizontal, int(firstColumn), int(lastColumn));
 }

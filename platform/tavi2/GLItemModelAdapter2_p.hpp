@@ -67,6 +67,14 @@ public:
     void beginReset() override;
     void endReset() override;
 
+    // Each view says when it takes the model up and when it is about to let go of it (with
+    // whether its Qt view still shows it). While the last one still shows it, Qt forgets every
+    // persistent index of the model in one reset: otherwise the view drops its own (one per
+    // expanded or selected row) one by one, each taken out of Qt's table of them, which holds
+    // the close of a fully expanded tree of 100,000 rows up. Other views are left alone.
+    void viewAttached() { ++views; }
+    void viewDetaching(bool stillShown);
+
 private:
     // An index carries its row's id multiplied by an odd number, which multiplying by the
     // number's inverse undoes. Qt hashes an index by adding its row and column to that value,
@@ -84,6 +92,7 @@ private:
     QIcon icon(const Icon& icon) const;
 
     GLAbstractViewModel2* model;
+    int views = 0;
     // Qt caches a decoded image per QIcon: keep one QIcon per set of files.
     mutable QHash<QString, QIcon> icons;
 };

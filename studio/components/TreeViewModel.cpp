@@ -30,10 +30,12 @@ VELD::ClassObject TreeViewModel::getObject(unsigned rowUID) const {
 unsigned TreeViewModel::getRow(const VELD::ImmutableClassObject& object) const {
     if (object.isNull())
         return 0;
-    const auto it = rows.find(object);
-    if (it == rows.end() || it->second.empty())
-        return 0;
-    return *std::min_element(it->second.begin(), it->second.end());
+    unsigned first = 0;
+    const auto [from, to] = rows.equal_range(object);
+    for (auto it = from; it != to; ++it)
+        if (first == 0 || it->second < first)
+            first = it->second;
+    return first;
 }
 
 void TreeViewModel::ensureColumn() {
@@ -93,14 +95,15 @@ void TreeViewModel::removeAndForget(std::vector<unsigned> rowUIDs) {
     endTransaction();
     for (unsigned uid : all) {
         if (const auto it = objects.find(uid); it != objects.end()) {
-            if (auto shown = rows.find(it->second); shown != rows.end()) {
-                std::erase(shown->second, uid);
-                if (shown->second.empty())
+            const auto [from, to] = rows.equal_range(it->second);
+            for (auto shown = from; shown != to; ++shown)
+                if (shown->second == uid) {
                     rows.erase(shown);
-            }
+                    break;
+                }
             objects.erase(it);
         }
-        expanded.erase(uid);
+        forgetExpanded(uid);
         editors.erase(uid);
     }
 }
@@ -156,7 +159,7 @@ void TreeViewModel::rebuildChildren(unsigned rowUID) {
         for (std::size_t k = 0; k < made.size(); ++k) {
             const VELD::ClassObject object(children[i + k]);
             objects.emplace(made[k], object);
-            rows[object].push_back(made[k]);
+            rows.emplace(object, made[k]);
             fill(made[k], object);
         }
         i = end;
@@ -169,21 +172,22 @@ bool TreeViewModel::rebuildChanged(const ModelChangeReport& report) {
         return false;
     std::vector<unsigned> gone;
     for (const VELD::ImmutableClassObject& object : report.getRemoved())
-        if (const auto it = rows.find(object); it != rows.end())
-            gone.insert(gone.end(), it->second.begin(), it->second.end());
+        for (auto [from, to] = rows.equal_range(object); from != to; ++from)
+            gone.push_back(from->second);
     removeAndForget(gone); // rows under other rows that go are taken with them
     for (const VELD::ImmutableClassObject& object : report.getModified()) {
         if (object == top)
             rebuildChildren(0); // and its own row, when it has one, below
-        const auto it = rows.find(object);
-        if (it == rows.end())
-            continue;
-        const std::vector<unsigned> shown = it->second; // rebuilding changes the map
+        // Taken out first, oldest row first: rebuilding changes the map.
+        std::vector<unsigned> shown;
+        for (auto [from, to] = rows.equal_range(object); from != to; ++from)
+            shown.push_back(from->second);
+        std::sort(shown.begin(), shown.end());
         for (unsigned uid : shown) {
             if (!hasRow(uid))
                 continue;
             fill(uid, objects.at(uid));
-            if (expanded.count(uid))
+            if (isExpandedRow(uid))
                 rebuildChildren(uid);
         }
     }
@@ -209,7 +213,9 @@ bool TreeViewModel::expandRow(unsigned rowUID) {
     const VELD::ClassObject object = getObject(rowUID);
     if (!object.isValid() || !VELD::ImmutableModel(object.getRootModel()).isValid())
         return false;
-    expanded.insert(rowUID);
+    if (expanded.size() <= rowUID)
+        expanded.resize(std::size_t(rowUID) + 1);
+    expanded[rowUID] = true;
     rebuildChildren(delegate->startTreeRefreshFromRoot(object) ? 0 : rowUID);
     return true;
 }
@@ -221,7 +227,7 @@ void TreeViewModel::rebuildShown() {
         stack.pop_back();
         rebuildChildren(uid);
         for (unsigned child : getChildRows(uid))
-            if (expanded.count(child))
+            if (isExpandedRow(child))
                 stack.push_back(child);
     }
 }

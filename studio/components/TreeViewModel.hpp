@@ -9,7 +9,6 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace PLATFORM {
@@ -60,8 +59,13 @@ public:
     // Remembers the row as expanded and builds its children (from the root when the delegate
     // asks for that). False for a row whose object or model is gone.
     bool expandRow(unsigned rowUID);
-    void forgetExpanded(unsigned rowUID) { expanded.erase(rowUID); }
-    bool isExpandedRow(unsigned rowUID) const { return expanded.count(rowUID) != 0; }
+    void forgetExpanded(unsigned rowUID) {
+        if (rowUID < expanded.size())
+            expanded[rowUID] = false;
+    }
+    bool isExpandedRow(unsigned rowUID) const {
+        return rowUID < expanded.size() && expanded[rowUID];
+    }
     // Rebuilds the root's children and, depth first, those of each expanded row still there.
     void rebuildShown();
 
@@ -88,9 +92,13 @@ private:
     void ensureColumn();
 
     std::unique_ptr<TreeComponentDelegate> delegate;
-    std::map<unsigned, VELD::ClassObject> objects;                              // by row
-    std::unordered_map<VELD::ImmutableClassObject, std::vector<unsigned>> rows; // by identity
-    std::unordered_set<unsigned> expanded;
+    std::map<unsigned, VELD::ClassObject> objects; // by row
+    // The rows of each object, by identity: one entry a row, as an object nearly always has
+    // one, so that a large tree costs one allocation a row less to build and to let go of.
+    std::unordered_multimap<VELD::ImmutableClassObject, unsigned> rows;
+    // By row id: a bit a row rather than a set entry, which a fully expanded tree of 100,000
+    // rows would allocate (and free on close) one by one.
+    std::vector<bool> expanded;
     std::unordered_map<unsigned, std::unique_ptr<TAVI::GLEdit2>> editors; // by row
     VELD::ImmutableClassObject top;
     VELD::ClassObject broadcasting;

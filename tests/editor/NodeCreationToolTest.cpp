@@ -88,45 +88,6 @@ TEST_F(NodeCreationToolTest, APersistentToolPlacesNodesByDoubleClickDragOrClickU
     EXPECT_FALSE(onStack()) << "Escape ends persistence, and so the tool";
 }
 
-TEST_F(NodeCreationToolTest, AnInterruptedCreationMakesNothing) {
-    struct Interruption {
-        const char* name;
-        std::function<void(KiteTest::SceneGestures&)> end;
-    };
-    const std::vector<Interruption> cases{
-        {"Escape", [](KiteTest::SceneGestures& g) { g.keyRelease(ZEPH::Key_Escape); }},
-        {"focus lost",
-         [](KiteTest::SceneGestures& g) {
-             g.focusOut();
-             g.release(340, 230);
-         }},
-        {"a second button",
-         [](KiteTest::SceneGestures& g) {
-             g.press(340, 230, ZEPH::NoModifier, ZEPH::RightButton);
-             g.release(340, 230);
-         }},
-        {"a move without the button (the release went elsewhere)",
-         [](KiteTest::SceneGestures& g) {
-             g.forgetButtons();
-             g.move(340, 230);
-             g.release(340, 230);
-         }},
-    };
-    for (const Interruption& c : cases) {
-        SCOPED_TRACE(c.name);
-        tool = push<BlockCreationTool>();
-        KiteTest::ChangeRecorder changes(root());
-        gestures().press(300, 200);
-        gestures().move(340, 230);
-        ASSERT_TRUE(editor->isInInteraction());
-        c.end(gestures());
-        expectNothingMade();
-        EXPECT_EQ(changes.count(), 0u);
-        EXPECT_EQ(tool->finalUpdates, 0);
-        EXPECT_FALSE(onStack());
-    }
-}
-
 TEST_F(NodeCreationToolTest, ARealDropOutsideTheCanvasMakesNothing) {
     studio->getWindow()->resize(800, 600);
     studio->show();
