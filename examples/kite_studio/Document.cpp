@@ -8,7 +8,10 @@
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <optional>
+#include <sstream>
 
 namespace KiteStudio {
 
@@ -17,6 +20,7 @@ namespace {
 struct LoadedMetaModels {
     std::map<std::string, VELD::ImmutableNamespace> byFile;
     std::vector<VELD::ImmutableNamespace> inOrder;
+    std::vector<std::string> loadedFrom; // beside inOrder: the file each was first read from
 };
 
 LoadedMetaModels& loaded() {
@@ -28,6 +32,16 @@ std::string canonical(const std::string& file) {
     std::error_code ec;
     std::string key = std::filesystem::weakly_canonical(file, ec).string();
     return ec || key.empty() ? file : key;
+}
+
+// The file's bytes, or nothing when it cannot be read.
+std::optional<std::string> contents(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 // The first composite property of the class that holds diagrams.
@@ -54,9 +68,20 @@ VELD::ImmutableNamespace Document::loadMetaModel(const std::string& file) {
     const std::string key = canonical(file);
     if (const auto found = models.byFile.find(key); found != models.byFile.end())
         return found->second;
+    // A copy of a loaded meta-model (the bundled one given again from elsewhere, say) is that
+    // meta-model: its URI is taken, so loading it would only be refused.
+    if (const std::optional<std::string> bytes = contents(key)) {
+        for (const auto& [file, package] : models.byFile) {
+            if (contents(file) == bytes) {
+                models.byFile.emplace(key, package);
+                return package;
+            }
+        }
+    }
     VELD::ImmutableNamespace package = VELD::loadMetaModel(file);
     models.byFile.emplace(key, package);
     models.inOrder.push_back(package);
+    models.loadedFrom.push_back(key);
     return package;
 }
 
@@ -65,9 +90,10 @@ std::vector<VELD::ImmutableNamespace> Document::loadedMetaModels() {
 }
 
 std::string Document::metaModelFileOf(const VELD::ImmutableNamespace& metaModel) {
-    for (const auto& [file, package] : loaded().byFile)
-        if (package == metaModel)
-            return file;
+    const LoadedMetaModels& models = loaded();
+    for (std::size_t i = 0; i < models.inOrder.size(); ++i)
+        if (models.inOrder[i] == metaModel)
+            return models.loadedFrom[i];
     return {};
 }
 

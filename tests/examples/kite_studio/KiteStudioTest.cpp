@@ -377,6 +377,23 @@ TEST_F(KiteStudioTest, OpenEditSaveAndReopenGiveTheSameModel) {
     EXPECT_EQ(program->getRecentFiles().front(), fs::absolute(file).string());
 }
 
+TEST_F(KiteStudioTest, ACopyOfALoadedMetaModelIsThatMetaModelAndADifferentOneIsRefused) {
+    const std::string copy = dir.filePath("copy.veldmeta").toStdString();
+    fs::copy_file(StudioProgram::sampleMetaModelFile(), copy);
+    ASSERT_TRUE(program->openFile(file, {copy})) << (errors.empty() ? "" : errors.front());
+    EXPECT_TRUE(errors.empty());
+
+    // Same URI, other content: refused with the file's place, and what was open stays.
+    std::string changed = readFile(copy);
+    changed.insert(changed.rfind("</veld-metamodel>"), "  <class name=\"Extra\"/>\n");
+    const std::string other = dir.filePath("other.veldmeta").toStdString();
+    std::ofstream(other) << changed;
+    EXPECT_FALSE(program->openFile(file, {other}));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors.front().find("other.veldmeta:"), std::string::npos) << errors.front();
+    EXPECT_EQ(program->getDocument()->getFile(), file);
+}
+
 TEST_F(KiteStudioTest, ExportWritesAPictureOfTheBlocksAndAnSvgThatParses) {
     openAndShow();
     // The selection's handles are not part of the picture.
