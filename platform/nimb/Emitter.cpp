@@ -31,7 +31,7 @@ EmitterBase::EmitterBase(int sendMode, const std::type_info* argumentType)
     : deliveryMode(sendMode == SendDefault ? SendAuto : sendMode), argumentTypeInfo(argumentType) {}
 
 EmitterBase::~EmitterBase() {
-    std::shared_ptr<const ConnectionList> list;
+    std::shared_ptr<ConnectionList> list;
     {
         ConnectionWriteLocker locker;
         {
@@ -56,29 +56,39 @@ int EmitterBase::numberOfConnections() const {
 }
 
 void EmitterBase::addConnectionLocked(Connection* connection) {
-    auto next = std::make_shared<ConnectionList>();
     std::lock_guard<std::mutex> lock(mutex);
-    if (connections) {
-        next->items.reserve(connections->items.size() + 1);
-        next->items = connections->items;
+    // Snapshots are only taken under the mutex, so a list no send holds can change in place;
+    // copying it each time made connecting n listeners cost n squared.
+    if (!connections || connections.use_count() > 1) {
+        auto next = std::make_shared<ConnectionList>();
+        if (connections) {
+            next->items.reserve(connections->items.size() + 1);
+            next->items = connections->items;
+        }
+        connections = std::move(next);
     }
-    next->items.emplace_back(connection);
-    count.store(int(next->items.size()), std::memory_order_relaxed);
-    connections = std::move(next);
+    connections->items.emplace_back(connection);
+    count.store(int(connections->items.size()), std::memory_order_relaxed);
 }
 
 void EmitterBase::removeConnectionLocked(Connection* connection) {
     std::lock_guard<std::mutex> lock(mutex);
     if (!connections)
         return;
-    auto next = std::make_shared<ConnectionList>();
-    next->items.reserve(connections->items.size());
-    for (const ConnectionRef& item : connections->items) {
-        if (item.get() != connection)
-            next->items.push_back(item);
+    if (connections.use_count() > 1) {
+        auto next = std::make_shared<ConnectionList>(*connections);
+        connections = std::move(next);
     }
-    count.store(int(next->items.size()), std::memory_order_relaxed);
-    connections = next->items.empty() ? nullptr : std::move(next);
+    // From the back: the newest connections tend to go first.
+    std::vector<ConnectionRef>& items = connections->items;
+    const auto found =
+        std::find_if(items.rbegin(), items.rend(),
+                     [connection](const ConnectionRef& item) { return item.get() == connection; });
+    if (found != items.rend())
+        items.erase(std::next(found).base());
+    count.store(int(items.size()), std::memory_order_relaxed);
+    if (items.empty())
+        connections.reset();
 }
 
 void EmitterBase::sendPacket(const Packet& packet, int mode, int flag) {

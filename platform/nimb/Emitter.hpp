@@ -66,7 +66,7 @@ private:
     int deliveryMode;
     const std::type_info* argumentTypeInfo = nullptr;
     mutable std::mutex mutex; // guards the connections pointer, not the list it points to
-    std::shared_ptr<const ConnectionList> connections; // immutable; replaced on change
+    std::shared_ptr<ConnectionList> connections; // copied on change while a send holds it
     std::atomic<int> count{0};
 };
 

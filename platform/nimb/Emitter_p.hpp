@@ -26,8 +26,8 @@ private:
     Connection* target;
 };
 
-// The connections of an emitter at one moment. Never changed once published, so a send can walk
-// it without a lock while connections come and go.
+// The connections of an emitter at one moment. Never changed while a send holds it, so a send
+// can walk it without a lock while connections come and go.
 class ConnectionList {
 public:
     std::vector<ConnectionRef> items;
