@@ -55,7 +55,10 @@ namespace KiteStudio {
 
 namespace {
 
-constexpr double kMargin = 30.0;      // around the diagram when it is fitted into the canvas
+constexpr double kMargin = 30.0; // around the diagram when it is fitted into the canvas
+// Opening never zooms out further: a huge diagram opens at its top-left corner at this scale
+// (painting all of 100,000 blocks at once takes seconds); Fit Diagram still shows it whole.
+constexpr double kOpeningZoom = 0.25;
 constexpr int kMessageTimeout = 5000; // ms a passing message stays in the status bar
 const char* const kProgramName = "kite studio";
 const char* const kRecentFilesKey = "recentFiles";
@@ -775,7 +778,7 @@ bool StudioProgram::show(Document next) {
         }
     refresh();
     // The canvas knows its size once the window has laid it out.
-    QTimer::singleShot(0, context.get(), [this] { fitDiagram(); });
+    QTimer::singleShot(0, context.get(), [this] { fitDiagram(kOpeningZoom); });
     return true;
 }
 
@@ -1010,7 +1013,7 @@ void StudioProgram::zoomBy(double factor) {
             canvas->setZoomFactor(canvas->getZoomFactor() * factor);
 }
 
-void StudioProgram::fitDiagram() {
+void StudioProgram::fitDiagram(double minimumZoom) {
     KITE::Editor* editor = getEditor();
     if (!editor)
         return;
@@ -1021,8 +1024,15 @@ void StudioProgram::fitDiagram() {
     const TAVI::GLRect<double> bounds = graphics->getRoot().getSceneBounds();
     if (bounds.isEmpty())
         return;
-    canvas->showSceneRect({bounds.x - kMargin, bounds.y - kMargin, bounds.width + 2 * kMargin,
-                           bounds.height + 2 * kMargin});
+    TAVI::GLRect<double> shown{bounds.x - kMargin, bounds.y - kMargin, bounds.width + 2 * kMargin,
+                               bounds.height + 2 * kMargin};
+    const QSize view = canvas->viewport()->size();
+    if (minimumZoom > 0 && !view.isEmpty() &&
+        std::min(view.width() / shown.width, view.height() / shown.height) < minimumZoom) {
+        shown.width = view.width() / minimumZoom;
+        shown.height = view.height() / minimumZoom;
+    }
+    canvas->showSceneRect(shown);
 }
 
 // ----------------------------------------------------------------------- following the model
@@ -1182,7 +1192,7 @@ void StudioProgram::layOut(bool onScreen) {
     // The canvas has its final size only once the window's layouts have run.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
-    fitDiagram();
+    fitDiagram(kOpeningZoom);
     QCoreApplication::processEvents();
 }
 

@@ -122,7 +122,8 @@ public:
     // one it lies in) in an editor tab: the tree's context menu "Open Diagram".
     KITE::Editor* openSelectedDiagram();
     void zoomBy(double factor);
-    void fitDiagram();
+    // Shows the whole diagram, or its top-left part at minimumZoom where whole would be smaller.
+    void fitDiagram(double minimumZoom = 0);
 
     PLATFORM::Studio* getStudio() const { return studio.get(); }
     KITE::StudioApp* getStudioApp() const { return app.get(); }

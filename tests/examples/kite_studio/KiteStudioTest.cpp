@@ -394,6 +394,48 @@ TEST_F(KiteStudioTest, ACopyOfALoadedMetaModelIsThatMetaModelAndADifferentOneIsR
     EXPECT_EQ(program->getDocument()->getFile(), file);
 }
 
+TEST_F(KiteStudioTest, AHugeDiagramOpensAtItsCornerReadablyAndFitDiagramShowsItWhole) {
+    const std::string wide = dir.filePath("wide.veld").toStdString();
+    std::ofstream(wide) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<veld-model version="1" metamodel="example:blocks">
+ <uses uri="kite:datamodel"/>
+ <object id="1" class="blocks.Project">
+  <value property="name">wide</value>
+  <object property="diagrams" id="2" class="KITE.Diagram">
+   <value property="name">far apart</value>
+   <object property="contained" id="3" class="blocks.Block">
+    <value property="name">Near</value>
+    <value property="x">0</value><value property="y">0</value>
+    <value property="width">130</value><value property="height">56</value>
+   </object>
+   <object property="contained" id="4" class="blocks.Block">
+    <value property="name">Far</value>
+    <value property="x">20000</value><value property="y">12000</value>
+    <value property="width">130</value><value property="height">56</value>
+   </object>
+  </object>
+ </object>
+</veld-model>
+)";
+    ASSERT_TRUE(program->openFile(wide)) << (errors.empty() ? "" : errors.front());
+    program->layOut(false);
+    ASSERT_NE(editor(), nullptr);
+    ZEPH::GLCanvas* canvas = editor()->getCanvas();
+    EXPECT_NEAR(canvas->getZoomFactor(), 0.25, 0.01);
+    const Point near = canvas->scenePointToViewPoint(centre("Near"));
+    EXPECT_TRUE(canvas->viewport()->rect().contains(QPoint(int(near.x), int(near.y))));
+
+    program->getAction("viewFit")->trigger();
+    EXPECT_LT(canvas->getZoomFactor(), 0.1);
+    // The far block's centre lies a few pixels from the view's edge at this scale.
+    const QRect whole = canvas->viewport()->rect().adjusted(-8, -8, 8, 8);
+    for (const char* name : {"Near", "Far"}) {
+        const Point at = canvas->scenePointToViewPoint(centre(name));
+        EXPECT_TRUE(whole.contains(QPoint(int(at.x), int(at.y))))
+            << name << " " << at.x << "," << at.y;
+    }
+}
+
 TEST_F(KiteStudioTest, ExportWritesAPictureOfTheBlocksAndAnSvgThatParses) {
     openAndShow();
     // The selection's handles are not part of the picture.
