@@ -16,8 +16,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <map>
-#include <memory>
 
 namespace {
 
@@ -94,17 +92,13 @@ struct Session {
     }
 };
 
-std::map<int, std::unique_ptr<Session>>& sessions() {
-    static std::map<int, std::unique_ptr<Session>> all;
+PerSize<Session>& sessions() {
+    static PerSize<Session> all("editing_bench");
     return all;
 }
 
 Session& cached(int n) {
-    ensureBenchApplication("editing_bench", true);
-    auto& slot = sessions()[n];
-    if (!slot)
-        slot = std::make_unique<Session>(n);
-    return *slot;
+    return sessions().get(n);
 }
 
 // 1. The Delete key on 1,000 selected blocks (with their 500 connections): one root transaction,

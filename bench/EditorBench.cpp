@@ -136,17 +136,13 @@ struct Fixture {
     explicit Fixture(int n) : diagram(n), session(diagram, true) {}
 };
 
-std::map<int, std::unique_ptr<Fixture>>& fixtures() {
-    static std::map<int, std::unique_ptr<Fixture>> all;
+PerSize<Fixture>& fixtures() {
+    static PerSize<Fixture> all("editor_bench");
     return all;
 }
 
 Fixture& cached(int n) {
-    ensureBenchApplication("editor_bench", true);
-    auto& slot = fixtures()[n];
-    if (!slot)
-        slot = std::make_unique<Fixture>(n);
-    return *slot;
+    return fixtures().get(n);
 }
 
 BlockDiagram& cachedDiagram(int n) {

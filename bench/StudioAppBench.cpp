@@ -19,8 +19,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <map>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -40,12 +38,8 @@ void settle() {
 }
 
 BlockDiagram& cachedDiagram(int n) {
-    ensureBenchApplication("studioapp_bench", true);
-    static std::map<int, std::unique_ptr<BlockDiagram>> all;
-    auto& slot = all[n];
-    if (!slot)
-        slot = std::make_unique<BlockDiagram>(n);
-    return *slot;
+    static PerSize<BlockDiagram> all("studioapp_bench");
+    return all.get(n);
 }
 
 // Ten diagrams of N/10 blocks each in one model (the sheet's "main" is the eleventh).
@@ -172,19 +166,15 @@ void CloseEditor(benchmark::State& state) {
 // 3. removeModel of a model with ten open editors, N/10 blocks each: ten closes, the model's
 // application, and the editors' destruction.
 void RemoveModelWithTenEditors(benchmark::State& state) {
-    static std::map<int, std::unique_ptr<TenDiagrams>> models;
-    const int n = int(state.range(0));
-    ensureBenchApplication("studioapp_bench", true);
-    auto& slot = models[n];
-    if (!slot)
-        slot = std::make_unique<TenDiagrams>(n);
+    static PerSize<TenDiagrams> models("studioapp_bench");
+    TenDiagrams& model = models.get(int(state.range(0)));
     for (auto _ : state) {
         StudioWindow window;
-        for (const Diagram& diagram : slot->diagrams)
+        for (const Diagram& diagram : model.diagrams)
             window.open(diagram);
         settle();
         const Clock::time_point start = Clock::now();
-        window.app->removeModel(slot->sheet.model);
+        window.app->removeModel(model.sheet.model);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         state.SetIterationTime(seconds(start, Clock::now()));
         if (!window.app->getAllEditors().isEmpty())
