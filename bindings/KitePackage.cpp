@@ -40,12 +40,7 @@ using NOX::Invoker;
 using NOX::NoxMethod;
 using NOX::NoxPublic;
 using NOX::NoxStatic;
-
-// A library error reported into an error holder reaches the script with its id and text.
-void raiseIfError(const TAVI::ErrorHolder& errors) {
-    if (errors.hasError())
-        throw NOX::COSMsgException(errors.id(), errors.what());
-}
+using NOX::raiseIfError;
 
 [[noreturn]] void raiseDeadSelf(const CallContext& call, const std::string& what) {
     vxErrMsgIdAndTxt("KITE:deadObject", ("Method '" + call.method().method.name() + "' of '" +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/host_export.hpp"
+#include "platform/tavi/ErrorHolder.hpp"
 
 #include <stdexcept>
 #include <string>
@@ -19,5 +20,11 @@ public:
 private:
     std::string errorId;
 };
+
+// Turns an error a library operation reported into the script's host error.
+inline void raiseIfError(const TAVI::ErrorHolder& errors) {
+    if (errors.hasError())
+        throw COSMsgException(errors.id(), errors.what());
+}
 
 } // namespace NOX

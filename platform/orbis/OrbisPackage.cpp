@@ -21,12 +21,7 @@ using NOX::Invoker;
 using NOX::NoxMethod;
 using NOX::NoxPublic;
 using NOX::NoxStatic;
-
-// Turns an error a framework operation reported into the script's host error.
-void raiseIfError(const TAVI::ErrorHolder& errors) {
-    if (errors.hasError())
-        throw NOX::COSMsgException(errors.id(), errors.what());
-}
+using NOX::raiseIfError;
 
 PLATFORM::StudioFrameworkService& frameworkOf(PLATFORM::Studio& studio) {
     PLATFORM::StudioFrameworkService* framework = studio.getFrameworkService();
