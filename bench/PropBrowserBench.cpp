@@ -92,9 +92,9 @@ struct Setup {
         ensureBenchApplication("propbrowser_bench", true);
         VELD::MetaModelBuilder b("pbbench", kUri);
         b.addEnumeration("Mode", {"Off", "Slow", "Fast"});
-        VELD::ClassSpec& wide = b.addClass("Wide");
+        VELD::ClassSpec& wideSpec = b.addClass("Wide");
         for (int i = 0; i < kProperties; ++i)
-            wide.attribute("p" + std::to_string(i), typeOf(i));
+            wideSpec.attribute("p" + std::to_string(i), typeOf(i));
         b.addClass("Holder").containment("items", "Wide");
         b.setModelClass("Holder");
         wide = b.build().getClass("Wide");
