@@ -5,9 +5,20 @@
 #include <QApplication>
 #include <QGraphicsScene>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
+
+namespace KITE::Bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+} // namespace KITE::Bench
 
 // Offscreen unless a platform is set. With warmFonts, the process's font loading happens here,
 // so that it does not count against whichever benchmark runs first.

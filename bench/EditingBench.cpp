@@ -19,15 +19,12 @@
 
 namespace {
 
+using KITE::Bench::Clock;
+using KITE::Bench::seconds;
+
 using namespace KITE;
 using Bench::BlockDiagram;
 using Point = TAVI::GLPoint<double>;
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
 // The scene's deferred passes and the canvas's repaint.
 void settle() {
     QCoreApplication::processEvents();

@@ -23,14 +23,11 @@
 
 namespace {
 
+using KITE::Bench::Clock;
+using KITE::Bench::seconds;
+
 using namespace KITE;
 using Bench::BlockDiagram;
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
 void settle() {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

@@ -28,13 +28,10 @@
 
 namespace {
 
+using KITE::Bench::Clock;
+using KITE::Bench::seconds;
+
 using namespace KITE;
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
 // The process's CPU time so far: on a loaded machine, wall time says little about the work.
 double cpuSeconds() {
     timespec now{};
