@@ -195,9 +195,11 @@ TEST_F(StudioEventsTest, TheTenServicesAreRegisteredUnderTheirNamesOrNotAtAllWhe
     nine[1] = false;
     EXPECT_EQ(made(beside), nine);
     EXPECT_EQ(other.getServiceManager().getObject("KITE:SelectionChanged").get(), foreign.get());
-    for (const std::string& name : allNames)
-        if (name != "KITE:SelectionChanged")
+    for (const std::string& name : allNames) {
+        if (name != "KITE:SelectionChanged") {
             EXPECT_TRUE(other.getServiceManager().isRegistered(name.c_str())) << name;
+        }
+    }
     other.close();
 
     // Services are made only for a studio.
