@@ -104,29 +104,40 @@ void Scene::removeNode(const Node& node) {
     node.d->detach()->destroy();
 }
 
-Node Scene::getNodeAt(const TAVI::GLPoint<double>& point) const {
-    // The scene's index gives the candidates top-most first.
+namespace {
+
+// The visible nodes under the point, top-most first (the scene's index gives the candidates in
+// that order), until visit answers false.
+template <typename Visit>
+void visitNodesAt(const QGraphicsScene& scene, const TAVI::GLPoint<double>& point, Visit visit) {
     const QList<QGraphicsItem*> items =
-        d->qtScene.items(QPointF(point.x, point.y), Qt::IntersectsItemShape, Qt::DescendingOrder);
+        scene.items(QPointF(point.x, point.y), Qt::IntersectsItemShape, Qt::DescendingOrder);
     for (QGraphicsItem* item : items) {
         if (!item->isVisible())
             continue;
-        if (NodePrivate* node = NodePrivate::fromItem(item))
-            return Node(node->shared_from_this());
+        NodePrivate* node = NodePrivate::fromItem(item);
+        if (node && !visit(node))
+            return;
     }
-    return {};
+}
+
+} // namespace
+
+Node Scene::getNodeAt(const TAVI::GLPoint<double>& point) const {
+    Node found;
+    visitNodesAt(d->qtScene, point, [&found](NodePrivate* node) {
+        found = Node(node->shared_from_this());
+        return false;
+    });
+    return found;
 }
 
 std::vector<Node> Scene::getNodesAt(const TAVI::GLPoint<double>& point) const {
     std::vector<Node> result;
-    const QList<QGraphicsItem*> items =
-        d->qtScene.items(QPointF(point.x, point.y), Qt::IntersectsItemShape, Qt::DescendingOrder);
-    for (QGraphicsItem* item : items) {
-        if (!item->isVisible())
-            continue;
-        if (NodePrivate* node = NodePrivate::fromItem(item))
-            result.push_back(Node(node->shared_from_this()));
-    }
+    visitNodesAt(d->qtScene, point, [&result](NodePrivate* node) {
+        result.push_back(Node(node->shared_from_this()));
+        return true;
+    });
     return result;
 }
 
