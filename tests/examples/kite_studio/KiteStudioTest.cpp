@@ -719,27 +719,6 @@ TEST_F(KiteStudioTest, HeadlessTheProgramWritesAScreenshotOfTheSample) {
     EXPECT_EQ(image.width(), StudioProgram::defaultWidth);
 }
 
-TEST_F(KiteStudioTest, TheViewMenuHidesAndBringsBackTheDocks) {
-    openAndShow();
-    KITE::StudioApp* app = program->getStudioApp();
-    const std::string browser = KITE::StudioApp::propBrowserComponentName;
-    ASSERT_TRUE(app->isVisible(browser));
-    QAction* toggle = program->getAction("viewPropertyBrowser");
-    ASSERT_NE(toggle, nullptr);
-    auto* view = qobject_cast<QMenu*>(toggle->parent());
-    ASSERT_NE(view, nullptr);
-    Q_EMIT view->aboutToShow();
-    EXPECT_TRUE(toggle->isVisible());
-    EXPECT_TRUE(toggle->isChecked());
-
-    toggle->trigger();
-    EXPECT_FALSE(app->isVisible(browser));
-    Q_EMIT view->aboutToShow();
-    EXPECT_FALSE(toggle->isChecked());
-    toggle->trigger();
-    EXPECT_TRUE(app->isVisible(browser));
-}
-
 TEST_F(KiteStudioTest, DeleteRemovesTheSelectionInOneUndoableStep) {
     openAndShow();
     const std::size_t blocks = editor()->getDiagram().getContained().size();
@@ -1005,26 +984,44 @@ TEST_F(KiteStudioTest, RenameEditsTheSelectedNameInTheTreeAsOneUndoableStep) {
         EXPECT_EQ(Blocks::BlockGlyph::nameOf(block("Sensor")), "Sensor");
     }
 }
-TEST_F(KiteStudioTest, TheViewMenuShowsAndHidesTheExplorerBar) {
+TEST_F(KiteStudioTest, TheViewMenuShowsAndHidesTheDocksAndTheExplorerBar) {
     openAndShow();
     TAVI::ErrorHolder errors;
     PLATFORM::StudioComponentBase* bar = editor()->getExplorerBar(errors);
     ASSERT_NE(bar, nullptr) << errors.what();
     KITE::StudioApp* app = program->getStudioApp();
-    QAction* toggle = program->getAction("viewExplorerBar");
-    ASSERT_NE(toggle, nullptr);
-    auto* view = qobject_cast<QMenu*>(toggle->parent());
-    ASSERT_NE(view, nullptr);
-    const bool shown = app->isVisible(bar->getName());
-    for (bool expected : {!shown, shown, !shown}) {
-        SCOPED_TRACE(expected);
-        trigger("viewExplorerBar");
-        EXPECT_EQ(app->isVisible(bar->getName()), expected);
-        EXPECT_EQ(bar->getWidget()->getQWidget()->isVisible(), expected);
-        Q_EMIT view->aboutToShow();
-        EXPECT_TRUE(toggle->isEnabled());
-        EXPECT_EQ(toggle->isChecked(), expected);
+    const std::pair<const char*, std::string> toggles[] = {
+        {"viewModelTree", KITE::StudioApp::treeComponentName},
+        {"viewPropertyBrowser", KITE::StudioApp::propBrowserComponentName},
+        {"viewExplorerBar", bar->getName()},
+    };
+    for (const auto& [action, component] : toggles) {
+        QAction* toggle = program->getAction(action);
+        ASSERT_NE(toggle, nullptr) << action;
+        auto* view = qobject_cast<QMenu*>(toggle->parent());
+        ASSERT_NE(view, nullptr) << action;
+        const bool shown = app->isVisible(component);
+        EXPECT_TRUE(shown) << action;
+        Q_EMIT view->aboutToShow(); // the menu shows the docks' toggles once they are there
+        for (bool expected : {!shown, shown, !shown, shown}) {
+            SCOPED_TRACE(std::string(action) + (expected ? " shown" : " hidden"));
+            trigger(action);
+            EXPECT_EQ(app->isVisible(component), expected);
+            Q_EMIT view->aboutToShow();
+            EXPECT_TRUE(toggle->isVisible() && toggle->isEnabled());
+            EXPECT_EQ(toggle->isChecked(), expected);
+        }
     }
+    const bool barShown = bar->getWidget()->getQWidget()->isVisible();
+    trigger("viewExplorerBar");
+    EXPECT_EQ(bar->getWidget()->getQWidget()->isVisible(), !barShown);
+    trigger("viewExplorerBar");
+}
+
+TEST_F(KiteStudioTest, TheExplorerBarStaysWholeWhileTheTreeRebuildsItsRows) {
+    openAndShow();
+    TAVI::ErrorHolder errors;
+    ASSERT_NE(editor()->getExplorerBar(errors), nullptr) << errors.what();
 
     // The bar shows the path to the tree's selection, and stays whole while the tree rebuilds
     // the rows under it.
